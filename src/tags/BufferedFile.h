@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "tags/FileException.h"
+
+namespace velmora {
+
+// Every tag reader and writer and every export touches the disk through a BufferedFile.
+// Positions and sizes are 64-bit; writes go through one 32 KiB buffer; every system call
+// failure after a successful Open throws CFileExceptionEx.
+class BufferedFile {
+public:
+    static constexpr std::size_t kBufferSize = 32768;
+
+    // Mode bits.
+    enum : unsigned {
+        kRead = 1,
+        kWrite = 2,
+        kReadWrite = 4,
+        kExclusive = 8,
+        kShareRead = 16,
+        kCreateNew = 32,
+        kCreateAlways = 64,
+        kOpenExisting = 128,
+        kOpenAlways = 256,
+    };
+
+    BufferedFile();
+    ~BufferedFile();
+    BufferedFile(const BufferedFile&) = delete;
+    BufferedFile& operator=(const BufferedFile&) = delete;
+
+    // path is text; it is turned into the file-system name losslessly.
+    bool Open(const std::u16string& path, unsigned mode, CFileExceptionEx& error);
+    bool IsOpen() const;
+
+    std::uint64_t Size();
+    void Seek(std::uint64_t position);
+    std::uint64_t Tell();
+    std::size_t Read(void* buffer, std::size_t count);
+    void Write(const void* bytes, std::size_t count);
+    void Truncate(std::uint64_t at);
+    // Writes out pending bytes (and, with sync, asks the kernel to put them on disk).
+    void Flush();
+    void Sync();
+    void Close();
+
+    int Descriptor() const;
+
+    // (implementation details: see BufferedFile.cpp)
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace velmora

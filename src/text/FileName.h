@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora::text {
+
+// Linux file names are bytes. They convert to text losslessly: valid UTF-8 decodes as
+// usual, and each byte of an invalid sequence becomes U+DC80 + byte (and back again), so
+// a name that is not valid UTF-8 still opens, saves and renames.
+std::u16string FileNameToText(std::string_view bytes);
+std::string TextToFileName(std::u16string_view text);
+
+}  // namespace velmora::text
