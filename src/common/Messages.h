@@ -24,7 +24,7 @@ inline constexpr char16_t kAppCaption[] = u"Velmora 1.1";
 inline constexpr char16_t kErrorCaption[] = u"Error";
 
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     // Shows the message and returns the user's answer; blocks until answered.
     virtual MessageAnswer Show(const Message& message) = 0;

@@ -16,7 +16,7 @@ class MessageSink;
 // what another running instance wrote meanwhile. Write failures are ignored.
 // Safe to use from several threads at once.
 class SettingsKey {
-public:
+  public:
     virtual ~SettingsKey() = default;
 
     // The default when the value is absent or not a DWORD; else stored number != 0.
@@ -35,7 +35,7 @@ public:
 };
 
 class SettingsStore : public SettingsKey {
-public:
+  public:
     // $XDG_CONFIG_HOME/velmora/settings.toml, or ~/.config/velmora/settings.toml.
     static std::filesystem::path DefaultPath();
 

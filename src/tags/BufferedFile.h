@@ -13,7 +13,7 @@ namespace velmora {
 // Positions and sizes are 64-bit; writes go through one 32 KiB buffer; every system call
 // failure after a successful Open throws CFileExceptionEx.
 class BufferedFile {
-public:
+  public:
     static constexpr std::size_t kBufferSize = 32768;
 
     // Mode bits.
@@ -52,7 +52,7 @@ public:
     int Descriptor() const;
 
     // (implementation details: see BufferedFile.cpp)
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

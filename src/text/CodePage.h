@@ -1,10 +1,11 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace velmora::text {
 
@@ -14,7 +15,7 @@ namespace velmora::text {
 // A character the code page lacks becomes '?'. Immutable after construction, so one
 // instance may be shared between threads.
 class CodePage {
-public:
+  public:
     // Builds the converter for an iconv name ("CP1252", "ISO-8859-2", "SHIFT_JIS", ...).
     // Returns null when iconv does not know the name.
     static std::unique_ptr<CodePage> Create(const std::string& iconvName);
@@ -31,7 +32,7 @@ public:
     // True when every character of the text survives Encode unchanged.
     bool CanEncode(std::u16string_view text) const;
 
-private:
+  private:
     explicit CodePage(std::string name);
     bool BuildSingleByteTables();
 
@@ -39,7 +40,8 @@ private:
     bool singleByte_ = false;
     std::array<char16_t, 256> decode_{};
     bool decodable_[256] = {};
-    std::unordered_map<char16_t, unsigned char> encode_;
+    // UTF-16 unit -> byte, -1 where the code page lacks the character.
+    std::vector<std::int16_t> encode_;
 };
 
 }  // namespace velmora::text

@@ -15,6 +15,10 @@ std::optional<std::u16string> DecodeUtf8(std::string_view bytes);
 // sequence and a lone surrogate becomes EF BF BD (U+FFFD).
 std::string EncodeUtf8(std::u16string_view text);
 
+// Appends one code point (up to U+10FFFF) in the given form.
+void AppendUtf8CodePoint(std::string& out, char32_t codePoint);
+void AppendUtf16CodePoint(std::u16string& out, char32_t codePoint);
+
 // Convenience for ASCII/UTF-8 literals in code and tests: strict UTF-8 to UTF-16 (invalid
 // bytes become U+FFFD).
 std::u16string FromUtf8(std::string_view utf8);

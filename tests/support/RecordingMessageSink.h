@@ -11,7 +11,7 @@ namespace velmora::testing {
 // Records every message shown and answers from a queue of prepared answers (or with the
 // first button's answer when the queue is empty).
 class RecordingMessageSink : public MessageSink {
-public:
+  public:
     MessageAnswer Show(const Message& message) override {
         std::lock_guard lock(mutex_);
         shown_.push_back(message);
@@ -42,11 +42,12 @@ public:
     std::vector<std::u16string> Texts() const {
         std::lock_guard lock(mutex_);
         std::vector<std::u16string> texts;
-        for (const auto& m : shown_) texts.push_back(m.text);
+        for (const auto& m : shown_)
+            texts.push_back(m.text);
         return texts;
     }
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::vector<Message> shown_;
     std::deque<MessageAnswer> answers_;
