@@ -6,7 +6,8 @@
 namespace velmora::text {
 
 // Linux file names are bytes. They convert to text losslessly: valid UTF-8 decodes as
-// usual, and each byte of an invalid sequence becomes U+DC80 + byte (and back again), so
+// usual, and each byte of an invalid sequence becomes U+DC00 + byte, one of U+DC80..U+DCFF
+// (and back again), so
 // a name that is not valid UTF-8 still opens, saves and renames.
 std::u16string FileNameToText(std::string_view bytes);
 std::string TextToFileName(std::u16string_view text);
