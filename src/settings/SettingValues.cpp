@@ -1,6 +1,6 @@
 #include "settings/SettingValues.h"
 
-#include "settings/TomlText.h"
+#include "text/Utf8.h"
 
 namespace velmora::settings {
 namespace {
@@ -26,7 +26,7 @@ std::optional<std::u16string> FindString(const toml::table& key, std::string_vie
     if (node == nullptr) {
         return std::nullopt;
     }
-    std::u16string text = detail::Utf8ToUtf16(node->get());
+    std::u16string text = text::FromUtf8(node->get());
     if (text.size() > kMaxStringLength) {
         return std::nullopt;
     }
@@ -41,7 +41,7 @@ std::vector<std::u16string> FindEntries(const toml::table& key, std::string_view
     }
     std::vector<std::u16string> entries;
     for (const toml::node& node : *array) {
-        std::u16string entry = detail::Utf8ToUtf16(node.as_string()->get());
+        std::u16string entry = text::FromUtf8(node.as_string()->get());
         entry.resize(UpToNul(entry).size());
         if (!entry.empty()) {
             entries.push_back(std::move(entry));
@@ -55,7 +55,7 @@ void StoreDword(toml::table& key, std::string_view name, std::uint32_t value) {
 }
 
 void StoreString(toml::table& key, std::string_view name, std::u16string_view text) {
-    key.insert_or_assign(name, detail::Utf16ToUtf8(UpToNul(text)));
+    key.insert_or_assign(name, text::ToUtf8(UpToNul(text)));
 }
 
 void StoreEntries(toml::table& key, std::string_view name,
@@ -66,7 +66,7 @@ void StoreEntries(toml::table& key, std::string_view name,
         if (text.empty()) {
             break;
         }
-        array.push_back(detail::Utf16ToUtf8(text));
+        array.push_back(text::ToUtf8(text));
     }
     key.insert_or_assign(name, std::move(array));
 }

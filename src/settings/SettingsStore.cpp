@@ -8,13 +8,12 @@
 
 #include "settings/SettingsFile.h"
 #include "settings/TomlSettingsStore.h"
-#include "settings/TomlText.h"
+#include "text/Utf8.h"
 
 namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
-using settings::detail::Utf8ToUtf16;
 
 fs::path HomeFolder() {
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
@@ -41,7 +40,7 @@ std::u16string BrokenFileNotice(const fs::path& file, const fs::path& movedTo,
                              ", column " + std::to_string(where.column) + ": " +
                              std::string(error.description()) + "). It was moved to \"" +
                              movedTo.native() + "\" and the default settings are used.";
-    return Utf8ToUtf16(text);
+    return text::FromUtf8(text);
 }
 
 }  // namespace
