@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "FileTestHelpers.h"
+#include "tags/BufferedFile.h"
 #include "tags/MpegInfo.h"
 
 namespace velmora {
@@ -128,8 +130,16 @@ TEST(MpegPeers, MeasuredAsPeersMeasure) {
         GTEST_SKIP() << "no peer corpus at " << kPeers;
     for (const auto& c : kPeerCases) {
         SCOPED_TRACE(c.file);
-        const Bytes file = ReadWhole(kPeers / c.file);
-        ExpectPeer(c, Measure(file, AudioStart(file), AudioEnd(file)));
+        const Bytes bytes = ReadWhole(kPeers / c.file);
+        BufferedFile file;
+        testing::OpenOrFail(file, kPeers / c.file, testing::kLoadMode);
+        const MpegInfo info = Measure(file, AudioStart(bytes), AudioEnd(bytes));
+        ExpectPeer(c, info);
+        // The file and the bytes in memory measure alike.
+        const MpegInfo inMemory = Measure(bytes, AudioStart(bytes), AudioEnd(bytes));
+        EXPECT_EQ(inMemory.firstFrameOffset, info.firstFrameOffset);
+        EXPECT_EQ(inMemory.bitrate, info.bitrate);
+        EXPECT_EQ(inMemory.duration, info.duration);
     }
 }
 
