@@ -47,10 +47,13 @@ int Rename(const std::string& from, const std::string& to) {
     if (const int injected = InjectedReplaceFault(ReplaceStep::Rename)) {
         return injected;
     }
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-        return 0;
+    int error = InjectedReplaceFault(ReplaceStep::KernelNoReplace);
+    if (error == 0) {
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+            return 0;
+        }
+        error = errno;
     }
-    int error = errno;
     if (LacksNoReplace(error)) {
         error = LinkThenUnlink(from, to);
     }

@@ -108,9 +108,12 @@ bool CarryOut(BufferedFile& file, const std::u16string& path, const SavePlan& pl
             RewriteInPlace(file, plan);
             break;
         case SavePlan::Outcome::Move:
-            if (!WriteReplacement(file, path, plan)) {
-                MoveInPlace(file, plan);
+            if (WriteReplacement(file, path, plan)) {
+                // The new file is in place; the old one was only read, so closing it
+                // cannot lose anything, and the destructor does it.
+                return true;
             }
+            MoveInPlace(file, plan);
             break;
     }
     file.Close();
