@@ -74,35 +74,6 @@ SaveIntent WriteFrames(const std::vector<std::uint8_t>& frames) {
     return intent;
 }
 
-TEST(PlanSaveTest, RewritesInPlaceWhenTheOldSpaceSuffices) {
-    const std::string file =
-        testing::TagBytes(2048, std::string(2048, 'x')) + std::string(5000, 'a');
-    const std::vector<std::uint8_t> frames(1000, 'f');
-    const SavePlan plan = PlanSave(FactsOf(file), WriteFrames(frames));
-    EXPECT_EQ(plan.outcome, Outcome::InPlace);
-    ASSERT_EQ(plan.tag.size(), 2058u);
-    EXPECT_EQ(std::string(plan.tag.begin(), plan.tag.begin() + 10), testing::TagBytes(2048, ""));
-    EXPECT_EQ(std::count(plan.tag.begin() + 1010, plan.tag.end(), 0), 1048);
-}
-
-TEST(PlanSaveTest, FootersSpaceBecomesPadding) {
-    const std::string file =
-        testing::TagBytes(90, std::string(100, 'x'), 4, 0x10) + std::string(5000, 'a');
-    const std::vector<std::uint8_t> frames(100, 'f');
-    const SavePlan plan = PlanSave(FactsOf(file), WriteFrames(frames));
-    EXPECT_EQ(plan.outcome, Outcome::InPlace);
-    EXPECT_EQ(plan.tag.size(), 110u);  // fills header, size and footer; no footer written
-}
-
-TEST(PlanSaveTest, GrowsBehindANewTag) {
-    const std::string file = std::string(1'000'000, 'a');
-    const std::vector<std::uint8_t> frames(100, 'f');
-    const SavePlan plan = PlanSave(FactsOf(file), WriteFrames(frames));
-    EXPECT_EQ(plan.outcome, Outcome::Move);
-    EXPECT_EQ(plan.tagEnd, 0u);
-    EXPECT_EQ(plan.tag.size() + plan.IntermediateSize() - plan.tagEnd, 1'003'520u);
-}
-
 TEST(PlanSaveTest, RefusesATagThatRunsPastTheEnd) {
     const std::string file = testing::TagBytes(5000, std::string(100, 'x'));
     const std::vector<std::uint8_t> small(10, 'f');
