@@ -1,0 +1,68 @@
+#include "settings/SettingsState.h"
+
+#include <ctime>
+#include <sstream>
+
+#include "settings/SettingsFile.h"
+
+namespace velmora::settings {
+
+SettingsState::SettingsState(std::filesystem::path file, toml::table values)
+    : file_(std::move(file)), values_(std::move(values)) {}
+
+void SettingsState::Write(std::string_view subKey, const Change& change) {
+    const std::lock_guard writing(writeMutex_);
+    {
+        const std::lock_guard lock(valuesMutex_);
+        change(MakeKey(values_, subKey));
+    }
+    std::optional<toml::table> merged = MergeWithDisk(subKey, change);
+    if (merged) {
+        const std::lock_guard lock(valuesMutex_);
+        values_ = std::move(*merged);
+    }
+}
+
+std::optional<toml::table> SettingsState::MergeWithDisk(std::string_view subKey,
+                                                        const Change& change) {
+    UniqueFd lock;
+    std::optional<std::string> text;
+    if (LockExclusive(LockPathFor(file_), lock) || ReadFileIfPresent(file_, text)) {
+        return std::nullopt;
+    }
+    toml::table merged;
+    bool fromMemory = !text;  // a file removed meanwhile gets what this process holds
+    if (text) {
+        try {
+            merged = toml::parse(*text, file_.native());
+            change(MakeKey(merged, subKey));
+        } catch (const toml::parse_error&) {
+            // Broken after start-up: keep it for the user and write memory instead.
+            std::filesystem::path movedTo;
+            if (MoveAside(file_, std::time(nullptr), movedTo)) {
+                return std::nullopt;
+            }
+            fromMemory = true;
+        }
+    }
+    if (fromMemory) {
+        // Memory already holds this change.
+        const std::lock_guard values(valuesMutex_);
+        merged = values_;
+    }
+    if (ReplaceFile(file_, FormatSettings(merged))) {
+        return std::nullopt;
+    }
+    return merged;
+}
+
+std::string FormatSettings(const toml::table& values) {
+    std::ostringstream text;
+    // Plain double-quoted strings with Unicode kept readable; no literal or multi-line forms.
+    text << toml::toml_formatter{
+        values, toml::format_flags::allow_unicode_strings | toml::format_flags::indentation};
+    text << '\n';
+    return text.str();
+}
+
+}  // namespace velmora::settings

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/ChunkPoolAllocated.h"
+#include "tags/EngineContext.h"
+#include "tags/Id3v1Tag.h"
+#include "tags/Id3v2Tag.h"
+
+namespace velmora {
+
+// One loaded MP3 file: its two tags (the record is the ID3v2 tag holder, so every frame
+// operation takes the record itself), where it lies, what the next save is to do, and the
+// facts of its audio stream.
+class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
+public:
+    // Loads directory + "/" + name at once. Never fails as a whole: a file that cannot be
+    // opened or parsed still yields a record, after a message through the context.
+    Mp3File(EngineContext& context, std::u16string directory, std::u16string name);
+    ~Mp3File() override;
+
+    // Writes the pending changes and carries out a pending rename. False when a step
+    // failed (its message has been shown); what failed still needs saving.
+    bool Save(EngineContext& context);
+    bool NeedsSave() const;
+
+    // False, changing nothing, when the name equals the pending one; otherwise stores it
+    // with the characters no file name may hold replaced by spaces.
+    bool SetFileName(std::u16string newName);
+    void MarkRemoveV1() { removeV1Pending_ = true; }
+    void MarkRemoveV2() { removeV2Pending_ = true; }
+    bool RemoveV1Pending() const { return removeV1Pending_; }
+    bool RemoveV2Pending() const { return removeV2Pending_; }
+
+    const std::u16string& Directory() const { return directory_; }
+    // The name after the next save (equal to DiskName unless a rename is pending).
+    const std::u16string& Name() const { return name_; }
+    const std::u16string& DiskName() const { return diskName_; }
+    // Directory + "/" + DiskName.
+    std::u16string DiskPath() const;
+
+    Id3v1Tag& V1() { return v1_; }
+    const Id3v1Tag& V1() const { return v1_; }
+
+    // Version of the ID3v2 tag found on disk at load (2, 3 or 4), 0 when there was none.
+    std::uint8_t LoadedId3v2Version() const { return loadedVersion_; }
+
+    std::uint16_t Bitrate() const { return bitrate_; }  // kbit/s, 0 when not measured
+    bool Vbr() const { return vbr_; }
+    std::uint32_t Duration() const { return duration_; }  // seconds, 0 when not measured
+
+private:
+    void Load(EngineContext& context);
+
+    Id3v1Tag v1_;
+    std::u16string diskName_;
+    std::u16string name_;
+    std::u16string directory_;
+    bool removeV1Pending_ = false;
+    bool removeV2Pending_ = false;
+    std::uint8_t loadedVersion_ = 0;
+    bool vbr_ = false;
+    std::uint16_t bitrate_ = 0;
+    std::uint32_t duration_ = 0;
+};
+
+}  // namespace velmora

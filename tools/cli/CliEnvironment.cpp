@@ -1,0 +1,53 @@
+#include "CliEnvironment.h"
+
+#include <iostream>
+
+#include "settings/SettingNames.h"
+#include "text/Utf8.h"
+
+namespace velmora::cli {
+namespace {
+
+std::unique_ptr<text::CodePage> ActiveCodePage(const SettingsKey& settings) {
+    std::u16string name = settings.ReadString(settings::kCodePage);
+    if (name.empty()) name = settings::kDefaultCodePage;
+    if (auto page = text::CodePage::Create(text::ToUtf8(name))) return page;
+    std::cerr << "velmora-cli: unknown code page " << text::ToUtf8(name) << ", using "
+              << text::ToUtf8(settings::kDefaultCodePage) << '\n';
+    return text::CodePage::Create(text::ToUtf8(settings::kDefaultCodePage));
+}
+
+}  // namespace
+
+CliEnvironment::CliEnvironment(std::unique_ptr<SettingsStore> store,
+                               std::unique_ptr<text::CodePage> codePage, bool answerYes)
+    : store_(std::move(store)),
+      overlay_(*store_),
+      codePage_(std::move(codePage)),
+      sink_(answerYes),
+      context_{overlay_, *codePage_, sink_} {}
+
+std::unique_ptr<CliEnvironment> CliEnvironment::Create(const GlobalOptions& options,
+                                                       std::string& error) {
+    auto path = options.settingsFile.empty() ? SettingsStore::DefaultPath()
+                                             : std::filesystem::path(options.settingsFile);
+    auto opened = SettingsStore::Open(path);
+    if (!opened.store) {
+        error = opened.error;
+        return nullptr;
+    }
+    if (!opened.notice.empty()) std::cerr << "velmora-cli: " << text::ToUtf8(opened.notice) << '\n';
+    auto codePage = ActiveCodePage(*opened.store);
+    std::unique_ptr<CliEnvironment> env(
+        new CliEnvironment(std::move(opened.store), std::move(codePage), options.yes));
+    if (options.v24) env->overlay_.OverrideUse24(true);
+    if (options.v23) env->overlay_.OverrideUse24(false);
+    static constexpr std::pair<const char*, std::uint32_t> kEncodings[] = {
+        {"keep", 0}, {"utf16", 1}, {"utf16bom", 2}, {"utf8", 3}};
+    for (const auto& [name, value] : kEncodings) {
+        if (options.encoding == name) env->overlay_.OverrideEncoding(value);
+    }
+    return env;
+}
+
+}  // namespace velmora::cli

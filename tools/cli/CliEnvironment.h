@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "SettingsOverlay.h"
+#include "StderrMessageSink.h"
+#include "settings/SettingsStore.h"
+#include "tags/EngineContext.h"
+#include "text/CodePage.h"
+
+namespace velmora::cli {
+
+// Options every command takes.
+struct GlobalOptions {
+    std::string settingsFile;  // empty: the store the window uses
+    bool v24 = false;
+    bool v23 = false;
+    std::string encoding;  // keep | utf16 | utf16bom | utf8, empty: as stored
+    bool yes = false;
+};
+
+// What one run works with: the settings store (with this run's overrides), the code page
+// and the message sink, bundled as the engine's context.
+class CliEnvironment {
+public:
+    // Null, with the reason in `error`, when the store cannot be opened.
+    static std::unique_ptr<CliEnvironment> Create(const GlobalOptions& options, std::string& error);
+
+    EngineContext& Context() { return context_; }
+    SettingsKey& Settings() { return overlay_; }
+    StderrMessageSink& Messages() { return sink_; }
+    const text::CodePage& CodePage() const { return *codePage_; }
+
+private:
+    CliEnvironment(std::unique_ptr<SettingsStore> store, std::unique_ptr<text::CodePage> codePage,
+                   bool answerYes);
+
+    std::unique_ptr<SettingsStore> store_;
+    SettingsOverlay overlay_;
+    std::unique_ptr<text::CodePage> codePage_;
+    StderrMessageSink sink_;
+    EngineContext context_;
+};
+
+}  // namespace velmora::cli
