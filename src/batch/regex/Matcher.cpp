@@ -4,12 +4,11 @@ namespace velmora::regex {
 
 bool Matcher::Run(const MatchState& start, std::size_t& position, Direction direction) {
     const std::size_t base = stack_.size();
-    stack_.push_back({&start, 0, position, trail_.size()});
+    const std::size_t trailBase = trail_.size();
+    stack_.push_back({&start, 0, position, trailBase});
     while (stack_.size() > base) {
         if (!Tick()) {
-            UndoTo(stack_[base].trailMark);
-            stack_.resize(base);
-            return false;
+            break;
         }
         ChoicePoint& point = stack_.back();
         UndoTo(point.trailMark);
@@ -18,12 +17,19 @@ bool Matcher::Run(const MatchState& start, std::size_t& position, Direction dire
             stack_.resize(base);
             return true;
         }
-        if (point.nextTransition == point.state->transitions.size()) {
+        const std::vector<Transition>& transitions = point.state->transitions;
+        if (point.nextTransition == transitions.size()) {
             stack_.pop_back();
             continue;
         }
-        const Transition& transition = point.state->transitions[point.nextTransition++];
+        const Transition& transition = transitions[point.nextTransition++];
         std::size_t at = point.position;
+        if (point.nextTransition == transitions.size()) {
+            // Nothing is left to try here: a failure below goes straight back to the
+            // point before, which undoes the markers itself. Keeps straight runs of the
+            // graph off the stack.
+            stack_.pop_back();
+        }
         // Atomic and look-around nodes run nested walks on the same stack, so `point`
         // must not be used after the node has matched.
         const bool matched = direction == Direction::Forward
@@ -33,6 +39,8 @@ bool Matcher::Run(const MatchState& start, std::size_t& position, Direction dire
             stack_.push_back({transition.target, 0, at, trail_.size()});
         }
     }
+    UndoTo(trailBase);
+    stack_.resize(base);
     return false;
 }
 
