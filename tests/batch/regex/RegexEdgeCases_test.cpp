@@ -225,6 +225,9 @@ TEST(RegexEdgeCases, Lookaround) {
         {u"(?<=(a)(bc))d", u"abcd", true, u"d", {{u"#1", u"a"}, {u"#2", u"bc"}}},
         {u"(?<=(?P<x>\\d+)-)\\w", u"12-a", true, u"a", {{u"x", u"12"}}},
         {u"(?<=(a(?=b)b))c", u"abc", true, u"c", {{u"#1", u"ab"}}},
+        // Walked right to left, a repeated group behind keeps its leftmost round.
+        {u"(?<=(a|bc)+)d", u"abcd", true, u"d", {{u"#1", u"a"}}},
+        {u"(?<!a(?=b))b", u"ab", false, u""},
         {u"(?=(\\w+))a", u"ab", true, u"a", {{u"#1", u"ab"}}},
         {u"(?!(a))b", u"b", true, u"b", {{u"#1", u""}}},
     });
