@@ -11,8 +11,9 @@ namespace velmora::regex::testing {
 // ASCII, DOTALL and MULTILINE) agree, given subjects without line terminators. What is kept
 // out, and why:
 // - a quantifier on something that can match the empty string: this engine ends an
-//   unbounded repetition after a round that matched nothing, while Python's rules for such
-//   rounds differ in detail (and (^)* style bodies loop in other engines);
+//   unbounded repetition after a round that matched nothing, which Python's rules only
+//   approximate (spot checks such as (a*)*, (a|)+b and (?:(a)|())*b agreed), and nested
+//   bodies of that kind make Python backtrack for minutes, stalling the oracle;
 // - {n,m} with m - n >= 2 on a body with any internal choice: here the optional part tries
 //   whole runs of copies, most first ((?:a|ab){0,2}b on abab goes differently), while
 //   Python backtracks round by round; single characters and fixed runs of them behave alike;
