@@ -1,0 +1,33 @@
+#include "scan/RecordList.h"
+
+#include <utility>
+
+namespace velmora {
+
+void RecordList::Append(std::unique_ptr<Mp3File> record) {
+    std::lock_guard lock(mutex_);
+    records_.push_back(std::move(record));
+}
+
+void RecordList::Clear() {
+    std::vector<std::unique_ptr<Mp3File>> doomed;
+    {
+        std::lock_guard lock(mutex_);
+        doomed.swap(records_);
+    }
+}
+
+std::size_t RecordList::Size() const {
+    std::lock_guard lock(mutex_);
+    return records_.size();
+}
+
+std::vector<Mp3File*> RecordList::From(std::size_t first) const {
+    std::lock_guard lock(mutex_);
+    std::vector<Mp3File*> out;
+    for (std::size_t i = first; i < records_.size(); ++i)
+        out.push_back(records_[i].get());
+    return out;
+}
+
+}  // namespace velmora

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "tags/Mp3File.h"
+
+namespace velmora {
+
+// The loaded records, in load order, owned. A worker appends while the window reads what
+// was appended since its last visit; each append and each read holds the lock, so a record
+// is seen only once its load has finished. Records themselves are not locked.
+class RecordList {
+  public:
+    void Append(std::unique_ptr<Mp3File> record);
+    // Destroys every record. Only while no worker runs.
+    void Clear();
+    std::size_t Size() const;
+    // The records from index `first` on (none when first is at or past the end). The
+    // pointers stay valid until the next Clear.
+    std::vector<Mp3File*> From(std::size_t first) const;
+    std::vector<Mp3File*> All() const { return From(0); }
+
+  private:
+    mutable std::mutex mutex_;
+    std::vector<std::unique_ptr<Mp3File>> records_;
+};
+
+}  // namespace velmora
