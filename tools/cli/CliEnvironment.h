@@ -29,6 +29,7 @@ class CliEnvironment {
 
     EngineContext& Context() { return context_; }
     SettingsKey& Settings() { return overlay_; }
+    SettingsOverlay& Overlay() { return overlay_; }
     StderrMessageSink& Messages() { return sink_; }
     const text::CodePage& CodePage() const { return *codePage_; }
 

@@ -8,18 +8,22 @@
 
 namespace velmora::cli {
 
-// The store as the run sees it: --v24/--v23 and --encoding override Use2.4 and Encoding
+// The store as the run sees it: --v24/--v23, --encoding and list's recursion flags override
+// Use2.4, Encoding and Recurse
 // for this run only; every other read and every write goes to the real store.
 class SettingsOverlay : public SettingsKey {
   public:
     explicit SettingsOverlay(SettingsKey& store) : store_(store) {}
 
     void OverrideUse24(bool value) { use24_ = value; }
+    void OverrideRecurse(bool value) { recurse_ = value; }
     void OverrideEncoding(std::uint32_t value) { encoding_ = value; }
 
     bool ReadBool(std::string_view name, bool defaultValue) const override {
         if (use24_ && name == settings::kUse24)
             return *use24_;
+        if (recurse_ && name == settings::kRecurse)
+            return *recurse_;
         return store_.ReadBool(name, defaultValue);
     }
     bool ReadNumber(std::string_view name, std::uint32_t& out) const override {
@@ -52,6 +56,7 @@ class SettingsOverlay : public SettingsKey {
   private:
     SettingsKey& store_;
     std::optional<bool> use24_;
+    std::optional<bool> recurse_;
     std::optional<std::uint32_t> encoding_;
 };
 

@@ -22,6 +22,7 @@ std::string ForTerminal(const std::u16string& text) {
 }  // namespace
 
 MessageAnswer StderrMessageSink::Show(const Message& message) {
+    ++messages_;
     if (message.icon == MessageIcon::Error)
         ++errors_;
     std::cerr << "velmora-cli: " << ForTerminal(message.text) << '\n';

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include "common/Messages.h"
 
 namespace velmora::cli {
@@ -12,11 +14,15 @@ class StderrMessageSink : public MessageSink {
     MessageAnswer Show(const Message& message) override;
 
     // How many messages carried an error icon: any of them makes the run exit with 1.
-    int ErrorCount() const { return errors_; }
+    int ErrorCount() const { return errors_.load(); }
+    // How many messages were shown at all (a file that loads with a message did not load
+    // cleanly).
+    int MessageCount() const { return messages_.load(); }
 
   private:
     bool answerYes_;
-    int errors_ = 0;
+    std::atomic<int> errors_{0};
+    std::atomic<int> messages_{0};
 };
 
 }  // namespace velmora::cli

@@ -1,0 +1,85 @@
+"""Shared helpers of the end-to-end tests: run the built velmora-cli on scratch copies."""
+
+import hashlib
+import json
+import os
+import shutil
+import subprocess
+import tempfile
+import unittest
+
+from mutagen.id3 import ID3
+
+BINARY = os.environ["VELMORA_CLI"]
+PEERS = os.environ.get("VELMORA_PEERS_DIR", "")
+
+# One MPEG-1 Layer III frame, 128 kbit/s, 44.1 kHz, no padding (ISO/IEC 11172-3): 417 bytes.
+MPEG_FRAME = b"\xff\xfb\x90\x00" + bytes(413)
+
+
+class CliTestCase(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="velmora-cli-")
+        self.settings = os.path.join(self.dir, "settings.toml")
+        self.addCleanup(shutil.rmtree, self.dir, True)
+
+    def run_cli(self, *args, settings=True):
+        argv = [BINARY] + (["--settings", self.settings] if settings else []) + list(args)
+        return subprocess.run(argv, capture_output=True, stdin=subprocess.DEVNULL)
+
+    def cli(self, *args, code=0):
+        """Runs the command and checks its exit code; returns standard output as text."""
+        result = self.run_cli(*args)
+        self.assertEqual(result.returncode, code, result.stderr.decode(errors="replace"))
+        return result.stdout.decode()
+
+    def path(self, *parts):
+        return os.path.join(self.dir, *parts)
+
+    def make_mp3(self, name, frames=(), v1=True, count=12):
+        """An MP3 with the given ID3v2.3 frames (written by mutagen) and an ID3v1 tag."""
+        path = self.path(name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as out:
+            out.write(MPEG_FRAME * count)
+        tag = ID3()
+        for frame in frames:
+            tag.add(frame)
+        tag.save(path, v2_version=3, v1=2 if v1 else 0)
+        return path
+
+    def copy_peer(self, relative):
+        source = os.path.join(PEERS, relative)
+        if not os.path.exists(source):
+            self.skipTest("peer corpus not present")
+        target = self.path(os.path.basename(relative))
+        shutil.copyfile(source, target)
+        return target
+
+    def dump(self, *paths):
+        lines = self.cli("dump", "--json", *paths).splitlines()
+        return [json.loads(line) for line in lines]
+
+    def frames(self, path, frame_id):
+        return [f for f in self.dump(path)[0]["v2"]["frames"] if f["id"] == frame_id]
+
+    def snapshot(self):
+        """Every file under the scratch folder (but the settings) with its digest."""
+        state = {}
+        for root, _, files in os.walk(self.dir):
+            for name in files:
+                full = os.path.join(root, name)
+                if not full.startswith(self.settings) and os.path.isfile(full):
+                    with open(full, "rb") as f:
+                        state[full] = hashlib.sha256(f.read()).hexdigest()
+        return state
+
+    def assertFails(self, args, code, says):
+        """The command exits with the code, names the problem, and changes nothing."""
+        before = self.snapshot()
+        result = self.run_cli(*args)
+        error = result.stderr.decode(errors="replace")
+        self.assertEqual(result.returncode, code, error)
+        self.assertIn("velmora-cli: ", error)
+        self.assertIn(says, error)
+        self.assertEqual(self.snapshot(), before)

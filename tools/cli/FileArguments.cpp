@@ -1,0 +1,89 @@
+#include "FileArguments.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "CliEnvironment.h"
+#include "Command.h"
+#include "Output.h"
+#include "text/FileName.h"
+
+namespace velmora::cli {
+namespace {
+
+constexpr mode_t kAnyRead = S_IRUSR | S_IRGRP | S_IROTH;
+constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
+
+bool Refuse(const std::string& path, std::string_view why) {
+    Complain(path + ": " + std::string(why));
+    return false;
+}
+
+}  // namespace
+
+bool CheckFileArgument(const std::string& path, FileAccess access) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return Refuse(path, std::strerror(errno));
+    if (S_ISDIR(info.st_mode))
+        return Refuse(path, "is a directory, not a file");
+    if (!S_ISREG(info.st_mode))
+        return Refuse(path, "is not a regular file");
+    if ((info.st_mode & kAnyRead) == 0 || ::access(path.c_str(), R_OK) != 0)
+        return Refuse(path, "cannot be read (permission denied)");
+    if (access == FileAccess::ReadWrite &&
+        ((info.st_mode & kAnyWrite) == 0 || ::access(path.c_str(), W_OK) != 0))
+        return Refuse(path, "is read-only; nothing changed");
+    return true;
+}
+
+std::unique_ptr<Mp3File> LoadRecord(CliEnvironment& environment, const std::string& path,
+                                    bool& clean) {
+    const std::filesystem::path full(path);
+    std::string directory = full.parent_path().string();
+    if (directory.empty())
+        directory = ".";
+    const int messagesBefore = environment.Messages().MessageCount();
+    auto record = std::make_unique<Mp3File>(environment.Context(), text::FileNameToText(directory),
+                                            text::FileNameToText(full.filename().string()));
+    clean = environment.Messages().MessageCount() == messagesBefore;
+    return record;
+}
+
+std::unique_ptr<Mp3File> LoadFileArgument(CliEnvironment& environment, const std::string& path,
+                                          FileAccess access) {
+    if (!CheckFileArgument(path, access))
+        return nullptr;
+    bool clean = false;
+    auto record = LoadRecord(environment, path, clean);
+    if (!clean) {
+        Refuse(path, "did not load cleanly; nothing changed");
+        return nullptr;
+    }
+    return record;
+}
+
+bool SaveIfNeeded(CliEnvironment& environment, Mp3File& record) {
+    if (!record.NeedsSave())
+        return true;
+    const int errorsBefore = environment.Messages().ErrorCount();
+    const bool saved = record.Save(environment.Context());
+    return saved && environment.Messages().ErrorCount() == errorsBefore;
+}
+
+int ChangeEachFile(CliEnvironment& environment, const std::vector<std::string>& paths,
+                   const RecordChange& change) {
+    int failed = 0;
+    for (const std::string& path : paths) {
+        auto record = LoadFileArgument(environment, path, FileAccess::ReadWrite);
+        if (!record || !change(*record) || !SaveIfNeeded(environment, *record))
+            ++failed;
+    }
+    return failed == 0 ? kExitOk : kExitFailed;
+}
+
+}  // namespace velmora::cli

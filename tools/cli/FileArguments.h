@@ -1,0 +1,41 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tags/Mp3File.h"
+
+namespace velmora::cli {
+
+class CliEnvironment;
+
+enum class FileAccess { Read, ReadWrite };
+
+// True when the path names a regular file the run may read (and, for ReadWrite, change);
+// otherwise says why on standard error. A file without any write permission bit counts as
+// read-only and one without any read bit as unreadable, even for a user (such as root)
+// whom the system would let through: the owner marked the file so on purpose.
+bool CheckFileArgument(const std::string& path, FileAccess access);
+
+// Loads the file without checks; `clean` tells whether the load showed no message.
+std::unique_ptr<Mp3File> LoadRecord(CliEnvironment& environment, const std::string& path,
+                                    bool& clean);
+
+// Loads the file named on the command line; null, after a message, when the check fails
+// or the load reported a problem (a file that did not load cleanly is never changed).
+std::unique_ptr<Mp3File> LoadFileArgument(CliEnvironment& environment, const std::string& path,
+                                          FileAccess access);
+
+// Changes each file in turn: loads it, applies `change`, and saves it at once when the
+// change left something to save. A file that fails is reported and skipped; the others go
+// on. Returns the exit code (1 when any file failed).
+using RecordChange = std::function<bool(Mp3File& record)>;
+int ChangeEachFile(CliEnvironment& environment, const std::vector<std::string>& paths,
+                   const RecordChange& change);
+
+// Saves the record when it needs saving; false after the save's message.
+bool SaveIfNeeded(CliEnvironment& environment, Mp3File& record);
+
+}  // namespace velmora::cli

@@ -1,0 +1,94 @@
+#include "FrameView.h"
+#include "Output.h"
+#include "RecordDump.h"
+#include "Sha256.h"
+#include "tags/Mp3File.h"
+
+namespace velmora::cli {
+namespace {
+
+using json = nlohmann::ordered_json;
+
+json TextList(const std::vector<std::u16string>& texts) {
+    json list = json::array();
+    for (const auto& text : texts)
+        list.push_back(Printable(text));
+    return list;
+}
+
+json FrameJson(const FrameView& view) {
+    json frame = {{"id", view.id}};
+    if (view.encoding)
+        frame["encoding"] = *view.encoding;
+    switch (view.kind) {
+        case FrameView::Kind::UserText:
+            frame["description"] = Printable(view.description);
+            [[fallthrough]];
+        case FrameView::Kind::Text:
+            frame["text"] = Printable(view.text);
+            frame["values"] = TextList(view.values);
+            break;
+        case FrameView::Kind::UserUrl:
+            frame["description"] = Printable(view.description);
+            [[fallthrough]];
+        case FrameView::Kind::Url:
+            frame["url"] = view.url;
+            break;
+        case FrameView::Kind::Comment:
+            frame["lang"] = view.language;
+            frame["description"] = Printable(view.description);
+            frame["text"] = Printable(view.text);
+            break;
+        case FrameView::Kind::Picture:
+            frame["mime"] = view.mime;
+            frame["type"] = view.pictureType;
+            frame["description"] = Printable(view.description);
+            [[fallthrough]];
+        case FrameView::Kind::Raw:
+            frame["size"] = view.data.size();
+            frame["sha256"] = Sha256Hex(view.data);
+            break;
+    }
+    return frame;
+}
+
+json V2Json(const Mp3File& record, const text::CodePage& codePage) {
+    if (record.LoadedId3v2Version() == 0 && record.Frames().empty())
+        return nullptr;
+    json frames = json::array();
+    for (const auto& frame : record.Frames())
+        frames.push_back(FrameJson(ViewFrame(*frame, codePage)));
+    return {{"version", record.LoadedId3v2Version()}, {"frames", std::move(frames)}};
+}
+
+json V1Json(const Id3v1Tag& v1) {
+    if (v1.IsEmpty())
+        return nullptr;
+    return {{"title", Printable(v1.Text(Id3v1Tag::kTitle))},
+            {"artist", Printable(v1.Text(Id3v1Tag::kArtist))},
+            {"album", Printable(v1.Text(Id3v1Tag::kAlbum))},
+            {"year", Printable(v1.Text(Id3v1Tag::kYear))},
+            {"comment", Printable(v1.Text(Id3v1Tag::kComment))},
+            {"track", v1.Track()},
+            {"genre", v1.Genre()}};
+}
+
+}  // namespace
+
+json RecordJson(const Mp3File& record, const text::CodePage& codePage) {
+    return {{"path", PathBytes(record.DiskPath())},
+            {"name", PathBytes(record.Name())},
+            {"directory", PathBytes(record.Directory())},
+            {"bitrate", record.Bitrate()},
+            {"vbr", record.Vbr()},
+            {"duration", record.Duration()},
+            {"needs_save", record.NeedsSave()},
+            {"v2", V2Json(record, codePage)},
+            {"v1", V1Json(record.V1())}};
+}
+
+std::string JsonLine(const json& object) {
+    return object.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,62 @@
+#include <CLI/CLI.hpp>
+
+#include <memory>
+
+#include "CliEnvironment.h"
+#include "Command.h"
+#include "FileArguments.h"
+#include "tags/FrameTextOps.h"
+
+namespace velmora::cli {
+namespace {
+
+// The frames the editor's clean-up buttons work on, in their order.
+constexpr FrameId kCleanedFrames[] = {"TPE1", "TALB", "TIT2"};
+
+using Cleanup = void (*)(Mp3File& record, const EngineContext& context);
+
+struct CleanupCommand {
+    const char* name;
+    const char* help;
+    Cleanup apply;
+};
+
+constexpr CleanupCommand kCleanups[] = {
+    {"copy-v1", "Copy title, artist, album, year, track and genre from ID3v1 into ID3v2",
+     [](Mp3File& record, const EngineContext& context) {
+         CopyFromId3v1(record, record.V1(), context);
+     }},
+    {"capitalize",
+     "Upper-case the first letter and each letter after a space, underscore or hyphen in "
+     "artist, album and title (a-z only)",
+     [](Mp3File& record, const EngineContext& context) {
+         for (const FrameId& id : kCleanedFrames)
+             CapitalizeWords(record, id, context);
+     }},
+    {"underscores", "Replace underscores by spaces in artist, album and title",
+     [](Mp3File& record, const EngineContext& context) {
+         for (const FrameId& id : kCleanedFrames)
+             UnderscoresToSpaces(record, id, context);
+     }},
+};
+
+}  // namespace
+
+void AddTagCleanupCommands(CLI::App& app, CommandBody& chosen) {
+    for (const CleanupCommand& cleanup : kCleanups) {
+        auto files = std::make_shared<std::vector<std::string>>();
+        auto* command = app.add_subcommand(cleanup.name, cleanup.help);
+        command->add_option("FILE", *files, "MP3 files to change")->required();
+        const Cleanup apply = cleanup.apply;
+        command->callback([&chosen, files, apply] {
+            chosen = [files, apply](CliEnvironment& environment) {
+                return ChangeEachFile(environment, *files, [&](Mp3File& record) {
+                    apply(record, environment.Context());
+                    return true;
+                });
+            };
+        });
+    }
+}
+
+}  // namespace velmora::cli

@@ -1,0 +1,78 @@
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "CliEnvironment.h"
+#include "Command.h"
+
+namespace velmora::cli {
+namespace {
+
+void AddGlobalOptions(CLI::App& app, GlobalOptions& options) {
+    app.add_option("--settings", options.settingsFile,
+                   "Settings file to use instead of the one the window uses");
+    auto* v24 = app.add_flag("--v24", options.v24, "Write ID3v2.4 tags in this run");
+    auto* v23 = app.add_flag("--v23", options.v23, "Write ID3v2.3 tags in this run");
+    v24->excludes(v23);
+    app.add_option("--encoding", options.encoding, "Text encoding of written frames in this run")
+        ->check(CLI::IsMember({"keep", "utf16", "utf16bom", "utf8"}));
+    app.add_flag("-y,--yes", options.yes,
+                 "Answer yes to every question (overwrite, remove) instead of no");
+}
+
+std::string FailureMessage(const CLI::App* app, const CLI::Error& error) {
+    return "velmora-cli: " + std::string(error.what()) + "\nRun '" + app->get_name() +
+           " --help' for more information.\n";
+}
+
+int Run(int argc, char** argv) {
+    CLI::App app("The Velmora tag engine from the command line.", "velmora-cli");
+    app.require_subcommand(1);
+    app.fallthrough();
+    app.failure_message(FailureMessage);
+    GlobalOptions options;
+    AddGlobalOptions(app, options);
+
+    CommandBody chosen;
+    AddListCommand(app, chosen);
+    AddDumpCommand(app, chosen);
+    AddSetCommand(app, chosen);
+    AddTagCleanupCommands(app, chosen);
+    AddRemoveCommands(app, chosen);
+    AddPictureCommand(app, chosen);
+    AddExportCommand(app, chosen);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        // A mistyped command name reaches the parser as a stray argument.
+        if (!app.get_subcommands().size() && !app.remaining().empty() &&
+            dynamic_cast<const CLI::RequiredError*>(&error)) {
+            std::cerr << "velmora-cli: unknown command \"" << app.remaining().front()
+                      << "\"\nRun 'velmora-cli --help' for the list of commands.\n";
+            return kExitUsage;
+        }
+        const int code = app.exit(error);
+        return code == 0 ? kExitOk : kExitUsage;
+    }
+
+    std::string problem;
+    auto environment = CliEnvironment::Create(options, problem);
+    if (!environment) {
+        std::cerr << "velmora-cli: cannot open the settings: " << problem << '\n';
+        return kExitFailed;
+    }
+    const int code = chosen(*environment);
+    if (code == kExitOk && environment->Messages().ErrorCount() > 0)
+        return kExitFailed;
+    return code;
+}
+
+}  // namespace
+}  // namespace velmora::cli
+
+int main(int argc, char** argv) {
+    return velmora::cli::Run(argc, argv);
+}
