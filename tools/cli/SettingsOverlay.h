@@ -8,9 +8,9 @@
 
 namespace velmora::cli {
 
-// The store as the run sees it: --v24/--v23, --encoding and list's recursion flags override
-// Use2.4, Encoding and Recurse
-// for this run only; every other read and every write goes to the real store.
+// The store as the run sees it: --v24/--v23, --encoding and the recursion flags of list
+// override Use2.4, Encoding and Recurse for this run only; every other read and every write
+// goes to the real store.
 class SettingsOverlay : public SettingsKey {
   public:
     explicit SettingsOverlay(SettingsKey& store) : store_(store) {}
