@@ -49,9 +49,10 @@ class BufferedFile {
     void Sync();
     void Close();
 
+    // The position lives in the BufferedFile (reads and writes name their offset), not in
+    // the descriptor; use the descriptor for metadata only.
     int Descriptor() const;
 
-    // (implementation details: see BufferedFile.cpp)
   private:
     struct Impl;
     std::unique_ptr<Impl> impl_;

@@ -1,0 +1,124 @@
+#include "tags/Id3v1Record.h"
+
+#include <algorithm>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "text/CodePage.h"
+
+namespace velmora {
+
+namespace {
+
+using RecordBytes = std::span<const std::uint8_t, kId3v1Size>;
+
+// Field offsets and sizes of the ID3v1 record (ID3v1 and ID3v1.1 documents).
+constexpr std::size_t kTitleAt = 3, kArtistAt = 33, kAlbumAt = 63, kYearAt = 93;
+constexpr std::size_t kCommentAt = 97, kTrackMarkerAt = 125, kTrackAt = 126, kGenreAt = 127;
+constexpr std::size_t kNameSize = 30, kYearSize = 4;
+// The comment with a track (ID3v1.1), without one (ID3v1.0), and as written without a track.
+constexpr std::size_t kCommentWithTrack = 28, kCommentWithoutTrack = 30;
+constexpr std::size_t kCommentWrittenWithoutTrack = 29;
+
+// Unicode White_Space characters (PropList.txt).
+constexpr std::u16string_view kWhiteSpace =
+    u"\u0009\u000A\u000B\u000C\u000D\u0020\u0085\u00A0\u1680\u2000\u2001\u2002\u2003\u2004"
+    u"\u2005\u2006\u2007\u2008\u2009\u200A\u2028\u2029\u202F\u205F\u3000";
+
+bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+// Keeps at most `count` UTF-16 units without splitting a surrogate pair.
+void KeepUnits(std::u16string& text, std::size_t count) {
+    if (text.size() <= count) {
+        return;
+    }
+    if (count > 0 && IsHighSurrogate(text[count - 1])) {
+        --count;
+    }
+    text.resize(count);
+}
+
+std::u16string DecodeField(std::span<const std::uint8_t> field, const text::CodePage& codePage) {
+    const auto end = std::find(field.begin(), field.end(), std::uint8_t{0});
+    const std::string bytes(field.begin(), end);
+    std::u16string text = codePage.Decode(bytes);
+    KeepUnits(text, field.size());
+    const std::size_t last = text.find_last_not_of(kWhiteSpace);
+    text.resize(last == std::u16string::npos ? 0 : last + 1);
+    return text;
+}
+
+// The text in the code page, at most `size` bytes, cut after a whole character so that a
+// multi-byte code page never ends a field in half a character.
+std::string EncodeField(std::u16string_view text, std::size_t size,
+                        const text::CodePage& codePage) {
+    // Every character takes at least one byte, so later ones can never fit.
+    std::u16string kept(text.substr(0, std::min(text.size(), size)));
+    std::string bytes = codePage.Encode(kept);
+    if (codePage.IsSingleByte()) {
+        bytes.resize(std::min(bytes.size(), size));
+        return bytes;
+    }
+    while (bytes.size() > size) {
+        KeepUnits(kept, kept.size() - 1);
+        bytes = codePage.Encode(kept);
+    }
+    return bytes;
+}
+
+template <std::size_t At, std::size_t Size>
+void PutField(Id3v1Record& record, const std::string& bytes) {
+    static_assert(At + Size <= kId3v1Size);
+    const std::size_t count = std::min(bytes.size(), Size);
+    std::copy_n(bytes.begin(), count, record.begin() + At);
+}
+
+}  // namespace
+
+bool HasId3v1Magic(const Id3v1Record& record) {
+    return record[0] == 'T' && record[1] == 'A' && record[2] == 'G';
+}
+
+void DecodeId3v1(const Id3v1Record& record, const text::CodePage& codePage, Id3v1Tag& tag) {
+    const RecordBytes bytes(record);
+    const bool hasTrack = bytes[kTrackMarkerAt] == 0;
+    const std::span<const std::uint8_t> comment =
+        hasTrack ? std::span<const std::uint8_t>(bytes.subspan<kCommentAt, kCommentWithTrack>())
+                 : bytes.subspan<kCommentAt, kCommentWithoutTrack>();
+    tag.SetText(Id3v1Tag::kTitle, DecodeField(bytes.subspan<kTitleAt, kNameSize>(), codePage));
+    tag.SetText(Id3v1Tag::kArtist, DecodeField(bytes.subspan<kArtistAt, kNameSize>(), codePage));
+    tag.SetText(Id3v1Tag::kAlbum, DecodeField(bytes.subspan<kAlbumAt, kNameSize>(), codePage));
+    tag.SetText(Id3v1Tag::kYear, DecodeField(bytes.subspan<kYearAt, kYearSize>(), codePage));
+    tag.SetText(Id3v1Tag::kComment, DecodeField(comment, codePage));
+    tag.SetGenre(bytes[kGenreAt]);
+    tag.SetTrack(hasTrack ? bytes[kTrackAt] : 0);
+}
+
+Id3v1Record EncodeId3v1(const Id3v1Tag& tag, const text::CodePage& codePage) {
+    Id3v1Record record{};
+    PutField<0, 3>(record, "TAG");
+    auto field = [&](std::size_t index, std::size_t size) {
+        return EncodeField(tag.Text(index), size, codePage);
+    };
+    PutField<kTitleAt, kNameSize>(record, field(Id3v1Tag::kTitle, kNameSize));
+    PutField<kArtistAt, kNameSize>(record, field(Id3v1Tag::kArtist, kNameSize));
+    PutField<kAlbumAt, kNameSize>(record, field(Id3v1Tag::kAlbum, kNameSize));
+    PutField<kYearAt, kYearSize>(record, field(Id3v1Tag::kYear, kYearSize));
+    // With a track the comment must leave byte 125 zero, or readers take the track byte for
+    // the comment's last character.
+    if (tag.Track() != 0) {
+        PutField<kCommentAt, kCommentWithTrack>(record,
+                                                field(Id3v1Tag::kComment, kCommentWithTrack));
+        record[kTrackAt] = tag.Track();
+    } else {
+        PutField<kCommentAt, kCommentWrittenWithoutTrack>(
+            record, field(Id3v1Tag::kComment, kCommentWrittenWithoutTrack));
+    }
+    record[kGenreAt] = tag.Genre();
+    return record;
+}
+
+}  // namespace velmora
