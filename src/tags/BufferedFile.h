@@ -11,7 +11,8 @@ namespace velmora {
 
 // Every tag reader and writer and every export touches the disk through a BufferedFile.
 // Positions and sizes are 64-bit; writes go through one 32 KiB buffer; every system call
-// failure after a successful Open throws CFileExceptionEx.
+// failure after a successful Open throws CFileExceptionEx. Tests count and fail its system
+// calls through FileFaults (BufferedFileFaults.h).
 class BufferedFile {
   public:
     static constexpr std::size_t kBufferSize = 32768;

@@ -32,17 +32,18 @@ std::optional<std::uint64_t> FindOldTag(BufferedFile& file, std::uint64_t size) 
 
 }  // namespace
 
-void ReadId3v1(BufferedFile& file, Id3v1Tag& tag, const text::CodePage& codePage) {
+bool ReadId3v1(BufferedFile& file, Id3v1Tag& tag, const text::CodePage& codePage) {
     const std::uint64_t size = file.Size();
     if (size < kId3v1Size) {
-        return;
+        return false;
     }
     file.Seek(size - kId3v1Size);
     Id3v1Record record{};
     if (file.Read(record.data(), record.size()) != record.size() || !HasId3v1Magic(record)) {
-        return;
+        return false;
     }
     DecodeId3v1(record, codePage, tag);
+    return true;
 }
 
 void WriteId3v1Step(Id3v1Tag& tag, BufferedFile& file, const text::CodePage& codePage,

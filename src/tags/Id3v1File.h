@@ -13,8 +13,9 @@ class CodePage;
 // The ID3v1 steps of loading and saving, on an open file; file errors throw
 // CFileExceptionEx.
 
-// Reads the last 128 bytes into `tag` when they are an ID3v1 tag; else leaves `tag` alone.
-void ReadId3v1(BufferedFile& file, Id3v1Tag& tag, const text::CodePage& codePage);
+// Reads the last 128 bytes into `tag` when they are an ID3v1 tag (and says so); else leaves
+// `tag` alone.
+bool ReadId3v1(BufferedFile& file, Id3v1Tag& tag, const text::CodePage& codePage);
 
 // Writes a modified tag over the file's old ID3v1 tag, or appends it when there is none (a
 // file of 128 bytes or less always gets it appended). With AutoDeleteV1 set, an empty tag

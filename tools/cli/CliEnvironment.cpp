@@ -10,8 +10,10 @@ namespace {
 
 std::unique_ptr<text::CodePage> ActiveCodePage(const SettingsKey& settings) {
     std::u16string name = settings.ReadString(settings::kCodePage);
-    if (name.empty()) name = settings::kDefaultCodePage;
-    if (auto page = text::CodePage::Create(text::ToUtf8(name))) return page;
+    if (name.empty())
+        name = settings::kDefaultCodePage;
+    if (auto page = text::CodePage::Create(text::ToUtf8(name)))
+        return page;
     std::cerr << "velmora-cli: unknown code page " << text::ToUtf8(name) << ", using "
               << text::ToUtf8(settings::kDefaultCodePage) << '\n';
     return text::CodePage::Create(text::ToUtf8(settings::kDefaultCodePage));
@@ -36,16 +38,20 @@ std::unique_ptr<CliEnvironment> CliEnvironment::Create(const GlobalOptions& opti
         error = opened.error;
         return nullptr;
     }
-    if (!opened.notice.empty()) std::cerr << "velmora-cli: " << text::ToUtf8(opened.notice) << '\n';
+    if (!opened.notice.empty())
+        std::cerr << "velmora-cli: " << text::ToUtf8(opened.notice) << '\n';
     auto codePage = ActiveCodePage(*opened.store);
     std::unique_ptr<CliEnvironment> env(
         new CliEnvironment(std::move(opened.store), std::move(codePage), options.yes));
-    if (options.v24) env->overlay_.OverrideUse24(true);
-    if (options.v23) env->overlay_.OverrideUse24(false);
+    if (options.v24)
+        env->overlay_.OverrideUse24(true);
+    if (options.v23)
+        env->overlay_.OverrideUse24(false);
     static constexpr std::pair<const char*, std::uint32_t> kEncodings[] = {
         {"keep", 0}, {"utf16", 1}, {"utf16bom", 2}, {"utf8", 3}};
     for (const auto& [name, value] : kEncodings) {
-        if (options.encoding == name) env->overlay_.OverrideEncoding(value);
+        if (options.encoding == name)
+            env->overlay_.OverrideEncoding(value);
     }
     return env;
 }

@@ -23,7 +23,7 @@ struct GlobalOptions {
 // What one run works with: the settings store (with this run's overrides), the code page
 // and the message sink, bundled as the engine's context.
 class CliEnvironment {
-public:
+  public:
     // Null, with the reason in `error`, when the store cannot be opened.
     static std::unique_ptr<CliEnvironment> Create(const GlobalOptions& options, std::string& error);
 
@@ -32,7 +32,7 @@ public:
     StderrMessageSink& Messages() { return sink_; }
     const text::CodePage& CodePage() const { return *codePage_; }
 
-private:
+  private:
     CliEnvironment(std::unique_ptr<SettingsStore> store, std::unique_ptr<text::CodePage> codePage,
                    bool answerYes);
 

@@ -11,14 +11,15 @@ namespace velmora::cli {
 // The store as the run sees it: --v24/--v23 and --encoding override Use2.4 and Encoding
 // for this run only; every other read and every write goes to the real store.
 class SettingsOverlay : public SettingsKey {
-public:
+  public:
     explicit SettingsOverlay(SettingsKey& store) : store_(store) {}
 
     void OverrideUse24(bool value) { use24_ = value; }
     void OverrideEncoding(std::uint32_t value) { encoding_ = value; }
 
     bool ReadBool(std::string_view name, bool defaultValue) const override {
-        if (use24_ && name == settings::kUse24) return *use24_;
+        if (use24_ && name == settings::kUse24)
+            return *use24_;
         return store_.ReadBool(name, defaultValue);
     }
     bool ReadNumber(std::string_view name, std::uint32_t& out) const override {
@@ -48,7 +49,7 @@ public:
         store_.RemoveFromList(name, text);
     }
 
-private:
+  private:
     SettingsKey& store_;
     std::optional<bool> use24_;
     std::optional<std::uint32_t> encoding_;

@@ -11,16 +11,19 @@ namespace {
 std::string ForTerminal(const std::u16string& text) {
     std::string out;
     for (char c : text::ToUtf8(text)) {
-        if (c != '\r') out.push_back(c);
+        if (c != '\r')
+            out.push_back(c);
     }
-    while (!out.empty() && out.back() == '\n') out.pop_back();
+    while (!out.empty() && out.back() == '\n')
+        out.pop_back();
     return out;
 }
 
 }  // namespace
 
 MessageAnswer StderrMessageSink::Show(const Message& message) {
-    if (message.icon == MessageIcon::Error) ++errors_;
+    if (message.icon == MessageIcon::Error)
+        ++errors_;
     std::cerr << "velmora-cli: " << ForTerminal(message.text) << '\n';
     switch (message.buttons) {
         case MessageButtons::Ok:

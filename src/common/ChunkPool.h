@@ -1,0 +1,124 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "common/ChunkPoolMemory.h"
+
+namespace velmora {
+
+// Memory for many objects of one class, in chunks of SlotsPerChunk slots. A chunk is mapped
+// from the system in one piece when it is created and returned as soon as its last slot is
+// freed, so a directory of files that is unloaded gives its memory back. Allocation takes the
+// first free slot of the current chunk; a full current chunk is followed by a new one.
+// Thread-safe.
+template <typename T, std::size_t SlotsPerChunk>
+class ChunkPool {
+  public:
+    static_assert(SlotsPerChunk > 0);
+    // Page-aligned chunks keep every slot aligned for T.
+    static_assert(alignof(T) <= 4096);
+    static constexpr std::size_t kSlotSize = sizeof(T);
+    static constexpr std::size_t kChunkBytes = kSlotSize * SlotsPerChunk;
+
+    ChunkPool() = default;
+    ChunkPool(const ChunkPool&) = delete;
+    ChunkPool& operator=(const ChunkPool&) = delete;
+
+    // Uninitialised memory for one T.
+    void* Allocate() {
+        std::lock_guard lock(mutex_);
+        if (current_ == nullptr || current_->count == SlotsPerChunk) {
+            chunks_.push_back(std::make_unique<Chunk>());
+            current_ = chunks_.back().get();
+        }
+        return current_->Take();
+    }
+
+    // Frees a slot of this pool; false (and nothing done) when `slot` is not from this pool.
+    bool TryFree(void* slot) noexcept {
+        std::lock_guard lock(mutex_);
+        const auto found = std::find_if(chunks_.begin(), chunks_.end(),
+                                        [&](const auto& chunk) { return chunk->Holds(slot); });
+        if (found == chunks_.end()) {
+            return false;
+        }
+        Chunk& chunk = **found;
+        chunk.Release(slot);
+        if (chunk.count == 0) {
+            if (current_ == &chunk) {
+                current_ = nullptr;
+            }
+            chunks_.erase(found);
+        }
+        return true;
+    }
+
+    std::size_t ChunkCount() const {
+        std::lock_guard lock(mutex_);
+        return chunks_.size();
+    }
+
+    std::size_t UsedCount() const {
+        std::lock_guard lock(mutex_);
+        std::size_t used = 0;
+        for (const auto& chunk : chunks_) {
+            used += chunk->count;
+        }
+        return used;
+    }
+
+  private:
+    struct Chunk {
+        std::byte* memory = static_cast<std::byte*>(chunk_memory::Map(kChunkBytes));
+        std::vector<unsigned char> used = std::vector<unsigned char>(SlotsPerChunk, 0);
+        std::size_t count = 0;
+        // No slot below this one is free.
+        std::size_t firstFree = 0;
+
+        Chunk() = default;
+        ~Chunk() { chunk_memory::Unmap(memory, kChunkBytes); }
+        Chunk(const Chunk&) = delete;
+        Chunk& operator=(const Chunk&) = delete;
+
+        bool Holds(const void* slot) const {
+            const auto address = reinterpret_cast<std::uintptr_t>(slot);
+            const auto start = reinterpret_cast<std::uintptr_t>(memory);
+            return address >= start && address < start + kChunkBytes;
+        }
+
+        void* Take() {
+            while (used[firstFree] != 0) {
+                ++firstFree;
+            }
+            used[firstFree] = 1;
+            ++count;
+            return memory + firstFree * kSlotSize;
+        }
+
+        void Release(const void* slot) {
+            const auto offset =
+                reinterpret_cast<std::uintptr_t>(slot) - reinterpret_cast<std::uintptr_t>(memory);
+            const std::size_t index = offset / kSlotSize;
+            // Freeing a slot twice, or a pointer into the middle of one, corrupts the pool;
+            // stop here, as the general heap does.
+            if (offset % kSlotSize != 0 || used[index] == 0) {
+                std::abort();
+            }
+            used[index] = 0;
+            --count;
+            firstFree = std::min(firstFree, index);
+        }
+    };
+
+    mutable std::mutex mutex_;
+    std::vector<std::unique_ptr<Chunk>> chunks_;
+    Chunk* current_ = nullptr;
+};
+
+}  // namespace velmora
