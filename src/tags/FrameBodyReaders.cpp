@@ -1,0 +1,202 @@
+#include "tags/FrameBodyReaders.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tags/ByteCursor.h"
+#include "tags/FrameFieldTypes.h"
+#include "tags/Id3v2Frame.h"
+#include "tags/TextEncoding.h"
+
+namespace velmora {
+
+namespace {
+
+using FieldVector = std::vector<std::unique_ptr<FrameField>>;
+
+std::string_view AsChars(std::span<const std::uint8_t> bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+bool AllZero(std::span<const std::uint8_t> bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
+}
+
+// Splits what is left of a body into its strings. Trailing empty strings (a final
+// terminator, zero padding) are not values; a final UTF-16 string of odd length may end in
+// one stray zero byte.
+std::optional<std::vector<std::u16string>> DecodeValues(std::span<const std::uint8_t> rest,
+                                                        std::uint8_t encoding,
+                                                        const text::CodePage& codePage) {
+    // A UTF-16 string needs room for its byte-order mark.
+    if (encoding == text_encoding::kUtf16 && rest.size() < 2)
+        return std::nullopt;
+    const std::size_t terminator = text_encoding::TerminatorLength(encoding);
+    std::vector<std::u16string> values;
+    while (true) {
+        std::size_t end = FindTerminator(rest, encoding);
+        auto piece = rest.first(std::min(end, rest.size()));
+        if (end == std::string_view::npos && terminator == 2 && piece.size() % 2 == 1 &&
+            piece.back() == 0)
+            piece = piece.first(piece.size() - 1);
+        auto value = DecodeText(piece, encoding, codePage);
+        if (!value)
+            return std::nullopt;
+        values.push_back(std::move(*value));
+        if (end == std::string_view::npos)
+            break;
+        rest = rest.subspan(end + terminator);
+    }
+    while (values.size() > 1 && values.back().empty())
+        values.pop_back();
+    return values;
+}
+
+class LayoutWalk {
+  public:
+    LayoutWalk(std::span<const std::uint8_t> body, const BodyReadContext& context)
+        : cursor_(body, "frame body"), context_(context) {}
+
+    // False when the part does not fit what is left of the body.
+    bool Read(BodyPart part) {
+        switch (part) {
+            case BodyPart::Encoding:
+                return ReadEncoding();
+            case BodyPart::Language:
+                return ReadLanguage();
+            case BodyPart::NarrowTerminated:
+                return ReadNarrowTerminated();
+            case BodyPart::NarrowRest:
+                return ReadNarrowRest();
+            case BodyPart::Byte:
+                fields_.push_back(std::make_unique<FrameField>(FieldKind::Binary, cursor_.Take(1)));
+                return true;
+            case BodyPart::TextTerminated:
+                return ReadTextTerminated();
+            case BodyPart::TextValues:
+                return ReadTextValues();
+            case BodyPart::BinaryRest:
+                fields_.push_back(
+                    std::make_unique<FrameField>(FieldKind::Binary, cursor_.TakeRest()));
+                return true;
+            case BodyPart::RawRest:
+                fields_.push_back(
+                    std::make_unique<FrameField>(FieldKind::RawBody, cursor_.TakeRest()));
+                return true;
+        }
+        return false;
+    }
+
+    bool Finished() const { return cursor_.AtEnd(); }
+    FieldVector TakeFields() { return std::move(fields_); }
+
+  private:
+    bool ReadEncoding() {
+        encoding_ = cursor_.TakeByte();
+        if (!text_encoding::IsSupported(encoding_))
+            return false;
+        fields_.push_back(std::make_unique<EncodingField>(encoding_, context_.policy));
+        return true;
+    }
+
+    bool ReadLanguage() {
+        auto bytes = cursor_.Take(3);
+        std::string language(AsChars(bytes));
+        for (char& c : language) {
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        }
+        fields_.push_back(std::make_unique<NarrowStringField>(language, 3));
+        return true;
+    }
+
+    bool ReadNarrowTerminated() {
+        auto rest = cursor_.Peek(cursor_.Left());
+        auto zero = std::find(rest.begin(), rest.end(), std::uint8_t{0});
+        if (zero == rest.end())
+            return false;
+        auto chars = cursor_.Take(static_cast<std::size_t>(zero - rest.begin()));
+        cursor_.Take(1);
+        fields_.push_back(std::make_unique<NarrowStringField>(AsChars(chars)));
+        fields_.push_back(std::make_unique<TerminatorField>(false));
+        return true;
+    }
+
+    bool ReadNarrowRest() {
+        auto rest = cursor_.TakeRest();
+        auto zero = std::find(rest.begin(), rest.end(), std::uint8_t{0});
+        auto length = static_cast<std::size_t>(zero - rest.begin());
+        if (!AllZero(rest.subspan(length)))
+            return false;
+        fields_.push_back(std::make_unique<NarrowStringField>(AsChars(rest.first(length))));
+        return true;
+    }
+
+    bool ReadTextTerminated() {
+        auto rest = cursor_.Peek(cursor_.Left());
+        std::size_t end = FindTerminator(rest, encoding_);
+        if (end == std::string_view::npos)
+            return false;
+        auto text = DecodeText(rest.first(end), encoding_, context_.codePage);
+        if (!text)
+            return false;
+        cursor_.Take(end + text_encoding::TerminatorLength(encoding_));
+        fields_.push_back(std::make_unique<TextField>(std::move(*text)));
+        fields_.push_back(std::make_unique<TerminatorField>(true));
+        return true;
+    }
+
+    bool ReadTextValues() {
+        auto values = DecodeValues(cursor_.TakeRest(), encoding_, context_.codePage);
+        if (!values)
+            return false;
+        fields_.push_back(std::make_unique<TextField>(std::move(values->front())));
+        if (values->size() > 1) {
+            values->erase(values->begin());
+            fields_.push_back(std::make_unique<LaterValuesField>(std::move(*values)));
+        }
+        return true;
+    }
+
+    ByteCursor cursor_;
+    const BodyReadContext& context_;
+    std::uint8_t encoding_ = 0;
+    FieldVector fields_;
+};
+
+}  // namespace
+
+bool ReadBodyByLayout(Id3v2Frame& frame, std::span<const std::uint8_t> body,
+                      const FrameLayout& layout, const BodyReadContext& context) {
+    LayoutWalk walk(body, context);
+    try {
+        for (std::size_t i = 0; i < layout.partCount; ++i) {
+            if (!walk.Read(layout.parts[i]))
+                return false;
+        }
+    } catch (const CursorRangeError&) {
+        return false;
+    }
+    if (!walk.Finished())
+        return false;
+    for (auto& field : walk.TakeFields())
+        frame.PushField(std::move(field));
+    return true;
+}
+
+void ReadRawBody(Id3v2Frame& frame, std::span<const std::uint8_t> body) {
+    frame.PushField(std::make_unique<FrameField>(FieldKind::RawBody, body));
+}
+
+void ReadFrameBody(Id3v2Frame& frame, std::span<const std::uint8_t> body,
+                   const BodyReadContext& context) {
+    if (body.empty())
+        return;
+    if (!ReadBodyByLayout(frame, body, LayoutOf(FrameKindOf(frame.Id())), context))
+        ReadRawBody(frame, body);
+}
+
+}  // namespace velmora

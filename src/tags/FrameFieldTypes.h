@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tags/FrameField.h"
+
+namespace velmora {
+
+struct EncodingPolicy;
+
+// 8-bit text without terminator (MIME type, URL, language). With a fixed width the field
+// always serialises as exactly that many bytes (cut, or padded with zero bytes), so a
+// language code keeps the frame's layout whatever it was set to.
+class NarrowStringField : public FrameField {
+  public:
+    explicit NarrowStringField(std::string_view chars, std::size_t fixedWidth = 0);
+
+    void SetText(std::u16string_view text, const text::CodePage& codePage) override;
+    void SetNarrowText(std::string_view text, const text::CodePage& codePage) override;
+    void SerializeField(const FieldWriteContext& context,
+                        std::vector<std::uint8_t>& out) const override;
+
+  private:
+    std::size_t fixedWidth_;
+};
+
+// The encoding byte of a frame. The stored byte is what the file receives; the source byte
+// is the one found in the file (0 for a frame made in memory) and never changes.
+class EncodingField : public FrameField {
+  public:
+    EncodingField(std::uint8_t source, const EncodingPolicy& policy);
+    EncodingField(std::uint8_t source, std::uint8_t stored);
+
+    std::uint8_t Source() const { return source_; }
+    std::uint8_t Stored() const { return bytes_[0]; }
+    // Writes the frame's output encoding, which the serializer chose from the stored byte.
+    void SerializeField(const FieldWriteContext& context,
+                        std::vector<std::uint8_t>& out) const override;
+
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory, std::size_t size);
+
+  private:
+    std::uint8_t source_;
+};
+
+// Zero bytes ending a string: bound ones as long as the frame's encoding needs, unbound ones
+// a single byte.
+class TerminatorField : public FrameField {
+  public:
+    explicit TerminatorField(bool bound);
+    void SerializeField(const FieldWriteContext& context,
+                        std::vector<std::uint8_t>& out) const override;
+};
+
+// A wide text, written in the frame's encoding without terminator.
+class TextField : public FrameField {
+  public:
+    explicit TextField(std::u16string text);
+
+    void SetText(std::u16string_view text, const text::CodePage& codePage) override;
+    void SetNarrowText(std::string_view text, const text::CodePage& codePage) override;
+    std::u16string GetText(const text::CodePage& codePage) const override;
+    std::string GetNarrowText(const text::CodePage& codePage) const override;
+    void SerializeField(const FieldWriteContext& context,
+                        std::vector<std::uint8_t>& out) const override;
+
+    const std::u16string& Text() const { return text_; }
+
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory, std::size_t size);
+
+  private:
+    std::u16string text_;
+};
+
+// The strings after the first one of a text frame (ID3v2.4 multiple values, IPLS name
+// pairs), kept so that a save writes them back, each after a terminator.
+class LaterValuesField : public FrameField {
+  public:
+    explicit LaterValuesField(std::vector<std::u16string> values);
+
+    const std::vector<std::u16string>& Values() const { return values_; }
+    void SerializeField(const FieldWriteContext& context,
+                        std::vector<std::uint8_t>& out) const override;
+
+  private:
+    std::vector<std::u16string> values_;
+};
+
+}  // namespace velmora

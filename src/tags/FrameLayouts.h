@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "tags/FrameId.h"
+
+namespace velmora {
+
+// The pieces a frame body is made of, as the one body reader and the serializer walk them.
+enum class BodyPart : std::uint8_t {
+    Encoding,          // one byte: EncodingField
+    Language,          // three bytes: NarrowStringField of fixed width 3
+    NarrowTerminated,  // 8-bit string and a zero byte: NarrowStringField, unbound TerminatorField
+    NarrowRest,        // 8-bit string to the end: NarrowStringField
+    Byte,              // one byte: binary field
+    TextTerminated,    // string and terminator in the frame's encoding: TextField, bound terminator
+    TextValues,        // strings to the end: TextField, then LaterValuesField when more follow
+    BinaryRest,        // the rest as a binary field
+    RawRest,           // the whole body as a raw field
+};
+
+enum class FrameKind : std::uint8_t { Text, UserText, Url, UserUrl, Comment, Picture, Raw };
+
+struct FrameLayout {
+    FrameKind kind;
+    std::string_view name;
+    std::array<BodyPart, 6> parts;
+    std::size_t partCount;
+};
+
+// One row per frame kind (ID3v2.3 sections 4.2-4.15).
+inline constexpr std::array<FrameLayout, 7> kFrameLayouts = {{
+    {FrameKind::Text, "text", {BodyPart::Encoding, BodyPart::TextValues}, 2},
+    {FrameKind::UserText,
+     "user text (TXXX)",
+     {BodyPart::Encoding, BodyPart::TextTerminated, BodyPart::TextValues},
+     3},
+    {FrameKind::Url, "URL", {BodyPart::NarrowRest}, 1},
+    {FrameKind::UserUrl,
+     "user URL (WXXX)",
+     {BodyPart::Encoding, BodyPart::TextTerminated, BodyPart::NarrowRest},
+     3},
+    {FrameKind::Comment,
+     "comment (COMM, USLT)",
+     {BodyPart::Encoding, BodyPart::Language, BodyPart::TextTerminated, BodyPart::TextValues},
+     4},
+    {FrameKind::Picture,
+     "picture (APIC)",
+     {BodyPart::Encoding, BodyPart::NarrowTerminated, BodyPart::Byte, BodyPart::TextTerminated,
+      BodyPart::BinaryRest},
+     5},
+    {FrameKind::Raw, "raw", {BodyPart::RawRest}, 1},
+}};
+
+// The kind of a frame by its ID: IPLS and every T frame but TXXX are text frames (so an ID3v2.4
+// frame such as TDRC reads as text too), every W frame but WXXX a URL frame.
+FrameKind FrameKindOf(const FrameId& id);
+const FrameLayout& LayoutOf(FrameKind kind);
+
+}  // namespace velmora

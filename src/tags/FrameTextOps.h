@@ -1,0 +1,54 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "tags/FrameField.h"
+#include "tags/FrameId.h"
+
+namespace velmora {
+
+namespace text {
+class CodePage;
+}
+struct EngineContext;
+class Id3v1Tag;
+class Id3v2Tag;
+
+// The ID that stands for the year in this tag: TDRC when the tag has no TYER but a TDRC
+// (an ID3v2.4 tag), else TYER. Any other ID is returned unchanged.
+FrameId ResolveFrameId(const Id3v2Tag& tag, const FrameId& id);
+
+// The text of the first field of the kind (Text or NarrowString) in the first frame with
+// the ID; nullopt when either is missing. TYER reads TDRC as ResolveFrameId says.
+std::optional<std::u16string> GetFrameText(const Id3v2Tag& tag, const FrameId& id, FieldKind kind,
+                                           const text::CodePage& codePage);
+
+// Sets the text of a text frame: TRCK loses leading zeros while two characters remain, a
+// TCON text that is a genre name becomes "(n)". The first frame with the ID gets the text
+// (its later values are dropped: the new text is the whole frame text; a frame without a
+// text field is given one); without such a frame a new one is appended. Marks modified only
+// what really changes. TYER sets TDRC as ResolveFrameId says.
+void SetFrameText(Id3v2Tag& tag, const FrameId& id, std::u16string_view text,
+                  const EngineContext& context);
+
+// The genre as shown: "(n)" gives the genre name of n (below 126), "(n)text" gives text.
+std::u16string GenreDisplayText(const Id3v2Tag& tag, const text::CodePage& codePage);
+
+// Title, artist, album, year, track and genre of the ID3v1 tag into the ID3v2 frames.
+void CopyFromId3v1(Id3v2Tag& tag, const Id3v1Tag& v1, const EngineContext& context);
+
+// Upper-cases a-z at the start and after each space, underscore or hyphen; true when the
+// text changed (and was set).
+bool CapitalizeWords(Id3v2Tag& tag, const FrameId& id, const EngineContext& context);
+// Replaces underscores with spaces; true when there was one (and the text was set).
+bool UnderscoresToSpaces(Id3v2Tag& tag, const FrameId& id, const EngineContext& context);
+
+// The pure text rules, for callers that apply them elsewhere.
+std::u16string StripTrackZeros(std::u16string_view track);
+std::u16string GenreReference(std::u16string_view genre);
+std::u16string GenreDisplayFor(std::u16string_view tconText);
+std::u16string CapitalizedWords(std::u16string_view text);
+
+}  // namespace velmora

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "tags/FrameField.h"
+#include "tags/FrameId.h"
+
+namespace velmora {
+
+// How a body that could not be opened is stored on disk (ID3v2.3 section 3.3.1, ID3v2.4
+// section 4.1.2): such a frame keeps these facts so that a save writes its flags and extra
+// header bytes again, in the layout of the version written.
+struct StoredBodyForm {
+    bool compressed = false;
+    std::optional<std::uint8_t> encryptionMethod;
+    // The size before compression (ID3v2.3) or the data length indicator (ID3v2.4).
+    std::optional<std::uint32_t> dataLength;
+
+    bool IsPlain() const { return !compressed && !encryptionMethod; }
+};
+
+// One frame of an ID3v2 tag: its own ID and its fields, in order.
+class Id3v2Frame {
+  public:
+    static constexpr std::size_t kMaxFields = 16;
+
+    explicit Id3v2Frame(FrameId id);
+    virtual ~Id3v2Frame();
+    Id3v2Frame(const Id3v2Frame&) = delete;
+    Id3v2Frame& operator=(const Id3v2Frame&) = delete;
+
+    const FrameId& Id() const { return id_; }
+    std::size_t FieldCount() const { return fields_.size(); }
+    FrameField* FieldAt(std::size_t index) const {
+        return index < fields_.size() ? fields_[index].get() : nullptr;
+    }
+    // Adds a field at the end without touching the other fields' flags (readers use it;
+    // AppendField is the operation that marks the frame modified). Returns false when the
+    // frame already has kMaxFields fields.
+    bool PushField(std::unique_ptr<FrameField> field);
+    // Drops every field (the frame then reports itself modified through its new fields).
+    void ClearFields() { fields_.clear(); }
+    void RemoveFieldsFrom(std::size_t index);
+
+    const StoredBodyForm& BodyForm() const { return bodyForm_; }
+    void SetBodyForm(const StoredBodyForm& form) { bodyForm_ = form; }
+    const std::optional<std::uint8_t>& GroupId() const { return groupId_; }
+    void SetGroupId(std::optional<std::uint8_t> groupId) { groupId_ = groupId; }
+
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory, std::size_t size);
+
+  private:
+    FrameId id_;
+    std::vector<std::unique_ptr<FrameField>> fields_;
+    StoredBodyForm bodyForm_;
+    std::optional<std::uint8_t> groupId_;
+};
+
+}  // namespace velmora

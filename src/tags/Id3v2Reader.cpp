@@ -1,0 +1,231 @@
+#include "tags/Id3v2Reader.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "tags/BoundedInflate.h"
+#include "tags/BufferedFile.h"
+#include "tags/ByteCursor.h"
+#include "tags/FrameBodyReaders.h"
+#include "tags/FrameIdTable.h"
+#include "tags/FrameWalk.h"
+#include "tags/Id3v22Frames.h"
+#include "tags/Id3v2Frame.h"
+#include "tags/Id3v2Header.h"
+#include "tags/Id3v2Tag.h"
+#include "tags/Unsynchronisation.h"
+
+namespace velmora {
+
+namespace {
+
+// Frame format flags (ID3v2.3 section 3.3.1).
+constexpr std::uint8_t kV3Compressed = 0x80;
+constexpr std::uint8_t kV3Encrypted = 0x40;
+constexpr std::uint8_t kV3Grouped = 0x20;
+// Frame format flags (ID3v2.4 section 4.1.2).
+constexpr std::uint8_t kV4Grouped = 0x40;
+constexpr std::uint8_t kV4Compressed = 0x08;
+constexpr std::uint8_t kV4Encrypted = 0x04;
+constexpr std::uint8_t kV4Unsynchronised = 0x02;
+constexpr std::uint8_t kV4DataLength = 0x01;
+
+// The frames behind the extended header, or nothing when it cannot be skipped.
+std::span<const std::uint8_t> SkipExtendedHeader(std::uint8_t majorVersion,
+                                                 std::span<const std::uint8_t> body) {
+    // Some writers set the flag without writing the header (the frames start at once).
+    if (body.size() >= 4 &&
+        IsValidFrameId({reinterpret_cast<const char*>(body.data()), std::size_t{4}}))
+        return body;
+    if (body.size() < 4)
+        return {};
+    std::uint64_t length = 0;
+    if (majorVersion == 3) {
+        length = std::uint64_t{ReadBigEndian32(body.first<4>())} + 4;  // size excludes itself
+    } else {
+        length = ReadSynchsafe32(body.first<4>());  // size includes itself
+        if (length < 6)
+            return {};
+    }
+    if (length > body.size())
+        return {};
+    return body.subspan(static_cast<std::size_t>(length));
+}
+
+std::unique_ptr<Id3v2Frame> MakeRawFrame(const FrameId& id, std::span<const std::uint8_t> body) {
+    auto frame = std::make_unique<Id3v2Frame>(id);
+    ReadRawBody(*frame, body);
+    return frame;
+}
+
+}  // namespace
+
+Id3v2Reader::Id3v2Reader(const text::CodePage& codePage, const SettingsKey& settings)
+    : codePage_(codePage), settings_(settings) {}
+
+Id3v2TagOnDisk Id3v2Reader::ExamineHeader(std::span<const std::uint8_t> bytes,
+                                          std::uint64_t fileSize) {
+    Id3v2TagOnDisk onDisk;
+    Id3v2Header header;
+    if (fileSize <= Id3v2Header::kSize || !header.Accept(bytes))
+        return onDisk;
+    if (header.MajorVersion() < 2 || header.MajorVersion() > 4 || !header.HasSynchsafeSize())
+        return onDisk;
+    onDisk.present = true;
+    onDisk.majorVersion = header.MajorVersion();
+    onDisk.revision = header.Revision();
+    onDisk.flags = header.Flags();
+    onDisk.declaredSize = header.TagSize();
+    onDisk.hasFooter = header.HasFooter();
+    onDisk.audioOffset =
+        Id3v2Header::kSize + std::uint64_t{onDisk.declaredSize} + (onDisk.hasFooter ? 10 : 0);
+    onDisk.truncated = onDisk.audioOffset > fileSize;
+    return onDisk;
+}
+
+Id3v2TagOnDisk Id3v2Reader::Read(BufferedFile& file, Id3v2Tag& tag) {
+    std::uint64_t fileSize = file.Size();
+    if (fileSize <= Id3v2Header::kSize)
+        return {};
+    std::array<std::uint8_t, Id3v2Header::kSize> headerBytes{};
+    file.Seek(0);
+    if (file.Read(headerBytes.data(), headerBytes.size()) != headerBytes.size())
+        return {};
+    Id3v2TagOnDisk onDisk = ExamineHeader(headerBytes, fileSize);
+    if (!onDisk.present)
+        return onDisk;
+    auto wanted = static_cast<std::size_t>(
+        std::min<std::uint64_t>(onDisk.declaredSize, fileSize - Id3v2Header::kSize));
+    auto body = tagBody_.Request(wanted);
+    std::size_t got = file.Read(body.data(), body.size());
+    ReadBody(onDisk, body.first(got), tag);
+    return onDisk;
+}
+
+Id3v2TagOnDisk Id3v2Reader::ReadFromMemory(std::span<const std::uint8_t> fileStart,
+                                           std::uint64_t fileSize, Id3v2Tag& tag) {
+    if (fileStart.size() < Id3v2Header::kSize)
+        return {};
+    Id3v2TagOnDisk onDisk = ExamineHeader(fileStart.first(Id3v2Header::kSize), fileSize);
+    if (!onDisk.present)
+        return onDisk;
+    auto rest = fileStart.subspan(Id3v2Header::kSize);
+    ReadBody(onDisk, rest.first(std::min<std::size_t>(rest.size(), onDisk.declaredSize)), tag);
+    return onDisk;
+}
+
+void Id3v2Reader::ReadBody(const Id3v2TagOnDisk& onDisk, std::span<const std::uint8_t> body,
+                           Id3v2Tag& tag) {
+    policy_ = EncodingPolicy::Read(settings_);
+    const bool tagUnsynchronised = (onDisk.flags & Id3v2Header::kUnsynchronisation) != 0;
+    std::vector<std::uint8_t> resynchronisedTag;
+    if (tagUnsynchronised && onDisk.majorVersion < 4) {
+        UndoUnsynchronisation(body, resynchronisedTag);
+        body = resynchronisedTag;
+    }
+    if (onDisk.flags & Id3v2Header::kExtendedHeader) {
+        // In ID3v2.2 the bit means the whole tag is compressed, by no defined method.
+        if (onDisk.majorVersion == 2)
+            return;
+        body = SkipExtendedHeader(onDisk.majorVersion, body);
+    }
+    ReadFrames(onDisk.majorVersion, body, onDisk.majorVersion == 4 && tagUnsynchronised, tag);
+}
+
+void Id3v2Reader::ReadFrames(std::uint8_t majorVersion, std::span<const std::uint8_t> area,
+                             bool unsynchronisedFrames, Id3v2Tag& tag) {
+    BodyReadContext context{codePage_, policy_};
+    bool synchsafe = majorVersion == 4 && UsesSynchsafeFrameSizes(area);
+    auto format = FrameHeaderFormat::ForVersion(majorVersion, synchsafe);
+    WalkFrames(area, format, [&](const RawFrame& raw) {
+        if (majorVersion == 2)
+            ReadV2Frame(raw, context, 0, tag);
+        else
+            ReadV3V4Frame(majorVersion, raw, unsynchronisedFrames, context, tag);
+    });
+}
+
+void Id3v2Reader::ReadV3V4Frame(std::uint8_t majorVersion, const RawFrame& raw, bool unsynchronised,
+                                const BodyReadContext& context, Id3v2Tag& tag) {
+    FrameId id = FrameId::FromChars(raw.id.data());
+    const bool v4 = majorVersion == 4;
+    const std::uint8_t flags = raw.formatFlags;
+    StoredBodyForm form;
+    form.compressed = flags & (v4 ? kV4Compressed : kV3Compressed);
+    bool encrypted = flags & (v4 ? kV4Encrypted : kV3Encrypted);
+    bool grouped = flags & (v4 ? kV4Grouped : kV3Grouped);
+    std::optional<std::uint8_t> groupId;
+    ByteCursor cursor(raw.body, "frame header extras");
+    try {
+        if (v4) {
+            if (grouped)
+                groupId = cursor.TakeByte();
+            if (encrypted)
+                form.encryptionMethod = cursor.TakeByte();
+            if (flags & kV4DataLength)
+                form.dataLength = cursor.TakeSynchsafe32();
+        } else {
+            if (form.compressed)
+                form.dataLength = cursor.TakeBigEndian32();
+            if (encrypted)
+                form.encryptionMethod = cursor.TakeByte();
+            if (grouped)
+                groupId = cursor.TakeByte();
+        }
+    } catch (const CursorRangeError&) {
+        // Too short for what its flags announce: kept byte for byte, as plain data.
+        tag.MutableFrames().push_back(MakeRawFrame(id, raw.body));
+        return;
+    }
+    std::span<const std::uint8_t> data = cursor.TakeRest();
+    std::vector<std::uint8_t> resynchronised;
+    if (v4 && (unsynchronised || (flags & kV4Unsynchronised))) {
+        UndoUnsynchronisation(data, resynchronised);
+        data = resynchronised;
+    }
+    auto frame = std::make_unique<Id3v2Frame>(id);
+    frame->SetGroupId(groupId);
+    std::optional<std::vector<std::uint8_t>> inflated;
+    if (form.compressed && !form.encryptionMethod)
+        inflated = InflateBounded(data);
+    if (form.IsPlain() || inflated) {
+        ReadFrameBody(*frame, inflated ? std::span<const std::uint8_t>(*inflated) : data, context);
+    } else {
+        frame->SetBodyForm(form);
+        ReadRawBody(*frame, data);
+    }
+    tag.MutableFrames().push_back(std::move(frame));
+}
+
+void Id3v2Reader::ReadV2Frame(const RawFrame& raw, const BodyReadContext& context, int depth,
+                              Id3v2Tag& tag) {
+    // The compressed data meta-frame of ID3v2.2.1: method 'z', the inflated size, then zlib
+    // data holding more ID3v2.2 frames.
+    if (raw.id == "CDM") {
+        if (depth > 0 || raw.body.size() < 5 || raw.body[0] != 'z')
+            return;
+        auto inflated = InflateBounded(raw.body.subspan(5));
+        if (!inflated)
+            return;
+        WalkFrames(*inflated, FrameHeaderFormat::ForVersion(2, false),
+                   [&](const RawFrame& inner) { ReadV2Frame(inner, context, depth + 1, tag); });
+        return;
+    }
+    auto id = ConvertId3v22FrameId(raw.id);
+    if (!id)
+        return;  // no ID3v2.3 counterpart: cannot be written into a 2.3 or 2.4 tag
+    auto frame = std::make_unique<Id3v2Frame>(*id);
+    if (*id == frame_ids::kApic) {
+        auto apic = ConvertPicBody(raw.body);
+        if (!apic)
+            return;
+        ReadFrameBody(*frame, *apic, context);
+    } else {
+        ReadFrameBody(*frame, raw.body, context);
+    }
+    tag.MutableFrames().push_back(std::move(frame));
+}
+
+}  // namespace velmora

@@ -1,0 +1,125 @@
+#include "tags/Id3v2Serializer.h"
+
+#include <string>
+
+#include "tags/FrameFieldTypes.h"
+#include "tags/Id3v2Header.h"
+#include "tags/Id3v2Tag.h"
+#include "tags/TextEncoding.h"
+#include "text/CodePage.h"
+
+namespace velmora {
+
+namespace {
+
+bool CodePageHoldsAllText(const Id3v2Frame& frame, const text::CodePage& codePage) {
+    for (std::size_t i = 0; i < frame.FieldCount(); ++i) {
+        const FrameField* field = frame.FieldAt(i);
+        if (field->Kind() == FieldKind::Text) {
+            if (!codePage.CanEncode(static_cast<const TextField*>(field)->Text()))
+                return false;
+        } else if (field->Kind() == FieldKind::LaterValues) {
+            for (const auto& value : static_cast<const LaterValuesField*>(field)->Values()) {
+                if (!codePage.CanEncode(value))
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+void AppendBytes(std::vector<std::uint8_t>& out, const std::array<std::uint8_t, 4>& bytes) {
+    out.insert(out.end(), bytes.begin(), bytes.end());
+}
+
+// The two flag bytes and the extra header bytes, in the version's order.
+struct FrameHeaderExtras {
+    std::uint8_t formatFlags = 0;
+    std::vector<std::uint8_t> bytes;
+};
+
+FrameHeaderExtras MakeExtras(const Id3v2Frame& frame, std::uint8_t majorVersion) {
+    FrameHeaderExtras extras;
+    const StoredBodyForm& form = frame.BodyForm();
+    const auto& group = frame.GroupId();
+    if (majorVersion == 4) {
+        if (group) {
+            extras.formatFlags |= 0x40;
+            extras.bytes.push_back(*group);
+        }
+        if (form.compressed)
+            extras.formatFlags |= 0x08;
+        if (form.encryptionMethod) {
+            extras.formatFlags |= 0x04;
+            extras.bytes.push_back(*form.encryptionMethod);
+        }
+        if (form.dataLength || form.compressed) {
+            extras.formatFlags |= 0x01;
+            AppendBytes(extras.bytes, MakeSynchsafe32(form.dataLength.value_or(0)));
+        }
+    } else {
+        if (form.compressed) {
+            extras.formatFlags |= 0x80;
+            AppendBytes(extras.bytes, MakeBigEndian32(form.dataLength.value_or(0)));
+        }
+        if (form.encryptionMethod) {
+            extras.formatFlags |= 0x40;
+            extras.bytes.push_back(*form.encryptionMethod);
+        }
+        if (group) {
+            extras.formatFlags |= 0x20;
+            extras.bytes.push_back(*group);
+        }
+    }
+    return extras;
+}
+
+}  // namespace
+
+std::uint8_t OutputEncoding(const Id3v2Frame& frame, std::uint8_t majorVersion,
+                            const text::CodePage& codePage) {
+    const FrameField* field = FindField(frame, FieldKind::Encoding);
+    if (!field)
+        return text_encoding::kLatin1;
+    std::uint8_t encoding = static_cast<const EncodingField*>(field)->Stored();
+    if (majorVersion < 4 &&
+        (encoding == text_encoding::kUtf16BE || encoding == text_encoding::kUtf8))
+        return text_encoding::kUtf16;
+    if (encoding == text_encoding::kLatin1 && !CodePageHoldsAllText(frame, codePage))
+        return text_encoding::kUtf16;
+    return encoding;
+}
+
+std::vector<std::uint8_t> SerializeFrameBody(const Id3v2Frame& frame, std::uint8_t majorVersion,
+                                             const text::CodePage& codePage) {
+    FieldWriteContext context{OutputEncoding(frame, majorVersion, codePage), codePage};
+    std::vector<std::uint8_t> body;
+    for (std::size_t i = 0; i < frame.FieldCount(); ++i)
+        frame.FieldAt(i)->SerializeField(context, body);
+    return body;
+}
+
+std::vector<std::uint8_t> SerializeTag(const Id3v2Tag& tag, std::uint8_t majorVersion,
+                                       const text::CodePage& codePage) {
+    std::vector<std::uint8_t> out;
+    out.reserve(16384);
+    for (const auto& frame : tag.Frames()) {
+        std::vector<std::uint8_t> body = SerializeFrameBody(*frame, majorVersion, codePage);
+        FrameHeaderExtras extras = MakeExtras(*frame, majorVersion);
+        std::uint64_t size = std::uint64_t{body.size()} + extras.bytes.size();
+        if (size > (majorVersion == 4 ? 0x0FFFFFFFu : 0xFFFFFFFFu))
+            throw FrameTooLargeError("frame " + frame->Id().ToString() + " of " +
+                                     std::to_string(size) + " bytes is too large");
+        auto id = frame->Id().View();
+        out.insert(out.end(), id.begin(), id.end());
+        auto size32 = static_cast<std::uint32_t>(size);
+        AppendBytes(out, majorVersion == 4 ? MakeSynchsafe32(size32) : MakeBigEndian32(size32));
+        out.push_back(0);
+        out.push_back(extras.formatFlags);
+        out.insert(out.end(), extras.bytes.begin(), extras.bytes.end());
+        out.insert(out.end(), body.begin(), body.end());
+    }
+    return out;
+}
+
+}  // namespace velmora

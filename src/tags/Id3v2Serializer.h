@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+namespace velmora {
+
+namespace text {
+class CodePage;
+}
+class Id3v2Frame;
+class Id3v2Tag;
+
+// Thrown when a frame cannot be represented in the version asked for (an ID3v2.4 frame of
+// 256 MiB or more has no synchsafe size).
+class FrameTooLargeError : public std::length_error {
+  public:
+    using std::length_error::length_error;
+};
+
+// The encoding byte a frame is written with: its stored byte, except that text the code
+// page cannot represent is not written as encoding 0, and an ID3v2.3 tag carries no
+// encoding 2 or 3: both become encoding 1.
+std::uint8_t OutputEncoding(const Id3v2Frame& frame, std::uint8_t majorVersion,
+                            const text::CodePage& codePage);
+
+// The frame's body as the file receives it (before compression or encryption).
+std::vector<std::uint8_t> SerializeFrameBody(const Id3v2Frame& frame, std::uint8_t majorVersion,
+                                             const text::CodePage& codePage);
+
+// The frames of the tag in list order, each with its 10-byte header (ID3v2.3: plain sizes,
+// ID3v2.4: synchsafe sizes) and the extra header bytes of an encrypted, compressed or grouped
+// frame in that version's layout. No tag header, padding or unsynchronisation: the writer
+// adds those. Marks nothing clean (the writer does that once the tag is on disk).
+std::vector<std::uint8_t> SerializeTag(const Id3v2Tag& tag, std::uint8_t majorVersion,
+                                       const text::CodePage& codePage);
+
+}  // namespace velmora

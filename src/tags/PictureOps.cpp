@@ -1,0 +1,95 @@
+#include "tags/PictureOps.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "tags/EncodingPolicy.h"
+#include "tags/EngineContext.h"
+#include "tags/FrameFieldTypes.h"
+#include "tags/FrameIdTable.h"
+#include "tags/Id3v2Tag.h"
+
+namespace velmora {
+
+namespace {
+constexpr std::size_t kMimeField = 1;
+constexpr std::size_t kTypeField = 3;
+constexpr std::size_t kDescriptionField = 4;
+constexpr std::size_t kDataField = 6;
+
+bool HasPictureLayout(const Id3v2Frame& frame) {
+    const FrameField* type = frame.FieldAt(kTypeField);
+    return type && type->Kind() == FieldKind::Binary;
+}
+}  // namespace
+
+Id3v2Frame* FindPicture(const Id3v2Tag& tag, std::uint8_t pictureType) {
+    for (Id3v2Frame* frame = FindFrame(tag, frame_ids::kApic); frame;
+         frame = FindFrame(tag, frame_ids::kApic, frame)) {
+        if (HasPictureLayout(*frame) && PictureType(*frame) == pictureType)
+            return frame;
+    }
+    return nullptr;
+}
+
+std::uint8_t PictureType(const Id3v2Frame& frame) {
+    const FrameField* field = frame.FieldAt(kTypeField);
+    if (!field || field->Bytes().empty())
+        return 0;
+    return field->Bytes()[0];
+}
+
+std::vector<std::uint8_t> PictureData(const Id3v2Frame& frame) {
+    const FrameField* field = frame.FieldAt(kDataField);
+    return field ? field->CopyBytes() : std::vector<std::uint8_t>{};
+}
+
+std::string PictureMimeSubtype(const Id3v2Frame& frame, const text::CodePage& codePage) {
+    const FrameField* field = frame.FieldAt(kMimeField);
+    if (!field)
+        return {};
+    std::string mime = field->GetNarrowText(codePage);
+    std::transform(mime.begin(), mime.end(), mime.begin(), [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+    if (mime.size() >= 6 && mime.compare(0, 6, "image/") == 0)
+        mime.erase(0, 6);
+    return mime;
+}
+
+std::u16string PictureDescription(const Id3v2Frame& frame, const text::CodePage& codePage) {
+    const FrameField* field = frame.FieldAt(kDescriptionField);
+    return field ? field->GetText(codePage) : std::u16string{};
+}
+
+void SetPicture(Id3v2Tag& tag, std::string_view mimeType, std::u16string_view description,
+                std::uint8_t pictureType, std::span<const std::uint8_t> data,
+                const EngineContext& context) {
+    Id3v2Frame* found = FindPicture(tag, pictureType);
+    if (!found) {
+        auto frame = std::make_unique<Id3v2Frame>(frame_ids::kApic);
+        frame->PushField(
+            std::make_unique<EncodingField>(0, EncodingPolicy::Read(context.settings)));
+        frame->PushField(std::make_unique<NarrowStringField>(mimeType));
+        frame->PushField(std::make_unique<TerminatorField>(false));
+        frame->PushField(std::make_unique<FrameField>(
+            FieldKind::Binary, std::span<const std::uint8_t>(&pictureType, 1)));
+        frame->PushField(std::make_unique<TextField>(std::u16string(description)));
+        frame->PushField(std::make_unique<TerminatorField>(true));
+        frame->PushField(std::make_unique<FrameField>(FieldKind::Binary, data));
+        AppendFrame(tag, std::move(frame));
+        return;
+    }
+    if (data.empty()) {
+        RemoveFrame(tag, found);
+        return;
+    }
+    found->FieldAt(kMimeField)->SetNarrowText(mimeType, context.codePage);
+    if (FrameField* field = found->FieldAt(kDescriptionField))
+        field->SetText(description, context.codePage);
+    found->FieldAt(kTypeField)->SetBytes(std::span<const std::uint8_t>(&pictureType, 1));
+    if (FrameField* field = found->FieldAt(kDataField))
+        field->SetBytes(data);
+}
+
+}  // namespace velmora

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+namespace text {
+class CodePage;
+}
+struct EngineContext;
+class Id3v2Frame;
+class Id3v2Tag;
+
+// Operations on attached pictures (APIC frames with the picture layout: 0 encoding, 1 MIME
+// type, 2 terminator, 3 type byte, 4 description, 5 terminator, 6 data). APIC frames kept as
+// raw bytes are never found, so they are never changed.
+
+// The first picture frame, in list order, of the type.
+Id3v2Frame* FindPicture(const Id3v2Tag& tag, std::uint8_t pictureType);
+// The type byte (field 3), 0 when missing.
+std::uint8_t PictureType(const Id3v2Frame& frame);
+// A copy of the picture data (field 6), empty when missing.
+std::vector<std::uint8_t> PictureData(const Id3v2Frame& frame);
+// The MIME type in lower case without a leading "image/" (image/JPEG gives jpeg).
+std::string PictureMimeSubtype(const Id3v2Frame& frame, const text::CodePage& codePage);
+std::u16string PictureDescription(const Id3v2Frame& frame, const text::CodePage& codePage);
+
+// Adds the picture of the type, replaces its MIME type, description and data, or (with no
+// data) removes it.
+void SetPicture(Id3v2Tag& tag, std::string_view mimeType, std::u16string_view description,
+                std::uint8_t pictureType, std::span<const std::uint8_t> data,
+                const EngineContext& context);
+
+}  // namespace velmora

@@ -1,0 +1,144 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FakeSettingsKey.h"
+#include "support/RecordingMessageSink.h"
+#include "tags/EngineContext.h"
+#include "tags/FrameIdTable.h"
+#include "tags/FrameTextOps.h"
+#include "tags/Id3v2Header.h"
+#include "tags/Id3v2Reader.h"
+#include "tags/Id3v2Tag.h"
+#include "text/CodePage.h"
+#include "text/Utf8.h"
+
+namespace velmora::testing {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline const text::CodePage& Cp1252() {
+    static const auto codePage = text::CodePage::Create("CP1252");
+    return *codePage;
+}
+
+// Settings, code page and message sink for one test.
+struct TestEngine {
+    FakeSettingsKey settings;
+    RecordingMessageSink messages;
+    EngineContext context{settings, Cp1252(), messages};
+
+    void Use24(bool on, std::uint32_t encoding = 0) {
+        settings.WriteBool("Use2.4", on);
+        settings.WriteNumber("Encoding", encoding);
+    }
+};
+
+inline Bytes B(std::string_view chars) {
+    return Bytes(chars.begin(), chars.end());
+}
+
+inline Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const auto& part : parts)
+        out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+inline Bytes Utf16LE(std::u16string_view text, bool bom = true) {
+    Bytes out;
+    if (bom)
+        out = {0xFF, 0xFE};
+    for (char16_t c : text) {
+        out.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        out.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    return out;
+}
+
+inline Bytes Utf16BE(std::u16string_view text, bool bom) {
+    Bytes out;
+    if (bom)
+        out = {0xFE, 0xFF};
+    for (char16_t c : text) {
+        out.push_back(static_cast<std::uint8_t>(c >> 8));
+        out.push_back(static_cast<std::uint8_t>(c & 0xFF));
+    }
+    return out;
+}
+
+// One frame with a 10-byte header: plain sizes for 2.3, synchsafe for 2.4 unless `plainSize`.
+inline Bytes Frame(std::string_view id, const Bytes& body, std::uint8_t version = 3,
+                   std::uint8_t formatFlags = 0, bool plainSize = false) {
+    auto size = static_cast<std::uint32_t>(body.size());
+    auto sizeBytes = version == 4 && !plainSize ? MakeSynchsafe32(size) : MakeBigEndian32(size);
+    Bytes out(id.begin(), id.end());
+    out.insert(out.end(), sizeBytes.begin(), sizeBytes.end());
+    out.push_back(0);
+    out.push_back(formatFlags);
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+inline Bytes Frame22(std::string_view id, const Bytes& body) {
+    Bytes out(id.begin(), id.end());
+    auto size = static_cast<std::uint32_t>(body.size());
+    out.push_back(static_cast<std::uint8_t>(size >> 16));
+    out.push_back(static_cast<std::uint8_t>(size >> 8));
+    out.push_back(static_cast<std::uint8_t>(size));
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+inline Bytes TextBody(std::string_view latin1) {
+    return Cat({{0}, B(latin1)});
+}
+
+// Header + body (+ padding); the declared size covers body and padding unless given.
+inline Bytes Tag(std::uint8_t version, const Bytes& body, std::size_t padding = 0,
+                 std::uint8_t flags = 0) {
+    auto header = Id3v2Header::MakeDefault(version);
+    header.SetFlags(flags);
+    header.SetTagSize(static_cast<std::uint32_t>(body.size() + padding));
+    Bytes out(header.Bytes().begin(), header.Bytes().end());
+    out.insert(out.end(), body.begin(), body.end());
+    out.insert(out.end(), padding, 0);
+    return out;
+}
+
+struct ReadResult {
+    std::unique_ptr<Id3v2Tag> tag = std::make_unique<Id3v2Tag>();
+    Id3v2TagOnDisk onDisk;
+};
+
+inline ReadResult ReadBytes(const Bytes& file, TestEngine& engine) {
+    ReadResult result;
+    Id3v2Reader reader(Cp1252(), engine.settings);
+    result.onDisk = reader.ReadFromMemory(file, file.size(), *result.tag);
+    return result;
+}
+
+inline std::vector<std::string> FrameIds(const Id3v2Tag& tag) {
+    std::vector<std::string> ids;
+    for (const auto& frame : tag.Frames())
+        ids.push_back(frame->Id().ToString());
+    return ids;
+}
+
+inline std::string TextOf(const Id3v2Tag& tag, const char* id) {
+    auto text = GetFrameText(tag, FrameId::FromChars(id), FieldKind::Text, Cp1252());
+    return text ? text::ToUtf8(*text) : std::string("<none>");
+}
+
+}  // namespace velmora::testing
+
+namespace velmora::testing {
+inline Bytes MakeBigEndian32Bytes(std::size_t value) {
+    auto bytes = MakeBigEndian32(static_cast<std::uint32_t>(value));
+    return Bytes(bytes.begin(), bytes.end());
+}
+}  // namespace velmora::testing
