@@ -32,6 +32,12 @@ std::string Resolved(const std::string& target) {
 
 // 0 when the target may be replaced: absent, or a regular file the caller may write.
 int CheckTarget(const std::string& target, struct stat& status) {
+    if (target.empty()) {
+        return ENOENT;
+    }
+    if (fs::path(target).filename().empty()) {
+        return EISDIR;  // a name ending in a separator names a folder
+    }
     if (::stat(target.c_str(), &status) != 0) {
         return errno == ENOENT ? 0 : errno;
     }

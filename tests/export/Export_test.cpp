@@ -180,6 +180,23 @@ TEST_F(ExportFixture, FolderAsTargetCannotBeOpened) {
     EXPECT_TRUE(fs::is_empty(dir.Path("folder")));
 }
 
+TEST_F(ExportFixture, EmptyOrFolderPathCannotBeOpened) {
+    M3uExporter exporter(Cp1252());
+    for (const std::u16string& path : {std::u16string(), Text(dir.Root()) + u"/new/"}) {
+        FixedExportTarget chooser(path);
+        EXPECT_EQ(Export(exporter, files, chooser, messages), ExportOutcome::OpenFailed);
+    }
+    ExpectOldTargetAlone();
+}
+
+// The temporary name is made from the target's name; a longest possible name still fits.
+TEST_F(ExportFixture, LongestFileNameIsWritten) {
+    M3uExporter exporter(Cp1252());
+    const fs::path longest = dir.Path(std::string(251, 'n') + ".m3u");
+    EXPECT_EQ(Run(exporter, longest), ExportOutcome::Written);
+    EXPECT_EQ(ScratchDirectory::ReadFile(longest).substr(0, 8), "#EXTM3U\n");
+}
+
 TEST_F(ExportFixture, FailedCreationLeavesTheTargetAlone) {
     FileFaults faults;
     faults.Fail(FileCall::Open, 1, EACCES, true);
