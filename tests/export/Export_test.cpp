@@ -107,15 +107,6 @@ TEST_F(ExportFixture, CancelledSaveDialogWritesNothing) {
     ExpectOldTargetAlone();
 }
 
-TEST_F(ExportFixture, WritesANewFile) {
-    M3uExporter exporter(Cp1252());
-    files[0].directory = Text(dir.Path("songs"));
-    const fs::path fresh = dir.Path("new.m3u");
-    EXPECT_EQ(Run(exporter, fresh), ExportOutcome::Written);
-    EXPECT_EQ(ScratchDirectory::ReadFile(fresh), "#EXTM3U\n#EXTINF:215,X - Y\nsongs/a.mp3\n");
-    EXPECT_TRUE(messages.Shown().empty());
-}
-
 TEST_F(ExportFixture, ReplacesTheWholeContentOfAnExistingFile) {
     files[0].directory = Text(dir.Root());
     PlsExporter exporter(Cp1252());

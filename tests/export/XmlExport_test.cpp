@@ -27,6 +27,15 @@ std::string Document(const std::string& body) {
     return std::string(kHead) + "<MP3List>\n" + kGenerator + body + "</MP3List>";
 }
 
+// Every document a test builds must also be one that a real parser accepts.
+std::string Built(const XmlExportOptions& options, const std::vector<ExportedFile>& files) {
+    std::string document = BuildXmlExportDocument(options, files);
+    XmlReadBack reader;
+    reader.Write(document);
+    EXPECT_TRUE(reader.WellFormed());
+    return document;
+}
+
 ExportedFile WithBitrate(ExportedFile file, std::uint16_t bitrate) {
     file.bitrate = bitrate;
     return file;
@@ -49,7 +58,7 @@ std::vector<ExportedFile> WorkedFiles() {
 
 TEST(XmlExport, WorkedExample) {
     EXPECT_EQ(
-        BuildXmlExportDocument(WorkedOptions(), WorkedFiles()),
+        Built(WorkedOptions(), WorkedFiles()),
         Document("\t<Artist name=\"X\">\n"
                  "\t\t<File filename=\"a1.mp3\" bitrate=\"128\" artist=\"X\" title=\"One\" />\n"
                  "\t\t<File filename=\"a2.mp3\" bitrate=\"128\" artist=\"X\" />\n"
@@ -63,7 +72,7 @@ TEST(XmlExport, WorkedExampleWithoutSkippingWritesEmptyTitle) {
     XmlExportOptions options = WorkedOptions();
     options.skipIfEmpty = false;
     EXPECT_EQ(
-        BuildXmlExportDocument(options, WorkedFiles()),
+        Built(options, WorkedFiles()),
         Document("\t<Artist name=\"X\">\n"
                  "\t\t<File filename=\"a1.mp3\" bitrate=\"128\" artist=\"X\" title=\"One\" />\n"
                  "\t\t<File filename=\"a2.mp3\" bitrate=\"128\" artist=\"X\" title=\"\" />\n"
@@ -76,12 +85,12 @@ TEST(XmlExport, WorkedExampleWithoutSkippingWritesEmptyTitle) {
 TEST(XmlExport, FreshStoreListsTheFileWithTheDefaultFields) {
     const FakeSettingsKey fresh;
     const std::vector<ExportedFile> files = {WithBitrate(MakeFile(u"a.mp3", u"", u"One"), 128)};
-    EXPECT_EQ(BuildXmlExportDocument(LoadXmlExportOptions(fresh), files),
+    EXPECT_EQ(Built(LoadXmlExportOptions(fresh), files),
               Document("\t<File filename=\"a.mp3\" bitrate=\"128\" title=\"One\" />\n"));
 }
 
 TEST(XmlExport, NoFilesGiveOnlyTheGenerator) {
-    EXPECT_EQ(BuildXmlExportDocument(WorkedOptions(), {}), Document(""));
+    EXPECT_EQ(Built(WorkedOptions(), {}), Document(""));
 }
 
 TEST(XmlExport, GroupsComeInTheOrderOfTheirFirstFileAndCompareExactly) {
@@ -90,7 +99,7 @@ TEST(XmlExport, GroupsComeInTheOrderOfTheirFirstFileAndCompareExactly) {
     const std::vector<ExportedFile> files = {MakeFile(u"1.mp3", u"Abba"), MakeFile(u"2.mp3"),
                                              MakeFile(u"3.mp3", u"ABBA"),
                                              MakeFile(u"4.mp3", u"Abba"), MakeFile(u"5.mp3")};
-    EXPECT_EQ(BuildXmlExportDocument(options, files),
+    EXPECT_EQ(Built(options, files),
               Document("\t<Artist name=\"Abba\">\n"
                        "\t\t<File filename=\"1.mp3\" bitrate=\"0\" artist=\"Abba\" />\n"
                        "\t\t<File filename=\"4.mp3\" bitrate=\"0\" artist=\"Abba\" />\n"
@@ -125,26 +134,26 @@ TEST(XmlExport, EveryLevelGroupsAndTheLastListsItsFiles) {
                                              Tagged(u"2.mp3", u"A", u"L", u"1999", u"/m/y"),
                                              Tagged(u"3.mp3", u"A", u"M", u"2001", u"/m/x"),
                                              Tagged(u"4.mp3", u"A", u"L", u"1999", u"/m/x")};
-    EXPECT_EQ(BuildXmlExportDocument(options, files), Document("\t<Artist name=\"A\">\n"
-                                                               "\t\t<Album name=\"L\">\n"
-                                                               "\t\t\t<Year value=\"1999\">\n"
-                                                               "\t\t\t\t<Directory path=\"/m/x\">\n"
-                                                               "\t\t\t\t\t<File />\n"
-                                                               "\t\t\t\t\t<File />\n"
-                                                               "\t\t\t\t</Directory>\n"
-                                                               "\t\t\t\t<Directory path=\"/m/y\">\n"
-                                                               "\t\t\t\t\t<File />\n"
-                                                               "\t\t\t\t</Directory>\n"
-                                                               "\t\t\t</Year>\n"
-                                                               "\t\t</Album>\n"
-                                                               "\t\t<Album name=\"M\">\n"
-                                                               "\t\t\t<Year value=\"2001\">\n"
-                                                               "\t\t\t\t<Directory path=\"/m/x\">\n"
-                                                               "\t\t\t\t\t<File />\n"
-                                                               "\t\t\t\t</Directory>\n"
-                                                               "\t\t\t</Year>\n"
-                                                               "\t\t</Album>\n"
-                                                               "\t</Artist>\n"));
+    EXPECT_EQ(Built(options, files), Document("\t<Artist name=\"A\">\n"
+                                              "\t\t<Album name=\"L\">\n"
+                                              "\t\t\t<Year value=\"1999\">\n"
+                                              "\t\t\t\t<Directory path=\"/m/x\">\n"
+                                              "\t\t\t\t\t<File />\n"
+                                              "\t\t\t\t\t<File />\n"
+                                              "\t\t\t\t</Directory>\n"
+                                              "\t\t\t\t<Directory path=\"/m/y\">\n"
+                                              "\t\t\t\t\t<File />\n"
+                                              "\t\t\t\t</Directory>\n"
+                                              "\t\t\t</Year>\n"
+                                              "\t\t</Album>\n"
+                                              "\t\t<Album name=\"M\">\n"
+                                              "\t\t\t<Year value=\"2001\">\n"
+                                              "\t\t\t\t<Directory path=\"/m/x\">\n"
+                                              "\t\t\t\t\t<File />\n"
+                                              "\t\t\t\t</Directory>\n"
+                                              "\t\t\t</Year>\n"
+                                              "\t\t</Album>\n"
+                                              "\t</Artist>\n"));
 }
 
 TEST(XmlExport, EveryFieldInTheOrderOfTheTable) {
@@ -168,7 +177,7 @@ TEST(XmlExport, EveryFieldInTheOrderOfTheTable) {
     file.year1 = u"04";
     file.track1 = 3;
     file.genre1 = 0;
-    EXPECT_EQ(BuildXmlExportDocument(options, {file}),
+    EXPECT_EQ(Built(options, {file}),
               Document("\t<File path=\"/music/a.mp3\" bitrate=\"320\" vbr=\"true\" "
                        "duration=\"215\" artist=\"Ar\" album=\"Al\" title=\"Ti\" year=\"2004\" "
                        "track=\"3/12\" genre=\"Blues\" artist1=\"ar\" album1=\"al\" "
@@ -192,7 +201,7 @@ TEST_P(XmlLocationTest, GivesOneLocationAttribute) {
     options.structure.Select(0, XmlGrouping::List);
     ExportedFile file = MakeFile(u"new.mp3");
     file.directory = u"/m/d";
-    EXPECT_EQ(BuildXmlExportDocument(options, {file}), Document(GetParam().file));
+    EXPECT_EQ(Built(options, {file}), Document(GetParam().file));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -222,7 +231,7 @@ TEST_P(XmlId3v1NumbersTest, FollowTheSkipRule) {
     ExportedFile file = MakeFile(u"a.mp3");
     file.track1 = c.track1;
     file.genre1 = c.genre1;
-    EXPECT_EQ(BuildXmlExportDocument(options, {file}), Document(c.file));
+    EXPECT_EQ(Built(options, {file}), Document(c.file));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -320,14 +329,6 @@ TEST(XmlExport, HostileTextsReadBackThroughTheWholeExport) {
           {"title", read}}},
     };
     EXPECT_EQ(reader.Elements(), expected);
-}
-
-TEST(XmlExport, WorkedExampleParsesAndReadsBack) {
-    XmlReadBack reader;
-    reader.Write(BuildXmlExportDocument(WorkedOptions(), WorkedFiles()));
-    ASSERT_TRUE(reader.WellFormed());
-    EXPECT_EQ(reader.XPathString("string(/MP3List/Artist[2]/File/@title)"), "Two");
-    EXPECT_EQ(reader.XPathString("count(//File)"), "3");
 }
 
 }  // namespace
