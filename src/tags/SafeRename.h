@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace velmora {
+
+class MessageSink;
+
+// Renames directory/oldName to directory/newName without ever replacing a file that already
+// has the new name: the kernel checks and renames in one step (renameat2 RENAME_NOREPLACE),
+// or, on a file system without that, a hard link under the new name replaces the old name.
+// A change of case only, on a file system that ignores case, is let through, since the
+// "existing" file is the one renamed. False, with the errno in `error` when given, on failure.
+bool RenameNoReplace(const std::u16string& directory, const std::u16string& oldName,
+                     const std::u16string& newName, int* error = nullptr);
+
+// RenameNoReplace that reports a failure with "Couldn't rename "old" to "new"." (caption
+// "Error", error icon), as the save of a record does.
+bool RenameFileOrReport(const std::u16string& directory, const std::u16string& oldName,
+                        const std::u16string& newName, MessageSink& messages);
+
+}  // namespace velmora

@@ -1,0 +1,99 @@
+#include "tags/TagSavePlan.h"
+
+#include <algorithm>
+
+#include "tags/Padding.h"
+
+namespace velmora {
+
+namespace {
+
+void PlanId3v1(const FileFacts& facts, const SaveIntent& intent, SavePlan& plan) {
+    plan.oldSize = facts.size;
+    plan.keep = facts.size;
+    if (intent.id3v1 == Id3v1Action::Leave) {
+        return;
+    }
+    // Files of 128 bytes or less are never cut: the record would be the whole file.
+    if (facts.id3v1AtEnd && facts.size > kId3v1RecordSize) {
+        plan.keep = facts.size - kId3v1RecordSize;
+    }
+    if (intent.id3v1 == Id3v1Action::Write) {
+        plan.id3v1Record.assign(intent.id3v1Record.begin(), intent.id3v1Record.end());
+    }
+}
+
+// The first bytes of the intermediate file, which the ID3v2 step reads as the old header.
+std::array<std::uint8_t, kTagHeaderSize> IntermediateStart(const FileFacts& facts,
+                                                           const SavePlan& plan) {
+    std::array<std::uint8_t, kTagHeaderSize> start{};
+    const std::size_t fromOld = static_cast<std::size_t>(std::min<std::uint64_t>(plan.keep, 10));
+    std::copy_n(facts.start.begin(), fromOld, start.begin());
+    const std::size_t fromRecord = std::min(kTagHeaderSize - fromOld, plan.id3v1Record.size());
+    std::copy_n(plan.id3v1Record.begin(), fromRecord, start.begin() + fromOld);
+    return start;
+}
+
+void PlanStrip(std::optional<std::uint64_t> oldEnd, SavePlan& plan) {
+    // Something must remain behind the tag, and the tag must lie in what the ID3v1 step
+    // keeps; else nothing is stripped.
+    if (!oldEnd || *oldEnd >= plan.IntermediateSize() || *oldEnd > plan.keep) {
+        return;
+    }
+    plan.outcome = SavePlan::Outcome::Move;
+    plan.tagEnd = *oldEnd;
+}
+
+void PlanWrite(std::optional<std::uint64_t> oldEnd, const SaveIntent& intent, SavePlan& plan) {
+    const std::span<const std::uint8_t> frames = *intent.id3v2Frames;
+    const std::uint64_t bodySize = frames.size();
+    std::uint64_t padding = 0;
+    if (oldEnd && *oldEnd > plan.keep) {
+        // The declared size runs into or past the end: rewriting in place would pad over audio.
+        plan.outcome = SavePlan::Outcome::Refused;
+        return;
+    }
+    if (oldEnd && bodySize + kTagHeaderSize <= *oldEnd) {
+        padding = *oldEnd - kTagHeaderSize - bodySize;
+    } else {
+        plan.outcome = SavePlan::Outcome::Move;
+        plan.tagEnd = oldEnd.value_or(0);
+        const std::uint64_t afterTag = plan.IntermediateSize() - plan.tagEnd;
+        padding =
+            PaddingFor(static_cast<std::uint32_t>(afterTag), static_cast<std::uint32_t>(bodySize));
+    }
+    if (bodySize + padding > kMaxTagSize) {
+        plan.outcome = SavePlan::Outcome::Refused;
+        return;
+    }
+    const auto header =
+        EncodeTagHeader(intent.id3v2Version, static_cast<std::uint32_t>(bodySize + padding));
+    plan.tag.reserve(static_cast<std::size_t>(kTagHeaderSize + bodySize + padding));
+    plan.tag.assign(header.begin(), header.end());
+    plan.tag.insert(plan.tag.end(), frames.begin(), frames.end());
+    plan.tag.resize(plan.tag.size() + static_cast<std::size_t>(padding), 0);
+}
+
+}  // namespace
+
+SavePlan PlanSave(const FileFacts& facts, const SaveIntent& intent) {
+    SavePlan plan;
+    PlanId3v1(facts, intent, plan);
+    if (!intent.stripId3v2 && !intent.id3v2Frames) {
+        return plan;
+    }
+    // Too small to hold a header: nothing to strip, and no tag is written into it.
+    if (plan.IntermediateSize() <= kTagHeaderSize) {
+        return plan;
+    }
+    const auto start = IntermediateStart(facts, plan);
+    const std::optional<std::uint64_t> oldEnd = ExistingTagEnd(start);
+    if (intent.stripId3v2) {
+        PlanStrip(oldEnd, plan);
+    } else {
+        PlanWrite(oldEnd, intent, plan);
+    }
+    return plan;
+}
+
+}  // namespace velmora

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "tags/TagRegion.h"
+
+namespace velmora {
+
+inline constexpr std::size_t kId3v1RecordSize = 128;
+
+// What the ID3v1 step does with the 128-byte record at the end of the file.
+enum class Id3v1Action {
+    Leave,   // the end of the file stays as it is
+    Remove,  // an existing record is cut off (strip, or an empty tag under AutoDeleteV1)
+    Write,   // the record overwrites an existing one or is appended
+};
+
+// The few bytes of the old file that decide a save.
+struct FileFacts {
+    std::uint64_t size = 0;
+    // The first bytes of the file (as many as it has, up to 10), zero-filled.
+    std::array<std::uint8_t, kTagHeaderSize> start{};
+    // The file is longer than 128 bytes and its last 128 bytes begin with "TAG".
+    bool id3v1AtEnd = false;
+};
+
+struct SaveIntent {
+    Id3v1Action id3v1 = Id3v1Action::Leave;
+    std::array<std::uint8_t, kId3v1RecordSize> id3v1Record{};  // for Id3v1Action::Write
+    bool stripId3v2 = false;
+    // The serialised frames of the new ID3v2 tag; none leaves the ID3v2 tag as it is.
+    std::optional<std::span<const std::uint8_t>> id3v2Frames;
+    std::uint8_t id3v2Version = 3;
+};
+
+// The file a save produces, described against the old one. The ID3v1 step comes first:
+// the old file's bytes [0, keep) followed by id3v1Record make the intermediate file; the
+// ID3v2 step then works on that.
+struct SavePlan {
+    enum class Outcome {
+        InPlace,  // `tag` (possibly empty) overwrites the intermediate file from offset 0
+        Move,     // the new file is `tag` followed by the intermediate file from tagEnd on
+        Refused,  // the old tag's declared size runs past its file, or the tag is too large
+    };
+    Outcome outcome = Outcome::InPlace;
+    std::uint64_t oldSize = 0;
+    std::uint64_t keep = 0;
+    std::vector<std::uint8_t> id3v1Record;  // empty: no record at the end
+    std::vector<std::uint8_t> tag;
+    std::uint64_t tagEnd = 0;
+
+    std::uint64_t IntermediateSize() const { return keep + id3v1Record.size(); }
+    bool ChangesNothing() const {
+        return outcome == Outcome::InPlace && keep == oldSize && id3v1Record.empty() && tag.empty();
+    }
+};
+
+SavePlan PlanSave(const FileFacts& facts, const SaveIntent& intent);
+
+}  // namespace velmora

@@ -1,0 +1,159 @@
+#!/usr/bin/env python3
+"""Outside oracle for the ID3v2 tests: writes tagged files with mutagen and dumps what mutagen
+reads from a file, one line per frame, in the form the C++ tests produce from the engine.
+
+    mutagen_oracle.py write DIR    writes the sample files into DIR, prints nothing
+    mutagen_oracle.py dump FILE... prints "F <name>" then the frame lines of each file
+"""
+import os
+import sys
+import zlib
+
+from mutagen.id3 import (APIC, COMM, ID3, IPLS, TALB, TCON, TDRC, TIPL, TIT2, TPE1, TRCK, TXXX,
+                         TYER)
+
+AUDIO = bytes([0xFF, 0xFB, 0x90, 0x00]) + bytes((i * 37 + i // 251) & 0xFF for i in range(3000))
+PNG = b"\x89PNG\r\n\x1a\n" + bytes(range(256)) * 2
+JPEG = b"\xff\xd8\xff\xe0" + bytes(range(200))
+
+
+def h(text):
+    return text.encode("utf-8").hex() or "-"
+
+
+def checksum(data):
+    return "%d:%08x" % (len(data), zlib.crc32(data))
+
+
+def texts(values):
+    return h("\0".join(str(v) for v in values))
+
+
+def dump(path):
+    tags = ID3(path, translate=False)
+    lines = []
+    for frame in tags.values():
+        fid = frame.FrameID
+        if fid == "TXXX":
+            lines.append("X %s %s" % (h(frame.desc), texts(frame.text)))
+        elif fid in ("IPLS", "TIPL", "TMCL"):
+            lines.append("T %s %s" % (fid, texts([x for pair in frame.people for x in pair])))
+        elif fid.startswith("T"):
+            lines.append("T %s %s" % (fid, texts(frame.text)))
+        elif fid == "COMM":
+            lines.append("C %s %s %s" % (frame.lang.encode("latin-1").hex(), h(frame.desc),
+                                         texts(frame.text)))
+        elif fid == "APIC":
+            lines.append("P %d %s %s %s" % (frame.type, h(frame.mime), h(frame.desc),
+                                            checksum(frame.data)))
+        else:
+            lines.append("O %s" % fid)
+    lines.append("N %d" % len(tags))
+    with open(path, "rb") as f:
+        data = f.read()
+    lines.append("A %s" % checksum(data[tags.size:]))
+    return lines
+
+
+def frames(encoding, v24):
+    text = "Caf\u00e9" if encoding == 0 else "\u65e5\u672c \u00e9"
+    result = [
+        TIT2(encoding=encoding, text=[text + " title"]),
+        TPE1(encoding=encoding, text=["a", "b"] if v24 else [text + " artist"]),
+        TALB(encoding=encoding, text=["Album " + "x" * 150]),
+        TRCK(encoding=encoding, text=["03/12"]),
+        TCON(encoding=encoding, text=["(17)"]),
+        COMM(encoding=encoding, lang="eng", desc="", text=[text + " comment"]),
+        COMM(encoding=encoding, lang="deu", desc="d\u00e9sc", text=["other " * 40]),
+        TXXX(encoding=encoding, desc="key", text=["value"]),
+        APIC(encoding=encoding, mime="image/png", type=3, desc="front " + text, data=PNG),
+        APIC(encoding=encoding, mime="image/jpeg", type=4, desc="", data=JPEG),
+    ]
+    if v24:
+        result.append(TDRC(encoding=encoding, text=["2004-05-06"]))
+        result.append(TIPL(encoding=encoding, people=[["producer", "P"], ["mix", "M"]]))
+    else:
+        result.append(TYER(encoding=encoding, text=["1999"]))
+        result.append(IPLS(encoding=encoding, people=[["producer", "P"], ["mix", "M"]]))
+    return result
+
+
+def save(path, frame_list, version):
+    with open(path, "wb") as f:
+        f.write(AUDIO)
+    tags = ID3()
+    for frame in frame_list:
+        tags.add(frame)
+    tags.save(path, v2_version=version, padding=lambda info: 100)
+
+
+def unsync(data):
+    out = bytearray()
+    for i, b in enumerate(data):
+        out.append(b)
+        if b == 0xFF and (i + 1 == len(data) or data[i + 1] == 0 or data[i + 1] >= 0xE0):
+            out.append(0)
+    return bytes(out)
+
+
+def synchsafe(n):
+    return bytes([(n >> 21) & 0x7F, (n >> 14) & 0x7F, (n >> 7) & 0x7F, n & 0x7F])
+
+
+def unsynchsafe(b):
+    return (b[0] << 21) | (b[1] << 14) | (b[2] << 7) | b[3]
+
+
+def rewrite(path, change):
+    """Applies change(version, body) -> (flags to add, new body) to the tag of a file."""
+    with open(path, "rb") as f:
+        data = f.read()
+    version, flags, size = data[3], data[5], unsynchsafe(data[6:10])
+    extra_flags, body = change(version, data[10:10 + size])
+    header = data[:5] + bytes([flags | extra_flags]) + synchsafe(len(body))
+    with open(path, "wb") as f:
+        f.write(header + body + data[10 + size:])
+
+
+def unsync_tag(version, body):
+    if version == 3:
+        return 0x80, unsync(body)
+    out, pos = bytearray(), 0
+    while pos + 10 <= len(body) and body[pos] != 0:
+        size = unsynchsafe(body[pos + 4:pos + 8])
+        frame = unsync(body[pos + 10:pos + 10 + size])
+        out += body[pos:pos + 4] + synchsafe(len(frame)) + body[pos + 8:pos + 9]
+        out += bytes([body[pos + 9] | 0x02]) + frame
+        pos += 10 + size
+    return 0x80, bytes(out) + body[pos:]
+
+
+def extended_header(version, body):
+    if version == 3:
+        return 0x40, bytes([0, 0, 0, 6, 0, 0, 0, 0, 0, 0]) + body
+    return 0x40, bytes([0, 0, 0, 6, 1, 0]) + body
+
+
+def write(directory):
+    for version, encodings in ((3, (0, 1)), (4, (0, 1, 2, 3))):
+        for encoding in encodings:
+            save(os.path.join(directory, "v2%d_enc%d.mp3" % (version, encoding)),
+                 frames(encoding, version == 4), version)
+        for name, change in (("unsync", unsync_tag), ("exthdr", extended_header)):
+            path = os.path.join(directory, "v2%d_%s.mp3" % (version, name))
+            save(path, frames(1, version == 4), version)
+            rewrite(path, change)
+
+
+def main():
+    if sys.argv[1] == "write":
+        write(sys.argv[2])
+    else:
+        for path in sys.argv[2:]:
+            print("F " + os.path.basename(path))
+            for line in dump(path):
+                print(line)
+
+
+if __name__ == "__main__":
+    main()
