@@ -7,17 +7,24 @@
 #include "tags/EngineContext.h"
 #include "tags/Id3v1Tag.h"
 #include "tags/Id3v2Tag.h"
+#include "tags/TagFileWriter.h"
 
 namespace velmora {
+
+class Id3v2Reader;
 
 // One loaded MP3 file: its two tags (the record is the ID3v2 tag holder, so every frame
 // operation takes the record itself), where it lies, what the next save is to do, and the
 // facts of its audio stream.
 class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
-public:
+  public:
     // Loads directory + "/" + name at once. Never fails as a whole: a file that cannot be
     // opened or parsed still yields a record, after a message through the context.
     Mp3File(EngineContext& context, std::u16string directory, std::u16string name);
+    // The same with a reader that a loader keeps for many files, so its scratch memory is
+    // reused.
+    Mp3File(EngineContext& context, Id3v2Reader& reader, std::u16string directory,
+            std::u16string name);
     ~Mp3File() override;
 
     // Writes the pending changes and carries out a pending rename. False when a step
@@ -50,8 +57,10 @@ public:
     bool Vbr() const { return vbr_; }
     std::uint32_t Duration() const { return duration_; }  // seconds, 0 when not measured
 
-private:
-    void Load(EngineContext& context);
+  private:
+    void Load(EngineContext& context, Id3v2Reader& reader);
+    TagSaveRequest BuildSaveRequest(EngineContext& context) const;
+    void AfterTagsSaved(const TagSaveRequest& request);
 
     Id3v1Tag v1_;
     std::u16string diskName_;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ExportTestFiles.h"
-#include "FakeSettingsKey.h"
+#include "support/FakeSettingsKey.h"
 #include "export/Export.h"
 #include "export/M3uExporter.h"
 #include "export/PlsExporter.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ExportTestFiles.h"
-#include "FakeSettingsKey.h"
+#include "support/FakeSettingsKey.h"
 #include "export/ExportedFileOfRecord.h"
 #include "support/RecordingMessageSink.h"
 #include "tags/EngineContext.h"

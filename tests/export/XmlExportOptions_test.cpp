@@ -7,7 +7,7 @@
 #include <ostream>
 #include <vector>
 
-#include "FakeSettingsKey.h"
+#include "support/FakeSettingsKey.h"
 
 namespace velmora {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "ExportTestFiles.h"
-#include "FakeSettingsKey.h"
+#include "support/FakeSettingsKey.h"
 #include "XmlReadBack.h"
 #include "export/XmlExportDocument.h"
 #include "export/XmlExporter.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "FakeSettingsKey.h"
+#include "support/FakeSettingsKey.h"
 #include "support/RecordingMessageSink.h"
 #include "tags/EngineContext.h"
 #include "tags/FrameIdTable.h"

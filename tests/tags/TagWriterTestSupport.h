@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "FakeSettingsKey.h"
+#include "support/FakeSettingsKey.h"
 #include "FileTestHelpers.h"
 #include "settings/SettingNames.h"
 #include "support/RecordingMessageSink.h"

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "FakeSettingsKey.h"
+#include "support/FakeSettingsKey.h"
 #include "FileTestHelpers.h"
 #include "Id3v1TestRecords.h"
 #include "settings/SettingNames.h"

@@ -1,0 +1,152 @@
+#include "tags/Mp3File.h"
+
+#include <array>
+
+#include "common/Messages.h"
+#include "settings/SettingNames.h"
+#include "settings/SettingsStore.h"
+#include "tags/BufferedFile.h"
+#include "tags/FileException.h"
+#include "tags/Id3v1File.h"
+#include "tags/Id3v2Reader.h"
+#include "tags/Id3v2Serializer.h"
+#include "tags/MpegInfo.h"
+#include "tags/SafeRename.h"
+#include "tags/TagFileWriter.h"
+
+namespace velmora {
+namespace {
+
+constexpr std::uint64_t kId3v1Size = 128;
+
+void ShowLoadError(EngineContext& context, std::u16string text) {
+    context.messages.Show({std::move(text), kAppCaption, MessageIcon::Error, MessageButtons::Ok});
+}
+
+// Characters no file name may hold on the systems users copy their music to.
+bool IsForbiddenInName(char16_t c) {
+    static constexpr std::u16string_view kForbidden = u"\\/:?\"<>|";
+    return kForbidden.find(c) != std::u16string_view::npos;
+}
+
+}  // namespace
+
+Mp3File::Mp3File(EngineContext& context, std::u16string directory, std::u16string name)
+    : diskName_(name), name_(std::move(name)), directory_(std::move(directory)) {
+    Id3v2Reader reader(context.codePage, context.settings);
+    Load(context, reader);
+}
+
+Mp3File::Mp3File(EngineContext& context, Id3v2Reader& reader, std::u16string directory,
+                 std::u16string name)
+    : diskName_(name), name_(std::move(name)), directory_(std::move(directory)) {
+    Load(context, reader);
+}
+
+Mp3File::~Mp3File() = default;
+
+std::u16string Mp3File::DiskPath() const {
+    return directory_ + u"/" + diskName_;
+}
+
+void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
+    const std::u16string path = DiskPath();
+    BufferedFile file;
+    CFileExceptionEx error;
+    if (!file.Open(path,
+                   BufferedFile::kRead | BufferedFile::kShareRead | BufferedFile::kOpenExisting,
+                   error)) {
+        ShowLoadError(context, u"Couldn't open file:\r\n" + path);
+        return;
+    }
+    try {
+        const Id3v2TagOnDisk onDisk = reader.Read(file, *this);
+        if (onDisk.present)
+            loadedVersion_ = onDisk.majorVersion;
+        const bool hasV1 = ReadId3v1(file, v1_, context.codePage);
+        const std::uint64_t size = file.Size();
+        const std::uint64_t audioEnd = hasV1 ? size - kId3v1Size : size;
+        const MpegInfo info = Measure(file, onDisk.present ? onDisk.audioOffset : 0, audioEnd);
+        bitrate_ = info.bitrate;
+        vbr_ = info.vbr;
+        duration_ = info.duration;
+        MarkAll(*this, false);
+        v1_.SetModified(false);
+    } catch (const CFileExceptionEx&) {
+        ShowLoadError(context, u"Error while parsing file:\r\n" + path);
+    }
+}
+
+bool Mp3File::NeedsSave() const {
+    return IsTagModified(*this) || v1_.IsModified() || name_ != diskName_ || removeV1Pending_ ||
+           removeV2Pending_;
+}
+
+bool Mp3File::SetFileName(std::u16string newName) {
+    if (newName == name_)
+        return false;
+    for (char16_t& c : newName) {
+        if (IsForbiddenInName(c))
+            c = u' ';
+    }
+    name_ = std::move(newName);
+    return true;
+}
+
+TagSaveRequest Mp3File::BuildSaveRequest(EngineContext& context) const {
+    TagSaveRequest request;
+    request.path = DiskPath();
+    request.stripV1 = removeV1Pending_;
+    if (!removeV1Pending_ && v1_.IsModified())
+        request.writeV1 = &v1_;
+    request.stripV2 = removeV2Pending_;
+    if (!removeV2Pending_ && IsTagModified(*this)) {
+        request.v2Version = context.settings.ReadBool(settings::kUse24, false) ? 4 : 3;
+        request.v2Frames = SerializeTag(*this, request.v2Version, context.codePage);
+    }
+    return request;
+}
+
+// After a successful save the record shows what the disk now holds.
+void Mp3File::AfterTagsSaved(const TagSaveRequest& request) {
+    if (request.stripV1) {
+        v1_ = Id3v1Tag();
+    } else if (request.writeV1 != nullptr) {
+        v1_.SetModified(false);
+    }
+    if (request.stripV2) {
+        MutableFrames().clear();
+        loadedVersion_ = 0;
+    } else if (request.v2Frames) {
+        loadedVersion_ = request.v2Version;
+    }
+    MarkAll(*this, false);
+}
+
+bool Mp3File::Save(EngineContext& context) {
+    bool ok = true;
+    try {
+        TagSaveRequest request = BuildSaveRequest(context);
+        if (request.ChangesSomething()) {
+            ok = SaveTags(request, context);
+            if (ok)
+                AfterTagsSaved(request);
+        }
+    } catch (const FrameTooLargeError&) {
+        context.messages.Show({u"Couldn't save ID3v2 tag to\n" + DiskPath(), kErrorCaption,
+                               MessageIcon::Error, MessageButtons::Ok});
+        ok = false;
+    }
+    if (name_ != diskName_) {
+        if (RenameFileOrReport(directory_, diskName_, name_, context.messages)) {
+            diskName_ = name_;
+        } else {
+            ok = false;
+        }
+    }
+    removeV1Pending_ = false;
+    removeV2Pending_ = false;
+    return ok;
+}
+
+}  // namespace velmora
