@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ChunkPoolAllocated.h"
 #include "tags/FrameField.h"
 
 namespace velmora {
@@ -29,7 +30,8 @@ class NarrowStringField : public FrameField {
 
 // The encoding byte of a frame. The stored byte is what the file receives; the source byte
 // is the one found in the file (0 for a frame made in memory) and never changes.
-class EncodingField : public FrameField {
+// Pooled: a directory of files holds tens of thousands of them.
+class EncodingField : public FrameField, public ChunkPoolAllocated<EncodingField, 16384> {
   public:
     EncodingField(std::uint8_t source, const EncodingPolicy& policy);
     EncodingField(std::uint8_t source, std::uint8_t stored);
@@ -39,9 +41,6 @@ class EncodingField : public FrameField {
     // Writes the frame's output encoding, which the serializer chose from the stored byte.
     void SerializeField(const FieldWriteContext& context,
                         std::vector<std::uint8_t>& out) const override;
-
-    static void* operator new(std::size_t size);
-    static void operator delete(void* memory, std::size_t size);
 
   private:
     std::uint8_t source_;
@@ -57,7 +56,7 @@ class TerminatorField : public FrameField {
 };
 
 // A wide text, written in the frame's encoding without terminator.
-class TextField : public FrameField {
+class TextField : public FrameField, public ChunkPoolAllocated<TextField, 16384> {
   public:
     explicit TextField(std::u16string text);
 
@@ -69,9 +68,6 @@ class TextField : public FrameField {
                         std::vector<std::uint8_t>& out) const override;
 
     const std::u16string& Text() const { return text_; }
-
-    static void* operator new(std::size_t size);
-    static void operator delete(void* memory, std::size_t size);
 
   private:
     std::u16string text_;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/ChunkPoolAllocated.h"
 #include "tags/FrameField.h"
 #include "tags/FrameId.h"
 
@@ -23,8 +24,9 @@ struct StoredBodyForm {
     bool IsPlain() const { return !compressed && !encryptionMethod; }
 };
 
-// One frame of an ID3v2 tag: its own ID and its fields, in order.
-class Id3v2Frame {
+// One frame of an ID3v2 tag: its own ID and its fields, in order. Pooled, as directories
+// of files hold many.
+class Id3v2Frame : public ChunkPoolAllocated<Id3v2Frame, 8192> {
   public:
     static constexpr std::size_t kMaxFields = 16;
 
@@ -50,9 +52,6 @@ class Id3v2Frame {
     void SetBodyForm(const StoredBodyForm& form) { bodyForm_ = form; }
     const std::optional<std::uint8_t>& GroupId() const { return groupId_; }
     void SetGroupId(std::optional<std::uint8_t> groupId) { groupId_ = groupId; }
-
-    static void* operator new(std::size_t size);
-    static void operator delete(void* memory, std::size_t size);
 
   private:
     FrameId id_;

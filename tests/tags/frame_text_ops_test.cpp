@@ -225,3 +225,25 @@ TEST(FrameListOpsTest, AFrameHoldsAtMostSixteenFields) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST(FramePoolsTest, FramesEncodingAndTextFieldsComeFromTheirPools) {
+    testing::TestEngine engine;
+    std::size_t frames = Id3v2Frame::ClassPool().UsedCount();
+    std::size_t encodings = EncodingField::ClassPool().UsedCount();
+    std::size_t texts = TextField::ClassPool().UsedCount();
+    {
+        Id3v2Tag tag;
+        SetFrameText(tag, FrameId("TIT2"), u"x", engine.context);
+        EXPECT_EQ(Id3v2Frame::ClassPool().UsedCount(), frames + 1);
+        EXPECT_EQ(EncodingField::ClassPool().UsedCount(), encodings + 1);
+        EXPECT_EQ(TextField::ClassPool().UsedCount(), texts + 1);
+    }
+    EXPECT_EQ(Id3v2Frame::ClassPool().UsedCount(), frames);
+    EXPECT_EQ(TextField::ClassPool().UsedCount(), texts);
+}
+
+}  // namespace
+}  // namespace velmora

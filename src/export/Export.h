@@ -1,0 +1,31 @@
+#pragma once
+
+#include <vector>
+
+#include "export/ExportTargetChooser.h"
+#include "export/ExportedFile.h"
+#include "export/Exporter.h"
+
+namespace velmora {
+
+class MessageSink;
+
+enum class ExportOutcome {
+    Written,
+    Cancelled,    // at the Save dialog or in the exporter's own options
+    OpenFailed,   // "Couldn't open file" was shown
+    WriteFailed,  // "Couldn't write to file" was shown
+};
+
+inline constexpr char16_t kCouldNotOpenFile[] = u"Couldn't open file\r\n";
+inline constexpr char16_t kCouldNotWriteFile[] = u"Couldn't write to file\r\n";
+
+// The procedure every export shares: asks `chooser` for the target with the exporter's file
+// type, builds the document for `files` (in the order given: the selected rows in display
+// order, or all loaded files) and writes it. The target is replaced only by a complete
+// document; a cancel or a failure leaves it as it was. Failures are shown through
+// `messages` with the chosen path, caption "Error".
+ExportOutcome Export(Exporter& exporter, const std::vector<ExportedFile>& files,
+                     ExportTargetChooser& chooser, MessageSink& messages);
+
+}  // namespace velmora

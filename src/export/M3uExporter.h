@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "export/Exporter.h"
+
+namespace velmora {
+
+namespace text {
+class CodePage;
+}
+
+// The M3U playlist: "#EXTM3U", then per file an "#EXTINF:" line (duration, artist - title)
+// and the entry line. Lines end with a line feed.
+class M3uExporter : public Exporter {
+  public:
+    // `codePage` is the 8-bit code page of .m3u text; it outlives the exporter.
+    explicit M3uExporter(const text::CodePage& codePage) : codePage_(codePage) {}
+
+    bool BuildDocument(std::string& out, const std::vector<ExportedFile>& files,
+                       const std::u16string& target) override;
+    ExportFileType GetFileType() const override;
+
+  protected:
+    const text::CodePage& CodePage() const { return codePage_; }
+
+  private:
+    const text::CodePage& codePage_;
+};
+
+}  // namespace velmora

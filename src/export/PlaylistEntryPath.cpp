@@ -1,0 +1,91 @@
+#include "export/PlaylistEntryPath.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "text/FileName.h"
+
+namespace velmora {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path ToPath(std::u16string_view text) {
+    return fs::path(text::TextToFileName(text));
+}
+
+std::u16string ToText(const fs::path& path) {
+    return text::FileNameToText(path.native());
+}
+
+// Absolute, normal, symbolic links followed as far as the folder exists. An empty folder (the
+// parent of a bare name) is the working folder.
+fs::path ResolvedFolder(const fs::path& folder) {
+    std::error_code error;
+    fs::path absolute = fs::absolute(folder.empty() ? fs::path(".") : folder, error);
+    if (error) {
+        absolute = folder;
+    }
+    fs::path resolved = fs::weakly_canonical(absolute, error);
+    if (error) {
+        resolved = absolute.lexically_normal();
+    }
+    if (!resolved.has_filename() && resolved.has_relative_path()) {
+        resolved = resolved.parent_path();  // drop a trailing separator
+    }
+    return resolved;
+}
+
+bool HasLineBreak(std::u16string_view text) {
+    return text.find_first_of(u"\r\n") != std::u16string_view::npos;
+}
+
+bool IsUnreserved(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~' || c == '/';
+}
+
+}  // namespace
+
+std::u16string RelativeEntry(std::u16string_view fileFolder, std::u16string_view name,
+                             std::u16string_view playlistFolder) {
+    const fs::path folder = ToPath(fileFolder);
+    const fs::path relative = folder.lexically_relative(ToPath(playlistFolder));
+    if (relative.empty()) {
+        return ToText(folder / ToPath(name));
+    }
+    if (relative == ".") {
+        return std::u16string(name);
+    }
+    return ToText(relative / ToPath(name));
+}
+
+std::u16string PlaylistEntryPath(std::u16string_view fileFolder, std::u16string_view name,
+                                 std::u16string_view playlistPath) {
+    const fs::path folder = ResolvedFolder(ToPath(fileFolder));
+    const fs::path playlistFolder = ResolvedFolder(ToPath(playlistPath).parent_path());
+    const std::u16string entry = RelativeEntry(ToText(folder), name, ToText(playlistFolder));
+    if (HasLineBreak(entry)) {
+        return FileUri(ToText(folder / ToPath(name)));
+    }
+    return entry;
+}
+
+std::u16string FileUri(std::u16string_view absolutePath) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::u16string uri = u"file://";
+    for (const char byte : text::TextToFileName(absolutePath)) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (IsUnreserved(c)) {
+            uri += static_cast<char16_t>(c);
+        } else {
+            uri += u'%';
+            uri += static_cast<char16_t>(kHex[c >> 4]);
+            uri += static_cast<char16_t>(kHex[c & 0xF]);
+        }
+    }
+    return uri;
+}
+
+}  // namespace velmora

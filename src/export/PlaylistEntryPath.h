@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// The entry of a playlist line for the file `name` in `fileFolder`, seen from a playlist
+// in `playlistFolder`; both folders absolute and normal (no "." or ".." parts, no trailing
+// separator). Only the name when both folders are one, a relative path otherwise, the
+// absolute path when there is no relative one.
+std::u16string RelativeEntry(std::u16string_view fileFolder, std::u16string_view name,
+                             std::u16string_view playlistFolder);
+
+// The entry for the playlist `playlistPath`: resolves both folders first (made absolute,
+// symbolic links among them followed, so the entry leads where the kernel goes; the file's
+// own name is kept). A path holding a line break cannot stand on a playlist line; it becomes
+// a file URI with the break percent-encoded.
+std::u16string PlaylistEntryPath(std::u16string_view fileFolder, std::u16string_view name,
+                                 std::u16string_view playlistPath);
+
+// "file://" and the absolute path, each byte outside the unreserved characters of RFC 3986
+// (and the separator) percent-encoded.
+std::u16string FileUri(std::u16string_view absolutePath);
+
+}  // namespace velmora
