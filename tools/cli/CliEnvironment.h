@@ -5,6 +5,7 @@
 
 #include "SettingsOverlay.h"
 #include "StderrMessageSink.h"
+#include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 #include "tags/EngineContext.h"
 #include "text/CodePage.h"
@@ -30,6 +31,8 @@ class CliEnvironment {
     EngineContext& Context() { return context_; }
     SettingsKey& Settings() { return overlay_; }
     SettingsOverlay& Overlay() { return overlay_; }
+    // The sub-key of the XML export options.
+    SettingsKey& XmlSettings() { return store_->SubKey(settings::kXmlKey); }
     StderrMessageSink& Messages() { return sink_; }
     const text::CodePage& CodePage() const { return *codePage_; }
 

@@ -1,15 +1,12 @@
 #include <CLI/CLI.hpp>
 
-#include <filesystem>
 #include <iostream>
 #include <memory>
 
 #include "CliEnvironment.h"
 #include "Command.h"
-#include "FileArguments.h"
+#include "LoadedPaths.h"
 #include "RecordDump.h"
-#include "scan/LoaderThread.h"
-#include "text/FileName.h"
 
 namespace velmora::cli {
 namespace {
@@ -19,39 +16,15 @@ struct DumpOptions {
     bool json = false;
 };
 
-void Print(const Mp3File& record, const CliEnvironment& environment, bool json) {
-    if (json)
-        std::cout << JsonLine(RecordJson(record, environment.CodePage())) << '\n';
-    else
-        std::cout << RecordText(record, environment.CodePage());
-}
-
-// A directory loads exactly as the window loads it.
-void DumpDirectory(CliEnvironment& environment, const std::string& path, bool json) {
-    LoaderThread loader(environment.Context());
-    loader.SetDirectory(text::FileNameToText(path));
-    loader.Start();
-    loader.Join();
-    for (const Mp3File* record : loader.Records().All())
-        Print(*record, environment, json);
-}
-
 int RunDump(CliEnvironment& environment, const DumpOptions& options) {
-    bool failed = false;
-    for (const std::string& path : options.paths) {
-        const int messagesBefore = environment.Messages().MessageCount();
-        if (std::filesystem::is_directory(path)) {
-            DumpDirectory(environment, path, options.json);
-        } else if (!CheckFileArgument(path, FileAccess::Read)) {
-            failed = true;
-        } else {
-            bool clean = true;
-            Print(*LoadRecord(environment, path, clean), environment, options.json);
-        }
-        std::cout.flush();
-        failed = failed || environment.Messages().MessageCount() != messagesBefore;
+    const LoadedPaths loaded = LoadPaths(environment, options.paths);
+    for (const Mp3File* record : loaded.records) {
+        if (options.json)
+            std::cout << JsonLine(RecordJson(*record, environment.CodePage())) << '\n';
+        else
+            std::cout << RecordText(*record, environment.CodePage());
     }
-    return failed ? kExitFailed : kExitOk;
+    return loaded.failed ? kExitFailed : kExitOk;
 }
 
 }  // namespace

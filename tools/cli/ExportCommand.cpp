@@ -1,9 +1,102 @@
 #include <CLI/CLI.hpp>
 
+#include <sys/stat.h>
+
+#include <memory>
+
+#include "CliEnvironment.h"
 #include "Command.h"
+#include "LoadedPaths.h"
+#include "Output.h"
+#include "XmlArguments.h"
+#include "export/ExportedFileOfRecord.h"
+#include "export/M3uExporter.h"
+#include "export/PlsExporter.h"
+#include "text/CodePage.h"
+#include "text/FileName.h"
 
 namespace velmora::cli {
+namespace {
 
-void AddExportCommand(CLI::App&, CommandBody&) {}
+struct ExportOptions {
+    std::string format;
+    std::string output;
+    std::vector<std::string> paths;
+    XmlArguments xml;
+};
+
+// What the run needs alive while the exporter works.
+struct ExporterParts {
+    std::unique_ptr<text::CodePage> utf8;
+    std::unique_ptr<XmlOptionsPrompt> prompt;
+    std::unique_ptr<Exporter> exporter;
+};
+
+ExporterParts MakeExporter(CliEnvironment& environment, const std::string& format,
+                           XmlOptionChanges changes) {
+    ExporterParts parts;
+    if (format == "m3u") {
+        parts.exporter = std::make_unique<M3uExporter>(environment.CodePage());
+    } else if (format == "m3u8") {
+        // The same playlist with its text in UTF-8, as the .m3u8 name promises.
+        parts.utf8 = text::CodePage::Create("UTF-8");
+        parts.exporter = std::make_unique<M3uExporter>(*parts.utf8);
+    } else if (format == "pls") {
+        parts.exporter = std::make_unique<PlsExporter>(environment.CodePage());
+    } else {
+        parts.prompt = std::make_unique<ArgumentXmlOptions>(std::move(changes));
+        parts.exporter = std::make_unique<XmlExporter>(environment.XmlSettings(), *parts.prompt);
+    }
+    return parts;
+}
+
+// The window's Save dialog asks before it replaces a file; so does the command.
+bool MayWrite(CliEnvironment& environment, const std::string& output) {
+    struct stat info {};
+    if (stat(output.c_str(), &info) != 0 || S_ISDIR(info.st_mode))
+        return true;
+    const MessageAnswer answer = environment.Messages().Show(
+        {text::FileNameToText(output) + u" already exists.\r\nDo you want to replace it?",
+         kAppCaption, MessageIcon::Warning, MessageButtons::YesNo});
+    return answer == MessageAnswer::Yes;
+}
+
+int RunExport(CliEnvironment& environment, const ExportOptions& options) {
+    XmlOptionChanges changes = [](XmlExportOptions&) {};
+    if (options.format == "xml" && !ParseXmlArguments(options.xml, changes))
+        return kExitUsage;
+    if (!MayWrite(environment, options.output)) {
+        Complain("answered no (pass --yes to replace); nothing written");
+        return kExitOk;
+    }
+    const LoadedPaths loaded = LoadPaths(environment, options.paths);
+    ExporterParts parts = MakeExporter(environment, options.format, std::move(changes));
+    FixedExportTarget target(text::FileNameToText(options.output));
+    const ExportOutcome outcome =
+        Export(*parts.exporter, loaded.records, target, environment.Context());
+    if (outcome == ExportOutcome::OpenFailed || outcome == ExportOutcome::WriteFailed)
+        return kExitFailed;
+    return loaded.failed ? kExitFailed : kExitOk;
+}
+
+}  // namespace
+
+void AddExportCommand(CLI::App& app, CommandBody& chosen) {
+    auto options = std::make_shared<ExportOptions>();
+    auto* command = app.add_subcommand(
+        "export", "Write the files as an M3U, M3U8 (UTF-8) or PLS playlist or an XML document");
+    command->add_option("FORMAT", options->format, "m3u, m3u8, pls or xml")
+        ->required()
+        ->check(CLI::IsMember({"m3u", "m3u8", "pls", "xml"}));
+    command->add_option("OUT", options->output, "The file to write")->required();
+    command->add_option("PATH", options->paths, "Files, or directories loaded as the window does")
+        ->required();
+    options->xml.AddTo(*command);
+    command->callback([&chosen, options] {
+        chosen = [options](CliEnvironment& environment) {
+            return RunExport(environment, *options);
+        };
+    });
+}
 
 }  // namespace velmora::cli

@@ -1,0 +1,62 @@
+"""export: playlists and the XML document, from files and directories."""
+
+import os
+import xml.etree.ElementTree as ElementTree
+
+from mutagen.id3 import TALB, TIT2, TPE1
+
+from clitest import CliTestCase
+
+
+class Exporting(CliTestCase):
+    def setUp(self):
+        super().setUp()
+        self.one = self.make_mp3("music/one.mp3", [TIT2(encoding=0, text="First"),
+                                                   TPE1(encoding=1, text="Ärtist"),
+                                                   TALB(encoding=0, text="Album")], count=200)
+        self.two = self.make_mp3("music/two.mp3", [TIT2(encoding=0, text="Second")])
+
+    def read(self, name, encoding):
+        with open(self.path(name), "rb") as f:
+            return f.read().decode(encoding)
+
+    def test_playlists_in_the_order_given(self):
+        self.cli("export", "m3u", self.path("list.m3u"), self.two, self.one)
+        self.assertEqual(self.read("list.m3u", "cp1252"),
+                         "#EXTM3U\n#EXTINF:0, - Second\nmusic/two.mp3\n"
+                         "#EXTINF:5,Ärtist - First\nmusic/one.mp3\n")
+        self.cli("export", "m3u8", self.path("list.m3u8"), self.one)
+        self.assertIn("Ärtist - First", self.read("list.m3u8", "utf-8"))
+        self.cli("export", "pls", self.path("list.pls"), self.one)
+        self.assertEqual(self.read("list.pls", "ascii"),
+                         "[playlist]\nFile1=music/one.mp3\nTitle1=First\nLength1=5\n"
+                         "NumberOfEntries=1\nVersion=2")
+
+    def test_xml_with_the_options_given_and_stored(self):
+        out = self.path("list.xml")
+        self.cli("export", "xml", out, self.path("music"), "--location", "path", "--v2",
+                 "title,album", "--v1", "", "--bitrate", "--levels", "album,list")
+        root = ElementTree.parse(out).getroot()
+        albums = {a.get("name"): [f.attrib for f in a.iter("File")] for a in root.iter("Album")}
+        self.assertEqual(albums["Album"], [{"path": self.one, "bitrate": "128", "album": "Album",
+                                            "title": "First"}])
+        self.assertEqual(len(albums), 2)
+        # The choices are stored, as the window's dialog stores them.
+        with open(self.settings) as f:
+            self.assertIn("Structure0 = 2", f.read())
+
+    def test_export_failures(self):
+        self.assertFails(["export", "xml", self.path("x.xml"), self.one, "--v2", "mood"], 2,
+                         "unknown field")
+        self.assertFails(["export", "xml", self.path("x.xml"), self.one, "--levels",
+                          "list,artist"], 2, "after list")
+        self.assertFails(["export", "wpl", self.path("x.wpl"), self.one], 2, "wpl")
+        self.assertFails(["export", "m3u", self.path("nowhere", "x.m3u"), self.one], 1,
+                         "Couldn't open file")
+        existing = self.path("old.m3u")
+        with open(existing, "w") as f:
+            f.write("keep")
+        self.assertFails(["export", "m3u", existing, self.one], 0, "replace")
+        self.cli("--yes", "export", "m3u", existing, self.one)
+        self.assertTrue(self.read("old.m3u", "cp1252").startswith("#EXTM3U"))
+        self.assertFalse(os.path.exists(self.path("nowhere")))

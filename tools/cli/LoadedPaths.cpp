@@ -1,0 +1,35 @@
+#include "LoadedPaths.h"
+
+#include <filesystem>
+
+#include "CliEnvironment.h"
+#include "FileArguments.h"
+#include "text/FileName.h"
+
+namespace velmora::cli {
+
+LoadedPaths LoadPaths(CliEnvironment& environment, const std::vector<std::string>& paths) {
+    LoadedPaths loaded;
+    const int messagesBefore = environment.Messages().MessageCount();
+    for (const std::string& path : paths) {
+        if (std::filesystem::is_directory(path)) {
+            auto loader = std::make_unique<LoaderThread>(environment.Context());
+            loader->SetDirectory(text::FileNameToText(path));
+            loader->Start();
+            loader->Join();
+            for (const Mp3File* record : loader->Records().All())
+                loaded.records.push_back(record);
+            loaded.directories.push_back(std::move(loader));
+        } else if (CheckFileArgument(path, FileAccess::Read)) {
+            bool clean = true;
+            loaded.files.push_back(LoadRecord(environment, path, clean));
+            loaded.records.push_back(loaded.files.back().get());
+        } else {
+            loaded.failed = true;
+        }
+    }
+    loaded.failed = loaded.failed || environment.Messages().MessageCount() != messagesBefore;
+    return loaded;
+}
+
+}  // namespace velmora::cli
