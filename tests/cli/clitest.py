@@ -20,8 +20,10 @@ MPEG_FRAME = b"\xff\xfb\x90\x00" + bytes(413)
 class CliTestCase(unittest.TestCase):
     def setUp(self):
         self.dir = tempfile.mkdtemp(prefix="velmora-cli-")
-        self.settings = os.path.join(self.dir, "settings.toml")
         self.addCleanup(shutil.rmtree, self.dir, True)
+        settings_dir = tempfile.mkdtemp(prefix="velmora-cli-settings-")
+        self.addCleanup(shutil.rmtree, settings_dir, True)
+        self.settings = os.path.join(settings_dir, "settings.toml")
 
     def run_cli(self, *args, settings=True):
         argv = [BINARY] + (["--settings", self.settings] if settings else []) + list(args)
@@ -64,12 +66,12 @@ class CliTestCase(unittest.TestCase):
         return [f for f in self.dump(path)[0]["v2"]["frames"] if f["id"] == frame_id]
 
     def snapshot(self):
-        """Every file under the scratch folder (but the settings) with its digest."""
+        """Every file under the scratch folder with its digest."""
         state = {}
         for root, _, files in os.walk(self.dir):
             for name in files:
                 full = os.path.join(root, name)
-                if not full.startswith(self.settings) and os.path.isfile(full):
+                if os.path.isfile(full):
                     with open(full, "rb") as f:
                         state[full] = hashlib.sha256(f.read()).hexdigest()
         return state

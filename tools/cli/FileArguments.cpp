@@ -75,6 +75,36 @@ bool SaveIfNeeded(CliEnvironment& environment, Mp3File& record) {
     return saved && environment.Messages().ErrorCount() == errorsBefore;
 }
 
+std::vector<Mp3File*> FileBatch::Records() const {
+    std::vector<Mp3File*> out;
+    for (const auto& record : records)
+        out.push_back(record.get());
+    return out;
+}
+
+FileBatch LoadFileBatch(CliEnvironment& environment, const std::vector<std::string>& paths,
+                        FileAccess access) {
+    FileBatch batch;
+    for (const std::string& path : paths) {
+        if (auto record = LoadFileArgument(environment, path, access)) {
+            batch.paths.push_back(path);
+            batch.records.push_back(std::move(record));
+        } else {
+            ++batch.failed;
+        }
+    }
+    return batch;
+}
+
+int SaveFileBatch(CliEnvironment& environment, FileBatch& batch) {
+    int failed = batch.failed;
+    for (const auto& record : batch.records) {
+        if (!SaveIfNeeded(environment, *record))
+            ++failed;
+    }
+    return failed == 0 ? kExitOk : kExitFailed;
+}
+
 int ChangeEachFile(CliEnvironment& environment, const std::vector<std::string>& paths,
                    const RecordChange& change) {
     int failed = 0;

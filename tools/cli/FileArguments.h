@@ -28,6 +28,21 @@ std::unique_ptr<Mp3File> LoadRecord(CliEnvironment& environment, const std::stri
 std::unique_ptr<Mp3File> LoadFileArgument(CliEnvironment& environment, const std::string& path,
                                           FileAccess access);
 
+// The files named on the command line that loaded, with the paths they were named by; files
+// that did not load are counted and left out.
+struct FileBatch {
+    std::vector<std::string> paths;
+    std::vector<std::unique_ptr<Mp3File>> records;
+    int failed = 0;
+
+    std::vector<Mp3File*> Records() const;
+};
+FileBatch LoadFileBatch(CliEnvironment& environment, const std::vector<std::string>& paths,
+                        FileAccess access);
+
+// Saves every record of the batch that needs it; returns the exit code of the whole run.
+int SaveFileBatch(CliEnvironment& environment, FileBatch& batch);
+
 // Changes each file in turn: loads it, applies `change`, and saves it at once when the
 // change left something to save. A file that fails is reported and skipped; the others go
 // on. Returns the exit code (1 when any file failed).

@@ -43,6 +43,9 @@ int Run(int argc, char** argv) {
     AddRemoveCommands(app, chosen);
     AddPictureCommand(app, chosen);
     AddExportCommand(app, chosen);
+    AddRenameCommand(app, chosen);
+    AddFromNameCommand(app, chosen);
+    AddNumberCommand(app, chosen);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,62 @@
+"""rename, from-name and number."""
+
+import json
+import os
+
+from mutagen.id3 import ID3, TIT2, TPE1, TRCK
+
+from clitest import CliTestCase
+
+
+def track(path):
+    return str(ID3(path)["TRCK"].text[0])
+
+
+class Batch(CliTestCase):
+    def test_rename_previews_then_renames(self):
+        path = self.make_mp3("old.mp3", [TPE1(encoding=0, text="Band"), TIT2(encoding=0, text="A/B"),
+                                         TRCK(encoding=0, text="03")])
+        before = self.snapshot()
+        self.assertEqual(self.cli("rename", "--dry-run", "%artist - %track - %title", path),
+                         "old.mp3 -> Band - 03 - A B.mp3\n")
+        line = self.cli("rename", "--dry-run", "--json", "%title", path)
+        self.assertEqual(json.loads(line), {"file": path, "name": "A B.mp3"})
+        self.assertEqual(self.snapshot(), before)
+
+        self.cli("rename", "%artist - %title", path)
+        self.assertEqual(sorted(os.listdir(self.dir)), ["Band - A B.mp3"])
+        with open(self.settings) as f:
+            self.assertIn("%artist - %title", f.read())
+
+    def test_rename_never_replaces_a_file(self):
+        path = self.make_mp3("a.mp3", [TIT2(encoding=0, text="b")])
+        self.make_mp3("b.mp3", [TIT2(encoding=0, text="other")])
+        self.assertFails(["rename", "%title", path], 1, "Couldn't rename")
+        self.assertFails(["rename", "%titel", path], 2, "Unrecognized field: titel")
+
+    def test_from_name_previews_every_group_then_fills_the_table_frames(self):
+        path = self.make_mp3("07 - Band - Song_Name.mp3")
+        other = self.make_mp3("nomatch.mp3")
+        pattern = r"(?P<track>\d+) - (?P<artist>[^-]+) - (?P<title>.*)\.mp3"
+        lines = self.cli("from-name", "--dry-run", "--json", pattern.replace("track", "year"),
+                         path, other).splitlines()
+        self.assertEqual([json.loads(line) for line in lines], [
+            {"file": path, "match": True,
+             "groups": {"year": "07", "artist": "Band", "title": "Song_Name"}},
+            {"file": other, "match": False, "groups": {}}])
+
+        result = self.run_cli("from-name", pattern, path, other)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(b"didn't match the filename", result.stderr)
+        tag = ID3(path)
+        self.assertEqual([str(tag[f].text[0]) for f in ("TRCK", "TPE1", "TIT2")],
+                         ["7", "Band", "Song_Name"])
+        self.assertFalse(ID3(other).getall("TPE1"))
+        self.assertFails(["from-name", "(?P<artist>", path], 2, "could not be parsed")
+
+    def test_number_in_the_order_given(self):
+        paths = [self.make_mp3(n, [TRCK(encoding=0, text="9/12")]) for n in ("x.mp3", "y.mp3")]
+        self.cli("number", paths[1], paths[0])
+        self.assertEqual([track(p) for p in paths], ["2", "1"])
+        self.cli("number", "--start", "10", *paths)
+        self.assertEqual([track(p) for p in paths], ["10", "11"])

@@ -1,0 +1,78 @@
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <memory>
+
+#include "CliEnvironment.h"
+#include "Command.h"
+#include "FileArguments.h"
+#include "Output.h"
+#include "RecordDump.h"
+#include "batch/RenameCommand.h"
+#include "text/Utf8.h"
+
+namespace velmora::cli {
+namespace {
+
+struct RenameOptions {
+    bool dryRun = false;
+    bool json = false;
+    std::string pattern;
+    std::vector<std::string> files;
+};
+
+void PrintPreview(const FileBatch& batch, const batch::RenamePattern& pattern,
+                  const CliEnvironment& environment, bool json) {
+    const auto previews = batch::PreviewRename(pattern, batch.Records(), environment.CodePage());
+    for (std::size_t i = 0; i < previews.size(); ++i) {
+        if (json)
+            std::cout << JsonLine(
+                             {{"file", batch.paths[i]}, {"name", PathBytes(previews[i].newName)}})
+                      << '\n';
+        else
+            std::cout << PathBytes(batch.records[i]->Name()) << " -> "
+                      << PathBytes(previews[i].newName) << '\n';
+    }
+}
+
+int RunRename(CliEnvironment& environment, const RenameOptions& options) {
+    const std::u16string expression = text::FromUtf8(options.pattern);
+    auto compiled = batch::CompileRenamePattern(expression);
+    if (!compiled.pattern) {
+        ShowError(environment.Messages(), batch::UnrecognizedFieldText(compiled.unrecognizedField));
+        return kExitUsage;
+    }
+    FileBatch files = LoadFileBatch(environment, options.files,
+                                    options.dryRun ? FileAccess::Read : FileAccess::ReadWrite);
+    if (options.dryRun) {
+        PrintPreview(files, *compiled.pattern, environment, options.json);
+        return files.failed == 0 ? kExitOk : kExitFailed;
+    }
+    std::vector<Mp3File*> renamed = files.Records();
+    batch::RenameBatch(expression, renamed, environment.Settings(), environment.Context());
+    return SaveFileBatch(environment, files);
+}
+
+}  // namespace
+
+void AddRenameCommand(CLI::App& app, CommandBody& chosen) {
+    auto options = std::make_shared<RenameOptions>();
+    auto* command = app.add_subcommand(
+        "rename",
+        "Rename files from a pattern of %artist, %album, %title, %track, %year and "
+        "%genre (\".mp3\" is added)");
+    auto* dryRun = command->add_flag("--dry-run", options->dryRun,
+                                     "Change nothing; print old name -> new name");
+    command->add_flag("--json", options->json, "With --dry-run: one JSON object per file")
+        ->needs(dryRun);
+    command->add_option("PATTERN", options->pattern, "e.g. \"%artist - %track - %title\"")
+        ->required();
+    command->add_option("FILE", options->files, "MP3 files to rename")->required();
+    command->callback([&chosen, options] {
+        chosen = [options](CliEnvironment& environment) {
+            return RunRename(environment, *options);
+        };
+    });
+}
+
+}  // namespace velmora::cli
