@@ -8,7 +8,8 @@ from mutagen.id3 import TIT2
 from clitest import CliTestCase
 
 COMMANDS = ["list", "dump", "set", "copy-v1", "capitalize", "underscores", "remove-v1",
-            "remove-v2", "picture", "picture add", "picture extract", "picture remove", "export"]
+            "remove-v2", "picture", "picture add", "picture extract", "picture remove", "export",
+            "rename", "from-name", "number"]
 
 
 class BadInput(CliTestCase):

@@ -11,6 +11,7 @@
 #include "CliEnvironment.h"
 #include "Command.h"
 #include "FileArguments.h"
+#include "Output.h"
 #include "text/FileName.h"
 
 namespace velmora::cli {
@@ -71,6 +72,7 @@ std::optional<PictureFile> ReadPictureFile(CliEnvironment& environment, const st
     }
     if (data.size() > kLargePicture &&
         !Ask(environment, u"Image size is greater than 3 MB.\r\nContinue anyway?")) {
+        Complain("answered no (pass --yes to go on); nothing changed");
         exitCode = kExitOk;
         return std::nullopt;
     }
@@ -89,8 +91,10 @@ int WritePictureFile(CliEnvironment& environment, const std::string& path,
             Say(environment, u"Couldn't open file:\r\n" + text::FileNameToText(path), true);
             return kExitFailed;
         }
-        if (!Ask(environment, text::FileNameToText(path) + u" already exists.\r\nReplace it?"))
+        if (!Ask(environment, text::FileNameToText(path) + u" already exists.\r\nReplace it?")) {
+            Complain("answered no (pass --yes to replace); nothing written");
             return kExitOk;
+        }
     }
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
