@@ -82,14 +82,18 @@ bool Mp3File::NeedsSave() const {
            removeV2Pending_;
 }
 
-bool Mp3File::SetFileName(std::u16string newName) {
-    if (newName == name_)
-        return false;
-    for (char16_t& c : newName) {
+std::u16string Mp3File::StorableName(std::u16string name) {
+    for (char16_t& c : name) {
         if (IsForbiddenInName(c))
             c = u' ';
     }
-    name_ = std::move(newName);
+    return name;
+}
+
+bool Mp3File::SetFileName(std::u16string newName) {
+    if (newName == name_)
+        return false;
+    name_ = StorableName(std::move(newName));
     return true;
 }
 

@@ -1,0 +1,63 @@
+#include "batch/GenerateCommand.h"
+
+#include <memory>
+
+#include "common/Messages.h"
+#include "settings/SettingNames.h"
+#include "settings/SettingsStore.h"
+#include "tags/EngineContext.h"
+#include "tags/FrameTextOps.h"
+#include "tags/Mp3File.h"
+
+namespace velmora::batch {
+namespace {
+
+std::unique_ptr<FileNameCapture> CompileOrReport(std::u16string_view expression,
+                                                 MessageSink& messages) {
+    try {
+        return std::make_unique<FileNameCapture>(expression);
+    } catch (regex::REGEXPERROR) {
+        ShowError(messages, kExpressionNotParsedText);
+        return nullptr;
+    }
+}
+
+}  // namespace
+
+std::vector<std::u16string> RecentGenerateExpressions(const SettingsKey& settings) {
+    return settings.ReadList(settings::kRegExps);
+}
+
+void ForgetGenerateExpression(SettingsKey& settings, std::u16string_view expression) {
+    settings.RemoveFromList(settings::kRegExps, expression);
+}
+
+std::vector<std::optional<std::vector<CapturedField>>> PreviewGenerate(
+    std::u16string_view expression, const std::vector<Mp3File*>& batch) {
+    FileNameCapture capture(expression);
+    std::vector<std::optional<std::vector<CapturedField>>> results;
+    results.reserve(batch.size());
+    for (const Mp3File* file : batch)
+        results.push_back(capture.Capture(file->Name()));
+    return results;
+}
+
+bool GenerateTagsFromNames(std::u16string_view expression, const std::vector<Mp3File*>& batch,
+                           SettingsKey& settings, const EngineContext& context) {
+    auto capture = CompileOrReport(expression, context.messages);
+    if (!capture)
+        return false;
+    settings.AddToList(settings::kRegExps, expression);
+    for (Mp3File* file : batch) {
+        const auto fields = capture->Capture(file->Name());
+        if (!fields) {
+            ShowError(context.messages, kNameDidNotMatchText);
+            continue;
+        }
+        for (const CapturedField& field : *fields)
+            SetFrameText(*file, field.frame, field.text, context);
+    }
+    return true;
+}
+
+}  // namespace velmora::batch

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/RenamePieces.h"
+
+namespace velmora {
+
+class MessageSink;
+
+namespace batch {
+
+// A compiled rename expression: literal text and the variables %artist, %album, %title,
+// %track, %year and %genre, always ending in ".mp3".
+class RenamePattern {
+  public:
+    explicit RenamePattern(std::vector<std::unique_ptr<RenamePiece>> pieces)
+        : pieces_(std::move(pieces)) {}
+
+    // The new file name for one tag (a record is its own ID3v2 tag). Missing frames give
+    // nothing; values are used as stored, without trimming.
+    std::u16string Expand(const Id3v2Tag& tag, const text::CodePage& codePage) const;
+
+  private:
+    std::vector<std::unique_ptr<RenamePiece>> pieces_;
+};
+
+// A pattern, or the name after a "%" that is no variable (possibly empty).
+struct RenameCompileResult {
+    std::optional<RenamePattern> pattern;
+    std::u16string unrecognizedField;
+};
+
+// Every "%" starts a variable: the longest run of letters (iswalpha) after it, compared
+// case-sensitively. There is no escape for a literal "%".
+RenameCompileResult CompileRenamePattern(std::u16string_view expression);
+
+// "Unrecognized field: " + name.
+std::u16string UnrecognizedFieldText(std::u16string_view name);
+
+// Compiles, and on failure shows the unrecognized-field error.
+std::optional<RenamePattern> CompileRenamePatternOrReport(std::u16string_view expression,
+                                                          MessageSink& messages);
+
+}  // namespace batch
+}  // namespace velmora
