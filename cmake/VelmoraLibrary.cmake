@@ -25,5 +25,7 @@ function(velmora_test name)
     target_compile_definitions(${name} PRIVATE
         VELMORA_PEERS_DIR="${VELMORA_PEERS_DIR}"
         VELMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 300)
+    # One CTest test per executable: a process per test case costs more than the tests.
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 900)
 endfunction()
