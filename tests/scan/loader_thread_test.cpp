@@ -109,7 +109,6 @@ TEST_F(LoaderThreadTest, AReaderOnAnotherThreadSeesEveryRecordOnceInOrder) {
     LoaderThread loader(context_);
     loader.SetDirectory(Root());
     ASSERT_TRUE(loader.Start());
-    EXPECT_FALSE(loader.Start());  // one worker at a time
     std::vector<const Mp3File*> seen;
     for (bool finished = false; !finished;) {
         finished = !loader.IsRunning();
