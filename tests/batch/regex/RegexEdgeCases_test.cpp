@@ -100,6 +100,8 @@ TEST(RegexEdgeCases, StartPositionsAnchorsAndLineTerminators) {
         {u"\\d+", u"ab\u0663123", true, u"123"},
         {u"\\W", u"a_9-", true, u"-"},
         {u"\\W", u"a_9", false, u""},
+        // White space beyond the differential test's subjects.
+        {u"\\s+", u"a \t\f\vb", true, u" \t\f\v"},
     });
 }
 
