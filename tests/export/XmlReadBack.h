@@ -46,16 +46,20 @@ for element in ET.parse(sys.argv[1]).getroot().iter():
         print("A", name, " ".join("%x" % ord(c) for c in value))
 )";
 
-inline std::string ScratchDocument(const std::string& document) {
+// Runs `command` with the path of a scratch copy of the document appended.
+inline std::pair<int, std::string> RunOnDocument(const std::string& command,
+                                                 const std::string& document) {
     const std::string path =
         ::testing::TempDir() + "velmora-readback-" + std::to_string(getpid()) + ".xml";
     std::ofstream(path, std::ios::binary) << document;
-    return path;
+    auto result = RunCommand(command + " " + path);
+    std::remove(path.c_str());
+    return result;
 }
 
 // xmllint --noout: exit code 0 and no diagnostics.
 inline ::testing::AssertionResult WellFormed(const std::string& document) {
-    const auto [code, output] = RunCommand("xmllint --noout " + ScratchDocument(document));
+    const auto [code, output] = RunOnDocument("xmllint --noout", document);
     if (code == 0 && output.empty()) {
         return ::testing::AssertionSuccess();
     }
@@ -65,9 +69,8 @@ inline ::testing::AssertionResult WellFormed(const std::string& document) {
 // Every element and attribute of a well-formed document as Python reads them.
 inline std::vector<ParsedElement> ReadBack(const std::string& document) {
     EXPECT_TRUE(WellFormed(document));
-    const std::string path = ScratchDocument(document);
-    const auto [code, dump] = RunCommand(std::string("python3 -c '") + kDumpScript + "' " + path);
-    std::remove(path.c_str());
+    const auto [code, dump] =
+        RunOnDocument(std::string("python3 -c '") + kDumpScript + "'", document);
     EXPECT_EQ(code, 0) << dump;
     std::vector<ParsedElement> elements;
     std::istringstream lines(dump);
