@@ -1,11 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <filesystem>
 #include <string>
 
 #include "export/ExportedFile.h"
-#include "text/CodePage.h"
+#include "tags/Id3v2TestSupport.h"  // Cp1252()
+#include "text/FileName.h"
 
 namespace velmora::testing {
 
@@ -21,9 +22,9 @@ inline ExportedFile MakeFile(std::u16string name, std::u16string artist = {},
     return file;
 }
 
-inline const text::CodePage& Cp1252() {
-    static const std::unique_ptr<text::CodePage> codePage = text::CodePage::Create("CP1252");
-    return *codePage;
+// A path as the program's text, converted losslessly.
+inline std::u16string Text(const std::filesystem::path& path) {
+    return text::FileNameToText(path.native());
 }
 
 }  // namespace velmora::testing

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ExportTestFiles.h"
@@ -11,125 +13,75 @@
 #include "export/PlsExporter.h"
 #include "support/RecordingMessageSink.h"
 #include "support/ScratchDirectory.h"
-#include "text/CodePage.h"
-#include "text/FileName.h"
 
 namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::Cp1252;
-using testing::ScratchDirectory;
+using testing::Text;
 
-std::u16string Text(const fs::path& path) {
-    return text::FileNameToText(path.native());
-}
-
-// Files of a recursive load: a tree of folders, names with characters beyond ASCII.
-struct MusicTree {
-    ScratchDirectory dir;
-    std::vector<ExportedFile> files;
-
-    explicit MusicTree(bool namesBeyondCodePage) {
-        Add("music", "a.mp3");
-        Add("music/rock", "b.mp3");
-        Add("music/rock/70s", "c d.mp3");
-        Add("music/jazz", "caf\xC3\xA9.mp3");
-        fs::create_directories(dir.Path("lists/deep"));
-        if (namesBeyondCodePage) {
-            Add("music/jazz", "\xE4\xB8\xAD.mp3");
-            Add("music/raw", "caf\xE9.mp3");  // not valid UTF-8
-        }
-    }
-
-    void Add(const std::string& folder, const std::string& name) {
-        fs::create_directories(dir.Path(folder));
-        dir.WriteFile(folder + "/" + name, "mp3");
-        ExportedFile file;
-        file.directory = Text(dir.Path(folder));
-        file.name = text::FileNameToText(name);
-        files.push_back(file);
-    }
-
-    std::string Write(Exporter& exporter, const std::string& playlist) {
-        testing::RecordingMessageSink messages;
-        FixedExportTarget chooser(Text(dir.Path(playlist)));
-        EXPECT_EQ(Export(exporter, files, chooser, messages), ExportOutcome::Written);
-        return ScratchDirectory::ReadFile(dir.Path(playlist));
-    }
-};
-
-std::vector<std::string> Lines(const std::string& document) {
-    std::vector<std::string> lines;
+// The entry lines: "FileN=" lines of a PLS, the lines that are no comment in an M3U.
+std::vector<std::string> Entries(const std::string& document, bool pls) {
+    std::vector<std::string> entries;
     std::istringstream in(document);
     for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::vector<std::string> M3uEntries(const std::string& document) {
-    std::vector<std::string> entries;
-    for (const std::string& line : Lines(document)) {
-        if (!line.empty() && line[0] != '#') {
-            entries.push_back(line);
+        if (pls ? line.starts_with("File") : !line.starts_with("#")) {
+            entries.push_back(pls ? line.substr(line.find('=') + 1) : line);
         }
     }
     return entries;
 }
 
-std::vector<std::string> PlsEntries(const std::string& document) {
-    std::vector<std::string> entries;
-    for (const std::string& line : Lines(document)) {
-        if (line.rfind("File", 0) == 0) {
-            entries.push_back(line.substr(line.find('=') + 1));
-        }
-    }
-    return entries;
-}
+// Playlist folder (relative to the music tree's root) and extension.
+class PlaylistResolves : public ::testing::TestWithParam<std::tuple<std::string, std::string>> {};
 
-// What a player opens for an entry: the playlist's folder joined with the entry, the
-// entry's text read in the playlist's encoding.
-void ExpectEveryEntryResolves(const MusicTree& tree, const std::string& playlist,
-                              const std::vector<std::string>& entries, bool utf8) {
-    ASSERT_EQ(entries.size(), tree.files.size());
-    const fs::path folder = tree.dir.Path(playlist).parent_path();
+// Files of a recursive load, a tree with names beyond ASCII (beyond the code page and not
+// valid UTF-8 in an M3U8). A player opens the playlist's folder joined with each entry, read
+// in the playlist's encoding.
+TEST_P(PlaylistResolves, EveryEntryLeadsToItsFile) {
+    const auto& [place, extension] = GetParam();
+    const bool pls = extension == "pls";
+    const bool utf8 = extension == "m3u8";
+    testing::ScratchDirectory dir;
+    fs::create_directories(dir.Path("lists/deep"));
+    std::vector<ExportedFile> files;
+    std::vector<fs::path> paths;
+    for (const auto& [folder, name] : std::vector<std::pair<std::string, std::string>>{
+             {"music", "a.mp3"},
+             {"music/rock", "b.mp3"},
+             {"music/rock/70s", "c d.mp3"},
+             {"music/jazz", "caf\xC3\xA9.mp3"},
+             {"music/jazz", utf8 ? "\xE4\xB8\xAD.mp3" : "e.mp3"},
+             {"music/raw", utf8 ? "caf\xE9.mp3" : "f.mp3"}}) {
+        fs::create_directories(dir.Path(folder));
+        paths.push_back(dir.WriteFile(folder + "/" + name, "mp3"));
+        files.push_back(testing::MakeFile(text::FileNameToText(name)));
+        files.back().directory = Text(dir.Path(folder));
+    }
+    const fs::path playlist = dir.Path(place) / ("all." + extension);
+    M3uExporter m3u(Cp1252());
+    PlsExporter plsExporter(Cp1252());
+    Exporter& exporter = pls ? static_cast<Exporter&>(plsExporter) : m3u;
+    FixedExportTarget chooser(Text(playlist));
+    testing::RecordingMessageSink messages;
+    ASSERT_EQ(Export(exporter, files, chooser, messages), ExportOutcome::Written);
+    const std::vector<std::string> entries =
+        Entries(testing::ScratchDirectory::ReadFile(playlist), pls);
+    ASSERT_EQ(entries.size(), files.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string name =
-            utf8 ? entries[i] : text::TextToFileName(Cp1252().Decode(entries[i]));
-        const fs::path opened = folder / name;
-        EXPECT_TRUE(fs::is_regular_file(opened)) << opened;
-        EXPECT_TRUE(fs::equivalent(opened, fs::path(text::TextToFileName(tree.files[i].directory)) /
-                                               text::TextToFileName(tree.files[i].name)));
+        const fs::path opened =
+            playlist.parent_path() /
+            (utf8 ? entries[i] : text::TextToFileName(Cp1252().Decode(entries[i])));
+        ASSERT_TRUE(fs::is_regular_file(opened)) << opened;
+        EXPECT_TRUE(fs::equivalent(opened, paths[i])) << opened;
     }
 }
 
-class PlaylistResolvesTest : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(PlaylistResolvesTest, M3u8EntriesLeadToEveryFile) {
-    MusicTree tree(true);
-    M3uExporter exporter(Cp1252());
-    const std::string playlist = std::string(GetParam()) + "8";
-    ExpectEveryEntryResolves(tree, playlist, M3uEntries(tree.Write(exporter, playlist)), true);
-}
-
-TEST_P(PlaylistResolvesTest, M3uEntriesLeadToEveryFileInTheCodePage) {
-    MusicTree tree(false);
-    M3uExporter exporter(Cp1252());
-    ExpectEveryEntryResolves(tree, GetParam(), M3uEntries(tree.Write(exporter, GetParam())), false);
-}
-
-TEST_P(PlaylistResolvesTest, PlsEntriesLeadToEveryFile) {
-    MusicTree tree(false);
-    PlsExporter exporter(Cp1252());
-    const std::string playlist =
-        std::string(GetParam()).replace(std::string(GetParam()).size() - 3, 3, "pls");
-    ExpectEveryEntryResolves(tree, playlist, PlsEntries(tree.Write(exporter, playlist)), false);
-}
-
-INSTANTIATE_TEST_SUITE_P(Places, PlaylistResolvesTest,
-                         ::testing::Values("all.m3u", "music/all.m3u", "music/rock/70s/all.m3u",
-                                           "lists/deep/all.m3u"));
+INSTANTIATE_TEST_SUITE_P(Places, PlaylistResolves,
+                         ::testing::Combine(::testing::Values("", "music", "music/rock/70s",
+                                                              "lists/deep"),
+                                            ::testing::Values("m3u", "m3u8", "pls")));
 
 }  // namespace
 }  // namespace velmora

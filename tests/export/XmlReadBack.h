@@ -1,161 +1,95 @@
 #pragma once
 
-// Reads a written XML document back with real parsers (libxml2's xmllint and Python's
-// expat-based ElementTree), so tests check what a reader sees, not what the writer meant.
+// Reads a written XML document back with real parsers: libxml2's xmllint must accept it, and
+// Python's expat-based ElementTree reports what a reader sees, not what the writer meant.
+// The scratch document is named for the process, so parallel test runs keep apart.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
-#include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <ostream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmora::testing {
 
-struct ParsedAttribute {
-    std::string name;
-    std::u32string value;
-    bool operator==(const ParsedAttribute&) const = default;
-};
+// An element's name and its attributes (name, value) in document order.
+using ParsedElement = std::pair<std::string, std::vector<std::pair<std::string, std::u32string>>>;
 
-struct ParsedElement {
-    std::string name;
-    std::vector<ParsedAttribute> attributes;
-    bool operator==(const ParsedElement&) const = default;
-};
-
-inline void PrintTo(const ParsedAttribute& attribute, std::ostream* os) {
-    *os << attribute.name << "=[";
-    for (char32_t c : attribute.value) {
-        if (c >= 0x20 && c < 0x7F) {
-            *os << static_cast<char>(c);
-        } else {
-            *os << "\\u{" << std::hex << static_cast<std::uint32_t>(c) << std::dec << "}";
-        }
-    }
-    *os << "]";
-}
-
-inline void PrintTo(const ParsedElement& element, std::ostream* os) {
-    *os << "\n<" << element.name;
-    for (const ParsedAttribute& attribute : element.attributes) {
-        *os << " ";
-        PrintTo(attribute, os);
-    }
-    *os << ">";
-}
-
-struct CommandResult {
-    int exitCode = -1;
-    std::string output;  // stdout and stderr
-};
-
-inline CommandResult RunCommand(const std::string& command) {
-    CommandResult result;
+// Exit code and everything the command printed.
+inline std::pair<int, std::string> RunCommand(const std::string& command) {
+    std::string output;
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (pipe == nullptr) {
-        return result;
+        return {-1, output};
     }
     char buffer[4096];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        result.output.append(buffer, count);
+    for (std::size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        output.append(buffer, n);
     }
     const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
 // Prints each element in document order as "E name", then one line per attribute
-// "A name hex hex ..." with the code points of its value.
+// "A name hex hex ..." with the code points of its value. No single quotes: it goes to the
+// shell inside them.
 inline constexpr char kDumpScript[] = R"(import sys
 import xml.etree.ElementTree as ET
 for element in ET.parse(sys.argv[1]).getroot().iter():
-    print('E', element.tag)
+    print("E", element.tag)
     for name, value in element.attrib.items():
-        print('A', name, ' '.join('%x' % ord(c) for c in value))
+        print("A", name, " ".join("%x" % ord(c) for c in value))
 )";
 
-// A scratch folder holding the document and the script; removed on destruction.
-class XmlReadBack {
-  public:
-    XmlReadBack() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "xmlreadback.XXXXXX");
-        if (mkdtemp(pattern.data()) != nullptr) {
-            folder_ = pattern;
-        }
-        std::ofstream(folder_ / "dump.py") << kDumpScript;
+// Runs `command` with the path of a scratch copy of the document appended.
+inline std::pair<int, std::string> RunOnDocument(const std::string& command,
+                                                 const std::string& document) {
+    const std::string path =
+        ::testing::TempDir() + "velmora-readback-" + std::to_string(getpid()) + ".xml";
+    std::ofstream(path, std::ios::binary) << document;
+    auto result = RunCommand(command + " " + path);
+    std::remove(path.c_str());
+    return result;
+}
+
+// xmllint --noout: exit code 0 and no diagnostics.
+inline ::testing::AssertionResult WellFormed(const std::string& document) {
+    const auto [code, output] = RunOnDocument("xmllint --noout", document);
+    if (code == 0 && output.empty()) {
+        return ::testing::AssertionSuccess();
     }
-    ~XmlReadBack() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    XmlReadBack(const XmlReadBack&) = delete;
-    XmlReadBack& operator=(const XmlReadBack&) = delete;
+    return ::testing::AssertionFailure() << "xmllint exit " << code << ": " << output;
+}
 
-    // Writes the document; later calls read this one.
-    void Write(const std::string& bytes) { std::ofstream(Document(), std::ios::binary) << bytes; }
-
-    // xmllint --noout: exit code 0 and no diagnostics.
-    ::testing::AssertionResult WellFormed() const {
-        const CommandResult r = RunCommand("xmllint --noout '" + Document() + "'");
-        if (r.exitCode == 0 && r.output.empty()) {
-            return ::testing::AssertionSuccess();
-        }
-        return ::testing::AssertionFailure() << "xmllint exit " << r.exitCode << ": " << r.output;
-    }
-
-    // The value libxml2 reads for an XPath string expression, as UTF-8.
-    std::string XPathString(const std::string& expression) const {
-        CommandResult r = RunCommand("xmllint --xpath '" + expression + "' '" + Document() + "'");
-        EXPECT_EQ(r.exitCode, 0) << r.output;
-        if (!r.output.empty() && r.output.back() == '\n') {
-            r.output.pop_back();
-        }
-        return r.output;
-    }
-
-    // Every element and attribute as Python's parser reads them.
-    std::vector<ParsedElement> Elements() const {
-        const CommandResult r =
-            RunCommand("python3 '" + (folder_ / "dump.py").string() + "' '" + Document() + "'");
-        EXPECT_EQ(r.exitCode, 0) << r.output;
-        return ParseDump(r.output);
-    }
-
-  private:
-    std::string Document() const { return (folder_ / "document.xml").string(); }
-
-    static std::vector<ParsedElement> ParseDump(const std::string& dump) {
-        std::vector<ParsedElement> elements;
-        std::istringstream lines(dump);
-        std::string line;
-        while (std::getline(lines, line)) {
-            std::istringstream fields(line);
-            std::string kind;
-            std::string name;
-            fields >> kind >> name;
-            if (kind == "E") {
-                elements.push_back({name, {}});
-            } else if (kind == "A" && !elements.empty()) {
-                ParsedAttribute attribute{name, {}};
-                std::string hex;
-                while (fields >> hex) {
-                    attribute.value += static_cast<char32_t>(std::stoul(hex, nullptr, 16));
-                }
-                elements.back().attributes.push_back(attribute);
+// Every element and attribute of a well-formed document as Python reads them.
+inline std::vector<ParsedElement> ReadBack(const std::string& document) {
+    EXPECT_TRUE(WellFormed(document));
+    const auto [code, dump] =
+        RunOnDocument(std::string("python3 -c '") + kDumpScript + "'", document);
+    EXPECT_EQ(code, 0) << dump;
+    std::vector<ParsedElement> elements;
+    std::istringstream lines(dump);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string kind;
+        std::string name;
+        fields >> kind >> name;
+        if (kind == "E") {
+            elements.push_back({name, {}});
+        } else if (kind == "A" && !elements.empty()) {
+            std::u32string value;
+            for (std::string hex; fields >> hex;) {
+                value += static_cast<char32_t>(std::stoul(hex, nullptr, 16));
             }
+            elements.back().second.emplace_back(name, value);
         }
-        return elements;
     }
-
-    std::filesystem::path folder_;
-};
+    return elements;
+}
 
 }  // namespace velmora::testing
