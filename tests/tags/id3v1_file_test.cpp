@@ -88,17 +88,6 @@ TEST_F(Id3v1FileTest, WriteStepWritesOverwritesOrRemoves) {
     }
 }
 
-TEST_F(Id3v1FileTest, UnmodifiedTagIsNotWritten) {
-    Id3v1Tag tag = Edited(false);
-    tag.SetModified(false);
-    FileFaults faults;
-    ScopedFileFaults installed(faults);
-    Open(kAudio + kOld, testing::kSaveMode);
-    WriteId3v1Step(tag, file_, *codePage_, settings_);
-    EXPECT_EQ(Contents(), kAudio + kOld);
-    EXPECT_EQ(faults.Count(FileCall::Write), 0u);
-}
-
 // A failed write must leave the tag modified, or the next save would skip it and the edit
 // would be lost.
 TEST_F(Id3v1FileTest, FailedWriteKeepsTheTagModifiedForTheNextSave) {
