@@ -67,18 +67,6 @@ TEST(BufferedFileFaults, EveryInjectedFailureSurfacesAsFileException) {
     }
 }
 
-TEST(BufferedFileFaults, InjectedOpenFailureIsReportedNotThrown) {
-    FileFaults faults;
-    faults.Fail(FileCall::Open, 1, EMFILE);
-    ScopedFileFaults installed(faults);
-    ScratchDirectory dir;
-    BufferedFile file;
-    CFileExceptionEx error;
-    EXPECT_FALSE(file.Open(TextPath(dir.Path("f")), kExportMode, error));
-    EXPECT_EQ(error.GetCause(), Cause::TooManyOpenFiles);
-    EXPECT_FALSE(file.IsOpen());
-}
-
 // A failed flush keeps its bytes; they go out with the next one.
 TEST(BufferedFileFaults, FailingTheKthWriteLosesNoBytes) {
     for (std::uint64_t k = 1; k <= 4; ++k) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
 
 #include "FileTestHelpers.h"
 #include "Id3v1TestRecords.h"
@@ -8,7 +7,6 @@
 #include "support/FakeSettingsKey.h"
 #include "support/ScratchDirectory.h"
 #include "tags/BufferedFile.h"
-#include "tags/BufferedFileFaults.h"
 #include "tags/Id3v1File.h"
 #include "text/CodePage.h"
 
@@ -85,31 +83,6 @@ TEST_F(Id3v1FileTest, WriteStepWritesOverwritesOrRemoves) {
         WriteId3v1Step(tag, file_, *codePage_, settings_);
         EXPECT_EQ(Contents(), c.after) << &c - cases;
         EXPECT_FALSE(tag.IsModified());
-    }
-}
-
-// A failed write must leave the tag modified, or the next save would skip it and the edit
-// would be lost.
-TEST_F(Id3v1FileTest, FailedWriteKeepsTheTagModifiedForTheNextSave) {
-    settings_.WriteBool(settings::kAutoDeleteV1, true);
-    for (const auto& [call, empty] :
-         {std::pair{FileCall::Write, false}, {FileCall::Read, false}, {FileCall::Truncate, true}}) {
-        SCOPED_TRACE(static_cast<int>(call));
-        Id3v1Tag tag = Edited(empty);
-        {
-            FileFaults faults;
-            faults.Fail(call, 1, ENOSPC, /*andLater=*/true);
-            ScopedFileFaults installed(faults);
-            BufferedFile file;  // closed (and its flush failed) while the faults hold
-            testing::OpenOrFail(file, dir_.WriteFile("song.mp3", kAudio + kOld),
-                                testing::kSaveMode);
-            EXPECT_THROW(WriteId3v1Step(tag, file, *codePage_, settings_), CFileExceptionEx);
-            EXPECT_TRUE(tag.IsModified());
-        }
-        EXPECT_EQ(Contents(), kAudio + kOld);
-        testing::OpenOrFail(file_, dir_.Path("song.mp3"), testing::kSaveMode);
-        WriteId3v1Step(tag, file_, *codePage_, settings_);
-        EXPECT_EQ(Contents(), kAudio + (empty ? "" : kNew));
     }
 }
 

@@ -41,7 +41,10 @@ TEST(TagSave, GivesTheModelsBytes) {
         {"FooterTagInPlace", footerTag + kAudio, {.frames = P(505), .version = 4}},
         {"FooterTagGrows", footerTag + kAudio, {.frames = P(600)}},
         {"Id3v22Replaced", TagBytes(300, Pattern(300, 4), 2) + kAudio, {.frames = P(20)}},
+        {"Id3v23HasNoFooter", TagBytes(500, P(500), 3, 0x10) + kAudio, {.frames = P(600)}},
         {"StripFooterTag", footerTag + kAudio, {.stripV2 = true}},
+        {"StripTagPastTheEndChangesNothing", TagBytes(5000, P(100)), {.stripV2 = true}},
+        {"StripTagThatIsTheWholeFile", TagBytes(100, P(100)), {.stripV2 = true}},
         {"StripBothTags", both, {.stripV1 = true, .stripV2 = true}},
         {"StripId3v2WriteId3v1", tagged, {.writeV1 = true, .stripV2 = true}},
         {"StripWinsOverFrames", tagged, {.stripV2 = true, .frames = P(9)}},
@@ -92,6 +95,9 @@ TEST(TagSave, FailuresAreReportedAndKeepTheFile) {
         bool saveFailure;  // else "Couldn't open"
     } cases[] = {
         {"TagSizePastTheEnd", tooLong, 0, true},
+        {"SizeBytesTakenWhole", std::string("ID3\3\0\0\x80\0\0\0", 10) + kAudio, 0, true},
+        // Padding the tag in place would run over the record being replaced.
+        {"TagReachesIntoTheRecord", TagBytes(200, P(100)) + kOldRecord, 0, true},
         {"NoNewFile", tagged, ENOSPC, true},
         {"Missing", "", 0, false},
     };
