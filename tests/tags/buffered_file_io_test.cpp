@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "FileTestHelpers.h"
@@ -28,7 +29,7 @@ TEST(BufferedFile, WritesWholeBuffersAndKeepsTheRest) {
     const Case cases[] = {
         {0, 100, {}, 0},
         {0, C, {{0, C}}, C},
-        {0, 70000, {{0, 65536}}, 65536},
+        {0, 70000, {{0, 65536}}, 65536},  // and 4464 left in the buffer
         {100, C - 101, {}, 0},
         {100, C - 100, {{0, C}}, C},
         {100, 100000, {{0, C}, {C, 2 * C}}, 3 * C},
@@ -44,20 +45,19 @@ TEST(BufferedFile, WritesWholeBuffersAndKeepsTheRest) {
         OpenOrFail(file, path, kExportMode);
         file.Write(bytes.data(), c.pending);
         file.Write(bytes.data() + c.pending, c.length);
-        EXPECT_EQ(faults.Writes(), c.writes);
-        EXPECT_EQ(file.Tell(), c.tell);  // Tell does not flush
-        EXPECT_EQ(file.Size(), bytes.size());
-        std::vector<WriteCall> all = c.writes;  // and the flush of the rest
+        EXPECT_EQ(file.Tell(), c.tell);        // the position before the buffered bytes
+        EXPECT_EQ(file.Size(), bytes.size());  // which Size writes out first
+        auto writes = c.writes;
         if (bytes.size() > c.tell) {
-            all.push_back({c.tell, bytes.size() - c.tell});
+            writes.push_back({c.tell, bytes.size() - c.tell});
         }
-        EXPECT_EQ(faults.Writes(), all);
+        EXPECT_EQ(faults.Writes(), writes);
         file.Close();
         EXPECT_EQ(ScratchDirectory::ReadFile(path), bytes);
     }
 }
 
-TEST(BufferedFile, ReadTruncateAndDestructorFlushFirst) {
+TEST(BufferedFile, ReadTruncateAndDestructorFlushFirstAt64BitPositions) {
     ScratchDirectory dir;
     const auto path = dir.WriteFile("in.bin", Pattern(300));
     std::string expected = Pattern(300).replace(10, 5, "abcde").substr(0, 200);
@@ -78,28 +78,18 @@ TEST(BufferedFile, ReadTruncateAndDestructorFlushFirst) {
         EXPECT_EQ(file.Read(got, sizeof got), 0u);
         file.Seek(196);
         EXPECT_EQ(file.Read(got, sizeof got), 4u);
-        file.Seek(1000);
-        EXPECT_EQ(file.Read(got, sizeof got), 0u);
+        const std::uint64_t far = (std::uint64_t{1} << 32) + 7;  // positions are 64-bit
+        file.Seek(far);
+        file.Write("end", 3);
+        EXPECT_EQ(file.Size(), far + 3);
+        file.Seek(far);
+        ASSERT_EQ(file.Read(got, sizeof got), 3u);
+        EXPECT_EQ(std::string(got, 3), "end");
+        file.Truncate(200);
         file.Seek(0);
         file.Write("xy", 2);  // left for the destructor
     }
     EXPECT_EQ(ScratchDirectory::ReadFile(path), expected.replace(0, 2, "xy"));
-}
-
-TEST(BufferedFile, PositionsBeyondFourGigabytesWork) {
-    ScratchDirectory dir;
-    const std::uint64_t far = (std::uint64_t{1} << 32) + 7;
-    BufferedFile file;
-    OpenOrFail(file, dir.Path("sparse.bin"),
-               BufferedFile::kReadWrite | BufferedFile::kCreateAlways);
-    file.Seek(far);
-    file.Write("end", 3);
-    EXPECT_EQ(file.Size(), far + 3);
-    file.Seek(far);
-    char got[3];
-    ASSERT_EQ(file.Read(got, 3), 3u);
-    EXPECT_EQ(std::string(got, 3), "end");
-    file.Truncate(0);
 }
 
 // On a name that is not valid UTF-8, which must open like any other.
@@ -171,6 +161,107 @@ TEST(BufferedFile, MisuseThrowsRatherThanActing) {
     EXPECT_THROW(file.Size(), CFileExceptionEx);
     EXPECT_THROW(file.Read(&byte, 1), CFileExceptionEx);
     EXPECT_THROW(file.Write(&byte, 1), CFileExceptionEx);
+}
+
+void WriteAndFlush(BufferedFile& file) {
+    file.Write("abc", 3);
+    file.Flush();
+}
+
+TEST(BufferedFile, EveryInjectedFailureSurfacesAsFileException) {
+    struct Case {
+        FileCall call;
+        int error;
+        Cause cause;
+        std::function<void(BufferedFile&)> action;
+    };
+    using F = BufferedFile&;
+    const std::string big = Pattern(BufferedFile::kBufferSize);
+    char b[4];
+    const Case cases[] = {
+        {FileCall::Write, ENOSPC, Cause::DiskFull, WriteAndFlush},
+        {FileCall::Write, EIO, Cause::HardIo, [&](F f) { f.Write(big.data(), big.size()); }},
+        {FileCall::Write, EDQUOT, Cause::DiskFull, [](F f) { f.Write("abc", 3), f.Seek(0); }},
+        {FileCall::Write, EIO, Cause::HardIo, [](F f) { f.Write("abc", 3), f.Close(); }},
+        {FileCall::Read, EIO, Cause::HardIo, [&](F f) { f.Read(b, 4); }},
+        {FileCall::Truncate, EPERM, Cause::AccessDenied, [](F f) { f.Truncate(10); }},
+        {FileCall::Sync, EIO, Cause::HardIo, [](F f) { f.Sync(); }},
+        {FileCall::Size, EOVERFLOW, Cause::BadSeek, [](F f) { f.Size(); }},
+        {FileCall::Close, EIO, Cause::HardIo, [](F f) { f.Close(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        ScratchDirectory dir;
+        const auto path = dir.WriteFile("f.bin", Pattern(1000));
+        FileFaults faults;
+        faults.Fail(c.call, 1, c.error);
+        ScopedFileFaults installed(faults);
+        BufferedFile file;
+        OpenOrFail(file, path, kSaveMode);
+        try {
+            c.action(file);
+            ADD_FAILURE() << "no exception";
+        } catch (const CFileExceptionEx& error) {
+            EXPECT_EQ(error.GetCause(), c.cause);
+            EXPECT_EQ(error.ErrorNumber(), c.error);
+            EXPECT_EQ(error.Path(), TextPath(path));
+        }
+    }
+}
+
+// A failed flush keeps its bytes; they go out with the next one.
+TEST(BufferedFile, FailingTheKthWriteLosesNoBytes) {
+    for (std::uint64_t k = 1; k <= 4; ++k) {
+        ScratchDirectory dir;
+        FileFaults faults;
+        faults.Fail(FileCall::Write, k, ENOSPC);
+        ScopedFileFaults installed(faults);
+        BufferedFile file;
+        OpenOrFail(file, dir.Path("out.bin"), kExportMode);
+        int failures = 0;
+        for (unsigned i = 0; i < 4; ++i) {
+            try {
+                WriteAndFlush(file);
+            } catch (const CFileExceptionEx&) {
+                ++failures;
+            }
+        }
+        file.Close();
+        EXPECT_EQ(failures, 1) << "k=" << k;
+        EXPECT_EQ(ScratchDirectory::ReadFile(dir.Path("out.bin")), "abcabcabcabc") << "k=" << k;
+    }
+}
+
+TEST(BufferedFile, ShortWriteThenFailureKeepsOnlyTheUnwrittenRest) {
+    ScratchDirectory dir;
+    const auto path = dir.Path("out.bin");
+    const std::string bytes = Pattern(1000);
+    FileFaults faults;
+    faults.ShortenWrite(1, 400);
+    faults.Fail(FileCall::Write, 2, ENOSPC);
+    ScopedFileFaults installed(faults);
+    BufferedFile file;
+    OpenOrFail(file, path, kExportMode);
+    file.Write(bytes.data(), bytes.size());
+    EXPECT_THROW(file.Flush(), CFileExceptionEx);
+    EXPECT_EQ(file.Tell(), 400u);
+    file.Flush();
+    EXPECT_EQ(faults.Writes().back(), (FileFaults::WriteCall{400, 600}));
+    file.Close();
+    EXPECT_EQ(ScratchDirectory::ReadFile(path), bytes);
+}
+
+TEST(BufferedFile, CloseReleasesTheHandleEvenWhenTheFlushFails) {
+    ScratchDirectory dir;
+    FileFaults faults;
+    faults.Fail(FileCall::Write, 1, EIO, /*andLater=*/true);
+    ScopedFileFaults installed(faults);
+    BufferedFile file;
+    OpenOrFail(file, dir.Path("f"), kExportMode);
+    file.Write("x", 1);
+    EXPECT_THROW(file.Close(), CFileExceptionEx);
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(faults.Count(FileCall::Close), 1u);
 }
 
 }  // namespace
