@@ -104,9 +104,6 @@ struct SaveHarness {
     std::string Expected(const SaveSpec& spec, const std::string& before) const {
         return spec.Apply(before, AsBytes(EncodeId3v1(SampleId3v1(), *codePage)));
     }
-    std::u16string SaveFailure(const std::filesystem::path& path) const {
-        return u"Couldn't save ID3v2 tag to\n" + TextPath(path);
-    }
     std::size_t FilesInFolder() const {
         return static_cast<std::size_t>(
             std::distance(std::filesystem::directory_iterator(dir.Root()), {}));

@@ -86,23 +86,19 @@ TEST(TagSave, NothingToDoTouchesNothing) {
 
 // A failed save reports once and leaves the file exactly as it was.
 TEST(TagSave, FailuresAreReportedAndKeepTheFile) {
-    const std::string tooLong = TagBytes(900'000, Pattern(500)) + kAudio + kOldRecord;
-    const std::string tagged = TagBytes(100, Pattern(100)) + kAudio;
     const struct {
-        const char* name;
         std::string file;  // empty: no file
         int createError;
-        bool saveFailure;  // else "Couldn't open"
+        const char16_t* message;
     } cases[] = {
-        {"TagSizePastTheEnd", tooLong, 0, true},
-        {"SizeBytesTakenWhole", std::string("ID3\3\0\0\x80\0\0\0", 10) + kAudio, 0, true},
+        {TagBytes(900'000, Pattern(500)) + kAudio + kOldRecord, 0, u"Couldn't save ID3v2 tag to\n"},
+        {std::string("ID3\3\0\0\x80\0\0\0", 10) + kAudio, 0, u"Couldn't save ID3v2 tag to\n"},
         // Padding the tag in place would run over the record being replaced.
-        {"TagReachesIntoTheRecord", TagBytes(200, P(100)) + kOldRecord, 0, true},
-        {"NoNewFile", tagged, ENOSPC, true},
-        {"Missing", "", 0, false},
+        {TagBytes(200, P(100)) + kOldRecord, 0, u"Couldn't save ID3v2 tag to\n"},
+        {TagBytes(100, Pattern(100)) + kAudio, ENOSPC, u"Couldn't save ID3v2 tag to\n"},
+        {"", 0, u"Couldn't open\n"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         SaveHarness harness;
         const auto path = harness.dir.Path("song.mp3");
         if (!c.file.empty()) {
@@ -110,19 +106,13 @@ TEST(TagSave, FailuresAreReportedAndKeepTheFile) {
             SetOldTime(path);
         }
         ReplaceFaults faults;
-        if (c.createError != 0) {
-            faults.Fail(ReplaceStep::CreateTemporary, 1, c.createError);
-        }
+        faults.Fail(ReplaceStep::CreateTemporary, 1, c.createError);
         ScopedReplaceFaults installed(faults);
         EXPECT_FALSE(SaveTags(harness.Request(path, {.writeV1 = true, .frames = P(20'000)}),
                               harness.context));
-        ASSERT_EQ(harness.messages.Shown().size(), 1u);
-        const Message shown = harness.messages.Shown()[0];
-        EXPECT_EQ(shown.text,
-                  c.saveFailure ? harness.SaveFailure(path) : u"Couldn't open\n" + TextPath(path));
-        EXPECT_EQ(shown.caption, u"Error");
-        EXPECT_EQ(shown.icon, MessageIcon::Error);
-        EXPECT_EQ(ScratchDirectory::ReadFile(path), c.file);
+        EXPECT_EQ(harness.messages.Texts(), std::vector{c.message + TextPath(path)});
+        EXPECT_EQ(harness.messages.Shown().at(0).caption, u"Error");
+        EXPECT_EQ(ScratchDirectory::ReadFile(path), c.file) << &c - cases;
         EXPECT_EQ(StatOf(path).st_mtim.tv_sec, c.file.empty() ? 0 : 1'000'000);
     }
 }
