@@ -33,7 +33,7 @@ inline std::string TagBytes(std::uint32_t size, const std::string& body, char ve
 }
 
 // One save: what it asks for, and the file it must give as a plain edit of the old bytes.
-struct SaveSpec {
+struct SaveJob {
     bool stripV1 = false;
     bool writeV1 = false;
     bool emptyV1 = false;  // the written ID3v1 tag is empty, with AutoDeleteV1 set
@@ -85,24 +85,24 @@ struct SaveHarness {
     EngineContext context{settings, *codePage, messages};
     Id3v1Tag v1 = SampleId3v1();
 
-    TagSaveRequest Request(const std::filesystem::path& path, const SaveSpec& spec = {}) {
-        if (spec.emptyV1) {
+    TagSaveRequest Request(const std::filesystem::path& path, const SaveJob& job = {}) {
+        if (job.emptyV1) {
             v1 = Id3v1Tag();
             settings.WriteBool(settings::kAutoDeleteV1, true);
         }
         TagSaveRequest request;
         request.path = TextPath(path);
-        request.stripV1 = spec.stripV1;
-        request.writeV1 = spec.writeV1 ? &v1 : nullptr;
-        request.stripV2 = spec.stripV2;
-        if (spec.frames) {
-            request.v2Frames = std::vector<std::uint8_t>(spec.frames->begin(), spec.frames->end());
+        request.stripV1 = job.stripV1;
+        request.writeV1 = job.writeV1 ? &v1 : nullptr;
+        request.stripV2 = job.stripV2;
+        if (job.frames) {
+            request.v2Frames = std::vector<std::uint8_t>(job.frames->begin(), job.frames->end());
         }
-        request.v2Version = static_cast<std::uint8_t>(spec.version);
+        request.v2Version = static_cast<std::uint8_t>(job.version);
         return request;
     }
-    std::string Expected(const SaveSpec& spec, const std::string& before) const {
-        return spec.Apply(before, AsBytes(EncodeId3v1(SampleId3v1(), *codePage)));
+    std::string Expected(const SaveJob& job, const std::string& before) const {
+        return job.Apply(before, AsBytes(EncodeId3v1(SampleId3v1(), *codePage)));
     }
     std::size_t FilesInFolder() const {
         return static_cast<std::size_t>(

@@ -31,7 +31,7 @@ constexpr FrameSpec kCbr320{.bitrateIndex = 14};  // 320 kbit/s
 
 TEST(MpegMeasure, StreamsWithoutVbrHeader) {
     struct Case {
-        FrameSpec spec;
+        FrameSpec frame;
         std::size_t frames, size;
         unsigned bitrate, duration;
     };
@@ -43,12 +43,12 @@ TEST(MpegMeasure, StreamsWithoutVbrHeader) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
-        Bytes file = Frames(c.spec, c.frames);
+        Bytes file = Frames(c.frame, c.frames);
         file.resize(std::max(file.size(), c.size));
         const MpegInfo info = MeasureAll(file);
         EXPECT_TRUE(info.found);
         EXPECT_EQ(info.firstFrameOffset, 0u);
-        EXPECT_EQ(info.layer, c.spec.layer);
+        EXPECT_EQ(info.layer, c.frame.layer);
         EXPECT_EQ(info.bitrate, c.bitrate);
         EXPECT_FALSE(info.vbr);
         EXPECT_EQ(info.duration, c.duration);
@@ -66,7 +66,7 @@ TEST(MpegMeasure, VbrHeaders) {
     constexpr FrameSpec mpeg2Mono{.versionBits = 2, .bitrateIndex = 8, .channelMode = 3};
     constexpr FrameSpec mpeg25Mono{.versionBits = 0, .bitrateIndex = 8, .channelMode = 3};
     const struct {
-        FrameSpec spec;
+        FrameSpec frame;
         const char* tag;
         std::size_t at;
         std::uint32_t flags, frames, bytes;
@@ -95,7 +95,7 @@ TEST(MpegMeasure, VbrHeaders) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
-        Bytes file = Frames(c.spec, 20);
+        Bytes file = Frames(c.frame, 20);
         if (c.tag == std::string("VBRI")) {
             PutVbri(file, c.frames, c.bytes);
         } else {

@@ -52,8 +52,8 @@ struct Outcome {
     std::size_t filesInFolder;
 };
 
-// Saves `file` under `spec` with the nth step of `fault` failing.
-Outcome SaveWithFault(const std::string& file, const SaveSpec& spec, const Fault& fault,
+// Saves `file` under `job` with the nth step of `fault` failing.
+Outcome SaveWithFault(const std::string& file, const SaveJob& job, const Fault& fault,
                       std::uint64_t nth) {
     SaveHarness harness;
     const auto path = harness.dir.WriteFile("song.mp3", file);
@@ -64,7 +64,7 @@ Outcome SaveWithFault(const std::string& file, const SaveSpec& spec, const Fault
     {
         ScopedFileFaults installedFiles(files);
         ScopedReplaceFaults installedReplaces(replaces);
-        saved = SaveTags(harness.Request(path, spec), harness.context);
+        saved = SaveTags(harness.Request(path, job), harness.context);
     }
     return {fault.Count(files, replaces) >= nth, saved, ScratchDirectory::ReadFile(path),
             harness.FilesInFolder()};
@@ -77,7 +77,7 @@ TEST(TagSaveFaults, EveryFailingStepLeavesTheOldFileOrTheNewOne) {
     constexpr std::size_t kMoves = std::string::npos;
     const std::string small = TagBytes(100, Pattern(100, 1)) + kAudio + kOldRecord;
     const std::string large = TagBytes(8000, Pattern(8000, 1));
-    const std::tuple<std::string, SaveSpec, std::size_t> saves[] = {
+    const std::tuple<std::string, SaveJob, std::size_t> saves[] = {
         {small, {.writeV1 = true, .frames = Pattern(20'000, 2)}, kMoves},
         {kAudio, {.frames = Pattern(300, 2)}, kMoves},
         {small, {.stripV1 = true, .stripV2 = true}, kMoves},
@@ -85,13 +85,13 @@ TEST(TagSaveFaults, EveryFailingStepLeavesTheOldFileOrTheNewOne) {
         {kAudio, {.writeV1 = true}, 0},
         {kAudio + kOldRecord, {.stripV1 = true}, 0},
     };
-    for (const auto& [file, spec, audioAt] : saves) {
-        const std::string expected = SaveHarness().Expected(spec, file);
+    for (const auto& [file, job, audioAt] : saves) {
+        const std::string expected = SaveHarness().Expected(job, file);
         for (const Fault& fault : kFaults) {
             for (std::uint64_t nth = 1;; ++nth) {
                 SCOPED_TRACE(::testing::Message()
                              << file.size() << " bytes, fault " << &fault - kFaults << " #" << nth);
-                const Outcome outcome = SaveWithFault(file, spec, fault, nth);
+                const Outcome outcome = SaveWithFault(file, job, fault, nth);
                 if (audioAt == kMoves) {
                     EXPECT_EQ(outcome.bytes, outcome.saved ? expected : file);
                     EXPECT_EQ(outcome.filesInFolder, 1u);

@@ -30,9 +30,9 @@ TEST(TagSaveKillTest, KilledSaveLeavesTheOldFileOrTheNewOne) {
     const std::string old =
         TagBytes(200, Pattern(200, 1)) + Pattern(6 << 20, 2) + "TAG" + Pattern(125, 3);
     const auto path = harness.dir.Path("song.mp3");
-    const SaveSpec spec{.frames = Pattern(60'000, 4)};
-    const TagSaveRequest request = harness.Request(path, spec);
-    const std::string expected = harness.Expected(spec, old);
+    const SaveJob job{.frames = Pattern(60'000, 4)};
+    const TagSaveRequest request = harness.Request(path, job);
+    const std::string expected = harness.Expected(job, old);
 
     // One undisturbed save shows how long a save lasts, so the kills spread over all of it.
     harness.dir.WriteFile("song.mp3", old);

@@ -28,7 +28,7 @@ TEST(TagSave, GivesTheModelsBytes) {
     const struct {
         const char* name;
         std::string file;
-        SaveSpec spec;
+        SaveJob job;
     } cases[] = {
         {"InPlaceWithPadding", tagged, {.frames = P(1000)}},
         {"ExactFit", tagged, {.frames = P(2048)}},
@@ -60,8 +60,8 @@ TEST(TagSave, GivesTheModelsBytes) {
         SCOPED_TRACE(c.name);
         SaveHarness harness;
         const auto path = harness.dir.WriteFile("song.mp3", c.file);
-        EXPECT_TRUE(SaveTags(harness.Request(path, c.spec), harness.context));
-        EXPECT_EQ(ScratchDirectory::ReadFile(path), harness.Expected(c.spec, c.file));
+        EXPECT_TRUE(SaveTags(harness.Request(path, c.job), harness.context));
+        EXPECT_EQ(ScratchDirectory::ReadFile(path), harness.Expected(c.job, c.file));
         EXPECT_TRUE(harness.messages.Shown().empty());
         EXPECT_EQ(harness.FilesInFolder(), 1u);  // no temporary file stays behind
     }
@@ -148,10 +148,10 @@ TEST(TagSave, MovingSaveKeepsTheLinkPermissionsAndOwner) {
     ASSERT_TRUE(!root || ::chown(target.c_str(), 1234, 5678) == 0);
     const auto link = harness.dir.Path("link.mp3");
     std::filesystem::create_symlink("music/song.mp3", link);
-    const SaveSpec spec{.frames = P(500)};
-    ASSERT_TRUE(SaveTags(harness.Request(link, spec), harness.context));
+    const SaveJob job{.frames = P(500)};
+    ASSERT_TRUE(SaveTags(harness.Request(link, job), harness.context));
     EXPECT_EQ(std::filesystem::read_symlink(link), "music/song.mp3");
-    EXPECT_EQ(ScratchDirectory::ReadFile(target), harness.Expected(spec, bytes));
+    EXPECT_EQ(ScratchDirectory::ReadFile(target), harness.Expected(job, bytes));
     EXPECT_EQ(harness.FilesInFolder(), 2u);
     const struct stat after = StatOf(target);
     EXPECT_EQ(after.st_mode & 07777, 0640u);
@@ -166,12 +166,12 @@ TEST(TagSave, MovesInPlaceWhenNoFileCanBeCreated) {
         const std::string bytes = TagBytes(100, Pattern(100)) + kAudio + kOldRecord;
         const auto path = harness.dir.WriteFile("song.mp3", bytes);
         const ino_t inode = StatOf(path).st_ino;
-        const SaveSpec spec{.writeV1 = true, .stripV2 = strip, .frames = P(20'000)};
+        const SaveJob job{.writeV1 = true, .stripV2 = strip, .frames = P(20'000)};
         ReplaceFaults faults;
         faults.Fail(ReplaceStep::CreateTemporary, 1, EACCES);
         ScopedReplaceFaults installed(faults);
-        ASSERT_TRUE(SaveTags(harness.Request(path, spec), harness.context));
-        EXPECT_EQ(ScratchDirectory::ReadFile(path), harness.Expected(spec, bytes)) << strip;
+        ASSERT_TRUE(SaveTags(harness.Request(path, job), harness.context));
+        EXPECT_EQ(ScratchDirectory::ReadFile(path), harness.Expected(job, bytes)) << strip;
         EXPECT_EQ(StatOf(path).st_ino, inode);
     }
 }
