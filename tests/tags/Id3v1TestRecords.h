@@ -1,31 +1,46 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "tags/Id3v1Record.h"
+#include "tags/Id3v1Tag.h"
 
 namespace velmora::testing {
 
-// "TAG", zero bytes and genre 255: the record of an empty tag.
-inline Id3v1Record BlankId3v1() {
-    Id3v1Record record{};
-    record[0] = 'T';
-    record[1] = 'A';
-    record[2] = 'G';
-    record[127] = 0xFF;
-    return record;
-}
+// Bytes placed at an offset of a record.
+struct RecordEdit {
+    std::size_t at;
+    std::string bytes;
+};
 
-inline Id3v1Record& Put(Id3v1Record& record, std::size_t at, std::string_view bytes) {
-    std::copy(bytes.begin(), bytes.end(), record.begin() + static_cast<std::ptrdiff_t>(at));
+// "TAG", zero bytes and genre 255 (the record of an empty tag), with `edits` applied.
+inline Id3v1Record RecordWith(const std::vector<RecordEdit>& edits = {}) {
+    Id3v1Record record{'T', 'A', 'G'};
+    record[127] = 0xFF;
+    for (const RecordEdit& edit : edits) {
+        std::copy(edit.bytes.begin(), edit.bytes.end(), record.begin() + edit.at);
+    }
     return record;
 }
 
 inline std::string AsBytes(const Id3v1Record& record) {
     return std::string(record.begin(), record.end());
+}
+
+inline Id3v1Tag MakeId3v1(const std::array<std::u16string, 5>& texts, std::uint8_t track = 0,
+                          std::uint8_t genre = 255) {
+    Id3v1Tag tag;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        tag.SetText(i, texts[i]);
+    }
+    tag.SetTrack(track);
+    tag.SetGenre(genre);
+    return tag;
 }
 
 }  // namespace velmora::testing
