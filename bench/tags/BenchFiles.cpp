@@ -214,8 +214,7 @@ void WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint
     }
 }
 
-void GenerateFolder(const std::filesystem::path& folder, std::size_t count,
-                    TaggedFileSpec spec) {
+void GenerateFolder(const std::filesystem::path& folder, std::size_t count, TaggedFileSpec spec) {
     std::filesystem::create_directories(folder);
     InParallel(count, [&](std::size_t i) {
         TaggedFileSpec mine = spec;

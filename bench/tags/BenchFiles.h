@@ -30,8 +30,7 @@ void WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint
 
 // Writes `count` files named 000000.mp3, 000001.mp3, ... into `folder` and flushes the file
 // system, so no write-back runs while the figures are taken.
-void GenerateFolder(const std::filesystem::path& folder, std::size_t count,
-                    TaggedFileSpec spec);
+void GenerateFolder(const std::filesystem::path& folder, std::size_t count, TaggedFileSpec spec);
 
 // The names in `folder`, in the order the directory gives them (as a loader sees them).
 std::vector<std::string> ListFolder(const std::filesystem::path& folder);

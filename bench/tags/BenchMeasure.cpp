@@ -60,8 +60,8 @@ bool RunProgram(const std::vector<std::string>& arguments) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-void ReportRatio(const std::string& what, double value, const std::string& floorName,
-                 double floor, const std::string& unit, double aim) {
+void ReportRatio(const std::string& what, double value, const std::string& floorName, double floor,
+                 const std::string& unit, double aim) {
     const double ratio = floor > 0 ? value / floor : 0;
     std::printf("%-30s %9.2f %-2s | %-24s %9.2f %-2s | ratio %5.2f", what.c_str(), value,
                 unit.c_str(), floorName.c_str(), floor, unit.c_str(), ratio);

@@ -28,8 +28,8 @@ bool RunProgram(const std::vector<std::string>& arguments);
 
 // One line of the report: the figure, its floor, and the ratio against the aim (an aim of 0
 // reports the ratio alone).
-void ReportRatio(const std::string& what, double value, const std::string& floorName,
-                 double floor, const std::string& unit, double aim);
+void ReportRatio(const std::string& what, double value, const std::string& floorName, double floor,
+                 const std::string& unit, double aim);
 void ReportValue(const std::string& what, double value, const std::string& unit,
                  const std::string& note = "");
 

@@ -142,10 +142,10 @@ LoadFigures LoadInFreshProcess(const std::filesystem::path& folder) {
     if (output == nullptr) {
         return figures;
     }
-    const int fields = std::fscanf(output, "%zu %lf %lf %zu %zu %zu %zu", &figures.files,
-                                   &figures.seconds, &figures.unloadSeconds,
-                                   &figures.residentGrowth, &figures.peakGrowth,
-                                   &figures.heapGrowth, &figures.messages);
+    const int fields =
+        std::fscanf(output, "%zu %lf %lf %zu %zu %zu %zu", &figures.files, &figures.seconds,
+                    &figures.unloadSeconds, &figures.residentGrowth, &figures.peakGrowth,
+                    &figures.heapGrowth, &figures.messages);
     figures.valid = ::pclose(output) == 0 && fields == 7;
     return figures;
 }

@@ -13,8 +13,8 @@ namespace velmora::bench {
 
 void WriteAtStart(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     const int descriptor = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (descriptor < 0 || ::pwrite(descriptor, bytes.data(), bytes.size(), 0) !=
-                              static_cast<ssize_t>(bytes.size())) {
+    if (descriptor < 0 ||
+        ::pwrite(descriptor, bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size())) {
         throw std::system_error(errno, std::generic_category(), path.string());
     }
     ::close(descriptor);

@@ -24,8 +24,7 @@ struct Options {
     std::size_t rounds;
 };
 
-bool ReportMemory(const char* what, const std::filesystem::path& folder,
-                  std::size_t pictureBytes) {
+bool ReportMemory(const char* what, const std::filesystem::path& folder, std::size_t pictureBytes) {
     const LoadFigures figures = LoadInFreshProcess(folder);
     if (!figures.valid || figures.messages != 0 || figures.files == 0) {
         std::fprintf(stderr, "the load of %s failed\n", folder.c_str());
@@ -40,8 +39,8 @@ bool ReportMemory(const char* what, const std::filesystem::path& folder,
     std::snprintf(note, sizeof note, "(peak %.2f KiB; malloc heap alone %.2f KiB)", peak, heap);
     ReportValue("  resident growth / record", perRecord, "KiB", note);
     if (pictureBytes > 0) {
-        ReportValue("  above the picture bytes", perRecord - static_cast<double>(pictureBytes) / 1024,
-                    "KiB");
+        ReportValue("  above the picture bytes",
+                    perRecord - static_cast<double>(pictureBytes) / 1024, "KiB");
     } else {
         std::printf("  aim < 4 KiB: %s\n", perRecord < 4 ? "met" : "MISSED");
     }
@@ -80,8 +79,7 @@ bool ReportLoad(const std::filesystem::path& folder, std::size_t rounds) {
         }
     }
     const double scale = 1e6 / static_cast<double>(names.size());
-    std::printf("Load, page cache warm (%zu files, median of %zu rounds):\n", names.size(),
-                rounds);
+    std::printf("Load, page cache warm (%zu files, median of %zu rounds):\n", names.size(), rounds);
     ReportRatio("  Mp3File load / file", Median(load) * scale, "C loop / file",
                 Median(floor) * scale, "us", kLoadAim);
     return engine.Messages().Count() == 0;
@@ -95,10 +93,12 @@ bool ReportLoadWithProcessStart(const std::filesystem::path& folder, std::size_t
     std::vector<double> load;
     bool ok = true;
     for (std::size_t round = 0; round < rounds; ++round) {
-        floor.push_back(SecondsFor(
-            [&] { ok = RunProgram({self, "--child-floor", folder.string()}) && ok; }));
-        load.push_back(
-            SecondsFor([&] { ok = RunProgram({self, "--child-load", folder.string()}) && ok; }));
+        floor.push_back(SecondsFor([&] {
+            ok = RunProgram({self, "--child-floor", folder.string()}) && ok;
+        }));
+        load.push_back(SecondsFor([&] {
+            ok = RunProgram({self, "--child-load", folder.string()}) && ok;
+        }));
     }
     const double scale = 1e6 / static_cast<double>(files);
     std::printf("Load with process start (one process per pass; velmora-cli is not built):\n");

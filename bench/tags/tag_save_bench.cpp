@@ -76,15 +76,15 @@ bool ReportInPlace(const std::filesystem::path& folder, const Options& options) 
     const double scale = 1e6 / static_cast<double>(names.size());
     std::printf("Save in place, one text changed (%zu files, median of %zu rounds):\n",
                 names.size(), options.rounds);
-    ReportRatio("  Mp3File::Save / file", Median(save) * scale, "open+write+close", Median(floor) * scale,
-                "us", kInPlaceAim);
+    ReportRatio("  Mp3File::Save / file", Median(save) * scale, "open+write+close",
+                Median(floor) * scale, "us", kInPlaceAim);
     return true;
 }
 
 // One change that makes the save write a new file, timed from the change to the end of
 // Save, against cp of the same file; each side starts from a fresh copy with nothing dirty.
-bool ReportRewrite(const char* title, const std::filesystem::path& folder,
-                   const Bytes& original, std::size_t repeats,
+bool ReportRewrite(const char* title, const std::filesystem::path& folder, const Bytes& original,
+                   std::size_t repeats,
                    const std::function<void(Mp3File&, EngineContext&)>& change) {
     BenchEngine engine;
     const auto source = folder / "original.mp3";
@@ -135,8 +135,7 @@ int Run(const Options& options) {
     std::filesystem::create_directories(rewrites);
     const bool ok =
         ReportInPlace(scratch.Path() / "inplace", options) &&
-        ReportRewrite("Save growing the tag (new 200 KiB picture)", rewrites, big,
-                      options.repeats,
+        ReportRewrite("Save growing the tag (new 200 KiB picture)", rewrites, big, options.repeats,
                       [&](Mp3File& record, EngineContext& context) {
                           SetPicture(record, "image/jpeg", u"", 3, picture, context);
                       }) &&

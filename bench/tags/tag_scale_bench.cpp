@@ -3,6 +3,7 @@
 // change with the number of files.
 //   tag_scale_bench [--files 100000]
 // The files go to a temporary folder ($TMPDIR or /tmp) that is removed at the end.
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 
@@ -15,7 +16,10 @@ namespace {
 
 constexpr double kLoadAim = 1.3;
 constexpr double kFlatAim = 1.3;  // per-file cost at the largest set against the smallest
-constexpr std::size_t kRuns = 3;
+// Enough runs that a small set is not one moment of a busy machine.
+std::size_t RunsFor(std::size_t files) {
+    return std::clamp<std::size_t>(200000 / files, 3, 15);
+}
 // A small file: the usual tag with 256 bytes of padding, four audio frames, ID3v1.
 constexpr TaggedFileSpec kSmallFile{.audioBytes = 4 * 417, .padding = 256};
 
@@ -38,7 +42,7 @@ std::vector<std::size_t> SetSizes(std::size_t largest) {
     return sizes;
 }
 
-// Floor and load passes in turn; the medians of kRuns each.
+// Floor and load passes in turn; the medians of RunsFor(files) each.
 bool Measure(const std::filesystem::path& folder, SetFigures& set) {
     const std::vector<std::string> names = ListFolder(folder);
     ReadLikeALoader(folder, names);  // warms the page cache
@@ -46,7 +50,7 @@ bool Measure(const std::filesystem::path& folder, SetFigures& set) {
     std::vector<double> load;
     std::vector<double> unload;
     std::vector<double> resident;
-    for (std::size_t run = 0; run < kRuns; ++run) {
+    for (std::size_t run = 0; run < RunsFor(names.size()); ++run) {
         floor.push_back(SecondsFor([&] { ReadLikeALoader(folder, names); }));
         const LoadFigures figures = LoadInFreshProcess(folder);
         if (!figures.valid || figures.messages != 0 || figures.files != names.size()) {
@@ -80,13 +84,12 @@ int Run(std::size_t largest) {
         }
         sets.push_back(set);
     }
-    std::printf("Scale (each set loaded by a process of its own, page cache warm, median of %zu):\n",
-                kRuns);
+    std::printf("Scale (each set loaded by a process of its own, page cache warm; medians):\n");
     for (const SetFigures& set : sets) {
         const std::string what = "  " + std::to_string(set.files) + " files, load / file";
         ReportRatio(what, set.load * 1e6, "C loop / file", set.floor * 1e6, "us", kLoadAim);
-        std::printf("%32s total %.2f s, %.2f KiB / record (%.1f MiB), unload %.2f us / file\n",
-                    "", set.load * static_cast<double>(set.files), set.residentPerRecord / 1024,
+        std::printf("%32s total %.2f s, %.2f KiB / record (%.1f MiB), unload %.2f us / file\n", "",
+                    set.load * static_cast<double>(set.files), set.residentPerRecord / 1024,
                     set.residentPerRecord * static_cast<double>(set.files) / (1024 * 1024),
                     set.unload * 1e6);
     }
