@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -67,7 +68,8 @@ int ChildLoad(const std::filesystem::path& folder, bool printFigures) {
     figures.seconds =
         SecondsFor([&] { records = LoadRecords(engine.Context(), reader, folder, names); });
     figures.residentGrowth = ResidentBytes() - resident;
-    figures.peakGrowth = PeakResidentBytes() - resident;
+    figures.peakGrowth =
+        std::max(PeakResidentBytes(), resident + figures.residentGrowth) - resident;
     figures.heapGrowth = HeapBytesInUse() - heap;
     figures.messages = engine.Messages().Count();
     if (!printFigures) {
