@@ -1,6 +1,7 @@
 #include "tags/MpegFrameSearch.h"
 
 #include <algorithm>
+#include <memory>
 #include <span>
 
 namespace velmora {
@@ -10,10 +11,10 @@ constexpr std::size_t kHeaderSize = 4;
 constexpr std::uint8_t kSyncByte = 0xFF;
 
 // Tops the window up from the source; true when the source has ended.
-bool FillWindow(MpegByteSource& source, std::vector<std::uint8_t>& window, std::size_t& filled) {
+bool FillWindow(MpegByteSource& source, std::span<std::uint8_t> window, std::size_t& filled) {
     while (filled < window.size()) {
         const std::size_t wanted = window.size() - filled;
-        const std::size_t got = std::min(wanted, source.Read(std::span(window).subspan(filled)));
+        const std::size_t got = std::min(wanted, source.Read(window.subspan(filled)));
         filled += got;
         if (got < wanted)
             return true;
@@ -45,7 +46,11 @@ std::optional<MpegHeader> ConfirmedHeaderAt(std::span<const std::uint8_t> bytes,
 
 std::optional<MpegFirstFrame> FindFirstMpegFrame(MpegByteSource& source) {
     const std::size_t lookahead = MaxMpegFrameLength() + kHeaderSize;
-    std::vector<std::uint8_t> window(kMpegSearchChunk + lookahead);
+    // Only bytes filled from the source are ever looked at, so the window is not cleared
+    // first (clearing it was a large part of the cost of loading a small file).
+    const std::size_t windowSize = kMpegSearchChunk + lookahead;
+    const auto memory = std::make_unique_for_overwrite<std::uint8_t[]>(windowSize);
+    const std::span<std::uint8_t> window(memory.get(), windowSize);
     std::size_t filled = 0;
     std::uint64_t windowStart = 0;
     for (;;) {
