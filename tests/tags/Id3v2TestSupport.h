@@ -49,15 +49,12 @@ inline Bytes Cat(std::initializer_list<Bytes> parts) {
     return out;
 }
 
-// UTF-16 code units, little-endian unless `bigEndian`, with the matching byte-order mark.
-inline Bytes Utf16(std::u16string_view text, bool bom = true, bool bigEndian = false) {
-    Bytes out;
-    if (bom)
-        out = bigEndian ? Bytes{0xFE, 0xFF} : Bytes{0xFF, 0xFE};
-    for (char16_t c : text) {
-        auto high = static_cast<std::uint8_t>(c >> 8), low = static_cast<std::uint8_t>(c & 0xFF);
-        out.insert(out.end(), {bigEndian ? high : low, bigEndian ? low : high});
-    }
+// UTF-16 little-endian with its byte-order mark.
+inline Bytes Utf16(std::u16string_view text) {
+    Bytes out = {0xFF, 0xFE};
+    for (char16_t c : text)
+        out.insert(out.end(),
+                   {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>(c >> 8)});
     return out;
 }
 
@@ -70,16 +67,6 @@ inline Bytes Frame(std::string_view id, const Bytes& body, std::uint8_t version 
     out.insert(out.end(), sizeBytes.begin(), sizeBytes.end());
     out.push_back(0);
     out.push_back(formatFlags);
-    out.insert(out.end(), body.begin(), body.end());
-    return out;
-}
-
-inline Bytes Frame22(std::string_view id, const Bytes& body) {
-    Bytes out(id.begin(), id.end());
-    auto size = static_cast<std::uint32_t>(body.size());
-    out.push_back(static_cast<std::uint8_t>(size >> 16));
-    out.push_back(static_cast<std::uint8_t>(size >> 8));
-    out.push_back(static_cast<std::uint8_t>(size));
     out.insert(out.end(), body.begin(), body.end());
     return out;
 }

@@ -57,17 +57,16 @@ TEST(PictureOpsTest, RawPictureIsNeverChanged) {
 TEST(CommentOpsTest, FindGetSetAdd) {
     TestEngine engine;
     Id3v2Tag tag;
-    EXPECT_FALSE(GetComment(tag, u"", Cp1252()).language.has_value());
     AddComment(tag, "eng", u"", u"first", engine.context);
     AddComment(tag, "deu", u"desc", u"second", engine.context);
-    EXPECT_EQ(GetComment(tag, u"", Cp1252()).text, u"first");
-    EXPECT_EQ(FindComment(tag, u"Desc", Cp1252()), nullptr);
+    EXPECT_EQ(FindComment(tag, u"Desc", Cp1252()), nullptr);  // descriptions match exactly
     SetCommentText(tag, u"desc", u"changed", "xxx", engine.context);
-    Comment changed = GetComment(tag, u"desc", Cp1252());
-    EXPECT_EQ(changed.text, u"changed");
-    EXPECT_EQ(changed.language, "deu");
     SetCommentText(tag, u"other", u"third", "fra", engine.context);
+    EXPECT_EQ(GetComment(tag, u"", Cp1252()).text, u"first");
+    EXPECT_EQ(GetComment(tag, u"desc", Cp1252()).text, u"changed");
+    EXPECT_EQ(GetComment(tag, u"desc", Cp1252()).language, "deu");  // a found comment keeps it
     EXPECT_EQ(GetComment(tag, u"other", Cp1252()).language, "fra");
+    EXPECT_FALSE(GetComment(tag, u"none", Cp1252()).language.has_value());
 }
 
 TEST(CommentOpsTest, LanguageAlwaysWritesThreeBytes) {

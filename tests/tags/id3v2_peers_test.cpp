@@ -6,7 +6,6 @@
 #include "FileTestHelpers.h"
 #include "Id3v2TestSupport.h"
 #include "tags/BufferedFile.h"
-#include "tags/CommentOps.h"
 #include "tags/Id3v2Serializer.h"
 #include "tags/PictureOps.h"
 
@@ -32,12 +31,14 @@ struct PeerCase {
     const char* file;
     int version;  // 0: no tag at the start of the file
     std::size_t frames;
-    std::string texts;  // "ID=text|ID=text"
+    std::string texts;       // "ID=text|ID=text"
+    bool truncated = false;  // the tag runs past the end of the file
+    friend void PrintTo(const PeerCase& c, std::ostream* out) { *out << c.file; }
 };
 
 const std::vector<PeerCase> kPeerCases = {
-    {"id3lib/221-compressed.tag", 2, 1, ""},
-    {"id3lib/230-compressed.tag", 3, 1, ""},
+    {"id3lib/221-compressed.tag", 2, 1, "TXXX=compression example"},
+    {"id3lib/230-compressed.tag", 3, 1, "TXXX=compression example"},
     {"id3lib/230-picture.tag", 3, 9,
      "TCOM=Camille Saint-Sa\xC3\xABns|TPE3=Ondrej Len\xC3\xA1rd|IPLS=Producer"},
     {"id3lib/230-syncedlyrics.tag", 3, 7, "TIT2=Track name which is larger then 30 chars !"},
@@ -70,10 +71,10 @@ const std::vector<PeerCase> kPeerCases = {
     {"taglib/005411.id3", 4, 9, "TIT2=Sunshine Superman|TPE1=Donovan|TYER=1966"},
     {"taglib/ape-id3v2.mp3", 4, 1, "TIT2=Title"},
     {"taglib/broken-tenc.id3", 4, 12, "TIT2=Take On Me|TPE1=A Ha|TCON=80s"},
-    {"taglib/compressed_id3_frame.mp3", 4, 5, "TPE1=Moby|TCON=Techno-Dance"},
-    {"taglib/compressed_id3_frame_invalid.mp3", 3, 10, "TPE1=Moby"},
+    {"taglib/compressed_id3_frame.mp3", 4, 5, "TPE1=Moby|TCON=Techno-Dance", true},
+    {"taglib/compressed_id3_frame_invalid.mp3", 3, 10, "TPE1=Moby", true},
     {"taglib/duplicate_id3v2.mp3", 3, 10, "TIT2=TitleXXXX|TPE1=ArtistXXXX"},
-    {"taglib/excessive_alloc.mp3", 4, 11, "TIT2=Bush|TPE1=Rihanna|TRCK=10/13"},
+    {"taglib/excessive_alloc.mp3", 4, 11, "TIT2=Bush|TPE1=Rihanna|TRCK=10/13", true},
     {"taglib/extended-header.mp3", 4, 7, "TIT2=Druids|TCON=Folk/Power Metal|TRCK=03|TDOR=2013"},
     {"taglib/garbage.mp3", 0, 0, ""},  // its tag is not at the start of the file
     {"taglib/id3v22-tda.mp3", 2, 3, "TYER=2010|TRCK=1|TDAT=0304"},
@@ -86,7 +87,7 @@ const std::vector<PeerCase> kPeerCases = {
     {"taglib/toc_many_children.mp3", 4, 130, ""},
     {"taglib/unsynch.id3", 3, 5, "TIT2=My babe just cares for me|TALB=100% Jazz"},
     {"taglib/unsynch24.id3", 4, 1, "TIT2=Hi"},
-    {"taglib/w000.mp3", 3, 11, "TIT2=Knowing You|TPE1=Sergio Galoyan f. Tamra Keenan"},
+    {"taglib/w000.mp3", 3, 11, "TIT2=Knowing You|TPE1=Sergio Galoyan f. Tamra Keenan", true},
 };
 
 class PeerFileTest : public ::testing::TestWithParam<PeerCase> {};
@@ -100,20 +101,13 @@ TEST_P(PeerFileTest, ReadsWhatThePeersRead) {
     EXPECT_EQ(result.onDisk.present, c.version != 0);
     EXPECT_EQ(result.onDisk.majorVersion, c.version);
     EXPECT_EQ(result.tag->Frames().size(), c.frames);
+    EXPECT_EQ(result.onDisk.truncated, c.truncated);
     std::istringstream texts(c.texts);
     for (std::string pair; std::getline(texts, pair, '|');)
         EXPECT_EQ(TextOf(*result.tag, pair.substr(0, 4).c_str()), pair.substr(5)) << pair;
 }
 
-INSTANTIATE_TEST_SUITE_P(Corpus, PeerFileTest, ::testing::ValuesIn(kPeerCases),
-                         [](const auto& param) {
-                             std::string name = param.param.file;
-                             for (char& ch : name) {
-                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Corpus, PeerFileTest, ::testing::ValuesIn(kPeerCases));
 
 TEST(PeerFilesTest, EveryFileLoadsAndItsTagSurvivesTwoSaves) {
     if (!fs::exists(kPeers))
@@ -132,7 +126,7 @@ TEST(PeerFilesTest, EveryFileLoadsAndItsTagSurvivesTwoSaves) {
     }
 }
 
-TEST(PeerFilesTest, PicturesAndComments) {
+TEST(PeerFilesTest, Pictures) {
     if (!fs::exists(kPeers))
         GTEST_SKIP() << "peer corpus not present";
     struct Row {
@@ -151,25 +145,6 @@ TEST(PeerFilesTest, PicturesAndComments) {
         EXPECT_EQ(PictureData(*apic).size(), row.size) << row.file;
         EXPECT_EQ(PictureMimeSubtype(*apic, Cp1252()), row.subtype) << row.file;
     }
-    TestEngine engine;
-    auto itunes = ReadPeer(kPeers / "taglib/itunes10.mp3", engine);
-    EXPECT_EQ(GetComment(*itunes.tag, u"iTunPGAP", Cp1252()).text, u"1");
-    Comment good =
-        GetComment(*ReadPeer(kPeers / "id3lib/jules-goodtag.mp3", engine).tag, u"", Cp1252());
-    EXPECT_EQ(good.text, u"No Comment");
-    EXPECT_EQ(good.language, "eng");
-}
-
-TEST(PeerFilesTest, TruncatedTagsAreReportedSoTheyAreNotWrittenOver) {
-    if (!fs::exists(kPeers))
-        GTEST_SKIP() << "peer corpus not present";
-    TestEngine engine;
-    for (const char* name :
-         {"taglib/w000.mp3", "taglib/compressed_id3_frame.mp3", "taglib/excessive_alloc.mp3"})
-        EXPECT_TRUE(ReadPeer(kPeers / name, engine).onDisk.truncated) << name;
-    auto silence = ReadPeer(kPeers / "mutagen/silence-44-s.mp3", engine);
-    EXPECT_FALSE(silence.onDisk.truncated);
-    EXPECT_EQ(silence.onDisk.audioOffset, 1314u);
 }
 
 }  // namespace

@@ -18,19 +18,10 @@ Bytes Deflate(const Bytes& plain) {
     return out;
 }
 
-Bytes Unsynchronise(const Bytes& in) {
-    Bytes out;
-    for (std::size_t i = 0; i < in.size(); ++i) {
-        out.push_back(in[i]);
-        if (in[i] == 0xFF && (i + 1 == in.size() || in[i + 1] == 0 || (in[i + 1] & 0xE0) == 0xE0))
-            out.push_back(0);
-    }
-    return out;
-}
-
-Bytes Be32(std::size_t value) {
-    auto bytes = MakeBigEndian32(static_cast<std::uint32_t>(value));
-    return Bytes(bytes.begin(), bytes.end());
+// A 2.4 compressed body: the synchsafe data-length indicator, then the zlib data.
+Bytes CompressedBody(const Bytes& plain) {
+    auto length = MakeSynchsafe32(static_cast<std::uint32_t>(plain.size()));
+    return Cat({Bytes(length.begin(), length.end()), Deflate(plain)});
 }
 
 Bytes WithByte(Bytes bytes, std::size_t at, std::uint8_t value) {
@@ -40,9 +31,9 @@ Bytes WithByte(Bytes bytes, std::size_t at, std::uint8_t value) {
 
 const Bytes kTitle = Frame("TIT2", TextBody("Title"));
 const Bytes kArtist = Frame("TPE1", TextBody("Artist"));
-const Bytes kLong = TextBody(std::string(200, 'x'));  // synchsafe 200 differs from plain 200
-const std::string kLongText = std::string(200, 'x');
-const Bytes kUtf16Hi = Cat({{1}, Utf16(u"Hi")});  // FF FE needs unsynchronising
+const std::string kLongText(200, 'x');  // a frame size whose synchsafe and plain forms differ
+const Bytes kLong = TextBody(kLongText);
+const Bytes kUnsynchronisedHi = {1, 0xFF, 0x00, 0xFE, 'H', 0, 'i', 0};  // BOM FF FE stuffed
 
 // Read as a plain number, TIT2's synchsafe size 201 (00 00 01 49) is 329 and lands on the
 // text "TPE1" inside TALB; only the whole walk tells the two readings apart.
@@ -51,25 +42,6 @@ Bytes SizeDecoy() {
     album.replace(117, 10, std::string("TPE1\0\0\0\x05\0\0", 10));
     return Tag(4, Cat({Frame("TIT2", kLong, 4), Frame("TALB", TextBody(album), 4),
                        Frame("TPE1", TextBody("A"), 4)}));
-}
-
-Bytes CompressedV23() {
-    Bytes plain = TextBody("Compressed");
-    return Tag(3,
-               Cat({Frame("TIT2", Cat({Be32(plain.size()), Deflate(plain)}), 3, 0x80), kArtist}));
-}
-
-// Group byte, data-length indicator, zlib data.
-Bytes GroupedCompressedV24() {
-    Bytes plain = TextBody("Compressed");
-    auto length = MakeSynchsafe32(static_cast<std::uint32_t>(plain.size()));
-    return Tag(
-        4, Frame("TIT2", Cat({{7}, Bytes(length.begin(), length.end()), Deflate(plain)}), 4, 0x49));
-}
-
-Bytes CompressedV22() {
-    Bytes inner = Frame22("TT2", TextBody("Inside"));
-    return Tag(2, Frame22("CDM", Cat({B("z"), Be32(inner.size()), Deflate(inner)})));
 }
 
 struct WalkCase {
@@ -100,31 +72,16 @@ std::vector<WalkCase> WalkCases() {
          "TIT2=" + kLongText + "|TPE1=A"},
         {"V24TextLookingLikeAnIdDoesNotFoolTheSizeChoice", SizeDecoy(),
          "TIT2=" + kLongText + "|TALB=" + std::string(117, 'x') + "TPE1|TPE1=A"},
-        {"V23TagUnsynchronisation",
-         Tag(3, Unsynchronise(Cat({Frame("TIT2", Cat({{1}, Utf16(u"\u00FFAB")})), kArtist})), 0,
-             0x80),
-         "TIT2=\xC3\xBF"
-         "AB|TPE1=Artist"},
-        {"V24FrameUnsynchronisation", Tag(4, Frame("TIT2", Unsynchronise(kUtf16Hi), 4, 0x02)),
-         "TIT2=Hi"},
         {"V24HeaderUnsynchronisationAppliesPerFrame",
-         Tag(4, Cat({Frame("TIT2", Unsynchronise(kUtf16Hi), 4), Frame("TPE1", TextBody("A"), 4)}),
-             0, 0x80),
+         Tag(4, Cat({Frame("TIT2", kUnsynchronisedHi, 4), Frame("TPE1", TextBody("A"), 4)}), 0,
+             0x80),
          "TIT2=Hi|TPE1=A"},
-        {"V23ExtendedHeaderSizeExcludesItself",
-         Tag(3, Cat({{0, 0, 0, 6, 0, 0, 0, 0, 0, 0}, kTitle}), 0, 0x40), "TIT2=Title"},
-        {"V24ExtendedHeaderSizeIncludesItself",
-         Tag(4, Cat({{0, 0, 0, 6, 1, 0}, Frame("TIT2", TextBody("T"), 4)}), 0, 0x40), "TIT2=T"},
         {"ExtendedHeaderFlagWithoutExtendedHeader",
          Tag(4, Frame("TIT2", TextBody("T"), 4), 0, 0x40), "TIT2=T"},
         {"ExtendedHeaderLargerThanTheTag", Tag(3, Cat({{0, 0, 0x7F, 0}, kTitle}), 0, 0x40), ""},
-        {"CompressedV23FrameIsInflated", CompressedV23(), "TIT2=Compressed|TPE1=Artist"},
-        {"V24GroupByteAndDataLength", GroupedCompressedV24(), "TIT2=Compressed"},
-        {"V22FramesConverted",
-         Tag(2, Cat({Frame22("TT2", TextBody("Title")), Frame22("TYE", TextBody("2004")),
-                     Frame22("ZZZ", B("x")), Frame22("COM", Cat({{0}, B("eng"), {0}, B("hi")}))})),
-         "TIT2=Title|TYER=2004|COMM="},
-        {"V22CompressedMetaFrame", CompressedV22(), "TIT2=Inside"},
+        {"V24GroupByteAndDataLength",
+         Tag(4, Frame("TIT2", Cat({{7}, CompressedBody(TextBody("Compressed"))}), 4, 0x49)),
+         "TIT2=Compressed"},
         {"UnknownMajorVersionIsNoTag", Tag(5, kTitle), ""},
     };
 }
@@ -164,16 +121,10 @@ TEST(ReaderTest, TruncatedTagReadsWhatIsThereAndSaysSo) {
 
 TEST(ReaderTest, DecompressionBombIsKeptCompressed) {
     TestEngine engine;
-    Bytes plain = Cat({{0}, Bytes(2'000'000, 'a')});  // ratio far above 1000
-    Bytes compressed = Deflate(plain);
-    auto result =
-        ReadBytes(Tag(3, Frame("TIT2", Cat({Be32(plain.size()), compressed}), 3, 0x80)), engine);
-    ASSERT_EQ(result.tag->Frames().size(), 1u);
-    const auto& frame = *result.tag->Frames()[0];
-    EXPECT_TRUE(frame.BodyForm().compressed);
-    EXPECT_EQ(frame.BodyForm().dataLength, plain.size());
-    ASSERT_EQ(frame.FieldCount(), 1u);
-    EXPECT_EQ(frame.FieldAt(0)->CopyBytes(), compressed);
+    Bytes bomb = Frame("TIT2", CompressedBody(Cat({{0}, Bytes(2'000'000, 'a')})), 4, 0x09);
+    auto result = ReadBytes(Tag(4, bomb), engine);
+    EXPECT_EQ(Describe(*result.tag), "TIT2");
+    EXPECT_EQ(SerializeTag(*result.tag, 4, Cp1252()), bomb);
 }
 
 TEST(ReaderTest, EncryptedFrameKeptWithMethodAndGroupInEitherLayout) {

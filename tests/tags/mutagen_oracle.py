@@ -88,25 +88,7 @@ def unsynchsafe(b):
     return (b[0] << 21) | (b[1] << 14) | (b[2] << 7) | b[3]
 
 
-# ID3v2.3 unsynchronises the whole tag, ID3v2.4 each frame (so their sizes change).
-def unsync_tag(version, body):
-    if version == 3:
-        return 0x80, unsync(body)
-    out, pos = bytearray(), 0
-    while pos + 10 <= len(body) and body[pos] != 0:
-        size = unsynchsafe(body[pos + 4:pos + 8])
-        frame = unsync(body[pos + 10:pos + 10 + size])
-        out += body[pos:pos + 4] + synchsafe(len(frame)) + bytes([body[pos + 8], body[pos + 9] | 2])
-        out += frame
-        pos += 10 + size
-    return 0x80, bytes(out) + body[pos:]
-
-
-def extended_header(version, body):
-    return 0x40, bytes([0, 0, 0, 6, 0, 0, 0, 0, 0, 0] if version == 3 else [0, 0, 0, 6, 1, 0]) + body
-
-
-def save(path, version, encoding, change=None):
+def save(path, version, encoding, flags=0, change=None):
     with open(path, "wb") as f:
         f.write(AUDIO)
     tags = ID3()
@@ -117,19 +99,22 @@ def save(path, version, encoding, change=None):
         with open(path, "rb") as f:
             data = f.read()
         size = unsynchsafe(data[6:10])
-        flags, body = change(version, data[10:10 + size])
+        body = change(data[10:10 + size])
         header = data[:5] + bytes([data[5] | flags]) + synchsafe(len(body))
         with open(path, "wb") as f:
             f.write(header + body + data[10 + size:])
 
 
 def write(directory):
+    extended_header = {3: bytes([0, 0, 0, 6, 0, 0, 0, 0, 0, 0]), 4: bytes([0, 0, 0, 6, 1, 0])}
     for version, encodings in ((3, (0, 1)), (4, (0, 1, 2, 3))):
         for encoding in encodings:
             path = os.path.join(directory, "v2%d_enc%d.mp3" % (version, encoding))
             save(path, version, encoding)
-        for name, change in (("unsync", unsync_tag), ("exthdr", extended_header)):
-            save(os.path.join(directory, "v2%d_%s.mp3" % (version, name)), version, 1, change)
+        save(os.path.join(directory, "v2%d_exthdr.mp3" % version), version, 1, 0x40,
+             lambda body: extended_header[version] + body)
+    # ID3v2.3 unsynchronises the whole tag (per-frame 2.4 unsynchronisation has unit tests).
+    save(os.path.join(directory, "v23_unsync.mp3"), 3, 1, 0x80, unsync)
 
 
 if __name__ == "__main__":
