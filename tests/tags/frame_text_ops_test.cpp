@@ -11,29 +11,25 @@ namespace {
 using namespace testing;
 
 TEST(FrameTextOpsTest, SetFrameTextRules) {
-    struct Row {
-        const char* id;
-        std::u16string_view input, stored;
-    };
-    for (Row row : {Row{"TRCK", u"007", u"7"}, Row{"TRCK", u"00", u"0"},
-                    Row{"TRCK", u"01/12", u"1/12"}, Row{"TCON", u"Rock", u"(17)"},
-                    Row{"TCON", u"rock", u"rock"}, Row{"TIT2", u"007", u"007"}}) {
+    for (auto [id, input, stored] : {std::tuple{"TRCK", u"007", "7"},
+                                     {"TRCK", u"00", "0"},
+                                     {"TRCK", u"01/12", "1/12"},
+                                     {"TCON", u"Rock", "(17)"},
+                                     {"TCON", u"rock", "rock"},
+                                     {"TIT2", u"007", "007"}}) {
         TestEngine engine;
         Id3v2Tag tag;
-        SetFrameText(tag, FrameId::FromChars(row.id), std::u16string(row.input), engine.context);
-        EXPECT_EQ(GetFrameText(tag, FrameId::FromChars(row.id), FieldKind::Text, Cp1252()),
-                  row.stored)
-            << row.id << " " << text::ToUtf8(row.input);
+        SetFrameText(tag, FrameId::FromChars(id), input, engine.context);
+        EXPECT_EQ(TextOf(tag, id), stored) << id << " " << text::ToUtf8(input);
     }
 }
 
 TEST(FrameTextOpsTest, GenreDisplay) {
-    struct Row {
-        std::u16string_view tcon, shown;
-    };
-    for (Row row : {Row{u"(17)", u"Rock"}, Row{u"(17)Hard", u"Hard"}, Row{u"(RX)", u"Blues"},
-                    Row{u"(3", u"Dance"}, Row{u"Techno", u"Techno"}, Row{u"(99999999999999)", u""}})
-        EXPECT_EQ(GenreDisplayFor(row.tcon), row.shown) << text::ToUtf8(row.tcon);
+    const std::pair<std::u16string_view, std::u16string_view> rows[] = {
+        {u"(17)", u"Rock"}, {u"(17)Hard", u"Hard"}, {u"(RX)", u"Blues"},
+        {u"(3", u"Dance"},  {u"Techno", u"Techno"}, {u"(99999999999999)", u""}};
+    for (auto [tcon, shown] : rows)
+        EXPECT_EQ(GenreDisplayFor(tcon), shown) << text::ToUtf8(tcon);
 }
 
 TEST(FrameTextOpsTest, OnlyRealChangesMarkTheTag) {
@@ -80,19 +76,16 @@ TEST(FrameTextOpsTest, FrameWithoutTextFieldGetsOne) {
 }
 
 TEST(FrameTextOpsTest, EncodingPolicyAppliesToNewFrames) {
-    struct Row {
-        bool use24;
-        std::uint32_t encoding;
-        std::uint8_t stored;
-    };
-    for (Row row : {Row{false, 3, 0}, Row{true, 0, 0}, Row{true, 1, 2}, Row{true, 2, 1},
-                    Row{true, 3, 3}, Row{true, 7, 0}}) {
+    // (Use2.4, Encoding setting, encoding byte stored); setting 2 is UTF-16 with a BOM.
+    const std::tuple<bool, std::uint32_t, int> rows[] = {{false, 3, 0}, {true, 0, 0}, {true, 1, 2},
+                                                         {true, 2, 1},  {true, 3, 3}, {true, 7, 0}};
+    for (auto [use24, setting, stored] : rows) {
         TestEngine engine;
-        engine.Use24(row.use24, row.encoding);
+        engine.Use24(use24, setting);
         Id3v2Tag tag;
         SetFrameText(tag, FrameId("TIT2"), u"x", engine.context);
         auto* field = static_cast<EncodingField*>(FindField(*tag.Frames()[0], FieldKind::Encoding));
-        EXPECT_EQ(field->Stored(), row.stored) << row.use24 << " " << row.encoding;
+        EXPECT_EQ(field->Stored(), stored) << use24 << " " << setting;
     }
 }
 
