@@ -126,24 +126,21 @@ TEST(PeerFilesTest, EveryFileLoadsAndItsTagSurvivesTwoSaves) {
     }
 }
 
+// Picture data read through tag unsynchronisation, frame compression and ID3v2.2 PIC.
 TEST(PeerFilesTest, Pictures) {
     if (!fs::exists(kPeers))
         GTEST_SKIP() << "peer corpus not present";
-    struct Row {
-        const char* file;
-        int type;
-        std::size_t size;
-        const char* subtype;
-    };
-    for (Row row : {Row{"id3lib/230-picture.tag", 11, 8156, "jpeg"},
-                    Row{"taglib/compressed_id3_frame.mp3", 0, 86414, "bmp"},
-                    Row{"taglib/itunes10.mp3", 0, 2315, "png"}}) {
+    const std::tuple<const char*, int, std::size_t, const char*> rows[] = {
+        {"id3lib/230-picture.tag", 11, 8156, "jpeg"},
+        {"taglib/compressed_id3_frame.mp3", 0, 86414, "bmp"},
+        {"taglib/itunes10.mp3", 0, 2315, "png"}};
+    for (auto [file, type, size, subtype] : rows) {
         TestEngine engine;
-        auto read = ReadPeer(kPeers / row.file, engine);
-        Id3v2Frame* apic = FindPicture(*read.tag, row.type);
-        ASSERT_NE(apic, nullptr) << row.file;
-        EXPECT_EQ(PictureData(*apic).size(), row.size) << row.file;
-        EXPECT_EQ(PictureMimeSubtype(*apic, Cp1252()), row.subtype) << row.file;
+        auto read = ReadPeer(kPeers / file, engine);
+        Id3v2Frame* apic = FindPicture(*read.tag, type);
+        ASSERT_NE(apic, nullptr) << file;
+        EXPECT_EQ(PictureData(*apic).size(), size) << file;
+        EXPECT_EQ(PictureMimeSubtype(*apic, Cp1252()), subtype) << file;
     }
 }
 
