@@ -22,6 +22,7 @@ struct LayoutCase {
     std::string kinds;  // one letter per field, see KindLetters
     std::string texts;  // every Text/NarrowString field, then "+" and each later value
     bool sameBytesBack = true;
+    friend void PrintTo(const LayoutCase& c, std::ostream* out) { *out << c.name; }
 };
 
 std::string KindLetters(const Id3v2Frame& frame) {

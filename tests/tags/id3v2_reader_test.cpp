@@ -48,6 +48,7 @@ struct WalkCase {
     const char* name;
     Bytes file;
     std::string frames;  // as Describe gives them
+    friend void PrintTo(const WalkCase& c, std::ostream* out) { *out << c.name; }
 };
 
 std::vector<WalkCase> WalkCases() {
