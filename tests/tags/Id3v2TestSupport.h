@@ -49,25 +49,12 @@ inline Bytes Cat(std::initializer_list<Bytes> parts) {
     return out;
 }
 
-inline Bytes Utf16LE(std::u16string_view text, bool bom = true) {
-    Bytes out;
-    if (bom)
-        out = {0xFF, 0xFE};
-    for (char16_t c : text) {
-        out.push_back(static_cast<std::uint8_t>(c & 0xFF));
-        out.push_back(static_cast<std::uint8_t>(c >> 8));
-    }
-    return out;
-}
-
-inline Bytes Utf16BE(std::u16string_view text, bool bom) {
-    Bytes out;
-    if (bom)
-        out = {0xFE, 0xFF};
-    for (char16_t c : text) {
-        out.push_back(static_cast<std::uint8_t>(c >> 8));
-        out.push_back(static_cast<std::uint8_t>(c & 0xFF));
-    }
+// UTF-16 little-endian with its byte-order mark.
+inline Bytes Utf16(std::u16string_view text) {
+    Bytes out = {0xFF, 0xFE};
+    for (char16_t c : text)
+        out.insert(out.end(),
+                   {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>(c >> 8)});
     return out;
 }
 
@@ -80,16 +67,6 @@ inline Bytes Frame(std::string_view id, const Bytes& body, std::uint8_t version 
     out.insert(out.end(), sizeBytes.begin(), sizeBytes.end());
     out.push_back(0);
     out.push_back(formatFlags);
-    out.insert(out.end(), body.begin(), body.end());
-    return out;
-}
-
-inline Bytes Frame22(std::string_view id, const Bytes& body) {
-    Bytes out(id.begin(), id.end());
-    auto size = static_cast<std::uint32_t>(body.size());
-    out.push_back(static_cast<std::uint8_t>(size >> 16));
-    out.push_back(static_cast<std::uint8_t>(size >> 8));
-    out.push_back(static_cast<std::uint8_t>(size));
     out.insert(out.end(), body.begin(), body.end());
     return out;
 }
@@ -122,11 +99,16 @@ inline ReadResult ReadBytes(const Bytes& file, TestEngine& engine) {
     return result;
 }
 
-inline std::vector<std::string> FrameIds(const Id3v2Tag& tag) {
-    std::vector<std::string> ids;
-    for (const auto& frame : tag.Frames())
-        ids.push_back(frame->Id().ToString());
-    return ids;
+// Every frame as "ID" or "ID=first text", joined by '|': "TIT2=Title|RVA2|TPE1=Artist".
+inline std::string Describe(const Id3v2Tag& tag, bool withTexts = true) {
+    std::string out;
+    for (const auto& frame : tag.Frames()) {
+        out += (out.empty() ? "" : "|") + frame->Id().ToString();
+        const FrameField* text = withTexts ? FindField(*frame, FieldKind::Text) : nullptr;
+        if (text)
+            out += "=" + text::ToUtf8(text->GetText(Cp1252()));
+    }
+    return out;
 }
 
 inline std::string TextOf(const Id3v2Tag& tag, const char* id) {
@@ -134,11 +116,4 @@ inline std::string TextOf(const Id3v2Tag& tag, const char* id) {
     return text ? text::ToUtf8(*text) : std::string("<none>");
 }
 
-}  // namespace velmora::testing
-
-namespace velmora::testing {
-inline Bytes MakeBigEndian32Bytes(std::size_t value) {
-    auto bytes = MakeBigEndian32(static_cast<std::uint32_t>(value));
-    return Bytes(bytes.begin(), bytes.end());
-}
 }  // namespace velmora::testing

@@ -20,56 +20,20 @@ TEST(PictureOpsTest, AddReplaceRemove) {
     Id3v2Frame* front = FindPicture(tag, 3);
     ASSERT_NE(front, nullptr);
     EXPECT_EQ(FindPicture(tag, 4), nullptr);
-    EXPECT_EQ(PictureType(*front), 3);
     EXPECT_EQ(PictureData(*front), kJpeg);
     EXPECT_EQ(PictureMimeSubtype(*front, Cp1252()), "jpeg");
     EXPECT_EQ(PictureDescription(*front, Cp1252()), u"front");
 
     MarkAll(tag, false);
-    SetPicture(tag, "image/png", u"new", 3, Bytes{1, 2}, engine.context);
+    SetPicture(tag, "jpg", u"new", 3, Bytes{1, 2}, engine.context);  // replaces the front cover
     EXPECT_TRUE(IsTagModified(tag));
     EXPECT_EQ(tag.Frames().size(), 1u);
-    EXPECT_EQ(PictureMimeSubtype(*front, Cp1252()), "png");
     EXPECT_EQ(PictureData(*front), (Bytes{1, 2}));
+    EXPECT_EQ(PictureMimeSubtype(*front, Cp1252()), "jpg");  // no slash: the whole type
 
-    SetPicture(tag, "image/png", u"", 3, {}, engine.context);
+    SetPicture(tag, "image/png", u"", 3, {}, engine.context);  // no data removes the picture
     EXPECT_TRUE(tag.Frames().empty());
-    EXPECT_TRUE(tag.FrameListChanged());
-    SetPicture(tag, "image/png", u"", 4, {}, engine.context);  // no frame of type 4: adds one
-    ASSERT_NE(FindPicture(tag, 4), nullptr);
-    EXPECT_TRUE(PictureData(*FindPicture(tag, 4)).empty());
-}
-
-TEST(PictureOpsTest, WrittenPictureReadsBack) {
-    TestEngine engine;
-    Id3v2Tag tag;
-    SetPicture(tag, "image/jpeg", u"\u65E5", 3, kJpeg, engine.context);
-    auto read = ReadBytes(Tag(3, SerializeTag(tag, 3, Cp1252())), engine);
-    Id3v2Frame* frame = FindPicture(*read.tag, 3);
-    ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(PictureDescription(*frame, Cp1252()), u"\u65E5");
-    EXPECT_EQ(PictureData(*frame), kJpeg);
-}
-
-TEST(PictureOpsTest, MimeSubtypes) {
-    struct Row {
-        const char* mime;
-        const char* subtype;
-    };
-    for (Row row : {Row{"image/png", "png"}, Row{"IMAGE/JPEG", "jpeg"}, Row{"jpg", "jpg"},
-                    Row{"image/", ""}, Row{"", ""}}) {
-        TestEngine engine;
-        Id3v2Tag tag;
-        SetPicture(tag, row.mime, u"", 0, kJpeg, engine.context);
-        EXPECT_EQ(PictureMimeSubtype(*tag.Frames()[0], Cp1252()), row.subtype) << row.mime;
-    }
-}
-
-TEST(PictureOpsTest, PictureTypeNames) {
-    EXPECT_EQ(kPictureTypeNames.size(), 21u);
-    EXPECT_EQ(PictureTypeIndex(u"Cover (front)"), 3);
     EXPECT_EQ(PictureTypeIndex(u"Publisher/Studio logotype"), 20);
-    EXPECT_EQ(PictureTypeIndex(u"cover (front)"), 0);
 }
 
 TEST(PictureOpsTest, RawPictureIsNeverChanged) {
@@ -77,7 +41,6 @@ TEST(PictureOpsTest, RawPictureIsNeverChanged) {
     Bytes raw = Cat({{9}, B("image/png"), {0}, {3}, {0}, B("data")});  // encoding 9
     auto read = ReadBytes(Tag(3, Frame("APIC", raw)), engine);
     EXPECT_EQ(FindPicture(*read.tag, 3), nullptr);
-    EXPECT_EQ(FindPicture(*read.tag, 0), nullptr);
     SetPicture(*read.tag, "image/png", u"", 3, kJpeg, engine.context);
     EXPECT_EQ(read.tag->Frames().size(), 2u);
     EXPECT_EQ(read.tag->Frames()[0]->FieldAt(0)->CopyBytes(), raw);
@@ -86,32 +49,26 @@ TEST(PictureOpsTest, RawPictureIsNeverChanged) {
 TEST(CommentOpsTest, FindGetSetAdd) {
     TestEngine engine;
     Id3v2Tag tag;
-    EXPECT_FALSE(GetComment(tag, u"", Cp1252()).language.has_value());
     AddComment(tag, "eng", u"", u"first", engine.context);
     AddComment(tag, "deu", u"desc", u"second", engine.context);
-    EXPECT_EQ(GetComment(tag, u"", Cp1252()).text, u"first");
-    Comment second = GetComment(tag, u"desc", Cp1252());
-    EXPECT_EQ(second.text, u"second");
-    EXPECT_EQ(second.language, "deu");
-    EXPECT_EQ(FindComment(tag, u"Desc", Cp1252()), nullptr);
-
+    EXPECT_EQ(FindComment(tag, u"Desc", Cp1252()), nullptr);  // descriptions match exactly
     SetCommentText(tag, u"desc", u"changed", "xxx", engine.context);
-    EXPECT_EQ(GetComment(tag, u"desc", Cp1252()).text, u"changed");
-    EXPECT_EQ(GetComment(tag, u"desc", Cp1252()).language, "deu");
     SetCommentText(tag, u"other", u"third", "fra", engine.context);
-    EXPECT_EQ(tag.Frames().size(), 3u);
+    EXPECT_EQ(GetComment(tag, u"", Cp1252()).text, u"first");
+    EXPECT_EQ(GetComment(tag, u"desc", Cp1252()).text, u"changed");
+    EXPECT_EQ(GetComment(tag, u"desc", Cp1252()).language, "deu");  // a found comment keeps it
     EXPECT_EQ(GetComment(tag, u"other", Cp1252()).language, "fra");
+    EXPECT_FALSE(GetComment(tag, u"none", Cp1252()).language.has_value());
 }
 
 TEST(CommentOpsTest, LanguageAlwaysWritesThreeBytes) {
     TestEngine engine;
-    for (std::string language : {"en", "", "engl"}) {
+    for (auto [language, written] :
+         {std::pair{"en", Bytes{'e', 'n', 0}}, {"", Bytes{0, 0, 0}}, {"engl", B("eng")}}) {
         Id3v2Tag tag;
         AddComment(tag, language, u"d", u"t", engine.context);
-        Bytes expected = language.size() >= 3 ? B(language.substr(0, 3)) : B(language);
-        expected.resize(3, 0);
         EXPECT_EQ(SerializeTag(tag, 3, Cp1252()),
-                  Frame("COMM", Cat({{0}, expected, B("d"), {0}, B("t")})))
+                  Frame("COMM", Cat({{0}, written, B("d"), {0}, B("t")})))
             << language;
     }
 }

@@ -1,10 +1,9 @@
 #!/usr/bin/env python3
-"""Outside oracle for the ID3v2 tests: writes tagged files with mutagen and dumps what mutagen
-reads from a file, one line per frame, in the form the C++ tests produce from the engine.
-
-    mutagen_oracle.py write DIR    writes the sample files into DIR, prints nothing
-    mutagen_oracle.py dump FILE... prints "F <name>" then the frame lines of each file
-"""
+# Outside oracle for the ID3v2 tests: writes tagged files with mutagen and dumps what mutagen
+# reads from a file, one line per frame, in the form the C++ tests produce from the engine.
+#
+#     mutagen_oracle.py write DIR    writes the sample files into DIR, prints nothing
+#     mutagen_oracle.py dump FILE... prints "F <path>" then the frame lines of each file
 import os
 import sys
 import zlib
@@ -29,35 +28,34 @@ def texts(values):
     return h("\0".join(str(v) for v in values))
 
 
+def line(frame):
+    fid = frame.FrameID
+    if fid == "TXXX":
+        return "X %s %s" % (h(frame.desc), texts(frame.text))
+    if fid in ("IPLS", "TIPL", "TMCL"):
+        return "T %s %s" % (fid, texts([x for pair in frame.people for x in pair]))
+    if fid.startswith("T"):
+        return "T %s %s" % (fid, texts(frame.text))
+    if fid == "COMM":
+        return "C %s %s %s" % (frame.lang.encode("latin-1").hex(), h(frame.desc), texts(frame.text))
+    if fid == "APIC":
+        return "P %d %s %s %s" % (frame.type, h(frame.mime), h(frame.desc), checksum(frame.data))
+    return "O " + fid
+
+
 def dump(path):
     tags = ID3(path, translate=False)
-    lines = []
-    for frame in tags.values():
-        fid = frame.FrameID
-        if fid == "TXXX":
-            lines.append("X %s %s" % (h(frame.desc), texts(frame.text)))
-        elif fid in ("IPLS", "TIPL", "TMCL"):
-            lines.append("T %s %s" % (fid, texts([x for pair in frame.people for x in pair])))
-        elif fid.startswith("T"):
-            lines.append("T %s %s" % (fid, texts(frame.text)))
-        elif fid == "COMM":
-            lines.append("C %s %s %s" % (frame.lang.encode("latin-1").hex(), h(frame.desc),
-                                         texts(frame.text)))
-        elif fid == "APIC":
-            lines.append("P %d %s %s %s" % (frame.type, h(frame.mime), h(frame.desc),
-                                            checksum(frame.data)))
-        else:
-            lines.append("O %s" % fid)
-    lines.append("N %d" % len(tags))
     with open(path, "rb") as f:
-        data = f.read()
-    lines.append("A %s" % checksum(data[tags.size:]))
-    return lines
+        audio = f.read()[tags.size:]
+    return [line(frame) for frame in tags.values()] + ["N %d" % len(tags), "A " + checksum(audio)]
 
 
 def frames(encoding, v24):
     text = "Caf\u00e9" if encoding == 0 else "\u65e5\u672c \u00e9"
-    result = [
+    people = [["producer", "P"], ["mix", "M"]]
+    year = TDRC(encoding=encoding, text=["2004-05-06"]) if v24 else TYER(encoding=encoding,
+                                                                          text=["1999"])
+    return [
         TIT2(encoding=encoding, text=[text + " title"]),
         TPE1(encoding=encoding, text=["a", "b"] if v24 else [text + " artist"]),
         TALB(encoding=encoding, text=["Album " + "x" * 150]),
@@ -68,23 +66,9 @@ def frames(encoding, v24):
         TXXX(encoding=encoding, desc="key", text=["value"]),
         APIC(encoding=encoding, mime="image/png", type=3, desc="front " + text, data=PNG),
         APIC(encoding=encoding, mime="image/jpeg", type=4, desc="", data=JPEG),
+        year,
+        TIPL(encoding=encoding, people=people) if v24 else IPLS(encoding=encoding, people=people),
     ]
-    if v24:
-        result.append(TDRC(encoding=encoding, text=["2004-05-06"]))
-        result.append(TIPL(encoding=encoding, people=[["producer", "P"], ["mix", "M"]]))
-    else:
-        result.append(TYER(encoding=encoding, text=["1999"]))
-        result.append(IPLS(encoding=encoding, people=[["producer", "P"], ["mix", "M"]]))
-    return result
-
-
-def save(path, frame_list, version):
-    with open(path, "wb") as f:
-        f.write(AUDIO)
-    tags = ID3()
-    for frame in frame_list:
-        tags.add(frame)
-    tags.save(path, v2_version=version, padding=lambda info: 100)
 
 
 def unsync(data):
@@ -104,56 +88,38 @@ def unsynchsafe(b):
     return (b[0] << 21) | (b[1] << 14) | (b[2] << 7) | b[3]
 
 
-def rewrite(path, change):
-    """Applies change(version, body) -> (flags to add, new body) to the tag of a file."""
-    with open(path, "rb") as f:
-        data = f.read()
-    version, flags, size = data[3], data[5], unsynchsafe(data[6:10])
-    extra_flags, body = change(version, data[10:10 + size])
-    header = data[:5] + bytes([flags | extra_flags]) + synchsafe(len(body))
+def save(path, version, encoding, flags=0, change=None):
     with open(path, "wb") as f:
-        f.write(header + body + data[10 + size:])
-
-
-def unsync_tag(version, body):
-    if version == 3:
-        return 0x80, unsync(body)
-    out, pos = bytearray(), 0
-    while pos + 10 <= len(body) and body[pos] != 0:
-        size = unsynchsafe(body[pos + 4:pos + 8])
-        frame = unsync(body[pos + 10:pos + 10 + size])
-        out += body[pos:pos + 4] + synchsafe(len(frame)) + body[pos + 8:pos + 9]
-        out += bytes([body[pos + 9] | 0x02]) + frame
-        pos += 10 + size
-    return 0x80, bytes(out) + body[pos:]
-
-
-def extended_header(version, body):
-    if version == 3:
-        return 0x40, bytes([0, 0, 0, 6, 0, 0, 0, 0, 0, 0]) + body
-    return 0x40, bytes([0, 0, 0, 6, 1, 0]) + body
+        f.write(AUDIO)
+    tags = ID3()
+    for frame in frames(encoding, version == 4):
+        tags.add(frame)
+    tags.save(path, v2_version=version, padding=lambda info: 100)
+    if change:
+        with open(path, "rb") as f:
+            data = f.read()
+        size = unsynchsafe(data[6:10])
+        body = change(data[10:10 + size])
+        header = data[:5] + bytes([data[5] | flags]) + synchsafe(len(body))
+        with open(path, "wb") as f:
+            f.write(header + body + data[10 + size:])
 
 
 def write(directory):
+    extended_header = {3: bytes([0, 0, 0, 6, 0, 0, 0, 0, 0, 0]), 4: bytes([0, 0, 0, 6, 1, 0])}
     for version, encodings in ((3, (0, 1)), (4, (0, 1, 2, 3))):
         for encoding in encodings:
-            save(os.path.join(directory, "v2%d_enc%d.mp3" % (version, encoding)),
-                 frames(encoding, version == 4), version)
-        for name, change in (("unsync", unsync_tag), ("exthdr", extended_header)):
-            path = os.path.join(directory, "v2%d_%s.mp3" % (version, name))
-            save(path, frames(1, version == 4), version)
-            rewrite(path, change)
-
-
-def main():
-    if sys.argv[1] == "write":
-        write(sys.argv[2])
-    else:
-        for path in sys.argv[2:]:
-            print("F " + os.path.basename(path))
-            for line in dump(path):
-                print(line)
+            path = os.path.join(directory, "v2%d_enc%d.mp3" % (version, encoding))
+            save(path, version, encoding)
+        save(os.path.join(directory, "v2%d_exthdr.mp3" % version), version, 1, 0x40,
+             lambda body: extended_header[version] + body)
+    # ID3v2.3 unsynchronises the whole tag (per-frame 2.4 unsynchronisation has unit tests).
+    save(os.path.join(directory, "v23_unsync.mp3"), 3, 1, 0x80, unsync)
 
 
 if __name__ == "__main__":
-    main()
+    if sys.argv[1] == "write":
+        write(sys.argv[2])
+    for path in sys.argv[2:] if sys.argv[1] == "dump" else []:
+        print("F " + path)
+        print("\n".join(dump(path)))
