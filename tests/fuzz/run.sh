@@ -29,7 +29,7 @@ for target in mp3_load mp3_save regex rename settings xml_writer; do
     max_len=8192
     case "$target" in
         mp3_*)
-            max_len=131072
+            max_len=65536
             [ -d "$peers" ] && inputs+=("$peers")
             ;;
     esac
