@@ -32,6 +32,7 @@ for target in mp3_load mp3_save regex rename settings xml_writer; do
             max_len=65536
             [ -d "$peers" ] && inputs+=("$peers")
             ;;
+        regex) max_len=2048 ;; # long patterns mostly buy slow compiles of counted repeats
     esac
     hostile=("$work/seeds/$target"/*)
     status=0
