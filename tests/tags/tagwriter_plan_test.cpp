@@ -84,6 +84,11 @@ TEST(PlanSaveTest, RefusesATagThatRunsPastTheEnd) {
     SaveIntent intent = WriteFrames(small);
     intent.id3v1 = Id3v1Action::Write;
     EXPECT_EQ(PlanSave(FactsOf(intoRecord), intent).outcome, Outcome::Refused);
+    // The same when the record stays: neither padded over nor cut into by a strip.
+    EXPECT_EQ(PlanSave(FactsOf(intoRecord), WriteFrames(small)).outcome, Outcome::Refused);
+    SaveIntent strip;
+    strip.stripId3v2 = true;
+    EXPECT_TRUE(PlanSave(FactsOf(intoRecord), strip).ChangesNothing());
 }
 
 TEST(PlanSaveTest, RefusesATagTooLargeForItsSizeField) {
