@@ -34,22 +34,34 @@ std::array<std::uint8_t, kTagHeaderSize> IntermediateStart(const FileFacts& fact
     return start;
 }
 
-void PlanStrip(std::optional<std::uint64_t> oldEnd, SavePlan& plan) {
+// The end of what the ID3v2 step may overwrite or drop: what the ID3v1 step keeps, less an
+// ID3v1 record that stays at the end (a tag whose declared size reaches into it would be
+// padded over it or cut into it).
+std::uint64_t TagLimit(const FileFacts& facts, const SavePlan& plan) {
+    if (facts.id3v1AtEnd && facts.size > kId3v1RecordSize) {
+        return std::min(plan.keep, facts.size - kId3v1RecordSize);
+    }
+    return plan.keep;
+}
+
+void PlanStrip(std::optional<std::uint64_t> oldEnd, std::uint64_t limit, SavePlan& plan) {
     // Something must remain behind the tag, and the tag must lie in what the ID3v1 step
     // keeps; else nothing is stripped.
-    if (!oldEnd || *oldEnd >= plan.IntermediateSize() || *oldEnd > plan.keep) {
+    if (!oldEnd || *oldEnd >= plan.IntermediateSize() || *oldEnd > limit) {
         return;
     }
     plan.outcome = SavePlan::Outcome::Move;
     plan.tagEnd = *oldEnd;
 }
 
-void PlanWrite(std::optional<std::uint64_t> oldEnd, const SaveIntent& intent, SavePlan& plan) {
+void PlanWrite(std::optional<std::uint64_t> oldEnd, std::uint64_t limit, const SaveIntent& intent,
+               SavePlan& plan) {
     const std::span<const std::uint8_t> frames = *intent.id3v2Frames;
     const std::uint64_t bodySize = frames.size();
     std::uint64_t padding = 0;
-    if (oldEnd && *oldEnd > plan.keep) {
-        // The declared size runs into or past the end: rewriting in place would pad over audio.
+    if (oldEnd && *oldEnd > limit) {
+        // The declared size runs past the end or into the ID3v1 record: rewriting in place
+        // would pad over it.
         plan.outcome = SavePlan::Outcome::Refused;
         return;
     }
@@ -88,10 +100,11 @@ SavePlan PlanSave(const FileFacts& facts, const SaveIntent& intent) {
     }
     const auto start = IntermediateStart(facts, plan);
     const std::optional<std::uint64_t> oldEnd = ExistingTagEnd(start);
+    const std::uint64_t limit = TagLimit(facts, plan);
     if (intent.stripId3v2) {
-        PlanStrip(oldEnd, plan);
+        PlanStrip(oldEnd, limit, plan);
     } else {
-        PlanWrite(oldEnd, intent, plan);
+        PlanWrite(oldEnd, limit, intent, plan);
     }
     return plan;
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "tags/Padding.h"
 #include "tags/TagRegion.h"
 #include "tags/TagSavePlan.h"
@@ -27,6 +30,24 @@ TEST(PlanSave, RefusesATagTooLargeForItsSizeField) {
     FileFacts facts;
     facts.size = 100;
     EXPECT_EQ(PlanSave(facts, intent).outcome, SavePlan::Outcome::Refused);
+}
+
+// A tag whose declared size reaches into the ID3v1 record that the save keeps: padding would
+// overwrite the record and a strip would cut into it, so neither happens.
+TEST(PlanSave, NeverPadsOverOrStripsIntoAKeptId3v1Record) {
+    std::string file("ID3\3\0\0\0\0\1\x48", 10);  // declares 200 bytes
+    file += std::string(100, 'x') + "TAG" + std::string(125, 'v');
+    FileFacts facts;
+    facts.size = file.size();
+    std::copy_n(file.begin(), 10, facts.start.begin());
+    facts.id3v1AtEnd = true;
+    const std::vector<std::uint8_t> small(10, 'f');
+    SaveIntent write;
+    write.id3v2Frames = std::span<const std::uint8_t>(small);
+    EXPECT_EQ(PlanSave(facts, write).outcome, SavePlan::Outcome::Refused);
+    SaveIntent strip;
+    strip.stripId3v2 = true;
+    EXPECT_TRUE(PlanSave(facts, strip).ChangesNothing());
 }
 
 }  // namespace

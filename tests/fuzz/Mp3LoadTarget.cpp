@@ -1,0 +1,65 @@
+#include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzEnvironment.h"
+#include "fuzz/FuzzTargets.h"
+#include "fuzz/TagSnapshot.h"
+#include "tags/FrameTextOps.h"
+#include "tags/Id3v2Reader.h"
+#include "tags/Mp3File.h"
+#include "tags/MpegInfo.h"
+
+namespace velmora::fuzz {
+namespace {
+
+constexpr std::uint64_t kId3v1Size = 128;
+
+// The frame operations the editor and the list run on every loaded record.
+void ReadCommonFields(const Id3v2Tag& tag) {
+    static constexpr FrameId kShown[] = {"TIT2", "TPE1", "TALB", "TRCK", "TYER", "TCON", "COMM"};
+    for (const FrameId& id : kShown) {
+        (void)GetFrameText(tag, id, FieldKind::Text, Cp1252());
+        (void)GetFrameText(tag, id, FieldKind::NarrowString, Cp1252());
+    }
+    (void)GenreDisplayText(tag, Cp1252());
+}
+
+// The load through the file agrees with the reader and the measurement over memory.
+void CheckAgainstMemoryRead(const Mp3File& record, Input input, const TagEngine& engine) {
+    Id3v2Tag fromMemory;
+    Id3v2Reader reader(Cp1252(), engine.settings);
+    const Id3v2TagOnDisk onDisk = reader.ReadFromMemory(input, input.size(), fromMemory);
+    Check(SnapshotFrames(record, 3, Cp1252()) == SnapshotFrames(fromMemory, 3, Cp1252()),
+          "the file read and the memory read give different frames");
+    Check(record.LoadedId3v2Version() == (onDisk.present ? onDisk.majorVersion : 0),
+          "the file read and the memory read see different tag versions");
+
+    const bool hasV1 = !record.V1().IsEmpty();
+    const std::uint64_t audioStart = onDisk.present ? onDisk.audioOffset : 0;
+    const std::uint64_t size = input.size();
+    const auto same = [&record](const MpegInfo& i) {
+        return i.bitrate == record.Bitrate() && i.vbr == record.Vbr() &&
+               i.duration == record.Duration();
+    };
+    // An empty ID3v1 tag cannot be told from none by its values; then either end may be right.
+    const bool agrees =
+        same(Measure(input, audioStart, hasV1 ? size - kId3v1Size : size)) ||
+        (!hasV1 && size >= kId3v1Size && same(Measure(input, audioStart, size - kId3v1Size)));
+    Check(agrees, "the file measurement and the memory measurement differ");
+}
+
+}  // namespace
+
+void Mp3Load(Input input) {
+    static const ScratchFolder folder;
+    folder.Write("input.mp3", input);
+    TagEngine engine(input.size());
+    Mp3File record(engine.context, folder.RootText(), u"input.mp3");
+    Check(engine.messages.Count() == 0, "loading a readable file showed a message");
+    const std::uint8_t version = record.LoadedId3v2Version();
+    Check(version == 0 || (version >= 2 && version <= 4), "impossible tag version");
+    Check(!record.NeedsSave(), "a record needs saving right after its load");
+    CheckAgainstMemoryRead(record, input, engine);
+    (void)SnapshotFrames(record, 4, Cp1252());
+    ReadCommonFields(record);
+}
+
+}  // namespace velmora::fuzz

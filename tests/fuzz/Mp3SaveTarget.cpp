@@ -1,0 +1,151 @@
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzEnvironment.h"
+#include "fuzz/FuzzTargets.h"
+#include "fuzz/TagSnapshot.h"
+#include "tags/FrameTextOps.h"
+#include "tags/Id3v2Reader.h"
+#include "tags/Id3v2Serializer.h"
+#include "tags/Mp3File.h"
+#include "tags/TagRegion.h"
+
+namespace velmora::fuzz {
+namespace {
+
+constexpr FrameId kTitle = "TIT2";
+// The writer puts no tag into a file this small (the edit is dropped, the save succeeds):
+// kept as the tag writer defines it, so such inputs only exercise load and save.
+constexpr std::size_t kSmallestTaggedFile = 11;
+
+// Plain ASCII, text that only UTF-16 carries, and the empty text.
+const std::u16string kNewTitles[] = {u"Fuzzed title", u"\u00DCber \u2603 \U0001F3B5", u""};
+
+std::size_t IndexOfFirst(const Id3v2Tag& tag, const FrameId& id) {
+    std::size_t index = 0;
+    while (index < tag.Frames().size() && tag.Frames()[index]->Id() != id)
+        ++index;
+    return index;
+}
+
+// A body the reader could not open (short header extras, encryption, a compression it
+// could not undo) is kept byte for byte; once written as plain data, a load reads it as
+// what it is, so only such frames may read back differently from their first load.
+bool IsKeptRaw(const Id3v2Frame& frame) {
+    return !frame.BodyForm().IsPlain() ||
+           (frame.FieldCount() == 1 && frame.FieldAt(0)->Kind() == FieldKind::RawBody);
+}
+
+// What a load of the frames as a save writes them gives, in the engine's settings.
+std::vector<FrameSnapshot> ReadBackSerialized(const Id3v2Tag& tag, const TagEngine& engine) {
+    const std::uint8_t version = engine.WrittenVersion();
+    const std::vector<std::uint8_t> frames = SerializeTag(tag, version, Cp1252());
+    const auto header = EncodeTagHeader(version, static_cast<std::uint32_t>(frames.size()));
+    std::vector<std::uint8_t> file(header.begin(), header.end());
+    file.insert(file.end(), frames.begin(), frames.end());
+    Id3v2Tag readBack;
+    Id3v2Reader reader(Cp1252(), engine.settings);
+    reader.ReadFromMemory(file, file.size(), readBack);
+    return SnapshotFrames(readBack, version, Cp1252());
+}
+
+std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Describe(const FrameSnapshot& frame) {
+    std::string text = frame.id + " [";
+    for (std::size_t i = 0; i < frame.body.size() && i < 48; ++i) {
+        static constexpr char kHex[] = "0123456789abcdef";
+        text += kHex[frame.body[i] >> 4];
+        text += kHex[frame.body[i] & 15];
+    }
+    text += frame.body.size() > 48 ? "...] " : "] ";
+    text += std::to_string(frame.body.size()) + " bytes";
+    if (frame.compressed)
+        text += ", compressed";
+    if (frame.encryptionMethod)
+        text += ", encrypted " + std::to_string(*frame.encryptionMethod);
+    if (frame.groupId)
+        text += ", group " + std::to_string(*frame.groupId);
+    return text;
+}
+
+void CheckSame(const FrameSnapshot& expected, const FrameSnapshot& actual, std::size_t index,
+               const char* what) {
+    Check(expected == actual, "frame " + std::to_string(index) + " " + what + ": " +
+                                  Describe(expected) + " became " + Describe(actual));
+}
+
+// Every frame the reader opened survives being written and read again.
+std::vector<FrameSnapshot> ExpectedAfterSave(const Mp3File& record, const TagEngine& engine) {
+    const auto loaded = SnapshotFrames(record, engine.WrittenVersion(), Cp1252());
+    const auto expected = ReadBackSerialized(record, engine);
+    Check(expected.size() == loaded.size(), "the serialized tag reads back another frame count");
+    for (std::size_t i = 0; i < loaded.size(); ++i) {
+        if (!IsKeptRaw(*record.Frames()[i]))
+            CheckSame(loaded[i], expected[i], i, "does not survive serialization");
+    }
+    return expected;
+}
+
+void CheckReloaded(const Mp3File& again, const std::vector<FrameSnapshot>& expected,
+                   std::size_t edited, const std::u16string& title, std::uint8_t version) {
+    const auto after = SnapshotFrames(again, version, Cp1252());
+    const std::size_t count = expected.size() + (edited == expected.size() ? 1 : 0);
+    Check(after.size() == count, "the saved tag has another number of frames");
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        if (i == edited) {
+            Check(after[i].id == "TIT2", "the edited frame moved");
+        } else {
+            CheckSame(expected[i], after[i], i, "(not edited) changed in the save");
+        }
+    }
+    const auto readTitle = GetFrameText(again, kTitle, FieldKind::Text, Cp1252());
+    Check(readTitle && *readTitle == title, "the saved title does not read back");
+    Check(again.LoadedId3v2Version() == version, "the tag was saved in another version");
+}
+
+}  // namespace
+
+void Mp3SaveRoundTrip(Input input) {
+    static const ScratchFolder folder;
+    folder.Write("input.mp3", input);
+    TagEngine engine(input.size());
+    Mp3File record(engine.context, folder.RootText(), u"input.mp3");
+    if (engine.messages.Count() != 0)
+        return;  // the load target reports this
+
+    const auto expected = ExpectedAfterSave(record, engine);
+    const Id3v1Snapshot v1 = SnapshotV1(record.V1());
+    const std::size_t edited = IndexOfFirst(record, kTitle);
+    const std::u16string& title = kNewTitles[input.size() % std::size(kNewTitles)];
+    SetFrameText(record, kTitle, title, engine.context);
+    if (!record.NeedsSave()) {
+        // The title was already that text: a save leaves the file alone.
+        Check(record.Save(engine.context) && engine.messages.Count() == 0,
+              "a save with nothing to do failed");
+        Check(ReadAll(folder.Root() / "input.mp3") ==
+                  std::vector<std::uint8_t>(input.begin(), input.end()),
+              "a save with nothing to do changed the file");
+        return;
+    }
+    if (!record.Save(engine.context)) {
+        Check(engine.messages.Count() > 0, "a failed save showed no message");
+        return;
+    }
+    Check(!record.NeedsSave(), "a record still needs saving after a successful save");
+    if (input.size() < kSmallestTaggedFile)
+        return;
+
+    Mp3File again(engine.context, folder.RootText(), u"input.mp3");
+    Check(engine.messages.Count() == 0, "the saved file does not load");
+    CheckReloaded(again, expected, edited, title, engine.WrittenVersion());
+    Check(SnapshotV1(again.V1()) == v1, "the ID3v1 tag changed");
+}
+
+}  // namespace velmora::fuzz

@@ -1,0 +1,29 @@
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "fuzz/FuzzInputs.h"
+
+// Writes every seed and hostile input to <folder>/<target>/<name>.
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+        return 2;
+    }
+    const std::filesystem::path folder = argv[1];
+    auto inputs = velmora::fuzz::SeedInputs();
+    for (auto& hostile : velmora::fuzz::HostileInputs())
+        inputs.push_back(std::move(hostile));
+    for (const auto& input : inputs) {
+        const std::filesystem::path target = folder / input.target;
+        std::filesystem::create_directories(target);
+        std::ofstream out(target / input.name, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(input.bytes.data()),
+                  static_cast<std::streamsize>(input.bytes.size()));
+        if (!out.flush()) {
+            std::fprintf(stderr, "cannot write %s\n", (target / input.name).c_str());
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tags/Id3v1Tag.h"
+
+namespace velmora {
+namespace text {
+class CodePage;
+}
+class Id3v2Tag;
+}  // namespace velmora
+
+namespace velmora::fuzz {
+
+// One frame as a save writes it: ID, body bytes and how the body is stored.
+struct FrameSnapshot {
+    std::string id;
+    std::vector<std::uint8_t> body;
+    bool compressed = false;
+    std::optional<std::uint8_t> encryptionMethod;
+    std::optional<std::uint8_t> groupId;
+
+    friend bool operator==(const FrameSnapshot&, const FrameSnapshot&) = default;
+};
+
+// Every frame of the tag, serialized for the given major version.
+std::vector<FrameSnapshot> SnapshotFrames(const Id3v2Tag& tag, std::uint8_t majorVersion,
+                                          const text::CodePage& codePage);
+
+// The values of an ID3v1 tag.
+struct Id3v1Snapshot {
+    std::array<std::u16string, Id3v1Tag::kTextCount> texts;
+    std::uint8_t track = 0;
+    std::uint8_t genre = 0;
+
+    friend bool operator==(const Id3v1Snapshot&, const Id3v1Snapshot&) = default;
+};
+
+Id3v1Snapshot SnapshotV1(const Id3v1Tag& tag);
+
+}  // namespace velmora::fuzz
