@@ -8,10 +8,6 @@ from mutagen.id3 import ID3, TIT2, TPE1, TRCK
 from clitest import CliTestCase
 
 
-def track(path):
-    return str(ID3(path)["TRCK"].text[0])
-
-
 class Batch(CliTestCase):
     def test_rename_previews_then_renames(self):
         path = self.make_mp3("old.mp3", [TPE1(encoding=0, text="Band"), TIT2(encoding=0, text="A/B"),
@@ -27,12 +23,6 @@ class Batch(CliTestCase):
         self.assertEqual(sorted(os.listdir(self.dir)), ["Band - A B.mp3"])
         with open(self.settings) as f:
             self.assertIn("%artist - %title", f.read())
-
-    def test_rename_never_replaces_a_file(self):
-        path = self.make_mp3("a.mp3", [TIT2(encoding=0, text="b")])
-        self.make_mp3("b.mp3", [TIT2(encoding=0, text="other")])
-        self.assertFails(["rename", "%title", path], 1, "Couldn't rename")
-        self.assertFails(["rename", "%titel", path], 2, "Unrecognized field: titel")
 
     def test_from_name_previews_every_group_then_fills_the_table_frames(self):
         path = self.make_mp3("07 - Band - Song_Name.mp3")
@@ -52,11 +42,9 @@ class Batch(CliTestCase):
         self.assertEqual([str(tag[f].text[0]) for f in ("TRCK", "TPE1", "TIT2")],
                          ["7", "Band", "Song_Name"])
         self.assertFalse(ID3(other).getall("TPE1"))
-        self.assertFails(["from-name", "(?P<artist>", path], 2, "could not be parsed")
 
     def test_number_in_the_order_given(self):
         paths = [self.make_mp3(n, [TRCK(encoding=0, text="9/12")]) for n in ("x.mp3", "y.mp3")]
         self.cli("number", paths[1], paths[0])
-        self.assertEqual([track(p) for p in paths], ["2", "1"])
-        self.cli("number", "--start", "10", *paths)
-        self.assertEqual([track(p) for p in paths], ["10", "11"])
+        self.cli("number", "--start", "10", paths[0])
+        self.assertEqual([str(ID3(p)["TRCK"].text[0]) for p in paths], ["10", "1"])
