@@ -47,7 +47,7 @@ Bytes Id3v1(std::string_view title, std::uint8_t track, std::uint8_t genre) {
 Bytes V23Tag() {
     const Bytes comment = Cat({{0}, B("eng"), {0}, B("A comment")});
     const Bytes picture = Cat({{0}, B("image/png"), {0, 3}, B("cover"), {0}, B("\x89PNG....")});
-    const Bytes extra = Cat({{1}, testing::Utf16LE(u"desc"), {0, 0}, testing::Utf16LE(u"value")});
+    const Bytes extra = Cat({{1}, testing::Utf16(u"desc"), {0, 0}, testing::Utf16(u"value")});
     return Tag(3,
                Cat({Frame("TIT2", TextBody("Title")), Frame("TPE1", TextBody("Artist")),
                     Frame("TRCK", TextBody("05/12")), Frame("TCON", TextBody("(17)Rock")),

@@ -71,6 +71,16 @@ inline Bytes Frame(std::string_view id, const Bytes& body, std::uint8_t version 
     return out;
 }
 
+// An ID3v2.2 frame: three-character ID and 24-bit size.
+inline Bytes Frame22(std::string_view id, const Bytes& body) {
+    const auto size = static_cast<std::uint32_t>(body.size());
+    Bytes out(id.begin(), id.end());
+    out.insert(out.end(), {static_cast<std::uint8_t>(size >> 16),
+                           static_cast<std::uint8_t>(size >> 8), static_cast<std::uint8_t>(size)});
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
 inline Bytes TextBody(std::string_view latin1) {
     return Cat({{0}, B(latin1)});
 }
