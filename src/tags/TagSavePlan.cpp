@@ -94,8 +94,12 @@ SavePlan PlanSave(const FileFacts& facts, const SaveIntent& intent) {
     if (!intent.stripId3v2 && !intent.id3v2Frames) {
         return plan;
     }
-    // Too small to hold a header: nothing to strip, and no tag is written into it.
+    // Too small to hold a tag header: there is nothing to strip, and a new tag goes in front
+    // of whatever the file holds (writing nothing would drop the edit while reporting success).
     if (plan.IntermediateSize() <= kTagHeaderSize) {
+        if (!intent.stripId3v2) {
+            PlanWrite(std::nullopt, TagLimit(facts, plan), intent, plan);
+        }
         return plan;
     }
     const auto start = IntermediateStart(facts, plan);

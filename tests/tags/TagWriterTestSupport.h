@@ -50,11 +50,11 @@ struct SaveJob {
         if (!stripV1 && writeV1 && !emptyV1) {
             file += v1Record;
         }
-        if (file.size() <= 10 || (!stripV2 && !frames)) {
+        if ((file.size() <= 10 && stripV2) || (!stripV2 && !frames)) {
             return file;
         }
         std::uint32_t end = 0;  // of the old tag, with an ID3v2.4 footer
-        if (file.compare(0, 3, "ID3") == 0) {
+        if (file.size() > 10 && file.compare(0, 3, "ID3") == 0) {
             for (int i = 6; i < 10; ++i) {
                 end = (end << 7) | static_cast<std::uint8_t>(file[i]);
             }

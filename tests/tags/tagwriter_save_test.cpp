@@ -53,7 +53,7 @@ TEST(TagSave, GivesTheModelsBytes) {
         {"RecordOnlyFileGetsASecond", kOldRecord, {.writeV1 = true}},
         {"EmptyId3v1AutoDeleted", kAudio + kOldRecord, {.writeV1 = true, .emptyV1 = true}},
         {"Id3v1Stripped", kAudio + kOldRecord, {.stripV1 = true}},
-        {"TinyFileGetsNoTag", "0123456789", {.frames = P(50)}},
+        {"TinyFileGetsATagInFront", "0123456789", {.frames = P(50)}},
         {"TinyFileGetsRecordThenTag", "01234", {.writeV1 = true, .frames = P(50)}},
     };
     for (const auto& c : cases) {
