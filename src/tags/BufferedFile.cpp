@@ -6,6 +6,7 @@
 #include <cstring>
 #include <exception>
 #include <limits>
+#include <optional>
 
 #include "tags/BufferedFileCalls.h"
 #include "text/FileName.h"
@@ -63,6 +64,10 @@ struct BufferedFile::Impl {
     std::uint64_t position = 0;
     std::unique_ptr<std::byte[]> buffer;
     std::size_t pending = 0;
+    // A handle opened for reading only cannot change the file's size through itself, so the
+    // first answer is kept (a load asks several times). Any write or truncate forgets it.
+    bool readOnly = false;
+    std::optional<std::uint64_t> knownSize;
 
     [[noreturn]] void Fail(int error) const { throw CFileExceptionEx(error, path); }
     [[noreturn]] void Fail(CFileExceptionEx::Cause cause, int error) const {
@@ -186,6 +191,8 @@ bool BufferedFile::Open(const std::u16string& path, unsigned mode, CFileExceptio
     impl_->path = path;
     impl_->position = 0;
     impl_->pending = 0;
+    impl_->readOnly = (OpenFlags(mode) & O_ACCMODE) == O_RDONLY;
+    impl_->knownSize.reset();
     return true;
 }
 
@@ -196,9 +203,15 @@ bool BufferedFile::IsOpen() const {
 std::uint64_t BufferedFile::Size() {
     impl_->RequireOpen();
     impl_->FlushBuffer();
+    if (impl_->knownSize) {
+        return *impl_->knownSize;
+    }
     std::uint64_t size = 0;
     if (file_calls::FStatSize(impl_->fd, size) != 0) {
         impl_->Fail(errno);
+    }
+    if (impl_->readOnly) {
+        impl_->knownSize = size;
     }
     return size;
 }
@@ -237,11 +250,13 @@ std::size_t BufferedFile::Read(void* buffer, std::size_t count) {
 
 void BufferedFile::Write(const void* bytes, std::size_t count) {
     impl_->RequireOpen();
+    impl_->knownSize.reset();
     impl_->BufferedWrite(static_cast<const std::byte*>(bytes), count);
 }
 
 void BufferedFile::Truncate(std::uint64_t at) {
     impl_->RequireOpen();
+    impl_->knownSize.reset();
     impl_->FlushBuffer();
     impl_->RequirePosition(at);
     impl_->position = at;
@@ -277,6 +292,7 @@ void BufferedFile::Close() {
     }
     const int fd = impl_->fd;
     impl_->fd = -1;
+    impl_->knownSize.reset();
     impl_->pending = 0;
     const int closed = file_calls::Close(fd);
     if (flushError) {

@@ -39,6 +39,7 @@ class BufferedFile {
     bool Open(const std::u16string& path, unsigned mode, CFileExceptionEx& error);
     bool IsOpen() const;
 
+    // A handle opened for reading only asks the system once and keeps the answer.
     std::uint64_t Size();
     void Seek(std::uint64_t position);
     std::uint64_t Tell();

@@ -1,9 +1,11 @@
 #include "tags/FrameBodyReaders.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tags/ByteCursor.h"
@@ -14,8 +16,6 @@
 namespace velmora {
 
 namespace {
-
-using FieldVector = std::vector<std::unique_ptr<FrameField>>;
 
 std::string_view AsChars(std::span<const std::uint8_t> bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
@@ -72,33 +72,44 @@ class LayoutWalk {
             case BodyPart::NarrowRest:
                 return ReadNarrowRest();
             case BodyPart::Byte:
-                fields_.push_back(std::make_unique<FrameField>(FieldKind::Binary, cursor_.Take(1)));
+                Add(std::make_unique<FrameField>(FieldKind::Binary, cursor_.Take(1)));
                 return true;
             case BodyPart::TextTerminated:
                 return ReadTextTerminated();
             case BodyPart::TextValues:
                 return ReadTextValues();
             case BodyPart::BinaryRest:
-                fields_.push_back(
-                    std::make_unique<FrameField>(FieldKind::Binary, cursor_.TakeRest()));
+                Add(std::make_unique<FrameField>(FieldKind::Binary, cursor_.TakeRest()));
                 return true;
             case BodyPart::RawRest:
-                fields_.push_back(
-                    std::make_unique<FrameField>(FieldKind::RawBody, cursor_.TakeRest()));
+                Add(std::make_unique<FrameField>(FieldKind::RawBody, cursor_.TakeRest()));
                 return true;
         }
         return false;
     }
 
     bool Finished() const { return cursor_.AtEnd(); }
-    FieldVector TakeFields() { return std::move(fields_); }
+
+    // Hands the fields over, sizing the frame's vector once.
+    void MoveFieldsInto(Id3v2Frame& frame) {
+        frame.ReserveFields(frame.FieldCount() + count_);
+        for (std::size_t i = 0; i < count_; ++i)
+            frame.PushField(std::move(fields_[i]));
+        count_ = 0;
+    }
 
   private:
+    // Every part makes at most two fields.
+    static constexpr std::size_t kMaxWalkFields =
+        2 * std::tuple_size_v<decltype(FrameLayout::parts)>;
+
+    void Add(std::unique_ptr<FrameField> field) { fields_.at(count_++) = std::move(field); }
+
     bool ReadEncoding() {
         encoding_ = cursor_.TakeByte();
         if (!text_encoding::IsSupported(encoding_))
             return false;
-        fields_.push_back(std::make_unique<EncodingField>(encoding_, context_.policy));
+        Add(std::make_unique<EncodingField>(encoding_, context_.policy));
         return true;
     }
 
@@ -109,7 +120,7 @@ class LayoutWalk {
             if (c >= 'A' && c <= 'Z')
                 c = static_cast<char>(c - 'A' + 'a');
         }
-        fields_.push_back(std::make_unique<NarrowStringField>(language, 3));
+        Add(std::make_unique<NarrowStringField>(language, 3));
         return true;
     }
 
@@ -120,8 +131,8 @@ class LayoutWalk {
             return false;
         auto chars = cursor_.Take(static_cast<std::size_t>(zero - rest.begin()));
         cursor_.Take(1);
-        fields_.push_back(std::make_unique<NarrowStringField>(AsChars(chars)));
-        fields_.push_back(std::make_unique<TerminatorField>(false));
+        Add(std::make_unique<NarrowStringField>(AsChars(chars)));
+        Add(std::make_unique<TerminatorField>(false));
         return true;
     }
 
@@ -131,7 +142,7 @@ class LayoutWalk {
         auto length = static_cast<std::size_t>(zero - rest.begin());
         if (!AllZero(rest.subspan(length)))
             return false;
-        fields_.push_back(std::make_unique<NarrowStringField>(AsChars(rest.first(length))));
+        Add(std::make_unique<NarrowStringField>(AsChars(rest.first(length))));
         return true;
     }
 
@@ -144,8 +155,8 @@ class LayoutWalk {
         if (!text)
             return false;
         cursor_.Take(end + text_encoding::TerminatorLength(encoding_));
-        fields_.push_back(std::make_unique<TextField>(std::move(*text)));
-        fields_.push_back(std::make_unique<TerminatorField>(true));
+        Add(std::make_unique<TextField>(std::move(*text)));
+        Add(std::make_unique<TerminatorField>(true));
         return true;
     }
 
@@ -153,10 +164,10 @@ class LayoutWalk {
         auto values = DecodeValues(cursor_.TakeRest(), encoding_, context_.codePage);
         if (!values)
             return false;
-        fields_.push_back(std::make_unique<TextField>(std::move(values->front())));
+        Add(std::make_unique<TextField>(std::move(values->front())));
         if (values->size() > 1) {
             values->erase(values->begin());
-            fields_.push_back(std::make_unique<LaterValuesField>(std::move(*values)));
+            Add(std::make_unique<LaterValuesField>(std::move(*values)));
         }
         return true;
     }
@@ -164,7 +175,10 @@ class LayoutWalk {
     ByteCursor cursor_;
     const BodyReadContext& context_;
     std::uint8_t encoding_ = 0;
-    FieldVector fields_;
+    // Collected here, not in a growing vector: a body that does not fit its layout is kept
+    // raw instead, so nothing reaches the frame before the whole body has been read.
+    std::array<std::unique_ptr<FrameField>, kMaxWalkFields> fields_;
+    std::size_t count_ = 0;
 };
 
 }  // namespace
@@ -182,8 +196,7 @@ bool ReadBodyByLayout(Id3v2Frame& frame, std::span<const std::uint8_t> body,
     }
     if (!walk.Finished())
         return false;
-    for (auto& field : walk.TakeFields())
-        frame.PushField(std::move(field));
+    walk.MoveFieldsInto(frame);
     return true;
 }
 

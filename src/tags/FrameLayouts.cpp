@@ -6,19 +6,23 @@ namespace velmora {
 
 FrameKind FrameKindOf(const FrameId& id) {
     using namespace frame_ids;
-    if (id == kTxxx)
-        return FrameKind::UserText;
-    if (id == kWxxx)
-        return FrameKind::UserUrl;
-    if (id == kComm || id == kUslt)
-        return FrameKind::Comment;
-    if (id == kApic)
-        return FrameKind::Picture;
-    if (id == kIpls || id.First() == 'T')
-        return FrameKind::Text;
-    if (id.First() == 'W')
-        return FrameKind::Url;
-    return FrameKind::Raw;
+    // By first character, so most frames are told apart without comparing whole IDs.
+    switch (id.First()) {
+        case 'T':
+            return id == kTxxx ? FrameKind::UserText : FrameKind::Text;
+        case 'W':
+            return id == kWxxx ? FrameKind::UserUrl : FrameKind::Url;
+        case 'C':
+            return id == kComm ? FrameKind::Comment : FrameKind::Raw;
+        case 'U':
+            return id == kUslt ? FrameKind::Comment : FrameKind::Raw;
+        case 'A':
+            return id == kApic ? FrameKind::Picture : FrameKind::Raw;
+        case 'I':
+            return id == kIpls ? FrameKind::Text : FrameKind::Raw;
+        default:
+            return FrameKind::Raw;
+    }
 }
 
 const FrameLayout& LayoutOf(FrameKind kind) {

@@ -43,7 +43,8 @@ void KeepUnits(std::u16string& text, std::size_t count) {
 
 std::u16string DecodeField(std::span<const std::uint8_t> field, const text::CodePage& codePage) {
     const auto end = std::find(field.begin(), field.end(), std::uint8_t{0});
-    const std::string bytes(field.begin(), end);
+    const std::string_view bytes(reinterpret_cast<const char*>(field.data()),
+                                 static_cast<std::size_t>(end - field.begin()));
     std::u16string text = codePage.Decode(bytes);
     KeepUnits(text, field.size());
     const std::size_t last = text.find_last_not_of(kWhiteSpace);

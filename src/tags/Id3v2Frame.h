@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -44,6 +45,9 @@ class Id3v2Frame : public ChunkPoolAllocated<Id3v2Frame, 8192> {
     // AppendField is the operation that marks the frame modified). Returns false when the
     // frame already has kMaxFields fields.
     bool PushField(std::unique_ptr<FrameField> field);
+    // Makes room for this many fields in all (at most kMaxFields), so readers that know the
+    // count allocate once.
+    void ReserveFields(std::size_t count) { fields_.reserve(std::min(count, kMaxFields)); }
     // Drops every field (the frame then reports itself modified through its new fields).
     void ClearFields() { fields_.clear(); }
     void RemoveFieldsFrom(std::size_t index);

@@ -139,6 +139,12 @@ void Id3v2Reader::ReadFrames(std::uint8_t majorVersion, std::span<const std::uin
     BodyReadContext context{codePage_, policy_};
     bool synchsafe = majorVersion == 4 && UsesSynchsafeFrameSizes(area);
     auto format = FrameHeaderFormat::ForVersion(majorVersion, synchsafe);
+    if (majorVersion != 2) {
+        // Every frame the walk finds in these versions becomes one entry, so the list is
+        // sized once (at most one entry per frame header in the tag).
+        auto& frames = tag.MutableFrames();
+        frames.reserve(frames.size() + WalkFrames(area, format, nullptr).frames);
+    }
     WalkFrames(area, format, [&](const RawFrame& raw) {
         if (majorVersion == 2)
             ReadV2Frame(raw, context, 0, tag);

@@ -57,10 +57,9 @@ std::optional<std::u16string> DecodeText(std::span<const std::uint8_t> bytes, st
                                          const text::CodePage& codePage) {
     switch (encoding) {
         case kLatin1: {
-            std::u16string text = codePage.Decode(AsChars(bytes));
-            if (codePage.Encode(text) != AsChars(bytes))
+            if (!codePage.RoundTrips(AsChars(bytes)))
                 return std::nullopt;
-            return text;
+            return codePage.Decode(AsChars(bytes));
         }
         case kUtf16:
             return DecodeUtf16(bytes, false);

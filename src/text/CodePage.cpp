@@ -139,6 +139,11 @@ bool CodePage::BuildSingleByteTables() {
         if (decodable_[b])
             encode_[decode_[b]] = static_cast<std::int16_t>(b);
     }
+    // Encode works character by character here, so a text round-trips iff each byte does.
+    for (int b = 0; b < 256; ++b) {
+        const std::int16_t back = encode_[decode_[b]];
+        roundTrips_[b] = (back < 0 ? '?' : back) == b;
+    }
     return true;
 }
 
@@ -175,6 +180,16 @@ std::string CodePage::Encode(std::u16string_view text) const {
         i += len - 1;
     }
     return bytes;
+}
+
+bool CodePage::RoundTrips(std::string_view bytes) const {
+    if (!singleByte_)
+        return Encode(Decode(bytes)) == bytes;
+    for (char c : bytes) {
+        if (!roundTrips_[static_cast<unsigned char>(c)])
+            return false;
+    }
+    return true;
 }
 
 bool CodePage::CanEncode(std::u16string_view text) const {

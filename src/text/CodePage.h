@@ -31,6 +31,9 @@ class CodePage {
     std::string Encode(std::u16string_view text) const;
     // True when every character of the text survives Encode unchanged.
     bool CanEncode(std::u16string_view text) const;
+    // True when Encode(Decode(bytes)) gives the bytes back; a single-byte code page answers
+    // from a table, without building either text.
+    bool RoundTrips(std::string_view bytes) const;
 
   private:
     explicit CodePage(std::string name);
@@ -40,6 +43,8 @@ class CodePage {
     bool singleByte_ = false;
     std::array<char16_t, 256> decode_{};
     bool decodable_[256] = {};
+    // Single-byte code pages: whether the byte comes back from Encode(Decode(byte)).
+    bool roundTrips_[256] = {};
     // UTF-16 unit -> byte, -1 where the code page lacks the character.
     std::vector<std::int16_t> encode_;
 };

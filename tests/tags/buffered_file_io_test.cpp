@@ -264,5 +264,32 @@ TEST(BufferedFile, CloseReleasesTheHandleEvenWhenTheFlushFails) {
     EXPECT_EQ(faults.Count(FileCall::Close), 1u);
 }
 
+// A read-only handle asks for the size once; a writable one always sees its own growth.
+TEST(BufferedFile, OnlyAReadOnlyHandleKeepsTheSize) {
+    ScratchDirectory dir;
+    const auto path = dir.WriteFile("f", Pattern(100));
+    FileFaults faults;
+    ScopedFileFaults installed(faults);
+    BufferedFile reader;
+    OpenOrFail(reader, path, kLoadMode);
+    EXPECT_EQ(reader.Size(), 100u);
+    EXPECT_EQ(reader.Size(), 100u);
+    EXPECT_EQ(faults.Count(FileCall::Size), 1u);
+    reader.Close();
+    OpenOrFail(reader, path, kLoadMode);
+    EXPECT_EQ(reader.Size(), 100u);
+    EXPECT_EQ(faults.Count(FileCall::Size), 2u);
+
+    BufferedFile writer;
+    OpenOrFail(writer, path, kSaveMode);
+    EXPECT_EQ(writer.Size(), 100u);
+    writer.Seek(100);
+    writer.Write("xy", 2);
+    EXPECT_EQ(writer.Size(), 102u);
+    writer.Truncate(50);
+    EXPECT_EQ(writer.Size(), 50u);
+    EXPECT_EQ(faults.Count(FileCall::Size), 5u);
+}
+
 }  // namespace
 }  // namespace velmora
