@@ -73,20 +73,20 @@ Bytes PictureBody(std::size_t size, std::uint32_t seed) {
     return body;
 }
 
-Bytes Frames(const TaggedFileSpec& spec) {
-    const std::string n = std::to_string(spec.index);
+Bytes Frames(const TaggedFileSpec& shape) {
+    const std::string n = std::to_string(shape.index);
     Bytes frames;
     PutFrame(frames, "TIT2", Utf16Text("Song number " + n));
     PutFrame(frames, "TPE1", Latin1Text("The Example Players"));
-    PutFrame(frames, "TALB", Latin1Text("Generated Album " + std::to_string(spec.index / 12)));
+    PutFrame(frames, "TALB", Latin1Text("Generated Album " + std::to_string(shape.index / 12)));
     PutFrame(frames, "TYER", Latin1Text("2004"));
-    PutFrame(frames, "TRCK", Latin1Text(std::to_string(spec.index % 12 + 1) + "/12"));
+    PutFrame(frames, "TRCK", Latin1Text(std::to_string(shape.index % 12 + 1) + "/12"));
     PutFrame(frames, "TCON", Latin1Text("(17)"));
     PutFrame(frames, "TPOS", Latin1Text("1/1"));
     PutFrame(frames, "TENC", Latin1Text("LAME 3.100"));
     PutFrame(frames, "COMM", CommentBody("Ripped from the original disc"));
-    if (spec.pictureBytes > 0) {
-        PutFrame(frames, "APIC", PictureBody(spec.pictureBytes, spec.index));
+    if (shape.pictureBytes > 0) {
+        PutFrame(frames, "APIC", PictureBody(shape.pictureBytes, shape.index));
     }
     return frames;
 }
@@ -191,15 +191,15 @@ Bytes NoiseBytes(std::size_t count, std::uint32_t seed) {
     return bytes;
 }
 
-Bytes TaggedFile(const TaggedFileSpec& spec) {
-    const Bytes frames = Frames(spec);
+Bytes TaggedFile(const TaggedFileSpec& shape) {
+    const Bytes frames = Frames(shape);
     Bytes file;
-    file.reserve(frames.size() + spec.padding + spec.audioBytes + kFrameLength + 138);
-    PutTagHeader(file, frames.size() + spec.padding);
+    file.reserve(frames.size() + shape.padding + shape.audioBytes + kFrameLength + 138);
+    PutTagHeader(file, frames.size() + shape.padding);
     file.insert(file.end(), frames.begin(), frames.end());
-    file.resize(file.size() + spec.padding, 0);
-    PutAudio(file, spec.audioBytes, spec.index);
-    PutId3v1(file, spec.index);
+    file.resize(file.size() + shape.padding, 0);
+    PutAudio(file, shape.audioBytes, shape.index);
+    PutId3v1(file, shape.index);
     return file;
 }
 
@@ -214,10 +214,10 @@ void WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint
     }
 }
 
-void GenerateFolder(const std::filesystem::path& folder, std::size_t count, TaggedFileSpec spec) {
+void GenerateFolder(const std::filesystem::path& folder, std::size_t count, TaggedFileSpec shape) {
     std::filesystem::create_directories(folder);
     InParallel(count, [&](std::size_t i) {
-        TaggedFileSpec mine = spec;
+        TaggedFileSpec mine = shape;
         mine.index = static_cast<unsigned>(i);
         char name[32];
         std::snprintf(name, sizeof name, "%06zu.mp3", i);

@@ -21,7 +21,7 @@ struct TaggedFileSpec {
     unsigned index = 0;  // varies the texts and the audio bytes from file to file
 };
 
-Bytes TaggedFile(const TaggedFileSpec& spec);
+Bytes TaggedFile(const TaggedFileSpec& shape);
 
 // Pseudo-random bytes (a fixed sequence per seed), for audio and pictures.
 Bytes NoiseBytes(std::size_t count, std::uint32_t seed);
@@ -30,7 +30,7 @@ void WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint
 
 // Writes `count` files named 000000.mp3, 000001.mp3, ... into `folder` and flushes the file
 // system, so no write-back runs while the figures are taken.
-void GenerateFolder(const std::filesystem::path& folder, std::size_t count, TaggedFileSpec spec);
+void GenerateFolder(const std::filesystem::path& folder, std::size_t count, TaggedFileSpec shape);
 
 // The names in `folder`, in the order the directory gives them (as a loader sees them).
 std::vector<std::string> ListFolder(const std::filesystem::path& folder);

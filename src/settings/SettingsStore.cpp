@@ -47,7 +47,7 @@ std::u16string BrokenFileNotice(const fs::path& file, const fs::path& movedTo,
 
 fs::path SettingsStore::DefaultPath() {
     fs::path base;
-    // Relative values are invalid by the XDG Base Directory specification and are ignored.
+    // The XDG Base Directory rules make relative values invalid: they are ignored.
     if (const char* config = std::getenv("XDG_CONFIG_HOME");
         config != nullptr && fs::path(config).is_absolute()) {
         base = config;

@@ -23,10 +23,10 @@ struct FrameSpec {
     unsigned channelMode = 1;  // joint stereo
 };
 
-inline std::uint32_t HeaderWord(const FrameSpec& spec) {
-    return 0xFFE00000u | spec.versionBits << 19 | (4 - spec.layer) << 17 |
-           (spec.crc ? 0 : 1) << 16 | spec.bitrateIndex << 12 | spec.sampleRateIndex << 10 |
-           (spec.padded ? 1 : 0) << 9 | spec.channelMode << 6;
+inline std::uint32_t HeaderWord(const FrameSpec& shape) {
+    return 0xFFE00000u | shape.versionBits << 19 | (4 - shape.layer) << 17 |
+           (shape.crc ? 0 : 1) << 16 | shape.bitrateIndex << 12 | shape.sampleRateIndex << 10 |
+           (shape.padded ? 1 : 0) << 9 | shape.channelMode << 6;
 }
 
 inline void PutWord(Bytes& bytes, std::size_t at, std::uint32_t word) {
@@ -39,15 +39,15 @@ inline void PutText(Bytes& bytes, std::size_t at, std::string_view text) {
         bytes.at(at++) = static_cast<std::uint8_t>(c);
 }
 
-inline std::size_t FrameLength(const FrameSpec& spec) {
-    return ParseMpegHeader(HeaderWord(spec))->FrameLength();
+inline std::size_t FrameLength(const FrameSpec& shape) {
+    return ParseMpegHeader(HeaderWord(shape))->FrameLength();
 }
 
-inline Bytes Frames(const FrameSpec& spec, std::size_t count) {
-    const std::size_t length = FrameLength(spec);
+inline Bytes Frames(const FrameSpec& shape, std::size_t count) {
+    const std::size_t length = FrameLength(shape);
     Bytes bytes(length * count);
     for (std::size_t i = 0; i < count; ++i)
-        PutWord(bytes, i * length, HeaderWord(spec));
+        PutWord(bytes, i * length, HeaderWord(shape));
     return bytes;
 }
 
