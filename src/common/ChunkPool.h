@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "common/ChunkPoolMemory.h"
+#include "common/SpinLock.h"
 
 namespace velmora {
 
@@ -32,7 +34,7 @@ class ChunkPool {
 
     // Uninitialised memory for one T.
     void* Allocate() {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(lock_);
         if (current_ == nullptr || current_->count == SlotsPerChunk) {
             chunks_.push_back(std::make_unique<Chunk>());
             current_ = chunks_.back().get();
@@ -42,30 +44,34 @@ class ChunkPool {
 
     // Frees a slot of this pool; false (and nothing done) when `slot` is not from this pool.
     bool TryFree(void* slot) noexcept {
-        std::lock_guard lock(mutex_);
-        const auto found = std::find_if(chunks_.begin(), chunks_.end(),
-                                        [&](const auto& chunk) { return chunk->Holds(slot); });
-        if (found == chunks_.end()) {
-            return false;
-        }
-        Chunk& chunk = **found;
-        chunk.Release(slot);
-        if (chunk.count == 0) {
-            if (current_ == &chunk) {
-                current_ = nullptr;
+        std::unique_ptr<Chunk> emptied;  // unmapped after the lock is released
+        {
+            std::lock_guard lock(lock_);
+            const auto found = std::find_if(chunks_.begin(), chunks_.end(),
+                                            [&](const auto& chunk) { return chunk->Holds(slot); });
+            if (found == chunks_.end()) {
+                return false;
             }
-            chunks_.erase(found);
+            Chunk& chunk = **found;
+            chunk.Release(slot);
+            if (chunk.count == 0) {
+                if (current_ == &chunk) {
+                    current_ = nullptr;
+                }
+                emptied = std::move(*found);
+                chunks_.erase(found);
+            }
         }
         return true;
     }
 
     std::size_t ChunkCount() const {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(lock_);
         return chunks_.size();
     }
 
     std::size_t UsedCount() const {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(lock_);
         std::size_t used = 0;
         for (const auto& chunk : chunks_) {
             used += chunk->count;
@@ -116,7 +122,9 @@ class ChunkPool {
         }
     };
 
-    mutable std::mutex mutex_;
+    // Held for a few instructions at a time (the system is called outside it), by the
+    // loading thread nearly always alone: a mutex would cost more than the work it guards.
+    mutable SpinLock lock_;
     std::vector<std::unique_ptr<Chunk>> chunks_;
     Chunk* current_ = nullptr;
 };

@@ -185,13 +185,17 @@ bool BufferedFile::Open(const std::u16string& path, unsigned mode, CFileExceptio
         error = CFileExceptionEx(errno, path);
         return false;
     }
-    // Only a hint: a file system that ignores it reads just as well.
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    const bool readOnly = (OpenFlags(mode) & O_ACCMODE) == O_RDONLY;
+    // Saves stream whole files through writable handles. A load reads a few kilobytes at the
+    // front and the last 128 bytes, where a sequential hint would only widen read-ahead.
+    if (!readOnly) {
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);  // only a hint
+    }
     impl_->fd = fd;
     impl_->path = path;
     impl_->position = 0;
     impl_->pending = 0;
-    impl_->readOnly = (OpenFlags(mode) & O_ACCMODE) == O_RDONLY;
+    impl_->readOnly = readOnly;
     impl_->knownSize.reset();
     return true;
 }

@@ -25,18 +25,24 @@ bool AllZero(std::span<const std::uint8_t> bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
 }
 
+// The strings of a text frame: the first, and the later ones kept apart so that the usual
+// single value needs no list.
+struct DecodedValues {
+    std::u16string first;
+    std::vector<std::u16string> later;
+};
+
 // Splits what is left of a body into its strings. Trailing empty strings (a final
 // terminator, zero padding) are not values; a final UTF-16 string of odd length may end in
 // one stray zero byte.
-std::optional<std::vector<std::u16string>> DecodeValues(std::span<const std::uint8_t> rest,
-                                                        std::uint8_t encoding,
-                                                        const text::CodePage& codePage) {
+std::optional<DecodedValues> DecodeValues(std::span<const std::uint8_t> rest, std::uint8_t encoding,
+                                          const text::CodePage& codePage) {
     // A UTF-16 string needs room for its byte-order mark.
     if (encoding == text_encoding::kUtf16 && rest.size() < 2)
         return std::nullopt;
     const std::size_t terminator = text_encoding::TerminatorLength(encoding);
-    std::vector<std::u16string> values;
-    while (true) {
+    DecodedValues values;
+    for (bool first = true;; first = false) {
         std::size_t end = FindTerminator(rest, encoding);
         auto piece = rest.first(std::min(end, rest.size()));
         if (end == std::string_view::npos && terminator == 2 && piece.size() % 2 == 1 &&
@@ -45,13 +51,16 @@ std::optional<std::vector<std::u16string>> DecodeValues(std::span<const std::uin
         auto value = DecodeText(piece, encoding, codePage);
         if (!value)
             return std::nullopt;
-        values.push_back(std::move(*value));
+        if (first)
+            values.first = std::move(*value);
+        else
+            values.later.push_back(std::move(*value));
         if (end == std::string_view::npos)
             break;
         rest = rest.subspan(end + terminator);
     }
-    while (values.size() > 1 && values.back().empty())
-        values.pop_back();
+    while (!values.later.empty() && values.later.back().empty())
+        values.later.pop_back();
     return values;
 }
 
@@ -164,11 +173,9 @@ class LayoutWalk {
         auto values = DecodeValues(cursor_.TakeRest(), encoding_, context_.codePage);
         if (!values)
             return false;
-        Add(std::make_unique<TextField>(std::move(values->front())));
-        if (values->size() > 1) {
-            values->erase(values->begin());
-            Add(std::make_unique<LaterValuesField>(std::move(*values)));
-        }
+        Add(std::make_unique<TextField>(std::move(values->first)));
+        if (!values->later.empty())
+            Add(std::make_unique<LaterValuesField>(std::move(values->later)));
         return true;
     }
 

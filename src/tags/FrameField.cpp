@@ -7,14 +7,14 @@
 namespace velmora {
 
 FrameField::FrameField(FieldKind kind, std::span<const std::uint8_t> bytes)
-    : bytes_(bytes.begin(), bytes.end()), kind_(kind) {}
+    : bytes_(bytes), kind_(kind) {}
 
 FrameField::~FrameField() = default;
 
 void FrameField::SetBytes(std::span<const std::uint8_t> bytes) {
-    if (std::ranges::equal(bytes, bytes_))
+    if (std::ranges::equal(bytes, Bytes()))
         return;
-    bytes_.assign(bytes.begin(), bytes.end());
+    bytes_.Assign(bytes);
     modified_ = true;
 }
 
@@ -27,12 +27,12 @@ std::u16string FrameField::GetText(const text::CodePage& codePage) const {
 }
 
 std::string FrameField::GetNarrowText(const text::CodePage&) const {
-    auto end = std::find(bytes_.begin(), bytes_.end(), std::uint8_t{0});
-    return std::string(bytes_.begin(), end);
+    const auto bytes = Bytes();
+    return std::string(bytes.begin(), std::find(bytes.begin(), bytes.end(), std::uint8_t{0}));
 }
 
 void FrameField::SerializeField(const FieldWriteContext&, std::vector<std::uint8_t>& out) const {
-    out.insert(out.end(), bytes_.begin(), bytes_.end());
+    out.insert(out.end(), Bytes().begin(), Bytes().end());
 }
 
 }  // namespace velmora

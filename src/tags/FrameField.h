@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tags/InlineBytes.h"
+
 namespace velmora {
 namespace text {
 class CodePage;
@@ -42,8 +44,8 @@ class FrameField {
     FieldKind Kind() const { return kind_; }
     bool IsModified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
-    std::span<const std::uint8_t> Bytes() const { return bytes_; }
-    std::vector<std::uint8_t> CopyBytes() const { return bytes_; }
+    std::span<const std::uint8_t> Bytes() const { return bytes_.Span(); }
+    std::vector<std::uint8_t> CopyBytes() const { return {Bytes().begin(), Bytes().end()}; }
 
     // Nothing happens when the bytes are equal; otherwise they are copied in and the field
     // is marked modified.
@@ -59,10 +61,8 @@ class FrameField {
     virtual void SerializeField(const FieldWriteContext& context,
                                 std::vector<std::uint8_t>& out) const;
 
-  protected:
-    std::vector<std::uint8_t> bytes_;
-
   private:
+    InlineBytes bytes_;
     FieldKind kind_;
     bool modified_ = true;
 };

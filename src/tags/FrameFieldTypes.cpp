@@ -29,8 +29,9 @@ void NarrowStringField::SerializeField(const FieldWriteContext& context,
         FrameField::SerializeField(context, out);
         return;
     }
+    const auto bytes = Bytes();
     for (std::size_t i = 0; i < fixedWidth_; ++i)
-        out.push_back(i < bytes_.size() ? bytes_[i] : 0);
+        out.push_back(i < bytes.size() ? bytes[i] : 0);
 }
 
 EncodingField::EncodingField(std::uint8_t source, const EncodingPolicy& policy)

@@ -37,7 +37,7 @@ class EncodingField : public FrameField, public ChunkPoolAllocated<EncodingField
     EncodingField(std::uint8_t source, std::uint8_t stored);
 
     std::uint8_t Source() const { return source_; }
-    std::uint8_t Stored() const { return bytes_[0]; }
+    std::uint8_t Stored() const { return Bytes()[0]; }
     // Writes the frame's output encoding, which the serializer chose from the stored byte.
     void SerializeField(const FieldWriteContext& context,
                         std::vector<std::uint8_t>& out) const override;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/ChunkPoolAllocated.h"
+#include "tags/FieldList.h"
 #include "tags/FrameField.h"
 #include "tags/FrameId.h"
 
@@ -37,20 +38,18 @@ class Id3v2Frame : public ChunkPoolAllocated<Id3v2Frame, 8192> {
     Id3v2Frame& operator=(const Id3v2Frame&) = delete;
 
     const FrameId& Id() const { return id_; }
-    std::size_t FieldCount() const { return fields_.size(); }
-    FrameField* FieldAt(std::size_t index) const {
-        return index < fields_.size() ? fields_[index].get() : nullptr;
-    }
+    std::size_t FieldCount() const { return fields_.Size(); }
+    FrameField* FieldAt(std::size_t index) const { return fields_.At(index); }
     // Adds a field at the end without touching the other fields' flags (readers use it;
     // AppendField is the operation that marks the frame modified). Returns false when the
     // frame already has kMaxFields fields.
     bool PushField(std::unique_ptr<FrameField> field);
     // Makes room for this many fields in all (at most kMaxFields), so readers that know the
     // count allocate once.
-    void ReserveFields(std::size_t count) { fields_.reserve(std::min(count, kMaxFields)); }
+    void ReserveFields(std::size_t count) { fields_.Reserve(std::min(count, kMaxFields)); }
     // Drops every field (the frame then reports itself modified through its new fields).
-    void ClearFields() { fields_.clear(); }
-    void RemoveFieldsFrom(std::size_t index);
+    void ClearFields() { fields_.RemoveFrom(0); }
+    void RemoveFieldsFrom(std::size_t index) { fields_.RemoveFrom(index); }
 
     const StoredBodyForm& BodyForm() const { return bodyForm_; }
     void SetBodyForm(const StoredBodyForm& form) { bodyForm_ = form; }
@@ -59,7 +58,7 @@ class Id3v2Frame : public ChunkPoolAllocated<Id3v2Frame, 8192> {
 
   private:
     FrameId id_;
-    std::vector<std::unique_ptr<FrameField>> fields_;
+    FieldList fields_;
     StoredBodyForm bodyForm_;
     std::optional<std::uint8_t> groupId_;
 };

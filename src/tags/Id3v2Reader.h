@@ -53,6 +53,10 @@ class Id3v2Reader {
     static Id3v2TagOnDisk ExamineHeader(std::span<const std::uint8_t> header,
                                         std::uint64_t fileSize);
 
+    // The reader's scratch memory. Nothing read is kept in it once Read has returned, so the
+    // rest of a load (the audio search) may use it instead of allocating its own.
+    ScratchBuffer& Scratch() { return tagBody_; }
+
   private:
     void ReadBody(const Id3v2TagOnDisk& onDisk, std::span<const std::uint8_t> body, Id3v2Tag& tag);
     void ReadFrames(std::uint8_t majorVersion, std::span<const std::uint8_t> area,

@@ -66,7 +66,8 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
         const bool hasV1 = ReadId3v1(file, v1_, context.codePage);
         const std::uint64_t size = file.Size();
         const std::uint64_t audioEnd = hasV1 ? size - kId3v1Size : size;
-        const MpegInfo info = Measure(file, onDisk.present ? onDisk.audioOffset : 0, audioEnd);
+        const MpegInfo info =
+            Measure(file, onDisk.present ? onDisk.audioOffset : 0, audioEnd, reader.Scratch());
         bitrate_ = info.bitrate;
         vbr_ = info.vbr;
         duration_ = info.duration;

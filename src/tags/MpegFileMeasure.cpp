@@ -29,11 +29,17 @@ class MpegFileRegion final : public MpegByteSource {
 
 }  // namespace
 
-MpegInfo Measure(BufferedFile& file, std::uint64_t audioStart, std::uint64_t audioEnd) {
+MpegInfo Measure(BufferedFile& file, std::uint64_t audioStart, std::uint64_t audioEnd,
+                 ScratchBuffer& window) {
     const std::uint64_t end = std::min(audioEnd, file.Size());
     const std::uint64_t start = std::min(audioStart, end);
     MpegFileRegion region(file, start, end);
-    return MeasureRegion(region, start, end - start);
+    return MeasureRegion(region, start, end - start, window);
+}
+
+MpegInfo Measure(BufferedFile& file, std::uint64_t audioStart, std::uint64_t audioEnd) {
+    ScratchBuffer window;
+    return Measure(file, audioStart, audioEnd, window);
 }
 
 }  // namespace velmora

@@ -1,7 +1,6 @@
 #include "tags/MpegFrameSearch.h"
 
 #include <algorithm>
-#include <memory>
 #include <span>
 
 namespace velmora {
@@ -44,13 +43,11 @@ std::optional<MpegHeader> ConfirmedHeaderAt(std::span<const std::uint8_t> bytes,
 
 }  // namespace
 
-std::optional<MpegFirstFrame> FindFirstMpegFrame(MpegByteSource& source) {
+std::optional<MpegFirstFrame> FindFirstMpegFrame(MpegByteSource& source,
+                                                 ScratchBuffer& windowMemory) {
     const std::size_t lookahead = MaxMpegFrameLength() + kHeaderSize;
-    // Only bytes filled from the source are ever looked at, so the window is not cleared
-    // first (clearing it was a large part of the cost of loading a small file).
-    const std::size_t windowSize = kMpegSearchChunk + lookahead;
-    const auto memory = std::make_unique_for_overwrite<std::uint8_t[]>(windowSize);
-    const std::span<std::uint8_t> window(memory.get(), windowSize);
+    // Only bytes filled from the source are ever looked at, so the window is never cleared.
+    const std::span<std::uint8_t> window = windowMemory.Request(kMpegSearchChunk + lookahead);
     std::size_t filled = 0;
     std::uint64_t windowStart = 0;
     for (;;) {
@@ -62,7 +59,7 @@ std::optional<MpegFirstFrame> FindFirstMpegFrame(MpegByteSource& source) {
             if (auto header = ConfirmedHeaderAt(bytes, at, atEnd)) {
                 auto frame =
                     bytes.subspan(at, std::min<std::size_t>(header->FrameLength(), filled - at));
-                return MpegFirstFrame{windowStart + at, *header, {frame.begin(), frame.end()}};
+                return MpegFirstFrame{windowStart + at, *header, frame};
             }
         }
         if (atEnd)

@@ -36,9 +36,10 @@ void MeasureLayer3(const MpegFirstFrame& first, std::uint64_t audioBytes, MpegIn
 
 }  // namespace
 
-MpegInfo MeasureRegion(MpegByteSource& region, std::uint64_t audioStart, std::uint64_t audioBytes) {
+MpegInfo MeasureRegion(MpegByteSource& region, std::uint64_t audioStart, std::uint64_t audioBytes,
+                       ScratchBuffer& window) {
     MpegInfo info;
-    auto first = FindFirstMpegFrame(region);
+    auto first = FindFirstMpegFrame(region, window);
     if (!first)
         return info;
     info.found = true;
@@ -57,7 +58,8 @@ MpegInfo Measure(std::span<const std::uint8_t> file, std::uint64_t audioStart,
     const std::uint64_t end = std::min<std::uint64_t>(audioEnd, file.size());
     const std::uint64_t start = std::min(audioStart, end);
     MpegSpanSource region(file.subspan(start, end - start));
-    return MeasureRegion(region, start, end - start);
+    ScratchBuffer window;
+    return MeasureRegion(region, start, end - start, window);
 }
 
 }  // namespace velmora

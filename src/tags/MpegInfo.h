@@ -6,6 +6,7 @@
 #include "tags/MpegByteSource.h"
 #include "tags/MpegHeader.h"
 #include "tags/MpegVbrHeader.h"
+#include "tags/ScratchBuffer.h"
 
 namespace velmora {
 
@@ -32,7 +33,10 @@ struct MpegInfo {
 // Measures the audio between audioStart (right after a leading ID3v2 tag: header, body, footer)
 // and audioEnd (the file size, less a trailing ID3v1 tag). Reads that region once, in order,
 // and nothing outside the file however the offsets lie. Read and positioning errors throw
-// CFileExceptionEx.
+// CFileExceptionEx. `window` is the search memory (see FindFirstMpegFrame); without it the
+// search allocates its own.
+MpegInfo Measure(BufferedFile& file, std::uint64_t audioStart, std::uint64_t audioEnd,
+                 ScratchBuffer& window);
 MpegInfo Measure(BufferedFile& file, std::uint64_t audioStart, std::uint64_t audioEnd);
 
 // The same over the bytes of a whole file held in memory.
@@ -40,6 +44,7 @@ MpegInfo Measure(std::span<const std::uint8_t> file, std::uint64_t audioStart,
                  std::uint64_t audioEnd);
 
 // The measurement itself: `region` yields the audioBytes bytes that start at audioStart.
-MpegInfo MeasureRegion(MpegByteSource& region, std::uint64_t audioStart, std::uint64_t audioBytes);
+MpegInfo MeasureRegion(MpegByteSource& region, std::uint64_t audioStart, std::uint64_t audioBytes,
+                       ScratchBuffer& window);
 
 }  // namespace velmora
