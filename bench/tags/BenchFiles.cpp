@@ -143,6 +143,13 @@ constexpr std::size_t kFileThreads = 16;
 
 template <typename Step>
 void InParallel(std::size_t count, Step step) {
+    // A few files are not worth the threads (a child's settings folder, timed as its exit).
+    if (count < kFileThreads) {
+        for (std::size_t i = 0; i < count; ++i) {
+            step(i);
+        }
+        return;
+    }
     std::vector<std::jthread> threads;
     std::vector<std::exception_ptr> failures(kFileThreads);
     for (std::size_t t = 0; t < kFileThreads; ++t) {

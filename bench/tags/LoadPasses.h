@@ -17,9 +17,10 @@ namespace velmora::bench {
 
 using Records = std::vector<std::unique_ptr<Mp3File>>;
 
-// The floor: what any loader must do for each file, in plain C. open, read the 10-byte
-// header, read the tag body it announces, read 32 KiB after the tag (the MPEG search),
-// fstat for the size, read the last 128 bytes (ID3v1), close. Returns the bytes read.
+// The floor: the system calls the engine makes for a typical file, in plain C: open, fstat
+// (the directory check), fstat (the size), read the 10-byte header, read the tag body it
+// announces, read the last 128 bytes (ID3v1), read the MPEG search's first window after the
+// tag, close. Returns the bytes read.
 std::size_t ReadLikeALoader(const std::string& path, std::vector<std::uint8_t>& buffer);
 std::size_t ReadLikeALoader(const std::filesystem::path& folder,
                             const std::vector<std::string>& names);

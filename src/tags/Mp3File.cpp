@@ -46,7 +46,9 @@ Mp3File::Mp3File(EngineContext& context, Id3v2Reader& reader, std::u16string dir
 Mp3File::~Mp3File() = default;
 
 std::u16string Mp3File::DiskPath() const {
-    return directory_ + u"/" + diskName_;
+    std::u16string path;
+    path.reserve(directory_.size() + 1 + diskName_.size());
+    return path.append(directory_).append(u"/").append(diskName_);
 }
 
 void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {

@@ -50,8 +50,10 @@ std::optional<MpegFirstFrame> FindFirstMpegFrame(MpegByteSource& source,
     const std::span<std::uint8_t> window = windowMemory.Request(kMpegSearchChunk + lookahead);
     std::size_t filled = 0;
     std::uint64_t windowStart = 0;
+    std::size_t readUpTo = std::min(window.size(), kMpegFirstRead + lookahead);
     for (;;) {
-        const bool atEnd = FillWindow(source, window, filled);
+        const bool atEnd = FillWindow(source, window.first(readUpTo), filled);
+        readUpTo = window.size();
         const auto bytes = std::span<const std::uint8_t>(window).first(filled);
         // Without the end in sight, only candidates whose confirming header is in the window.
         const std::size_t decidable = atEnd ? filled : filled - lookahead;

@@ -12,6 +12,10 @@
 namespace velmora {
 
 inline constexpr std::size_t kMpegSearchChunk = 32768;
+// Nearly every stream starts right after the tag, so the first read covers only this many
+// candidate offsets (plus one frame and a header to confirm them); a search that has to go
+// further reads whole chunks from then on.
+inline constexpr std::size_t kMpegFirstRead = 8192;
 
 struct MpegFirstFrame {
     std::uint64_t offset = 0;  // from the start of the region
@@ -23,7 +27,8 @@ struct MpegFirstFrame {
 
 // Finds the first header that passes the header test and is confirmed by a header of the same
 // stream at its frame length, or whose frame ends exactly where the region ends. Reads the
-// source once, in chunks of kMpegSearchChunk bytes; the bytes a candidate near a chunk's end
+// source once: a first small read (kMpegFirstRead), then chunks of
+// kMpegSearchChunk bytes; the bytes a candidate near a chunk's end
 // still needs (one frame and a header) are kept for the next round, never read again.
 // `window` is the search memory; a loader passes the same one for every file.
 std::optional<MpegFirstFrame> FindFirstMpegFrame(MpegByteSource& source, ScratchBuffer& window);

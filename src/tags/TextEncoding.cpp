@@ -56,11 +56,8 @@ std::size_t FindTerminator(std::span<const std::uint8_t> bytes, std::uint8_t enc
 std::optional<std::u16string> DecodeText(std::span<const std::uint8_t> bytes, std::uint8_t encoding,
                                          const text::CodePage& codePage) {
     switch (encoding) {
-        case kLatin1: {
-            if (!codePage.RoundTrips(AsChars(bytes)))
-                return std::nullopt;
-            return codePage.Decode(AsChars(bytes));
-        }
+        case kLatin1:
+            return codePage.DecodeLossless(AsChars(bytes));
         case kUtf16:
             return DecodeUtf16(bytes, false);
         case kUtf16BE:

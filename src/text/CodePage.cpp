@@ -192,6 +192,22 @@ bool CodePage::RoundTrips(std::string_view bytes) const {
     return true;
 }
 
+std::optional<std::u16string> CodePage::DecodeLossless(std::string_view bytes) const {
+    if (!singleByte_) {
+        if (!RoundTrips(bytes))
+            return std::nullopt;
+        return Decode(bytes);
+    }
+    std::u16string text(bytes.size(), u'\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (!roundTrips_[byte])
+            return std::nullopt;
+        text[i] = decode_[byte];
+    }
+    return text;
+}
+
 bool CodePage::CanEncode(std::u16string_view text) const {
     if (singleByte_) {
         for (char16_t c : text) {

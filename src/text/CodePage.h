@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,9 @@ class CodePage {
     // True when Encode(Decode(bytes)) gives the bytes back; a single-byte code page answers
     // from a table, without building either text.
     bool RoundTrips(std::string_view bytes) const;
+    // Decode(bytes) when the bytes round-trip, else nothing; one pass for a single-byte code
+    // page (tag readers ask this of every 8-bit text).
+    std::optional<std::u16string> DecodeLossless(std::string_view bytes) const;
 
   private:
     explicit CodePage(std::string name);

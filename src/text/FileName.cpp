@@ -68,8 +68,16 @@ std::u16string FileNameToText(std::string_view bytes) {
 
 std::string TextToFileName(std::u16string_view text) {
     std::string out;
-    out.reserve(text.size());
+    // Most paths are ASCII, one byte per unit; the first other unit goes the long way.
     std::size_t i = 0;
+    while (i < text.size() && text[i] < 0x80) {
+        ++i;
+    }
+    out.assign(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(i));
+    if (i == text.size()) {
+        return out;
+    }
+    out.reserve(text.size() + 8);
     while (i < text.size()) {
         char16_t c = text[i++];
         std::uint32_t cp = c;

@@ -129,6 +129,23 @@ TEST(MpegMeasure, FirstFrameIsFoundAtAnyOffset) {
     }
 }
 
+// A confirmed stream in a long region, around the end of the search's first (smaller) read
+// and of its first full window.
+TEST(MpegMeasure, ConfirmedFrameIsFoundAcrossTheFirstReads) {
+    const std::size_t lookahead = MaxMpegFrameLength() + 4;
+    for (std::size_t base : {std::size_t{4096}, std::size_t{8192}, std::size_t{16384},
+                             std::size_t{8192} + lookahead, kMpegSearchChunk}) {
+        for (std::size_t offset = base - 3; offset <= base + 3; ++offset) {
+            Bytes file = Zeros(offset);
+            Append(file, Frames(kCbr128, 2));
+            Append(file, Zeros(40000));
+            const MpegInfo info = MeasureAll(file);
+            EXPECT_EQ(info.firstFrameOffset, offset);
+            EXPECT_EQ(info.bitrate, 128) << offset;
+        }
+    }
+}
+
 TEST(MpegMeasure, FalseSyncsAreRejectedByTheNextHeader) {
     Bytes file = Zeros(5000);
     // A lone 320k header: its next header would be at 1044, where there are zeros.

@@ -38,7 +38,13 @@ TEST(CodePage, RoundTripsAgreesWithEncodingTheDecodedText) {
             const std::string one(1, static_cast<char>(b));
             EXPECT_EQ(page->RoundTrips(one), page->Encode(page->Decode(one)) == one) << b;
             const std::string text = "ab" + one + "?c";
-            EXPECT_EQ(page->RoundTrips(text), page->Encode(page->Decode(text)) == text) << b;
+            const bool roundTrips = page->Encode(page->Decode(text)) == text;
+            EXPECT_EQ(page->RoundTrips(text), roundTrips) << b;
+            const auto lossless = page->DecodeLossless(text);
+            EXPECT_EQ(lossless.has_value(), roundTrips) << b;
+            if (lossless) {
+                EXPECT_EQ(*lossless, page->Decode(text)) << b;
+            }
         }
         EXPECT_TRUE(page->RoundTrips(""));
     }
