@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -58,6 +59,40 @@ bool RunProgram(const std::vector<std::string>& arguments) {
         return false;
     }
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+ProgramTimes TimeProgram(const std::vector<std::string>& arguments) {
+    ProgramTimes times;
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    int ends[2];
+    if (::pipe(ends) != 0) {
+        return times;
+    }
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+    ::posix_spawn_file_actions_addclose(&actions, ends[0]);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t child = 0;
+    const bool spawned =
+        ::posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+    ::posix_spawn_file_actions_destroy(&actions);
+    ::close(ends[1]);
+    char ready = 0;
+    const bool signalled = spawned && ::read(ends[0], &ready, 1) == 1;
+    const auto readyAt = std::chrono::steady_clock::now();
+    ::close(ends[0]);
+    int status = 0;
+    const bool waited = spawned && ::waitpid(child, &status, 0) == child;
+    const auto exitAt = std::chrono::steady_clock::now();
+    times.untilReady = std::chrono::duration<double>(readyAt - start).count();
+    times.untilExit = std::chrono::duration<double>(exitAt - start).count();
+    times.ok = signalled && waited && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return times;
 }
 
 void ReportRatio(const std::string& what, double value, const std::string& floorName, double floor,

@@ -26,6 +26,15 @@ std::size_t HeapBytesInUse();
 // Runs a program (searched in PATH) and waits for it; false unless it exited with 0.
 bool RunProgram(const std::vector<std::string>& arguments);
 
+// Runs a program that writes one byte to its standard output when its work is done (then
+// tears down and exits). Times from the start to that byte and from the start to the exit.
+struct ProgramTimes {
+    double untilReady = 0;
+    double untilExit = 0;
+    bool ok = false;
+};
+ProgramTimes TimeProgram(const std::vector<std::string>& arguments);
+
 // One line of the report: the figure, its floor, and the ratio against the aim (an aim of 0
 // reports the ratio alone).
 void ReportRatio(const std::string& what, double value, const std::string& floorName, double floor,

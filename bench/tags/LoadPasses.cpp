@@ -69,6 +69,12 @@ std::size_t ReadLikeALoader(const std::string& path, std::vector<std::uint8_t>& 
 
 namespace {
 
+// Tells a parent timing with TimeProgram that the work is done.
+void SignalReady() {
+    std::fputc('.', stdout);
+    std::fflush(stdout);
+}
+
 int ChildLoad(const std::filesystem::path& folder, bool printFigures) {
     const std::vector<std::string> names = ListFolder(folder);
     BenchEngine engine;
@@ -86,6 +92,7 @@ int ChildLoad(const std::filesystem::path& folder, bool printFigures) {
     figures.heapGrowth = HeapBytesInUse() - heap;
     figures.messages = engine.Messages().Count();
     if (!printFigures) {
+        SignalReady();
         return figures.messages == 0 ? 0 : 1;  // the records go as a program's do at exit
     }
     if (!RecordsLookRight(records)) {
@@ -100,7 +107,9 @@ int ChildLoad(const std::filesystem::path& folder, bool printFigures) {
 
 int ChildFloor(const std::filesystem::path& folder) {
     const std::vector<std::string> names = ListFolder(folder);
-    return ReadLikeALoader(folder, names) > 0 ? 0 : 1;
+    const bool read = ReadLikeALoader(folder, names) > 0;
+    SignalReady();
+    return read ? 0 : 1;
 }
 
 }  // namespace
