@@ -1,12 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 #include "export/ExportedFile.h"
+#include "tags/FileTestHelpers.h"   // TextPath()
 #include "tags/Id3v2TestSupport.h"  // Cp1252()
-#include "text/FileName.h"
 
 namespace velmora::testing {
 
@@ -20,11 +19,6 @@ inline ExportedFile MakeFile(std::u16string name, std::u16string artist = {},
     file.title = std::move(title);
     file.duration = duration;
     return file;
-}
-
-// A path as the program's text, converted losslessly.
-inline std::u16string Text(const std::filesystem::path& path) {
-    return text::FileNameToText(path.native());
 }
 
 }  // namespace velmora::testing

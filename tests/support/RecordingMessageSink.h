@@ -1,6 +1,5 @@
 #pragma once
 
-#include <deque>
 #include <mutex>
 #include <vector>
 
@@ -8,18 +7,12 @@
 
 namespace velmora::testing {
 
-// Records every message shown and answers from a queue of prepared answers (or with the
-// first button's answer when the queue is empty).
+// Records every message shown and answers with its first button.
 class RecordingMessageSink : public MessageSink {
   public:
     MessageAnswer Show(const Message& message) override {
         std::lock_guard lock(mutex_);
         shown_.push_back(message);
-        if (!answers_.empty()) {
-            MessageAnswer answer = answers_.front();
-            answers_.pop_front();
-            return answer;
-        }
         switch (message.buttons) {
             case MessageButtons::YesNo:
             case MessageButtons::YesNoCancel:
@@ -27,11 +20,6 @@ class RecordingMessageSink : public MessageSink {
             default:
                 return MessageAnswer::Ok;
         }
-    }
-
-    void AnswerNext(MessageAnswer answer) {
-        std::lock_guard lock(mutex_);
-        answers_.push_back(answer);
     }
 
     std::vector<Message> Shown() const {
@@ -50,7 +38,6 @@ class RecordingMessageSink : public MessageSink {
   private:
     mutable std::mutex mutex_;
     std::vector<Message> shown_;
-    std::deque<MessageAnswer> answers_;
 };
 
 }  // namespace velmora::testing

@@ -3,11 +3,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <string>
 
 #include "TagWriterTestSupport.h"
 #include "tags/BufferedFileFaults.h"
+#include "tags/Padding.h"
 #include "tags/ReplaceFaults.h"
+#include "tags/SafeRename.h"
+#include "tags/TagRegion.h"
+#include "tags/TagSavePlan.h"
 
 namespace velmora {
 namespace {
@@ -174,6 +180,81 @@ TEST(TagSave, MovesInPlaceWhenNoFileCanBeCreated) {
         EXPECT_EQ(ScratchDirectory::ReadFile(path), harness.Expected(job, bytes)) << strip;
         EXPECT_EQ(StatOf(path).st_ino, inode);
     }
+}
+
+// The save tests' model pads with PaddingFor too, so its figures are checked here by hand.
+TEST(PaddingFor, AlignsTheWholeFileToFourKibibytes) {
+    const std::array<std::uint32_t, 3> cases[] = {
+        {1'000'000, 100, 3'410},  // T = 1,000,110; file grows to 1,003,520
+        {4'086, 0, 4'096},        // T already aligned: a whole block
+        {4'085, 0, 1},
+        {0xFFFF'FFFF, 0, 4'087},  // 32-bit arithmetic: the low bits of the size still align
+    };
+    for (const auto& [afterTag, body, padding] : cases) {
+        EXPECT_EQ(PaddingFor(afterTag, body), padding) << afterTag << "+" << body;
+    }
+}
+
+TEST(PlanSave, RefusesATagTooLargeForItsSizeField) {
+    const std::vector<std::uint8_t> huge(kMaxTagSize, 'f');
+    SaveIntent intent;
+    intent.id3v2Frames = std::span<const std::uint8_t>(huge);
+    FileFacts facts;
+    facts.size = 100;
+    EXPECT_EQ(PlanSave(facts, intent).outcome, SavePlan::Outcome::Refused);
+}
+
+// A tag whose declared size reaches into the ID3v1 record that the save keeps: padding would
+// overwrite the record and a strip would cut into it, so neither happens.
+TEST(PlanSave, NeverPadsOverOrStripsIntoAKeptId3v1Record) {
+    std::string file("ID3\3\0\0\0\0\1\x48", 10);  // declares 200 bytes
+    file += std::string(100, 'x') + "TAG" + std::string(125, 'v');
+    FileFacts facts;
+    facts.size = file.size();
+    std::copy_n(file.begin(), 10, facts.start.begin());
+    facts.id3v1AtEnd = true;
+    const std::vector<std::uint8_t> small(10, 'f');
+    SaveIntent write;
+    write.id3v2Frames = std::span<const std::uint8_t>(small);
+    EXPECT_EQ(PlanSave(facts, write).outcome, SavePlan::Outcome::Refused);
+    SaveIntent strip;
+    strip.stripId3v2 = true;
+    EXPECT_TRUE(PlanSave(facts, strip).ChangesNothing());
+}
+
+// With and without kernel support for RENAME_NOREPLACE (without it, a hard link takes the
+// new name and then the old one goes; the link cannot take a name that exists).
+TEST(RenameNoReplace, NeverReplacesAnExistingFile) {
+    for (const bool kernel : {true, false}) {
+        for (const bool taken : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << "kernel " << kernel << " taken " << taken);
+            ScratchDirectory dir;
+            dir.WriteFile("old.mp3", "mine");
+            if (taken) {
+                dir.WriteFile("new.mp3", "theirs");
+            }
+            ReplaceFaults faults;
+            if (!kernel) {
+                faults.Fail(ReplaceStep::KernelNoReplace, 1, EINVAL);
+            }
+            ScopedReplaceFaults installed(faults);
+            int error = -1;
+            EXPECT_EQ(
+                RenameNoReplace(testing::TextPath(dir.Root()), u"old.mp3", u"new.mp3", &error),
+                !taken);
+            EXPECT_EQ(error, taken ? EEXIST : 0);
+            EXPECT_EQ(ScratchDirectory::ReadFile(dir.Path("old.mp3")), taken ? "mine" : "");
+            EXPECT_EQ(ScratchDirectory::ReadFile(dir.Path("new.mp3")), taken ? "theirs" : "mine");
+        }
+    }
+}
+
+TEST(RenameNoReplace, NamesThatAreNotUtf8RenameLosslessly) {
+    ScratchDirectory dir;
+    dir.WriteFile("caf\xE9.mp3", "latin-1 name");
+    EXPECT_TRUE(RenameNoReplace(testing::TextPath(dir.Root()), text::FileNameToText("caf\xE9.mp3"),
+                                u"cafe.mp3"));
+    EXPECT_EQ(ScratchDirectory::ReadFile(dir.Path("cafe.mp3")), "latin-1 name");
 }
 
 }  // namespace

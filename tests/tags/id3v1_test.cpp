@@ -2,7 +2,11 @@
 
 #include <array>
 
+#include "FileTestHelpers.h"
 #include "Id3v1TestRecords.h"
+#include "support/ScratchDirectory.h"
+#include "tags/BufferedFile.h"
+#include "tags/Id3v1File.h"
 #include "tags/Id3v1Record.h"
 #include "tags/Id3v1Tag.h"
 #include "text/CodePage.h"
@@ -10,6 +14,7 @@
 namespace velmora {
 namespace {
 
+using testing::AsBytes;
 using testing::MakeId3v1;
 using testing::RecordWith;
 using Texts = std::array<std::u16string, 5>;
@@ -97,6 +102,24 @@ TEST(Id3v1Tag, OnlyARealChangeMarksTheTagModified) {
     EXPECT_FALSE(tag.IsModified());
     tag.SetText(Id3v1Tag::kTitle, u"band");
     EXPECT_TRUE(tag.IsModified()) << "comparison is case-sensitive";
+}
+
+// A file of 128 bytes can be the tag alone; anything else leaves the tag as it was.
+TEST(Id3v1File, ReadsOnlyATagInTheLast128Bytes) {
+    const std::string audio = testing::Pattern(1000, 3);
+    const std::string old = AsBytes(RecordWith({{3, "Old title"}}));
+    const std::pair<std::string, std::u16string> cases[] = {
+        {"", u"keep"},       {old.substr(0, 127), u"keep"}, {audio, u"keep"},
+        {old, u"Old title"}, {audio + old, u"Old title"},   {old + audio, u"keep"},
+    };
+    testing::ScratchDirectory dir;
+    for (const auto& [bytes, title] : cases) {
+        BufferedFile file;
+        testing::OpenOrFail(file, dir.WriteFile("song.mp3", bytes), testing::kLoadMode);
+        Id3v1Tag tag = MakeId3v1({u"keep"});
+        EXPECT_EQ(ReadId3v1(file, tag, Cp1252()), title != u"keep") << bytes.size();
+        EXPECT_EQ(tag.Text(Id3v1Tag::kTitle), title) << bytes.size();
+    }
 }
 
 }  // namespace

@@ -4,12 +4,14 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "ExportTestFiles.h"
 #include "export/Export.h"
+#include "export/ExportedFileOfRecord.h"
 #include "export/M3uExporter.h"
 #include "export/PlsExporter.h"
 #include "export/XmlExporter.h"
@@ -17,16 +19,22 @@
 #include "support/RecordingMessageSink.h"
 #include "support/ScratchDirectory.h"
 #include "tags/BufferedFileFaults.h"
+#include "tags/Id3v1TestRecords.h"
+#include "tags/Mp3File.h"
+#include "tags/mpeg_test_streams.h"
 
 namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Bytes;
 using testing::Cp1252;
 using testing::FakeSettingsKey;
+using testing::Frame;
 using testing::MakeFile;
 using testing::ScratchDirectory;
-using testing::Text;
+using testing::TextBody;
+using testing::TextPath;
 
 constexpr char kOldContent[] = "old playlist\nthat must survive\n";
 
@@ -90,7 +98,7 @@ TEST_F(ExportFixture, CancelLeavesTargetAndOptionsAlone) {
     ActingPrompt prompt;
     prompt.save = false;
     XmlExporter exporter(key, prompt);
-    EXPECT_EQ(Run(exporter, Text(target)), ExportOutcome::Cancelled);
+    EXPECT_EQ(Run(exporter, TextPath(target)), ExportOutcome::Cancelled);
     EXPECT_EQ(prompt.asked, 1);
     EXPECT_EQ(key.writes, 0);
     EXPECT_TRUE(messages.Shown().empty());
@@ -103,9 +111,9 @@ TEST_F(ExportFixture, ReplacesTheFileALinkNamesKeepingItsPermissions) {
     const fs::perms perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(target, perms);
     fs::create_symlink(target, dir.Path("link.pls"));
-    files[0].directory = Text(dir.Root());
+    files[0].directory = TextPath(dir.Root());
     PlsExporter pls(Cp1252());
-    EXPECT_EQ(Run(pls, Text(dir.Path("link.pls"))), ExportOutcome::Written);
+    EXPECT_EQ(Run(pls, TextPath(dir.Path("link.pls"))), ExportOutcome::Written);
     EXPECT_TRUE(fs::is_symlink(dir.Path("link.pls")));
     EXPECT_EQ(ScratchDirectory::ReadFile(target),
               "[playlist]\nFile1=a.mp3\nTitle1=Y\nLength1=215\nNumberOfEntries=1\nVersion=2");
@@ -119,7 +127,7 @@ TEST_F(ExportFixture, UnusableTargetCannotBeOpened) {
     ActingPrompt prompt;
     XmlExporter exporter(key, prompt);
     for (const std::u16string& path :
-         {Text(dir.Path("missing/list.xml")), Text(dir.Path("folder")), std::u16string()}) {
+         {TextPath(dir.Path("missing/list.xml")), TextPath(dir.Path("folder")), std::u16string()}) {
         EXPECT_EQ(Run(exporter, path), ExportOutcome::OpenFailed);
         ExpectError(u"Couldn't open file\r\n", path);
     }
@@ -131,7 +139,7 @@ TEST_F(ExportFixture, UnusableTargetCannotBeOpened) {
 // The temporary name is made from the target's name; a longest possible name still fits.
 TEST_F(ExportFixture, LongestFileNameIsWritten) {
     const fs::path longest = dir.Path(std::string(251, 'n') + ".m3u");
-    EXPECT_EQ(Run(m3u, Text(longest)), ExportOutcome::Written);
+    EXPECT_EQ(Run(m3u, TextPath(longest)), ExportOutcome::Written);
     EXPECT_EQ(ScratchDirectory::ReadFile(longest).substr(0, 8), "#EXTM3U\n");
 }
 
@@ -153,8 +161,8 @@ TEST_F(ExportFixture, EachFailingStepLeavesTheTargetByteForByte) {
         FileFaults faults;
         faults.Fail(row.call, 1, row.error, true);
         ScopedFileFaults installed(faults);
-        EXPECT_EQ(Run(m3u, Text(target)), row.outcome);
-        ExpectError(row.message, Text(target));
+        EXPECT_EQ(Run(m3u, TextPath(target)), row.outcome);
+        ExpectError(row.message, TextPath(target));
         ExpectOldTargetAlone();
     }
 }
@@ -169,17 +177,77 @@ TEST_F(ExportFixture, FailedRenameIsAWriteFailureAndLeavesNoTemporaryFile) {
         dir.WriteFile("list.m3u/inside", "x");
     };
     XmlExporter exporter(key, prompt);
-    EXPECT_EQ(Run(exporter, Text(target)), ExportOutcome::WriteFailed);
-    ExpectError(u"Couldn't write to file\r\n", Text(target));
+    EXPECT_EQ(Run(exporter, TextPath(target)), ExportOutcome::WriteFailed);
+    ExpectError(u"Couldn't write to file\r\n", TextPath(target));
     EXPECT_EQ(FolderContent(dir.Root()), std::vector<std::string>{"list.m3u"});
     EXPECT_EQ(ScratchDirectory::ReadFile(dir.Path("list.m3u/inside")), "x");
 }
 
-TEST(ExportFileTypes, M3uOffersM3u8) {
-    EXPECT_EQ(M3uExporter(Cp1252()).GetFileType(),
-              (ExportFileType{
-                  u"m3u",
-                  {{u"M3U Files", u"*.m3u"}, {u"M3U8 Files", u"*.m3u8"}, {u"All Files", u"*.*"}}}));
+// Files on disk, loaded as records: an ID3v2.3 tag with the given frames (none when empty),
+// a second of 128 kbit/s MPEG-1 Layer III audio and an ID3v1.1 tag (T1, V1, A1, 1999,
+// track 5, Rock).
+struct LoadedRecords : ::testing::Test {
+    ScratchDirectory dir;
+    testing::TestEngine engine;
+    std::vector<std::unique_ptr<Mp3File>> records;
+
+    Mp3File& Load(const std::string& folder, const std::string& name, const Bytes& frames) {
+        std::filesystem::create_directories(dir.Path(folder));
+        Bytes file = frames.empty() ? Bytes{} : testing::Tag(3, frames);
+        testing::Append(file, testing::Frames(testing::FrameSpec{}, 40));
+        const Id3v1Record v1 = EncodeId3v1(
+            testing::MakeId3v1({u"T1", u"V1", u"A1", u"1999"}, 5, 17), engine.context.codePage);
+        file.insert(file.end(), v1.begin(), v1.end());
+        dir.WriteFile(folder + "/" + name, std::string(file.begin(), file.end()));
+        return *records.emplace_back(std::make_unique<Mp3File>(
+            engine.context, TextPath(dir.Path(folder)), text::FileNameToText(name)));
+    }
+    std::string ExportTo(Exporter& exporter, const std::string& target) {
+        std::vector<const Mp3File*> inOrder;
+        for (const auto& record : records) {
+            inOrder.push_back(record.get());
+        }
+        FixedExportTarget chooser(TextPath(dir.Path(target)));
+        EXPECT_EQ(Export(exporter, inOrder, chooser, engine.context), ExportOutcome::Written);
+        return ScratchDirectory::ReadFile(dir.Path(target));
+    }
+};
+
+// A pending rename already shows its new name; a file without an ID3v2 tag gives empty texts.
+TEST_F(LoadedRecords, PlaylistReadsTheRecords) {
+    Load("music", "old.mp3",
+         testing::Cat({Frame("TPE1", TextBody("X")), Frame("TIT2", TextBody("Y"))}));
+    ASSERT_TRUE(records[0]->SetFileName(u"new.mp3"));
+    Load("music/sub", "b.mp3", {});
+    M3uExporter m3u(engine.context.codePage);
+    EXPECT_EQ(ExportTo(m3u, "music/l.m3u"),
+              "#EXTM3U\n#EXTINF:1,X - Y\nnew.mp3\n#EXTINF:1, - \nsub/b.mp3\n");
+}
+
+TEST_F(LoadedRecords, XmlReadsEveryFieldOfTheRecords) {
+    Load("music", "a.mp3",
+         testing::Cat({Frame("TPE1", TextBody("X")), Frame("TALB", TextBody("Al")),
+                       Frame("TIT2", TextBody("One")), Frame("TYER", TextBody("2004")),
+                       Frame("TRCK", TextBody("3")), Frame("TCON", TextBody("(17)"))}));
+    XmlExportOptions options;
+    options.SetLocation(XmlLocation::FullPath);
+    options.mp3Duration = options.mp3Vbr = true;
+    options.v2Year = options.v2Track = options.v2Genre = true;
+    options.v1Artist = options.v1Album = options.v1Title = true;
+    options.v1Year = options.v1Track = options.v1Genre = true;
+    options.structure.Select(0, XmlGrouping::List);
+    testing::FakeSettingsKey key;
+    FixedXmlOptions prompt(options);
+    XmlExporter exporter(key, prompt);
+    const std::string document = ExportTo(exporter, "l.xml");
+    // Every attribute, in the order of the table.
+    EXPECT_NE(document.find("<File path=\"" + dir.Path("music/a.mp3").string() +
+                            "\" bitrate=\"128\" vbr=\"false\" duration=\"1\" artist=\"X\" "
+                            "album=\"Al\" title=\"One\" year=\"2004\" track=\"3\" "
+                            "genre=\"Rock\" artist1=\"V1\" album1=\"A1\" title1=\"T1\" "
+                            "year1=\"1999\" track1=\"5\" genre1=\"Rock\" />"),
+              std::string::npos)
+        << document;
 }
 
 }  // namespace

@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include "batch/GenerateCommand.h"
+#include "batch/RenameCommand.h"
+#include "batch/RenamePattern.h"
+#include "batch/TrackNumbering.h"
+#include "settings/SettingNames.h"
+#include "settings/SettingsStore.h"
+#include "support/ScratchDirectory.h"
+#include "tags/FileTestHelpers.h"
+#include "tags/Id3v2TestSupport.h"
+#include "tags/Mp3File.h"
+
+namespace velmora::testing {
+namespace {
+
+using batch::CompileRenamePattern;
+using batch::GenerateTagsFromNames;
+using batch::RenameBatch;
+using Texts = std::vector<std::u16string>;
+
+std::u16string U(std::string_view ascii) {
+    return {ascii.begin(), ascii.end()};
+}
+
+Bytes Text(std::string_view id, std::string_view latin1) {
+    return Frame(id, TextBody(latin1));
+}
+
+// A real settings store, a message recorder and MP3 files in a scratch folder.
+class BatchTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        auto opened = SettingsStore::Open(scratch_.Path("settings.toml"));
+        ASSERT_NE(opened.store, nullptr) << opened.error;
+        store_ = std::move(opened.store);
+        context_ = std::make_unique<EngineContext>(EngineContext{*store_, Cp1252(), messages_});
+    }
+
+    // A file holding an ID3v2.3 tag with the frames and a few bytes of silence.
+    Mp3File* AddFile(std::string_view name, std::initializer_list<Bytes> frames = {}) {
+        const Bytes tag = Tag(3, Cat(frames));
+        std::string bytes(tag.begin(), tag.end());
+        bytes.append(16, '\0');
+        scratch_.WriteFile(name, bytes);
+        files_.push_back(std::make_unique<Mp3File>(*context_, TextPath(scratch_.Root()),
+                                                   std::u16string(name.begin(), name.end())));
+        batch_.push_back(files_.back().get());
+        return files_.back().get();
+    }
+
+    ScratchDirectory scratch_;
+    RecordingMessageSink messages_;
+    std::unique_ptr<SettingsStore> store_;
+    std::unique_ptr<EngineContext> context_;
+    std::vector<std::unique_ptr<Mp3File>> files_;
+    std::vector<Mp3File*> batch_;
+};
+
+Bytes With(const char* id, const char* text) {
+    return Tag(3, Text(id, text));
+}
+
+TEST(RenamePattern, ExpandsVariablesFromTheTag) {
+    const Bytes air = Tag(3, Cat({Text("TPE1", "Air"), Text("TIT2", "Playground")}));
+    const std::tuple<const char*, Bytes, const char*> rows[] = {
+        {"%artist - %title", air, "Air - Playground.mp3"},
+        {"%artist2", air, "Air2.mp3"},
+        {"%track", With("TRCK", "5"), "05.mp3"},
+        {"%track", With("TRCK", "5/12"), "5/12.mp3"},
+        {"%year", With("TYER", "1999"), "1999.mp3"},
+        {"%year", Tag(4, Frame("TDRC", TextBody("2001"), 4)), "2001.mp3"},
+        {"%genre", With("TCON", "(17)"), "Rock.mp3"},
+        {"%genre", With("TCON", "(9)Rock"), "Rock.mp3"},
+        {"%genre", With("TCON", "(200)"), ".mp3"},
+        {"x.%title", With("TIT2", " Spaced "), "x. Spaced .mp3"}};
+    TestEngine engine;
+    for (const auto& [expression, tag, expected] : rows) {
+        const auto compiled = CompileRenamePattern(U(expression));
+        ASSERT_TRUE(compiled.pattern) << expression;
+        EXPECT_EQ(compiled.pattern->Expand(*ReadBytes(tag, engine).tag, Cp1252()), U(expected))
+            << expression;
+    }
+}
+
+TEST(RenamePattern, NamesTheFieldItDoesNotKnow) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"%Artist", "Artist"},   {"%%", ""},       {"50%", ""},
+        {"%artists", "artists"}, {"%-%title", ""}, {"%title %TRACK", "TRACK"}};
+    for (const auto& [expression, field] : rows) {
+        const auto compiled = CompileRenamePattern(U(expression));
+        EXPECT_FALSE(compiled.pattern) << expression;
+        EXPECT_EQ(compiled.unrecognizedField, U(field)) << expression;
+    }
+}
+
+TEST_F(BatchTest, RenamePreviewsThenRenamesInMemoryAndDropsUnchangedFilesFromTheBatch) {
+    Mp3File* acdc =
+        AddFile("one.MP3", {Text("TPE1", "AC/DC"), Text("TRCK", "5/12"), Text("TIT2", "Why?")});
+    AddFile(" - 07 - .mp3", {Text("TRCK", "7")});
+    const std::u16string pattern = u"%artist - %track - %title";
+    const auto previews =
+        batch::PreviewRename(*CompileRenamePattern(pattern).pattern, batch_, Cp1252());
+    ASSERT_EQ(previews.size(), 2u);
+    EXPECT_EQ(previews[0].newName, u"AC DC - 5 12 - Why .mp3");
+    EXPECT_EQ(std::pair(previews[0].changes, previews[1].changes), std::pair(true, false));
+    EXPECT_EQ(acdc->Name(), u"one.MP3");
+    EXPECT_TRUE(store_->ReadList(settings::kRenames).empty());
+    for (int run = 0; run < 2; ++run) {
+        EXPECT_TRUE(RenameBatch(pattern, batch_, *store_, *context_));
+        // A name whose characters were replaced never equals its expansion, so stays.
+        EXPECT_EQ(batch_, std::vector<Mp3File*>{acdc});
+    }
+    EXPECT_EQ(acdc->Name(), u"AC DC - 5 12 - Why .mp3");
+    EXPECT_EQ(acdc->DiskName(), u"one.MP3");
+    EXPECT_TRUE(messages_.Shown().empty());
+}
+
+TEST_F(BatchTest, RenameRecentListIsSeededOrderedByLastUseAndKeepsAnUnknownField) {
+    const std::u16string seed = u"%artist - %track - %title";
+    EXPECT_EQ(batch::RecentRenameExpressions(*store_), Texts{seed});
+    Mp3File* file = AddFile("a.mp3", {Text("TPE1", "Air")});
+    EXPECT_FALSE(RenameBatch(u"%Artist", batch_, *store_, *context_));
+    ASSERT_EQ(messages_.Texts(), Texts{u"Unrecognized field: Artist"});
+    EXPECT_EQ(messages_.Shown()[0].caption, u"Error");
+    EXPECT_EQ(file->Name(), u"a.mp3");
+    batch_.clear();
+    for (const char16_t* expression : {u"%title", u"%track %title", u"%title"})
+        RenameBatch(expression, batch_, *store_, *context_);
+    EXPECT_EQ(store_->ReadList(settings::kRenames),
+              (Texts{seed, u"%Artist", u"%track %title", u"%title"}));
+    batch::ForgetRenameExpression(*store_, u"%track %title");
+    EXPECT_EQ(store_->ReadList(settings::kRenames), (Texts{seed, u"%Artist", u"%title"}));
+}
+
+constexpr char16_t kArtistTitle[] = u"(?P<artist>.*) - (?P<title>.*)\\.mp3";
+
+// The frames a name can fill, plus the year, as "ID=text;" for those present.
+std::string Frames(const Mp3File& file) {
+    std::string out;
+    for (const char* id : {"TPE1", "TALB", "TIT2", "TRCK", "TCON", "TYER"}) {
+        if (const std::string text = TextOf(file, id); text != "<none>")
+            out += std::string(id) + "=" + text + ";";
+    }
+    return out;
+}
+
+TEST_F(BatchTest, GenerateStoresEachNamedGroupInItsFrame) {
+    const std::tuple<const char16_t*, const char*, const char*> rows[] = {
+        {kArtistTitle, "Nina Simone - Sinnerman.mp3", "TPE1=Nina Simone;TIT2=Sinnerman;"},
+        {u"(?P<year>\\d+) (?P<title>[^.]*)", "1999 Song.mp3", "TIT2=Song;"},
+        {u"(?P<track>\\d+) (?P<album>\\w*)", "07 Kind_of_Blue.mp3", "TALB=Kind_of_Blue;TRCK=7;"},
+        {u"(?P<genre>[^-]*)-(?P<artist>x?)", "Rock-.mp3", "TPE1=;TCON=(17);"},
+        {u"(?P<genre>[^-]*)-", "rock-.mp3", "TCON=rock;"},
+        {u"(?P<x>.)(y)", "by.mp3", ""},
+        {u"", "any.mp3", ""},
+    };
+    for (const auto& [expression, fileName, frames] : rows) {
+        std::vector<Mp3File*> one{AddFile(fileName)};
+        EXPECT_TRUE(GenerateTagsFromNames(expression, one, *store_, *context_));
+        EXPECT_EQ(Frames(*one[0]), frames) << fileName;
+    }
+    EXPECT_TRUE(messages_.Shown().empty());
+}
+
+TEST_F(BatchTest, GeneratePreviewsThenReportsEachNameThatDoesNotMatch) {
+    Mp3File* first = AddFile("Air - Alpha.mp3");
+    Mp3File* second = AddFile("Nothing Here.mp3");
+    Mp3File* capitals = AddFile("Air - Beta.MP3");
+    const auto previews = batch::PreviewGenerate(kArtistTitle, batch_);
+    ASSERT_TRUE(previews.size() == 3u && previews[0] && previews[0]->size() == 2u);
+    const auto& title = (*previews[0])[1];
+    EXPECT_EQ(std::tie(title.frame, title.group, title.text),
+              std::tie(frame_ids::kTit2, u"title", u"Alpha"));
+    EXPECT_FALSE(previews[1] || previews[2] || first->NeedsSave());
+    EXPECT_TRUE(GenerateTagsFromNames(kArtistTitle, batch_, *store_, *context_));
+    EXPECT_EQ(messages_.Texts(), Texts(2, u"The regular expression didn't match the filename"));
+    EXPECT_EQ(messages_.Shown()[0].caption, u"Error");
+    EXPECT_EQ(Frames(*first), "TPE1=Air;TIT2=Alpha;");
+    EXPECT_FALSE(second->NeedsSave() || capitals->NeedsSave());
+}
+
+TEST_F(BatchTest, GenerateStoresOnlyAnExpressionThatCompiles) {
+    Mp3File* file = AddFile("Air - Alpha.mp3");
+    EXPECT_FALSE(GenerateTagsFromNames(u"(?P<artist>.*", batch_, *store_, *context_));
+    EXPECT_EQ(messages_.Texts(), Texts{u"The regular expression you entered could not be parsed."});
+    EXPECT_FALSE(file->NeedsSave());
+    EXPECT_THROW(batch::PreviewGenerate(u"(", batch_), regex::REGEXPERROR);
+    for (const char16_t* expression : {u"zzz", kArtistTitle, u"zzz"})
+        EXPECT_TRUE(GenerateTagsFromNames(expression, batch_, *store_, *context_));
+    EXPECT_EQ(batch::RecentGenerateExpressions(*store_), (Texts{kArtistTitle, u"zzz"}));
+}
+
+TEST_F(BatchTest, GenerateMatchesTheNameOfAPendingRename) {
+    Mp3File* file = AddFile("track01.mp3", {Text("TPE1", "Air"), Text("TIT2", "Alpha")});
+    ASSERT_TRUE(batch::RenameBatch(u"%artist - %title", batch_, *store_, *context_));
+    SetFrameText(*file, frame_ids::kTpe1, u"changed", *context_);
+    EXPECT_TRUE(GenerateTagsFromNames(kArtistTitle, batch_, *store_, *context_));
+    EXPECT_EQ(TextOf(*file, "TPE1"), "Air");
+}
+
+constexpr batch::RowStateChange kSelected{true, true, true};
+
+TEST(TrackNumbering, NumbersNewlySelectedRowsInOrderWhileOnAndRestartsAtOne) {
+    TestEngine engine;
+    batch::TrackNumbering numbering;
+    Id3v2Tag tags[10];
+    EXPECT_FALSE(numbering.OnRowStateChanged(tags[0], kSelected, engine.context));  // mode off
+    numbering.SwitchOn();
+    EXPECT_EQ(numbering.Caption(), u"Track 1");
+    const batch::RowStateChange ignored[] = {
+        {true, true, false},  // the row lost its selection
+        {true, false, true},  // already selected; another attribute changed
+        {false, true, true},  // no row of the list is selected
+    };
+    for (const auto& change : ignored)
+        EXPECT_FALSE(numbering.OnRowStateChanged(tags[0], change, engine.context));
+    EXPECT_EQ(TextOf(tags[0], "TRCK"), "<none>");
+
+    SetFrameText(tags[1], frame_ids::kTrck, u"5/12", engine.context);
+    for (auto& tag : tags)
+        EXPECT_TRUE(numbering.OnRowStateChanged(tag, kSelected, engine.context));
+    EXPECT_EQ(TextOf(tags[1], "TRCK"), "2");
+    EXPECT_EQ(TextOf(tags[9], "TRCK"), "10");
+    EXPECT_EQ(numbering.Caption(), u"Track 11");
+
+    numbering.SwitchOff();
+    EXPECT_EQ(numbering.Caption(), u"Track #");
+    numbering.SwitchOn();
+    numbering.OnRowStateChanged(tags[5], kSelected, engine.context);
+    EXPECT_EQ(TextOf(tags[5], "TRCK"), "1");
+}
+
+}  // namespace
+}  // namespace velmora::testing

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "ExportTestFiles.h"
+#include "export/Export.h"
+#include "export/M3uExporter.h"
+#include "export/PlaylistEntryPath.h"
+#include "export/PlaylistText.h"
+#include "export/PlsExporter.h"
+#include "support/RecordingMessageSink.h"
+#include "support/ScratchDirectory.h"
+#include "text/FileName.h"
+#include "text/Utf8.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Cp1252;
+using testing::MakeFile;
+using testing::ScratchDirectory;
+using testing::TextPath;
+
+std::string Build(Exporter&& exporter, const std::vector<ExportedFile>& files,
+                  const std::u16string& target) {
+    std::string out;
+    EXPECT_TRUE(exporter.BuildDocument(out, files, target));
+    return out;
+}
+
+TEST(Playlist, WorkedDocuments) {
+    const struct {
+        const char* what;
+        std::vector<ExportedFile> files;
+        std::string m3u;
+        std::string pls;
+    } rows[] = {
+        {"one file",
+         {MakeFile(u"a.mp3", u"X", u"Y", 215)},
+         "#EXTM3U\n#EXTINF:215,X - Y\na.mp3\n",
+         "[playlist]\nFile1=a.mp3\nTitle1=Y\nLength1=215\nNumberOfEntries=1\nVersion=2"},
+        {"no files", {}, "#EXTM3U\n", "[playlist]\nNumberOfEntries=0\nVersion=2"},
+        {"numbered in the order given, line breaks in texts become spaces",
+         {MakeFile(u"b.mp3", u"Art\nist", u"Ti\r\ntle", 3),
+          MakeFile(u"a.mp3", u"A", u"One", 1000000)},
+         "#EXTM3U\n#EXTINF:3,Art ist - Ti  tle\nb.mp3\n#EXTINF:1000000,A - One\na.mp3\n",
+         "[playlist]\nFile1=b.mp3\nTitle1=Ti  tle\nLength1=3\n"
+         "File2=a.mp3\nTitle2=One\nLength2=1000000\nNumberOfEntries=2\nVersion=2"},
+        {"characters beyond the code page become question marks",
+         {MakeFile(u"\u4E2D\u00E9.mp3", u"\u00C5", u"\u4E2D", 1)},
+         "#EXTM3U\n#EXTINF:1,\xC5 - ?\n?\xE9.mp3\n",
+         "[playlist]\nFile1=?\xE9.mp3\nTitle1=?\nLength1=1\nNumberOfEntries=1\nVersion=2"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(Build(M3uExporter(Cp1252()), row.files, u"/music/l.m3u"), row.m3u);
+        EXPECT_EQ(Build(PlsExporter(Cp1252()), row.files, u"/music/l.pls"), row.pls);
+    }
+}
+
+// Titles go through the UTF-8 encoder; entries keep the file system's bytes, even those
+// that are not valid UTF-8.
+TEST(Playlist, M3u8IsUtf8AndEntriesKeepTheFileSystemBytes) {
+    const std::vector<ExportedFile> files = {
+        MakeFile(u"\u4E2D.mp3", u"\u00C5", u"\U0001F600", 1),
+        MakeFile(text::FileNameToText("caf\xE9.mp3"), u"", u"", 2)};
+    EXPECT_EQ(Build(M3uExporter(Cp1252()), files, u"/music/l.M3U8"),
+              "#EXTM3U\n#EXTINF:1,\xC3\x85 - \xF0\x9F\x98\x80\n\xE4\xB8\xAD.mp3\n"
+              "#EXTINF:2, - \ncaf\xE9.mp3\n");
+}
+
+TEST(Playlist, M3u8IsToldByTheLastNameOnly) {
+    const std::vector<std::pair<std::u16string, bool>> rows = {{u"/a/.m3u8", true},
+                                                               {u"/a/listm3u8", false},
+                                                               {u"/a.m3u8/list", false},
+                                                               {u"/a/l.m3u8.pls", false}};
+    for (const auto& [path, m3u8] : rows) {
+        EXPECT_EQ(HasExtension(path, u"m3u8"), m3u8) << text::ToUtf8(path);
+    }
+}
+
+// Folders are compared by whole names, as the kernel sees them: trailing separators, dots,
+// and linked folders are resolved first. A player joins the playlist's folder
+// and the entry and lets the kernel resolve "..", which follows the physical parent of a linked
+// folder.
+TEST(PlaylistEntryPath, FoldersAreResolvedBeforeComparing) {
+    ScratchDirectory dir;
+    fs::create_directories(dir.Path("real/lists"));
+    fs::create_directories(dir.Path("songs"));
+    dir.WriteFile("songs/a.mp3", "x");
+    fs::create_directory_symlink(dir.Path("real/lists"), dir.Path("lists"));
+    const std::u16string songs = TextPath(dir.Path("songs"));
+    const std::u16string playlist = TextPath(dir.Path("l.m3u"));
+    EXPECT_EQ(PlaylistEntryPath(u"/m/music", u"a.mp3", u"/m/musical/l.m3u"), u"../music/a.mp3");
+    EXPECT_EQ(PlaylistEntryPath(u"/music", u"a.mp3", u"/l.m3u"), u"music/a.mp3");
+    EXPECT_EQ(PlaylistEntryPath(TextPath(dir.Root()) + u"/", u"a.mp3", playlist), u"a.mp3");
+    EXPECT_EQ(PlaylistEntryPath(songs + u"/..", u"a.mp3", playlist), u"a.mp3");
+    EXPECT_EQ(PlaylistEntryPath(songs + u"/.", u"a.mp3", playlist), u"songs/a.mp3");
+    const std::u16string linked =
+        PlaylistEntryPath(songs, u"a.mp3", TextPath(dir.Path("lists/l.m3u")));
+    EXPECT_EQ(linked, u"../../songs/a.mp3");
+    EXPECT_TRUE(fs::exists(dir.Path("lists") / text::TextToFileName(linked)));
+}
+
+// A line break would split the entry in two; the entry becomes a file URI instead.
+TEST(PlaylistEntryPath, PathWithLineBreakBecomesAFileUri) {
+    EXPECT_EQ(PlaylistEntryPath(u"/m", u"a\nb c.mp3", u"/m/l.m3u"), u"file:///m/a%0Ab%20c.mp3");
+    EXPECT_EQ(FileUri(u"/m/A-z_0.9~/%#?\r\u00E9"), u"file:///m/A-z_0.9~/%25%23%3F%0D%C3%A9");
+    EXPECT_EQ(FileUri(text::FileNameToText("/\xE9")), u"file:///%E9");
+}
+
+// The entry lines: "FileN=" lines of a PLS, the lines that are no comment in an M3U.
+std::vector<std::string> Entries(const std::string& document, bool pls) {
+    std::vector<std::string> entries;
+    std::istringstream in(document);
+    for (std::string line; std::getline(in, line);) {
+        if (pls ? line.starts_with("File") : !line.starts_with("#")) {
+            entries.push_back(pls ? line.substr(line.find('=') + 1) : line);
+        }
+    }
+    return entries;
+}
+
+// Playlist folder (relative to the music tree's root) and extension.
+class PlaylistResolves : public ::testing::TestWithParam<std::tuple<std::string, std::string>> {};
+
+// Files of a recursive load, a tree with names beyond ASCII (beyond the code page and not
+// valid UTF-8 in an M3U8). A player opens the playlist's folder joined with each entry, read
+// in the playlist's encoding.
+TEST_P(PlaylistResolves, EveryEntryLeadsToItsFile) {
+    const auto& [place, extension] = GetParam();
+    const bool pls = extension == "pls";
+    const bool utf8 = extension == "m3u8";
+    testing::ScratchDirectory dir;
+    fs::create_directories(dir.Path("lists/deep"));
+    std::vector<ExportedFile> files;
+    std::vector<fs::path> paths;
+    for (const auto& [folder, name] : std::vector<std::pair<std::string, std::string>>{
+             {"music", "a.mp3"},
+             {"music/rock", "b.mp3"},
+             {"music/rock/70s", "c d.mp3"},
+             {"music/jazz", "caf\xC3\xA9.mp3"},
+             {"music/jazz", utf8 ? "\xE4\xB8\xAD.mp3" : "e.mp3"},
+             {"music/raw", utf8 ? "caf\xE9.mp3" : "f.mp3"}}) {
+        fs::create_directories(dir.Path(folder));
+        paths.push_back(dir.WriteFile(folder + "/" + name, "mp3"));
+        files.push_back(testing::MakeFile(text::FileNameToText(name)));
+        files.back().directory = TextPath(dir.Path(folder));
+    }
+    const fs::path playlist = dir.Path(place) / ("all." + extension);
+    M3uExporter m3u(Cp1252());
+    PlsExporter plsExporter(Cp1252());
+    Exporter& exporter = pls ? static_cast<Exporter&>(plsExporter) : m3u;
+    FixedExportTarget chooser(TextPath(playlist));
+    testing::RecordingMessageSink messages;
+    ASSERT_EQ(Export(exporter, files, chooser, messages), ExportOutcome::Written);
+    const std::vector<std::string> entries =
+        Entries(testing::ScratchDirectory::ReadFile(playlist), pls);
+    ASSERT_EQ(entries.size(), files.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const fs::path opened =
+            playlist.parent_path() /
+            (utf8 ? entries[i] : text::TextToFileName(Cp1252().Decode(entries[i])));
+        ASSERT_TRUE(fs::is_regular_file(opened)) << opened;
+        EXPECT_TRUE(fs::equivalent(opened, paths[i])) << opened;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, PlaylistResolves,
+                         ::testing::Combine(::testing::Values("", "music", "music/rock/70s",
+                                                              "lists/deep"),
+                                            ::testing::Values("m3u", "m3u8", "pls")));
+
+}  // namespace
+}  // namespace velmora

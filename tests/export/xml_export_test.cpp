@@ -1,0 +1,342 @@
+#include <gtest/gtest.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <array>
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ExportTestFiles.h"
+#include "export/XmlExportDocument.h"
+#include "export/XmlExportOptions.h"
+#include "export/XmlExporter.h"
+#include "export/XmlWriter.h"
+#include "support/FakeSettingsKey.h"
+
+namespace velmora {
+namespace {
+
+using testing::FakeSettingsKey;
+using testing::MakeFile;
+using Level = XmlStructure::Level;
+using Levels = std::array<Level, XmlStructure::kLevelCount>;
+using Stored = std::array<std::uint32_t, XmlStructure::kLevelCount>;
+
+std::string Document(const std::string& body) {
+    return "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<MP3List>\n"
+           "\t<Generator name=\"Velmora 1.1\" />\n" +
+           body + "</MP3List>";
+}
+
+// Written documents are read back with libxml2, which shares nothing with the writer: it must
+// accept them without a word, and it tells what a reader sees, not what the writer meant.
+using ParsedElement = std::pair<std::string, std::vector<std::pair<std::string, std::u32string>>>;
+
+void Collect(void* diagnostics, const char* format, ...) {
+    char line[512];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(line, sizeof line, format, arguments);
+    va_end(arguments);
+    *static_cast<std::string*>(diagnostics) += line;
+}
+
+// From the UTF-8 libxml2 has checked.
+std::u32string CodePoints(const xmlChar* utf8) {
+    std::u32string out;
+    for (const xmlChar* p = utf8; p != nullptr && *p != 0;) {
+        const int extra = *p < 0x80 ? 0 : *p < 0xE0 ? 1 : *p < 0xF0 ? 2 : 3;
+        char32_t c = *p++ & (0x7F >> extra);
+        for (int i = 0; i < extra; ++i)
+            c = c << 6 | (*p++ & 0x3F);
+        out += c;
+    }
+    return out;
+}
+
+void ElementsOf(const xmlNode* node, std::vector<ParsedElement>& out) {
+    for (; node != nullptr; node = node->next) {
+        if (node->type != XML_ELEMENT_NODE)
+            continue;
+        out.push_back({reinterpret_cast<const char*>(node->name), {}});
+        for (const xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
+            xmlChar* value = xmlNodeListGetString(node->doc, attribute->children, 1);
+            out.back().second.emplace_back(reinterpret_cast<const char*>(attribute->name),
+                                           CodePoints(value));
+            xmlFree(value);
+        }
+        ElementsOf(node->children, out);
+    }
+}
+
+// Every element with its attributes, in document order.
+std::vector<ParsedElement> ReadBack(const std::string& document) {
+    std::string diagnostics;
+    xmlSetGenericErrorFunc(&diagnostics, Collect);
+    xmlDoc* parsed = xmlReadMemory(document.data(), static_cast<int>(document.size()), nullptr,
+                                   nullptr, XML_PARSE_NONET);
+    xmlSetGenericErrorFunc(nullptr, nullptr);
+    EXPECT_TRUE(parsed != nullptr && diagnostics.empty()) << diagnostics;
+    std::vector<ParsedElement> elements;
+    ElementsOf(parsed != nullptr ? xmlDocGetRootElement(parsed) : nullptr, elements);
+    xmlFreeDoc(parsed);
+    return elements;
+}
+
+std::string Built(const XmlExportOptions& options, const std::vector<ExportedFile>& files) {
+    std::string document = BuildXmlExportDocument(options, files);
+    ReadBack(document);
+    return document;
+}
+
+ExportedFile WithBitrate(ExportedFile file, std::uint16_t bitrate) {
+    file.bitrate = bitrate;
+    return file;
+}
+
+// Location "File name", MP3 Info "Bitrate", ID3v2 "Artist" and "Title", skipping, Level 1
+// "Artist", Level 2 "List".
+XmlExportOptions WorkedOptions() {
+    XmlExportOptions options;
+    options.v2Album = false;
+    options.structure.Select(1, XmlGrouping::List);
+    return options;
+}
+
+const std::vector<ExportedFile> kWorkedFiles = {WithBitrate(MakeFile(u"a1.mp3", u"X", u"One"), 128),
+                                                WithBitrate(MakeFile(u"b1.mp3", u"Y", u"Two"), 192),
+                                                WithBitrate(MakeFile(u"a2.mp3", u"X"), 128)};
+
+const std::string kWorkedBody =
+    "\t<Artist name=\"X\">\n"
+    "\t\t<File filename=\"a1.mp3\" bitrate=\"128\" artist=\"X\" title=\"One\" />\n"
+    "\t\t<File filename=\"a2.mp3\" bitrate=\"128\" artist=\"X\" />\n"
+    "\t</Artist>\n"
+    "\t<Artist name=\"Y\">\n"
+    "\t\t<File filename=\"b1.mp3\" bitrate=\"192\" artist=\"Y\" title=\"Two\" />\n"
+    "\t</Artist>\n";
+
+TEST(XmlExport, WorkedExampleWithAndWithoutSkipping) {
+    EXPECT_EQ(Built(WorkedOptions(), kWorkedFiles), Document(kWorkedBody));
+    XmlExportOptions options = WorkedOptions();
+    options.skipIfEmpty = false;
+    std::string body = kWorkedBody;  // a2.mp3 gets an empty title
+    body.insert(body.find("\" />\n", body.find("a2.mp3")) + 1, " title=\"\"");
+    EXPECT_EQ(Built(options, kWorkedFiles), Document(body));
+    EXPECT_EQ(Built(WorkedOptions(), {}), Document(""));
+}
+
+// The second file carries every field, so a wrong default shows as an extra attribute.
+TEST(XmlExport, FreshStoreWritesTheDefaultFields) {
+    ExportedFile full = MakeFile(u"b.mp3", u"Ar", u"Ti", 215);
+    full.album = full.year = full.track = full.genre = u"x";
+    full.artist1 = full.album1 = full.title1 = full.year1 = u"y";
+    full.track1 = full.genre1 = 1;
+    const testing::FakeSettingsKey fresh;
+    EXPECT_EQ(Built(LoadXmlExportOptions(fresh),
+                    {WithBitrate(MakeFile(u"a.mp3", u"", u"One"), 128), full}),
+              Document("\t<File filename=\"a.mp3\" bitrate=\"128\" title=\"One\" />\n"
+                       "\t<File filename=\"b.mp3\" bitrate=\"0\" artist=\"Ar\" album=\"x\" "
+                       "title=\"Ti\" />\n"));
+}
+
+// A missing artist is a group of its own, in its place; letter case makes two groups. Group
+// names are escaped as every other value (which XmlDocument checks through a reader).
+TEST(XmlExport, GroupsCompareExactly) {
+    XmlExportOptions options = WorkedOptions();
+    options.v2Title = false;
+    EXPECT_EQ(
+        Built(options, {MakeFile(u"1.mp3", u"R&B \"1\""), MakeFile(u"2.mp3"),
+                        MakeFile(u"3.mp3", u"r&b \"1\"")}),
+        Document("\t<Artist name=\"R&amp;B &quot;1&quot;\">\n"
+                 "\t\t<File filename=\"1.mp3\" bitrate=\"0\" artist=\"R&amp;B &quot;1&quot;\" />\n"
+                 "\t</Artist>\n"
+                 "\t<Artist name=\"\">\n"
+                 "\t\t<File filename=\"2.mp3\" bitrate=\"0\" />\n"
+                 "\t</Artist>\n"
+                 "\t<Artist name=\"r&amp;b &quot;1&quot;\">\n"
+                 "\t\t<File filename=\"3.mp3\" bitrate=\"0\" artist=\"r&amp;b &quot;1&quot;\" />\n"
+                 "\t</Artist>\n"));
+}
+
+// Only the chosen attributes: no location, nothing from MP3 Info or ID3v2.
+XmlExportOptions Bare() {
+    XmlExportOptions options;
+    options.SetLocation(XmlLocation::None);
+    options.mp3Bitrate = options.v2Artist = options.v2Album = options.v2Title = false;
+    return options;
+}
+
+// A key at every level, the last included: the files are grouped four times and then
+// listed, so none goes missing. (Attribute order and every field: ExportRecords_test.)
+TEST(XmlExport, EveryLevelGroupsAndTheLastListsItsFiles) {
+    XmlExportOptions options = Bare();
+    options.structure = XmlStructure::FromStored({1, 2, 3, 4});
+    const auto file = [](const char16_t* folder) {
+        ExportedFile f = MakeFile(u"a.mp3", u"A");
+        f.album = u"L";
+        f.year = u"1999";
+        f.directory = folder;
+        return f;
+    };
+    EXPECT_EQ(Built(options, {file(u"/m/x"), file(u"/m/y"), file(u"/m/x")}),
+              Document("\t<Artist name=\"A\">\n"
+                       "\t\t<Album name=\"L\">\n"
+                       "\t\t\t<Year value=\"1999\">\n"
+                       "\t\t\t\t<Directory path=\"/m/x\">\n"
+                       "\t\t\t\t\t<File />\n"
+                       "\t\t\t\t\t<File />\n"
+                       "\t\t\t\t</Directory>\n"
+                       "\t\t\t\t<Directory path=\"/m/y\">\n"
+                       "\t\t\t\t\t<File />\n"
+                       "\t\t\t\t</Directory>\n"
+                       "\t\t\t</Year>\n"
+                       "\t\t</Album>\n"
+                       "\t</Artist>\n"));
+}
+
+TEST(XmlExport, Id3v1TrackAndGenreFollowTheSkipRule) {
+    const struct {
+        std::uint8_t track1, genre1;
+        bool skip;
+        const char* file;
+    } rows[] = {
+        {7, 17, true, "\t<File track1=\"7\" genre1=\"Rock\" />\n"},
+        {0, 126, true, "\t<File genre1=\"\" />\n"},
+        {0, 255, false, "\t<File track1=\"0\" genre1=\"\" />\n"},
+        {1, 255, true, "\t<File track1=\"1\" />\n"},
+    };
+    for (const auto& row : rows) {
+        XmlExportOptions options = Bare();
+        options.v1Track = options.v1Genre = true;
+        options.skipIfEmpty = row.skip;
+        options.structure.Select(0, XmlGrouping::List);
+        ExportedFile file = MakeFile(u"a.mp3");
+        file.track1 = row.track1;
+        file.genre1 = row.genre1;
+        EXPECT_EQ(Built(options, {file}), Document(row.file));
+    }
+}
+
+// Structure0 = 9: Level 1 keeps its preset "Artist", the later levels become "List". Both
+// locations stored: the file name wins.
+TEST(XmlExporter, StoredStructureOfNineKeepsThePresetFirstLevel) {
+    testing::FakeSettingsKey key;
+    key.values["Structure0"] = std::uint32_t{9};
+    key.values["FullPath"] = std::uint32_t{1};
+    StoredXmlOptions prompt;
+    XmlExporter exporter(key, prompt);
+    std::string out;
+    ASSERT_TRUE(exporter.BuildDocument(out, kWorkedFiles, u"/x.xml"));
+    EXPECT_EQ(out, Document(kWorkedBody));
+    EXPECT_EQ(std::get<std::uint32_t>(key.values.at("Structure0")), 1u);
+    EXPECT_EQ(std::get<std::uint32_t>(key.values.at("Structure1")), 0u);
+}
+
+std::string Document(const XmlElement& root) {
+    std::u16string text;
+    Serialize(root, 0, text);
+    return EncodeDocument(text);
+}
+
+// XML 1.0 production [2] Char, restated here so the writer is checked against the rule
+// rather than against itself.
+bool XmlCanCarry(char16_t unit) {
+    return unit == 0x9 || unit == 0xA || unit == 0xD || (unit >= 0x20 && unit < 0xD800) ||
+           (unit >= 0xE000 && unit <= 0xFFFD);
+}
+
+// Every UTF-16 unit alone, then pairs and sequences that trip writers: a reader must get
+// each value back exactly, or U+FFFD where XML cannot carry the character.
+TEST(XmlDocument, EveryValueReadsBackOrBecomesReplacement) {
+    std::u16string written;
+    std::u32string read;
+    for (char32_t unit = 0; unit <= 0xFFFF; ++unit) {
+        written += static_cast<char16_t>(unit);
+        written += u'.';  // keeps each surrogate alone
+        read += XmlCanCarry(static_cast<char16_t>(unit)) ? unit : U'\uFFFD';
+        read += U'.';
+    }
+    written +=
+        u"\U00010000\U0001F600\U0010FFFF \xDE00\xD83D \xD83D\xD83D\xDE00 ]]> &amp; \r\n\xD83D";
+    read += U"\U00010000\U0001F600\U0010FFFF \uFFFD\uFFFD \uFFFD\U0001F600 ]]> &amp; \r\n\uFFFD";
+    XmlElement root(u"R");
+    root.Add<XmlStringAttribute>(u"v", written);
+    XmlElement& numbers = root.AddChild(u"N");
+    numbers.Add<XmlUInt8Attribute>(u"u8", std::uint8_t{255});
+    numbers.Add<XmlUInt32Attribute>(u"u32", std::uint32_t{4294967295u});
+    const std::vector<ParsedElement> expected = {{"R", {{"v", read}}},
+                                                 {"N", {{"u8", U"255"}, {"u32", U"4294967295"}}}};
+    EXPECT_EQ(ReadBack(Document(root)), expected);
+}
+
+constexpr XmlGrouping kList = XmlGrouping::List;
+constexpr XmlGrouping kArtist = XmlGrouping::Artist;
+constexpr XmlGrouping kAlbum = XmlGrouping::Album;
+constexpr XmlGrouping kYear = XmlGrouping::Year;
+constexpr XmlGrouping kDirectory = XmlGrouping::Directory;
+
+Levels LevelsOf(const XmlStructure& s) {
+    return {s.At(0), s.At(1), s.At(2), s.At(3)};
+}
+
+TEST(XmlStructure, StoredNumbersApplyOverThePreset) {
+    const struct {
+        Stored stored;
+        Levels levels;
+    } rows[] = {
+        // A fresh store: one list level.
+        {{0, 0, 0, 0}, {{{kList, true}, {kList, false}, {kList, false}, {kList, false}}}},
+        {{1, 2, 0, 0}, {{{kArtist, true}, {kAlbum, true}, {kList, true}, {kList, false}}}},
+        {{1, 2, 3, 4}, {{{kArtist, true}, {kAlbum, true}, {kYear, true}, {kDirectory, true}}}},
+        // Levels after the first list are reset.
+        {{1, 0, 3, 4}, {{{kArtist, true}, {kList, true}, {kList, false}, {kList, false}}}},
+        // A number of 5 or more stops either walk, keeping the preset from there.
+        {{9, 0, 0, 0}, {{{kArtist, true}, {kList, false}, {kList, false}, {kList, false}}}},
+        {{9, 0, 7, 0}, {{{kArtist, true}, {kList, false}, {kList, true}, {kList, false}}}},
+        {{4, 0xFFFFFFFFu, 1, 1},
+         {{{kDirectory, true}, {kAlbum, true}, {kList, false}, {kList, false}}}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::PrintToString(row.stored));
+        EXPECT_EQ(LevelsOf(XmlStructure::FromStored(row.stored)), row.levels);
+    }
+}
+
+TEST(XmlStructure, SelectingListDisablesLaterLevelsAndAKeyEnablesTheNext) {
+    XmlStructure s = XmlStructure::FromStored({1, 2, 3, 4});
+    s.Select(1, kList);
+    EXPECT_EQ(LevelsOf(s),
+              (Levels{{{kArtist, true}, {kList, true}, {kList, false}, {kList, false}}}));
+    EXPECT_EQ(s.ToStored(), (Stored{1, 0, 0, 0}));
+    s.Select(1, kYear);
+    EXPECT_EQ(LevelsOf(s),
+              (Levels{{{kArtist, true}, {kYear, true}, {kList, true}, {kList, false}}}));
+    XmlStructure preset;  // Level 4 disabled with "List": a key at Level 3 enables it as it is
+    preset.Select(2, kYear);
+    EXPECT_EQ(preset.At(3), (Level{kList, true}));
+}
+
+TEST(XmlExportOptions, SaveWritesEveryValueAndLoadsBackEqual) {
+    XmlExportOptions options;
+    options.SetLocation(XmlLocation::FullPath);
+    options.mp3Bitrate = options.v2Title = options.skipIfEmpty = false;
+    options.mp3Duration = options.mp3Vbr = options.v2Genre = options.v1Track = true;
+    options.structure.Select(1, kYear);
+    options.structure.Select(2, kDirectory);
+    FakeSettingsKey key;
+    SaveXmlExportOptions(options, key);
+    EXPECT_EQ(key.values.size(), 22u);
+    const std::pair<const char*, std::uint32_t> some[] = {
+        {"FullPath", 1}, {"SkipIfEmpty", 0}, {"Structure1", 3}, {"Structure3", 0}};
+    for (const auto& [name, value] : some) {
+        EXPECT_EQ(key.values.at(name), FakeSettingsKey::Value(value)) << name;
+    }
+    EXPECT_EQ(LoadXmlExportOptions(key), options);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <future>
+#include <string>
+#include <vector>
+
+#include "scan/BackgroundWorker.h"
+#include "scan/DirectoryWalk.h"
+#include "scan/LoaderThread.h"
+#include "scan/SaveThread.h"
+#include "settings/SettingNames.h"
+#include "support/ScratchDirectory.h"
+#include "tags/Id3v1TestRecords.h"
+#include "tags/Id3v2TestSupport.h"
+#include "tags/mpeg_test_streams.h"
+#include "text/FileName.h"
+
+namespace velmora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Eight silent frames of 128 kbit/s MPEG-1 Layer III audio and an ID3v1 tag holding the title.
+std::string TestMp3(const std::string& title) {
+    const Bytes audio = Frames(FrameSpec{}, 8);
+    return std::string(audio.begin(), audio.end()) + AsBytes(RecordWith({{3, title}}));
+}
+
+// A scratch folder of MP3 files and an engine to load them with.
+class ScanTest : public ::testing::Test {
+  protected:
+    void Write(const std::string& relative, const std::string& bytes) {
+        std::filesystem::create_directories((scratch_.Root() / relative).parent_path());
+        scratch_.WriteFile(relative, bytes);
+    }
+    std::u16string Root() const { return text::FileNameToText(scratch_.Root().string()); }
+    void Load(LoaderThread& loader) {
+        loader.SetDirectory(Root());
+        ASSERT_TRUE(loader.Start());
+        loader.Join();
+    }
+
+    ScratchDirectory scratch_;
+    TestEngine engine_;
+    EngineContext& context_ = engine_.context;
+};
+
+TEST(BackgroundWorker, RunsOneBodyAtATimeAndClearsTheFlagAtItsEnd) {
+    BackgroundWorker worker;
+    EXPECT_FALSE(worker.IsRunning());
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    int runs = 0;
+    ASSERT_TRUE(worker.Start([&] {
+        released.wait();
+        ++runs;
+    }));
+    EXPECT_TRUE(worker.IsRunning());
+    EXPECT_FALSE(worker.Start([&] { ++runs; }));
+    release.set_value();
+    worker.Join();
+    EXPECT_FALSE(worker.IsRunning());
+    EXPECT_EQ(runs, 1);
+}
+
+// Each file met, relative to the root; the full path must name a file that exists.
+std::vector<std::string> Walk(const fs::path& root, bool recurse) {
+    std::vector<std::string> seen;
+    WalkDirectory(text::FileNameToText(root.string()), recurse,
+                  [&](const std::u16string& dir, const std::u16string& name) {
+                      fs::path full = text::TextToFileName(dir + u"/" + name);
+                      EXPECT_TRUE(fs::exists(full)) << full;
+                      seen.push_back(fs::relative(full, root).string());
+                  });
+    return seen;
+}
+
+// The extension is the last four characters, compared without case.
+TEST_F(ScanTest, WalkFindsMp3FilesDepthFirstOnceEachAndRecursesOnlyWhenAsked) {
+    for (const char* name :
+         {"top.MP3", ".mp3", "mp3", "a.mp3.bak", "a_mp3", "caf\xE9.mp3", "sub/one.mp3",
+          "sub/two.mp3", "sub/deeper/three.mp3", "..dots/four.mp3"})
+        Write(name, "x");
+    const fs::path& root = scratch_.Root();
+    // Links back up the tree are not followed forever.
+    fs::create_directory_symlink(root, root / "sub" / "loop");
+    fs::create_directory_symlink(root / "sub", root / "again");
+    auto top = Walk(root, false);
+    std::sort(top.begin(), top.end());
+    EXPECT_EQ(top, (std::vector<std::string>{".mp3", "caf\xE9.mp3", "top.MP3"}));
+
+    auto seen = Walk(root, true);
+    ASSERT_EQ(seen.size(), 7u);
+    // Depth first: everything under sub/ comes in one run.
+    auto first =
+        std::find_if(seen.begin(), seen.end(), [](auto& s) { return s.rfind("sub/", 0) == 0; });
+    ASSERT_LE(first + 3, seen.end());
+    EXPECT_TRUE(std::all_of(first, first + 3, [](auto& s) { return s.rfind("sub/", 0) == 0; }));
+}
+
+std::vector<std::u16string> LoadedNames(LoaderThread& loader) {
+    std::vector<std::u16string> names;
+    for (const Mp3File* record : loader.Records().All())
+        names.push_back(record->Name());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(ScanTest, LoaderRecordsAreCompleteAndRecurseIsReadAtEachLoad) {
+    Write("top.mp3", TestMp3("Top"));
+    Write("sub/inner.MP3", "");  // a file that holds nothing is still a row
+    Write("notes.txt", "x");
+    LoaderThread loader(context_);
+    loader.SetDirectory(u"/");
+    EXPECT_EQ(loader.Directory(), u"");
+    loader.SetDirectory(Root() + u"/absent");  // a missing folder loads nothing, silently
+    loader.Start();
+    loader.Join();
+    EXPECT_EQ(loader.Records().Size(), 0u);
+    EXPECT_TRUE(engine_.messages.Shown().empty());
+
+    loader.SetDirectory(Root() + u"/");
+    EXPECT_EQ(loader.Directory(), Root());
+    loader.Start();
+    loader.Join();
+    EXPECT_EQ(LoadedNames(loader), (std::vector<std::u16string>{u"inner.MP3", u"top.mp3"}));
+    for (const Mp3File* record : loader.Records().All()) {
+        EXPECT_FALSE(record->NeedsSave());
+        const bool top = record->Name() == u"top.mp3";
+        EXPECT_EQ(record->Bitrate(), top ? 128 : 0);
+        EXPECT_EQ(record->V1().Text(Id3v1Tag::kTitle), top ? u"Top" : u"");
+    }
+
+    engine_.settings.WriteBool(settings::kRecurse, false);
+    loader.ResetList();
+    Load(loader);
+    EXPECT_EQ(LoadedNames(loader), (std::vector<std::u16string>{u"top.mp3"}));
+}
+
+// The window reads what was appended since its last visit while the worker goes on.
+TEST_F(ScanTest, LoaderAReaderOnAnotherThreadSeesEveryRecordOnceInOrder) {
+    constexpr int kFiles = 60;
+    for (int i = 0; i < kFiles; ++i)
+        Write("d" + std::to_string(i % 4) + "/f" + std::to_string(i) + ".mp3", TestMp3("T"));
+    LoaderThread loader(context_);
+    loader.SetDirectory(Root());
+    ASSERT_TRUE(loader.Start());
+    std::vector<Mp3File*> seen;
+    for (bool finished = false; !finished;) {
+        finished = !loader.IsRunning();
+        for (Mp3File* record : loader.Records().From(seen.size()))
+            seen.push_back(record);
+    }
+    loader.Join();
+    EXPECT_EQ(seen.size(), static_cast<std::size_t>(kFiles));
+    EXPECT_EQ(seen, loader.Records().All());
+}
+
+// b is not edited; d is edited but its file is gone, which must not stop the others.
+TEST_F(ScanTest, SaverSavesOnlyTheRecordsThatNeedItAndGoesOnAfterAFailure) {
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"})
+        scratch_.WriteFile(name, TestMp3(name));
+    LoaderThread loader(context_);
+    Load(loader);
+    auto records = loader.Records().All();
+    ASSERT_EQ(records.size(), 4u);
+    std::sort(records.begin(), records.end(),
+              [](auto* x, auto* y) { return x->Name() < y->Name(); });
+    for (Mp3File* record : {records[0], records[2], records[3]})
+        SetFrameText(*record, frame_ids::kTit2, u"New " + record->Name(), context_);
+    const std::string untouched = scratch_.ReadFile(scratch_.Path("b.mp3"));
+    std::filesystem::remove(scratch_.Path("d.mp3"));
+
+    SaveThread saver(context_, loader.Records());
+    ASSERT_TRUE(saver.Start());
+    saver.Join();
+    for (const char* name : {"a.mp3", "c.mp3"}) {
+        Mp3File fresh(context_, Root(), text::FileNameToText(name));
+        EXPECT_EQ(TextOf(fresh, "TIT2"), std::string("New ") + name);
+    }
+    EXPECT_EQ(scratch_.ReadFile(scratch_.Path("b.mp3")), untouched);
+    EXPECT_FALSE(records[0]->NeedsSave() || records[2]->NeedsSave());
+    EXPECT_TRUE(records[3]->NeedsSave());
+    EXPECT_EQ(engine_.messages.Shown().size(), 1u);
+    // A second pass counts the failure.
+    EXPECT_EQ(SaveThread::SaveAll(context_, loader.Records()), 1u);
+}
+
+}  // namespace
+}  // namespace velmora::testing

@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <set>
+
+#include "Id3v2TestSupport.h"
+#include "tags/FrameBodyReaders.h"
+#include "tags/FrameFieldTypes.h"
+#include "tags/FrameLayouts.h"
+#include "tags/Id3v2Serializer.h"
+
+namespace velmora {
+namespace {
+
+using namespace testing;
+
+Bytes Deflate(const Bytes& plain) {
+    uLongf size = compressBound(plain.size());
+    Bytes out(size);
+    compress(out.data(), &size, plain.data(), plain.size());
+    out.resize(size);
+    return out;
+}
+
+// A 2.4 compressed body: the synchsafe data-length indicator, then the zlib data.
+Bytes CompressedBody(const Bytes& plain) {
+    auto length = MakeSynchsafe32(static_cast<std::uint32_t>(plain.size()));
+    return Cat({Bytes(length.begin(), length.end()), Deflate(plain)});
+}
+
+Bytes WithByte(Bytes bytes, std::size_t at, std::uint8_t value) {
+    bytes.at(at) = value;
+    return bytes;
+}
+
+const Bytes kTitle = Frame("TIT2", TextBody("Title"));
+const Bytes kArtist = Frame("TPE1", TextBody("Artist"));
+const std::string kLongText(200, 'x');  // a frame size whose synchsafe and plain forms differ
+const Bytes kLong = TextBody(kLongText);
+const Bytes kUnsynchronisedHi = {1, 0xFF, 0x00, 0xFE, 'H', 0, 'i', 0};  // BOM FF FE stuffed
+
+// Read as a plain number, TIT2's synchsafe size 201 (00 00 01 49) is 329 and lands on the
+// text "TPE1" inside TALB; only the whole walk tells the two readings apart.
+Bytes SizeDecoy() {
+    std::string album(300, 'x');
+    album.replace(117, 10, std::string("TPE1\0\0\0\x05\0\0", 10));
+    return Tag(4, Cat({Frame("TIT2", kLong, 4), Frame("TALB", TextBody(album), 4),
+                       Frame("TPE1", TextBody("A"), 4)}));
+}
+
+struct WalkCase {
+    const char* name;
+    Bytes file;
+    std::string frames;  // as Describe gives them
+    friend void PrintTo(const WalkCase& c, std::ostream* out) { *out << c.name; }
+};
+
+std::vector<WalkCase> WalkCases() {
+    return {
+        {"PaddingEndsTheWalk", Tag(3, Cat({kTitle, kArtist}), 50), "TIT2=Title|TPE1=Artist"},
+        {"UnknownIdsAreKept",
+         Tag(3, Cat({kTitle, Frame("TDRC", TextBody("2004")), Frame("RVA2", B("xyz")), kArtist})),
+         "TIT2=Title|TDRC=2004|RVA2|TPE1=Artist"},
+        {"BadIdSkippedWhenItsSizeLandsOnAFrame",
+         Tag(3, Cat({kTitle, Frame("ab$1", B("junk")), kArtist})), "TIT2=Title|TPE1=Artist"},
+        {"BadIdEndsTheWalkWhenItsSizeLandsNowhere",
+         Tag(3, Cat({kTitle, WithByte(Frame("ab$1", B("junk")), 7, 2), kArtist})), "TIT2=Title"},
+        {"HugeFrameSizeIsDropped", Tag(3, Cat({kTitle, WithByte(kArtist, 4, 0xAB)})), "TIT2=Title"},
+        {"ZeroSizeFrameKeptAndWalkGoesOn", Tag(3, Cat({Frame("TENC", {}), kTitle})),
+         "TENC|TIT2=Title"},
+        {"FrameTooShortForItsFlagsKeptAsBytes",
+         Tag(4, Cat({Frame("TENC", {0}, 4, 0x01), Frame("TIT2", TextBody("T"), 4)})),
+         "TENC|TIT2=T"},
+        {"V24PlainSizesDecidedPerTag",
+         Tag(4, Cat({Frame("TIT2", kLong, 4, 0, true), Frame("TPE1", TextBody("A"), 4, 0, true)}),
+             30),
+         "TIT2=" + kLongText + "|TPE1=A"},
+        {"V24TextLookingLikeAnIdDoesNotFoolTheSizeChoice", SizeDecoy(),
+         "TIT2=" + kLongText + "|TALB=" + std::string(117, 'x') + "TPE1|TPE1=A"},
+        {"V24HeaderUnsynchronisationAppliesPerFrame",
+         Tag(4, Cat({Frame("TIT2", kUnsynchronisedHi, 4), Frame("TPE1", TextBody("A"), 4)}), 0,
+             0x80),
+         "TIT2=Hi|TPE1=A"},
+        {"ExtendedHeaderFlagWithoutExtendedHeader",
+         Tag(4, Frame("TIT2", TextBody("T"), 4), 0, 0x40), "TIT2=T"},
+        {"ExtendedHeaderLargerThanTheTag", Tag(3, Cat({{0, 0, 0x7F, 0}, kTitle}), 0, 0x40), ""},
+        {"V24GroupByteAndDataLength",
+         Tag(4, Frame("TIT2", Cat({{7}, CompressedBody(TextBody("Compressed"))}), 4, 0x49)),
+         "TIT2=Compressed"},
+        {"UnknownMajorVersionIsNoTag", Tag(5, kTitle), ""},
+        {"IdentifierOtherThanId3IsNoTag", WithByte(Tag(3, kTitle), 2, '2'), ""},
+    };
+}
+
+class ReaderWalkTest : public ::testing::TestWithParam<WalkCase> {};
+
+TEST_P(ReaderWalkTest, ReadsTheFramesItShould) {
+    TestEngine engine;
+    EXPECT_EQ(Describe(*ReadBytes(GetParam().file, engine).tag), GetParam().frames);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReaderWalkTest, ::testing::ValuesIn(WalkCases()),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(ReaderTest, TagOnDiskFacts) {
+    TestEngine engine;
+    Bytes file =
+        Cat({Tag(4, Frame("TIT2", TextBody("T"), 4), 20, 0x10), B("3DI"), Bytes(7, 0), B("audio")});
+    auto result = ReadBytes(file, engine);
+    EXPECT_TRUE(result.onDisk.hasFooter);
+    EXPECT_EQ(result.onDisk.declaredSize, 12u + 20u);       // TIT2 frame and padding
+    EXPECT_EQ(result.onDisk.audioOffset, file.size() - 5);  // after the footer
+    EXPECT_FALSE(ReadBytes(Cat({B("ID3"), Bytes(7, 0)}), engine).onDisk.present);
+    EXPECT_FALSE(ReadBytes(Tag(3, kTitle, 0, 0x10), engine).onDisk.hasFooter);  // 2.4 only
+}
+
+TEST(ReaderTest, TruncatedTagReadsWhatIsThereAndSaysSo) {
+    TestEngine engine;
+    Bytes file = Tag(3, Cat({kTitle, kArtist}), 1000);
+    file.resize(10 + kTitle.size() + 5);
+    auto result = ReadBytes(file, engine);
+    EXPECT_TRUE(result.onDisk.truncated);
+    EXPECT_EQ(Describe(*result.tag), "TIT2=Title");
+}
+
+TEST(ReaderTest, DecompressionBombIsKeptCompressed) {
+    TestEngine engine;
+    Bytes bomb = Frame("TIT2", CompressedBody(Cat({{0}, Bytes(2'000'000, 'a')})), 4, 0x09);
+    auto result = ReadBytes(Tag(4, bomb), engine);
+    EXPECT_EQ(Describe(*result.tag), "TIT2");
+    EXPECT_EQ(SerializeTag(*result.tag, 4, Cp1252()), bomb);
+}
+
+TEST(ReaderTest, EncryptedFrameKeptWithMethodAndGroupInEitherLayout) {
+    TestEngine engine;
+    Bytes secret = B("\x01\x02\x03secret");
+    // ID3v2.3 order: method byte, then group byte; ID3v2.4: group byte, then method byte.
+    Bytes v23 = Frame("TIT2", Cat({{0x81, 0x22}, secret}), 3, 0x60);
+    Bytes v24 = Frame("TIT2", Cat({{0x22, 0x81}, secret}), 4, 0x44);
+    auto result = ReadBytes(Tag(3, v23), engine);
+    EXPECT_EQ(SerializeTag(*result.tag, 3, Cp1252()), v23);
+    EXPECT_EQ(SerializeTag(*result.tag, 4, Cp1252()), v24);
+    auto again = ReadBytes(Tag(4, v24), engine);
+    EXPECT_EQ(SerializeTag(*again.tag, 3, Cp1252()), v23);
+}
+
+// One row per frame kind and body: the fields the reader makes of the body, their texts, and
+// whether a save gives the same bytes back.
+struct LayoutCase {
+    const char* name;
+    const char* id;
+    Bytes body;
+    std::string kinds;  // one letter per field, see KindLetters
+    std::string texts;  // every Text/NarrowString field, then "+" and each later value
+    bool sameBytesBack = true;
+    friend void PrintTo(const LayoutCase& c, std::ostream* out) { *out << c.name; }
+};
+
+std::string KindLetters(const Id3v2Frame& frame) {
+    std::string letters;
+    for (std::size_t i = 0; i < frame.FieldCount(); ++i)
+        letters += "NTEBZzRL"[static_cast<int>(frame.FieldAt(i)->Kind())];
+    return letters;
+}
+
+std::string FieldTexts(const Id3v2Frame& frame) {
+    std::string texts;
+    for (std::size_t i = 0; i < frame.FieldCount(); ++i) {
+        const FrameField* field = frame.FieldAt(i);
+        if (field->Kind() == FieldKind::Text || field->Kind() == FieldKind::NarrowString)
+            texts += (texts.empty() ? "" : "|") + text::ToUtf8(field->GetText(Cp1252()));
+        if (field->Kind() == FieldKind::LaterValues) {
+            for (const auto& value : static_cast<const LaterValuesField*>(field)->Values())
+                texts += "+" + text::ToUtf8(value);
+        }
+    }
+    return texts;
+}
+
+std::vector<LayoutCase> Cases() {
+    const Bytes comment = Cat({{1}, B("ENG"), Utf16(u"d"), {0, 0}, Utf16(u"hello")});
+    return {
+        {"TextLatin1", "TIT2", TextBody("Caf\xE9"), "ET", "Caf\xC3\xA9"},
+        {"TextUtf16Bom", "TIT2", Cat({{1}, Utf16(u"AB")}), "ET", "AB"},
+        {"TextUtf16BigEndianBom", "TIT2", Bytes{1, 0xFE, 0xFF, 0, 'A', 0, 'B'}, "ET", "AB", false},
+        {"TextUtf16NoBomIsLittleEndian", "TIT2", Bytes{1, 'A', 0, 'B', 0}, "ET", "AB", false},
+        {"TextEncoding2IsBigEndian", "TIT2", Bytes{2, 0x00, 0x41}, "ET", "A"},
+        {"TextUtf8", "TIT2", Bytes{3, 0xC3, 0xA9}, "ET", "\xC3\xA9"},
+        {"TextUtf8Rejected", "TIT2", Bytes{3, 0xF8, 0x80}, "R", ""},
+        {"TextEncoding4", "TIT2", Bytes{4, 'a'}, "R", ""},
+        {"TextUtf16TooShortForBom", "TIT2", Bytes{1}, "R", ""},
+        {"TextLaterValues", "TPE1", Cat({TextBody("a"), {0}, B("b"), {0}, B("c")}), "ETL", "a+b+c"},
+        {"TextUtf16LaterValues", "TPE1", Cat({{1}, Utf16(u"a"), {0, 0}, Utf16(u"b")}), "ETL",
+         "a+b"},
+        {"TextTrailingTerminatorIsNoValue", "TIT2", Cat({{1}, Utf16(u"test"), {0, 0}}), "ET",
+         "test", false},
+        {"UnknownTextId", "TDRC", TextBody("2004-05-06"), "ET", "2004-05-06"},
+        {"UserText", "TXXX", Cat({TextBody("desc"), {0}, B("value")}), "ETZT", "desc|value"},
+        {"UserTextWithoutTerminator", "TXXX", TextBody("desc"), "R", ""},
+        {"UnknownUrlId", "WFOO", B("http://x"), "N", "http://x"},
+        {"UrlWithJunkAfterZero", "WCOM", Cat({B("http://x"), {0}, B("junk")}), "R", ""},
+        {"UserUrl", "WXXX", Cat({TextBody("d"), {0}, B("http://u")}), "ETZN", "d|http://u"},
+        {"Comment", "COMM", comment, "ENTZT", "eng|d|hello", false},
+        {"CommentLanguageWithZero", "COMM", Cat({{0}, B("en"), {0}, {0}, B("x")}), "ENTZT",
+         "en||x"},
+        {"CommentWithoutDescriptionTerminator", "COMM", Cat({{0}, B("eng"), B("No Comment")}), "R",
+         ""},
+        {"Picture", "APIC", Cat({{0}, B("image/png"), {0}, {3}, B("cover"), {0}, B("\x89PNG")}),
+         "ENzBTZB", "image/png|cover"},
+        {"PictureEncoding4", "APIC", Cat({{4}, B("image/png"), {0}, {3}, {0}, B("data")}), "R", ""},
+        {"RawUnknownId", "RVA2", Cat({B("owner"), {0}, B("data")}), "R", ""},
+    };
+}
+
+class LayoutTest : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(LayoutTest, ReadsAndWritesTheBody) {
+    const auto& c = GetParam();
+    Id3v2Frame frame(FrameId::FromChars(c.id));
+    ReadFrameBody(frame, c.body, BodyReadContext{Cp1252(), {}});
+    EXPECT_EQ(KindLetters(frame), c.kinds);
+    EXPECT_EQ(FieldTexts(frame), c.texts);
+    Bytes written = SerializeFrameBody(frame, 4, Cp1252());
+    if (c.sameBytesBack) {
+        EXPECT_EQ(written, c.body);
+    }
+    // Whatever the reader made of it, reading the written body again gives the same fields.
+    Id3v2Frame again(frame.Id());
+    ReadFrameBody(again, written, BodyReadContext{Cp1252(), {}});
+    EXPECT_EQ(FieldTexts(again), c.texts);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bodies, LayoutTest, ::testing::ValuesIn(Cases()),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(LayoutTableTest, EveryFrameKindHasATestRow) {
+    std::set<FrameKind> tested;
+    for (const auto& c : Cases())
+        tested.insert(FrameKindOf(FrameId::FromChars(c.id)));
+    for (const auto& layout : kFrameLayouts)
+        EXPECT_TRUE(tested.count(layout.kind))
+            << "no test row for the " << layout.name << " layout";
+}
+
+// A stored encoding the written version lacks, or that cannot carry the text, becomes UTF-16.
+TEST(SerializerTest, ChoosesTheEncodingWrittenAndTheTextReadsBack) {
+    const std::tuple<std::uint8_t, std::u16string, std::uint8_t, std::uint8_t> rows[] = {
+        {0, u"Caf\u00E9", 3, 0}, {0, u"\u65E5", 3, 1},  // not in CP1252
+        {2, u"x\u00E9", 4, 2},   {2, u"x", 3, 1},      {3, u"\u65E5", 4, 3}, {3, u"\u65E5", 3, 1}};
+    for (const auto& [stored, text, version, written] : rows) {
+        Id3v2Tag tag;
+        Id3v2Frame& frame = AppendFrame(tag, std::make_unique<Id3v2Frame>(FrameId("TIT2")));
+        frame.PushField(std::make_unique<EncodingField>(stored, stored));
+        frame.PushField(std::make_unique<TextField>(text));
+        const Bytes frames = SerializeTag(tag, version, Cp1252());
+        EXPECT_EQ(frames.at(10), written) << int(stored) << " in 2." << int(version);
+        TestEngine engine;
+        EXPECT_EQ(TextOf(*ReadBytes(Tag(version, frames), engine).tag, "TIT2"), text::ToUtf8(text));
+    }
+}
+
+}  // namespace
+}  // namespace velmora

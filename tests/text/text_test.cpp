@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "text/CodePage.h"
+#include "text/FileName.h"
+#include "text/Utf8.h"
+
+namespace velmora::text {
+namespace {
+
+// CP1252 itself is checked through the ID3v1 records, playlists and the serializer's choice
+// of encoding, which all use it.
+TEST(CodePage, EveryByteOfALatinPageRoundTrips) {
+    auto page = CodePage::Create("ISO-8859-2");
+    ASSERT_TRUE(page);
+    EXPECT_TRUE(page->IsSingleByte());
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all.push_back(static_cast<char>(b));
+    EXPECT_EQ(page->Encode(page->Decode(all)), all);
+}
+
+// The table answer must agree with the round trip it stands for, byte by byte (CP1252 has
+// undefined bytes such as 0x81, which decode to '?').
+TEST(CodePage, RoundTripsAgreesWithEncodingTheDecodedText) {
+    for (const char* name : {"CP1252", "ISO-8859-1", "CP437", "KOI8-R", "SHIFT_JIS"}) {
+        SCOPED_TRACE(name);
+        auto page = CodePage::Create(name);
+        ASSERT_TRUE(page);
+        for (int b = 0; b < 256; ++b) {
+            const std::string one(1, static_cast<char>(b));
+            EXPECT_EQ(page->RoundTrips(one), page->Encode(page->Decode(one)) == one) << b;
+            const std::string text = "ab" + one + "?c";
+            const bool roundTrips = page->Encode(page->Decode(text)) == text;
+            EXPECT_EQ(page->RoundTrips(text), roundTrips) << b;
+            const auto lossless = page->DecodeLossless(text);
+            EXPECT_EQ(lossless.has_value(), roundTrips) << b;
+            if (lossless) {
+                EXPECT_EQ(*lossless, page->Decode(text)) << b;
+            }
+        }
+        EXPECT_TRUE(page->RoundTrips(""));
+    }
+}
+
+TEST(CodePage, MultiByteCodePagesGoThroughIconv) {
+    auto page = CodePage::Create("SHIFT_JIS");
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(page->IsSingleByte());
+    std::string bytes = page->Encode(u"\u65E5\u672C");
+    EXPECT_EQ(bytes, "\x93\xFA\x96\x7B");
+    EXPECT_EQ(page->Decode(bytes), u"\u65E5\u672C");
+    EXPECT_EQ(page->Encode(u"\u00E9a"), "?a");
+    EXPECT_TRUE(page->CanEncode(u"\u65E5"));
+    EXPECT_EQ(CodePage::Create("NO-SUCH-PAGE"), nullptr);
+}
+
+TEST(FileName, ValidUtf8DecodesNormally) {
+    EXPECT_EQ(FileNameToText("Caf\xC3\xA9 \xF0\x9F\x8E\xB5.mp3"), u"Caf\u00E9 \U0001F3B5.mp3");
+    EXPECT_EQ(TextToFileName(u"Caf\u00E9 \U0001F3B5.mp3"), "Caf\xC3\xA9 \xF0\x9F\x8E\xB5.mp3");
+}
+
+TEST(FileName, InvalidBytesSurviveTheRoundTrip) {
+    const std::string names[] = {
+        "latin1 \xE9t\xE9.mp3",  // an old ISO-8859-1 name
+        "\xC3",                  // truncated sequence at the end
+        "\xED\xA0\x80.mp3",      // an encoded surrogate is not valid UTF-8
+        "\xC0\xAF",              // overlong slash
+        "\xF5\x80\x80\x80",      // beyond U+10FFFF
+    };
+    for (const auto& name : names) {
+        std::u16string text = FileNameToText(name);
+        EXPECT_EQ(TextToFileName(text), name);
+    }
+    EXPECT_EQ(FileNameToText("\xE9"), u"\xDCE9");
+}
+
+TEST(FileName, RandomBytesRoundTrip) {
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> byte(1, 255), len(0, 24);
+    for (int n = 0; n < 5000; ++n) {
+        std::string name;
+        for (int i = len(rng); i > 0; --i)
+            name.push_back(static_cast<char>(byte(rng)));
+        ASSERT_EQ(TextToFileName(FileNameToText(name)), name);
+    }
+}
+
+struct DecodeCase {
+    std::string bytes;
+    std::optional<std::u16string> text;
+};
+
+TEST(Utf8, DecodesLikeId3Text) {
+    const DecodeCase cases[] = {
+        {"AB", u"AB"},
+        {"\xC3\xA9", u"\u00E9"},
+        {"\xE2\x82\xAC", u"\u20AC"},
+        // Outside the Basic Multilingual Plane: one surrogate pair, not garbage.
+        {"\xF0\x9F\x8E\xB5", u"\U0001F3B5"},
+        {"a\0b", u"a"},                      // stops at the first zero byte
+        {"\xBF", u"?"},                      // a lone continuation byte stands for its low six bits
+        {"\xF8\x80", std::nullopt},          // lead bytes of five or more bits fail
+        {"\xC3", std::nullopt},              // truncated sequence
+        {"\xC3\x41", std::nullopt},          // not a continuation byte
+        {"\xF7\xBF\xBF\xBF", std::nullopt},  // beyond U+10FFFF
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        auto text = DecodeUtf8(c.bytes);
+        if (!c.text) {
+            EXPECT_FALSE(text.has_value());
+        } else {
+            ASSERT_TRUE(text.has_value());
+            EXPECT_EQ(*text, *c.text);
+        }
+    }
+}
+
+TEST(Utf8, EncodesSurrogatePairsAsOneSequenceAndLoneSurrogatesAsReplacement) {
+    EXPECT_EQ(EncodeUtf8(u"\U0001F3B5"), "\xF0\x9F\x8E\xB5");
+    EXPECT_EQ(EncodeUtf8(u"a\xD800z"), "a\xEF\xBF\xBDz");
+    EXPECT_EQ(EncodeUtf8(u"\xDC00"), "\xEF\xBF\xBD");
+    EXPECT_EQ(EncodeUtf8(std::u16string(u"ab\0cd", 5)), "ab");
+    EXPECT_EQ(EncodeUtf8(u"\u00E9\u0800\u07FF"), "\xC3\xA9\xE0\xA0\x80\xDF\xBF");
+}
+
+TEST(Utf8, RoundTripsEveryCodePoint) {
+    for (char32_t cp = 1; cp <= 0x10FFFF; cp += (cp < 0x3000 ? 1 : 97)) {
+        if (cp >= 0xD800 && cp <= 0xDFFF)
+            continue;
+        std::u16string text;
+        AppendUtf16CodePoint(text, cp);
+        auto back = DecodeUtf8(EncodeUtf8(text));
+        ASSERT_TRUE(back.has_value()) << static_cast<unsigned>(cp);
+        ASSERT_EQ(*back, text) << static_cast<unsigned>(cp);
+        ASSERT_EQ(FromUtf8(ToUtf8(text)), text);
+    }
+}
+
+TEST(Utf8, FromUtf8ReplacesInvalidBytes) {
+    EXPECT_EQ(FromUtf8("a\xFF"
+                       "b"),
+              u"a\uFFFDb");
+    EXPECT_EQ(FromUtf8("\xC0\x80"), u"\uFFFD\uFFFD");  // overlong
+}
+
+}  // namespace
+}  // namespace velmora::text
