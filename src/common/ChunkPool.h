@@ -86,6 +86,8 @@ class ChunkPool {
         std::size_t count = 0;
         // No slot below this one is free.
         std::size_t firstFree = 0;
+        // Bytes from the start whose pages were populated ahead of use.
+        std::size_t populated = 0;
 
         Chunk() = default;
         ~Chunk() { chunk_memory::Unmap(memory, kChunkBytes); }
@@ -104,6 +106,13 @@ class ChunkPool {
             }
             used[firstFree] = 1;
             ++count;
+            const std::size_t end = (firstFree + 1) * kSlotSize;
+            if (end > populated) {
+                const std::size_t step =
+                    std::min(chunk_memory::kPopulateStep, kChunkBytes - populated);
+                chunk_memory::Populate(memory + populated, step);
+                populated += step;
+            }
             return memory + firstFree * kSlotSize;
         }
 

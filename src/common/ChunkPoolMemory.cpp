@@ -6,11 +6,9 @@
 
 namespace velmora::chunk_memory {
 
-// Populated at once: a chunk is mapped when the one before it is full, so its slots are about
-// to be used, and one populating call costs far less than a page fault per page.
 void* Map(std::size_t bytes) {
-    void* block = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
-                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    void* block =
+        ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (block == MAP_FAILED) {
         throw std::bad_alloc();
     }
@@ -19,6 +17,10 @@ void* Map(std::size_t bytes) {
 
 void Unmap(void* block, std::size_t bytes) noexcept {
     ::munmap(block, bytes);
+}
+
+void Populate(void* start, std::size_t bytes) noexcept {
+    ::madvise(start, bytes, MADV_POPULATE_WRITE);  // Linux 5.14 and later
 }
 
 }  // namespace velmora::chunk_memory
