@@ -139,18 +139,18 @@ void Id3v2Reader::ReadFrames(std::uint8_t majorVersion, std::span<const std::uin
     BodyReadContext context{codePage_, policy_};
     bool synchsafe = majorVersion == 4 && UsesSynchsafeFrameSizes(area);
     auto format = FrameHeaderFormat::ForVersion(majorVersion, synchsafe);
-    if (majorVersion != 2) {
-        // Every frame the walk finds in these versions becomes one entry, so the list is
-        // sized once (at most one entry per frame header in the tag).
-        auto& frames = tag.MutableFrames();
-        frames.reserve(frames.size() + WalkFrames(area, format, nullptr).frames);
+    if (majorVersion == 2) {
+        WalkFrames(area, format, [&](const RawFrame& raw) { ReadV2Frame(raw, context, 0, tag); });
+        return;
     }
-    WalkFrames(area, format, [&](const RawFrame& raw) {
-        if (majorVersion == 2)
-            ReadV2Frame(raw, context, 0, tag);
-        else
-            ReadV3V4Frame(majorVersion, raw, unsynchronisedFrames, context, tag);
-    });
+    // Every frame found in these versions becomes one entry, so the walk comes first and the
+    // list is sized once.
+    rawFrames_.clear();
+    WalkFrames(area, format, [&](const RawFrame& raw) { rawFrames_.push_back(raw); });
+    auto& frames = tag.MutableFrames();
+    frames.reserve(frames.size() + rawFrames_.size());
+    for (const RawFrame& raw : rawFrames_)
+        ReadV3V4Frame(majorVersion, raw, unsynchronisedFrames, context, tag);
 }
 
 void Id3v2Reader::ReadV3V4Frame(std::uint8_t majorVersion, const RawFrame& raw, bool unsynchronised,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tags/EncodingPolicy.h"
+#include "tags/FrameWalk.h"
 #include "tags/ScratchBuffer.h"
 
 namespace velmora {
@@ -15,7 +16,6 @@ class CodePage;
 class BufferedFile;
 class Id3v2Tag;
 class SettingsKey;
-struct RawFrame;
 struct BodyReadContext;
 
 // What the writer needs to know about the tag found at the start of a file.
@@ -69,6 +69,7 @@ class Id3v2Reader {
     const SettingsKey& settings_;
     EncodingPolicy policy_;
     ScratchBuffer tagBody_;
+    std::vector<RawFrame> rawFrames_;  // the frames of the tag being read
 };
 
 }  // namespace velmora
