@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 namespace velmora {
@@ -24,17 +25,17 @@ class InlineBytes {
 
     // `bytes` may lie in this object's own storage.
     void Assign(std::span<const std::uint8_t> bytes) {
+        std::uint8_t* const old = IsInline() ? nullptr : storage_.heap;
         if (bytes.size() <= kInlineCapacity) {
-            std::array<std::uint8_t, kInlineCapacity> copy{};
-            std::copy(bytes.begin(), bytes.end(), copy.begin());
-            Release();
-            std::copy_n(copy.begin(), bytes.size(), storage_.inlined.begin());
+            // memmove: the bytes may overlap the inline storage; heap bytes stay alive below.
+            if (!bytes.empty())
+                std::memmove(storage_.inlined.data(), bytes.data(), bytes.size());
         } else {
             auto* memory = new std::uint8_t[bytes.size()];
             std::copy(bytes.begin(), bytes.end(), memory);
-            Release();
             storage_.heap = memory;
         }
+        delete[] old;
         size_ = bytes.size();
     }
 
