@@ -131,8 +131,9 @@ class ChunkPool {
         }
     };
 
-    // Held for a few instructions at a time (the system is called outside it), by the
-    // loading thread nearly always alone: a mutex would cost more than the work it guards.
+    // Held for a few instructions at a time (now and then for a call to the system for more
+    // pages; chunks are unmapped outside it), by the loading thread nearly always alone: a
+    // mutex would cost more than the work it guards.
     mutable SpinLock lock_;
     std::vector<std::unique_ptr<Chunk>> chunks_;
     Chunk* current_ = nullptr;
