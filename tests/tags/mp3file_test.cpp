@@ -51,6 +51,22 @@ TEST_F(Mp3FileTest, AFileThatCannotBeOpenedStillGivesARecord) {
     EXPECT_EQ(file->Bitrate(), 0);
 }
 
+// 47,936 audio bytes at 128 kbit/s last 2.996 s; counting the ID3v1 record (or the ID3v2 tag)
+// as audio would make it 3.
+TEST_F(Mp3FileTest, DurationCountsOnlyTheAudioBetweenTheTags) {
+    constexpr std::size_t kAudioBytes = 3 * 16000 - 64;
+    Bytes file = Tag(3, Frame("TIT2", TextBody("Song")), 0);
+    Bytes audio = Frames(FrameSpec{}, kAudioBytes / FrameLength(FrameSpec{}));
+    audio.resize(kAudioBytes, 0);
+    Append(file, audio);
+    const Id3v1Record record = EncodeId3v1(MakeId3v1({u"Title"}, 1), Cp1252());
+    file.insert(file.end(), record.begin(), record.end());
+    Write("a.mp3", file);
+    auto loaded = Load("a.mp3");
+    EXPECT_EQ(loaded->Bitrate(), 128);
+    EXPECT_EQ(loaded->Duration(), 2u);
+}
+
 TEST_F(Mp3FileTest, SetFileNameReplacesCharactersNoNameMayHold) {
     Write("a.mp3", TaggedFile());
     auto file = Load("a.mp3");
