@@ -191,6 +191,16 @@ int RunChildMode(int argc, char** argv) {
     return -1;
 }
 
+int BenchmarkMain(int argc, char** argv, const std::function<int()>& run) {
+    try {
+        const int child = RunChildMode(argc, argv);
+        return child >= 0 ? child : run();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+}
+
 std::string OwnExecutable() {
     std::error_code error;
     return std::filesystem::read_symlink("/proc/self/exe", error).string();

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +55,10 @@ LoadFigures LoadInFreshProcess(const std::filesystem::path& folder);
 // Child modes of a benchmark program ("--child-figures DIR", "--child-load DIR",
 // "--child-floor DIR"): the exit code when argv names one, else -1.
 int RunChildMode(int argc, char** argv);
+
+// A benchmark program's main: a child mode when argv names one, else `run`; an exception
+// becomes a line on stderr and exit code 1.
+int BenchmarkMain(int argc, char** argv, const std::function<int()>& run);
 
 // This program's own path, for running it again as a child.
 std::string OwnExecutable();

@@ -140,11 +140,7 @@ int Run(const Options& options) {
 
 int main(int argc, char** argv) {
     using namespace velmora::bench;
-    try {
-        const int child = RunChildMode(argc, argv);
-        if (child >= 0) {
-            return child;
-        }
+    return BenchmarkMain(argc, argv, [&] {
         // A folder kept for profiling: --generate DIR [--files N], then --child-load DIR.
         if (argc >= 3 && std::string_view(argv[1]) == "--generate") {
             GenerateFolder(argv[2], OptionValue(argc, argv, "--files", 3000), {});
@@ -153,8 +149,5 @@ int main(int argc, char** argv) {
         return Run({OptionValue(argc, argv, "--files", 3000),
                     OptionValue(argc, argv, "--picture-files", 1000),
                     OptionValue(argc, argv, "--rounds", 7)});
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
+    });
 }

@@ -158,12 +158,9 @@ int Run(const Options& options) {
 
 int main(int argc, char** argv) {
     using namespace velmora::bench;
-    try {
+    return BenchmarkMain(argc, argv, [&] {
         return Run({OptionValue(argc, argv, "--files", 1000),
                     OptionValue(argc, argv, "--rounds", 5),
                     OptionValue(argc, argv, "--repeats", 21)});
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
+    });
 }

@@ -110,14 +110,6 @@ int Run(std::size_t largest) {
 
 int main(int argc, char** argv) {
     using namespace velmora::bench;
-    try {
-        const int child = RunChildMode(argc, argv);
-        if (child >= 0) {
-            return child;
-        }
-        return Run(OptionValue(argc, argv, "--files", 100000));
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
+    return BenchmarkMain(argc, argv,
+                         [&] { return Run(OptionValue(argc, argv, "--files", 100000)); });
 }
