@@ -23,6 +23,19 @@ struct Message {
 inline constexpr char16_t kAppCaption[] = u"Velmora 1.1";
 inline constexpr char16_t kErrorCaption[] = u"Error";
 
+// Why a save left a file alone. A record whose file is neither tagged nor MPEG audio is
+// never written; one whose file changed after the load must be loaded again; a save that
+// would move the audio without a temporary file beside it is not done at all.
+inline std::u16string NotAnMp3Text(const std::u16string& path) {
+    return path + u" is not an MP3 file; nothing changed";
+}
+inline std::u16string ChangedOnDiskText(const std::u16string& path) {
+    return path + u" changed on disk since it was loaded; reload it before saving";
+}
+inline std::u16string FolderNotWritableText(const std::u16string& folder) {
+    return u"the folder " + folder + u" is not writable, so the audio cannot be moved safely";
+}
+
 class MessageSink {
   public:
     virtual ~MessageSink() = default;

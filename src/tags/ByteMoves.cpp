@@ -26,31 +26,6 @@ void ReadExactly(BufferedFile& file, std::uint64_t offset, std::uint8_t* buffer,
 
 }  // namespace
 
-void MoveTail(BufferedFile& file, std::uint64_t start, std::uint64_t distance) {
-    std::vector<std::uint8_t> chunk(kMoveChunk);
-    std::uint64_t position = file.Size();
-    while (position > start) {
-        const std::size_t count = ChunkBelow(position - start);
-        position -= count;
-        ReadExactly(file, position, chunk.data(), count);
-        file.Seek(position + distance);
-        file.Write(chunk.data(), count);
-    }
-}
-
-void DropHead(BufferedFile& file, std::uint64_t count) {
-    std::vector<std::uint8_t> chunk(kMoveChunk);
-    const std::uint64_t size = file.Size();
-    for (std::uint64_t position = count; position < size;) {
-        const std::size_t length = ChunkBelow(size - position);
-        ReadExactly(file, position, chunk.data(), length);
-        file.Seek(position - count);
-        file.Write(chunk.data(), length);
-        position += length;
-    }
-    file.Truncate(size - std::min(size, count));
-}
-
 void CopyRange(BufferedFile& from, std::uint64_t offset, std::uint64_t count, BufferedFile& to) {
     std::vector<std::uint8_t> chunk(ChunkBelow(count));
     while (count > 0) {

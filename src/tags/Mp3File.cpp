@@ -1,6 +1,8 @@
 #include "tags/Mp3File.h"
 
 #include <array>
+#include <cerrno>
+#include <span>
 
 #include "common/Messages.h"
 #include "settings/SettingNames.h"
@@ -11,6 +13,7 @@
 #include "tags/Id3v2Reader.h"
 #include "tags/Id3v2Serializer.h"
 #include "tags/MpegInfo.h"
+#include "tags/OtherFormats.h"
 #include "tags/SafeRename.h"
 #include "tags/TagFileWriter.h"
 
@@ -27,6 +30,13 @@ void ShowLoadError(EngineContext& context, std::u16string text) {
 bool IsForbiddenInName(char16_t c) {
     static constexpr std::u16string_view kForbidden = u"\\/:?\"<>|";
     return kForbidden.find(c) != std::u16string_view::npos;
+}
+
+bool BeginsAsOtherFormat(BufferedFile& file) {
+    std::array<std::uint8_t, kFormatSignatureBytes> start{};
+    file.Seek(0);
+    const std::size_t got = file.Read(start.data(), start.size());
+    return StartsAsOtherFormat(std::span<const std::uint8_t>(start.data(), got));
 }
 
 }  // namespace
@@ -62,9 +72,14 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
         return;
     }
     try {
+        identity_ = IdentityOfOpenFile(file.Descriptor());
+        if (!identity_)
+            throw CFileExceptionEx(errno, path);
         const Id3v2TagOnDisk onDisk = reader.Read(file, *this);
-        if (onDisk.present)
+        if (onDisk.present) {
             loadedVersion_ = onDisk.majorVersion;
+            mp3_ = true;
+        }
         const bool hasV1 = ReadId3v1(file, v1_, context.codePage);
         const std::uint64_t size = file.Size();
         const std::uint64_t audioEnd = hasV1 ? size - kId3v1Size : size;
@@ -73,6 +88,10 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
         bitrate_ = info.bitrate;
         vbr_ = info.vbr;
         duration_ = info.duration;
+        // Only files without a tag are examined further: the search may confirm two frame
+        // headers that random bytes of an image or a FLAC stream formed by chance.
+        if (!mp3_ && info.found)
+            mp3_ = !BeginsAsOtherFormat(file);
         MarkAll(*this, false);
         v1_.SetModified(false);
     } catch (const CFileExceptionEx&) {
@@ -130,14 +149,34 @@ void Mp3File::AfterTagsSaved(const TagSaveRequest& request) {
     MarkAll(*this, false);
 }
 
+// The save re-checks the file's state under a lock; this check also covers a save that only
+// renames, and keeps a refused save from renaming.
+bool Mp3File::RefusesToSave(EngineContext& context) const {
+    if (!mp3_) {
+        ShowError(context.messages, NotAnMp3Text(DiskPath()));
+        return true;
+    }
+    if (!identity_ || IdentityOfPath(DiskPath()) != identity_) {
+        ShowError(context.messages, ChangedOnDiskText(DiskPath()));
+        return true;
+    }
+    return false;
+}
+
 bool Mp3File::Save(EngineContext& context) {
+    if (RefusesToSave(context))
+        return false;
     bool ok = true;
     try {
         TagSaveRequest request = BuildSaveRequest(context);
+        request.loadedAs = identity_;
         if (request.ChangesSomething()) {
-            ok = SaveTags(request, context);
-            if (ok)
+            FileIdentity savedAs;
+            ok = SaveTags(request, context, &savedAs);
+            if (ok) {
+                identity_ = savedAs;
                 AfterTagsSaved(request);
+            }
         }
     } catch (const FrameTooLargeError&) {
         context.messages.Show({u"Couldn't save ID3v2 tag to\n" + DiskPath(), kErrorCaption,

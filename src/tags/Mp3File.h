@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "common/ChunkPoolAllocated.h"
 #include "tags/EngineContext.h"
+#include "tags/FileIdentity.h"
 #include "tags/Id3v1Tag.h"
 #include "tags/Id3v2Tag.h"
 #include "tags/TagFileWriter.h"
@@ -28,7 +30,9 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
     ~Mp3File() override;
 
     // Writes the pending changes and carries out a pending rename. False when a step
-    // failed (its message has been shown); what failed still needs saving.
+    // failed (its message has been shown); what failed still needs saving. A record that
+    // is not an MP3, or whose file changed on disk since the load, is refused before
+    // anything is written or renamed, and keeps everything pending.
     bool Save(EngineContext& context);
     bool NeedsSave() const;
 
@@ -52,6 +56,11 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
     Id3v1Tag& V1() { return v1_; }
     const Id3v1Tag& V1() const { return v1_; }
 
+    // True when the load found an ID3v2 tag at the start of the file or confirmed MPEG
+    // audio in a file that does not begin as another known format; any other record is
+    // read-only, since a tag written into it would damage the file.
+    bool IsMp3() const { return mp3_; }
+
     // Version of the ID3v2 tag found on disk at load (2, 3 or 4), 0 when there was none.
     std::uint8_t LoadedId3v2Version() const { return loadedVersion_; }
 
@@ -63,6 +72,7 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
     void Load(EngineContext& context, Id3v2Reader& reader);
     TagSaveRequest BuildSaveRequest(EngineContext& context) const;
     void AfterTagsSaved(const TagSaveRequest& request);
+    bool RefusesToSave(EngineContext& context) const;
 
     Id3v1Tag v1_;
     std::u16string diskName_;
@@ -70,6 +80,9 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
     std::u16string directory_;
     bool removeV1Pending_ = false;
     bool removeV2Pending_ = false;
+    bool mp3_ = false;
+    // The file as the load found it, and after each save.
+    std::optional<FileIdentity> identity_;
     std::uint8_t loadedVersion_ = 0;
     bool vbr_ = false;
     std::uint16_t bitrate_ = 0;

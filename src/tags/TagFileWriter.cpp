@@ -1,6 +1,7 @@
 #include "tags/TagFileWriter.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "common/Messages.h"
 #include "settings/SettingNames.h"
@@ -9,8 +10,10 @@
 #include "tags/BufferedFile.h"
 #include "tags/ByteMoves.h"
 #include "tags/EngineContext.h"
+#include "tags/FileIdentity.h"
 #include "tags/Id3v1Record.h"
 #include "tags/Id3v1Tag.h"
+#include "tags/SaveGuard.h"
 #include "tags/TagSavePlan.h"
 
 namespace velmora {
@@ -73,8 +76,12 @@ void RewriteInPlace(BufferedFile& file, const SavePlan& plan) {
     }
 }
 
+// How a save that passed its checks ended.
+enum class Carried { Saved, Refused, FolderNotWritable };
+
 // The new file beside the old one; false when none can be created in that folder.
-bool WriteReplacement(BufferedFile& file, const std::u16string& path, const SavePlan& plan) {
+bool WriteReplacement(BufferedFile& file, const std::u16string& path, const SavePlan& plan,
+                      FileIdentity& written) {
     const auto replacement = FileReplacement::Begin(path, file);
     if (!replacement) {
         return false;
@@ -83,46 +90,51 @@ bool WriteReplacement(BufferedFile& file, const std::u16string& path, const Save
     out.Write(plan.tag.data(), plan.tag.size());
     CopyRange(file, plan.tagEnd, plan.keep - plan.tagEnd, out);
     out.Write(plan.id3v1Record.data(), plan.id3v1Record.size());
+    out.Flush();
+    // Taken before the rename: once the new file has the name, another save may change it.
+    const auto identity = IdentityOfOpenFile(out.Descriptor());
+    if (!identity) {
+        throw CFileExceptionEx(errno, path);
+    }
     replacement->Commit();
+    written = *identity;
     return true;
 }
 
-// The last resort: the audio is moved inside the file, which an interruption leaves broken.
-void MoveInPlace(BufferedFile& file, const SavePlan& plan) {
-    ApplyId3v1InPlace(file, plan);
-    if (plan.tag.empty()) {
-        DropHead(file, plan.tagEnd);
-        return;
-    }
-    MoveTail(file, plan.tagEnd, plan.tag.size() - plan.tagEnd);
-    file.Seek(0);
-    file.Write(plan.tag.data(), plan.tag.size());
-}
-
-// False when the plan refuses the save.
-bool CarryOut(BufferedFile& file, const std::u16string& path, const SavePlan& plan) {
+// Moving the audio is only ever done through a replacement file: inside the file itself an
+// interruption would leave neither the old file nor the new one.
+Carried CarryOut(BufferedFile& file, const std::u16string& path, const SavePlan& plan,
+                 FileIdentity& identity) {
     switch (plan.outcome) {
         case SavePlan::Outcome::Refused:
-            return false;
+            return Carried::Refused;
         case SavePlan::Outcome::InPlace:
             RewriteInPlace(file, plan);
-            break;
-        case SavePlan::Outcome::Move:
-            if (WriteReplacement(file, path, plan)) {
-                // The new file is in place; the old one was only read, so closing it
-                // cannot lose anything, and the destructor does it.
-                return true;
+            if (!plan.ChangesNothing()) {
+                identity = IdentityAfterWrite(file, path, identity);
             }
-            MoveInPlace(file, plan);
-            break;
+            file.Close();
+            return Carried::Saved;
+        case SavePlan::Outcome::Move:
+            // The old file was only read, so closing it (which ends the lock, after the
+            // rename) cannot lose anything, and the destructor does it.
+            return WriteReplacement(file, path, plan, identity) ? Carried::Saved
+                                                                : Carried::FolderNotWritable;
     }
-    file.Close();
-    return true;
+    return Carried::Refused;
+}
+
+std::u16string FolderOf(const std::u16string& path) {
+    const std::size_t slash = path.find_last_of(u'/');
+    if (slash == std::u16string::npos) {
+        return u".";
+    }
+    return path.substr(0, slash == 0 ? 1 : slash);
 }
 
 }  // namespace
 
-bool SaveTags(const TagSaveRequest& request, EngineContext& context) {
+bool SaveTags(const TagSaveRequest& request, EngineContext& context, FileIdentity* savedAs) {
     if (!request.ChangesSomething()) {
         return true;
     }
@@ -133,16 +145,27 @@ bool SaveTags(const TagSaveRequest& request, EngineContext& context) {
         ShowError(context.messages, u"Couldn't open\n" + request.path);
         return false;
     }
-    bool saved = false;
+    Carried carried = Carried::Refused;
     try {
-        saved = CarryOut(file, request.path, PlanSave(ReadFacts(file), intent));
+        auto identity = LockUnchanged(file, request.path, request.loadedAs);
+        if (!identity) {
+            ShowError(context.messages, ChangedOnDiskText(request.path));
+            return false;
+        }
+        carried = CarryOut(file, request.path, PlanSave(ReadFacts(file), intent), *identity);
+        if (carried == Carried::Saved && savedAs != nullptr) {
+            *savedAs = *identity;
+        }
     } catch (const CFileExceptionEx&) {
-        saved = false;
+        carried = Carried::Refused;
     }
-    if (!saved) {
+    if (carried == Carried::FolderNotWritable) {
+        ShowError(context.messages, u"Couldn't save ID3v2 tag to\n" + request.path + u": " +
+                                        FolderNotWritableText(FolderOf(request.path)));
+    } else if (carried != Carried::Saved) {
         ShowError(context.messages, u"Couldn't save ID3v2 tag to\n" + request.path);
     }
-    return saved;
+    return carried == Carried::Saved;
 }
 
 }  // namespace velmora

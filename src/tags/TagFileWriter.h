@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tags/FileIdentity.h"
+
 namespace velmora {
 
 class Id3v1Tag;
@@ -25,18 +27,25 @@ struct TagSaveRequest {
     std::optional<std::vector<std::uint8_t>> v2Frames;
     // Major version in the new tag's header: 3 or 4.
     std::uint8_t v2Version = 3;
+    // The file as it was when its tags were read; a file that differs is not written.
+    std::optional<FileIdentity> loadedAs;
 
     bool ChangesSomething() const { return stripV1 || writeV1 != nullptr || stripV2 || v2Frames; }
 };
 
 // Writes the request into the file: the ID3v1 step first, then the ID3v2 tag. A request that
-// changes nothing opens nothing. A tag that fits the old tag's space is rewritten in place
-// (the audio is not touched); a save that must move the audio (a growing tag, a new tag, a
-// stripped tag) writes the whole new file beside the old one and renames it over it, moving
-// the audio inside the file only when no file can be created in that folder.
+// changes nothing opens nothing. The save holds an exclusive lock on the file throughout and
+// writes nothing when the file is no longer the one the path named when the lock was taken,
+// or no longer as `loadedAs` describes it ("PATH changed on disk since it was loaded; reload
+// it before saving"). A tag that fits the old tag's space is rewritten in place (the audio
+// is not touched); a save that must move the audio (a growing tag, a new tag, a stripped
+// tag) writes the whole new file beside the old one and renames it over it, and is refused
+// when no file can be created in that folder.
 // On failure shows "Couldn't open\n" + path or "Couldn't save ID3v2 tag to\n" + path
-// (caption "Error") and returns false; an old tag whose declared size runs past the end of
-// its file is such a failure, and the file is then left as it was.
-bool SaveTags(const TagSaveRequest& request, EngineContext& context);
+// (caption "Error", with the reason when the folder takes no files) and returns false; an
+// old tag whose declared size runs past the end of its file is such a failure, and the file
+// is then left as it was. After a save `savedAs`, when given, receives the file's identity.
+bool SaveTags(const TagSaveRequest& request, EngineContext& context,
+              FileIdentity* savedAs = nullptr);
 
 }  // namespace velmora

@@ -21,15 +21,16 @@ struct Fault {
     std::optional<FileCall> call{};
     std::optional<ReplaceStep> step{};
     bool shortWrite = false;
+    int error = EIO;
 
     void Arm(FileFaults& files, ReplaceFaults& replaces, std::uint64_t nth) const {
         if (step) {
-            replaces.Fail(*step, nth, EIO);
+            replaces.Fail(*step, nth, error);
         } else if (shortWrite) {
             files.ShortenWrite(nth, 100);
             files.Fail(FileCall::Write, nth + 1, ENOSPC);
         } else {
-            files.Fail(*call, nth, EIO);
+            files.Fail(*call, nth, error);
         }
     }
     std::uint64_t Count(const FileFaults& files, const ReplaceFaults& replaces) const {
@@ -38,11 +39,19 @@ struct Fault {
 };
 
 const Fault kFaults[] = {
-    {.call = FileCall::Write},     {.call = FileCall::Read},
-    {.call = FileCall::Sync},      {.call = FileCall::Truncate},
-    {.call = FileCall::Size},      {.call = FileCall::Open},
-    {.call = FileCall::Close},     {.shortWrite = true},
-    {.step = ReplaceStep::Rename}, {.step = ReplaceStep::SyncDirectory},
+    {.call = FileCall::Write},
+    {.call = FileCall::Read},
+    {.call = FileCall::Sync},
+    {.call = FileCall::Truncate},
+    {.call = FileCall::Size},
+    {.call = FileCall::Open},
+    {.call = FileCall::Close},
+    {.shortWrite = true},
+    {.step = ReplaceStep::Rename},
+    {.step = ReplaceStep::SyncDirectory},
+    {.step = ReplaceStep::CreateTemporary},
+    // A folder that takes no new files: the audio is not moved inside the file instead.
+    {.step = ReplaceStep::CreateTemporary, .error = EACCES},
 };
 
 struct Outcome {

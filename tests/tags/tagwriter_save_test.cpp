@@ -165,23 +165,6 @@ TEST(TagSave, MovingSaveKeepsTheLinkPermissionsAndOwner) {
     EXPECT_EQ(after.st_gid, root ? 5678u : ::getegid());
 }
 
-// A folder that takes no new file: the audio is moved inside the file, to the same bytes.
-TEST(TagSave, MovesInPlaceWhenNoFileCanBeCreated) {
-    for (const bool strip : {false, true}) {
-        SaveHarness harness;
-        const std::string bytes = TagBytes(100, Pattern(100)) + kAudio + kOldRecord;
-        const auto path = harness.dir.WriteFile("song.mp3", bytes);
-        const ino_t inode = StatOf(path).st_ino;
-        const SaveJob job{.writeV1 = true, .stripV2 = strip, .frames = P(20'000)};
-        ReplaceFaults faults;
-        faults.Fail(ReplaceStep::CreateTemporary, 1, EACCES);
-        ScopedReplaceFaults installed(faults);
-        ASSERT_TRUE(SaveTags(harness.Request(path, job), harness.context));
-        EXPECT_EQ(ScratchDirectory::ReadFile(path), harness.Expected(job, bytes)) << strip;
-        EXPECT_EQ(StatOf(path).st_ino, inode);
-    }
-}
-
 // The save tests' model pads with PaddingFor too, so its figures are checked here by hand.
 TEST(PaddingFor, AlignsTheWholeFileToFourKibibytes) {
     const std::array<std::uint32_t, 3> cases[] = {

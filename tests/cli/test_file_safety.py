@@ -1,0 +1,52 @@
+"""Files that are not MP3s are never written, by any command, whatever their names."""
+
+from mutagen.id3 import ID3, TIT2
+
+from clitest import MPEG_FRAME, CliTestCase
+
+NOT_MP3 = " is not an MP3 file; nothing changed"
+
+
+class NotMp3Files(CliTestCase):
+    def write(self, name, content):
+        with open(self.path(name), "wb") as f:
+            f.write(content)
+        return self.path(name)
+
+    def test_every_writing_command_refuses_files_that_are_not_mp3(self):
+        song = self.make_mp3("song.mp3", [TIT2(encoding=0, text="Song")])
+        cover = self.write("cover.jpg", b"\xff\xd8\xff\xe0" + bytes(200) + MPEG_FRAME * 2)
+        png = self.write("cover.png", b"\x89PNG\r\n\x1a\n" + bytes(100))
+        others = [
+            png,
+            cover,
+            self.write("song.flac", b"fLaC" + bytes(34) + MPEG_FRAME * 2),
+            self.write("list.m3u", b"#EXTM3U\nsong.mp3\n"),
+            self.write("empty.mp3", b""),
+        ]
+        commands = [
+            ["set", "--title", "X"],
+            ["set", "--v1-title", "X"],
+            ["number"],
+            ["from-name", "(?P<title>.*)"],
+            ["rename", "%title"],
+            ["picture", "add", png],
+            ["--yes", "remove-v1"],
+            ["--yes", "remove-v2"],
+        ]
+        for command in commands:
+            for other in others:
+                with self.subTest(command=command, file=other):
+                    if command[-1] == png and other == png:
+                        continue
+                    self.assertFails(command + [other], 1, other + NOT_MP3)
+        # A batch goes on with the MP3s it holds and fails as a whole.
+        result = self.run_cli("set", "--title", "New", cover, song)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(cover + NOT_MP3, result.stderr.decode())
+        self.assertEqual(ID3(song)["TIT2"].text, ["New"])
+
+    def test_content_decides_not_the_name(self):
+        one_frame = self.write("cover.png", MPEG_FRAME)
+        self.cli("set", "--title", "Only frame", one_frame)
+        self.assertEqual(ID3(one_frame)["TIT2"].text, ["Only frame"])
