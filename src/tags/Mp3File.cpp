@@ -149,38 +149,32 @@ void Mp3File::AfterTagsSaved(const TagSaveRequest& request) {
     MarkAll(*this, false);
 }
 
-// The save re-checks the file's state under a lock; this check also covers a save that only
-// renames, and keeps a refused save from renaming.
-bool Mp3File::RefusesToSave(EngineContext& context) const {
+// A refused save (not an MP3, or changed on disk) writes and renames nothing and keeps
+// everything pending.
+bool Mp3File::Save(EngineContext& context) {
     if (!mp3_) {
         ShowError(context.messages, NotAnMp3Text(DiskPath()));
-        return true;
-    }
-    if (!identity_ || IdentityOfPath(DiskPath()) != identity_) {
-        ShowError(context.messages, ChangedOnDiskText(DiskPath()));
-        return true;
-    }
-    return false;
-}
-
-bool Mp3File::Save(EngineContext& context) {
-    if (RefusesToSave(context))
         return false;
+    }
     bool ok = true;
     try {
         TagSaveRequest request = BuildSaveRequest(context);
         request.loadedAs = identity_;
         if (request.ChangesSomething()) {
-            FileIdentity savedAs;
-            ok = SaveTags(request, context, &savedAs);
+            TagSaveOutcome outcome;
+            ok = SaveTags(request, context, &outcome);
+            if (outcome.changedOnDisk)
+                return false;
             if (ok) {
-                identity_ = savedAs;
+                identity_ = outcome.identity;
                 AfterTagsSaved(request);
             }
+        } else if (name_ != diskName_ && IdentityOfPath(DiskPath()) != identity_) {
+            ShowError(context.messages, ChangedOnDiskText(DiskPath()));
+            return false;
         }
     } catch (const FrameTooLargeError&) {
-        context.messages.Show({u"Couldn't save ID3v2 tag to\n" + DiskPath(), kErrorCaption,
-                               MessageIcon::Error, MessageButtons::Ok});
+        ShowError(context.messages, u"Couldn't save ID3v2 tag to\n" + DiskPath());
         ok = false;
     }
     if (name_ != diskName_) {

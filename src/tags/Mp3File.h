@@ -72,7 +72,6 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
     void Load(EngineContext& context, Id3v2Reader& reader);
     TagSaveRequest BuildSaveRequest(EngineContext& context) const;
     void AfterTagsSaved(const TagSaveRequest& request);
-    bool RefusesToSave(EngineContext& context) const;
 
     Id3v1Tag v1_;
     std::u16string diskName_;

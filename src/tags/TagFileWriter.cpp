@@ -134,7 +134,7 @@ std::u16string FolderOf(const std::u16string& path) {
 
 }  // namespace
 
-bool SaveTags(const TagSaveRequest& request, EngineContext& context, FileIdentity* savedAs) {
+bool SaveTags(const TagSaveRequest& request, EngineContext& context, TagSaveOutcome* outcome) {
     if (!request.ChangesSomething()) {
         return true;
     }
@@ -150,11 +150,14 @@ bool SaveTags(const TagSaveRequest& request, EngineContext& context, FileIdentit
         auto identity = LockUnchanged(file, request.path, request.loadedAs);
         if (!identity) {
             ShowError(context.messages, ChangedOnDiskText(request.path));
+            if (outcome != nullptr) {
+                outcome->changedOnDisk = true;
+            }
             return false;
         }
         carried = CarryOut(file, request.path, PlanSave(ReadFacts(file), intent), *identity);
-        if (carried == Carried::Saved && savedAs != nullptr) {
-            *savedAs = *identity;
+        if (carried == Carried::Saved && outcome != nullptr) {
+            outcome->identity = *identity;
         }
     } catch (const CFileExceptionEx&) {
         carried = Carried::Refused;

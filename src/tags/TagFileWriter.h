@@ -33,6 +33,14 @@ struct TagSaveRequest {
     bool ChangesSomething() const { return stripV1 || writeV1 != nullptr || stripV2 || v2Frames; }
 };
 
+// How a save ended, beyond success.
+struct TagSaveOutcome {
+    // Nothing was written: the file is not as `loadedAs` describes it.
+    bool changedOnDisk = false;
+    // The file's identity after a successful save.
+    FileIdentity identity;
+};
+
 // Writes the request into the file: the ID3v1 step first, then the ID3v2 tag. A request that
 // changes nothing opens nothing. The save holds an exclusive lock on the file throughout and
 // writes nothing when the file is no longer the one the path named when the lock was taken,
@@ -44,8 +52,8 @@ struct TagSaveRequest {
 // On failure shows "Couldn't open\n" + path or "Couldn't save ID3v2 tag to\n" + path
 // (caption "Error", with the reason when the folder takes no files) and returns false; an
 // old tag whose declared size runs past the end of its file is such a failure, and the file
-// is then left as it was. After a save `savedAs`, when given, receives the file's identity.
+// is then left as it was. `outcome`, when given, tells more.
 bool SaveTags(const TagSaveRequest& request, EngineContext& context,
-              FileIdentity* savedAs = nullptr);
+              TagSaveOutcome* outcome = nullptr);
 
 }  // namespace velmora
