@@ -16,6 +16,9 @@ constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
 
 void LockExclusive(int descriptor, const std::u16string& path) {
     while (::flock(descriptor, LOCK_EX) != 0) {
+        // A file system without locks still gets the comparison of states.
+        if (errno == ENOLCK || errno == EOPNOTSUPP)
+            return;
         if (errno != EINTR)
             throw CFileExceptionEx(CFileExceptionEx::Cause::LockViolation, errno, path);
     }
