@@ -1,5 +1,7 @@
 #include "tags/FrameWalk.h"
 
+#include <algorithm>
+
 #include "tags/FrameId.h"
 
 namespace velmora {
@@ -11,7 +13,14 @@ std::string_view IdAt(std::span<const std::uint8_t> area, std::size_t position,
     return {reinterpret_cast<const char*>(area.data() + position), length};
 }
 
-// False when the size bytes are not a valid number of this form.
+bool LandsCleanly(std::span<const std::uint8_t> area, std::size_t position, std::size_t idLength) {
+    if (position == area.size() || area[position] == 0)
+        return true;
+    return position + idLength <= area.size() && IsValidFrameId(IdAt(area, position, idLength));
+}
+
+}  // namespace
+
 bool ReadFrameSize(std::span<const std::uint8_t> bytes, FrameHeaderFormat::Size form,
                    std::uint64_t& size) {
     switch (form) {
@@ -34,18 +43,10 @@ bool ReadFrameSize(std::span<const std::uint8_t> bytes, FrameHeaderFormat::Size 
     return false;
 }
 
-bool LandsCleanly(std::span<const std::uint8_t> area, std::size_t position, std::size_t idLength) {
-    if (position == area.size() || area[position] == 0)
-        return true;
-    return position + idLength <= area.size() && IsValidFrameId(IdAt(area, position, idLength));
-}
-
-}  // namespace
-
 FrameHeaderFormat FrameHeaderFormat::ForVersion(std::uint8_t majorVersion, bool synchsafeSizes) {
     if (majorVersion == 2)
-        return {3, 6, Size::BigEndian24};
-    return {4, 10, synchsafeSizes ? Size::Synchsafe32 : Size::BigEndian32};
+        return {3, 6, Size::BigEndian24, {}};
+    return {4, 10, synchsafeSizes ? Size::Synchsafe32 : Size::BigEndian32, {}};
 }
 
 WalkResult WalkFrames(std::span<const std::uint8_t> area, const FrameHeaderFormat& format,
@@ -61,7 +62,11 @@ WalkResult WalkFrames(std::span<const std::uint8_t> area, const FrameHeaderForma
             return result;
         auto header = area.subspan(position, format.headerLength);
         std::uint64_t size = 0;
-        if (!ReadFrameSize(header.subspan(format.idLength), format.size, size))
+        auto form = format.size;
+        if (!format.plainAt.empty() &&
+            std::binary_search(format.plainAt.begin(), format.plainAt.end(), position))
+            form = FrameHeaderFormat::Size::BigEndian32;
+        if (!ReadFrameSize(header.subspan(format.idLength), form, size))
             return result;
         std::size_t left = area.size() - position - format.headerLength;
         if (size > left)
@@ -86,16 +91,6 @@ WalkResult WalkFrames(std::span<const std::uint8_t> area, const FrameHeaderForma
         ++result.frames;
         position = next;
     }
-}
-
-bool UsesSynchsafeFrameSizes(std::span<const std::uint8_t> area) {
-    WalkResult synchsafe = WalkFrames(area, FrameHeaderFormat::ForVersion(4, true), nullptr);
-    if (synchsafe.clean)
-        return true;
-    WalkResult plain = WalkFrames(area, FrameHeaderFormat::ForVersion(4, false), nullptr);
-    if (plain.clean)
-        return false;
-    return synchsafe.frames >= plain.frames;
 }
 
 }  // namespace velmora

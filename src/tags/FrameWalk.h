@@ -5,6 +5,7 @@
 #include <functional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -15,9 +16,16 @@ struct FrameHeaderFormat {
     std::size_t idLength;      // 3 or 4
     std::size_t headerLength;  // 6 or 10
     Size size;
+    // An ID3v2.4 tag whose frames disagree: the offsets (ascending) of the frames whose size
+    // is read as a plain number although `size` says synchsafe.
+    std::vector<std::size_t> plainAt;
 
     static FrameHeaderFormat ForVersion(std::uint8_t majorVersion, bool synchsafeSizes);
 };
+
+// Reads the size bytes of a frame header; false when they are no valid number of this form.
+bool ReadFrameSize(std::span<const std::uint8_t> bytes, FrameHeaderFormat::Size form,
+                   std::uint64_t& size);
 
 struct RawFrame {
     std::string_view id;
@@ -38,9 +46,7 @@ struct WalkResult {
 WalkResult WalkFrames(std::span<const std::uint8_t> area, const FrameHeaderFormat& format,
                       const std::function<void(const RawFrame&)>& onFrame);
 
-// Whether the frame sizes of an ID3v2.4 tag are synchsafe: the tag is walked both ways and
-// the reading that ends cleanly wins (synchsafe when both or neither do, unless the plain
-// reading finds more frames).
-bool UsesSynchsafeFrameSizes(std::span<const std::uint8_t> area);
+// The frame-size reading of an ID3v2.4 tag (ChooseV4FrameSizes.cpp).
+FrameHeaderFormat ChooseV4FrameSizes(std::span<const std::uint8_t> area);
 
 }  // namespace velmora

@@ -137,8 +137,9 @@ void Id3v2Reader::ReadBody(const Id3v2TagOnDisk& onDisk, std::span<const std::ui
 void Id3v2Reader::ReadFrames(std::uint8_t majorVersion, std::span<const std::uint8_t> area,
                              bool unsynchronisedFrames, Id3v2Tag& tag) {
     BodyReadContext context{codePage_, policy_};
-    bool synchsafe = majorVersion == 4 && UsesSynchsafeFrameSizes(area);
-    auto format = FrameHeaderFormat::ForVersion(majorVersion, synchsafe);
+    const FrameHeaderFormat format = majorVersion == 4
+                                         ? ChooseV4FrameSizes(area)
+                                         : FrameHeaderFormat::ForVersion(majorVersion, false);
     if (majorVersion == 2) {
         WalkFrames(area, format, [&](const RawFrame& raw) { ReadV2Frame(raw, context, 0, tag); });
         return;

@@ -48,6 +48,20 @@ Bytes SizeDecoy() {
                        Frame("TPE1", TextBody("A"), 4)}));
 }
 
+// A v2.4 tag with plain frame sizes around a 4660-byte cover (00 00 12 34, 2356 when read
+// synchsafe) whose data holds a zero byte exactly where the synchsafe reading would end it.
+Bytes PlainSizedCover() {
+    Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE0};
+    for (std::size_t i = 0; jpeg.size() < 4660 - 15; ++i)
+        jpeg.push_back(static_cast<std::uint8_t>(1 + i * 7 % 250));
+    Bytes body = Cat({{0}, B("image/jpeg"), {0, 3, 0}, jpeg});
+    body.at(2356) = 0;
+    return Tag(4,
+               Cat({Frame("TIT2", TextBody("T"), 4, 0, true), Frame("APIC", body, 4, 0, true),
+                    Frame("TPE1", TextBody("Artist"), 4, 0, true)}),
+               100);
+}
+
 struct WalkCase {
     const char* name;
     Bytes file;
@@ -75,6 +89,17 @@ std::vector<WalkCase> WalkCases() {
          Tag(4, Cat({Frame("TIT2", kLong, 4, 0, true), Frame("TPE1", TextBody("A"), 4, 0, true)}),
              30),
          "TIT2=" + kLongText + "|TPE1=A"},
+        {"V24PlainSizesNotFooledByAZeroByteInACover", PlainSizedCover(),
+         "TIT2=T|APIC=|TPE1=Artist"},
+        // A plain-sized TIT2 (00 00 00 C9, no synchsafe number) before synchsafe frames: the
+        // plain reading swallows TPE1 into TALB and ends in the padding, the synchsafe one
+        // fails at once; frame by frame all three line up.
+        {"V24SizesOfBothWritersDecidedPerFrame",
+         Tag(4,
+             Cat({Frame("TIT2", kLong, 4, 0, true), Frame("TALB", kLong, 4),
+                  Frame("TPE1", TextBody("A"), 4)}),
+             300),
+         "TIT2=" + kLongText + "|TALB=" + kLongText + "|TPE1=A"},
         {"V24TextLookingLikeAnIdDoesNotFoolTheSizeChoice", SizeDecoy(),
          "TIT2=" + kLongText + "|TALB=" + std::string(117, 'x') + "TPE1|TPE1=A"},
         {"V24HeaderUnsynchronisationAppliesPerFrame",
