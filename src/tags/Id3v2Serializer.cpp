@@ -107,6 +107,9 @@ std::vector<std::uint8_t> SerializeTag(const Id3v2Tag& tag, std::uint8_t majorVe
         std::vector<std::uint8_t> body = SerializeFrameBody(*frame, majorVersion, codePage);
         FrameHeaderExtras extras = MakeExtras(*frame, majorVersion);
         std::uint64_t size = std::uint64_t{body.size()} + extras.bytes.size();
+        // The standard forbids empty frames, and some readers stop at the first one.
+        if (size == 0)
+            continue;
         if (size > (majorVersion == 4 ? 0x0FFFFFFFu : 0xFFFFFFFFu))
             throw FrameTooLargeError("frame " + frame->Id().ToString() + " of " +
                                      std::to_string(size) + " bytes is too large");

@@ -31,8 +31,9 @@ std::vector<std::uint8_t> SerializeFrameBody(const Id3v2Frame& frame, std::uint8
 
 // The frames of the tag in list order, each with its 10-byte header (ID3v2.3: plain sizes,
 // ID3v2.4: synchsafe sizes) and the extra header bytes of an encrypted, compressed or grouped
-// frame in that version's layout. No tag header, padding or unsynchronisation: the writer
-// adds those. Marks nothing clean (the writer does that once the tag is on disk).
+// frame in that version's layout; frames with an empty body are left out. No tag header,
+// padding or unsynchronisation: the writer adds those. Marks nothing clean (the writer does
+// that once the tag is on disk).
 std::vector<std::uint8_t> SerializeTag(const Id3v2Tag& tag, std::uint8_t majorVersion,
                                        const text::CodePage& codePage);
 

@@ -73,7 +73,9 @@ class Editing(CliTestCase):
 
     def test_peer_files_keep_their_other_frames(self):
         path = self.copy_peer("id3lib/thatspot.mp3")
-        before = [f for f in self.dump(path)[0]["v2"]["frames"] if f["id"] != "TALB"]
+        # A URL frame without a URL has an empty body: a save leaves it out.
+        before = [f for f in self.dump(path)[0]["v2"]["frames"]
+                  if f["id"] != "TALB" and (f.get("url", "-") != "" or "encoding" in f)]
         self.cli("set", "--album", "Changed", path)
         after = self.dump(path)[0]["v2"]["frames"]
         self.assertEqual([f for f in after if f["id"] != "TALB"], before)

@@ -117,6 +117,10 @@ TEST(PeerFilesTest, EveryFileLoadsAndItsTagSurvivesTwoSaves) {
             continue;
         TestEngine engine;
         auto first = ReadPeer(entry.path(), engine);
+        // Empty frames are not written: the standard forbids them.
+        std::erase_if(first.tag->MutableFrames(), [](const auto& frame) {
+            return SerializeFrameBody(*frame, 4, Cp1252()).empty();
+        });
         for (std::uint8_t version : {3, 4}) {
             Bytes written = SerializeTag(*first.tag, version, Cp1252());
             auto second = ReadBytes(Tag(version, written), engine);

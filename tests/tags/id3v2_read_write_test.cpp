@@ -284,5 +284,13 @@ TEST(SerializerTest, ChoosesTheEncodingWrittenAndTheTextReadsBack) {
     }
 }
 
+// Empty frames are forbidden, and a reader that stops at the first one would miss the rest.
+TEST(SerializerTest, DropsFramesWithAnEmptyBody) {
+    TestEngine engine;
+    auto read = ReadBytes(Tag(3, Cat({Frame("TENC", {}), kTitle, Frame("WOAS", {})})), engine);
+    ASSERT_EQ(Describe(*read.tag), "TENC|TIT2=Title|WOAS");
+    EXPECT_EQ(SerializeTag(*read.tag, 3, Cp1252()), kTitle);
+}
+
 }  // namespace
 }  // namespace velmora
