@@ -26,6 +26,14 @@ struct StoredBodyForm {
     bool IsPlain() const { return !compressed && !encryptionMethod; }
 };
 
+// A body as the file held it, kept beside the fields when writing them would give other bytes
+// (text in a byte order found by looking, stray terminators, ...): while the fields still
+// write `asWritten`, the frame is written back as it was read.
+struct BodyAsRead {
+    std::vector<std::uint8_t> asRead;
+    std::vector<std::uint8_t> asWritten;
+};
+
 // One frame of an ID3v2 tag: its own ID and its fields, in order. Pooled, as directories
 // of files hold many.
 class Id3v2Frame : public ChunkPoolAllocated<Id3v2Frame, 8192> {
@@ -55,12 +63,15 @@ class Id3v2Frame : public ChunkPoolAllocated<Id3v2Frame, 8192> {
     void SetBodyForm(const StoredBodyForm& form) { bodyForm_ = form; }
     const std::optional<std::uint8_t>& GroupId() const { return groupId_; }
     void SetGroupId(std::optional<std::uint8_t> groupId) { groupId_ = groupId; }
+    const BodyAsRead* KeptBody() const { return keptBody_.get(); }
+    void KeepBody(BodyAsRead body) { keptBody_ = std::make_unique<BodyAsRead>(std::move(body)); }
 
   private:
     FrameId id_;
     FieldList fields_;
     StoredBodyForm bodyForm_;
     std::optional<std::uint8_t> groupId_;
+    std::unique_ptr<BodyAsRead> keptBody_;  // rare, so not inline
 };
 
 }  // namespace velmora

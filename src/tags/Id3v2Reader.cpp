@@ -14,6 +14,7 @@
 #include "tags/Id3v22Frames.h"
 #include "tags/Id3v2Frame.h"
 #include "tags/Id3v2Header.h"
+#include "tags/Id3v2Serializer.h"
 #include "tags/Id3v2Tag.h"
 #include "tags/Unsynchronisation.h"
 
@@ -52,6 +53,11 @@ std::span<const std::uint8_t> SkipExtendedHeader(std::uint8_t majorVersion,
     if (length > body.size())
         return {};
     return body.subspan(static_cast<std::size_t>(length));
+}
+
+bool IsRawFrame(const Id3v2Frame& frame) {
+    return frame.FieldCount() == 0 ||
+           (frame.FieldCount() == 1 && frame.FieldAt(0)->Kind() == FieldKind::RawBody);
 }
 
 std::unique_ptr<Id3v2Frame> MakeRawFrame(const FrameId& id, std::span<const std::uint8_t> body) {
@@ -198,7 +204,10 @@ void Id3v2Reader::ReadV3V4Frame(std::uint8_t majorVersion, const RawFrame& raw, 
     if (form.compressed && !form.encryptionMethod)
         inflated = InflateBounded(data);
     if (form.IsPlain() || inflated) {
-        ReadFrameBody(*frame, inflated ? std::span<const std::uint8_t>(*inflated) : data, context);
+        const std::span<const std::uint8_t> body = inflated ? *inflated : data;
+        ReadFrameBody(*frame, body, context);
+        if (!IsRawFrame(*frame))
+            KeepBodyIfRewriteDiffers(*frame, body, majorVersion, codePage_, rewritten_);
     } else {
         frame->SetBodyForm(form);
         ReadRawBody(*frame, data);

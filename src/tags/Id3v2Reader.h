@@ -69,7 +69,8 @@ class Id3v2Reader {
     const SettingsKey& settings_;
     EncodingPolicy policy_;
     ScratchBuffer tagBody_;
-    std::vector<RawFrame> rawFrames_;  // the frames of the tag being read
+    std::vector<RawFrame> rawFrames_;      // the frames of the tag being read
+    std::vector<std::uint8_t> rewritten_;  // a frame body as the fields write it
 };
 
 }  // namespace velmora

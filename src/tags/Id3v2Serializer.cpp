@@ -1,5 +1,6 @@
 #include "tags/Id3v2Serializer.h"
 
+#include <algorithm>
 #include <string>
 
 #include "tags/FrameFieldTypes.h"
@@ -90,13 +91,35 @@ std::uint8_t OutputEncoding(const Id3v2Frame& frame, std::uint8_t majorVersion,
     return encoding;
 }
 
+void SerializeFields(const Id3v2Frame& frame, std::uint8_t majorVersion,
+                     const text::CodePage& codePage, std::vector<std::uint8_t>& out) {
+    out.clear();
+    FieldWriteContext context{OutputEncoding(frame, majorVersion, codePage), codePage};
+    for (std::size_t i = 0; i < frame.FieldCount(); ++i)
+        frame.FieldAt(i)->SerializeField(context, out);
+}
+
 std::vector<std::uint8_t> SerializeFrameBody(const Id3v2Frame& frame, std::uint8_t majorVersion,
                                              const text::CodePage& codePage) {
-    FieldWriteContext context{OutputEncoding(frame, majorVersion, codePage), codePage};
     std::vector<std::uint8_t> body;
-    for (std::size_t i = 0; i < frame.FieldCount(); ++i)
-        frame.FieldAt(i)->SerializeField(context, body);
+    SerializeFields(frame, majorVersion, codePage, body);
+    if (const BodyAsRead* kept = frame.KeptBody(); kept && body == kept->asWritten)
+        return kept->asRead;
     return body;
+}
+
+void KeepBodyIfRewriteDiffers(Id3v2Frame& frame, std::span<const std::uint8_t> body,
+                              std::uint8_t majorVersion, const text::CodePage& codePage,
+                              std::vector<std::uint8_t>& scratch) {
+    SerializeFields(frame, majorVersion, codePage, scratch);
+    if (std::equal(scratch.begin(), scratch.end(), body.begin(), body.end()))
+        return;
+    // A frame whose encoding the save changes anyway (the encoding setting) is not kept.
+    const FrameField* encoding = FindField(frame, FieldKind::Encoding);
+    if (encoding && (scratch.empty() ||
+                     static_cast<const EncodingField*>(encoding)->Source() != scratch.front()))
+        return;
+    frame.KeepBody({std::vector<std::uint8_t>(body.begin(), body.end()), scratch});
 }
 
 std::vector<std::uint8_t> SerializeTag(const Id3v2Tag& tag, std::uint8_t majorVersion,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <stdexcept>
 #include <vector>
 
@@ -25,9 +26,20 @@ class FrameTooLargeError : public std::length_error {
 std::uint8_t OutputEncoding(const Id3v2Frame& frame, std::uint8_t majorVersion,
                             const text::CodePage& codePage);
 
-// The frame's body as the file receives it (before compression or encryption).
+// The frame's body as the file receives it (before compression or encryption): its fields
+// written out, or the body as read when the fields still write what they wrote at load.
 std::vector<std::uint8_t> SerializeFrameBody(const Id3v2Frame& frame, std::uint8_t majorVersion,
                                              const text::CodePage& codePage);
+// Only the fields written out, into `out`.
+void SerializeFields(const Id3v2Frame& frame, std::uint8_t majorVersion,
+                     const text::CodePage& codePage, std::vector<std::uint8_t>& out);
+
+// For a frame just read from `body`: keeps the body in the frame when writing its fields
+// would give other bytes in the same encoding, so an unedited frame is written back byte for
+// byte. `scratch` is reused memory.
+void KeepBodyIfRewriteDiffers(Id3v2Frame& frame, std::span<const std::uint8_t> body,
+                              std::uint8_t majorVersion, const text::CodePage& codePage,
+                              std::vector<std::uint8_t>& scratch);
 
 // The frames of the tag in list order, each with its 10-byte header (ID3v2.3: plain sizes,
 // ID3v2.4: synchsafe sizes) and the extra header bytes of an encrypted, compressed or grouped

@@ -26,6 +26,44 @@ std::u16string DecodeUnits(std::span<const std::uint8_t> bytes, bool bigEndian) 
     return text;
 }
 
+// How unlikely a code unit is in text: unpaired surrogates and noncharacters count most,
+// control and private-use characters less.
+int Oddness(char16_t unit, char16_t before, char16_t after) {
+    if (unit >= 0xD800 && unit <= 0xDBFF)
+        return after >= 0xDC00 && after <= 0xDFFF ? 0 : 4;
+    if (unit >= 0xDC00 && unit <= 0xDFFF)
+        return before >= 0xD800 && before <= 0xDBFF ? 0 : 4;
+    if (unit == 0xFFFE || unit == 0xFFFF || (unit >= 0xFDD0 && unit <= 0xFDEF))
+        return 4;
+    if ((unit < 0x20 && unit != u'\t' && unit != u'\n' && unit != u'\r') ||
+        (unit >= 0x7F && unit < 0xA0))
+        return 2;
+    return unit >= 0xE000 && unit <= 0xF8FF ? 1 : 0;
+}
+
+int Oddness(std::u16string_view text) {
+    int sum = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        sum += Oddness(text[i], i ? text[i - 1] : 0, i + 1 < text.size() ? text[i + 1] : 0);
+    return sum;
+}
+
+// The byte order of UTF-16 without a mark, found from the text: the half of the units that
+// is mostly zero is the high byte (Latin, Greek, Cyrillic text); else the order whose
+// characters are more plausible; else the encoding's own order.
+bool LooksBigEndian(std::span<const std::uint8_t> bytes, bool otherwise) {
+    std::size_t zeroFirst = 0, zeroSecond = 0;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        zeroFirst += bytes[i] == 0;
+        zeroSecond += bytes[i + 1] == 0;
+    }
+    if (zeroFirst != zeroSecond)
+        return zeroFirst > zeroSecond;
+    const int asBig = Oddness(DecodeUnits(bytes, true));
+    const int asLittle = Oddness(DecodeUnits(bytes, false));
+    return asBig == asLittle ? otherwise : asBig < asLittle;
+}
+
 std::optional<std::u16string> DecodeUtf16(std::span<const std::uint8_t> bytes, bool bigEndian) {
     if (bytes.size() % 2 != 0)
         return std::nullopt;
@@ -33,7 +71,7 @@ std::optional<std::u16string> DecodeUtf16(std::span<const std::uint8_t> bytes, b
         return DecodeUnits(bytes.subspan(2), false);
     if (bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
         return DecodeUnits(bytes.subspan(2), true);
-    return DecodeUnits(bytes, bigEndian);
+    return DecodeUnits(bytes, LooksBigEndian(bytes, bigEndian));
 }
 
 }  // namespace
