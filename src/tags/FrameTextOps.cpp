@@ -11,6 +11,7 @@
 #include "tags/GenreTable.h"
 #include "tags/Id3v1Tag.h"
 #include "tags/Id3v2Tag.h"
+#include "tags/YearFrames.h"
 #include "text/Utf8.h"
 
 namespace velmora {
@@ -51,16 +52,16 @@ void DropLaterValues(Id3v2Frame& frame) {
 
 }  // namespace
 
-FrameId ResolveFrameId(const Id3v2Tag& tag, const FrameId& id) {
-    if (id == frame_ids::kTyer && !FindFrame(tag, frame_ids::kTyer) &&
-        FindFrame(tag, frame_ids::kTdrc))
-        return frame_ids::kTdrc;
-    return id;
-}
-
 std::optional<std::u16string> GetFrameText(const Id3v2Tag& tag, const FrameId& id, FieldKind kind,
                                            const text::CodePage& codePage) {
-    const Id3v2Frame* frame = FindFrame(tag, ResolveFrameId(tag, id));
+    if (id == frame_ids::kTyer && kind == FieldKind::Text)
+        return YearText(tag, codePage);
+    return GetTextOfFrame(tag, id, kind, codePage);
+}
+
+std::optional<std::u16string> GetTextOfFrame(const Id3v2Tag& tag, const FrameId& id, FieldKind kind,
+                                             const text::CodePage& codePage) {
+    const Id3v2Frame* frame = FindFrame(tag, id);
     if (!frame)
         return std::nullopt;
     const FrameField* field = FindField(*frame, kind);
@@ -83,14 +84,21 @@ std::u16string GenreReference(std::u16string_view genre) {
     return u"(" + Decimal(lookup.index) + u")";
 }
 
-void SetFrameText(Id3v2Tag& tag, const FrameId& requestedId, std::u16string_view text,
+void SetFrameText(Id3v2Tag& tag, const FrameId& id, std::u16string_view text,
                   const EngineContext& context) {
-    FrameId id = ResolveFrameId(tag, requestedId);
-    std::u16string value(text);
-    if (id == frame_ids::kTrck)
-        value = StripTrackZeros(value);
+    if (id == frame_ids::kTyer)
+        SetYear(tag, text, context);
+    else if (id == frame_ids::kTrck)
+        SetTextFrame(tag, id, StripTrackZeros(text), context);
     else if (id == frame_ids::kTcon)
-        value = GenreReference(value);
+        SetTextFrame(tag, id, GenreReference(text), context);
+    else
+        SetTextFrame(tag, id, text, context);
+}
+
+void SetTextFrame(Id3v2Tag& tag, const FrameId& id, std::u16string_view text,
+                  const EngineContext& context) {
+    std::u16string value(text);
     if (Id3v2Frame* frame = FindFrame(tag, id)) {
         EnsureTextField(*frame, context).SetText(value, context.codePage);
         DropLaterValues(*frame);

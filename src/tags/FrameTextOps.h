@@ -16,21 +16,23 @@ struct EngineContext;
 class Id3v1Tag;
 class Id3v2Tag;
 
-// The ID that stands for the year in this tag: TDRC when the tag has no TYER but a TDRC
-// (an ID3v2.4 tag), else TYER. Any other ID is returned unchanged.
-FrameId ResolveFrameId(const Id3v2Tag& tag, const FrameId& id);
-
 // The text of the first field of the kind (Text or NarrowString) in the first frame with
-// the ID; nullopt when either is missing. TYER reads TDRC as ResolveFrameId says.
+// the ID; nullopt when either is missing. The text of TYER is the year (YearText).
 std::optional<std::u16string> GetFrameText(const Id3v2Tag& tag, const FrameId& id, FieldKind kind,
                                            const text::CodePage& codePage);
+// The same for exactly that ID.
+std::optional<std::u16string> GetTextOfFrame(const Id3v2Tag& tag, const FrameId& id, FieldKind kind,
+                                             const text::CodePage& codePage);
 
 // Sets the text of a text frame: TRCK loses leading zeros while two characters remain, a
 // TCON text that is a genre name becomes "(n)". The first frame with the ID gets the text
 // (its later values are dropped: the new text is the whole frame text; a frame without a
 // text field is given one); without such a frame a new one is appended. Marks modified only
-// what really changes. TYER sets TDRC as ResolveFrameId says.
+// what really changes. TYER sets the year (SetYear).
 void SetFrameText(Id3v2Tag& tag, const FrameId& id, std::u16string_view text,
+                  const EngineContext& context);
+// The same for exactly that ID, without the TRCK, TCON and year rules.
+void SetTextFrame(Id3v2Tag& tag, const FrameId& id, std::u16string_view text,
                   const EngineContext& context);
 
 // The genre as shown: "(n)" gives the genre name of n (below 126), "(n)text" gives text.

@@ -16,6 +16,7 @@
 #include "tags/OtherFormats.h"
 #include "tags/SafeRename.h"
 #include "tags/TagFileWriter.h"
+#include "tags/VersionConversion.h"
 
 namespace velmora {
 namespace {
@@ -119,7 +120,7 @@ bool Mp3File::SetFileName(std::u16string newName) {
     return true;
 }
 
-TagSaveRequest Mp3File::BuildSaveRequest(EngineContext& context) const {
+TagSaveRequest Mp3File::BuildSaveRequest(EngineContext& context) {
     TagSaveRequest request;
     request.path = DiskPath();
     request.stripV1 = removeV1Pending_;
@@ -128,6 +129,7 @@ TagSaveRequest Mp3File::BuildSaveRequest(EngineContext& context) const {
     request.stripV2 = removeV2Pending_;
     if (!removeV2Pending_ && IsTagModified(*this)) {
         request.v2Version = context.settings.ReadBool(settings::kUse24, false) ? 4 : 3;
+        ConvertFramesForVersion(*this, request.v2Version, context.codePage);
         request.v2Frames = SerializeTag(*this, request.v2Version, context.codePage);
     }
     return request;

@@ -1,6 +1,6 @@
 """set, copy-v1, capitalize, underscores, remove-v1 and remove-v2, read back from disk."""
 
-from mutagen.id3 import ID3NoHeaderError, TALB, TIT2, TPE1
+from mutagen.id3 import ID3NoHeaderError, TALB, TDAT, TIT2, TPE1, TYER
 from mutagen.id3 import ID3 as _ID3
 
 from clitest import CliTestCase
@@ -39,6 +39,16 @@ class Editing(CliTestCase):
         tag = ID3(path)
         self.assertEqual((tag.version, tag["TIT2"].encoding), ((2, 4, 0), 3))
         self.assertEqual(texts(path, "TIT2"), ["Ünïcode"])
+
+    def test_year_is_tdrc_in_an_id3v24_tag_and_tyer_in_an_id3v23_one(self):
+        path = self.make_mp3("a.mp3", [TYER(encoding=0, text="1999"), TDAT(encoding=0, text="0605")])
+        self.cli("--v24", "set", "--year", "2003", path)
+        tag = ID3(path)
+        self.assertEqual((tag.version, sorted(tag.keys())), ((2, 4, 0), ["TDRC"]))
+        self.assertEqual(texts(path, "TDRC"), ["2003-05-06"])
+        self.assertEqual(self.cli("list", self.dir).splitlines()[1].split("\t")[5], "2003")
+        self.cli("--v23", "set", "--title", "T", path)
+        self.assertEqual(texts(path, "TYER", "TDAT", "TDRC"), ["2003", "0605", None])
 
     def test_copy_v1_and_removals(self):
         path = self.make_mp3("a.mp3", [TIT2(encoding=0, text="Title"), TPE1(encoding=0, text="Art"),
