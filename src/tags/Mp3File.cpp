@@ -16,6 +16,7 @@
 #include "tags/OtherFormats.h"
 #include "tags/SafeRename.h"
 #include "tags/TagFileWriter.h"
+#include "tags/TrailingTags.h"
 #include "tags/VersionConversion.h"
 
 namespace velmora {
@@ -83,9 +84,10 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
         }
         const bool hasV1 = ReadId3v1(file, v1_, context.codePage);
         const std::uint64_t size = file.Size();
-        const std::uint64_t audioEnd = hasV1 ? size - kId3v1Size : size;
-        const MpegInfo info =
-            Measure(file, onDisk.present ? onDisk.audioOffset : 0, audioEnd, reader.Scratch());
+        const std::uint64_t audioStart = onDisk.present ? onDisk.audioOffset : 0;
+        const std::uint64_t audioEnd =
+            AudioEndBeforeTrailingTags(file, audioStart, hasV1 ? size - kId3v1Size : size);
+        const MpegInfo info = Measure(file, audioStart, audioEnd, reader.Scratch());
         bitrate_ = info.bitrate;
         vbr_ = info.vbr;
         duration_ = info.duration;

@@ -51,20 +51,59 @@ TEST_F(Mp3FileTest, AFileThatCannotBeOpenedStillGivesARecord) {
     EXPECT_EQ(file->Bitrate(), 0);
 }
 
-// 47,936 audio bytes at 128 kbit/s last 2.996 s; counting the ID3v1 record (or the ID3v2 tag)
-// as audio would make it 3.
+// An APEv2 tag (header, one item, footer) as other taggers put it after the audio.
+Bytes ApeTag(std::size_t valueSize) {
+    auto le32 = [](Bytes& out, std::uint32_t value) {
+        for (int shift = 0; shift < 32; shift += 8)
+            out.push_back(static_cast<std::uint8_t>(value >> shift));
+    };
+    Bytes item;
+    le32(item, static_cast<std::uint32_t>(valueSize));
+    le32(item, 0);
+    Append(item, Cat({B("Title"), {0}, Bytes(valueSize, 'v')}));
+    auto headerOrFooter = [&](std::uint32_t flags) {
+        Bytes bytes = B("APETAGEX");
+        for (std::uint32_t value : {2000u, static_cast<std::uint32_t>(item.size() + 32), 1u, flags})
+            le32(bytes, value);
+        bytes.resize(32, 0);
+        return bytes;
+    };
+    return Cat({headerOrFooter(0xA0000000u), item, headerOrFooter(0x80000000u)});
+}
+
+Bytes Lyrics3v2Block(std::size_t lyrics) {
+    std::string fields = "IND0000211LYR" + std::string(5 - std::to_string(lyrics).size(), '0') +
+                         std::to_string(lyrics) + std::string(lyrics, 'l');
+    std::string block = "LYRICSBEGIN" + fields;
+    std::string size = std::to_string(block.size());
+    return B(block + std::string(6 - size.size(), '0') + size + "LYRICS200");
+}
+
+// 47,936 audio bytes at 128 kbit/s last 2.996 s; counting the ID3v1 record, the ID3v2 tag or
+// the APEv2 and Lyrics3v2 blocks before the record as audio would make it 3. Those blocks stay
+// byte for byte through a save of both tags.
 TEST_F(Mp3FileTest, DurationCountsOnlyTheAudioBetweenTheTags) {
     constexpr std::size_t kAudioBytes = 3 * 16000 - 64;
-    Bytes file = Tag(3, Frame("TIT2", TextBody("Song")), 0);
     Bytes audio = Frames(FrameSpec{}, kAudioBytes / FrameLength(FrameSpec{}));
     audio.resize(kAudioBytes, 0);
-    Append(file, audio);
     const Id3v1Record record = EncodeId3v1(MakeId3v1({u"Title"}, 1), Cp1252());
-    file.insert(file.end(), record.begin(), record.end());
-    Write("a.mp3", file);
-    auto loaded = Load("a.mp3");
-    EXPECT_EQ(loaded->Bitrate(), 128);
-    EXPECT_EQ(loaded->Duration(), 2u);
+    const Bytes trailers = Cat({ApeTag(900), Lyrics3v2Block(500), ApeTag(10)});
+    for (const Bytes& between : {Bytes(), trailers}) {
+        SCOPED_TRACE(between.size());
+        Bytes file = Tag(3, Frame("TIT2", TextBody("Song")), 0);
+        Append(file, Cat({audio, between, Bytes(record.begin(), record.end())}));
+        Write("a.mp3", file);
+        auto loaded = Load("a.mp3");
+        EXPECT_EQ(loaded->Bitrate(), 128);
+        EXPECT_EQ(loaded->Duration(), 2u);
+        SetFrameText(*loaded, FrameId("TIT2"), std::u16string(3000, u'x'), engine_.context);
+        loaded->V1().SetText(Id3v1Tag::kTitle, u"New");
+        ASSERT_TRUE(loaded->Save(engine_.context));
+        const std::string saved = Read("a.mp3");
+        const std::string kept = std::string(audio.begin(), audio.end()) +
+                                 std::string(between.begin(), between.end()) + "TAGNew";
+        EXPECT_EQ(saved.find(kept), saved.size() - 128 - between.size() - audio.size());
+    }
 }
 
 TEST_F(Mp3FileTest, SetFileNameReplacesCharactersNoNameMayHold) {
