@@ -88,6 +88,7 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
         const std::uint64_t audioEnd =
             AudioEndBeforeTrailingTags(file, audioStart, hasV1 ? size - kId3v1Size : size);
         const MpegInfo info = Measure(file, audioStart, audioEnd, reader.Scratch());
+        mpeg_ = info;
         bitrate_ = info.bitrate;
         vbr_ = info.vbr;
         duration_ = info.duration;

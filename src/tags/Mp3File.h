@@ -9,6 +9,7 @@
 #include "tags/FileIdentity.h"
 #include "tags/Id3v1Tag.h"
 #include "tags/Id3v2Tag.h"
+#include "tags/MpegInfo.h"
 #include "tags/TagFileWriter.h"
 
 namespace velmora {
@@ -67,6 +68,8 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
     std::uint16_t Bitrate() const { return bitrate_; }  // kbit/s, 0 when not measured
     bool Vbr() const { return vbr_; }
     std::uint32_t Duration() const { return duration_; }  // seconds, 0 when not measured
+    // The facts of the first audio frame (found false when none was confirmed).
+    const MpegInfo& Mpeg() const { return mpeg_; }
 
   private:
     void Load(EngineContext& context, Id3v2Reader& reader);
@@ -87,6 +90,7 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
     bool vbr_ = false;
     std::uint16_t bitrate_ = 0;
     std::uint32_t duration_ = 0;
+    MpegInfo mpeg_;
 };
 
 }  // namespace velmora

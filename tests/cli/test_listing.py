@@ -5,6 +5,7 @@ import json
 import os
 
 from mutagen.id3 import ID3, TALB, TCON, TIT2, TPE1, TRCK, TYER
+from mutagen.mp3 import MP3
 
 from clitest import CliTestCase
 
@@ -59,6 +60,19 @@ class Listing(CliTestCase):
         record = self.dump(self.copy_peer("id3lib/jules.mp3"))[0]
         self.assertEqual([record[k] for k in ("v2", "v1", "bitrate", "vbr")],
                          [None, None, 128, False])
+
+    def test_dump_json_gives_the_mpeg_facts_mutagen_reads(self):
+        modes = ["stereo", "joint stereo", "dual channel", "single channel"]
+        for peer in ["id3lib/jules.mp3", "taglib/mpeg2.mp3", "mutagen/silence-44-s-mpeg25.mp3",
+                     "taglib/bladeenc.mp3"]:
+            with self.subTest(peer=peer):
+                path = self.copy_peer(peer)
+                info = MP3(path).info
+                self.assertEqual(self.dump(path)[0]["mpeg"],
+                                 {"version": "%g" % info.version, "layer": info.layer,
+                                  "sample_rate": info.sample_rate, "channel_mode": modes[info.mode]})
+        open(self.path("empty.mp3"), "wb").close()
+        self.assertIsNone(self.dump(self.path("empty.mp3"))[0]["mpeg"])
 
     def test_a_name_that_is_not_utf8_still_lists_and_dumps(self):
         with open(os.path.join(os.fsencode(self.dir), b"caf\xe9.mp3"), "wb") as out:

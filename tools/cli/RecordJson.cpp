@@ -73,6 +73,19 @@ json V1Json(const Id3v1Tag& v1) {
             {"genre", v1.Genre()}};
 }
 
+// What the first audio frame says; null when no MPEG audio was found.
+json MpegJson(const MpegInfo& mpeg) {
+    if (!mpeg.found)
+        return nullptr;
+    static constexpr const char* kVersions[] = {"1", "2", "2.5"};
+    static constexpr const char* kModes[] = {"stereo", "joint stereo", "dual channel",
+                                             "single channel"};
+    return {{"version", kVersions[static_cast<int>(mpeg.version)]},
+            {"layer", mpeg.layer},
+            {"sample_rate", mpeg.sampleRate},
+            {"channel_mode", kModes[static_cast<int>(mpeg.channelMode)]}};
+}
+
 }  // namespace
 
 json RecordJson(const Mp3File& record, const text::CodePage& codePage) {
@@ -82,6 +95,7 @@ json RecordJson(const Mp3File& record, const text::CodePage& codePage) {
             {"bitrate", record.Bitrate()},
             {"vbr", record.Vbr()},
             {"duration", record.Duration()},
+            {"mpeg", MpegJson(record.Mpeg())},
             {"needs_save", record.NeedsSave()},
             {"v2", V2Json(record, codePage)},
             {"v1", V1Json(record.V1())}};
