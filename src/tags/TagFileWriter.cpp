@@ -146,6 +146,7 @@ bool SaveTags(const TagSaveRequest& request, EngineContext& context, TagSaveOutc
         return false;
     }
     Carried carried = Carried::Refused;
+    std::u16string reason;
     try {
         auto identity = LockUnchanged(file, request.path, request.loadedAs);
         if (!identity) {
@@ -155,7 +156,9 @@ bool SaveTags(const TagSaveRequest& request, EngineContext& context, TagSaveOutc
             }
             return false;
         }
-        carried = CarryOut(file, request.path, PlanSave(ReadFacts(file), intent), *identity);
+        const SavePlan plan = PlanSave(ReadFacts(file), intent);
+        reason = plan.refusal;
+        carried = CarryOut(file, request.path, plan, *identity);
         if (carried == Carried::Saved && outcome != nullptr) {
             outcome->identity = *identity;
         }
@@ -166,7 +169,8 @@ bool SaveTags(const TagSaveRequest& request, EngineContext& context, TagSaveOutc
         ShowError(context.messages, u"Couldn't save ID3v2 tag to\n" + request.path + u": " +
                                         FolderNotWritableText(FolderOf(request.path)));
     } else if (carried != Carried::Saved) {
-        ShowError(context.messages, u"Couldn't save ID3v2 tag to\n" + request.path);
+        ShowError(context.messages, u"Couldn't save ID3v2 tag to\n" + request.path +
+                                        (reason.empty() ? u"" : u": " + reason));
     }
     return carried == Carried::Saved;
 }

@@ -8,6 +8,9 @@ namespace velmora {
 
 namespace {
 
+constexpr char16_t kTagPastTheEnd[] =
+    u"its ID3v2 tag claims more bytes than the file holds, so it was not removed";
+
 void PlanId3v1(const FileFacts& facts, const SaveIntent& intent, SavePlan& plan) {
     plan.oldSize = facts.size;
     plan.keep = facts.size;
@@ -45,9 +48,14 @@ std::uint64_t TagLimit(const FileFacts& facts, const SavePlan& plan) {
 }
 
 void PlanStrip(std::optional<std::uint64_t> oldEnd, std::uint64_t limit, SavePlan& plan) {
-    // Something must remain behind the tag, and the tag must lie in what the ID3v1 step
-    // keeps; else nothing is stripped.
-    if (!oldEnd || *oldEnd >= plan.IntermediateSize() || *oldEnd > limit) {
+    if (!oldEnd) {
+        return;
+    }
+    // A tag may reach the end of the file or its ID3v1 record (a file that is only a tag);
+    // one that claims more cannot be cut off without guessing where the audio starts.
+    if (*oldEnd > limit) {
+        plan.outcome = SavePlan::Outcome::Refused;
+        plan.refusal = kTagPastTheEnd;
         return;
     }
     plan.outcome = SavePlan::Outcome::Move;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "tags/TagRegion.h"
@@ -48,6 +49,7 @@ struct SavePlan {
         Refused,  // the old tag's declared size runs past its file, or the tag is too large
     };
     Outcome outcome = Outcome::InPlace;
+    std::u16string refusal;  // why, when the save is refused and the reason is the file's
     std::uint64_t oldSize = 0;
     std::uint64_t keep = 0;
     std::vector<std::uint8_t> id3v1Record;  // empty: no record at the end

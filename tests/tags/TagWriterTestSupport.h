@@ -61,7 +61,7 @@ struct SaveJob {
             end += 10 + (file[3] == 4 && (file[5] & 0x10) != 0 ? 10 : 0);
         }
         if (stripV2) {
-            return end < file.size() ? file.erase(0, end) : file;
+            return end <= file.size() ? file.erase(0, end) : file;
         }
         const auto length = static_cast<std::uint32_t>(frames->size());
         const std::uint32_t padding =

@@ -106,6 +106,25 @@ TEST_F(Mp3FileTest, DurationCountsOnlyTheAudioBetweenTheTags) {
     }
 }
 
+// A file that is only a tag loses it; a tag whose size passes the end of the file is kept,
+// on disk and in the record, and the save says why.
+TEST_F(Mp3FileTest, RemovingTheTagOfAFileThatIsOnlyATag) {
+    const Bytes exact = Tag(3, Frame("TIT2", TextBody("Song")));
+    Bytes past = Tag(3, Frame("TIT2", TextBody("Song")), 100);
+    past.resize(past.size() - 50);
+    for (const bool whole : {true, false}) {
+        const Bytes& file = whole ? exact : past;
+        Write("a.mp3", file);
+        auto loaded = Load("a.mp3");
+        loaded->MarkRemoveV2();
+        EXPECT_EQ(loaded->Save(engine_.context), whole);
+        EXPECT_EQ(Read("a.mp3"), whole ? "" : std::string(file.begin(), file.end()));
+        EXPECT_EQ(Describe(*loaded), whole ? "" : "TIT2=Song");
+        EXPECT_FALSE(loaded->NeedsSave());
+    }
+    EXPECT_EQ(engine_.messages.Shown().size(), 1u);
+}
+
 TEST_F(Mp3FileTest, SetFileNameReplacesCharactersNoNameMayHold) {
     Write("a.mp3", TaggedFile());
     auto file = Load("a.mp3");

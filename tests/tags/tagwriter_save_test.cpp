@@ -49,8 +49,8 @@ TEST(TagSave, GivesTheModelsBytes) {
         {"Id3v22Replaced", TagBytes(300, Pattern(300, 4), 2) + kAudio, {.frames = P(20)}},
         {"Id3v23HasNoFooter", TagBytes(500, P(500), 3, 0x10) + kAudio, {.frames = P(600)}},
         {"StripFooterTag", footerTag + kAudio, {.stripV2 = true}},
-        {"StripTagPastTheEndChangesNothing", TagBytes(5000, P(100)), {.stripV2 = true}},
         {"StripTagThatIsTheWholeFile", TagBytes(100, P(100)), {.stripV2 = true}},
+        {"StripTagThatEndsAtTheRecord", TagBytes(100, P(100)) + kOldRecord, {.stripV2 = true}},
         {"StripBothTags", both, {.stripV1 = true, .stripV2 = true}},
         {"StripId3v2WriteId3v1", tagged, {.writeV1 = true, .stripV2 = true}},
         {"StripWinsOverFrames", tagged, {.stripV2 = true, .frames = P(9)}},
@@ -120,6 +120,21 @@ TEST(TagSave, FailuresAreReportedAndKeepTheFile) {
         EXPECT_EQ(harness.messages.Shown().at(0).caption, u"Error");
         EXPECT_EQ(ScratchDirectory::ReadFile(path), c.file) << &c - cases;
         EXPECT_EQ(StatOf(path).st_mtim.tv_sec, c.file.empty() ? 0 : 1'000'000);
+    }
+}
+
+// A tag that claims more than the file (or than the bytes before the ID3v1 record) holds is
+// not cut off: where its audio would start is a guess.
+TEST(TagSave, StripOfATagPastTheEndIsRefusedWithTheReason) {
+    for (const std::string& file : {TagBytes(5000, P(100)), TagBytes(200, P(100)) + kOldRecord}) {
+        SaveHarness harness;
+        const auto path = harness.dir.WriteFile("song.mp3", file);
+        EXPECT_FALSE(SaveTags(harness.Request(path, {.stripV2 = true}), harness.context));
+        EXPECT_EQ(harness.messages.Texts(),
+                  std::vector<std::u16string>{u"Couldn't save ID3v2 tag to\n" + TextPath(path) +
+                                              u": its ID3v2 tag claims more bytes than the file "
+                                              u"holds, so it was not removed"});
+        EXPECT_EQ(ScratchDirectory::ReadFile(path), file);
     }
 }
 
@@ -202,7 +217,7 @@ TEST(PlanSave, NeverPadsOverOrStripsIntoAKeptId3v1Record) {
     EXPECT_EQ(PlanSave(facts, write).outcome, SavePlan::Outcome::Refused);
     SaveIntent strip;
     strip.stripId3v2 = true;
-    EXPECT_TRUE(PlanSave(facts, strip).ChangesNothing());
+    EXPECT_EQ(PlanSave(facts, strip).outcome, SavePlan::Outcome::Refused);
 }
 
 // With and without kernel support for RENAME_NOREPLACE (without it, a hard link takes the
