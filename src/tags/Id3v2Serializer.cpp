@@ -75,6 +75,29 @@ FrameHeaderExtras MakeExtras(const Id3v2Frame& frame, std::uint8_t majorVersion)
     return extras;
 }
 
+// Whether the fields write exactly `body`, compared field by field: the bytes of binary fields
+// (a picture) in place, the others through `scratch`.
+bool FieldsWrite(const Id3v2Frame& frame, std::span<const std::uint8_t> body,
+                 std::uint8_t majorVersion, const text::CodePage& codePage,
+                 std::vector<std::uint8_t>& scratch) {
+    FieldWriteContext context{OutputEncoding(frame, majorVersion, codePage), codePage};
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < frame.FieldCount(); ++i) {
+        const FrameField* field = frame.FieldAt(i);
+        std::span<const std::uint8_t> written = field->Bytes();
+        if (field->Kind() != FieldKind::Binary && field->Kind() != FieldKind::RawBody) {
+            scratch.clear();
+            field->SerializeField(context, scratch);
+            written = scratch;
+        }
+        if (written.size() > body.size() - at ||
+            !std::equal(written.begin(), written.end(), body.begin() + at))
+            return false;
+        at += written.size();
+    }
+    return at == body.size();
+}
+
 }  // namespace
 
 std::uint8_t OutputEncoding(const Id3v2Frame& frame, std::uint8_t majorVersion,
@@ -111,9 +134,9 @@ std::vector<std::uint8_t> SerializeFrameBody(const Id3v2Frame& frame, std::uint8
 void KeepBodyIfRewriteDiffers(Id3v2Frame& frame, std::span<const std::uint8_t> body,
                               std::uint8_t majorVersion, const text::CodePage& codePage,
                               std::vector<std::uint8_t>& scratch) {
-    SerializeFields(frame, majorVersion, codePage, scratch);
-    if (std::equal(scratch.begin(), scratch.end(), body.begin(), body.end()))
+    if (FieldsWrite(frame, body, majorVersion, codePage, scratch))
         return;
+    SerializeFields(frame, majorVersion, codePage, scratch);
     // A frame whose encoding the save changes anyway (the encoding setting) is not kept.
     const FrameField* encoding = FindField(frame, FieldKind::Encoding);
     if (encoding && (scratch.empty() ||
