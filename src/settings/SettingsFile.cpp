@@ -6,41 +6,26 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
+
+#include "replace/RegularFile.h"
+#include "replace/RenameNoReplace.h"
+#include "replace/SafeReplace.h"
 
 namespace velmora::settings {
 namespace {
 
 namespace fs = std::filesystem;
 
+// Far above any settings file the program writes; a file that large is not one.
+constexpr std::size_t kMaxSettingsBytes = 1024 * 1024;
+
 std::error_code LastError() {
     return {errno, std::generic_category()};
 }
 
-UniqueFd OpenFile(const fs::path& file, int flags, mode_t mode = 0666) {
-    int fd;
-    do {
-        fd = ::open(file.c_str(), flags | O_CLOEXEC, mode);
-    } while (fd < 0 && errno == EINTR);
-    return UniqueFd(fd);
-}
-
-std::error_code WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return LastError();
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return {};
-}
-
-std::error_code ReadAll(int fd, std::string& out) {
+// EFBIG as soon as the file turns out larger than a settings file can be.
+std::error_code ReadWhole(int fd, std::string& out) {
     char buffer[16384];
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
@@ -54,56 +39,10 @@ std::error_code ReadAll(int fd, std::string& out) {
             return {};
         }
         out.append(buffer, static_cast<std::size_t>(got));
-    }
-}
-
-// A name no other writer uses at the same time: the process id and a per-process count,
-// created exclusively in case a crashed process with the same id left one behind.
-std::error_code CreateTemporary(const fs::path& file, UniqueFd& fd, fs::path& name) {
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        name = file;
-        name += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        fd = OpenFile(name, O_WRONLY | O_CREAT | O_EXCL);
-        if (fd.Valid() || errno != EEXIST) {
-            return fd.Valid() ? std::error_code{} : LastError();
+        if (TooLargeForSettings(out.size())) {
+            return std::make_error_code(std::errc::file_too_large);
         }
     }
-    return std::make_error_code(std::errc::file_exists);
-}
-
-void FlushFolder(const fs::path& folder) {
-    const UniqueFd fd = OpenFile(folder.empty() ? fs::path(".") : folder, O_RDONLY | O_DIRECTORY);
-    if (fd.Valid()) {
-        ::fsync(fd.Get());
-    }
-}
-
-std::error_code WriteTemporary(int fd, const fs::path& file, std::string_view bytes) {
-    struct stat existing {};
-    if (::stat(file.c_str(), &existing) == 0 && ::fchmod(fd, existing.st_mode & 07777) != 0) {
-        return LastError();
-    }
-    if (const std::error_code error = WriteAll(fd, bytes)) {
-        return error;
-    }
-    return ::fsync(fd) == 0 ? std::error_code{} : LastError();
-}
-
-// Renames without replacing an existing target; file systems that cannot do that in one
-// step get a check first (callers hold the writers' lock, so nobody races the check).
-std::error_code RenameNoReplace(const fs::path& from, const fs::path& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-        return {};
-    }
-    if (errno != EINVAL && errno != ENOSYS) {
-        return LastError();
-    }
-    struct stat existing {};
-    if (::lstat(to.c_str(), &existing) == 0) {
-        return std::make_error_code(std::errc::file_exists);
-    }
-    return ::rename(from.c_str(), to.c_str()) == 0 ? std::error_code{} : LastError();
 }
 
 std::string BrokenSuffix(std::time_t when) {
@@ -116,6 +55,10 @@ std::string BrokenSuffix(std::time_t when) {
 
 }  // namespace
 
+bool TooLargeForSettings(std::uint64_t size) {
+    return size > kMaxSettingsBytes;
+}
+
 fs::path LockPathFor(const fs::path& file) {
     fs::path lock = file;
     lock += ".lock";
@@ -123,7 +66,7 @@ fs::path LockPathFor(const fs::path& file) {
 }
 
 std::error_code LockExclusive(const fs::path& lockFile, UniqueFd& held) {
-    UniqueFd fd = OpenFile(lockFile, O_RDWR | O_CREAT);
+    UniqueFd fd(replace::OpenRegularFile(lockFile.c_str(), O_RDWR | O_CREAT));
     if (!fd.Valid()) {
         return LastError();
     }
@@ -140,12 +83,12 @@ std::error_code LockExclusive(const fs::path& lockFile, UniqueFd& held) {
 
 std::error_code ReadFileIfPresent(const fs::path& file, std::optional<std::string>& text) {
     text.reset();
-    const UniqueFd fd = OpenFile(file, O_RDONLY);
+    const UniqueFd fd(replace::OpenRegularFile(file.c_str(), O_RDONLY));
     if (!fd.Valid()) {
         return errno == ENOENT ? std::error_code{} : LastError();
     }
     std::string bytes;
-    if (const std::error_code error = ReadAll(fd.Get(), bytes)) {
+    if (const std::error_code error = ReadWhole(fd.Get(), bytes)) {
         return error;
     }
     text = std::move(bytes);
@@ -153,27 +96,23 @@ std::error_code ReadFileIfPresent(const fs::path& file, std::optional<std::strin
 }
 
 std::error_code CreateFileIfAbsent(const fs::path& file) {
-    const UniqueFd fd = OpenFile(file, O_WRONLY | O_CREAT);
+    const UniqueFd fd(replace::OpenRegularFile(file.c_str(), O_WRONLY | O_CREAT));
     return fd.Valid() ? std::error_code{} : LastError();
 }
 
 std::error_code ReplaceFile(const fs::path& file, std::string_view bytes) {
-    UniqueFd fd;
-    fs::path temporary;
-    if (const std::error_code error = CreateTemporary(file, fd, temporary)) {
-        return error;
+    struct stat existing {};
+    const bool exists = ::stat(file.c_str(), &existing) == 0;
+    if (exists && replace::RegularFileError(existing) != 0) {
+        return {replace::RegularFileError(existing), std::generic_category()};
     }
-    std::error_code error = WriteTemporary(fd.Get(), file, bytes);
-    fd.Reset();
-    if (!error && ::rename(temporary.c_str(), file.c_str()) != 0) {
-        error = LastError();
+    replace::SafeReplace replacement;
+    std::error_code error = replacement.Begin(file.native(), replace::TemporaryPattern::Save(),
+                                              exists ? &existing : nullptr);
+    if (!error) {
+        error = replacement.Write(bytes);
     }
-    if (error) {
-        ::unlink(temporary.c_str());
-        return error;
-    }
-    FlushFolder(file.parent_path());
-    return {};
+    return error ? error : replacement.Commit();
 }
 
 std::error_code MoveAside(const fs::path& file, std::time_t when, fs::path& movedTo) {
@@ -184,29 +123,12 @@ std::error_code MoveAside(const fs::path& file, std::time_t when, fs::path& move
         if (copy > 1) {
             movedTo += "-" + std::to_string(copy);
         }
-        const std::error_code error = RenameNoReplace(file, movedTo);
+        const std::error_code error = replace::RenameNoReplace(file.native(), movedTo.native());
         if (error != std::errc::file_exists) {
             return error;
         }
     }
     return std::make_error_code(std::errc::file_exists);
-}
-
-fs::path FollowLinks(const fs::path& file) {
-    fs::path current = file;
-    // The same bound as the kernel's for nested links (MAXSYMLINKS).
-    for (int depth = 0; depth < 40; ++depth) {
-        std::error_code error;
-        if (!fs::is_symlink(current, error)) {
-            return current;
-        }
-        const fs::path target = fs::read_symlink(current, error);
-        if (error) {
-            return current;
-        }
-        current = target.is_absolute() ? target : current.parent_path() / target;
-    }
-    return current;
 }
 
 }  // namespace velmora::settings

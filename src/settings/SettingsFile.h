@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <optional>
@@ -7,7 +8,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "settings/UniqueFd.h"
+#include "replace/UniqueFd.h"
 
 // Disk access of the settings file. Every function reports failures through its result.
 namespace velmora::settings {
@@ -20,25 +21,24 @@ std::filesystem::path LockPathFor(const std::filesystem::path& file);
 // absent); the lock lasts while `held` stays open.
 std::error_code LockExclusive(const std::filesystem::path& lockFile, UniqueFd& held);
 
-// The whole file, or nullopt without error when it does not exist.
+// True for a size no settings file has (above 1 MiB).
+bool TooLargeForSettings(std::uint64_t size);
+
+// The whole file, or nullopt without error when it does not exist. Only a regular file of at
+// most 1 MiB is read (a FIFO or a device is refused without waiting on it).
 std::error_code ReadFileIfPresent(const std::filesystem::path& file,
                                   std::optional<std::string>& text);
 
 // Creates the file empty unless it already exists.
 std::error_code CreateFileIfAbsent(const std::filesystem::path& file);
 
-// Replaces the file with `bytes` atomically: a temporary file in the same folder is
-// written, flushed to disk and renamed over it, so a reader sees the old or the new file,
-// never a part. The file keeps its permissions.
+// Replaces the file with `bytes` through replace::SafeReplace, so a reader sees the old or
+// the new file, never a part. The file keeps its permissions, owner and group.
 std::error_code ReplaceFile(const std::filesystem::path& file, std::string_view bytes);
 
 // Renames the file to "<file>.broken-YYYYMMDD-HHMMSS" (local time `when`), adding "-2",
 // "-3", ... when that name is taken, so no earlier copy is overwritten.
 std::error_code MoveAside(const std::filesystem::path& file, std::time_t when,
                           std::filesystem::path& movedTo);
-
-// Follows symbolic links to the file they name, so that replacing the file keeps a link
-// (for example into a dotfiles repository) in place.
-std::filesystem::path FollowLinks(const std::filesystem::path& file);
 
 }  // namespace velmora::settings

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <memory>
 #include <string>
 
+#include "replace/SafeReplace.h"
 #include "tags/BufferedFile.h"
 
 namespace velmora {
@@ -22,7 +21,7 @@ class FileReplacement {
                                                   BufferedFile& original);
 
     // Removes the temporary file unless Commit succeeded.
-    ~FileReplacement();
+    ~FileReplacement() = default;
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
 
@@ -35,20 +34,11 @@ class FileReplacement {
     void Commit();
 
   private:
-    FileReplacement(std::u16string path, std::string target, std::string directory);
-    bool CreateTemporary();
-    void CopyOwnershipAndMode(int descriptor) const;
+    explicit FileReplacement(std::u16string path) : path_(std::move(path)) {}
 
     std::u16string path_;
-    std::string target_;
-    std::string directory_;
-    std::string temporary_;
+    replace::SafeReplace replace_;
     BufferedFile file_;
-    mode_t mode_ = 0;
-    uid_t owner_ = 0;
-    gid_t group_ = 0;
-    bool created_ = false;
-    bool committed_ = false;
 };
 
 }  // namespace velmora

@@ -1,11 +1,11 @@
 #include "tags/BufferedFileCalls.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "replace/RegularFile.h"
 #include "tags/BufferedFileFaults.h"
 
 namespace velmora::file_calls {
@@ -39,19 +39,8 @@ int Open(const char* name, int flags) {
     if (Injected(FileCall::Open)) {
         return -1;
     }
-    const int fd = RetryOnInterrupt([&] { return ::open(name, flags, 0666); });
-    if (fd < 0) {
-        return fd;
-    }
-    // open(2) accepts a directory for reading; as a file it is of no use.
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        errno = error;
-        return -1;
-    }
-    return fd;
+    // A FIFO or a device named like an MP3 would block the open or read forever.
+    return replace::OpenRegularFile(name, flags);
 }
 
 ssize_t PRead(int fd, void* buffer, std::size_t count, std::uint64_t offset) {

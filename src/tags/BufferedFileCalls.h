@@ -9,7 +9,7 @@ namespace velmora::file_calls {
 
 // The system calls of BufferedFile, each passing through the fault hook of the calling thread
 // (BufferedFileFaults.h) when one is installed. They return what the system call returns and
-// set errno the same way; EINTR is retried here.
+// set errno the same way; EINTR is retried here. Open opens regular files only.
 int Open(const char* name, int flags);
 ssize_t PRead(int fd, void* buffer, std::size_t count, std::uint64_t offset);
 ssize_t PWrite(int fd, const void* bytes, std::size_t count, std::uint64_t offset);

@@ -1,14 +1,7 @@
 #include "tags/SafeRename.h"
 
-#include <fcntl.h>
-#include <stdio.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "common/Messages.h"
-#include "tags/ReplaceFaults.h"
+#include "replace/RenameNoReplace.h"
 #include "text/FileName.h"
 
 namespace velmora {
@@ -19,61 +12,16 @@ std::string PathOf(const std::u16string& directory, const std::u16string& name) 
     return text::TextToFileName(directory + u"/" + name);
 }
 
-// The errors of renameat2 that mean the file system lacks RENAME_NOREPLACE.
-bool LacksNoReplace(int error) {
-    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
-}
-
-bool SameFile(const std::string& first, const std::string& second) {
-    struct stat a {};
-    struct stat b {};
-    return ::lstat(first.c_str(), &a) == 0 && ::lstat(second.c_str(), &b) == 0 &&
-           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-int LinkThenUnlink(const std::string& from, const std::string& to) {
-    if (::link(from.c_str(), to.c_str()) != 0) {
-        return errno;
-    }
-    if (::unlink(from.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(to.c_str());
-        return error;
-    }
-    return 0;
-}
-
-int Rename(const std::string& from, const std::string& to) {
-    if (const int injected = InjectedReplaceFault(ReplaceStep::Rename)) {
-        return injected;
-    }
-    int error = InjectedReplaceFault(ReplaceStep::KernelNoReplace);
-    if (error == 0) {
-        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-            return 0;
-        }
-        error = errno;
-    }
-    if (LacksNoReplace(error)) {
-        error = LinkThenUnlink(from, to);
-    }
-    // A name that differs only in case names the same file on a case-folding file system;
-    // renaming a file onto itself loses nothing.
-    if (error == EEXIST && SameFile(from, to)) {
-        error = ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
-    }
-    return error;
-}
-
 }  // namespace
 
 bool RenameNoReplace(const std::u16string& directory, const std::u16string& oldName,
                      const std::u16string& newName, int* error) {
-    const int result = Rename(PathOf(directory, oldName), PathOf(directory, newName));
+    const std::error_code result =
+        replace::RenameNoReplace(PathOf(directory, oldName), PathOf(directory, newName));
     if (error != nullptr) {
-        *error = result;
+        *error = result.value();
     }
-    return result == 0;
+    return !result;
 }
 
 bool RenameFileOrReport(const std::u16string& directory, const std::u16string& oldName,

@@ -4,7 +4,7 @@
 
 #include "TagWriterTestSupport.h"
 #include "tags/BufferedFileFaults.h"
-#include "tags/ReplaceFaults.h"
+#include "replace/ReplaceFaults.h"
 
 namespace velmora {
 namespace {

@@ -10,7 +10,7 @@
 #include "TagWriterTestSupport.h"
 #include "tags/BufferedFileFaults.h"
 #include "tags/Padding.h"
-#include "tags/ReplaceFaults.h"
+#include "replace/ReplaceFaults.h"
 #include "tags/SafeRename.h"
 #include "tags/TagRegion.h"
 #include "tags/TagSavePlan.h"

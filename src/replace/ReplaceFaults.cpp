@@ -1,4 +1,4 @@
-#include "tags/ReplaceFaults.h"
+#include "replace/ReplaceFaults.h"
 
 namespace velmora {
 

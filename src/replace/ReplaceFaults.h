@@ -7,11 +7,20 @@
 
 namespace velmora {
 
-// The steps of replacing or renaming a file that do not go through BufferedFile. Rename is
-// the whole rename; KernelNoReplace only the renameat2 call of a rename that must not
-// replace (failing it with EINVAL stands for a file system without RENAME_NOREPLACE).
-enum class ReplaceStep { CreateTemporary, Rename, SyncDirectory, KernelNoReplace };
-inline constexpr std::size_t kReplaceStepKinds = 4;
+// The system calls of the safe replace (SafeReplace.h) and of renames. Rename is the whole
+// rename; KernelNoReplace only the renameat2 call of a rename that must not replace (failing
+// it with EINVAL stands for a file system without RENAME_NOREPLACE).
+enum class ReplaceStep {
+    CreateTemporary,
+    Rename,
+    SyncDirectory,
+    KernelNoReplace,
+    Lock,
+    Chmod,
+    Write,
+    Sync,
+};
+inline constexpr std::size_t kReplaceStepKinds = 8;
 
 // Test hook, the counterpart of FileFaults for those steps: counts them on the installing
 // thread and makes chosen ones fail with a given errno. Production code never installs one.

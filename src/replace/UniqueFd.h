@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace velmora::settings {
+namespace velmora {
 
 // Owns one file descriptor and closes it (which also releases a flock held through it).
 class UniqueFd {
@@ -36,4 +36,4 @@ class UniqueFd {
     int fd_ = -1;
 };
 
-}  // namespace velmora::settings
+}  // namespace velmora

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
+
+#include "ReplaceTestSupport.h"
+#include "replace/ReplaceFaults.h"
+#include "replace/SafeReplace.h"
+#include "support/ScratchDirectory.h"
+
+namespace velmora {
+namespace {
+
+using replace::SafeReplace;
+using replace::TemporaryPattern;
+using testing::NamesIn;
+using testing::ScratchDirectory;
+using testing::StatOf;
+
+const std::string kOld = "old content";
+const std::string kNew(100'000, 'n');
+
+// Replaces folder/target with kNew; the error of the first step that failed.
+std::error_code ReplaceWith(const std::string& target, std::string_view bytes,
+                            SafeReplace::Mode mode = SafeReplace::Mode::Replace) {
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    SafeReplace replacement;
+    std::error_code error =
+        replacement.Begin(target, TemporaryPattern::Save(), exists ? &existing : nullptr);
+    if (!error) {
+        error = replacement.Write(bytes);
+    }
+    return error ? error : replacement.Commit(mode);
+}
+
+// Whatever step fails, the target keeps its old bytes and no temporary file is left; a
+// failing fsync of the folder comes after the rename and is not a failure of the replace.
+TEST(SafeReplace, EachFailingStepLeavesTheTargetAndNoTemporaryFile) {
+    const struct {
+        const char* why;
+        ReplaceStep step;
+        int error;
+        bool replaced;
+    } rows[] = {
+        {"no room for the temporary file", ReplaceStep::CreateTemporary, ENOSPC, false},
+        {"lock refused", ReplaceStep::Lock, ENOLCK, false},
+        {"permissions not copied", ReplaceStep::Chmod, EPERM, false},
+        {"disk full while writing", ReplaceStep::Write, ENOSPC, false},
+        {"data not on disk", ReplaceStep::Sync, EIO, false},
+        {"rename refused", ReplaceStep::Rename, EXDEV, false},
+        {"folder not synced", ReplaceStep::SyncDirectory, EIO, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        ScratchDirectory dir;
+        const auto target = dir.WriteFile("song.mp3", kOld);
+        ReplaceFaults faults;
+        faults.Fail(row.step, 1, row.error);
+        std::error_code error;
+        {
+            ScopedReplaceFaults installed(faults);
+            error = ReplaceWith(target, kNew);
+        }
+        EXPECT_EQ(faults.Count(row.step), 1u);
+        EXPECT_EQ(error.value(), row.replaced ? 0 : row.error);
+        EXPECT_EQ(ScratchDirectory::ReadFile(target), row.replaced ? kNew : kOld);
+        EXPECT_EQ(NamesIn(dir.Root()), std::vector<std::string>{"song.mp3"});
+    }
+}
+
+// A real full disk: a small tmpfs (root only; skipped elsewhere, the fault rows above
+// cover the same paths).
+TEST(SafeReplace, FullDiskLeavesTheTargetAndNoTemporaryFile) {
+    ScratchDirectory dir;
+    const auto mountPoint = dir.Path("small");
+    std::filesystem::create_directory(mountPoint);
+    if (::geteuid() != 0 || ::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0) {
+        GTEST_SKIP() << "needs root to mount a tmpfs";
+    }
+    const struct Unmount {
+        std::filesystem::path at;
+        ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+    } unmount{mountPoint};
+    const auto target = mountPoint / "song.mp3";
+    { std::ofstream(target, std::ios::binary) << kOld; }
+    EXPECT_EQ(ReplaceWith(target, std::string(200'000, 'x')).value(), ENOSPC);
+    EXPECT_EQ(ScratchDirectory::ReadFile(target), kOld);
+    EXPECT_EQ(NamesIn(mountPoint), std::vector<std::string>{"song.mp3"});
+}
+
+// The new file is in place with the old one's permission bits, owner and group (owner and
+// group as root only); a new target gets a new file's permissions.
+TEST(SafeReplace, KeepsModeOwnerAndGroup) {
+    ScratchDirectory dir;
+    const auto target = dir.WriteFile("song.mp3", kOld);
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    const bool root = ::geteuid() == 0;
+    ASSERT_TRUE(!root || ::chown(target.c_str(), 1234, 5678) == 0);
+    ASSERT_FALSE(ReplaceWith(target, kNew));
+    EXPECT_EQ(ScratchDirectory::ReadFile(target), kNew);
+    const struct stat after = StatOf(target);
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    EXPECT_EQ(after.st_uid, root ? 1234u : ::geteuid());
+    EXPECT_EQ(after.st_gid, root ? 5678u : ::getegid());
+
+    const mode_t mask = ::umask(022);
+    const auto fresh = dir.Path("new.mp3");
+    ASSERT_FALSE(ReplaceWith(fresh, kNew));
+    ::umask(mask);
+    EXPECT_EQ(StatOf(fresh).st_mode & 07777, 0644u);
+}
+
+TEST(SafeReplace, NoReplaceModeNeverReplacesAFileThatAppeared) {
+    ScratchDirectory dir;
+    const auto target = dir.Path("song.mp3");
+    SafeReplace replacement;
+    ASSERT_FALSE(replacement.Begin(target, TemporaryPattern::Save(), nullptr));
+    ASSERT_FALSE(replacement.Write(kNew));
+    dir.WriteFile("song.mp3", "theirs");
+    EXPECT_EQ(replacement.Commit(SafeReplace::Mode::NoReplace), std::errc::file_exists);
+    EXPECT_EQ(ScratchDirectory::ReadFile(target), "theirs");
+}
+
+TEST(FolderOf, BareNamesRootAndNestedPaths) {
+    EXPECT_EQ(replace::FolderOf("song.mp3"), ".");
+    EXPECT_EQ(replace::FolderOf("/song.mp3"), "/");
+    EXPECT_EQ(replace::FolderOf("a/b/song.mp3"), "a/b");
+}
+
+}  // namespace
+}  // namespace velmora
