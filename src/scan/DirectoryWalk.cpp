@@ -7,6 +7,7 @@
 #include <set>
 #include <utility>
 
+#include "replace/Leftovers.h"
 #include "text/FileName.h"
 
 namespace velmora {
@@ -27,18 +28,30 @@ std::string FullName(const std::string& dir, const char* name) {
     return dir + "/" + name;
 }
 
-bool IsDirectory(const std::string& path, const dirent* entry, struct stat& info) {
-    if (entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK) {
-        if (entry->d_type != DT_DIR)
-            return false;
-    }
-    // stat follows links: a link to a directory is a directory, as the file manager shows it.
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+enum class EntryKind { Directory, RegularFile, Other };
+
+// stat follows links: a link to a directory is a directory, as the file manager shows it.
+// stat never opens the file, so a FIFO or a device costs nothing and is skipped. A broken
+// link counts as a file: its load reports that it cannot be opened.
+EntryKind KindOf(const std::string& path, const dirent* entry) {
+    if (entry->d_type == DT_DIR)
+        return EntryKind::Directory;
+    if (entry->d_type == DT_REG)
+        return EntryKind::RegularFile;
+    if (entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK)
+        return EntryKind::Other;
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return EntryKind::RegularFile;
+    if (S_ISDIR(info.st_mode))
+        return EntryKind::Directory;
+    return S_ISREG(info.st_mode) ? EntryKind::RegularFile : EntryKind::Other;
 }
 
 class Walker {
   public:
-    Walker(bool recurse, const Mp3FileVisitor& visit) : recurse_(recurse), visit_(visit) {}
+    Walker(bool recurse, const Mp3FileVisitor& visit)
+        : recurse_(recurse), visit_(visit), leftovers_(replace::TemporaryPattern::Save()) {}
 
     void Walk(const std::string& dir) {
         std::string listed = dir.empty() ? std::string("/") : dir;
@@ -56,12 +69,15 @@ class Walker {
             if (name == "." || name == "..")
                 continue;
             std::string path = FullName(dir, entry->d_name);
-            struct stat info {};
-            if (IsDirectory(path, entry, info)) {
+            const EntryKind kind = KindOf(path, entry);
+            if (kind == EntryKind::Directory) {
                 if (recurse_)
                     Walk(path);
                 continue;
             }
+            if (kind != EntryKind::RegularFile ||
+                replace::RemoveIfLeftover(listed, name, leftovers_))
+                continue;
             std::u16string nameText = text::FileNameToText(name);
             if (HasMp3Extension(nameText))
                 visit_(dirText, nameText);
@@ -72,6 +88,8 @@ class Walker {
     bool recurse_;
     const Mp3FileVisitor& visit_;
     std::set<DirectoryId> entered_;
+    // Copies of files that an interrupted save left behind; the walk removes them.
+    const replace::TemporaryPattern leftovers_;
 };
 
 }  // namespace

@@ -15,10 +15,12 @@ using Mp3FileVisitor =
 bool HasMp3Extension(std::u16string_view name);
 
 // Walks `directory` in the order the file system returns its entries, calling `visit` for
-// each MP3 file; with `recurse`, each subdirectory is walked at once, depth first, where it
+// each MP3 file (regular files only: a FIFO or a device named like one is skipped, never
+// opened); with `recurse`, each subdirectory is walked at once, depth first, where it
 // is met. A directory that cannot be read is skipped silently. A directory already entered
 // (same device and inode, for instance through a symbolic link back up the tree) is not
-// entered again.
+// entered again. Unlocked leftovers of interrupted saves (".velmora-save-*.tmp") met on the
+// way are removed.
 void WalkDirectory(const std::u16string& directory, bool recurse, const Mp3FileVisitor& visit);
 
 }  // namespace velmora
