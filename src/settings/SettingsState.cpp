@@ -7,14 +7,18 @@
 
 namespace velmora::settings {
 
-SettingsState::SettingsState(std::filesystem::path file, toml::table values)
-    : file_(std::move(file)), values_(std::move(values)) {}
+SettingsState::SettingsState(std::filesystem::path file, toml::table values, bool named,
+                             bool readOnly)
+    : file_(std::move(file)), named_(named), readOnly_(readOnly), values_(std::move(values)) {}
 
 void SettingsState::Write(std::string_view subKey, const Change& change) {
     const std::lock_guard writing(writeMutex_);
     {
         const std::lock_guard lock(valuesMutex_);
         change(MakeKey(values_, subKey));
+    }
+    if (readOnly_) {
+        return;
     }
     std::optional<toml::table> merged = MergeWithDisk(subKey, change);
     if (merged) {
@@ -37,8 +41,12 @@ std::optional<toml::table> SettingsState::MergeWithDisk(std::string_view subKey,
             merged = toml::parse(*text, file_.native());
             change(MakeKey(merged, subKey));
         } catch (const toml::parse_error&) {
-            // Broken after start-up: keep it for the user and write memory instead.
+            // Broken after start-up: keep it for the user and write memory instead; a file
+            // the user named is theirs to mend.
             std::filesystem::path movedTo;
+            if (named_) {
+                return std::nullopt;
+            }
             if (MoveAside(file_, std::time(nullptr), movedTo)) {
                 return std::nullopt;
             }

@@ -21,7 +21,9 @@ class SettingsState {
     // A change of one key's table; applied twice (memory, then the merged file).
     using Change = std::function<void(toml::table& key)>;
 
-    SettingsState(std::filesystem::path file, toml::table values);
+    // `named`: a file that turns unparsable is left alone (not moved aside) and not written;
+    // `readOnly`: writes change memory only.
+    SettingsState(std::filesystem::path file, toml::table values, bool named, bool readOnly);
 
     // Calls `read` with the table of `subKey` (empty: the root), or returns `fallback`
     // when that key does not exist.
@@ -41,6 +43,8 @@ class SettingsState {
     std::optional<toml::table> MergeWithDisk(std::string_view subKey, const Change& change);
 
     const std::filesystem::path file_;
+    const bool named_;
+    const bool readOnly_;
     // Held for a whole write, disk included; readers never wait for it.
     std::mutex writeMutex_;
     mutable std::mutex valuesMutex_;

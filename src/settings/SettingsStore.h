@@ -34,6 +34,16 @@ class SettingsKey {
     virtual void RemoveFromList(std::string_view name, std::u16string_view text) = 0;
 };
 
+// How SettingsStore::Open treats its file.
+struct SettingsOpenOptions {
+    // The user named the file: it is theirs, so a file that does not parse is refused
+    // and left as it is (never moved aside), and no folder or file is created at open.
+    bool named = false;
+    // Nothing is written to disk: no folder, file or lock file is created, nothing is
+    // moved, and writes change only what this process holds.
+    bool readOnly = false;
+};
+
 class SettingsStore : public SettingsKey {
   public:
     // $XDG_CONFIG_HOME/velmora/settings.toml, or ~/.config/velmora/settings.toml.
@@ -42,11 +52,16 @@ class SettingsStore : public SettingsKey {
     struct OpenResult {
         std::unique_ptr<SettingsStore> store;  // null on failure
         std::string error;                     // path and system error when store is null
-        // Set when an unparsable file was moved aside; the caller tells the user once.
+        // The named file is no settings file (not regular, too large, does not parse).
+        bool refused = false;
+        // Set when an unparsable default file was set aside or ignored; the caller tells
+        // the user once.
         std::u16string notice;
     };
-    // Opens (creating the folder and file when absent) the store at `file`.
-    static OpenResult Open(const std::filesystem::path& file);
+    // Opens the store at `file`. The default store (not named, not read-only) creates its
+    // folder and file when absent and moves an unparsable file aside. A file that is not a
+    // regular file, or holds more than 1 MiB, is refused without being read.
+    static OpenResult Open(const std::filesystem::path& file, SettingsOpenOptions options = {});
 
     // The sub-key handle (the sub-key is created on first write).
     virtual SettingsKey& SubKey(std::string_view name) = 0;

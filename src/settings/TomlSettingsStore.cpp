@@ -2,8 +2,10 @@
 
 namespace velmora::settings {
 
-TomlSettingsStore::TomlSettingsStore(std::filesystem::path file, toml::table values)
-    : state_(std::move(file), std::move(values)), root_(state_, std::string{}) {}
+TomlSettingsStore::TomlSettingsStore(std::filesystem::path file, toml::table values,
+                                     SettingsOpenOptions options)
+    : state_(std::move(file), std::move(values), options.named, options.readOnly),
+      root_(state_, std::string{}) {}
 
 SettingsKey& TomlSettingsStore::SubKey(std::string_view name) {
     const std::lock_guard lock(subKeysMutex_);

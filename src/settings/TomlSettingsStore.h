@@ -14,7 +14,7 @@ namespace velmora::settings {
 // The store over one TOML file: the root table is the root key, a table is a sub-key.
 class TomlSettingsStore final : public SettingsStore {
   public:
-    TomlSettingsStore(std::filesystem::path file, toml::table values);
+    TomlSettingsStore(std::filesystem::path file, toml::table values, SettingsOpenOptions options);
 
     bool ReadBool(std::string_view name, bool defaultValue) const override {
         return root_.ReadBool(name, defaultValue);

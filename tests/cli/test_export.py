@@ -36,7 +36,8 @@ class Exporting(CliTestCase):
     def test_xml_with_the_options_given_and_stored(self):
         out = self.path("list.xml")
         self.cli("export", "xml", out, self.path("music"), "--location", "path", "--v2",
-                 "title,album", "--v1", "", "--bitrate", "--levels", "album,list")
+                 "title,album", "--v1", "", "--bitrate", "--levels", "album,list",
+                 "--save-options")
         root = ElementTree.parse(out).getroot()
         albums = {a.get("name"): [f.attrib for f in a.iter("File")] for a in root.iter("Album")}
         self.assertEqual(albums["Album"], [{"path": self.one, "bitrate": "128", "album": "Album",

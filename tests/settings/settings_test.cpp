@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -96,6 +97,93 @@ TEST_F(SettingsTest, OpenBrokenFileIsMovedAsideAndNeverOverwritten) {
     EXPECT_TRUE(reopened->ReadNumber(names::kEncoding, encoding));
     EXPECT_EQ(encoding, 2u);
     EXPECT_TRUE(reopened->ReadBool(names::kUse24, false));
+}
+
+// A file named by the user is theirs and a read-only run writes nothing: neither moves a
+// broken file aside, creates folders or files, or leaves a lock file.
+TEST_F(SettingsTest, NamedOrReadOnlyStoresLeaveTheDiskAlone) {
+    const std::string broken = "export PATH=$HOME/bin:$PATH\n";
+    const struct {
+        const char* why;
+        bool exists;
+        SettingsOpenOptions options;
+        bool opens;
+    } rows[] = {
+        {"named file that does not parse", true, {.named = true}, false},
+        {"named file that does not parse, read-only run",
+         true,
+         {.named = true, .readOnly = true},
+         false},
+        {"default file that does not parse, read-only run", true, {.readOnly = true}, true},
+        {"named file in a missing folder", false, {.named = true}, true},
+        {"default file absent, read-only run", false, {.readOnly = true}, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        ScratchDirectory scratch;
+        const fs::path file = scratch.Path("velmora/settings.toml");
+        if (row.exists) {
+            WriteText(file, broken);
+        }
+        SettingsStore::OpenResult result = SettingsStore::Open(file, row.options);
+        ASSERT_EQ(result.store != nullptr, row.opens) << result.error;
+        EXPECT_EQ(result.refused, !row.opens);
+        if (result.store) {
+            // Kept for the run, never written.
+            result.store->WriteBool(names::kUse24, true);
+            EXPECT_TRUE(result.store->ReadBool(names::kUse24, false));
+        } else {
+            EXPECT_NE(result.error.find(file.string() + "\" is not a settings file (line 1"),
+                      std::string::npos)
+                << result.error;
+        }
+        const std::vector<fs::path> expected =
+            row.exists ? std::vector<fs::path>{file.parent_path(), file} : std::vector<fs::path>{};
+        std::vector<fs::path> present;
+        for (const auto& entry : fs::recursive_directory_iterator(scratch.Root())) {
+            present.push_back(entry.path());
+        }
+        std::sort(present.begin(), present.end());
+        EXPECT_EQ(present, expected);
+        if (row.exists) {
+            EXPECT_EQ(ReadText(file), broken);
+        }
+    }
+}
+
+// Only a regular file of at most 1 MiB is a settings file; nothing blocks on a FIFO or reads
+// a device, and nothing is created beside either.
+TEST_F(SettingsTest, OnlyRegularFilesUpToOneMebibyteAreRead) {
+    const fs::path fifo = folder_ / "fifo.toml";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path large = folder_ / "large.toml";
+    WriteText(large, "# " + std::string(1024 * 1024, 'x') + "\n");
+    const fs::path fits = folder_ / "fits.toml";
+    WriteText(fits, "Encoding = 1 # " + std::string(1024 * 1024 - 20, 'x') + "\n");
+    ASSERT_LE(fs::file_size(fits), 1024u * 1024u);
+    const struct {
+        fs::path file;
+        const char* error;
+    } rows[] = {
+        {"/dev/zero", "Invalid argument"},
+        {fifo, "Invalid argument"},
+        {large, "File too large"},
+        {fits, nullptr},
+    };
+    for (const auto& row : rows) {
+        for (const bool named : {true, false}) {
+            SCOPED_TRACE(row.file.string() + (named ? " named" : " default"));
+            const SettingsStore::OpenResult result =
+                SettingsStore::Open(row.file, {.named = named});
+            EXPECT_EQ(result.store == nullptr, row.error != nullptr);
+            EXPECT_EQ(result.refused, named && row.error != nullptr);
+            if (row.error != nullptr) {
+                EXPECT_NE(result.error.find(row.error), std::string::npos) << result.error;
+            }
+            EXPECT_FALSE(fs::exists(row.file.string() + ".lock") && row.error != nullptr);
+        }
+    }
+    EXPECT_FALSE(fs::exists("/dev/zero.lock"));
 }
 
 TEST_F(SettingsTest, WriteKeepsSymbolicLinkAndPermissions) {

@@ -30,12 +30,13 @@ CliEnvironment::CliEnvironment(std::unique_ptr<SettingsStore> store,
       context_{overlay_, *codePage_, sink_} {}
 
 std::unique_ptr<CliEnvironment> CliEnvironment::Create(const GlobalOptions& options,
-                                                       std::string& error) {
-    auto path = options.settingsFile.empty() ? SettingsStore::DefaultPath()
-                                             : std::filesystem::path(options.settingsFile);
-    auto opened = SettingsStore::Open(path);
+                                                       std::string& error, bool& refused) {
+    const bool named = !options.settingsFile.empty();
+    auto path = named ? std::filesystem::path(options.settingsFile) : SettingsStore::DefaultPath();
+    auto opened = SettingsStore::Open(path, {.named = named, .readOnly = !options.writesSettings});
     if (!opened.store) {
         error = opened.error;
+        refused = opened.refused;
         return nullptr;
     }
     if (!opened.notice.empty())

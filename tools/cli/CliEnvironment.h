@@ -14,7 +14,8 @@ namespace velmora::cli {
 
 // Options every command takes.
 struct GlobalOptions {
-    std::string settingsFile;  // empty: the store the window uses
+    std::string settingsFile;     // empty: the store the window uses
+    bool writesSettings = false;  // the command may change the store (else it is read-only)
     bool v24 = false;
     bool v23 = false;
     std::string encoding;  // keep | utf16 | utf16bom | utf8, empty: as stored
@@ -25,8 +26,10 @@ struct GlobalOptions {
 // and the message sink, bundled as the engine's context.
 class CliEnvironment {
   public:
-    // Null, with the reason in `error`, when the store cannot be opened.
-    static std::unique_ptr<CliEnvironment> Create(const GlobalOptions& options, std::string& error);
+    // Null, with the reason in `error`, when the store cannot be opened; `refused` when the
+    // file named by --settings is not a settings file.
+    static std::unique_ptr<CliEnvironment> Create(const GlobalOptions& options, std::string& error,
+                                                  bool& refused);
 
     EngineContext& Context() { return context_; }
     SettingsKey& Settings() { return overlay_; }

@@ -110,6 +110,8 @@ void XmlArguments::AddTo(CLI::App& command) {
     levelsOption = command.add_option("--levels", levels,
                                       "XML: grouping levels, comma-separated (artist, album, year, "
                                       "directory, ending with list), e.g. artist,album,list");
+    command.add_flag(std::string(kSaveOptionsFlag), saveOptions,
+                     "XML: store the options of this run for later runs and the window");
 }
 
 bool ParseXmlArguments(const XmlArguments& arguments, XmlOptionChanges& changes) {

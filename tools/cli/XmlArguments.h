@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "export/XmlExporter.h"
 
@@ -12,8 +13,12 @@ class Option;
 
 namespace velmora::cli {
 
+// The flag that lets an export change the settings store.
+inline constexpr std::string_view kSaveOptionsFlag = "--save-options";
+
 // The XML export options given on the command line; each one given replaces that part of
-// the stored options, the rest stay as stored.
+// the stored options for this run, the rest stay as stored. They are stored only with
+// --save-options, as the window's dialog stores its choices.
 struct XmlArguments {
     std::string location;  // none | name | path
     bool duration = false;
@@ -23,6 +28,7 @@ struct XmlArguments {
     std::string v1Fields;
     bool keepEmpty = false;
     std::string levels;  // comma-separated: list, artist, album, year, directory
+    bool saveOptions = false;
 
     CLI::Option* v2Option = nullptr;
     CLI::Option* v1Option = nullptr;

@@ -6,6 +6,7 @@
 
 #include "CliEnvironment.h"
 #include "Command.h"
+#include "XmlArguments.h"
 
 namespace velmora::cli {
 namespace {
@@ -20,6 +21,19 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& options) {
         ->check(CLI::IsMember({"keep", "utf16", "utf16bom", "utf8"}));
     app.add_flag("-y,--yes", options.yes,
                  "Answer yes to every question (overwrite, remove) instead of no");
+}
+
+// Only these change the store: rename and from-name keep their recent expressions, an XML
+// export its options when asked to. Everything else (list, dump, every --dry-run) reads it.
+bool WritesSettings(const CLI::App& app) {
+    for (const CLI::App* command : app.get_subcommands()) {
+        const std::string& name = command->get_name();
+        if (name == "rename" || name == "from-name")
+            return command->count("--dry-run") == 0;
+        if (name == "export")
+            return command->count(std::string(kSaveOptionsFlag)) > 0;
+    }
+    return false;
 }
 
 std::string FailureMessage(const CLI::App* app, const CLI::Error& error) {
@@ -62,10 +76,12 @@ int Run(int argc, char** argv) {
     }
 
     std::string problem;
-    auto environment = CliEnvironment::Create(options, problem);
+    bool refused = false;
+    options.writesSettings = WritesSettings(app);
+    auto environment = CliEnvironment::Create(options, problem, refused);
     if (!environment) {
         std::cerr << "velmora-cli: cannot open the settings: " << problem << '\n';
-        return kExitFailed;
+        return refused ? kExitUsage : kExitFailed;
     }
     const int code = chosen(*environment);
     if (code == kExitOk && environment->Messages().ErrorCount() > 0)
