@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -12,6 +13,8 @@
 #include "Command.h"
 #include "FileArguments.h"
 #include "Output.h"
+#include "replace/RegularFile.h"
+#include "replace/SafeReplace.h"
 #include "text/FileName.h"
 
 namespace velmora::cli {
@@ -79,32 +82,59 @@ std::optional<PictureFile> ReadPictureFile(CliEnvironment& environment, const st
     return PictureFile{*subtype, std::move(data)};
 }
 
+namespace {
+
+// The target as `set` treats a file it would change: a folder cannot be opened, anything
+// else that is not a regular file is refused (a FIFO would block), and a file without
+// write permission is left alone. Replacing asks first.
+std::optional<int> RefuseTarget(CliEnvironment& environment, const std::string& path,
+                                const std::string& target, struct stat& existing) {
+    const std::error_code problem = replace::CheckReplaceable(target, existing);
+    if (problem.value() == EISDIR ||
+        (problem && problem.value() != EACCES && problem.value() != replace::kNotRegularFile)) {
+        Say(environment, u"Couldn't open file:\r\n" + text::FileNameToText(path), true);
+        return kExitFailed;
+    }
+    if (problem.value() == replace::kNotRegularFile) {
+        Complain(path + ": is not a regular file; nothing written");
+        return kExitFailed;
+    }
+    if (problem) {
+        Complain(path + ": is read-only; nothing written");
+        return kExitFailed;
+    }
+    if (existing.st_mode != 0 &&
+        !Ask(environment, text::FileNameToText(path) + u" already exists.\r\nReplace it?")) {
+        Complain("answered no (pass --yes to replace); nothing written");
+        return kExitOk;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 int WritePictureFile(CliEnvironment& environment, const std::string& path,
                      const std::vector<std::uint8_t>& data) {
     if (data.empty()) {
         Say(environment, u"Image is empty!", true);
         return kExitFailed;
     }
-    struct stat info {};
-    if (stat(path.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode)) {
-            Say(environment, u"Couldn't open file:\r\n" + text::FileNameToText(path), true);
-            return kExitFailed;
-        }
-        if (!Ask(environment, text::FileNameToText(path) + u" already exists.\r\nReplace it?")) {
-            Complain("answered no (pass --yes to replace); nothing written");
-            return kExitOk;
-        }
-    }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
+    // A link is followed: the file it leads to is replaced and the link stays.
+    const std::string target = replace::FollowLinks(path);
+    struct stat existing {};
+    if (const auto refused = RefuseTarget(environment, path, target, existing))
+        return *refused;
+    // Written beside the target and renamed over it, so a full disk or an interrupt leaves
+    // the old file (or none) and never a cut picture.
+    replace::SafeReplace replacement;
+    const auto pattern =
+        replace::TemporaryPattern::NamedAfter(std::filesystem::path(target).filename().native());
+    if (replacement.Begin(target, pattern, existing.st_mode != 0 ? &existing : nullptr)) {
         Say(environment, u"Couldn't open file:\r\n" + text::FileNameToText(path), true);
         return kExitFailed;
     }
-    out.write(reinterpret_cast<const char*>(data.data()),
-              static_cast<std::streamsize>(data.size()));
-    out.close();
-    if (!out) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
+    if (replacement.Write(bytes) || replacement.Commit()) {
         Say(environment, u"Error while writing file:\r\n" + text::FileNameToText(path), true);
         return kExitFailed;
     }

@@ -1,0 +1,168 @@
+"""FIFOs, devices, unusual settings files and leftovers: nothing blocks, nothing is damaged."""
+
+import fcntl
+import hashlib
+import os
+import pathlib
+import stat
+import subprocess
+import tempfile
+
+from mutagen.id3 import APIC, TIT2
+
+from clitest import BINARY, CliTestCase
+
+# Far above what any of these runs needs; a run that blocks on a FIFO never ends.
+HANG = 60
+
+
+class SpecialFiles(CliTestCase):
+    def snapshot(self):
+        """Every regular file under the scratch folder with its digest (a FIFO would block)."""
+        files = [os.path.join(root, n) for root, _, names in os.walk(self.dir) for n in names]
+        return {f: hashlib.sha256(pathlib.Path(f).read_bytes()).hexdigest()
+                for f in files if os.path.isfile(f)}
+
+    def run_plain(self, *args, env=None):
+        """velmora-cli without the test's own --settings."""
+        return subprocess.run([BINARY] + list(args), capture_output=True,
+                              stdin=subprocess.DEVNULL, timeout=HANG, env=env)
+
+    def test_fifo_and_device_named_mp3_are_skipped_or_refused(self):
+        self.make_mp3("music/a.mp3", [TIT2(encoding=0, text="A")])
+        fifo = self.path("music", "x.mp3")
+        os.mkfifo(fifo)
+        if os.geteuid() == 0:
+            os.mknod(self.path("music", "y.mp3"), stat.S_IFCHR | 0o600, os.makedev(1, 3))
+        folder = self.path("music")
+        for args in (["list", folder], ["dump", folder],
+                     ["export", "m3u", self.path("l.m3u"), folder]):
+            with self.subTest(args=args):
+                result = subprocess.run([BINARY, "--settings", self.settings] + args,
+                                        capture_output=True, timeout=HANG)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertNotIn(b"x.mp3", result.stdout)
+                self.assertNotIn(b"y.mp3", result.stdout)
+        self.assertEqual(self.read_text(self.path("l.m3u")),
+                         "#EXTM3U\n#EXTINF:0, - A\nmusic/a.mp3\n")
+        result = self.run_cli("dump", fifo)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(b"is not a regular file", result.stderr)
+
+    def read_text(self, path):
+        with open(path, encoding="latin-1") as f:
+            return f.read()
+
+    def test_a_named_settings_file_that_is_not_one_is_refused_and_left_alone(self):
+        profile = self.path("profile")
+        with open(profile, "w") as f:
+            f.write("export PATH=$HOME/bin:$PATH\n")
+        fifo = self.path("settings.fifo")
+        os.mkfifo(fifo)
+        mp3 = self.make_mp3("a.mp3")
+        for named in ("/dev/zero", fifo, profile):
+            for command in (["dump", mp3], ["set", "--title", "X", mp3]):
+                with self.subTest(named=named, command=command):
+                    before = self.snapshot()
+                    result = self.run_plain("--settings", named, *command)
+                    self.assertEqual(result.returncode, 2, result.stderr)
+                    self.assertIn(b"cannot open the settings", result.stderr)
+                    self.assertEqual(self.snapshot(), before)
+        self.assertFalse(os.path.exists("/dev/zero.lock"))
+        self.assertEqual(sorted(os.listdir(self.dir)), ["a.mp3", "profile", "settings.fifo"])
+
+    def test_no_folder_is_made_for_a_named_settings_file(self):
+        mp3 = self.make_mp3("a.mp3")
+        named = self.path("missing", "dir", "s.toml")
+        self.assertEqual(self.run_plain("--settings", named, "dump", mp3).returncode, 0)
+        self.assertFalse(os.path.exists(self.path("missing")))
+
+    def test_read_only_commands_never_write_the_default_store(self):
+        mp3 = self.make_mp3("a.mp3", [TIT2(encoding=0, text="T")])
+        config = tempfile.mkdtemp(prefix="velmora-cli-config-")
+        self.addCleanup(subprocess.run, ["rm", "-rf", config])
+        env = dict(os.environ, XDG_CONFIG_HOME=config)
+        for args in (["list", self.dir], ["dump", mp3], ["rename", "--dry-run", "%title", mp3],
+                     ["from-name", "--dry-run", "(?P<title>.*)", mp3],
+                     ["export", "xml", self.path("x.xml"), mp3, "--keep-empty"]):
+            with self.subTest(args=args):
+                self.assertEqual(self.run_plain(*args, env=env).returncode, 0)
+                self.assertEqual(os.listdir(config), [])
+        # A broken default store is reported but only moved aside by a run that writes.
+        os.makedirs(os.path.join(config, "velmora"))
+        store = os.path.join(config, "velmora", "settings.toml")
+        with open(store, "w") as f:
+            f.write("[[[")
+        result = self.run_plain("dump", mp3, env=env)
+        self.assertEqual(result.returncode, 0)
+        self.assertIn(b"left as it is", result.stderr)
+        self.assertEqual(os.listdir(os.path.dirname(store)), ["settings.toml"])
+
+    def test_xml_options_apply_to_one_run_unless_saved(self):
+        mp3 = self.make_mp3("a.mp3", [TIT2(encoding=0, text="")])
+        out = self.path("x.xml")
+        self.cli("--yes", "export", "xml", out, mp3, "--keep-empty", "--v2", "title")
+        self.assertIn('title=""', self.read_text(out))
+        self.cli("--yes", "export", "xml", out, mp3)
+        self.assertNotIn('title=""', self.read_text(out))
+        self.assertFalse(os.path.exists(self.settings))
+        self.cli("--yes", "export", "xml", out, mp3, "--keep-empty", "--save-options")
+        self.cli("--yes", "export", "xml", out, mp3)
+        self.assertIn('title=""', self.read_text(out))
+
+    def test_picture_extract_refuses_special_and_read_only_targets(self):
+        mp3 = self.make_mp3("a.mp3", [APIC(encoding=0, mime="image/png", type=3, data=b"pic")])
+        fifo = self.path("out.png")
+        os.mkfifo(fifo)
+        locked = self.path("locked.png")
+        with open(locked, "wb") as f:
+            f.write(b"old")
+        os.chmod(locked, 0o444)
+        for target, says in ((fifo, b"not a regular file"), (locked, b"read-only"),
+                             ("/dev/null", b"not a regular file")):
+            with self.subTest(target=target):
+                before = self.snapshot()
+                result = subprocess.run([BINARY, "--settings", self.settings, "--yes", "picture",
+                                         "extract", mp3, target], capture_output=True,
+                                        timeout=HANG)
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertIn(says, result.stderr)
+                self.assertEqual(self.snapshot(), before)
+
+    def test_picture_extract_on_a_full_disk_keeps_the_old_file(self):
+        if os.geteuid() != 0:
+            self.skipTest("needs root to mount a tmpfs")
+        small = self.path("small")
+        os.mkdir(small)
+        if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", small]).returncode:
+            self.skipTest("cannot mount a tmpfs")
+        self.addCleanup(subprocess.run, ["umount", "-l", small])
+        mp3 = self.make_mp3("a.mp3", [APIC(encoding=0, mime="image/png", type=3,
+                                            data=b"\x89PNG" + bytes(200_000))])
+        old = os.path.join(small, "old.png")
+        with open(old, "wb") as f:
+            f.write(b"old picture")
+        for target, content in ((old, b"old picture"), (os.path.join(small, "new.png"), None)):
+            with self.subTest(target=target):
+                result = self.run_cli("--yes", "picture", "extract", mp3, target)
+                self.assertEqual(result.returncode, 1, result.stderr)
+                if content is None:
+                    self.assertFalse(os.path.exists(target))
+                else:
+                    with open(target, "rb") as f:
+                        self.assertEqual(f.read(), content)
+                self.assertEqual(os.listdir(small), ["old.png"])
+
+    def test_a_load_of_the_folder_removes_unlocked_leftovers_only(self):
+        self.make_mp3("music/a.mp3")
+        left = self.path("music", ".velmora-save-0123456789ab.tmp")
+        busy = self.path("music", ".velmora-save-ba9876543210.tmp")
+        mine = self.path("music", ".velmora-save-notes.tmp")
+        for path in (left, busy, mine):
+            with open(path, "wb") as f:
+                f.write(b"copy of the audio")
+        with open(busy, "rb") as holder:
+            fcntl.flock(holder, fcntl.LOCK_EX)
+            self.cli("list", self.path("music"))
+        self.assertEqual(sorted(os.listdir(self.path("music"))),
+                         [".velmora-save-ba9876543210.tmp", ".velmora-save-notes.tmp", "a.mp3"])
