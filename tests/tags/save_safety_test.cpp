@@ -11,10 +11,10 @@
 #include "FileTestHelpers.h"
 #include "Id3v2TestSupport.h"
 #include "mpeg_test_streams.h"
+#include "replace/ReplaceFaults.h"
 #include "support/ScratchDirectory.h"
 #include "tags/FrameTextOps.h"
 #include "tags/Mp3File.h"
-#include "tags/ReplaceFaults.h"
 
 namespace velmora::testing {
 namespace {
