@@ -121,7 +121,8 @@ std::error_code MoveAside(const fs::path& file, std::time_t when, fs::path& move
         movedTo = file;
         movedTo += suffix;
         if (copy > 1) {
-            movedTo += "-" + std::to_string(copy);
+            movedTo += "-";
+            movedTo += std::to_string(copy);
         }
         const std::error_code error = replace::RenameNoReplace(file.native(), movedTo.native());
         if (error != std::errc::file_exists) {
