@@ -74,6 +74,14 @@ std::optional<std::u16string> DecodeUtf16(std::span<const std::uint8_t> bytes, b
     return DecodeUnits(bytes, LooksBigEndian(bytes, bigEndian));
 }
 
+// Encoding 2 has no byte-order mark, so leading FE FF is the character U+FEFF: taking it for a
+// mark would drop it, and the text would no longer be written back as it was read.
+std::optional<std::u16string> DecodeUnmarkedUtf16(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() % 2 != 0)
+        return std::nullopt;
+    return DecodeUnits(bytes, LooksBigEndian(bytes, true));
+}
+
 }  // namespace
 
 std::size_t FindTerminator(std::span<const std::uint8_t> bytes, std::uint8_t encoding) {
@@ -99,7 +107,7 @@ std::optional<std::u16string> DecodeText(std::span<const std::uint8_t> bytes, st
         case kUtf16:
             return DecodeUtf16(bytes, false);
         case kUtf16BE:
-            return DecodeUtf16(bytes, true);
+            return DecodeUnmarkedUtf16(bytes);
         case kUtf8: {
             auto text = text::DecodeUtf8(AsChars(bytes));
             if (!text || text::EncodeUtf8(*text) != AsChars(bytes))

@@ -237,6 +237,9 @@ std::vector<LayoutCase> Cases() {
         {"TextUtf16NoBomCjkLittleEndian", "TPE1", Bytes{1, 0xE5, 0x65}, "ET", "\xE6\x97\xA5",
          false},
         {"TextEncoding2CjkBigEndian", "TPE1", Bytes{2, 0x65, 0xE5}, "ET", "\xE6\x97\xA5"},
+        // Encoding 2 has no mark: FE FF is U+FEFF and must be written back.
+        {"TextEncoding2LeadingFeFfIsText", "TPE1", Bytes{2, 0xFE, 0xFF, 0x00, 0x41}, "ET",
+         "\xEF\xBB\xBF\x41"},
         {"TextUtf8", "TIT2", Bytes{3, 0xC3, 0xA9}, "ET", "\xC3\xA9"},
         {"TextUtf8Rejected", "TIT2", Bytes{3, 0xF8, 0x80}, "R", ""},
         {"TextEncoding4", "TIT2", Bytes{4, 'a'}, "R", ""},
