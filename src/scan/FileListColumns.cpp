@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "tags/FrameIdTable.h"
 #include "tags/FrameTextOps.h"
 #include "tags/Mp3File.h"
 #include "text/Utf8.h"
@@ -27,18 +28,42 @@ std::u16string FormatDuration(std::uint32_t seconds) {
     return text::FromUtf8(buffer);
 }
 
-std::array<std::u16string, kFileListColumnCount> FileListCells(const Mp3File& record,
-                                                               const text::CodePage& codePage) {
-    return {record.Name(),
-            FrameText(record, "TRCK", codePage),
-            FrameText(record, "TPE1", codePage),
-            FrameText(record, "TALB", codePage),
-            FrameText(record, "TIT2", codePage),
-            FrameText(record, "TYER", codePage),
-            FormatBitrate(record),
-            record.Directory(),
-            GenreDisplayText(record, codePage),
-            FormatDuration(record.Duration())};
+std::u16string CellText(const Mp3File& record, Column column, const text::CodePage& codePage) {
+    switch (column) {
+        case Column::Filename:
+            return record.Name();
+        case Column::Track:
+            return FrameText(record, frame_ids::kTrck, codePage);
+        case Column::Artist:
+            return FrameText(record, frame_ids::kTpe1, codePage);
+        case Column::Album:
+            return FrameText(record, frame_ids::kTalb, codePage);
+        case Column::Title:
+            return FrameText(record, frame_ids::kTit2, codePage);
+        case Column::Year:
+            return FrameText(record, frame_ids::kTyer, codePage);
+        case Column::Bitrate:
+            return FormatBitrate(record);
+        case Column::Directory:
+            return record.Directory();
+        case Column::Genre:
+            return GenreDisplayText(record, codePage);
+        case Column::Duration:
+            return FormatDuration(record.Duration());
+    }
+    return {};
+}
+
+ColumnSortKey SortKey(const Mp3File& record, Column column, const text::CodePage& codePage) {
+    switch (column) {
+        // A variable bitrate sorts after a constant one of the same rate, as its text does.
+        case Column::Bitrate:
+            return std::uint64_t{record.Bitrate()} * 2 + (record.Vbr() ? 1 : 0);
+        case Column::Duration:
+            return std::uint64_t{record.Duration()};
+        default:
+            return CellText(record, column, codePage);
+    }
 }
 
 }  // namespace velmora

@@ -2,7 +2,10 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <variant>
 
 namespace velmora {
 
@@ -12,16 +15,50 @@ class CodePage;
 }
 
 // The columns of the file list, in display order.
-inline constexpr std::size_t kFileListColumnCount = 10;
-inline constexpr std::array<const char16_t*, kFileListColumnCount> kFileListHeaders = {
-    u"Filename", u"Track",   u"Artist",    u"Album", u"Title",
-    u"Year",     u"Bitrate", u"Directory", u"Genre", u"Duration"};
+enum class Column : std::uint8_t {
+    Filename,
+    Track,
+    Artist,
+    Album,
+    Title,
+    Year,
+    Bitrate,
+    Directory,
+    Genre,
+    Duration,
+};
+inline constexpr std::array<Column, 10> kColumns = {
+    Column::Filename, Column::Track,   Column::Artist,    Column::Album, Column::Title,
+    Column::Year,     Column::Bitrate, Column::Directory, Column::Genre, Column::Duration};
 
-// The cell texts of one record's row: the (pending) name, the display texts of TRCK, TPE1,
-// TALB, TIT2 and TYER, the bitrate ("%u (VBR)" for a variable bitrate), the directory, the
-// genre with references resolved to names, and the duration as minutes:seconds.
-std::array<std::u16string, kFileListColumnCount> FileListCells(const Mp3File& record,
-                                                               const text::CodePage& codePage);
+// Header and width of each column, in the order of Column.
+struct ColumnInfo {
+    std::u16string_view header;
+    int width;  // pixels
+};
+inline constexpr std::array<ColumnInfo, kColumns.size()> kColumnInfos = {{{u"Filename", 300},
+                                                                          {u"Track", 50},
+                                                                          {u"Artist", 150},
+                                                                          {u"Album", 200},
+                                                                          {u"Title", 200},
+                                                                          {u"Year", 50},
+                                                                          {u"Bitrate", 100},
+                                                                          {u"Directory", 100},
+                                                                          {u"Genre", 100},
+                                                                          {u"Duration", 100}}};
+constexpr const ColumnInfo& ColumnInfoOf(Column column) {
+    return kColumnInfos[static_cast<std::size_t>(column)];
+}
+
+// What one cell shows: the (pending) name, the display texts of TRCK, TPE1, TALB, TIT2 and
+// TYER, the bitrate ("%u (VBR)" for a variable bitrate), the directory, the genre with
+// references resolved to names, and the duration as minutes:seconds.
+std::u16string CellText(const Mp3File& record, Column column, const text::CodePage& codePage);
+
+// What a column sorts by: a number for Bitrate and Duration (so 96 comes before 128), the
+// cell text for the others (the caller collates it).
+using ColumnSortKey = std::variant<std::uint64_t, std::u16string>;
+ColumnSortKey SortKey(const Mp3File& record, Column column, const text::CodePage& codePage);
 
 // "%.2u:%.2u" of minutes and seconds; minutes are not limited to two digits.
 std::u16string FormatDuration(std::uint32_t seconds);

@@ -8,6 +8,7 @@
 
 #include "scan/BackgroundWorker.h"
 #include "scan/DirectoryWalk.h"
+#include "scan/FileListColumns.h"
 #include "scan/LoaderThread.h"
 #include "scan/SaveThread.h"
 #include "settings/SettingNames.h"
@@ -98,6 +99,29 @@ TEST_F(ScanTest, WalkFindsMp3FilesDepthFirstOnceEachAndRecursesOnlyWhenAsked) {
         std::find_if(seen.begin(), seen.end(), [](auto& s) { return s.rfind("sub/", 0) == 0; });
     ASSERT_LE(first + 3, seen.end());
     EXPECT_TRUE(std::all_of(first, first + 3, [](auto& s) { return s.rfind("sub/", 0) == 0; }));
+}
+
+// 96 kbit/s for four seconds against 128 kbit/s for one: as text "96" sorts after "128", its
+// key must not.
+TEST_F(ScanTest, BitrateAndDurationSortByNumberOtherColumnsByTheirText) {
+    const Bytes slow = Frames(FrameSpec{.bitrateIndex = 7}, 160);
+    const Bytes fast = Frames(FrameSpec{}, 40);
+    scratch_.WriteFile("slow.mp3", std::string(slow.begin(), slow.end()));
+    scratch_.WriteFile("fast.mp3", std::string(fast.begin(), fast.end()));
+    Mp3File slowRecord(context_, Root(), u"slow.mp3");
+    Mp3File fastRecord(context_, Root(), u"fast.mp3");
+    const text::CodePage& codePage = context_.codePage;
+    EXPECT_EQ(CellText(slowRecord, Column::Bitrate, codePage), u"96");
+    EXPECT_EQ(CellText(slowRecord, Column::Duration, codePage), u"00:04");
+    EXPECT_EQ(CellText(fastRecord, Column::Duration, codePage), u"00:01");
+    EXPECT_GT(CellText(slowRecord, Column::Bitrate, codePage),
+              CellText(fastRecord, Column::Bitrate, codePage));
+    EXPECT_LT(SortKey(slowRecord, Column::Bitrate, codePage),
+              SortKey(fastRecord, Column::Bitrate, codePage));
+    EXPECT_LT(SortKey(fastRecord, Column::Duration, codePage),
+              SortKey(slowRecord, Column::Duration, codePage));
+    EXPECT_EQ(SortKey(slowRecord, Column::Filename, codePage), ColumnSortKey(u"slow.mp3"));
+    EXPECT_EQ(ColumnInfoOf(Column::Duration).header, u"Duration");
 }
 
 std::vector<std::u16string> LoadedNames(LoaderThread& loader) {

@@ -21,23 +21,25 @@ struct ListOptions {
     bool notRecursive = false;
 };
 
-void PrintRow(const std::array<std::u16string, kFileListColumnCount>& cells) {
+// Filename and Directory are names on disk: their bytes are printed.
+bool IsNameColumn(Column column) {
+    return column == Column::Filename || column == Column::Directory;
+}
+
+template <typename CellOf>
+void PrintRow(const CellOf& cellOf) {
     std::string line;
-    for (std::size_t column = 0; column < cells.size(); ++column) {
-        if (column > 0)
+    for (const Column column : kColumns) {
+        if (column != kColumns.front())
             line += '\t';
-        // Filename and Directory are names on disk: print their bytes.
-        const bool isName = column == 0 || column == 7;
-        line += isName ? PathBytes(cells[column]) : Printable(cells[column]);
+        const std::u16string cell = cellOf(column);
+        line += IsNameColumn(column) ? PathBytes(cell) : Printable(cell);
     }
     std::cout << line << '\n';
 }
 
 void PrintHeader() {
-    std::array<std::u16string, kFileListColumnCount> header;
-    for (std::size_t column = 0; column < header.size(); ++column)
-        header[column] = kFileListHeaders[column];
-    PrintRow(header);
+    PrintRow([](Column column) { return std::u16string(ColumnInfoOf(column).header); });
 }
 
 // Prints rows as the loader appends them, as the window adds them on its ticks.
@@ -56,7 +58,8 @@ int RunList(CliEnvironment& environment, const ListOptions& options) {
     for (bool finished = false; !finished;) {
         finished = !loader.IsRunning();
         for (const Mp3File* record : loader.Records().From(shown)) {
-            PrintRow(FileListCells(*record, environment.CodePage()));
+            PrintRow(
+                [&](Column column) { return CellText(*record, column, environment.CodePage()); });
             ++shown;
         }
         std::cout.flush();
