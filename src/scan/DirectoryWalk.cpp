@@ -50,8 +50,11 @@ EntryKind KindOf(const std::string& path, const dirent* entry) {
 
 class Walker {
   public:
-    Walker(bool recurse, const Mp3FileVisitor& visit)
-        : recurse_(recurse), visit_(visit), leftovers_(replace::TemporaryPattern::Save()) {}
+    Walker(bool recurse, const Mp3FileVisitor& visit, std::stop_token stop)
+        : recurse_(recurse),
+          visit_(visit),
+          stop_(std::move(stop)),
+          leftovers_(replace::TemporaryPattern::Save()) {}
 
     void Walk(const std::string& dir) {
         std::string listed = dir.empty() ? std::string("/") : dir;
@@ -64,7 +67,10 @@ class Walker {
         if (!handle)
             return;
         const std::u16string dirText = text::FileNameToText(dir);
-        while (const dirent* entry = readdir(handle.get())) {
+        while (!stop_.stop_requested()) {
+            const dirent* entry = readdir(handle.get());
+            if (entry == nullptr)
+                break;
             std::string name = entry->d_name;
             if (name == "." || name == "..")
                 continue;
@@ -87,6 +93,7 @@ class Walker {
   private:
     bool recurse_;
     const Mp3FileVisitor& visit_;
+    std::stop_token stop_;
     std::set<DirectoryId> entered_;
     // Copies of files that an interrupted save left behind; the walk removes them.
     const replace::TemporaryPattern leftovers_;
@@ -106,8 +113,9 @@ bool HasMp3Extension(std::u16string_view name) {
     return true;
 }
 
-void WalkDirectory(const std::u16string& directory, bool recurse, const Mp3FileVisitor& visit) {
-    Walker(recurse, visit).Walk(text::TextToFileName(directory));
+void WalkDirectory(const std::u16string& directory, bool recurse, const Mp3FileVisitor& visit,
+                   std::stop_token stop) {
+    Walker(recurse, visit, std::move(stop)).Walk(text::TextToFileName(directory));
 }
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <stop_token>
 #include <string>
 
 namespace velmora {
@@ -20,7 +21,8 @@ bool HasMp3Extension(std::u16string_view name);
 // is met. A directory that cannot be read is skipped silently. A directory already entered
 // (same device and inode, for instance through a symbolic link back up the tree) is not
 // entered again. Unlocked leftovers of interrupted saves (".velmora-save-*.tmp") met on the
-// way are removed.
-void WalkDirectory(const std::u16string& directory, bool recurse, const Mp3FileVisitor& visit);
+// way are removed. A stop request ends the walk before the next entry.
+void WalkDirectory(const std::u16string& directory, bool recurse, const Mp3FileVisitor& visit,
+                   std::stop_token stop = {});
 
 }  // namespace velmora

@@ -17,18 +17,26 @@ void LoaderThread::SetDirectory(std::u16string directory) {
     directory_ = std::move(directory);
 }
 
-bool LoaderThread::Start() {
-    return worker_.Start([this] { Load(); });
+bool LoaderThread::Start(std::function<void()> onDone) {
+    if (IsRunning())
+        return false;
+    progress_.Restart(0);
+    return worker_.Start([this](const std::stop_token& stop) { Load(stop); }, std::move(onDone));
 }
 
-void LoaderThread::Load() {
+void LoaderThread::Load(const std::stop_token& stop) {
     const bool recurse = context_.settings.ReadBool(settings::kRecurse, true);
     // One reader for the whole load, so its scratch memory is reused from file to file.
     Id3v2Reader reader(context_.codePage, context_.settings);
-    WalkDirectory(directory_, recurse,
-                  [&](const std::u16string& directory, const std::u16string& name) {
-                      records_.Append(std::make_unique<Mp3File>(context_, reader, directory, name));
-                  });
+    WalkDirectory(
+        directory_, recurse,
+        [&](const std::u16string& directory, const std::u16string& name) {
+            auto record = std::make_unique<Mp3File>(context_, reader, directory, name);
+            const bool loaded = record->Status() == LoadStatus::Loaded;
+            records_.Append(std::move(record));
+            progress_.CountOne(loaded);
+        },
+        stop);
 }
 
 }  // namespace velmora

@@ -1,22 +1,29 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "scan/BackgroundWorker.h"
 #include "scan/RecordList.h"
+#include "scan/WorkProgress.h"
 #include "tags/EngineContext.h"
 
 namespace velmora {
 
 // Loads every MP3 file of a directory (and, with the setting Recurse, of its
 // subdirectories) into the record list on a background thread. The window polls
-// IsRunning and reads Records().From(n) while the load goes on.
+// IsRunning or waits for the done callback, and reads Records().From(n) while the load
+// goes on.
 class LoaderThread {
   public:
     // The context must outlive the loader; its settings and message sink are used from the
     // worker thread.
     explicit LoaderThread(EngineContext& context) : context_(context) {}
-    ~LoaderThread() { worker_.Join(); }
+    // Stops a running load after the file it is loading.
+    ~LoaderThread() {
+        worker_.RequestStop();
+        worker_.Join();
+    }
 
     // Destroys every record, then keeps `directory` without one trailing "/" (the root
     // becomes the empty text, which the walk reads as "/"). Only while no worker runs.
@@ -26,20 +33,27 @@ class LoaderThread {
     const std::u16string& Directory() const { return directory_; }
 
     // Starts the load: Recurse (default true) is read on the worker, then the directory is
-    // walked and each file appended as soon as it has loaded. False while a worker runs.
-    bool Start();
+    // walked and each file appended as soon as it has loaded. `onDone` runs on the worker
+    // once the running flag is clear. False while a worker runs.
+    bool Start(std::function<void()> onDone = {});
     bool IsRunning() const { return worker_.IsRunning(); }
+    // Ends the load after the file being loaded; the records loaded so far stay.
+    void Stop() { worker_.RequestStop(); }
     void Join() { worker_.Join(); }
+    // Files loaded so far in this load, and how many of them failed to open or parse.
+    WorkProgress Progress() const { return progress_.Read(); }
 
     RecordList& Records() { return records_; }
     const RecordList& Records() const { return records_; }
 
   private:
-    void Load();
+    void Load(const std::stop_token& stop);
 
     EngineContext& context_;
     std::u16string directory_;
     RecordList records_;
+    ProgressCounters progress_;
+    // Last, so that the worker ends before the members it uses go.
     BackgroundWorker worker_;
 };
 

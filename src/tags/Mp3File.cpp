@@ -70,6 +70,7 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
     if (!file.Open(path,
                    BufferedFile::kRead | BufferedFile::kShareRead | BufferedFile::kOpenExisting,
                    error)) {
+        status_ = LoadStatus::CouldNotOpen;
         ShowLoadError(context, u"Couldn't open file:\r\n" + path);
         return;
     }
@@ -99,6 +100,7 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
         MarkAll(*this, false);
         v1_.SetModified(false);
     } catch (const CFileExceptionEx&) {
+        status_ = LoadStatus::ParseError;
         ShowLoadError(context, u"Error while parsing file:\r\n" + path);
     }
 }

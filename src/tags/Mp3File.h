@@ -16,6 +16,13 @@ namespace velmora {
 
 class Id3v2Reader;
 
+// How the load of a record went; a record exists in every case.
+enum class LoadStatus : std::uint8_t {
+    Loaded,
+    CouldNotOpen,  // no tags, no audio facts
+    ParseError,    // what the readers filled in before the error
+};
+
 // One loaded MP3 file: its two tags (the record is the ID3v2 tag holder, so every frame
 // operation takes the record itself), where it lies, what the next save is to do, and the
 // facts of its audio stream.
@@ -61,6 +68,7 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
     // audio in a file that does not begin as another known format; any other record is
     // read-only, since a tag written into it would damage the file.
     bool IsMp3() const { return mp3_; }
+    LoadStatus Status() const { return status_; }
 
     // Version of the ID3v2 tag found on disk at load (2, 3 or 4), 0 when there was none.
     std::uint8_t LoadedId3v2Version() const { return loadedVersion_; }
@@ -86,6 +94,7 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
     bool mp3_ = false;
     // The file as the load found it, and after each save.
     std::optional<FileIdentity> identity_;
+    LoadStatus status_ = LoadStatus::Loaded;
     std::uint8_t loadedVersion_ = 0;
     bool vbr_ = false;
     std::uint16_t bitrate_ = 0;

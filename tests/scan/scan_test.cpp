@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <filesystem>
 #include <future>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -36,6 +39,10 @@ class ScanTest : public ::testing::Test {
         std::filesystem::create_directories((scratch_.Root() / relative).parent_path());
         scratch_.WriteFile(relative, bytes);
     }
+    void WriteDanglingLinks(int count) {
+        for (int i = 0; i < count; ++i)
+            fs::create_symlink("absent", scratch_.Path("f" + std::to_string(i) + ".mp3"));
+    }
     std::u16string Root() const { return text::FileNameToText(scratch_.Root().string()); }
     void Load(LoaderThread& loader) {
         loader.SetDirectory(Root());
@@ -48,23 +55,59 @@ class ScanTest : public ::testing::Test {
     EngineContext& context_ = engine_.context;
 };
 
-TEST(BackgroundWorker, RunsOneBodyAtATimeAndClearsTheFlagAtItsEnd) {
+// The done callback comes after the flag is clear, so a poller and a listener agree.
+TEST(BackgroundWorker, RunsOneBodyAtATimeClearsTheFlagThenCallsDone) {
     BackgroundWorker worker;
     EXPECT_FALSE(worker.IsRunning());
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
     int runs = 0;
-    ASSERT_TRUE(worker.Start([&] {
-        released.wait();
-        ++runs;
-    }));
+    bool runningWhenDone = true;
+    ASSERT_TRUE(worker.Start(
+        [&](std::stop_token) {
+            released.wait();
+            ++runs;
+        },
+        [&] { runningWhenDone = worker.IsRunning(); }));
     EXPECT_TRUE(worker.IsRunning());
-    EXPECT_FALSE(worker.Start([&] { ++runs; }));
+    EXPECT_FALSE(worker.Start([&](std::stop_token) { ++runs; }));
     release.set_value();
     worker.Join();
     EXPECT_FALSE(worker.IsRunning());
+    EXPECT_FALSE(runningWhenDone);
     EXPECT_EQ(runs, 1);
 }
+
+// Blocks each message as a window's message box blocks the worker, until the test opens it.
+class GatedMessageSink : public MessageSink {
+  public:
+    MessageAnswer Show(const Message&) override {
+        std::unique_lock lock(mutex_);
+        ++shown_;
+        changed_.notify_all();
+        changed_.wait(lock, [&] { return open_; });
+        return MessageAnswer::Ok;
+    }
+    void WaitUntilShown() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return shown_ > 0; });
+    }
+    void Open() {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+    int Shown() {
+        std::lock_guard lock(mutex_);
+        return shown_;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int shown_ = 0;
+    bool open_ = false;
+};
 
 // Each file met, relative to the root; the full path must name a file that exists.
 std::vector<std::string> Walk(const fs::path& root, bool recurse) {
@@ -182,6 +225,48 @@ TEST_F(ScanTest, LoaderAReaderOnAnotherThreadSeesEveryRecordOnceInOrder) {
     EXPECT_EQ(seen, loader.Records().All());
 }
 
+constexpr int kFiles = 500;
+
+// Every file is a link to nothing, so each load shows a message and blocks on it: the
+// test knows exactly which file the worker is at when it asks the load to stop.
+TEST_F(ScanTest, LoaderStopsAfterTheFileAtHandKeepingWhatItLoaded) {
+    WriteDanglingLinks(kFiles);
+    GatedMessageSink gate;
+    EngineContext gated{engine_.settings, context_.codePage, gate};
+    LoaderThread loader(gated);
+    loader.SetDirectory(Root());
+    std::atomic<int> doneCalls = 0;
+    ASSERT_TRUE(loader.Start([&] { ++doneCalls; }));
+    gate.WaitUntilShown();
+    loader.Stop();
+    gate.Open();
+    loader.Join();
+    EXPECT_FALSE(loader.IsRunning());
+    EXPECT_EQ(doneCalls, 1);
+    EXPECT_EQ(loader.Records().Size(), 1u);
+    const WorkProgress progress = loader.Progress();
+    EXPECT_EQ(progress.done, 1u);
+    EXPECT_EQ(progress.failed, 1u);
+    EXPECT_EQ(loader.Records().All()[0]->Status(), LoadStatus::CouldNotOpen);
+}
+
+TEST_F(ScanTest, DestroyingALoaderMidLoadDoesNotWaitForTheWalk) {
+    WriteDanglingLinks(kFiles);
+    GatedMessageSink gate;
+    EngineContext gated{engine_.settings, context_.codePage, gate};
+    auto loader = std::make_unique<LoaderThread>(gated);
+    loader->SetDirectory(Root());
+    ASSERT_TRUE(loader->Start());
+    gate.WaitUntilShown();
+    auto destroyed = std::async(std::launch::async, [&] { loader.reset(); });
+    // Gives the destructor time to ask for the stop and start waiting; should it come late,
+    // a few more files load, never the whole walk.
+    destroyed.wait_for(std::chrono::milliseconds(100));
+    gate.Open();
+    destroyed.wait();
+    EXPECT_LT(gate.Shown(), kFiles / 2);
+}
+
 // b is not edited; d is edited but its file is gone, which must not stop the others.
 TEST_F(ScanTest, SaverSavesOnlyTheRecordsThatNeedItAndGoesOnAfterAFailure) {
     for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"})
@@ -199,7 +284,10 @@ TEST_F(ScanTest, SaverSavesOnlyTheRecordsThatNeedItAndGoesOnAfterAFailure) {
 
     SaveThread saver(context_, loader.Records());
     ASSERT_TRUE(saver.Start());
+    EXPECT_EQ(saver.Progress().total, 3u);
     saver.Join();
+    EXPECT_EQ(saver.Progress().done, 3u);
+    EXPECT_EQ(saver.Progress().failed, 1u);
     for (const char* name : {"a.mp3", "c.mp3"}) {
         Mp3File fresh(context_, Root(), text::FileNameToText(name));
         EXPECT_EQ(TextOf(fresh, "TIT2"), std::string("New ") + name);
