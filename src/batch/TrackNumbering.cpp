@@ -19,9 +19,8 @@ std::u16string TrackNumbering::Caption() const {
     return on_ ? u"Track " + Decimal(trackCounter_) : u"Track #";
 }
 
-bool TrackNumbering::OnRowStateChanged(Id3v2Tag& tag, const RowStateChange& change,
-                                       const EngineContext& context) {
-    if (!on_ || !change.anyRowSelected || !change.selectionChanged || !change.nowSelected)
+bool TrackNumbering::NumberNext(Id3v2Tag& tag, const EngineContext& context) {
+    if (!on_)
         return false;
     SetFrameText(tag, frame_ids::kTrck, Decimal(trackCounter_), context);
     ++trackCounter_;

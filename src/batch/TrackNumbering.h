@@ -10,13 +10,6 @@ struct EngineContext;
 
 namespace batch {
 
-// A change of one list row's state, as the list control reports it.
-struct RowStateChange {
-    bool anyRowSelected = false;    // at least one row of the list is selected now
-    bool selectionChanged = false;  // the selected state is among the changed attributes
-    bool nowSelected = false;       // the row is selected after the change
-};
-
 // Track numbering mode: while on, every row that becomes selected gets the next number
 // in its TRCK frame, so the user numbers tracks by clicking them in order.
 class TrackNumbering {
@@ -35,11 +28,12 @@ class TrackNumbering {
     // "Track #" while off, "Track <next number>" while on.
     std::u16string Caption() const;
 
-    // Sets TRCK of the row's tag to the next number (replacing any "/total") and advances
-    // the counter when the mode is on and the row has just become selected. True when a
-    // number was given, so the caller refreshes the row's track column and the caption.
-    bool OnRowStateChanged(Id3v2Tag& tag, const RowStateChange& change,
-                           const EngineContext& context);
+    // Numbers a record whose row has just become selected: while the mode is on, sets its
+    // TRCK to the next number (the whole text, a "/total" included) and advances the
+    // counter. The window calls it for each newly selected row, in the order the selection
+    // reports them; rows that stay selected or lose their selection are not numbered. True
+    // when a number was given, so the caller refreshes the row and the caption.
+    bool NumberNext(Id3v2Tag& tag, const EngineContext& context);
 
   private:
     bool on_ = false;

@@ -199,27 +199,18 @@ TEST_F(BatchTest, GenerateMatchesTheNameOfAPendingRename) {
     EXPECT_EQ(TextOf(*file, "TPE1"), "Air");
 }
 
-constexpr batch::RowStateChange kSelected{true, true, true};
-
 TEST(TrackNumbering, NumbersNewlySelectedRowsInOrderWhileOnAndRestartsAtOne) {
     TestEngine engine;
     batch::TrackNumbering numbering;
     Id3v2Tag tags[10];
-    EXPECT_FALSE(numbering.OnRowStateChanged(tags[0], kSelected, engine.context));  // mode off
+    EXPECT_FALSE(numbering.NumberNext(tags[0], engine.context));  // mode off
+    EXPECT_EQ(TextOf(tags[0], "TRCK"), "<none>");
     numbering.SwitchOn();
     EXPECT_EQ(numbering.Caption(), u"Track 1");
-    const batch::RowStateChange ignored[] = {
-        {true, true, false},  // the row lost its selection
-        {true, false, true},  // already selected; another attribute changed
-        {false, true, true},  // no row of the list is selected
-    };
-    for (const auto& change : ignored)
-        EXPECT_FALSE(numbering.OnRowStateChanged(tags[0], change, engine.context));
-    EXPECT_EQ(TextOf(tags[0], "TRCK"), "<none>");
 
     SetFrameText(tags[1], frame_ids::kTrck, u"5/12", engine.context);
     for (auto& tag : tags)
-        EXPECT_TRUE(numbering.OnRowStateChanged(tag, kSelected, engine.context));
+        EXPECT_TRUE(numbering.NumberNext(tag, engine.context));
     EXPECT_EQ(TextOf(tags[1], "TRCK"), "2");
     EXPECT_EQ(TextOf(tags[9], "TRCK"), "10");
     EXPECT_EQ(numbering.Caption(), u"Track 11");
@@ -227,7 +218,7 @@ TEST(TrackNumbering, NumbersNewlySelectedRowsInOrderWhileOnAndRestartsAtOne) {
     numbering.SwitchOff();
     EXPECT_EQ(numbering.Caption(), u"Track #");
     numbering.SwitchOn();
-    numbering.OnRowStateChanged(tags[5], kSelected, engine.context);
+    numbering.NumberNext(tags[5], engine.context);
     EXPECT_EQ(TextOf(tags[5], "TRCK"), "1");
 }
 
