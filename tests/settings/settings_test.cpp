@@ -14,8 +14,10 @@
 #include <thread>
 #include <vector>
 
+#include "settings/ActiveCodePage.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
+#include "support/FakeSettingsKey.h"
 #include "support/ScratchDirectory.h"
 
 namespace velmora {
@@ -430,6 +432,28 @@ TEST_F(SettingsTest, OneStoreReadFromOneThreadWrittenFromAnother) {
     done = true;
     reader.join();
     EXPECT_EQ(store->ReadList(names::kRegExps).size(), 26u);
+}
+
+// A name iconv does not know must not leave the run without a code page.
+TEST(ActiveCodePage, TheSettingNamesTheCodePageAndAnUnknownNameFallsBack) {
+    struct Case {
+        const char* why;
+        std::u16string setting;
+        std::string expected;
+        bool notice;
+    };
+    const Case cases[] = {{"absent", u"", "CP1252", false},
+                          {"set", u"ISO-8859-2", "ISO-8859-2", false},
+                          {"unknown", u"NO-SUCH-PAGE", "CP1252", true}};
+    for (const Case& c : cases) {
+        testing::FakeSettingsKey settings;
+        if (!c.setting.empty())
+            settings.WriteString(names::kCodePage, c.setting);
+        const ActiveCodePage active = ChooseCodePage(settings);
+        ASSERT_NE(active.codePage, nullptr) << c.why;
+        EXPECT_EQ(active.codePage->Name(), c.expected) << c.why;
+        EXPECT_EQ(!active.notice.empty(), c.notice) << c.why;
+    }
 }
 
 }  // namespace

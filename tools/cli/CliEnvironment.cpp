@@ -2,24 +2,10 @@
 
 #include <iostream>
 
-#include "settings/SettingNames.h"
+#include "settings/ActiveCodePage.h"
 #include "text/Utf8.h"
 
 namespace velmora::cli {
-namespace {
-
-std::unique_ptr<text::CodePage> ActiveCodePage(const SettingsKey& settings) {
-    std::u16string name = settings.ReadString(settings::kCodePage);
-    if (name.empty())
-        name = settings::kDefaultCodePage;
-    if (auto page = text::CodePage::Create(text::ToUtf8(name)))
-        return page;
-    std::cerr << "velmora-cli: unknown code page " << text::ToUtf8(name) << ", using "
-              << text::ToUtf8(settings::kDefaultCodePage) << '\n';
-    return text::CodePage::Create(text::ToUtf8(settings::kDefaultCodePage));
-}
-
-}  // namespace
 
 CliEnvironment::CliEnvironment(std::unique_ptr<SettingsStore> store,
                                std::unique_ptr<text::CodePage> codePage, bool answerYes)
@@ -41,9 +27,11 @@ std::unique_ptr<CliEnvironment> CliEnvironment::Create(const GlobalOptions& opti
     }
     if (!opened.notice.empty())
         std::cerr << "velmora-cli: " << text::ToUtf8(opened.notice) << '\n';
-    auto codePage = ActiveCodePage(*opened.store);
+    ActiveCodePage codePage = ChooseCodePage(*opened.store);
+    if (!codePage.notice.empty())
+        std::cerr << "velmora-cli: " << text::ToUtf8(codePage.notice) << '\n';
     std::unique_ptr<CliEnvironment> env(
-        new CliEnvironment(std::move(opened.store), std::move(codePage), options.yes));
+        new CliEnvironment(std::move(opened.store), std::move(codePage.codePage), options.yes));
     if (options.v24)
         env->overlay_.OverrideUse24(true);
     if (options.v23)
