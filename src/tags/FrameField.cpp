@@ -1,6 +1,7 @@
 #include "tags/FrameField.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 #include "text/CodePage.h"
 
@@ -9,7 +10,23 @@ namespace velmora {
 FrameField::FrameField(FieldKind kind, std::span<const std::uint8_t> bytes)
     : bytes_(bytes), kind_(kind) {}
 
+FrameField::FrameField(const FrameField& other)
+    : bytes_(other.Bytes()), kind_(other.kind_), modified_(other.modified_) {}
+
 FrameField::~FrameField() = default;
+
+std::unique_ptr<FrameField> FrameField::Clone() const {
+    return std::unique_ptr<FrameField>(new FrameField(*this));
+}
+
+bool FrameField::SameState(const FrameField& other) const {
+    return typeid(*this) == typeid(other) && kind_ == other.kind_ && modified_ == other.modified_ &&
+           std::ranges::equal(Bytes(), other.Bytes()) && SameOwnState(other);
+}
+
+bool FrameField::SameOwnState(const FrameField&) const {
+    return true;
+}
 
 void FrameField::SetBytes(std::span<const std::uint8_t> bytes) {
     if (std::ranges::equal(bytes, Bytes()))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -38,8 +39,12 @@ class FrameField {
   public:
     explicit FrameField(FieldKind kind, std::span<const std::uint8_t> bytes = {});
     virtual ~FrameField();
-    FrameField(const FrameField&) = delete;
     FrameField& operator=(const FrameField&) = delete;
+
+    // An exact copy: type, bytes, modified flag and what the subclass keeps.
+    virtual std::unique_ptr<FrameField> Clone() const;
+    // Same type, kind, bytes, modified flag and subclass state.
+    bool SameState(const FrameField& other) const;
 
     FieldKind Kind() const { return kind_; }
     bool IsModified() const { return modified_; }
@@ -60,6 +65,11 @@ class FrameField {
     // Appends the field's bytes as the file receives them; the base writes its bytes.
     virtual void SerializeField(const FieldWriteContext& context,
                                 std::vector<std::uint8_t>& out) const;
+
+  protected:
+    FrameField(const FrameField& other);
+    // Whether the subclass's own state equals other's, which has the same type.
+    virtual bool SameOwnState(const FrameField& other) const;
 
   private:
     InlineBytes bytes_;

@@ -10,6 +10,12 @@ namespace {
 std::span<const std::uint8_t> AsBytes(std::string_view chars) {
     return {reinterpret_cast<const std::uint8_t*>(chars.data()), chars.size()};
 }
+
+// SameOwnState is only asked about a field of the same type.
+template <typename Field>
+const Field& Same(const FrameField& other) {
+    return static_cast<const Field&>(other);
+}
 }  // namespace
 
 NarrowStringField::NarrowStringField(std::string_view chars, std::size_t fixedWidth)
@@ -17,6 +23,14 @@ NarrowStringField::NarrowStringField(std::string_view chars, std::size_t fixedWi
 
 void NarrowStringField::SetText(std::u16string_view text, const text::CodePage& codePage) {
     SetNarrowText(codePage.Encode(text), codePage);
+}
+
+std::unique_ptr<FrameField> NarrowStringField::Clone() const {
+    return std::make_unique<NarrowStringField>(*this);
+}
+
+bool NarrowStringField::SameOwnState(const FrameField& other) const {
+    return fixedWidth_ == Same<NarrowStringField>(other).fixedWidth_;
 }
 
 void NarrowStringField::SetNarrowText(std::string_view text, const text::CodePage&) {
@@ -45,6 +59,14 @@ void EncodingField::SerializeField(const FieldWriteContext& context,
     out.push_back(context.encoding);
 }
 
+std::unique_ptr<FrameField> EncodingField::Clone() const {
+    return std::make_unique<EncodingField>(*this);
+}
+
+bool EncodingField::SameOwnState(const FrameField& other) const {
+    return source_ == Same<EncodingField>(other).source_;
+}
+
 TerminatorField::TerminatorField(bool bound)
     : FrameField(bound ? FieldKind::BoundTerminator : FieldKind::Terminator) {}
 
@@ -56,6 +78,10 @@ void TerminatorField::SerializeField(const FieldWriteContext& context,
         out.push_back(0);
 }
 
+std::unique_ptr<FrameField> TerminatorField::Clone() const {
+    return std::make_unique<TerminatorField>(*this);
+}
+
 TextField::TextField(std::u16string text) : FrameField(FieldKind::Text), text_(std::move(text)) {}
 
 void TextField::SetText(std::u16string_view text, const text::CodePage&) {
@@ -63,6 +89,14 @@ void TextField::SetText(std::u16string_view text, const text::CodePage&) {
         return;
     text_.assign(text);
     SetModified(true);
+}
+
+std::unique_ptr<FrameField> TextField::Clone() const {
+    return std::make_unique<TextField>(*this);
+}
+
+bool TextField::SameOwnState(const FrameField& other) const {
+    return text_ == Same<TextField>(other).text_;
 }
 
 void TextField::SetNarrowText(std::string_view text, const text::CodePage& codePage) {
@@ -91,6 +125,14 @@ void LaterValuesField::SerializeField(const FieldWriteContext& context,
         AppendTerminator(context.encoding, out);
         EncodeText(value, context.encoding, context.codePage, out);
     }
+}
+
+std::unique_ptr<FrameField> LaterValuesField::Clone() const {
+    return std::make_unique<LaterValuesField>(*this);
+}
+
+bool LaterValuesField::SameOwnState(const FrameField& other) const {
+    return values_ == Same<LaterValuesField>(other).values_;
 }
 
 }  // namespace velmora

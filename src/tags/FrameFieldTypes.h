@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,11 +19,15 @@ struct EncodingPolicy;
 class NarrowStringField : public FrameField {
   public:
     explicit NarrowStringField(std::string_view chars, std::size_t fixedWidth = 0);
+    std::unique_ptr<FrameField> Clone() const override;
 
     void SetText(std::u16string_view text, const text::CodePage& codePage) override;
     void SetNarrowText(std::string_view text, const text::CodePage& codePage) override;
     void SerializeField(const FieldWriteContext& context,
                         std::vector<std::uint8_t>& out) const override;
+
+  protected:
+    bool SameOwnState(const FrameField& other) const override;
 
   private:
     std::size_t fixedWidth_;
@@ -35,12 +40,16 @@ class EncodingField : public FrameField, public ChunkPoolAllocated<EncodingField
   public:
     EncodingField(std::uint8_t source, const EncodingPolicy& policy);
     EncodingField(std::uint8_t source, std::uint8_t stored);
+    std::unique_ptr<FrameField> Clone() const override;
 
     std::uint8_t Source() const { return source_; }
     std::uint8_t Stored() const { return Bytes()[0]; }
     // Writes the frame's output encoding, which the serializer chose from the stored byte.
     void SerializeField(const FieldWriteContext& context,
                         std::vector<std::uint8_t>& out) const override;
+
+  protected:
+    bool SameOwnState(const FrameField& other) const override;
 
   private:
     std::uint8_t source_;
@@ -51,6 +60,7 @@ class EncodingField : public FrameField, public ChunkPoolAllocated<EncodingField
 class TerminatorField : public FrameField {
   public:
     explicit TerminatorField(bool bound);
+    std::unique_ptr<FrameField> Clone() const override;
     void SerializeField(const FieldWriteContext& context,
                         std::vector<std::uint8_t>& out) const override;
 };
@@ -59,6 +69,7 @@ class TerminatorField : public FrameField {
 class TextField : public FrameField, public ChunkPoolAllocated<TextField, 16384> {
   public:
     explicit TextField(std::u16string text);
+    std::unique_ptr<FrameField> Clone() const override;
 
     void SetText(std::u16string_view text, const text::CodePage& codePage) override;
     void SetNarrowText(std::string_view text, const text::CodePage& codePage) override;
@@ -69,6 +80,9 @@ class TextField : public FrameField, public ChunkPoolAllocated<TextField, 16384>
 
     const std::u16string& Text() const { return text_; }
 
+  protected:
+    bool SameOwnState(const FrameField& other) const override;
+
   private:
     std::u16string text_;
 };
@@ -78,10 +92,14 @@ class TextField : public FrameField, public ChunkPoolAllocated<TextField, 16384>
 class LaterValuesField : public FrameField {
   public:
     explicit LaterValuesField(std::vector<std::u16string> values);
+    std::unique_ptr<FrameField> Clone() const override;
 
     const std::vector<std::u16string>& Values() const { return values_; }
     void SerializeField(const FieldWriteContext& context,
                         std::vector<std::uint8_t>& out) const override;
+
+  protected:
+    bool SameOwnState(const FrameField& other) const override;
 
   private:
     std::vector<std::u16string> values_;

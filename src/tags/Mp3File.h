@@ -53,6 +53,13 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
     void MarkRemoveV2() { removeV2Pending_ = true; }
     bool RemoveV1Pending() const { return removeV1Pending_; }
     bool RemoveV2Pending() const { return removeV2Pending_; }
+    // Puts back a pending name and the removal marks exactly as they were kept (an undo):
+    // no character is replaced.
+    void RestorePending(std::u16string name, bool removeV1, bool removeV2) {
+        name_ = std::move(name);
+        removeV1Pending_ = removeV1;
+        removeV2Pending_ = removeV2;
+    }
 
     const std::u16string& Directory() const { return directory_; }
     // The name after the next save (equal to DiskName unless a rename is pending).
