@@ -1,0 +1,335 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "batch/GenerateCommand.h"
+#include "batch/RenameCommand.h"
+#include "batch/TrackNumbering.h"
+#include "edit/ActionNames.h"
+#include "edit/EditJournal.h"
+#include "support/ScratchDirectory.h"
+#include "tags/CommentOps.h"
+#include "tags/FileTestHelpers.h"
+#include "tags/Id3v1Record.h"
+#include "tags/Id3v1TestRecords.h"
+#include "tags/Id3v2Serializer.h"
+#include "tags/Id3v2TestSupport.h"
+#include "tags/Mp3File.h"
+#include "tags/PictureOps.h"
+
+namespace velmora::testing {
+namespace {
+
+using edit::EditJournal;
+using Records = std::vector<Mp3File*>;
+
+// Everything undo must put back, as a save would see it.
+struct Fingerprint {
+    Bytes v23;
+    Bytes v24;
+    std::vector<bool> framesModified;
+    bool frameListChanged = false;
+    Id3v1Record v1{};
+    bool v1Modified = false;
+    std::u16string name;
+    bool removeV1 = false;
+    bool removeV2 = false;
+    bool needsSave = false;
+
+    bool operator==(const Fingerprint&) const = default;
+};
+
+Fingerprint Take(const Mp3File& record) {
+    Fingerprint print;
+    print.v23 = SerializeTag(record, 3, Cp1252());
+    print.v24 = SerializeTag(record, 4, Cp1252());
+    for (const auto& frame : record.Frames())
+        print.framesModified.push_back(IsFrameModified(*frame));
+    print.frameListChanged = record.FrameListChanged();
+    print.v1 = EncodeId3v1(record.V1(), Cp1252());
+    print.v1Modified = record.V1().IsModified();
+    print.name = record.Name();
+    print.removeV1 = record.RemoveV1Pending();
+    print.removeV2 = record.RemoveV2Pending();
+    print.needsSave = record.NeedsSave();
+    return print;
+}
+
+std::vector<Fingerprint> TakeAll(const Records& records) {
+    std::vector<Fingerprint> prints;
+    for (const Mp3File* record : records)
+        prints.push_back(Take(*record));
+    return prints;
+}
+
+Bytes Text(std::string_view id, std::string_view latin1, std::uint8_t version = 3) {
+    return Frame(id, TextBody(latin1), version);
+}
+
+const Bytes kPicture = B(Pattern(20000));
+
+// Three files unlike each other: a full ID3v2.3 tag beside an ID3v1 tag, an ID3v1 tag
+// alone, and an ID3v2.4 tag under a name holding a character a rename would replace.
+class JournalTest : public ::testing::Test {
+  protected:
+    void SetUp() override { Reload(); }
+
+    void Reload() {
+        files_.clear();
+        records_.clear();
+        const Bytes full =
+            Tag(3, Cat({Text("TIT2", "the_end-of it"), Text("TPE1", "some_artist"),
+                        Text("TALB", "an album"), Text("TRCK", "03/12"), Text("TCON", "(17)"),
+                        Frame("COMM", Cat({{0}, B("eng"), {0}, B("hello")})),
+                        Frame("APIC", Cat({{0}, B("image/png"), {0, 3, 0}, kPicture})),
+                        Frame("PRIV", B("owner\0data"))}));
+        const Id3v1Record v1 = RecordWith({{3, "v1 title"}, {33, "v1 artist"}, {126, "\x04"}});
+        Add("Air - Playground.mp3", full, AsBytes(v1));
+        Add("Band - Song.mp3", {}, AsBytes(v1));
+        Add("x?y.mp3", Tag(4, Cat({Text("TIT2", "lower case", 4), Text("TPE1", "a_b", 4)})), "");
+    }
+
+    void Add(const std::string& name, const Bytes& tag, const std::string& v1) {
+        std::string bytes(tag.begin(), tag.end());
+        bytes += Pattern(64, 1) + v1;
+        scratch_.WriteFile(name, bytes);
+        files_.push_back(std::make_unique<Mp3File>(context_, TextPath(scratch_.Root()),
+                                                   text::FileNameToText(name)));
+        ASSERT_EQ(files_.back()->Status(), LoadStatus::Loaded) << name;
+        records_.push_back(files_.back().get());
+    }
+
+    ScratchDirectory scratch_;
+    TestEngine engine_;
+    EngineContext& context_ = engine_.context;
+    std::vector<std::unique_ptr<Mp3File>> files_;
+    Records records_;
+};
+
+struct ActionKind {
+    const char* name;
+    std::function<void(Records&, TestEngine&)> change;
+};
+
+void EachRecord(Records& records, const std::function<void(Mp3File&)>& change) {
+    for (Mp3File* record : records)
+        change(*record);
+}
+
+const FrameId kCleaned[] = {"TPE1", "TALB", "TIT2"};
+
+// Every kind of change a user can make to records.
+const ActionKind kKinds[] = {
+    {"field edits",
+     [](Records& records, TestEngine& engine) {
+         EngineContext& context = engine.context;
+         EachRecord(records, [&](Mp3File& record) {
+             SetFrameText(record, "TALB", u"New Album", context);
+             SetFrameText(record, "TCON", u"Rock", context);
+         });
+     }},
+    {"ID3v1 fields",
+     [](Records& records, TestEngine&) {
+         EachRecord(records, [&](Mp3File& record) {
+             record.V1().SetText(Id3v1Tag::kTitle, u"other");
+             record.V1().SetTrack(9);
+             record.V1().SetGenre(3);
+         });
+     }},
+    {"capitalize",
+     [](Records& records, TestEngine& engine) {
+         EngineContext& context = engine.context;
+         EachRecord(records, [&](Mp3File& record) {
+             for (const FrameId& id : kCleaned)
+                 CapitalizeWords(record, id, context);
+         });
+     }},
+    {"underscores",
+     [](Records& records, TestEngine& engine) {
+         EngineContext& context = engine.context;
+         EachRecord(records, [&](Mp3File& record) {
+             for (const FrameId& id : kCleaned)
+                 UnderscoresToSpaces(record, id, context);
+         });
+     }},
+    {"copy from ID3v1",
+     [](Records& records, TestEngine& engine) {
+         EngineContext& context = engine.context;
+         EachRecord(records, [&](Mp3File& record) { CopyFromId3v1(record, record.V1(), context); });
+     }},
+    {"removal marks",
+     [](Records& records, TestEngine&) {
+         records[0]->MarkRemoveV1();
+         records[1]->MarkRemoveV2();
+     }},
+    {"comments",
+     [](Records& records, TestEngine& engine) {
+         EngineContext& context = engine.context;
+         RemoveFrame(*records[0], FindComment(*records[0], u"", context.codePage));
+         SetCommentText(*records[1], u"", u"new comment", "eng", context);
+         AddComment(*records[2], "deu", u"desc", u"text", context);
+     }},
+    {"pictures",
+     [](Records& records, TestEngine& engine) {
+         EngineContext& context = engine.context;
+         SetPicture(*records[0], "image/png", u"", 3, {}, context);  // removes it
+         SetPicture(*records[1], "image/jpeg", u"front", 3, kPicture, context);
+     }},
+    {"rename",
+     [](Records& records, TestEngine& engine) {
+         EngineContext& context = engine.context;
+         Records batch = records;
+         batch::RenameBatch(u"%title - %artist", batch, engine.settings, context);
+     }},
+    {"tags from names",
+     [](Records& records, TestEngine& engine) {
+         EngineContext& context = engine.context;
+         batch::GenerateTagsFromNames(u"(?P<artist>.*) - (?P<title>.*)\\.mp3", records,
+                                      engine.settings, context);
+     }},
+    {"track numbering clicks",
+     [](Records& records, TestEngine& engine) {
+         EngineContext& context = engine.context;
+         batch::TrackNumbering numbering;
+         numbering.SwitchOn();
+         EachRecord(records, [&](Mp3File& record) { numbering.NumberNext(record, context); });
+     }},
+};
+
+// Each kind runs after an earlier edit of the first record, so undo has to come back both
+// to a record that needs saving and to records as loaded.
+TEST_F(JournalTest, UndoAndRedoPutEveryKindOfActionBackExactly) {
+    for (const ActionKind& kind : kKinds) {
+        SCOPED_TRACE(kind.name);
+        Reload();
+        EditJournal journal;
+        const auto loaded = TakeAll(records_);
+        ASSERT_EQ(journal.Apply(u"earlier", Records{records_[0]},
+                                [&] { SetFrameText(*records_[0], "TYER", u"1999", context_); }),
+                  Records{records_[0]});
+        const auto before = TakeAll(records_);
+        const Records changed =
+            journal.Apply(u"kind", records_, [&] { kind.change(records_, engine_); });
+        const auto after = TakeAll(records_);
+        Records expected;
+        for (std::size_t i = 0; i < records_.size(); ++i) {
+            if (!(before[i] == after[i]))
+                expected.push_back(records_[i]);
+        }
+        ASSERT_FALSE(expected.empty());
+        EXPECT_EQ(changed, expected);
+
+        EXPECT_EQ(journal.UndoName(), u"kind");
+        EXPECT_EQ(journal.Undo(), expected);
+        EXPECT_EQ(TakeAll(records_), before);
+        EXPECT_EQ(journal.Redo(), expected);
+        EXPECT_EQ(TakeAll(records_), after);
+        journal.Undo();
+        journal.Undo();
+        EXPECT_EQ(TakeAll(records_), loaded);
+        for (const Mp3File* record : records_)
+            EXPECT_FALSE(record->NeedsSave());
+        EXPECT_FALSE(journal.CanUndo());
+        EXPECT_EQ(journal.RedoName(), u"earlier");
+    }
+}
+
+TEST_F(JournalTest, OnlyChangesAreKeptAndANewActionEndsRedo) {
+    EditJournal journal;
+    EXPECT_TRUE(journal.Apply(u"nothing", records_, [] {}).empty());
+    const Records noAlbumBefore = journal.ApplyToEach(u"same text", records_, [&](Mp3File& record) {
+        SetFrameText(record, "TALB", u"an album", context_);
+    });
+    EXPECT_EQ(noAlbumBefore, (Records{records_[1], records_[2]}));
+    EXPECT_EQ(journal.ActionCount(), 1u);
+    journal.Undo();
+    EXPECT_TRUE(journal.Apply(u"nothing", records_, [] {}).empty());
+    EXPECT_TRUE(journal.CanRedo()) << "an action that changed nothing keeps redo";
+    journal.Apply(u"title", Records{records_[0]},
+                  [&] { SetFrameText(*records_[0], "TIT2", u"x", context_); });
+    EXPECT_FALSE(journal.CanRedo());
+    // The same record named twice is kept once.
+    journal.Apply(u"twice", Records{records_[0], records_[0]},
+                  [&] { SetFrameText(*records_[0], "TIT2", u"y", context_); });
+    EXPECT_EQ(journal.Undo(), Records{records_[0]});
+    EXPECT_EQ(TextOf(*records_[0], "TIT2"), "x");
+}
+
+// A change that fails half way can still be undone as far as it went.
+TEST_F(JournalTest, AChangeThatThrowsIsKeptAsFarAsItWent) {
+    EditJournal journal;
+    const auto before = TakeAll(records_);
+    EXPECT_THROW(journal.Apply(u"fails", records_,
+                               [&] {
+                                   SetFrameText(*records_[0], "TIT2", u"x", context_);
+                                   throw std::runtime_error("disk");
+                               }),
+                 std::runtime_error);
+    EXPECT_EQ(journal.Undo(), Records{records_[0]});
+    EXPECT_EQ(TakeAll(records_), before);
+}
+
+TEST_F(JournalTest, SavedRecordsAndRecordsChangedBehindItsBackAreLeftAlone) {
+    EditJournal journal;
+    journal.ApplyToEach(u"album", records_,
+                        [&](Mp3File& record) { SetFrameText(record, "TALB", u"New", context_); });
+    // Saved: undo must not bring back a state the disk no longer holds.
+    ASSERT_TRUE(records_[0]->Save(context_));
+    journal.Forget(*records_[0]);
+    // Changed without the journal.
+    SetFrameText(*records_[1], "TALB", u"Elsewhere", context_);
+    EXPECT_EQ(journal.Undo(), Records{records_[2]});
+    EXPECT_EQ(TextOf(*records_[0], "TALB"), "New");
+    EXPECT_FALSE(records_[0]->NeedsSave());
+    EXPECT_EQ(TextOf(*records_[1], "TALB"), "Elsewhere");
+    EXPECT_EQ(TextOf(*records_[2], "TALB"), "<none>");
+    // The record changed behind its back is dropped; the others can still be redone.
+    EXPECT_EQ(journal.Redo(), Records{records_[2]});
+    journal.Forget(*records_[2]);
+    EXPECT_EQ(journal.ActionCount(), 0u);
+    EXPECT_EQ(journal.MemoryBytes(), 0u);
+}
+
+TEST_F(JournalTest, TheOldestActionsGoBeyondTheCountAndMemoryLimits) {
+    auto retitle = [&](EditJournal& journal, int n) {
+        journal.Apply(u"t" + text::FromUtf8(std::to_string(n)), Records{records_[0]}, [&] {
+            SetFrameText(*records_[0], "TIT2", text::FromUtf8(std::to_string(n)), context_);
+        });
+    };
+    EditJournal counted({.maxActions = 3});
+    for (int n = 1; n <= 5; ++n)
+        retitle(counted, n);
+    EXPECT_EQ(counted.ActionCount(), 3u);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(counted.Undo().empty());
+    EXPECT_TRUE(counted.Undo().empty());
+    EXPECT_EQ(TextOf(*records_[0], "TIT2"), "2");
+
+    // One retitle of the record with the picture costs the picture once, not twice: the
+    // frames it did not change are shared between before and after.
+    EditJournal measure;
+    retitle(measure, 6);
+    const std::size_t oneAction = measure.MemoryBytes();
+    EXPECT_GT(oneAction, kPicture.size());
+    EXPECT_LT(oneAction, 2 * kPicture.size());
+
+    EditJournal limited({.maxBytes = oneAction * 5 / 2});
+    for (int n = 1; n <= 4; ++n)
+        retitle(limited, n);
+    EXPECT_EQ(limited.ActionCount(), 2u);
+    EXPECT_LE(limited.MemoryBytes(), oneAction * 5 / 2);
+
+    // An action larger than the whole limit is carried out and cannot be undone.
+    EditJournal tiny({.maxBytes = oneAction / 2});
+    retitle(tiny, 7);
+    EXPECT_EQ(TextOf(*records_[0], "TIT2"), "7");
+    EXPECT_FALSE(tiny.CanUndo());
+    EXPECT_EQ(tiny.MemoryBytes(), 0u);
+}
+
+}  // namespace
+}  // namespace velmora::testing
