@@ -5,6 +5,7 @@
 
 #include "SettingsOverlay.h"
 #include "StderrMessageSink.h"
+#include "edit/EditJournal.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 #include "tags/EngineContext.h"
@@ -23,7 +24,7 @@ struct GlobalOptions {
 };
 
 // What one run works with: the settings store (with this run's overrides), the code page
-// and the message sink, bundled as the engine's context.
+// and the message sink, bundled as the engine's context, and the edit journal.
 class CliEnvironment {
   public:
     // Null, with the reason in `error`, when the store cannot be opened; `refused` when the
@@ -38,6 +39,8 @@ class CliEnvironment {
     SettingsKey& XmlSettings() { return store_->SubKey(settings::kXmlKey); }
     StderrMessageSink& Messages() { return sink_; }
     const text::CodePage& CodePage() const { return *codePage_; }
+    // Every change the run makes to a record goes through it, as the window's do.
+    edit::EditJournal& Journal() { return journal_; }
 
   private:
     CliEnvironment(std::unique_ptr<SettingsStore> store, std::unique_ptr<text::CodePage> codePage,
@@ -48,6 +51,7 @@ class CliEnvironment {
     std::unique_ptr<text::CodePage> codePage_;
     StderrMessageSink sink_;
     EngineContext context_;
+    edit::EditJournal journal_;
 };
 
 }  // namespace velmora::cli

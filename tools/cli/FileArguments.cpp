@@ -68,6 +68,7 @@ std::unique_ptr<Mp3File> LoadFileArgument(CliEnvironment& environment, const std
 }
 
 bool SaveIfNeeded(CliEnvironment& environment, Mp3File& record) {
+    environment.Journal().Forget(record);
     if (!record.NeedsSave())
         return true;
     const int errorsBefore = environment.Messages().ErrorCount();
@@ -105,12 +106,22 @@ int SaveFileBatch(CliEnvironment& environment, FileBatch& batch) {
     return failed == 0 ? kExitOk : kExitFailed;
 }
 
-int ChangeEachFile(CliEnvironment& environment, const std::vector<std::string>& paths,
-                   const RecordChange& change) {
+int ChangeEachFile(CliEnvironment& environment, std::u16string_view action,
+                   const std::vector<std::string>& paths, const RecordChange& change) {
     int failed = 0;
     for (const std::string& path : paths) {
         auto record = LoadFileArgument(environment, path, FileAccess::ReadWrite);
-        if (!record || !change(*record) || !SaveIfNeeded(environment, *record))
+        if (!record) {
+            ++failed;
+            continue;
+        }
+        bool changed = true;
+        Mp3File* const one[] = {record.get()};
+        environment.Journal().Apply(std::u16string(action), one,
+                                    [&] { changed = change(*record); });
+        if (!changed)
+            environment.Journal().Forget(*record);
+        if (!changed || !SaveIfNeeded(environment, *record))
             ++failed;
     }
     return failed == 0 ? kExitOk : kExitFailed;

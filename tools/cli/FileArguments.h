@@ -43,14 +43,16 @@ FileBatch LoadFileBatch(CliEnvironment& environment, const std::vector<std::stri
 // Saves every record of the batch that needs it; returns the exit code of the whole run.
 int SaveFileBatch(CliEnvironment& environment, FileBatch& batch);
 
-// Changes each file in turn: loads it, applies `change`, and saves it at once when the
-// change left something to save. A file that fails is reported and skipped; the others go
-// on. Returns the exit code (1 when any file failed).
+// Changes each file in turn: loads it, applies `change` through the edit journal under the
+// action's name, and saves it at once when the change left something to save. A file that
+// fails is reported and skipped; the others go on. Returns the exit code (1 when any file
+// failed).
 using RecordChange = std::function<bool(Mp3File& record)>;
-int ChangeEachFile(CliEnvironment& environment, const std::vector<std::string>& paths,
-                   const RecordChange& change);
+int ChangeEachFile(CliEnvironment& environment, std::u16string_view action,
+                   const std::vector<std::string>& paths, const RecordChange& change);
 
-// Saves the record when it needs saving; false after the save's message.
+// Saves the record when it needs saving; false after the save's message. The journal
+// forgets the record either way: the record is done with.
 bool SaveIfNeeded(CliEnvironment& environment, Mp3File& record);
 
 }  // namespace velmora::cli

@@ -10,6 +10,7 @@
 #include "RecordDump.h"
 #include "batch/GenerateCommand.h"
 #include "batch/regex/RegexEngine.h"
+#include "edit/ActionNames.h"
 #include "text/Utf8.h"
 
 namespace velmora::cli {
@@ -63,8 +64,11 @@ int RunFromName(CliEnvironment& environment, const FromNameOptions& options) {
     // One file at a time, so that a name that does not match can be named.
     for (std::size_t i = 0; i < files.records.size(); ++i) {
         const int before = environment.Messages().MessageCount();
-        batch::GenerateTagsFromNames(expression, {files.records[i].get()}, environment.Settings(),
-                                     environment.Context());
+        const std::vector<Mp3File*> one = {files.records[i].get()};
+        environment.Journal().Apply(edit::kGenerateAction, one, [&] {
+            batch::GenerateTagsFromNames(expression, one, environment.Settings(),
+                                         environment.Context());
+        });
         if (environment.Messages().MessageCount() != before)
             Complain(files.paths[i] + ": not changed");
     }

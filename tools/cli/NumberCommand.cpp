@@ -6,6 +6,7 @@
 #include "CliEnvironment.h"
 #include "Command.h"
 #include "FileArguments.h"
+#include "edit/ActionNames.h"
 #include "tags/FrameTextOps.h"
 #include "text/Utf8.h"
 
@@ -29,7 +30,10 @@ int RunNumber(CliEnvironment& environment, const NumberOptions& options) {
             ++failed;
             continue;
         }
-        SetFrameText(*record, "TRCK", track, environment.Context());
+        Mp3File* const one[] = {record.get()};
+        environment.Journal().Apply(edit::kTrackNumberAction, one, [&] {
+            SetFrameText(*record, "TRCK", track, environment.Context());
+        });
         if (!SaveIfNeeded(environment, *record))
             ++failed;
     }

@@ -8,6 +8,7 @@
 #include "FileArguments.h"
 #include "Output.h"
 #include "PictureFiles.h"
+#include "edit/ActionNames.h"
 #include "tags/Id3v2Tag.h"
 #include "tags/PictureOps.h"
 #include "tags/PictureTypeNames.h"
@@ -53,7 +54,7 @@ int RunAdd(CliEnvironment& environment, const PictureOptions& options) {
     auto picture = ReadPictureFile(environment, options.image, code);
     if (!picture)
         return code;
-    return ChangeEachFile(environment, options.files, [&](Mp3File& record) {
+    return ChangeEachFile(environment, edit::kPicturesAction, options.files, [&](Mp3File& record) {
         SetPicture(record, "image/" + picture->subtype, description, *type, picture->data,
                    environment.Context());
         return true;
@@ -100,7 +101,7 @@ int RunRemove(CliEnvironment& environment, const PictureOptions& options) {
     std::optional<std::uint8_t> type;
     if (!options.type.empty() && !(type = ParsePictureType(options.type)))
         return kExitUsage;
-    return ChangeEachFile(environment, options.files, [&](Mp3File& record) {
+    return ChangeEachFile(environment, edit::kPicturesAction, options.files, [&](Mp3File& record) {
         RemovePictures(record, type);
         return true;
     });

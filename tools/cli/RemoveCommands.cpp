@@ -6,6 +6,7 @@
 #include "Command.h"
 #include "FileArguments.h"
 #include "Output.h"
+#include "edit/ActionNames.h"
 
 namespace velmora::cli {
 namespace {
@@ -14,16 +15,17 @@ struct RemoveCommand {
     const char* name;
     const char* help;
     const char16_t* question;
+    const char16_t* action;
     void (Mp3File::*mark)();
 };
 
 constexpr RemoveCommand kRemovals[] = {
     {"remove-v1", "Remove the ID3v1 tag (asks first: pass --yes to remove)",
      u"All subsequent changes to the ID3v1 tag will not be saved.\r\nReally remove ID3v1?",
-     &Mp3File::MarkRemoveV1},
+     edit::kRemoveId3v1Action, &Mp3File::MarkRemoveV1},
     {"remove-v2", "Remove the ID3v2 tag (asks first: pass --yes to remove)",
      u"All subsequent changes to the ID3v2 tag will not be saved.\r\nReally remove ID3v2?",
-     &Mp3File::MarkRemoveV2},
+     edit::kRemoveId3v2Action, &Mp3File::MarkRemoveV2},
 };
 
 // The window asks once for the whole selection; so does the command, before any file.
@@ -35,7 +37,7 @@ int RunRemove(CliEnvironment& environment, const RemoveCommand& removal,
         Complain("answered no (pass --yes to remove); nothing changed");
         return kExitOk;
     }
-    return ChangeEachFile(environment, files, [&](Mp3File& record) {
+    return ChangeEachFile(environment, removal.action, files, [&](Mp3File& record) {
         (record.*removal.mark)();
         return true;
     });

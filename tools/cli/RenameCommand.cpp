@@ -9,6 +9,7 @@
 #include "Output.h"
 #include "RecordDump.h"
 #include "batch/RenameCommand.h"
+#include "edit/ActionNames.h"
 #include "text/Utf8.h"
 
 namespace velmora::cli {
@@ -48,8 +49,11 @@ int RunRename(CliEnvironment& environment, const RenameOptions& options) {
         PrintPreview(files, *compiled.pattern, environment, options.json);
         return files.failed == 0 ? kExitOk : kExitFailed;
     }
-    std::vector<Mp3File*> renamed = files.Records();
-    batch::RenameBatch(expression, renamed, environment.Settings(), environment.Context());
+    const std::vector<Mp3File*> records = files.Records();
+    environment.Journal().Apply(edit::kRenameAction, records, [&] {
+        std::vector<Mp3File*> renamed = records;
+        batch::RenameBatch(expression, renamed, environment.Settings(), environment.Context());
+    });
     return SaveFileBatch(environment, files);
 }
 

@@ -8,6 +8,7 @@
 #include "Command.h"
 #include "FileArguments.h"
 #include "Output.h"
+#include "edit/ActionNames.h"
 #include "tags/CommentOps.h"
 #include "tags/FrameTextOps.h"
 #include "tags/GenreTable.h"
@@ -123,7 +124,7 @@ int RunSet(CliEnvironment& environment, const SetOptions& options) {
     std::optional<std::uint8_t> genre;
     if (!Validate(options, genre))
         return kExitUsage;
-    return ChangeEachFile(environment, options.files, [&](Mp3File& record) {
+    return ChangeEachFile(environment, edit::kEditTagsAction, options.files, [&](Mp3File& record) {
         return Apply(record, options, genre, environment.Context());
     });
 }

@@ -5,6 +5,7 @@
 #include "CliEnvironment.h"
 #include "Command.h"
 #include "FileArguments.h"
+#include "edit/ActionNames.h"
 #include "tags/FrameTextOps.h"
 
 namespace velmora::cli {
@@ -17,23 +18,26 @@ using Cleanup = void (*)(Mp3File& record, const EngineContext& context);
 
 struct CleanupCommand {
     const char* name;
+    const char16_t* action;
     const char* help;
     Cleanup apply;
 };
 
 constexpr CleanupCommand kCleanups[] = {
-    {"copy-v1", "Copy title, artist, album, year, track and genre from ID3v1 into ID3v2",
+    {"copy-v1", edit::kCopyFromId3v1Action,
+     "Copy title, artist, album, year, track and genre from ID3v1 into ID3v2",
      [](Mp3File& record, const EngineContext& context) {
          CopyFromId3v1(record, record.V1(), context);
      }},
-    {"capitalize",
+    {"capitalize", edit::kCapitalizeAction,
      "Upper-case the first letter and each letter after a space, underscore or hyphen in "
      "artist, album and title (a-z only)",
      [](Mp3File& record, const EngineContext& context) {
          for (const FrameId& id : kCleanedFrames)
              CapitalizeWords(record, id, context);
      }},
-    {"underscores", "Replace underscores by spaces in artist, album and title",
+    {"underscores", edit::kUnderscoresAction,
+     "Replace underscores by spaces in artist, album and title",
      [](Mp3File& record, const EngineContext& context) {
          for (const FrameId& id : kCleanedFrames)
              UnderscoresToSpaces(record, id, context);
@@ -47,11 +51,11 @@ void AddTagCleanupCommands(CLI::App& app, CommandBody& chosen) {
         auto files = std::make_shared<std::vector<std::string>>();
         auto* command = app.add_subcommand(cleanup.name, cleanup.help);
         command->add_option("FILE", *files, "MP3 files to change")->required();
-        const Cleanup apply = cleanup.apply;
-        command->callback([&chosen, files, apply] {
-            chosen = [files, apply](CliEnvironment& environment) {
-                return ChangeEachFile(environment, *files, [&](Mp3File& record) {
-                    apply(record, environment.Context());
+        const CleanupCommand* which = &cleanup;
+        command->callback([&chosen, files, which] {
+            chosen = [files, which](CliEnvironment& environment) {
+                return ChangeEachFile(environment, which->action, *files, [&](Mp3File& record) {
+                    which->apply(record, environment.Context());
                     return true;
                 });
             };
