@@ -23,6 +23,8 @@ std::size_t FieldMemory(const FrameField& field) {
 
 std::size_t FrameMemory(const Id3v2Frame& frame) {
     std::size_t bytes = sizeof(Id3v2Frame);
+    if (const BodyAsRead* kept = frame.KeptBody())
+        bytes += sizeof(*kept) + kept->asRead.size() + kept->asWritten.size();
     for (std::size_t i = 0; i < frame.FieldCount(); ++i)
         bytes += FieldMemory(*frame.FieldAt(i));
     return bytes;
@@ -31,6 +33,12 @@ std::size_t FrameMemory(const Id3v2Frame& frame) {
 bool SameBodyForm(const StoredBodyForm& a, const StoredBodyForm& b) {
     return a.compressed == b.compressed && a.encryptionMethod == b.encryptionMethod &&
            a.dataLength == b.dataLength;
+}
+
+bool SameKeptBody(const BodyAsRead* a, const BodyAsRead* b) {
+    if (a == nullptr || b == nullptr)
+        return a == b;
+    return a->asRead == b->asRead && a->asWritten == b->asWritten;
 }
 
 bool SameV1(const Id3v1Tag& a, const Id3v1Tag& b) {
@@ -47,6 +55,8 @@ std::unique_ptr<Id3v2Frame> CloneFrame(const Id3v2Frame& frame) {
     auto copy = std::make_unique<Id3v2Frame>(frame.Id());
     copy->SetBodyForm(frame.BodyForm());
     copy->SetGroupId(frame.GroupId());
+    if (const BodyAsRead* kept = frame.KeptBody())
+        copy->KeepBody(*kept);
     copy->ReserveFields(frame.FieldCount());
     for (std::size_t i = 0; i < frame.FieldCount(); ++i) {
         const FrameField& field = *frame.FieldAt(i);
@@ -61,7 +71,7 @@ std::unique_ptr<Id3v2Frame> CloneFrame(const Id3v2Frame& frame) {
 
 bool SameFrame(const Id3v2Frame& a, const Id3v2Frame& b) {
     if (a.Id() != b.Id() || a.FieldCount() != b.FieldCount() || a.GroupId() != b.GroupId() ||
-        !SameBodyForm(a.BodyForm(), b.BodyForm()))
+        !SameBodyForm(a.BodyForm(), b.BodyForm()) || !SameKeptBody(a.KeptBody(), b.KeptBody()))
         return false;
     for (std::size_t i = 0; i < a.FieldCount(); ++i) {
         if (!a.FieldAt(i)->SameState(*b.FieldAt(i)))

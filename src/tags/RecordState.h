@@ -12,8 +12,8 @@ namespace velmora {
 
 class Mp3File;
 
-// An exact copy of one frame: ID, stored body form, group, and each field with its type,
-// bytes and modified flag.
+// An exact copy of one frame: ID, stored body form, group, the body kept as read, and each
+// field with its type, bytes and modified flag.
 std::unique_ptr<Id3v2Frame> CloneFrame(const Id3v2Frame& frame);
 bool SameFrame(const Id3v2Frame& a, const Id3v2Frame& b);
 

@@ -86,9 +86,12 @@ class JournalTest : public ::testing::Test {
                         Text("TALB", "an album"), Text("TRCK", "03/12"), Text("TCON", "(17)"),
                         Frame("COMM", Cat({{0}, B("eng"), {0}, B("hello")})),
                         Frame("APIC", Cat({{0}, B("image/png"), {0, 3, 0}, kPicture})),
-                        Frame("PRIV", B("owner\0data"))}));
+                        Frame("PRIV", B("owner\0data")),
+                        // A stray terminator: the frame is written back as it was read.
+                        Frame("TPE2", B(std::string_view("\0band\0", 6)))}));
         const Id3v1Record v1 = RecordWith({{3, "v1 title"}, {33, "v1 artist"}, {126, "\x04"}});
         Add("Air - Playground.mp3", full, AsBytes(v1));
+        ASSERT_NE(FindFrame(*records_[0], "TPE2")->KeptBody(), nullptr);
         Add("Band - Song.mp3", {}, AsBytes(v1));
         Add("x?y.mp3", Tag(4, Cat({Text("TIT2", "lower case", 4), Text("TPE1", "a_b", 4)})), "");
     }
