@@ -23,34 +23,44 @@ class Iconv {
 
     bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
-    // Converts the whole input; false when iconv stops on an invalid or unconvertible byte.
-    bool Convert(std::string_view in, std::string& out) {
+    // Converts the input up to the first byte iconv cannot take; `out` receives the text of
+    // the bytes before it. Returns how many bytes were used, and in `error` 0 when all were,
+    // else the errno: EILSEQ for an invalid or unconvertible byte, EINVAL for an incomplete
+    // sequence at the end.
+    std::size_t ConvertPrefix(std::string_view in, std::string& out, int& error) {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        out.clear();
+        error = 0;
         std::string buffer(in.size() * 4 + 16, '\0');
         char* src = const_cast<char*>(in.data());
         std::size_t srcLeft = in.size();
         char* dst = buffer.data();
         std::size_t dstLeft = buffer.size();
-        while (srcLeft > 0) {
-            if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1))
+        while (srcLeft > 0 && iconv(cd_, &src, &srcLeft, &dst, &dstLeft) == kFailed) {
+            if (errno != E2BIG) {
+                error = errno;
                 break;
-            if (errno != E2BIG)
-                return false;
-            std::size_t used = buffer.size() - dstLeft;
+            }
+            const std::size_t used = buffer.size() - dstLeft;
             buffer.resize(buffer.size() * 2);
             dst = buffer.data() + used;
             dstLeft = buffer.size() - used;
         }
-        if (iconv(cd_, nullptr, nullptr, &dst, &dstLeft) == static_cast<std::size_t>(-1)) {
-            return false;
-        }
+        if (error == 0 && iconv(cd_, nullptr, nullptr, &dst, &dstLeft) == kFailed)
+            error = errno;
         buffer.resize(buffer.size() - dstLeft);
         out = std::move(buffer);
-        return true;
+        return in.size() - srcLeft;
+    }
+
+    // Converts the whole input; returns 0 or the errno of ConvertPrefix.
+    int Convert(std::string_view in, std::string& out) {
+        int error = 0;
+        ConvertPrefix(in, out, error);
+        return error;
     }
 
   private:
+    static constexpr auto kFailed = static_cast<std::size_t>(-1);
     iconv_t cd_;
 };
 
@@ -74,24 +84,27 @@ std::u16string FromBytes(const std::string& bytes) {
     return text;
 }
 
-// Multi-byte conversions go character by character on failure, so one unconvertible
-// character becomes '?' instead of losing the rest of the text.
+// A byte that does not convert becomes '?' and the conversion goes on after it, so one bad
+// byte does not cost the rest of the text.
 std::u16string DecodeWithIconv(const std::string& name, std::string_view bytes) {
     Iconv cd("UTF-16LE", name.c_str());
-    std::string out;
-    if (cd.valid() && cd.Convert(bytes, out))
-        return FromBytes(out);
     std::u16string text;
-    for (char c : bytes) {
-        auto b = static_cast<unsigned char>(c);
-        text.push_back(b < 0x80 ? b : u'?');
+    std::string piece;
+    while (!bytes.empty()) {
+        int error = 0;
+        bytes.remove_prefix(cd.ConvertPrefix(bytes, piece, error));
+        text += FromBytes(piece);
+        if (error == 0)
+            break;
+        text += u'?';
+        bytes.remove_prefix(1);
     }
     return text;
 }
 
 std::optional<std::string> EncodeCharWithIconv(Iconv& cd, std::u16string_view unit) {
     std::string out;
-    if (!cd.Convert(AsBytes(unit), out))
+    if (cd.Convert(AsBytes(unit), out) != 0)
         return std::nullopt;
     return out;
 }
@@ -110,19 +123,40 @@ std::unique_ptr<CodePage> CodePage::Create(const std::string& iconvName) {
     return page;
 }
 
-// A code page is single-byte when every byte decodes on its own to at most one UTF-16 unit
-// and no two-byte sequence decodes differently from its bytes taken one at a time.
+namespace {
+
+// The C1 range, where single-byte Windows code pages leave their gaps.
+constexpr int kFirstC1 = 0x80, kLastC1 = 0x9F;
+
+// True when the byte starts a longer sequence: alone it is incomplete, or some byte after it
+// makes one character of the two.
+bool IsLeadByte(Iconv& cd, char byte, int errorAlone) {
+    if (errorAlone == EINVAL)
+        return true;
+    for (int next = 0x40; next < 0x100; ++next) {
+        const std::string pair{byte, static_cast<char>(next)};
+        std::string out;
+        if (cd.Convert(pair, out) == 0 && out.size() == 2)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+// A code page is single-byte when every byte decodes on its own to one UTF-16 unit or is
+// undefined, and no byte starts a longer sequence. Undefined bytes of the C1 range decode
+// as the C1 control of the same value, as Windows does (CP1252 0x81 is U+0081), so that
+// every byte of such a text survives a round trip.
 bool CodePage::BuildSingleByteTables() {
     Iconv cd("UTF-16LE", name_.c_str());
+    std::vector<bool> used(0x10000, false);
     for (int b = 0; b < 256; ++b) {
-        char byte = static_cast<char>(b);
+        const char byte = static_cast<char>(b);
         std::string out;
-        if (!cd.Convert(std::string_view(&byte, 1), out)) {
-            // A lead byte of a multi-byte code page fails alone ("incomplete"); so does an
-            // undefined byte of a single-byte one. Tell them apart by a trailing byte.
-            std::string pair{byte, 'A'};
-            std::string pairOut;
-            if (cd.Convert(pair, pairOut) && pairOut.size() == 2)
+        const int error = cd.Convert(std::string_view(&byte, 1), out);
+        if (error != 0) {
+            if (IsLeadByte(cd, byte, error))
                 return false;
             decode_[b] = u'?';
             decodable_[b] = false;
@@ -133,6 +167,13 @@ bool CodePage::BuildSingleByteTables() {
         decode_[b] = static_cast<char16_t>(static_cast<unsigned char>(out[0]) |
                                            (static_cast<unsigned char>(out[1]) << 8));
         decodable_[b] = true;
+        used[decode_[b]] = true;
+    }
+    for (int b = kFirstC1; b <= kLastC1; ++b) {
+        if (!decodable_[b] && !used[b]) {
+            decode_[b] = static_cast<char16_t>(b);
+            decodable_[b] = true;
+        }
     }
     encode_.assign(0x10000, -1);
     for (int b = 255; b >= 0; --b) {
@@ -169,7 +210,7 @@ std::string CodePage::Encode(std::u16string_view text) const {
     }
     Iconv cd(name_.c_str(), "UTF-16LE");
     std::string whole;
-    if (cd.Convert(AsBytes(text), whole))
+    if (cd.Convert(AsBytes(text), whole) == 0)
         return whole;
     for (std::size_t i = 0; i < text.size(); ++i) {
         std::size_t len = 1;
@@ -218,7 +259,7 @@ bool CodePage::CanEncode(std::u16string_view text) const {
     }
     Iconv cd(name_.c_str(), "UTF-16LE");
     std::string out;
-    return cd.Convert(AsBytes(text), out) && Decode(out) == text;
+    return cd.Convert(AsBytes(text), out) == 0 && Decode(out) == text;
 }
 
 }  // namespace velmora::text
