@@ -19,6 +19,7 @@ bool ReadId3v1(BufferedFile& file, Id3v1Tag& tag, const text::CodePage& codePage
         return false;
     }
     DecodeId3v1(record, codePage, tag);
+    tag.SetLoaded(record);
     return true;
 }
 

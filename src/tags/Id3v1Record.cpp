@@ -41,12 +41,14 @@ void KeepUnits(std::u16string& text, std::size_t count) {
     text.resize(count);
 }
 
-std::u16string DecodeField(std::span<const std::uint8_t> field, const text::CodePage& codePage) {
+// `size` is the field's size, which may be more than the bytes given.
+std::u16string DecodeField(std::span<const std::uint8_t> field, std::size_t size,
+                           const text::CodePage& codePage) {
     const auto end = std::find(field.begin(), field.end(), std::uint8_t{0});
     const std::string_view bytes(reinterpret_cast<const char*>(field.data()),
                                  static_cast<std::size_t>(end - field.begin()));
     std::u16string text = codePage.Decode(bytes);
-    KeepUnits(text, field.size());
+    KeepUnits(text, size);
     const std::size_t last = text.find_last_not_of(kWhiteSpace);
     text.resize(last == std::u16string::npos ? 0 : last + 1);
     return text;
@@ -70,11 +72,54 @@ std::string EncodeField(std::u16string_view text, std::size_t size,
     return bytes;
 }
 
+// Writes the field's bytes, zero-filled to its size.
 template <std::size_t At, std::size_t Size>
 void PutField(Id3v1Record& record, const std::string& bytes) {
     static_assert(At + Size <= kId3v1Size);
     const std::size_t count = std::min(bytes.size(), Size);
+    std::fill_n(record.begin() + At, Size, std::uint8_t{0});
     std::copy_n(bytes.begin(), count, record.begin() + At);
+}
+
+constexpr std::size_t kTextSizes[Id3v1Tag::kTextCount] = {kNameSize, kNameSize, kNameSize,
+                                                          kYearSize, kCommentWithTrack};
+
+// A blank record, or the loaded one (with the values it gives in `loaded`).
+Id3v1Record StartRecord(const Id3v1Tag& tag, const text::CodePage& codePage, Id3v1Tag& loaded) {
+    if (tag.Loaded()) {
+        DecodeId3v1(*tag.Loaded(), codePage, loaded);
+        return *tag.Loaded();
+    }
+    Id3v1Record record{};
+    PutField<0, 3>(record, "TAG");
+    return record;
+}
+
+// The comment and the track byte. The loaded comment bytes stay when the comment is
+// unchanged and the record's layout already has room for the track (a 30-byte ID3v1.0
+// comment fills the track's place).
+void PutCommentAndTrack(Id3v1Record& record, const Id3v1Tag& tag, const Id3v1Tag& loaded,
+                        const text::CodePage& codePage) {
+    const bool loadedHasTrackPlace = tag.Loaded() && record[kTrackMarkerAt] == 0;
+    const bool keepComment = tag.Loaded() &&
+                             tag.Text(Id3v1Tag::kComment) == loaded.Text(Id3v1Tag::kComment) &&
+                             (tag.Track() == 0 || loadedHasTrackPlace);
+    if (keepComment) {
+        if (loadedHasTrackPlace)
+            record[kTrackAt] = tag.Track();
+        return;
+    }
+    // With a track the comment must leave byte 125 zero, or readers take the track byte for
+    // the comment's last character.
+    const std::u16string& comment = tag.Text(Id3v1Tag::kComment);
+    if (tag.Track() != 0) {
+        PutField<kCommentAt, kCommentWithTrack + 1>(
+            record, EncodeField(comment, kCommentWithTrack, codePage));
+    } else {
+        PutField<kCommentAt, kCommentWrittenWithoutTrack>(
+            record, EncodeField(comment, kCommentWrittenWithoutTrack, codePage));
+    }
+    record[kTrackAt] = tag.Track();
 }
 
 }  // namespace
@@ -89,37 +134,47 @@ void DecodeId3v1(const Id3v1Record& record, const text::CodePage& codePage, Id3v
     const std::span<const std::uint8_t> comment =
         hasTrack ? std::span<const std::uint8_t>(bytes.subspan<kCommentAt, kCommentWithTrack>())
                  : bytes.subspan<kCommentAt, kCommentWithoutTrack>();
-    tag.SetText(Id3v1Tag::kTitle, DecodeField(bytes.subspan<kTitleAt, kNameSize>(), codePage));
-    tag.SetText(Id3v1Tag::kArtist, DecodeField(bytes.subspan<kArtistAt, kNameSize>(), codePage));
-    tag.SetText(Id3v1Tag::kAlbum, DecodeField(bytes.subspan<kAlbumAt, kNameSize>(), codePage));
-    tag.SetText(Id3v1Tag::kYear, DecodeField(bytes.subspan<kYearAt, kYearSize>(), codePage));
-    tag.SetText(Id3v1Tag::kComment, DecodeField(comment, codePage));
+    tag.SetText(Id3v1Tag::kTitle,
+                DecodeField(bytes.subspan<kTitleAt, kNameSize>(), kNameSize, codePage));
+    tag.SetText(Id3v1Tag::kArtist,
+                DecodeField(bytes.subspan<kArtistAt, kNameSize>(), kNameSize, codePage));
+    tag.SetText(Id3v1Tag::kAlbum,
+                DecodeField(bytes.subspan<kAlbumAt, kNameSize>(), kNameSize, codePage));
+    tag.SetText(Id3v1Tag::kYear,
+                DecodeField(bytes.subspan<kYearAt, kYearSize>(), kYearSize, codePage));
+    tag.SetText(Id3v1Tag::kComment, DecodeField(comment, comment.size(), codePage));
     tag.SetGenre(bytes[kGenreAt]);
     tag.SetTrack(hasTrack ? bytes[kTrackAt] : 0);
 }
 
 Id3v1Record EncodeId3v1(const Id3v1Tag& tag, const text::CodePage& codePage) {
-    Id3v1Record record{};
-    PutField<0, 3>(record, "TAG");
-    auto field = [&](std::size_t index, std::size_t size) {
-        return EncodeField(tag.Text(index), size, codePage);
+    Id3v1Tag loaded;
+    Id3v1Record record = StartRecord(tag, codePage, loaded);
+    auto changed = [&](std::size_t index) {
+        return !tag.Loaded() || tag.Text(index) != loaded.Text(index);
     };
-    PutField<kTitleAt, kNameSize>(record, field(Id3v1Tag::kTitle, kNameSize));
-    PutField<kArtistAt, kNameSize>(record, field(Id3v1Tag::kArtist, kNameSize));
-    PutField<kAlbumAt, kNameSize>(record, field(Id3v1Tag::kAlbum, kNameSize));
-    PutField<kYearAt, kYearSize>(record, field(Id3v1Tag::kYear, kYearSize));
-    // With a track the comment must leave byte 125 zero, or readers take the track byte for
-    // the comment's last character.
-    if (tag.Track() != 0) {
-        PutField<kCommentAt, kCommentWithTrack>(record,
-                                                field(Id3v1Tag::kComment, kCommentWithTrack));
-        record[kTrackAt] = tag.Track();
-    } else {
-        PutField<kCommentAt, kCommentWrittenWithoutTrack>(
-            record, field(Id3v1Tag::kComment, kCommentWrittenWithoutTrack));
-    }
+    auto field = [&](std::size_t index) {
+        return EncodeField(tag.Text(index), kTextSizes[index], codePage);
+    };
+    if (changed(Id3v1Tag::kTitle))
+        PutField<kTitleAt, kNameSize>(record, field(Id3v1Tag::kTitle));
+    if (changed(Id3v1Tag::kArtist))
+        PutField<kArtistAt, kNameSize>(record, field(Id3v1Tag::kArtist));
+    if (changed(Id3v1Tag::kAlbum))
+        PutField<kAlbumAt, kNameSize>(record, field(Id3v1Tag::kAlbum));
+    if (changed(Id3v1Tag::kYear))
+        PutField<kYearAt, kYearSize>(record, field(Id3v1Tag::kYear));
+    PutCommentAndTrack(record, tag, loaded, codePage);
     record[kGenreAt] = tag.Genre();
     return record;
+}
+
+std::u16string Id3v1FieldImage(std::u16string_view text, std::size_t index,
+                               const text::CodePage& codePage) {
+    const std::size_t size = kTextSizes[index];
+    const std::string bytes = EncodeField(text, size, codePage);
+    return DecodeField(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+                       size, codePage);
 }
 
 }  // namespace velmora

@@ -3,6 +3,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <tuple>
 
 #include "tags/Id3v1Tag.h"
 
@@ -14,8 +17,8 @@ class CodePage;
 
 // The 128-byte ID3v1 record at the end of a file, in the ID3v1.1 layout other programs read:
 // byte 125 zero means byte 126 is the track; otherwise the comment runs to byte 126.
-inline constexpr std::size_t kId3v1Size = 128;
-using Id3v1Record = std::array<std::uint8_t, kId3v1Size>;
+using Id3v1Record = Id3v1Tag::RecordBytes;
+inline constexpr std::size_t kId3v1Size = std::tuple_size_v<Id3v1Record>;
 
 // True when the record starts with "TAG".
 bool HasId3v1Magic(const Id3v1Record& record);
@@ -24,6 +27,13 @@ bool HasId3v1Magic(const Id3v1Record& record);
 void DecodeId3v1(const Id3v1Record& record, const text::CodePage& codePage, Id3v1Tag& tag);
 
 // The record for `tag`: texts cut to their fields (at a character boundary), zero-filled.
+// Fields whose value is still the one read from the tag's loaded record keep that record's
+// bytes, so text the code page cannot hold comes back unchanged.
 Id3v1Record EncodeId3v1(const Id3v1Tag& tag, const text::CodePage& codePage);
+
+// What the text field `index` of an ID3v1 tag holds after `text` is written into it and read
+// back: cut to the field, through the code page, trailing white space removed.
+std::u16string Id3v1FieldImage(std::u16string_view text, std::size_t index,
+                               const text::CodePage& codePage);
 
 }  // namespace velmora

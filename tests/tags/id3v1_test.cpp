@@ -94,6 +94,67 @@ TEST(Id3v1, MultiByteCodePageIsCutAtACharacterBoundary) {
     EXPECT_EQ(record, RecordWith({{3, fits}}));
 }
 
+// A field the user did not change is written back as it was read, whatever the code page
+// made of it; a changed one is encoded afresh and zero-filled.
+TEST(Id3v1, UneditedFieldsKeepTheirBytes) {
+    const auto utf8 = text::CodePage::Create("UTF-8");
+    const std::string shiftJis = "\x93\xFA\x96\x7B";  // two characters of a Japanese tag
+    const std::string cp1251 = "\xCF\xF0\xE8\xE2\xE5\xF2";
+    const std::string comment30(30, 'c');
+    const struct {
+        const char* why;
+        const text::CodePage& codePage;
+        std::vector<testing::RecordEdit> loaded;
+        void (*edit)(Id3v1Tag&);
+        std::vector<testing::RecordEdit> written;
+    } rows[] = {
+        {"bytes CP1252 leaves undefined",
+         Cp1252(),
+         {{3, "\x81\x8D\x8F\x90\x9D"}},
+         [](Id3v1Tag& t) { t.SetText(Id3v1Tag::kArtist, u"New"); },
+         {{3, "\x81\x8D\x8F\x90\x9D"}, {33, "New"}}},
+        {"a Shift-JIS tag read as UTF-8",
+         *utf8,
+         {{3, shiftJis}, {33, cp1251}},
+         [](Id3v1Tag& t) { t.SetGenre(8); },
+         {{3, shiftJis}, {33, cp1251}, {127, "\x08"}}},
+        {"bytes after the terminator and trailing spaces",
+         Cp1252(),
+         {{3, std::string("ab\0junk", 7)}, {33, "Band   "}},
+         [](Id3v1Tag& t) { t.SetText(Id3v1Tag::kAlbum, u"Album"); },
+         {{3, std::string("ab\0junk", 7)}, {33, "Band   "}, {63, "Album"}}},
+        {"an edited field is zero-filled",
+         Cp1252(),
+         {{3, std::string("ab\0junk", 7)}},
+         [](Id3v1Tag& t) { t.SetText(Id3v1Tag::kTitle, u"x"); },
+         {{3, "x"}}},
+        {"a 30-byte comment stays while there is no track",
+         Cp1252(),
+         {{97, comment30}},
+         [](Id3v1Tag& t) { t.SetText(Id3v1Tag::kYear, u"2001"); },
+         {{93, "2001"}, {97, comment30}}},
+        {"a new track makes room in the comment",
+         Cp1252(),
+         {{97, comment30}},
+         [](Id3v1Tag& t) { t.SetTrack(4); },
+         {{97, comment30.substr(0, 28)}, {126, "\x04"}}},
+        {"the track of an ID3v1.1 record changes alone",
+         Cp1252(),
+         {{97, std::string("note\0\0\0zz", 9)}, {126, "\x03"}},
+         [](Id3v1Tag& t) { t.SetTrack(0); },
+         {{97, std::string("note\0\0\0zz", 9)}}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        const Id3v1Record loaded = RecordWith(row.loaded);
+        Id3v1Tag tag;
+        DecodeId3v1(loaded, row.codePage, tag);
+        tag.SetLoaded(loaded);
+        row.edit(tag);
+        EXPECT_EQ(AsBytes(EncodeId3v1(tag, row.codePage)), AsBytes(RecordWith(row.written)));
+    }
+}
+
 // Only a real change marks the tag modified, so an untouched file is never written.
 TEST(Id3v1Tag, OnlyARealChangeMarksTheTagModified) {
     Id3v1Tag tag = MakeId3v1({u"Band"}, 0, 255);
