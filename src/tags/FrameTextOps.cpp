@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tags/EncodingPolicy.h"
 #include "tags/EngineContext.h"
 #include "tags/FrameFieldTypes.h"
 #include "tags/FrameIdTable.h"
 #include "tags/GenreTable.h"
+#include "tags/Id3v1Record.h"
 #include "tags/Id3v1Tag.h"
 #include "tags/Id3v2Tag.h"
 #include "tags/YearFrames.h"
@@ -20,6 +24,10 @@ namespace {
 
 std::u16string Decimal(unsigned value) {
     return text::FromUtf8(std::to_string(value));
+}
+
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
 }
 
 bool IsLowerAscii(char16_t c) {
@@ -50,6 +58,88 @@ void DropLaterValues(Id3v2Frame& frame) {
     }
 }
 
+// The text a frame with the ID stores for `text`: TRCK without leading zeros, a TCON genre
+// name as its reference.
+std::u16string StoredText(const FrameId& id, std::u16string_view text) {
+    if (id == frame_ids::kTrck)
+        return StripTrackZeros(text);
+    if (id == frame_ids::kTcon)
+        return GenreReference(text);
+    return std::u16string(text);
+}
+
+// The two words ID3v2.3 writes as references in TCON, with the genre they stand for.
+constexpr std::pair<std::u16string_view, std::u16string_view> kGenreWords[] = {{u"(RX)", u"Remix"},
+                                                                               {u"(CR)", u"Cover"}};
+
+using TextRule = std::u16string (*)(std::u16string_view);
+
+// Applies the rule to every value after the first of a multi-value frame; true when one
+// changed.
+bool RewriteLaterValues(Id3v2Frame& frame, TextRule rule) {
+    for (std::size_t i = 0; i < frame.FieldCount(); ++i) {
+        if (frame.FieldAt(i)->Kind() != FieldKind::LaterValues)
+            continue;
+        std::vector<std::u16string> values =
+            static_cast<LaterValuesField*>(frame.FieldAt(i))->Values();
+        bool changed = false;
+        for (std::u16string& value : values) {
+            std::u16string result = rule(value);
+            changed = changed || result != value;
+            value = std::move(result);
+        }
+        if (changed) {
+            frame.RemoveFieldsFrom(i);
+            frame.PushField(std::make_unique<LaterValuesField>(std::move(values)));
+        }
+        return changed;
+    }
+    return false;
+}
+
+// Applies the rule to every value of the frame's text, the first one stored as SetFrameText
+// stores it; true when a value changed.
+bool RewriteValues(Id3v2Tag& tag, const FrameId& id, TextRule rule, const EngineContext& context) {
+    Id3v2Frame* frame = FindFrame(tag, id);
+    FrameField* first = frame ? FindField(*frame, FieldKind::Text) : nullptr;
+    if (!first)
+        return false;
+    const std::u16string text = first->GetText(context.codePage);
+    const std::u16string result = rule(text);
+    if (result != text)
+        first->SetText(StoredText(id, result), context.codePage);
+    return RewriteLaterValues(*frame, rule) || result != text;
+}
+
+std::u16string SpacedUnderscores(std::u16string_view text) {
+    std::u16string result(text);
+    std::replace(result.begin(), result.end(), u'_', u' ');
+    return result;
+}
+
+// Copies one ID3v1 text unless it is blank or only what the ID3v1 field makes of the ID3v2
+// text (cut to 30 characters, characters the code page lacks replaced): then the ID3v2 text
+// is the fuller one.
+void CopyV1Text(Id3v2Tag& tag, const FrameId& id, const Id3v1Tag& v1, std::size_t index,
+                const EngineContext& context) {
+    const std::u16string& text = v1.Text(index);
+    if (text.empty())
+        return;
+    const auto current = GetFrameText(tag, id, FieldKind::Text, context.codePage);
+    if (current && Id3v1FieldImage(*current, index, context.codePage) == text)
+        return;
+    SetFrameText(tag, id, text, context);
+}
+
+// The number a TRCK text starts with ("5/12" gives 5); none without digits.
+std::optional<unsigned> LeadingNumber(std::u16string_view text) {
+    std::size_t i = 0;
+    unsigned number = 0;
+    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9' && number < 1000)
+        number = number * 10 + static_cast<unsigned>(text[i++] - u'0');
+    return i == 0 ? std::nullopt : std::optional<unsigned>(number);
+}
+
 }  // namespace
 
 std::optional<std::u16string> GetFrameText(const Id3v2Tag& tag, const FrameId& id, FieldKind kind,
@@ -72,7 +162,7 @@ std::optional<std::u16string> GetTextOfFrame(const Id3v2Tag& tag, const FrameId&
 
 std::u16string StripTrackZeros(std::u16string_view track) {
     std::size_t start = 0;
-    while (track.size() - start >= 2 && track[start] == u'0')
+    while (start + 1 < track.size() && track[start] == u'0' && IsDigit(track[start + 1]))
         ++start;
     return std::u16string(track.substr(start));
 }
@@ -88,12 +178,8 @@ void SetFrameText(Id3v2Tag& tag, const FrameId& id, std::u16string_view text,
                   const EngineContext& context) {
     if (id == frame_ids::kTyer)
         SetYear(tag, text, context);
-    else if (id == frame_ids::kTrck)
-        SetTextFrame(tag, id, StripTrackZeros(text), context);
-    else if (id == frame_ids::kTcon)
-        SetTextFrame(tag, id, GenreReference(text), context);
     else
-        SetTextFrame(tag, id, text, context);
+        SetTextFrame(tag, id, StoredText(id, text), context);
 }
 
 void SetTextFrame(Id3v2Tag& tag, const FrameId& id, std::u16string_view text,
@@ -111,20 +197,23 @@ void SetTextFrame(Id3v2Tag& tag, const FrameId& id, std::u16string_view text,
 }
 
 std::u16string GenreDisplayFor(std::u16string_view text) {
-    if (text.empty() || text.front() != u'(')
-        return std::u16string(text);
-    std::size_t i = 1;
-    unsigned number = 0;
-    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
-        number = std::min(number * 10 + static_cast<unsigned>(text[i] - u'0'), 1000000u);
-        ++i;
+    for (const auto& [reference, name] : kGenreWords) {
+        if (text.starts_with(reference))
+            return std::u16string(text.size() > reference.size() ? text.substr(reference.size())
+                                                                 : name);
     }
-    while (i < text.size() && text[i] != u')')
-        ++i;
-    if (i < text.size())
-        ++i;
-    if (i < text.size())
-        return std::u16string(text.substr(i));
+    // Only "(", digits and ")" make a reference; anything else is the genre's own text.
+    std::size_t close = 1;
+    while (close < text.size() && IsDigit(text[close]))
+        ++close;
+    if (text.empty() || text.front() != u'(' || close == 1 || close == text.size() ||
+        text[close] != u')')
+        return std::u16string(text);
+    if (close + 1 < text.size())
+        return std::u16string(text.substr(close + 1));
+    unsigned number = 0;
+    for (std::size_t i = 1; i < close && number < GenreTable::GenreCount(); ++i)
+        number = number * 10 + static_cast<unsigned>(text[i] - u'0');
     if (number < GenreTable::GenreCount())
         return std::u16string(GenreTable::GenreName(number));
     return {};
@@ -135,16 +224,20 @@ std::u16string GenreDisplayText(const Id3v2Tag& tag, const text::CodePage& codeP
     return GenreDisplayFor(text.value_or(u""));
 }
 
-void CopyFromId3v1(Id3v2Tag& tag, const Id3v1Tag& v1, const EngineContext& context) {
-    SetFrameText(tag, frame_ids::kTit2, v1.Text(Id3v1Tag::kTitle), context);
-    SetFrameText(tag, frame_ids::kTpe1, v1.Text(Id3v1Tag::kArtist), context);
-    SetFrameText(tag, frame_ids::kTalb, v1.Text(Id3v1Tag::kAlbum), context);
-    SetFrameText(tag, frame_ids::kTyer, v1.Text(Id3v1Tag::kYear), context);
-    SetFrameText(tag, frame_ids::kTrck, Decimal(v1.Track()), context);
-    std::u16string genre;
-    if (v1.Genre() < GenreTable::GenreCount())
-        genre = u"(" + Decimal(v1.Genre()) + u")";
-    SetFrameText(tag, frame_ids::kTcon, genre, context);
+bool CopyFromId3v1(Id3v2Tag& tag, const Id3v1Tag& v1, const EngineContext& context) {
+    if (!v1.Exists())
+        return false;
+    CopyV1Text(tag, frame_ids::kTit2, v1, Id3v1Tag::kTitle, context);
+    CopyV1Text(tag, frame_ids::kTpe1, v1, Id3v1Tag::kArtist, context);
+    CopyV1Text(tag, frame_ids::kTalb, v1, Id3v1Tag::kAlbum, context);
+    CopyV1Text(tag, frame_ids::kTyer, v1, Id3v1Tag::kYear, context);
+    const auto track = GetFrameText(tag, frame_ids::kTrck, FieldKind::Text, context.codePage);
+    if (v1.Track() != 0 && LeadingNumber(track.value_or(u"")) != v1.Track())
+        SetFrameText(tag, frame_ids::kTrck, Decimal(v1.Track()), context);
+    if (v1.Genre() < GenreTable::GenreCount() &&
+        GenreTable::GenreIndex(GenreDisplayText(tag, context.codePage)).index != v1.Genre())
+        SetFrameText(tag, frame_ids::kTcon, u"(" + Decimal(v1.Genre()) + u")", context);
+    return true;
 }
 
 std::u16string CapitalizedWords(std::u16string_view text) {
@@ -159,24 +252,11 @@ std::u16string CapitalizedWords(std::u16string_view text) {
 }
 
 bool CapitalizeWords(Id3v2Tag& tag, const FrameId& id, const EngineContext& context) {
-    auto text = GetFrameText(tag, id, FieldKind::Text, context.codePage);
-    if (!text)
-        return false;
-    std::u16string result = CapitalizedWords(*text);
-    if (result == *text)
-        return false;
-    SetFrameText(tag, id, result, context);
-    return true;
+    return RewriteValues(tag, id, CapitalizedWords, context);
 }
 
 bool UnderscoresToSpaces(Id3v2Tag& tag, const FrameId& id, const EngineContext& context) {
-    auto text = GetFrameText(tag, id, FieldKind::Text, context.codePage);
-    if (!text || text->find(u'_') == std::u16string::npos)
-        return false;
-    std::u16string result = *text;
-    std::replace(result.begin(), result.end(), u'_', u' ');
-    SetFrameText(tag, id, result, context);
-    return true;
+    return RewriteValues(tag, id, SpacedUnderscores, context);
 }
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Id3v1TestRecords.h"
 #include "Id3v2TestSupport.h"
 #include "tags/CommentOps.h"
 #include "tags/FrameFieldTypes.h"
@@ -13,11 +14,17 @@ namespace velmora {
 namespace {
 
 using namespace testing;
+using namespace std::literals;
 
 TEST(FrameTextOpsTest, SetFrameTextRules) {
+    // A leading zero goes only while a digit follows it, so the number before a slash stays.
     for (auto [id, input, stored] : {std::tuple{"TRCK", u"007", "7"},
                                      {"TRCK", u"00", "0"},
+                                     {"TRCK", u"05", "5"},
                                      {"TRCK", u"01/12", "1/12"},
+                                     {"TRCK", u"0/5", "0/5"},
+                                     {"TRCK", u"00/10", "0/10"},
+                                     {"TRCK", u"0x", "0x"},
                                      {"TCON", u"Rock", "(17)"},
                                      {"TCON", u"rock", "rock"},
                                      {"TIT2", u"007", "007"}}) {
@@ -29,11 +36,25 @@ TEST(FrameTextOpsTest, SetFrameTextRules) {
 }
 
 TEST(FrameTextOpsTest, GenreDisplay) {
-    const std::pair<std::u16string_view, std::u16string_view> rows[] = {
-        {u"(17)", u"Rock"}, {u"(17)Hard", u"Hard"}, {u"(RX)", u"Blues"},
-        {u"(3", u"Dance"},  {u"Techno", u"Techno"}, {u"(99999999999999)", u""}};
-    for (auto [tcon, shown] : rows)
-        EXPECT_EQ(GenreDisplayFor(tcon), shown) << text::ToUtf8(tcon);
+    const struct {
+        const char* why;
+        std::u16string_view tcon;
+        std::u16string_view shown;
+    } rows[] = {
+        {"a number in parentheses is the genre's name", u"(17)", u"Rock"},
+        {"text after the reference wins", u"(17)Hard", u"Hard"},
+        {"a number beyond the table shows nothing", u"(99999999999999)", u""},
+        {"RX stands for Remix", u"(RX)", u"Remix"},
+        {"CR stands for Cover", u"(CR)", u"Cover"},
+        {"text after a word reference wins", u"(CR)Acoustic", u"Acoustic"},
+        {"a parenthesis without digits is text", u"(Hard) Rock", u"(Hard) Rock"},
+        {"other letters are text", u"(RXX)", u"(RXX)"},
+        {"an unclosed number is text", u"(3", u"(3"},
+        {"empty parentheses are text", u"()", u"()"},
+        {"plain text", u"Techno", u"Techno"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(GenreDisplayFor(row.tcon), row.shown) << row.why;
 }
 
 TEST(FrameTextOpsTest, OnlyRealChangesMarkTheTag) {
@@ -93,32 +114,112 @@ TEST(FrameTextOpsTest, EncodingPolicyAppliesToNewFrames) {
     }
 }
 
-TEST(FrameTextOpsTest, CopyFromId3v1) {
-    TestEngine engine;
-    Id3v1Tag v1;
-    v1.SetText(Id3v1Tag::kTitle, u"Title");
-    v1.SetText(Id3v1Tag::kYear, u"1999");
-    v1.SetGenre(130);  // no such genre
-    Id3v2Tag tag;
-    CopyFromId3v1(tag, v1, engine.context);
-    EXPECT_EQ(Describe(tag), "TIT2=Title|TPE1=|TALB=|TYER=1999|TRCK=0|TCON=");
-    v1.SetGenre(17);
-    CopyFromId3v1(tag, v1, engine.context);
-    EXPECT_EQ(TextOf(tag, "TCON"), "(17)");
+// The ID3v2 tag every copy starts from.
+Bytes CopyTarget() {
+    const std::string longTitle = "A Title Far Longer Than The Thirty Characters Of ID3v1";
+    return Tag(
+        3, Cat({Frame("TIT2", TextBody(longTitle)),
+                Frame("TPE1", Cat({{1}, Utf16(u"\u65E5 Band")})), Frame("TYER", TextBody("1999")),
+                Frame("TRCK", TextBody("5/12")), Frame("TCON", TextBody("(17)"))}));
 }
 
-TEST(FrameTextOpsTest, CapitalizeAndUnderscores) {
+TEST(FrameTextOpsTest, CopyFromId3v1TakesOnlyWhatTheId3v2TagLacks) {
+    const std::string before =
+        "TIT2=A Title Far Longer Than The Thirty Characters Of ID3v1|TPE1=\xE6\x97\xA5 "
+        "Band|TYER=1999|TRCK=5/12|TCON=(17)";
+    const struct {
+        const char* why;
+        std::vector<RecordEdit> record;
+        bool copied;
+        std::string after;
+    } rows[] = {
+        {"blank fields, track 0 and genre 255 change nothing", {}, true, before},
+        {"what ID3v1 can hold of each ID3v2 value changes nothing",
+         {{3, "A Title Far Longer Than The Th"}, {33, "? Band"}, {93, "1999"}, {126, "\x05\x11"}},
+         true,
+         before},
+        {"a genre without a name changes nothing", {{127, "\x82"}}, true, before},
+        {"other values are copied",
+         {{3, "Short"}, {63, "Album"}, {93, "2001"}, {126, "\x06\x08"}},
+         true,
+         "TIT2=Short|TPE1=\xE6\x97\xA5 Band|TYER=2001|TRCK=6|TCON=(8)|TALB=Album"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        TestEngine engine;
+        auto read = ReadBytes(CopyTarget(), engine);
+        MarkAll(*read.tag, false);
+        Id3v1Tag v1;
+        DecodeId3v1(RecordWith(row.record), Cp1252(), v1);
+        v1.SetLoaded(RecordWith(row.record));
+        EXPECT_EQ(CopyFromId3v1(*read.tag, v1, engine.context), row.copied);
+        EXPECT_EQ(Describe(*read.tag), row.after);
+        EXPECT_EQ(IsTagModified(*read.tag), row.after != before);
+    }
+}
+
+// Without an ID3v1 tag there is nothing to copy, and a blank tag must not blank the frames.
+TEST(FrameTextOpsTest, CopyFromId3v1WithoutATagCopiesNothing) {
     TestEngine engine;
-    Id3v2Tag tag;
-    const FrameId title("TIT2");
-    EXPECT_FALSE(UnderscoresToSpaces(tag, title, engine.context));
-    SetFrameText(tag, title, u"the_end-of \u00E9t\u00E9 x", engine.context);
-    EXPECT_TRUE(CapitalizeWords(tag, title, engine.context));
-    EXPECT_EQ(TextOf(tag, "TIT2"), "The_End-Of \xC3\xA9t\xC3\xA9 X");
-    EXPECT_FALSE(CapitalizeWords(tag, title, engine.context));
-    EXPECT_TRUE(UnderscoresToSpaces(tag, title, engine.context));
-    EXPECT_EQ(TextOf(tag, "TIT2"), "The End-Of \xC3\xA9t\xC3\xA9 X");
-    EXPECT_FALSE(UnderscoresToSpaces(tag, title, engine.context));
+    auto read = ReadBytes(CopyTarget(), engine);
+    MarkAll(*read.tag, false);
+    EXPECT_FALSE(CopyFromId3v1(*read.tag, Id3v1Tag(), engine.context));
+    EXPECT_FALSE(IsTagModified(*read.tag));
+    Id3v1Tag edited;
+    edited.SetText(Id3v1Tag::kAlbum, u"New");
+    EXPECT_TRUE(CopyFromId3v1(*read.tag, edited, engine.context));
+    EXPECT_EQ(TextOf(*read.tag, "TALB"), "New");
+}
+
+// Every value of a multi-value frame is cleaned, and a frame whose only change is in a later
+// value still counts as changed.
+TEST(FrameTextOpsTest, CleanUpsReachEveryValue) {
+    const struct {
+        const char* why;
+        Bytes values;
+        bool (*cleanUp)(Id3v2Tag&, const FrameId&, const EngineContext&);
+        bool changed;
+        Bytes written;
+    } rows[] = {
+        {"capitalize every value", B("a_b\0c-d\0e"sv), CapitalizeWords, true, B("A_B\0C-D\0E"sv)},
+        {"only a later value changes", B("Abc\0def"sv), CapitalizeWords, true, B("Abc\0Def"sv)},
+        {"nothing to capitalize", B("Abc\0Def"sv), CapitalizeWords, false, B("Abc\0Def"sv)},
+        {"underscores in every value", B("a_b\0c_d\0e"sv), UnderscoresToSpaces, true,
+         B("a b\0c d\0e"sv)},
+        {"an underscore only in a later value", B("ab\0c_d"sv), UnderscoresToSpaces, true,
+         B("ab\0c d"sv)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        TestEngine engine;
+        auto read = ReadBytes(Tag(4, Frame("TPE1", Cat({{0}, row.values}), 4)), engine);
+        MarkAll(*read.tag, false);
+        EXPECT_EQ(row.cleanUp(*read.tag, FrameId("TPE1"), engine.context), row.changed);
+        EXPECT_EQ(IsTagModified(*read.tag), row.changed);
+        EXPECT_EQ(SerializeTag(*read.tag, 4, Cp1252()), Frame("TPE1", Cat({{0}, row.written}), 4));
+    }
+}
+
+// With a multi-byte code page an 8-bit frame is text in that page, read and written whole.
+TEST(FrameTextOpsTest, EightBitFramesInAMultiByteCodePage) {
+    const struct {
+        const char* page;
+        std::string bytes;
+        std::u16string text;
+    } rows[] = {{"UTF-8", "Caf\xC3\xA9 \xE6\x97\xA5", u"Caf\u00E9 \u65E5"},
+                {"EUC-JP", "\xC6\xFC\xCB\xDC", u"\u65E5\u672C"},
+                {"EUC-KR", "\xC7\xD1\xB1\xDB", u"\uD55C\uAE00"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.page);
+        const auto page = text::CodePage::Create(row.page);
+        TestEngine engine;
+        const Bytes frame = Frame("TIT2", TextBody(row.bytes));
+        Id3v2Tag tag;
+        Id3v2Reader(*page, engine.settings)
+            .ReadFromMemory(Tag(3, frame), Tag(3, frame).size(), tag);
+        EXPECT_EQ(GetFrameText(tag, FrameId("TIT2"), FieldKind::Text, *page), row.text);
+        EXPECT_EQ(SerializeTag(tag, 3, *page), frame);
+    }
 }
 
 // Spot checks, including the misspellings every other reader keeps; lookup is exact.

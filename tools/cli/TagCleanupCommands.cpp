@@ -5,6 +5,7 @@
 #include "CliEnvironment.h"
 #include "Command.h"
 #include "FileArguments.h"
+#include "Output.h"
 #include "edit/ActionNames.h"
 #include "tags/FrameTextOps.h"
 
@@ -27,7 +28,8 @@ constexpr CleanupCommand kCleanups[] = {
     {"copy-v1", edit::kCopyFromId3v1Action,
      "Copy title, artist, album, year, track and genre from ID3v1 into ID3v2",
      [](Mp3File& record, const EngineContext& context) {
-         CopyFromId3v1(record, record.V1(), context);
+         if (!CopyFromId3v1(record, record.V1(), context))
+             Complain(PathBytes(record.DiskPath()) + ": no ID3v1 tag; nothing copied");
      }},
     {"capitalize", edit::kCapitalizeAction,
      "Upper-case the first letter and each letter after a space, underscore or hyphen in "
