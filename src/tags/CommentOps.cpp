@@ -20,12 +20,15 @@ FrameField* CommentTextField(const Id3v2Frame& frame) {
 }  // namespace
 
 Id3v2Frame* FindComment(const Id3v2Tag& tag, std::u16string_view description,
-                        const text::CodePage& codePage) {
-    for (Id3v2Frame* frame = FindFrame(tag, frame_ids::kComm); frame;
-         frame = FindFrame(tag, frame_ids::kComm, frame)) {
+                        const text::CodePage& /*codePage*/) {
+    // One pass over the list (FindFrame from a frame searches for that frame first), and
+    // no text built for frames of other IDs.
+    for (const auto& frame : tag.Frames()) {
+        if (frame->Id() != frame_ids::kComm)
+            continue;
         const FrameField* field = FindField(*frame, FieldKind::Text);
-        if (field && field->GetText(codePage) == description)
-            return frame;
+        if (field && static_cast<const TextField*>(field)->Text() == description)
+            return frame.get();
     }
     return nullptr;
 }

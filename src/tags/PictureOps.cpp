@@ -24,10 +24,11 @@ bool HasPictureLayout(const Id3v2Frame& frame) {
 }  // namespace
 
 Id3v2Frame* FindPicture(const Id3v2Tag& tag, std::uint8_t pictureType) {
-    for (Id3v2Frame* frame = FindFrame(tag, frame_ids::kApic); frame;
-         frame = FindFrame(tag, frame_ids::kApic, frame)) {
-        if (HasPictureLayout(*frame) && PictureType(*frame) == pictureType)
-            return frame;
+    // One pass over the list: FindFrame from a frame searches for that frame first.
+    for (const auto& frame : tag.Frames()) {
+        if (frame->Id() == frame_ids::kApic && HasPictureLayout(*frame) &&
+            PictureType(*frame) == pictureType)
+            return frame.get();
     }
     return nullptr;
 }
