@@ -7,7 +7,7 @@ namespace velmora {
 
 bool M3uExporter::BuildDocument(std::string& out, const std::vector<ExportedFile>& files,
                                 const std::u16string& target) {
-    const PlaylistText text(codePage_, target);
+    const PlaylistText text(codePage_, encoding_);
     out += "#EXTM3U\n";
     for (const ExportedFile& file : files) {
         out += "#EXTINF:";
@@ -17,7 +17,7 @@ bool M3uExporter::BuildDocument(std::string& out, const std::vector<ExportedFile
         out += " - ";
         out += text.Text(file.title);
         out += '\n';
-        out += text.Entry(PlaylistEntryPath(file.directory, file.name, target));
+        out += text.Entry(PlaylistEntryPath(file.directory, file.name, target, text.IsUtf8()));
         out += '\n';
     }
     return true;

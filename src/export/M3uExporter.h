@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "export/Exporter.h"
+#include "export/PlaylistText.h"
 
 namespace velmora {
 
@@ -15,8 +16,11 @@ class CodePage;
 // and the entry line. Lines end with a line feed.
 class M3uExporter : public Exporter {
   public:
-    // `codePage` is the 8-bit code page of .m3u text; it outlives the exporter.
-    explicit M3uExporter(const text::CodePage& codePage) : codePage_(codePage) {}
+    // `codePage` is the 8-bit code page of the text unless the encoding is UTF-8 (an M3U8
+    // playlist); it outlives the exporter.
+    explicit M3uExporter(const text::CodePage& codePage,
+                         PlaylistEncoding encoding = PlaylistEncoding::CodePage)
+        : codePage_(codePage), encoding_(encoding) {}
 
     bool BuildDocument(std::string& out, const std::vector<ExportedFile>& files,
                        const std::u16string& target) override;
@@ -24,9 +28,11 @@ class M3uExporter : public Exporter {
 
   protected:
     const text::CodePage& CodePage() const { return codePage_; }
+    PlaylistEncoding Encoding() const { return encoding_; }
 
   private:
     const text::CodePage& codePage_;
+    PlaylistEncoding encoding_;
 };
 
 }  // namespace velmora

@@ -62,11 +62,11 @@ std::u16string RelativeEntry(std::u16string_view fileFolder, std::u16string_view
 }
 
 std::u16string PlaylistEntryPath(std::u16string_view fileFolder, std::u16string_view name,
-                                 std::u16string_view playlistPath) {
+                                 std::u16string_view playlistPath, bool utf8Playlist) {
     const fs::path folder = ResolvedFolder(ToPath(fileFolder));
     const fs::path playlistFolder = ResolvedFolder(ToPath(playlistPath).parent_path());
     const std::u16string entry = RelativeEntry(ToText(folder), name, ToText(playlistFolder));
-    if (HasLineBreak(entry)) {
+    if (HasLineBreak(entry) || (utf8Playlist && text::HoldsEscapedBytes(entry))) {
         return FileUri(ToText(folder / ToPath(name)));
     }
     return entry;

@@ -14,10 +14,11 @@ std::u16string RelativeEntry(std::u16string_view fileFolder, std::u16string_view
 
 // The entry for the playlist `playlistPath`: resolves both folders first (made absolute,
 // symbolic links among them followed, so the entry leads where the kernel goes; the file's
-// own name is kept). A path holding a line break cannot stand on a playlist line; it becomes
-// a file URI with the break percent-encoded.
+// own name is kept). A path holding a line break cannot stand on a playlist line, nor can one
+// that is not UTF-8 text in a UTF-8 playlist: such a path becomes a file URI with those
+// bytes percent-encoded.
 std::u16string PlaylistEntryPath(std::u16string_view fileFolder, std::u16string_view name,
-                                 std::u16string_view playlistPath);
+                                 std::u16string_view playlistPath, bool utf8Playlist);
 
 // "file://" and the absolute path, each byte outside the unreserved characters of RFC 3986
 // (and the separator) percent-encoded.

@@ -9,17 +9,20 @@ namespace text {
 class CodePage;
 }
 
-// How the text of a playlist becomes bytes. A target with the extension .m3u8 is UTF-8
-// (texts through the UTF-8 encoder, entries through the lossless file-name conversion, so
-// every name resolves); any other target is 8-bit text in the code page.
+// The encoding of a playlist, which its format decides (M3U8 is the UTF-8 form of M3U).
+enum class PlaylistEncoding { CodePage, Utf8 };
+
+// How the text of a playlist becomes bytes: UTF-8, or 8-bit text in the code page.
 class PlaylistText {
   public:
-    PlaylistText(const text::CodePage& codePage, std::u16string_view target);
+    PlaylistText(const text::CodePage& codePage, PlaylistEncoding encoding);
 
     bool IsUtf8() const { return utf8_; }
     // Tag text, with line breaks turned into spaces so it stays on its line.
     std::string Text(std::u16string_view text) const;
-    // An entry path.
+    // An entry path. The path of a name that is not UTF-8 text is written as the name's own
+    // bytes in a code-page playlist (a UTF-8 playlist gets a file URI for it instead, see
+    // PlaylistEntryPath).
     std::string Entry(std::u16string_view path) const;
 
   private:
@@ -29,8 +32,5 @@ class PlaylistText {
 
 // Carriage returns and line feeds become spaces.
 std::u16string OneLine(std::u16string_view text);
-
-// Whether the last name of `path` ends in "." + `extension`, ignoring ASCII letter case.
-bool HasExtension(std::u16string_view path, std::u16string_view extension);
 
 }  // namespace velmora

@@ -22,13 +22,13 @@ void AppendLine(std::string& out, std::string_view key, std::size_t entry, std::
 
 bool PlsExporter::BuildDocument(std::string& out, const std::vector<ExportedFile>& files,
                                 const std::u16string& target) {
-    const PlaylistText text(CodePage(), target);
+    const PlaylistText text(CodePage(), Encoding());
     out += "[playlist]\n";
     std::size_t entry = 0;
     for (const ExportedFile& file : files) {
         ++entry;
         AppendLine(out, "File", entry,
-                   text.Entry(PlaylistEntryPath(file.directory, file.name, target)));
+                   text.Entry(PlaylistEntryPath(file.directory, file.name, target, text.IsUtf8())));
         AppendLine(out, "Title", entry, text.Text(file.title));
         AppendLine(out, "Length", entry, std::to_string(file.duration));
     }

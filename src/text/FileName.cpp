@@ -45,6 +45,14 @@ std::size_t ValidSequenceLength(std::string_view bytes, std::size_t i, std::uint
     return len;
 }
 
+bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool IsEscapedByte(char16_t c) {
+    return c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF;
+}
+
 }  // namespace
 
 std::u16string FileNameToText(std::string_view bytes) {
@@ -81,10 +89,9 @@ std::string TextToFileName(std::u16string_view text) {
     while (i < text.size()) {
         char16_t c = text[i++];
         std::uint32_t cp = c;
-        if (c >= 0xD800 && c <= 0xDBFF && i < text.size() && text[i] >= 0xDC00 &&
-            text[i] <= 0xDFFF) {
+        if (IsHighSurrogate(c) && i < text.size() && text[i] >= 0xDC00 && text[i] <= 0xDFFF) {
             cp = 0x10000 + ((static_cast<std::uint32_t>(c) - 0xD800) << 10) + (text[i++] - 0xDC00);
-        } else if (c >= 0xDC80 && c <= 0xDCFF) {
+        } else if (IsEscapedByte(c)) {
             // An escaped byte of a name that was not valid UTF-8: give the byte back.
             out.push_back(static_cast<char>(c - kEscapeBase));
             continue;
@@ -94,6 +101,14 @@ std::string TextToFileName(std::u16string_view text) {
         AppendUtf8CodePoint(out, cp);
     }
     return out;
+}
+
+bool HoldsEscapedBytes(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (IsEscapedByte(text[i]) && (i == 0 || !IsHighSurrogate(text[i - 1])))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace velmora::text

@@ -11,5 +11,7 @@ namespace velmora::text {
 // a name that is not valid UTF-8 still opens, saves and renames.
 std::u16string FileNameToText(std::string_view bytes);
 std::string TextToFileName(std::u16string_view text);
+// True when the text holds such an escaped byte: the name it stands for is not UTF-8.
+bool HoldsEscapedBytes(std::u16string_view text);
 
 }  // namespace velmora::text

@@ -64,24 +64,35 @@ TEST(Playlist, WorkedDocuments) {
     }
 }
 
-// Titles go through the UTF-8 encoder; entries keep the file system's bytes, even those
-// that are not valid UTF-8.
-TEST(Playlist, M3u8IsUtf8AndEntriesKeepTheFileSystemBytes) {
+// The format decides the encoding, not the target's name. Texts of an M3U8 go through the
+// UTF-8 encoder; an entry whose name is not UTF-8 keeps its own bytes in a code-page playlist
+// and becomes a file URI in a UTF-8 one, where raw bytes would not be text.
+TEST(Playlist, EncodingOfTextsAndOfNamesThatAreNotUtf8) {
     const std::vector<ExportedFile> files = {
-        MakeFile(u"\u4E2D.mp3", u"\u00C5", u"\U0001F600", 1),
-        MakeFile(text::FileNameToText("caf\xE9.mp3"), u"", u"", 2)};
-    EXPECT_EQ(Build(M3uExporter(Cp1252()), files, u"/music/l.M3U8"),
-              "#EXTM3U\n#EXTINF:1,\xC3\x85 - \xF0\x9F\x98\x80\n\xE4\xB8\xAD.mp3\n"
-              "#EXTINF:2, - \ncaf\xE9.mp3\n");
-}
-
-TEST(Playlist, M3u8IsToldByTheLastNameOnly) {
-    const std::vector<std::pair<std::u16string, bool>> rows = {{u"/a/.m3u8", true},
-                                                               {u"/a/listm3u8", false},
-                                                               {u"/a.m3u8/list", false},
-                                                               {u"/a/l.m3u8.pls", false}};
-    for (const auto& [path, m3u8] : rows) {
-        EXPECT_EQ(HasExtension(path, u"m3u8"), m3u8) << text::ToUtf8(path);
+        MakeFile(u"\u4E2D\u00E9.mp3", u"\u00C5", u"\U0001F600", 1),
+        MakeFile(text::FileNameToText("caf\xE9 \xC3\xA9.mp3"), u"", u"", 2)};
+    const struct {
+        const char* what;
+        std::string document;
+    } rows[] = {
+        {"m3u8",
+         "#EXTM3U\n#EXTINF:1,\xC3\x85 - \xF0\x9F\x98\x80\n\xE4\xB8\xAD\xC3\xA9.mp3\n"
+         "#EXTINF:2, - \nfile:///music/caf%E9%20%C3%A9.mp3\n"},
+        {"m3u", "#EXTM3U\n#EXTINF:1,\xC5 - ??\n?\xE9.mp3\n#EXTINF:2, - \ncaf\xE9 \xC3\xA9.mp3\n"},
+        {"pls",
+         "[playlist]\nFile1=?\xE9.mp3\nTitle1=??\nLength1=1\nFile2=caf\xE9 \xC3\xA9.mp3\nTitle2=\n"
+         "Length2=2\nNumberOfEntries=2\nVersion=2"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string format = row.what;
+        const auto encoding =
+            format == "m3u8" ? PlaylistEncoding::Utf8 : PlaylistEncoding::CodePage;
+        // Named .m3u whatever the format: the name must not decide.
+        const std::string document =
+            format == "pls" ? Build(PlsExporter(Cp1252()), files, u"/music/l.m3u8")
+                            : Build(M3uExporter(Cp1252(), encoding), files, u"/music/l.m3u");
+        EXPECT_EQ(document, row.document);
     }
 }
 
@@ -97,20 +108,22 @@ TEST(PlaylistEntryPath, FoldersAreResolvedBeforeComparing) {
     fs::create_directory_symlink(dir.Path("real/lists"), dir.Path("lists"));
     const std::u16string songs = TextPath(dir.Path("songs"));
     const std::u16string playlist = TextPath(dir.Path("l.m3u"));
-    EXPECT_EQ(PlaylistEntryPath(u"/m/music", u"a.mp3", u"/m/musical/l.m3u"), u"../music/a.mp3");
-    EXPECT_EQ(PlaylistEntryPath(u"/music", u"a.mp3", u"/l.m3u"), u"music/a.mp3");
-    EXPECT_EQ(PlaylistEntryPath(TextPath(dir.Root()) + u"/", u"a.mp3", playlist), u"a.mp3");
-    EXPECT_EQ(PlaylistEntryPath(songs + u"/..", u"a.mp3", playlist), u"a.mp3");
-    EXPECT_EQ(PlaylistEntryPath(songs + u"/.", u"a.mp3", playlist), u"songs/a.mp3");
+    EXPECT_EQ(PlaylistEntryPath(u"/m/music", u"a.mp3", u"/m/musical/l.m3u", false),
+              u"../music/a.mp3");
+    EXPECT_EQ(PlaylistEntryPath(u"/music", u"a.mp3", u"/l.m3u", false), u"music/a.mp3");
+    EXPECT_EQ(PlaylistEntryPath(TextPath(dir.Root()) + u"/", u"a.mp3", playlist, false), u"a.mp3");
+    EXPECT_EQ(PlaylistEntryPath(songs + u"/..", u"a.mp3", playlist, false), u"a.mp3");
+    EXPECT_EQ(PlaylistEntryPath(songs + u"/.", u"a.mp3", playlist, false), u"songs/a.mp3");
     const std::u16string linked =
-        PlaylistEntryPath(songs, u"a.mp3", TextPath(dir.Path("lists/l.m3u")));
+        PlaylistEntryPath(songs, u"a.mp3", TextPath(dir.Path("lists/l.m3u")), false);
     EXPECT_EQ(linked, u"../../songs/a.mp3");
     EXPECT_TRUE(fs::exists(dir.Path("lists") / text::TextToFileName(linked)));
 }
 
 // A line break would split the entry in two; the entry becomes a file URI instead.
 TEST(PlaylistEntryPath, PathWithLineBreakBecomesAFileUri) {
-    EXPECT_EQ(PlaylistEntryPath(u"/m", u"a\nb c.mp3", u"/m/l.m3u"), u"file:///m/a%0Ab%20c.mp3");
+    EXPECT_EQ(PlaylistEntryPath(u"/m", u"a\nb c.mp3", u"/m/l.m3u", false),
+              u"file:///m/a%0Ab%20c.mp3");
     EXPECT_EQ(FileUri(u"/m/A-z_0.9~/%#?\r\u00E9"), u"file:///m/A-z_0.9~/%25%23%3F%0D%C3%A9");
     EXPECT_EQ(FileUri(text::FileNameToText("/\xE9")), u"file:///%E9");
 }
@@ -127,12 +140,26 @@ std::vector<std::string> Entries(const std::string& document, bool pls) {
     return entries;
 }
 
+std::string PercentDecoded(std::string_view uri) {
+    std::string bytes;
+    for (std::size_t i = 0; i < uri.size(); ++i) {
+        if (uri[i] == '%' && i + 2 < uri.size()) {
+            bytes.push_back(
+                static_cast<char>(std::stoi(std::string(uri.substr(i + 1, 2)), nullptr, 16)));
+            i += 2;
+        } else {
+            bytes.push_back(uri[i]);
+        }
+    }
+    return bytes;
+}
+
 // Playlist folder (relative to the music tree's root) and extension.
 class PlaylistResolves : public ::testing::TestWithParam<std::tuple<std::string, std::string>> {};
 
 // Files of a recursive load, a tree with names beyond ASCII (beyond the code page and not
 // valid UTF-8 in an M3U8). A player opens the playlist's folder joined with each entry, read
-// in the playlist's encoding.
+// in the playlist's encoding, or the path of a file URI.
 TEST_P(PlaylistResolves, EveryEntryLeadsToItsFile) {
     const auto& [place, extension] = GetParam();
     const bool pls = extension == "pls";
@@ -154,7 +181,7 @@ TEST_P(PlaylistResolves, EveryEntryLeadsToItsFile) {
         files.back().directory = TextPath(dir.Path(folder));
     }
     const fs::path playlist = dir.Path(place) / ("all." + extension);
-    M3uExporter m3u(Cp1252());
+    M3uExporter m3u(Cp1252(), utf8 ? PlaylistEncoding::Utf8 : PlaylistEncoding::CodePage);
     PlsExporter plsExporter(Cp1252());
     Exporter& exporter = pls ? static_cast<Exporter&>(plsExporter) : m3u;
     FixedExportTarget chooser(TextPath(playlist));
@@ -165,8 +192,10 @@ TEST_P(PlaylistResolves, EveryEntryLeadsToItsFile) {
     ASSERT_EQ(entries.size(), files.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const fs::path opened =
-            playlist.parent_path() /
-            (utf8 ? entries[i] : text::TextToFileName(Cp1252().Decode(entries[i])));
+            entries[i].starts_with("file://")
+                ? fs::path(PercentDecoded(entries[i].substr(7)))
+                : playlist.parent_path() /
+                      (utf8 ? entries[i] : text::TextToFileName(Cp1252().Decode(entries[i])));
         ASSERT_TRUE(fs::is_regular_file(opened)) << opened;
         EXPECT_TRUE(fs::equivalent(opened, paths[i])) << opened;
     }

@@ -27,7 +27,6 @@ struct ExportOptions {
 
 // What the run needs alive while the exporter works.
 struct ExporterParts {
-    std::unique_ptr<text::CodePage> utf8;
     std::unique_ptr<XmlOptionsPrompt> prompt;
     std::unique_ptr<Exporter> exporter;
 };
@@ -38,9 +37,9 @@ ExporterParts MakeExporter(CliEnvironment& environment, const std::string& forma
     if (format == "m3u") {
         parts.exporter = std::make_unique<M3uExporter>(environment.CodePage());
     } else if (format == "m3u8") {
-        // The same playlist with its text in UTF-8, as the .m3u8 name promises.
-        parts.utf8 = text::CodePage::Create("UTF-8");
-        parts.exporter = std::make_unique<M3uExporter>(*parts.utf8);
+        // The same playlist in UTF-8, whatever the target's name.
+        parts.exporter =
+            std::make_unique<M3uExporter>(environment.CodePage(), PlaylistEncoding::Utf8);
     } else if (format == "pls") {
         parts.exporter = std::make_unique<PlsExporter>(environment.CodePage());
     } else {
