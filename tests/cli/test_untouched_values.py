@@ -1,0 +1,113 @@
+"""Edits change only what the user asked: every value of a multi-value frame is cleaned,
+copy-v1 takes only what the ID3v2 tag lacks, unedited ID3v1 fields keep their bytes, and
+playlists keep names that are not UTF-8."""
+
+import os
+
+from mutagen.id3 import ID3, TALB, TCON, TIT2, TPE1, TRCK
+
+from clitest import CliTestCase, MPEG_FRAME
+
+LONG_TITLE = "A Title Far Longer Than The Thirty Characters Of ID3v1 " * 4
+
+
+def v1_record(title=b"", artist=b"", album=b"", year=b"", comment=b"", track=0, genre=255):
+    def field(value, size):
+        return value[:size].ljust(size, b"\0")
+
+    return (b"TAG" + field(title, 30) + field(artist, 30) + field(album, 30) + field(year, 4) +
+            field(comment, 28) + bytes([0, track, genre]))
+
+
+class UntouchedValues(CliTestCase):
+    def make(self, name, frames, v1=None, version=3):
+        path = self.path(name)
+        with open(path, "wb") as out:
+            out.write(MPEG_FRAME * 12)
+        tag = ID3()
+        for frame in frames:
+            tag.add(frame)
+        tag.save(path, v2_version=version, v1=0)
+        if v1 is not None:
+            with open(path, "ab") as out:
+                out.write(v1)
+        return path
+
+    def read(self, path):
+        with open(path, "rb") as f:
+            return f.read()
+
+    def test_clean_ups_reach_every_value_of_a_frame(self):
+        path = self.make("multi.mp3", [TPE1(encoding=3, text=["the_band", "guest_star"]),
+                                       TALB(encoding=3, text=["one", "two_three"])], version=4)
+        self.cli("--v24", "capitalize", path)
+        tag = ID3(path)
+        self.assertEqual(tag["TPE1"].text, ["The_Band", "Guest_Star"])
+        self.assertEqual(tag["TALB"].text, ["One", "Two_Three"])
+        self.cli("--v24", "underscores", path)
+        tag = ID3(path)
+        self.assertEqual(tag["TPE1"].text, ["The Band", "Guest Star"])
+        self.assertEqual(tag["TALB"].text, ["One", "Two Three"])
+
+    def test_copy_v1_takes_only_what_the_id3v2_tag_lacks(self):
+        frames = [TIT2(encoding=0, text=LONG_TITLE), TPE1(encoding=0, text="Band"),
+                  TRCK(encoding=0, text="5/12"), TCON(encoding=0, text="(17)")]
+        rows = [
+            ("no ID3v1 tag", None, {}),
+            ("blank fields, track 0 and genre 255", v1_record(), {}),
+            ("the first 30 characters of the title, the same track number and genre",
+             v1_record(title=LONG_TITLE[:30].encode(), track=5, genre=17), {}),
+            ("a new album and artist", v1_record(artist=b"Other", album=b"Album"),
+             {"TPE1": "Other", "TALB": "Album"}),
+        ]
+        for number, (why, record, changed) in enumerate(rows):
+            with self.subTest(why):
+                path = self.make("copy%d.mp3" % number, frames, record)
+                before = self.read(path)
+                result = self.run_cli("copy-v1", path)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertEqual(b"no ID3v1 tag; nothing copied" in result.stderr, record is None)
+                if not changed:
+                    self.assertEqual(self.read(path), before)
+                    continue
+                tag = ID3(path, translate=False)
+                expected = {"TIT2": LONG_TITLE, "TPE1": "Band", "TRCK": "5/12", "TCON": "(17)"}
+                expected.update(changed)
+                self.assertEqual({k: str(tag[k].text[0]) for k in expected}, expected)
+
+    def test_unedited_id3v1_fields_keep_their_bytes(self):
+        # Bytes CP1252 leaves undefined, and a Cyrillic and a Japanese tag read in other pages.
+        rows = [
+            ("CP1252", b"\x81\x8d\x8f\x90\x9d", "\xcf\xf0\xe8\xe2\xe5\xf2".encode("latin-1")),
+            ("UTF-8", "日本".encode("shift_jis"), "Привет".encode("cp1251")),
+            ("CP1252", "日本".encode("shift_jis"), b"Band   "),
+        ]
+        for number, (code_page, title, artist) in enumerate(rows):
+            with self.subTest(code_page=code_page, title=title):
+                with open(self.settings, "w") as f:
+                    f.write('CodePage = "%s"\n' % code_page)
+                path = self.make("v1_%d.mp3" % number, [TIT2(encoding=0, text="x")],
+                                 v1_record(title=title, artist=artist, comment=b"note", track=3))
+                self.cli("set", "--v1-album", "Album", path)
+                self.assertEqual(self.read(path)[-128:],
+                                 v1_record(title=title, artist=artist, album=b"Album",
+                                           comment=b"note", track=3))
+
+    def test_the_format_decides_a_playlists_encoding(self):
+        one = self.make("Ärtist.mp3", [TIT2(encoding=1, text="Ünïcode")])
+        self.cli("export", "m3u8", self.path("list.m3u"), one)
+        self.assertEqual(self.read(self.path("list.m3u")).decode("utf-8"),
+                         "#EXTM3U\n#EXTINF:0, - Ünïcode\nÄrtist.mp3\n")
+
+    def test_names_that_are_not_utf8_keep_their_bytes(self):
+        name = os.fsencode(self.dir) + b"/caf\xe9 1.mp3"
+        os.rename(self.make("plain.mp3", [TIT2(encoding=0, text="T")]), name)
+        uri = b"file://" + b"".join(
+            bytes([c]) if c < 0x80 and (chr(c).isalnum() or chr(c) in "/-._~") else b"%%%02X" % c
+            for c in os.path.realpath(name))
+        for fmt, entry in (("m3u", b"\ncaf\xe9 1.mp3\n"), ("pls", b"File1=caf\xe9 1.mp3\n"),
+                           ("m3u8", b"\n" + uri + b"\n")):
+            with self.subTest(fmt):
+                out = self.path("list." + fmt)
+                self.cli("--yes", "export", fmt, out, os.fsdecode(name))
+                self.assertIn(entry, self.read(out))
