@@ -135,7 +135,7 @@ void CopyV1Text(Id3v2Tag& tag, const FrameId& id, const Id3v1Tag& v1, std::size_
 std::optional<unsigned> LeadingNumber(std::u16string_view text) {
     std::size_t i = 0;
     unsigned number = 0;
-    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9' && number < 1000)
+    while (i < text.size() && IsDigit(text[i]) && number < 1000)
         number = number * 10 + static_cast<unsigned>(text[i++] - u'0');
     return i == 0 ? std::nullopt : std::optional<unsigned>(number);
 }
