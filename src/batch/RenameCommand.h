@@ -21,20 +21,31 @@ inline constexpr char16_t kDefaultRenameExpression[] = u"%artist - %track - %tit
 std::vector<std::u16string> RecentRenameExpressions(SettingsKey& settings);
 void ForgetRenameExpression(SettingsKey& settings, std::u16string_view expression);
 
+// Why a new name is never given: it would hide the file (".mp3" from an empty pattern, a title "."
+// giving "..mp3").
+inline constexpr char16_t kHiddenNameReason[] = u"the new name would be empty or start with a dot";
+bool IsHiddenName(std::u16string_view name);
+
 // What a rename would do to one file, without doing it.
 struct RenamePreview {
     std::u16string newName;  // as the record would store it (forbidden characters replaced)
     bool changes = false;    // false when the file would leave the batch as unchanged
+    // The error the rename would end in (a file that is not an MP3, a hidden name, a name that
+    // is taken or cannot be made); empty when it would go through.
+    std::u16string refusal;
 };
+// The renames happen at the save, one file after the other in batch order: a name that an earlier
+// file leaves is free for a later one, a name an earlier file takes is not.
 std::vector<RenamePreview> PreviewRename(const RenamePattern& pattern,
                                          const std::vector<Mp3File*>& batch,
                                          const text::CodePage& codePage);
 
-// The rename command. Adds the expression to `Renames` (also when it then fails to
-// compile), compiles it, and gives each file of the batch its expanded name as the name
-// after the next save; files whose name did not change are removed from the batch. False,
-// after the "Unrecognized field: " error and touching no file, when it does not compile.
-// `settings` is the store that keeps the list; the context's settings are only read.
+// The rename command. Adds the expression to `Renames` (also when it then fails to compile),
+// compiles it, and gives each file of the batch its expanded name as the name after the next save;
+// files whose name did not change are removed from the batch. False, after the "Unrecognized field:
+// " error and touching no file, when it does not compile. A file whose new name would be hidden
+// keeps its name, after an error naming both; it leaves the batch. `settings` is the store that
+// keeps the list; the context's settings are only read.
 bool RenameBatch(std::u16string_view expression, std::vector<Mp3File*>& batch,
                  SettingsKey& settings, const EngineContext& context);
 

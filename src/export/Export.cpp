@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/Messages.h"
+#include "common/SystemReason.h"
 #include "export/ReplacingFile.h"
 
 namespace velmora {
@@ -18,7 +19,7 @@ ExportOutcome Export(Exporter& exporter, const std::vector<ExportedFile>& files,
     ReplacingFile file;
     CFileExceptionEx openError;
     if (!file.Open(*target, openError)) {
-        ShowError(messages, kCouldNotOpenFile + *target);
+        ShowError(messages, WithSystemReason(kCouldNotOpenFile + *target, openError.ErrorNumber()));
         return ExportOutcome::OpenFailed;
     }
     std::string document;
@@ -28,8 +29,8 @@ ExportOutcome Export(Exporter& exporter, const std::vector<ExportedFile>& files,
     try {
         file.Write(document);
         file.Commit();
-    } catch (const CFileExceptionEx&) {
-        ShowError(messages, kCouldNotWriteFile + *target);
+    } catch (const CFileExceptionEx& error) {
+        ShowError(messages, WithSystemReason(kCouldNotWriteFile + *target, error.ErrorNumber()));
         return ExportOutcome::WriteFailed;
     }
     return ExportOutcome::Written;

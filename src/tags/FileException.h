@@ -6,8 +6,8 @@
 namespace velmora {
 
 // The one exception of file access: the classified cause, the system's errno and the path of
-// the file (when known). Handlers name only the failed step and the path; the cause and errno
-// are there for diagnostics and tests.
+// the file (when known). Handlers name the failed step and the path, then the system's reason
+// for the errno.
 class CFileExceptionEx : public std::exception {
   public:
     enum class Cause {

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "common/Messages.h"
+#include "common/SystemReason.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 #include "tags/BufferedFile.h"
@@ -18,6 +19,7 @@
 #include "tags/TagFileWriter.h"
 #include "tags/TrailingTags.h"
 #include "tags/VersionConversion.h"
+#include "text/Utf8.h"
 
 namespace velmora {
 namespace {
@@ -28,9 +30,10 @@ void ShowLoadError(EngineContext& context, std::u16string text) {
     context.messages.Show({std::move(text), kAppCaption, MessageIcon::Error, MessageButtons::Ok});
 }
 
-// Characters no file name may hold on the systems users copy their music to.
+// Characters no file name may hold on the systems users copy their music to, and line breaks,
+// which would split the name in every listing and playlist.
 bool IsForbiddenInName(char16_t c) {
-    static constexpr std::u16string_view kForbidden = u"\\/:?\"<>|";
+    static constexpr std::u16string_view kForbidden = u"\\/:?\"<>|\r\n";
     return kForbidden.find(c) != std::u16string_view::npos;
 }
 
@@ -71,7 +74,8 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
                    BufferedFile::kRead | BufferedFile::kShareRead | BufferedFile::kOpenExisting,
                    error)) {
         status_ = LoadStatus::CouldNotOpen;
-        ShowLoadError(context, u"Couldn't open file:\r\n" + path);
+        ShowLoadError(context,
+                      WithSystemReason(u"Couldn't open file:\r\n" + path, error.ErrorNumber()));
         return;
     }
     try {
@@ -99,9 +103,10 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
             mp3_ = !BeginsAsOtherFormat(file);
         MarkAll(*this, false);
         v1_.SetModified(false);
-    } catch (const CFileExceptionEx&) {
+    } catch (const CFileExceptionEx& failure) {
         status_ = LoadStatus::ParseError;
-        ShowLoadError(context, u"Error while parsing file:\r\n" + path);
+        ShowLoadError(context, WithSystemReason(u"Error while parsing file:\r\n" + path,
+                                                failure.ErrorNumber()));
     }
 }
 
@@ -180,8 +185,9 @@ bool Mp3File::Save(EngineContext& context) {
             ShowError(context.messages, ChangedOnDiskText(DiskPath()));
             return false;
         }
-    } catch (const FrameTooLargeError&) {
-        ShowError(context.messages, u"Couldn't save ID3v2 tag to\n" + DiskPath());
+    } catch (const FrameTooLargeError& error) {
+        ShowError(context.messages, u"Couldn't save ID3v2 tag to\n" + DiskPath() + u": " +
+                                        text::FromUtf8(error.what()));
         ok = false;
     }
     if (name_ != diskName_) {

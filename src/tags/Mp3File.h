@@ -47,7 +47,7 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
     // False, changing nothing, when the name equals the pending one; otherwise stores it
     // with the characters no file name may hold replaced by spaces.
     bool SetFileName(std::u16string newName);
-    // The name as SetFileName stores it: \ / : ? " < > | replaced by spaces.
+    // The name as SetFileName stores it: \ / : ? " < > | and line breaks replaced by spaces.
     static std::u16string StorableName(std::u16string name);
     void MarkRemoveV1() { removeV1Pending_ = true; }
     void MarkRemoveV2() { removeV2Pending_ = true; }

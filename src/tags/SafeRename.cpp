@@ -1,6 +1,11 @@
 #include "tags/SafeRename.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+
 #include "common/Messages.h"
+#include "common/SystemReason.h"
 #include "replace/RenameNoReplace.h"
 #include "text/FileName.h"
 
@@ -24,12 +29,34 @@ bool RenameNoReplace(const std::u16string& directory, const std::u16string& oldN
     return !result;
 }
 
+int ForeseenRenameError(const std::u16string& directory, const std::u16string& oldName,
+                        const std::u16string& newName) {
+    const std::string to = PathOf(directory, newName);
+    struct stat info {};
+    if (::lstat(to.c_str(), &info) != 0) {
+        return errno == ENOENT ? 0 : errno;
+    }
+    // A name that differs only in case names the file itself on a case-folding file system.
+    struct stat from {};
+    const bool same = ::lstat(PathOf(directory, oldName).c_str(), &from) == 0 &&
+                      from.st_dev == info.st_dev && from.st_ino == info.st_ino;
+    return same ? 0 : EEXIST;
+}
+
+std::u16string RenameFailedText(std::u16string_view oldName, std::u16string_view newName,
+                                std::u16string_view reason) {
+    std::u16string text = u"Couldn't rename \"";
+    text.append(oldName).append(u"\" to \"").append(newName).append(u"\": ").append(reason);
+    return text;
+}
+
 bool RenameFileOrReport(const std::u16string& directory, const std::u16string& oldName,
                         const std::u16string& newName, MessageSink& messages) {
-    if (RenameNoReplace(directory, oldName, newName)) {
+    int error = 0;
+    if (RenameNoReplace(directory, oldName, newName, &error)) {
         return true;
     }
-    ShowError(messages, u"Couldn't rename \"" + oldName + u"\" to \"" + newName + u"\".");
+    ShowError(messages, RenameFailedText(oldName, newName, SystemReasonText(error)));
     return false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace velmora {
 
@@ -14,7 +15,17 @@ class MessageSink;
 bool RenameNoReplace(const std::u16string& directory, const std::u16string& oldName,
                      const std::u16string& newName, int* error = nullptr);
 
-// RenameNoReplace that reports a failure with "Couldn't rename "old" to "new"." (caption
+// The errno RenameNoReplace would meet now, as far as it can be told without renaming: EEXIST when
+// another file has the new name, the error of looking the new name up (such as ENAMETOOLONG), 0
+// when the name is free or names the file itself.
+int ForeseenRenameError(const std::u16string& directory, const std::u16string& oldName,
+                        const std::u16string& newName);
+
+// "Couldn't rename "old" to "new": " and the reason.
+std::u16string RenameFailedText(std::u16string_view oldName, std::u16string_view newName,
+                                std::u16string_view reason);
+
+// RenameNoReplace that reports a failure with RenameFailedText and the system's reason (caption
 // "Error", error icon), as the save of a record does.
 bool RenameFileOrReport(const std::u16string& directory, const std::u16string& oldName,
                         const std::u16string& newName, MessageSink& messages);

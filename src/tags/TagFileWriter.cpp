@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "common/Messages.h"
+#include "common/SystemReason.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 #include "tags/AtomicReplace.h"
@@ -142,7 +143,8 @@ bool SaveTags(const TagSaveRequest& request, EngineContext& context, TagSaveOutc
     BufferedFile file;
     CFileExceptionEx openError;
     if (!file.Open(request.path, kSaveMode, openError)) {
-        ShowError(context.messages, u"Couldn't open\n" + request.path);
+        ShowError(context.messages,
+                  WithSystemReason(u"Couldn't open\n" + request.path, openError.ErrorNumber()));
         return false;
     }
     Carried carried = Carried::Refused;
@@ -162,8 +164,11 @@ bool SaveTags(const TagSaveRequest& request, EngineContext& context, TagSaveOutc
         if (carried == Carried::Saved && outcome != nullptr) {
             outcome->identity = *identity;
         }
-    } catch (const CFileExceptionEx&) {
+    } catch (const CFileExceptionEx& error) {
         carried = Carried::Refused;
+        if (error.ErrorNumber() != 0) {
+            reason = SystemReasonText(error.ErrorNumber());
+        }
     }
     if (carried == Carried::FolderNotWritable) {
         ShowError(context.messages, u"Couldn't save ID3v2 tag to\n" + request.path + u": " +

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ExportTestFiles.h"
+#include "common/SystemReason.h"
 #include "export/Export.h"
 #include "export/ExportedFileOfRecord.h"
 #include "export/M3uExporter.h"
@@ -81,11 +82,12 @@ struct ExportFixture : ::testing::Test {
         EXPECT_EQ(ScratchDirectory::ReadFile(target), kOldContent);
         EXPECT_EQ(FolderContent(dir.Root()), content);
     }
-    // One more message was shown: this error for this path.
-    void ExpectError(const char16_t* text, const std::u16string& path) {
+    // One more message was shown: this error for this path. The message names the step and the
+    // path, then the system's reason for `error`.
+    void ExpectError(const char16_t* text, const std::u16string& path, int error) {
         ASSERT_EQ(messages.Shown().size(), ++errors);
         const Message shown = messages.Shown().back();
-        EXPECT_EQ(shown.text, text + path);
+        EXPECT_EQ(shown.text, text + path + u": " + SystemReasonText(error));
         EXPECT_EQ(shown.caption, u"Error");
         EXPECT_EQ(shown.icon, MessageIcon::Error);
     }
@@ -126,10 +128,13 @@ TEST_F(ExportFixture, UnusableTargetCannotBeOpened) {
     fs::create_directory(dir.Path("folder"));
     ActingPrompt prompt;
     XmlExporter exporter(key, prompt);
-    for (const std::u16string& path :
-         {TextPath(dir.Path("missing/list.xml")), TextPath(dir.Path("folder")), std::u16string()}) {
+    const std::pair<std::u16string, int> targets[] = {
+        {TextPath(dir.Path("missing/list.xml")), ENOENT},
+        {TextPath(dir.Path("folder")), EISDIR},
+        {std::u16string(), ENOENT}};
+    for (const auto& [path, error] : targets) {
         EXPECT_EQ(Run(exporter, path), ExportOutcome::OpenFailed);
-        ExpectError(u"Couldn't open file\r\n", path);
+        ExpectError(u"Couldn't open file\r\n", path, error);
     }
     EXPECT_EQ(prompt.asked, 0);
     EXPECT_TRUE(fs::is_empty(dir.Path("folder")));
@@ -162,7 +167,7 @@ TEST_F(ExportFixture, EachFailingStepLeavesTheTargetByteForByte) {
         faults.Fail(row.call, 1, row.error, true);
         ScopedFileFaults installed(faults);
         EXPECT_EQ(Run(m3u, TextPath(target)), row.outcome);
-        ExpectError(row.message, TextPath(target));
+        ExpectError(row.message, TextPath(target), row.error);
         ExpectOldTargetAlone();
     }
 }
@@ -178,7 +183,7 @@ TEST_F(ExportFixture, FailedRenameIsAWriteFailureAndLeavesNoTemporaryFile) {
     };
     XmlExporter exporter(key, prompt);
     EXPECT_EQ(Run(exporter, TextPath(target)), ExportOutcome::WriteFailed);
-    ExpectError(u"Couldn't write to file\r\n", TextPath(target));
+    ExpectError(u"Couldn't write to file\r\n", TextPath(target), EISDIR);
     EXPECT_EQ(FolderContent(dir.Root()), std::vector<std::string>{"list.m3u"});
     EXPECT_EQ(ScratchDirectory::ReadFile(dir.Path("list.m3u/inside")), "x");
 }

@@ -44,7 +44,8 @@ TEST_F(Mp3FileTest, AFileThatCannotBeOpenedStillGivesARecord) {
     auto file = Load("missing.mp3");
     ASSERT_EQ(engine_.messages.Shown().size(), 1u);
     const Message m = engine_.messages.Shown()[0];
-    EXPECT_EQ(m.text, u"Couldn't open file:\r\n" + Dir() + u"/missing.mp3");
+    EXPECT_EQ(m.text,
+              u"Couldn't open file:\r\n" + Dir() + u"/missing.mp3: No such file or directory");
     EXPECT_EQ(m.caption, u"Velmora 1.1");
     EXPECT_EQ(m.icon, MessageIcon::Error);
     EXPECT_FALSE(file->NeedsSave());
@@ -182,7 +183,8 @@ TEST_F(Mp3FileTest, AFailedRenameKeepsTheOldNameAndTriesAgainNextTime) {
     file->SetFileName(u"b.mp3");
     EXPECT_FALSE(file->Save(engine_.context));
     ASSERT_EQ(engine_.messages.Shown().size(), 1u);
-    EXPECT_EQ(engine_.messages.Shown()[0].text, u"Couldn't rename \"a.mp3\" to \"b.mp3\".");
+    EXPECT_EQ(engine_.messages.Shown()[0].text,
+              u"Couldn't rename \"a.mp3\" to \"b.mp3\": File exists");
     EXPECT_EQ(engine_.messages.Shown()[0].caption, u"Error");
     EXPECT_EQ(file->DiskName(), u"a.mp3");
     EXPECT_TRUE(file->NeedsSave());

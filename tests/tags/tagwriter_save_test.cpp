@@ -8,6 +8,7 @@
 #include <string>
 
 #include "TagWriterTestSupport.h"
+#include "common/SystemReason.h"
 #include "tags/BufferedFileFaults.h"
 #include "tags/Padding.h"
 #include "replace/ReplaceFaults.h"
@@ -96,13 +97,15 @@ TEST(TagSave, FailuresAreReportedAndKeepTheFile) {
         std::string file;  // empty: no file
         int createError;
         const char16_t* message;
+        int reason;  // the errno whose text follows the message, 0 for none
     } cases[] = {
-        {TagBytes(900'000, Pattern(500)) + kAudio + kOldRecord, 0, u"Couldn't save ID3v2 tag to\n"},
-        {std::string("ID3\3\0\0\x80\0\0\0", 10) + kAudio, 0, u"Couldn't save ID3v2 tag to\n"},
+        {TagBytes(900'000, Pattern(500)) + kAudio + kOldRecord, 0, u"Couldn't save ID3v2 tag to\n",
+         0},
+        {std::string("ID3\3\0\0\x80\0\0\0", 10) + kAudio, 0, u"Couldn't save ID3v2 tag to\n", 0},
         // Padding the tag in place would run over the record being replaced.
-        {TagBytes(200, P(100)) + kOldRecord, 0, u"Couldn't save ID3v2 tag to\n"},
-        {TagBytes(100, Pattern(100)) + kAudio, ENOSPC, u"Couldn't save ID3v2 tag to\n"},
-        {"", 0, u"Couldn't open\n"},
+        {TagBytes(200, P(100)) + kOldRecord, 0, u"Couldn't save ID3v2 tag to\n", 0},
+        {TagBytes(100, Pattern(100)) + kAudio, ENOSPC, u"Couldn't save ID3v2 tag to\n", ENOSPC},
+        {"", 0, u"Couldn't open\n", ENOENT},
     };
     for (const auto& c : cases) {
         SaveHarness harness;
@@ -116,7 +119,8 @@ TEST(TagSave, FailuresAreReportedAndKeepTheFile) {
         ScopedReplaceFaults installed(faults);
         EXPECT_FALSE(SaveTags(harness.Request(path, {.writeV1 = true, .frames = P(20'000)}),
                               harness.context));
-        EXPECT_EQ(harness.messages.Texts(), std::vector{c.message + TextPath(path)});
+        EXPECT_EQ(harness.messages.Texts(),
+                  std::vector{WithSystemReason(c.message + TextPath(path), c.reason)});
         EXPECT_EQ(harness.messages.Shown().at(0).caption, u"Error");
         EXPECT_EQ(ScratchDirectory::ReadFile(path), c.file) << &c - cases;
         EXPECT_EQ(StatOf(path).st_mtim.tv_sec, c.file.empty() ? 0 : 1'000'000);

@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "CliEnvironment.h"
 #include "Command.h"
@@ -49,6 +51,24 @@ ExporterParts MakeExporter(CliEnvironment& environment, const std::string& forma
     return parts;
 }
 
+// Folders as the window names them, absolute and without "." parts: "x", "./x" and "x/" are one
+// folder (one Directory group), and a "Full file path" leads to the file from anywhere.
+std::vector<std::string> AbsolutePaths(const std::vector<std::string>& paths) {
+    std::vector<std::string> absolute;
+    for (const std::string& path : paths) {
+        std::error_code error;
+        std::filesystem::path full = std::filesystem::absolute(path, error).lexically_normal();
+        if (error) {
+            absolute.push_back(path);
+            continue;
+        }
+        if (!full.has_filename() && full.has_relative_path())
+            full = full.parent_path();  // a trailing separator
+        absolute.push_back(full.string());
+    }
+    return absolute;
+}
+
 // The window's Save dialog asks before it replaces a file; so does the command.
 bool MayWrite(CliEnvironment& environment, const std::string& output) {
     struct stat info {};
@@ -68,7 +88,7 @@ int RunExport(CliEnvironment& environment, const ExportOptions& options) {
         Complain("answered no (pass --yes to replace); nothing written");
         return kExitOk;
     }
-    const LoadedPaths loaded = LoadPaths(environment, options.paths);
+    const LoadedPaths loaded = LoadPaths(environment, AbsolutePaths(options.paths));
     ExporterParts parts = MakeExporter(environment, options.format, std::move(changes));
     FixedExportTarget target(text::FileNameToText(options.output));
     const ExportOutcome outcome =

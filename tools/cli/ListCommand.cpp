@@ -1,5 +1,7 @@
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <iostream>
 #include <memory>
@@ -8,9 +10,11 @@
 #include "CliEnvironment.h"
 #include "Command.h"
 #include "Output.h"
+#include "RecordDump.h"
 #include "scan/FileListColumns.h"
 #include "scan/LoaderThread.h"
 #include "text/FileName.h"
+#include "text/Utf8.h"
 
 namespace velmora::cli {
 namespace {
@@ -19,27 +23,74 @@ struct ListOptions {
     std::string directory;
     bool recursive = false;
     bool notRecursive = false;
+    bool json = false;
 };
 
-// Filename and Directory are names on disk: their bytes are printed.
+// Filename and Directory are names on disk: their bytes, not their text.
 bool IsNameColumn(Column column) {
     return column == Column::Filename || column == Column::Directory;
 }
 
+std::string Cell(const std::u16string& cell, Column column) {
+    return IsNameColumn(column) ? PathBytes(cell) : Printable(cell);
+}
+
+// A tab or line break inside a tag or name would split the row: one file is one line.
+std::string Escaped(std::string_view cell) {
+    std::string out;
+    out.reserve(cell.size());
+    for (char c : cell) {
+        switch (c) {
+            case '\t':
+                out += "\\t";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
 template <typename CellOf>
-void PrintRow(const CellOf& cellOf) {
+std::string TabRow(const CellOf& cellOf) {
     std::string line;
     for (const Column column : kColumns) {
         if (column != kColumns.front())
             line += '\t';
-        const std::u16string cell = cellOf(column);
-        line += IsNameColumn(column) ? PathBytes(cell) : Printable(cell);
+        line += Escaped(Cell(cellOf(column), column));
     }
-    std::cout << line << '\n';
+    return line;
+}
+
+// The column headers in lower case as keys, in column order.
+template <typename CellOf>
+std::string JsonRow(const CellOf& cellOf) {
+    nlohmann::ordered_json row = nlohmann::ordered_json::object();
+    for (const Column column : kColumns) {
+        std::string key = text::ToUtf8(std::u16string(ColumnInfoOf(column).header));
+        std::transform(key.begin(), key.end(), key.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        row[key] = Cell(cellOf(column), column);
+    }
+    return JsonLine(row);
+}
+
+template <typename CellOf>
+void PrintRow(const CellOf& cellOf, bool json) {
+    std::cout << (json ? JsonRow(cellOf) : TabRow(cellOf)) << '\n';
 }
 
 void PrintHeader() {
-    PrintRow([](Column column) { return std::u16string(ColumnInfoOf(column).header); });
+    PrintRow([](Column column) { return std::u16string(ColumnInfoOf(column).header); }, false);
 }
 
 // Prints rows as the loader appends them, as the window adds them on its ticks.
@@ -52,14 +103,16 @@ int RunList(CliEnvironment& environment, const ListOptions& options) {
         environment.Overlay().OverrideRecurse(options.recursive);
     LoaderThread loader(environment.Context());
     loader.SetDirectory(text::FileNameToText(options.directory));
-    PrintHeader();
+    if (!options.json)
+        PrintHeader();
     loader.Start();
     std::size_t shown = 0;
     for (bool finished = false; !finished;) {
         finished = !loader.IsRunning();
         for (const Mp3File* record : loader.Records().From(shown)) {
             PrintRow(
-                [&](Column column) { return CellText(*record, column, environment.CodePage()); });
+                [&](Column column) { return CellText(*record, column, environment.CodePage()); },
+                options.json);
             ++shown;
         }
         std::cout.flush();
@@ -75,14 +128,20 @@ int RunList(CliEnvironment& environment, const ListOptions& options) {
 
 void AddListCommand(CLI::App& app, CommandBody& chosen) {
     auto options = std::make_shared<ListOptions>();
-    auto* command = app.add_subcommand(
-        "list", "Load a directory as the window does and print its file list, tab-separated");
+    auto* command = app.add_subcommand("list",
+                                       "Load a directory as the window does and "
+                                       "print its file list, tab-separated (a tab, "
+                                       "line break or backslash inside a cell is "
+                                       "written \\t, \\n, \\r or \\\\)");
     command->add_option("DIR", options->directory, "Directory to load")->required();
     auto* on = command->add_flag("--recursive", options->recursive,
                                  "Walk subdirectories (default: the Recurse setting)");
     auto* off =
         command->add_flag("--no-recursive", options->notRecursive, "Do not walk subdirectories");
     on->excludes(off);
+    command->add_flag("--json", options->json,
+                      "One JSON object per file and line, keyed by column; names on disk that "
+                      "are not valid UTF-8 show U+FFFD for each invalid byte");
     command->callback([&chosen, options] {
         chosen = [options](CliEnvironment& environment) { return RunList(environment, *options); };
     });

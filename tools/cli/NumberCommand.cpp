@@ -1,11 +1,17 @@
 #include <CLI/CLI.hpp>
 
+#include <sys/stat.h>
+
+#include <limits>
 #include <memory>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "CliEnvironment.h"
 #include "Command.h"
 #include "FileArguments.h"
+#include "Output.h"
 #include "edit/ActionNames.h"
 #include "tags/FrameTextOps.h"
 #include "text/Utf8.h"
@@ -18,12 +24,33 @@ struct NumberOptions {
     std::vector<std::string> files;
 };
 
+// A file named twice (also as "./a.mp3" beside "a.mp3", or through a link) is one row: it is
+// numbered at its first place only.
+std::vector<std::string> EachFileOnce(const std::vector<std::string>& paths) {
+    std::set<std::pair<dev_t, ino_t>> seen;
+    std::vector<std::string> once;
+    for (const std::string& path : paths) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0 || seen.insert({info.st_dev, info.st_ino}).second)
+            once.push_back(path);
+    }
+    return once;
+}
+
 // Each file gets the number of its place in the list, as if its row were clicked in that
 // order in track numbering mode: the whole TRCK text is replaced, a "/total" included.
 int RunNumber(CliEnvironment& environment, const NumberOptions& options) {
+    const std::vector<std::string> files = EachFileOnce(options.files);
+    // The counter is 32 bits wide; past its end the numbers would start again at 0.
+    if (files.size() - 1 > std::numeric_limits<std::uint32_t>::max() - options.start) {
+        Complain("the numbers from " + std::to_string(options.start) + " for " +
+                 std::to_string(files.size()) + " files would pass " +
+                 std::to_string(std::numeric_limits<std::uint32_t>::max()) + "; nothing changed");
+        return kExitUsage;
+    }
     int failed = 0;
     std::uint32_t number = options.start;
-    for (const std::string& path : options.files) {
+    for (const std::string& path : files) {
         const std::u16string track = text::FromUtf8(std::to_string(number++));
         auto record = LoadFileArgument(environment, path, FileAccess::ReadWrite);
         if (!record) {

@@ -22,18 +22,30 @@ struct RenameOptions {
     std::vector<std::string> files;
 };
 
-void PrintPreview(const FileBatch& batch, const batch::RenamePattern& pattern,
-                  const CliEnvironment& environment, bool json) {
+// Prints each file's new name and reports, as the real run would, each rename that would
+// fail; returns how many would.
+int PrintPreview(const FileBatch& batch, const batch::RenamePattern& pattern,
+                 CliEnvironment& environment, bool json) {
     const auto previews = batch::PreviewRename(pattern, batch.Records(), environment.CodePage());
+    int refused = 0;
     for (std::size_t i = 0; i < previews.size(); ++i) {
-        if (json)
-            std::cout << JsonLine(
-                             {{"file", batch.paths[i]}, {"name", PathBytes(previews[i].newName)}})
-                      << '\n';
-        else
-            std::cout << PathBytes(batch.records[i]->Name()) << " -> "
-                      << PathBytes(previews[i].newName) << '\n';
+        const batch::RenamePreview& preview = previews[i];
+        const Mp3File& record = *batch.records[i];
+        if (json) {
+            nlohmann::ordered_json line = {{"file", batch.paths[i]},
+                                           {"name", PathBytes(preview.newName)}};
+            if (!preview.refusal.empty())
+                line["refused"] = Printable(preview.refusal);
+            std::cout << JsonLine(line) << '\n';
+        } else {
+            std::cout << PathBytes(record.Name()) << " -> " << PathBytes(preview.newName) << '\n';
+        }
+        if (!preview.refusal.empty()) {
+            ShowError(environment.Messages(), preview.refusal);
+            ++refused;
+        }
     }
+    return refused;
 }
 
 int RunRename(CliEnvironment& environment, const RenameOptions& options) {
@@ -43,11 +55,11 @@ int RunRename(CliEnvironment& environment, const RenameOptions& options) {
         ShowError(environment.Messages(), batch::UnrecognizedFieldText(compiled.unrecognizedField));
         return kExitUsage;
     }
-    FileBatch files = LoadFileBatch(environment, options.files,
-                                    options.dryRun ? FileAccess::Read : FileAccess::ReadWrite);
+    // The dry run checks the files as the real run does, to fail where it would.
+    FileBatch files = LoadFileBatch(environment, options.files, FileAccess::ReadWrite);
     if (options.dryRun) {
-        PrintPreview(files, *compiled.pattern, environment, options.json);
-        return files.failed == 0 ? kExitOk : kExitFailed;
+        const int refused = PrintPreview(files, *compiled.pattern, environment, options.json);
+        return files.failed == 0 && refused == 0 ? kExitOk : kExitFailed;
     }
     const std::vector<Mp3File*> records = files.Records();
     environment.Journal().Apply(edit::kRenameAction, records, [&] {
@@ -65,8 +77,10 @@ void AddRenameCommand(CLI::App& app, CommandBody& chosen) {
         "rename",
         "Rename files from a pattern of %artist, %album, %title, %track, %year and "
         "%genre (\".mp3\" is added)");
-    auto* dryRun = command->add_flag("--dry-run", options->dryRun,
-                                     "Change nothing; print old name -> new name");
+    auto* dryRun = command->add_flag(
+        "--dry-run", options->dryRun,
+        "Change nothing; print old name -> new name, and each rename the real run would refuse "
+        "(the same exit code)");
     command->add_flag("--json", options->json, "With --dry-run: one JSON object per file")
         ->needs(dryRun);
     command->add_option("PATTERN", options->pattern, "e.g. \"%artist - %track - %title\"")

@@ -7,14 +7,19 @@
 namespace velmora::cli {
 namespace {
 
-// Message texts use the window's CR LF line breaks; a terminal wants plain ones.
+// A message box breaks its text into lines (after the step, before the path); on a terminal one
+// message is one line, so the breaks become spaces.
 std::string ForTerminal(const std::u16string& text) {
     std::string out;
     for (char c : text::ToUtf8(text)) {
-        if (c != '\r')
+        if (c == '\r' || c == '\n') {
+            if (!out.empty() && out.back() != ' ')
+                out.push_back(' ');
+        } else {
             out.push_back(c);
+        }
     }
-    while (!out.empty() && out.back() == '\n')
+    while (!out.empty() && out.back() == ' ')
         out.pop_back();
     return out;
 }

@@ -6,7 +6,11 @@
 
 #include "CliEnvironment.h"
 #include "Command.h"
+#include "Output.h"
+#include "StandardOutput.h"
 #include "XmlArguments.h"
+#include "common/SystemReason.h"
+#include "text/Utf8.h"
 
 namespace velmora::cli {
 namespace {
@@ -43,6 +47,7 @@ std::string FailureMessage(const CLI::App* app, const CLI::Error& error) {
 
 int Run(int argc, char** argv) {
     CLI::App app("The Velmora tag engine from the command line.", "velmora-cli");
+    app.set_version_flag("--version", "velmora-cli " VELMORA_VERSION);
     app.require_subcommand(1);
     app.fallthrough();
     app.failure_message(FailureMessage);
@@ -89,9 +94,20 @@ int Run(int argc, char** argv) {
     return code;
 }
 
+// Output that did not reach its file (a full disk, a closed descriptor) fails the run.
+int FinishOutput(StandardOutput& output, int code) {
+    const int error = output.Finish();
+    if (error == 0)
+        return code;
+    Complain("couldn't write to standard output: " + text::ToUtf8(SystemReasonText(error)));
+    return code == kExitOk ? kExitFailed : code;
+}
+
 }  // namespace
 }  // namespace velmora::cli
 
 int main(int argc, char** argv) {
-    return velmora::cli::Run(argc, argv);
+    velmora::cli::StandardOutput output;
+    const int code = velmora::cli::Run(argc, argv);
+    return velmora::cli::FinishOutput(output, code);
 }

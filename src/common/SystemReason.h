@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace velmora {
+
+// The system's own words for an errno value ("No space left on device"), to follow a failure
+// message after ": " so that the user learns why, not only what, failed.
+std::u16string SystemReasonText(int errorNumber);
+
+// The failure message with its reason appended: "TEXT: REASON"; the text alone when the errno is 0
+// (nothing known).
+std::u16string WithSystemReason(std::u16string text, int errorNumber);
+
+}  // namespace velmora

@@ -1,0 +1,145 @@
+"""Failures are reported as failures, with the system's reason; output stays one file a line."""
+
+import json
+import os
+import subprocess
+import xml.etree.ElementTree as ElementTree
+
+from mutagen.id3 import ID3, TIT2, TPE1, TRCK
+
+from clitest import BINARY, CliTestCase
+
+
+class Failures(CliTestCase):
+    def mount_tmpfs(self, folder, size):
+        if os.geteuid() != 0:
+            self.skipTest("needs root to mount a small file system")
+        os.makedirs(folder)
+        if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=" + size, "tmpfs", folder],
+                          capture_output=True).returncode != 0:
+            self.skipTest("cannot mount here")
+        self.addCleanup(subprocess.run, ["umount", "-l", folder], capture_output=True)
+
+    def run_to(self, stdout, *args):
+        argv = [BINARY, "--settings", self.settings] + list(args)
+        return subprocess.run(argv, stdout=stdout, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL)
+
+    def test_output_that_cannot_be_written_fails_the_run(self):
+        for i in range(3):
+            self.make_mp3("m%d.mp3" % i, [TIT2(encoding=0, text="x" * 3000)])
+        with open("/dev/full", "wb") as full:
+            for args in (["list", self.dir], ["dump", "--json", self.dir], ["--version"]):
+                with self.subTest(args=args):
+                    result = self.run_to(full, *args)
+                    self.assertEqual(result.returncode, 1)
+                    self.assertIn(b"velmora-cli: couldn't write to standard output: No space left "
+                                  b"on device", result.stderr)
+        # A dump cut short by a full disk: part of it is written, and the run fails.
+        disk = self.path("disk")
+        self.mount_tmpfs(disk, "8k")
+        with open(os.path.join(disk, "dump.json"), "wb") as out:
+            result = self.run_to(out, "dump", "--json", self.dir)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(b"No space left on device", result.stderr)
+        self.assertGreater(os.path.getsize(os.path.join(disk, "dump.json")), 0)
+
+    def test_failure_messages_end_with_the_system_reason(self):
+        song = self.make_mp3("a.mp3", [TIT2(encoding=0, text="T" * 300)])
+        self.assertFails(["rename", "%title", song], 1,
+                         'Couldn\'t rename "a.mp3" to "' + "T" * 300 + '.mp3": File name too long')
+        self.assertFails(["export", "m3u", self.path("none", "x.m3u"), song], 1,
+                         "Couldn't open file " + self.path("none", "x.m3u") +
+                         ": No such file or directory")
+        disk = self.path("disk")
+        self.mount_tmpfs(disk, "48k")
+        full = os.path.join(disk, "song.mp3")
+        with open(song, "rb") as source, open(full, "wb") as target:
+            target.write(source.read())
+        with open(os.path.join(disk, "filler"), "wb", buffering=0) as filler:
+            try:
+                while True:
+                    filler.write(bytes(1024))
+            except OSError:
+                pass
+        self.assertFails(["set", "--title", "N" * 20000, full], 1,
+                         "Couldn't save ID3v2 tag to " + full + ": No space left on device")
+
+    def test_list_keeps_one_file_on_one_line(self):
+        self.make_mp3("tab\tand\nbreak.mp3",
+                      [TIT2(encoding=0, text="a\tb\nc\\d"), TPE1(encoding=0, text="plain")])
+        self.make_mp3("b.mp3", [TIT2(encoding=0, text="B")])
+        lines = self.cli("list", self.dir).split("\n")
+        self.assertEqual(lines[-1], "")
+        rows = [line.split("\t") for line in lines[1:-1]]
+        self.assertEqual(len(rows), 2)
+        self.assertTrue(all(len(row) == 10 for row in rows))
+        odd = next(row for row in rows if row[0].startswith("tab"))
+        self.assertEqual(odd[0], "tab\\tand\\nbreak.mp3")
+        self.assertEqual(odd[4], "a\\tb\\nc\\\\d")
+        # JSON carries the texts as they are.
+        records = [json.loads(line) for line in self.cli("list", "--json", self.dir).splitlines()]
+        odd = next(r for r in records if r["filename"].startswith("tab"))
+        self.assertEqual([odd[k] for k in ("filename", "title", "artist", "directory")],
+                         ["tab\tand\nbreak.mp3", "a\tb\nc\\d", "plain", self.dir])
+        self.assertEqual(list(odd), ["filename", "track", "artist", "album", "title", "year",
+                                     "bitrate", "directory", "genre", "duration"])
+
+    def test_xml_export_names_one_folder_once_and_absolutely(self):
+        self.make_mp3("x3/f4.mp3", [TIT2(encoding=0, text="Four")])
+        self.make_mp3("x3/f5.mp3", [TIT2(encoding=0, text="Five")])
+        out = self.path("list.xml")
+        argv = [BINARY, "--settings", self.settings, "export", "xml", out, "x3/f4.mp3",
+                "./x3/f5.mp3", "x3/", "--location", "path", "--levels", "directory,list"]
+        result = subprocess.run(argv, cwd=self.dir, capture_output=True, stdin=subprocess.DEVNULL)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        groups = ElementTree.parse(out).getroot().findall("Directory")
+        self.assertEqual([g.get("path") for g in groups], [self.path("x3")])
+        self.assertEqual(sorted(f.get("path") for f in groups[0].iter("File")),
+                         [self.path("x3", n) for n in ("f4.mp3", "f4.mp3", "f5.mp3", "f5.mp3")])
+
+    def test_rename_dry_run_fails_where_the_real_run_fails(self):
+        one = self.make_mp3("one.mp3", [TIT2(encoding=0, text="Same")])
+        two = self.make_mp3("two.mp3", [TIT2(encoding=0, text="Same")])
+        taken = self.make_mp3("three.mp3", [TIT2(encoding=0, text="one")])
+        dot = self.make_mp3("dot.mp3", [TIT2(encoding=0, text=".")])
+        cases = [
+            ("two files to one name", ["%title", one, two], 'to "Same.mp3": File exists'),
+            ("onto an existing file", ["%title", taken], 'to "one.mp3": File exists'),
+            ("a hidden name", ["%title", dot], "the new name would be empty or start with a dot"),
+            ("an empty pattern", ["", one], 'to ".mp3": the new name would be empty'),
+        ]
+        for why, args, says in cases:
+            with self.subTest(why):
+                before = self.snapshot()
+                dry = self.run_cli("rename", "--dry-run", *args)
+                self.assertEqual(self.snapshot(), before)
+                self.assertEqual(dry.returncode, 1, dry.stderr)
+                self.assertIn(says, dry.stderr.decode())
+                real = self.run_cli("rename", *args)
+                self.assertEqual(real.returncode, dry.returncode)
+                self.assertEqual(real.stderr, dry.stderr)
+                for path in args[1:]:
+                    if path != one or why != "two files to one name":
+                        self.assertTrue(os.path.exists(path), path)
+                if why == "two files to one name":
+                    os.rename(self.path("Same.mp3"), one)
+        dry = self.run_cli("rename", "--dry-run", "--json", "%title", dot)
+        self.assertIn("empty or start with a dot", json.loads(dry.stdout)["refused"])
+
+    def test_rename_turns_line_breaks_into_spaces(self):
+        song = self.make_mp3("a.mp3", [TIT2(encoding=0, text="one\ntwo\r\nthree")])
+        self.cli("rename", "%title", song)
+        self.assertEqual(os.listdir(self.dir), ["one two  three.mp3"])
+
+    def test_number_refuses_to_wrap_and_numbers_each_file_once(self):
+        paths = [self.make_mp3(n, [TRCK(encoding=0, text="9")]) for n in ("a.mp3", "b.mp3", "c.mp3")]
+        self.assertFails(["number", "--start", "4294967295"] + paths, 2, "would pass 4294967295")
+        self.assertFails(["number", "--start", "4294967296", paths[0]], 2, "--start")
+        a, b, c = paths
+        self.cli("number", "--start", "4294967294", a, b, os.path.join(self.dir, ".", "a.mp3"))
+        self.assertEqual([str(ID3(p)["TRCK"].text[0]) for p in paths],
+                         ["4294967294", "4294967295", "9"])
+
+    def test_version_and_unknown_commands(self):
+        self.assertEqual(self.cli("--version"), "velmora-cli 1.1\n")
+        self.assertFails(["frobnicate", self.dir], 2, 'unknown command "frobnicate"')
