@@ -52,11 +52,14 @@ std::vector<fs::path> FilesUnder(const fs::path& folder) {
     return files;
 }
 
-TEST(FuzzReplay, InputsThatOnceFailedPass) {
-    const fs::path crashers = fs::path(VELMORA_SOURCE_DIR) / "tests" / "fuzz" / "crashers";
-    for (const auto& target : kTargets) {
-        for (const fs::path& file : FilesUnder(crashers / target.name))
-            RunOne(target.run, ReadAll(file), file.string());
+// The inputs that once failed, and those fuzzing kept for reaching new code.
+TEST(FuzzReplay, KeptInputsPass) {
+    const fs::path fuzz = fs::path(VELMORA_SOURCE_DIR) / "tests" / "fuzz";
+    for (const char* folder : {"crashers", "corpus"}) {
+        for (const auto& target : kTargets) {
+            for (const fs::path& file : FilesUnder(fuzz / folder / target.name))
+                RunOne(target.run, ReadAll(file), file.string());
+        }
     }
 }
 
