@@ -62,7 +62,8 @@ std::unique_ptr<Id3v2Frame> CloneFrame(const Id3v2Frame& frame) {
         const FrameField& field = *frame.FieldAt(i);
         std::unique_ptr<FrameField> clone = field.Clone();
         // A field type without its own Clone would come back as a plain field.
-        if (typeid(*clone) != typeid(field))
+        const FrameField& cloned = *clone;
+        if (typeid(cloned) != typeid(field))
             throw std::logic_error("frame field type cannot be copied");
         copy->PushField(std::move(clone));
     }
