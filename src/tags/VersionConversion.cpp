@@ -82,8 +82,22 @@ void Replace(Id3v2Tag& tag, const Id3v2Frame* old, std::unique_ptr<Id3v2Frame> w
     Replace(tag, old, std::move(list));
 }
 
+// A frame kept byte for byte (encrypted, or compressed past reading) is not understood: it
+// is written back as it is, never converted or dropped.
+bool IsOpaque(const Id3v2Frame& frame) {
+    return FindField(frame, FieldKind::RawBody) != nullptr;
+}
+
+Id3v2Frame* FindConvertible(Id3v2Tag& tag, const FrameId& id) {
+    for (auto& frame : tag.MutableFrames()) {
+        if (frame->Id() == id && !IsOpaque(*frame))
+            return frame.get();
+    }
+    return nullptr;
+}
+
 void RemoveAll(Id3v2Tag& tag, const FrameId& id) {
-    while (Id3v2Frame* frame = FindFrame(tag, id))
+    while (Id3v2Frame* frame = FindConvertible(tag, id))
         RemoveFrame(tag, frame);
 }
 
@@ -92,7 +106,7 @@ void RemoveAll(Id3v2Tag& tag, const FrameId& id) {
 // old frame is only dropped.
 template <typename Make>
 void ConvertDate(Id3v2Tag& tag, const FrameId& from, const FrameId& to, Make make) {
-    Id3v2Frame* old = FindFrame(tag, from);
+    Id3v2Frame* old = FindConvertible(tag, from);
     if (!old)
         return;
     if (!FindFrame(tag, to)) {
@@ -137,21 +151,24 @@ std::vector<std::unique_ptr<Id3v2Frame>> YearFromStamp(const FrameId& id, const 
 }
 
 void PeopleTo24(Id3v2Tag& tag) {
-    Id3v2Frame* ipls = FindFrame(tag, kIpls);
-    if (ipls && !FindFrame(tag, kTipl))
+    Id3v2Frame* ipls = FindConvertible(tag, kIpls);
+    if (ipls && !FindFrame(tag, kTipl) && !ValuesOf(ipls).empty())
         Replace(tag, ipls, TextFrame(kTipl, *ipls, ValuesOf(ipls)));
     RemoveAll(tag, kIpls);
 }
 
 void PeopleTo23(Id3v2Tag& tag) {
-    Id3v2Frame* tipl = FindFrame(tag, kTipl);
-    Id3v2Frame* tmcl = FindFrame(tag, kTmcl);
+    Id3v2Frame* tipl = FindConvertible(tag, kTipl);
+    Id3v2Frame* tmcl = FindConvertible(tag, kTmcl);
     Id3v2Frame* first = tipl ? tipl : tmcl;
     if (first && !FindFrame(tag, kIpls)) {
         Values people = ValuesOf(tipl);
         Values musicians = ValuesOf(tmcl);
         people.insert(people.end(), musicians.begin(), musicians.end());
-        Replace(tag, first, TextFrame(kIpls, *first, std::move(people)));
+        // Frames that hold no values are dropped on write; they must not come back as an
+        // IPLS that holds an empty text.
+        if (!people.empty())
+            Replace(tag, first, TextFrame(kIpls, *first, std::move(people)));
     }
     RemoveAll(tag, kTipl);
     RemoveAll(tag, kTmcl);
@@ -183,8 +200,17 @@ void JoinValues(Id3v2Tag& tag, const text::CodePage& codePage) {
 
 }  // namespace
 
+bool IsConvertedBetweenVersions(const FrameId& id) {
+    for (const FrameId& converted :
+         {kTyer, kTdat, kTime, kTrda, kTdrc, kTory, kTdor, kIpls, kTipl, kTmcl}) {
+        if (id == converted)
+            return true;
+    }
+    return false;
+}
+
 void ConvertDateFramesTo24(Id3v2Tag& tag) {
-    if (Id3v2Frame* tyer = FindFrame(tag, kTyer); tyer && !FindFrame(tag, kTdrc)) {
+    if (Id3v2Frame* tyer = FindConvertible(tag, kTyer); tyer && !FindFrame(tag, kTdrc)) {
         if (auto made = StampFromV23(tag, *tyer); !made.empty())
             Replace(tag, tyer, std::move(made));
     }

@@ -8,6 +8,7 @@ namespace text {
 class CodePage;
 }
 class Id3v2Tag;
+struct FrameId;
 
 // Turns the frames of a tag into those of the version a save writes, as other taggers do:
 // for ID3v2.4, TYER with TDAT and TIME into TDRC (TRDA when there is no year), TORY into
@@ -17,6 +18,10 @@ class Id3v2Tag;
 // without a digit hold no date and are dropped.
 void ConvertFramesForVersion(Id3v2Tag& tag, std::uint8_t majorVersion,
                              const text::CodePage& codePage);
+
+// Whether a version change may convert or drop frames with this ID. Frames kept byte for
+// byte (not understood) never are.
+bool IsConvertedBetweenVersions(const FrameId& id);
 
 // The ID3v2.4 date step alone: TYER (with TDAT and TIME) or TRDA into TDRC, TORY into TDOR.
 void ConvertDateFramesTo24(Id3v2Tag& tag);
