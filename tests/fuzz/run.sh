@@ -67,7 +67,7 @@ for target in mp3_load mp3_save regex rename settings xml_writer; do
                 -artifact_prefix="$artifacts/" "${inputs[@]}"
     } >"$log" 2>&1 || status=$?
     executed="$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)"
-    seed="$(grep -o 'Seed: [0-9]*' "$log" | head -n 1 | grep -o '[0-9]*$' || true)"
+    seed="$(grep -o 'Seed: [0-9]*' "$log" | tail -n 1 | grep -o '[0-9]*$' || true)"
     if [ -n "$explore" ]; then
         "$binary" "${limits[@]}" -max_len="$max_len" -merge=1 "$kept/$target" "$found" \
             >>"$log" 2>&1 || true
