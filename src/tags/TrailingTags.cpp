@@ -25,7 +25,7 @@ bool Matches(std::span<const std::uint8_t> bytes, const char* text) {
            std::memcmp(bytes.data(), text, std::strlen(text)) == 0;
 }
 
-// APEv2 footer (APEv2 specification, "APE Tags Header"): "APETAGEX", version, the size of
+// APEv2 footer (the APEv2 documentation, "APE Tags Header"): "APETAGEX", version, the size of
 // items and footer, item count, flags (bit 31: a 32-byte header precedes the items).
 std::uint64_t ApeLength(std::span<const std::uint8_t> last) {
     if (last.size() < kApeFooter)

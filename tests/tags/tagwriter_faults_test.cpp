@@ -3,8 +3,8 @@
 #include <cerrno>
 
 #include "TagWriterTestSupport.h"
-#include "tags/BufferedFileFaults.h"
 #include "replace/ReplaceFaults.h"
+#include "tags/BufferedFileFaults.h"
 
 namespace velmora {
 namespace {

@@ -9,9 +9,9 @@
 
 #include "TagWriterTestSupport.h"
 #include "common/SystemReason.h"
+#include "replace/ReplaceFaults.h"
 #include "tags/BufferedFileFaults.h"
 #include "tags/Padding.h"
-#include "replace/ReplaceFaults.h"
 #include "tags/SafeRename.h"
 #include "tags/TagRegion.h"
 #include "tags/TagSavePlan.h"
