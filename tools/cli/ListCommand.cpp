@@ -5,10 +5,10 @@
 #include <chrono>
 #include <iostream>
 #include <memory>
-#include <thread>
 
 #include "CliEnvironment.h"
 #include "Command.h"
+#include "DoneSignal.h"
 #include "Output.h"
 #include "RecordDump.h"
 #include "scan/FileListColumns.h"
@@ -101,14 +101,17 @@ int RunList(CliEnvironment& environment, const ListOptions& options) {
     }
     if (options.recursive || options.notRecursive)
         environment.Overlay().OverrideRecurse(options.recursive);
+    // Declared before the loader, so that it outlives the worker that signals it.
+    DoneSignal done;
     LoaderThread loader(environment.Context());
     loader.SetDirectory(text::FileNameToText(options.directory));
     if (!options.json)
         PrintHeader();
-    loader.Start();
+    loader.Start(done.Callback());
     std::size_t shown = 0;
     for (bool finished = false; !finished;) {
-        finished = !loader.IsRunning();
+        // Rows loaded so far are printed on each tick; the end of the load wakes us at once.
+        finished = done.WaitFor(std::chrono::milliseconds(100));
         for (const Mp3File* record : loader.Records().From(shown)) {
             PrintRow(
                 [&](Column column) { return CellText(*record, column, environment.CodePage()); },
@@ -116,8 +119,6 @@ int RunList(CliEnvironment& environment, const ListOptions& options) {
             ++shown;
         }
         std::cout.flush();
-        if (!finished)
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     loader.Join();
     // A file that loaded with a message is still listed, but the run reports it.
