@@ -1,0 +1,80 @@
+#include "ui/FileListModel.h"
+
+#include "scan/FileListColumns.h"
+#include "tags/Mp3File.h"
+#include "ui/QtText.h"
+
+namespace velmora::ui {
+FileListModel::FileListModel(const text::CodePage& codePage, QObject* parent)
+    : QAbstractTableModel(parent),
+      codePage_(codePage),
+      cleanIcon_(CleanRowIcon()),
+      updatedIcon_(UpdatedRowIcon()) {}
+
+int FileListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int FileListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(kFileListColumnCount);
+}
+
+std::u16string FileListModel::CellText(const Mp3File& record, int column) const {
+    return FileListCells(record, codePage_)[std::size_t(column)];
+}
+
+QVariant FileListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    const Mp3File& record = *rows_[std::size_t(index.row())];
+    switch (role) {
+        case Qt::DisplayRole:
+            return ToQString(CellText(record, index.column()));
+        case Qt::ForegroundRole:
+            if (display_.showRedText && record.NeedsSave())
+                return kUpdatedText;
+            return {};
+        case Qt::DecorationRole:
+            if (index.column() != Filename)
+                return {};
+            return display_.showIcons && record.NeedsSave() ? updatedIcon_ : cleanIcon_;
+        default:
+            return {};
+    }
+}
+
+QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= int(kFileListColumnCount))
+        return {};
+    if (role == Qt::DisplayRole)
+        return ToQString(kFileListHeaders[std::size_t(section)]);
+    return {};
+}
+
+void FileListModel::Clear() {
+    beginResetModel();
+    rows_.clear();
+    rows_.shrink_to_fit();
+    endResetModel();
+}
+
+void FileListModel::Append(const std::vector<Mp3File*>& records) {
+    if (records.empty())
+        return;
+    const int first = int(rows_.size());
+    beginInsertRows({}, first, first + int(records.size()) - 1);
+    rows_.insert(rows_.end(), records.begin(), records.end());
+    endInsertRows();
+}
+
+void FileListModel::RowsChanged() {
+    if (!rows_.empty())
+        emit dataChanged(index(0, 0), index(int(rows_.size()) - 1, int(kFileListColumnCount) - 1));
+}
+
+void FileListModel::SetDisplay(const ListDisplay& display) {
+    display_ = display;
+    RowsChanged();
+}
+
+}  // namespace velmora::ui

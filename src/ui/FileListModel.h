@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "ui/ListDisplay.h"
+
+namespace velmora {
+class Mp3File;
+namespace text {
+class CodePage;
+}
+}  // namespace velmora
+
+namespace velmora::ui {
+
+// The file list as a table: one row per record of the loader's list, in list order. Rows
+// hold only the record's address; every cell is read from the record when it is drawn.
+class FileListModel : public QAbstractTableModel {
+    Q_OBJECT
+
+  public:
+    enum Column {
+        Filename,
+        Track,
+        Artist,
+        Album,
+        Title,
+        Year,
+        Bitrate,
+        Directory,
+        Genre,
+        Duration
+    };
+
+    explicit FileListModel(const text::CodePage& codePage, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Removes every row (before the records go).
+    void Clear();
+    // Adds rows for the records, after the last one shown.
+    void Append(const std::vector<Mp3File*>& records);
+    // Repaints every row: records changed in place (an edit, a save, a removal).
+    void RowsChanged();
+    void SetDisplay(const ListDisplay& display);
+    const ListDisplay& Display() const { return display_; }
+
+    Mp3File* Record(int row) const { return rows_[std::size_t(row)]; }
+    const std::vector<Mp3File*>& Records() const { return rows_; }
+    std::u16string CellText(const Mp3File& record, int column) const;
+
+  private:
+    const text::CodePage& codePage_;
+    std::vector<Mp3File*> rows_;
+    ListDisplay display_;
+    QIcon cleanIcon_;
+    QIcon updatedIcon_;
+};
+
+}  // namespace velmora::ui

@@ -1,0 +1,68 @@
+#include "ui/FileListProxy.h"
+
+#include "tags/Mp3File.h"
+#include "ui/FileListModel.h"
+#include "ui/QtText.h"
+
+namespace velmora::ui {
+
+FileListProxy::FileListProxy(FileListModel& model, QObject* parent)
+    : QSortFilterProxyModel(parent), model_(model) {
+    collator_.setCaseSensitivity(Qt::CaseSensitive);
+    // Keys go stale when their rows change; this runs before the proxy re-sorts, since it
+    // is connected first.
+    connect(&model, &QAbstractItemModel::dataChanged, this, [this] { ForgetKeys(); });
+    connect(&model, &QAbstractItemModel::modelReset, this, [this] { ForgetKeys(); });
+    setSourceModel(&model);
+    setDynamicSortFilter(true);
+}
+
+void FileListProxy::ForgetKeys() {
+    keys_.clear();
+}
+
+const QCollatorSortKey& FileListProxy::KeyOf(int sourceRow) const {
+    if (keys_.size() <= std::size_t(sourceRow))
+        keys_.resize(std::size_t(model_.rowCount()));
+    auto& key = keys_[std::size_t(sourceRow)];
+    if (!key)
+        key = collator_.sortKey(ToQString(model_.CellText(*model_.Record(sourceRow), keyColumn_)));
+    return *key;
+}
+
+bool FileListProxy::lessThan(const QModelIndex& left, const QModelIndex& right) const {
+    const Mp3File& a = *model_.Record(left.row());
+    const Mp3File& b = *model_.Record(right.row());
+    switch (left.column()) {
+        case FileListModel::Bitrate:
+            return a.Bitrate() < b.Bitrate();
+        case FileListModel::Duration:
+            return a.Duration() < b.Duration();
+        default:
+            if (left.column() != keyColumn_) {
+                keys_.clear();
+                keyColumn_ = left.column();
+            }
+            return KeyOf(left.row()).compare(KeyOf(right.row())) < 0;
+    }
+}
+
+void FileListProxy::SetFilterText(const QString& text) {
+    if (text == filterText_)
+        return;
+    filterText_ = text;
+    invalidateRowsFilter();
+}
+
+bool FileListProxy::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
+    if (filterText_.isEmpty())
+        return true;
+    const Mp3File& record = *model_.Record(sourceRow);
+    for (int column = 0; column < model_.columnCount(); ++column) {
+        if (ToQString(model_.CellText(record, column)).contains(filterText_, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace velmora::ui

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QCollator>
+#include <QCollatorSortKey>
+#include <QSortFilterProxyModel>
+#include <optional>
+#include <vector>
+
+namespace velmora::ui {
+
+class FileListModel;
+
+// The rows as the list shows them: sorted by a column and filtered by a text. Bitrate and
+// Duration sort by number; every other column by the locale's collation, case-sensitive,
+// over keys made once per row and column. Sorting never touches the record list.
+class FileListProxy : public QSortFilterProxyModel {
+    Q_OBJECT
+
+  public:
+    explicit FileListProxy(FileListModel& model, QObject* parent = nullptr);
+
+    // Rows whose cells contain `text`, case-insensitive; all rows for an empty text.
+    void SetFilterText(const QString& text);
+    const QString& FilterText() const { return filterText_; }
+
+  protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+
+  private:
+    const QCollatorSortKey& KeyOf(int sourceRow) const;
+    void ForgetKeys();
+
+    FileListModel& model_;
+    QCollator collator_;
+    QString filterText_;
+    // Sort keys of the sort column's texts, by source row, made when first compared.
+    mutable int keyColumn_ = -1;
+    mutable std::vector<std::optional<QCollatorSortKey>> keys_;
+};
+
+}  // namespace velmora::ui

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QTableView>
+#include <vector>
+
+#include "ui/ListDisplay.h"
+
+namespace velmora {
+class Mp3File;
+}
+
+namespace velmora::ui {
+
+class FileListModel;
+class FileListProxy;
+
+// The list of loaded files: whole rows, several at once, the selection shown also without
+// focus, columns that can be dragged into another order, and a header click to sort.
+class FileListView : public QTableView {
+    Q_OBJECT
+
+  public:
+    FileListView(FileListModel& model, FileListProxy& proxy, QWidget* parent = nullptr);
+
+    void ApplyDisplay(const ListDisplay& display);
+    // The selected records, rows from top to bottom as shown.
+    std::vector<Mp3File*> SelectedRecords() const;
+    // The records of every row shown (after the filter), top to bottom.
+    std::vector<Mp3File*> ShownRecords() const;
+
+    // Widths of the columns, in pixels, in their order.
+    static int DefaultWidth(int column);
+
+  signals:
+    // A right click (or the menu key) on a selected row.
+    void contextMenuWanted(const QPoint& globalPos);
+    // Double-click or Enter on a row.
+    void openWanted();
+
+  protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    FileListModel& model_;
+    FileListProxy& proxy_;
+};
+
+}  // namespace velmora::ui

@@ -1,0 +1,251 @@
+#include "ui/MainWindow.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "common/Messages.h"
+#include "ui/Actions.h"
+#include "ui/EditCommands.h"
+#include "ui/FileListView.h"
+#include "ui/ListDisplay.h"
+#include "ui/LoadCommands.h"
+#include "ui/PreferencesDialog.h"
+#include "ui/QtText.h"
+#include "ui/SaveCommands.h"
+#include "ui/ShellCommands.h"
+#include "ui/TagCommands.h"
+#include "ui/UiEnvironment.h"
+#include "ui/Workspace.h"
+
+namespace velmora::ui {
+namespace {
+
+// The editor panel's place below the list: it keeps this height when the window is resized.
+constexpr int kPanelHeight = 230;
+constexpr QSize kInitialSize{1000, 700};
+
+// A push button that runs `action` and follows its enabled state.
+QPushButton* ButtonFor(QAction* action, const QString& caption) {
+    auto* button = new QPushButton(caption);
+    button->setFocusPolicy(Qt::TabFocus);
+    button->setEnabled(action->isEnabled());
+    button->setToolTip(action->statusTip());
+    QObject::connect(action, &QAction::changed, button,
+                     [button, action] { button->setEnabled(action->isEnabled()); });
+    if (action->isCheckable()) {
+        button->setCheckable(true);
+        QObject::connect(button, &QPushButton::toggled, action, &QAction::setChecked);
+        QObject::connect(action, &QAction::toggled, button, [button, action](bool on) {
+            button->setChecked(on);
+            button->setText(action->text());
+        });
+        QObject::connect(action, &QAction::changed, button,
+                         [button, action] { button->setText(action->text()); });
+    } else {
+        QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    }
+    return button;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(UiEnvironment& environment, QWidget* parent)
+    : QMainWindow(parent),
+      environment_(environment),
+      workspace_(new Workspace(environment.Context(), environment.Messages(), this)) {
+    setWindowTitle(ToQString(kAppCaption));
+    setWindowIcon(AppIcon());
+    environment.Messages().SetWindow(this);
+    view_ = new FileListView(workspace_->Model(), workspace_->Proxy());
+    saving_ = new SaveCommands(*workspace_, environment.Messages(), this);
+    loading_ = new LoadCommands(*workspace_, *saving_, environment.Settings(), this);
+    shell_ = new ShellCommands(*view_, this);
+    tags_ =
+        new TagCommands(*workspace_, *view_, environment.Messages(), environment.Context(), this);
+    edits_ = new EditCommands(*workspace_, this);
+    BuildMenus();
+    setCentralWidget(BuildCentre());
+    status_ = new QLabel(tr("Ready"));
+    statusBar()->addWidget(status_, 1);
+    connect(workspace_, &Workspace::statusChanged, status_, &QLabel::setText);
+    connect(view_, &FileListView::contextMenuWanted, this, &MainWindow::ShowContextMenu);
+    connect(view_, &FileListView::openWanted, shell_->Open(), &QAction::trigger);
+    setAcceptDrops(true);
+    ApplyDisplay();
+    resize(kInitialSize);
+}
+
+MainWindow::~MainWindow() {
+    environment_.Messages().SetWindow(nullptr);
+}
+
+QAction* MainWindow::AddDisabled(QMenu* menu, const QString& text, const QString& hint) {
+    QAction* action = menu->addAction(text);
+    action->setStatusTip(hint);
+    action->setEnabled(false);
+    return action;
+}
+
+void MainWindow::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(loading_->Browse());
+    file->addAction(loading_->Reload());
+    file->addAction(loading_->Stop());
+    file->addSeparator();
+    file->addAction(saving_->Save());
+    file->addSeparator();
+    file->addAction(shell_->Open());
+    file->addAction(shell_->Enqueue());
+    file->addAction(shell_->Explore());
+    file->addSeparator();
+    exportMenu_ = file->addMenu(tr("&Export"));
+    AddDisabled(exportMenu_, tr("Playlist (&M3U)..."), tr("Export a playlist in M3U format"));
+    AddDisabled(exportMenu_, tr("Playlist (&PLS)..."), tr("Export a playlist in PLS format"));
+    AddDisabled(exportMenu_, tr("&XML..."), tr("Export an XML file with user defined structure"));
+    file->addSeparator();
+    QAction* exit = file->addAction(tr("E&xit"), this, &QWidget::close);
+    exit->setShortcuts(QKeySequence::Quit);
+    exit->setStatusTip(tr("Quit the application; prompts to save documents"));
+    file->setToolTipsVisible(true);
+    connect(file, &QMenu::aboutToShow, this, [this] { shell_->UpdateActions(true); });
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(edits_->Undo());
+    edit->addAction(edits_->Redo());
+    edit->addSeparator();
+    QAction* selectAll = edit->addAction(tr("Select &All"), view_, &QAbstractItemView::selectAll);
+    selectAll->setShortcuts(QKeySequence::SelectAll);
+    selectAll->setStatusTip(tr("Select every row shown"));
+    QAction* find = edit->addAction(tr("&Filter"), this, [this] {
+        filter_->setFocus(Qt::ShortcutFocusReason);
+        filter_->selectAll();
+    });
+    find->setShortcuts(QKeySequence::Find);
+    find->setStatusTip(tr("Show only the rows that contain a text"));
+    edit->addSeparator();
+    edit->addAction(tags_->RemoveV1());
+    edit->addAction(tags_->RemoveV2());
+    rename_ = AddDisabled(edit, tr("Re&name..."), tr("Rename the file according to its tag"));
+    rename_->setShortcut(QKeySequence(Qt::Key_F2));
+    generate_ = AddDisabled(edit, tr("&Generate ID3..."),
+                            tr("Generate ID3 information by using regular expressions to get "
+                               "data from file names"));
+    generate_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    edit->addAction(tags_->TrackMode());
+    edit->addSeparator();
+    QAction* preferences =
+        edit->addAction(tr("&Preferences..."), this, &MainWindow::ShowPreferences);
+    preferences->setShortcuts(QKeySequence::Preferences);
+    if (preferences->shortcuts().isEmpty())
+        preferences->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    preferences->setStatusTip(tr("Edit preferences"));
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    QAction* about = help->addAction(tr("&About Velmora..."), this, &MainWindow::ShowAbout);
+    about->setShortcut(QKeySequence::HelpContents);
+    about->setStatusTip(tr("Show the program's name and version"));
+}
+
+QWidget* MainWindow::BuildButtonBar() {
+    auto* bar = new QWidget;
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(ButtonFor(loading_->Browse(), tr("Browse")));
+    layout->addWidget(ButtonFor(saving_->Save(), tr("Save Changes")));
+    layout->addWidget(ButtonFor(tags_->TrackMode(), tags_->TrackMode()->text()));
+    layout->addWidget(ButtonFor(rename_, tr("Rename")));
+    layout->addStretch();
+    return bar;
+}
+
+QWidget* MainWindow::BuildCentre() {
+    auto* centre = new QWidget;
+    auto* layout = new QVBoxLayout(centre);
+    layout->addWidget(BuildButtonBar());
+    filter_ = new QLineEdit;
+    filter_->setPlaceholderText(tr("Filter (Ctrl+F)"));
+    filter_->setClearButtonEnabled(true);
+    connect(filter_, &QLineEdit::textChanged, &workspace_->Proxy(), &FileListProxy::SetFilterText);
+    layout->addWidget(filter_);
+    layout->addWidget(view_, 1);
+    // The editor panel's place: a fixed height, so the list takes what the window gains.
+    auto* panel = new QWidget;
+    panel->setObjectName(QStringLiteral("editorPanel"));
+    panel->setFixedHeight(kPanelHeight);
+    layout->addWidget(panel);
+    return centre;
+}
+
+void MainWindow::OpenFolder(const std::u16string& folder) {
+    loading_->OpenFolder(folder);
+}
+
+void MainWindow::ShowContextMenu(const QPoint& globalPos) {
+    shell_->UpdateActions(true);
+    QMenu menu(this);
+    menu.setToolTipsVisible(true);
+    menu.addAction(tags_->RemoveV1());
+    menu.addAction(tags_->RemoveV2());
+    menu.addAction(rename_);
+    menu.addAction(generate_);
+    menu.addMenu(exportMenu_);
+    menu.addSeparator();
+    menu.addAction(shell_->Open());
+    menu.addAction(shell_->Enqueue());
+    menu.addAction(shell_->Explore());
+    menu.exec(globalPos);
+}
+
+void MainWindow::ShowPreferences() {
+    PreferencesDialog dialog(environment_.Settings(), environment_.Messages(), this);
+    dialog.exec();
+    ApplyDisplay();
+}
+
+void MainWindow::ApplyDisplay() {
+    const ListDisplay display = ListDisplay::Read(environment_.Settings());
+    workspace_->Model().SetDisplay(display);
+    view_->ApplyDisplay(display);
+    if (workspace_->HasDirectory())
+        status_->setText(workspace_->StatusText());
+}
+
+void MainWindow::ShowAbout() {
+    QMessageBox box(this);
+    box.setWindowTitle(tr("About Velmora"));
+    box.setIconPixmap(AppIcon().pixmap(64, 64));
+    box.setText(ToQString(kAppCaption));
+    box.setInformativeText(tr("A tag editor and renamer for MP3 files."));
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A running worker finishes first; a save asked for by the question closes afterwards.
+    if (!workspace_->IsIdle() || !saving_->MayDiscard([this] { close(); })) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (workspace_->IsIdle() && LoadCommands::CanOpen(event->mimeData()->urls()))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    loading_->OpenDropped(event->mimeData()->urls());
+    event->acceptProposedAction();
+}
+
+}  // namespace velmora::ui

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QMainWindow>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+namespace velmora::ui {
+
+class EditCommands;
+class FileListView;
+class LoadCommands;
+class SaveCommands;
+class ShellCommands;
+class TagCommands;
+class UiEnvironment;
+class Workspace;
+
+// The program's window: menus, the button bar, the file list with its filter, the editor
+// panel's place and the status bar. It builds and connects; the command objects act.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    explicit MainWindow(UiEnvironment& environment, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Loads a folder named at start or dropped (after the save question).
+    void OpenFolder(const std::u16string& folder);
+
+    Workspace& Files() { return *workspace_; }
+    FileListView& List() { return *view_; }
+    QLineEdit& Filter() { return *filter_; }
+    QLabel& Status() { return *status_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void BuildMenus();
+    QWidget* BuildButtonBar();
+    QWidget* BuildCentre();
+    void ShowContextMenu(const QPoint& globalPos);
+    void ShowPreferences();
+    void ShowAbout();
+    void ApplyDisplay();
+    QAction* AddDisabled(QMenu* menu, const QString& text, const QString& hint);
+
+    UiEnvironment& environment_;
+    Workspace* workspace_;
+    FileListView* view_;
+    QLineEdit* filter_;
+    QLabel* status_;
+    SaveCommands* saving_;
+    LoadCommands* loading_;
+    ShellCommands* shell_;
+    TagCommands* tags_;
+    EditCommands* edits_;
+    QMenu* exportMenu_;
+    QAction* rename_;
+    QAction* generate_;
+};
+
+}  // namespace velmora::ui

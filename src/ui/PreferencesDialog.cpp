@@ -1,0 +1,185 @@
+#include "ui/PreferencesDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "common/Messages.h"
+#include "settings/SettingNames.h"
+#include "settings/SettingsStore.h"
+#include "ui/ListDisplay.h"
+#include "ui/QtText.h"
+
+namespace velmora::ui {
+namespace {
+
+constexpr int kIndent = 20;
+
+// Common 8-bit code pages: the iconv name stored, and what users know them as.
+struct CodePageChoice {
+    const char* name;
+    const char* label;
+};
+constexpr CodePageChoice kCodePages[] = {
+    {"CP1252", "Western European (Windows-1252)"},
+    {"ISO-8859-1", "Western European (ISO 8859-1)"},
+    {"ISO-8859-15", "Western European with euro (ISO 8859-15)"},
+    {"CP1250", "Central European (Windows-1250)"},
+    {"ISO-8859-2", "Central European (ISO 8859-2)"},
+    {"CP1251", "Cyrillic (Windows-1251)"},
+    {"KOI8-R", "Cyrillic (KOI8-R)"},
+    {"KOI8-U", "Ukrainian (KOI8-U)"},
+    {"CP1253", "Greek (Windows-1253)"},
+    {"CP1254", "Turkish (Windows-1254)"},
+    {"CP1255", "Hebrew (Windows-1255)"},
+    {"CP1256", "Arabic (Windows-1256)"},
+    {"CP1257", "Baltic (Windows-1257)"},
+    {"CP1258", "Vietnamese (Windows-1258)"},
+    {"CP874", "Thai (Windows-874)"},
+    {"SHIFT_JIS", "Japanese (Shift JIS)"},
+    {"GBK", "Simplified Chinese (GBK)"},
+    {"BIG5", "Traditional Chinese (Big5)"},
+    {"EUC-KR", "Korean (EUC-KR)"},
+};
+
+const std::array<const char*, 4> kEncodingTexts = {"Don't change encoding", "Save as Unicode",
+                                                   "Save as Unicode (with BOM)", "Save as UTF-8"};
+
+}  // namespace
+
+PreferencesDialog::PreferencesDialog(SettingsKey& settings, MessageSink& messages, QWidget* parent)
+    : QDialog(parent), settings_(settings), messages_(messages), pages_(new QTabWidget) {
+    setWindowTitle(ToQString(kAppCaption) + QStringLiteral(" Preferences"));
+    pages_->addTab(BuildGeneralPage(), tr("General"));
+    pages_->addTab(BuildInterfacePage(), tr("User Interface"));
+    connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
+        if (page == 1 && !interfaceOpened_) {
+            interfaceOpened_ = true;
+            ReadInterface();
+        }
+    });
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pages_);
+    layout->addWidget(buttons);
+    ReadGeneral();
+}
+
+QWidget* PreferencesDialog::BuildGeneralPage() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    recurse_ = new QCheckBox(tr("&Recurse Subdirectories"));
+    use24_ =
+        new QCheckBox(tr("Save files in ID3v2.&4 (may create problems with older media players)"));
+    layout->addWidget(recurse_);
+    layout->addWidget(use24_);
+    for (std::size_t i = 0; i < encodings_.size(); ++i) {
+        encodings_[i] = new QRadioButton(tr(kEncodingTexts[i]));
+        auto* row = new QHBoxLayout;
+        row->addSpacing(kIndent);
+        row->addWidget(encodings_[i]);
+        layout->addLayout(row);
+    }
+    autoDeleteV1_ = new QCheckBox(tr("Automatically remove &empty IDv1 tags"));
+    layout->addWidget(autoDeleteV1_);
+    codePage_ = new QComboBox;
+    for (const auto& choice : kCodePages)
+        codePage_->addItem(tr(choice.label), QString::fromLatin1(choice.name));
+    auto* form = new QFormLayout;
+    form->addRow(tr("8-bit text &code page:"), codePage_);
+    layout->addLayout(form);
+    layout->addStretch();
+    connect(use24_, &QCheckBox::toggled, this, &PreferencesDialog::EnableEncodings);
+    return page;
+}
+
+QWidget* PreferencesDialog::BuildInterfacePage() {
+    auto* page = new QWidget;
+    auto* group = new QGroupBox(tr("List"));
+    auto* boxes = new QVBoxLayout(group);
+    showIcons_ = new QCheckBox(tr("Show &icons for updated files"));
+    showRedText_ = new QCheckBox(tr("Show updated files with red &text"));
+    showGridlines_ = new QCheckBox(tr("Show &gridlines"));
+    alternateBg_ = new QCheckBox(tr("&Alternate item background color"));
+    for (QCheckBox* box : {showIcons_, showRedText_, showGridlines_, alternateBg_})
+        boxes->addWidget(box);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(group);
+    layout->addStretch();
+    return page;
+}
+
+void PreferencesDialog::ReadGeneral() {
+    recurse_->setChecked(settings_.ReadBool(settings::kRecurse, true));
+    use24_->setChecked(settings_.ReadBool(settings::kUse24, false));
+    std::uint32_t encoding = 0;
+    settings_.ReadNumber(settings::kEncoding, encoding);
+    // Auto-exclusive buttons cannot all be unchecked by setChecked; a stored number outside
+    // 0..3 checks none of them.
+    for (QRadioButton* button : encodings_)
+        button->setAutoExclusive(false);
+    for (std::size_t i = 0; i < encodings_.size(); ++i)
+        encodings_[i]->setChecked(encoding == i);
+    for (QRadioButton* button : encodings_)
+        button->setAutoExclusive(true);
+    autoDeleteV1_->setChecked(settings_.ReadBool(settings::kAutoDeleteV1, false));
+    std::u16string codePage = settings_.ReadString(settings::kCodePage);
+    if (codePage.empty())
+        codePage = settings::kDefaultCodePage;
+    const QString name = ToQString(codePage);
+    if (codePage_->findData(name) < 0)
+        codePage_->addItem(name, name);
+    codePage_->setCurrentIndex(codePage_->findData(name));
+    EnableEncodings();
+}
+
+void PreferencesDialog::ReadInterface() {
+    const ListDisplay display = ListDisplay::Read(settings_);
+    showIcons_->setChecked(display.showIcons);
+    showRedText_->setChecked(display.showRedText);
+    showGridlines_->setChecked(display.showGridlines);
+    alternateBg_->setChecked(display.alternateBg);
+}
+
+void PreferencesDialog::EnableEncodings() {
+    for (QRadioButton* button : encodings_)
+        button->setEnabled(use24_->isChecked());
+}
+
+void PreferencesDialog::WriteGeneral() {
+    settings_.WriteBool(settings::kRecurse, recurse_->isChecked());
+    settings_.WriteBool(settings::kUse24, use24_->isChecked());
+    settings_.WriteBool(settings::kAutoDeleteV1, autoDeleteV1_->isChecked());
+    for (std::size_t i = 0; i < encodings_.size(); ++i) {
+        if (encodings_[i]->isChecked()) {
+            settings_.WriteNumber(settings::kEncoding, std::uint32_t(i));
+            break;
+        }
+    }
+    settings_.WriteString(settings::kCodePage, ToU16(codePage_->currentData().toString()));
+}
+
+void PreferencesDialog::WriteInterface() {
+    settings_.WriteBool(settings::kShowIcons, showIcons_->isChecked());
+    settings_.WriteBool(settings::kShowRedText, showRedText_->isChecked());
+    settings_.WriteBool(settings::kShowGridlines, showGridlines_->isChecked());
+    settings_.WriteBool(settings::kAlternateBg, alternateBg_->isChecked());
+}
+
+void PreferencesDialog::accept() {
+    WriteGeneral();
+    if (interfaceOpened_)
+        WriteInterface();
+    ShowNotice(messages_, u"Some settings will not take effect until the program is restarted.");
+    QDialog::accept();
+}
+
+}  // namespace velmora::ui

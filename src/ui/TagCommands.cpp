@@ -1,0 +1,96 @@
+#include "ui/TagCommands.h"
+
+#include <QItemSelectionModel>
+#include <algorithm>
+
+#include "common/Messages.h"
+#include "tags/Mp3File.h"
+#include "ui/Actions.h"
+#include "ui/FileListView.h"
+#include "ui/QtText.h"
+#include "ui/UiMessageSink.h"
+#include "ui/Workspace.h"
+
+namespace velmora::ui {
+
+TagCommands::TagCommands(Workspace& workspace, FileListView& view, UiMessageSink& sink,
+                         EngineContext& context, QObject* parent)
+    : QObject(parent),
+      workspace_(workspace),
+      view_(view),
+      sink_(sink),
+      context_(context),
+      removeV1_(MakeAction(this, tr("Remove ID3v&1"), tr("Remove the ID3v1 tag"))),
+      removeV2_(MakeAction(this, tr("Remove ID3v&2"), tr("Remove the ID3v2 tag"))),
+      trackMode_(MakeAction(this, ToQString(numbering_.Caption()),
+                            tr("Number tracks in the order the rows are selected"),
+                            {QKeySequence(Qt::CTRL | Qt::Key_T)})) {
+    trackMode_->setCheckable(true);
+    connect(removeV1_, &QAction::triggered, this, [this] { Remove(true); });
+    connect(removeV2_, &QAction::triggered, this, [this] { Remove(false); });
+    connect(trackMode_, &QAction::toggled, this, &TagCommands::SwitchTrackMode);
+    connect(view.selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& selected) {
+                NumberNewlySelected(selected);
+                UpdateActions();
+            });
+    connect(&workspace, &Workspace::stateChanged, this, &TagCommands::UpdateActions);
+    UpdateActions();
+}
+
+void TagCommands::UpdateActions() {
+    const bool editable = workspace_.IsIdle() && view_.selectionModel()->hasSelection();
+    removeV1_->setEnabled(editable);
+    removeV2_->setEnabled(editable);
+    trackMode_->setEnabled(workspace_.IsIdle());
+}
+
+void TagCommands::Remove(bool v1) {
+    if (!workspace_.IsIdle())
+        return;
+    const std::u16string question =
+        v1 ? u"All subsequent changes to the ID3v1 tag will not be saved.\r\nReally remove ID3v1?"
+           : u"All subsequent changes to the ID3v2 tag will not be saved.\r\nReally remove ID3v2?";
+    if (sink_.Show({question, kAppCaption, MessageIcon::Information, MessageButtons::YesNo}) !=
+        MessageAnswer::Yes)
+        return;
+    for (Mp3File* record : view_.SelectedRecords()) {
+        if (v1)
+            record->MarkRemoveV1();
+        else
+            record->MarkRemoveV2();
+    }
+    workspace_.RecordsEdited();
+}
+
+void TagCommands::SwitchTrackMode(bool on) {
+    if (on)
+        numbering_.SwitchOn();
+    else
+        numbering_.SwitchOff();
+    trackMode_->setText(ToQString(numbering_.Caption()));
+}
+
+void TagCommands::NumberNewlySelected(const QItemSelection& selected) {
+    if (!numbering_.IsOn() || !workspace_.IsIdle())
+        return;
+    QModelIndexList rows;
+    for (const QModelIndex& index : selected.indexes()) {
+        if (index.column() == 0)
+            rows << index;
+    }
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    bool numbered = false;
+    const batch::RowStateChange change{true, true, true};
+    for (const QModelIndex& row : rows) {
+        Mp3File* record = workspace_.Model().Record(workspace_.Proxy().mapToSource(row).row());
+        numbered |= numbering_.OnRowStateChanged(*record, change, context_);
+    }
+    if (!numbered)
+        return;
+    trackMode_->setText(ToQString(numbering_.Caption()));
+    workspace_.RecordsEdited();
+}
+
+}  // namespace velmora::ui

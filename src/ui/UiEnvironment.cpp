@@ -1,0 +1,45 @@
+#include "ui/UiEnvironment.h"
+
+#include "settings/SettingNames.h"
+#include "text/Utf8.h"
+
+namespace velmora::ui {
+namespace {
+
+// The code page the store names, or the default one when it names none iconv knows.
+std::unique_ptr<text::CodePage> ActiveCodePage(const SettingsKey& settings,
+                                               std::u16string& notice) {
+    std::u16string name = settings.ReadString(settings::kCodePage);
+    if (name.empty())
+        name = settings::kDefaultCodePage;
+    if (auto page = text::CodePage::Create(text::ToUtf8(name)))
+        return page;
+    if (!notice.empty())
+        notice += u"\r\n";
+    notice += u"The code page " + name + u" is not known; " + settings::kDefaultCodePage +
+              u" is used instead.";
+    return text::CodePage::Create(text::ToUtf8(settings::kDefaultCodePage));
+}
+
+}  // namespace
+
+UiEnvironment::UiEnvironment(std::unique_ptr<SettingsStore> store,
+                             std::unique_ptr<text::CodePage> codePage)
+    : store_(std::move(store)),
+      codePage_(std::move(codePage)),
+      context_{*store_, *codePage_, sink_} {}
+
+UiEnvironment::OpenResult UiEnvironment::Open(const std::filesystem::path& settingsFile) {
+    OpenResult result;
+    auto opened = SettingsStore::Open(settingsFile);
+    if (!opened.store) {
+        result.error = opened.error;
+        return result;
+    }
+    result.notice = opened.notice;
+    auto codePage = ActiveCodePage(*opened.store, result.notice);
+    result.environment.reset(new UiEnvironment(std::move(opened.store), std::move(codePage)));
+    return result;
+}
+
+}  // namespace velmora::ui

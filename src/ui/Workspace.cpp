@@ -1,0 +1,113 @@
+#include "ui/Workspace.h"
+
+#include <utility>
+
+#include "tags/EngineContext.h"
+#include "tags/Mp3File.h"
+#include "ui/UiMessageSink.h"
+
+namespace velmora::ui {
+
+Workspace::Workspace(EngineContext& context, UiMessageSink& sink, QObject* parent)
+    : QObject(parent),
+      context_(context),
+      sink_(sink),
+      loader_(context),
+      saver_(context, loader_.Records()),
+      model_(context.codePage),
+      proxy_(model_),
+      loadPoller_([this] { return loader_.IsRunning(); }, kLoadDonePoll),
+      savePoller_([this] { return saver_.IsRunning(); }, kSaveDonePoll) {
+    connect(&loadPoller_, &WorkerPoller::batch, this, &Workspace::AddNewRows);
+    connect(&loadPoller_, &WorkerPoller::done, this, &Workspace::OnLoadDone);
+    connect(&savePoller_, &WorkerPoller::done, this, &Workspace::OnSaveDone);
+}
+
+Workspace::~Workspace() {
+    // A worker waiting for an answer would never get one once the window is gone.
+    sink_.AnswerWorkersSafely();
+    loader_.Join();
+    saver_.Join();
+}
+
+void Workspace::SetState(WorkState state) {
+    state_ = state;
+    emit stateChanged();
+}
+
+void Workspace::Load(std::u16string directory) {
+    if (!IsIdle())
+        return;
+    model_.Clear();
+    loader_.SetDirectory(std::move(directory));
+    hasDirectory_ = true;
+    StartLoad();
+}
+
+void Workspace::Reload() {
+    if (!IsIdle() || !hasDirectory_)
+        return;
+    model_.Clear();
+    loader_.ResetList();
+    StartLoad();
+}
+
+void Workspace::StartLoad() {
+    updated_ = 0;
+    emit listCleared();
+    sink_.BeginRun(UiMessageSink::kLoadCheckText);
+    SetState(WorkState::Loading);
+    loader_.Start();
+    loadPoller_.Start();
+    emit statusChanged(StatusText());
+}
+
+void Workspace::AddNewRows() {
+    model_.Append(loader_.Records().From(model_.Records().size()));
+    // Freshly loaded records need no saving, so the count of updated ones stays.
+    emit statusChanged(StatusText());
+}
+
+void Workspace::OnLoadDone() {
+    AddNewRows();
+    SetState(WorkState::Idle);
+    sink_.EndRun();
+}
+
+void Workspace::Save(std::function<void()> then) {
+    if (!IsIdle())
+        return;
+    afterSave_ = std::move(then);
+    sink_.BeginRun(UiMessageSink::kSaveCheckText);
+    SetState(WorkState::Saving);
+    saver_.Start();
+    savePoller_.Start();
+}
+
+void Workspace::OnSaveDone() {
+    Recount();
+    model_.RowsChanged();
+    emit statusChanged(StatusText());
+    SetState(WorkState::Idle);
+    sink_.EndRun();
+    if (auto then = std::exchange(afterSave_, {}))
+        then();
+}
+
+void Workspace::RecordsEdited() {
+    Recount();
+    model_.RowsChanged();
+    emit statusChanged(StatusText());
+}
+
+void Workspace::Recount() {
+    updated_ = 0;
+    for (const Mp3File* record : model_.Records())
+        updated_ += record->NeedsSave() ? 1 : 0;
+}
+
+QString Workspace::StatusText() const {
+    return QStringLiteral("Loaded %1 files (%2 updated)").arg(FileCount()).arg(updated_);
+}
+
+}  // namespace velmora::ui

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstddef>
+#include <functional>
+#include <string>
+
+#include "scan/LoaderThread.h"
+#include "scan/SaveThread.h"
+#include "ui/FileListModel.h"
+#include "ui/FileListProxy.h"
+#include "ui/WorkerPoller.h"
+
+namespace velmora {
+struct EngineContext;
+}
+
+namespace velmora::ui {
+
+class UiMessageSink;
+
+enum class WorkState { Idle, Loading, Saving };
+
+// The loaded files and the two background workers that fill and save them: the record
+// list, the rows over it, and what the window is doing (idle, loading or saving).
+class Workspace : public QObject {
+    Q_OBJECT
+
+  public:
+    Workspace(EngineContext& context, UiMessageSink& sink, QObject* parent = nullptr);
+    ~Workspace() override;
+
+    WorkState State() const { return state_; }
+    bool IsIdle() const { return state_ == WorkState::Idle; }
+    FileListModel& Model() { return model_; }
+    FileListProxy& Proxy() { return proxy_; }
+    // True once a directory has been chosen, so Reload has something to reload.
+    bool HasDirectory() const { return hasDirectory_; }
+    const std::u16string& Directory() const { return loader_.Directory(); }
+
+    // Idle only: destroys every record and loads `directory` (Browse) or the same
+    // directory again (Reload).
+    void Load(std::u16string directory);
+    void Reload();
+    // Idle only: saves every record that needs it; `then` runs when the save is done.
+    void Save(std::function<void()> then = {});
+
+    // Records were changed in place: repaint the rows and recount.
+    void RecordsEdited();
+    std::size_t FileCount() const { return std::size_t(model_.rowCount()); }
+    std::size_t UpdatedCount() const { return updated_; }
+    // "Loaded %u files (%u updated)".
+    QString StatusText() const;
+
+  signals:
+    void stateChanged();
+    void statusChanged(const QString& text);
+    // Every row is gone (a load starts): whatever showed records shows nothing now.
+    void listCleared();
+
+  private:
+    void StartLoad();
+    void AddNewRows();
+    void OnLoadDone();
+    void OnSaveDone();
+    void SetState(WorkState state);
+    void Recount();
+
+    EngineContext& context_;
+    UiMessageSink& sink_;
+    LoaderThread loader_;
+    SaveThread saver_;
+    FileListModel model_;
+    FileListProxy proxy_;
+    WorkerPoller loadPoller_;
+    WorkerPoller savePoller_;
+    WorkState state_ = WorkState::Idle;
+    bool hasDirectory_ = false;
+    std::size_t updated_ = 0;
+    std::function<void()> afterSave_;
+};
+
+}  // namespace velmora::ui

@@ -1,0 +1,150 @@
+#include "TestFolder.h"
+
+#include <fstream>
+
+#include "tags/mpeg_test_streams.h"
+#include "text/Utf8.h"
+
+namespace velmora::testing {
+namespace {
+
+constexpr std::size_t kInfoOffset = 36;  // MPEG-1 joint stereo: 4 header + 32 side info
+constexpr unsigned kSamplesPerFrame = 1152;
+constexpr unsigned kSampleRate = 44100;
+
+void PutSize(Bytes& out, std::uint32_t size, bool synchsafe) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const std::uint32_t part = synchsafe ? (size >> (shift / 8 * 7)) & 0x7F : size >> shift;
+        out.push_back(static_cast<std::uint8_t>(part));
+    }
+}
+
+void AddTextFrame(Bytes& body, const char* id, const std::u16string& text) {
+    if (text.empty())
+        return;
+    Bytes content = {1, 0xFF, 0xFE};
+    for (char16_t c : text)
+        content.insert(content.end(), {std::uint8_t(c & 0xFF), std::uint8_t(c >> 8)});
+    body.insert(body.end(), id, id + 4);
+    PutSize(body, std::uint32_t(content.size()), false);
+    body.insert(body.end(), {0, 0});
+    Append(body, content);
+}
+
+Bytes Id3v2(const Song& song) {
+    Bytes body;
+    AddTextFrame(body, "TIT2", song.title);
+    AddTextFrame(body, "TPE1", song.artist);
+    AddTextFrame(body, "TALB", song.album);
+    AddTextFrame(body, "TRCK", song.track);
+    AddTextFrame(body, "TYER", song.year);
+    AddTextFrame(body, "TCON", song.genre);
+    body.resize(body.size() + 256);  // padding
+    Bytes tag = {'I', 'D', '3', 3, 0, 0};
+    PutSize(tag, std::uint32_t(body.size()), true);
+    Append(tag, body);
+    return tag;
+}
+
+Bytes Audio(const Song& song) {
+    FrameSpec shape;
+    shape.bitrateIndex = song.bitrateIndex;
+    Bytes audio = Frames(shape, 4);
+    // Enough frames for the whole seconds, rounded up.
+    const auto frames = std::uint32_t(
+        (std::uint64_t{song.seconds} * kSampleRate + kSamplesPerFrame - 1) / kSamplesPerFrame);
+    PutXing(audio, kInfoOffset, "Info", 1, frames, 0);
+    return audio;
+}
+
+Bytes Id3v1(const Song& song) {
+    Bytes record(128, 0);
+    PutText(record, 0, "TAG");
+    std::string title(song.title.begin(), song.title.end());  // ASCII titles only
+    PutText(record, 3, title.substr(0, 30));
+    record[127] = 255;
+    return record;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> SongFile(const Song& song) {
+    Bytes file = Id3v2(song);
+    Append(file, Audio(song));
+    Append(file, Id3v1(song));
+    return file;
+}
+
+void WriteSongs(const std::filesystem::path& folder, const std::vector<Song>& songs) {
+    std::filesystem::create_directories(folder);
+    for (const Song& song : songs) {
+        const Bytes bytes = SongFile(song);
+        std::ofstream out(folder / song.name, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+}
+
+std::vector<Song> SampleSongs() {
+    return {
+        {"a.mp3", u"2", u"apple", u"Zed", u"Beta", u"1999", u"(17)", 9, 75},
+        {"b.mp3", u"10", u"Banana", u"alpha", u"gamma", u"2001", u"Jazz", 7, 3725},
+        {"c.mp3", u"1", u"zebra", u"Émile", u"Alpha", u"1987", u"(0)", 11, 200},
+        {"d.mp3", u"3", u"Émile", u"beta", u"delta", u"2010", u"Pop", 9, 6000},
+    };
+}
+
+std::vector<Song> ShowcaseSongs() {
+    struct Album {
+        const char16_t* artist;
+        const char16_t* album;
+        const char16_t* year;
+        const char16_t* genre;
+        std::vector<const char16_t*> titles;
+    };
+    const std::vector<Album> albums = {
+        {u"Aurora Lines",
+         u"Northern Transit",
+         u"2019",
+         u"Electronic",
+         {u"Departure Board", u"Night Ferry", u"Glass Platform", u"Last Connection"}},
+        {u"The Quiet Harbour",
+         u"Salt and Timber",
+         u"2004",
+         u"Folk",
+         {u"Lanterns", u"Mending Nets", u"A Year Ashore"}},
+        {u"Céline Marchetti",
+         u"Été Indien",
+         u"1998",
+         u"Jazz",
+         {u"Rue des Saules", u"Café Minuit", u"Les Heures Bleues", u"Pluie d'Août"}},
+        {u"Ironwood",
+         u"Weather Systems",
+         u"2012",
+         u"Rock",
+         {u"Low Pressure", u"Front Line", u"Barometer"}},
+    };
+    std::vector<Song> songs;
+    unsigned variety = 0;
+    for (const Album& album : albums) {
+        unsigned track = 1;
+        for (const char16_t* title : album.titles) {
+            Song song;
+            song.name = text::ToUtf8(album.artist) + " - " + std::to_string(track) + " - " +
+                        text::ToUtf8(title) + ".mp3";
+            song.track = std::u16string(1, char16_t(u'0' + track));
+            song.artist = album.artist;
+            song.album = album.album;
+            song.title = title;
+            song.year = album.year;
+            song.genre = album.genre;
+            song.bitrateIndex = 7 + (variety % 3) * 2;
+            song.seconds = 150 + (variety * 37) % 180;
+            songs.push_back(song);
+            ++track;
+            ++variety;
+        }
+    }
+    return songs;
+}
+
+}  // namespace velmora::testing

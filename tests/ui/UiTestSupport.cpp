@@ -1,0 +1,88 @@
+#include "UiTestSupport.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QItemSelectionModel>
+#include <QTest>
+
+#include "text/FileName.h"
+#include "ui/FileListView.h"
+#include "ui/QtText.h"
+#include "ui/Workspace.h"
+
+namespace velmora::testing {
+
+std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool tick) {
+    auto seen = std::make_shared<SeenBox>();
+    WhenModal<QMessageBox>([seen, button, tick](QMessageBox* box) {
+        seen->shown = true;
+        seen->caption = box->windowTitle();
+        seen->text = box->text();
+        seen->icon = box->icon();
+        seen->hasOwner = box->parentWidget() != nullptr;
+        if (QCheckBox* check = box->checkBox()) {
+            seen->checkText = check->text();
+            check->setChecked(tick);
+        }
+        if (QAbstractButton* answer = box->button(button))
+            QTest::mouseClick(answer, Qt::LeftButton);
+        else
+            box->done(-1);  // not the box the test expected: its text tells which it was
+    });
+    return seen;
+}
+
+void ForgetModalHandlers() {
+    for (QTimer* poll :
+         qApp->findChildren<QTimer*>(QStringLiteral("WhenModal"), Qt::FindDirectChildrenOnly))
+        delete poll;
+}
+
+WindowFixture::WindowFixture() : songs_(scratch_.Root() / "songs") {
+    WriteSongs(songs_, SampleSongs());
+    auto opened = ui::UiEnvironment::Open(scratch_.Root() / "settings.toml");
+    environment_ = std::move(opened.environment);
+    window_ = std::make_unique<ui::MainWindow>(*environment_);
+    window_->show();
+    window_->activateWindow();
+    if (!QTest::qWaitForWindowActive(window_.get()))
+        qWarning("the window did not become active");
+}
+
+WindowFixture::~WindowFixture() {
+    ForgetModalHandlers();
+    window_.reset();
+}
+
+bool WindowFixture::WaitIdle() {
+    return QTest::qWaitFor([this] { return window_->Files().IsIdle(); }, 10000);
+}
+
+bool WindowFixture::Load(const std::filesystem::path& folder) {
+    window_->OpenFolder(text::FileNameToText((folder.empty() ? songs_ : folder).string()));
+    return WaitIdle();
+}
+
+QString WindowFixture::CellText(int row, int column) {
+    const auto& proxy = window_->Files().Proxy();
+    return proxy.index(row, column).data().toString();
+}
+
+QStringList WindowFixture::ColumnTexts(int column) {
+    QStringList texts;
+    for (int row = 0; row < window_->Files().Proxy().rowCount(); ++row)
+        texts << CellText(row, column);
+    return texts;
+}
+
+void WindowFixture::Select(const QStringList& names) {
+    auto& view = window_->List();
+    view.clearSelection();
+    for (int row = 0; row < window_->Files().Proxy().rowCount(); ++row) {
+        if (names.contains(CellText(row, 0)))
+            view.selectionModel()->select(window_->Files().Proxy().index(row, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+}
+
+}  // namespace velmora::testing

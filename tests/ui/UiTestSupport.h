@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "TestFolder.h"
+#include "support/ScratchDirectory.h"
+#include "ui/MainWindow.h"
+#include "ui/UiEnvironment.h"
+
+namespace velmora::testing {
+
+// Runs `handler` on the next modal widget of type T as soon as it is up (checked every
+// 10 ms for up to 10 s): how a test answers a box or a dialog that the code under test
+// shows with exec().
+template <class T>
+void WhenModal(std::function<void(T*)> handler) {
+    auto* poll = new QTimer(qApp);
+    poll->setObjectName(QStringLiteral("WhenModal"));
+    auto started = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, started, handler] {
+        auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!modal || !modal->isVisible()) {
+            if (++*started > 1000)
+                poll->deleteLater();
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        handler(modal);
+    });
+    poll->start(10);
+}
+
+// Drops every handler still waiting, so none answers a later test's box.
+void ForgetModalHandlers();
+
+// What a message box showed before the test answered it.
+struct SeenBox {
+    bool shown = false;
+    QString caption, text, checkText;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool hasOwner = false;
+};
+
+// Answers the next message box with `button`, ticking its check box first when asked.
+std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool tick = false);
+
+// A window over a fresh settings store in a scratch folder, with a folder of songs.
+class WindowFixture {
+  public:
+    WindowFixture();
+    ~WindowFixture();
+
+    ui::MainWindow& Window() { return *window_; }
+    ui::UiEnvironment& Environment() { return *environment_; }
+    const std::filesystem::path& Songs() const { return songs_; }
+    std::filesystem::path Scratch() const { return scratch_.Root(); }
+
+    // Loads `folder` (default: the songs) and waits until the load is done.
+    bool Load(const std::filesystem::path& folder = {});
+    bool WaitIdle();
+    QString CellText(int row, int column);
+    QStringList ColumnTexts(int column);
+    // Selects the shown rows whose Filename is in `names`.
+    void Select(const QStringList& names);
+
+  private:
+    ScratchDirectory scratch_;
+    std::filesystem::path songs_;
+    std::unique_ptr<ui::UiEnvironment> environment_;
+    std::unique_ptr<ui::MainWindow> window_;
+};
+
+}  // namespace velmora::testing

@@ -1,0 +1,384 @@
+// The main window driven as a user drives it: loading, sorting, marking, saving, the save
+// question, the commands held back during a load, the filter and drops.
+#include <QAction>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+
+#include "UiTestSupport.h"
+#include "text/FileName.h"
+#include "ui/FileListView.h"
+#include "ui/ListDisplay.h"
+#include "ui/Workspace.h"
+
+namespace velmora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+QAction* FindAction(QWidget& window, const QString& text) {
+    for (QAction* action : window.findChildren<QAction*>()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+QPushButton* FindButton(QWidget& window, const QString& caption) {
+    for (QPushButton* button : window.findChildren<QPushButton*>()) {
+        if (button->text() == caption)
+            return button;
+    }
+    return nullptr;
+}
+
+bool HasId3v1(const fs::path& file) {
+    const std::string bytes = ScratchDirectory::ReadFile(file);
+    return bytes.size() >= 128 && bytes.compare(bytes.size() - 128, 3, "TAG") == 0;
+}
+
+// The enabled items of the menu bar's menus and their submenus.
+QStringList EnabledMenuItems(QMainWindow& window) {
+    QStringList enabled;
+    std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+        for (QAction* action : menu->actions()) {
+            if (action->menu())
+                walk(action->menu());
+            else if (action->isEnabled() && !action->isSeparator())
+                enabled << action->text();
+        }
+    };
+    for (QAction* top : window.menuBar()->actions())
+        walk(top->menu());
+    return enabled;
+}
+
+void ClickHeader(ui::FileListView& view, int column) {
+    QHeaderView* header = view.horizontalHeader();
+    const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+}
+
+// Marks the ID3v1 tag of `names` for removal through the Edit menu, answering Yes.
+void RemoveId3v1(WindowFixture& fixture, const QStringList& names) {
+    fixture.Select(names);
+    auto seen = AnswerNextBox(QMessageBox::Yes);
+    FindAction(fixture.Window(), QStringLiteral("Remove ID3v&1"))->trigger();
+    QVERIFY(seen->shown);
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void startsEmptyWithItsTitleAndReady() {
+        WindowFixture fixture;
+        QCOMPARE(fixture.Window().windowTitle(), QStringLiteral("Velmora 1.1"));
+        QCOMPARE(fixture.Window().Status().text(), QStringLiteral("Ready"));
+        QCOMPARE(fixture.Window().Files().Proxy().rowCount(), 0);
+        for (const char* caption : {"Browse", "Save Changes", "Track #", "Rename"})
+            QVERIFY2(FindButton(fixture.Window(), QString::fromLatin1(caption)), caption);
+        QVERIFY(!FindAction(fixture.Window(), QStringLiteral("&Reload"))->isEnabled());
+        QVERIFY(FindAction(fixture.Window(), QStringLiteral("&About Velmora...")));
+    }
+
+    void loadShowsRowsCellsAndStatus() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        QCOMPARE(fixture.Window().Status().text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        // Load order until a header is clicked; the directory walk's order is the file
+        // system's, so find the rows by name.
+        QStringList names = fixture.ColumnTexts(0);
+        names.sort();
+        QCOMPARE(names, QStringList({"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
+        fixture.Select({"b.mp3"});
+        const int row = fixture.Window().List().selectionModel()->selectedRows().front().row();
+        const QStringList cells = {
+            "b.mp3", "10",   "Banana", "alpha",
+            "gamma", "2001", "96",     QString::fromStdString(fixture.Songs().string()),
+            "Jazz",  "62:05"};
+        for (int column = 0; column < cells.size(); ++column)
+            QCOMPARE(fixture.CellText(row, column), cells[column]);
+    }
+
+    void sortsEveryColumnByHeaderClicks_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QStringList>("ascending");
+        QTest::newRow("Filename") << 0 << QStringList{"a.mp3", "b.mp3", "c.mp3", "d.mp3"};
+        QTest::newRow("Track compares texts") << 1 << QStringList{"1", "10", "2", "3"};
+        QTest::newRow("Artist by collation, not code unit")
+            << 2 << QStringList{"apple", "Banana", "Émile", "zebra"};
+        QTest::newRow("Album by collation") << 3 << QStringList{"alpha", "beta", "Émile", "Zed"};
+        QTest::newRow("Title") << 4 << QStringList{"Alpha", "Beta", "delta", "gamma"};
+        QTest::newRow("Year") << 5 << QStringList{"1987", "1999", "2001", "2010"};
+        QTest::newRow("Bitrate by number: 96 before 128")
+            << 6 << QStringList{"96", "128", "128", "192"};
+        QTest::newRow("Genre by name") << 8 << QStringList{"Blues", "Jazz", "Pop", "Rock"};
+        QTest::newRow("Duration by number: 62:05 before 100:00")
+            << 9 << QStringList{"01:15", "03:20", "62:05", "100:00"};
+    }
+    void sortsEveryColumnByHeaderClicks() {
+        QFETCH(int, column);
+        QFETCH(QStringList, ascending);
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        auto& view = fixture.Window().List();
+        ClickHeader(view, column);
+        QCOMPARE(fixture.ColumnTexts(column), ascending);
+        QCOMPARE(view.horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
+        ClickHeader(view, column);
+        QStringList descending(ascending.rbegin(), ascending.rend());
+        QCOMPARE(fixture.ColumnTexts(column), descending);
+        QCOMPARE(view.horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+        QCOMPARE(view.horizontalHeader()->sortIndicatorSection(), column);
+    }
+
+    void sortingLeavesTheRecordListInLoadOrder() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        const auto before = fixture.Window().Files().Model().Records();
+        ClickHeader(fixture.Window().List(), 2);
+        QCOMPARE(fixture.Window().Files().Model().Records(), before);
+    }
+
+    void markedRowTurnsRedAndSavingClearsIt() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        ClickHeader(fixture.Window().List(), 0);
+        RemoveId3v1(fixture, {"c.mp3"});
+        auto& proxy = fixture.Window().Files().Proxy();
+        QCOMPARE(proxy.index(2, 0).data(Qt::ForegroundRole).value<QColor>(), ui::kUpdatedText);
+        QVERIFY(!proxy.index(1, 0).data(Qt::ForegroundRole).isValid());
+        // Icons are off by default: the row keeps the plain icon.
+        const QImage clean = ui::CleanRowIcon().pixmap(16, 16).toImage();
+        const QImage updated = ui::UpdatedRowIcon().pixmap(16, 16).toImage();
+        auto iconOf = [&](int row) {
+            return proxy.index(row, 0)
+                .data(Qt::DecorationRole)
+                .value<QIcon>()
+                .pixmap(16, 16)
+                .toImage();
+        };
+        QCOMPARE(iconOf(2), clean);
+        fixture.Environment().Settings().WriteBool("ShowIcons", true);
+        fixture.Environment().Settings().WriteBool("ShowRedText", false);
+        WhenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
+        FindAction(fixture.Window(), QStringLiteral("&Preferences..."))->trigger();
+        QCOMPARE(iconOf(2), updated);
+        QCOMPARE(iconOf(1), clean);
+        QVERIFY(!proxy.index(2, 0).data(Qt::ForegroundRole).isValid());
+        QCOMPARE(fixture.Window().Status().text(), QStringLiteral("Loaded 4 files (1 updated)"));
+
+        QTest::mouseClick(FindButton(fixture.Window(), QStringLiteral("Save Changes")),
+                          Qt::LeftButton);
+        QVERIFY(fixture.WaitIdle());
+        QCOMPARE(fixture.Window().Status().text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        QCOMPARE(iconOf(2), clean);
+        QVERIFY(!HasId3v1(fixture.Songs() / "c.mp3"));
+        QVERIFY(HasId3v1(fixture.Songs() / "b.mp3"));
+    }
+
+    void saveQuestionOnBrowseReloadAndExit_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("answer");
+        for (const char* command : {"Browse", "Reload", "Exit"}) {
+            for (auto [name, answer] : {std::pair{"Yes saves first", QMessageBox::Yes},
+                                        std::pair{"No goes on without saving", QMessageBox::No},
+                                        std::pair{"Cancel stops", QMessageBox::Cancel}}) {
+                QTest::newRow((QByteArray(command) + ": " + name).constData())
+                    << QString::fromLatin1(command) << int(answer);
+            }
+        }
+    }
+    void saveQuestionOnBrowseReloadAndExit() {
+        QFETCH(QString, command);
+        QFETCH(int, answer);
+        WindowFixture fixture;
+        const fs::path other = fixture.Scratch() / "other";
+        WriteSongs(other, {SampleSongs().front()});
+        QVERIFY(fixture.Load());
+        RemoveId3v1(fixture, {"a.mp3"});
+        auto question = AnswerNextBox(QMessageBox::StandardButton(answer));
+        auto chooser = std::make_shared<QString>();
+        if (command == "Browse") {
+            WhenModal<QFileDialog>([chooser, other](QFileDialog* dialog) {
+                *chooser = dialog->windowTitle();
+                dialog->selectFile(QString::fromStdString(other.string()));
+                QMetaObject::invokeMethod(dialog, "accept");
+            });
+            QTest::mouseClick(FindButton(fixture.Window(), QStringLiteral("Browse")),
+                              Qt::LeftButton);
+        } else if (command == "Reload") {
+            fixture.Window().activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&fixture.Window()));
+            QTest::keyClick(&fixture.Window(), Qt::Key_F5);
+        } else {
+            fixture.Window().close();
+        }
+        QVERIFY(fixture.WaitIdle());
+        QTest::qWait(50);
+        QVERIFY(question->shown);
+        QCOMPARE(question->text, QStringLiteral("Do you want to save changes?"));
+        QCOMPARE(question->caption, QStringLiteral("Velmora 1.1"));
+        QCOMPARE(question->icon, QMessageBox::Question);
+        const bool saved = answer == QMessageBox::Yes;
+        const bool wentOn = answer != QMessageBox::Cancel;
+        QCOMPARE(HasId3v1(fixture.Songs() / "a.mp3"), !saved);
+        if (command == "Exit") {
+            QCOMPARE(fixture.Window().isVisible(), !wentOn);
+        } else if (command == "Browse") {
+            QCOMPARE(*chooser, wentOn ? QStringLiteral("Select a directory") : QString());
+            QCOMPARE(fixture.Window().Files().FileCount(), wentOn ? 1u : 4u);
+        } else {
+            QCOMPARE(fixture.Window().Files().UpdatedCount(), wentOn ? 0u : 1u);
+            QCOMPARE(fixture.Window().Files().FileCount(), 4u);
+        }
+    }
+
+    void nothingToSaveAsksNothing() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        QVERIFY(fixture.Window().close());
+    }
+
+    void commandsAreHeldBackWhileAWorkerWaits() {
+        WindowFixture fixture;
+        fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / "broken.mp3");
+        QStringList enabledDuringLoad;
+        auto seen = std::make_shared<SeenBox>();
+        WhenModal<QMessageBox>([&, seen](QMessageBox* box) {
+            seen->text = box->text();
+            seen->checkText = box->checkBox() ? box->checkBox()->text() : QString();
+            seen->hasOwner = box->parentWidget() != nullptr;
+            // The worker is waiting for this answer: the load is still on.
+            QVERIFY(fixture.Window().Files().State() == ui::WorkState::Loading);
+            enabledDuringLoad = EnabledMenuItems(fixture.Window());
+            box->button(QMessageBox::Ok)->click();
+        });
+        QVERIFY(fixture.Load());
+        QVERIFY(seen->text.startsWith(QStringLiteral("Couldn't open file:\n")));
+        QCOMPARE(seen->checkText, QStringLiteral("Don't show more of these until this load ends"));
+        QVERIFY(!seen->hasOwner);
+        enabledDuringLoad.sort();
+        QCOMPARE(enabledDuringLoad, QStringList({"&About Velmora...", "&Filter", "&Preferences...",
+                                                 "E&xit", "Select &All"}));
+        // The file that could not be opened is still a row.
+        QCOMPARE(fixture.Window().Files().FileCount(), 5u);
+        QVERIFY(FindAction(fixture.Window(), QStringLiteral("&Save"))->isEnabled());
+    }
+
+    void hiddenMessagesAreListedOnceTheLoadEnds() {
+        WindowFixture fixture;
+        for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
+            fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / name);
+        auto first = AnswerNextBox(QMessageBox::Ok, true);
+        fixture.Window().OpenFolder(text::FileNameToText(fixture.Songs().string()));
+        QVERIFY(QTest::qWaitFor([&] { return first->shown; }, 10000));
+        auto summary = AnswerNextBox(QMessageBox::Ok);
+        QVERIFY(fixture.WaitIdle());
+        QVERIFY(QTest::qWaitFor([&] { return summary->shown; }, 5000));
+        QCOMPARE(summary->text, QStringLiteral("2 more messages were not shown:"));
+        QCOMPARE(fixture.Window().Files().FileCount(), 7u);
+    }
+
+    void filterShowsMatchingRowsAndCommandsActOnThem() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        QTest::keyClick(&fixture.Window(), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(fixture.Window().Filter().hasFocus());
+        QTest::keyClicks(&fixture.Window().Filter(), QStringLiteral("BETA"));
+        // "Beta" is a title, "beta" an album: case-insensitive, any column.
+        QStringList shown = fixture.ColumnTexts(0);
+        shown.sort();
+        QCOMPARE(shown, QStringList({"a.mp3", "d.mp3"}));
+        fixture.Window().List().setFocus();
+        QTest::keyClick(&fixture.Window().List(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(fixture.Window().List().SelectedRecords().size(), 2u);
+        auto seen = AnswerNextBox(QMessageBox::Yes);
+        FindAction(fixture.Window(), QStringLiteral("Remove ID3v&2"))->trigger();
+        QCOMPARE(fixture.Window().Files().UpdatedCount(), 2u);
+        fixture.Window().Filter().clear();
+        QCOMPARE(fixture.Window().Files().Proxy().rowCount(), 4);
+    }
+
+    void droppedFileLoadsItsFolder() {
+        WindowFixture fixture;
+        const fs::path other = fixture.Scratch() / "dropped";
+        WriteSongs(other, {SampleSongs()[1], SampleSongs()[2]});
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString((other / "b.mp3").string()))});
+        const QPoint at = fixture.Window().rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&fixture.Window(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&fixture.Window(), &drop);
+        QVERIFY(fixture.WaitIdle());
+        QCOMPARE(fixture.Window().Files().FileCount(), 2u);
+        QCOMPARE(
+            QString::fromStdU16String(fixture.Environment().Settings().ReadString("BrowseDir")),
+            QString::fromStdString(other.string()));
+    }
+
+    void contextMenuOnlyOnASelectedRow() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        ClickHeader(fixture.Window().List(), 0);
+        auto& view = fixture.Window().List();
+        fixture.Select({"a.mp3"});
+        auto menuShown = std::make_shared<QStringList>();
+        auto openMenu = [&](int row) {
+            const QPoint at =
+                view.visualRect(fixture.Window().Files().Proxy().index(row, 0)).center();
+            QTimer::singleShot(100, [menuShown] {
+                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                    for (QAction* action : menu->actions())
+                        *menuShown << action->text();
+                    menu->close();
+                }
+            });
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at, view.viewport()->mapToGlobal(at));
+            QApplication::sendEvent(view.viewport(), &event);
+            QTest::qWait(150);
+        };
+        openMenu(1);
+        QVERIFY(menuShown->isEmpty());
+        openMenu(0);
+        QVERIFY(menuShown->contains(QStringLiteral("Remove ID3v&1")));
+        QVERIFY(menuShown->contains(QStringLiteral("E&xplore Directory")));
+    }
+
+    void evenRowShadeFollowsTheWindowColour_data() {
+        QTest::addColumn<QColor>("window");
+        QTest::addColumn<QColor>("shade");
+        QTest::newRow("white darkens") << QColor(255, 255, 255) << QColor(0xEF, 0xEF, 0xEF);
+        QTest::newRow("dark theme lightens")
+            << QColor(0x20, 0x20, 0x20) << QColor(0x30, 0x30, 0x30);
+        QTest::newRow("a light tint darkens per channel, with no carry")
+            << QColor(0xFF, 0xFF, 0xEE) << QColor(0xEF, 0xEF, 0xDE);
+        QTest::newRow("a dark channel stops at zero")
+            << QColor(0xF8, 0x08, 0x10) << QColor(0xE8, 0x00, 0x00);
+    }
+    void evenRowShadeFollowsTheWindowColour() {
+        QFETCH(QColor, window);
+        QFETCH(QColor, shade);
+        QCOMPARE(ui::EvenRowShade(window), shade);
+    }
+};
+
+QObject* MakeMainWindowTest() {
+    return new MainWindowTest;
+}
+
+}  // namespace velmora::testing
+
+#include "main_window_test.moc"
