@@ -20,7 +20,28 @@ int FileListModel::columnCount(const QModelIndex& parent) const {
 }
 
 std::u16string FileListModel::CellText(const Mp3File& record, int column) const {
+    if (!held_.empty()) {
+        const auto held = held_.find(&record);
+        if (held != held_.end())
+            return held->second[std::size_t(column)];
+    }
     return FileListCells(record, codePage_)[std::size_t(column)];
+}
+
+bool FileListModel::NeedsSave(const Mp3File& record) const {
+    return held_.contains(&record) || record.NeedsSave();
+}
+
+void FileListModel::HoldChangedRecords() {
+    for (const Mp3File* record : rows_) {
+        if (record->NeedsSave())
+            held_.emplace(record, FileListCells(*record, codePage_));
+    }
+}
+
+void FileListModel::ReleaseChangedRecords() {
+    held_.clear();
+    RowsChanged();
 }
 
 QVariant FileListModel::data(const QModelIndex& index, int role) const {
@@ -31,13 +52,13 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             return ToQString(CellText(record, index.column()));
         case Qt::ForegroundRole:
-            if (display_.showRedText && record.NeedsSave())
+            if (display_.showRedText && NeedsSave(record))
                 return kUpdatedText;
             return {};
         case Qt::DecorationRole:
             if (index.column() != Filename)
                 return {};
-            return display_.showIcons && record.NeedsSave() ? updatedIcon_ : cleanIcon_;
+            return display_.showIcons && NeedsSave(record) ? updatedIcon_ : cleanIcon_;
         default:
             return {};
     }

@@ -2,8 +2,10 @@
 
 #include <QAbstractTableModel>
 #include <QIcon>
+#include <array>
 #include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ui/ListDisplay.h"
@@ -52,13 +54,23 @@ class FileListModel : public QAbstractTableModel {
     void SetDisplay(const ListDisplay& display);
     const ListDisplay& Display() const { return display_; }
 
+    // While a save runs the worker rewrites the records that need saving, so the rows read
+    // what those records showed when it started instead; the other records are only read
+    // by both threads.
+    void HoldChangedRecords();
+    void ReleaseChangedRecords();
+
     Mp3File* Record(int row) const { return rows_[std::size_t(row)]; }
     const std::vector<Mp3File*>& Records() const { return rows_; }
     std::u16string CellText(const Mp3File& record, int column) const;
+    bool NeedsSave(const Mp3File& record) const;
 
   private:
+    using Cells = std::array<std::u16string, kColumnCount>;
+
     const text::CodePage& codePage_;
     std::vector<Mp3File*> rows_;
+    std::unordered_map<const Mp3File*, Cells> held_;
     ListDisplay display_;
     QIcon cleanIcon_;
     QIcon updatedIcon_;

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "common/Messages.h"
@@ -24,6 +25,7 @@
 #include "ui/ShellCommands.h"
 #include "ui/TagCommands.h"
 #include "ui/UiEnvironment.h"
+#include "ui/WindowMemory.h"
 #include "ui/Workspace.h"
 
 namespace velmora::ui {
@@ -77,11 +79,18 @@ MainWindow::MainWindow(UiEnvironment& environment, QWidget* parent)
     status_ = new QLabel(tr("Ready"));
     statusBar()->addWidget(status_, 1);
     connect(workspace_, &Workspace::statusChanged, status_, &QLabel::setText);
+    connect(workspace_, &Workspace::stateChanged, this, [this] {
+        if (closeWhenIdle_ && workspace_->IsIdle()) {
+            closeWhenIdle_ = false;
+            QTimer::singleShot(0, this, &QWidget::close);
+        }
+    });
     connect(view_, &FileListView::contextMenuWanted, this, &MainWindow::ShowContextMenu);
     connect(view_, &FileListView::openWanted, shell_->Open(), &QAction::trigger);
     setAcceptDrops(true);
     ApplyDisplay();
     resize(kInitialSize);
+    RestoreWindow(environment.Settings(), *this, *view_, *filter_);
 }
 
 MainWindow::~MainWindow() {
@@ -231,10 +240,16 @@ void MainWindow::ShowAbout() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // A running worker finishes first; a save asked for by the question closes afterwards.
-    if (!workspace_->IsIdle() || !saving_->MayDiscard([this] { close(); })) {
+    if (!workspace_->IsIdle()) {
+        closeWhenIdle_ = true;
         event->ignore();
         return;
     }
+    if (!saving_->MayDiscard([this] { close(); })) {
+        event->ignore();
+        return;
+    }
+    RememberWindow(environment_.Settings(), *this, *view_, *filter_);
     event->accept();
 }
 

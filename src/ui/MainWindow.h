@@ -64,6 +64,8 @@ class MainWindow : public QMainWindow {
     QMenu* exportMenu_;
     QAction* rename_;
     QAction* generate_;
+    // The window was asked to close while a worker ran: it closes when the worker is done.
+    bool closeWhenIdle_ = false;
 };
 
 }  // namespace velmora::ui

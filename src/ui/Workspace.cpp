@@ -79,14 +79,15 @@ void Workspace::Save(std::function<void()> then) {
         return;
     afterSave_ = std::move(then);
     sink_.BeginRun(UiMessageSink::kSaveCheckText);
+    model_.HoldChangedRecords();
     SetState(WorkState::Saving);
     saver_.Start();
     savePoller_.Start();
 }
 
 void Workspace::OnSaveDone() {
+    model_.ReleaseChangedRecords();
     Recount();
-    model_.RowsChanged();
     emit statusChanged(StatusText());
     SetState(WorkState::Idle);
     sink_.EndRun();

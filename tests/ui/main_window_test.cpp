@@ -276,6 +276,49 @@ class MainWindowTest : public QObject {
         QVERIFY(FindAction(fixture.Window(), QStringLiteral("&Save"))->isEnabled());
     }
 
+    void failedSaveIsReportedWhileRowsKeepTheirPendingState() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        ClickHeader(fixture.Window().List(), 0);
+        RemoveId3v1(fixture, {"a.mp3", "b.mp3"});
+        // b.mp3 becomes a folder: its save must fail, a.mp3's must not.
+        fs::remove(fixture.Songs() / "b.mp3");
+        fs::create_directory(fixture.Songs() / "b.mp3");
+        auto seen = std::make_shared<SeenBox>();
+        QString rowWhileSaving;
+        WhenModal<QMessageBox>([&, seen](QMessageBox* box) {
+            seen->shown = true;
+            seen->caption = box->windowTitle();
+            seen->checkText = box->checkBox() ? box->checkBox()->text() : QString();
+            QVERIFY(fixture.Window().Files().State() == ui::WorkState::Saving);
+            rowWhileSaving = fixture.CellText(1, 0);
+            const QVariant colour =
+                fixture.Window().Files().Proxy().index(1, 0).data(Qt::ForegroundRole);
+            QCOMPARE(colour.value<QColor>(), ui::kUpdatedText);
+            box->button(QMessageBox::Ok)->click();
+        });
+        FindAction(fixture.Window(), QStringLiteral("&Save"))->trigger();
+        QVERIFY(fixture.WaitIdle());
+        QVERIFY(seen->shown);
+        QCOMPARE(seen->caption, QStringLiteral("Error"));
+        QCOMPARE(seen->checkText, QStringLiteral("Don't show more of these until this save ends"));
+        QCOMPARE(rowWhileSaving, QStringLiteral("b.mp3"));
+        QCOMPARE(fixture.Window().Status().text(), QStringLiteral("Loaded 4 files (1 updated)"));
+        QVERIFY(!HasId3v1(fixture.Songs() / "a.mp3"));
+    }
+
+    void closingDuringALoadClosesWhenItEnds() {
+        WindowFixture fixture;
+        fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / "broken.mp3");
+        WhenModal<QMessageBox>([&](QMessageBox* box) {
+            QVERIFY(!fixture.Window().close());
+            QVERIFY(fixture.Window().isVisible());
+            box->button(QMessageBox::Ok)->click();
+        });
+        QVERIFY(fixture.Load());
+        QVERIFY(QTest::qWaitFor([&] { return !fixture.Window().isVisible(); }, 5000));
+    }
+
     void hiddenMessagesAreListedOnceTheLoadEnds() {
         WindowFixture fixture;
         for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
@@ -327,6 +370,29 @@ class MainWindowTest : public QObject {
         QCOMPARE(
             QString::fromStdU16String(fixture.Environment().Settings().ReadString("BrowseDir")),
             QString::fromStdString(other.string()));
+    }
+
+    void windowComesBackAsItWasLeft() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        auto& first = fixture.Window();
+        first.resize(900, 640);
+        QHeaderView* header = first.List().horizontalHeader();
+        header->moveSection(header->visualIndex(2), 0);  // Artist first
+        header->resizeSection(4, 333);
+        ClickHeader(first.List(), 6);
+        ClickHeader(first.List(), 6);
+        first.Filter().setText(QStringLiteral("a"));
+        QVERIFY(first.close());
+
+        ui::MainWindow second(fixture.Environment());
+        QCOMPARE(second.size(), QSize(900, 640));
+        QHeaderView* restored = second.List().horizontalHeader();
+        QCOMPARE(restored->logicalIndex(0), 2);
+        QCOMPARE(restored->sectionSize(4), 333);
+        QCOMPARE(restored->sortIndicatorSection(), 6);
+        QCOMPARE(restored->sortIndicatorOrder(), Qt::DescendingOrder);
+        QCOMPARE(second.Filter().text(), QStringLiteral("a"));
     }
 
     void contextMenuOnlyOnASelectedRow() {

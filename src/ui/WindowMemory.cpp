@@ -1,0 +1,107 @@
+#include "ui/WindowMemory.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QStringList>
+
+#include "settings/SettingsStore.h"
+#include "ui/FileListView.h"
+#include "ui/QtText.h"
+
+namespace velmora::ui {
+namespace {
+
+// A list of small numbers stored as "a,b,c"; empty when any part is not a number.
+QList<int> ReadNumbers(const SettingsKey& store, const char* name) {
+    QList<int> numbers;
+    const QString text = ToQString(store.ReadString(name));
+    if (text.isEmpty())
+        return numbers;
+    for (const QString& part : text.split(QLatin1Char(','))) {
+        bool ok = false;
+        const int number = part.toInt(&ok);
+        if (!ok)
+            return {};
+        numbers << number;
+    }
+    return numbers;
+}
+
+void WriteNumbers(SettingsKey& store, const char* name, const QList<int>& numbers) {
+    QStringList parts;
+    for (int number : numbers)
+        parts << QString::number(number);
+    store.WriteString(name, ToU16(parts.join(QLatin1Char(','))));
+}
+
+void RestoreColumns(const SettingsKey& store, QHeaderView& header) {
+    const int count = header.count();
+    const QList<int> order = ReadNumbers(store, settings::kColumnOrder);
+    QList<int> seen;
+    for (int logical : order) {
+        if (logical < 0 || logical >= count || seen.contains(logical))
+            break;
+        seen << logical;
+    }
+    if (seen.size() == count) {
+        for (int visual = 0; visual < count; ++visual)
+            header.moveSection(header.visualIndex(seen[visual]), visual);
+    }
+    const QList<int> widths = ReadNumbers(store, settings::kColumnWidths);
+    if (widths.size() == count) {
+        for (int logical = 0; logical < count; ++logical) {
+            if (widths[logical] > 0)
+                header.resizeSection(logical, widths[logical]);
+        }
+    }
+}
+
+}  // namespace
+
+void RestoreWindow(const SettingsKey& store, QMainWindow& window, FileListView& view,
+                   QLineEdit& filter) {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    if (store.ReadNumber(settings::kWindowWidth, width) &&
+        store.ReadNumber(settings::kWindowHeight, height) && width > 0 && height > 0 &&
+        width < 100000 && height < 100000)
+        window.resize(int(width), int(height));
+    if (store.ReadBool(settings::kWindowMaximized, false))
+        window.setWindowState(window.windowState() | Qt::WindowMaximized);
+    QHeaderView& header = *view.horizontalHeader();
+    RestoreColumns(store, header);
+    std::uint32_t sortColumn = 0;
+    if (store.ReadNumber(settings::kSortColumn, sortColumn) && sortColumn > 0 &&
+        int(sortColumn) <= header.count()) {
+        const bool descending = store.ReadBool(settings::kSortDescending, false);
+        view.sortByColumn(int(sortColumn) - 1,
+                          descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    }
+    filter.setText(ToQString(store.ReadString(settings::kFilterText)));
+}
+
+void RememberWindow(SettingsKey& store, const QMainWindow& window, const FileListView& view,
+                    const QLineEdit& filter) {
+    const bool maximized = window.isMaximized();
+    store.WriteBool(settings::kWindowMaximized, maximized);
+    if (!maximized) {
+        store.WriteNumber(settings::kWindowWidth, std::uint32_t(window.width()));
+        store.WriteNumber(settings::kWindowHeight, std::uint32_t(window.height()));
+    }
+    const QHeaderView& header = *view.horizontalHeader();
+    QList<int> order;
+    QList<int> widths;
+    for (int i = 0; i < header.count(); ++i) {
+        order << header.logicalIndex(i);
+        widths << header.sectionSize(i);
+    }
+    WriteNumbers(store, settings::kColumnOrder, order);
+    WriteNumbers(store, settings::kColumnWidths, widths);
+    const int sorted = header.sortIndicatorSection();
+    store.WriteNumber(settings::kSortColumn, sorted < 0 ? 0 : std::uint32_t(sorted + 1));
+    store.WriteBool(settings::kSortDescending, header.sortIndicatorOrder() == Qt::DescendingOrder);
+    store.WriteString(settings::kFilterText, ToU16(filter.text()));
+}
+
+}  // namespace velmora::ui
