@@ -37,6 +37,7 @@ class FileListModel : public QAbstractTableModel {
         Genre,
         Duration
     };
+    static constexpr std::size_t kColumnCount = 10;
 
     explicit FileListModel(const text::CodePage& codePage, QObject* parent = nullptr);
 
