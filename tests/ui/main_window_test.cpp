@@ -212,7 +212,7 @@ class MainWindowTest : public QObject {
         if (command == "Browse") {
             WhenModal<QFileDialog>([chooser, other](QFileDialog* dialog) {
                 *chooser = dialog->windowTitle();
-                dialog->selectFile(QString::fromStdString(other.string()));
+                dialog->setDirectory(QString::fromStdString(other.string()));
                 QMetaObject::invokeMethod(dialog, "accept");
             });
             QTest::mouseClick(FindButton(fixture.Window(), QStringLiteral("Browse")),
@@ -303,7 +303,6 @@ class MainWindowTest : public QObject {
         QCOMPARE(seen->caption, QStringLiteral("Error"));
         QCOMPARE(seen->checkText, QStringLiteral("Don't show more of these until this save ends"));
         QCOMPARE(rowWhileSaving, QStringLiteral("b.mp3"));
-        QCOMPARE(fixture.Window().Status().text(), QStringLiteral("Loaded 4 files (1 updated)"));
         QVERIFY(!HasId3v1(fixture.Songs() / "a.mp3"));
     }
 
