@@ -16,7 +16,7 @@ int FileListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int FileListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(kFileListColumnCount);
+    return parent.isValid() ? 0 : int(kColumnCount);
 }
 
 std::u16string FileListModel::CellText(const Mp3File& record, int column) const {
@@ -25,7 +25,7 @@ std::u16string FileListModel::CellText(const Mp3File& record, int column) const 
         if (held != held_.end())
             return held->second[std::size_t(column)];
     }
-    return FileListCells(record, codePage_)[std::size_t(column)];
+    return velmora::CellText(record, static_cast<velmora::Column>(column), codePage_);
 }
 
 bool FileListModel::NeedsSave(const Mp3File& record) const {
@@ -34,8 +34,12 @@ bool FileListModel::NeedsSave(const Mp3File& record) const {
 
 void FileListModel::HoldChangedRecords() {
     for (const Mp3File* record : rows_) {
-        if (record->NeedsSave())
-            held_.emplace(record, FileListCells(*record, codePage_));
+        if (record->NeedsSave()) {
+            Cells cells;
+            for (std::size_t column = 0; column < kColumnCount; ++column)
+                cells[column] = CellText(*record, int(column));
+            held_.emplace(record, std::move(cells));
+        }
     }
 }
 
@@ -65,10 +69,10 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= int(kFileListColumnCount))
+    if (orientation != Qt::Horizontal || section < 0 || section >= int(kColumnCount))
         return {};
     if (role == Qt::DisplayRole)
-        return ToQString(kFileListHeaders[std::size_t(section)]);
+        return ToQString(kColumnInfos[std::size_t(section)].header);
     return {};
 }
 
@@ -90,7 +94,7 @@ void FileListModel::Append(const std::vector<Mp3File*>& records) {
 
 void FileListModel::RowsChanged() {
     if (!rows_.empty())
-        emit dataChanged(index(0, 0), index(int(rows_.size()) - 1, int(kFileListColumnCount) - 1));
+        emit dataChanged(index(0, 0), index(int(rows_.size()) - 1, int(kColumnCount) - 1));
 }
 
 void FileListModel::SetDisplay(const ListDisplay& display) {

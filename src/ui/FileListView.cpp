@@ -5,18 +5,13 @@
 #include <QKeyEvent>
 #include <algorithm>
 
+#include "scan/FileListColumns.h"
 #include "ui/FileListModel.h"
 #include "ui/FileListProxy.h"
 
 namespace velmora::ui {
-namespace {
-
-constexpr int kColumnWidths[] = {300, 50, 150, 200, 200, 50, 100, 100, 100, 100};
-
-}  // namespace
-
 int FileListView::DefaultWidth(int column) {
-    return kColumnWidths[column];
+    return kColumnInfos[std::size_t(column)].width;
 }
 
 FileListView::FileListView(FileListModel& model, FileListProxy& proxy, QWidget* parent)

@@ -82,10 +82,9 @@ void TagCommands::NumberNewlySelected(const QItemSelection& selected) {
     std::sort(rows.begin(), rows.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     bool numbered = false;
-    const batch::RowStateChange change{true, true, true};
     for (const QModelIndex& row : rows) {
         Mp3File* record = workspace_.Model().Record(workspace_.Proxy().mapToSource(row).row());
-        numbered |= numbering_.OnRowStateChanged(*record, change, context_);
+        numbered |= numbering_.NumberNext(*record, context_);
     }
     if (!numbered)
         return;
