@@ -180,6 +180,9 @@ bool Mp3File::Save(EngineContext& context) {
             if (ok) {
                 identity_ = outcome.identity;
                 AfterTagsSaved(request);
+                // The tags on disk are gone now; a failed write keeps the removals pending.
+                removeV1Pending_ = false;
+                removeV2Pending_ = false;
             }
         } else if (name_ != diskName_ && IdentityOfPath(DiskPath()) != identity_) {
             ShowError(context.messages, ChangedOnDiskText(DiskPath()));
@@ -197,8 +200,6 @@ bool Mp3File::Save(EngineContext& context) {
             ok = false;
         }
     }
-    removeV1Pending_ = false;
-    removeV2Pending_ = false;
     return ok;
 }
 

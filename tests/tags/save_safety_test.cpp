@@ -122,7 +122,8 @@ TEST_F(SaveSafetyTest, TaggedFilesAndConfirmedAudioAreSaved) {
 }
 
 // Growing or stripping a tag needs a file beside the old one; where the folder takes none,
-// the save is refused and the file stays as it was, while a tag that fits is still saved.
+// the save is refused, the file stays as it was and the edits stay to be saved, while a tag
+// that fits is still saved.
 TEST_F(SaveSafetyTest, MovingTheAudioIsRefusedWhereTheFolderTakesNoFiles) {
     const std::pair<const char*, std::function<void(Mp3File&)>> edits[] = {
         {"grow the tag", [&](Mp3File& r) { SetFrameText(r, "TIT2", kLongTitle, engine_.context); }},
@@ -139,16 +140,22 @@ TEST_F(SaveSafetyTest, MovingTheAudioIsRefusedWhereTheFolderTakesNoFiles) {
             WriteOld("song.mp3", Song());
             auto record = Load("song.mp3");
             edit(*record);
-            ReplaceFaults faults;
-            faults.Fail(ReplaceStep::CreateTemporary, 1, error);
-            ScopedReplaceFaults installed(faults);
-            EXPECT_FALSE(record->Save(engine_.context));
+            {
+                ReplaceFaults faults;
+                faults.Fail(ReplaceStep::CreateTemporary, 1, error);
+                ScopedReplaceFaults installed(faults);
+                EXPECT_FALSE(record->Save(engine_.context));
+            }
             EXPECT_EQ(LastMessage(), u"Couldn't save ID3v2 tag to\n" + PathOf("song.mp3") +
                                          u": the folder " + Dir() +
                                          u" is not writable, so the audio cannot be moved safely");
             const Bytes song = Song();
             EXPECT_EQ(Read("song.mp3"), std::string(song.begin(), song.end()));
             EXPECT_EQ(FilesInFolder(), 1u);
+            // Nothing was written, so every edit, a removal too, is still there to save.
+            EXPECT_TRUE(record->NeedsSave());
+            EXPECT_TRUE(record->Save(engine_.context));
+            EXPECT_NE(Read("song.mp3"), std::string(song.begin(), song.end()));
         }
     }
     auto record = Load("song.mp3");
