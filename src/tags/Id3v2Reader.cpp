@@ -9,6 +9,7 @@
 #include "tags/BufferedFile.h"
 #include "tags/ByteCursor.h"
 #include "tags/FrameBodyReaders.h"
+#include "tags/FrameFormatFlags.h"
 #include "tags/FrameIdTable.h"
 #include "tags/FrameWalk.h"
 #include "tags/Id3v22Frames.h"
@@ -21,17 +22,6 @@
 namespace velmora {
 
 namespace {
-
-// Frame format flags (ID3v2.3 section 3.3.1).
-constexpr std::uint8_t kV3Compressed = 0x80;
-constexpr std::uint8_t kV3Encrypted = 0x40;
-constexpr std::uint8_t kV3Grouped = 0x20;
-// Frame format flags (ID3v2.4 section 4.1.2).
-constexpr std::uint8_t kV4Grouped = 0x40;
-constexpr std::uint8_t kV4Compressed = 0x08;
-constexpr std::uint8_t kV4Encrypted = 0x04;
-constexpr std::uint8_t kV4Unsynchronised = 0x02;
-constexpr std::uint8_t kV4DataLength = 0x01;
 
 // The frames behind the extended header, or nothing when it cannot be skipped.
 std::span<const std::uint8_t> SkipExtendedHeader(std::uint8_t majorVersion,
@@ -165,10 +155,11 @@ void Id3v2Reader::ReadV3V4Frame(std::uint8_t majorVersion, const RawFrame& raw, 
     FrameId id = FrameId::FromChars(raw.id.data());
     const bool v4 = majorVersion == 4;
     const std::uint8_t flags = raw.formatFlags;
+    const FrameFormatFlags& bits = FormatFlagsOf(majorVersion);
     StoredBodyForm form;
-    form.compressed = flags & (v4 ? kV4Compressed : kV3Compressed);
-    bool encrypted = flags & (v4 ? kV4Encrypted : kV3Encrypted);
-    bool grouped = flags & (v4 ? kV4Grouped : kV3Grouped);
+    form.compressed = flags & bits.compressed;
+    bool encrypted = flags & bits.encrypted;
+    bool grouped = flags & bits.grouped;
     std::optional<std::uint8_t> groupId;
     ByteCursor cursor(raw.body, "frame header extras");
     try {
@@ -177,7 +168,7 @@ void Id3v2Reader::ReadV3V4Frame(std::uint8_t majorVersion, const RawFrame& raw, 
                 groupId = cursor.TakeByte();
             if (encrypted)
                 form.encryptionMethod = cursor.TakeByte();
-            if (flags & kV4DataLength)
+            if (flags & bits.dataLength)
                 form.dataLength = cursor.TakeSynchsafe32();
         } else {
             if (form.compressed)
@@ -194,7 +185,7 @@ void Id3v2Reader::ReadV3V4Frame(std::uint8_t majorVersion, const RawFrame& raw, 
     }
     std::span<const std::uint8_t> data = cursor.TakeRest();
     std::vector<std::uint8_t> resynchronised;
-    if (v4 && (unsynchronised || (flags & kV4Unsynchronised))) {
+    if (v4 && (unsynchronised || (flags & bits.unsynchronised))) {
         UndoUnsynchronisation(data, resynchronised);
         data = resynchronised;
     }

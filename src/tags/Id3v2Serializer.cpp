@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tags/FrameFieldTypes.h"
+#include "tags/FrameFormatFlags.h"
 #include "tags/Id3v2Header.h"
 #include "tags/Id3v2Tag.h"
 #include "tags/TextEncoding.h"
@@ -43,32 +44,33 @@ FrameHeaderExtras MakeExtras(const Id3v2Frame& frame, std::uint8_t majorVersion)
     FrameHeaderExtras extras;
     const StoredBodyForm& form = frame.BodyForm();
     const auto& group = frame.GroupId();
+    const FrameFormatFlags& bits = FormatFlagsOf(majorVersion);
     if (majorVersion == 4) {
         if (group) {
-            extras.formatFlags |= 0x40;
+            extras.formatFlags |= bits.grouped;
             extras.bytes.push_back(*group);
         }
         if (form.compressed)
-            extras.formatFlags |= 0x08;
+            extras.formatFlags |= bits.compressed;
         if (form.encryptionMethod) {
-            extras.formatFlags |= 0x04;
+            extras.formatFlags |= bits.encrypted;
             extras.bytes.push_back(*form.encryptionMethod);
         }
         if (form.dataLength || form.compressed) {
-            extras.formatFlags |= 0x01;
+            extras.formatFlags |= bits.dataLength;
             AppendBytes(extras.bytes, MakeSynchsafe32(form.dataLength.value_or(0)));
         }
     } else {
         if (form.compressed) {
-            extras.formatFlags |= 0x80;
+            extras.formatFlags |= bits.compressed;
             AppendBytes(extras.bytes, MakeBigEndian32(form.dataLength.value_or(0)));
         }
         if (form.encryptionMethod) {
-            extras.formatFlags |= 0x40;
+            extras.formatFlags |= bits.encrypted;
             extras.bytes.push_back(*form.encryptionMethod);
         }
         if (group) {
-            extras.formatFlags |= 0x20;
+            extras.formatFlags |= bits.grouped;
             extras.bytes.push_back(*group);
         }
     }
