@@ -12,6 +12,7 @@
 #include "tags/FrameFieldTypes.h"
 #include "tags/Id3v2Frame.h"
 #include "tags/TextEncoding.h"
+#include "text/Ascii.h"
 
 namespace velmora {
 
@@ -124,12 +125,7 @@ class LayoutWalk {
 
     bool ReadLanguage() {
         auto bytes = cursor_.Take(3);
-        std::string language(AsChars(bytes));
-        for (char& c : language) {
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        }
-        Add(std::make_unique<NarrowStringField>(language, 3));
+        Add(std::make_unique<NarrowStringField>(text::AsciiLower(AsChars(bytes)), 3));
         return true;
     }
 

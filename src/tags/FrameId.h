@@ -7,8 +7,8 @@
 
 namespace velmora {
 
-// A four-character ID3v2.3/2.4 frame ID. Frames keep their own ID (not only an index into
-// FrameIdTable) so that frames the table does not list are written back under their name.
+// A four-character ID3v2.3/2.4 frame ID. Frames keep their own ID, known or not, so that
+// each is written back under its name.
 struct FrameId {
     std::array<char, 4> chars{};
 

@@ -16,10 +16,11 @@ using RecordBytes = std::span<const std::uint8_t, kId3v1Size>;
 // Field offsets and sizes of the ID3v1 record (ID3v1 and ID3v1.1 documents).
 constexpr std::size_t kTitleAt = 3, kArtistAt = 33, kAlbumAt = 63, kYearAt = 93;
 constexpr std::size_t kCommentAt = 97, kTrackMarkerAt = 125, kTrackAt = 126, kGenreAt = 127;
-constexpr std::size_t kNameSize = 30, kYearSize = 4;
-// The comment with a track (ID3v1.1), without one (ID3v1.0), and as written without a track.
-constexpr std::size_t kCommentWithTrack = 28, kCommentWithoutTrack = 30;
-constexpr std::size_t kCommentWrittenWithoutTrack = 29;
+constexpr std::size_t kNameSize = id3v1_width::kName, kYearSize = id3v1_width::kYear;
+constexpr std::size_t kCommentWithTrack = id3v1_width::kCommentWithTrack;
+constexpr std::size_t kCommentWrittenWithoutTrack = id3v1_width::kCommentWithoutTrack;
+// The comment of an ID3v1.0 record, which has no track: it runs to byte 126.
+constexpr std::size_t kCommentWithoutTrack = 30;
 
 // Unicode White_Space characters (PropList.txt).
 constexpr std::u16string_view kWhiteSpace =
@@ -91,7 +92,7 @@ Id3v1Record StartRecord(const Id3v1Tag& tag, const text::CodePage& codePage, Id3
         return *tag.Loaded();
     }
     Id3v1Record record{};
-    PutField<0, 3>(record, "TAG");
+    PutField<0, kId3v1Magic.size()>(record, std::string(kId3v1Magic));
     return record;
 }
 
@@ -124,8 +125,9 @@ void PutCommentAndTrack(Id3v1Record& record, const Id3v1Tag& tag, const Id3v1Tag
 
 }  // namespace
 
-bool HasId3v1Magic(const Id3v1Record& record) {
-    return record[0] == 'T' && record[1] == 'A' && record[2] == 'G';
+bool HasId3v1Magic(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= kId3v1Magic.size() &&
+           std::equal(kId3v1Magic.begin(), kId3v1Magic.end(), bytes.begin());
 }
 
 void DecodeId3v1(const Id3v1Record& record, const text::CodePage& codePage, Id3v1Tag& tag) {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "text/Ascii.h"
+
 namespace velmora {
 
 std::optional<FrameId> ConvertId3v22FrameId(std::string_view v22) {
@@ -17,8 +19,7 @@ std::optional<std::vector<std::uint8_t>> ConvertPicBody(std::span<const std::uin
         return std::nullopt;
     std::string format;
     for (std::size_t i = 1; i < 4 && body[i] != 0; ++i) {
-        char c = static_cast<char>(body[i]);
-        format.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+        format.push_back(text::AsciiLower(static_cast<char>(body[i])));
     }
     std::string mime = format == "jpg" ? "image/jpeg" : "image/" + format;
     if (format == "-->")

@@ -11,6 +11,7 @@
 #include "tags/BufferedFile.h"
 #include "tags/FileException.h"
 #include "tags/Id3v1File.h"
+#include "tags/Id3v1Record.h"
 #include "tags/Id3v2Reader.h"
 #include "tags/Id3v2Serializer.h"
 #include "tags/MpegInfo.h"
@@ -23,8 +24,6 @@
 
 namespace velmora {
 namespace {
-
-constexpr std::uint64_t kId3v1Size = 128;
 
 void ShowLoadError(EngineContext& context, std::u16string text) {
     context.messages.Show({std::move(text), kAppCaption, MessageIcon::Error, MessageButtons::Ok});

@@ -8,6 +8,7 @@
 #include "tags/FrameFieldTypes.h"
 #include "tags/FrameIdTable.h"
 #include "tags/Id3v2Tag.h"
+#include "text/Ascii.h"
 
 namespace velmora {
 
@@ -49,10 +50,7 @@ std::string PictureMimeSubtype(const Id3v2Frame& frame, const text::CodePage& co
     const FrameField* field = frame.FieldAt(kMimeField);
     if (!field)
         return {};
-    std::string mime = field->GetNarrowText(codePage);
-    std::transform(mime.begin(), mime.end(), mime.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
+    std::string mime = text::AsciiLower(field->GetNarrowText(codePage));
     if (mime.size() >= 6 && mime.compare(0, 6, "image/") == 0)
         mime.erase(0, 6);
     return mime;

@@ -50,11 +50,11 @@ FileFacts ReadFacts(BufferedFile& file) {
     facts.size = file.Size();
     file.Seek(0);
     file.Read(facts.start.data(), facts.start.size());
-    if (facts.size > kId3v1RecordSize) {
-        std::array<std::uint8_t, 3> magic{};
-        file.Seek(facts.size - kId3v1RecordSize);
-        facts.id3v1AtEnd = file.Read(magic.data(), magic.size()) == magic.size() &&
-                           magic[0] == 'T' && magic[1] == 'A' && magic[2] == 'G';
+    if (facts.size > kId3v1Size) {
+        std::array<std::uint8_t, kId3v1Magic.size()> magic{};
+        file.Seek(facts.size - kId3v1Size);
+        facts.id3v1AtEnd =
+            file.Read(magic.data(), magic.size()) == magic.size() && HasId3v1Magic(magic);
     }
     return facts;
 }

@@ -18,8 +18,8 @@ void PlanId3v1(const FileFacts& facts, const SaveIntent& intent, SavePlan& plan)
         return;
     }
     // Files of 128 bytes or less are never cut: the record would be the whole file.
-    if (facts.id3v1AtEnd && facts.size > kId3v1RecordSize) {
-        plan.keep = facts.size - kId3v1RecordSize;
+    if (facts.id3v1AtEnd && facts.size > kId3v1Size) {
+        plan.keep = facts.size - kId3v1Size;
     }
     if (intent.id3v1 == Id3v1Action::Write) {
         plan.id3v1Record.assign(intent.id3v1Record.begin(), intent.id3v1Record.end());
@@ -41,8 +41,8 @@ std::array<std::uint8_t, kTagHeaderSize> IntermediateStart(const FileFacts& fact
 // ID3v1 record that stays at the end (a tag whose declared size reaches into it would be
 // padded over it or cut into it).
 std::uint64_t TagLimit(const FileFacts& facts, const SavePlan& plan) {
-    if (facts.id3v1AtEnd && facts.size > kId3v1RecordSize) {
-        return std::min(plan.keep, facts.size - kId3v1RecordSize);
+    if (facts.id3v1AtEnd && facts.size > kId3v1Size) {
+        return std::min(plan.keep, facts.size - kId3v1Size);
     }
     return plan.keep;
 }

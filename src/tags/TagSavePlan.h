@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "tags/Id3v1Record.h"
 #include "tags/TagRegion.h"
 
 namespace velmora {
-
-inline constexpr std::size_t kId3v1RecordSize = 128;
 
 // What the ID3v1 step does with the 128-byte record at the end of the file.
 enum class Id3v1Action {
@@ -32,7 +31,7 @@ struct FileFacts {
 
 struct SaveIntent {
     Id3v1Action id3v1 = Id3v1Action::Leave;
-    std::array<std::uint8_t, kId3v1RecordSize> id3v1Record{};  // for Id3v1Action::Write
+    Id3v1Record id3v1Record{};  // for Id3v1Action::Write
     bool stripId3v2 = false;
     // The serialised frames of the new ID3v2 tag; none leaves the ID3v2 tag as it is.
     std::optional<std::span<const std::uint8_t>> id3v2Frames;

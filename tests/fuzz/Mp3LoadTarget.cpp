@@ -4,6 +4,7 @@
 #include "fuzz/TagSnapshot.h"
 #include "tags/BufferedFile.h"
 #include "tags/FrameTextOps.h"
+#include "tags/Id3v1Record.h"
 #include "tags/Id3v2Reader.h"
 #include "tags/Mp3File.h"
 #include "tags/MpegInfo.h"
@@ -11,8 +12,6 @@
 
 namespace velmora::fuzz {
 namespace {
-
-constexpr std::uint64_t kId3v1Size = 128;
 
 // The frame operations the editor and the list run on every loaded record.
 void ReadCommonFields(const Id3v2Tag& tag) {

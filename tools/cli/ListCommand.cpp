@@ -1,7 +1,6 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <iostream>
 #include <memory>
@@ -13,6 +12,7 @@
 #include "RecordDump.h"
 #include "scan/FileListColumns.h"
 #include "scan/LoaderThread.h"
+#include "text/Ascii.h"
 #include "text/FileName.h"
 #include "text/Utf8.h"
 
@@ -76,9 +76,8 @@ template <typename CellOf>
 std::string JsonRow(const CellOf& cellOf) {
     nlohmann::ordered_json row = nlohmann::ordered_json::object();
     for (const Column column : kColumns) {
-        std::string key = text::ToUtf8(std::u16string(ColumnInfoOf(column).header));
-        std::transform(key.begin(), key.end(), key.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        const std::string key =
+            text::AsciiLower(text::ToUtf8(std::u16string(ColumnInfoOf(column).header)));
         row[key] = Cell(cellOf(column), column);
     }
     return JsonLine(row);

@@ -15,6 +15,7 @@
 #include "Output.h"
 #include "replace/RegularFile.h"
 #include "replace/SafeReplace.h"
+#include "text/Ascii.h"
 #include "text/FileName.h"
 
 namespace velmora::cli {
@@ -22,12 +23,11 @@ namespace {
 
 constexpr std::uintmax_t kLargePicture = 3 * 1024 * 1024;
 
-bool EndsWithNoCase(const std::string& text, std::string_view tail) {
-    if (text.size() <= tail.size())
+bool EndsWithNoCase(const std::string& name, std::string_view tail) {
+    if (name.size() <= tail.size())
         return false;
-    return std::equal(tail.begin(), tail.end(), text.end() - tail.size(), [](char a, char b) {
-        return a == std::tolower(static_cast<unsigned char>(b));
-    });
+    return std::equal(tail.begin(), tail.end(), name.end() - tail.size(),
+                      [](char a, char b) { return a == text::AsciiLower(b); });
 }
 
 void Say(CliEnvironment& environment, std::u16string text, bool error) {

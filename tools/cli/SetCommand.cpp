@@ -12,6 +12,7 @@
 #include "tags/CommentOps.h"
 #include "tags/FrameTextOps.h"
 #include "tags/GenreTable.h"
+#include "tags/Id3v1Record.h"
 #include "text/Utf8.h"
 
 namespace velmora::cli {
@@ -45,11 +46,12 @@ struct V1Field {
     std::size_t index;
     std::size_t maxLength;
 };
-constexpr V1Field kV1Fields[] = {{"--v1-title", Id3v1Tag::kTitle, 30},
-                                 {"--v1-artist", Id3v1Tag::kArtist, 30},
-                                 {"--v1-album", Id3v1Tag::kAlbum, 30},
-                                 {"--v1-year", Id3v1Tag::kYear, 4},
-                                 {"--v1-comment", Id3v1Tag::kComment, 29}};
+constexpr V1Field kV1Fields[] = {
+    {"--v1-title", Id3v1Tag::kTitle, id3v1_width::kName},
+    {"--v1-artist", Id3v1Tag::kArtist, id3v1_width::kName},
+    {"--v1-album", Id3v1Tag::kAlbum, id3v1_width::kName},
+    {"--v1-year", Id3v1Tag::kYear, id3v1_width::kYear},
+    {"--v1-comment", Id3v1Tag::kComment, id3v1_width::kCommentWithoutTrack}};
 
 struct SetOptions {
     std::vector<std::string> files;
