@@ -38,7 +38,7 @@ std::unique_ptr<FileReplacement> FileReplacement::Begin(const std::u16string& pa
     }
     // The name must still lead to the file that was read, or the rename would replace another.
     if (opened.st_dev != named.st_dev || opened.st_ino != named.st_ino) {
-        throw CFileExceptionEx(CFileExceptionEx::Cause::SharingViolation, EBUSY, path);
+        throw CFileExceptionEx(CFileExceptionEx::Cause::Busy, EBUSY, path);
     }
     std::unique_ptr<FileReplacement> replacement(new FileReplacement(path));
     const std::error_code error =

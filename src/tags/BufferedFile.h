@@ -22,12 +22,10 @@ class BufferedFile {
         kRead = 1,
         kWrite = 2,
         kReadWrite = 4,
-        kExclusive = 8,
-        kShareRead = 16,
-        kCreateNew = 32,
-        kCreateAlways = 64,
-        kOpenExisting = 128,
-        kOpenAlways = 256,
+        kCreateNew = 8,
+        kCreateAlways = 16,
+        kOpenExisting = 32,
+        kOpenAlways = 64,
     };
 
     BufferedFile();

@@ -12,7 +12,7 @@ namespace velmora::file_calls {
 
 namespace {
 
-// Returns -1 with errno set when the hook makes this call fail.
+// True, with errno set to the hook's error, when the installed faults make this call fail.
 bool Injected(FileCall call) {
     FileFaults* faults = InstalledFileFaults();
     if (faults == nullptr) {

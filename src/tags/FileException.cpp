@@ -1,7 +1,6 @@
 #include "tags/FileException.h"
 
 #include <cerrno>
-#include <cstring>
 #include <utility>
 
 namespace velmora {
@@ -14,7 +13,7 @@ CFileExceptionEx::CFileExceptionEx(Cause cause, int errorNumber, std::u16string 
     message_ = CauseName(cause_);
     if (errorNumber_ != 0) {
         message_ += ": ";
-        message_ += std::strerror(errorNumber_);
+        message_ += SystemError().message();
     }
 }
 
@@ -47,7 +46,7 @@ CFileExceptionEx::Cause CFileExceptionEx::CauseFromErrno(int errorNumber) {
             return Cause::HardIo;
         case ETXTBSY:
         case EBUSY:
-            return Cause::SharingViolation;
+            return Cause::Busy;
         case EWOULDBLOCK:
         case EDEADLK:
         case ENOLCK:
@@ -77,16 +76,12 @@ const char* CFileExceptionEx::CauseName(Cause cause) {
             return "access denied";
         case Cause::InvalidFile:
             return "invalid file";
-        case Cause::RemoveCurrentDir:
-            return "cannot remove the current directory";
-        case Cause::DirectoryFull:
-            return "directory full";
         case Cause::BadSeek:
             return "bad seek";
         case Cause::HardIo:
             return "hardware I/O error";
-        case Cause::SharingViolation:
-            return "sharing violation";
+        case Cause::Busy:
+            return "file busy";
         case Cause::LockViolation:
             return "lock violation";
         case Cause::DiskFull:

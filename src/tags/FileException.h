@@ -2,12 +2,13 @@
 
 #include <exception>
 #include <string>
+#include <system_error>
 
 namespace velmora {
 
 // The one exception of file access: the classified cause, the system's errno and the path of
 // the file (when known). Handlers name the failed step and the path, then the system's reason
-// for the errno.
+// for the errno. Every cause is one a Linux call (or a short read) can produce.
 class CFileExceptionEx : public std::exception {
   public:
     enum class Cause {
@@ -18,11 +19,9 @@ class CFileExceptionEx : public std::exception {
         TooManyOpenFiles,
         AccessDenied,
         InvalidFile,
-        RemoveCurrentDir,
-        DirectoryFull,
         BadSeek,
         HardIo,
-        SharingViolation,
+        Busy,
         LockViolation,
         DiskFull,
         EndOfFile,
@@ -35,6 +34,7 @@ class CFileExceptionEx : public std::exception {
 
     Cause GetCause() const { return cause_; }
     int ErrorNumber() const { return errorNumber_; }
+    std::error_code SystemError() const { return {errorNumber_, std::generic_category()}; }
     const std::u16string& Path() const { return path_; }
 
     // "<cause>: <system message>", in UTF-8.

@@ -69,9 +69,7 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
     const std::u16string path = DiskPath();
     BufferedFile file;
     CFileExceptionEx error;
-    if (!file.Open(path,
-                   BufferedFile::kRead | BufferedFile::kShareRead | BufferedFile::kOpenExisting,
-                   error)) {
+    if (!file.Open(path, BufferedFile::kRead | BufferedFile::kOpenExisting, error)) {
         status_ = LoadStatus::CouldNotOpen;
         ShowLoadError(context,
                       WithSystemReason(u"Couldn't open file:\r\n" + path, error.ErrorNumber()));

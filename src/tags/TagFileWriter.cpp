@@ -21,8 +21,7 @@ namespace velmora {
 
 namespace {
 
-constexpr unsigned kSaveMode =
-    BufferedFile::kReadWrite | BufferedFile::kShareRead | BufferedFile::kOpenExisting;
+constexpr unsigned kSaveMode = BufferedFile::kReadWrite | BufferedFile::kOpenExisting;
 
 SaveIntent IntentOf(const TagSaveRequest& request, const EngineContext& context) {
     SaveIntent intent;

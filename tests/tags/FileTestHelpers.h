@@ -29,11 +29,8 @@ inline void OpenOrFail(BufferedFile& file, const std::filesystem::path& path, un
     }
 }
 
-inline constexpr unsigned kLoadMode =
-    BufferedFile::kRead | BufferedFile::kShareRead | BufferedFile::kOpenExisting;
-inline constexpr unsigned kSaveMode =
-    BufferedFile::kReadWrite | BufferedFile::kShareRead | BufferedFile::kOpenExisting;
-inline constexpr unsigned kExportMode =
-    BufferedFile::kWrite | BufferedFile::kShareRead | BufferedFile::kCreateAlways;
+inline constexpr unsigned kLoadMode = BufferedFile::kRead | BufferedFile::kOpenExisting;
+inline constexpr unsigned kSaveMode = BufferedFile::kReadWrite | BufferedFile::kOpenExisting;
+inline constexpr unsigned kExportMode = BufferedFile::kWrite | BufferedFile::kCreateAlways;
 
 }  // namespace velmora::testing
