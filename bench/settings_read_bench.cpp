@@ -36,18 +36,18 @@ int main() {
     }
     velmora::SettingsStore& store = *opened.store;
     namespace names = velmora::settings;
-    store.WriteBool(names::kUse24, true);
+    store.Root().Write(names::kUse24, true);
     for (int i = 0; i < 30; ++i) {
-        store.WriteNumber("Filler" + std::to_string(i), static_cast<std::uint32_t>(i));
+        store.Root().WriteNumber("Filler" + std::to_string(i), static_cast<std::uint32_t>(i));
     }
 
     volatile bool sink = false;
     const double read =
-        NanosecondsEach(5'000'000, [&](int) { sink = store.ReadBool(names::kUse24, false); });
-    const double absent = NanosecondsEach(
-        5'000'000, [&](int) { sink = store.ReadBool(names::kAutoDeleteV1, false); });
+        NanosecondsEach(5'000'000, [&](int) { sink = store.Root().Read(names::kUse24); });
+    const double absent =
+        NanosecondsEach(5'000'000, [&](int) { sink = store.Root().Read(names::kAutoDeleteV1); });
     const double write = NanosecondsEach(200, [&](int i) {
-        store.WriteNumber(names::kEncoding, static_cast<std::uint32_t>(i % 4));
+        store.Root().WriteNumber(names::kEncoding.name, static_cast<std::uint32_t>(i % 4));
     });
     std::printf("ReadBool (present): %.1f ns\nReadBool (absent):  %.1f ns\n", read, absent);
     std::printf("WriteNumber:        %.1f us\n", write / 1000);

@@ -5,14 +5,6 @@
 namespace velmora::bench {
 namespace {
 
-std::unique_ptr<SettingsStore> OpenSettings(const std::filesystem::path& folder) {
-    auto opened = SettingsStore::Open(folder / "settings.toml");
-    if (!opened.store) {
-        throw std::runtime_error(opened.error);
-    }
-    return std::move(opened.store);
-}
-
 std::unique_ptr<text::CodePage> Cp1252() {
     auto codePage = text::CodePage::Create("CP1252");
     if (!codePage) {
@@ -34,9 +26,6 @@ MessageAnswer CountingMessageSink::Show(const Message& message) {
     }
 }
 
-BenchEngine::BenchEngine()
-    : settings_(OpenSettings(settingsFolder_.Path())),
-      codePage_(Cp1252()),
-      context_{*settings_, *codePage_, messages_} {}
+BenchEngine::BenchEngine() : codePage_(Cp1252()), context_{{}, *codePage_, messages_} {}
 
 }  // namespace velmora::bench

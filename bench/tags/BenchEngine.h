@@ -5,7 +5,6 @@
 
 #include "BenchFiles.h"
 #include "common/Messages.h"
-#include "settings/SettingsStore.h"
 #include "tags/EngineContext.h"
 #include "text/CodePage.h"
 
@@ -21,19 +20,16 @@ class CountingMessageSink : public MessageSink {
     std::size_t count_ = 0;
 };
 
-// What the program gives the tag engine: a real settings store on a file of its own,
-// the CP1252 code page and a message sink.
+// What the program gives the tag engine: default options, the CP1252 code page and a
+// message sink.
 class BenchEngine {
   public:
     BenchEngine();
 
     EngineContext& Context() { return context_; }
     const CountingMessageSink& Messages() const { return messages_; }
-    SettingsStore& Settings() { return *settings_; }
 
   private:
-    ScratchFolder settingsFolder_{"velmora-bench-settings"};
-    std::unique_ptr<SettingsStore> settings_;
     std::unique_ptr<text::CodePage> codePage_;
     CountingMessageSink messages_;
     EngineContext context_;

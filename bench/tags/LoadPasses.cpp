@@ -78,7 +78,7 @@ void SignalReady() {
 int ChildLoad(const std::filesystem::path& folder, bool printFigures) {
     const std::vector<std::string> names = ListFolder(folder);
     BenchEngine engine;
-    Id3v2Reader reader(engine.Context().codePage, engine.Context().settings);
+    Id3v2Reader reader(engine.Context().codePage, engine.Context().options.encoding);
     LoadFigures figures;
     figures.files = names.size();
     const std::size_t resident = ResidentBytes();

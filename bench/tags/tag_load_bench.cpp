@@ -58,7 +58,7 @@ bool ReportLoad(const std::filesystem::path& folder, std::size_t rounds) {
     const std::u16string directory = text::FileNameToText(folder.native());
     const std::string prefix = folder.string() + "/";
     BenchEngine engine;
-    Id3v2Reader reader(engine.Context().codePage, engine.Context().settings);
+    Id3v2Reader reader(engine.Context().codePage, engine.Context().options.encoding);
     std::vector<std::uint8_t> buffer;
     ReadLikeALoader(folder, names);  // warms the page cache and the allocator
     LoadRecords(engine.Context(), reader, folder, names);

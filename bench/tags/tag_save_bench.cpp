@@ -45,7 +45,7 @@ bool ReportInPlace(const std::filesystem::path& folder, const std::filesystem::p
                    const Options& options) {
     const std::vector<std::string> names = ListFolder(folder);
     BenchEngine engine;
-    Id3v2Reader reader(engine.Context().codePage, engine.Context().settings);
+    Id3v2Reader reader(engine.Context().codePage, engine.Context().options.encoding);
     Records records = LoadRecords(engine.Context(), reader, folder, names);
     std::vector<std::vector<std::uint8_t>> regions;
     for (const std::string& name : names) {

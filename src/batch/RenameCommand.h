@@ -45,7 +45,7 @@ std::vector<RenamePreview> PreviewRename(const RenamePattern& pattern,
 // files whose name did not change are removed from the batch. False, after the "Unrecognized field:
 // " error and touching no file, when it does not compile. A file whose new name would be hidden
 // keeps its name, after an error naming both; it leaves the batch. `settings` is the store that
-// keeps the list; the context's settings are only read.
+// keeps the list.
 bool RenameBatch(std::u16string_view expression, std::vector<Mp3File*>& batch,
                  SettingsKey& settings, const EngineContext& context);
 

@@ -4,8 +4,6 @@
 #include <utility>
 
 #include "scan/DirectoryWalk.h"
-#include "settings/SettingNames.h"
-#include "settings/SettingsStore.h"
 #include "tags/Id3v2Reader.h"
 
 namespace velmora {
@@ -25,11 +23,10 @@ bool LoaderThread::Start(std::function<void()> onDone) {
 }
 
 void LoaderThread::Load(const std::stop_token& stop) {
-    const bool recurse = context_.settings.ReadBool(settings::kRecurse, true);
     // One reader for the whole load, so its scratch memory is reused from file to file.
-    Id3v2Reader reader(context_.codePage, context_.settings);
+    Id3v2Reader reader(context_.codePage, context_.options.encoding);
     WalkDirectory(
-        directory_, recurse,
+        directory_, recurse_,
         [&](const std::u16string& directory, const std::u16string& name) {
             auto record = std::make_unique<Mp3File>(context_, reader, directory, name);
             const bool loaded = record->Status() == LoadStatus::Loaded;

@@ -6,17 +6,17 @@
 #include "scan/BackgroundWorker.h"
 #include "scan/RecordList.h"
 #include "scan/WorkProgress.h"
+#include "settings/SettingNames.h"
 #include "tags/EngineContext.h"
 
 namespace velmora {
 
-// Loads every MP3 file of a directory (and, with the setting Recurse, of its
-// subdirectories) into the record list on a background thread. The window polls
-// IsRunning or waits for the done callback, and reads Records().From(n) while the load
-// goes on.
+// Loads every MP3 file of a directory (and, with Recurse, of its subdirectories) into the record
+// list on a background thread. The window polls IsRunning or waits for the done callback, and reads
+// Records().From(n) while the load goes on.
 class LoaderThread {
   public:
-    // The context must outlive the loader; its settings and message sink are used from the
+    // The context must outlive the loader; its options and message sink are used from the
     // worker thread.
     explicit LoaderThread(EngineContext& context) : context_(context) {}
     // Stops a running load after the file it is loading.
@@ -31,10 +31,12 @@ class LoaderThread {
     // Destroys every record and keeps the directory.
     void ResetList() { SetDirectory(directory_); }
     const std::u16string& Directory() const { return directory_; }
+    // Whether the next load descends into subdirectories (the setting Recurse, which the
+    // caller reads at the start of each load). Only while no worker runs.
+    void SetRecurse(bool recurse) { recurse_ = recurse; }
 
-    // Starts the load: Recurse (default true) is read on the worker, then the directory is
-    // walked and each file appended as soon as it has loaded. `onDone` runs on the worker
-    // once the running flag is clear. False while a worker runs.
+    // Starts the load: the directory is walked and each file appended as soon as it has loaded.
+    // `onDone` runs on the worker once the running flag is clear. False while a worker runs.
     bool Start(std::function<void()> onDone = {});
     bool IsRunning() const { return worker_.IsRunning(); }
     // Ends the load after the file being loaded; the records loaded so far stay.
@@ -51,6 +53,7 @@ class LoaderThread {
 
     EngineContext& context_;
     std::u16string directory_;
+    bool recurse_ = settings::kRecurse.fallback;
     RecordList records_;
     ProgressCounters progress_;
     // Last, so that the worker ends before the members it uses go.

@@ -7,13 +7,12 @@
 namespace velmora {
 
 ActiveCodePage ChooseCodePage(const SettingsKey& settings) {
-    std::u16string name = settings.ReadString(settings::kCodePage);
-    if (name.empty())
-        name = settings::kDefaultCodePage;
+    const std::u16string name = settings.Read(settings::kCodePage);
     if (auto page = text::CodePage::Create(text::ToUtf8(name)))
         return {std::move(page), {}};
-    return {text::CodePage::Create(text::ToUtf8(settings::kDefaultCodePage)),
-            u"unknown code page " + name + u", using " + settings::kDefaultCodePage};
+    const std::u16string fallback(settings::kCodePage.fallback);
+    return {text::CodePage::Create(text::ToUtf8(fallback)),
+            u"unknown code page " + name + u", using " + fallback};
 }
 
 }  // namespace velmora

@@ -1,20 +1,40 @@
 #pragma once
 
-// Every settings value name, once. Root key unless noted.
+#include <cstdint>
+#include <string_view>
+
+// Every settings value name, once, with its default where the value has one. Root key unless
+// noted.
 namespace velmora::settings {
 
-inline constexpr char kRecurse[] = "Recurse";
-inline constexpr char kUse24[] = "Use2.4";
-inline constexpr char kEncoding[] = "Encoding";
-inline constexpr char kAutoDeleteV1[] = "AutoDeleteV1";
-inline constexpr char kShowIcons[] = "ShowIcons";
-inline constexpr char kShowRedText[] = "ShowRedText";
-inline constexpr char kShowGridlines[] = "ShowGridlines";
-inline constexpr char kAlternateBg[] = "AlternateBg";
+// A DWORD value read as a boolean (any number but 0 is true), and its default when absent.
+struct BoolSetting {
+    std::string_view name;
+    bool fallback;
+};
+// A DWORD value, and its default when absent.
+struct NumberSetting {
+    std::string_view name;
+    std::uint32_t fallback;
+};
+// A String value, and what an absent or empty one stands for.
+struct TextSetting {
+    std::string_view name;
+    std::u16string_view fallback;
+};
+
+inline constexpr BoolSetting kRecurse{"Recurse", true};
+inline constexpr BoolSetting kUse24{"Use2.4", false};
+inline constexpr NumberSetting kEncoding{"Encoding", 0};
+inline constexpr BoolSetting kAutoDeleteV1{"AutoDeleteV1", false};
+inline constexpr BoolSetting kShowIcons{"ShowIcons", false};
+inline constexpr BoolSetting kShowRedText{"ShowRedText", true};
+inline constexpr BoolSetting kShowGridlines{"ShowGridlines", false};
+inline constexpr BoolSetting kAlternateBg{"AlternateBg", true};
 inline constexpr char kBrowseDir[] = "BrowseDir";
 inline constexpr char kRegExps[] = "RegExps";
 inline constexpr char kRenames[] = "Renames";
-inline constexpr char kCodePage[] = "CodePage";
+inline constexpr TextSetting kCodePage{"CodePage", u"CP1252"};
 
 // Sub-key of the XML export options.
 inline constexpr char kXmlKey[] = "XML";
@@ -40,8 +60,5 @@ inline constexpr char kStructure0[] = "Structure0";
 inline constexpr char kStructure1[] = "Structure1";
 inline constexpr char kStructure2[] = "Structure2";
 inline constexpr char kStructure3[] = "Structure3";
-
-// Default of the code page value.
-inline constexpr char16_t kDefaultCodePage[] = u"CP1252";
 
 }  // namespace velmora::settings

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/SettingNames.h"
+
 namespace velmora {
 
 class MessageSink;
@@ -32,6 +34,27 @@ class SettingsKey {
     virtual std::vector<std::u16string> ReadList(std::string_view name) const = 0;
     virtual void AddToList(std::string_view name, std::u16string_view text) = 0;
     virtual void RemoveFromList(std::string_view name, std::u16string_view text) = 0;
+
+    // The named settings with their own defaults.
+    bool Read(const settings::BoolSetting& setting) const {
+        return ReadBool(setting.name, setting.fallback);
+    }
+    std::uint32_t Read(const settings::NumberSetting& setting) const {
+        std::uint32_t value = setting.fallback;
+        ReadNumber(setting.name, value);
+        return value;
+    }
+    std::u16string Read(const settings::TextSetting& setting) const {
+        std::u16string text = ReadString(setting.name);
+        return text.empty() ? std::u16string(setting.fallback) : text;
+    }
+    void Write(const settings::BoolSetting& setting, bool value) { WriteBool(setting.name, value); }
+    void Write(const settings::NumberSetting& setting, std::uint32_t value) {
+        WriteNumber(setting.name, value);
+    }
+    void Write(const settings::TextSetting& setting, std::u16string_view text) {
+        WriteString(setting.name, text);
+    }
 };
 
 // How SettingsStore::Open treats its file.
@@ -44,8 +67,11 @@ struct SettingsOpenOptions {
     bool readOnly = false;
 };
 
-class SettingsStore : public SettingsKey {
+// The settings file: its root key and its sub-keys.
+class SettingsStore {
   public:
+    virtual ~SettingsStore() = default;
+
     // $XDG_CONFIG_HOME/velmora/settings.toml, or ~/.config/velmora/settings.toml.
     static std::filesystem::path DefaultPath();
 
@@ -63,6 +89,7 @@ class SettingsStore : public SettingsKey {
     // regular file, or holds more than 1 MiB, is refused without being read.
     static OpenResult Open(const std::filesystem::path& file, SettingsOpenOptions options = {});
 
+    virtual SettingsKey& Root() = 0;
     // The sub-key handle (the sub-key is created on first write).
     virtual SettingsKey& SubKey(std::string_view name) = 0;
 };

@@ -50,7 +50,7 @@ Comment GetComment(const Id3v2Tag& tag, std::u16string_view description,
 void AddComment(Id3v2Tag& tag, std::string_view language, std::u16string_view description,
                 std::u16string_view text, const EngineContext& context) {
     auto frame = std::make_unique<Id3v2Frame>(frame_ids::kComm);
-    frame->PushField(std::make_unique<EncodingField>(0, EncodingPolicy::Read(context.settings)));
+    frame->PushField(std::make_unique<EncodingField>(0, context.options.encoding));
     frame->PushField(std::make_unique<NarrowStringField>(language, 3));
     frame->PushField(std::make_unique<TextField>(std::u16string(description)));
     frame->PushField(std::make_unique<TerminatorField>(true));

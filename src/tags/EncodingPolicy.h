@@ -4,15 +4,10 @@
 
 namespace velmora {
 
-class SettingsKey;
-
-// The choice of a new frame's stored encoding byte from the settings Use2.4 and Encoding,
-// read at the moment a frame is read or made.
+// The choice of a new frame's stored encoding byte from the options Use2.4 and Encoding.
 struct EncodingPolicy {
     bool use24 = false;
     std::uint32_t encoding = 0;
-
-    static EncodingPolicy Read(const SettingsKey& settings);
 
     // With Use2.4: 1 "Save as Unicode" gives 2, 2 "Save as Unicode (with BOM)" gives 1,
     // 3 "Save as UTF-8" gives 3; otherwise, and without Use2.4, the source byte stays.

@@ -1,18 +1,19 @@
 #pragma once
 
+#include "tags/TagOptions.h"
+
 namespace velmora {
 
-class SettingsKey;
 class MessageSink;
 namespace text {
 class CodePage;
 }
 
-// What the tag engine reads from its surroundings: the settings store (read at the moment
-// of use, so a changed option takes effect with the next frame or save), the active 8-bit
-// code page, and where messages go. Owned by the caller; outlives every operation.
+// What the tag engine takes from its surroundings: the user's options (the caller updates
+// them when the user changes them; they take effect with the next frame or save), the active
+// 8-bit code page, and where messages go. Owned by the caller; outlives every operation.
 struct EngineContext {
-    const SettingsKey& settings;
+    TagOptions options;
     const text::CodePage& codePage;
     MessageSink& messages;
 };

@@ -41,7 +41,7 @@ TextField& EnsureTextField(Id3v2Frame& frame, const EngineContext& context) {
         return *static_cast<TextField*>(field);
     frame.ClearFields();
     frame.SetBodyForm({});
-    frame.PushField(std::make_unique<EncodingField>(0, EncodingPolicy::Read(context.settings)));
+    frame.PushField(std::make_unique<EncodingField>(0, context.options.encoding));
     auto text = std::make_unique<TextField>(u"");
     TextField& added = *text;
     AppendField(frame, std::move(text));
@@ -191,7 +191,7 @@ void SetTextFrame(Id3v2Tag& tag, const FrameId& id, std::u16string_view text,
         return;
     }
     auto frame = std::make_unique<Id3v2Frame>(id);
-    frame->PushField(std::make_unique<EncodingField>(0, EncodingPolicy::Read(context.settings)));
+    frame->PushField(std::make_unique<EncodingField>(0, context.options.encoding));
     frame->PushField(std::make_unique<TextField>(std::move(value)));
     AppendFrame(tag, std::move(frame));
 }

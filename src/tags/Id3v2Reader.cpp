@@ -58,8 +58,8 @@ std::unique_ptr<Id3v2Frame> MakeRawFrame(const FrameId& id, std::span<const std:
 
 }  // namespace
 
-Id3v2Reader::Id3v2Reader(const text::CodePage& codePage, const SettingsKey& settings)
-    : codePage_(codePage), settings_(settings) {}
+Id3v2Reader::Id3v2Reader(const text::CodePage& codePage, EncodingPolicy policy)
+    : codePage_(codePage), policy_(policy) {}
 
 Id3v2TagOnDisk Id3v2Reader::ExamineHeader(std::span<const std::uint8_t> bytes,
                                           std::uint64_t fileSize) {
@@ -114,7 +114,6 @@ Id3v2TagOnDisk Id3v2Reader::ReadFromMemory(std::span<const std::uint8_t> fileSta
 
 void Id3v2Reader::ReadBody(const Id3v2TagOnDisk& onDisk, std::span<const std::uint8_t> body,
                            Id3v2Tag& tag) {
-    policy_ = EncodingPolicy::Read(settings_);
     const bool tagUnsynchronised = (onDisk.flags & Id3v2Header::kUnsynchronisation) != 0;
     std::vector<std::uint8_t> resynchronisedTag;
     if (tagUnsynchronised && onDisk.majorVersion < 4) {

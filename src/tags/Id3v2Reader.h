@@ -15,7 +15,6 @@ class CodePage;
 }
 class BufferedFile;
 class Id3v2Tag;
-class SettingsKey;
 struct BodyReadContext;
 
 // What the writer needs to know about the tag found at the start of a file.
@@ -38,7 +37,8 @@ struct Id3v2TagOnDisk {
 // lie. Owns its scratch memory, so one reader serves one thread; reuse it for many files.
 class Id3v2Reader {
   public:
-    Id3v2Reader(const text::CodePage& codePage, const SettingsKey& settings);
+    // `policy` chooses the encoding of frames the reader rebuilds.
+    Id3v2Reader(const text::CodePage& codePage, EncodingPolicy policy);
 
     // Appends the frames of the file's tag to `tag`. File errors propagate as
     // CFileExceptionEx; format errors inside the tag never do: what was read is kept.
@@ -66,7 +66,6 @@ class Id3v2Reader {
     void ReadV2Frame(const RawFrame& raw, const BodyReadContext& context, int depth, Id3v2Tag& tag);
 
     const text::CodePage& codePage_;
-    const SettingsKey& settings_;
     EncodingPolicy policy_;
     ScratchBuffer tagBody_;
     std::vector<RawFrame> rawFrames_;      // the frames of the tag being read

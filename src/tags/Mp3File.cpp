@@ -6,8 +6,6 @@
 
 #include "common/Messages.h"
 #include "common/SystemReason.h"
-#include "settings/SettingNames.h"
-#include "settings/SettingsStore.h"
 #include "tags/BufferedFile.h"
 #include "tags/FileException.h"
 #include "tags/Id3v1File.h"
@@ -47,7 +45,7 @@ bool BeginsAsOtherFormat(BufferedFile& file) {
 
 Mp3File::Mp3File(EngineContext& context, std::u16string directory, std::u16string name)
     : diskName_(name), name_(std::move(name)), directory_(std::move(directory)) {
-    Id3v2Reader reader(context.codePage, context.settings);
+    Id3v2Reader reader(context.codePage, context.options.encoding);
     Load(context, reader);
 }
 
@@ -135,7 +133,7 @@ TagSaveRequest Mp3File::BuildSaveRequest(EngineContext& context) {
         request.writeV1 = &v1_;
     request.stripV2 = removeV2Pending_;
     if (!removeV2Pending_ && IsTagModified(*this)) {
-        request.v2Version = context.settings.ReadBool(settings::kUse24, false) ? 4 : 3;
+        request.v2Version = context.options.Id3v2Version();
         ConvertFramesForVersion(*this, request.v2Version, context.codePage);
         request.v2Frames = SerializeTag(*this, request.v2Version, context.codePage);
     }

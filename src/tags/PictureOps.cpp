@@ -67,8 +67,7 @@ void SetPicture(Id3v2Tag& tag, std::string_view mimeType, std::u16string_view de
     Id3v2Frame* found = FindPicture(tag, pictureType);
     if (!found) {
         auto frame = std::make_unique<Id3v2Frame>(frame_ids::kApic);
-        frame->PushField(
-            std::make_unique<EncodingField>(0, EncodingPolicy::Read(context.settings)));
+        frame->PushField(std::make_unique<EncodingField>(0, context.options.encoding));
         frame->PushField(std::make_unique<NarrowStringField>(mimeType));
         frame->PushField(std::make_unique<TerminatorField>(false));
         frame->PushField(std::make_unique<FrameField>(

@@ -5,8 +5,6 @@
 
 #include "common/Messages.h"
 #include "common/SystemReason.h"
-#include "settings/SettingNames.h"
-#include "settings/SettingsStore.h"
 #include "tags/AtomicReplace.h"
 #include "tags/BufferedFile.h"
 #include "tags/ByteMoves.h"
@@ -28,8 +26,7 @@ SaveIntent IntentOf(const TagSaveRequest& request, const EngineContext& context)
     if (request.stripV1) {
         intent.id3v1 = Id3v1Action::Remove;
     } else if (request.writeV1 != nullptr) {
-        const bool autoDelete = context.settings.ReadBool(settings::kAutoDeleteV1, false);
-        if (autoDelete && request.writeV1->IsEmpty()) {
+        if (context.options.autoDeleteV1 && request.writeV1->IsEmpty()) {
             intent.id3v1 = Id3v1Action::Remove;
         } else {
             intent.id3v1 = Id3v1Action::Write;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "settings/SettingNames.h"
-#include "settings/SettingsStore.h"
 #include "tags/EngineContext.h"
 #include "tags/FrameIdTable.h"
 #include "tags/FrameTextOps.h"
@@ -64,8 +62,7 @@ std::optional<std::u16string> YearText(const Id3v2Tag& tag, const text::CodePage
 }
 
 void SetYear(Id3v2Tag& tag, std::u16string_view year, const EngineContext& context) {
-    const bool v24 = context.settings.ReadBool(settings::kUse24, false);
-    if (v24) {
+    if (context.options.encoding.use24) {
         ConvertDateFramesTo24(tag);
     } else if (!FindFrame(tag, frame_ids::kTdrc) || FindFrame(tag, frame_ids::kTyer)) {
         SetTextFrame(tag, frame_ids::kTyer, year, context);

@@ -8,7 +8,6 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "settings/SettingNames.h"
 #include "text/CodePage.h"
 #include "text/FileName.h"
 
@@ -90,8 +89,7 @@ const text::CodePage& Cp1252() {
 }
 
 TagEngine::TagEngine(std::size_t inputSize) : use24((inputSize & 1) != 0) {
-    settings.WriteBool(settings::kUse24, use24);
-    settings.WriteNumber(settings::kEncoding, static_cast<std::uint32_t>((inputSize >> 1) % 4));
+    context.options.encoding = {use24, static_cast<std::uint32_t>((inputSize >> 1) % 4)};
 }
 
 }  // namespace velmora::fuzz

@@ -6,7 +6,6 @@
 
 #include "common/Messages.h"
 #include "fuzz/FuzzTargets.h"
-#include "support/FakeSettingsKey.h"
 #include "tags/EngineContext.h"
 
 namespace velmora::text {
@@ -54,9 +53,8 @@ struct TagEngine {
     std::uint8_t WrittenVersion() const { return use24 ? 4 : 3; }
 
     bool use24;
-    testing::FakeSettingsKey settings;
     CountingSink messages;
-    EngineContext context{settings, Cp1252(), messages};
+    EngineContext context{{}, Cp1252(), messages};
 };
 
 }  // namespace velmora::fuzz

@@ -37,7 +37,7 @@ std::uint64_t AudioEnd(const std::u16string& path, std::uint64_t start, std::uin
 void CheckAgainstMemoryRead(const Mp3File& record, Input input, const TagEngine& engine,
                             const std::u16string& path) {
     Id3v2Tag fromMemory;
-    Id3v2Reader reader(Cp1252(), engine.settings);
+    Id3v2Reader reader(Cp1252(), engine.context.options.encoding);
     const Id3v2TagOnDisk onDisk = reader.ReadFromMemory(input, input.size(), fromMemory);
     Check(SnapshotFrames(record, 3, Cp1252()) == SnapshotFrames(fromMemory, 3, Cp1252()),
           "the file read and the memory read give different frames");

@@ -50,7 +50,7 @@ void ReadBackSerialized(const Id3v2Tag& tag, const TagEngine& engine, Id3v2Tag& 
     const auto header = EncodeTagHeader(version, static_cast<std::uint32_t>(frames.size()));
     std::vector<std::uint8_t> file(header.begin(), header.end());
     file.insert(file.end(), frames.begin(), frames.end());
-    Id3v2Reader reader(Cp1252(), engine.settings);
+    Id3v2Reader reader(Cp1252(), engine.context.options.encoding);
     reader.ReadFromMemory(file, file.size(), readBack);
 }
 

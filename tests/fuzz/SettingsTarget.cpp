@@ -32,13 +32,13 @@ struct ReadValues {
 
 ReadValues Read(SettingsStore& store) {
     ReadValues values;
-    values.recurse = store.ReadBool(settings::kRecurse, true);
-    values.use24 = store.ReadBool(settings::kUse24, false);
-    values.hasEncoding = store.ReadNumber(settings::kEncoding, values.encoding);
-    values.browseDir = store.ReadString(settings::kBrowseDir);
-    values.codePage = store.ReadString(settings::kCodePage);
-    values.regExps = store.ReadList(settings::kRegExps);
-    values.renames = store.ReadList(settings::kRenames);
+    values.recurse = store.Root().Read(settings::kRecurse);
+    values.use24 = store.Root().Read(settings::kUse24);
+    values.hasEncoding = store.Root().ReadNumber(settings::kEncoding.name, values.encoding);
+    values.browseDir = store.Root().ReadString(settings::kBrowseDir);
+    values.codePage = store.Root().ReadString(settings::kCodePage.name);
+    values.regExps = store.Root().ReadList(settings::kRegExps);
+    values.renames = store.Root().ReadList(settings::kRenames);
     SettingsKey& xml = store.SubKey(settings::kXmlKey);
     values.v2Title = xml.ReadBool(settings::kV2Title, true);
     values.hasStructure = xml.ReadNumber(settings::kStructure0, values.structure0);
@@ -72,14 +72,14 @@ void SettingsOpen(Input input) {
     {
         const std::unique_ptr<SettingsStore> store = OpenOrFail(file);
         before = Read(*store);
-        store->WriteNumber(kWrittenName, written);
+        store->Root().WriteNumber(kWrittenName, written);
     }
     SettingsStore::OpenResult reopened = SettingsStore::Open(file);
     Check(reopened.store != nullptr && reopened.notice.empty(),
           "the file the store wrote does not open cleanly");
     Check(Read(*reopened.store) == before, "one write changed other values");
     std::uint32_t readBack = 0;
-    Check(reopened.store->ReadNumber(kWrittenName, readBack) && readBack == written,
+    Check(reopened.store->Root().ReadNumber(kWrittenName, readBack) && readBack == written,
           "the value written does not read back");
 }
 

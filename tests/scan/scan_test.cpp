@@ -200,7 +200,7 @@ TEST_F(ScanTest, LoaderRecordsAreCompleteAndRecurseIsReadAtEachLoad) {
         EXPECT_EQ(record->V1().Text(Id3v1Tag::kTitle), top ? u"Top" : u"");
     }
 
-    engine_.settings.WriteBool(settings::kRecurse, false);
+    loader.SetRecurse(false);
     loader.ResetList();
     Load(loader);
     EXPECT_EQ(LoadedNames(loader), (std::vector<std::u16string>{u"top.mp3"}));
@@ -232,7 +232,7 @@ constexpr int kFiles = 500;
 TEST_F(ScanTest, LoaderStopsAfterTheFileAtHandKeepingWhatItLoaded) {
     WriteDanglingLinks(kFiles);
     GatedMessageSink gate;
-    EngineContext gated{engine_.settings, context_.codePage, gate};
+    EngineContext gated{context_.options, context_.codePage, gate};
     LoaderThread loader(gated);
     loader.SetDirectory(Root());
     std::atomic<int> doneCalls = 0;
@@ -253,7 +253,7 @@ TEST_F(ScanTest, LoaderStopsAfterTheFileAtHandKeepingWhatItLoaded) {
 TEST_F(ScanTest, DestroyingALoaderMidLoadDoesNotWaitForTheWalk) {
     WriteDanglingLinks(kFiles);
     GatedMessageSink gate;
-    EngineContext gated{engine_.settings, context_.codePage, gate};
+    EngineContext gated{context_.options, context_.codePage, gate};
     auto loader = std::make_unique<LoaderThread>(gated);
     loader->SetDirectory(Root());
     ASSERT_TRUE(loader->Start());

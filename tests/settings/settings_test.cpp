@@ -83,22 +83,22 @@ TEST_F(SettingsTest, OpenBrokenFileIsMovedAsideAndNeverOverwritten) {
     WriteText(file_, broken);
     SettingsStore::OpenResult result = SettingsStore::Open(file_);
     ASSERT_NE(result.store, nullptr) << result.error;
-    EXPECT_TRUE(result.store->ReadBool(names::kRecurse, true));
+    EXPECT_TRUE(result.store->Root().Read(names::kRecurse));
     ASSERT_EQ(BrokenCopies(), std::vector<std::string>{broken});
     const std::string notice(result.notice.begin(), result.notice.end());
     EXPECT_NE(notice.find(file_.string() + ".broken-"), std::string::npos) << notice;
     const std::string stamp = notice.substr(notice.find(".broken-") + 8, 16);
     EXPECT_EQ(stamp.find_first_not_of("0123456789-"), 15u) << notice;  // YYYYMMDD-HHMMSS
-    result.store->WriteBool(names::kUse24, true);
+    result.store->Root().Write(names::kUse24, true);
     // Broken again while open: the next write keeps that one aside too and merges nothing.
     WriteText(file_, "[[[");
-    result.store->WriteNumber(names::kEncoding, 2);
+    result.store->Root().WriteNumber(names::kEncoding.name, 2);
     EXPECT_EQ(BrokenCopies(), (std::vector<std::string>{broken, "[[["}));
     const auto reopened = OpenStore();
     std::uint32_t encoding = 0;
-    EXPECT_TRUE(reopened->ReadNumber(names::kEncoding, encoding));
+    EXPECT_TRUE(reopened->Root().ReadNumber(names::kEncoding.name, encoding));
     EXPECT_EQ(encoding, 2u);
-    EXPECT_TRUE(reopened->ReadBool(names::kUse24, false));
+    EXPECT_TRUE(reopened->Root().Read(names::kUse24));
 }
 
 // A file named by the user is theirs and a read-only run writes nothing: neither moves a
@@ -132,8 +132,8 @@ TEST_F(SettingsTest, NamedOrReadOnlyStoresLeaveTheDiskAlone) {
         EXPECT_EQ(result.refused, !row.opens);
         if (result.store) {
             // Kept for the run, never written.
-            result.store->WriteBool(names::kUse24, true);
-            EXPECT_TRUE(result.store->ReadBool(names::kUse24, false));
+            result.store->Root().Write(names::kUse24, true);
+            EXPECT_TRUE(result.store->Root().Read(names::kUse24));
         } else {
             EXPECT_NE(result.error.find(file.string() + "\" is not a settings file (line 1"),
                       std::string::npos)
@@ -194,7 +194,7 @@ TEST_F(SettingsTest, WriteKeepsSymbolicLinkAndPermissions) {
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
     fs::create_directories(file_.parent_path());
     fs::create_symlink(target, file_);
-    OpenStore()->WriteBool(names::kUse24, true);
+    OpenStore()->Root().Write(names::kUse24, true);
     EXPECT_TRUE(fs::is_symlink(file_));
     EXPECT_EQ(ReadText(target), "Encoding = 2\n\"Use2.4\" = 1\n");
     EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
@@ -252,12 +252,12 @@ TEST_F(SettingsTest, ReadEachTypeReadsOnlyItsOwnValues) {
         auto store = OpenWith(std::string("Recurse = ") + row.toml + "\nBrowseDir = " + row.toml +
                               "\nRegExps = " + row.toml + "\n");
         std::uint32_t number = 7;
-        EXPECT_EQ(store->ReadNumber(names::kRecurse, number), row.number.has_value());
+        EXPECT_EQ(store->Root().ReadNumber(names::kRecurse.name, number), row.number.has_value());
         EXPECT_EQ(number, row.number.value_or(7));
-        EXPECT_EQ(store->ReadBool(names::kRecurse, true), row.number.value_or(1) != 0);
-        EXPECT_EQ(store->ReadBool(names::kRecurse, false), row.number.value_or(0) != 0);
-        EXPECT_EQ(store->ReadString(names::kBrowseDir), row.text);
-        EXPECT_EQ(store->ReadList(names::kRegExps), row.list);
+        EXPECT_EQ(store->Root().ReadBool(names::kRecurse.name, true), row.number.value_or(1) != 0);
+        EXPECT_EQ(store->Root().ReadBool(names::kRecurse.name, false), row.number.value_or(0) != 0);
+        EXPECT_EQ(store->Root().ReadString(names::kBrowseDir), row.text);
+        EXPECT_EQ(store->Root().ReadList(names::kRegExps), row.list);
     }
 }
 
@@ -269,21 +269,21 @@ TEST_F(SettingsTest, ReadStringLongerThan259UnitsReadsEmpty) {
     }
     auto store = OpenWith("A = \"" + std::string(259, 'a') + "\"\nB = \"" + std::string(260, 'a') +
                           "\"\nC = \"" + pairs + "\"\nD = \"" + pairs + "a\"\n");
-    EXPECT_EQ(store->ReadString("A").size(), 259u);
-    EXPECT_EQ(store->ReadString("B"), u"");
-    EXPECT_EQ(store->ReadString("C").size(), 259u);
-    EXPECT_EQ(store->ReadString("D"), u"");
+    EXPECT_EQ(store->Root().ReadString("A").size(), 259u);
+    EXPECT_EQ(store->Root().ReadString("B"), u"");
+    EXPECT_EQ(store->Root().ReadString("C").size(), 259u);
+    EXPECT_EQ(store->Root().ReadString("D"), u"");
 }
 
 TEST_F(SettingsTest, ReadsNeverTouchTheDisk) {
     auto store = OpenWith("Recurse = 0\nBrowseDir = \"/music\"\nRegExps = [\"x\"]\n");
     WriteText(file_, "Recurse = 1\nBrowseDir = \"/other\"\n");
-    EXPECT_FALSE(store->ReadBool(names::kRecurse, true));
+    EXPECT_FALSE(store->Root().ReadBool(names::kRecurse.name, true));
     fs::remove(file_);
     fs::remove(file_.parent_path() / "settings.toml.lock");
-    EXPECT_FALSE(store->ReadBool(names::kRecurse, true));
-    EXPECT_EQ(store->ReadString(names::kBrowseDir), u"/music");
-    EXPECT_EQ(store->ReadList(names::kRegExps), Entries{u"x"});
+    EXPECT_FALSE(store->Root().ReadBool(names::kRecurse.name, true));
+    EXPECT_EQ(store->Root().ReadString(names::kBrowseDir), u"/music");
+    EXPECT_EQ(store->Root().ReadList(names::kRegExps), Entries{u"x"});
     EXPECT_FALSE(fs::exists(file_));
     EXPECT_FALSE(fs::exists(file_.parent_path() / "settings.toml.lock"));
 }
@@ -294,15 +294,16 @@ TEST_F(SettingsTest, WriteValuesSurviveReopening) {
     const std::u16string tricky = u"C:\\a \"quoted\"\ttab\nline caf\u00e9 \U0001F600 '''";
     {
         auto store = OpenWith("Recurse = \"yes\"\nXML = 5\n");
-        store->WriteBool(names::kRecurse, false);  // replaces a value of another type
-        store->WriteNumber(names::kEncoding, 4294967295u);
-        store->WriteString(names::kBrowseDir, tricky);
-        store->WriteString(names::kCodePage, std::u16string(u"/a\0b", 4));
-        store->WriteString("Lone", u"/m\xDC80x");
-        store->AddToList(names::kRenames, u"%artist - %title");
+        store->Root().WriteBool(names::kRecurse.name, false);  // replaces a value of another type
+        store->Root().WriteNumber(names::kEncoding.name, 4294967295u);
+        store->Root().WriteString(names::kBrowseDir, tricky);
+        store->Root().WriteString(names::kCodePage.name, std::u16string(u"/a\0b", 4));
+        store->Root().WriteString("Lone", u"/m\xDC80x");
+        store->Root().AddToList(names::kRenames, u"%artist - %title");
         store->SubKey(names::kXmlKey).WriteNumber(names::kStructure2, 4);  // replaces XML = 5
         store->SubKey(names::kXmlKey).WriteBool(names::kV2Title, false);
-        store->WriteBool(names::kV2Title, true);  // the same name in the root is another value
+        store->Root().WriteBool(names::kV2Title,
+                                true);  // the same name in the root is another value
     }
     // The value names and types as another program or the user sees them in the file.
     const std::string text = ReadText(file_);
@@ -314,19 +315,20 @@ TEST_F(SettingsTest, WriteValuesSurviveReopening) {
     ASSERT_NE(reopened.store, nullptr);
     EXPECT_TRUE(reopened.notice.empty());
     SettingsStore& store = *reopened.store;
-    EXPECT_FALSE(store.ReadBool(names::kRecurse, true));
+    EXPECT_FALSE(store.Root().ReadBool(names::kRecurse.name, true));
     std::uint32_t number = 0;
-    EXPECT_TRUE(store.ReadNumber(names::kEncoding, number));
+    EXPECT_TRUE(store.Root().ReadNumber(names::kEncoding.name, number));
     EXPECT_EQ(number, 4294967295u);
-    EXPECT_EQ(store.ReadString(names::kBrowseDir), tricky);
-    EXPECT_EQ(store.ReadString(names::kCodePage), u"/a");
-    EXPECT_EQ(store.ReadString("Lone"), u"/m\uFFFDx");
-    EXPECT_EQ(store.ReadList(names::kRenames), Entries{u"%artist - %title"});
+    EXPECT_EQ(store.Root().ReadString(names::kBrowseDir), tricky);
+    EXPECT_EQ(store.Root().ReadString(names::kCodePage.name), u"/a");
+    EXPECT_EQ(store.Root().ReadString("Lone"), u"/m\uFFFDx");
+    EXPECT_EQ(store.Root().ReadList(names::kRenames), Entries{u"%artist - %title"});
     EXPECT_TRUE(store.SubKey(names::kXmlKey).ReadNumber(names::kStructure2, number));
     EXPECT_EQ(number, 4u);
     EXPECT_FALSE(store.SubKey(names::kXmlKey).ReadBool(names::kV2Title, true));
-    EXPECT_TRUE(store.ReadBool(names::kV2Title, false));
-    EXPECT_FALSE(store.ReadBool(names::kXmlKey, false));  // the sub-key is no value of the root
+    EXPECT_TRUE(store.Root().ReadBool(names::kV2Title, false));
+    EXPECT_FALSE(
+        store.Root().ReadBool(names::kXmlKey, false));  // the sub-key is no value of the root
 }
 
 TEST_F(SettingsTest, WriteRecentListOperations) {
@@ -350,12 +352,12 @@ TEST_F(SettingsTest, WriteRecentListOperations) {
         SCOPED_TRACE(row.name);
         auto store = OpenWith(row.stored ? std::string("Renames = ") + row.stored + "\n" : "");
         if (row.add) {
-            store->AddToList(names::kRenames, row.text);
+            store->Root().AddToList(names::kRenames, row.text);
         } else {
-            store->RemoveFromList(names::kRenames, row.text);
+            store->Root().RemoveFromList(names::kRenames, row.text);
         }
-        EXPECT_EQ(store->ReadList(names::kRenames), row.expected);
-        EXPECT_EQ(OpenStore()->ReadList(names::kRenames), row.expected);
+        EXPECT_EQ(store->Root().ReadList(names::kRenames), row.expected);
+        EXPECT_EQ(OpenStore()->Root().ReadList(names::kRenames), row.expected);
     }
 }
 
@@ -383,8 +385,8 @@ TEST_F(SettingsTest, ProcessesWritingAtOnceKeepEachOthersValues) {
             const auto store = SettingsStore::Open(file_).store;
             for (int index = 0; store && index < kWritesEach; ++index) {
                 const std::string name = Name(writer, index);
-                store->WriteNumber(name, static_cast<std::uint32_t>(index));
-                store->AddToList(names::kRegExps, std::u16string(name.begin(), name.end()));
+                store->Root().WriteNumber(name, static_cast<std::uint32_t>(index));
+                store->Root().AddToList(names::kRegExps, std::u16string(name.begin(), name.end()));
             }
             ::_exit(store ? 0 : 1);
         }
@@ -398,13 +400,13 @@ TEST_F(SettingsTest, ProcessesWritingAtOnceKeepEachOthersValues) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     const auto store = OpenStore();
-    const std::vector<std::u16string> list = store->ReadList(names::kRegExps);
+    const std::vector<std::u16string> list = store->Root().ReadList(names::kRegExps);
     EXPECT_EQ(list.size(), std::size_t{kWriters * kWritesEach});
     for (int writer = 0; writer < kWriters; ++writer) {
         for (int index = 0; index < kWritesEach; ++index) {
             const std::string name = Name(writer, index);
             std::uint32_t number = 999;
-            EXPECT_TRUE(store->ReadNumber(name, number)) << name;
+            EXPECT_TRUE(store->Root().ReadNumber(name, number)) << name;
             EXPECT_EQ(number, static_cast<std::uint32_t>(index));
             EXPECT_EQ(
                 std::count(list.begin(), list.end(), std::u16string(name.begin(), name.end())), 1);
@@ -418,20 +420,20 @@ TEST_F(SettingsTest, OneStoreReadFromOneThreadWrittenFromAnother) {
     std::atomic<bool> done{false};
     std::thread reader([&] {
         for (std::uint32_t encoding = 0; !done;) {
-            EXPECT_LE(store->ReadNumber(names::kEncoding, encoding) ? encoding : 0, 3u);
-            EXPECT_LE(store->ReadList(names::kRegExps).size(), 26u);
+            EXPECT_LE(store->Root().ReadNumber(names::kEncoding.name, encoding) ? encoding : 0, 3u);
+            EXPECT_LE(store->Root().ReadList(names::kRegExps).size(), 26u);
             (void)store->SubKey(names::kXmlKey).ReadBool(names::kV2Title, true);
         }
     });
     for (std::uint32_t i = 0; i < 40; ++i) {
-        store->WriteNumber(names::kEncoding, i % 4);
-        store->AddToList(names::kRegExps,
-                         u"e" + std::u16string(1, static_cast<char16_t>(u'a' + i % 26)));
+        store->Root().WriteNumber(names::kEncoding.name, i % 4);
+        store->Root().AddToList(names::kRegExps,
+                                u"e" + std::u16string(1, static_cast<char16_t>(u'a' + i % 26)));
         store->SubKey(names::kXmlKey).WriteBool(names::kV2Title, i % 2 == 0);
     }
     done = true;
     reader.join();
-    EXPECT_EQ(store->ReadList(names::kRegExps).size(), 26u);
+    EXPECT_EQ(store->Root().ReadList(names::kRegExps).size(), 26u);
 }
 
 // A name iconv does not know must not leave the run without a code page.
@@ -448,7 +450,7 @@ TEST(ActiveCodePage, TheSettingNamesTheCodePageAndAnUnknownNameFallsBack) {
     for (const Case& c : cases) {
         testing::FakeSettingsKey settings;
         if (!c.setting.empty())
-            settings.WriteString(names::kCodePage, c.setting);
+            settings.WriteString(names::kCodePage.name, c.setting);
         const ActiveCodePage active = ChooseCodePage(settings);
         ASSERT_NE(active.codePage, nullptr) << c.why;
         EXPECT_EQ(active.codePage->Name(), c.expected) << c.why;

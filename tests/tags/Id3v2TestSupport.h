@@ -26,16 +26,13 @@ inline const text::CodePage& Cp1252() {
     return *codePage;
 }
 
-// Settings, code page and message sink for one test.
+// Settings (for the recent lists), code page and message sink for one test.
 struct TestEngine {
     FakeSettingsKey settings;
     RecordingMessageSink messages;
-    EngineContext context{settings, Cp1252(), messages};
+    EngineContext context{{}, Cp1252(), messages};
 
-    void Use24(bool on, std::uint32_t encoding = 0) {
-        settings.WriteBool("Use2.4", on);
-        settings.WriteNumber("Encoding", encoding);
-    }
+    void Use24(bool on, std::uint32_t encoding = 0) { context.options.encoding = {on, encoding}; }
 };
 
 inline Bytes B(std::string_view chars) {
@@ -104,7 +101,7 @@ struct ReadResult {
 
 inline ReadResult ReadBytes(const Bytes& file, TestEngine& engine) {
     ReadResult result;
-    Id3v2Reader reader(Cp1252(), engine.settings);
+    Id3v2Reader reader(Cp1252(), engine.context.options.encoding);
     result.onDisk = reader.ReadFromMemory(file, file.size(), *result.tag);
     return result;
 }

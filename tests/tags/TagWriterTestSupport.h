@@ -11,8 +11,6 @@
 
 #include "FileTestHelpers.h"
 #include "Id3v1TestRecords.h"
-#include "settings/SettingNames.h"
-#include "support/FakeSettingsKey.h"
 #include "support/RecordingMessageSink.h"
 #include "support/ScratchDirectory.h"
 #include "tags/EngineContext.h"
@@ -76,19 +74,18 @@ inline Id3v1Tag SampleId3v1() {
     return MakeId3v1({u"New title", u"Someone"}, 7, 17);
 }
 
-// What a save needs around it: a folder, settings, the code page and a message recorder.
+// What a save needs around it: a folder, the code page and a message recorder.
 struct SaveHarness {
     ScratchDirectory dir;
-    FakeSettingsKey settings;
     std::unique_ptr<text::CodePage> codePage = text::CodePage::Create("CP1252");
     RecordingMessageSink messages;
-    EngineContext context{settings, *codePage, messages};
+    EngineContext context{{}, *codePage, messages};
     Id3v1Tag v1 = SampleId3v1();
 
     TagSaveRequest Request(const std::filesystem::path& path, const SaveJob& job = {}) {
         if (job.emptyV1) {
             v1 = Id3v1Tag();
-            settings.WriteBool(settings::kAutoDeleteV1, true);
+            context.options.autoDeleteV1 = true;
         }
         TagSaveRequest request;
         request.path = TextPath(path);

@@ -215,7 +215,7 @@ TEST(FrameTextOpsTest, EightBitFramesInAMultiByteCodePage) {
         TestEngine engine;
         const Bytes frame = Frame("TIT2", TextBody(row.bytes));
         Id3v2Tag tag;
-        Id3v2Reader(*page, engine.settings)
+        Id3v2Reader(*page, engine.context.options.encoding)
             .ReadFromMemory(Tag(3, frame), Tag(3, frame).size(), tag);
         EXPECT_EQ(GetFrameText(tag, FrameId("TIT2"), FieldKind::Text, *page), row.text);
         EXPECT_EQ(SerializeTag(tag, 3, *page), frame);

@@ -21,7 +21,7 @@ ReadResult ReadPeer(const fs::path& path, TestEngine& engine) {
     BufferedFile file;
     OpenOrFail(file, path, kLoadMode);
     ReadResult result;
-    Id3v2Reader reader(Cp1252(), engine.settings);
+    Id3v2Reader reader(Cp1252(), engine.context.options.encoding);
     result.onDisk = reader.Read(file, *result.tag);
     return result;
 }

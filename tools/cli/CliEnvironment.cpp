@@ -2,18 +2,37 @@
 
 #include <iostream>
 
+#include "scan/TagSettings.h"
 #include "settings/ActiveCodePage.h"
 #include "text/Utf8.h"
 
 namespace velmora::cli {
 
+namespace {
+
+TagOptions RunTagOptions(const SettingsKey& settings, const GlobalOptions& options) {
+    TagOptions tagOptions = ReadTagOptions(settings);
+    if (options.v24 || options.v23)
+        tagOptions.encoding.use24 = options.v24;
+    static constexpr std::pair<const char*, std::uint32_t> kEncodings[] = {
+        {"keep", 0}, {"utf16", 1}, {"utf16bom", 2}, {"utf8", 3}};
+    for (const auto& [name, value] : kEncodings) {
+        if (options.encoding == name)
+            tagOptions.encoding.encoding = value;
+    }
+    return tagOptions;
+}
+
+}  // namespace
+
 CliEnvironment::CliEnvironment(std::unique_ptr<SettingsStore> store,
-                               std::unique_ptr<text::CodePage> codePage, bool answerYes)
+                               std::unique_ptr<text::CodePage> codePage,
+                               const GlobalOptions& options)
     : store_(std::move(store)),
-      overlay_(*store_),
+      recurse_(store_->Root().Read(settings::kRecurse)),
       codePage_(std::move(codePage)),
-      sink_(answerYes),
-      context_{overlay_, *codePage_, sink_} {}
+      sink_(options.yes),
+      context_{RunTagOptions(store_->Root(), options), *codePage_, sink_} {}
 
 std::unique_ptr<CliEnvironment> CliEnvironment::Create(const GlobalOptions& options,
                                                        std::string& error, bool& refused) {
@@ -27,22 +46,11 @@ std::unique_ptr<CliEnvironment> CliEnvironment::Create(const GlobalOptions& opti
     }
     if (!opened.notice.empty())
         std::cerr << "velmora-cli: " << text::ToUtf8(opened.notice) << '\n';
-    ActiveCodePage codePage = ChooseCodePage(*opened.store);
+    ActiveCodePage codePage = ChooseCodePage(opened.store->Root());
     if (!codePage.notice.empty())
         std::cerr << "velmora-cli: " << text::ToUtf8(codePage.notice) << '\n';
-    std::unique_ptr<CliEnvironment> env(
-        new CliEnvironment(std::move(opened.store), std::move(codePage.codePage), options.yes));
-    if (options.v24)
-        env->overlay_.OverrideUse24(true);
-    if (options.v23)
-        env->overlay_.OverrideUse24(false);
-    static constexpr std::pair<const char*, std::uint32_t> kEncodings[] = {
-        {"keep", 0}, {"utf16", 1}, {"utf16bom", 2}, {"utf8", 3}};
-    for (const auto& [name, value] : kEncodings) {
-        if (options.encoding == name)
-            env->overlay_.OverrideEncoding(value);
-    }
-    return env;
+    return std::unique_ptr<CliEnvironment>(
+        new CliEnvironment(std::move(opened.store), std::move(codePage.codePage), options));
 }
 
 }  // namespace velmora::cli

@@ -3,7 +3,6 @@
 #include <memory>
 #include <string>
 
-#include "SettingsOverlay.h"
 #include "StderrMessageSink.h"
 #include "edit/EditJournal.h"
 #include "settings/SettingNames.h"
@@ -23,7 +22,8 @@ struct GlobalOptions {
     bool yes = false;
 };
 
-// What one run works with: the settings store (with this run's overrides), the code page
+// What one run works with: the settings store, the engine's options as the store holds them
+// with this run's overrides (--v24/--v23, --encoding, list's recursion flags), the code page
 // and the message sink, bundled as the engine's context, and the edit journal.
 class CliEnvironment {
   public:
@@ -33,8 +33,10 @@ class CliEnvironment {
                                                   bool& refused);
 
     EngineContext& Context() { return context_; }
-    SettingsKey& Settings() { return overlay_; }
-    SettingsOverlay& Overlay() { return overlay_; }
+    SettingsKey& Settings() { return store_->Root(); }
+    // Whether a directory load descends into subdirectories.
+    bool Recurse() const { return recurse_; }
+    void OverrideRecurse(bool recurse) { recurse_ = recurse; }
     // The sub-key of the XML export options.
     SettingsKey& XmlSettings() { return store_->SubKey(settings::kXmlKey); }
     StderrMessageSink& Messages() { return sink_; }
@@ -44,10 +46,10 @@ class CliEnvironment {
 
   private:
     CliEnvironment(std::unique_ptr<SettingsStore> store, std::unique_ptr<text::CodePage> codePage,
-                   bool answerYes);
+                   const GlobalOptions& options);
 
     std::unique_ptr<SettingsStore> store_;
-    SettingsOverlay overlay_;
+    bool recurse_;
     std::unique_ptr<text::CodePage> codePage_;
     StderrMessageSink sink_;
     EngineContext context_;

@@ -99,11 +99,12 @@ int RunList(CliEnvironment& environment, const ListOptions& options) {
         return kExitFailed;
     }
     if (options.recursive || options.notRecursive)
-        environment.Overlay().OverrideRecurse(options.recursive);
+        environment.OverrideRecurse(options.recursive);
     // Declared before the loader, so that it outlives the worker that signals it.
     DoneSignal done;
     LoaderThread loader(environment.Context());
     loader.SetDirectory(text::FileNameToText(options.directory));
+    loader.SetRecurse(environment.Recurse());
     if (!options.json)
         PrintHeader();
     loader.Start(done.Callback());

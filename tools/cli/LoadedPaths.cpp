@@ -15,6 +15,7 @@ LoadedPaths LoadPaths(CliEnvironment& environment, const std::vector<std::string
         if (std::filesystem::is_directory(path)) {
             auto loader = std::make_unique<LoaderThread>(environment.Context());
             loader->SetDirectory(text::FileNameToText(path));
+            loader->SetRecurse(environment.Recurse());
             loader->Start();
             loader->Join();
             for (const Mp3File* record : loader->Records().All())
