@@ -42,11 +42,8 @@ QPixmap NotePage(int size, const QColor& page, const QColor& mark) {
 }  // namespace
 
 ListDisplay ListDisplay::Read(const SettingsKey& settings) {
-    const ListDisplay defaults;
-    return {settings.ReadBool(settings::kShowIcons, defaults.showIcons),
-            settings.ReadBool(settings::kShowRedText, defaults.showRedText),
-            settings.ReadBool(settings::kShowGridlines, defaults.showGridlines),
-            settings.ReadBool(settings::kAlternateBg, defaults.alternateBg)};
+    return {settings.Read(settings::kShowIcons), settings.Read(settings::kShowRedText),
+            settings.Read(settings::kShowGridlines), settings.Read(settings::kAlternateBg)};
 }
 
 QColor EvenRowShade(const QColor& window) {

@@ -57,21 +57,21 @@ void LoadCommands::ChooseFolder() {
         return;
     const std::u16string chosen = PathFromQString(folder);
     settings_.WriteString(settings::kBrowseDir, chosen);
-    workspace_.Load(chosen);
+    workspace_.Load(chosen, settings_.Read(settings::kRecurse));
 }
 
 void LoadCommands::OpenFolder(const std::u16string& folder) {
     if (!workspace_.IsIdle() || !saving_.MayDiscard([this, folder] { OpenFolder(folder); }))
         return;
     settings_.WriteString(settings::kBrowseDir, folder);
-    workspace_.Load(folder);
+    workspace_.Load(folder, settings_.Read(settings::kRecurse));
 }
 
 void LoadCommands::ReloadFolder() {
     if (!workspace_.IsIdle() || !workspace_.HasDirectory() ||
         !saving_.MayDiscard([this] { ReloadFolder(); }))
         return;
-    workspace_.Reload();
+    workspace_.Reload(settings_.Read(settings::kRecurse));
 }
 
 bool LoadCommands::CanOpen(const QList<QUrl>& urls) {

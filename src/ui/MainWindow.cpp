@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "common/Messages.h"
+#include "scan/TagSettings.h"
 #include "ui/Actions.h"
 #include "ui/EditCommands.h"
 #include "ui/FileListView.h"
@@ -217,6 +218,7 @@ void MainWindow::ShowContextMenu(const QPoint& globalPos) {
 void MainWindow::ShowPreferences() {
     PreferencesDialog dialog(environment_.Settings(), environment_.Messages(), this);
     dialog.exec();
+    workspace_->UpdateOptions(ReadTagOptions(environment_.Settings()));
     ApplyDisplay();
 }
 

@@ -118,10 +118,9 @@ QWidget* PreferencesDialog::BuildInterfacePage() {
 }
 
 void PreferencesDialog::ReadGeneral() {
-    recurse_->setChecked(settings_.ReadBool(settings::kRecurse, true));
-    use24_->setChecked(settings_.ReadBool(settings::kUse24, false));
-    std::uint32_t encoding = 0;
-    settings_.ReadNumber(settings::kEncoding, encoding);
+    recurse_->setChecked(settings_.Read(settings::kRecurse));
+    use24_->setChecked(settings_.Read(settings::kUse24));
+    const std::uint32_t encoding = settings_.Read(settings::kEncoding);
     // Auto-exclusive buttons cannot all be unchecked by setChecked; a stored number outside
     // 0..3 checks none of them.
     for (QRadioButton* button : encodings_)
@@ -130,11 +129,8 @@ void PreferencesDialog::ReadGeneral() {
         encodings_[i]->setChecked(encoding == i);
     for (QRadioButton* button : encodings_)
         button->setAutoExclusive(true);
-    autoDeleteV1_->setChecked(settings_.ReadBool(settings::kAutoDeleteV1, false));
-    std::u16string codePage = settings_.ReadString(settings::kCodePage);
-    if (codePage.empty())
-        codePage = settings::kDefaultCodePage;
-    const QString name = ToQString(codePage);
+    autoDeleteV1_->setChecked(settings_.Read(settings::kAutoDeleteV1));
+    const QString name = ToQString(settings_.Read(settings::kCodePage));
     if (codePage_->findData(name) < 0)
         codePage_->addItem(name, name);
     codePage_->setCurrentIndex(codePage_->findData(name));
@@ -155,23 +151,23 @@ void PreferencesDialog::EnableEncodings() {
 }
 
 void PreferencesDialog::WriteGeneral() {
-    settings_.WriteBool(settings::kRecurse, recurse_->isChecked());
-    settings_.WriteBool(settings::kUse24, use24_->isChecked());
-    settings_.WriteBool(settings::kAutoDeleteV1, autoDeleteV1_->isChecked());
+    settings_.Write(settings::kRecurse, recurse_->isChecked());
+    settings_.Write(settings::kUse24, use24_->isChecked());
+    settings_.Write(settings::kAutoDeleteV1, autoDeleteV1_->isChecked());
     for (std::size_t i = 0; i < encodings_.size(); ++i) {
         if (encodings_[i]->isChecked()) {
-            settings_.WriteNumber(settings::kEncoding, std::uint32_t(i));
+            settings_.Write(settings::kEncoding, std::uint32_t(i));
             break;
         }
     }
-    settings_.WriteString(settings::kCodePage, ToU16(codePage_->currentData().toString()));
+    settings_.Write(settings::kCodePage, ToU16(codePage_->currentData().toString()));
 }
 
 void PreferencesDialog::WriteInterface() {
-    settings_.WriteBool(settings::kShowIcons, showIcons_->isChecked());
-    settings_.WriteBool(settings::kShowRedText, showRedText_->isChecked());
-    settings_.WriteBool(settings::kShowGridlines, showGridlines_->isChecked());
-    settings_.WriteBool(settings::kAlternateBg, alternateBg_->isChecked());
+    settings_.Write(settings::kShowIcons, showIcons_->isChecked());
+    settings_.Write(settings::kShowRedText, showRedText_->isChecked());
+    settings_.Write(settings::kShowGridlines, showGridlines_->isChecked());
+    settings_.Write(settings::kAlternateBg, alternateBg_->isChecked());
 }
 
 void PreferencesDialog::accept() {

@@ -1,5 +1,6 @@
 #include "ui/UiEnvironment.h"
 
+#include "scan/TagSettings.h"
 #include "settings/SettingNames.h"
 #include "text/Utf8.h"
 
@@ -9,16 +10,14 @@ namespace {
 // The code page the store names, or the default one when it names none iconv knows.
 std::unique_ptr<text::CodePage> ActiveCodePage(const SettingsKey& settings,
                                                std::u16string& notice) {
-    std::u16string name = settings.ReadString(settings::kCodePage);
-    if (name.empty())
-        name = settings::kDefaultCodePage;
+    const std::u16string name = settings.Read(settings::kCodePage);
     if (auto page = text::CodePage::Create(text::ToUtf8(name)))
         return page;
+    const std::u16string fallback(settings::kCodePage.fallback);
     if (!notice.empty())
         notice += u"\r\n";
-    notice += u"The code page " + name + u" is not known; " + settings::kDefaultCodePage +
-              u" is used instead.";
-    return text::CodePage::Create(text::ToUtf8(settings::kDefaultCodePage));
+    notice += u"The code page " + name + u" is not known; " + fallback + u" is used instead.";
+    return text::CodePage::Create(text::ToUtf8(fallback));
 }
 
 }  // namespace
@@ -27,7 +26,7 @@ UiEnvironment::UiEnvironment(std::unique_ptr<SettingsStore> store,
                              std::unique_ptr<text::CodePage> codePage)
     : store_(std::move(store)),
       codePage_(std::move(codePage)),
-      context_{*store_, *codePage_, sink_} {}
+      context_{ReadTagOptions(store_->Root()), *codePage_, sink_} {}
 
 UiEnvironment::OpenResult UiEnvironment::Open(const std::filesystem::path& settingsFile) {
     OpenResult result;
@@ -37,7 +36,7 @@ UiEnvironment::OpenResult UiEnvironment::Open(const std::filesystem::path& setti
         return result;
     }
     result.notice = opened.notice;
-    auto codePage = ActiveCodePage(*opened.store, result.notice);
+    auto codePage = ActiveCodePage(opened.store->Root(), result.notice);
     result.environment.reset(new UiEnvironment(std::move(opened.store), std::move(codePage)));
     return result;
 }

@@ -22,7 +22,7 @@ class UiEnvironment {
     };
     static OpenResult Open(const std::filesystem::path& settingsFile);
 
-    SettingsStore& Settings() { return *store_; }
+    SettingsKey& Settings() { return store_->Root(); }
     const text::CodePage& CodePage() const { return *codePage_; }
     UiMessageSink& Messages() { return sink_; }
     EngineContext& Context() { return context_; }

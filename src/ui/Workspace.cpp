@@ -32,22 +32,36 @@ Workspace::~Workspace() {
 
 void Workspace::SetState(WorkState state) {
     state_ = state;
+    if (IsIdle() && pendingOptions_) {
+        context_.options = *pendingOptions_;
+        pendingOptions_.reset();
+    }
     emit stateChanged();
 }
 
-void Workspace::Load(std::u16string directory) {
+void Workspace::UpdateOptions(const TagOptions& options) {
+    if (IsIdle()) {
+        context_.options = options;
+    } else {
+        pendingOptions_ = options;
+    }
+}
+
+void Workspace::Load(std::u16string directory, bool recurse) {
     if (!IsIdle())
         return;
     model_.Clear();
     loader_.SetDirectory(std::move(directory));
+    loader_.SetRecurse(recurse);
     hasDirectory_ = true;
     StartLoad();
 }
 
-void Workspace::Reload() {
+void Workspace::Reload(bool recurse) {
     if (!IsIdle() || !hasDirectory_)
         return;
     model_.Clear();
+    loader_.SetRecurse(recurse);
     loader_.ResetList();
     StartLoad();
 }

@@ -4,10 +4,12 @@
 #include <QString>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "scan/LoaderThread.h"
 #include "scan/SaveThread.h"
+#include "tags/TagOptions.h"
 #include "ui/FileListModel.h"
 #include "ui/FileListProxy.h"
 #include "ui/WorkerPoller.h"
@@ -40,9 +42,12 @@ class Workspace : public QObject {
     const std::u16string& Directory() const { return loader_.Directory(); }
 
     // Idle only: destroys every record and loads `directory` (Browse) or the same
-    // directory again (Reload).
-    void Load(std::u16string directory);
-    void Reload();
+    // directory again (Reload), descending into subdirectories with `recurse`.
+    void Load(std::u16string directory, bool recurse);
+    void Reload(bool recurse);
+    // The engine's options after the user changed them; the workers read them, so they take
+    // effect at once when idle, else when the running work is done.
+    void UpdateOptions(const TagOptions& options);
     // Idle only: saves every record that needs it; `then` runs when the save is done.
     void Save(std::function<void()> then = {});
 
@@ -76,6 +81,7 @@ class Workspace : public QObject {
     WorkerPoller loadPoller_;
     WorkerPoller savePoller_;
     WorkState state_ = WorkState::Idle;
+    std::optional<TagOptions> pendingOptions_;
     bool hasDirectory_ = false;
     std::size_t updated_ = 0;
     std::function<void()> afterSave_;

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "UiTestSupport.h"
+#include "settings/SettingNames.h"
 #include "text/FileName.h"
 #include "ui/FileListView.h"
 #include "ui/ListDisplay.h"
@@ -169,8 +170,8 @@ class MainWindowTest : public QObject {
                 .toImage();
         };
         QCOMPARE(iconOf(2), clean);
-        fixture.Environment().Settings().WriteBool("ShowIcons", true);
-        fixture.Environment().Settings().WriteBool("ShowRedText", false);
+        fixture.Environment().Settings().Write(settings::kShowIcons, true);
+        fixture.Environment().Settings().Write(settings::kShowRedText, false);
         WhenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
         FindAction(fixture.Window(), QStringLiteral("&Preferences..."))->trigger();
         QCOMPARE(iconOf(2), updated);
