@@ -201,12 +201,9 @@ void JoinValues(Id3v2Tag& tag, const text::CodePage& codePage) {
 }  // namespace
 
 bool IsConvertedBetweenVersions(const FrameId& id) {
-    for (const FrameId& converted :
-         {kTyer, kTdat, kTime, kTrda, kTdrc, kTory, kTdor, kIpls, kTipl, kTmcl}) {
-        if (id == converted)
-            return true;
-    }
-    return false;
+    // Dates and people lists change frames; ID3v2.3 joins the values of every text frame.
+    const FrameKind kind = FrameKindOf(id);
+    return kind == FrameKind::Text || kind == FrameKind::UserText;
 }
 
 void ConvertDateFramesTo24(Id3v2Tag& tag) {
