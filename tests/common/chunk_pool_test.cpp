@@ -81,8 +81,8 @@ class Pooled : public ChunkPoolAllocated<Pooled, 16> {
     virtual ~Pooled() = default;
 };
 
-class BiggerPooled : public Pooled {
-    char extra_[64] = {};
+struct BiggerPooled : Pooled {
+    char extra[64] = {};
 };
 
 // A derived class of another size must use the heap, and go back there through the base.
