@@ -125,33 +125,36 @@ bool Mp3File::SetFileName(std::u16string newName) {
     return true;
 }
 
-TagSaveRequest Mp3File::BuildSaveRequest(EngineContext& context) {
-    TagSaveRequest request;
-    request.path = DiskPath();
-    request.stripV1 = removeV1Pending_;
-    if (!removeV1Pending_ && v1_.IsModified())
-        request.writeV1 = &v1_;
-    request.stripV2 = removeV2Pending_;
-    if (!removeV2Pending_ && IsTagModified(*this)) {
-        request.v2Version = context.options.Id3v2Version();
-        ConvertFramesForVersion(*this, request.v2Version, context.codePage);
-        request.v2Frames = SerializeTag(*this, request.v2Version, context.codePage);
+TagSave Mp3File::BuildSave(EngineContext& context) {
+    TagSave save;
+    save.path = DiskPath();
+    save.loadedAs = identity_;
+    if (removeV1Pending_) {
+        save.id3v1 = Id3v1Action::Remove;
+    } else if (v1_.IsModified()) {
+        save.WriteId3v1(v1_, context.codePage, context.options.autoDeleteV1);
     }
-    return request;
+    save.stripId3v2 = removeV2Pending_;
+    if (!removeV2Pending_ && IsTagModified(*this)) {
+        save.id3v2Version = context.options.Id3v2Version();
+        ConvertFramesForVersion(*this, save.id3v2Version, context.codePage);
+        save.id3v2Frames = SerializeTag(*this, save.id3v2Version, context.codePage);
+    }
+    return save;
 }
 
 // After a successful save the record shows what the disk now holds.
-void Mp3File::AfterTagsSaved(const TagSaveRequest& request) {
-    if (request.stripV1) {
+void Mp3File::AfterTagsSaved(const TagSave& save) {
+    if (save.id3v1 == Id3v1Action::Remove) {
         v1_ = Id3v1Tag();
-    } else if (request.writeV1 != nullptr) {
+    } else if (save.id3v1 == Id3v1Action::Write) {
         v1_.SetModified(false);
     }
-    if (request.stripV2) {
+    if (save.stripId3v2) {
         MutableFrames().clear();
         loadedVersion_ = 0;
-    } else if (request.v2Frames) {
-        loadedVersion_ = request.v2Version;
+    } else if (save.id3v2Frames) {
+        loadedVersion_ = save.id3v2Version;
     }
     MarkAll(*this, false);
 }
@@ -165,16 +168,15 @@ bool Mp3File::Save(EngineContext& context) {
     }
     bool ok = true;
     try {
-        TagSaveRequest request = BuildSaveRequest(context);
-        request.loadedAs = identity_;
-        if (request.ChangesSomething()) {
+        const TagSave save = BuildSave(context);
+        if (save.ChangesSomething()) {
             TagSaveOutcome outcome;
-            ok = SaveTags(request, context, &outcome);
+            ok = SaveTags(save, context, &outcome);
             if (outcome.changedOnDisk)
                 return false;
             if (ok) {
                 identity_ = outcome.identity;
-                AfterTagsSaved(request);
+                AfterTagsSaved(save);
                 // The tags on disk are gone now; a failed write keeps the removals pending.
                 removeV1Pending_ = false;
                 removeV2Pending_ = false;

@@ -89,8 +89,8 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
   private:
     void Load(EngineContext& context, Id3v2Reader& reader);
     // Converts the frames for the version written, so the record shows what the disk holds.
-    TagSaveRequest BuildSaveRequest(EngineContext& context);
-    void AfterTagsSaved(const TagSaveRequest& request);
+    TagSave BuildSave(EngineContext& context);
+    void AfterTagsSaved(const TagSave& save);
 
     Id3v1Tag v1_;
     std::u16string diskName_;

@@ -21,26 +21,6 @@ namespace {
 
 constexpr unsigned kSaveMode = BufferedFile::kReadWrite | BufferedFile::kOpenExisting;
 
-SaveIntent IntentOf(const TagSaveRequest& request, const EngineContext& context) {
-    SaveIntent intent;
-    if (request.stripV1) {
-        intent.id3v1 = Id3v1Action::Remove;
-    } else if (request.writeV1 != nullptr) {
-        if (context.options.autoDeleteV1 && request.writeV1->IsEmpty()) {
-            intent.id3v1 = Id3v1Action::Remove;
-        } else {
-            intent.id3v1 = Id3v1Action::Write;
-            intent.id3v1Record = EncodeId3v1(*request.writeV1, context.codePage);
-        }
-    }
-    intent.stripId3v2 = request.stripV2;
-    if (!request.stripV2 && request.v2Frames) {
-        intent.id3v2Frames = std::span<const std::uint8_t>(*request.v2Frames);
-    }
-    intent.id3v2Version = request.v2Version;
-    return intent;
-}
-
 FileFacts ReadFacts(BufferedFile& file) {
     FileFacts facts;
     facts.size = file.Size();
@@ -131,32 +111,31 @@ std::u16string FolderOf(const std::u16string& path) {
 
 }  // namespace
 
-bool SaveTags(const TagSaveRequest& request, EngineContext& context, TagSaveOutcome* outcome) {
-    if (!request.ChangesSomething()) {
+bool SaveTags(const TagSave& save, EngineContext& context, TagSaveOutcome* outcome) {
+    if (!save.ChangesSomething()) {
         return true;
     }
-    const SaveIntent intent = IntentOf(request, context);
     BufferedFile file;
     CFileExceptionEx openError;
-    if (!file.Open(request.path, kSaveMode, openError)) {
+    if (!file.Open(save.path, kSaveMode, openError)) {
         ShowError(context.messages,
-                  WithSystemReason(u"Couldn't open\n" + request.path, openError.ErrorNumber()));
+                  WithSystemReason(u"Couldn't open\n" + save.path, openError.ErrorNumber()));
         return false;
     }
     Carried carried = Carried::Refused;
     std::u16string reason;
     try {
-        auto identity = LockUnchanged(file, request.path, request.loadedAs);
+        auto identity = LockUnchanged(file, save.path, save.loadedAs);
         if (!identity) {
-            ShowError(context.messages, ChangedOnDiskText(request.path));
+            ShowError(context.messages, ChangedOnDiskText(save.path));
             if (outcome != nullptr) {
                 outcome->changedOnDisk = true;
             }
             return false;
         }
-        const SavePlan plan = PlanSave(ReadFacts(file), intent);
+        const SavePlan plan = PlanSave(ReadFacts(file), save);
         reason = plan.refusal;
-        carried = CarryOut(file, request.path, plan, *identity);
+        carried = CarryOut(file, save.path, plan, *identity);
         if (carried == Carried::Saved && outcome != nullptr) {
             outcome->identity = *identity;
         }
@@ -167,10 +146,10 @@ bool SaveTags(const TagSaveRequest& request, EngineContext& context, TagSaveOutc
         }
     }
     if (carried == Carried::FolderNotWritable) {
-        ShowError(context.messages, u"Couldn't save ID3v2 tag to\n" + request.path + u": " +
-                                        FolderNotWritableText(FolderOf(request.path)));
+        ShowError(context.messages, u"Couldn't save ID3v2 tag to\n" + save.path + u": " +
+                                        FolderNotWritableText(FolderOf(save.path)));
     } else if (carried != Carried::Saved) {
-        ShowError(context.messages, u"Couldn't save ID3v2 tag to\n" + request.path +
+        ShowError(context.messages, u"Couldn't save ID3v2 tag to\n" + save.path +
                                         (reason.empty() ? u"" : u": " + reason));
     }
     return carried == Carried::Saved;

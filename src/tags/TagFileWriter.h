@@ -6,32 +6,11 @@
 #include <vector>
 
 #include "tags/FileIdentity.h"
+#include "tags/TagSavePlan.h"
 
 namespace velmora {
 
-class Id3v1Tag;
 struct EngineContext;
-
-// One save of one file's tags: what to do with each of the two tags.
-struct TagSaveRequest {
-    std::u16string path;
-    // Cut off the ID3v1 record at the end of the file; takes precedence over writeV1.
-    bool stripV1 = false;
-    // The ID3v1 tag to write over the old record or append (an empty tag removes the record
-    // instead when AutoDeleteV1 is set); null leaves the end of the file alone. The caller
-    // passes it only when it was modified, and clears its flag after a successful save.
-    const Id3v1Tag* writeV1 = nullptr;
-    // Remove the ID3v2 tag; takes precedence over v2Frames.
-    bool stripV2 = false;
-    // The serialised frames of the new ID3v2 tag; none leaves the ID3v2 tag as it is.
-    std::optional<std::vector<std::uint8_t>> v2Frames;
-    // Major version in the new tag's header: 3 or 4.
-    std::uint8_t v2Version = 3;
-    // The file as it was when its tags were read; a file that differs is not written.
-    std::optional<FileIdentity> loadedAs;
-
-    bool ChangesSomething() const { return stripV1 || writeV1 != nullptr || stripV2 || v2Frames; }
-};
 
 // How a save ended, beyond success.
 struct TagSaveOutcome {
@@ -41,7 +20,7 @@ struct TagSaveOutcome {
     FileIdentity identity;
 };
 
-// Writes the request into the file: the ID3v1 step first, then the ID3v2 tag. A request that
+// Writes the save into the file: the ID3v1 step first, then the ID3v2 tag. A save that
 // changes nothing opens nothing. The save holds an exclusive lock on the file throughout and
 // writes nothing when the file is no longer the one the path named when the lock was taken,
 // or no longer as `loadedAs` describes it ("PATH changed on disk since it was loaded; reload
@@ -53,7 +32,6 @@ struct TagSaveOutcome {
 // (caption "Error", with the reason when the folder takes no files) and returns false; an
 // old tag whose declared size runs past the end of its file is such a failure, and the file
 // is then left as it was. `outcome`, when given, tells more.
-bool SaveTags(const TagSaveRequest& request, EngineContext& context,
-              TagSaveOutcome* outcome = nullptr);
+bool SaveTags(const TagSave& save, EngineContext& context, TagSaveOutcome* outcome = nullptr);
 
 }  // namespace velmora

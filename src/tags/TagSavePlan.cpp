@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "tags/Id3v1Tag.h"
 #include "tags/Padding.h"
 
 namespace velmora {
@@ -11,18 +12,18 @@ namespace {
 constexpr char16_t kTagPastTheEnd[] =
     u"its ID3v2 tag claims more bytes than the file holds, so it was not removed";
 
-void PlanId3v1(const FileFacts& facts, const SaveIntent& intent, SavePlan& plan) {
+void PlanId3v1(const FileFacts& facts, const TagSave& save, SavePlan& plan) {
     plan.oldSize = facts.size;
     plan.keep = facts.size;
-    if (intent.id3v1 == Id3v1Action::Leave) {
+    if (save.id3v1 == Id3v1Action::Leave) {
         return;
     }
     // Files of 128 bytes or less are never cut: the record would be the whole file.
     if (facts.id3v1AtEnd && facts.size > kId3v1Size) {
         plan.keep = facts.size - kId3v1Size;
     }
-    if (intent.id3v1 == Id3v1Action::Write) {
-        plan.id3v1Record.assign(intent.id3v1Record.begin(), intent.id3v1Record.end());
+    if (save.id3v1 == Id3v1Action::Write) {
+        plan.id3v1Record.assign(save.id3v1Record.begin(), save.id3v1Record.end());
     }
 }
 
@@ -62,9 +63,9 @@ void PlanStrip(std::optional<std::uint64_t> oldEnd, std::uint64_t limit, SavePla
     plan.tagEnd = *oldEnd;
 }
 
-void PlanWrite(std::optional<std::uint64_t> oldEnd, std::uint64_t limit, const SaveIntent& intent,
+void PlanWrite(std::optional<std::uint64_t> oldEnd, std::uint64_t limit, const TagSave& save,
                SavePlan& plan) {
-    const std::span<const std::uint8_t> frames = *intent.id3v2Frames;
+    const std::span<const std::uint8_t> frames = *save.id3v2Frames;
     const std::uint64_t bodySize = frames.size();
     std::uint64_t padding = 0;
     if (oldEnd && *oldEnd > limit) {
@@ -87,7 +88,7 @@ void PlanWrite(std::optional<std::uint64_t> oldEnd, std::uint64_t limit, const S
         return;
     }
     const auto header =
-        EncodeTagHeader(intent.id3v2Version, static_cast<std::uint32_t>(bodySize + padding));
+        EncodeTagHeader(save.id3v2Version, static_cast<std::uint32_t>(bodySize + padding));
     plan.tag.reserve(static_cast<std::size_t>(kTagHeaderSize + bodySize + padding));
     plan.tag.assign(header.begin(), header.end());
     plan.tag.insert(plan.tag.end(), frames.begin(), frames.end());
@@ -96,27 +97,36 @@ void PlanWrite(std::optional<std::uint64_t> oldEnd, std::uint64_t limit, const S
 
 }  // namespace
 
-SavePlan PlanSave(const FileFacts& facts, const SaveIntent& intent) {
+void TagSave::WriteId3v1(const Id3v1Tag& tag, const text::CodePage& codePage, bool autoDeleteV1) {
+    if (autoDeleteV1 && tag.IsEmpty()) {
+        id3v1 = Id3v1Action::Remove;
+        return;
+    }
+    id3v1 = Id3v1Action::Write;
+    id3v1Record = EncodeId3v1(tag, codePage);
+}
+
+SavePlan PlanSave(const FileFacts& facts, const TagSave& save) {
     SavePlan plan;
-    PlanId3v1(facts, intent, plan);
-    if (!intent.stripId3v2 && !intent.id3v2Frames) {
+    PlanId3v1(facts, save, plan);
+    if (!save.stripId3v2 && !save.id3v2Frames) {
         return plan;
     }
     // Too small to hold a tag header: there is nothing to strip, and a new tag goes in front
     // of whatever the file holds (writing nothing would drop the edit while reporting success).
     if (plan.IntermediateSize() <= kTagHeaderSize) {
-        if (!intent.stripId3v2) {
-            PlanWrite(std::nullopt, TagLimit(facts, plan), intent, plan);
+        if (!save.stripId3v2) {
+            PlanWrite(std::nullopt, TagLimit(facts, plan), save, plan);
         }
         return plan;
     }
     const auto start = IntermediateStart(facts, plan);
     const std::optional<std::uint64_t> oldEnd = ExistingTagEnd(start);
     const std::uint64_t limit = TagLimit(facts, plan);
-    if (intent.stripId3v2) {
+    if (save.stripId3v2) {
         PlanStrip(oldEnd, limit, plan);
     } else {
-        PlanWrite(oldEnd, limit, intent, plan);
+        PlanWrite(oldEnd, limit, save, plan);
     }
     return plan;
 }

@@ -8,10 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "tags/FileIdentity.h"
 #include "tags/Id3v1Record.h"
 #include "tags/TagRegion.h"
 
 namespace velmora {
+
+class Id3v1Tag;
+namespace text {
+class CodePage;
+}
 
 // What the ID3v1 step does with the 128-byte record at the end of the file.
 enum class Id3v1Action {
@@ -29,13 +35,25 @@ struct FileFacts {
     bool id3v1AtEnd = false;
 };
 
-struct SaveIntent {
+// One save of one file's tags: which file, and what to do with each of its two tags.
+struct TagSave {
+    std::u16string path;
+    // The file as it was when its tags were read; a file that differs is not written.
+    std::optional<FileIdentity> loadedAs;
     Id3v1Action id3v1 = Id3v1Action::Leave;
     Id3v1Record id3v1Record{};  // for Id3v1Action::Write
+    // Remove the ID3v2 tag; takes precedence over id3v2Frames.
     bool stripId3v2 = false;
     // The serialised frames of the new ID3v2 tag; none leaves the ID3v2 tag as it is.
-    std::optional<std::span<const std::uint8_t>> id3v2Frames;
+    std::optional<std::vector<std::uint8_t>> id3v2Frames;
     std::uint8_t id3v2Version = 3;
+
+    // The ID3v1 step writes `tag`, or removes the record instead when the tag is empty and
+    // `autoDeleteV1` is set.
+    void WriteId3v1(const Id3v1Tag& tag, const text::CodePage& codePage, bool autoDeleteV1);
+    bool ChangesSomething() const {
+        return id3v1 != Id3v1Action::Leave || stripId3v2 || id3v2Frames.has_value();
+    }
 };
 
 // The file a save produces, described against the old one. The ID3v1 step comes first:
@@ -61,6 +79,7 @@ struct SavePlan {
     }
 };
 
-SavePlan PlanSave(const FileFacts& facts, const SaveIntent& intent);
+// Decides the save from the few facts of the old file, without touching the disk.
+SavePlan PlanSave(const FileFacts& facts, const TagSave& save);
 
 }  // namespace velmora

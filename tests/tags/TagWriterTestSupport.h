@@ -82,21 +82,20 @@ struct SaveHarness {
     EngineContext context{{}, *codePage, messages};
     Id3v1Tag v1 = SampleId3v1();
 
-    TagSaveRequest Request(const std::filesystem::path& path, const SaveJob& job = {}) {
-        if (job.emptyV1) {
-            v1 = Id3v1Tag();
-            context.options.autoDeleteV1 = true;
+    TagSave Request(const std::filesystem::path& path, const SaveJob& job = {}) {
+        TagSave save;
+        save.path = TextPath(path);
+        if (job.stripV1) {
+            save.id3v1 = Id3v1Action::Remove;
+        } else if (job.writeV1) {
+            save.WriteId3v1(job.emptyV1 ? Id3v1Tag() : v1, *codePage, job.emptyV1);
         }
-        TagSaveRequest request;
-        request.path = TextPath(path);
-        request.stripV1 = job.stripV1;
-        request.writeV1 = job.writeV1 ? &v1 : nullptr;
-        request.stripV2 = job.stripV2;
+        save.stripId3v2 = job.stripV2;
         if (job.frames) {
-            request.v2Frames = std::vector<std::uint8_t>(job.frames->begin(), job.frames->end());
+            save.id3v2Frames = std::vector<std::uint8_t>(job.frames->begin(), job.frames->end());
         }
-        request.v2Version = static_cast<std::uint8_t>(job.version);
-        return request;
+        save.id3v2Version = static_cast<std::uint8_t>(job.version);
+        return save;
     }
     std::string Expected(const SaveJob& job, const std::string& before) const {
         return job.Apply(before, AsBytes(EncodeId3v1(SampleId3v1(), *codePage)));

@@ -15,7 +15,7 @@ namespace {
 using namespace testing;
 
 // Forks a child that saves `request` and leaves at once; returns its id.
-pid_t StartSave(SaveHarness& harness, const TagSaveRequest& request) {
+pid_t StartSave(SaveHarness& harness, const TagSave& request) {
     const pid_t child = ::fork();
     if (child == 0) {
         ::_exit(SaveTags(request, harness.context) ? 0 : 1);
@@ -31,7 +31,7 @@ TEST(TagSaveKillTest, KilledSaveLeavesTheOldFileOrTheNewOne) {
         TagBytes(200, Pattern(200, 1)) + Pattern(6 << 20, 2) + "TAG" + Pattern(125, 3);
     const auto path = harness.dir.Path("song.mp3");
     const SaveJob job{.frames = Pattern(60'000, 4)};
-    const TagSaveRequest request = harness.Request(path, job);
+    const TagSave request = harness.Request(path, job);
     const std::string expected = harness.Expected(job, old);
 
     // One undisturbed save shows how long a save lasts, so the kills spread over all of it.

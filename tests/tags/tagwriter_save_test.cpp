@@ -198,12 +198,11 @@ TEST(PaddingFor, AlignsTheWholeFileToFourKibibytes) {
 }
 
 TEST(PlanSave, RefusesATagTooLargeForItsSizeField) {
-    const std::vector<std::uint8_t> huge(kMaxTagSize, 'f');
-    SaveIntent intent;
-    intent.id3v2Frames = std::span<const std::uint8_t>(huge);
+    TagSave save;
+    save.id3v2Frames = std::vector<std::uint8_t>(kMaxTagSize, 'f');
     FileFacts facts;
     facts.size = 100;
-    EXPECT_EQ(PlanSave(facts, intent).outcome, SavePlan::Outcome::Refused);
+    EXPECT_EQ(PlanSave(facts, save).outcome, SavePlan::Outcome::Refused);
 }
 
 // A tag whose declared size reaches into the ID3v1 record that the save keeps: padding would
@@ -215,11 +214,10 @@ TEST(PlanSave, NeverPadsOverOrStripsIntoAKeptId3v1Record) {
     facts.size = file.size();
     std::copy_n(file.begin(), 10, facts.start.begin());
     facts.id3v1AtEnd = true;
-    const std::vector<std::uint8_t> small(10, 'f');
-    SaveIntent write;
-    write.id3v2Frames = std::span<const std::uint8_t>(small);
+    TagSave write;
+    write.id3v2Frames = std::vector<std::uint8_t>(10, 'f');
     EXPECT_EQ(PlanSave(facts, write).outcome, SavePlan::Outcome::Refused);
-    SaveIntent strip;
+    TagSave strip;
     strip.stripId3v2 = true;
     EXPECT_EQ(PlanSave(facts, strip).outcome, SavePlan::Outcome::Refused);
 }
