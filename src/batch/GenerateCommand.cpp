@@ -17,7 +17,7 @@ std::unique_ptr<FileNameCapture> CompileOrReport(std::u16string_view expression,
     try {
         return std::make_unique<FileNameCapture>(expression);
     } catch (regex::REGEXPERROR) {
-        ShowError(messages, kExpressionNotParsedText);
+        ShowError(messages, MessageKind::ExpressionNotParsed, {});
         return nullptr;
     }
 }
@@ -32,14 +32,20 @@ void ForgetGenerateExpression(SettingsKey& settings, std::u16string_view express
     settings.RemoveFromList(settings::kRegExps, expression);
 }
 
-std::vector<std::optional<std::vector<CapturedField>>> PreviewGenerate(
-    std::u16string_view expression, const std::vector<Mp3File*>& batch) {
-    FileNameCapture capture(expression);
-    std::vector<std::optional<std::vector<CapturedField>>> results;
-    results.reserve(batch.size());
+GeneratePreview PreviewGenerate(std::u16string_view expression,
+                                const std::vector<Mp3File*>& batch) {
+    GeneratePreview preview;
+    std::optional<FileNameCapture> capture;
+    try {
+        capture.emplace(expression);
+    } catch (regex::REGEXPERROR) {
+        preview.error = ErrorMessage(MessageKind::ExpressionNotParsed, {});
+        return preview;
+    }
+    preview.captures.reserve(batch.size());
     for (const Mp3File* file : batch)
-        results.push_back(capture.Capture(file->Name()));
-    return results;
+        preview.captures.push_back(capture->Capture(file->Name()));
+    return preview;
 }
 
 bool GenerateTagsFromNames(std::u16string_view expression, const std::vector<Mp3File*>& batch,
@@ -51,7 +57,7 @@ bool GenerateTagsFromNames(std::u16string_view expression, const std::vector<Mp3
     for (Mp3File* file : batch) {
         const auto fields = capture->Capture(file->Name());
         if (!fields) {
-            ShowError(context.messages, kNameDidNotMatchText);
+            ShowError(context.messages, MessageKind::NameDidNotMatch, {file->Name()});
             continue;
         }
         for (const CapturedField& field : *fields)

@@ -4,8 +4,6 @@
 #include <map>
 
 #include "common/Messages.h"
-#include "common/SystemReason.h"
-
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 #include "tags/EngineContext.h"
@@ -33,16 +31,21 @@ bool IsHiddenName(std::u16string_view name) {
 
 namespace {
 
+Message HiddenNameError(const std::u16string& oldName, const std::u16string& newName) {
+    return ErrorMessage(MessageKind::RenameFailed, {oldName, newName}, {},
+                        u"the new name would be empty or start with a dot");
+}
+
 // Which names the renames so far took (true) or left (false), by path; other names are as the disk
 // has them.
 class NamesTaken {
   public:
-    std::u16string Refusal(const Mp3File& file, const std::u16string& newName) const {
+    // The errno the rename would meet, 0 for none.
+    int Error(const Mp3File& file, const std::u16string& newName) const {
         const auto known = changed_.find(PathOf(file.Directory(), newName));
         if (known != changed_.end())
-            return known->second ? SystemReasonText(EEXIST) : std::u16string();
-        const int error = ForeseenRenameError(file.Directory(), file.DiskName(), newName);
-        return error == 0 ? std::u16string() : SystemReasonText(error);
+            return known->second ? EEXIST : 0;
+        return ForeseenRenameError(file.Directory(), file.DiskName(), newName);
     }
 
     void Renamed(const Mp3File& file, const std::u16string& newName) {
@@ -72,13 +75,15 @@ std::vector<RenamePreview> PreviewRename(const RenamePattern& pattern,
         preview.changes = expanded != file->Name();
         preview.newName = Mp3File::StorableName(std::move(expanded));
         if (preview.changes && preview.newName != file->DiskName()) {
-            const std::u16string reason = IsHiddenName(preview.newName)
-                                              ? kHiddenNameReason
-                                              : taken.Refusal(*file, preview.newName);
+            const bool hidden = IsHiddenName(preview.newName);
+            const int error = hidden ? 0 : taken.Error(*file, preview.newName);
             if (!file->IsMp3())
-                preview.refusal = NotAnMp3Text(file->DiskPath());
-            else if (!reason.empty())
-                preview.refusal = RenameFailedText(file->Name(), preview.newName, reason);
+                preview.refusal = ErrorMessage(MessageKind::NotAnMp3, {file->DiskPath()});
+            else if (hidden)
+                preview.refusal = HiddenNameError(file->Name(), preview.newName);
+            else if (error != 0)
+                preview.refusal = ErrorMessage(MessageKind::RenameFailed,
+                                               {file->Name(), preview.newName}, SystemError(error));
             else
                 taken.Renamed(*file, preview.newName);
         }
@@ -99,8 +104,7 @@ bool RenameBatch(std::u16string_view expression, std::vector<Mp3File*>& batch,
         const std::u16string storable = Mp3File::StorableName(expanded);
         // A file that is not an MP3 is refused by the save, which says so.
         if (file->IsMp3() && expanded != file->Name() && IsHiddenName(storable)) {
-            ShowError(context.messages,
-                      RenameFailedText(file->Name(), storable, kHiddenNameReason));
+            context.messages.Show(HiddenNameError(file->Name(), storable));
             continue;
         }
         if (file->SetFileName(std::move(expanded)))

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "batch/RenamePattern.h"
+#include "common/Messages.h"
 
 namespace velmora {
 
@@ -21,9 +23,8 @@ inline constexpr char16_t kDefaultRenameExpression[] = u"%artist - %track - %tit
 std::vector<std::u16string> RecentRenameExpressions(SettingsKey& settings);
 void ForgetRenameExpression(SettingsKey& settings, std::u16string_view expression);
 
-// Why a new name is never given: it would hide the file (".mp3" from an empty pattern, a title "."
+// A new name is never given when it would hide the file (".mp3" from an empty pattern, a title "."
 // giving "..mp3").
-inline constexpr char16_t kHiddenNameReason[] = u"the new name would be empty or start with a dot";
 bool IsHiddenName(std::u16string_view name);
 
 // What a rename would do to one file, without doing it.
@@ -31,8 +32,8 @@ struct RenamePreview {
     std::u16string newName;  // as the record would store it (forbidden characters replaced)
     bool changes = false;    // false when the file would leave the batch as unchanged
     // The error the rename would end in (a file that is not an MP3, a hidden name, a name that
-    // is taken or cannot be made); empty when it would go through.
-    std::u16string refusal;
+    // is taken or cannot be made); none when it would go through.
+    std::optional<Message> refusal;
 };
 // The renames happen at the save, one file after the other in batch order: a name that an earlier
 // file leaves is free for a later one, a name an earlier file takes is not.

@@ -98,15 +98,11 @@ RenameCompileResult CompileRenamePattern(std::u16string_view expression) {
     return {RenamePattern(std::move(pieces)), {}};
 }
 
-std::u16string UnrecognizedFieldText(std::u16string_view name) {
-    return u"Unrecognized field: " + std::u16string(name);
-}
-
 std::optional<RenamePattern> CompileRenamePatternOrReport(std::u16string_view expression,
                                                           MessageSink& messages) {
     RenameCompileResult result = CompileRenamePattern(expression);
     if (!result.pattern)
-        ShowError(messages, UnrecognizedFieldText(result.unrecognizedField));
+        ShowError(messages, MessageKind::UnrecognizedField, {}, {}, result.unrecognizedField);
     return std::move(result.pattern);
 }
 

@@ -39,9 +39,6 @@ struct RenameCompileResult {
 // case-sensitively. There is no escape for a literal "%".
 RenameCompileResult CompileRenamePattern(std::u16string_view expression);
 
-// "Unrecognized field: " + name.
-std::u16string UnrecognizedFieldText(std::u16string_view name);
-
 // Compiles, and on failure shows the unrecognized-field error.
 std::optional<RenamePattern> CompileRenamePatternOrReport(std::u16string_view expression,
                                                           MessageSink& messages);

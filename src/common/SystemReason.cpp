@@ -10,12 +10,4 @@ std::u16string SystemReasonText(int errorNumber) {
     return text::FromUtf8(std::generic_category().message(errorNumber));
 }
 
-std::u16string WithSystemReason(std::u16string text, int errorNumber) {
-    if (errorNumber != 0) {
-        text += u": ";
-        text += SystemReasonText(errorNumber);
-    }
-    return text;
-}
-
 }  // namespace velmora

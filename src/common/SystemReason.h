@@ -8,8 +8,4 @@ namespace velmora {
 // message after ": " so that the user learns why, not only what, failed.
 std::u16string SystemReasonText(int errorNumber);
 
-// The failure message with its reason appended: "TEXT: REASON"; the text alone when the errno is 0
-// (nothing known).
-std::u16string WithSystemReason(std::u16string text, int errorNumber);
-
 }  // namespace velmora

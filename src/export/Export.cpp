@@ -3,7 +3,6 @@
 #include <string>
 
 #include "common/Messages.h"
-#include "common/SystemReason.h"
 #include "export/ReplacingFile.h"
 
 namespace velmora {
@@ -19,7 +18,7 @@ ExportOutcome Export(Exporter& exporter, const std::vector<ExportedFile>& files,
     ReplacingFile file;
     CFileExceptionEx openError;
     if (!file.Open(*target, openError)) {
-        ShowError(messages, WithSystemReason(kCouldNotOpenFile + *target, openError.ErrorNumber()));
+        ShowError(messages, MessageKind::ExportOpenFailed, {*target}, openError.SystemError());
         return ExportOutcome::OpenFailed;
     }
     std::string document;
@@ -30,7 +29,7 @@ ExportOutcome Export(Exporter& exporter, const std::vector<ExportedFile>& files,
         file.Write(document);
         file.Commit();
     } catch (const CFileExceptionEx& error) {
-        ShowError(messages, WithSystemReason(kCouldNotWriteFile + *target, error.ErrorNumber()));
+        ShowError(messages, MessageKind::ExportWriteFailed, {*target}, error.SystemError());
         return ExportOutcome::WriteFailed;
     }
     return ExportOutcome::Written;

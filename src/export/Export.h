@@ -13,12 +13,9 @@ class MessageSink;
 enum class ExportOutcome {
     Written,
     Cancelled,    // at the Save dialog or in the exporter's own options
-    OpenFailed,   // "Couldn't open file" was shown
-    WriteFailed,  // "Couldn't write to file" was shown
+    OpenFailed,   // an ExportOpenFailed message was shown
+    WriteFailed,  // an ExportWriteFailed message was shown
 };
-
-inline constexpr char16_t kCouldNotOpenFile[] = u"Couldn't open file\r\n";
-inline constexpr char16_t kCouldNotWriteFile[] = u"Couldn't write to file\r\n";
 
 // The procedure every export shares: asks `chooser` for the target with the exporter's file
 // type, builds the document for `files` (in the order given: the selected rows in display

@@ -29,7 +29,7 @@ void LoaderThread::Load(const std::stop_token& stop) {
         directory_, recurse_,
         [&](const std::u16string& directory, const std::u16string& name) {
             auto record = std::make_unique<Mp3File>(context_, reader, directory, name);
-            const bool loaded = record->Status() == LoadStatus::Loaded;
+            const bool loaded = record->Status() != LoadStatus::Failed;
             records_.Append(std::move(record));
             progress_.CountOne(loaded);
         },

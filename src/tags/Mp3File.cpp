@@ -5,7 +5,6 @@
 #include <span>
 
 #include "common/Messages.h"
-#include "common/SystemReason.h"
 #include "tags/BufferedFile.h"
 #include "tags/FileException.h"
 #include "tags/Id3v1File.h"
@@ -22,10 +21,6 @@
 
 namespace velmora {
 namespace {
-
-void ShowLoadError(EngineContext& context, std::u16string text) {
-    context.messages.Show({std::move(text), kAppCaption, MessageIcon::Error, MessageButtons::Ok});
-}
 
 // Characters no file name may hold on the systems users copy their music to, and line breaks,
 // which would split the name in every listing and playlist.
@@ -63,14 +58,21 @@ std::u16string Mp3File::DiskPath() const {
     return path.append(directory_).append(u"/").append(diskName_);
 }
 
+void Mp3File::FailLoad(EngineContext& context, MessageKind kind, int errorNumber) {
+    status_ = LoadStatus::Failed;
+    auto message =
+        std::make_unique<Message>(ErrorMessage(kind, {DiskPath()}, SystemError(errorNumber)));
+    message->caption = kAppCaption;
+    context.messages.Show(*message);
+    loadFailure_ = std::move(message);
+}
+
 void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
     const std::u16string path = DiskPath();
     BufferedFile file;
     CFileExceptionEx error;
     if (!file.Open(path, BufferedFile::kRead | BufferedFile::kOpenExisting, error)) {
-        status_ = LoadStatus::CouldNotOpen;
-        ShowLoadError(context,
-                      WithSystemReason(u"Couldn't open file:\r\n" + path, error.ErrorNumber()));
+        FailLoad(context, MessageKind::LoadOpenFailed, error.ErrorNumber());
         return;
     }
     try {
@@ -78,11 +80,11 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
         if (!identity_)
             throw CFileExceptionEx(errno, path);
         const Id3v2TagOnDisk onDisk = reader.Read(file, *this);
-        if (onDisk.present) {
+        bool mp3 = onDisk.present;
+        if (onDisk.present)
             loadedVersion_ = onDisk.majorVersion;
-            mp3_ = true;
-        }
         const bool hasV1 = ReadId3v1(file, v1_, context.codePage);
+        hadId3v1_ = hasV1;
         const std::uint64_t size = file.Size();
         const std::uint64_t audioStart = onDisk.present ? onDisk.audioOffset : 0;
         const std::uint64_t audioEnd =
@@ -94,14 +96,13 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
         duration_ = info.duration;
         // Only files without a tag are examined further: the search may confirm two frame
         // headers that random bytes of an image or a FLAC stream formed by chance.
-        if (!mp3_ && info.found)
-            mp3_ = !BeginsAsOtherFormat(file);
+        if (!mp3 && info.found)
+            mp3 = !BeginsAsOtherFormat(file);
         MarkAll(*this, false);
         v1_.SetModified(false);
+        status_ = mp3 ? LoadStatus::Loaded : LoadStatus::NotAnMp3;
     } catch (const CFileExceptionEx& failure) {
-        status_ = LoadStatus::ParseError;
-        ShowLoadError(context, WithSystemReason(u"Error while parsing file:\r\n" + path,
-                                                failure.ErrorNumber()));
+        FailLoad(context, MessageKind::LoadParseFailed, failure.ErrorNumber());
     }
 }
 
@@ -147,8 +148,10 @@ TagSave Mp3File::BuildSave(EngineContext& context) {
 void Mp3File::AfterTagsSaved(const TagSave& save) {
     if (save.id3v1 == Id3v1Action::Remove) {
         v1_ = Id3v1Tag();
+        hadId3v1_ = false;
     } else if (save.id3v1 == Id3v1Action::Write) {
         v1_.SetModified(false);
+        hadId3v1_ = true;
     }
     if (save.stripId3v2) {
         MutableFrames().clear();
@@ -159,11 +162,11 @@ void Mp3File::AfterTagsSaved(const TagSave& save) {
     MarkAll(*this, false);
 }
 
-// A refused save (not an MP3, or changed on disk) writes and renames nothing and keeps
+// A refused save (not a loaded MP3, or changed on disk) writes and renames nothing and keeps
 // everything pending.
 bool Mp3File::Save(EngineContext& context) {
-    if (!mp3_) {
-        ShowError(context.messages, NotAnMp3Text(DiskPath()));
+    if (!IsMp3()) {
+        ShowError(context.messages, MessageKind::NotAnMp3, {DiskPath()});
         return false;
     }
     bool ok = true;
@@ -182,12 +185,12 @@ bool Mp3File::Save(EngineContext& context) {
                 removeV2Pending_ = false;
             }
         } else if (name_ != diskName_ && IdentityOfPath(DiskPath()) != identity_) {
-            ShowError(context.messages, ChangedOnDiskText(DiskPath()));
+            ShowError(context.messages, MessageKind::ChangedOnDisk, {DiskPath()});
             return false;
         }
     } catch (const FrameTooLargeError& error) {
-        ShowError(context.messages, u"Couldn't save ID3v2 tag to\n" + DiskPath() + u": " +
-                                        text::FromUtf8(error.what()));
+        ShowError(context.messages, MessageKind::SaveFailed, {DiskPath()}, {},
+                  text::FromUtf8(error.what()));
         ok = false;
     }
     if (name_ != diskName_) {

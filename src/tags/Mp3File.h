@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "common/ChunkPoolAllocated.h"
+#include "common/Messages.h"
 #include "tags/EngineContext.h"
 #include "tags/FileIdentity.h"
 #include "tags/Id3v1Tag.h"
@@ -16,16 +18,18 @@ namespace velmora {
 
 class Id3v2Reader;
 
-// How the load of a record went; a record exists in every case.
+// How the load of a record went; a record exists in every case. Only a loaded MP3 is ever
+// written: a tag written into another file would damage it, and a record whose load failed
+// holds only part of what the file holds.
 enum class LoadStatus : std::uint8_t {
-    Loaded,
-    CouldNotOpen,  // no tags, no audio facts
-    ParseError,    // what the readers filled in before the error
+    Loaded,    // an ID3v2 tag at the start, or confirmed MPEG audio in no other known format
+    NotAnMp3,  // read, but neither: read-only
+    Failed,    // the file could not be opened or read (LoadFailure says why): read-only
 };
 
-// One loaded MP3 file: its two tags (the record is the ID3v2 tag holder, so every frame
-// operation takes the record itself), where it lies, what the next save is to do, and the
-// facts of its audio stream.
+// One loaded MP3 file: its two tags, V2() and V1() (the record is the ID3v2 tag holder, so a
+// frame operation may take the record itself), how its load went, where it lies, what the
+// next save is to do, and the facts of its audio stream.
 class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
   public:
     // Loads directory + "/" + name at once. Never fails as a whole: a file that cannot be
@@ -68,14 +72,18 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
     // Directory + "/" + DiskName.
     std::u16string DiskPath() const;
 
+    Id3v2Tag& V2() { return *this; }
+    const Id3v2Tag& V2() const { return *this; }
     Id3v1Tag& V1() { return v1_; }
     const Id3v1Tag& V1() const { return v1_; }
+    // The file ended in an ID3v1 tag when it was loaded or last saved.
+    bool HadId3v1() const { return hadId3v1_; }
 
-    // True when the load found an ID3v2 tag at the start of the file or confirmed MPEG
-    // audio in a file that does not begin as another known format; any other record is
-    // read-only, since a tag written into it would damage the file.
-    bool IsMp3() const { return mp3_; }
     LoadStatus Status() const { return status_; }
+    // Status() is Loaded: the record's tags may be saved.
+    bool IsMp3() const { return status_ == LoadStatus::Loaded; }
+    // The message a failed load showed; null unless Status() is Failed.
+    const Message* LoadFailure() const { return loadFailure_.get(); }
 
     // Version of the ID3v2 tag found on disk at load (2, 3 or 4), 0 when there was none.
     std::uint8_t LoadedId3v2Version() const { return loadedVersion_; }
@@ -88,6 +96,7 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
 
   private:
     void Load(EngineContext& context, Id3v2Reader& reader);
+    void FailLoad(EngineContext& context, MessageKind kind, int errorNumber);
     // Converts the frames for the version written, so the record shows what the disk holds.
     TagSave BuildSave(EngineContext& context);
     void AfterTagsSaved(const TagSave& save);
@@ -98,10 +107,11 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
     std::u16string directory_;
     bool removeV1Pending_ = false;
     bool removeV2Pending_ = false;
-    bool mp3_ = false;
+    bool hadId3v1_ = false;
     // The file as the load found it, and after each save.
     std::optional<FileIdentity> identity_;
-    LoadStatus status_ = LoadStatus::Loaded;
+    LoadStatus status_ = LoadStatus::NotAnMp3;
+    std::unique_ptr<const Message> loadFailure_;
     std::uint8_t loadedVersion_ = 0;
     bool vbr_ = false;
     std::uint16_t bitrate_ = 0;

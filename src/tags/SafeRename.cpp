@@ -5,7 +5,6 @@
 #include <cerrno>
 
 #include "common/Messages.h"
-#include "common/SystemReason.h"
 #include "replace/RenameNoReplace.h"
 #include "text/FileName.h"
 
@@ -43,20 +42,13 @@ int ForeseenRenameError(const std::u16string& directory, const std::u16string& o
     return same ? 0 : EEXIST;
 }
 
-std::u16string RenameFailedText(std::u16string_view oldName, std::u16string_view newName,
-                                std::u16string_view reason) {
-    std::u16string text = u"Couldn't rename \"";
-    text.append(oldName).append(u"\" to \"").append(newName).append(u"\": ").append(reason);
-    return text;
-}
-
 bool RenameFileOrReport(const std::u16string& directory, const std::u16string& oldName,
                         const std::u16string& newName, MessageSink& messages) {
     int error = 0;
     if (RenameNoReplace(directory, oldName, newName, &error)) {
         return true;
     }
-    ShowError(messages, RenameFailedText(oldName, newName, SystemReasonText(error)));
+    ShowError(messages, MessageKind::RenameFailed, {oldName, newName}, SystemError(error));
     return false;
 }
 

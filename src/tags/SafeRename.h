@@ -21,12 +21,8 @@ bool RenameNoReplace(const std::u16string& directory, const std::u16string& oldN
 int ForeseenRenameError(const std::u16string& directory, const std::u16string& oldName,
                         const std::u16string& newName);
 
-// "Couldn't rename "old" to "new": " and the reason.
-std::u16string RenameFailedText(std::u16string_view oldName, std::u16string_view newName,
-                                std::u16string_view reason);
-
-// RenameNoReplace that reports a failure with RenameFailedText and the system's reason (caption
-// "Error", error icon), as the save of a record does.
+// RenameNoReplace that reports a failure as a RenameFailed message with the system error, as the
+// save of a record does.
 bool RenameFileOrReport(const std::u16string& directory, const std::u16string& oldName,
                         const std::u16string& newName, MessageSink& messages);
 

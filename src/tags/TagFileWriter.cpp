@@ -4,7 +4,6 @@
 #include <cerrno>
 
 #include "common/Messages.h"
-#include "common/SystemReason.h"
 #include "tags/AtomicReplace.h"
 #include "tags/BufferedFile.h"
 #include "tags/ByteMoves.h"
@@ -118,39 +117,37 @@ bool SaveTags(const TagSave& save, EngineContext& context, TagSaveOutcome* outco
     BufferedFile file;
     CFileExceptionEx openError;
     if (!file.Open(save.path, kSaveMode, openError)) {
-        ShowError(context.messages,
-                  WithSystemReason(u"Couldn't open\n" + save.path, openError.ErrorNumber()));
+        ShowError(context.messages, MessageKind::SaveOpenFailed, {save.path},
+                  openError.SystemError());
         return false;
     }
     Carried carried = Carried::Refused;
-    std::u16string reason;
+    std::u16string refusal;
+    std::error_code cause;
     try {
         auto identity = LockUnchanged(file, save.path, save.loadedAs);
         if (!identity) {
-            ShowError(context.messages, ChangedOnDiskText(save.path));
+            ShowError(context.messages, MessageKind::ChangedOnDisk, {save.path});
             if (outcome != nullptr) {
                 outcome->changedOnDisk = true;
             }
             return false;
         }
         const SavePlan plan = PlanSave(ReadFacts(file), save);
-        reason = plan.refusal;
+        refusal = plan.refusal;
         carried = CarryOut(file, save.path, plan, *identity);
         if (carried == Carried::Saved && outcome != nullptr) {
             outcome->identity = *identity;
         }
     } catch (const CFileExceptionEx& error) {
         carried = Carried::Refused;
-        if (error.ErrorNumber() != 0) {
-            reason = SystemReasonText(error.ErrorNumber());
-        }
+        cause = error.SystemError();
     }
     if (carried == Carried::FolderNotWritable) {
-        ShowError(context.messages, u"Couldn't save ID3v2 tag to\n" + save.path + u": " +
-                                        FolderNotWritableText(FolderOf(save.path)));
+        ShowError(context.messages, MessageKind::FolderNotWritable,
+                  {save.path, FolderOf(save.path)});
     } else if (carried != Carried::Saved) {
-        ShowError(context.messages, u"Couldn't save ID3v2 tag to\n" + save.path +
-                                        (reason.empty() ? u"" : u": " + reason));
+        ShowError(context.messages, MessageKind::SaveFailed, {save.path}, cause, refusal);
     }
     return carried == Carried::Saved;
 }

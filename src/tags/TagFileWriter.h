@@ -28,8 +28,8 @@ struct TagSaveOutcome {
 // is not touched); a save that must move the audio (a growing tag, a new tag, a stripped
 // tag) writes the whole new file beside the old one and renames it over it, and is refused
 // when no file can be created in that folder.
-// On failure shows "Couldn't open\n" + path or "Couldn't save ID3v2 tag to\n" + path
-// (caption "Error", with the reason when the folder takes no files) and returns false; an
+// On failure shows a SaveOpenFailed or SaveFailed message (with the system error of the
+// failing call, or why the file itself refuses) or FolderNotWritable, and returns false; an
 // old tag whose declared size runs past the end of its file is such a failure, and the file
 // is then left as it was. `outcome`, when given, tells more.
 bool SaveTags(const TagSave& save, EngineContext& context, TagSaveOutcome* outcome = nullptr);

@@ -23,8 +23,8 @@ void SaveCommands::UpdateActions() {
 bool SaveCommands::MayDiscard(const std::function<void()>& retry) {
     if (workspace_.UpdatedCount() == 0)
         return true;
-    switch (sink_.Show({u"Do you want to save changes?", kAppCaption, MessageIcon::Question,
-                        MessageButtons::YesNoCancel})) {
+    switch (sink_.Show(NoteMessage({u"Do you want to save changes?"}, kAppCaption,
+                                   MessageIcon::Question, MessageButtons::YesNoCancel))) {
         case MessageAnswer::Yes:
             workspace_.Save(retry);
             return false;

@@ -48,11 +48,15 @@ void TagCommands::UpdateActions() {
 void TagCommands::Remove(bool v1) {
     if (!workspace_.IsIdle())
         return;
-    const std::u16string question =
-        v1 ? u"All subsequent changes to the ID3v1 tag will not be saved.\r\nReally remove ID3v1?"
-           : u"All subsequent changes to the ID3v2 tag will not be saved.\r\nReally remove ID3v2?";
-    if (sink_.Show({question, kAppCaption, MessageIcon::Information, MessageButtons::YesNo}) !=
-        MessageAnswer::Yes)
+    const std::vector<std::u16string> question =
+        v1 ? std::vector<
+                 std::u16string>{u"All subsequent changes to the ID3v1 tag will not be saved.",
+                                 u"Really remove ID3v1?"}
+           : std::vector<std::u16string>{
+                 u"All subsequent changes to the ID3v2 tag will not be saved.",
+                 u"Really remove ID3v2?"};
+    if (sink_.Show(NoteMessage(question, kAppCaption, MessageIcon::Information,
+                               MessageButtons::YesNo)) != MessageAnswer::Yes)
         return;
     for (Mp3File* record : view_.SelectedRecords()) {
         if (v1)

@@ -15,7 +15,7 @@ std::unique_ptr<text::CodePage> ActiveCodePage(const SettingsKey& settings,
         return page;
     const std::u16string fallback(settings::kCodePage.fallback);
     if (!notice.empty())
-        notice += u"\r\n";
+        notice += u"\n";
     notice += u"The code page " + name + u" is not known; " + fallback + u" is used instead.";
     return text::CodePage::Create(text::ToUtf8(fallback));
 }

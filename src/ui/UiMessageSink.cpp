@@ -57,10 +57,9 @@ MessageAnswer FromButton(int button, MessageButtons buttons) {
 }
 
 // The core's texts break lines with CR LF; a Qt box wants LF.
-QString BoxText(const std::u16string& text) {
-    QString out = ToQString(text);
-    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return out;
+// A box breaks the message's lines as Qt does.
+QString BoxText(const Message& message) {
+    return ToQString(MessageText(message, u"\n"));
 }
 
 }  // namespace
@@ -97,7 +96,7 @@ MessageAnswer UiMessageSink::FromWorker(const Message& message) {
         if (safeAnswers_)
             return SafeAnswer(message.buttons);
         if (hideRest_) {
-            notShown_.push_back(message.text);
+            notShown_.push_back(MessageText(message, u"\n"));
             const auto given = hiddenAnswers_.find(message.buttons);
             return given != hiddenAnswers_.end() ? given->second : SafeAnswer(message.buttons);
         }
@@ -130,7 +129,7 @@ void UiMessageSink::Answer(const std::shared_ptr<Pending>& pending, MessageAnswe
 }
 
 MessageAnswer UiMessageSink::Ask(const Message& message, bool fromWorker) {
-    QMessageBox box(BoxIcon(message.icon), ToQString(message.caption), BoxText(message.text),
+    QMessageBox box(BoxIcon(message.icon), ToQString(message.caption), BoxText(message),
                     BoxButtons(message.buttons), fromWorker ? nullptr : window_.data());
     QCheckBox* hide = nullptr;
     QString checkText;
@@ -172,7 +171,7 @@ void UiMessageSink::EndRun() {
         return;
     QStringList lines;
     for (const auto& text : notShown)
-        lines << BoxText(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        lines << ToQString(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
     QMessageBox box(QMessageBox::Information, ToQString(kAppCaption),
                     lines.size() == 1
                         ? QStringLiteral("1 more message was not shown:")

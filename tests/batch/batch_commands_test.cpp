@@ -167,8 +167,10 @@ TEST_F(BatchTest, GeneratePreviewsThenReportsEachNameThatDoesNotMatch) {
     Mp3File* first = AddFile("Air - Alpha.mp3");
     Mp3File* second = AddFile("Nothing Here.mp3");
     Mp3File* capitals = AddFile("Air - Beta.MP3");
-    const auto previews = batch::PreviewGenerate(kArtistTitle, batch_);
-    ASSERT_TRUE(previews.size() == 3u && previews[0] && previews[0]->size() == 2u);
+    const auto preview = batch::PreviewGenerate(kArtistTitle, batch_);
+    const auto& previews = preview.captures;
+    ASSERT_TRUE(!preview.error && previews.size() == 3u && previews[0] &&
+                previews[0]->size() == 2u);
     const auto& title = (*previews[0])[1];
     EXPECT_EQ(std::tie(title.frame, title.group, title.text),
               std::tie(frame_ids::kTit2, u"title", u"Alpha"));
@@ -185,7 +187,10 @@ TEST_F(BatchTest, GenerateStoresOnlyAnExpressionThatCompiles) {
     EXPECT_FALSE(GenerateTagsFromNames(u"(?P<artist>.*", batch_, store_->Root(), *context_));
     EXPECT_EQ(messages_.Texts(), Texts{u"The regular expression you entered could not be parsed."});
     EXPECT_FALSE(file->NeedsSave());
-    EXPECT_THROW(batch::PreviewGenerate(u"(", batch_), regex::REGEXPERROR);
+    const auto broken = batch::PreviewGenerate(u"(", batch_);
+    ASSERT_TRUE(broken.error);
+    EXPECT_EQ(broken.error->kind, MessageKind::ExpressionNotParsed);
+    EXPECT_TRUE(broken.captures.empty());
     for (const char16_t* expression : {u"zzz", kArtistTitle, u"zzz"})
         EXPECT_TRUE(GenerateTagsFromNames(expression, batch_, store_->Root(), *context_));
     EXPECT_EQ(batch::RecentGenerateExpressions(store_->Root()), (Texts{kArtistTitle, u"zzz"}));

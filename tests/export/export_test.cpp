@@ -87,7 +87,8 @@ struct ExportFixture : ::testing::Test {
     void ExpectError(const char16_t* text, const std::u16string& path, int error) {
         ASSERT_EQ(messages.Shown().size(), ++errors);
         const Message shown = messages.Shown().back();
-        EXPECT_EQ(shown.text, text + path + u": " + SystemReasonText(error));
+        EXPECT_EQ(MessageText(shown, u"\r\n"), text + path + u": " + SystemReasonText(error));
+        EXPECT_EQ(shown.cause.value(), error);
         EXPECT_EQ(shown.caption, u"Error");
         EXPECT_EQ(shown.icon, MessageIcon::Error);
     }

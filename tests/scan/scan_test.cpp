@@ -247,7 +247,7 @@ TEST_F(ScanTest, LoaderStopsAfterTheFileAtHandKeepingWhatItLoaded) {
     const WorkProgress progress = loader.Progress();
     EXPECT_EQ(progress.done, 1u);
     EXPECT_EQ(progress.failed, 1u);
-    EXPECT_EQ(loader.Records().All()[0]->Status(), LoadStatus::CouldNotOpen);
+    EXPECT_EQ(loader.Records().All()[0]->Status(), LoadStatus::Failed);
 }
 
 TEST_F(ScanTest, DestroyingALoaderMidLoadDoesNotWaitForTheWalk) {

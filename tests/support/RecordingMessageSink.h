@@ -31,7 +31,7 @@ class RecordingMessageSink : public MessageSink {
         std::lock_guard lock(mutex_);
         std::vector<std::u16string> texts;
         for (const auto& m : shown_)
-            texts.push_back(m.text);
+            texts.push_back(MessageText(m, u"\n"));
         return texts;
     }
 

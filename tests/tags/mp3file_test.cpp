@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include "Id3v1TestRecords.h"
 #include "Id3v2TestSupport.h"
 #include "mpeg_test_streams.h"
@@ -44,9 +46,13 @@ TEST_F(Mp3FileTest, AFileThatCannotBeOpenedStillGivesARecord) {
     auto file = Load("missing.mp3");
     ASSERT_EQ(engine_.messages.Shown().size(), 1u);
     const Message m = engine_.messages.Shown()[0];
-    EXPECT_EQ(m.text,
+    EXPECT_EQ(MessageText(m, u"\r\n"),
               u"Couldn't open file:\r\n" + Dir() + u"/missing.mp3: No such file or directory");
+    EXPECT_EQ(m.cause.value(), ENOENT);
     EXPECT_EQ(m.caption, u"Velmora 1.1");
+    EXPECT_EQ(file->Status(), LoadStatus::Failed);
+    ASSERT_NE(file->LoadFailure(), nullptr);
+    EXPECT_EQ(file->LoadFailure()->kind, MessageKind::LoadOpenFailed);
     EXPECT_EQ(m.icon, MessageIcon::Error);
     EXPECT_FALSE(file->NeedsSave());
     EXPECT_EQ(file->Bitrate(), 0);
@@ -183,8 +189,7 @@ TEST_F(Mp3FileTest, AFailedRenameKeepsTheOldNameAndTriesAgainNextTime) {
     file->SetFileName(u"b.mp3");
     EXPECT_FALSE(file->Save(engine_.context));
     ASSERT_EQ(engine_.messages.Shown().size(), 1u);
-    EXPECT_EQ(engine_.messages.Shown()[0].text,
-              u"Couldn't rename \"a.mp3\" to \"b.mp3\": File exists");
+    EXPECT_EQ(engine_.messages.Texts()[0], u"Couldn't rename \"a.mp3\" to \"b.mp3\": File exists");
     EXPECT_EQ(engine_.messages.Shown()[0].caption, u"Error");
     EXPECT_EQ(file->DiskName(), u"a.mp3");
     EXPECT_TRUE(file->NeedsSave());

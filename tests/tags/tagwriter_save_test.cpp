@@ -120,8 +120,11 @@ TEST(TagSave, FailuresAreReportedAndKeepTheFile) {
         EXPECT_FALSE(SaveTags(harness.Request(path, {.writeV1 = true, .frames = P(20'000)}),
                               harness.context));
         EXPECT_EQ(harness.messages.Texts(),
-                  std::vector{WithSystemReason(c.message + TextPath(path), c.reason)});
+                  std::vector{c.message + TextPath(path) +
+                              (c.reason != 0 ? u": " + SystemReasonText(c.reason) : u"")});
         EXPECT_EQ(harness.messages.Shown().at(0).caption, u"Error");
+        // The system error of the failing call travels with the message.
+        EXPECT_EQ(harness.messages.Shown().at(0).cause.value(), c.reason);
         EXPECT_EQ(ScratchDirectory::ReadFile(path), c.file) << &c - cases;
         EXPECT_EQ(StatOf(path).st_mtim.tv_sec, c.file.empty() ? 0 : 1'000'000);
     }

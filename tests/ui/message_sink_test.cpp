@@ -28,8 +28,8 @@ class MessageSinkTest : public QObject {
         std::atomic<bool> returned{false};
         auto worker = std::async(std::launch::async, [&] {
             const MessageAnswer given =
-                sink.Show({u"Overwrite?\r\nReally?", kAppCaption, MessageIcon::Question,
-                           MessageButtons::YesNoCancel});
+                sink.Show(NoteMessage({u"Overwrite?", u"Really?"}, kAppCaption,
+                                      MessageIcon::Question, MessageButtons::YesNoCancel));
             returned = true;
             return given;
         });
@@ -52,8 +52,8 @@ class MessageSinkTest : public QObject {
     void closingAnswersAWaitingWorkerSafely() {
         auto sink = std::make_unique<ui::UiMessageSink>();
         auto worker = std::async(std::launch::async, [&] {
-            return sink->Show(
-                {u"Replace?", kAppCaption, MessageIcon::Question, MessageButtons::YesNo});
+            return sink->Show(NoteMessage({u"Replace?"}, kAppCaption, MessageIcon::Question,
+                                          MessageButtons::YesNo));
         });
         // The box is not shown: the interface stops before it runs its events.
         QTest::qSleep(100);
@@ -61,8 +61,8 @@ class MessageSinkTest : public QObject {
         QCOMPARE(int(worker.get()), int(MessageAnswer::No));
         // Later questions of a worker are not shown at all.
         auto later = std::async(std::launch::async, [&] {
-            return sink->Show(
-                {u"More?", kAppCaption, MessageIcon::Question, MessageButtons::YesNoCancel});
+            return sink->Show(NoteMessage({u"More?"}, kAppCaption, MessageIcon::Question,
+                                          MessageButtons::YesNoCancel));
         });
         QCOMPARE(int(later.get()), int(MessageAnswer::Cancel));
         sink.reset();

@@ -74,9 +74,9 @@ bool MayWrite(CliEnvironment& environment, const std::string& output) {
     struct stat info {};
     if (stat(output.c_str(), &info) != 0 || S_ISDIR(info.st_mode))
         return true;
-    const MessageAnswer answer = environment.Messages().Show(
-        {text::FileNameToText(output) + u" already exists.\r\nDo you want to replace it?",
-         kAppCaption, MessageIcon::Warning, MessageButtons::YesNo});
+    const MessageAnswer answer = environment.Messages().Show(NoteMessage(
+        {text::FileNameToText(output) + u" already exists.", u"Do you want to replace it?"},
+        kAppCaption, MessageIcon::Warning, MessageButtons::YesNo));
     return answer == MessageAnswer::Yes;
 }
 

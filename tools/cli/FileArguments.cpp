@@ -41,26 +41,21 @@ bool CheckFileArgument(const std::string& path, FileAccess access) {
     return true;
 }
 
-std::unique_ptr<Mp3File> LoadRecord(CliEnvironment& environment, const std::string& path,
-                                    bool& clean) {
+std::unique_ptr<Mp3File> LoadRecord(CliEnvironment& environment, const std::string& path) {
     const std::filesystem::path full(path);
     std::string directory = full.parent_path().string();
     if (directory.empty())
         directory = ".";
-    const int messagesBefore = environment.Messages().MessageCount();
-    auto record = std::make_unique<Mp3File>(environment.Context(), text::FileNameToText(directory),
-                                            text::FileNameToText(full.filename().string()));
-    clean = environment.Messages().MessageCount() == messagesBefore;
-    return record;
+    return std::make_unique<Mp3File>(environment.Context(), text::FileNameToText(directory),
+                                     text::FileNameToText(full.filename().string()));
 }
 
 std::unique_ptr<Mp3File> LoadFileArgument(CliEnvironment& environment, const std::string& path,
                                           FileAccess access) {
     if (!CheckFileArgument(path, access))
         return nullptr;
-    bool clean = false;
-    auto record = LoadRecord(environment, path, clean);
-    if (!clean) {
+    auto record = LoadRecord(environment, path);
+    if (record->Status() == LoadStatus::Failed) {
         Refuse(path, "did not load cleanly; nothing changed");
         return nullptr;
     }

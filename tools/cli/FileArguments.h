@@ -19,9 +19,8 @@ enum class FileAccess { Read, ReadWrite };
 // whom the system would let through: the owner marked the file so on purpose.
 bool CheckFileArgument(const std::string& path, FileAccess access);
 
-// Loads the file without checks; `clean` tells whether the load showed no message.
-std::unique_ptr<Mp3File> LoadRecord(CliEnvironment& environment, const std::string& path,
-                                    bool& clean);
+// Loads the file without checks; its Status() tells whether the load failed.
+std::unique_ptr<Mp3File> LoadRecord(CliEnvironment& environment, const std::string& path);
 
 // Loads the file named on the command line; null, after a message, when the check fails
 // or the load reported a problem (a file that did not load cleanly is never changed).

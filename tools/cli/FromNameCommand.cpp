@@ -52,7 +52,7 @@ int RunFromName(CliEnvironment& environment, const FromNameOptions& options) {
     try {
         engine.Compile(expression);
     } catch (regex::REGEXPERROR) {
-        ShowError(environment.Messages(), batch::kExpressionNotParsedText);
+        ShowError(environment.Messages(), MessageKind::ExpressionNotParsed, {});
         return kExitUsage;
     }
     FileBatch files = LoadFileBatch(environment, options.files,

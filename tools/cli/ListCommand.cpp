@@ -121,8 +121,8 @@ int RunList(CliEnvironment& environment, const ListOptions& options) {
         std::cout.flush();
     }
     loader.Join();
-    // A file that loaded with a message is still listed, but the run reports it.
-    return environment.Messages().MessageCount() > 0 ? kExitFailed : kExitOk;
+    // A file whose load failed is still listed, but the run reports it.
+    return loader.Progress().failed > 0 ? kExitFailed : kExitOk;
 }
 
 }  // namespace

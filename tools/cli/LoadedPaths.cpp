@@ -10,7 +10,6 @@ namespace velmora::cli {
 
 LoadedPaths LoadPaths(CliEnvironment& environment, const std::vector<std::string>& paths) {
     LoadedPaths loaded;
-    const int messagesBefore = environment.Messages().MessageCount();
     for (const std::string& path : paths) {
         if (std::filesystem::is_directory(path)) {
             auto loader = std::make_unique<LoaderThread>(environment.Context());
@@ -20,16 +19,16 @@ LoadedPaths LoadPaths(CliEnvironment& environment, const std::vector<std::string
             loader->Join();
             for (const Mp3File* record : loader->Records().All())
                 loaded.records.push_back(record);
+            loaded.failed = loaded.failed || loader->Progress().failed > 0;
             loaded.directories.push_back(std::move(loader));
         } else if (CheckFileArgument(path, FileAccess::Read)) {
-            bool clean = true;
-            loaded.files.push_back(LoadRecord(environment, path, clean));
+            loaded.files.push_back(LoadRecord(environment, path));
+            loaded.failed = loaded.failed || loaded.files.back()->Status() == LoadStatus::Failed;
             loaded.records.push_back(loaded.files.back().get());
         } else {
             loaded.failed = true;
         }
     }
-    loaded.failed = loaded.failed || environment.Messages().MessageCount() != messagesBefore;
     return loaded;
 }
 

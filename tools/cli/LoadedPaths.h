@@ -16,7 +16,7 @@ struct LoadedPaths {
     std::vector<std::unique_ptr<LoaderThread>> directories;
     std::vector<std::unique_ptr<Mp3File>> files;
     std::vector<const Mp3File*> records;
-    bool failed = false;  // a path could not be read, or a file loaded with a message
+    bool failed = false;  // a path could not be read, or a file's load failed
 };
 
 LoadedPaths LoadPaths(CliEnvironment& environment, const std::vector<std::string>& paths);

@@ -30,15 +30,15 @@ bool EndsWithNoCase(const std::string& name, std::string_view tail) {
                       [](char a, char b) { return a == text::AsciiLower(b); });
 }
 
-void Say(CliEnvironment& environment, std::u16string text, bool error) {
-    environment.Messages().Show({std::move(text), error ? kErrorCaption : kAppCaption,
-                                 error ? MessageIcon::Error : MessageIcon::Warning,
-                                 MessageButtons::Ok});
+void Say(CliEnvironment& environment, std::vector<std::u16string> lines, bool error) {
+    environment.Messages().Show(NoteMessage(std::move(lines), error ? kErrorCaption : kAppCaption,
+                                            error ? MessageIcon::Error : MessageIcon::Warning));
 }
 
-bool Ask(CliEnvironment& environment, std::u16string question) {
-    return environment.Messages().Show({std::move(question), kAppCaption, MessageIcon::Question,
-                                        MessageButtons::YesNo}) == MessageAnswer::Yes;
+bool Ask(CliEnvironment& environment, std::vector<std::u16string> lines) {
+    return environment.Messages().Show(NoteMessage(std::move(lines), kAppCaption,
+                                                   MessageIcon::Question, MessageButtons::YesNo)) ==
+           MessageAnswer::Yes;
 }
 
 }  // namespace
@@ -55,7 +55,7 @@ std::optional<PictureFile> ReadPictureFile(CliEnvironment& environment, const st
                                            int& exitCode) {
     auto subtype = PictureSubtypeOf(path);
     if (!subtype) {
-        Say(environment, u"File must be a JPG or PNG image!", false);
+        Say(environment, {u"File must be a JPG or PNG image!"}, false);
         exitCode = kExitUsage;
         return std::nullopt;
     }
@@ -66,15 +66,15 @@ std::optional<PictureFile> ReadPictureFile(CliEnvironment& environment, const st
     std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(in),
                                    std::istreambuf_iterator<char>()};
     if (!in.is_open() || in.bad()) {
-        Say(environment, u"Error while reading file:\r\n" + text::FileNameToText(path), true);
+        Say(environment, {u"Error while reading file:", text::FileNameToText(path)}, true);
         return std::nullopt;
     }
     if (data.empty()) {
-        Say(environment, u"File is empty!", true);
+        Say(environment, {u"File is empty!"}, true);
         return std::nullopt;
     }
     if (data.size() > kLargePicture &&
-        !Ask(environment, u"Image size is greater than 3 MB.\r\nContinue anyway?")) {
+        !Ask(environment, {u"Image size is greater than 3 MB.", u"Continue anyway?"})) {
         Complain("answered no (pass --yes to go on); nothing changed");
         exitCode = kExitOk;
         return std::nullopt;
@@ -92,7 +92,7 @@ std::optional<int> RefuseTarget(CliEnvironment& environment, const std::string& 
     const std::error_code problem = replace::CheckReplaceable(target, existing);
     if (problem.value() == EISDIR ||
         (problem && problem.value() != EACCES && problem.value() != replace::kNotRegularFile)) {
-        Say(environment, u"Couldn't open file:\r\n" + text::FileNameToText(path), true);
+        Say(environment, {u"Couldn't open file:", text::FileNameToText(path)}, true);
         return kExitFailed;
     }
     if (problem.value() == replace::kNotRegularFile) {
@@ -104,7 +104,7 @@ std::optional<int> RefuseTarget(CliEnvironment& environment, const std::string& 
         return kExitFailed;
     }
     if (existing.st_mode != 0 &&
-        !Ask(environment, text::FileNameToText(path) + u" already exists.\r\nReplace it?")) {
+        !Ask(environment, {text::FileNameToText(path) + u" already exists.", u"Replace it?"})) {
         Complain("answered no (pass --yes to replace); nothing written");
         return kExitOk;
     }
@@ -116,7 +116,7 @@ std::optional<int> RefuseTarget(CliEnvironment& environment, const std::string& 
 int WritePictureFile(CliEnvironment& environment, const std::string& path,
                      const std::vector<std::uint8_t>& data) {
     if (data.empty()) {
-        Say(environment, u"Image is empty!", true);
+        Say(environment, {u"Image is empty!"}, true);
         return kExitFailed;
     }
     // A link is followed: the file it leads to is replaced and the link stays.
@@ -130,12 +130,12 @@ int WritePictureFile(CliEnvironment& environment, const std::string& path,
     const auto pattern =
         replace::TemporaryPattern::NamedAfter(std::filesystem::path(target).filename().native());
     if (replacement.Begin(target, pattern, existing.st_mode != 0 ? &existing : nullptr)) {
-        Say(environment, u"Couldn't open file:\r\n" + text::FileNameToText(path), true);
+        Say(environment, {u"Couldn't open file:", text::FileNameToText(path)}, true);
         return kExitFailed;
     }
     const std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
     if (replacement.Write(bytes) || replacement.Commit()) {
-        Say(environment, u"Error while writing file:\r\n" + text::FileNameToText(path), true);
+        Say(environment, {u"Error while writing file:", text::FileNameToText(path)}, true);
         return kExitFailed;
     }
     return kExitOk;

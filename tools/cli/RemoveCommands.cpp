@@ -14,6 +14,7 @@ namespace {
 struct RemoveCommand {
     const char* name;
     const char* help;
+    const char16_t* warning;
     const char16_t* question;
     const char16_t* action;
     void (Mp3File::*mark)();
@@ -21,18 +22,19 @@ struct RemoveCommand {
 
 constexpr RemoveCommand kRemovals[] = {
     {"remove-v1", "Remove the ID3v1 tag (asks first: pass --yes to remove)",
-     u"All subsequent changes to the ID3v1 tag will not be saved.\r\nReally remove ID3v1?",
+     u"All subsequent changes to the ID3v1 tag will not be saved.", u"Really remove ID3v1?",
      edit::kRemoveId3v1Action, &Mp3File::MarkRemoveV1},
     {"remove-v2", "Remove the ID3v2 tag (asks first: pass --yes to remove)",
-     u"All subsequent changes to the ID3v2 tag will not be saved.\r\nReally remove ID3v2?",
+     u"All subsequent changes to the ID3v2 tag will not be saved.", u"Really remove ID3v2?",
      edit::kRemoveId3v2Action, &Mp3File::MarkRemoveV2},
 };
 
 // The window asks once for the whole selection; so does the command, before any file.
 int RunRemove(CliEnvironment& environment, const RemoveCommand& removal,
               const std::vector<std::string>& files) {
-    const MessageAnswer answer = environment.Messages().Show(
-        {removal.question, kAppCaption, MessageIcon::Information, MessageButtons::YesNo});
+    const MessageAnswer answer =
+        environment.Messages().Show(NoteMessage({removal.warning, removal.question}, kAppCaption,
+                                                MessageIcon::Information, MessageButtons::YesNo));
     if (answer != MessageAnswer::Yes) {
         Complain("answered no (pass --yes to remove); nothing changed");
         return kExitOk;

@@ -34,14 +34,14 @@ int PrintPreview(const FileBatch& batch, const batch::RenamePattern& pattern,
         if (json) {
             nlohmann::ordered_json line = {{"file", batch.paths[i]},
                                            {"name", PathBytes(preview.newName)}};
-            if (!preview.refusal.empty())
-                line["refused"] = Printable(preview.refusal);
+            if (preview.refusal)
+                line["refused"] = Printable(MessageText(*preview.refusal, u" "));
             std::cout << JsonLine(line) << '\n';
         } else {
             std::cout << PathBytes(record.Name()) << " -> " << PathBytes(preview.newName) << '\n';
         }
-        if (!preview.refusal.empty()) {
-            ShowError(environment.Messages(), preview.refusal);
+        if (preview.refusal) {
+            environment.Messages().Show(*preview.refusal);
             ++refused;
         }
     }
@@ -52,7 +52,8 @@ int RunRename(CliEnvironment& environment, const RenameOptions& options) {
     const std::u16string expression = text::FromUtf8(options.pattern);
     auto compiled = batch::CompileRenamePattern(expression);
     if (!compiled.pattern) {
-        ShowError(environment.Messages(), batch::UnrecognizedFieldText(compiled.unrecognizedField));
+        ShowError(environment.Messages(), MessageKind::UnrecognizedField, {}, {},
+                  compiled.unrecognizedField);
         return kExitUsage;
     }
     // The dry run checks the files as the real run does, to fail where it would.

@@ -8,7 +8,7 @@ namespace velmora::cli {
 namespace {
 
 // A message box breaks its text into lines (after the step, before the path); on a terminal one
-// message is one line, so the breaks become spaces.
+// message is one line, so the breaks (also those inside a path) become spaces.
 std::string ForTerminal(const std::u16string& text) {
     std::string out;
     for (char c : text::ToUtf8(text)) {
@@ -30,7 +30,7 @@ MessageAnswer StderrMessageSink::Show(const Message& message) {
     ++messages_;
     if (message.icon == MessageIcon::Error)
         ++errors_;
-    std::cerr << "velmora-cli: " << ForTerminal(message.text) << '\n';
+    std::cerr << "velmora-cli: " << ForTerminal(MessageText(message, u"\n")) << '\n';
     switch (message.buttons) {
         case MessageButtons::Ok:
             return MessageAnswer::Ok;
