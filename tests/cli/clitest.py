@@ -39,8 +39,28 @@ class CliTestCase(unittest.TestCase):
     def path(self, *parts):
         return os.path.join(self.dir, *parts)
 
-    def make_mp3(self, name, frames=(), count=12):
-        """An MP3 with the given ID3v2.3 frames (written by mutagen) and an ID3v1 tag."""
+    def write(self, name, content):
+        with open(self.path(name), "wb") as f:
+            f.write(content)
+        return self.path(name)
+
+    def read(self, path):
+        with open(path, "rb") as f:
+            return f.read()
+
+    def mount(self, *args):
+        """mount(8) with the arguments, undone at the end; skips the test where it cannot."""
+        if os.geteuid() != 0 or subprocess.run(["mount", *args], capture_output=True).returncode:
+            self.skipTest("cannot mount here (needs root)")
+        self.addCleanup(subprocess.run, ["umount", "-l", args[-1]], capture_output=True)
+
+    def mount_tmpfs(self, folder, size):
+        os.makedirs(folder)
+        self.mount("-t", "tmpfs", "-o", "size=" + size, "tmpfs", folder)
+
+    def make_mp3(self, name, frames=(), count=12, version=3, v1=True):
+        """An MP3 with the given ID3v2 frames (written by mutagen) and an ID3v1 tag: mutagen's
+        when v1 is True, these 128 bytes when it is bytes."""
         path = self.path(name)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, "wb") as out:
@@ -48,7 +68,10 @@ class CliTestCase(unittest.TestCase):
         tag = ID3()
         for frame in frames:
             tag.add(frame)
-        tag.save(path, v2_version=3, v1=2)
+        tag.save(path, v2_version=version, v1=2 if v1 is True else 0)
+        if isinstance(v1, bytes):
+            with open(path, "ab") as out:
+                out.write(v1)
         return path
 
     def copy_peer(self, relative):
@@ -64,9 +87,10 @@ class CliTestCase(unittest.TestCase):
         return [json.loads(line) for line in lines]
 
     def snapshot(self):
-        """Every file under the scratch folder with its digest."""
+        """Every regular file under the scratch folder with its digest (a FIFO would block)."""
         files = [os.path.join(root, name) for root, _, names in os.walk(self.dir) for name in names]
-        return {f: hashlib.sha256(pathlib.Path(f).read_bytes()).hexdigest() for f in files}
+        return {f: hashlib.sha256(pathlib.Path(f).read_bytes()).hexdigest()
+                for f in files if os.path.isfile(f)}
 
     def assertFails(self, args, code, says):
         """The command exits with the code, names the problem, and changes nothing."""

@@ -9,11 +9,6 @@ from clitest import CliTestCase
 
 
 class BadInput(CliTestCase):
-    def write(self, name, content):
-        with open(self.path(name), "wb") as f:
-            f.write(content)
-        return self.path(name)
-
     def test_bad_input(self):
         mp3 = self.make_mp3("a.mp3", [TIT2(encoding=0, text="b")])
         locked = self.make_mp3("locked.mp3", [TIT2(encoding=0, text="L")])

@@ -1,4 +1,4 @@
-"""set, copy-v1, capitalize, underscores, remove-v1 and remove-v2, read back from disk."""
+"""set, copy-v1, remove-v1 and remove-v2, read back from disk."""
 
 from mutagen.id3 import ID3NoHeaderError, TALB, TDAT, TIT2, TPE1, TYER
 from mutagen.id3 import ID3 as _ID3
@@ -62,16 +62,6 @@ class Editing(CliTestCase):
         self.cli("remove-v2", "--yes", path)
         self.assertRaises(ID3NoHeaderError, ID3, path)
         self.assertEqual(self.dump(path)[0]["bitrate"], 128)
-
-    def test_capitalize_and_underscores_touch_artist_album_and_title(self):
-        path = self.make_mp3("a.mp3", [TIT2(encoding=0, text="the_end-of it"),
-                                       TPE1(encoding=0, text="some_artist"),
-                                       TALB(encoding=0, text="Already Fine")])
-        self.cli("capitalize", path)
-        self.assertEqual(texts(path, "TIT2", "TPE1", "TALB"),
-                         ["The_End-Of It", "Some_Artist", "Already Fine"])
-        self.cli("underscores", path)
-        self.assertEqual(texts(path, "TIT2", "TPE1"), ["The End-Of It", "Some Artist"])
 
     def test_one_failing_file_does_not_stop_the_others(self):
         first = self.make_mp3("a.mp3", [TIT2(encoding=0, text="A")])

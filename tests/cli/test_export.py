@@ -15,21 +15,17 @@ class Exporting(CliTestCase):
                                                    TALB(encoding=0, text="Album")], count=200)
         self.two = self.make_mp3("music/two.mp3", [TIT2(encoding=0, text="Second")])
 
-    def read(self, name, encoding):
-        with open(self.path(name), "rb") as f:
-            return f.read().decode(encoding)
-
     def test_playlists_in_the_order_given(self):
         with open(self.path("list.m3u"), "w") as f:
             f.write("keep")
         self.cli("--yes", "export", "m3u", self.path("list.m3u"), self.two, self.one)
-        self.assertEqual(self.read("list.m3u", "cp1252"),
+        self.assertEqual(self.read(self.path("list.m3u")).decode("cp1252"),
                          "#EXTM3U\n#EXTINF:0, - Second\nmusic/two.mp3\n"
                          "#EXTINF:5,Ärtist - First\nmusic/one.mp3\n")
         self.cli("export", "m3u8", self.path("list.m3u8"), self.one)
-        self.assertIn("Ärtist - First", self.read("list.m3u8", "utf-8"))
+        self.assertIn("Ärtist - First", self.read(self.path("list.m3u8")).decode("utf-8"))
         self.cli("export", "pls", self.path("list.pls"), self.one)
-        self.assertEqual(self.read("list.pls", "ascii"),
+        self.assertEqual(self.read(self.path("list.pls")).decode("ascii"),
                          "[playlist]\nFile1=music/one.mp3\nTitle1=First\nLength1=5\n"
                          "NumberOfEntries=1\nVersion=2")
 

@@ -11,15 +11,6 @@ from clitest import BINARY, CliTestCase
 
 
 class Failures(CliTestCase):
-    def mount_tmpfs(self, folder, size):
-        if os.geteuid() != 0:
-            self.skipTest("needs root to mount a small file system")
-        os.makedirs(folder)
-        if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=" + size, "tmpfs", folder],
-                          capture_output=True).returncode != 0:
-            self.skipTest("cannot mount here")
-        self.addCleanup(subprocess.run, ["umount", "-l", folder], capture_output=True)
-
     def run_to(self, stdout, *args):
         argv = [BINARY, "--settings", self.settings] + list(args)
         return subprocess.run(argv, stdout=stdout, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL)
