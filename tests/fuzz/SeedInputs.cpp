@@ -1,8 +1,12 @@
 #include "fuzz/FuzzInputs.h"
+#include "tags/Id3v1TestRecords.h"
 #include "tags/Id3v2TestSupport.h"
+#include "tags/mpeg_test_streams.h"
 
 namespace velmora::fuzz {
 namespace {
+
+using namespace std::string_view_literals;
 
 using testing::B;
 using testing::Bytes;
@@ -11,37 +15,21 @@ using testing::Frame;
 using testing::Tag;
 using testing::TextBody;
 
-// MPEG-1 Layer III, 128 kbit/s, 44.1 kHz, stereo (ISO/IEC 11172-3): 417-byte frames.
-constexpr std::size_t kFrameSize = 417;
-
+// MPEG-1 Layer III, 128 kbit/s, 44.1 kHz, stereo; the first frame may carry a Xing header
+// (frame and byte counts) after its 32 bytes of side information.
 Bytes MpegFrames(std::size_t count, bool xing) {
-    Bytes audio;
-    for (std::size_t i = 0; i < count; ++i) {
-        Bytes frame(kFrameSize, 0);
-        frame[0] = 0xFF;
-        frame[1] = 0xFB;
-        frame[2] = 0x90;
-        frame[3] = 0x00;
-        if (xing && i == 0) {
-            // After the 32 bytes of side information: "Xing", flags (frames, bytes), counts.
-            const Bytes header = Cat({B("Xing"), {0, 0, 0, 3}, {0, 0, 0, 100}, {0, 0, 0xA2, 0xEC}});
-            std::copy(header.begin(), header.end(), frame.begin() + 36);
-        }
-        audio.insert(audio.end(), frame.begin(), frame.end());
-    }
+    Bytes audio = testing::Frames(testing::FrameSpec{.channelMode = 0}, count);
+    if (xing)
+        testing::PutXing(audio, 36, "Xing", 3, 100, 0xA2EC);
     return audio;
 }
 
-Bytes Id3v1(std::string_view title, std::uint8_t track, std::uint8_t genre) {
-    Bytes tag = B("TAG");
-    Bytes field(30, 0);
-    std::copy(title.begin(), title.begin() + std::min<std::size_t>(title.size(), 30),
-              field.begin());
-    tag.insert(tag.end(), field.begin(), field.end());
-    tag.resize(3 + 30 * 3, 'a');
-    const Bytes rest = Cat({B("1999"), Bytes(28, ' '), {0, track, genre}});
-    tag.insert(tag.end(), rest.begin(), rest.end());
-    return tag;
+Bytes Id3v1(const std::string& title, std::uint8_t track, std::uint8_t genre) {
+    const std::string trackAndGenre{static_cast<char>(track), static_cast<char>(genre)};
+    return B(testing::AsBytes(testing::RecordWith({{3, title.substr(0, 30)},
+                                                   {33, std::string(60, 'a')},
+                                                   {93, "1999" + std::string(28, ' ')},
+                                                   {126, trackAndGenre}})));
 }
 
 Bytes V23Tag() {
@@ -89,20 +77,12 @@ std::vector<NamedInput> SeedInputs() {
     seeds.push_back({"regex", "classes-and-counts",
                      Regex(3, "^[A-Za-z_]\\w{2,5}(\\d+|[^x-z])?$", "ab_c42\nxyz")});
     seeds.push_back({"regex", "backreference", Regex(6, "(a|b)+ \\1 (?i)c", "abab b c")});
+    // The expression, then zero-separated artist, album, title, track, year and genre.
     seeds.push_back({"rename", "every-variable",
-                     Cat({B("%artist - %album - %track - %title (%year) %genre"),
-                          {0},
-                          B("Air"),
-                          {0},
-                          B("Moon Safari"),
-                          {0},
-                          B("Playground"),
-                          {0},
-                          B("5"),
-                          {0},
-                          B("1998"),
-                          {0},
-                          B("(17)")})});
+                     B("%artist - %album - %track - %title (%year) %genre\0Air\0Moon Safari\0"
+                       "Playground\0"
+                       "5\0"
+                       "1998\0(17)"sv)});
     seeds.push_back({"rename", "unknown-field", B("%artist %bogus")});
     seeds.push_back({"settings", "every-type",
                      B("Recurse = 1\nUse2.4 = 0\nEncoding = 2\nBrowseDir = \"/music\"\n"
