@@ -1,26 +1,9 @@
 #include "ui/UiEnvironment.h"
 
 #include "scan/TagSettings.h"
-#include "settings/SettingNames.h"
-#include "text/Utf8.h"
+#include "settings/ActiveCodePage.h"
 
 namespace velmora::ui {
-namespace {
-
-// The code page the store names, or the default one when it names none iconv knows.
-std::unique_ptr<text::CodePage> ActiveCodePage(const SettingsKey& settings,
-                                               std::u16string& notice) {
-    const std::u16string name = settings.Read(settings::kCodePage);
-    if (auto page = text::CodePage::Create(text::ToUtf8(name)))
-        return page;
-    const std::u16string fallback(settings::kCodePage.fallback);
-    if (!notice.empty())
-        notice += u"\n";
-    notice += u"The code page " + name + u" is not known; " + fallback + u" is used instead.";
-    return text::CodePage::Create(text::ToUtf8(fallback));
-}
-
-}  // namespace
 
 UiEnvironment::UiEnvironment(std::unique_ptr<SettingsStore> store,
                              std::unique_ptr<text::CodePage> codePage)
@@ -35,9 +18,13 @@ UiEnvironment::OpenResult UiEnvironment::Open(const std::filesystem::path& setti
         result.error = opened.error;
         return result;
     }
+    ActiveCodePage active = ChooseCodePage(opened.store->Root());
     result.notice = opened.notice;
-    auto codePage = ActiveCodePage(opened.store->Root(), result.notice);
-    result.environment.reset(new UiEnvironment(std::move(opened.store), std::move(codePage)));
+    if (!result.notice.empty() && !active.notice.empty())
+        result.notice += u"\n";
+    result.notice += active.notice;
+    result.environment.reset(
+        new UiEnvironment(std::move(opened.store), std::move(active.codePage)));
     return result;
 }
 

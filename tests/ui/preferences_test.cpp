@@ -60,6 +60,16 @@ class PreferencesTest : public QObject {
     }
 
   private slots:
+    void codePageNoConverterKnowsFallsBackAndSaysSo() {
+        ScratchDirectory scratch;
+        const auto file = scratch.Root() / "settings.toml";
+        SettingsStore::Open(file).store->Root().WriteString("CodePage", u"NO-SUCH-PAGE");
+        auto opened = ui::UiEnvironment::Open(file);
+        QVERIFY(opened.environment);
+        QCOMPARE(QString::fromStdU16String(opened.notice),
+                 QStringLiteral("unknown code page NO-SUCH-PAGE, using CP1252"));
+    }
+
     void freshStoreShowsTheDefaultsAndOkWritesTheGeneralPage() {
         WindowFixture fixture;
         QStringList general, interface;
