@@ -1,9 +1,18 @@
 #include "ui/EditCommands.h"
 
 #include "ui/Actions.h"
+#include "ui/QtText.h"
 #include "ui/Workspace.h"
 
 namespace velmora::ui {
+namespace {
+
+// "&Undo Capitalize", or "&Undo" alone when there is nothing to undo.
+QString Caption(const QString& verb, const std::u16string& action) {
+    return action.empty() ? verb : verb + QLatin1Char(' ') + ToQString(action);
+}
+
+}  // namespace
 
 EditCommands::EditCommands(Workspace& workspace, QObject* parent)
     : QObject(parent),
@@ -13,14 +22,30 @@ EditCommands::EditCommands(Workspace& workspace, QObject* parent)
           {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)})),
       redo_(MakeAction(this, tr("&Redo"), tr("Redo the action undone last"),
                        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})) {
+    connect(undo_, &QAction::triggered, this, [this] { Move(true); });
+    connect(redo_, &QAction::triggered, this, [this] { Move(false); });
     connect(&workspace, &Workspace::stateChanged, this, &EditCommands::UpdateActions);
+    connect(&workspace, &Workspace::recordsEdited, this, &EditCommands::UpdateActions);
+    UpdateActions();
+}
+
+void EditCommands::Move(bool undo) {
+    // Records a worker reads or writes are not touched.
+    if (!workspace_.IsIdle())
+        return;
+    auto& journal = workspace_.Journal();
+    if (!(undo ? journal.Undo() : journal.Redo()).empty())
+        workspace_.RecordsEdited();
     UpdateActions();
 }
 
 void EditCommands::UpdateActions() {
-    // Nothing is recorded to undo yet.
-    undo_->setEnabled(false);
-    redo_->setEnabled(false);
+    const auto& journal = workspace_.Journal();
+    const bool idle = workspace_.IsIdle();
+    undo_->setText(Caption(tr("&Undo"), journal.UndoName()));
+    redo_->setText(Caption(tr("&Redo"), journal.RedoName()));
+    undo_->setEnabled(idle && journal.CanUndo());
+    redo_->setEnabled(idle && journal.CanRedo());
 }
 
 }  // namespace velmora::ui

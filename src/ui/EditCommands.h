@@ -21,6 +21,9 @@ class EditCommands : public QObject {
     void UpdateActions();
 
   private:
+    // Undo (true) or Redo the journal's newest action.
+    void Move(bool undo);
+
     Workspace& workspace_;
     QAction* undo_;
     QAction* redo_;

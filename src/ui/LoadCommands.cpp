@@ -37,6 +37,7 @@ LoadCommands::LoadCommands(Workspace& workspace, SaveCommands& saving, SettingsK
                        {QKeySequence(Qt::Key_Escape)})) {
     connect(browse_, &QAction::triggered, this, &LoadCommands::ChooseFolder);
     connect(reload_, &QAction::triggered, this, &LoadCommands::ReloadFolder);
+    connect(stop_, &QAction::triggered, &workspace, &Workspace::StopLoad);
     connect(&workspace, &Workspace::stateChanged, this, &LoadCommands::UpdateActions);
     UpdateActions();
 }
@@ -44,7 +45,7 @@ LoadCommands::LoadCommands(Workspace& workspace, SaveCommands& saving, SettingsK
 void LoadCommands::UpdateActions() {
     browse_->setEnabled(workspace_.IsIdle());
     reload_->setEnabled(workspace_.IsIdle() && workspace_.HasDirectory());
-    stop_->setEnabled(false);
+    stop_->setEnabled(workspace_.State() == WorkState::Loading);
 }
 
 void LoadCommands::ChooseFolder() {

@@ -77,9 +77,7 @@ MainWindow::MainWindow(UiEnvironment& environment, QWidget* parent)
     edits_ = new EditCommands(*workspace_, this);
     BuildMenus();
     setCentralWidget(BuildCentre());
-    status_ = new QLabel(tr("Ready"));
-    statusBar()->addWidget(status_, 1);
-    connect(workspace_, &Workspace::statusChanged, status_, &QLabel::setText);
+    BuildStatusBar();
     connect(workspace_, &Workspace::stateChanged, this, [this] {
         if (closeWhenIdle_ && workspace_->IsIdle()) {
             closeWhenIdle_ = false;
@@ -193,6 +191,23 @@ QWidget* MainWindow::BuildCentre() {
     panel->setFixedHeight(kPanelHeight);
     layout->addWidget(panel);
     return centre;
+}
+
+void MainWindow::BuildStatusBar() {
+    status_ = new QLabel(tr("Ready"));
+    statusBar()->addWidget(status_, 1);
+    connect(workspace_, &Workspace::statusChanged, status_, &QLabel::setText);
+    progress_ = new QLabel;
+    statusBar()->addPermanentWidget(progress_);
+    QPushButton* stop = ButtonFor(loading_->Stop(), tr("Stop"));
+    statusBar()->addPermanentWidget(stop);
+    progress_->hide();
+    stop->hide();
+    connect(workspace_, &Workspace::progressChanged, this, [this, stop](const QString& text) {
+        progress_->setText(text);
+        progress_->setVisible(!text.isEmpty());
+        stop->setVisible(workspace_->State() == WorkState::Loading);
+    });
 }
 
 void MainWindow::OpenFolder(const std::u16string& folder) {

@@ -35,6 +35,7 @@ class MainWindow : public QMainWindow {
     FileListView& List() { return *view_; }
     QLineEdit& Filter() { return *filter_; }
     QLabel& Status() { return *status_; }
+    QLabel& Progress() { return *progress_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -45,6 +46,7 @@ class MainWindow : public QMainWindow {
     void BuildMenus();
     QWidget* BuildButtonBar();
     QWidget* BuildCentre();
+    void BuildStatusBar();
     void ShowContextMenu(const QPoint& globalPos);
     void ShowPreferences();
     void ShowAbout();
@@ -56,6 +58,7 @@ class MainWindow : public QMainWindow {
     FileListView* view_;
     QLineEdit* filter_;
     QLabel* status_;
+    QLabel* progress_;
     SaveCommands* saving_;
     LoadCommands* loading_;
     ShellCommands* shell_;

@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "common/Messages.h"
+#include "edit/ActionNames.h"
+#include "edit/EditJournal.h"
 #include "tags/Mp3File.h"
 #include "ui/Actions.h"
 #include "ui/FileListView.h"
@@ -58,12 +60,13 @@ void TagCommands::Remove(bool v1) {
     if (sink_.Show(NoteMessage(question, kAppCaption, MessageIcon::Information,
                                MessageButtons::YesNo)) != MessageAnswer::Yes)
         return;
-    for (Mp3File* record : view_.SelectedRecords()) {
-        if (v1)
-            record->MarkRemoveV1();
-        else
-            record->MarkRemoveV2();
-    }
+    workspace_.Journal().ApplyToEach(v1 ? edit::kRemoveId3v1Action : edit::kRemoveId3v2Action,
+                                     view_.SelectedRecords(), [v1](Mp3File& record) {
+                                         if (v1)
+                                             record.MarkRemoveV1();
+                                         else
+                                             record.MarkRemoveV2();
+                                     });
     workspace_.RecordsEdited();
 }
 
@@ -85,11 +88,13 @@ void TagCommands::NumberNewlySelected(const QItemSelection& selected) {
     }
     std::sort(rows.begin(), rows.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<Mp3File*> records;
+    for (const QModelIndex& row : rows)
+        records.push_back(workspace_.Model().Record(workspace_.Proxy().mapToSource(row).row()));
     bool numbered = false;
-    for (const QModelIndex& row : rows) {
-        Mp3File* record = workspace_.Model().Record(workspace_.Proxy().mapToSource(row).row());
-        numbered |= numbering_.NumberNext(*record, context_);
-    }
+    workspace_.Journal().ApplyToEach(edit::kTrackNumberAction, records, [&](Mp3File& record) {
+        numbered |= numbering_.NumberNext(record, context_);
+    });
     if (!numbered)
         return;
     trackMode_->setText(ToQString(numbering_.Caption()));

@@ -20,6 +20,7 @@ Workspace::Workspace(EngineContext& context, UiMessageSink& sink, QObject* paren
       savePoller_([this] { return saver_.IsRunning(); }, kSaveDonePoll) {
     connect(&loadPoller_, &WorkerPoller::batch, this, &Workspace::AddNewRows);
     connect(&loadPoller_, &WorkerPoller::done, this, &Workspace::OnLoadDone);
+    connect(&savePoller_, &WorkerPoller::batch, this, &Workspace::ShowProgress);
     connect(&savePoller_, &WorkerPoller::done, this, &Workspace::OnSaveDone);
 }
 
@@ -50,6 +51,7 @@ void Workspace::UpdateOptions(const TagOptions& options) {
 void Workspace::Load(std::u16string directory, bool recurse) {
     if (!IsIdle())
         return;
+    journal_.Clear();
     model_.Clear();
     loader_.SetDirectory(std::move(directory));
     loader_.SetRecurse(recurse);
@@ -60,6 +62,7 @@ void Workspace::Load(std::u16string directory, bool recurse) {
 void Workspace::Reload(bool recurse) {
     if (!IsIdle() || !hasDirectory_)
         return;
+    journal_.Clear();
     model_.Clear();
     loader_.SetRecurse(recurse);
     loader_.ResetList();
@@ -74,17 +77,26 @@ void Workspace::StartLoad() {
     loader_.Start();
     loadPoller_.Start();
     emit statusChanged(StatusText());
+    ShowProgress();
+    emit recordsEdited();
+}
+
+void Workspace::StopLoad() {
+    if (state_ == WorkState::Loading)
+        loader_.Stop();
 }
 
 void Workspace::AddNewRows() {
     model_.Append(loader_.Records().From(model_.Records().size()));
     // Freshly loaded records need no saving, so the count of updated ones stays.
     emit statusChanged(StatusText());
+    ShowProgress();
 }
 
 void Workspace::OnLoadDone() {
     AddNewRows();
     SetState(WorkState::Idle);
+    ShowProgress();
     sink_.EndRun();
 }
 
@@ -92,11 +104,18 @@ void Workspace::Save(std::function<void()> then) {
     if (!IsIdle())
         return;
     afterSave_ = std::move(then);
+    // Saving a record ends what Undo could take back in it.
+    for (const Mp3File* record : model_.Records()) {
+        if (record->NeedsSave())
+            journal_.Forget(*record);
+    }
     sink_.BeginRun(UiMessageSink::kSaveCheckText);
     model_.HoldChangedRecords();
     SetState(WorkState::Saving);
     saver_.Start();
     savePoller_.Start();
+    ShowProgress();
+    emit recordsEdited();
 }
 
 void Workspace::OnSaveDone() {
@@ -104,6 +123,7 @@ void Workspace::OnSaveDone() {
     Recount();
     emit statusChanged(StatusText());
     SetState(WorkState::Idle);
+    ShowProgress();
     sink_.EndRun();
     if (auto then = std::exchange(afterSave_, {}))
         then();
@@ -113,6 +133,7 @@ void Workspace::RecordsEdited() {
     Recount();
     model_.RowsChanged();
     emit statusChanged(StatusText());
+    emit recordsEdited();
 }
 
 void Workspace::Recount() {
@@ -123,6 +144,24 @@ void Workspace::Recount() {
 
 QString Workspace::StatusText() const {
     return QStringLiteral("Loaded %1 files (%2 updated)").arg(FileCount()).arg(updated_);
+}
+
+QString Workspace::ProgressText() const {
+    switch (state_) {
+        case WorkState::Loading:
+            return tr("Loading: %1 files").arg(loader_.Progress().done);
+        case WorkState::Saving: {
+            const WorkProgress progress = saver_.Progress();
+            return tr("Saving %1 of %2").arg(progress.done).arg(progress.total);
+        }
+        case WorkState::Idle:
+            break;
+    }
+    return {};
+}
+
+void Workspace::ShowProgress() {
+    emit progressChanged(ProgressText());
 }
 
 }  // namespace velmora::ui

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "edit/EditJournal.h"
 #include "scan/LoaderThread.h"
 #include "scan/SaveThread.h"
 #include "tags/TagOptions.h"
@@ -51,21 +52,32 @@ class Workspace : public QObject {
     // Idle only: saves every record that needs it; `then` runs when the save is done.
     void Save(std::function<void()> then = {});
 
+    // Idle or loading: ends the load after the file being loaded; the rows loaded stay.
+    void StopLoad();
+
+    // Every change to records goes through the journal, so that it can be undone.
+    edit::EditJournal& Journal() { return journal_; }
     // Records were changed in place: repaint the rows and recount.
     void RecordsEdited();
     std::size_t FileCount() const { return std::size_t(model_.rowCount()); }
     std::size_t UpdatedCount() const { return updated_; }
     // "Loaded %u files (%u updated)".
     QString StatusText() const;
+    // How far the running worker has come; empty while idle.
+    QString ProgressText() const;
 
   signals:
     void stateChanged();
     void statusChanged(const QString& text);
+    void progressChanged(const QString& text);
+    // Records were edited, undone or redone.
+    void recordsEdited();
     // Every row is gone (a load starts): whatever showed records shows nothing now.
     void listCleared();
 
   private:
     void StartLoad();
+    void ShowProgress();
     void AddNewRows();
     void OnLoadDone();
     void OnSaveDone();
@@ -76,6 +88,7 @@ class Workspace : public QObject {
     UiMessageSink& sink_;
     LoaderThread loader_;
     SaveThread saver_;
+    edit::EditJournal journal_;
     FileListModel model_;
     FileListProxy proxy_;
     WorkerPoller loadPoller_;

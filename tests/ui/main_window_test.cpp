@@ -271,7 +271,7 @@ class MainWindowTest : public QObject {
         QVERIFY(!seen->hasOwner);
         enabledDuringLoad.sort();
         QCOMPARE(enabledDuringLoad, QStringList({"&About Velmora...", "&Filter", "&Preferences...",
-                                                 "E&xit", "Select &All"}));
+                                                 "E&xit", "S&top Loading", "Select &All"}));
         // The file that could not be opened is still a row.
         QCOMPARE(fixture.Window().Files().FileCount(), 5u);
         QVERIFY(FindAction(fixture.Window(), QStringLiteral("&Save"))->isEnabled());

@@ -1,0 +1,196 @@
+// Undo and Redo over the journal, the progress shown and the Stop button during work, and the
+// desktop commands on files whose rename is still pending.
+#include <QAction>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include "UiTestSupport.h"
+#include "tags/Mp3File.h"
+#include "ui/FileListView.h"
+#include "ui/Workspace.h"
+
+namespace velmora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The action whose text, without accelerators, starts with `text`.
+QAction* FindAction(QWidget& window, const QString& text) {
+    for (QAction* action : window.findChildren<QAction*>()) {
+        if (action->text().remove(QLatin1Char('&')).startsWith(text))
+            return action;
+    }
+    return nullptr;
+}
+
+QString Shown(QAction* action) {
+    return action->text().remove(QLatin1Char('&'));
+}
+
+}  // namespace
+
+// Collects the URLs the desktop was asked to open instead of opening them.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+
+  public:
+    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Catch"); }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QStringList urls;
+
+  public slots:
+    void Catch(const QUrl& url) { urls << url.toLocalFile(); }
+};
+
+class WorkCommandsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void undoAndRedoNameTheActionAndPutTheRecordsBack() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        auto& window = fixture.Window();
+        auto& files = window.Files();
+        QAction* undo = FindAction(window, QStringLiteral("Undo"));
+        QAction* redo = FindAction(window, QStringLiteral("Redo"));
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(Shown(undo), QStringLiteral("Undo"));
+
+        fixture.Select({"a.mp3"});
+        auto seen = AnswerNextBox(QMessageBox::Yes);
+        FindAction(window, QStringLiteral("Remove ID3v1"))->trigger();
+        QCOMPARE(files.UpdatedCount(), 1u);
+        QVERIFY(undo->isEnabled());
+        QCOMPARE(Shown(undo), QStringLiteral("Undo Remove ID3v1"));
+
+        // The box has closed: the keys go to the window again.
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.List().setFocus();
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(files.UpdatedCount(), 0u);
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(Shown(redo), QStringLiteral("Redo Remove ID3v1"));
+        QCOMPARE(window.Status().text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(files.UpdatedCount(), 1u);
+        QTest::keyClick(&window, Qt::Key_Backspace, Qt::AltModifier);
+        QCOMPARE(files.UpdatedCount(), 0u);
+        redo->trigger();
+
+        // A save ends what Undo could take back in the saved records.
+        FindAction(window, QStringLiteral("Save"))->trigger();
+        QVERIFY(fixture.WaitIdle());
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+        QCOMPARE(Shown(undo), QStringLiteral("Undo"));
+
+        // The records go with a reload, and their actions with them.
+        fixture.Select({"b.mp3"});
+        seen = AnswerNextBox(QMessageBox::Yes);
+        FindAction(window, QStringLiteral("Remove ID3v2"))->trigger();
+        QVERIFY(undo->isEnabled());
+        auto question = AnswerNextBox(QMessageBox::No);
+        FindAction(window, QStringLiteral("Reload"))->trigger();
+        QVERIFY(fixture.WaitIdle());
+        QVERIFY(question->shown);
+        QVERIFY(!undo->isEnabled());
+    }
+
+    // Stop ends the load after the file being loaded; every row loaded so far stays.
+    void stopKeepsTheRowsLoadedSoFar() {
+        WindowFixture fixture;
+        for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
+            fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / name);
+        auto& window = fixture.Window();
+        QPushButton* stop = nullptr;
+        for (QPushButton* button : window.findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("Stop"))
+                stop = button;
+        }
+        QVERIFY(stop && !stop->isVisible());
+        QString progress;
+        QString loadingBefore;
+        bool stopShown = false;
+        WhenModal<QMessageBox>([&](QMessageBox* box) {
+            // The worker waits on this box, inside the file it has counted no part of yet.
+            loadingBefore = window.Files().ProgressText();
+            progress = window.Progress().isVisible() ? window.Progress().text() : QString();
+            stopShown = stop->isVisible() && stop->isEnabled();
+            QTest::mouseClick(stop, Qt::LeftButton);
+            box->button(QMessageBox::Ok)->click();
+        });
+        QVERIFY(fixture.Load());
+        QVERIFY(stopShown);
+        QVERIFY2(progress.startsWith(QStringLiteral("Loading: ")), qPrintable(progress));
+        const int before = loadingBefore.section(QLatin1Char(' '), 1, 1).toInt();
+        QCOMPARE(window.Files().FileCount(), std::size_t(before + 1));
+        QCOMPARE(window.Files().Proxy().rowCount(), before + 1);
+        QVERIFY(!window.Progress().isVisible());
+        QVERIFY(!stop->isVisible());
+    }
+
+    void savingShowsHowFarItHasCome() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        fixture.Select({"a.mp3", "b.mp3"});
+        auto seen = AnswerNextBox(QMessageBox::Yes);
+        FindAction(fixture.Window(), QStringLiteral("Remove ID3v1"))->trigger();
+        // The second save fails, so the worker waits on its message.
+        fs::remove(fixture.Songs() / "b.mp3");
+        fs::create_directory(fixture.Songs() / "b.mp3");
+        QString progress;
+        WhenModal<QMessageBox>([&](QMessageBox* box) {
+            progress = fixture.Window().Files().ProgressText();
+            box->button(QMessageBox::Ok)->click();
+        });
+        FindAction(fixture.Window(), QStringLiteral("Save"))->trigger();
+        QVERIFY(fixture.WaitIdle());
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("^Saving [01] of 2$")).match(progress).hasMatch(),
+            qPrintable(progress));
+        QVERIFY(!fixture.Window().Progress().isVisible());
+    }
+
+    // Until the save, a renamed file exists only under its old name.
+    void openAndExploreUseTheNameOnDisk() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        fixture.Select({"a.mp3"});
+        fixture.Window().List().SelectedRecords().front()->SetFileName(u"renamed.mp3");
+        UrlCatcher caught;
+        FindAction(fixture.Window(), QStringLiteral("Open"))->trigger();
+        // Without a session bus there is no file manager to ask: the folder is opened.
+        FindAction(fixture.Window(), QStringLiteral("Explore Directory"))->trigger();
+        const QString folder = QString::fromStdString(fixture.Songs().string());
+        QCOMPARE(caught.urls, QStringList({folder + QStringLiteral("/a.mp3"), folder}));
+    }
+
+    void enqueueSaysWhyItIsOffWithoutAPlayer() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        fixture.Select({"a.mp3"});
+        QMenu* file = nullptr;
+        for (QMenu* menu : fixture.Window().findChildren<QMenu*>()) {
+            if (menu->title() == QStringLiteral("&File"))
+                file = menu;
+        }
+        QVERIFY(file);
+        emit file->aboutToShow();
+        QAction* enqueue = FindAction(fixture.Window(), QStringLiteral("Enqueue"));
+        QVERIFY(!enqueue->isEnabled());
+        QCOMPARE(enqueue->toolTip(),
+                 QStringLiteral("No running player offers a play queue (MPRIS track list)"));
+    }
+};
+
+QObject* MakeWorkCommandsTest() {
+    return new WorkCommandsTest;
+}
+
+}  // namespace velmora::testing
+
+#include "work_commands_test.moc"
