@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "RandomPattern.h"
 #include "RegexTestSupport.h"
@@ -31,8 +34,10 @@ struct Case {
 
 // One answer line per subject, in re_oracle.py's format; empty when Python is not available.
 std::vector<std::string> AskPython(const std::vector<Case>& cases) {
-    const std::string question = ::testing::TempDir() + "regex_oracle_in.txt";
-    const std::string answer = ::testing::TempDir() + "regex_oracle_out.txt";
+    // Named per process: two test runs at once (two build trees) must not share the files.
+    const std::string stem = ::testing::TempDir() + "regex_oracle_" + std::to_string(getpid());
+    const std::string question = stem + "_in.txt";
+    const std::string answer = stem + "_out.txt";
     {
         std::ofstream out(question);
         for (const Case& c : cases) {
@@ -53,6 +58,8 @@ std::vector<std::string> AskPython(const std::vector<Case>& cases) {
             answers.push_back(line);
         }
     }
+    std::remove(question.c_str());
+    std::remove(answer.c_str());
     return answers;
 }
 
