@@ -18,7 +18,7 @@ int RegularFileError(const struct stat& status) {
     return S_ISDIR(status.st_mode) ? EISDIR : kNotRegularFile;
 }
 
-int OpenRegularFile(const char* path, int flags, mode_t mode) {
+int OpenRegularFile(const char* path, int flags, mode_t mode, struct stat* opened) {
     int fd;
     do {
         fd = ::open(path, flags | O_NONBLOCK | O_CLOEXEC, mode);
@@ -38,6 +38,9 @@ int OpenRegularFile(const char* path, int flags, mode_t mode) {
         ::close(fd);
         errno = error;
         return -1;
+    }
+    if (opened != nullptr) {
+        *opened = status;
     }
     return fd;
 }

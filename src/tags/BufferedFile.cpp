@@ -68,6 +68,7 @@ struct BufferedFile::Impl {
     // first answer is kept (a load asks several times). Any write or truncate forgets it.
     bool readOnly = false;
     std::optional<std::uint64_t> knownSize;
+    FileIdentity openedAs;
 
     [[noreturn]] void Fail(int error) const { throw CFileExceptionEx(error, path); }
     [[noreturn]] void Fail(CFileExceptionEx::Cause cause, int error) const {
@@ -180,7 +181,8 @@ bool BufferedFile::Open(const std::u16string& path, unsigned mode, CFileExceptio
         error = CFileExceptionEx(CFileExceptionEx::Cause::BadPath, EINVAL, path);
         return false;
     }
-    const int fd = file_calls::Open(name.c_str(), OpenFlags(mode));
+    struct stat opened {};
+    const int fd = file_calls::Open(name.c_str(), OpenFlags(mode), opened);
     if (fd < 0) {
         error = CFileExceptionEx(errno, path);
         return false;
@@ -196,7 +198,12 @@ bool BufferedFile::Open(const std::u16string& path, unsigned mode, CFileExceptio
     impl_->position = 0;
     impl_->pending = 0;
     impl_->readOnly = readOnly;
+    impl_->openedAs = IdentityOf(opened);
+    // The open read the status already: a load needs no second fstat for the size.
     impl_->knownSize.reset();
+    if (readOnly) {
+        impl_->knownSize = impl_->openedAs.size;
+    }
     return true;
 }
 
@@ -305,6 +312,11 @@ void BufferedFile::Close() {
     if (closed != 0) {
         impl_->Fail(errno);
     }
+}
+
+const FileIdentity& BufferedFile::OpenedAs() const {
+    impl_->RequireOpen();
+    return impl_->openedAs;
 }
 
 int BufferedFile::Descriptor() const {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tags/FileException.h"
+#include "tags/FileIdentity.h"
 
 namespace velmora {
 
@@ -52,6 +53,8 @@ class BufferedFile {
     // The position lives in the BufferedFile (reads and writes name their offset), not in
     // the descriptor; use the descriptor for metadata only.
     int Descriptor() const;
+    // The file as the open found it (the status the open checked its type with).
+    const FileIdentity& OpenedAs() const;
 
   private:
     struct Impl;

@@ -35,12 +35,12 @@ auto RetryOnInterrupt(Call call) {
 
 }  // namespace
 
-int Open(const char* name, int flags) {
+int Open(const char* name, int flags, struct stat& opened) {
     if (Injected(FileCall::Open)) {
         return -1;
     }
     // A FIFO or a device named like an MP3 would block the open or read forever.
-    return replace::OpenRegularFile(name, flags);
+    return replace::OpenRegularFile(name, flags, 0666, &opened);
 }
 
 ssize_t PRead(int fd, void* buffer, std::size_t count, std::uint64_t offset) {
