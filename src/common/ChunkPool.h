@@ -15,10 +15,11 @@
 namespace velmora {
 
 // Memory for many objects of one class, in chunks of SlotsPerChunk slots. A chunk is mapped
-// from the system in one piece when it is created and returned as soon as its last slot is
-// freed, so a directory of files that is unloaded gives its memory back. Allocation takes the
-// first free slot of the current chunk; a full current chunk is followed by a new one.
-// Thread-safe.
+// from the system in one piece when it is created. When its last slot is freed, one emptied
+// chunk is kept for the next that is needed (a command handling files one at a time would
+// otherwise map and unmap a chunk per file) and any other is returned at once, so a directory
+// of files that is unloaded gives its memory back. Allocation takes the first free slot of the
+// current chunk; a full current chunk is followed by the kept one or a new one. Thread-safe.
 template <typename T, std::size_t SlotsPerChunk>
 class ChunkPool {
   public:
@@ -36,7 +37,7 @@ class ChunkPool {
     void* Allocate() {
         std::lock_guard lock(lock_);
         if (current_ == nullptr || current_->count == SlotsPerChunk) {
-            chunks_.push_back(std::make_unique<Chunk>());
+            chunks_.push_back(spare_ ? std::move(spare_) : std::make_unique<Chunk>());
             current_ = chunks_.back().get();
         }
         return current_->Take();
@@ -58,13 +59,14 @@ class ChunkPool {
                 if (current_ == &chunk) {
                     current_ = nullptr;
                 }
-                emptied = std::move(*found);
+                (spare_ ? emptied : spare_) = std::move(*found);
                 chunks_.erase(found);
             }
         }
         return true;
     }
 
+    // Chunks holding objects; the one kept empty is not counted.
     std::size_t ChunkCount() const {
         std::lock_guard lock(lock_);
         return chunks_.size();
@@ -137,6 +139,8 @@ class ChunkPool {
     mutable SpinLock lock_;
     std::vector<std::unique_ptr<Chunk>> chunks_;
     Chunk* current_ = nullptr;
+    // An emptied chunk, its pages still populated, for the next chunk needed.
+    std::unique_ptr<Chunk> spare_;
 };
 
 }  // namespace velmora

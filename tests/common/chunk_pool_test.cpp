@@ -45,10 +45,15 @@ TEST(ChunkPool, SlotsChunksAndTheirReturn) {
     for (void* slot : {first[0], first[2], first[3]}) {
         ASSERT_TRUE(pool.TryFree(slot));
     }
-    EXPECT_EQ(pool.ChunkCount(), 1u);  // the emptied chunk went back
+    EXPECT_EQ(pool.ChunkCount(), 1u);  // the emptied chunk is kept aside
     ASSERT_TRUE(pool.TryFree(fifth));
     ASSERT_TRUE(pool.TryFree(seventh));
-    EXPECT_EQ(pool.ChunkCount(), 0u);
+    EXPECT_EQ(pool.ChunkCount(), 0u);  // the second emptied chunk went back
+    // The next object (the next file of a command) takes the kept chunk from its start,
+    // instead of mapping a new one.
+    void* again = pool.Allocate();
+    EXPECT_EQ(again, first[0]);
+    ASSERT_TRUE(pool.TryFree(again));
 }
 
 TEST(ChunkPool, TwoThreadsAllocateAndFreeWithoutSharingASlot) {
