@@ -17,6 +17,7 @@
 #include "tags/Id3v2Header.h"
 #include "tags/Id3v2Serializer.h"
 #include "tags/Id3v2Tag.h"
+#include "tags/StoredBytesField.h"
 #include "tags/Unsynchronisation.h"
 
 namespace velmora {
@@ -81,7 +82,7 @@ Id3v2TagOnDisk Id3v2Reader::ExamineHeader(std::span<const std::uint8_t> bytes,
     return onDisk;
 }
 
-Id3v2TagOnDisk Id3v2Reader::Read(BufferedFile& file, Id3v2Tag& tag) {
+Id3v2TagOnDisk Id3v2Reader::Read(BufferedFile& file, Id3v2Tag& tag, StoredBodies* leftInFile) {
     std::uint64_t fileSize = file.Size();
     if (fileSize <= Id3v2Header::kSize)
         return {};
@@ -96,7 +97,17 @@ Id3v2TagOnDisk Id3v2Reader::Read(BufferedFile& file, Id3v2Tag& tag) {
         std::min<std::uint64_t>(onDisk.declaredSize, fileSize - Id3v2Header::kSize));
     auto body = tagBody_.Request(wanted);
     std::size_t got = file.Read(body.data(), body.size());
-    ReadBody(onDisk, body.first(got), tag);
+    leftInFile_ = leftInFile;
+    inFile_ = body.first(got);
+    try {
+        ReadBody(onDisk, body.first(got), tag);
+    } catch (...) {
+        leftInFile_ = nullptr;
+        inFile_ = {};
+        throw;
+    }
+    leftInFile_ = nullptr;
+    inFile_ = {};
     return onDisk;
 }
 
@@ -119,6 +130,7 @@ void Id3v2Reader::ReadBody(const Id3v2TagOnDisk& onDisk, std::span<const std::ui
     if (tagUnsynchronised && onDisk.majorVersion < 4) {
         UndoUnsynchronisation(body, resynchronisedTag);
         body = resynchronisedTag;
+        inFile_ = {};  // the frames' bytes no longer lie as in the file
     }
     if (onDisk.flags & Id3v2Header::kExtendedHeader) {
         // In ID3v2.2 the bit means the whole tag is compressed, by no defined method.
@@ -179,12 +191,16 @@ void Id3v2Reader::ReadV3V4Frame(std::uint8_t majorVersion, const RawFrame& raw, 
         }
     } catch (const CursorRangeError&) {
         // Too short for what its flags announce: kept byte for byte, as plain data.
-        tag.MutableFrames().push_back(MakeRawFrame(id, raw.body));
+        auto frame = MakeRawFrame(id, raw.body);
+        LeaveInFile(*frame, raw.body, raw.body, false, false);
+        tag.MutableFrames().push_back(std::move(frame));
         return;
     }
     std::span<const std::uint8_t> data = cursor.TakeRest();
+    const std::span<const std::uint8_t> stored = data;
     std::vector<std::uint8_t> resynchronised;
-    if (v4 && (unsynchronised || (flags & bits.unsynchronised))) {
+    const bool frameUnsynchronised = v4 && (unsynchronised || (flags & bits.unsynchronised));
+    if (frameUnsynchronised) {
         UndoUnsynchronisation(data, resynchronised);
         data = resynchronised;
     }
@@ -198,9 +214,11 @@ void Id3v2Reader::ReadV3V4Frame(std::uint8_t majorVersion, const RawFrame& raw, 
         ReadFrameBody(*frame, body, context);
         if (!IsRawFrame(*frame))
             KeepBodyIfRewriteDiffers(*frame, body, majorVersion, codePage_, rewritten_);
+        LeaveInFile(*frame, body, stored, frameUnsynchronised, inflated.has_value());
     } else {
         frame->SetBodyForm(form);
         ReadRawBody(*frame, data);
+        LeaveInFile(*frame, data, stored, frameUnsynchronised, false);
     }
     tag.MutableFrames().push_back(std::move(frame));
 }
@@ -228,10 +246,25 @@ void Id3v2Reader::ReadV2Frame(const RawFrame& raw, const BodyReadContext& contex
         if (!apic)
             return;
         ReadFrameBody(*frame, *apic, context);
+        LeaveInFile(*frame, *apic, raw.body, false, false);
     } else {
         ReadFrameBody(*frame, raw.body, context);
+        LeaveInFile(*frame, raw.body, raw.body, false, false);
     }
     tag.MutableFrames().push_back(std::move(frame));
+}
+
+void Id3v2Reader::LeaveInFile(Id3v2Frame& frame, std::span<const std::uint8_t> body,
+                              std::span<const std::uint8_t> stored, bool unsynchronised,
+                              bool compressed) {
+    // Addresses, not pointers: `stored` may lie in another buffer (an inflated one).
+    const auto start = reinterpret_cast<std::uintptr_t>(stored.data());
+    const auto fileStart = reinterpret_cast<std::uintptr_t>(inFile_.data());
+    if (leftInFile_ == nullptr || stored.empty() || stored.size() > inFile_.size() ||
+        start < fileStart || start - fileStart > inFile_.size() - stored.size())
+        return;
+    const std::uint64_t offset = Id3v2Header::kSize + (start - fileStart);
+    LeaveTailInFile(frame, body, {offset, stored, unsynchronised, compressed}, *leftInFile_);
 }
 
 }  // namespace velmora

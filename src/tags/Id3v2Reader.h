@@ -7,6 +7,7 @@
 #include "tags/EncodingPolicy.h"
 #include "tags/FrameWalk.h"
 #include "tags/ScratchBuffer.h"
+#include "tags/StoredBody.h"
 
 namespace velmora {
 
@@ -14,6 +15,7 @@ namespace text {
 class CodePage;
 }
 class BufferedFile;
+class Id3v2Frame;
 class Id3v2Tag;
 struct BodyReadContext;
 
@@ -41,8 +43,10 @@ class Id3v2Reader {
     Id3v2Reader(const text::CodePage& codePage, EncodingPolicy policy);
 
     // Appends the frames of the file's tag to `tag`. File errors propagate as
-    // CFileExceptionEx; format errors inside the tag never do: what was read is kept.
-    Id3v2TagOnDisk Read(BufferedFile& file, Id3v2Tag& tag);
+    // CFileExceptionEx; format errors inside the tag never do: what was read is kept. With
+    // `leftInFile`, picture data and large binary bodies stay in the file (LeaveTailInFile)
+    // and are registered there.
+    Id3v2TagOnDisk Read(BufferedFile& file, Id3v2Tag& tag, StoredBodies* leftInFile = nullptr);
     // The same over the first bytes of a file held in memory (all of them, or at least the
     // whole tag) and the file's size.
     Id3v2TagOnDisk ReadFromMemory(std::span<const std::uint8_t> fileStart, std::uint64_t fileSize,
@@ -64,12 +68,20 @@ class Id3v2Reader {
     void ReadV3V4Frame(std::uint8_t majorVersion, const RawFrame& raw, bool unsynchronised,
                        const BodyReadContext& context, Id3v2Tag& tag);
     void ReadV2Frame(const RawFrame& raw, const BodyReadContext& context, int depth, Id3v2Tag& tag);
+    // Leaves the frame's last field in the file when `stored` lies in the tag as read from it.
+    void LeaveInFile(Id3v2Frame& frame, std::span<const std::uint8_t> body,
+                     std::span<const std::uint8_t> stored, bool unsynchronised, bool compressed);
 
     const text::CodePage& codePage_;
     EncodingPolicy policy_;
     ScratchBuffer tagBody_;
     std::vector<RawFrame> rawFrames_;      // the frames of the tag being read
     std::vector<std::uint8_t> rewritten_;  // a frame body as the fields write it
+    // While a file's tag is read with bodies left in it: where they are registered, and the
+    // tag's bytes as they lie in the file after its header (empty when the frames are read
+    // from a decoded copy).
+    StoredBodies* leftInFile_ = nullptr;
+    std::span<const std::uint8_t> inFile_;
 };
 
 }  // namespace velmora

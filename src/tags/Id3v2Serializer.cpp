@@ -1,12 +1,14 @@
 #include "tags/Id3v2Serializer.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 
 #include "tags/FrameFieldTypes.h"
 #include "tags/FrameFormatFlags.h"
 #include "tags/Id3v2Header.h"
 #include "tags/Id3v2Tag.h"
+#include "tags/StoredBytesField.h"
 #include "tags/TextEncoding.h"
 #include "text/CodePage.h"
 
@@ -124,12 +126,35 @@ void SerializeFields(const Id3v2Frame& frame, std::uint8_t majorVersion,
         frame.FieldAt(i)->SerializeField(context, out);
 }
 
-std::vector<std::uint8_t> SerializeFrameBody(const Id3v2Frame& frame, std::uint8_t majorVersion,
-                                             const text::CodePage& codePage) {
+namespace {
+
+// The body without a last field left in the file: the fields in front of it, or what the
+// file held in front of it when they still write what they wrote at load (a kept body of
+// such a frame holds only that part).
+std::vector<std::uint8_t> SerializeHead(const Id3v2Frame& frame, std::uint8_t majorVersion,
+                                        const text::CodePage& codePage) {
     std::vector<std::uint8_t> body;
-    SerializeFields(frame, majorVersion, codePage, body);
+    FieldWriteContext context{OutputEncoding(frame, majorVersion, codePage), codePage};
+    const std::size_t count = frame.FieldCount() - (StoredTail(frame) ? 1 : 0);
+    for (std::size_t i = 0; i < count; ++i)
+        frame.FieldAt(i)->SerializeField(context, body);
     if (const BodyAsRead* kept = frame.KeptBody(); kept && body == kept->asWritten)
         return kept->asRead;
+    return body;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> SerializeFrameBody(const Id3v2Frame& frame, std::uint8_t majorVersion,
+                                             const text::CodePage& codePage,
+                                             const StoredBodySource* source) {
+    std::vector<std::uint8_t> body = SerializeHead(frame, majorVersion, codePage);
+    if (const StoredBytesField* tail = StoredTail(frame)) {
+        if (source == nullptr)
+            throw std::logic_error("a body left in the file is serialised without its file");
+        const std::vector<std::uint8_t> bytes = source->ReadBody(*tail->Stored());
+        body.insert(body.end(), bytes.begin(), bytes.end());
+    }
     return body;
 }
 
@@ -147,14 +172,22 @@ void KeepBodyIfRewriteDiffers(Id3v2Frame& frame, std::span<const std::uint8_t> b
     frame.KeepBody({std::vector<std::uint8_t>(body.begin(), body.end()), scratch});
 }
 
-std::vector<std::uint8_t> SerializeTag(const Id3v2Tag& tag, std::uint8_t majorVersion,
-                                       const text::CodePage& codePage) {
-    std::vector<std::uint8_t> out;
+namespace {
+
+// Writes the frames into `out`: bodies left in the file are read through `source`, or, with
+// `splices`, left as zero bytes and noted there.
+void SerializeFrames(const Id3v2Tag& tag, std::uint8_t majorVersion, const text::CodePage& codePage,
+                     const StoredBodySource* source, std::vector<StoredSplice>* splices,
+                     std::vector<std::uint8_t>& out) {
     out.reserve(16384);
     for (const auto& frame : tag.Frames()) {
-        std::vector<std::uint8_t> body = SerializeFrameBody(*frame, majorVersion, codePage);
+        const StoredBytesField* tail = splices ? StoredTail(*frame) : nullptr;
+        std::vector<std::uint8_t> body =
+            tail ? SerializeHead(*frame, majorVersion, codePage)
+                 : SerializeFrameBody(*frame, majorVersion, codePage, source);
+        const std::uint64_t tailSize = tail ? tail->Length() : 0;
         FrameHeaderExtras extras = MakeExtras(*frame, majorVersion);
-        std::uint64_t size = std::uint64_t{body.size()} + extras.bytes.size();
+        std::uint64_t size = std::uint64_t{body.size()} + tailSize + extras.bytes.size();
         // The standard forbids empty frames, and some readers stop at the first one.
         if (size == 0)
             continue;
@@ -169,8 +202,28 @@ std::vector<std::uint8_t> SerializeTag(const Id3v2Tag& tag, std::uint8_t majorVe
         out.push_back(extras.formatFlags);
         out.insert(out.end(), extras.bytes.begin(), extras.bytes.end());
         out.insert(out.end(), body.begin(), body.end());
+        if (tail) {
+            splices->push_back({out.size(), tail->Stored()});
+            out.resize(out.size() + static_cast<std::size_t>(tailSize), 0);
+        }
     }
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> SerializeTag(const Id3v2Tag& tag, std::uint8_t majorVersion,
+                                       const text::CodePage& codePage,
+                                       const StoredBodySource* source) {
+    std::vector<std::uint8_t> out;
+    SerializeFrames(tag, majorVersion, codePage, source, nullptr, out);
     return out;
+}
+
+SerializedFrames SerializeTagLeavingStored(const Id3v2Tag& tag, std::uint8_t majorVersion,
+                                           const text::CodePage& codePage) {
+    SerializedFrames frames;
+    SerializeFrames(tag, majorVersion, codePage, nullptr, &frames.splices, frames.bytes);
+    return frames;
 }
 
 }  // namespace velmora

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <vector>
+
+#include "tags/StoredBody.h"
 
 namespace velmora {
 
@@ -12,6 +15,7 @@ class CodePage;
 }
 class Id3v2Frame;
 class Id3v2Tag;
+class StoredBodySource;
 
 // Thrown when a frame cannot be represented in the version asked for (an ID3v2.4 frame of
 // 256 MiB or more has no synchsafe size).
@@ -27,10 +31,14 @@ std::uint8_t OutputEncoding(const Id3v2Frame& frame, std::uint8_t majorVersion,
                             const text::CodePage& codePage);
 
 // The frame's body as the file receives it (before compression or encryption): its fields
-// written out, or the body as read when the fields still write what they wrote at load.
+// written out, or the body as read when the fields still write what they wrote at load. A
+// last field left in the file (StoredBytesField) is read through `source`; without a source
+// such a frame throws std::logic_error.
 std::vector<std::uint8_t> SerializeFrameBody(const Id3v2Frame& frame, std::uint8_t majorVersion,
-                                             const text::CodePage& codePage);
-// Only the fields written out, into `out`.
+                                             const text::CodePage& codePage,
+                                             const StoredBodySource* source = nullptr);
+// Only the fields written out, into `out` (a last field left in the file throws
+// std::logic_error).
 void SerializeFields(const Id3v2Frame& frame, std::uint8_t majorVersion,
                      const text::CodePage& codePage, std::vector<std::uint8_t>& out);
 
@@ -46,7 +54,18 @@ void KeepBodyIfRewriteDiffers(Id3v2Frame& frame, std::span<const std::uint8_t> b
 // frame in that version's layout; frames with an empty body are left out. No tag header,
 // padding or unsynchronisation: the writer adds those. Marks nothing clean (the writer does
 // that once the tag is on disk).
+// Bodies left in the file are read through `source`, as SerializeFrameBody does.
 std::vector<std::uint8_t> SerializeTag(const Id3v2Tag& tag, std::uint8_t majorVersion,
-                                       const text::CodePage& codePage);
+                                       const text::CodePage& codePage,
+                                       const StoredBodySource* source = nullptr);
+
+// The frames as SerializeTag writes them, with zero bytes where bodies left in the file go:
+// a save copies those in from the file once it has checked that the file is as loaded.
+struct SerializedFrames {
+    std::vector<std::uint8_t> bytes;
+    std::vector<StoredSplice> splices;
+};
+SerializedFrames SerializeTagLeavingStored(const Id3v2Tag& tag, std::uint8_t majorVersion,
+                                           const text::CodePage& codePage);
 
 }  // namespace velmora

@@ -14,7 +14,9 @@
 #include "tags/MpegInfo.h"
 #include "tags/OtherFormats.h"
 #include "tags/SafeRename.h"
+#include "tags/StoredBytesField.h"
 #include "tags/TagFileWriter.h"
+#include "tags/TagRegion.h"
 #include "tags/TrailingTags.h"
 #include "tags/VersionConversion.h"
 #include "text/Utf8.h"
@@ -76,10 +78,8 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
         return;
     }
     try {
-        identity_ = IdentityOfOpenFile(file.Descriptor());
-        if (!identity_)
-            throw CFileExceptionEx(errno, path);
-        const Id3v2TagOnDisk onDisk = reader.Read(file, *this);
+        identity_ = file.OpenedAs();
+        const Id3v2TagOnDisk onDisk = reader.Read(file, *this, &storedBodies_);
         bool mp3 = onDisk.present;
         if (onDisk.present)
             loadedVersion_ = onDisk.majorVersion;
@@ -139,8 +139,12 @@ TagSave Mp3File::BuildSave(EngineContext& context) {
     if (!removeV2Pending_ && IsTagModified(*this)) {
         save.id3v2Version = context.options.Id3v2Version();
         ConvertFramesForVersion(*this, save.id3v2Version, context.codePage);
-        save.id3v2Frames = SerializeTag(*this, save.id3v2Version, context.codePage);
+        SerializedFrames frames =
+            SerializeTagLeavingStored(*this, save.id3v2Version, context.codePage);
+        save.id3v2Frames = std::move(frames.bytes);
+        save.storedSplices = std::move(frames.splices);
     }
+    save.storedBodies = &storedBodies_;
     return save;
 }
 
@@ -158,7 +162,11 @@ void Mp3File::AfterTagsSaved(const TagSave& save) {
         loadedVersion_ = 0;
     } else if (save.id3v2Frames) {
         loadedVersion_ = save.id3v2Version;
+        // The new tag holds the bodies plainly, after its header.
+        for (const StoredSplice& splice : save.storedSplices)
+            splice.body->MoveTo(kTagHeaderSize + splice.at);
     }
+    std::erase_if(storedBodies_, [](const auto& body) { return body.expired(); });
     MarkAll(*this, false);
 }
 
@@ -201,6 +209,43 @@ bool Mp3File::Save(EngineContext& context) {
         }
     }
     return ok;
+}
+
+std::vector<std::uint8_t> Mp3File::ReadBody(const StoredBody& body) const {
+    if (body.held)
+        return *body.held;
+    const std::u16string path = DiskPath();
+    BufferedFile file;
+    CFileExceptionEx error;
+    if (!file.Open(path,
+                   BufferedFile::kRead | BufferedFile::kShareRead | BufferedFile::kOpenExisting,
+                   error))
+        throw error;
+    if (!identity_ || file.OpenedAs() != *identity_)
+        throw CFileExceptionEx(CFileExceptionEx::Cause::InvalidFile, ESTALE, path);
+    try {
+        return ReadStoredBody(file, body);
+    } catch (const CFileExceptionEx& failure) {
+        throw CFileExceptionEx(failure.GetCause(), failure.ErrorNumber(), path);
+    }
+}
+
+std::optional<std::vector<std::uint8_t>> Mp3File::FieldBytesOrReport(const FrameField& field,
+                                                                     MessageSink& messages) const {
+    try {
+        return ReadFieldBytes(field, *this);
+    } catch (const CFileExceptionEx& failure) {
+        const int error = failure.ErrorNumber();
+        // The file changed since the load (or the last save), or its bytes are not as the
+        // load found them, or it cannot be opened any more.
+        if (error == ESTALE)
+            ShowError(messages, MessageKind::ChangedOnDisk, {DiskPath()});
+        else if (error == EIO)
+            ShowError(messages, MessageKind::LoadParseFailed, {DiskPath()}, SystemError(error));
+        else
+            ShowError(messages, MessageKind::LoadOpenFailed, {DiskPath()}, SystemError(error));
+        return std::nullopt;
+    }
 }
 
 }  // namespace velmora

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/ChunkPoolAllocated.h"
 #include "common/Messages.h"
@@ -12,11 +13,14 @@
 #include "tags/Id3v1Tag.h"
 #include "tags/Id3v2Tag.h"
 #include "tags/MpegInfo.h"
+#include "tags/StoredBody.h"
 #include "tags/TagFileWriter.h"
 
 namespace velmora {
 
+class FrameField;
 class Id3v2Reader;
+class MessageSink;
 
 // How the load of a record went; a record exists in every case. Only a loaded MP3 is ever
 // written: a tag written into another file would damage it, and a record whose load failed
@@ -29,8 +33,10 @@ enum class LoadStatus : std::uint8_t {
 
 // One loaded MP3 file: its two tags, V2() and V1() (the record is the ID3v2 tag holder, so a
 // frame operation may take the record itself), how its load went, where it lies, what the
-// next save is to do, and the facts of its audio stream.
-class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
+// next save is to do, and the facts of its audio stream. Picture data and large binary bodies
+// stay in the file (StoredBytesField): the record reads them from its file when asked, and a
+// save copies them.
+class Mp3File : public Id3v2Tag, public StoredBodySource, public ChunkPoolAllocated<Mp3File, 512> {
   public:
     // Loads directory + "/" + name at once. Never fails as a whole: a file that cannot be
     // opened or parsed still yields a record, after a message through the context.
@@ -94,6 +100,16 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
     // The facts of the first audio frame (found false when none was confirmed).
     const MpegInfo& Mpeg() const { return mpeg_; }
 
+    // Reads a body the load left in the file, from the file under its present name, which
+    // must still be as loaded (or as the last save left it). Throws CFileExceptionEx with
+    // the file's path when it cannot: it is gone, unreadable or changed on disk (ESTALE).
+    std::vector<std::uint8_t> ReadBody(const StoredBody& body) const override;
+    // The bytes of a field of this record, wherever they lie. On failure shows why
+    // (Couldn't open file, Error while reading file, or the file changed on disk) and
+    // returns none: never empty data in their place.
+    std::optional<std::vector<std::uint8_t>> FieldBytesOrReport(const FrameField& field,
+                                                                MessageSink& messages) const;
+
   private:
     void Load(EngineContext& context, Id3v2Reader& reader);
     void FailLoad(EngineContext& context, MessageKind kind, int errorNumber);
@@ -110,6 +126,8 @@ class Mp3File : public Id3v2Tag, public ChunkPoolAllocated<Mp3File, 512> {
     bool hadId3v1_ = false;
     // The file as the load found it, and after each save.
     std::optional<FileIdentity> identity_;
+    // The bodies the load left in the file, wherever their fields are now.
+    StoredBodies storedBodies_;
     LoadStatus status_ = LoadStatus::NotAnMp3;
     std::unique_ptr<const Message> loadFailure_;
     std::uint8_t loadedVersion_ = 0;

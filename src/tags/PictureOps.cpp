@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 
 #include "tags/EncodingPolicy.h"
 #include "tags/EngineContext.h"
 #include "tags/FrameFieldTypes.h"
 #include "tags/FrameIdTable.h"
 #include "tags/Id3v2Tag.h"
+#include "tags/StoredBytesField.h"
 #include "text/Ascii.h"
 
 namespace velmora {
@@ -41,9 +43,33 @@ std::uint8_t PictureType(const Id3v2Frame& frame) {
     return field->Bytes()[0];
 }
 
-std::vector<std::uint8_t> PictureData(const Id3v2Frame& frame) {
+std::vector<std::uint8_t> PictureData(const Id3v2Frame& frame, const StoredBodySource* source) {
     const FrameField* field = frame.FieldAt(kDataField);
-    return field ? field->CopyBytes() : std::vector<std::uint8_t>{};
+    if (!field)
+        return {};
+    if (const auto* stored = dynamic_cast<const StoredBytesField*>(field);
+        stored && stored->Stored()) {
+        if (source == nullptr)
+            throw std::logic_error("picture data left in the file is read without its file");
+        return source->ReadBody(*stored->Stored());
+    }
+    return field->CopyBytes();
+}
+
+const FrameField* PictureDataField(const Id3v2Frame& frame) {
+    return frame.FieldAt(kDataField);
+}
+
+std::uint64_t PictureDataLength(const Id3v2Frame& frame) {
+    const FrameField* field = frame.FieldAt(kDataField);
+    return field ? FieldLength(*field) : 0;
+}
+
+bool SamePictureData(const Id3v2Frame& a, const StoredBodySource& aSource, const Id3v2Frame& b,
+                     const StoredBodySource& bSource) {
+    if (PictureDataLength(a) != PictureDataLength(b))
+        return false;
+    return PictureData(a, &aSource) == PictureData(b, &bSource);
 }
 
 std::string PictureMimeSubtype(const Id3v2Frame& frame, const text::CodePage& codePage) {

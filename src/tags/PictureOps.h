@@ -12,8 +12,10 @@ namespace text {
 class CodePage;
 }
 struct EngineContext;
+class FrameField;
 class Id3v2Frame;
 class Id3v2Tag;
+class StoredBodySource;
 
 // Operations on attached pictures (APIC frames with the picture layout: 0 encoding, 1 MIME
 // type, 2 terminator, 3 type byte, 4 description, 5 terminator, 6 data). APIC frames kept as
@@ -23,8 +25,19 @@ class Id3v2Tag;
 Id3v2Frame* FindPicture(const Id3v2Tag& tag, std::uint8_t pictureType);
 // The type byte (field 3), 0 when missing.
 std::uint8_t PictureType(const Id3v2Frame& frame);
-// A copy of the picture data (field 6), empty when missing.
-std::vector<std::uint8_t> PictureData(const Id3v2Frame& frame);
+// A copy of the picture data (field 6), empty when missing. Data the load left in the file is
+// read through `source` (the record); it throws CFileExceptionEx when that fails, and
+// std::logic_error without a source.
+std::vector<std::uint8_t> PictureData(const Id3v2Frame& frame,
+                                      const StoredBodySource* source = nullptr);
+// The data field (6), or null; its bytes may lie in the file.
+const FrameField* PictureDataField(const Id3v2Frame& frame);
+// The length of the picture data, read from nowhere.
+std::uint64_t PictureDataLength(const Id3v2Frame& frame);
+// Whether two pictures hold the same data: lengths first, so bytes are read (each through its
+// record) only when they agree. Throws as PictureData.
+bool SamePictureData(const Id3v2Frame& a, const StoredBodySource& aSource, const Id3v2Frame& b,
+                     const StoredBodySource& bSource);
 // The MIME type in lower case without a leading "image/" (image/JPEG gives jpeg).
 std::string PictureMimeSubtype(const Id3v2Frame& frame, const text::CodePage& codePage);
 std::u16string PictureDescription(const Id3v2Frame& frame, const text::CodePage& codePage);

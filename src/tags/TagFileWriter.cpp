@@ -52,6 +52,30 @@ void RewriteInPlace(BufferedFile& file, const SavePlan& plan) {
     }
 }
 
+// Bodies left in the file, read from the old file once it has passed the changed-on-disk
+// check: those the new tag holds go into it; the others are kept in memory, since the new
+// file will not hold them.
+void TakeStoredBodies(BufferedFile& file, const TagSave& save, SavePlan& plan) {
+    if (plan.outcome == SavePlan::Outcome::Refused || (!save.stripId3v2 && !save.id3v2Frames))
+        return;
+    for (const StoredSplice& splice : save.storedSplices) {
+        const std::vector<std::uint8_t> bytes = ReadStoredBody(file, *splice.body);
+        if (plan.tag.size() < kTagHeaderSize + splice.at + bytes.size())
+            throw CFileExceptionEx(EINVAL, save.path);
+        std::copy(bytes.begin(), bytes.end(), plan.tag.begin() + kTagHeaderSize + splice.at);
+    }
+    if (save.storedBodies == nullptr)
+        return;
+    for (const auto& registered : *save.storedBodies) {
+        const std::shared_ptr<StoredBody> body = registered.lock();
+        const bool written =
+            std::any_of(save.storedSplices.begin(), save.storedSplices.end(),
+                        [&](const StoredSplice& splice) { return splice.body == body; });
+        if (body && !body->held && !written)
+            body->held = std::make_unique<std::vector<std::uint8_t>>(ReadStoredBody(file, *body));
+    }
+}
+
 // How a save that passed its checks ended.
 enum class Carried { Saved, Refused, FolderNotWritable };
 
@@ -133,8 +157,9 @@ bool SaveTags(const TagSave& save, EngineContext& context, TagSaveOutcome* outco
             }
             return false;
         }
-        const SavePlan plan = PlanSave(ReadFacts(file), save);
+        SavePlan plan = PlanSave(ReadFacts(file), save);
         refusal = plan.refusal;
+        TakeStoredBodies(file, save, plan);
         carried = CarryOut(file, save.path, plan, *identity);
         if (carried == Carried::Saved && outcome != nullptr) {
             outcome->identity = *identity;

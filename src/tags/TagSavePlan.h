@@ -10,6 +10,7 @@
 
 #include "tags/FileIdentity.h"
 #include "tags/Id3v1Record.h"
+#include "tags/StoredBody.h"
 #include "tags/TagRegion.h"
 
 namespace velmora {
@@ -47,6 +48,13 @@ struct TagSave {
     // The serialised frames of the new ID3v2 tag; none leaves the ID3v2 tag as it is.
     std::optional<std::vector<std::uint8_t>> id3v2Frames;
     std::uint8_t id3v2Version = 3;
+    // Where in id3v2Frames bodies left in the file go: SaveTags copies them in from the
+    // file once it has passed the changed-on-disk check.
+    std::vector<StoredSplice> storedSplices;
+    // Every body the record's load left in the file: when the ID3v2 tag is rewritten or
+    // stripped, SaveTags reads those the new tag does not hold into memory before anything
+    // is written (copies of frames, as the edit journal keeps them, still need them).
+    const StoredBodies* storedBodies = nullptr;
 
     // The ID3v1 step writes `tag`, or removes the record instead when the tag is empty and
     // `autoDeleteV1` is set.

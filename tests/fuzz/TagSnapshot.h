@@ -13,6 +13,7 @@ namespace text {
 class CodePage;
 }
 class Id3v2Tag;
+class StoredBodySource;
 }  // namespace velmora
 
 namespace velmora::fuzz {
@@ -28,9 +29,11 @@ struct FrameSnapshot {
     friend bool operator==(const FrameSnapshot&, const FrameSnapshot&) = default;
 };
 
-// Every frame of the tag, serialized for the given major version.
+// Every frame of the tag, serialized for the given major version; bodies a load left in the
+// file are read through `source` (the record).
 std::vector<FrameSnapshot> SnapshotFrames(const Id3v2Tag& tag, std::uint8_t majorVersion,
-                                          const text::CodePage& codePage);
+                                          const text::CodePage& codePage,
+                                          const StoredBodySource* source = nullptr);
 
 // The values of an ID3v1 tag.
 struct Id3v1Snapshot {

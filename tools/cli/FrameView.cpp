@@ -5,6 +5,7 @@
 #include "tags/FrameTextOps.h"
 #include "tags/Id3v2Frame.h"
 #include "tags/PictureOps.h"
+#include "tags/StoredBytesField.h"
 
 namespace velmora::cli {
 namespace {
@@ -15,7 +16,7 @@ struct FieldsByKind {
     std::vector<std::u16string> texts;
     std::vector<std::u16string> laterValues;
     std::vector<std::string> narrows;
-    std::vector<std::uint8_t> rawBody;
+    const FrameField* rawBody = nullptr;
     bool raw = false;
 };
 
@@ -40,7 +41,7 @@ FieldsByKind SortFields(const Id3v2Frame& frame, const text::CodePage& codePage)
                 break;
             case FieldKind::RawBody:
                 out.raw = true;
-                out.rawBody = field.CopyBytes();
+                out.rawBody = &field;
                 break;
             default:
                 break;
@@ -118,10 +119,12 @@ FrameView ViewFrame(const Id3v2Frame& frame, const text::CodePage& codePage) {
             view.mime = At(fields.narrows, 0);
             view.pictureType = PictureType(frame);
             view.description = PictureDescription(frame, codePage);
-            view.data = PictureData(frame);
+            view.dataField = PictureDataField(frame);
+            view.dataSize = PictureDataLength(frame);
             break;
         case FrameView::Kind::Raw:
-            view.data = std::move(fields.rawBody);
+            view.dataField = fields.rawBody;
+            view.dataSize = fields.rawBody ? FieldLength(*fields.rawBody) : 0;
             break;
     }
     return view;

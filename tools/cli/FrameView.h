@@ -6,6 +6,7 @@
 #include <vector>
 
 namespace velmora {
+class FrameField;
 class Id3v2Frame;
 namespace text {
 class CodePage;
@@ -29,7 +30,10 @@ struct FrameView {
     std::string url;                     // URL frames
     std::string mime;                    // pictures
     std::uint8_t pictureType = 0;        // pictures
-    std::vector<std::uint8_t> data;      // pictures: the data; raw frames: the body
+    // Pictures: the data; raw frames: the body. Its bytes may lie in the file
+    // (ReadFieldBytes through the record), so only its length is here.
+    const FrameField* dataField = nullptr;
+    std::uint64_t dataSize = 0;
 };
 
 FrameView ViewFrame(const Id3v2Frame& frame, const text::CodePage& codePage);

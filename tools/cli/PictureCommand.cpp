@@ -85,7 +85,13 @@ int RunExtract(CliEnvironment& environment, const PictureOptions& options) {
         Complain(options.mp3 + ": no such picture");
         return kExitFailed;
     }
-    return WritePictureFile(environment, options.output, PictureData(*frame));
+    // Data that cannot be read from the file (gone, changed) writes no file at all.
+    const FrameField* field = PictureDataField(*frame);
+    const auto data = field ? record->FieldBytesOrReport(*field, environment.Messages())
+                            : std::optional<std::vector<std::uint8_t>>(std::in_place);
+    if (!data)
+        return kExitFailed;
+    return WritePictureFile(environment, options.output, *data);
 }
 
 void RemovePictures(Mp3File& record, std::optional<std::uint8_t> type) {

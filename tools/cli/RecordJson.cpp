@@ -2,7 +2,9 @@
 #include "Output.h"
 #include "RecordDump.h"
 #include "Sha256.h"
+#include "tags/FileException.h"
 #include "tags/Mp3File.h"
+#include "tags/StoredBytesField.h"
 
 namespace velmora::cli {
 namespace {
@@ -16,7 +18,19 @@ json TextList(const std::vector<std::u16string>& texts) {
     return list;
 }
 
-json FrameJson(const FrameView& view) {
+// The digest of data that may lie in the file; null, after saying why, when it cannot be read.
+json DataDigest(const FrameView& view, const Mp3File& record) {
+    if (view.dataField == nullptr)
+        return Sha256Hex({});
+    try {
+        return Sha256Hex(ReadFieldBytes(*view.dataField, record));
+    } catch (const CFileExceptionEx& error) {
+        Complain(PathBytes(record.DiskPath()) + ": " + error.what());
+        return nullptr;
+    }
+}
+
+json FrameJson(const FrameView& view, const Mp3File& record) {
     json frame = {{"id", view.id}};
     if (view.encoding)
         frame["encoding"] = *view.encoding;
@@ -45,8 +59,8 @@ json FrameJson(const FrameView& view) {
             frame["description"] = Printable(view.description);
             [[fallthrough]];
         case FrameView::Kind::Raw:
-            frame["size"] = view.data.size();
-            frame["sha256"] = Sha256Hex(view.data);
+            frame["size"] = view.dataSize;
+            frame["sha256"] = DataDigest(view, record);
             break;
     }
     return frame;
@@ -57,7 +71,7 @@ json V2Json(const Mp3File& record, const text::CodePage& codePage) {
         return nullptr;
     json frames = json::array();
     for (const auto& frame : record.Frames())
-        frames.push_back(FrameJson(ViewFrame(*frame, codePage)));
+        frames.push_back(FrameJson(ViewFrame(*frame, codePage), record));
     return {{"version", record.LoadedId3v2Version()}, {"frames", std::move(frames)}};
 }
 

@@ -40,11 +40,11 @@ std::string FrameLine(const FrameView& view) {
             const std::size_t type =
                 view.pictureType < kPictureTypeNames.size() ? view.pictureType : 0;
             line += view.mime + ", " + Printable(kPictureTypeNames[type]) + ", " +
-                    Quoted(view.description) + ", " + std::to_string(view.data.size()) + " bytes";
+                    Quoted(view.description) + ", " + std::to_string(view.dataSize) + " bytes";
             break;
         }
         case FrameView::Kind::Raw:
-            line += "(kept as is, " + std::to_string(view.data.size()) + " bytes)";
+            line += "(kept as is, " + std::to_string(view.dataSize) + " bytes)";
             break;
     }
     return line;

@@ -1,0 +1,126 @@
+#include "tags/StoredBytesField.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "tags/FrameIdTable.h"
+#include "tags/Id3v2Frame.h"
+
+namespace velmora {
+
+namespace {
+
+bool IsBytesKind(FieldKind kind) {
+    return kind == FieldKind::Binary || kind == FieldKind::RawBody;
+}
+
+bool LeavesFile(const Id3v2Frame& frame, const FrameField& last) {
+    if (!IsBytesKind(last.Kind()) || dynamic_cast<const StoredBytesField*>(&last))
+        return false;
+    const std::size_t size = last.Bytes().size();
+    return size > kLeftInFileAbove ||
+           (frame.Id() == frame_ids::kApic && size > InlineBytes::kInlineCapacity);
+}
+
+// The kept body ends with the field's bytes as read and as written: both lose them.
+void TrimKeptBody(Id3v2Frame& frame, std::size_t tail) {
+    const BodyAsRead* kept = frame.KeptBody();
+    if (!kept)
+        return;
+    if (kept->asRead.size() < tail || kept->asWritten.size() < tail)
+        throw std::logic_error("a kept body does not end with its last field");
+    BodyAsRead trimmed{{kept->asRead.begin(), kept->asRead.end() - static_cast<long>(tail)},
+                       {kept->asWritten.begin(), kept->asWritten.end() - static_cast<long>(tail)}};
+    frame.KeepBody(std::move(trimmed));
+}
+
+}  // namespace
+
+StoredBytesField::StoredBytesField(FieldKind kind, std::shared_ptr<StoredBody> stored)
+    : FrameField(kind), stored_(std::move(stored)) {}
+
+std::unique_ptr<FrameField> StoredBytesField::Clone() const {
+    return std::make_unique<StoredBytesField>(*this);
+}
+
+void StoredBytesField::SetBytes(std::span<const std::uint8_t> bytes) {
+    if (!stored_) {
+        FrameField::SetBytes(bytes);
+        return;
+    }
+    // Not compared with the bytes in the file: that would read them.
+    stored_.reset();
+    FrameField::SetBytes(bytes);
+    SetModified(true);
+}
+
+void StoredBytesField::SerializeField(const FieldWriteContext& context,
+                                      std::vector<std::uint8_t>& out) const {
+    if (stored_)
+        throw std::logic_error("bytes left in the file are written by the tag serializer");
+    FrameField::SerializeField(context, out);
+}
+
+bool StoredBytesField::SameOwnState(const FrameField& other) const {
+    return stored_ == static_cast<const StoredBytesField&>(other).stored_;
+}
+
+const StoredBytesField* StoredTail(const Id3v2Frame& frame) {
+    if (frame.FieldCount() == 0)
+        return nullptr;
+    const auto* field =
+        dynamic_cast<const StoredBytesField*>(frame.FieldAt(frame.FieldCount() - 1));
+    return field && field->Stored() ? field : nullptr;
+}
+
+std::uint64_t FieldLength(const FrameField& field) {
+    if (const auto* stored = dynamic_cast<const StoredBytesField*>(&field))
+        return stored->Length();
+    return field.Bytes().size();
+}
+
+std::vector<std::uint8_t> ReadFieldBytes(const FrameField& field, const StoredBodySource& source) {
+    if (const auto* stored = dynamic_cast<const StoredBytesField*>(&field);
+        stored && stored->Stored())
+        return source.ReadBody(*stored->Stored());
+    return field.CopyBytes();
+}
+
+void LeaveTailInFile(Id3v2Frame& frame, std::span<const std::uint8_t> body, const StoredSpan& where,
+                     StoredBodies& bodies) {
+    if (frame.FieldCount() == 0)
+        return;
+    const std::size_t lastIndex = frame.FieldCount() - 1;
+    const FrameField& last = *frame.FieldAt(lastIndex);
+    if (!LeavesFile(frame, last))
+        return;
+    const std::size_t tail = last.Bytes().size();
+    auto stored = std::make_shared<StoredBody>();
+    stored->length = static_cast<std::uint32_t>(tail);
+    if (where.unsynchronised || where.compressed) {
+        // Only the whole stored body decodes: the field is its last bytes once decoded.
+        stored->offset = where.offset;
+        stored->storedLength = static_cast<std::uint32_t>(where.bytes.size());
+        stored->unsynchronised = where.unsynchronised;
+        stored->compressed = where.compressed;
+        stored->skip = static_cast<std::uint32_t>(body.size() - tail);
+    } else {
+        // Stored as it reads (an ID3v2.2 picture's head differs, its data does not).
+        if (where.bytes.size() < tail ||
+            !std::equal(body.end() - static_cast<long>(tail), body.end(),
+                        where.bytes.end() - static_cast<long>(tail)))
+            return;
+        stored->offset = where.offset + where.bytes.size() - tail;
+        stored->storedLength = stored->length;
+    }
+    const FieldKind kind = last.Kind();
+    const bool modified = last.IsModified();
+    TrimKeptBody(frame, tail);
+    frame.RemoveFieldsFrom(lastIndex);
+    auto field = std::make_unique<StoredBytesField>(kind, stored);
+    field->SetModified(modified);
+    frame.PushField(std::move(field));
+    bodies.push_back(stored);
+}
+
+}  // namespace velmora
