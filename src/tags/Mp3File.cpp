@@ -217,9 +217,7 @@ std::vector<std::uint8_t> Mp3File::ReadBody(const StoredBody& body) const {
     const std::u16string path = DiskPath();
     BufferedFile file;
     CFileExceptionEx error;
-    if (!file.Open(path,
-                   BufferedFile::kRead | BufferedFile::kShareRead | BufferedFile::kOpenExisting,
-                   error))
+    if (!file.Open(path, BufferedFile::kRead | BufferedFile::kOpenExisting, error))
         throw error;
     if (!identity_ || file.OpenedAs() != *identity_)
         throw CFileExceptionEx(CFileExceptionEx::Cause::InvalidFile, ESTALE, path);

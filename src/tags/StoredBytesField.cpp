@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "tags/FrameIdTable.h"
 #include "tags/Id3v2Frame.h"
@@ -22,16 +23,18 @@ bool LeavesFile(const Id3v2Frame& frame, const FrameField& last) {
            (frame.Id() == frame_ids::kApic && size > InlineBytes::kInlineCapacity);
 }
 
-// The kept body ends with the field's bytes as read and as written: both lose them.
-void TrimKeptBody(Id3v2Frame& frame, std::size_t tail) {
+// The kept body ends with the field's bytes as read and as written: both lose them. False,
+// changing nothing, when it is too short for that.
+bool TrimKeptBody(Id3v2Frame& frame, std::size_t tail) {
     const BodyAsRead* kept = frame.KeptBody();
     if (!kept)
-        return;
+        return true;
     if (kept->asRead.size() < tail || kept->asWritten.size() < tail)
-        throw std::logic_error("a kept body does not end with its last field");
+        return false;
     BodyAsRead trimmed{{kept->asRead.begin(), kept->asRead.end() - static_cast<long>(tail)},
                        {kept->asWritten.begin(), kept->asWritten.end() - static_cast<long>(tail)}};
     frame.KeepBody(std::move(trimmed));
+    return true;
 }
 
 }  // namespace
@@ -115,7 +118,8 @@ void LeaveTailInFile(Id3v2Frame& frame, std::span<const std::uint8_t> body, cons
     }
     const FieldKind kind = last.Kind();
     const bool modified = last.IsModified();
-    TrimKeptBody(frame, tail);
+    if (!TrimKeptBody(frame, tail))
+        return;
     frame.RemoveFieldsFrom(lastIndex);
     auto field = std::make_unique<StoredBytesField>(kind, stored);
     field->SetModified(modified);
