@@ -19,9 +19,10 @@ namespace velmora::bench {
 using Records = std::vector<std::unique_ptr<Mp3File>>;
 
 // The floor: the system calls the engine makes for a typical file, in plain C: open, fstat
-// (the directory check), fstat (the size), read the 10-byte header, read the tag body it
-// announces, read the last 128 bytes (ID3v1), read the MPEG search's first window after the
-// tag, close. Returns the bytes read.
+// (the type check, which gives the size), read the 10-byte header, read the tag body it
+// announces, read the last 128 bytes (ID3v1), read the 32 bytes in front of the audio's
+// end (APEv2 and Lyrics3 trailers), read the MPEG search's first window after the tag, close.
+// Returns the bytes read.
 std::size_t ReadLikeALoader(const std::string& path, std::vector<std::uint8_t>& buffer);
 std::size_t ReadLikeALoader(const std::filesystem::path& folder,
                             const std::vector<std::string>& names);
