@@ -259,7 +259,7 @@ TEST_F(StoredBodyTest, AFileChangedOnDiskIsRefusedAndNotRead) {
     EXPECT_FALSE(
         record->FieldBytesOrReport(*PictureDataField(*FindPicture(*record, 3)), engine_.messages));
     EXPECT_EQ(engine_.messages.Texts().back(),
-              Dir() + u"/changed.mp3 changed on disk since it was loaded; reload it");
+              Dir() + u"/changed.mp3 changed on disk since it was loaded; reload it before saving");
 }
 
 // A picture of a record whose file has gone: a clear failure, and nothing written anywhere
@@ -271,7 +271,7 @@ TEST_F(StoredBodyTest, AVanishedFileFailsClearlyAndWritesNothing) {
     const Id3v2Frame& front = *FindPicture(*record, 3);
     EXPECT_FALSE(record->FieldBytesOrReport(*PictureDataField(front), engine_.messages));
     EXPECT_EQ(engine_.messages.Texts().back(),
-              u"Couldn't open file:\r\n" + Dir() + u"/gone.mp3: No such file or directory");
+              u"Couldn't open file:\n" + Dir() + u"/gone.mp3: No such file or directory");
     EXPECT_THROW(PictureData(front, record.get()), CFileExceptionEx);
     // Pictures compare lengths first: different lengths need no bytes.
     EXPECT_FALSE(SamePictureData(front, *record, *FindPicture(*record, 4), *record));
