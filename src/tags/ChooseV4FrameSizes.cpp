@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "tags/ByteCursor.h"
 #include "tags/FrameId.h"
 #include "tags/FrameWalk.h"
 
@@ -39,16 +40,16 @@ class SizeReadings {
     // Where the next frame starts under the reading, or nothing when no frame with a valid
     // ID and a fitting size starts here.
     std::optional<std::size_t> Next(std::size_t position, Size reading) const {
-        if (position >= area_.size() || area_.size() - position < kHeader)
+        ByteCursor cursor(area_, "frame header");
+        if (!cursor.Take(position))
             return std::nullopt;
-        auto header = area_.subspan(position, kHeader);
-        if (!IsValidFrameId({reinterpret_cast<const char*>(header.data()), 4}))
+        auto header = cursor.Take(kHeader);
+        if (!header || !IsValidFrameId({reinterpret_cast<const char*>(header->data()), 4}))
             return std::nullopt;
-        std::uint64_t size = 0;
-        if (!ReadFrameSize(header.subspan(4), reading, size) ||
-            size > area_.size() - position - kHeader)
+        auto size = ReadFrameSize(header->subspan(4), reading);
+        if (!size || !cursor.Take(*size))
             return std::nullopt;
-        return position + kHeader + static_cast<std::size_t>(size);
+        return cursor.Consumed();
     }
 
     // The frames of the walk under one reading throughout; nothing when they do not line up.

@@ -70,7 +70,7 @@ class LayoutWalk {
     LayoutWalk(std::span<const std::uint8_t> body, const BodyReadContext& context)
         : cursor_(body, "frame body"), context_(context) {}
 
-    // False when the part does not fit what is left of the body.
+    // False when the part does not fit what is left of the body (too few bytes among them).
     bool Read(BodyPart part) {
         switch (part) {
             case BodyPart::Encoding:
@@ -82,8 +82,7 @@ class LayoutWalk {
             case BodyPart::NarrowRest:
                 return ReadNarrowRest();
             case BodyPart::Byte:
-                Add(std::make_unique<FrameField>(FieldKind::Binary, cursor_.Take(1)));
-                return true;
+                return ReadByte();
             case BodyPart::TextTerminated:
                 return ReadTextTerminated();
             case BodyPart::TextValues:
@@ -116,27 +115,37 @@ class LayoutWalk {
     void Add(std::unique_ptr<FrameField> field) { fields_.at(count_++) = std::move(field); }
 
     bool ReadEncoding() {
-        encoding_ = cursor_.TakeByte();
-        if (!text_encoding::IsSupported(encoding_))
+        auto encoding = cursor_.TakeByte();
+        if (!encoding || !text_encoding::IsSupported(*encoding))
             return false;
+        encoding_ = *encoding;
         Add(std::make_unique<EncodingField>(encoding_, context_.policy));
         return true;
     }
 
     bool ReadLanguage() {
         auto bytes = cursor_.Take(3);
-        Add(std::make_unique<NarrowStringField>(text::AsciiLower(AsChars(bytes)), 3));
+        if (!bytes)
+            return false;
+        Add(std::make_unique<NarrowStringField>(text::AsciiLower(AsChars(*bytes)), 3));
+        return true;
+    }
+
+    bool ReadByte() {
+        auto byte = cursor_.Take(1);
+        if (!byte)
+            return false;
+        Add(std::make_unique<FrameField>(FieldKind::Binary, *byte));
         return true;
     }
 
     bool ReadNarrowTerminated() {
-        auto rest = cursor_.Peek(cursor_.Left());
+        auto rest = cursor_.PeekRest();
         auto zero = std::find(rest.begin(), rest.end(), std::uint8_t{0});
         if (zero == rest.end())
             return false;
-        auto chars = cursor_.Take(static_cast<std::size_t>(zero - rest.begin()));
-        cursor_.Take(1);
-        Add(std::make_unique<NarrowStringField>(AsChars(chars)));
+        auto chars = *cursor_.Take(static_cast<std::size_t>(zero - rest.begin()) + 1);
+        Add(std::make_unique<NarrowStringField>(AsChars(chars.first(chars.size() - 1))));
         Add(std::make_unique<TerminatorField>(false));
         return true;
     }
@@ -152,14 +161,15 @@ class LayoutWalk {
     }
 
     bool ReadTextTerminated() {
-        auto rest = cursor_.Peek(cursor_.Left());
+        auto rest = cursor_.PeekRest();
         std::size_t end = FindTerminator(rest, encoding_);
         if (end == std::string_view::npos)
             return false;
         auto text = DecodeText(rest.first(end), encoding_, context_.codePage);
         if (!text)
             return false;
-        cursor_.Take(end + text_encoding::TerminatorLength(encoding_));
+        if (!cursor_.Take(end + text_encoding::TerminatorLength(encoding_)))
+            return false;
         Add(std::make_unique<TextField>(std::move(*text)));
         Add(std::make_unique<TerminatorField>(true));
         return true;
@@ -189,13 +199,9 @@ class LayoutWalk {
 bool ReadBodyByLayout(Id3v2Frame& frame, std::span<const std::uint8_t> body,
                       const FrameLayout& layout, const BodyReadContext& context) {
     LayoutWalk walk(body, context);
-    try {
-        for (std::size_t i = 0; i < layout.partCount; ++i) {
-            if (!walk.Read(layout.parts[i]))
-                return false;
-        }
-    } catch (const CursorRangeError&) {
-        return false;
+    for (std::size_t i = 0; i < layout.partCount; ++i) {
+        if (!walk.Read(layout.parts[i]))
+            return false;
     }
     if (!walk.Finished())
         return false;

@@ -2,45 +2,50 @@
 
 #include <algorithm>
 
+#include "tags/ByteCursor.h"
 #include "tags/FrameId.h"
 
 namespace velmora {
 
 namespace {
 
-std::string_view IdAt(std::span<const std::uint8_t> area, std::size_t position,
-                      std::size_t length) {
-    return {reinterpret_cast<const char*>(area.data() + position), length};
+std::string_view AsId(std::span<const std::uint8_t> bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-bool LandsCleanly(std::span<const std::uint8_t> area, std::size_t position, std::size_t idLength) {
-    if (position == area.size() || area[position] == 0)
+// The walk ends here without a fault: at the end of the area or at padding.
+bool AtEndOrPadding(const ByteCursor& cursor) {
+    auto next = cursor.Peek(1);
+    return !next || (*next)[0] == 0;
+}
+
+bool LandsCleanly(const ByteCursor& cursor, std::size_t idLength) {
+    if (AtEndOrPadding(cursor))
         return true;
-    return position + idLength <= area.size() && IsValidFrameId(IdAt(area, position, idLength));
+    auto id = cursor.Peek(idLength);
+    return id && IsValidFrameId(AsId(*id));
 }
 
 }  // namespace
 
-bool ReadFrameSize(std::span<const std::uint8_t> bytes, FrameHeaderFormat::Size form,
-                   std::uint64_t& size) {
+std::optional<std::uint32_t> ReadFrameSize(std::span<const std::uint8_t> bytes,
+                                           FrameHeaderFormat::Size form) {
+    ByteCursor cursor(bytes, "frame size");
     switch (form) {
         case FrameHeaderFormat::Size::BigEndian24:
-            size = (std::uint64_t{bytes[0]} << 16) | (std::uint64_t{bytes[1]} << 8) | bytes[2];
-            return true;
+            return cursor.TakeBigEndian24().AsOptional();
         case FrameHeaderFormat::Size::BigEndian32:
-            size = (std::uint64_t{bytes[0]} << 24) | (std::uint64_t{bytes[1]} << 16) |
-                   (std::uint64_t{bytes[2]} << 8) | bytes[3];
-            return true;
-        case FrameHeaderFormat::Size::Synchsafe32:
-            size = 0;
-            for (std::size_t i = 0; i < 4; ++i) {
-                if (bytes[i] & 0x80)
-                    return false;
-                size = (size << 7) | bytes[i];
-            }
-            return true;
+            return cursor.TakeBigEndian32().AsOptional();
+        case FrameHeaderFormat::Size::Synchsafe32: {
+            // Only the true synchsafe form: a set high bit says the size is something else.
+            auto raw = cursor.Peek(4);
+            if (!raw ||
+                std::any_of(raw->begin(), raw->end(), [](std::uint8_t b) { return b & 0x80; }))
+                return std::nullopt;
+            return cursor.TakeSynchsafe32().AsOptional();
+        }
     }
-    return false;
+    return std::nullopt;
 }
 
 FrameHeaderFormat FrameHeaderFormat::ForVersion(std::uint8_t majorVersion, bool synchsafeSizes) {
@@ -52,44 +57,42 @@ FrameHeaderFormat FrameHeaderFormat::ForVersion(std::uint8_t majorVersion, bool 
 WalkResult WalkFrames(std::span<const std::uint8_t> area, const FrameHeaderFormat& format,
                       const std::function<void(const RawFrame&)>& onFrame) {
     WalkResult result;
-    std::size_t position = 0;
+    ByteCursor cursor(area, "frames");
     while (true) {
-        if (position == area.size() || area[position] == 0) {
+        if (AtEndOrPadding(cursor)) {
             result.clean = true;
             return result;
         }
-        if (area.size() - position < format.headerLength)
+        const std::size_t position = cursor.Consumed();
+        auto header = cursor.Take(format.headerLength);
+        if (!header)
             return result;
-        auto header = area.subspan(position, format.headerLength);
-        std::uint64_t size = 0;
         auto form = format.size;
         if (!format.plainAt.empty() &&
             std::binary_search(format.plainAt.begin(), format.plainAt.end(), position))
             form = FrameHeaderFormat::Size::BigEndian32;
-        if (!ReadFrameSize(header.subspan(format.idLength), form, size))
+        auto size = ReadFrameSize(header->subspan(format.idLength), form);
+        if (!size)
             return result;
-        std::size_t left = area.size() - position - format.headerLength;
-        if (size > left)
+        auto body = cursor.Take(*size);
+        if (!body)
             return result;
-        std::size_t next = position + format.headerLength + static_cast<std::size_t>(size);
-        std::string_view id = IdAt(area, position, format.idLength);
+        std::string_view id = AsId(header->first(format.idLength));
         if (!IsValidFrameId(id)) {
-            if (!LandsCleanly(area, next, format.idLength))
+            if (!LandsCleanly(cursor, format.idLength))
                 return result;
-            position = next;
             continue;
         }
         RawFrame frame;
         frame.id = id;
         if (format.headerLength == 10) {
-            frame.statusFlags = header[8];
-            frame.formatFlags = header[9];
+            frame.statusFlags = (*header)[8];
+            frame.formatFlags = (*header)[9];
         }
-        frame.body = area.subspan(position + format.headerLength, static_cast<std::size_t>(size));
+        frame.body = *body;
         if (onFrame)
             onFrame(frame);
         ++result.frames;
-        position = next;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -23,9 +24,10 @@ struct FrameHeaderFormat {
     static FrameHeaderFormat ForVersion(std::uint8_t majorVersion, bool synchsafeSizes);
 };
 
-// Reads the size bytes of a frame header; false when they are no valid number of this form.
-bool ReadFrameSize(std::span<const std::uint8_t> bytes, FrameHeaderFormat::Size form,
-                   std::uint64_t& size);
+// Reads the size bytes of a frame header; none when they are too few or no valid number of
+// this form.
+std::optional<std::uint32_t> ReadFrameSize(std::span<const std::uint8_t> bytes,
+                                           FrameHeaderFormat::Size form);
 
 struct RawFrame {
     std::string_view id;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "tags/ByteCursor.h"
 #include "text/Ascii.h"
 
 namespace velmora {
@@ -15,21 +16,28 @@ std::optional<FrameId> ConvertId3v22FrameId(std::string_view v22) {
 }
 
 std::optional<std::vector<std::uint8_t>> ConvertPicBody(std::span<const std::uint8_t> body) {
-    if (body.size() < 5)
+    // Encoding, a three-letter image format, then type, description and data as in APIC.
+    ByteCursor cursor(body, "PIC frame");
+    auto encoding = cursor.TakeByte();
+    auto format = cursor.Take(3);
+    if (!encoding || !format || cursor.AtEnd())
         return std::nullopt;
-    std::string format;
-    for (std::size_t i = 1; i < 4 && body[i] != 0; ++i) {
-        format.push_back(text::AsciiLower(static_cast<char>(body[i])));
+    std::string name;
+    for (std::uint8_t c : *format) {
+        if (c == 0)
+            break;
+        name.push_back(text::AsciiLower(static_cast<char>(c)));
     }
-    std::string mime = format == "jpg" ? "image/jpeg" : "image/" + format;
-    if (format == "-->")
+    std::string mime = name == "jpg" ? "image/jpeg" : "image/" + name;
+    if (name == "-->")
         mime = "-->";  // a link to the picture, kept as the standard writes it
+    const auto rest = cursor.TakeRest();
     std::vector<std::uint8_t> apic;
-    apic.reserve(body.size() + mime.size());
-    apic.push_back(body[0]);
+    apic.reserve(1 + mime.size() + 1 + rest.size());
+    apic.push_back(*encoding);
     apic.insert(apic.end(), mime.begin(), mime.end());
     apic.push_back(0);
-    apic.insert(apic.end(), body.begin() + 4, body.end());
+    apic.insert(apic.end(), rest.begin(), rest.end());
     return apic;
 }
 

@@ -31,21 +31,11 @@ void Id3v2Header::SetTagSize(std::uint32_t size) {
     std::copy(encoded.begin(), encoded.end(), bytes_.begin() + 6);
 }
 
-std::uint32_t ReadSynchsafe32(std::span<const std::uint8_t, 4> b) {
-    return (std::uint32_t{b[0] & 0x7Fu} << 21) | (std::uint32_t{b[1] & 0x7Fu} << 14) |
-           (std::uint32_t{b[2] & 0x7Fu} << 7) | std::uint32_t{b[3] & 0x7Fu};
-}
-
 std::array<std::uint8_t, 4> MakeSynchsafe32(std::uint32_t value) {
     return {static_cast<std::uint8_t>((value >> 21) & 0x7F),
             static_cast<std::uint8_t>((value >> 14) & 0x7F),
             static_cast<std::uint8_t>((value >> 7) & 0x7F),
             static_cast<std::uint8_t>(value & 0x7F)};
-}
-
-std::uint32_t ReadBigEndian32(std::span<const std::uint8_t, 4> b) {
-    return (std::uint32_t{b[0]} << 24) | (std::uint32_t{b[1]} << 16) | (std::uint32_t{b[2]} << 8) |
-           std::uint32_t{b[3]};
 }
 
 std::array<std::uint8_t, 4> MakeBigEndian32(std::uint32_t value) {

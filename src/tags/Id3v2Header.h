@@ -43,10 +43,9 @@ class Id3v2Header {
     std::array<std::uint8_t, kSize> bytes_{};
 };
 
-// Synchsafe integers (ID3v2.4 section 6.2): 7 bits per byte, most significant first.
-std::uint32_t ReadSynchsafe32(std::span<const std::uint8_t, 4> bytes);
+// Synchsafe integers (ID3v2.4 section 6.2): 7 bits per byte, most significant first. The
+// bounds-checked reads of both forms are ByteCursor's.
 std::array<std::uint8_t, 4> MakeSynchsafe32(std::uint32_t value);
-std::uint32_t ReadBigEndian32(std::span<const std::uint8_t, 4> bytes);
 std::array<std::uint8_t, 4> MakeBigEndian32(std::uint32_t value);
 
 }  // namespace velmora

@@ -27,23 +27,50 @@ namespace {
 // The frames behind the extended header, or nothing when it cannot be skipped.
 std::span<const std::uint8_t> SkipExtendedHeader(std::uint8_t majorVersion,
                                                  std::span<const std::uint8_t> body) {
+    ByteCursor cursor(body, "extended header");
     // Some writers set the flag without writing the header (the frames start at once).
-    if (body.size() >= 4 &&
-        IsValidFrameId({reinterpret_cast<const char*>(body.data()), std::size_t{4}}))
+    if (auto start = cursor.Peek(4);
+        start && IsValidFrameId({reinterpret_cast<const char*>(start->data()), start->size()}))
         return body;
-    if (body.size() < 4)
+    // The ID3v2.3 size leaves out its own four bytes; the ID3v2.4 one counts them.
+    auto size = majorVersion == 3 ? cursor.TakeBigEndian32() : cursor.TakeSynchsafe32();
+    if (!size || (majorVersion == 4 && *size < 6))
         return {};
-    std::uint64_t length = 0;
-    if (majorVersion == 3) {
-        length = std::uint64_t{ReadBigEndian32(body.first<4>())} + 4;  // size excludes itself
-    } else {
-        length = ReadSynchsafe32(body.first<4>());  // size includes itself
-        if (length < 6)
-            return {};
-    }
-    if (length > body.size())
+    if (!cursor.Take(majorVersion == 3 ? *size : *size - 4))
         return {};
-    return body.subspan(static_cast<std::size_t>(length));
+    return cursor.TakeRest();
+}
+
+// What a frame's format flags put before its data.
+struct HeaderExtras {
+    StoredBodyForm form;
+    std::optional<std::uint8_t> groupId;
+};
+
+template <typename T>
+bool TakeExtra(const CursorResult<T>& taken, std::optional<T>& into) {
+    if (taken)
+        into = *taken;
+    return static_cast<bool>(taken);
+}
+
+// The extras the flags announce, in the version's order; false when the frame is too short
+// for them.
+bool TakeHeaderExtras(ByteCursor& cursor, std::uint8_t majorVersion, std::uint8_t flags,
+                      HeaderExtras& extras) {
+    const FrameFormatFlags& bits = FormatFlagsOf(majorVersion);
+    StoredBodyForm& form = extras.form;
+    form.compressed = flags & bits.compressed;
+    auto announced = [flags](std::uint8_t bit) { return (flags & bit) != 0; };
+    if (majorVersion == 4)
+        return (!announced(bits.grouped) || TakeExtra(cursor.TakeByte(), extras.groupId)) &&
+               (!announced(bits.encrypted) ||
+                TakeExtra(cursor.TakeByte(), form.encryptionMethod)) &&
+               (!announced(bits.dataLength) ||
+                TakeExtra(cursor.TakeSynchsafe32(), form.dataLength));
+    return (!form.compressed || TakeExtra(cursor.TakeBigEndian32(), form.dataLength)) &&
+           (!announced(bits.encrypted) || TakeExtra(cursor.TakeByte(), form.encryptionMethod)) &&
+           (!announced(bits.grouped) || TakeExtra(cursor.TakeByte(), extras.groupId));
 }
 
 bool IsRawFrame(const Id3v2Frame& frame) {
@@ -166,46 +193,27 @@ void Id3v2Reader::ReadV3V4Frame(std::uint8_t majorVersion, const RawFrame& raw, 
     FrameId id = FrameId::FromChars(raw.id.data());
     const bool v4 = majorVersion == 4;
     const std::uint8_t flags = raw.formatFlags;
-    const FrameFormatFlags& bits = FormatFlagsOf(majorVersion);
-    StoredBodyForm form;
-    form.compressed = flags & bits.compressed;
-    bool encrypted = flags & bits.encrypted;
-    bool grouped = flags & bits.grouped;
-    std::optional<std::uint8_t> groupId;
     ByteCursor cursor(raw.body, "frame header extras");
-    try {
-        if (v4) {
-            if (grouped)
-                groupId = cursor.TakeByte();
-            if (encrypted)
-                form.encryptionMethod = cursor.TakeByte();
-            if (flags & bits.dataLength)
-                form.dataLength = cursor.TakeSynchsafe32();
-        } else {
-            if (form.compressed)
-                form.dataLength = cursor.TakeBigEndian32();
-            if (encrypted)
-                form.encryptionMethod = cursor.TakeByte();
-            if (grouped)
-                groupId = cursor.TakeByte();
-        }
-    } catch (const CursorRangeError&) {
+    HeaderExtras extras;
+    if (!TakeHeaderExtras(cursor, majorVersion, flags, extras)) {
         // Too short for what its flags announce: kept byte for byte, as plain data.
         auto frame = MakeRawFrame(id, raw.body);
         LeaveInFile(*frame, raw.body, raw.body, false, false);
         tag.MutableFrames().push_back(std::move(frame));
         return;
     }
+    const StoredBodyForm& form = extras.form;
     std::span<const std::uint8_t> data = cursor.TakeRest();
     const std::span<const std::uint8_t> stored = data;
     std::vector<std::uint8_t> resynchronised;
-    const bool frameUnsynchronised = v4 && (unsynchronised || (flags & bits.unsynchronised));
+    const bool frameUnsynchronised =
+        v4 && (unsynchronised || (flags & kV4FormatFlags.unsynchronised));
     if (frameUnsynchronised) {
         UndoUnsynchronisation(data, resynchronised);
         data = resynchronised;
     }
     auto frame = std::make_unique<Id3v2Frame>(id);
-    frame->SetGroupId(groupId);
+    frame->SetGroupId(extras.groupId);
     std::optional<std::vector<std::uint8_t>> inflated;
     if (form.compressed && !form.encryptionMethod)
         inflated = InflateBounded(data);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tags/MpegBytes.h"
+#include "tags/ByteCursor.h"
 #include "tags/MpegTables.h"
 
 namespace velmora {
@@ -93,7 +93,7 @@ std::optional<MpegHeader> ParseMpegHeader(std::uint32_t word) {
 }
 
 std::optional<MpegHeader> ParseMpegHeader(std::span<const std::uint8_t> bytes) {
-    auto word = mpeg::ReadBigEndian(bytes, 0, 4);
+    auto word = ByteCursor(bytes, "MPEG header").TakeBigEndian32();
     if (!word)
         return std::nullopt;
     return ParseMpegHeader(*word);

@@ -1,6 +1,6 @@
 #include "tags/MpegVbrHeader.h"
 
-#include "tags/MpegBytes.h"
+#include "tags/ByteCursor.h"
 #include "tags/MpegTables.h"
 
 namespace velmora {
@@ -11,34 +11,37 @@ constexpr std::size_t kVbriOffset = kHeaderSize + 32;
 
 // Xing/Info: tag, flags word, then the frame count (flag bit 0) and byte count (flag bit 1).
 std::optional<MpegVbrHeader> ReadXingAt(std::span<const std::uint8_t> frame, std::size_t at) {
+    ByteCursor cursor(frame, "Xing header");
     MpegVbrHeader result;
-    if (mpeg::HasTagAt(frame, at, "Xing"))
+    if (!cursor.Take(at))
+        return std::nullopt;
+    if (cursor.TakeMatching("Xing"))
         result.kind = MpegVbrKind::kXing;
-    else if (mpeg::HasTagAt(frame, at, "Info"))
+    else if (cursor.TakeMatching("Info"))
         result.kind = MpegVbrKind::kInfo;
     else
         return std::nullopt;
-    auto flags = mpeg::ReadBigEndian(frame, at + 4, 4);
+    auto flags = cursor.TakeBigEndian32();
     if (!flags)
         return result;
-    std::size_t field = at + 8;
-    if (*flags & 1) {
-        result.frames = mpeg::ReadBigEndian(frame, field, 4);
-        field += 4;
-    }
+    if (*flags & 1)
+        result.frames = cursor.TakeBigEndian32().AsOptional();
     if (*flags & 2)
-        result.bytes = mpeg::ReadBigEndian(frame, field, 4);
+        result.bytes = cursor.TakeBigEndian32().AsOptional();
     return result;
 }
 
 // VBRI: tag, version, delay and quality (16 bits each), byte count, frame count.
 std::optional<MpegVbrHeader> ReadVbriAt(std::span<const std::uint8_t> frame, std::size_t at) {
-    if (!mpeg::HasTagAt(frame, at, "VBRI"))
+    ByteCursor cursor(frame, "VBRI header");
+    if (!cursor.Take(at) || !cursor.TakeMatching("VBRI"))
         return std::nullopt;
     MpegVbrHeader result;
     result.kind = MpegVbrKind::kVbri;
-    result.bytes = mpeg::ReadBigEndian(frame, at + 10, 4);
-    result.frames = mpeg::ReadBigEndian(frame, at + 14, 4);
+    if (cursor.Take(6)) {
+        result.bytes = cursor.TakeBigEndian32().AsOptional();
+        result.frames = cursor.TakeBigEndian32().AsOptional();
+    }
     return result;
 }
 

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <span>
+#include <string_view>
 
 #include "tags/BufferedFile.h"
+#include "tags/ByteCursor.h"
 
 namespace velmora {
 
@@ -15,28 +16,21 @@ constexpr std::size_t kApeFooter = 32;
 constexpr std::uint32_t kApeHasHeader = 0x80000000u;
 constexpr std::size_t kLyricsTrailer = 15;  // six size digits and "LYRICS200"
 
-std::uint32_t LittleEndian32(const std::uint8_t* bytes) {
-    return std::uint32_t{bytes[0]} | (std::uint32_t{bytes[1]} << 8) |
-           (std::uint32_t{bytes[2]} << 16) | (std::uint32_t{bytes[3]} << 24);
-}
-
-bool Matches(std::span<const std::uint8_t> bytes, const char* text) {
-    return bytes.size() >= std::strlen(text) &&
-           std::memcmp(bytes.data(), text, std::strlen(text)) == 0;
-}
-
 // APEv2 footer (the APEv2 documentation, "APE Tags Header"): "APETAGEX", version, the size of
 // items and footer, item count, flags (bit 31: a 32-byte header precedes the items).
 std::uint64_t ApeLength(std::span<const std::uint8_t> last) {
     if (last.size() < kApeFooter)
         return 0;
-    auto footer = last.last(kApeFooter);
-    if (!Matches(footer, "APETAGEX"))
+    ByteCursor footer(last.last(kApeFooter), "APE footer");
+    if (!footer.TakeMatching("APETAGEX") || !footer.Take(4))
         return 0;
-    const std::uint64_t size = LittleEndian32(footer.data() + 12);
-    if (size < kApeFooter)
+    auto size = footer.TakeLittleEndian32();
+    if (!size || *size < kApeFooter || !footer.Take(4))
         return 0;
-    return size + ((LittleEndian32(footer.data() + 20) & kApeHasHeader) ? kApeFooter : 0);
+    auto flags = footer.TakeLittleEndian32();
+    if (!flags)
+        return 0;
+    return std::uint64_t{*size} + ((*flags & kApeHasHeader) ? kApeFooter : 0);
 }
 
 // Lyrics3 v2.00: "LYRICSBEGIN" and fields, then the block's size in six digits and
@@ -44,23 +38,25 @@ std::uint64_t ApeLength(std::span<const std::uint8_t> last) {
 std::uint64_t LyricsLength(std::span<const std::uint8_t> last) {
     if (last.size() < kLyricsTrailer)
         return 0;
-    auto trailer = last.last(kLyricsTrailer);
-    if (!Matches(trailer.subspan(6), "LYRICS200"))
+    ByteCursor trailer(last.last(kLyricsTrailer), "Lyrics3 trailer");
+    auto digits = trailer.Take(6);
+    if (!digits || !trailer.TakeMatching("LYRICS200"))
         return 0;
     std::uint64_t size = 0;
-    for (std::size_t i = 0; i < 6; ++i) {
-        if (trailer[i] < '0' || trailer[i] > '9')
+    for (std::uint8_t digit : *digits) {
+        if (digit < '0' || digit > '9')
             return 0;
-        size = size * 10 + (trailer[i] - '0');
+        size = size * 10 + (digit - '0');
     }
     return size + kLyricsTrailer;
 }
 
-bool BeginsWith(BufferedFile& file, std::uint64_t at, const char* text) {
+bool BeginsWith(BufferedFile& file, std::uint64_t at, std::string_view text) {
     std::array<std::uint8_t, 16> bytes{};
-    const std::size_t length = std::strlen(text);
+    const std::size_t length = std::min(text.size(), bytes.size());
     file.Seek(at);
-    return file.Read(bytes.data(), length) == length && Matches(bytes, text);
+    const std::size_t got = file.Read(bytes.data(), length);
+    return ByteCursor(std::span(bytes).first(got), "trailing tag").TakeMatching(text);
 }
 
 }  // namespace
