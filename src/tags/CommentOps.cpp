@@ -1,23 +1,13 @@
 #include "tags/CommentOps.h"
 
-#include <memory>
-
 #include "tags/EncodingPolicy.h"
 #include "tags/EngineContext.h"
 #include "tags/FrameFieldTypes.h"
 #include "tags/FrameIdTable.h"
+#include "tags/FrameParts.h"
 #include "tags/Id3v2Tag.h"
 
 namespace velmora {
-
-namespace {
-
-FrameField* CommentTextField(const Id3v2Frame& frame) {
-    FrameField* description = FindField(frame, FieldKind::Text);
-    return description ? FindField(frame, FieldKind::Text, description) : nullptr;
-}
-
-}  // namespace
 
 Id3v2Frame* FindComment(const Id3v2Tag& tag, std::u16string_view description,
                         const text::CodePage& /*codePage*/) {
@@ -26,7 +16,7 @@ Id3v2Frame* FindComment(const Id3v2Tag& tag, std::u16string_view description,
     for (const auto& frame : tag.Frames()) {
         if (frame->Id() != frame_ids::kComm)
             continue;
-        const FrameField* field = FindField(*frame, FieldKind::Text);
+        const FrameField* field = FindPart(*frame, PartName::Description);
         if (field && static_cast<const TextField*>(field)->Text() == description)
             return frame.get();
     }
@@ -39,9 +29,9 @@ Comment GetComment(const Id3v2Tag& tag, std::u16string_view description,
     const Id3v2Frame* frame = FindComment(tag, description, codePage);
     if (!frame)
         return comment;
-    if (const FrameField* text = CommentTextField(*frame))
+    if (const FrameField* text = FindPart(*frame, PartName::Text))
         comment.text = text->GetText(codePage);
-    const FrameField* language = FindField(*frame, FieldKind::NarrowString);
+    const FrameField* language = FindPart(*frame, PartName::Language);
     if (language && language->Bytes().size() == 3)
         comment.language = std::string(language->Bytes().begin(), language->Bytes().end());
     return comment;
@@ -49,19 +39,16 @@ Comment GetComment(const Id3v2Tag& tag, std::u16string_view description,
 
 void AddComment(Id3v2Tag& tag, std::string_view language, std::u16string_view description,
                 std::u16string_view text, const EngineContext& context) {
-    auto frame = std::make_unique<Id3v2Frame>(frame_ids::kComm);
-    frame->PushField(std::make_unique<EncodingField>(0, context.options.encoding));
-    frame->PushField(std::make_unique<NarrowStringField>(language, 3));
-    frame->PushField(std::make_unique<TextField>(std::u16string(description)));
-    frame->PushField(std::make_unique<TerminatorField>(true));
-    frame->PushField(std::make_unique<TextField>(std::u16string(text)));
-    AppendFrame(tag, std::move(frame));
+    AppendFrame(tag, BuildFrame(frame_ids::kComm, context.options.encoding,
+                                {{PartName::Language, language},
+                                 {PartName::Description, description},
+                                 {PartName::Text, text}}));
 }
 
 void SetCommentText(Id3v2Tag& tag, std::u16string_view description, std::u16string_view text,
                     std::string_view language, const EngineContext& context) {
     if (Id3v2Frame* frame = FindComment(tag, description, context.codePage)) {
-        if (FrameField* field = CommentTextField(*frame)) {
+        if (FrameField* field = FindPart(*frame, PartName::Text)) {
             field->SetText(text, context.codePage);
             for (std::size_t i = 0; i < frame->FieldCount(); ++i) {
                 if (frame->FieldAt(i)->Kind() == FieldKind::LaterValues) {

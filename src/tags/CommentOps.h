@@ -18,7 +18,7 @@ struct Comment {
     std::u16string text;
 };
 
-// Operations on COMM frames (0 encoding, 1 language, 2 description, 3 terminator, 4 text).
+// Operations on COMM frames whose fields follow the comment layout (kFrameLayouts).
 
 // The first COMM frame whose description is exactly the text.
 Id3v2Frame* FindComment(const Id3v2Tag& tag, std::u16string_view description,

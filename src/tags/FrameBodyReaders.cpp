@@ -200,7 +200,7 @@ bool ReadBodyByLayout(Id3v2Frame& frame, std::span<const std::uint8_t> body,
                       const FrameLayout& layout, const BodyReadContext& context) {
     LayoutWalk walk(body, context);
     for (std::size_t i = 0; i < layout.partCount; ++i) {
-        if (!walk.Read(layout.parts[i]))
+        if (!walk.Read(layout.parts[i].shape))
             return false;
     }
     if (!walk.Finished())

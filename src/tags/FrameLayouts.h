@@ -24,35 +24,65 @@ enum class BodyPart : std::uint8_t {
 
 enum class FrameKind : std::uint8_t { Text, UserText, Url, UserUrl, Comment, Picture, Raw };
 
+// What a part of a frame holds, by which operations find and fill it (the names of mutagen's
+// frame specs: encoding, lang, mime, type, desc, text, url, data).
+enum class PartName : std::uint8_t {
+    Encoding,
+    Language,
+    Mime,
+    PictureType,
+    Description,
+    Text,
+    Url,
+    Data,
+};
+
+struct LayoutPart {
+    BodyPart shape;
+    PartName name;
+};
+
 struct FrameLayout {
     FrameKind kind;
     std::string_view name;
-    std::array<BodyPart, 6> parts;
+    std::array<LayoutPart, 6> parts;
     std::size_t partCount;
 };
 
+inline constexpr LayoutPart kEncodingPart{BodyPart::Encoding, PartName::Encoding};
+
 // One row per frame kind (ID3v2.3 sections 4.2-4.15).
 inline constexpr std::array<FrameLayout, 7> kFrameLayouts = {{
-    {FrameKind::Text, "text", {BodyPart::Encoding, BodyPart::TextValues}, 2},
+    {FrameKind::Text, "text", {kEncodingPart, {BodyPart::TextValues, PartName::Text}}, 2},
     {FrameKind::UserText,
      "user text (TXXX)",
-     {BodyPart::Encoding, BodyPart::TextTerminated, BodyPart::TextValues},
+     {kEncodingPart,
+      {BodyPart::TextTerminated, PartName::Description},
+      {BodyPart::TextValues, PartName::Text}},
      3},
-    {FrameKind::Url, "URL", {BodyPart::NarrowRest}, 1},
+    {FrameKind::Url, "URL", {{{BodyPart::NarrowRest, PartName::Url}}}, 1},
     {FrameKind::UserUrl,
      "user URL (WXXX)",
-     {BodyPart::Encoding, BodyPart::TextTerminated, BodyPart::NarrowRest},
+     {kEncodingPart,
+      {BodyPart::TextTerminated, PartName::Description},
+      {BodyPart::NarrowRest, PartName::Url}},
      3},
     {FrameKind::Comment,
      "comment (COMM, USLT)",
-     {BodyPart::Encoding, BodyPart::Language, BodyPart::TextTerminated, BodyPart::TextValues},
+     {kEncodingPart,
+      {BodyPart::Language, PartName::Language},
+      {BodyPart::TextTerminated, PartName::Description},
+      {BodyPart::TextValues, PartName::Text}},
      4},
     {FrameKind::Picture,
      "picture (APIC)",
-     {BodyPart::Encoding, BodyPart::NarrowTerminated, BodyPart::Byte, BodyPart::TextTerminated,
-      BodyPart::BinaryRest},
+     {kEncodingPart,
+      {BodyPart::NarrowTerminated, PartName::Mime},
+      {BodyPart::Byte, PartName::PictureType},
+      {BodyPart::TextTerminated, PartName::Description},
+      {BodyPart::BinaryRest, PartName::Data}},
      5},
-    {FrameKind::Raw, "raw", {BodyPart::RawRest}, 1},
+    {FrameKind::Raw, "raw", {{{BodyPart::RawRest, PartName::Data}}}, 1},
 }};
 
 // The kind of a frame by its ID: IPLS and every T frame but TXXX are text frames (so an ID3v2.4

@@ -6,30 +6,20 @@
 
 #include "tags/EncodingPolicy.h"
 #include "tags/EngineContext.h"
-#include "tags/FrameFieldTypes.h"
+#include "tags/FrameField.h"
 #include "tags/FrameIdTable.h"
+#include "tags/FrameParts.h"
 #include "tags/Id3v2Tag.h"
 #include "tags/StoredBytesField.h"
 #include "text/Ascii.h"
 
 namespace velmora {
 
-namespace {
-constexpr std::size_t kMimeField = 1;
-constexpr std::size_t kTypeField = 3;
-constexpr std::size_t kDescriptionField = 4;
-constexpr std::size_t kDataField = 6;
-
-bool HasPictureLayout(const Id3v2Frame& frame) {
-    const FrameField* type = frame.FieldAt(kTypeField);
-    return type && type->Kind() == FieldKind::Binary;
-}
-}  // namespace
-
 Id3v2Frame* FindPicture(const Id3v2Tag& tag, std::uint8_t pictureType) {
     // One pass over the list: FindFrame from a frame searches for that frame first.
     for (const auto& frame : tag.Frames()) {
-        if (frame->Id() == frame_ids::kApic && HasPictureLayout(*frame) &&
+        // The data is the last part: a frame that has it has them all.
+        if (frame->Id() == frame_ids::kApic && FindPart(*frame, PartName::Data) &&
             PictureType(*frame) == pictureType)
             return frame.get();
     }
@@ -37,14 +27,14 @@ Id3v2Frame* FindPicture(const Id3v2Tag& tag, std::uint8_t pictureType) {
 }
 
 std::uint8_t PictureType(const Id3v2Frame& frame) {
-    const FrameField* field = frame.FieldAt(kTypeField);
+    const FrameField* field = FindPart(frame, PartName::PictureType);
     if (!field || field->Bytes().empty())
         return 0;
     return field->Bytes()[0];
 }
 
 std::vector<std::uint8_t> PictureData(const Id3v2Frame& frame, const StoredBodySource* source) {
-    const FrameField* field = frame.FieldAt(kDataField);
+    const FrameField* field = FindPart(frame, PartName::Data);
     if (!field)
         return {};
     if (const auto* stored = dynamic_cast<const StoredBytesField*>(field);
@@ -57,11 +47,11 @@ std::vector<std::uint8_t> PictureData(const Id3v2Frame& frame, const StoredBodyS
 }
 
 const FrameField* PictureDataField(const Id3v2Frame& frame) {
-    return frame.FieldAt(kDataField);
+    return FindPart(frame, PartName::Data);
 }
 
 std::uint64_t PictureDataLength(const Id3v2Frame& frame) {
-    const FrameField* field = frame.FieldAt(kDataField);
+    const FrameField* field = FindPart(frame, PartName::Data);
     return field ? FieldLength(*field) : 0;
 }
 
@@ -73,7 +63,7 @@ bool SamePictureData(const Id3v2Frame& a, const StoredBodySource& aSource, const
 }
 
 std::string PictureMimeSubtype(const Id3v2Frame& frame, const text::CodePage& codePage) {
-    const FrameField* field = frame.FieldAt(kMimeField);
+    const FrameField* field = FindPart(frame, PartName::Mime);
     if (!field)
         return {};
     std::string mime = text::AsciiLower(field->GetNarrowText(codePage));
@@ -83,7 +73,7 @@ std::string PictureMimeSubtype(const Id3v2Frame& frame, const text::CodePage& co
 }
 
 std::u16string PictureDescription(const Id3v2Frame& frame, const text::CodePage& codePage) {
-    const FrameField* field = frame.FieldAt(kDescriptionField);
+    const FrameField* field = FindPart(frame, PartName::Description);
     return field ? field->GetText(codePage) : std::u16string{};
 }
 
@@ -92,28 +82,22 @@ void SetPicture(Id3v2Tag& tag, std::string_view mimeType, std::u16string_view de
                 const EngineContext& context) {
     Id3v2Frame* found = FindPicture(tag, pictureType);
     if (!found) {
-        auto frame = std::make_unique<Id3v2Frame>(frame_ids::kApic);
-        frame->PushField(std::make_unique<EncodingField>(0, context.options.encoding));
-        frame->PushField(std::make_unique<NarrowStringField>(mimeType));
-        frame->PushField(std::make_unique<TerminatorField>(false));
-        frame->PushField(std::make_unique<FrameField>(
-            FieldKind::Binary, std::span<const std::uint8_t>(&pictureType, 1)));
-        frame->PushField(std::make_unique<TextField>(std::u16string(description)));
-        frame->PushField(std::make_unique<TerminatorField>(true));
-        frame->PushField(std::make_unique<FrameField>(FieldKind::Binary, data));
-        AppendFrame(tag, std::move(frame));
+        AppendFrame(tag, BuildFrame(frame_ids::kApic, context.options.encoding,
+                                    {{PartName::Mime, mimeType},
+                                     {PartName::PictureType, pictureType},
+                                     {PartName::Description, description},
+                                     {PartName::Data, data}}));
         return;
     }
     if (data.empty()) {
         RemoveFrame(tag, found);
         return;
     }
-    found->FieldAt(kMimeField)->SetNarrowText(mimeType, context.codePage);
-    if (FrameField* field = found->FieldAt(kDescriptionField))
-        field->SetText(description, context.codePage);
-    found->FieldAt(kTypeField)->SetBytes(std::span<const std::uint8_t>(&pictureType, 1));
-    if (FrameField* field = found->FieldAt(kDataField))
-        field->SetBytes(data);
+    FindPart(*found, PartName::Mime)->SetNarrowText(mimeType, context.codePage);
+    FindPart(*found, PartName::Description)->SetText(description, context.codePage);
+    FindPart(*found, PartName::PictureType)
+        ->SetBytes(std::span<const std::uint8_t>(&pictureType, 1));
+    FindPart(*found, PartName::Data)->SetBytes(data);
 }
 
 }  // namespace velmora

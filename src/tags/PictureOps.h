@@ -17,20 +17,19 @@ class Id3v2Frame;
 class Id3v2Tag;
 class StoredBodySource;
 
-// Operations on attached pictures (APIC frames with the picture layout: 0 encoding, 1 MIME
-// type, 2 terminator, 3 type byte, 4 description, 5 terminator, 6 data). APIC frames kept as
-// raw bytes are never found, so they are never changed.
+// Operations on attached pictures: APIC frames whose fields follow the picture layout
+// (kFrameLayouts). APIC frames kept as raw bytes are never found, so they are never changed.
 
 // The first picture frame, in list order, of the type.
 Id3v2Frame* FindPicture(const Id3v2Tag& tag, std::uint8_t pictureType);
-// The type byte (field 3), 0 when missing.
+// The type byte, 0 when missing.
 std::uint8_t PictureType(const Id3v2Frame& frame);
-// A copy of the picture data (field 6), empty when missing. Data the load left in the file is
+// A copy of the picture data, empty when missing. Data the load left in the file is
 // read through `source` (the record); it throws CFileExceptionEx when that fails, and
 // std::logic_error without a source.
 std::vector<std::uint8_t> PictureData(const Id3v2Frame& frame,
                                       const StoredBodySource* source = nullptr);
-// The data field (6), or null; its bytes may lie in the file.
+// The data field, or null; its bytes may lie in the file.
 const FrameField* PictureDataField(const Id3v2Frame& frame);
 // The length of the picture data, read from nowhere.
 std::uint64_t PictureDataLength(const Id3v2Frame& frame);
