@@ -4,14 +4,9 @@
 #include <string>
 #include <string_view>
 
-namespace velmora {
+#include "tags/TagOpsFwd.h"
 
-namespace text {
-class CodePage;
-}
-struct EngineContext;
-class Id3v2Frame;
-class Id3v2Tag;
+namespace velmora {
 
 struct Comment {
     std::optional<std::string> language;  // set when the frame's language is three bytes

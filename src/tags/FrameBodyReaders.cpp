@@ -81,18 +81,14 @@ class LayoutWalk {
                 return ReadNarrowTerminated();
             case BodyPart::NarrowRest:
                 return ReadNarrowRest();
-            case BodyPart::Byte:
-                return ReadByte();
             case BodyPart::TextTerminated:
                 return ReadTextTerminated();
             case BodyPart::TextValues:
                 return ReadTextValues();
+            case BodyPart::Byte:
             case BodyPart::BinaryRest:
-                Add(std::make_unique<FrameField>(FieldKind::Binary, cursor_.TakeRest()));
-                return true;
             case BodyPart::RawRest:
-                Add(std::make_unique<FrameField>(FieldKind::RawBody, cursor_.TakeRest()));
-                return true;
+                return ReadBytes(part);
         }
         return false;
     }
@@ -131,11 +127,13 @@ class LayoutWalk {
         return true;
     }
 
-    bool ReadByte() {
-        auto byte = cursor_.Take(1);
-        if (!byte)
+    // One byte or the rest, as a binary or a raw field.
+    bool ReadBytes(BodyPart part) {
+        auto bytes = part == BodyPart::Byte ? cursor_.Take(1) : cursor_.Take(cursor_.Left());
+        if (!bytes)
             return false;
-        Add(std::make_unique<FrameField>(FieldKind::Binary, *byte));
+        const auto kind = part == BodyPart::RawRest ? FieldKind::RawBody : FieldKind::Binary;
+        Add(std::make_unique<FrameField>(kind, *bytes));
         return true;
     }
 

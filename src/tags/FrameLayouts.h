@@ -49,37 +49,28 @@ struct FrameLayout {
     std::size_t partCount;
 };
 
+// The parts several layouts share.
 inline constexpr LayoutPart kEncodingPart{BodyPart::Encoding, PartName::Encoding};
+inline constexpr LayoutPart kDescriptionPart{BodyPart::TextTerminated, PartName::Description};
+inline constexpr LayoutPart kTextPart{BodyPart::TextValues, PartName::Text};
+inline constexpr LayoutPart kUrlPart{BodyPart::NarrowRest, PartName::Url};
 
 // One row per frame kind (ID3v2.3 sections 4.2-4.15).
 inline constexpr std::array<FrameLayout, 7> kFrameLayouts = {{
-    {FrameKind::Text, "text", {kEncodingPart, {BodyPart::TextValues, PartName::Text}}, 2},
-    {FrameKind::UserText,
-     "user text (TXXX)",
-     {kEncodingPart,
-      {BodyPart::TextTerminated, PartName::Description},
-      {BodyPart::TextValues, PartName::Text}},
-     3},
-    {FrameKind::Url, "URL", {{{BodyPart::NarrowRest, PartName::Url}}}, 1},
-    {FrameKind::UserUrl,
-     "user URL (WXXX)",
-     {kEncodingPart,
-      {BodyPart::TextTerminated, PartName::Description},
-      {BodyPart::NarrowRest, PartName::Url}},
-     3},
+    {FrameKind::Text, "text", {kEncodingPart, kTextPart}, 2},
+    {FrameKind::UserText, "user text (TXXX)", {kEncodingPart, kDescriptionPart, kTextPart}, 3},
+    {FrameKind::Url, "URL", {kUrlPart}, 1},
+    {FrameKind::UserUrl, "user URL (WXXX)", {kEncodingPart, kDescriptionPart, kUrlPart}, 3},
     {FrameKind::Comment,
      "comment (COMM, USLT)",
-     {kEncodingPart,
-      {BodyPart::Language, PartName::Language},
-      {BodyPart::TextTerminated, PartName::Description},
-      {BodyPart::TextValues, PartName::Text}},
+     {kEncodingPart, {BodyPart::Language, PartName::Language}, kDescriptionPart, kTextPart},
      4},
     {FrameKind::Picture,
      "picture (APIC)",
      {kEncodingPart,
       {BodyPart::NarrowTerminated, PartName::Mime},
       {BodyPart::Byte, PartName::PictureType},
-      {BodyPart::TextTerminated, PartName::Description},
+      kDescriptionPart,
       {BodyPart::BinaryRest, PartName::Data}},
      5},
     {FrameKind::Raw, "raw", {{{BodyPart::RawRest, PartName::Data}}}, 1},

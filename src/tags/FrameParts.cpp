@@ -50,46 +50,28 @@ T ValueOf(std::initializer_list<PartValue> values, PartName name) {
     return T{};
 }
 
-void AddPart(Id3v2Frame& frame, BodyPart shape, PartName name, const EncodingPolicy& policy,
-             std::initializer_list<PartValue> values) {
-    auto narrow = [&] { return ValueOf<std::string_view>(values, name); };
-    auto wide = [&] { return std::u16string(ValueOf<std::u16string_view>(values, name)); };
-    auto binary = [&] { return ValueOf<std::span<const std::uint8_t>>(values, name); };
-    switch (shape) {
-        case BodyPart::Encoding:
-            frame.PushField(
-                std::make_unique<EncodingField>(ValueOf<std::uint8_t>(values, name), policy));
-            return;
-        case BodyPart::Language:
-            frame.PushField(std::make_unique<NarrowStringField>(narrow(), 3));
-            return;
-        case BodyPart::NarrowTerminated:
-            frame.PushField(std::make_unique<NarrowStringField>(narrow()));
-            frame.PushField(std::make_unique<TerminatorField>(false));
-            return;
-        case BodyPart::NarrowRest:
-            frame.PushField(std::make_unique<NarrowStringField>(narrow()));
-            return;
-        case BodyPart::Byte: {
-            const std::uint8_t byte = ValueOf<std::uint8_t>(values, name);
-            frame.PushField(std::make_unique<FrameField>(FieldKind::Binary,
-                                                         std::span<const std::uint8_t>(&byte, 1)));
-            return;
-        }
-        case BodyPart::TextTerminated:
-            frame.PushField(std::make_unique<TextField>(wide()));
-            frame.PushField(std::make_unique<TerminatorField>(true));
-            return;
-        case BodyPart::TextValues:
-            frame.PushField(std::make_unique<TextField>(wide()));
-            return;
-        case BodyPart::BinaryRest:
-            frame.PushField(std::make_unique<FrameField>(FieldKind::Binary, binary()));
-            return;
-        case BodyPart::RawRest:
-            frame.PushField(std::make_unique<FrameField>(FieldKind::RawBody, binary()));
-            return;
+// The first field of a part, made from its value; the terminator that may follow is the
+// same for every value.
+std::unique_ptr<FrameField> FirstField(BodyPart shape, PartName name, const EncodingPolicy& policy,
+                                       std::initializer_list<PartValue> values) {
+    switch (FieldsOf(shape).first) {
+        case FieldKind::Encoding:
+            return std::make_unique<EncodingField>(ValueOf<std::uint8_t>(values, name), policy);
+        case FieldKind::NarrowString:
+            return std::make_unique<NarrowStringField>(ValueOf<std::string_view>(values, name),
+                                                       shape == BodyPart::Language ? 3 : 0);
+        case FieldKind::Text:
+            return std::make_unique<TextField>(
+                std::u16string(ValueOf<std::u16string_view>(values, name)));
+        default:
+            break;
     }
+    const FieldKind kind = FieldsOf(shape).first;
+    if (shape == BodyPart::Byte) {
+        const std::uint8_t byte = ValueOf<std::uint8_t>(values, name);
+        return std::make_unique<FrameField>(kind, std::span<const std::uint8_t>(&byte, 1));
+    }
+    return std::make_unique<FrameField>(kind, ValueOf<std::span<const std::uint8_t>>(values, name));
 }
 
 }  // namespace
@@ -98,8 +80,13 @@ std::unique_ptr<Id3v2Frame> BuildFrame(const FrameId& id, const EncodingPolicy& 
                                        std::initializer_list<PartValue> values) {
     auto frame = std::make_unique<Id3v2Frame>(id);
     const FrameLayout& layout = LayoutOf(FrameKindOf(id));
-    for (std::size_t i = 0; i < layout.partCount; ++i)
-        AddPart(*frame, layout.parts[i].shape, layout.parts[i].name, policy, values);
+    for (std::size_t i = 0; i < layout.partCount; ++i) {
+        const LayoutPart& part = layout.parts[i];
+        frame->PushField(FirstField(part.shape, part.name, policy, values));
+        if (const auto terminator = FieldsOf(part.shape).second)
+            frame->PushField(
+                std::make_unique<TerminatorField>(*terminator == FieldKind::BoundTerminator));
+    }
     return frame;
 }
 

@@ -6,15 +6,9 @@
 
 #include "tags/FrameField.h"
 #include "tags/FrameId.h"
+#include "tags/TagOpsFwd.h"
 
 namespace velmora {
-
-namespace text {
-class CodePage;
-}
-struct EngineContext;
-class Id3v1Tag;
-class Id3v2Tag;
 
 // The text of the first field of the kind (Text or NarrowString) in the first frame with
 // the ID; nullopt when either is missing. The text of TYER is the year (YearText).

@@ -6,15 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "tags/TagOpsFwd.h"
+
 namespace velmora {
 
-namespace text {
-class CodePage;
-}
-struct EngineContext;
 class FrameField;
-class Id3v2Frame;
-class Id3v2Tag;
 class StoredBodySource;
 
 // Operations on attached pictures: APIC frames whose fields follow the picture layout

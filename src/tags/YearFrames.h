@@ -4,13 +4,9 @@
 #include <string>
 #include <string_view>
 
-namespace velmora {
+#include "tags/TagOpsFwd.h"
 
-namespace text {
-class CodePage;
-}
-struct EngineContext;
-class Id3v2Tag;
+namespace velmora {
 
 // An ID3v2.4 time stamp (yyyy[-MM[-dd[THH[:mm[:ss]]]]]) taken apart; absent parts are empty.
 struct TimeStamp {
