@@ -81,11 +81,12 @@ class LayoutWalk {
                 return ReadNarrowTerminated();
             case BodyPart::NarrowRest:
                 return ReadNarrowRest();
+            case BodyPart::Byte:
+                return ReadBytes(part);
             case BodyPart::TextTerminated:
                 return ReadTextTerminated();
             case BodyPart::TextValues:
                 return ReadTextValues();
-            case BodyPart::Byte:
             case BodyPart::BinaryRest:
             case BodyPart::RawRest:
                 return ReadBytes(part);
