@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -9,6 +10,7 @@
 #include "fuzz/FuzzEnvironment.h"
 #include "fuzz/FuzzTargets.h"
 #include "fuzz/TagSnapshot.h"
+#include "tags/FrameFieldTypes.h"
 #include "tags/FrameTextOps.h"
 #include "tags/Id3v2Reader.h"
 #include "tags/Id3v2Serializer.h"
@@ -125,6 +127,18 @@ std::vector<FrameSnapshot> ExpectedAfterSave(const Mp3File& record, const TagEng
             reread.emplace_back(raw.get(), std::move(readBack.MutableFrames()[i]));
             readBack.MutableFrames()[i] = std::move(raw);
         }
+    }
+    // The edit sets the record's first title frame, even an empty one the save would drop:
+    // the save then writes it, before the titles that follow.
+    const std::size_t firstTitle = IndexOfFirst(record, kTitle);
+    if (firstTitle < all.size() && !IsWritten(*record.Frames()[firstTitle], all[firstTitle])) {
+        const auto before = static_cast<std::ptrdiff_t>(
+            std::count_if(recordIndex.begin(), recordIndex.end(),
+                          [&](std::size_t index) { return index < firstTitle; }));
+        auto title = std::make_unique<Id3v2Frame>(kTitle);
+        title->PushField(std::make_unique<TextField>(u"edited"));
+        readBack.MutableFrames().insert(readBack.MutableFrames().begin() + before,
+                                        std::move(title));
     }
     ConvertFramesForVersion(readBack, version, Cp1252());
     for (auto& [raw, frame] : reread) {
