@@ -9,7 +9,7 @@
 namespace velmora {
 
 void LoaderThread::SetDirectory(std::u16string directory) {
-    records_.Clear();
+    retired_ = records_.TakeAll();
     if (!directory.empty() && directory.back() == u'/')
         directory.pop_back();
     directory_ = std::move(directory);
@@ -23,6 +23,10 @@ bool LoaderThread::Start(std::function<void()> onDone) {
 }
 
 void LoaderThread::Load(const std::stop_token& stop) {
+    {
+        // The previous list's records are destroyed here, on the worker's thread.
+        const auto retired = std::move(retired_);
+    }
     // One reader for the whole load, so its scratch memory is reused from file to file.
     Id3v2Reader reader(context_.codePage, context_.options.encoding);
     WalkDirectory(

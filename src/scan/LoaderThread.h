@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "scan/BackgroundWorker.h"
 #include "scan/RecordList.h"
@@ -25,10 +27,12 @@ class LoaderThread {
         worker_.Join();
     }
 
-    // Destroys every record, then keeps `directory` without one trailing "/" (the root
-    // becomes the empty text, which the walk reads as "/"). Only while no worker runs.
+    // Empties the record list, then keeps `directory` without one trailing "/" (the root
+    // becomes the empty text, which the walk reads as "/"). Only while no worker runs. The
+    // records taken out are destroyed by the next load's worker before it walks, so tearing
+    // down a large list never holds the caller's thread.
     void SetDirectory(std::u16string directory);
-    // Destroys every record and keeps the directory.
+    // Empties the record list as SetDirectory does and keeps the directory.
     void ResetList() { SetDirectory(directory_); }
     const std::u16string& Directory() const { return directory_; }
     // Whether the next load descends into subdirectories (the setting Recurse, which the
@@ -55,6 +59,8 @@ class LoaderThread {
     std::u16string directory_;
     bool recurse_ = settings::kRecurse.fallback;
     RecordList records_;
+    // Records of the previous list, waiting for the next load to destroy them.
+    std::vector<std::unique_ptr<Mp3File>> retired_;
     ProgressCounters progress_;
     // Last, so that the worker ends before the members it uses go.
     BackgroundWorker worker_;

@@ -9,12 +9,11 @@ void RecordList::Append(std::unique_ptr<Mp3File> record) {
     records_.push_back(std::move(record));
 }
 
-void RecordList::Clear() {
-    std::vector<std::unique_ptr<Mp3File>> doomed;
-    {
-        std::lock_guard lock(mutex_);
-        doomed.swap(records_);
-    }
+std::vector<std::unique_ptr<Mp3File>> RecordList::TakeAll() {
+    std::vector<std::unique_ptr<Mp3File>> taken;
+    std::lock_guard lock(mutex_);
+    taken.swap(records_);
+    return taken;
 }
 
 std::size_t RecordList::Size() const {

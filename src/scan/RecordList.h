@@ -16,7 +16,9 @@ class RecordList {
   public:
     void Append(std::unique_ptr<Mp3File> record);
     // Destroys every record. Only while no worker runs.
-    void Clear();
+    void Clear() { TakeAll(); }
+    // Empties the list, handing its records to the caller.
+    std::vector<std::unique_ptr<Mp3File>> TakeAll();
     std::size_t Size() const;
     // The records from index `first` on (none when first is at or past the end). The
     // pointers stay valid until the next Clear.
