@@ -83,7 +83,7 @@ void FileListModel::Clear() {
     endResetModel();
 }
 
-void FileListModel::Append(const std::vector<Mp3File*>& records) {
+void FileListModel::Append(std::span<Mp3File* const> records) {
     if (records.empty())
         return;
     const int first = int(rows_.size());

@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <array>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -49,7 +50,7 @@ class FileListModel : public QAbstractTableModel {
     // Removes every row (before the records go).
     void Clear();
     // Adds rows for the records, after the last one shown.
-    void Append(const std::vector<Mp3File*>& records);
+    void Append(std::span<Mp3File* const> records);
     // Repaints every row: records changed in place (an edit, a save, a removal).
     void RowsChanged();
     void SetDisplay(const ListDisplay& display);

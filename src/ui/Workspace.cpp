@@ -1,12 +1,25 @@
 #include "ui/Workspace.h"
 
+#include <algorithm>
+#include <chrono>
+#include <span>
 #include <utility>
+#include <vector>
 
 #include "tags/EngineContext.h"
 #include "tags/Mp3File.h"
 #include "ui/UiMessageSink.h"
 
 namespace velmora::ui {
+
+namespace {
+
+// Rows are added in slices of this many until the budget of one pass is spent; the rest
+// waits for the next pass of the event loop, so timers and input run in between.
+constexpr std::size_t kRowSlice = 500;
+constexpr std::chrono::milliseconds kRowPassBudget{20};
+
+}  // namespace
 
 Workspace::Workspace(EngineContext& context, UiMessageSink& sink, QObject* parent)
     : QObject(parent),
@@ -22,6 +35,9 @@ Workspace::Workspace(EngineContext& context, UiMessageSink& sink, QObject* paren
     connect(&loadPoller_, &WorkerPoller::done, this, &Workspace::OnLoadDone);
     connect(&savePoller_, &WorkerPoller::batch, this, &Workspace::ShowProgress);
     connect(&savePoller_, &WorkerPoller::done, this, &Workspace::OnSaveDone);
+    rowSlice_.setSingleShot(true);
+    rowSlice_.setInterval(0);
+    connect(&rowSlice_, &QTimer::timeout, this, &Workspace::AddNewRows);
 }
 
 Workspace::~Workspace() {
@@ -87,14 +103,32 @@ void Workspace::StopLoad() {
 }
 
 void Workspace::AddNewRows() {
-    model_.Append(loader_.Records().From(model_.Records().size()));
+    const auto deadline = std::chrono::steady_clock::now() + kRowPassBudget;
+    const std::vector<Mp3File*> fresh = loader_.Records().From(model_.Records().size());
+    const std::span<Mp3File* const> all(fresh);
+    std::size_t added = 0;
+    while (added < all.size() && std::chrono::steady_clock::now() < deadline) {
+        const std::size_t count = std::min(kRowSlice, all.size() - added);
+        model_.Append(all.subspan(added, count));
+        added += count;
+    }
     // Freshly loaded records need no saving, so the count of updated ones stays.
     emit statusChanged(StatusText());
     ShowProgress();
+    if (added < all.size())
+        rowSlice_.start();
+    else if (loadFinished_)
+        FinishLoad();
 }
 
 void Workspace::OnLoadDone() {
+    // The load stays on until its last row is in, so that commands wait for the whole list.
+    loadFinished_ = true;
     AddNewRows();
+}
+
+void Workspace::FinishLoad() {
+    loadFinished_ = false;
     SetState(WorkState::Idle);
     ShowProgress();
     sink_.EndRun();

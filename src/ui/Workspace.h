@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -80,6 +81,7 @@ class Workspace : public QObject {
     void ShowProgress();
     void AddNewRows();
     void OnLoadDone();
+    void FinishLoad();
     void OnSaveDone();
     void SetState(WorkState state);
     void Recount();
@@ -93,6 +95,10 @@ class Workspace : public QObject {
     FileListProxy proxy_;
     WorkerPoller loadPoller_;
     WorkerPoller savePoller_;
+    // Continues adding rows from the event loop, so that no single pass over a batch holds
+    // the interface thread long (a sorted list places every new row).
+    QTimer rowSlice_;
+    bool loadFinished_ = false;
     WorkState state_ = WorkState::Idle;
     std::optional<TagOptions> pendingOptions_;
     bool hasDirectory_ = false;
