@@ -61,7 +61,7 @@ void MeasureRowBytes(const fs::path& music, std::size_t count) {
         ui::FileListModel model(opened.environment->CodePage());
         ui::FileListProxy proxy(model);
         model.Append(records);
-        proxy.sort(ui::FileListModel::Artist);
+        proxy.sort(int(Column::Artist));
         const double perRow = double(HeapBytesInUse() - before) / double(records.size());
         ReportRatio("model + proxy, sorted, per row", perRow, "aim", kBytesPerRowAim, "B", 1.0);
     }
@@ -116,7 +116,7 @@ void ReportLoad(const char* how, ui::MainWindow& window, const LoadFigures& load
 
 double MeasureSort(ui::MainWindow& window, Qt::SortOrder order) {
     return SecondsFor([&] {
-        window.List().sortByColumn(ui::FileListModel::Artist, order);
+        window.List().sortByColumn(int(Column::Artist), order);
         QCoreApplication::processEvents();
     });
 }

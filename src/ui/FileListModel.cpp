@@ -60,7 +60,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
                 return kUpdatedText;
             return {};
         case Qt::DecorationRole:
-            if (index.column() != Filename)
+            if (static_cast<Column>(index.column()) != Column::Filename)
                 return {};
             return display_.showIcons && NeedsSave(record) ? updatedIcon_ : cleanIcon_;
         default:

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "scan/FileListColumns.h"
 #include "ui/ListDisplay.h"
 
 namespace velmora {
@@ -26,19 +27,8 @@ class FileListModel : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    enum Column {
-        Filename,
-        Track,
-        Artist,
-        Album,
-        Title,
-        Year,
-        Bitrate,
-        Directory,
-        Genre,
-        Duration
-    };
-    static constexpr std::size_t kColumnCount = 10;
+    // The core's columns, in their order; a view's column number is the column's index.
+    static constexpr std::size_t kColumnCount = kColumns.size();
 
     explicit FileListModel(const text::CodePage& codePage, QObject* parent = nullptr);
 

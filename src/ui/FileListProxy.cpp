@@ -33,10 +33,10 @@ const QCollatorSortKey& FileListProxy::KeyOf(int sourceRow) const {
 bool FileListProxy::lessThan(const QModelIndex& left, const QModelIndex& right) const {
     const Mp3File& a = *model_.Record(left.row());
     const Mp3File& b = *model_.Record(right.row());
-    switch (left.column()) {
-        case FileListModel::Bitrate:
+    switch (static_cast<Column>(left.column())) {
+        case Column::Bitrate:
             return a.Bitrate() < b.Bitrate();
-        case FileListModel::Duration:
+        case Column::Duration:
             return a.Duration() < b.Duration();
         default:
             if (left.column() != keyColumn_) {
