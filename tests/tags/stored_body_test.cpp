@@ -179,6 +179,8 @@ TEST_F(StoredBodyTest, ASaveKeepsEveryBodyLeftInTheFileByteForByte) {
     for (const char* peer : {"id3lib/thatspot.mp3", "id3lib/thatspot.tag", "id3lib/ozzy.tag",
                              "id3lib/230-picture.tag", "taglib/005411.id3", "taglib/itunes10.mp3",
                              "taglib/duplicate_id3v2.mp3", "mutagen/apev2-lyricsv2.mp3"}) {
+        if (!fs::exists(peers / peer))
+            continue;  // a checkout without the peer corpus beside it tests the generated files
         const std::string bytes = ScratchDirectory::ReadFile(peers / peer);
         files.emplace_back(fs::path(peer).filename().string(), Bytes(bytes.begin(), bytes.end()));
     }
