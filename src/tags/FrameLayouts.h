@@ -24,8 +24,8 @@ enum class BodyPart : std::uint8_t {
 
 enum class FrameKind : std::uint8_t { Text, UserText, Url, UserUrl, Comment, Picture, Raw };
 
-// What a part of a frame holds, by which operations find and fill it (the names of mutagen's
-// frame specs: encoding, lang, mime, type, desc, text, url, data).
+// What a part of a frame holds, by which operations find and fill it (the names mutagen gives
+// the parts of its frames: encoding, lang, mime, type, desc, text, url, data).
 enum class PartName : std::uint8_t {
     Encoding,
     Language,
