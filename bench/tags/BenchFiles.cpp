@@ -73,7 +73,7 @@ Bytes PictureBody(std::size_t size, std::uint32_t seed) {
     return body;
 }
 
-Bytes Frames(const TaggedFileSpec& shape) {
+Bytes Frames(const TaggedFileShape& shape) {
     const std::string n = std::to_string(shape.index);
     Bytes frames;
     PutFrame(frames, "TIT2", Utf16Text("Song number " + n));
@@ -198,7 +198,7 @@ Bytes NoiseBytes(std::size_t count, std::uint32_t seed) {
     return bytes;
 }
 
-Bytes TaggedFile(const TaggedFileSpec& shape) {
+Bytes TaggedFile(const TaggedFileShape& shape) {
     const Bytes frames = Frames(shape);
     Bytes file;
     file.reserve(frames.size() + shape.padding + shape.audioBytes + kFrameLength + 138);
@@ -221,10 +221,10 @@ void WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint
     }
 }
 
-void GenerateFolder(const std::filesystem::path& folder, std::size_t count, TaggedFileSpec shape) {
+void GenerateFolder(const std::filesystem::path& folder, std::size_t count, TaggedFileShape shape) {
     std::filesystem::create_directories(folder);
     InParallel(count, [&](std::size_t i) {
-        TaggedFileSpec mine = shape;
+        TaggedFileShape mine = shape;
         mine.index = static_cast<unsigned>(i);
         char name[32];
         std::snprintf(name, sizeof name, "%06zu.mp3", i);

@@ -14,14 +14,14 @@ namespace velmora::bench {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct TaggedFileSpec {
+struct TaggedFileShape {
     std::size_t audioBytes = 100 * 1024;  // rounded up to whole frames
     std::size_t pictureBytes = 0;         // a front cover of this size when not zero
     std::size_t padding = 1024;
     unsigned index = 0;  // varies the texts and the audio bytes from file to file
 };
 
-Bytes TaggedFile(const TaggedFileSpec& shape);
+Bytes TaggedFile(const TaggedFileShape& shape);
 
 // Pseudo-random bytes (a fixed sequence per seed), for audio and pictures.
 Bytes NoiseBytes(std::size_t count, std::uint32_t seed);
@@ -30,7 +30,7 @@ void WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint
 
 // Writes `count` files named 000000.mp3, 000001.mp3, ... into `folder` and flushes the file
 // system, so no write-back runs while the figures are taken.
-void GenerateFolder(const std::filesystem::path& folder, std::size_t count, TaggedFileSpec shape);
+void GenerateFolder(const std::filesystem::path& folder, std::size_t count, TaggedFileShape shape);
 
 // The names in `folder`, in the order the directory gives them (as a loader sees them).
 std::vector<std::string> ListFolder(const std::filesystem::path& folder);

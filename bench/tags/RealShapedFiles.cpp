@@ -113,7 +113,7 @@ Bytes RealShapedFile(unsigned index) {
     const Bytes frames = Frames(shape);
     const std::size_t padding = 256 + (index * 131u) % 2048;
     // The audio (and, for ID3v2.3, the ID3v1 record) of the typical file, behind this tag.
-    TaggedFileSpec typical;
+    TaggedFileShape typical;
     typical.index = index;
     typical.padding = 0;
     const Bytes plain = TaggedFile(typical);

@@ -21,7 +21,7 @@ std::size_t RunsFor(std::size_t files) {
     return std::clamp<std::size_t>(200000 / files, 3, 15);
 }
 // A small file: the usual tag with 256 bytes of padding, four audio frames, ID3v1.
-constexpr TaggedFileSpec kSmallFile{.audioBytes = 4 * 417, .padding = 256};
+constexpr TaggedFileShape kSmallFile{.audioBytes = 4 * 417, .padding = 256};
 
 struct SetFigures {
     std::size_t files = 0;

@@ -33,7 +33,7 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr TaggedFileSpec kSmallFile{.audioBytes = 4 * 417, .padding = 256};
+constexpr TaggedFileShape kSmallFile{.audioBytes = 4 * 417, .padding = 256};
 constexpr double kTickGapAim = 0.050;
 constexpr double kSortAim = 0.5;
 constexpr double kBytesPerRowAim = 200;
