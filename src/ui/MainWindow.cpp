@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -25,6 +26,7 @@
 #include "ui/SaveCommands.h"
 #include "ui/ShellCommands.h"
 #include "ui/TagCommands.h"
+#include "ui/TagEditorPanel.h"
 #include "ui/UiEnvironment.h"
 #include "ui/WindowMemory.h"
 #include "ui/Workspace.h"
@@ -185,11 +187,15 @@ QWidget* MainWindow::BuildCentre() {
     connect(filter_, &QLineEdit::textChanged, &workspace_->Proxy(), &FileListProxy::SetFilterText);
     layout->addWidget(filter_);
     layout->addWidget(view_, 1);
-    // The editor panel's place: a fixed height, so the list takes what the window gains.
-    auto* panel = new QWidget;
-    panel->setObjectName(QStringLiteral("editorPanel"));
-    panel->setFixedHeight(kPanelHeight);
-    layout->addWidget(panel);
+    // The editor panel: a fixed height, so the list takes what the window gains.
+    panel_ = new TagEditorPanel(
+        *workspace_, environment_.Context(), environment_.Messages(),
+        [this] { return view_->SelectedRecords(); }, tags_->RemoveV1(), tags_->RemoveV2());
+    panel_->setObjectName(QStringLiteral("editorPanel"));
+    panel_->setFixedHeight(kPanelHeight);
+    connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, panel_,
+            &TagEditorPanel::Reload);
+    layout->addWidget(panel_);
     return centre;
 }
 

@@ -16,6 +16,7 @@ class LoadCommands;
 class SaveCommands;
 class ShellCommands;
 class TagCommands;
+class TagEditorPanel;
 class UiEnvironment;
 class Workspace;
 
@@ -36,6 +37,7 @@ class MainWindow : public QMainWindow {
     QLineEdit& Filter() { return *filter_; }
     QLabel& Status() { return *status_; }
     QLabel& Progress() { return *progress_; }
+    TagEditorPanel& Panel() { return *panel_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -64,6 +66,7 @@ class MainWindow : public QMainWindow {
     ShellCommands* shell_;
     TagCommands* tags_;
     EditCommands* edits_;
+    TagEditorPanel* panel_;
     QMenu* exportMenu_;
     QAction* rename_;
     QAction* generate_;

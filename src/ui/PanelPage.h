@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+#include <span>
+
+#include "ui/PanelLink.h"
+
+namespace velmora::ui {
+
+// One page of the editor panel. The panel calls Reload when the page is shown and, while it
+// is shown, after every change of the selection or of the records; a hidden page is not
+// reloaded and takes no part in "Save All" until it is shown again, so edits typed for one
+// selection never reach another.
+class PanelPage : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit PanelPage(const PanelLink& link, QWidget* parent = nullptr);
+
+    // Fills the page from the selected records, in view order (none: the page empties).
+    // Discards the user's unapplied edits.
+    virtual void Reload(std::span<Mp3File* const> selection) = 0;
+    // "Save All": writes the fields the user changed into each record. Called inside the
+    // panel's one journal action over the selection, so it changes the records directly.
+    virtual void WriteEdits(std::span<Mp3File* const> selection);
+
+  signals:
+    // The user asked for "Save All" from within the page (Enter in a field).
+    void saveAllWanted();
+
+  protected:
+    const PanelLink& Link() const { return link_; }
+
+  private:
+    const PanelLink& link_;
+};
+
+}  // namespace velmora::ui

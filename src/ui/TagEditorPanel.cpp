@@ -1,0 +1,118 @@
+#include "ui/TagEditorPanel.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
+
+#include "edit/ActionNames.h"
+#include "ui/PanelPage.h"
+#include "ui/Workspace.h"
+
+namespace velmora::ui {
+namespace {
+
+// A page still to be built: it shows nothing.
+class EmptyPage : public PanelPage {
+  public:
+    using PanelPage::PanelPage;
+    void Reload(std::span<Mp3File* const>) override {}
+};
+
+// A button that runs `action` as the panel's own edit and follows its enabled state.
+QPushButton* ButtonFor(const PanelLink& link, QAction* action, const QString& caption) {
+    auto* button = new QPushButton(caption);
+    button->setEnabled(action->isEnabled());
+    button->setToolTip(action->statusTip());
+    QObject::connect(action, &QAction::changed, button,
+                     [button, action] { button->setEnabled(action->isEnabled()); });
+    QObject::connect(button, &QPushButton::clicked, action,
+                     [&link, action] { link.AsOwnEdit([action] { action->trigger(); }); });
+    return button;
+}
+
+}  // namespace
+
+TagEditorPanel::TagEditorPanel(Workspace& workspace, EngineContext& engine, UiMessageSink& messages,
+                               PanelLink::SelectionSource selection, QAction* removeV1,
+                               QAction* removeV2, QWidget* parent)
+    : QWidget(parent),
+      workspace_(workspace),
+      link_(workspace, engine, messages, std::move(selection)),
+      tabs_(new QTabWidget) {
+    // In the order of PageIndex.
+    AddPage(new EmptyPage(link_), tr("&General ID3v2"));
+    AddPage(new EmptyPage(link_), tr("&Comments"));
+    AddPage(new EmptyPage(link_), tr("&Pictures"));
+    AddPage(new EmptyPage(link_), tr("&ID3v1"));
+    tabs_->setCurrentIndex(kGeneralPage);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(tabs_, 1);
+    layout->addWidget(BuildButtons(removeV1, removeV2));
+
+    connect(tabs_, &QTabWidget::currentChanged, this, &TagEditorPanel::ReloadShown);
+    connect(&workspace, &Workspace::recordsEdited, this, [this] {
+        if (!link_.InOwnEdit())
+            Reload();
+    });
+    connect(&workspace, &Workspace::listCleared, this, &TagEditorPanel::Reload);
+    connect(&workspace, &Workspace::stateChanged, this, [this] {
+        setEnabled(workspace_.IsIdle());
+        if (workspace_.IsIdle())
+            Reload();
+    });
+    setEnabled(workspace.IsIdle());
+}
+
+void TagEditorPanel::AddPage(PanelPage* page, const QString& caption) {
+    pages_.push_back(page);
+    current_.push_back(false);
+    tabs_->addTab(page, caption);
+    connect(page, &PanelPage::saveAllWanted, this, &TagEditorPanel::SaveAll);
+}
+
+QWidget* TagEditorPanel::BuildButtons(QAction* removeV1, QAction* removeV2) {
+    auto* buttons = new QWidget;
+    auto* layout = new QVBoxLayout(buttons);
+    layout->setContentsMargins(0, 0, 0, 0);
+    saveAll_ = new QPushButton(tr("Save &All"));
+    saveAll_->setToolTip(tr("Apply the changed fields to every selected file"));
+    connect(saveAll_, &QPushButton::clicked, this, &TagEditorPanel::SaveAll);
+    layout->addWidget(saveAll_);
+    layout->addWidget(ButtonFor(link_, removeV1, tr("Remove ID3v&1")));
+    layout->addWidget(ButtonFor(link_, removeV2, tr("Remove ID3v&2")));
+    layout->addStretch();
+    return buttons;
+}
+
+void TagEditorPanel::Reload() {
+    std::fill(current_.begin(), current_.end(), false);
+    ReloadShown();
+}
+
+void TagEditorPanel::ReloadShown() {
+    // A save's worker rewrites the records: they are read again once it is done.
+    if (workspace_.State() == WorkState::Saving)
+        return;
+    const auto shown = std::size_t(tabs_->currentIndex());
+    if (shown >= pages_.size())
+        return;
+    pages_[shown]->Reload(link_.Selection());
+    current_[shown] = true;
+}
+
+void TagEditorPanel::SaveAll() {
+    link_.Apply(edit::kEditTagsAction, [this](std::span<Mp3File* const> records) {
+        for (std::size_t page = 0; page < pages_.size(); ++page) {
+            if (current_[page])
+                pages_[page]->WriteEdits(records);
+        }
+    });
+}
+
+}  // namespace velmora::ui
