@@ -1,0 +1,83 @@
+#include "edit/CommonValue.h"
+
+#include <algorithm>
+#include <string>
+
+#include "tags/GenreTable.h"
+#include "tags/Mp3File.h"
+#include "text/Utf8.h"
+
+namespace velmora::edit {
+namespace {
+
+char16_t Lower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c;
+}
+
+bool LessIgnoringCase(std::u16string_view a, std::u16string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char16_t x, char16_t y) { return Lower(x) < Lower(y); });
+}
+
+bool StartsIgnoringCase(std::u16string_view name, std::u16string_view start) {
+    return name.size() >= start.size() &&
+           std::equal(start.begin(), start.end(), name.begin(),
+                      [](char16_t x, char16_t y) { return Lower(x) == Lower(y); });
+}
+
+}  // namespace
+
+CommonText CommonValue(std::span<Mp3File* const> records, const TextOf& textOf) {
+    if (records.empty())
+        return {};
+    std::u16string first = textOf(*records.front());
+    for (const Mp3File* record : records.subspan(1)) {
+        if (textOf(*record) != first)
+            return {{}, Shown::Multiple};
+    }
+    const Shown shown = first.empty() ? Shown::Empty : Shown::Normal;
+    return {std::move(first), shown};
+}
+
+CommonText CommonV1Track(std::span<Mp3File* const> records) {
+    return CommonValue(records, [](const Mp3File& record) {
+        const std::uint8_t track = record.V1().Track();
+        return track == 0 ? std::u16string() : text::FromUtf8(std::to_string(track));
+    });
+}
+
+std::optional<std::uint8_t> CommonV1Genre(std::span<Mp3File* const> records) {
+    if (records.empty())
+        return std::nullopt;
+    const std::uint8_t genre = records.front()->V1().Genre();
+    const bool shared = std::all_of(records.begin(), records.end(), [genre](const Mp3File* record) {
+        return record->V1().Genre() == genre;
+    });
+    if (!shared || genre >= GenreTable::GenreCount())
+        return std::nullopt;
+    return genre;
+}
+
+const std::vector<std::u16string_view>& SortedGenreNames() {
+    static const std::vector<std::u16string_view> names = [] {
+        std::vector<std::u16string_view> sorted;
+        for (std::size_t index = 0; index < GenreTable::GenreCount(); ++index)
+            sorted.push_back(GenreTable::GenreName(index));
+        std::stable_sort(sorted.begin(), sorted.end(), LessIgnoringCase);
+        return sorted;
+    }();
+    return names;
+}
+
+std::optional<std::size_t> SortedGenreStartingWith(std::u16string_view text) {
+    if (text.empty())
+        return std::nullopt;
+    const auto& names = SortedGenreNames();
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        if (StartsIgnoringCase(names[index], text))
+            return index;
+    }
+    return std::nullopt;
+}
+
+}  // namespace velmora::edit
