@@ -50,6 +50,12 @@ std::u16string CellText(const Mp3File& record, Column column, const text::CodePa
             return GenreDisplayText(record, codePage);
         case Column::Duration:
             return FormatDuration(record.Duration());
+        case Column::AlbumArtist:
+            return FrameText(record, frame_ids::kTpe2, codePage);
+        case Column::Disc:
+            return FrameText(record, frame_ids::kTpos, codePage);
+        case Column::Composer:
+            return FrameText(record, frame_ids::kTcom, codePage);
     }
     return {};
 }

@@ -26,33 +26,48 @@ enum class Column : std::uint8_t {
     Directory,
     Genre,
     Duration,
+    AlbumArtist,
+    Disc,
+    Composer,
 };
+// The list's columns.
 inline constexpr std::array<Column, 10> kColumns = {
     Column::Filename, Column::Track,   Column::Artist,    Column::Album, Column::Title,
     Column::Year,     Column::Bitrate, Column::Directory, Column::Genre, Column::Duration};
+// And the window's: the list's, then columns it shows only when the user chooses them.
+inline constexpr std::array<Column, 13> kAllColumns = {
+    Column::Filename,    Column::Track,   Column::Artist,    Column::Album, Column::Title,
+    Column::Year,        Column::Bitrate, Column::Directory, Column::Genre, Column::Duration,
+    Column::AlbumArtist, Column::Disc,    Column::Composer};
 
 // Header and width of each column, in the order of Column.
 struct ColumnInfo {
     std::u16string_view header;
     int width;  // pixels
+    bool hiddenFirst = false;
 };
-inline constexpr std::array<ColumnInfo, kColumns.size()> kColumnInfos = {{{u"Filename", 300},
-                                                                          {u"Track", 50},
-                                                                          {u"Artist", 150},
-                                                                          {u"Album", 200},
-                                                                          {u"Title", 200},
-                                                                          {u"Year", 50},
-                                                                          {u"Bitrate", 100},
-                                                                          {u"Directory", 100},
-                                                                          {u"Genre", 100},
-                                                                          {u"Duration", 100}}};
+inline constexpr std::array<ColumnInfo, kAllColumns.size()> kColumnInfos = {
+    {{u"Filename", 300},
+     {u"Track", 50},
+     {u"Artist", 150},
+     {u"Album", 200},
+     {u"Title", 200},
+     {u"Year", 50},
+     {u"Bitrate", 100},
+     {u"Directory", 100},
+     {u"Genre", 100},
+     {u"Duration", 100},
+     {u"Album Artist", 150, true},
+     {u"Disc", 50, true},
+     {u"Composer", 150, true}}};
 constexpr const ColumnInfo& ColumnInfoOf(Column column) {
     return kColumnInfos[static_cast<std::size_t>(column)];
 }
 
 // What one cell shows: the (pending) name, the display texts of TRCK, TPE1, TALB, TIT2 and
 // TYER, the bitrate ("%u (VBR)" for a variable bitrate), the directory, the genre with
-// references resolved to names, and the duration as minutes:seconds.
+// references resolved to names, the duration as minutes:seconds, and the texts of TPE2, TPOS
+// and TCOM.
 std::u16string CellText(const Mp3File& record, Column column, const text::CodePage& codePage);
 
 // What a column sorts by: a number for Bitrate and Duration (so 96 comes before 128), the

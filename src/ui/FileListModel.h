@@ -28,7 +28,7 @@ class FileListModel : public QAbstractTableModel {
 
   public:
     // The core's columns, in their order; a view's column number is the column's index.
-    static constexpr std::size_t kColumnCount = kColumns.size();
+    static constexpr std::size_t kColumnCount = kAllColumns.size();
 
     explicit FileListModel(const text::CodePage& codePage, QObject* parent = nullptr);
 

@@ -3,11 +3,13 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <algorithm>
 
 #include "scan/FileListColumns.h"
 #include "ui/FileListModel.h"
 #include "ui/FileListProxy.h"
+#include "ui/QtText.h"
 
 namespace velmora::ui {
 int FileListView::DefaultWidth(int column) {
@@ -28,8 +30,17 @@ FileListView::FileListView(FileListModel& model, FileListProxy& proxy, QWidget* 
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int column = 0; column < model.columnCount(); ++column)
+    for (int column = 0; column < model.columnCount(); ++column) {
         setColumnWidth(column, DefaultWidth(column));
+        setColumnHidden(column, kColumnInfos[std::size_t(column)].hiddenFirst);
+    }
+    horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(horizontalHeader(), &QHeaderView::customContextMenuRequested, this,
+            [this](const QPoint& pos) {
+                QMenu menu(this);
+                FillColumnMenu(menu);
+                menu.exec(horizontalHeader()->viewport()->mapToGlobal(pos));
+            });
     // Load order until the first header click.
     horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     setSortingEnabled(true);
@@ -57,6 +68,20 @@ void FileListView::ApplyDisplay(const ListDisplay& display) {
                      colours.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(colours);
     viewport()->update();
+}
+
+void FileListView::FillColumnMenu(QMenu& menu) {
+    // The file name always shows: a row without it would name no file.
+    for (int column = 1; column < model_.columnCount(); ++column) {
+        QAction* action = menu.addAction(ToQString(kColumnInfos[std::size_t(column)].header));
+        action->setCheckable(true);
+        action->setChecked(!isColumnHidden(column));
+        connect(action, &QAction::toggled, this, [this, column](bool shown) {
+            setColumnHidden(column, !shown);
+            if (shown && columnWidth(column) == 0)
+                setColumnWidth(column, DefaultWidth(column));
+        });
+    }
 }
 
 std::vector<Mp3File*> FileListView::SelectedRecords() const {

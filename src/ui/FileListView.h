@@ -3,6 +3,8 @@
 #include <QTableView>
 #include <vector>
 
+class QMenu;
+
 #include "ui/ListDisplay.h"
 
 namespace velmora {
@@ -27,6 +29,9 @@ class FileListView : public QTableView {
     std::vector<Mp3File*> SelectedRecords() const;
     // The records of every row shown (after the filter), top to bottom.
     std::vector<Mp3File*> ShownRecords() const;
+
+    // One check item per column but the file name: shown or hidden (the header's menu).
+    void FillColumnMenu(QMenu& menu);
 
     // Widths of the columns, in pixels, in their order.
     static int DefaultWidth(int column);

@@ -44,13 +44,20 @@ void RestoreColumns(const SettingsKey& store, QHeaderView& header) {
             break;
         seen << logical;
     }
-    if (seen.size() == count) {
+    // Lists kept before columns were added cover the first columns; the new ones follow.
+    if (seen.size() == order.size() && !seen.isEmpty()) {
+        for (int logical = 0; logical < count; ++logical) {
+            if (!seen.contains(logical))
+                seen << logical;
+        }
         for (int visual = 0; visual < count; ++visual)
             header.moveSection(header.visualIndex(seen[visual]), visual);
     }
+    // A width of 0 is a hidden column.
     const QList<int> widths = ReadNumbers(store, settings::kColumnWidths);
-    if (widths.size() == count) {
-        for (int logical = 0; logical < count; ++logical) {
+    if (widths.size() <= count) {
+        for (int logical = 0; logical < widths.size(); ++logical) {
+            header.setSectionHidden(logical, widths[logical] <= 0);
             if (widths[logical] > 0)
                 header.resizeSection(logical, widths[logical]);
         }
