@@ -9,6 +9,8 @@
 #include <utility>
 
 #include "edit/ActionNames.h"
+#include "ui/GeneralPage.h"
+#include "ui/Id3v1Page.h"
 #include "ui/PanelPage.h"
 #include "ui/Workspace.h"
 
@@ -44,10 +46,10 @@ TagEditorPanel::TagEditorPanel(Workspace& workspace, EngineContext& engine, UiMe
       link_(workspace, engine, messages, std::move(selection)),
       tabs_(new QTabWidget) {
     // In the order of PageIndex.
-    AddPage(new EmptyPage(link_), tr("&General ID3v2"));
+    AddPage(new GeneralPage(link_), tr("&General ID3v2"));
     AddPage(new EmptyPage(link_), tr("&Comments"));
     AddPage(new EmptyPage(link_), tr("&Pictures"));
-    AddPage(new EmptyPage(link_), tr("&ID3v1"));
+    AddPage(new Id3v1Page(link_), tr("&ID3v1"));
     tabs_->setCurrentIndex(kGeneralPage);
 
     auto* layout = new QHBoxLayout(this);

@@ -9,6 +9,7 @@ QObject* MakeMainWindowTest();
 QObject* MakePreferencesTest();
 QObject* MakeMessageSinkTest();
 QObject* MakeWorkCommandsTest();
+QObject* MakePanelTest();
 }  // namespace velmora::testing
 
 int main(int argc, char** argv) {
@@ -17,9 +18,9 @@ int main(int argc, char** argv) {
     // Collation differs by locale (the C locale compares code units): the tests name one.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     int failed = 0;
-    for (auto make :
-         {velmora::testing::MakeMainWindowTest, velmora::testing::MakePreferencesTest,
-          velmora::testing::MakeMessageSinkTest, velmora::testing::MakeWorkCommandsTest}) {
+    for (auto make : {velmora::testing::MakeMainWindowTest, velmora::testing::MakePreferencesTest,
+                      velmora::testing::MakeMessageSinkTest, velmora::testing::MakeWorkCommandsTest,
+                      velmora::testing::MakePanelTest}) {
         std::unique_ptr<QObject> test(make());
         failed += QTest::qExec(test.get(), argc, argv);
     }

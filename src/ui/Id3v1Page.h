@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+
+#include "tags/Id3v1Tag.h"
+#include "ui/PanelPage.h"
+
+class QComboBox;
+
+namespace velmora::ui {
+
+class FieldEdit;
+
+// "ID3v1": the six fields of the selected files' ID3v1 tags, within what the tag holds, and
+// the genre list, whose "(unchanged)" leaves each file's genre as it is.
+class Id3v1Page : public PanelPage {
+    Q_OBJECT
+
+  public:
+    explicit Id3v1Page(const PanelLink& link, QWidget* parent = nullptr);
+
+    void Reload(std::span<Mp3File* const> selection) override;
+    void WriteEdits(std::span<Mp3File* const> selection) override;
+
+    FieldEdit& Text(std::size_t index) { return *texts_.at(index); }
+    FieldEdit& Track() { return *track_; }
+    QComboBox& Genre() { return *genre_; }
+
+  private:
+    std::array<FieldEdit*, Id3v1Tag::kTextCount> texts_{};
+    FieldEdit* track_ = nullptr;
+    QComboBox* genre_ = nullptr;
+    // The user picked an entry in the genre list since the last reload.
+    bool genreChanged_ = false;
+};
+
+}  // namespace velmora::ui
