@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <functional>
@@ -56,15 +55,6 @@ struct ActingPrompt final : XmlOptionsPrompt {
     }
 };
 
-std::vector<std::string> FolderContent(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 struct ExportFixture : ::testing::Test {
     ScratchDirectory dir;
     testing::RecordingMessageSink messages;
@@ -80,7 +70,7 @@ struct ExportFixture : ::testing::Test {
     }
     void ExpectOldTargetAlone(std::vector<std::string> content = {"list.m3u"}) {
         EXPECT_EQ(ScratchDirectory::ReadFile(target), kOldContent);
-        EXPECT_EQ(FolderContent(dir.Root()), content);
+        EXPECT_EQ(dir.Names(), content);
     }
     // One more message was shown: this error for this path. The message names the step and the
     // path, then the system's reason for `error`.
@@ -121,7 +111,7 @@ TEST_F(ExportFixture, ReplacesTheFileALinkNamesKeepingItsPermissions) {
     EXPECT_EQ(ScratchDirectory::ReadFile(target),
               "[playlist]\nFile1=a.mp3\nTitle1=Y\nLength1=215\nNumberOfEntries=1\nVersion=2");
     EXPECT_EQ(fs::status(target).permissions(), perms);
-    EXPECT_EQ(FolderContent(dir.Root()), (std::vector<std::string>{"link.pls", "list.m3u"}));
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"link.pls", "list.m3u"}));
 }
 
 // Checked before any options are asked; nothing is created anywhere.
@@ -185,7 +175,7 @@ TEST_F(ExportFixture, FailedRenameIsAWriteFailureAndLeavesNoTemporaryFile) {
     XmlExporter exporter(key, prompt);
     EXPECT_EQ(Run(exporter, TextPath(target)), ExportOutcome::WriteFailed);
     ExpectError(u"Couldn't write to file\r\n", TextPath(target), EISDIR);
-    EXPECT_EQ(FolderContent(dir.Root()), std::vector<std::string>{"list.m3u"});
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"list.m3u"});
     EXPECT_EQ(ScratchDirectory::ReadFile(dir.Path("list.m3u/inside")), "x");
 }
 

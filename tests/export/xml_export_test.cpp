@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
-#include <libxml/parser.h>
-#include <libxml/tree.h>
 
 #include <array>
-#include <cstdarg>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -15,6 +11,7 @@
 #include "export/XmlExporter.h"
 #include "export/XmlWriter.h"
 #include "support/FakeSettingsKey.h"
+#include "support/XmlReadBack.h"
 
 namespace velmora {
 namespace {
@@ -31,64 +28,11 @@ std::string Document(const std::string& body) {
            body + "</MP3List>";
 }
 
-// Written documents are read back with libxml2, which shares nothing with the writer: it must
-// accept them without a word, and it tells what a reader sees, not what the writer meant.
-using ParsedElement = std::pair<std::string, std::vector<std::pair<std::string, std::u32string>>>;
-
-void Collect(void* diagnostics, const char* format, ...) {
-    char line[512];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vsnprintf(line, sizeof line, format, arguments);
-    va_end(arguments);
-    *static_cast<std::string*>(diagnostics) += line;
-}
-
-// From the UTF-8 libxml2 has checked.
-std::u32string CodePoints(const xmlChar* utf8) {
-    std::u32string out;
-    for (const xmlChar* p = utf8; p != nullptr && *p != 0;) {
-        const int extra = *p < 0x80 ? 0 : *p < 0xE0 ? 1 : *p < 0xF0 ? 2 : 3;
-        char32_t c = *p++ & (0x7F >> extra);
-        for (int i = 0; i < extra; ++i)
-            c = c << 6 | (*p++ & 0x3F);
-        out += c;
-    }
-    return out;
-}
-
-void ElementsOf(const xmlNode* node, std::vector<ParsedElement>& out) {
-    for (; node != nullptr; node = node->next) {
-        if (node->type != XML_ELEMENT_NODE)
-            continue;
-        out.push_back({reinterpret_cast<const char*>(node->name), {}});
-        for (const xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
-            xmlChar* value = xmlNodeListGetString(node->doc, attribute->children, 1);
-            out.back().second.emplace_back(reinterpret_cast<const char*>(attribute->name),
-                                           CodePoints(value));
-            xmlFree(value);
-        }
-        ElementsOf(node->children, out);
-    }
-}
-
-// Every element with its attributes, in document order.
-std::vector<ParsedElement> ReadBack(const std::string& document) {
-    std::string diagnostics;
-    xmlSetGenericErrorFunc(&diagnostics, Collect);
-    xmlDoc* parsed = xmlReadMemory(document.data(), static_cast<int>(document.size()), nullptr,
-                                   nullptr, XML_PARSE_NONET);
-    xmlSetGenericErrorFunc(nullptr, nullptr);
-    EXPECT_TRUE(parsed != nullptr && diagnostics.empty()) << diagnostics;
-    std::vector<ParsedElement> elements;
-    ElementsOf(parsed != nullptr ? xmlDocGetRootElement(parsed) : nullptr, elements);
-    xmlFreeDoc(parsed);
-    return elements;
-}
-
+// Written documents must read back through libxml2 without a word.
 std::string Built(const XmlExportOptions& options, const std::vector<ExportedFile>& files) {
     std::string document = BuildXmlExportDocument(options, files);
-    ReadBack(document);
+    const testing::XmlReadBack read = testing::ReadXml(document);
+    EXPECT_TRUE(read.parsed && read.diagnostics.empty()) << read.diagnostics;
     return document;
 }
 
@@ -171,7 +115,8 @@ XmlExportOptions Bare() {
 }
 
 // A key at every level, the last included: the files are grouped four times and then
-// listed, so none goes missing. (Attribute order and every field: ExportRecords_test.)
+// listed, so none goes missing. (Attribute order and every field: LoadedRecords in
+// export_test.cpp.)
 TEST(XmlExport, EveryLevelGroupsAndTheLastListsItsFiles) {
     XmlExportOptions options = Bare();
     options.structure = XmlStructure::FromStored({1, 2, 3, 4});
@@ -242,13 +187,6 @@ std::string Document(const XmlElement& root) {
     return EncodeDocument(text);
 }
 
-// XML 1.0 production [2] Char, restated here so the writer is checked against the rule
-// rather than against itself.
-bool XmlCanCarry(char16_t unit) {
-    return unit == 0x9 || unit == 0xA || unit == 0xD || (unit >= 0x20 && unit < 0xD800) ||
-           (unit >= 0xE000 && unit <= 0xFFFD);
-}
-
 // Every UTF-16 unit alone, then pairs and sequences that trip writers: a reader must get
 // each value back exactly, or U+FFFD where XML cannot carry the character.
 TEST(XmlDocument, EveryValueReadsBackOrBecomesReplacement) {
@@ -257,7 +195,7 @@ TEST(XmlDocument, EveryValueReadsBackOrBecomesReplacement) {
     for (char32_t unit = 0; unit <= 0xFFFF; ++unit) {
         written += static_cast<char16_t>(unit);
         written += u'.';  // keeps each surrogate alone
-        read += XmlCanCarry(static_cast<char16_t>(unit)) ? unit : U'\uFFFD';
+        read += testing::IsXmlChar(unit) ? unit : U'\uFFFD';
         read += U'.';
     }
     written +=
@@ -268,9 +206,11 @@ TEST(XmlDocument, EveryValueReadsBackOrBecomesReplacement) {
     XmlElement& numbers = root.AddChild(u"N");
     numbers.Add<XmlUInt8Attribute>(u"u8", std::uint8_t{255});
     numbers.Add<XmlUInt32Attribute>(u"u32", std::uint32_t{4294967295u});
-    const std::vector<ParsedElement> expected = {{"R", {{"v", read}}},
-                                                 {"N", {{"u8", U"255"}, {"u32", U"4294967295"}}}};
-    EXPECT_EQ(ReadBack(Document(root)), expected);
+    const testing::XmlReadBack parsed = testing::ReadXml(Document(root));
+    EXPECT_TRUE(parsed.diagnostics.empty()) << parsed.diagnostics;
+    const std::vector<testing::ParsedElement> expected = {
+        {0, "R", {{"v", read}}}, {1, "N", {{"u8", U"255"}, {"u32", U"4294967295"}}}};
+    EXPECT_EQ(parsed.elements, expected);
 }
 
 constexpr XmlGrouping kList = XmlGrouping::List;

@@ -7,7 +7,6 @@
 
 #include <fcntl.h>
 
-#include "ReplaceTestSupport.h"
 #include "replace/Leftovers.h"
 #include "replace/SafeReplace.h"
 #include "replace/UniqueFd.h"
@@ -18,7 +17,6 @@ namespace {
 
 using replace::SafeReplace;
 using replace::TemporaryPattern;
-using testing::NamesIn;
 using testing::ScratchDirectory;
 
 // A child process that has begun replacing folder/song.mp3 and written some of it, then
@@ -70,7 +68,7 @@ TEST(InterruptCleanup, EachSignalRemovesTheTemporaryFileAndStillEndsTheProcess) 
         dir.WriteFile("song.mp3", "old");
         const pid_t child = ChildInTheMiddleOfAReplace(dir.Root(), row.ignoreHangup);
         ASSERT_GT(child, 0);
-        ASSERT_EQ(NamesIn(dir.Root()).size(), 2u);
+        ASSERT_EQ(dir.Names().size(), 2u);
         ::kill(child, row.signal);
         if (row.endedBy != row.signal) {
             ::kill(child, row.endedBy);
@@ -79,7 +77,7 @@ TEST(InterruptCleanup, EachSignalRemovesTheTemporaryFileAndStillEndsTheProcess) 
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status));
         EXPECT_EQ(WTERMSIG(status), row.endedBy);
-        EXPECT_EQ(NamesIn(dir.Root()), std::vector<std::string>{"song.mp3"});
+        EXPECT_EQ(dir.Names(), std::vector<std::string>{"song.mp3"});
         EXPECT_EQ(ScratchDirectory::ReadFile(dir.Path("song.mp3")), "old");
     }
 }
@@ -93,11 +91,11 @@ TEST(Leftovers, AnUnlockedLeftoverIsRemovedByTheNextReplace) {
     ASSERT_GT(child, 0);
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
-    ASSERT_EQ(NamesIn(dir.Root()).size(), 2u);
+    ASSERT_EQ(dir.Names().size(), 2u);
     SafeReplace replacement;
     ASSERT_FALSE(replacement.Begin(dir.Path("other.mp3"), TemporaryPattern::Save(), nullptr));
     ASSERT_FALSE(replacement.Commit());
-    EXPECT_EQ(NamesIn(dir.Root()), (std::vector<std::string>{"other.mp3", "song.mp3"}));
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"other.mp3", "song.mp3"}));
 }
 
 // Only unlocked regular files of the pattern go: a replace in progress elsewhere, the user's
@@ -127,7 +125,7 @@ TEST(Leftovers, OnlyUnlockedFilesOfThePatternAreRemoved) {
     std::vector<std::string> expected = kept;
     expected.push_back(".velmora-save-fffffffffffe.tmp");
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(NamesIn(dir.Root()), expected);
+    EXPECT_EQ(dir.Names(), expected);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -7,17 +8,20 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora::testing {
 
-// A fresh directory under the system's temporary folder, removed with everything in it when
-// the object goes away.
+// A fresh directory (under the system's temporary folder unless `base` says where), removed
+// with everything in it when the object goes away.
 class ScratchDirectory {
   public:
-    ScratchDirectory() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velmora-XXXXXX").string();
+    explicit ScratchDirectory(const std::filesystem::path& base = {},
+                              std::string_view prefix = "velmora-") {
+        const auto parent = base.empty() ? std::filesystem::temp_directory_path() : base;
+        std::string pattern = (parent / (std::string(prefix) + "XXXXXX")).string();
         if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
+            throw std::runtime_error("mkdtemp failed for " + pattern);
         }
         root_ = pattern;
     }
@@ -35,7 +39,7 @@ class ScratchDirectory {
         const std::filesystem::path path = Path(name);
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) {
+        if (!out.flush()) {
             throw std::runtime_error("cannot write " + path.string());
         }
         return path;
@@ -44,6 +48,16 @@ class ScratchDirectory {
     static std::string ReadFile(const std::filesystem::path& path) {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    // The names in `folder` (the root when empty), sorted.
+    std::vector<std::string> Names(const std::filesystem::path& folder = {}) const {
+        std::vector<std::string> names;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(folder.empty() ? root_ : folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
   private:
