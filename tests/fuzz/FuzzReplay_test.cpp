@@ -19,14 +19,6 @@ namespace fs = std::filesystem;
 constexpr std::size_t kFixedAllowance = 16u << 20;
 constexpr std::size_t kPerInputByte = 8;
 
-TargetFunction TargetNamed(std::string_view name) {
-    for (const auto& target : kTargets) {
-        if (target.name == name)
-            return target.run;
-    }
-    return nullptr;
-}
-
 std::vector<std::uint8_t> ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -76,7 +68,7 @@ TEST(FuzzReplay, ReadyMadeInputsPassInBoundedMemory) {
     for (NamedInput& seed : SeedInputs())
         inputs.push_back(std::move(seed));
     for (const NamedInput& input : inputs) {
-        const TargetFunction run = TargetNamed(input.target);
+        const TargetFunction run = FindTarget(input.target);
         ASSERT_NE(run, nullptr) << input.target;
         const AllocationPeak peak;
         RunOne(run, input.bytes, std::string(input.target) + "/" + input.name);

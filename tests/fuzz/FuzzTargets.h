@@ -36,4 +36,13 @@ inline constexpr NamedTarget kTargets[] = {
     {"rename", RenameCompileExpand}, {"settings", SettingsOpen},     {"xml_writer", XmlWriterParse},
 };
 
+// The target of that name, or nullptr.
+inline TargetFunction FindTarget(std::string_view name) {
+    for (const auto& target : kTargets) {
+        if (target.name == name)
+            return target.run;
+    }
+    return nullptr;
+}
+
 }  // namespace velmora::fuzz

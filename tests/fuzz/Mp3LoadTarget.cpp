@@ -61,15 +61,14 @@ void CheckAgainstMemoryRead(const Mp3File& record, Input input, const TagEngine&
 }  // namespace
 
 void Mp3Load(Input input) {
-    static const ScratchFolder folder;
-    folder.Write("input.mp3", input);
+    WriteScratchFile("input.mp3", input);
     TagEngine engine(input.size());
-    Mp3File record(engine.context, folder.RootText(), u"input.mp3");
-    Check(engine.messages.Count() == 0, "loading a readable file showed a message");
+    Mp3File record(engine.context, TextPath(Scratch().Root()), u"input.mp3");
+    Check(engine.MessageCount() == 0, "loading a readable file showed a message");
     const std::uint8_t version = record.LoadedId3v2Version();
     Check(version == 0 || (version >= 2 && version <= 4), "impossible tag version");
     Check(!record.NeedsSave(), "a record needs saving right after its load");
-    CheckAgainstMemoryRead(record, input, engine, folder.RootText() + u"/input.mp3");
+    CheckAgainstMemoryRead(record, input, engine, TextPath(Scratch().Root()) + u"/input.mp3");
     (void)SnapshotFrames(record, 4, Cp1252(), &record);
     ReadCommonFields(record);
 }

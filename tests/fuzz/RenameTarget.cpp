@@ -27,10 +27,10 @@ void RenameCompileExpand(Input input) {
         const std::u16string name = compiled.pattern->Expand(tag, Cp1252());
         Check(name.ends_with(u".mp3"), "an expanded name without .mp3");
     }
-    CountingSink messages;
+    testing::RecordingMessageSink messages;
     const bool reported = !batch::CompileRenamePatternOrReport(expression, messages);
     Check(reported == !compiled.pattern, "the two compilers disagree");
-    Check(messages.Count() == (reported ? 1 : 0), "a failed compile is reported once");
+    Check(messages.Shown().size() == (reported ? 1u : 0u), "a failed compile is reported once");
 }
 
 }  // namespace velmora::fuzz

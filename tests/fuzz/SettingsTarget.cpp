@@ -60,12 +60,11 @@ std::unique_ptr<SettingsStore> OpenOrFail(const std::filesystem::path& file) {
 }  // namespace
 
 void SettingsOpen(Input input) {
-    static const ScratchFolder folder;
-    const std::filesystem::path directory = folder.Root() / "velmora";
+    const std::filesystem::path directory = Scratch().Root() / "velmora";
     std::filesystem::remove_all(directory);
     std::filesystem::create_directories(directory);
     const std::filesystem::path file = directory / "settings.toml";
-    folder.Write("velmora/settings.toml", input);
+    WriteScratchFile("velmora/settings.toml", input);
 
     const auto written = static_cast<std::uint32_t>(input.size());
     ReadValues before;
