@@ -113,93 +113,78 @@ class JournalTest : public ::testing::Test {
     Records records_;
 };
 
-struct ActionKind {
-    const char* name;
-    std::function<void(Records&, TestEngine&)> change;
-};
+const FrameId kCleaned[] = {"TPE1", "TALB", "TIT2"};
 
-void EachRecord(Records& records, const std::function<void(Mp3File&)>& change) {
-    for (Mp3File* record : records)
-        change(*record);
+// A change of the whole set, or of each record in turn.
+using Change = std::function<void(Records&, EngineContext&, FakeSettingsKey&)>;
+using RecordChange = std::function<void(Mp3File&, EngineContext&)>;
+
+Change EachRecord(RecordChange change) {
+    return [change](Records& records, EngineContext& context, FakeSettingsKey&) {
+        for (Mp3File* record : records)
+            change(*record, context);
+    };
 }
 
-const FrameId kCleaned[] = {"TPE1", "TALB", "TIT2"};
+struct ActionKind {
+    const char* name;
+    Change change;
+};
 
 // Every kind of change a user can make to records.
 const ActionKind kKinds[] = {
-    {"field edits",
-     [](Records& records, TestEngine& engine) {
-         EngineContext& context = engine.context;
-         EachRecord(records, [&](Mp3File& record) {
-             SetFrameText(record, "TALB", u"New Album", context);
-             SetFrameText(record, "TCON", u"Rock", context);
-         });
-     }},
-    {"ID3v1 fields",
-     [](Records& records, TestEngine&) {
-         EachRecord(records, [&](Mp3File& record) {
-             record.V1().SetText(Id3v1Tag::kTitle, u"other");
-             record.V1().SetTrack(9);
-             record.V1().SetGenre(3);
-         });
-     }},
-    {"capitalize",
-     [](Records& records, TestEngine& engine) {
-         EngineContext& context = engine.context;
-         EachRecord(records, [&](Mp3File& record) {
-             for (const FrameId& id : kCleaned)
-                 CapitalizeWords(record, id, context);
-         });
-     }},
-    {"underscores",
-     [](Records& records, TestEngine& engine) {
-         EngineContext& context = engine.context;
-         EachRecord(records, [&](Mp3File& record) {
-             for (const FrameId& id : kCleaned)
-                 UnderscoresToSpaces(record, id, context);
-         });
-     }},
-    {"copy from ID3v1",
-     [](Records& records, TestEngine& engine) {
-         EngineContext& context = engine.context;
-         EachRecord(records, [&](Mp3File& record) { CopyFromId3v1(record, record.V1(), context); });
-     }},
+    {"field edits", EachRecord([](Mp3File& record, EngineContext& context) {
+         SetFrameText(record, "TALB", u"New Album", context);
+         SetFrameText(record, "TCON", u"Rock", context);
+     })},
+    {"ID3v1 fields", EachRecord([](Mp3File& record, EngineContext&) {
+         record.V1().SetText(Id3v1Tag::kTitle, u"other");
+         record.V1().SetTrack(9);
+         record.V1().SetGenre(3);
+     })},
+    {"capitalize", EachRecord([](Mp3File& record, EngineContext& context) {
+         for (const FrameId& id : kCleaned)
+             CapitalizeWords(record, id, context);
+     })},
+    {"underscores", EachRecord([](Mp3File& record, EngineContext& context) {
+         for (const FrameId& id : kCleaned)
+             UnderscoresToSpaces(record, id, context);
+     })},
+    {"copy from ID3v1", EachRecord([](Mp3File& record, EngineContext& context) {
+         CopyFromId3v1(record, record.V1(), context);
+     })},
     {"removal marks",
-     [](Records& records, TestEngine&) {
+     [](Records& records, EngineContext&, FakeSettingsKey&) {
          records[0]->MarkRemoveV1();
          records[1]->MarkRemoveV2();
      }},
     {"comments",
-     [](Records& records, TestEngine& engine) {
-         EngineContext& context = engine.context;
+     [](Records& records, EngineContext& context, FakeSettingsKey&) {
          RemoveFrame(*records[0], FindComment(*records[0], u"", context.codePage));
          SetCommentText(*records[1], u"", u"new comment", "eng", context);
          AddComment(*records[2], "deu", u"desc", u"text", context);
      }},
     {"pictures",
-     [](Records& records, TestEngine& engine) {
-         EngineContext& context = engine.context;
+     [](Records& records, EngineContext& context, FakeSettingsKey&) {
          SetPicture(*records[0], "image/png", u"", 3, {}, context);  // removes it
          SetPicture(*records[1], "image/jpeg", u"front", 3, kPicture, context);
      }},
     {"rename",
-     [](Records& records, TestEngine& engine) {
-         EngineContext& context = engine.context;
+     [](Records& records, EngineContext& context, FakeSettingsKey& settings) {
          Records batch = records;
-         batch::RenameBatch(u"%title - %artist", batch, engine.settings, context);
+         batch::RenameBatch(u"%title - %artist", batch, settings, context);
      }},
     {"tags from names",
-     [](Records& records, TestEngine& engine) {
-         EngineContext& context = engine.context;
-         batch::GenerateTagsFromNames(u"(?P<artist>.*) - (?P<title>.*)\\.mp3", records,
-                                      engine.settings, context);
+     [](Records& records, EngineContext& context, FakeSettingsKey& settings) {
+         batch::GenerateTagsFromNames(u"(?P<artist>.*) - (?P<title>.*)\\.mp3", records, settings,
+                                      context);
      }},
     {"track numbering clicks",
-     [](Records& records, TestEngine& engine) {
-         EngineContext& context = engine.context;
+     [](Records& records, EngineContext& context, FakeSettingsKey&) {
          batch::TrackNumbering numbering;
          numbering.SwitchOn();
-         EachRecord(records, [&](Mp3File& record) { numbering.NumberNext(record, context); });
+         for (Mp3File* record : records)
+             numbering.NumberNext(*record, context);
      }},
 };
 
@@ -215,8 +200,8 @@ TEST_F(JournalTest, UndoAndRedoPutEveryKindOfActionBackExactly) {
                                 [&] { SetFrameText(*records_[0], "TYER", u"1999", context_); }),
                   Records{records_[0]});
         const auto before = TakeAll(records_);
-        const Records changed =
-            journal.Apply(u"kind", records_, [&] { kind.change(records_, engine_); });
+        const Records changed = journal.Apply(
+            u"kind", records_, [&] { kind.change(records_, context_, engine_.settings); });
         const auto after = TakeAll(records_);
         Records expected;
         for (std::size_t i = 0; i < records_.size(); ++i) {
