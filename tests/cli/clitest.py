@@ -26,9 +26,12 @@ class CliTestCase(unittest.TestCase):
         self.addCleanup(shutil.rmtree, settings_dir, True)
         self.settings = os.path.join(settings_dir, "settings.toml")
 
-    def run_cli(self, *args):
-        argv = [BINARY, "--settings", self.settings] + list(args)
-        return subprocess.run(argv, capture_output=True, stdin=subprocess.DEVNULL)
+    def run_cli(self, *args, settings=True, stdout=subprocess.PIPE, **options):
+        """Runs the command on the test's own settings file unless `settings` is False; a run
+        that blocks (on a FIFO, say) fails the test instead of hanging it."""
+        argv = [BINARY] + (["--settings", self.settings] if settings else []) + list(args)
+        return subprocess.run(argv, stdout=stdout, stderr=subprocess.PIPE,
+                              stdin=subprocess.DEVNULL, timeout=60, **options)
 
     def cli(self, *args):
         """Runs the command and checks it succeeds; returns standard output as text."""
@@ -40,13 +43,13 @@ class CliTestCase(unittest.TestCase):
         return os.path.join(self.dir, *parts)
 
     def write(self, name, content):
-        with open(self.path(name), "wb") as f:
-            f.write(content)
-        return self.path(name)
+        path = self.path(name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        pathlib.Path(path).write_bytes(content)
+        return path
 
     def read(self, path):
-        with open(path, "rb") as f:
-            return f.read()
+        return pathlib.Path(path).read_bytes()
 
     def mount(self, *args):
         """mount(8) with the arguments, undone at the end; skips the test where it cannot."""
@@ -61,10 +64,7 @@ class CliTestCase(unittest.TestCase):
     def make_mp3(self, name, frames=(), count=12, version=3, v1=True):
         """An MP3 with the given ID3v2 frames (written by mutagen) and an ID3v1 tag: mutagen's
         when v1 is True, these 128 bytes when it is bytes."""
-        path = self.path(name)
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        with open(path, "wb") as out:
-            out.write(MPEG_FRAME * count)
+        path = self.write(name, MPEG_FRAME * count)
         tag = ID3()
         for frame in frames:
             tag.add(frame)

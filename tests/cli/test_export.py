@@ -16,8 +16,7 @@ class Exporting(CliTestCase):
         self.two = self.make_mp3("music/two.mp3", [TIT2(encoding=0, text="Second")])
 
     def test_playlists_in_the_order_given(self):
-        with open(self.path("list.m3u"), "w") as f:
-            f.write("keep")
+        self.write("list.m3u", b"keep")
         self.cli("--yes", "export", "m3u", self.path("list.m3u"), self.two, self.one)
         self.assertEqual(self.read(self.path("list.m3u")).decode("cp1252"),
                          "#EXTM3U\n#EXTINF:0, - Second\nmusic/two.mp3\n"

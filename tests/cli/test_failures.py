@@ -2,26 +2,22 @@
 
 import json
 import os
-import subprocess
+import shutil
 import xml.etree.ElementTree as ElementTree
 
 from mutagen.id3 import ID3, TIT2, TPE1, TRCK
 
-from clitest import BINARY, CliTestCase
+from clitest import CliTestCase
 
 
 class Failures(CliTestCase):
-    def run_to(self, stdout, *args):
-        argv = [BINARY, "--settings", self.settings] + list(args)
-        return subprocess.run(argv, stdout=stdout, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL)
-
     def test_output_that_cannot_be_written_fails_the_run(self):
         for i in range(3):
             self.make_mp3("m%d.mp3" % i, [TIT2(encoding=0, text="x" * 3000)])
         with open("/dev/full", "wb") as full:
             for args in (["list", self.dir], ["dump", "--json", self.dir], ["--version"]):
                 with self.subTest(args=args):
-                    result = self.run_to(full, *args)
+                    result = self.run_cli(*args, stdout=full)
                     self.assertEqual(result.returncode, 1)
                     self.assertIn(b"velmora-cli: couldn't write to standard output: No space left "
                                   b"on device", result.stderr)
@@ -29,7 +25,7 @@ class Failures(CliTestCase):
         disk = self.path("disk")
         self.mount_tmpfs(disk, "8k")
         with open(os.path.join(disk, "dump.json"), "wb") as out:
-            result = self.run_to(out, "dump", "--json", self.dir)
+            result = self.run_cli("dump", "--json", self.dir, stdout=out)
         self.assertEqual(result.returncode, 1)
         self.assertIn(b"No space left on device", result.stderr)
         self.assertGreater(os.path.getsize(os.path.join(disk, "dump.json")), 0)
@@ -44,8 +40,7 @@ class Failures(CliTestCase):
         disk = self.path("disk")
         self.mount_tmpfs(disk, "48k")
         full = os.path.join(disk, "song.mp3")
-        with open(song, "rb") as source, open(full, "wb") as target:
-            target.write(source.read())
+        shutil.copyfile(song, full)
         with open(os.path.join(disk, "filler"), "wb", buffering=0) as filler:
             try:
                 while True:
@@ -79,9 +74,8 @@ class Failures(CliTestCase):
         self.make_mp3("x3/f4.mp3", [TIT2(encoding=0, text="Four")])
         self.make_mp3("x3/f5.mp3", [TIT2(encoding=0, text="Five")])
         out = self.path("list.xml")
-        argv = [BINARY, "--settings", self.settings, "export", "xml", out, "x3/f4.mp3",
-                "./x3/f5.mp3", "x3/", "--location", "path", "--levels", "directory,list"]
-        result = subprocess.run(argv, cwd=self.dir, capture_output=True, stdin=subprocess.DEVNULL)
+        result = self.run_cli("export", "xml", out, "x3/f4.mp3", "./x3/f5.mp3", "x3/", "--location",
+                              "path", "--levels", "directory,list", cwd=self.dir)
         self.assertEqual(result.returncode, 0, result.stderr)
         groups = ElementTree.parse(out).getroot().findall("Directory")
         self.assertEqual([g.get("path") for g in groups], [self.path("x3")])

@@ -3,23 +3,13 @@
 import fcntl
 import os
 import stat
-import subprocess
-import tempfile
 
 from mutagen.id3 import APIC, TIT2
 
-from clitest import BINARY, CliTestCase
-
-# Far above what any of these runs needs; a run that blocks on a FIFO never ends.
-HANG = 60
+from clitest import CliTestCase
 
 
 class SpecialFiles(CliTestCase):
-    def run_plain(self, *args, env=None):
-        """velmora-cli without the test's own --settings."""
-        return subprocess.run([BINARY] + list(args), capture_output=True,
-                              stdin=subprocess.DEVNULL, timeout=HANG, env=env)
-
     def test_fifo_and_device_named_mp3_are_skipped_or_refused(self):
         self.make_mp3("music/a.mp3", [TIT2(encoding=0, text="A")])
         fifo = self.path("music", "x.mp3")
@@ -30,8 +20,7 @@ class SpecialFiles(CliTestCase):
         for args in (["list", folder], ["dump", folder],
                      ["export", "m3u", self.path("l.m3u"), folder]):
             with self.subTest(args=args):
-                result = subprocess.run([BINARY, "--settings", self.settings] + args,
-                                        capture_output=True, timeout=HANG)
+                result = self.run_cli(*args)
                 self.assertEqual(result.returncode, 0, result.stderr)
                 self.assertNotIn(b"x.mp3", result.stdout)
                 self.assertNotIn(b"y.mp3", result.stdout)
@@ -40,47 +29,39 @@ class SpecialFiles(CliTestCase):
         self.assertEqual(result.returncode, 1)
         self.assertIn(b"is not a regular file", result.stderr)
 
-    def test_a_named_settings_file_that_is_not_one_is_refused_and_left_alone(self):
-        profile = self.path("profile")
-        with open(profile, "w") as f:
-            f.write("export PATH=$HOME/bin:$PATH\n")
+    def test_a_named_settings_file_is_refused_unless_it_is_one_and_makes_no_folder(self):
+        profile = self.write("profile", b"export PATH=$HOME/bin:$PATH\n")
         fifo = self.path("settings.fifo")
         os.mkfifo(fifo)
         mp3 = self.make_mp3("a.mp3")
-        for named in ("/dev/zero", fifo, profile):
-            for command in (["dump", mp3], ["set", "--title", "X", mp3]):
-                with self.subTest(named=named, command=command):
-                    before = self.snapshot()
-                    result = self.run_plain("--settings", named, *command)
-                    self.assertEqual(result.returncode, 2, result.stderr)
-                    self.assertIn(b"cannot open the settings", result.stderr)
-                    self.assertEqual(self.snapshot(), before)
+        for named, command in (("/dev/zero", ["set", "--title", "X"]), (fifo, ["dump"]),
+                               (profile, ["set", "--title", "X"])):
+            with self.subTest(named=named, command=command):
+                before = self.snapshot()
+                result = self.run_cli("--settings", named, *command, mp3, settings=False)
+                self.assertEqual(result.returncode, 2, result.stderr)
+                self.assertIn(b"cannot open the settings", result.stderr)
+                self.assertEqual(self.snapshot(), before)
         self.assertFalse(os.path.exists("/dev/zero.lock"))
+        missing = self.path("missing", "dir", "s.toml")
+        self.assertEqual(self.run_cli("--settings", missing, "dump", mp3, settings=False).returncode,
+                         0)
         self.assertEqual(sorted(os.listdir(self.dir)), ["a.mp3", "profile", "settings.fifo"])
-
-    def test_no_folder_is_made_for_a_named_settings_file(self):
-        mp3 = self.make_mp3("a.mp3")
-        named = self.path("missing", "dir", "s.toml")
-        self.assertEqual(self.run_plain("--settings", named, "dump", mp3).returncode, 0)
-        self.assertFalse(os.path.exists(self.path("missing")))
 
     def test_read_only_commands_never_write_the_default_store(self):
         mp3 = self.make_mp3("a.mp3", [TIT2(encoding=0, text="T")])
-        config = tempfile.mkdtemp(prefix="velmora-cli-config-")
-        self.addCleanup(subprocess.run, ["rm", "-rf", config])
+        config = self.path("config")
+        os.mkdir(config)
         env = dict(os.environ, XDG_CONFIG_HOME=config)
         for args in (["list", self.dir], ["dump", mp3], ["rename", "--dry-run", "%title", mp3],
                      ["from-name", "--dry-run", "(?P<title>.*)", mp3],
                      ["export", "xml", self.path("x.xml"), mp3, "--keep-empty"]):
             with self.subTest(args=args):
-                self.assertEqual(self.run_plain(*args, env=env).returncode, 0)
+                self.assertEqual(self.run_cli(*args, settings=False, env=env).returncode, 0)
                 self.assertEqual(os.listdir(config), [])
         # A broken default store is reported but only moved aside by a run that writes.
-        os.makedirs(os.path.join(config, "velmora"))
-        store = os.path.join(config, "velmora", "settings.toml")
-        with open(store, "w") as f:
-            f.write("[[[")
-        result = self.run_plain("dump", mp3, env=env)
+        store = self.write(os.path.join(config, "velmora", "settings.toml"), b"[[[")
+        result = self.run_cli("dump", mp3, settings=False, env=env)
         self.assertEqual(result.returncode, 0)
         self.assertIn(b"left as it is", result.stderr)
         self.assertEqual(os.listdir(os.path.dirname(store)), ["settings.toml"])
@@ -101,17 +82,13 @@ class SpecialFiles(CliTestCase):
         mp3 = self.make_mp3("a.mp3", [APIC(encoding=0, mime="image/png", type=3, data=b"pic")])
         fifo = self.path("out.png")
         os.mkfifo(fifo)
-        locked = self.path("locked.png")
-        with open(locked, "wb") as f:
-            f.write(b"old")
+        locked = self.write("locked.png", b"old")
         os.chmod(locked, 0o444)
         for target, says in ((fifo, b"not a regular file"), (locked, b"read-only"),
                              ("/dev/null", b"not a regular file")):
             with self.subTest(target=target):
                 before = self.snapshot()
-                result = subprocess.run([BINARY, "--settings", self.settings, "--yes", "picture",
-                                         "extract", mp3, target], capture_output=True,
-                                        timeout=HANG)
+                result = self.run_cli("--yes", "picture", "extract", mp3, target)
                 self.assertEqual(result.returncode, 1, result.stderr)
                 self.assertIn(says, result.stderr)
                 self.assertEqual(self.snapshot(), before)
@@ -121,9 +98,7 @@ class SpecialFiles(CliTestCase):
         self.mount_tmpfs(small, "64k")
         mp3 = self.make_mp3("a.mp3", [APIC(encoding=0, mime="image/png", type=3,
                                             data=b"\x89PNG" + bytes(200_000))])
-        old = os.path.join(small, "old.png")
-        with open(old, "wb") as f:
-            f.write(b"old picture")
+        old = self.write("small/old.png", b"old picture")
         for target, content in ((old, b"old picture"), (os.path.join(small, "new.png"), None)):
             with self.subTest(target=target):
                 result = self.run_cli("--yes", "picture", "extract", mp3, target)
@@ -140,8 +115,7 @@ class SpecialFiles(CliTestCase):
         busy = self.path("music", ".velmora-save-ba9876543210.tmp")
         mine = self.path("music", ".velmora-save-notes.tmp")
         for path in (left, busy, mine):
-            with open(path, "wb") as f:
-                f.write(b"copy of the audio")
+            self.write(path, b"copy of the audio")
         with open(busy, "rb") as holder:
             fcntl.flock(holder, fcntl.LOCK_EX)
             self.cli("list", self.path("music"))

@@ -7,7 +7,7 @@ import os
 from mutagen.id3 import ID3, TALB, TCON, TIT2, TPE1, TRCK, TYER
 from mutagen.mp3 import MP3
 
-from clitest import CliTestCase
+from clitest import MPEG_FRAME, CliTestCase
 
 
 class Listing(CliTestCase):
@@ -75,8 +75,7 @@ class Listing(CliTestCase):
         self.assertIsNone(self.dump(self.path("empty.mp3"))[0]["mpeg"])
 
     def test_a_name_that_is_not_utf8_still_lists_and_dumps(self):
-        with open(os.path.join(os.fsencode(self.dir), b"caf\xe9.mp3"), "wb") as out:
-            out.write(b"\xff\xfb\x90\x00" + bytes(413))
+        self.write(os.fsdecode(b"caf\xe9.mp3"), MPEG_FRAME)
         result = self.run_cli("list", self.dir)
         self.assertEqual(result.returncode, 0)
         self.assertIn(b"\ncaf\xe9.mp3\t", result.stdout)

@@ -11,9 +11,7 @@ class Pictures(CliTestCase):
     def setUp(self):
         super().setUp()
         self.mp3 = self.make_mp3("a.mp3", [TIT2(encoding=0, text="T")])
-        self.png = self.path("cover.PNG")
-        with open(self.png, "wb") as f:
-            f.write(PNG)
+        self.png = self.write("cover.PNG", PNG)
 
     def pictures(self):
         return ID3(self.mp3).getall("APIC")
@@ -25,12 +23,9 @@ class Pictures(CliTestCase):
         self.assertEqual([(p.mime, p.type, p.desc, p.data) for p in self.pictures()],
                          [("image/png", 3, "Front", PNG), ("image/png", 4, "", PNG)])
 
-        out = self.path("out.png")
-        with open(out, "wb") as f:
-            f.write(b"keep")
+        out = self.write("out.png", b"keep")
         self.cli("--yes", "picture", "extract", "--type", "3", self.mp3, out)
-        with open(out, "rb") as f:
-            self.assertEqual(f.read(), PNG)
+        self.assertEqual(self.read(out), PNG)
 
         self.cli("picture", "remove", "--type", "3", self.mp3)
         self.assertEqual([p.type for p in self.pictures()], [4])
@@ -38,9 +33,7 @@ class Pictures(CliTestCase):
         self.assertEqual(self.pictures(), [])
 
         # A .jpeg name gives image/jpg, and a picture replaces one of the same type.
-        jpeg = self.path("photo.jpeg")
-        with open(jpeg, "wb") as f:
-            f.write(b"\xff\xd8\xff\xe0 not really a photo")
+        jpeg = self.write("photo.jpeg", b"\xff\xd8\xff\xe0 not really a photo")
         self.cli("picture", "add", self.png, self.mp3)
         self.cli("picture", "add", jpeg, self.mp3)
         self.assertEqual([(p.mime, p.type) for p in self.pictures()], [("image/jpg", 0)])

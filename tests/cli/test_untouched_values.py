@@ -1,8 +1,5 @@
 """Edits change only what the user asked: every value of a multi-value frame is cleaned,
-copy-v1 takes only what the ID3v2 tag lacks, unedited ID3v1 fields keep their bytes, and
-playlists keep names that are not UTF-8."""
-
-import os
+copy-v1 takes only what the ID3v2 tag lacks, and unedited ID3v1 fields keep their bytes."""
 
 from mutagen.id3 import ID3, TALB, TCON, TIT2, TPE1, TRCK
 
@@ -76,16 +73,3 @@ class UntouchedValues(CliTestCase):
                                      v1=v1_record(**fields))
                 self.cli("set", "--v1-album", "Album", path)
                 self.assertEqual(self.read(path)[-128:], v1_record(album=b"Album", **fields))
-
-    def test_names_that_are_not_utf8_keep_their_bytes(self):
-        name = os.fsencode(self.dir) + b"/caf\xe9 1.mp3"
-        os.rename(self.make_mp3("plain.mp3", [TIT2(encoding=0, text="T")]), name)
-        uri = b"file://" + b"".join(
-            bytes([c]) if c < 0x80 and (chr(c).isalnum() or chr(c) in "/-._~") else b"%%%02X" % c
-            for c in os.path.realpath(name))
-        for fmt, entry in (("m3u", b"\ncaf\xe9 1.mp3\n"), ("pls", b"File1=caf\xe9 1.mp3\n"),
-                           ("m3u8", b"\n" + uri + b"\n")):
-            with self.subTest(fmt):
-                out = self.path("list." + fmt)
-                self.cli("--yes", "export", fmt, out, os.fsdecode(name))
-                self.assertIn(entry, self.read(out))
