@@ -30,12 +30,7 @@ Bytes Text(std::string_view id, std::string_view latin1) {
 // A real settings store, a message recorder and MP3 files in a scratch folder.
 class BatchTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        auto opened = SettingsStore::Open(scratch_.Path("settings.toml"));
-        ASSERT_NE(opened.store, nullptr) << opened.error;
-        store_ = std::move(opened.store);
-        context_ = std::make_unique<EngineContext>(EngineContext{{}, Cp1252(), messages_});
-    }
+    void SetUp() override { ASSERT_NE(store_, nullptr); }
 
     // A file holding an ID3v2.3 tag with the frames and a few bytes of silence.
     Mp3File* AddFile(std::string_view name, std::initializer_list<Bytes> frames = {}) {
@@ -43,7 +38,7 @@ class BatchTest : public ::testing::Test {
         std::string bytes(tag.begin(), tag.end());
         bytes.append(16, '\0');
         scratch_.WriteFile(name, bytes);
-        files_.push_back(std::make_unique<Mp3File>(*context_, TextPath(scratch_.Root()),
+        files_.push_back(std::make_unique<Mp3File>(context_, TextPath(scratch_.Root()),
                                                    std::u16string(name.begin(), name.end())));
         batch_.push_back(files_.back().get());
         return files_.back().get();
@@ -51,8 +46,9 @@ class BatchTest : public ::testing::Test {
 
     ScratchDirectory scratch_;
     RecordingMessageSink messages_;
-    std::unique_ptr<SettingsStore> store_;
-    std::unique_ptr<EngineContext> context_;
+    std::unique_ptr<SettingsStore> store_ =
+        SettingsStore::Open(scratch_.Path("settings.toml")).store;
+    EngineContext context_{{}, Cp1252(), messages_};
     std::vector<std::unique_ptr<Mp3File>> files_;
     std::vector<Mp3File*> batch_;
 };
@@ -107,7 +103,7 @@ TEST_F(BatchTest, RenamePreviewsThenRenamesInMemoryAndDropsUnchangedFilesFromThe
     EXPECT_EQ(acdc->Name(), u"one.MP3");
     EXPECT_TRUE(store_->Root().ReadList(settings::kRenames).empty());
     for (int run = 0; run < 2; ++run) {
-        EXPECT_TRUE(RenameBatch(pattern, batch_, store_->Root(), *context_));
+        EXPECT_TRUE(RenameBatch(pattern, batch_, store_->Root(), context_));
         // A name whose characters were replaced never equals its expansion, so stays.
         EXPECT_EQ(batch_, std::vector<Mp3File*>{acdc});
     }
@@ -120,13 +116,13 @@ TEST_F(BatchTest, RenameRecentListIsSeededOrderedByLastUseAndKeepsAnUnknownField
     const std::u16string seed = u"%artist - %track - %title";
     EXPECT_EQ(batch::RecentRenameExpressions(store_->Root()), Texts{seed});
     Mp3File* file = AddFile("a.mp3", {Text("TPE1", "Air")});
-    EXPECT_FALSE(RenameBatch(u"%Artist", batch_, store_->Root(), *context_));
+    EXPECT_FALSE(RenameBatch(u"%Artist", batch_, store_->Root(), context_));
     ASSERT_EQ(messages_.Texts(), Texts{u"Unrecognized field: Artist"});
     EXPECT_EQ(messages_.Shown()[0].caption, u"Error");
     EXPECT_EQ(file->Name(), u"a.mp3");
     batch_.clear();
     for (const char16_t* expression : {u"%title", u"%track %title", u"%title"})
-        RenameBatch(expression, batch_, store_->Root(), *context_);
+        RenameBatch(expression, batch_, store_->Root(), context_);
     EXPECT_EQ(store_->Root().ReadList(settings::kRenames),
               (Texts{seed, u"%Artist", u"%track %title", u"%title"}));
     batch::ForgetRenameExpression(store_->Root(), u"%track %title");
@@ -157,7 +153,7 @@ TEST_F(BatchTest, GenerateStoresEachNamedGroupInItsFrame) {
     };
     for (const auto& [expression, fileName, frames] : rows) {
         std::vector<Mp3File*> one{AddFile(fileName)};
-        EXPECT_TRUE(GenerateTagsFromNames(expression, one, store_->Root(), *context_));
+        EXPECT_TRUE(GenerateTagsFromNames(expression, one, store_->Root(), context_));
         EXPECT_EQ(Frames(*one[0]), frames) << fileName;
     }
     EXPECT_TRUE(messages_.Shown().empty());
@@ -175,7 +171,7 @@ TEST_F(BatchTest, GeneratePreviewsThenReportsEachNameThatDoesNotMatch) {
     EXPECT_EQ(std::tie(title.frame, title.group, title.text),
               std::tie(frame_ids::kTit2, u"title", u"Alpha"));
     EXPECT_FALSE(previews[1] || previews[2] || first->NeedsSave());
-    EXPECT_TRUE(GenerateTagsFromNames(kArtistTitle, batch_, store_->Root(), *context_));
+    EXPECT_TRUE(GenerateTagsFromNames(kArtistTitle, batch_, store_->Root(), context_));
     EXPECT_EQ(messages_.Texts(), Texts(2, u"The regular expression didn't match the filename"));
     EXPECT_EQ(messages_.Shown()[0].caption, u"Error");
     EXPECT_EQ(Frames(*first), "TPE1=Air;TIT2=Alpha;");
@@ -184,7 +180,7 @@ TEST_F(BatchTest, GeneratePreviewsThenReportsEachNameThatDoesNotMatch) {
 
 TEST_F(BatchTest, GenerateStoresOnlyAnExpressionThatCompiles) {
     Mp3File* file = AddFile("Air - Alpha.mp3");
-    EXPECT_FALSE(GenerateTagsFromNames(u"(?P<artist>.*", batch_, store_->Root(), *context_));
+    EXPECT_FALSE(GenerateTagsFromNames(u"(?P<artist>.*", batch_, store_->Root(), context_));
     EXPECT_EQ(messages_.Texts(), Texts{u"The regular expression you entered could not be parsed."});
     EXPECT_FALSE(file->NeedsSave());
     const auto broken = batch::PreviewGenerate(u"(", batch_);
@@ -192,15 +188,15 @@ TEST_F(BatchTest, GenerateStoresOnlyAnExpressionThatCompiles) {
     EXPECT_EQ(broken.error->kind, MessageKind::ExpressionNotParsed);
     EXPECT_TRUE(broken.captures.empty());
     for (const char16_t* expression : {u"zzz", kArtistTitle, u"zzz"})
-        EXPECT_TRUE(GenerateTagsFromNames(expression, batch_, store_->Root(), *context_));
+        EXPECT_TRUE(GenerateTagsFromNames(expression, batch_, store_->Root(), context_));
     EXPECT_EQ(batch::RecentGenerateExpressions(store_->Root()), (Texts{kArtistTitle, u"zzz"}));
 }
 
 TEST_F(BatchTest, GenerateMatchesTheNameOfAPendingRename) {
     Mp3File* file = AddFile("track01.mp3", {Text("TPE1", "Air"), Text("TIT2", "Alpha")});
-    ASSERT_TRUE(batch::RenameBatch(u"%artist - %title", batch_, store_->Root(), *context_));
-    SetFrameText(*file, frame_ids::kTpe1, u"changed", *context_);
-    EXPECT_TRUE(GenerateTagsFromNames(kArtistTitle, batch_, store_->Root(), *context_));
+    ASSERT_TRUE(batch::RenameBatch(u"%artist - %title", batch_, store_->Root(), context_));
+    SetFrameText(*file, frame_ids::kTpe1, u"changed", context_);
+    EXPECT_TRUE(GenerateTagsFromNames(kArtistTitle, batch_, store_->Root(), context_));
     EXPECT_EQ(TextOf(*file, "TPE1"), "Air");
 }
 

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <filesystem>
 #include <future>
-#include <mutex>
+#include <latch>
 #include <string>
 #include <vector>
 
@@ -79,34 +78,15 @@ TEST(BackgroundWorker, RunsOneBodyAtATimeClearsTheFlagThenCallsDone) {
 }
 
 // Blocks each message as a window's message box blocks the worker, until the test opens it.
-class GatedMessageSink : public MessageSink {
-  public:
+struct GatedMessageSink : MessageSink {
     MessageAnswer Show(const Message&) override {
-        std::unique_lock lock(mutex_);
-        ++shown_;
-        changed_.notify_all();
-        changed_.wait(lock, [&] { return open_; });
+        ++shown;
+        shown.notify_all();
+        open.wait();
         return MessageAnswer::Ok;
     }
-    void WaitUntilShown() {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return shown_ > 0; });
-    }
-    void Open() {
-        std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-    int Shown() {
-        std::lock_guard lock(mutex_);
-        return shown_;
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int shown_ = 0;
-    bool open_ = false;
+    std::atomic<int> shown = 0;
+    std::latch open{1};
 };
 
 // Each file met, relative to the root; the full path must name a file that exists.
@@ -164,7 +144,6 @@ TEST_F(ScanTest, BitrateAndDurationSortByNumberOtherColumnsByTheirText) {
     EXPECT_LT(SortKey(fastRecord, Column::Duration, codePage),
               SortKey(slowRecord, Column::Duration, codePage));
     EXPECT_EQ(SortKey(slowRecord, Column::Filename, codePage), ColumnSortKey(u"slow.mp3"));
-    EXPECT_EQ(ColumnInfoOf(Column::Duration).header, u"Duration");
 }
 
 std::vector<std::u16string> LoadedNames(LoaderThread& loader) {
@@ -237,9 +216,9 @@ TEST_F(ScanTest, LoaderStopsAfterTheFileAtHandKeepingWhatItLoaded) {
     loader.SetDirectory(Root());
     std::atomic<int> doneCalls = 0;
     ASSERT_TRUE(loader.Start([&] { ++doneCalls; }));
-    gate.WaitUntilShown();
+    gate.shown.wait(0);
     loader.Stop();
-    gate.Open();
+    gate.open.count_down();
     loader.Join();
     EXPECT_FALSE(loader.IsRunning());
     EXPECT_EQ(doneCalls, 1);
@@ -257,14 +236,14 @@ TEST_F(ScanTest, DestroyingALoaderMidLoadDoesNotWaitForTheWalk) {
     auto loader = std::make_unique<LoaderThread>(gated);
     loader->SetDirectory(Root());
     ASSERT_TRUE(loader->Start());
-    gate.WaitUntilShown();
+    gate.shown.wait(0);
     auto destroyed = std::async(std::launch::async, [&] { loader.reset(); });
     // Gives the destructor time to ask for the stop and start waiting; should it come late,
     // a few more files load, never the whole walk.
     destroyed.wait_for(std::chrono::milliseconds(100));
-    gate.Open();
+    gate.open.count_down();
     destroyed.wait();
-    EXPECT_LT(gate.Shown(), kFiles / 2);
+    EXPECT_LT(gate.shown, kFiles / 2);
 }
 
 // b is not edited; d is edited but its file is gone, which must not stop the others.

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "settings/ActiveCodePage.h"
@@ -35,7 +36,6 @@ class SettingsTest : public ::testing::Test {
         fs::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << text;
     }
-    static std::string ReadText(const fs::path& file) { return ScratchDirectory::ReadFile(file); }
 
     // Opens the store at file_, failing the test when it cannot be opened.
     std::unique_ptr<SettingsStore> OpenStore() {
@@ -55,7 +55,7 @@ class SettingsTest : public ::testing::Test {
         std::vector<std::string> texts;
         for (const auto& entry : fs::directory_iterator(file_.parent_path())) {
             if (entry.path().filename().string().starts_with("settings.toml.broken-")) {
-                texts.push_back(ReadText(entry.path()));
+                texts.push_back(ScratchDirectory::ReadFile(entry.path()));
             }
         }
         std::sort(texts.begin(), texts.end());
@@ -148,7 +148,7 @@ TEST_F(SettingsTest, NamedOrReadOnlyStoresLeaveTheDiskAlone) {
         std::sort(present.begin(), present.end());
         EXPECT_EQ(present, expected);
         if (row.exists) {
-            EXPECT_EQ(ReadText(file), broken);
+            EXPECT_EQ(ScratchDirectory::ReadFile(file), broken);
         }
     }
 }
@@ -196,7 +196,7 @@ TEST_F(SettingsTest, WriteKeepsSymbolicLinkAndPermissions) {
     fs::create_symlink(target, file_);
     OpenStore()->Root().Write(names::kUse24, true);
     EXPECT_TRUE(fs::is_symlink(file_));
-    EXPECT_EQ(ReadText(target), "Encoding = 2\n\"Use2.4\" = 1\n");
+    EXPECT_EQ(ScratchDirectory::ReadFile(target), "Encoding = 2\n\"Use2.4\" = 1\n");
     EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
@@ -306,7 +306,7 @@ TEST_F(SettingsTest, WriteValuesSurviveReopening) {
                                 true);  // the same name in the root is another value
     }
     // The value names and types as another program or the user sees them in the file.
-    const std::string text = ReadText(file_);
+    const std::string text = ScratchDirectory::ReadFile(file_);
     for (const char* line :
          {"Recurse = 0\n", "Renames = [ \"%artist - %title\" ]\n", "[XML]\nStructure2 = 4\n"}) {
         EXPECT_NE(text.find(line), std::string::npos) << text;
@@ -438,23 +438,15 @@ TEST_F(SettingsTest, OneStoreReadFromOneThreadWrittenFromAnother) {
 
 // A name iconv does not know must not leave the run without a code page.
 TEST(ActiveCodePage, TheSettingNamesTheCodePageAndAnUnknownNameFallsBack) {
-    struct Case {
-        const char* why;
-        std::u16string setting;
-        std::string expected;
-        bool notice;
-    };
-    const Case cases[] = {{"absent", u"", "CP1252", false},
-                          {"set", u"ISO-8859-2", "ISO-8859-2", false},
-                          {"unknown", u"NO-SUCH-PAGE", "CP1252", true}};
-    for (const Case& c : cases) {
+    const std::tuple<const char16_t*, const char*, bool> rows[] = {
+        {u"", "CP1252", false}, {u"ISO-8859-2", "ISO-8859-2", false}, {u"NO-SUCH", "CP1252", true}};
+    for (const auto& [setting, expected, notice] : rows) {
         testing::FakeSettingsKey settings;
-        if (!c.setting.empty())
-            settings.WriteString(names::kCodePage.name, c.setting);
+        settings.WriteString(names::kCodePage.name, setting);
         const ActiveCodePage active = ChooseCodePage(settings);
-        ASSERT_NE(active.codePage, nullptr) << c.why;
-        EXPECT_EQ(active.codePage->Name(), c.expected) << c.why;
-        EXPECT_EQ(!active.notice.empty(), c.notice) << c.why;
+        ASSERT_NE(active.codePage, nullptr) << expected;
+        EXPECT_EQ(active.codePage->Name(), expected);
+        EXPECT_EQ(!active.notice.empty(), notice) << expected;
     }
 }
 
