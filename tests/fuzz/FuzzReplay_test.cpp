@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "fuzz/AllocationPeak.h"
 #include "fuzz/FuzzInputs.h"
 #include "fuzz/FuzzTargets.h"
+#include "support/ScratchDirectory.h"
 
 namespace velmora::fuzz {
 namespace {
@@ -20,8 +19,8 @@ constexpr std::size_t kFixedAllowance = 16u << 20;
 constexpr std::size_t kPerInputByte = 8;
 
 std::vector<std::uint8_t> ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes = testing::ScratchDirectory::ReadFile(path);
+    return {bytes.begin(), bytes.end()};
 }
 
 // Runs the input, turning a broken invariant or an escaped exception into a failure.

@@ -18,13 +18,4 @@ std::vector<FrameSnapshot> SnapshotFrames(const Id3v2Tag& tag, std::uint8_t majo
     return frames;
 }
 
-Id3v1Snapshot SnapshotV1(const Id3v1Tag& tag) {
-    Id3v1Snapshot snapshot;
-    for (std::size_t i = 0; i < Id3v1Tag::kTextCount; ++i)
-        snapshot.texts[i] = tag.Text(i);
-    snapshot.track = tag.Track();
-    snapshot.genre = tag.Genre();
-    return snapshot;
-}
-
 }  // namespace velmora::fuzz

@@ -1,12 +1,9 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "tags/Id3v1Tag.h"
 
 namespace velmora {
 namespace text {
@@ -34,16 +31,5 @@ struct FrameSnapshot {
 std::vector<FrameSnapshot> SnapshotFrames(const Id3v2Tag& tag, std::uint8_t majorVersion,
                                           const text::CodePage& codePage,
                                           const StoredBodySource* source = nullptr);
-
-// The values of an ID3v1 tag.
-struct Id3v1Snapshot {
-    std::array<std::u16string, Id3v1Tag::kTextCount> texts;
-    std::uint8_t track = 0;
-    std::uint8_t genre = 0;
-
-    friend bool operator==(const Id3v1Snapshot&, const Id3v1Snapshot&) = default;
-};
-
-Id3v1Snapshot SnapshotV1(const Id3v1Tag& tag);
 
 }  // namespace velmora::fuzz
