@@ -62,11 +62,12 @@ QIcon UpdatedRowIcon() {
     return QIcon(NotePage(16, QColor(255, 228, 228), kUpdatedText));
 }
 
+// The installed icon when the theme has it; the drawn page when run from the build folder.
 QIcon AppIcon() {
-    QIcon icon;
+    QIcon drawn;
     for (int size : {16, 32, 48, 64, 128})
-        icon.addPixmap(NotePage(size, QColor(250, 250, 250), QColor(40, 70, 140)));
-    return icon;
+        drawn.addPixmap(NotePage(size, QColor(250, 250, 250), QColor(40, 70, 140)));
+    return QIcon::fromTheme(QStringLiteral(VELMORA_APP_ID), drawn);
 }
 
 }  // namespace velmora::ui

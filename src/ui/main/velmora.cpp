@@ -2,7 +2,9 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <cstring>
 #include <iostream>
+#include <string_view>
 
 #include "common/Messages.h"
 #include "settings/SettingsStore.h"
@@ -11,11 +13,56 @@
 #include "ui/QtText.h"
 #include "ui/UiEnvironment.h"
 
+// The caption the messages carry is the version the build says.
+static_assert(std::u16string_view(velmora::kAppCaption) == u"Velmora " VELMORA_VERSION);
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: velmora [OPTION]... [FOLDER]\n"
+    "Edit the ID3v2 and ID3v1 tags of MP3 files, and rename the files from their tags.\n"
+    "\n"
+    "With FOLDER, the window starts with every MP3 file of FOLDER loaded; given a file,\n"
+    "it loads the folder that holds the file.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     display this help and exit\n"
+    "      --version  display the version and exit\n"
+    "\n"
+    "The options of Qt programs, such as -platform NAME, are accepted as well.\n";
+
+// Answered before the application object exists, so they work without a display.
+bool AnswersAlone(int argc, char** argv) {
+    if (argc < 2)
+        return false;
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        std::cout << kUsage;
+        return true;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "velmora " VELMORA_VERSION "\n";
+        return true;
+    }
+    return false;
+}
+
+// A file manager passes a folder or one of the files in it.
+QString FolderToLoad(const QString& argument) {
+    const QFileInfo info(argument);
+    return info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     using namespace velmora;
+    if (AnswersAlone(argc, argv))
+        return std::cout.flush() ? 0 : 1;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
+    // Lets a Wayland desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
     QApplication::setWindowIcon(ui::AppIcon());
 
     auto opened = ui::UiEnvironment::Open(SettingsStore::DefaultPath());
@@ -32,6 +79,6 @@ int main(int argc, char** argv) {
         ShowNotice(opened.environment->Messages(), opened.notice);
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
-        window.OpenFolder(ui::PathFromQString(QFileInfo(arguments.at(1)).absoluteFilePath()));
+        window.OpenFolder(ui::PathFromQString(FolderToLoad(arguments.at(1))));
     return app.exec();
 }
