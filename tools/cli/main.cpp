@@ -3,14 +3,21 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "CliEnvironment.h"
 #include "Command.h"
 #include "Output.h"
 #include "StandardOutput.h"
 #include "XmlArguments.h"
+#include "common/Messages.h"
 #include "common/SystemReason.h"
+#include "export/XmlExportDocument.h"
 #include "text/Utf8.h"
+
+// The names the messages and the XML documents carry are the version the build says.
+static_assert(std::u16string_view(velmora::kAppCaption) == u"Velmora " VELMORA_VERSION);
+static_assert(std::u16string_view(velmora::kXmlGeneratorName) == u"Velmora " VELMORA_VERSION);
 
 namespace velmora::cli {
 namespace {
