@@ -38,8 +38,8 @@ GeneratePreview PreviewGenerate(std::u16string_view expression,
     std::optional<FileNameCapture> capture;
     try {
         capture.emplace(expression);
-    } catch (regex::REGEXPERROR) {
-        preview.error = ErrorMessage(MessageKind::ExpressionNotParsed, {});
+    } catch (regex::REGEXPERROR code) {
+        preview.compileError = code;
         return preview;
     }
     preview.captures.reserve(batch.size());

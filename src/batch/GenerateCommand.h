@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "batch/FileNameCapture.h"
-#include "common/Messages.h"
 
 namespace velmora {
 
@@ -22,8 +21,9 @@ void ForgetGenerateExpression(SettingsKey& settings, std::u16string_view express
 
 // What the generate command would take from each file's name, without changing anything.
 struct GeneratePreview {
-    // The ExpressionNotParsed error when the expression does not compile; no captures then.
-    std::optional<Message> error;
+    // Why the expression does not compile (RegexErrorMeaning tells it in words); no
+    // captures then.
+    std::optional<regex::REGEXPERROR> compileError;
     // In batch order: nothing for a name that does not match.
     std::vector<std::optional<std::vector<CapturedField>>> captures;
 };

@@ -24,7 +24,10 @@ bool M3uExporter::BuildDocument(std::string& out, const std::vector<ExportedFile
 }
 
 ExportFileType M3uExporter::GetFileType() const {
-    return {u"m3u", {{u"M3U Files", u"*.m3u"}, {u"M3U8 Files", u"*.m3u8"}, {u"All Files", u"*.*"}}};
+    // The format decides the encoding, so each offers only its own extension.
+    if (encoding_ == PlaylistEncoding::Utf8)
+        return {u"m3u8", {{u"M3U8 Files", u"*.m3u8"}, {u"All Files", u"*.*"}}};
+    return {u"m3u", {{u"M3U Files", u"*.m3u"}, {u"All Files", u"*.*"}}};
 }
 
 }  // namespace velmora

@@ -18,6 +18,7 @@
 #include "scan/TagSettings.h"
 #include "ui/Actions.h"
 #include "ui/EditCommands.h"
+#include "ui/ExportCommands.h"
 #include "ui/FileListView.h"
 #include "ui/ListDisplay.h"
 #include "ui/LoadCommands.h"
@@ -77,6 +78,7 @@ MainWindow::MainWindow(UiEnvironment& environment, QWidget* parent)
     tags_ =
         new TagCommands(*workspace_, *view_, environment.Messages(), environment.Context(), this);
     edits_ = new EditCommands(*workspace_, this);
+    exports_ = new ExportCommands(*workspace_, *view_, environment, this);
     BuildMenus();
     setCentralWidget(BuildCentre());
     BuildStatusBar();
@@ -118,9 +120,7 @@ void MainWindow::BuildMenus() {
     file->addAction(shell_->Explore());
     file->addSeparator();
     exportMenu_ = file->addMenu(tr("&Export"));
-    AddDisabled(exportMenu_, tr("Playlist (&M3U)..."), tr("Export a playlist in M3U format"));
-    AddDisabled(exportMenu_, tr("Playlist (&PLS)..."), tr("Export a playlist in PLS format"));
-    AddDisabled(exportMenu_, tr("&XML..."), tr("Export an XML file with user defined structure"));
+    exportMenu_->addActions(exports_->Actions());
     file->addSeparator();
     QAction* exit = file->addAction(tr("E&xit"), this, &QWidget::close);
     exit->setShortcuts(QKeySequence::Quit);

@@ -11,6 +11,7 @@ class QPushButton;
 namespace velmora::ui {
 
 class EditCommands;
+class ExportCommands;
 class FileListView;
 class LoadCommands;
 class SaveCommands;
@@ -67,6 +68,7 @@ class MainWindow : public QMainWindow {
     TagCommands* tags_;
     EditCommands* edits_;
     TagEditorPanel* panel_;
+    ExportCommands* exports_;
     QMenu* exportMenu_;
     QAction* rename_;
     QAction* generate_;

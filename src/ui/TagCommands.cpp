@@ -88,13 +88,14 @@ void TagCommands::NumberNewlySelected(const QItemSelection& selected) {
     }
     std::sort(rows.begin(), rows.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    std::vector<Mp3File*> records;
-    for (const QModelIndex& row : rows)
-        records.push_back(workspace_.Model().Record(workspace_.Proxy().mapToSource(row).row()));
+    // One action per number, so Undo takes the numbers back one at a time.
     bool numbered = false;
-    workspace_.Journal().ApplyToEach(edit::kTrackNumberAction, records, [&](Mp3File& record) {
-        numbered |= numbering_.NumberNext(record, context_);
-    });
+    for (const QModelIndex& row : rows) {
+        Mp3File* record = workspace_.Model().Record(workspace_.Proxy().mapToSource(row).row());
+        workspace_.Journal().Apply(edit::kTrackNumberAction, {&record, 1}, [&] {
+            numbered |= numbering_.NumberNext(record->V2(), context_);
+        });
+    }
     if (!numbered)
         return;
     trackMode_->setText(ToQString(numbering_.Caption()));

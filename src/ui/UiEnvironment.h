@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 #include "tags/EngineContext.h"
 #include "text/CodePage.h"
@@ -23,6 +24,8 @@ class UiEnvironment {
     static OpenResult Open(const std::filesystem::path& settingsFile);
 
     SettingsKey& Settings() { return store_->Root(); }
+    // The XML export's options.
+    SettingsKey& XmlSettings() { return store_->SubKey(settings::kXmlKey); }
     const text::CodePage& CodePage() const { return *codePage_; }
     UiMessageSink& Messages() { return sink_; }
     EngineContext& Context() { return context_; }

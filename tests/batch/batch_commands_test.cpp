@@ -165,7 +165,7 @@ TEST_F(BatchTest, GeneratePreviewsThenReportsEachNameThatDoesNotMatch) {
     Mp3File* capitals = AddFile("Air - Beta.MP3");
     const auto preview = batch::PreviewGenerate(kArtistTitle, batch_);
     const auto& previews = preview.captures;
-    ASSERT_TRUE(!preview.error && previews.size() == 3u && previews[0] &&
+    ASSERT_TRUE(!preview.compileError && previews.size() == 3u && previews[0] &&
                 previews[0]->size() == 2u);
     const auto& title = (*previews[0])[1];
     EXPECT_EQ(std::tie(title.frame, title.group, title.text),
@@ -184,8 +184,7 @@ TEST_F(BatchTest, GenerateStoresOnlyAnExpressionThatCompiles) {
     EXPECT_EQ(messages_.Texts(), Texts{u"The regular expression you entered could not be parsed."});
     EXPECT_FALSE(file->NeedsSave());
     const auto broken = batch::PreviewGenerate(u"(", batch_);
-    ASSERT_TRUE(broken.error);
-    EXPECT_EQ(broken.error->kind, MessageKind::ExpressionNotParsed);
+    EXPECT_EQ(broken.compileError, regex::REGEXPERROR::UnclosedGroup);
     EXPECT_TRUE(broken.captures.empty());
     for (const char16_t* expression : {u"zzz", kArtistTitle, u"zzz"})
         EXPECT_TRUE(GenerateTagsFromNames(expression, batch_, store_->Root(), context_));

@@ -1,6 +1,7 @@
 #include "UiTestSupport.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
 #include <QItemSelectionModel>
 #include <QTest>
@@ -30,6 +31,15 @@ std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool 
             box->done(-1);  // not the box the test expected: its text tells which it was
     });
     return seen;
+}
+
+QAction* ActionNamed(QWidget& window, const QString& text) {
+    for (QAction* action : window.findChildren<QAction*>()) {
+        if (action->text().remove(QLatin1Char('&')) == text)
+            return action;
+    }
+    qWarning("no action %s", qPrintable(text));
+    return nullptr;
 }
 
 void ForgetModalHandlers() {

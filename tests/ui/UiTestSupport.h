@@ -36,6 +36,9 @@ void WhenModal(std::function<void(T*)> handler) {
     poll->start(10);
 }
 
+// The window's action whose text, without accelerators, is `text`.
+QAction* ActionNamed(QWidget& window, const QString& text);
+
 // Drops every handler still waiting, so none answers a later test's box.
 void ForgetModalHandlers();
 

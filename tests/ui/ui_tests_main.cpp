@@ -10,6 +10,8 @@ QObject* MakePreferencesTest();
 QObject* MakeMessageSinkTest();
 QObject* MakeWorkCommandsTest();
 QObject* MakePanelTest();
+QObject* MakeExportCommandsTest();
+QObject* MakeBatchDialogsTest();
 }  // namespace velmora::testing
 
 int main(int argc, char** argv) {
@@ -17,11 +19,22 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Collation differs by locale (the C locale compares code units): the tests name one.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    // "ui_tests ClassName [QtTest arguments]" runs that class alone.
+    QString only;
+    if (argc > 1 && argv[1][0] != '-') {
+        only = QString::fromLocal8Bit(argv[1]);
+        argv[1] = argv[0];
+        --argc;
+        ++argv;
+    }
     int failed = 0;
     for (auto make : {velmora::testing::MakeMainWindowTest, velmora::testing::MakePreferencesTest,
                       velmora::testing::MakeMessageSinkTest, velmora::testing::MakeWorkCommandsTest,
-                      velmora::testing::MakePanelTest}) {
+                      velmora::testing::MakePanelTest, velmora::testing::MakeExportCommandsTest,
+                      velmora::testing::MakeBatchDialogsTest}) {
         std::unique_ptr<QObject> test(make());
+        if (!only.isEmpty() && !QString::fromLatin1(test->metaObject()->className()).endsWith(only))
+            continue;
         failed += QTest::qExec(test.get(), argc, argv);
     }
     return failed == 0 ? 0 : 1;

@@ -1,0 +1,83 @@
+#include "ui/ExportCommands.h"
+
+#include <QAction>
+#include <QWidget>
+
+#include "export/ExportedFileOfRecord.h"
+#include "export/M3uExporter.h"
+#include "export/PlsExporter.h"
+#include "export/XmlExporter.h"
+#include "ui/Actions.h"
+#include "ui/FileListView.h"
+#include "ui/QtText.h"
+#include "ui/SaveDialogTarget.h"
+#include "ui/UiEnvironment.h"
+#include "ui/Workspace.h"
+#include "ui/XmlExportDialog.h"
+
+namespace velmora::ui {
+
+ExportCommands::ExportCommands(Workspace& workspace, FileListView& view, UiEnvironment& environment,
+                               QWidget* window)
+    : QObject(window),
+      workspace_(workspace),
+      view_(view),
+      environment_(environment),
+      window_(window),
+      m3u_(MakeAction(this, tr("Playlist (&M3U)..."), tr("Export a playlist in M3U format"))),
+      m3u8_(MakeAction(this, tr("Playlist (M3U&8)..."),
+                       tr("Export a playlist in M3U8 format (UTF-8 text)"))),
+      pls_(MakeAction(this, tr("Playlist (&PLS)..."), tr("Export a playlist in PLS format"))),
+      xml_(MakeAction(this, tr("&XML..."), tr("Export an XML file with user defined structure"))) {
+    const text::CodePage& codePage = environment.CodePage();
+    connect(m3u_, &QAction::triggered, this, [this, &codePage] {
+        M3uExporter exporter(codePage);
+        Run(exporter);
+    });
+    connect(m3u8_, &QAction::triggered, this, [this, &codePage] {
+        M3uExporter exporter(codePage, PlaylistEncoding::Utf8);
+        Run(exporter);
+    });
+    connect(pls_, &QAction::triggered, this, [this, &codePage] {
+        PlsExporter exporter(codePage);
+        Run(exporter);
+    });
+    connect(xml_, &QAction::triggered, this, &ExportCommands::ExportXml);
+    connect(&workspace, &Workspace::stateChanged, this, &ExportCommands::UpdateActions);
+    UpdateActions();
+}
+
+void ExportCommands::UpdateActions() {
+    // A worker may be changing the records.
+    for (QAction* action : Actions())
+        action->setEnabled(workspace_.IsIdle());
+}
+
+std::vector<const Mp3File*> ExportCommands::Exported() const {
+    std::vector<const Mp3File*> records;
+    for (Mp3File* record : view_.SelectedRecords())
+        records.push_back(record);
+    if (!records.empty())
+        return records;
+    const FileListModel& model = workspace_.Model();
+    for (int row = 0; row < model.rowCount(); ++row)
+        records.push_back(model.Record(row));
+    return records;
+}
+
+void ExportCommands::Run(Exporter& exporter) {
+    if (!workspace_.IsIdle())
+        return;
+    const QString folder =
+        workspace_.HasDirectory() ? PathToUrl(workspace_.Directory()).toLocalFile() : QString();
+    SaveDialogTarget target(window_, folder);
+    Export(exporter, Exported(), target, environment_.Context());
+}
+
+void ExportCommands::ExportXml() {
+    XmlExportDialog dialog(window_);
+    XmlExporter exporter(environment_.XmlSettings(), dialog);
+    Run(exporter);
+}
+
+}  // namespace velmora::ui

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <vector>
+
+class QAction;
+class QWidget;
+
+namespace velmora {
+class Exporter;
+class Mp3File;
+}  // namespace velmora
+
+namespace velmora::ui {
+
+class FileListView;
+class UiEnvironment;
+class Workspace;
+
+// The File menu's "Export" submenu: playlists (M3U, M3U8, PLS) and XML, of the selected
+// rows as shown or, with none selected, of every loaded file in load order.
+class ExportCommands : public QObject {
+    Q_OBJECT
+
+  public:
+    ExportCommands(Workspace& workspace, FileListView& view, UiEnvironment& environment,
+                   QWidget* window);
+
+    QList<QAction*> Actions() const { return {m3u_, m3u8_, pls_, xml_}; }
+
+  private:
+    void Run(Exporter& exporter);
+    void ExportXml();
+    std::vector<const Mp3File*> Exported() const;
+    void UpdateActions();
+
+    Workspace& workspace_;
+    FileListView& view_;
+    UiEnvironment& environment_;
+    QWidget* window_;
+    QAction* m3u_;
+    QAction* m3u8_;
+    QAction* pls_;
+    QAction* xml_;
+};
+
+}  // namespace velmora::ui
