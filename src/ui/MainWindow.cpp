@@ -17,6 +17,7 @@
 #include "common/Messages.h"
 #include "scan/TagSettings.h"
 #include "ui/Actions.h"
+#include "ui/BatchCommands.h"
 #include "ui/EditCommands.h"
 #include "ui/ExportCommands.h"
 #include "ui/FileListView.h"
@@ -79,8 +80,10 @@ MainWindow::MainWindow(UiEnvironment& environment, QWidget* parent)
         new TagCommands(*workspace_, *view_, environment.Messages(), environment.Context(), this);
     edits_ = new EditCommands(*workspace_, this);
     exports_ = new ExportCommands(*workspace_, *view_, environment, this);
+    batch_ = new BatchCommands(*workspace_, *view_, environment, this);
     BuildMenus();
     setCentralWidget(BuildCentre());
+    connect(batch_, &BatchCommands::tagsGenerated, panel_, &TagEditorPanel::Reload);
     BuildStatusBar();
     connect(workspace_, &Workspace::stateChanged, this, [this] {
         if (closeWhenIdle_ && workspace_->IsIdle()) {
@@ -98,13 +101,6 @@ MainWindow::MainWindow(UiEnvironment& environment, QWidget* parent)
 
 MainWindow::~MainWindow() {
     environment_.Messages().SetWindow(nullptr);
-}
-
-QAction* MainWindow::AddDisabled(QMenu* menu, const QString& text, const QString& hint) {
-    QAction* action = menu->addAction(text);
-    action->setStatusTip(hint);
-    action->setEnabled(false);
-    return action;
 }
 
 void MainWindow::BuildMenus() {
@@ -144,12 +140,8 @@ void MainWindow::BuildMenus() {
     edit->addSeparator();
     edit->addAction(tags_->RemoveV1());
     edit->addAction(tags_->RemoveV2());
-    rename_ = AddDisabled(edit, tr("Re&name..."), tr("Rename the file according to its tag"));
-    rename_->setShortcut(QKeySequence(Qt::Key_F2));
-    generate_ = AddDisabled(edit, tr("&Generate ID3..."),
-                            tr("Generate ID3 information by using regular expressions to get "
-                               "data from file names"));
-    generate_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    edit->addAction(batch_->Rename());
+    edit->addAction(batch_->Generate());
     edit->addAction(tags_->TrackMode());
     edit->addSeparator();
     QAction* preferences =
@@ -172,7 +164,7 @@ QWidget* MainWindow::BuildButtonBar() {
     layout->addWidget(ButtonFor(loading_->Browse(), tr("Browse")));
     layout->addWidget(ButtonFor(saving_->Save(), tr("Save Changes")));
     layout->addWidget(ButtonFor(tags_->TrackMode(), tags_->TrackMode()->text()));
-    layout->addWidget(ButtonFor(rename_, tr("Rename")));
+    layout->addWidget(ButtonFor(batch_->Rename(), tr("Rename")));
     layout->addStretch();
     return bar;
 }
@@ -226,8 +218,8 @@ void MainWindow::ShowContextMenu(const QPoint& globalPos) {
     menu.setToolTipsVisible(true);
     menu.addAction(tags_->RemoveV1());
     menu.addAction(tags_->RemoveV2());
-    menu.addAction(rename_);
-    menu.addAction(generate_);
+    menu.addAction(batch_->Rename());
+    menu.addAction(batch_->Generate());
     menu.addMenu(exportMenu_);
     menu.addSeparator();
     menu.addAction(shell_->Open());

@@ -10,6 +10,7 @@ class QPushButton;
 
 namespace velmora::ui {
 
+class BatchCommands;
 class EditCommands;
 class ExportCommands;
 class FileListView;
@@ -54,7 +55,6 @@ class MainWindow : public QMainWindow {
     void ShowPreferences();
     void ShowAbout();
     void ApplyDisplay();
-    QAction* AddDisabled(QMenu* menu, const QString& text, const QString& hint);
 
     UiEnvironment& environment_;
     Workspace* workspace_;
@@ -69,9 +69,8 @@ class MainWindow : public QMainWindow {
     EditCommands* edits_;
     TagEditorPanel* panel_;
     ExportCommands* exports_;
+    BatchCommands* batch_;
     QMenu* exportMenu_;
-    QAction* rename_;
-    QAction* generate_;
     // The window was asked to close while a worker ran: it closes when the worker is done.
     bool closeWhenIdle_ = false;
 };

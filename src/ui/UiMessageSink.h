@@ -31,6 +31,7 @@ class UiMessageSink : public QObject, public MessageSink {
     MessageAnswer Show(const Message& message) override;
 
     void SetWindow(QWidget* window) { window_ = window; }
+    QWidget* Window() const { return window_.data(); }
     // Interface thread: a worker run starts; `checkText` labels the check box of its boxes.
     void BeginRun(const QString& checkText);
     // Interface thread, after the worker has finished: lists the messages it did not show.
@@ -65,6 +66,23 @@ class UiMessageSink : public QObject, public MessageSink {
     bool hideRest_ = false;
     std::map<MessageButtons, MessageAnswer> hiddenAnswers_;
     std::vector<std::u16string> notShown_;
+};
+
+// While it lives, the boxes shown on the interface thread are owned by `owner` (a dialog
+// whose command reports), then by the window again.
+class ScopedMessageOwner {
+  public:
+    ScopedMessageOwner(UiMessageSink& sink, QWidget* owner)
+        : sink_(sink), previous_(sink.Window()) {
+        sink.SetWindow(owner);
+    }
+    ~ScopedMessageOwner() { sink_.SetWindow(previous_); }
+    ScopedMessageOwner(const ScopedMessageOwner&) = delete;
+    ScopedMessageOwner& operator=(const ScopedMessageOwner&) = delete;
+
+  private:
+    UiMessageSink& sink_;
+    QPointer<QWidget> previous_;
 };
 
 // The answer that loses nothing when nobody can be asked: Cancel, else No, else OK.
