@@ -6,6 +6,8 @@ namespace velmora::ui {
 
 RecentExpressions::RecentExpressions(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // A few entries are in view; the dialog's room goes to its preview.
+    setMaximumHeight(fontMetrics().height() * 8);
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
         const QList<QListWidgetItem*> selected = selectedItems();
         if (!selected.isEmpty())
