@@ -363,6 +363,9 @@ class PanelTest : public QObject {
             QTest::keyClick(&fixture.Field(V2Field::Title), Qt::Key_Z, Qt::ControlModifier);
             for (std::size_t i = 0; i < records.size(); ++i)
                 QVERIFY2(before[i].Matches(*records[i]), row.button);
+            // The page shows the records as they are again.
+            QVERIFY2(!fixture.Field(V2Field::Album).Changed(), row.button);
+            QVERIFY2(fixture.Field(V2Field::Album).Overlay() == "(multiple)", row.button);
             QTest::keyClick(&fixture.Field(V2Field::Title), Qt::Key_Z,
                             Qt::ControlModifier | Qt::ShiftModifier);
             for (std::size_t i = 0; i < records.size(); ++i)
