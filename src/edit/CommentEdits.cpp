@@ -1,0 +1,95 @@
+#include "edit/CommentEdits.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "edit/ActionNames.h"
+#include "edit/EditJournal.h"
+#include "edit/LanguageTable.h"
+#include "tags/CommentOps.h"
+#include "tags/EngineContext.h"
+#include "tags/FrameField.h"
+#include "tags/FrameIdTable.h"
+#include "tags/FrameParts.h"
+#include "tags/Id3v2Frame.h"
+#include "tags/Mp3File.h"
+
+namespace velmora::edit {
+namespace {
+
+struct CommentParts {
+    const FrameField* description;
+    const FrameField* language;
+    const FrameField* text;
+};
+
+// The parts of a COMM frame that follows the comment layout; none for one kept as raw bytes.
+std::optional<CommentParts> PartsOf(const Id3v2Frame& frame) {
+    if (frame.Id() != frame_ids::kComm)
+        return std::nullopt;
+    CommentParts parts{FindPart(frame, PartName::Description), FindPart(frame, PartName::Language),
+                       FindPart(frame, PartName::Text)};
+    if (!parts.description || !parts.language || !parts.text)
+        return std::nullopt;
+    return parts;
+}
+
+bool Holds(const Mp3File& record, const CommentParts& wanted, const text::CodePage& codePage) {
+    const auto description = wanted.description->GetText(codePage);
+    const auto text = wanted.text->GetText(codePage);
+    return std::any_of(
+        record.V2().Frames().begin(), record.V2().Frames().end(), [&](const auto& frame) {
+            const auto parts = PartsOf(*frame);
+            return parts &&
+                   std::ranges::equal(parts->language->Bytes(), wanted.language->Bytes()) &&
+                   parts->description->GetText(codePage) == description &&
+                   parts->text->GetText(codePage) == text;
+        });
+}
+
+}  // namespace
+
+std::vector<SharedComment> SharedComments(std::span<Mp3File* const> records,
+                                          const text::CodePage& codePage) {
+    std::vector<SharedComment> shared;
+    if (records.empty())
+        return shared;
+    for (const auto& frame : records.front()->V2().Frames()) {
+        const auto parts = PartsOf(*frame);
+        if (!parts || !std::all_of(records.begin() + 1, records.end(), [&](const Mp3File* other) {
+                return Holds(*other, *parts, codePage);
+            }))
+            continue;
+        const auto language = parts->language->Bytes();
+        const std::string code =
+            language.size() == 3 ? std::string(language.begin(), language.end()) : std::string();
+        shared.push_back({parts->description->GetText(codePage), std::u16string(LanguageName(code)),
+                          parts->text->GetText(codePage)});
+    }
+    return shared;
+}
+
+std::vector<Mp3File*> ApplyComment(EditJournal& journal, std::span<Mp3File* const> records,
+                                   const CommentEdit& edit, const EngineContext& context) {
+    return journal.ApplyToEach(kCommentsAction, records, [&](Mp3File& record) {
+        SetCommentText(record.V2(), edit.description, edit.text, edit.language, context);
+    });
+}
+
+std::vector<Mp3File*> DeleteComment(EditJournal& journal, std::span<Mp3File* const> records,
+                                    std::u16string_view description,
+                                    const text::CodePage& codePage) {
+    return journal.ApplyToEach(kDeleteCommentAction, records, [&](Mp3File& record) {
+        if (const Id3v2Frame* frame = FindComment(record.V2(), description, codePage))
+            RemoveFrame(record.V2(), frame);
+    });
+}
+
+std::vector<Mp3File*> DeleteAllComments(EditJournal& journal, std::span<Mp3File* const> records) {
+    return journal.ApplyToEach(kDeleteAllCommentsAction, records, [](Mp3File& record) {
+        while (const Id3v2Frame* frame = FindFrame(record.V2(), frame_ids::kComm))
+            RemoveFrame(record.V2(), frame);
+    });
+}
+
+}  // namespace velmora::edit

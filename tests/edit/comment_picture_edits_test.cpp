@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "edit/CommentEdits.h"
+#include "edit/EditJournal.h"
+#include "edit/PictureEdits.h"
+#include "edit/PictureFiles.h"
+#include "edit/PictureRules.h"
+#include "support/ScratchDirectory.h"
+#include "tags/BufferedFileFaults.h"
+#include "tags/CommentOps.h"
+#include "tags/FileTestHelpers.h"
+#include "tags/Id3v2TestSupport.h"
+#include "tags/Mp3File.h"
+#include "tags/PictureOps.h"
+#include "text/FileName.h"
+
+namespace velmora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Records = std::vector<Mp3File*>;
+
+Bytes Comment(std::string_view language, std::string_view description, std::string_view text) {
+    return Frame("COMM", Cat({{0}, B(language), B(description), {0}, B(text)}));
+}
+
+Bytes Picture(std::uint8_t type, std::string_view description, const Bytes& data,
+              std::string_view mime = "image/jpeg") {
+    return Frame("APIC", Cat({{0}, B(mime), {0, type}, B(description), {0}, data}));
+}
+
+// Data above the size the load leaves in the file.
+const Bytes kCover = Cat({{0xFF, 0xD8, 0xFF}, B(Pattern(9000, 2))});
+const Bytes kOtherCover = Cat({{0xFF, 0xD8, 0xFF}, B(Pattern(9000, 3))});
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class EditsTest : public ::testing::Test {
+  protected:
+    Mp3File& Add(const std::string& name, std::initializer_list<Bytes> frames) {
+        const Bytes tag = Tag(3, Cat(frames));
+        scratch_.WriteFile(name, std::string(tag.begin(), tag.end()) + Pattern(64, 1));
+        files_.push_back(std::make_unique<Mp3File>(context_, TextPath(scratch_.Root()),
+                                                   text::FileNameToText(name)));
+        records_.push_back(files_.back().get());
+        return *files_.back();
+    }
+
+    std::u16string CommentText(const Mp3File& record, std::u16string_view description) {
+        return GetComment(record.V2(), description, Cp1252()).text;
+    }
+
+    ScratchDirectory scratch_;
+    TestEngine engine_;
+    EngineContext& context_ = engine_.context;
+    edit::EditJournal journal_;
+    std::vector<std::unique_ptr<Mp3File>> files_;
+    Records records_;
+};
+
+TEST_F(EditsTest, CommentsListedAreThoseEveryFileHoldsAlike) {
+    Add("a.mp3", {Comment("fra", "", "hello"), Comment("eng", "x", "1"), Comment("XXX", "y", "2")});
+    Add("b.mp3", {Comment("eng", "x", "1"), Comment("fra", "", "hello"), Comment("XXX", "y", "2")});
+    Add("c.mp3", {Comment("deu", "x", "1"), Comment("fra", "", "hello"), Comment("XXX", "y", "2")});
+    const auto shared = edit::SharedComments(records_, Cp1252());
+    ASSERT_EQ(shared.size(), 2u);  // x differs in its language in c
+    EXPECT_EQ(shared[0].description, u"");
+    EXPECT_EQ(shared[0].languageName, u"French");
+    EXPECT_EQ(shared[0].text, u"hello");
+    EXPECT_EQ(shared[1].languageName, u"");  // a language with no row shows no name
+}
+
+TEST_F(EditsTest, CommentActionsApplyToEveryFileAndUndoAsOne) {
+    Add("a.mp3", {Comment("fra", "D", "old"), Comment("eng", "D", "second")});
+    Add("b.mp3", {});
+    Add("c.mp3", {Comment("eng", "other", "kept")});
+    const auto changed = edit::ApplyComment(journal_, records_, {u"D", u"new", "ger"}, context_);
+    EXPECT_EQ(changed.size(), 3u);
+    EXPECT_EQ(CommentText(*records_[0], u"D"), u"new");
+    EXPECT_EQ(GetComment(records_[0]->V2(), u"D", Cp1252()).language, "fra");  // kept
+    EXPECT_EQ(GetComment(records_[1]->V2(), u"D", Cp1252()).language, "ger");
+    EXPECT_EQ(CommentText(*records_[2], u"D"), u"new");
+    EXPECT_EQ(journal_.UndoName(), u"Edit Comment");
+
+    edit::DeleteComment(journal_, records_, u"D", Cp1252());
+    EXPECT_EQ(CommentText(*records_[0], u"D"), u"second");  // only the first goes
+    EXPECT_EQ(CommentText(*records_[1], u"D"), u"");
+    edit::DeleteAllComments(journal_, records_);
+    EXPECT_TRUE(edit::SharedComments(std::span(records_).first(1), Cp1252()).empty());
+    EXPECT_EQ(CommentText(*records_[2], u"other"), u"");
+
+    for (int i = 0; i < 3; ++i)
+        journal_.Undo();
+    EXPECT_EQ(CommentText(*records_[0], u"D"), u"old");
+    EXPECT_EQ(CommentText(*records_[2], u"other"), u"kept");
+    EXPECT_FALSE(records_[1]->NeedsSave());
+}
+
+TEST_F(EditsTest, PicturesListedAreThoseEveryFileHoldsAlikeReadOnlyWhereLengthsAgree) {
+    Add("a.mp3",
+        {Picture(3, "front", kCover), Picture(4, "back", kCover), Picture(0, "other", kCover)});
+    Add("b.mp3", {Picture(4, "back", kCover), Picture(3, "front", kCover),
+                  Picture(0, "other", kOtherCover)});
+    ASSERT_NE(PictureDataField(*FindPicture(records_[1]->V2(), 3)), nullptr);
+    auto shared = edit::SharedPictures(records_, Cp1252(), engine_.messages);
+    ASSERT_EQ(shared.size(), 2u);  // the "other" data differ, at the same length
+    EXPECT_EQ(shared[0].type, 3);
+    EXPECT_EQ(shared[1].type, 4);
+    EXPECT_EQ(edit::PictureTypeLabel(40), u"Other");
+
+    // The second file goes: what cannot be compared is not listed, and is said once.
+    fs::remove(scratch_.Path("b.mp3"));
+    shared = edit::SharedPictures(records_, Cp1252(), engine_.messages);
+    EXPECT_TRUE(shared.empty());
+    ASSERT_EQ(engine_.messages.Shown().size(), 1u);
+    EXPECT_EQ(engine_.messages.Shown()[0].kind, MessageKind::LoadOpenFailed);
+}
+
+TEST_F(EditsTest, PictureWithoutNewDataKeepsItsDataAndTakesTheTypeAndDescription) {
+    Add("a.mp3", {Picture(0, "old", kCover, "image/gif"), Picture(3, "front", kOtherCover)});
+    Add("b.mp3", {});
+    edit::PictureEdit change{0, 3, u"now the front", std::nullopt};
+    edit::ApplyPicture(journal_, records_, change, context_);
+    const Mp3File& a = *records_[0];
+    EXPECT_EQ(FindPicture(a.V2(), 0), nullptr);
+    const Id3v2Frame* front = FindPicture(a.V2(), 3);
+    ASSERT_NE(front, nullptr);
+    EXPECT_EQ(PictureData(*front, &a), kCover);
+    EXPECT_EQ(PictureMimeSubtype(*front, Cp1252()), "gif");
+    EXPECT_EQ(PictureDescription(*front, Cp1252()), u"now the front");
+    EXPECT_EQ(FindFrame(records_[1]->V2(), "APIC"), nullptr);  // no empty picture added
+
+    change.picture = edit::HeldPicture{"png", {0x89, 'P', 'N', 'G'}};
+    change.type = 4;
+    edit::ApplyPicture(journal_, records_, change, context_);
+    for (const Mp3File* record : records_)
+        EXPECT_EQ(PictureMimeSubtype(*FindPicture(record->V2(), 4), Cp1252()), "png");
+    EXPECT_NE(FindPicture(a.V2(), 3), nullptr);  // the other type stays
+}
+
+// Answers every question with No.
+class NoSink : public RecordingMessageSink {
+  public:
+    MessageAnswer Show(const Message& message) override {
+        RecordingMessageSink::Show(message);
+        return MessageAnswer::No;
+    }
+};
+
+TEST(PictureFiles, ReadTellsTheFormatFromTheContentAndAsksAboveThreeMiB) {
+    ScratchDirectory scratch;
+    const std::string jpeg = "\xFF\xD8\xFF\xE0" + Pattern(100);
+    const std::string png = "\x89PNG\r\n\x1A\n" + Pattern(100);
+    const std::string large = "\xFF\xD8\xFF" + Pattern(edit::kLargePictureBytes - 3);
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::optional<std::string> subtype;
+        std::u16string message;  // the first line shown, if any
+    };
+    const Row rows[] = {
+        {"COVER.JPG", jpeg, "jpg", u""},
+        {"cover.jpeg", jpeg, "jpg", u""},
+        {"named.jpg", png, "png", u""},
+        {"cover.gif", "GIF89a" + Pattern(100), std::nullopt, u"File must be a JPG or PNG image!"},
+        {"short.png", "\x89PN", std::nullopt, u"File must be a JPG or PNG image!"},
+        {"empty.png", "", std::nullopt, u"File is empty!"},
+        {"exact.jpg", large, "jpg", u""},
+        {"larger.jpg", large + "x", std::nullopt, u"Image size is greater than 3 MB."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        NoSink sink;
+        const fs::path path = scratch.WriteFile(row.name, row.bytes);
+        const auto picture = edit::ReadPictureFile(TextPath(path), sink);
+        EXPECT_EQ(picture ? std::optional(picture->subtype) : std::nullopt, row.subtype);
+        if (picture) {
+            EXPECT_EQ(picture->data.size(), row.bytes.size());
+        }
+        const auto shown = sink.Shown();
+        ASSERT_EQ(shown.size(), row.message.empty() ? 0u : 1u);
+        if (!shown.empty()) {
+            EXPECT_EQ(shown[0].lines[0], row.message);
+            EXPECT_EQ(shown[0].caption, kAppCaption);
+        }
+    }
+    RecordingMessageSink yes;
+    EXPECT_TRUE(edit::ReadPictureFile(TextPath(scratch.WriteFile("larger.jpg", large + "x")), yes));
+    const auto missing = TextPath(scratch.Path("missing.png"));
+    EXPECT_FALSE(edit::ReadPictureFile(missing, yes));
+    EXPECT_EQ(yes.Shown().back().lines,
+              (std::vector<std::u16string>{u"Couldn't open file:", missing}));
+}
+
+TEST(PictureFiles, AFailedWriteLeavesTheOldFileAndEmptyDataWriteNothing) {
+    ScratchDirectory scratch;
+    const fs::path target = scratch.WriteFile("Cover  front .png", "old picture");
+    const Bytes data = B("new picture");
+    for (FileCall call : {FileCall::Write, FileCall::Sync}) {
+        RecordingMessageSink sink;
+        FileFaults faults;
+        faults.Fail(call, 1, ENOSPC, true);
+        ScopedFileFaults installed(faults);
+        EXPECT_FALSE(edit::WritePictureFile(TextPath(target), data, sink));
+        EXPECT_EQ(sink.Shown().at(0).lines[0], u"Error while writing file:");
+        EXPECT_EQ(ReadAll(target), "old picture");
+        EXPECT_EQ(std::distance(fs::directory_iterator(scratch.Root()), {}), 1);
+    }
+    RecordingMessageSink sink;
+    EXPECT_TRUE(edit::WritePictureFile(TextPath(target), data, sink));
+    EXPECT_EQ(ReadAll(target), "new picture");
+    EXPECT_FALSE(edit::WritePictureFile(TextPath(scratch.Path("none.png")), {}, sink));
+    EXPECT_EQ(sink.Shown().at(0).lines[0], u"Image is empty!");
+    EXPECT_FALSE(fs::exists(scratch.Path("none.png")));
+}
+
+TEST(PictureRules, FitSaveNameAndFilter) {
+    struct Row {
+        int width, height, imageWidth, imageHeight;
+        edit::FittedRect fitted;
+    };
+    const Row rows[] = {
+        {200, 200, 400, 100, {0, 75, 200, 50}},  // wide: fills the width
+        {200, 200, 100, 400, {75, 0, 50, 200}},  // tall: fills the height
+        {96, 96, 10, 10, {0, 0, 96, 96}},        // small images are enlarged
+        {96, 96, 3, 2, {0, 16, 96, 64}},
+        {97, 96, 300, 200, {0, 16, 97, 64}},  // 64.67 is cut to 64
+        {96, 96, 0, 10, {0, 0, 0, 0}},        // no image
+    };
+    for (const Row& row : rows) {
+        const auto got = edit::FitImage(row.width, row.height, row.imageWidth, row.imageHeight);
+        EXPECT_EQ(std::tie(got.x, got.y, got.width, got.height),
+                  std::tie(row.fitted.x, row.fitted.y, row.fitted.width, row.fitted.height))
+            << row.imageWidth << "x" << row.imageHeight;
+    }
+    EXPECT_EQ(edit::PictureSaveName(u"Cover (front)"), u"Cover  front ");
+    EXPECT_EQ(edit::PictureSaveName(u"Media (e.g. lable side of CD)"),
+              u"Media  e g  lable side of CD ");
+    EXPECT_EQ(edit::PictureSaveFilter("png"), u"PNG Images (*.png)");
+    EXPECT_EQ(edit::PictureSaveFilter("jpeg"), u"JPEG Images (*.jpeg)");
+}
+
+}  // namespace
+}  // namespace velmora::testing
