@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "edit/ActionNames.h"
-#include "edit/EditJournal.h"
 #include "edit/LanguageTable.h"
 #include "tags/CommentOps.h"
 #include "tags/EngineContext.h"
@@ -69,27 +67,19 @@ std::vector<SharedComment> SharedComments(std::span<Mp3File* const> records,
     return shared;
 }
 
-std::vector<Mp3File*> ApplyComment(EditJournal& journal, std::span<Mp3File* const> records,
-                                   const CommentEdit& edit, const EngineContext& context) {
-    return journal.ApplyToEach(kCommentsAction, records, [&](Mp3File& record) {
-        SetCommentText(record.V2(), edit.description, edit.text, edit.language, context);
-    });
+void ApplyComment(Mp3File& record, const CommentEdit& edit, const EngineContext& context) {
+    SetCommentText(record.V2(), edit.description, edit.text, edit.language, context);
 }
 
-std::vector<Mp3File*> DeleteComment(EditJournal& journal, std::span<Mp3File* const> records,
-                                    std::u16string_view description,
-                                    const text::CodePage& codePage) {
-    return journal.ApplyToEach(kDeleteCommentAction, records, [&](Mp3File& record) {
-        if (const Id3v2Frame* frame = FindComment(record.V2(), description, codePage))
-            RemoveFrame(record.V2(), frame);
-    });
+void DeleteComment(Mp3File& record, std::u16string_view description,
+                   const text::CodePage& codePage) {
+    if (const Id3v2Frame* frame = FindComment(record.V2(), description, codePage))
+        RemoveFrame(record.V2(), frame);
 }
 
-std::vector<Mp3File*> DeleteAllComments(EditJournal& journal, std::span<Mp3File* const> records) {
-    return journal.ApplyToEach(kDeleteAllCommentsAction, records, [](Mp3File& record) {
-        while (const Id3v2Frame* frame = FindFrame(record.V2(), frame_ids::kComm))
-            RemoveFrame(record.V2(), frame);
-    });
+void DeleteAllComments(Mp3File& record) {
+    while (const Id3v2Frame* frame = FindFrame(record.V2(), frame_ids::kComm))
+        RemoveFrame(record.V2(), frame);
 }
 
 }  // namespace velmora::edit

@@ -14,8 +14,6 @@ class CodePage;
 
 namespace velmora::edit {
 
-class EditJournal;
-
 // A comment that every selected file holds alike (description, text and language bytes).
 struct SharedComment {
     std::u16string description;
@@ -34,16 +32,15 @@ struct CommentEdit {
     std::string language;  // three bytes, for the files that get a new comment
 };
 
-// Each of these is one action of the journal; they return the records changed.
+// Changes of one record; the window makes each a journal action over the selection
+// (kCommentsAction, kDeleteCommentAction, kDeleteAllCommentsAction).
 
-// Sets the text of each record's comment with the description (its language stays), or adds
-// the comment where there is none.
-std::vector<Mp3File*> ApplyComment(EditJournal& journal, std::span<Mp3File* const> records,
-                                   const CommentEdit& edit, const EngineContext& context);
-// Removes each record's first comment with the description, whatever its text and language.
-std::vector<Mp3File*> DeleteComment(EditJournal& journal, std::span<Mp3File* const> records,
-                                    std::u16string_view description,
-                                    const text::CodePage& codePage);
-std::vector<Mp3File*> DeleteAllComments(EditJournal& journal, std::span<Mp3File* const> records);
+// Sets the text of the record's comment with the description (its language stays), or adds
+// the comment when there is none.
+void ApplyComment(Mp3File& record, const CommentEdit& edit, const EngineContext& context);
+// Removes the record's first comment with the description, whatever its text and language.
+void DeleteComment(Mp3File& record, std::u16string_view description,
+                   const text::CodePage& codePage);
+void DeleteAllComments(Mp3File& record);
 
 }  // namespace velmora::edit

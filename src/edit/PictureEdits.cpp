@@ -4,8 +4,6 @@
 #include <map>
 
 #include "common/Messages.h"
-#include "edit/ActionNames.h"
-#include "edit/EditJournal.h"
 #include "tags/EngineContext.h"
 #include "tags/FrameField.h"
 #include "tags/FrameIdTable.h"
@@ -104,49 +102,38 @@ std::vector<SharedPicture> SharedPictures(std::span<Mp3File* const> records,
     return shared;
 }
 
-std::vector<Mp3File*> ApplyPicture(EditJournal& journal, std::span<Mp3File* const> records,
-                                   const PictureEdit& edit, const EngineContext& context) {
-    return journal.ApplyToEach(kPicturesAction, records, [&](Mp3File& record) {
-        Id3v2Tag& tag = record.V2();
-        if (edit.picture) {
-            SetPicture(tag, "image/" + edit.picture->subtype, edit.description, edit.type,
-                       edit.picture->data, context);
-            return;
-        }
-        Id3v2Frame* picture = FindPicture(tag, edit.openedType);
-        if (!picture)
-            return;
-        if (edit.type != edit.openedType) {
-            if (const Id3v2Frame* replaced = FindPicture(tag, edit.type))
-                RemoveFrame(tag, replaced);
-            FindPart(*picture, PartName::PictureType)
-                ->SetBytes(std::span<const std::uint8_t>(&edit.type, 1));
-        }
-        FindPart(*picture, PartName::Description)->SetText(edit.description, context.codePage);
-    });
+void ApplyPicture(Mp3File& record, const PictureEdit& edit, const EngineContext& context) {
+    Id3v2Tag& tag = record.V2();
+    if (edit.picture) {
+        SetPicture(tag, "image/" + edit.picture->subtype, edit.description, edit.type,
+                   edit.picture->data, context);
+        return;
+    }
+    Id3v2Frame* picture = FindPicture(tag, edit.openedType);
+    if (!picture)
+        return;
+    if (edit.type != edit.openedType) {
+        if (const Id3v2Frame* replaced = FindPicture(tag, edit.type))
+            RemoveFrame(tag, replaced);
+        FindPart(*picture, PartName::PictureType)
+            ->SetBytes(std::span<const std::uint8_t>(&edit.type, 1));
+    }
+    FindPart(*picture, PartName::Description)->SetText(edit.description, context.codePage);
 }
 
-std::vector<Mp3File*> AddCover(EditJournal& journal, std::span<Mp3File* const> records,
-                               const HeldPicture& picture, const EngineContext& context) {
-    return journal.ApplyToEach(kAddCoverAction, records, [&](Mp3File& record) {
-        SetPicture(record.V2(), "image/" + picture.subtype, u"", kCoverFrontType, picture.data,
-                   context);
-    });
+void AddCover(Mp3File& record, const HeldPicture& picture, const EngineContext& context) {
+    SetPicture(record.V2(), "image/" + picture.subtype, u"", kCoverFrontType, picture.data,
+               context);
 }
 
-std::vector<Mp3File*> DeletePicture(EditJournal& journal, std::span<Mp3File* const> records,
-                                    std::uint8_t type) {
-    return journal.ApplyToEach(kDeletePictureAction, records, [type](Mp3File& record) {
-        if (const Id3v2Frame* frame = FindPicture(record.V2(), type))
-            RemoveFrame(record.V2(), frame);
-    });
+void DeletePicture(Mp3File& record, std::uint8_t type) {
+    if (const Id3v2Frame* frame = FindPicture(record.V2(), type))
+        RemoveFrame(record.V2(), frame);
 }
 
-std::vector<Mp3File*> DeleteAllPictures(EditJournal& journal, std::span<Mp3File* const> records) {
-    return journal.ApplyToEach(kDeleteAllPicturesAction, records, [](Mp3File& record) {
-        while (const Id3v2Frame* frame = FindFrame(record.V2(), frame_ids::kApic))
-            RemoveFrame(record.V2(), frame);
-    });
+void DeleteAllPictures(Mp3File& record) {
+    while (const Id3v2Frame* frame = FindFrame(record.V2(), frame_ids::kApic))
+        RemoveFrame(record.V2(), frame);
 }
 
 }  // namespace velmora::edit

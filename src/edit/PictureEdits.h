@@ -18,8 +18,6 @@ class CodePage;
 
 namespace velmora::edit {
 
-class EditJournal;
-
 inline constexpr std::uint8_t kCoverFrontType = 3;
 
 // A picture that every selected file holds alike: same data, MIME type, description and
@@ -52,19 +50,17 @@ struct PictureEdit {
     std::optional<HeldPicture> picture;  // none: no data held
 };
 
-// Each of these is one action of the journal; they return the records changed.
+// Changes of one record; the window makes each a journal action over the selection
+// (kPicturesAction, kAddCoverAction, kDeletePictureAction, kDeleteAllPicturesAction).
 
-// With data: adds or replaces each record's picture of the chosen type. Without: each
-// record's picture of the opened type keeps its data and MIME type and takes the chosen
-// description and type (replacing a picture of that type); a record without one is left.
-std::vector<Mp3File*> ApplyPicture(EditJournal& journal, std::span<Mp3File* const> records,
-                                   const PictureEdit& edit, const EngineContext& context);
-// Adds the picture as each record's front cover, replacing the one it has.
-std::vector<Mp3File*> AddCover(EditJournal& journal, std::span<Mp3File* const> records,
-                               const HeldPicture& picture, const EngineContext& context);
-// Removes each record's first picture of the type.
-std::vector<Mp3File*> DeletePicture(EditJournal& journal, std::span<Mp3File* const> records,
-                                    std::uint8_t type);
-std::vector<Mp3File*> DeleteAllPictures(EditJournal& journal, std::span<Mp3File* const> records);
+// With data: adds or replaces the record's picture of the chosen type. Without: the record's
+// picture of the opened type keeps its data and MIME type and takes the chosen description
+// and type (replacing a picture of that type); a record without one is left alone.
+void ApplyPicture(Mp3File& record, const PictureEdit& edit, const EngineContext& context);
+// Adds the picture as the record's front cover, replacing the one it has.
+void AddCover(Mp3File& record, const HeldPicture& picture, const EngineContext& context);
+// Removes the record's first picture of the type.
+void DeletePicture(Mp3File& record, std::uint8_t type);
+void DeleteAllPictures(Mp3File& record);
 
 }  // namespace velmora::edit

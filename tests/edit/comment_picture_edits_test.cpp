@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "edit/ActionNames.h"
 #include "edit/CommentEdits.h"
 #include "edit/EditJournal.h"
 #include "edit/PictureEdits.h"
@@ -84,7 +85,9 @@ TEST_F(EditsTest, CommentActionsApplyToEveryFileAndUndoAsOne) {
     Add("a.mp3", {Comment("fra", "D", "old"), Comment("eng", "D", "second")});
     Add("b.mp3", {});
     Add("c.mp3", {Comment("eng", "other", "kept")});
-    const auto changed = edit::ApplyComment(journal_, records_, {u"D", u"new", "ger"}, context_);
+    const auto changed = journal_.ApplyToEach(edit::kCommentsAction, records_, [&](Mp3File& r) {
+        edit::ApplyComment(r, {u"D", u"new", "ger"}, context_);
+    });
     EXPECT_EQ(changed.size(), 3u);
     EXPECT_EQ(CommentText(*records_[0], u"D"), u"new");
     EXPECT_EQ(GetComment(records_[0]->V2(), u"D", Cp1252()).language, "fra");  // kept
@@ -92,10 +95,11 @@ TEST_F(EditsTest, CommentActionsApplyToEveryFileAndUndoAsOne) {
     EXPECT_EQ(CommentText(*records_[2], u"D"), u"new");
     EXPECT_EQ(journal_.UndoName(), u"Edit Comment");
 
-    edit::DeleteComment(journal_, records_, u"D", Cp1252());
+    journal_.ApplyToEach(edit::kDeleteCommentAction, records_,
+                         [](Mp3File& r) { edit::DeleteComment(r, u"D", Cp1252()); });
     EXPECT_EQ(CommentText(*records_[0], u"D"), u"second");  // only the first goes
     EXPECT_EQ(CommentText(*records_[1], u"D"), u"");
-    edit::DeleteAllComments(journal_, records_);
+    journal_.ApplyToEach(edit::kDeleteAllCommentsAction, records_, edit::DeleteAllComments);
     EXPECT_TRUE(edit::SharedComments(std::span(records_).first(1), Cp1252()).empty());
     EXPECT_EQ(CommentText(*records_[2], u"other"), u"");
 
@@ -130,7 +134,8 @@ TEST_F(EditsTest, PictureWithoutNewDataKeepsItsDataAndTakesTheTypeAndDescription
     Add("a.mp3", {Picture(0, "old", kCover, "image/gif"), Picture(3, "front", kOtherCover)});
     Add("b.mp3", {});
     edit::PictureEdit change{0, 3, u"now the front", std::nullopt};
-    edit::ApplyPicture(journal_, records_, change, context_);
+    for (Mp3File* record : records_)
+        edit::ApplyPicture(*record, change, context_);
     const Mp3File& a = *records_[0];
     EXPECT_EQ(FindPicture(a.V2(), 0), nullptr);
     const Id3v2Frame* front = FindPicture(a.V2(), 3);
@@ -142,7 +147,8 @@ TEST_F(EditsTest, PictureWithoutNewDataKeepsItsDataAndTakesTheTypeAndDescription
 
     change.picture = edit::HeldPicture{"png", {0x89, 'P', 'N', 'G'}};
     change.type = 4;
-    edit::ApplyPicture(journal_, records_, change, context_);
+    for (Mp3File* record : records_)
+        edit::ApplyPicture(*record, change, context_);
     for (const Mp3File* record : records_)
         EXPECT_EQ(PictureMimeSubtype(*FindPicture(record->V2(), 4), Cp1252()), "png");
     EXPECT_NE(FindPicture(a.V2(), 3), nullptr);  // the other type stays
