@@ -9,9 +9,11 @@
 #include <utility>
 
 #include "edit/ActionNames.h"
+#include "ui/CommentsPage.h"
 #include "ui/GeneralPage.h"
 #include "ui/Id3v1Page.h"
 #include "ui/PanelPage.h"
+#include "ui/PicturesPage.h"
 #include "ui/Workspace.h"
 
 namespace velmora::ui {
@@ -47,8 +49,8 @@ TagEditorPanel::TagEditorPanel(Workspace& workspace, EngineContext& engine, UiMe
       tabs_(new QTabWidget) {
     // In the order of PageIndex.
     AddPage(new GeneralPage(link_), tr("&General ID3v2"));
-    AddPage(new EmptyPage(link_), tr("&Comments"));
-    AddPage(new EmptyPage(link_), tr("&Pictures"));
+    AddPage(new CommentsPage(link_), tr("&Comments"));
+    AddPage(new PicturesPage(link_), tr("&Pictures"));
     AddPage(new Id3v1Page(link_), tr("&ID3v1"));
     tabs_->setCurrentIndex(kGeneralPage);
 

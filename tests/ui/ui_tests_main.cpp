@@ -12,6 +12,7 @@ QObject* MakeWorkCommandsTest();
 QObject* MakePanelTest();
 QObject* MakeExportCommandsTest();
 QObject* MakeBatchDialogsTest();
+QObject* MakeCommentsPicturesTest();
 }  // namespace velmora::testing
 
 int main(int argc, char** argv) {
@@ -28,10 +29,11 @@ int main(int argc, char** argv) {
         ++argv;
     }
     int failed = 0;
-    for (auto make : {velmora::testing::MakeMainWindowTest, velmora::testing::MakePreferencesTest,
-                      velmora::testing::MakeMessageSinkTest, velmora::testing::MakeWorkCommandsTest,
-                      velmora::testing::MakePanelTest, velmora::testing::MakeExportCommandsTest,
-                      velmora::testing::MakeBatchDialogsTest}) {
+    for (auto make :
+         {velmora::testing::MakeMainWindowTest, velmora::testing::MakePreferencesTest,
+          velmora::testing::MakeMessageSinkTest, velmora::testing::MakeWorkCommandsTest,
+          velmora::testing::MakePanelTest, velmora::testing::MakeExportCommandsTest,
+          velmora::testing::MakeBatchDialogsTest, velmora::testing::MakeCommentsPicturesTest}) {
         std::unique_ptr<QObject> test(make());
         if (!only.isEmpty() && !QString::fromLatin1(test->metaObject()->className()).endsWith(only))
             continue;

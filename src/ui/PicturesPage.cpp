@@ -1,0 +1,179 @@
+#include "ui/PicturesPage.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeySequence>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QShortcut>
+#include <QUrl>
+
+#include "edit/ActionNames.h"
+#include "edit/PictureFiles.h"
+#include "tags/EngineContext.h"
+#include "tags/Mp3File.h"
+#include "tags/PictureOps.h"
+#include "ui/EditPictureDialog.h"
+#include "ui/ListButtons.h"
+#include "ui/QtText.h"
+#include "ui/UiMessageSink.h"
+
+namespace velmora::ui {
+namespace {
+
+constexpr int kTypeRole = Qt::UserRole;
+
+bool CarriesPicture(const QMimeData& data) {
+    return data.hasUrls() || data.hasFormat(QStringLiteral("image/png")) ||
+           data.hasFormat(QStringLiteral("image/jpeg"));
+}
+
+// Image bytes on the clipboard (a picture copied from a browser): checked as a file's are.
+std::optional<edit::HeldPicture> PictureFromBytes(const QByteArray& bytes, MessageSink& messages) {
+    std::vector<std::uint8_t> data(bytes.begin(), bytes.end());
+    auto subtype = edit::PictureSubtypeOfContent(data);
+    if (!subtype) {
+        messages.Show(
+            NoteMessage({u"File must be a JPG or PNG image!"}, kAppCaption, MessageIcon::Error));
+        return std::nullopt;
+    }
+    return edit::HeldPicture{std::move(*subtype), std::move(data)};
+}
+
+}  // namespace
+
+PicturesPage::PicturesPage(const PanelLink& link, QWidget* parent)
+    : PanelPage(link, parent), list_(new QListWidget) {
+    list_->setViewMode(QListView::IconMode);
+    list_->setIconSize(QSize(ThumbnailCache::kSide, ThumbnailCache::kSide));
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setMovement(QListView::Static);
+    list_->setResizeMode(QListView::Adjust);
+    list_->setWordWrap(true);
+    // A drop on the list reaches the page.
+    list_->setAcceptDrops(false);
+    setAcceptDrops(true);
+    const ListButtons buttons = AddListButtons(*this, list_);
+    add_ = buttons.add;
+    edit_ = buttons.edit;
+    delete_ = buttons.remove;
+    deleteAll_ = buttons.removeAll;
+    connect(add_, &QPushButton::clicked, this, [this] { OpenDialog(0); });
+    connect(edit_, &QPushButton::clicked, this, &PicturesPage::Edit);
+    connect(delete_, &QPushButton::clicked, this, &PicturesPage::Delete);
+    connect(deleteAll_, &QPushButton::clicked, this, &PicturesPage::DeleteAll);
+    connect(list_, &QListWidget::itemSelectionChanged, this, &PicturesPage::UpdateButtons);
+    connect(list_, &QListWidget::itemActivated, this, &PicturesPage::Edit);
+    auto* paste =
+        new QShortcut(QKeySequence::Paste, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(paste, &QShortcut::activated, this, &PicturesPage::Paste);
+    UpdateButtons();
+}
+
+QPixmap PicturesPage::ThumbnailOf(const Mp3File& record, const Id3v2Frame& picture) {
+    const std::string subtype = PictureMimeSubtype(picture, Link().Engine().codePage);
+    if (subtype != "jpg" && subtype != "jpeg" && subtype != "png")
+        return {};
+    const auto bytes = record.FieldBytesOrReport(*PictureDataField(picture), Link().Messages());
+    if (!bytes)
+        return {};
+    return thumbnails_.Thumbnail(*bytes, subtype, list_->palette().color(QPalette::Base));
+}
+
+void PicturesPage::Reload(std::span<Mp3File* const> selection) {
+    list_->clear();
+    anySelected_ = !selection.empty();
+    for (const edit::SharedPicture& picture :
+         edit::SharedPictures(selection, Link().Engine().codePage, Link().Messages())) {
+        auto* item = new QListWidgetItem(ToQString(edit::PictureTypeLabel(picture.type)), list_);
+        item->setData(kTypeRole, int(picture.type));
+        const QPixmap thumbnail = ThumbnailOf(*selection.front(), *picture.frame);
+        if (!thumbnail.isNull())
+            item->setIcon(QIcon(thumbnail));
+    }
+    UpdateButtons();
+}
+
+void PicturesPage::UpdateButtons() {
+    const bool item = !list_->selectedItems().isEmpty();
+    edit_->setEnabled(item);
+    delete_->setEnabled(item);
+    add_->setEnabled(anySelected_);
+    deleteAll_->setEnabled(anySelected_);
+}
+
+std::optional<std::uint8_t> PicturesPage::SelectedType() const {
+    const auto items = list_->selectedItems();
+    if (items.isEmpty())
+        return std::nullopt;
+    return std::uint8_t(items.front()->data(kTypeRole).toInt());
+}
+
+void PicturesPage::OpenDialog(std::uint8_t type) {
+    EditPictureDialog dialog(Link(), type, viewer_, window());
+    dialog.exec();
+    Reload(Link().Selection());
+}
+
+void PicturesPage::Edit() {
+    if (const auto type = SelectedType())
+        OpenDialog(*type);
+}
+
+void PicturesPage::Delete() {
+    const auto type = SelectedType();
+    if (!type)
+        return;
+    Link().ApplyToEach(edit::kDeletePictureAction,
+                       [&](Mp3File& record) { edit::DeletePicture(record, *type); });
+    Reload(Link().Selection());
+}
+
+void PicturesPage::DeleteAll() {
+    Link().ApplyToEach(edit::kDeleteAllPicturesAction, edit::DeleteAllPictures);
+    Reload(Link().Selection());
+}
+
+bool PicturesPage::AddFrom(const QMimeData& mime) {
+    if (!Link().Editable() || Link().Selection().empty() || !CarriesPicture(mime))
+        return false;
+    std::optional<edit::HeldPicture> picture;
+    if (mime.hasUrls()) {
+        const QUrl url = mime.urls().front();
+        if (!url.isLocalFile())
+            return false;
+        picture = edit::ReadPictureFile(PathFromQString(url.toLocalFile()), Link().Messages());
+    } else {
+        const QString format = mime.hasFormat(QStringLiteral("image/png"))
+                                   ? QStringLiteral("image/png")
+                                   : QStringLiteral("image/jpeg");
+        picture = PictureFromBytes(mime.data(format), Link().Messages());
+    }
+    if (picture) {
+        Link().ApplyToEach(edit::kAddCoverAction, [&](Mp3File& record) {
+            edit::AddCover(record, *picture, Link().Engine());
+        });
+    }
+    Reload(Link().Selection());
+    return true;
+}
+
+void PicturesPage::Paste() {
+    if (const QMimeData* mime = QApplication::clipboard()->mimeData())
+        AddFrom(*mime);
+}
+
+void PicturesPage::dragEnterEvent(QDragEnterEvent* event) {
+    if (Link().Editable() && !Link().Selection().empty() && CarriesPicture(*event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void PicturesPage::dropEvent(QDropEvent* event) {
+    if (AddFrom(*event->mimeData()))
+        event->acceptProposedAction();
+}
+
+}  // namespace velmora::ui
