@@ -19,13 +19,6 @@
 namespace velmora::ui {
 namespace {
 
-// A page still to be built: it shows nothing.
-class EmptyPage : public PanelPage {
-  public:
-    using PanelPage::PanelPage;
-    void Reload(std::span<Mp3File* const>) override {}
-};
-
 // A button that runs `action` as the panel's own edit and follows its enabled state.
 QPushButton* ButtonFor(const PanelLink& link, QAction* action, const QString& caption) {
     auto* button = new QPushButton(caption);
