@@ -151,7 +151,7 @@ std::unique_ptr<Mp3File> LoadRecord(EngineContext& context, Id3v2Reader& reader,
 bool RecordsLookRight(const Records& records) {
     const auto codePage = text::CodePage::Create("CP1252");
     for (const auto& record : records) {
-        const auto title = GetFrameText(*record, FrameId("TIT2"), FieldKind::Text, *codePage);
+        const auto title = GetFrameText(record->V2(), FrameId("TIT2"), FieldKind::Text, *codePage);
         // 417-byte frames average 127.7 kbit/s, which the Xing header gives as 127.
         // Real-shaped files (RealShapedFiles.h) are ID3v2.4 too, and those have no ID3v1.
         const unsigned version = record->LoadedId3v2Version();

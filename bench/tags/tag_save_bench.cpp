@@ -69,7 +69,8 @@ bool ReportInPlace(const std::filesystem::path& folder, const std::filesystem::p
             });
             saveTime += SecondsFor([&] {
                 for (std::size_t i = start; i < end; ++i) {
-                    SetFrameText(*records[i], FrameId("TIT2"), Title(i, round), engine.Context());
+                    SetFrameText(records[i]->V2(), FrameId("TIT2"), Title(i, round),
+                                 engine.Context());
                     saved = records[i]->Save(engine.Context()) && saved;
                 }
             });
@@ -150,7 +151,7 @@ int Run(const Options& options) {
         ReportInPlace(scratch.Path() / "inplace", scratch.Path() / "floor", options) &&
         ReportRewrite("Save growing the tag (new 200 KiB picture)", rewrites, big, options.repeats,
                       [&](Mp3File& record, EngineContext& context) {
-                          SetPicture(record, "image/jpeg", u"", 3, picture, context);
+                          SetPicture(record.V2(), "image/jpeg", u"", 3, picture, context);
                       }) &&
         ReportRewrite("Strip ID3v2", rewrites, big, options.repeats,
                       [](Mp3File& record, EngineContext&) { record.MarkRemoveV2(); });

@@ -61,7 +61,7 @@ bool GenerateTagsFromNames(std::u16string_view expression, const std::vector<Mp3
             continue;
         }
         for (const CapturedField& field : *fields)
-            SetFrameText(*file, field.frame, field.text, context);
+            SetFrameText(file->V2(), field.frame, field.text, context);
     }
     return true;
 }

@@ -70,7 +70,7 @@ std::vector<RenamePreview> PreviewRename(const RenamePattern& pattern,
     previews.reserve(batch.size());
     NamesTaken taken;
     for (const Mp3File* file : batch) {
-        std::u16string expanded = pattern.Expand(*file, codePage);
+        std::u16string expanded = pattern.Expand(file->V2(), codePage);
         RenamePreview preview;
         preview.changes = expanded != file->Name();
         preview.newName = Mp3File::StorableName(std::move(expanded));
@@ -100,7 +100,7 @@ bool RenameBatch(std::u16string_view expression, std::vector<Mp3File*>& batch,
         return false;
     std::vector<Mp3File*> renamed;
     for (Mp3File* file : batch) {
-        std::u16string expanded = pattern->Expand(*file, context.codePage);
+        std::u16string expanded = pattern->Expand(file->V2(), context.codePage);
         const std::u16string storable = Mp3File::StorableName(expanded);
         // A file that is not an MP3 is refused by the save, which says so.
         if (file->IsMp3() && expanded != file->Name() && IsHiddenName(storable)) {

@@ -12,7 +12,7 @@ ExportedFile DescribeForExport(const Mp3File& record, const text::CodePage& code
     file.bitrate = record.Bitrate();
     file.vbr = record.Vbr();
     file.duration = record.Duration();
-    DescribeTags(record, record.V1(), codePage, file);
+    DescribeTags(record.V2(), record.V1(), codePage, file);
     return file;
 }
 

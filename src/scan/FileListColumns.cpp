@@ -11,7 +11,7 @@ namespace velmora {
 namespace {
 
 std::u16string FrameText(const Mp3File& record, const FrameId& id, const text::CodePage& codePage) {
-    return GetFrameText(record, id, FieldKind::Text, codePage).value_or(std::u16string());
+    return GetFrameText(record.V2(), id, FieldKind::Text, codePage).value_or(std::u16string());
 }
 
 std::u16string FormatBitrate(const Mp3File& record) {
@@ -47,7 +47,7 @@ std::u16string CellText(const Mp3File& record, Column column, const text::CodePa
         case Column::Directory:
             return record.Directory();
         case Column::Genre:
-            return GenreDisplayText(record, codePage);
+            return GenreDisplayText(record.V2(), codePage);
         case Column::Duration:
             return FormatDuration(record.Duration());
         case Column::AlbumArtist:

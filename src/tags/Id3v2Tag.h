@@ -13,10 +13,10 @@ using FrameList = std::vector<std::unique_ptr<Id3v2Frame>>;
 
 // The in-memory ID3v2 tag: frames in file order (new ones at the end) and whether a frame
 // was removed since the flags were last set or cleared together.
-class Id3v2Tag {
+class Id3v2Tag final {
   public:
     Id3v2Tag() = default;
-    virtual ~Id3v2Tag();
+    ~Id3v2Tag();
     Id3v2Tag(const Id3v2Tag&) = delete;
     Id3v2Tag& operator=(const Id3v2Tag&) = delete;
 

@@ -79,7 +79,7 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
     }
     try {
         identity_ = file.OpenedAs();
-        const Id3v2TagOnDisk onDisk = reader.Read(file, *this, &storedBodies_);
+        const Id3v2TagOnDisk onDisk = reader.Read(file, v2_, &storedBodies_);
         bool mp3 = onDisk.present;
         if (onDisk.present)
             loadedVersion_ = onDisk.majorVersion;
@@ -98,7 +98,7 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
         // headers that random bytes of an image or a FLAC stream formed by chance.
         if (!mp3 && info.found)
             mp3 = !BeginsAsOtherFormat(file);
-        MarkAll(*this, false);
+        MarkAll(v2_, false);
         v1_.SetModified(false);
         status_ = mp3 ? LoadStatus::Loaded : LoadStatus::NotAnMp3;
     } catch (const CFileExceptionEx& failure) {
@@ -107,7 +107,7 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
 }
 
 bool Mp3File::NeedsSave() const {
-    return IsTagModified(*this) || v1_.IsModified() || name_ != diskName_ || removeV1Pending_ ||
+    return IsTagModified(v2_) || v1_.IsModified() || name_ != diskName_ || removeV1Pending_ ||
            removeV2Pending_;
 }
 
@@ -136,11 +136,11 @@ TagSave Mp3File::BuildSave(EngineContext& context) {
         save.WriteId3v1(v1_, context.codePage, context.options.autoDeleteV1);
     }
     save.stripId3v2 = removeV2Pending_;
-    if (!removeV2Pending_ && IsTagModified(*this)) {
+    if (!removeV2Pending_ && IsTagModified(v2_)) {
         save.id3v2Version = context.options.Id3v2Version();
-        ConvertFramesForVersion(*this, save.id3v2Version, context.codePage);
+        ConvertFramesForVersion(v2_, save.id3v2Version, context.codePage);
         SerializedFrames frames =
-            SerializeTagLeavingStored(*this, save.id3v2Version, context.codePage);
+            SerializeTagLeavingStored(v2_, save.id3v2Version, context.codePage);
         save.id3v2Frames = std::move(frames.bytes);
         save.storedSplices = std::move(frames.splices);
     }
@@ -158,7 +158,7 @@ void Mp3File::AfterTagsSaved(const TagSave& save) {
         hadId3v1_ = true;
     }
     if (save.stripId3v2) {
-        MutableFrames().clear();
+        v2_.MutableFrames().clear();
         loadedVersion_ = 0;
     } else if (save.id3v2Frames) {
         loadedVersion_ = save.id3v2Version;
@@ -167,7 +167,7 @@ void Mp3File::AfterTagsSaved(const TagSave& save) {
             splice.body->MoveTo(kTagHeaderSize + splice.at);
     }
     std::erase_if(storedBodies_, [](const auto& body) { return body.expired(); });
-    MarkAll(*this, false);
+    MarkAll(v2_, false);
 }
 
 // A refused save (not a loaded MP3, or changed on disk) writes and renames nothing and keeps

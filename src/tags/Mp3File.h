@@ -31,12 +31,11 @@ enum class LoadStatus : std::uint8_t {
     Failed,    // the file could not be opened or read (LoadFailure says why): read-only
 };
 
-// One loaded MP3 file: its two tags, V2() and V1() (the record is the ID3v2 tag holder, so a
-// frame operation may take the record itself), how its load went, where it lies, what the
+// One loaded MP3 file: its two tags, V2() and V1(), how its load went, where it lies, what the
 // next save is to do, and the facts of its audio stream. Picture data and large binary bodies
 // stay in the file (StoredBytesField): the record reads them from its file when asked, and a
 // save copies them.
-class Mp3File : public Id3v2Tag, public StoredBodySource, public ChunkPoolAllocated<Mp3File, 512> {
+class Mp3File : public StoredBodySource, public ChunkPoolAllocated<Mp3File, 512> {
   public:
     // Loads directory + "/" + name at once. Never fails as a whole: a file that cannot be
     // opened or parsed still yields a record, after a message through the context.
@@ -78,8 +77,8 @@ class Mp3File : public Id3v2Tag, public StoredBodySource, public ChunkPoolAlloca
     // Directory + "/" + DiskName.
     std::u16string DiskPath() const;
 
-    Id3v2Tag& V2() { return *this; }
-    const Id3v2Tag& V2() const { return *this; }
+    Id3v2Tag& V2() { return v2_; }
+    const Id3v2Tag& V2() const { return v2_; }
     Id3v1Tag& V1() { return v1_; }
     const Id3v1Tag& V1() const { return v1_; }
     // The file ended in an ID3v1 tag when it was loaded or last saved.
@@ -117,6 +116,7 @@ class Mp3File : public Id3v2Tag, public StoredBodySource, public ChunkPoolAlloca
     TagSave BuildSave(EngineContext& context);
     void AfterTagsSaved(const TagSave& save);
 
+    Id3v2Tag v2_;
     Id3v1Tag v1_;
     std::u16string diskName_;
     std::u16string name_;

@@ -83,10 +83,10 @@ bool SameFrame(const Id3v2Frame& a, const Id3v2Frame& b) {
 
 RecordState RecordState::Capture(const Mp3File& record) {
     RecordState state;
-    state.frames.reserve(record.Frames().size());
-    for (const auto& frame : record.Frames())
+    state.frames.reserve(record.V2().Frames().size());
+    for (const auto& frame : record.V2().Frames())
         state.frames.push_back(CloneFrame(*frame));
-    state.frameListChanged = record.FrameListChanged();
+    state.frameListChanged = record.V2().FrameListChanged();
     state.v1 = record.V1();
     state.name = record.Name();
     state.removeV1Pending = record.RemoveV1Pending();
@@ -99,19 +99,20 @@ void RecordState::RestoreTo(Mp3File& record) const {
     restored.reserve(frames.size());
     for (const auto& frame : frames)
         restored.push_back(CloneFrame(*frame));
-    record.MutableFrames() = std::move(restored);
-    record.SetFrameListChanged(frameListChanged);
+    record.V2().MutableFrames() = std::move(restored);
+    record.V2().SetFrameListChanged(frameListChanged);
     record.V1() = v1;
     record.RestorePending(name, removeV1Pending, removeV2Pending);
 }
 
 bool RecordState::Matches(const Mp3File& record) const {
-    if (record.Frames().size() != frames.size() || record.FrameListChanged() != frameListChanged ||
-        record.Name() != name || record.RemoveV1Pending() != removeV1Pending ||
+    if (record.V2().Frames().size() != frames.size() ||
+        record.V2().FrameListChanged() != frameListChanged || record.Name() != name ||
+        record.RemoveV1Pending() != removeV1Pending ||
         record.RemoveV2Pending() != removeV2Pending || !SameV1(record.V1(), v1))
         return false;
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        if (!SameFrame(*record.Frames()[i], *frames[i]))
+        if (!SameFrame(*record.V2().Frames()[i], *frames[i]))
             return false;
     }
     return true;

@@ -135,7 +135,7 @@ constexpr char16_t kArtistTitle[] = u"(?P<artist>.*) - (?P<title>.*)\\.mp3";
 std::string Frames(const Mp3File& file) {
     std::string out;
     for (const char* id : {"TPE1", "TALB", "TIT2", "TRCK", "TCON", "TYER"}) {
-        if (const std::string text = TextOf(file, id); text != "<none>")
+        if (const std::string text = TextOf(file.V2(), id); text != "<none>")
             out += std::string(id) + "=" + text + ";";
     }
     return out;
@@ -194,9 +194,9 @@ TEST_F(BatchTest, GenerateStoresOnlyAnExpressionThatCompiles) {
 TEST_F(BatchTest, GenerateMatchesTheNameOfAPendingRename) {
     Mp3File* file = AddFile("track01.mp3", {Text("TPE1", "Air"), Text("TIT2", "Alpha")});
     ASSERT_TRUE(batch::RenameBatch(u"%artist - %title", batch_, store_->Root(), context_));
-    SetFrameText(*file, frame_ids::kTpe1, u"changed", context_);
+    SetFrameText(file->V2(), frame_ids::kTpe1, u"changed", context_);
     EXPECT_TRUE(GenerateTagsFromNames(kArtistTitle, batch_, store_->Root(), context_));
-    EXPECT_EQ(TextOf(*file, "TPE1"), "Air");
+    EXPECT_EQ(TextOf(file->V2(), "TPE1"), "Air");
 }
 
 TEST(TrackNumbering, NumbersNewlySelectedRowsInOrderWhileOnAndRestartsAtOne) {

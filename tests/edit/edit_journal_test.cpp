@@ -45,11 +45,11 @@ struct Fingerprint {
 
 Fingerprint Take(const Mp3File& record) {
     Fingerprint print;
-    print.v23 = SerializeTag(record, 3, Cp1252(), &record);
-    print.v24 = SerializeTag(record, 4, Cp1252(), &record);
-    for (const auto& frame : record.Frames())
+    print.v23 = SerializeTag(record.V2(), 3, Cp1252(), &record);
+    print.v24 = SerializeTag(record.V2(), 4, Cp1252(), &record);
+    for (const auto& frame : record.V2().Frames())
         print.framesModified.push_back(IsFrameModified(*frame));
-    print.frameListChanged = record.FrameListChanged();
+    print.frameListChanged = record.V2().FrameListChanged();
     print.v1 = EncodeId3v1(record.V1(), Cp1252());
     print.v1Modified = record.V1().IsModified();
     print.name = record.Name();
@@ -91,7 +91,7 @@ class JournalTest : public ::testing::Test {
                         Frame("TPE2", B(std::string_view("\0band\0", 6)))}));
         const Id3v1Record v1 = RecordWith({{3, "v1 title"}, {33, "v1 artist"}, {126, "\x04"}});
         Add("Air - Playground.mp3", full, AsBytes(v1));
-        ASSERT_NE(FindFrame(*records_[0], "TPE2")->KeptBody(), nullptr);
+        ASSERT_NE(FindFrame(records_[0]->V2(), "TPE2")->KeptBody(), nullptr);
         Add("Band - Song.mp3", {}, AsBytes(v1));
         Add("x?y.mp3", Tag(4, Cat({Text("TIT2", "lower case", 4), Text("TPE1", "a_b", 4)})), "");
     }
@@ -134,8 +134,8 @@ struct ActionKind {
 // Every kind of change a user can make to records.
 const ActionKind kKinds[] = {
     {"field edits", EachRecord([](Mp3File& record, EngineContext& context) {
-         SetFrameText(record, "TALB", u"New Album", context);
-         SetFrameText(record, "TCON", u"Rock", context);
+         SetFrameText(record.V2(), "TALB", u"New Album", context);
+         SetFrameText(record.V2(), "TCON", u"Rock", context);
      })},
     {"ID3v1 fields", EachRecord([](Mp3File& record, EngineContext&) {
          record.V1().SetText(Id3v1Tag::kTitle, u"other");
@@ -144,14 +144,14 @@ const ActionKind kKinds[] = {
      })},
     {"capitalize", EachRecord([](Mp3File& record, EngineContext& context) {
          for (const FrameId& id : kCleaned)
-             CapitalizeWords(record, id, context);
+             CapitalizeWords(record.V2(), id, context);
      })},
     {"underscores", EachRecord([](Mp3File& record, EngineContext& context) {
          for (const FrameId& id : kCleaned)
-             UnderscoresToSpaces(record, id, context);
+             UnderscoresToSpaces(record.V2(), id, context);
      })},
     {"copy from ID3v1", EachRecord([](Mp3File& record, EngineContext& context) {
-         CopyFromId3v1(record, record.V1(), context);
+         CopyFromId3v1(record.V2(), record.V1(), context);
      })},
     {"removal marks",
      [](Records& records, EngineContext&, FakeSettingsKey&) {
@@ -160,14 +160,14 @@ const ActionKind kKinds[] = {
      }},
     {"comments",
      [](Records& records, EngineContext& context, FakeSettingsKey&) {
-         RemoveFrame(*records[0], FindComment(*records[0], u"", context.codePage));
-         SetCommentText(*records[1], u"", u"new comment", "eng", context);
-         AddComment(*records[2], "deu", u"desc", u"text", context);
+         RemoveFrame(records[0]->V2(), FindComment(records[0]->V2(), u"", context.codePage));
+         SetCommentText(records[1]->V2(), u"", u"new comment", "eng", context);
+         AddComment(records[2]->V2(), "deu", u"desc", u"text", context);
      }},
     {"pictures",
      [](Records& records, EngineContext& context, FakeSettingsKey&) {
-         SetPicture(*records[0], "image/png", u"", 3, {}, context);  // removes it
-         SetPicture(*records[1], "image/jpeg", u"front", 3, kPicture, context);
+         SetPicture(records[0]->V2(), "image/png", u"", 3, {}, context);  // removes it
+         SetPicture(records[1]->V2(), "image/jpeg", u"front", 3, kPicture, context);
      }},
     {"rename",
      [](Records& records, EngineContext& context, FakeSettingsKey& settings) {
@@ -184,7 +184,7 @@ const ActionKind kKinds[] = {
          batch::TrackNumbering numbering;
          numbering.SwitchOn();
          for (Mp3File* record : records)
-             numbering.NumberNext(*record, context);
+             numbering.NumberNext(record->V2(), context);
      }},
 };
 
@@ -196,9 +196,10 @@ TEST_F(JournalTest, UndoAndRedoPutEveryKindOfActionBackExactly) {
         Reload();
         EditJournal journal;
         const auto loaded = TakeAll(records_);
-        ASSERT_EQ(journal.Apply(u"earlier", Records{records_[0]},
-                                [&] { SetFrameText(*records_[0], "TYER", u"1999", context_); }),
-                  Records{records_[0]});
+        ASSERT_EQ(
+            journal.Apply(u"earlier", Records{records_[0]},
+                          [&] { SetFrameText(records_[0]->V2(), "TYER", u"1999", context_); }),
+            Records{records_[0]});
         const auto before = TakeAll(records_);
         const Records changed = journal.Apply(
             u"kind", records_, [&] { kind.change(records_, context_, engine_.settings); });
@@ -230,7 +231,7 @@ TEST_F(JournalTest, OnlyChangesAreKeptAndANewActionEndsRedo) {
     EditJournal journal;
     EXPECT_TRUE(journal.Apply(u"nothing", records_, [] {}).empty());
     const Records noAlbumBefore = journal.ApplyToEach(u"same text", records_, [&](Mp3File& record) {
-        SetFrameText(record, "TALB", u"an album", context_);
+        SetFrameText(record.V2(), "TALB", u"an album", context_);
     });
     EXPECT_EQ(noAlbumBefore, (Records{records_[1], records_[2]}));
     EXPECT_EQ(journal.ActionCount(), 1u);
@@ -238,13 +239,13 @@ TEST_F(JournalTest, OnlyChangesAreKeptAndANewActionEndsRedo) {
     EXPECT_TRUE(journal.Apply(u"nothing", records_, [] {}).empty());
     EXPECT_TRUE(journal.CanRedo()) << "an action that changed nothing keeps redo";
     journal.Apply(u"title", Records{records_[0]},
-                  [&] { SetFrameText(*records_[0], "TIT2", u"x", context_); });
+                  [&] { SetFrameText(records_[0]->V2(), "TIT2", u"x", context_); });
     EXPECT_FALSE(journal.CanRedo());
     // The same record named twice is kept once.
     journal.Apply(u"twice", Records{records_[0], records_[0]},
-                  [&] { SetFrameText(*records_[0], "TIT2", u"y", context_); });
+                  [&] { SetFrameText(records_[0]->V2(), "TIT2", u"y", context_); });
     EXPECT_EQ(journal.Undo(), Records{records_[0]});
-    EXPECT_EQ(TextOf(*records_[0], "TIT2"), "x");
+    EXPECT_EQ(TextOf(records_[0]->V2(), "TIT2"), "x");
 }
 
 // A change that fails half way can still be undone as far as it went.
@@ -253,7 +254,7 @@ TEST_F(JournalTest, AChangeThatThrowsIsKeptAsFarAsItWent) {
     const auto before = TakeAll(records_);
     EXPECT_THROW(journal.Apply(u"fails", records_,
                                [&] {
-                                   SetFrameText(*records_[0], "TIT2", u"x", context_);
+                                   SetFrameText(records_[0]->V2(), "TIT2", u"x", context_);
                                    throw std::runtime_error("disk");
                                }),
                  std::runtime_error);
@@ -263,18 +264,19 @@ TEST_F(JournalTest, AChangeThatThrowsIsKeptAsFarAsItWent) {
 
 TEST_F(JournalTest, SavedRecordsAndRecordsChangedBehindItsBackAreLeftAlone) {
     EditJournal journal;
-    journal.ApplyToEach(u"album", records_,
-                        [&](Mp3File& record) { SetFrameText(record, "TALB", u"New", context_); });
+    journal.ApplyToEach(u"album", records_, [&](Mp3File& record) {
+        SetFrameText(record.V2(), "TALB", u"New", context_);
+    });
     // Saved: undo must not bring back a state the disk no longer holds.
     ASSERT_TRUE(records_[0]->Save(context_));
     journal.Forget(*records_[0]);
     // Changed without the journal.
-    SetFrameText(*records_[1], "TALB", u"Elsewhere", context_);
+    SetFrameText(records_[1]->V2(), "TALB", u"Elsewhere", context_);
     EXPECT_EQ(journal.Undo(), Records{records_[2]});
-    EXPECT_EQ(TextOf(*records_[0], "TALB"), "New");
+    EXPECT_EQ(TextOf(records_[0]->V2(), "TALB"), "New");
     EXPECT_FALSE(records_[0]->NeedsSave());
-    EXPECT_EQ(TextOf(*records_[1], "TALB"), "Elsewhere");
-    EXPECT_EQ(TextOf(*records_[2], "TALB"), "<none>");
+    EXPECT_EQ(TextOf(records_[1]->V2(), "TALB"), "Elsewhere");
+    EXPECT_EQ(TextOf(records_[2]->V2(), "TALB"), "<none>");
     // The record changed behind its back is dropped; the others can still be redone.
     EXPECT_EQ(journal.Redo(), Records{records_[2]});
     journal.Forget(*records_[2]);
@@ -285,7 +287,7 @@ TEST_F(JournalTest, SavedRecordsAndRecordsChangedBehindItsBackAreLeftAlone) {
 TEST_F(JournalTest, TheOldestActionsGoBeyondTheCountAndMemoryLimits) {
     auto retitle = [&](EditJournal& journal, int n) {
         journal.Apply(u"t" + text::FromUtf8(std::to_string(n)), Records{records_[0]}, [&] {
-            SetFrameText(*records_[0], "TIT2", text::FromUtf8(std::to_string(n)), context_);
+            SetFrameText(records_[0]->V2(), "TIT2", text::FromUtf8(std::to_string(n)), context_);
         });
     };
     EditJournal counted({.maxActions = 3});
@@ -295,7 +297,7 @@ TEST_F(JournalTest, TheOldestActionsGoBeyondTheCountAndMemoryLimits) {
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(counted.Undo().empty());
     EXPECT_TRUE(counted.Undo().empty());
-    EXPECT_EQ(TextOf(*records_[0], "TIT2"), "2");
+    EXPECT_EQ(TextOf(records_[0]->V2(), "TIT2"), "2");
 
     // One retitle of the record with the picture does not cost the picture: its data stays
     // in the file, and the frames the action did not change are shared.
@@ -314,7 +316,7 @@ TEST_F(JournalTest, TheOldestActionsGoBeyondTheCountAndMemoryLimits) {
     // An action larger than the whole limit is carried out and cannot be undone.
     EditJournal tiny({.maxBytes = oneAction / 2});
     retitle(tiny, 7);
-    EXPECT_EQ(TextOf(*records_[0], "TIT2"), "7");
+    EXPECT_EQ(TextOf(records_[0]->V2(), "TIT2"), "7");
     EXPECT_FALSE(tiny.CanUndo());
     EXPECT_EQ(tiny.MemoryBytes(), 0u);
 }

@@ -47,7 +47,7 @@ bool IsKeptRaw(const Id3v2Frame& frame) {
 // load left in the file are read from there, as a save copies them.
 void ReadBackSerialized(const Mp3File& record, const TagEngine& engine, Id3v2Tag& readBack) {
     const std::uint8_t version = engine.WrittenVersion();
-    const std::vector<std::uint8_t> frames = SerializeTag(record, version, Cp1252(), &record);
+    const std::vector<std::uint8_t> frames = SerializeTag(record.V2(), version, Cp1252(), &record);
     const auto header = EncodeTagHeader(version, static_cast<std::uint32_t>(frames.size()));
     std::vector<std::uint8_t> file(header.begin(), header.end());
     file.insert(file.end(), frames.begin(), frames.end());
@@ -84,14 +84,14 @@ void CheckSame(const FrameSnapshot& expected, const FrameSnapshot& actual, std::
 std::vector<FrameSnapshot> ExpectedAfterSave(const Mp3File& record, const TagEngine& engine,
                                              std::size_t& edited) {
     const std::uint8_t version = engine.WrittenVersion();
-    const auto all = SnapshotFrames(record, version, Cp1252(), &record);
+    const auto all = SnapshotFrames(record.V2(), version, Cp1252(), &record);
     std::vector<FrameSnapshot> loaded;
     std::vector<bool> keptRaw;
     std::vector<std::size_t> recordIndex;
     for (std::size_t i = 0; i < all.size(); ++i) {
-        if (IsWritten(*record.Frames()[i], all[i])) {
+        if (IsWritten(*record.V2().Frames()[i], all[i])) {
             loaded.push_back(all[i]);
-            keptRaw.push_back(IsKeptRaw(*record.Frames()[i]));
+            keptRaw.push_back(IsKeptRaw(*record.V2().Frames()[i]));
             recordIndex.push_back(i);
         }
     }
@@ -107,7 +107,7 @@ std::vector<FrameSnapshot> ExpectedAfterSave(const Mp3File& record, const TagEng
     // re-read may have opened it, so it stands in raw while converting, then reads as re-read.
     std::vector<std::pair<const Id3v2Frame*, std::unique_ptr<Id3v2Frame>>> reread;
     for (std::size_t i = 0; i < loaded.size(); ++i) {
-        const Id3v2Frame& original = *record.Frames()[recordIndex[i]];
+        const Id3v2Frame& original = *record.V2().Frames()[recordIndex[i]];
         if (keptRaw[i] && IsConvertedBetweenVersions(original.Id())) {
             auto raw = CloneFrame(original);
             reread.emplace_back(raw.get(), std::move(readBack.MutableFrames()[i]));
@@ -116,8 +116,8 @@ std::vector<FrameSnapshot> ExpectedAfterSave(const Mp3File& record, const TagEng
     }
     // The edit sets the record's first title frame, even an empty one the save would drop:
     // the save then writes it, before the titles that follow.
-    const std::size_t firstTitle = IndexOfFirst(record, kTitle);
-    if (firstTitle < all.size() && !IsWritten(*record.Frames()[firstTitle], all[firstTitle])) {
+    const std::size_t firstTitle = IndexOfFirst(record.V2(), kTitle);
+    if (firstTitle < all.size() && !IsWritten(*record.V2().Frames()[firstTitle], all[firstTitle])) {
         const auto before = static_cast<std::ptrdiff_t>(
             std::count_if(recordIndex.begin(), recordIndex.end(),
                           [&](std::size_t index) { return index < firstTitle; }));
@@ -140,7 +140,7 @@ std::vector<FrameSnapshot> ExpectedAfterSave(const Mp3File& record, const TagEng
 
 void CheckReloaded(const Mp3File& again, const std::vector<FrameSnapshot>& expected,
                    std::size_t edited, const std::u16string& title, std::uint8_t version) {
-    const auto after = SnapshotFrames(again, version, Cp1252(), &again);
+    const auto after = SnapshotFrames(again.V2(), version, Cp1252(), &again);
     const std::size_t count = expected.size() + (edited == expected.size() ? 1 : 0);
     Check(after.size() == count, "the saved tag has another number of frames");
     for (std::size_t i = 0; i < after.size(); ++i) {
@@ -150,7 +150,7 @@ void CheckReloaded(const Mp3File& again, const std::vector<FrameSnapshot>& expec
             CheckSame(expected[i], after[i], i, "(not edited) changed in the save");
         }
     }
-    const auto readTitle = GetFrameText(again, kTitle, FieldKind::Text, Cp1252());
+    const auto readTitle = GetFrameText(again.V2(), kTitle, FieldKind::Text, Cp1252());
     Check(readTitle && *readTitle == title, "the saved title does not read back");
     Check(again.LoadedId3v2Version() == version, "the tag was saved in another version");
 }
@@ -168,7 +168,7 @@ void Mp3SaveRoundTrip(Input input) {
     const auto expected = ExpectedAfterSave(record, engine, edited);
     const Id3v1Record v1 = EncodeId3v1(record.V1(), Cp1252());
     const std::u16string& title = kNewTitles[input.size() % std::size(kNewTitles)];
-    SetFrameText(record, kTitle, title, engine.context);
+    SetFrameText(record.V2(), kTitle, title, engine.context);
     if (!record.NeedsSave()) {
         // The title was already that text: a save leaves the file alone.
         Check(record.Save(engine.context) && engine.MessageCount() == 0,

@@ -257,7 +257,7 @@ TEST_F(ScanTest, SaverSavesOnlyTheRecordsThatNeedItAndGoesOnAfterAFailure) {
     std::sort(records.begin(), records.end(),
               [](auto* x, auto* y) { return x->Name() < y->Name(); });
     for (Mp3File* record : {records[0], records[2], records[3]})
-        SetFrameText(*record, frame_ids::kTit2, u"New " + record->Name(), context_);
+        SetFrameText(record->V2(), frame_ids::kTit2, u"New " + record->Name(), context_);
     const std::string untouched = scratch_.ReadFile(scratch_.Path("b.mp3"));
     std::filesystem::remove(scratch_.Path("d.mp3"));
 
@@ -269,7 +269,7 @@ TEST_F(ScanTest, SaverSavesOnlyTheRecordsThatNeedItAndGoesOnAfterAFailure) {
     EXPECT_EQ(saver.Progress().failed, 1u);
     for (const char* name : {"a.mp3", "c.mp3"}) {
         Mp3File fresh(context_, Root(), text::FileNameToText(name));
-        EXPECT_EQ(TextOf(fresh, "TIT2"), std::string("New ") + name);
+        EXPECT_EQ(TextOf(fresh.V2(), "TIT2"), std::string("New ") + name);
     }
     EXPECT_EQ(scratch_.ReadFile(scratch_.Path("b.mp3")), untouched);
     EXPECT_FALSE(records[0]->NeedsSave() || records[2]->NeedsSave());

@@ -89,7 +89,7 @@ class VersionOracleTest : public ::testing::Test {
         const std::u16string directory = text::FileNameToText(dir_.Root().native());
         {
             Mp3File record(engine_.context, directory, u"a.mp3");
-            SetFrameText(record, FrameId("TIT2"), u"New", engine_.context);
+            SetFrameText(record.V2(), FrameId("TIT2"), u"New", engine_.context);
             EXPECT_TRUE(record.Save(engine_.context));
         }
         Converted out;
@@ -97,7 +97,7 @@ class VersionOracleTest : public ::testing::Test {
         EXPECT_TRUE(out.file.ends_with(std::string(kAudio.begin(), kAudio.end())));
         Mp3File again(engine_.context, directory, u"a.mp3");
         EXPECT_EQ(again.LoadedId3v2Version(), version);
-        out.engine = Describe(again);
+        out.engine = Describe(again.V2());
         const std::string path = dir_.Path("a.mp3").string();
         out.mutagen = Lines(kPython + " " + kMutagen + " dump " + path);
         out.taglib =

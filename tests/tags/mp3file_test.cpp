@@ -103,7 +103,7 @@ TEST_F(Mp3FileTest, DurationCountsOnlyTheAudioBetweenTheTags) {
         auto loaded = Load("a.mp3");
         EXPECT_EQ(loaded->Bitrate(), 128);
         EXPECT_EQ(loaded->Duration(), 2u);
-        SetFrameText(*loaded, FrameId("TIT2"), std::u16string(3000, u'x'), engine_.context);
+        SetFrameText(loaded->V2(), FrameId("TIT2"), std::u16string(3000, u'x'), engine_.context);
         loaded->V1().SetText(Id3v1Tag::kTitle, u"New");
         ASSERT_TRUE(loaded->Save(engine_.context));
         const std::string saved = Read("a.mp3");
@@ -126,7 +126,7 @@ TEST_F(Mp3FileTest, RemovingTheTagOfAFileThatIsOnlyATag) {
         loaded->MarkRemoveV2();
         EXPECT_EQ(loaded->Save(engine_.context), whole);
         EXPECT_EQ(Read("a.mp3"), whole ? "" : std::string(file.begin(), file.end()));
-        EXPECT_EQ(Describe(*loaded), whole ? "" : "TIT2=Song");
+        EXPECT_EQ(Describe(loaded->V2()), whole ? "" : "TIT2=Song");
         EXPECT_EQ(loaded->NeedsSave(), !whole);
     }
     EXPECT_EQ(engine_.messages.Shown().size(), 1u);
@@ -160,13 +160,13 @@ TEST_F(Mp3FileTest, EditsAndRemovalsReachTheDiskAndLeaveTheRecordClean) {
     Write("a.mp3", TaggedFile());
     auto file = Load("a.mp3");
     const std::string album(100, 'x');  // longer than the padding: the audio moves
-    SetFrameText(*file, FrameId("TALB"), std::u16string(album.begin(), album.end()),
+    SetFrameText(file->V2(), FrameId("TALB"), std::u16string(album.begin(), album.end()),
                  engine_.context);
     file->V1().SetText(Id3v1Tag::kArtist, u"Band");
     ASSERT_TRUE(file->Save(engine_.context));
     EXPECT_FALSE(file->NeedsSave());
     auto again = Load("a.mp3");
-    EXPECT_EQ(TextOf(*again, "TIT2") + "|" + TextOf(*again, "TALB"), "Song|" + album);
+    EXPECT_EQ(TextOf(again->V2(), "TIT2") + "|" + TextOf(again->V2(), "TALB"), "Song|" + album);
     EXPECT_EQ(again->V1().Text(Id3v1Tag::kArtist), u"Band");
     EXPECT_EQ(again->Bitrate(), 128);
 
@@ -176,7 +176,7 @@ TEST_F(Mp3FileTest, EditsAndRemovalsReachTheDiskAndLeaveTheRecordClean) {
     again = Load("a.mp3");
     for (const Mp3File* record : {file.get(), again.get()}) {
         EXPECT_FALSE(record->NeedsSave());
-        EXPECT_TRUE(record->Frames().empty() && record->V1().IsEmpty());
+        EXPECT_TRUE(record->V2().Frames().empty() && record->V1().IsEmpty());
         EXPECT_EQ(record->LoadedId3v2Version(), 0);
     }
     EXPECT_EQ(again->Bitrate(), 128);

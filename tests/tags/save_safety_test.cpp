@@ -91,7 +91,7 @@ TEST_F(SaveSafetyTest, FilesThatAreNotMp3LoadReadOnlyAndRefuseEverySave) {
         Write(name, bytes);
         auto record = Load(name);
         EXPECT_FALSE(record->IsMp3());
-        SetFrameText(*record, "TIT2", kShortTitle, engine_.context);
+        SetFrameText(record->V2(), "TIT2", kShortTitle, engine_.context);
         record->V1().SetText(Id3v1Tag::kTitle, kShortTitle);
         record->MarkRemoveV1();
         record->SetFileName(u"renamed " + text::FileNameToText(name));
@@ -115,9 +115,9 @@ TEST_F(SaveSafetyTest, TaggedFilesAndConfirmedAudioAreSaved) {
         Write(name, bytes);
         auto record = Load(name);
         EXPECT_TRUE(record->IsMp3());
-        SetFrameText(*record, "TIT2", kShortTitle, engine_.context);
+        SetFrameText(record->V2(), "TIT2", kShortTitle, engine_.context);
         ASSERT_TRUE(record->Save(engine_.context)) << text::ToUtf8(LastMessage());
-        EXPECT_EQ(TextOf(*Load(name), "TIT2"), "Short");
+        EXPECT_EQ(TextOf(Load(name)->V2(), "TIT2"), "Short");
     }
 }
 
@@ -126,12 +126,13 @@ TEST_F(SaveSafetyTest, TaggedFilesAndConfirmedAudioAreSaved) {
 // that fits is still saved.
 TEST_F(SaveSafetyTest, MovingTheAudioIsRefusedWhereTheFolderTakesNoFiles) {
     const std::pair<const char*, std::function<void(Mp3File&)>> edits[] = {
-        {"grow the tag", [&](Mp3File& r) { SetFrameText(r, "TIT2", kLongTitle, engine_.context); }},
+        {"grow the tag",
+         [&](Mp3File& r) { SetFrameText(r.V2(), "TIT2", kLongTitle, engine_.context); }},
         {"strip the tag", [](Mp3File& r) { r.MarkRemoveV2(); }},
         {"strip ID3v1, grow the tag",
          [&](Mp3File& r) {
              r.MarkRemoveV1();
-             SetFrameText(r, "TIT2", kLongTitle, engine_.context);
+             SetFrameText(r.V2(), "TIT2", kLongTitle, engine_.context);
          }},
     };
     for (const int error : {EACCES, EROFS, EPERM}) {
@@ -159,7 +160,7 @@ TEST_F(SaveSafetyTest, MovingTheAudioIsRefusedWhereTheFolderTakesNoFiles) {
         }
     }
     auto record = Load("song.mp3");
-    SetFrameText(*record, "TIT2", kShortTitle, engine_.context);
+    SetFrameText(record->V2(), "TIT2", kShortTitle, engine_.context);
     ReplaceFaults faults;
     faults.Fail(ReplaceStep::CreateTemporary, 1, EACCES);
     ScopedReplaceFaults installed(faults);
@@ -172,7 +173,7 @@ TEST_F(SaveSafetyTest, AFileChangedSinceTheLoadIsNotOverwritten) {
     const auto inPlace = [&](bool longTitle) {
         return [&, longTitle] {
             auto other = Load("song.mp3");
-            SetFrameText(*other, "TIT2", longTitle ? kLongTitle : u"Other", engine_.context);
+            SetFrameText(other->V2(), "TIT2", longTitle ? kLongTitle : u"Other", engine_.context);
             ASSERT_TRUE(other->Save(engine_.context));
         };
     };
@@ -222,7 +223,7 @@ TEST_F(SaveSafetyTest, AFileChangedSinceTheLoadIsNotOverwritten) {
             change.apply();
             const std::string changed = Read("song.mp3");
             if (pass.edit)
-                SetFrameText(*record, "TIT2", kShortTitle, engine_.context);
+                SetFrameText(record->V2(), "TIT2", kShortTitle, engine_.context);
             record->SetFileName(u"renamed.mp3");
             EXPECT_FALSE(record->Save(engine_.context));
             EXPECT_EQ(LastMessage(), PathOf("song.mp3") +
@@ -240,9 +241,9 @@ TEST_F(SaveSafetyTest, ARecordCanBeSavedAgainAfterItsOwnSaves) {
     Write("song.mp3", Song());
     auto record = Load("song.mp3");
     for (const auto& title : {kShortTitle, kLongTitle, std::u16string(u"Again"), kShortTitle}) {
-        SetFrameText(*record, "TIT2", title, engine_.context);
+        SetFrameText(record->V2(), "TIT2", title, engine_.context);
         ASSERT_TRUE(record->Save(engine_.context)) << text::ToUtf8(LastMessage());
-        EXPECT_EQ(TextOf(*Load("song.mp3"), "TIT2"), text::ToUtf8(title));
+        EXPECT_EQ(TextOf(Load("song.mp3")->V2(), "TIT2"), text::ToUtf8(title));
     }
     record->SetFileName(u"renamed.mp3");
     EXPECT_TRUE(record->Save(engine_.context));
@@ -262,7 +263,7 @@ TEST_F(SaveSafetyTest, ConcurrentSavesOfOneFileNeverLoseAnEditSilently) {
         ASSERT_EQ(::pipe(start), 0);
         pid_t children[2];
         for (int i = 0; i < 2; ++i) {
-            SetFrameText(*records[i], "TIT2", titles[i], engine_.context);
+            SetFrameText(records[i]->V2(), "TIT2", titles[i], engine_.context);
             children[i] = ::fork();
             if (children[i] == 0) {
                 ::close(start[1]);
@@ -286,7 +287,7 @@ TEST_F(SaveSafetyTest, ConcurrentSavesOfOneFileNeverLoseAnEditSilently) {
         }
         ASSERT_EQ(saved, 1);
         auto result = Load("song.mp3");
-        EXPECT_EQ(TextOf(*result, "TIT2"), text::ToUtf8(titles[winner]));
+        EXPECT_EQ(TextOf(result->V2(), "TIT2"), text::ToUtf8(titles[winner]));
         EXPECT_EQ(result->Bitrate(), 128);
         EXPECT_EQ(FilesInFolder(), 1u);
     }

@@ -164,7 +164,7 @@ class StoredBodyTest : public ::testing::Test {
         return std::make_unique<Mp3File>(engine_.context, Dir(), text::FileNameToText(name));
     }
     void SetTitle(Mp3File& record, std::u16string title) {
-        SetFrameText(record, FrameId("TIT2"), title, engine_.context);
+        SetFrameText(record.V2(), FrameId("TIT2"), title, engine_.context);
     }
 
     ScratchDirectory dir_;
@@ -194,7 +194,7 @@ TEST_F(StoredBodyTest, ASaveKeepsEveryBodyLeftInTheFileByteForByte) {
             // Unsynchronised as a whole, small bodies only, or the picture in a second tag.
             const bool none = name.starts_with("tagunsync") || name == "230-picture.tag" ||
                               name.starts_with("apev2") || name.starts_with("duplicate");
-            EXPECT_EQ(StoredCount(*record) == 0, none);
+            EXPECT_EQ(StoredCount(record->V2()) == 0, none);
             SetTitle(*record, u"New \u00FC");
             ASSERT_TRUE(record->Save(engine_.context))
                 << text::ToUtf8(engine_.messages.Texts().back());
@@ -230,8 +230,8 @@ TEST_F(StoredBodyTest, AReplacedPictureIsWrittenAndTheOthersKept) {
     const fs::path path = Write("replace.mp3", GeneratedFiles()[0].second);
     auto record = Load("replace.mp3");
     const Bytes replacement = Picture(3000, 9);
-    SetPicture(*record, "image/png", u"new", 3, replacement, engine_.context);
-    EXPECT_EQ(StoredTail(*FindPicture(*record, 3)), nullptr);
+    SetPicture(record->V2(), "image/png", u"new", 3, replacement, engine_.context);
+    EXPECT_EQ(StoredTail(*FindPicture(record->V2(), 3)), nullptr);
     Payloads expected;
     for (const std::string& line : PayloadsOf(path)) {
         if (!line.starts_with("'APIC:front'"))
@@ -258,8 +258,8 @@ TEST_F(StoredBodyTest, AFileChangedOnDiskIsRefusedAndNotRead) {
     EXPECT_EQ(engine_.messages.Texts().back(),
               Dir() + u"/changed.mp3 changed on disk since it was loaded; reload it before saving");
     EXPECT_EQ(ScratchDirectory::ReadFile(path), std::string(changed.begin(), changed.end()));
-    EXPECT_FALSE(
-        record->FieldBytesOrReport(*PictureDataField(*FindPicture(*record, 3)), engine_.messages));
+    EXPECT_FALSE(record->FieldBytesOrReport(*PictureDataField(*FindPicture(record->V2(), 3)),
+                                            engine_.messages));
     EXPECT_EQ(engine_.messages.Texts().back(),
               Dir() + u"/changed.mp3 changed on disk since it was loaded; reload it before saving");
 }
@@ -270,13 +270,13 @@ TEST_F(StoredBodyTest, AVanishedFileFailsClearlyAndWritesNothing) {
     const fs::path path = Write("gone.mp3", GeneratedFiles()[0].second);
     auto record = Load("gone.mp3");
     fs::remove(path);
-    const Id3v2Frame& front = *FindPicture(*record, 3);
+    const Id3v2Frame& front = *FindPicture(record->V2(), 3);
     EXPECT_FALSE(record->FieldBytesOrReport(*PictureDataField(front), engine_.messages));
     EXPECT_EQ(engine_.messages.Texts().back(),
               u"Couldn't open file:\n" + Dir() + u"/gone.mp3: No such file or directory");
     EXPECT_THROW(PictureData(front, record.get()), CFileExceptionEx);
     // Pictures compare lengths first: different lengths need no bytes.
-    EXPECT_FALSE(SamePictureData(front, *record, *FindPicture(*record, 4), *record));
+    EXPECT_FALSE(SamePictureData(front, *record, *FindPicture(record->V2(), 4), *record));
     EXPECT_THROW(SamePictureData(front, *record, front, *record), CFileExceptionEx);
     SetTitle(*record, u"Lost");
     EXPECT_FALSE(record->Save(engine_.context));
@@ -291,11 +291,11 @@ TEST_F(StoredBodyTest, APictureRemovedAndSavedComesBackWithAnUndo) {
     const Payloads before = PayloadsOf(path);
     auto record = Load("undo.mp3");
     const RecordState loaded = RecordState::Capture(*record);
-    SetPicture(*record, "", u"", 3, {}, engine_.context);  // removes it
+    SetPicture(record->V2(), "", u"", 3, {}, engine_.context);  // removes it
     ASSERT_TRUE(record->Save(engine_.context));
     EXPECT_EQ(PayloadsOf(path).size(), before.size() - 1);
     loaded.RestoreTo(*record);
-    MarkAll(*record, true);
+    MarkAll(record->V2(), true);
     ASSERT_TRUE(record->Save(engine_.context));
     EXPECT_EQ(PayloadsOf(path), before);
 }

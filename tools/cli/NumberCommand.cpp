@@ -59,7 +59,7 @@ int RunNumber(CliEnvironment& environment, const NumberOptions& options) {
         }
         Mp3File* const one[] = {record.get()};
         environment.Journal().Apply(edit::kTrackNumberAction, one, [&] {
-            SetFrameText(*record, "TRCK", track, environment.Context());
+            SetFrameText(record->V2(), "TRCK", track, environment.Context());
         });
         if (!SaveIfNeeded(environment, *record))
             ++failed;

@@ -55,7 +55,7 @@ int RunAdd(CliEnvironment& environment, const PictureOptions& options) {
     if (!picture)
         return code;
     return ChangeEachFile(environment, edit::kPicturesAction, options.files, [&](Mp3File& record) {
-        SetPicture(record, "image/" + picture->subtype, description, *type, picture->data,
+        SetPicture(record.V2(), "image/" + picture->subtype, description, *type, picture->data,
                    environment.Context());
         return true;
     });
@@ -64,10 +64,10 @@ int RunAdd(CliEnvironment& environment, const PictureOptions& options) {
 // The picture of the type, or without a type the first picture in frame order.
 const Id3v2Frame* ChoosePicture(const Mp3File& record, std::optional<std::uint8_t> type) {
     if (type)
-        return FindPicture(record, *type);
-    for (const Id3v2Frame* frame = FindFrame(record, "APIC"); frame;
-         frame = FindFrame(record, "APIC", frame)) {
-        if (FindPicture(record, PictureType(*frame)) == frame)
+        return FindPicture(record.V2(), *type);
+    for (const Id3v2Frame* frame = FindFrame(record.V2(), "APIC"); frame;
+         frame = FindFrame(record.V2(), "APIC", frame)) {
+        if (FindPicture(record.V2(), PictureType(*frame)) == frame)
             return frame;
     }
     return nullptr;
@@ -96,11 +96,11 @@ int RunExtract(CliEnvironment& environment, const PictureOptions& options) {
 
 void RemovePictures(Mp3File& record, std::optional<std::uint8_t> type) {
     if (type) {
-        RemoveFrame(record, FindPicture(record, *type));
+        RemoveFrame(record.V2(), FindPicture(record.V2(), *type));
         return;
     }
-    while (const Id3v2Frame* frame = FindFrame(record, "APIC"))
-        RemoveFrame(record, frame);
+    while (const Id3v2Frame* frame = FindFrame(record.V2(), "APIC"))
+        RemoveFrame(record.V2(), frame);
 }
 
 int RunRemove(CliEnvironment& environment, const PictureOptions& options) {

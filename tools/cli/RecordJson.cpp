@@ -67,10 +67,10 @@ json FrameJson(const FrameView& view, const Mp3File& record) {
 }
 
 json V2Json(const Mp3File& record, const text::CodePage& codePage) {
-    if (record.LoadedId3v2Version() == 0 && record.Frames().empty())
+    if (record.LoadedId3v2Version() == 0 && record.V2().Frames().empty())
         return nullptr;
     json frames = json::array();
-    for (const auto& frame : record.Frames())
+    for (const auto& frame : record.V2().Frames())
         frames.push_back(FrameJson(ViewFrame(*frame, codePage), record));
     return {{"version", record.LoadedId3v2Version()}, {"frames", std::move(frames)}};
 }

@@ -78,11 +78,11 @@ std::string RecordText(const Mp3File& record, const text::CodePage& codePage) {
     out << PathBytes(record.DiskPath()) << '\n';
     out << "  MPEG: " << record.Bitrate() << " kbit/s" << (record.Vbr() ? " (VBR)" : "") << ", "
         << Printable(FormatDuration(record.Duration())) << '\n';
-    if (record.LoadedId3v2Version() == 0 && record.Frames().empty()) {
+    if (record.LoadedId3v2Version() == 0 && record.V2().Frames().empty()) {
         out << "  ID3v2: none\n";
     } else {
         out << "  ID3v2." << unsigned{record.LoadedId3v2Version()} << '\n';
-        for (const auto& frame : record.Frames())
+        for (const auto& frame : record.V2().Frames())
             out << FrameLine(ViewFrame(*frame, codePage)) << '\n';
     }
     PrintV1(out, record.V1());

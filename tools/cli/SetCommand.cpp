@@ -100,14 +100,14 @@ void ApplyComment(Mp3File& record, const std::u16string& argument, const EngineC
         equals == std::u16string::npos ? std::u16string() : argument.substr(0, equals);
     const std::u16string text =
         equals == std::u16string::npos ? argument : argument.substr(equals + 1);
-    SetCommentText(record, description, text, "eng", context);
+    SetCommentText(record.V2(), description, text, "eng", context);
 }
 
 bool Apply(Mp3File& record, const SetOptions& options, std::optional<std::uint8_t> genre,
            const EngineContext& context) {
     for (std::size_t i = 0; i < std::size(kV2Fields); ++i) {
         if (options.v2[i].Given())
-            SetFrameText(record, kV2Fields[i].id, options.v2[i].Text(), context);
+            SetFrameText(record.V2(), kV2Fields[i].id, options.v2[i].Text(), context);
     }
     if (options.comment.Given())
         ApplyComment(record, options.comment.Text(), context);

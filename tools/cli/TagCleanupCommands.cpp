@@ -28,7 +28,7 @@ constexpr CleanupCommand kCleanups[] = {
     {"copy-v1", edit::kCopyFromId3v1Action,
      "Copy title, artist, album, year, track and genre from ID3v1 into ID3v2",
      [](Mp3File& record, const EngineContext& context) {
-         if (!CopyFromId3v1(record, record.V1(), context))
+         if (!CopyFromId3v1(record.V2(), record.V1(), context))
              Complain(PathBytes(record.DiskPath()) + ": no ID3v1 tag; nothing copied");
      }},
     {"capitalize", edit::kCapitalizeAction,
@@ -36,13 +36,13 @@ constexpr CleanupCommand kCleanups[] = {
      "artist, album and title (a-z only)",
      [](Mp3File& record, const EngineContext& context) {
          for (const FrameId& id : kCleanedFrames)
-             CapitalizeWords(record, id, context);
+             CapitalizeWords(record.V2(), id, context);
      }},
     {"underscores", edit::kUnderscoresAction,
      "Replace underscores by spaces in artist, album and title",
      [](Mp3File& record, const EngineContext& context) {
          for (const FrameId& id : kCleanedFrames)
-             UnderscoresToSpaces(record, id, context);
+             UnderscoresToSpaces(record.V2(), id, context);
      }},
 };
 
