@@ -3,11 +3,13 @@
 // files (the set hard-linked into 50 folders), and `velmora-cli set --title` against TagLib
 // saving the same title. Figures of one run, medians of --rounds runs alternating the sides.
 //   real_shaped_bench [--files 2000] [--rounds 5] [--links 50]
+//   real_shaped_bench --generate DIR [--files 2000]   (a folder kept for profiling)
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "BenchFiles.h"
@@ -142,6 +144,13 @@ int Run(int argc, char** argv) {
 }  // namespace velmora::bench
 
 int main(int argc, char** argv) {
-    return velmora::bench::BenchmarkMain(argc, argv,
-                                         [&] { return velmora::bench::Run(argc, argv); });
+    using namespace velmora::bench;
+    return BenchmarkMain(argc, argv, [&] {
+        // A folder kept for profiling `velmora-cli list`: --generate DIR [--files N].
+        if (argc >= 3 && std::string_view(argv[1]) == "--generate") {
+            GenerateRealShapedFolder(argv[2], OptionValue(argc, argv, "--files", 2000));
+            return 0;
+        }
+        return Run(argc, argv);
+    });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -17,41 +18,57 @@ class FieldList {
   public:
     static constexpr std::size_t kInline = 3;
 
-    std::size_t Size() const { return size_; }
+    // Fields are never null, so the count needs no member of its own: a directory of files
+    // holds hundreds of thousands of these lists.
+    std::size_t Size() const {
+        if (overflow_)
+            return kInline + overflow_->size();
+        return static_cast<std::size_t>(std::count_if(
+            inline_.begin(), inline_.end(), [](const auto& field) { return field != nullptr; }));
+    }
     FrameField* At(std::size_t index) const {
-        if (index >= size_)
+        if (index < kInline)
+            return inline_[index].get();
+        if (!overflow_ || index - kInline >= overflow_->size())
             return nullptr;
-        return index < kInline ? inline_[index].get() : overflow_[index - kInline].get();
+        return (*overflow_)[index - kInline].get();
     }
     void Reserve(std::size_t count) {
         if (count > kInline)
-            overflow_.reserve(count - kInline);
+            Overflow().reserve(count - kInline);
     }
+    // `field` must not be null.
     void Push(std::unique_ptr<FrameField> field) {
-        if (size_ < kInline)
-            inline_[size_] = std::move(field);
-        else
-            overflow_.push_back(std::move(field));
-        ++size_;
+        for (auto& slot : inline_) {
+            if (!slot) {
+                slot = std::move(field);
+                return;
+            }
+        }
+        Overflow().push_back(std::move(field));
     }
-    // Drops the fields from `index` on.
     void RemoveFrom(std::size_t index) {
-        if (index >= size_)
-            return;
         if (index < kInline) {
-            overflow_.clear();
+            overflow_.reset();
             for (std::size_t i = index; i < kInline; ++i)
                 inline_[i].reset();
-        } else {
-            overflow_.resize(index - kInline);
+        } else if (overflow_ && index - kInline < overflow_->size()) {
+            overflow_->resize(index - kInline);
+            if (overflow_->empty())
+                overflow_.reset();
         }
-        size_ = index;
     }
 
   private:
+    using Overflowed = std::vector<std::unique_ptr<FrameField>>;
+    Overflowed& Overflow() {
+        if (!overflow_)
+            overflow_ = std::make_unique<Overflowed>();
+        return *overflow_;
+    }
+
     std::array<std::unique_ptr<FrameField>, kInline> inline_;
-    std::vector<std::unique_ptr<FrameField>> overflow_;
-    std::size_t size_ = 0;
+    std::unique_ptr<Overflowed> overflow_;  // most frames have no more than kInline fields
 };
 
 }  // namespace velmora

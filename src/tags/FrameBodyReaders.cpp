@@ -11,6 +11,7 @@
 #include "tags/ByteCursor.h"
 #include "tags/FrameFieldTypes.h"
 #include "tags/Id3v2Frame.h"
+#include "tags/StoredBytesField.h"
 #include "tags/TextEncoding.h"
 #include "text/Ascii.h"
 
@@ -67,8 +68,9 @@ std::optional<DecodedValues> DecodeValues(std::span<const std::uint8_t> rest, st
 
 class LayoutWalk {
   public:
-    LayoutWalk(std::span<const std::uint8_t> body, const BodyReadContext& context)
-        : cursor_(body, "frame body"), context_(context) {}
+    LayoutWalk(const FrameId& id, std::span<const std::uint8_t> body,
+               const BodyReadContext& context)
+        : id_(id), cursor_(body, "frame body"), context_(context) {}
 
     // False when the part does not fit what is left of the body (too few bytes among them).
     bool Read(BodyPart part) {
@@ -134,6 +136,11 @@ class LayoutWalk {
         if (!bytes)
             return false;
         const auto kind = part == BodyPart::RawRest ? FieldKind::RawBody : FieldKind::Binary;
+        if (part != BodyPart::Byte && context_.deferredTail &&
+            LeavesFileAtSize(id_, bytes->size())) {
+            *context_.deferredTail = {*bytes, kind};
+            return true;
+        }
         Add(std::make_unique<FrameField>(kind, *bytes));
         return true;
     }
@@ -184,6 +191,7 @@ class LayoutWalk {
         return true;
     }
 
+    const FrameId& id_;
     ByteCursor cursor_;
     const BodyReadContext& context_;
     std::uint8_t encoding_ = 0;
@@ -197,13 +205,15 @@ class LayoutWalk {
 
 bool ReadBodyByLayout(Id3v2Frame& frame, std::span<const std::uint8_t> body,
                       const FrameLayout& layout, const BodyReadContext& context) {
-    LayoutWalk walk(body, context);
-    for (std::size_t i = 0; i < layout.partCount; ++i) {
-        if (!walk.Read(layout.parts[i].shape))
-            return false;
-    }
-    if (!walk.Finished())
+    LayoutWalk walk(frame.Id(), body, context);
+    bool fits = true;
+    for (std::size_t i = 0; fits && i < layout.partCount; ++i)
+        fits = walk.Read(layout.parts[i].shape);
+    if (!fits || !walk.Finished()) {
+        if (context.deferredTail)
+            *context.deferredTail = {};
         return false;
+    }
     walk.MoveFieldsInto(frame);
     return true;
 }
@@ -216,7 +226,11 @@ void ReadFrameBody(Id3v2Frame& frame, std::span<const std::uint8_t> body,
                    const BodyReadContext& context) {
     if (body.empty())
         return;
-    if (!ReadBodyByLayout(frame, body, LayoutOf(FrameKindOf(frame.Id())), context))
+    if (ReadBodyByLayout(frame, body, LayoutOf(FrameKindOf(frame.Id())), context))
+        return;
+    if (context.deferredTail && LeavesFileAtSize(frame.Id(), body.size()))
+        *context.deferredTail = {body, FieldKind::RawBody};
+    else
         ReadRawBody(frame, body);
 }
 

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "tags/EncodingPolicy.h"
+#include "tags/FrameField.h"
 #include "tags/FrameLayouts.h"
 
 namespace velmora {
@@ -12,9 +13,19 @@ class CodePage;
 }
 class Id3v2Frame;
 
+// The last part of a body, left to the caller instead of copied into a field: a cover or a
+// large binary body that stays in the file would otherwise be copied only to be dropped.
+struct DeferredTail {
+    std::span<const std::uint8_t> bytes;
+    FieldKind kind = FieldKind::Binary;
+};
+
 struct BodyReadContext {
     const text::CodePage& codePage;
     EncodingPolicy policy;
+    // When set, a trailing binary or raw part that LeavesFileAtSize is not made a field but
+    // handed here (empty otherwise); the caller adds the frame's last field for it.
+    DeferredTail* deferredTail = nullptr;
 };
 
 // Fills the frame's fields from a plain (not compressed, encrypted or unsynchronised) body

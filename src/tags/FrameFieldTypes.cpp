@@ -18,7 +18,7 @@ const Field& Same(const FrameField& other) {
 }
 }  // namespace
 
-NarrowStringField::NarrowStringField(std::string_view chars, std::size_t fixedWidth)
+NarrowStringField::NarrowStringField(std::string_view chars, std::uint8_t fixedWidth)
     : FrameField(FieldKind::NarrowString, AsBytes(chars)), fixedWidth_(fixedWidth) {}
 
 void NarrowStringField::SetText(std::u16string_view text, const text::CodePage& codePage) {

@@ -16,9 +16,9 @@ struct EncodingPolicy;
 // 8-bit text without terminator (MIME type, URL, language). With a fixed width the field
 // always serialises as exactly that many bytes (cut, or padded with zero bytes), so a
 // language code keeps the frame's layout whatever it was set to.
-class NarrowStringField : public FrameField {
+class NarrowStringField : public FrameField, public ChunkPoolAllocated<NarrowStringField, 16384> {
   public:
-    explicit NarrowStringField(std::string_view chars, std::size_t fixedWidth = 0);
+    explicit NarrowStringField(std::string_view chars, std::uint8_t fixedWidth = 0);
     std::unique_ptr<FrameField> Clone() const override;
 
     void SetText(std::u16string_view text, const text::CodePage& codePage) override;
@@ -30,7 +30,7 @@ class NarrowStringField : public FrameField {
     bool SameOwnState(const FrameField& other) const override;
 
   private:
-    std::size_t fixedWidth_;
+    std::uint8_t fixedWidth_;  // a byte, so it fits beside the field's own members
 };
 
 // The encoding byte of a frame. The stored byte is what the file receives; the source byte
@@ -56,8 +56,8 @@ class EncodingField : public FrameField, public ChunkPoolAllocated<EncodingField
 };
 
 // Zero bytes ending a string: bound ones as long as the frame's encoding needs, unbound ones
-// a single byte.
-class TerminatorField : public FrameField {
+// a single byte. Pooled, as every comment, TXXX and picture holds one.
+class TerminatorField : public FrameField, public ChunkPoolAllocated<TerminatorField, 16384> {
   public:
     explicit TerminatorField(bool bound);
     std::unique_ptr<FrameField> Clone() const override;

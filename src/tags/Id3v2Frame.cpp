@@ -7,7 +7,7 @@ Id3v2Frame::Id3v2Frame(FrameId id) : id_(id) {}
 Id3v2Frame::~Id3v2Frame() = default;
 
 bool Id3v2Frame::PushField(std::unique_ptr<FrameField> field) {
-    if (fields_.Size() >= kMaxFields)
+    if (!field || fields_.Size() >= kMaxFields)
         return false;
     fields_.Push(std::move(field));
     return true;

@@ -219,10 +219,8 @@ void Id3v2Reader::ReadV3V4Frame(std::uint8_t majorVersion, const RawFrame& raw, 
         inflated = InflateBounded(data);
     if (form.IsPlain() || inflated) {
         const std::span<const std::uint8_t> body = inflated ? *inflated : data;
-        ReadFrameBody(*frame, body, context);
-        if (!IsRawFrame(*frame))
-            KeepBodyIfRewriteDiffers(*frame, body, majorVersion, codePage_, rewritten_);
-        LeaveInFile(*frame, body, stored, frameUnsynchronised, inflated.has_value());
+        ReadPlainBody(*frame, body, WhereInFile(stored, frameUnsynchronised, inflated.has_value()),
+                      context, majorVersion);
     } else {
         frame->SetBodyForm(form);
         ReadRawBody(*frame, data);
@@ -253,26 +251,53 @@ void Id3v2Reader::ReadV2Frame(const RawFrame& raw, const BodyReadContext& contex
         auto apic = ConvertPicBody(raw.body);
         if (!apic)
             return;
-        ReadFrameBody(*frame, *apic, context);
-        LeaveInFile(*frame, *apic, raw.body, false, false);
+        ReadPlainBody(*frame, *apic, WhereInFile(raw.body, false, false), context, std::nullopt);
     } else {
-        ReadFrameBody(*frame, raw.body, context);
-        LeaveInFile(*frame, raw.body, raw.body, false, false);
+        ReadPlainBody(*frame, raw.body, WhereInFile(raw.body, false, false), context, std::nullopt);
     }
     tag.MutableFrames().push_back(std::move(frame));
 }
 
-void Id3v2Reader::LeaveInFile(Id3v2Frame& frame, std::span<const std::uint8_t> body,
-                              std::span<const std::uint8_t> stored, bool unsynchronised,
-                              bool compressed) {
+std::optional<StoredSpan> Id3v2Reader::WhereInFile(std::span<const std::uint8_t> stored,
+                                                   bool unsynchronised, bool compressed) const {
     // Addresses, not pointers: `stored` may lie in another buffer (an inflated one).
     const auto start = reinterpret_cast<std::uintptr_t>(stored.data());
     const auto fileStart = reinterpret_cast<std::uintptr_t>(inFile_.data());
     if (leftInFile_ == nullptr || stored.empty() || stored.size() > inFile_.size() ||
         start < fileStart || start - fileStart > inFile_.size() - stored.size())
-        return;
+        return std::nullopt;
     const std::uint64_t offset = Id3v2Header::kSize + (start - fileStart);
-    LeaveTailInFile(frame, body, {offset, stored, unsynchronised, compressed}, *leftInFile_);
+    return StoredSpan{offset, stored, unsynchronised, compressed};
+}
+
+void Id3v2Reader::LeaveInFile(Id3v2Frame& frame, std::span<const std::uint8_t> body,
+                              std::span<const std::uint8_t> stored, bool unsynchronised,
+                              bool compressed) {
+    if (auto where = WhereInFile(stored, unsynchronised, compressed))
+        LeaveTailInFile(frame, body, *where, *leftInFile_);
+}
+
+void Id3v2Reader::ReadPlainBody(Id3v2Frame& frame, std::span<const std::uint8_t> body,
+                                const std::optional<StoredSpan>& where,
+                                const BodyReadContext& context,
+                                std::optional<std::uint8_t> keepVersion) {
+    // A tail that stays in the file is never copied: a cover would be copied, compared and
+    // dropped for every file of a folder.
+    DeferredTail tail;
+    ReadFrameBody(frame, body, {context.codePage, context.policy, where ? &tail : nullptr});
+    std::shared_ptr<StoredBody> left;
+    if (!tail.bytes.empty()) {
+        left = LocateTail(body, tail.bytes.size(), *where);
+        if (!left) {
+            frame.PushField(std::make_unique<FrameField>(tail.kind, tail.bytes));
+            tail = {};
+        }
+    }
+    if (keepVersion && !IsRawFrame(frame))
+        KeepBodyIfRewriteDiffers(frame, body.first(body.size() - tail.bytes.size()), *keepVersion,
+                                 codePage_, rewritten_);
+    if (left)
+        AttachStoredTail(frame, tail.kind, std::move(left), *leftInFile_);
 }
 
 }  // namespace velmora

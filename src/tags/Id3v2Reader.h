@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "tags/FrameWalk.h"
 #include "tags/ScratchBuffer.h"
 #include "tags/StoredBody.h"
+#include "tags/StoredBytesField.h"
 
 namespace velmora {
 
@@ -68,6 +70,15 @@ class Id3v2Reader {
     void ReadV3V4Frame(std::uint8_t majorVersion, const RawFrame& raw, bool unsynchronised,
                        const BodyReadContext& context, Id3v2Tag& tag);
     void ReadV2Frame(const RawFrame& raw, const BodyReadContext& context, int depth, Id3v2Tag& tag);
+    // Where `stored` lies in the file, when bodies are left there and it lies in the tag as
+    // read from it.
+    std::optional<StoredSpan> WhereInFile(std::span<const std::uint8_t> stored, bool unsynchronised,
+                                          bool compressed) const;
+    // Fills the frame from its decoded body, leaving a large tail `where` it lies; keeps the
+    // body as read when its fields would not write it back unchanged in `keepVersion`.
+    void ReadPlainBody(Id3v2Frame& frame, std::span<const std::uint8_t> body,
+                       const std::optional<StoredSpan>& where, const BodyReadContext& context,
+                       std::optional<std::uint8_t> keepVersion);
     // Leaves the frame's last field in the file when `stored` lies in the tag as read from it.
     void LeaveInFile(Id3v2Frame& frame, std::span<const std::uint8_t> body,
                      std::span<const std::uint8_t> stored, bool unsynchronised, bool compressed);

@@ -16,11 +16,8 @@ bool IsBytesKind(FieldKind kind) {
 }
 
 bool LeavesFile(const Id3v2Frame& frame, const FrameField& last) {
-    if (!IsBytesKind(last.Kind()) || dynamic_cast<const StoredBytesField*>(&last))
-        return false;
-    const std::size_t size = last.Bytes().size();
-    return size > kLeftInFileAbove ||
-           (frame.Id() == frame_ids::kApic && size > InlineBytes::kInlineCapacity);
+    return IsBytesKind(last.Kind()) && !dynamic_cast<const StoredBytesField*>(&last) &&
+           LeavesFileAtSize(frame.Id(), last.Bytes().size());
 }
 
 // The kept body ends with the field's bytes as read and as written: both lose them. False,
@@ -89,15 +86,13 @@ std::vector<std::uint8_t> ReadFieldBytes(const FrameField& field, const StoredBo
     return field.CopyBytes();
 }
 
-void LeaveTailInFile(Id3v2Frame& frame, std::span<const std::uint8_t> body, const StoredSpan& where,
-                     StoredBodies& bodies) {
-    if (frame.FieldCount() == 0)
-        return;
-    const std::size_t lastIndex = frame.FieldCount() - 1;
-    const FrameField& last = *frame.FieldAt(lastIndex);
-    if (!LeavesFile(frame, last))
-        return;
-    const std::size_t tail = last.Bytes().size();
+bool LeavesFileAtSize(const FrameId& id, std::size_t size) {
+    return size > kLeftInFileAbove ||
+           (id == frame_ids::kApic && size > InlineBytes::kInlineCapacity);
+}
+
+std::shared_ptr<StoredBody> LocateTail(std::span<const std::uint8_t> body, std::size_t tail,
+                                       const StoredSpan& where) {
     auto stored = std::make_shared<StoredBody>();
     stored->length = static_cast<std::uint32_t>(tail);
     if (where.unsynchronised || where.compressed) {
@@ -107,24 +102,45 @@ void LeaveTailInFile(Id3v2Frame& frame, std::span<const std::uint8_t> body, cons
         stored->unsynchronised = where.unsynchronised;
         stored->compressed = where.compressed;
         stored->skip = static_cast<std::uint32_t>(body.size() - tail);
-    } else {
-        // Stored as it reads (an ID3v2.2 picture's head differs, its data does not).
-        if (where.bytes.size() < tail ||
-            !std::equal(body.end() - static_cast<long>(tail), body.end(),
-                        where.bytes.end() - static_cast<long>(tail)))
-            return;
-        stored->offset = where.offset + where.bytes.size() - tail;
-        stored->storedLength = stored->length;
+        return stored;
     }
+    // Stored as it reads (an ID3v2.2 picture's head differs, its data does not); a body read
+    // where it lies needs no comparison.
+    const bool sameBytes = body.data() == where.bytes.data() && body.size() == where.bytes.size();
+    if (where.bytes.size() < tail ||
+        (!sameBytes && !std::equal(body.end() - static_cast<long>(tail), body.end(),
+                                   where.bytes.end() - static_cast<long>(tail))))
+        return nullptr;
+    stored->offset = where.offset + where.bytes.size() - tail;
+    stored->storedLength = stored->length;
+    return stored;
+}
+
+void AttachStoredTail(Id3v2Frame& frame, FieldKind kind, std::shared_ptr<StoredBody> stored,
+                      StoredBodies& bodies) {
+    auto field = std::make_unique<StoredBytesField>(kind, stored);
+    field->SetModified(true);  // as every field fresh from a read
+    frame.PushField(std::move(field));
+    bodies.push_back(std::move(stored));
+}
+
+void LeaveTailInFile(Id3v2Frame& frame, std::span<const std::uint8_t> body, const StoredSpan& where,
+                     StoredBodies& bodies) {
+    if (frame.FieldCount() == 0)
+        return;
+    const std::size_t lastIndex = frame.FieldCount() - 1;
+    const FrameField& last = *frame.FieldAt(lastIndex);
+    if (!LeavesFile(frame, last))
+        return;
+    const std::size_t tail = last.Bytes().size();
+    auto stored = LocateTail(body, tail, where);
+    if (!stored)
+        return;
     const FieldKind kind = last.Kind();
-    const bool modified = last.IsModified();
     if (!TrimKeptBody(frame, tail))
         return;
     frame.RemoveFieldsFrom(lastIndex);
-    auto field = std::make_unique<StoredBytesField>(kind, stored);
-    field->SetModified(modified);
-    frame.PushField(std::move(field));
-    bodies.push_back(stored);
+    AttachStoredTail(frame, kind, std::move(stored), bodies);
 }
 
 }  // namespace velmora

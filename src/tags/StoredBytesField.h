@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tags/FrameField.h"
+#include "tags/FrameId.h"
 #include "tags/StoredBody.h"
 
 namespace velmora {
@@ -53,6 +54,18 @@ struct StoredSpan {
     bool unsynchronised = false;
     bool compressed = false;
 };
+
+// Whether binary or raw bytes of this length, ending a frame of this ID, stay in the file.
+bool LeavesFileAtSize(const FrameId& id, std::size_t size);
+
+// Where the last `tail` bytes of the decoded `body`, stored as `where`, lie in the file; null
+// when they cannot be read back from there.
+std::shared_ptr<StoredBody> LocateTail(std::span<const std::uint8_t> body, std::size_t tail,
+                                       const StoredSpan& where);
+// Ends the frame with a field of `kind` whose bytes lie where `stored` says, registered in
+// `bodies`.
+void AttachStoredTail(Id3v2Frame& frame, FieldKind kind, std::shared_ptr<StoredBody> stored,
+                      StoredBodies& bodies);
 
 // Called by the reader after a frame was read from the decoded `body`, stored as `where`:
 // leaves the frame's last field in the file when it is picture data, or binary or raw bytes
