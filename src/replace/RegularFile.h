@@ -16,9 +16,10 @@ inline constexpr int kNotRegularFile = EINVAL;
 int RegularFileError(const struct stat& status);
 
 // open(2) that never waits on a FIFO or a device and opens nothing but regular files: the
-// open does not block, the type is checked on the descriptor, and only then are reads and
-// writes made blocking again. Returns the descriptor, or -1 with errno set. `opened`, when
-// given, receives the status of the file opened, so a caller needs no fstat of its own.
+// open does not block, the type is checked on the descriptor, and only then are writes made
+// blocking again (reads of a regular file do not heed the flag). Returns the descriptor, or -1 with
+// errno set. `opened`, when given, receives the status of the file opened, so a caller needs no
+// fstat of its own.
 int OpenRegularFile(const char* path, int flags, mode_t mode = 0666, struct stat* opened = nullptr);
 
 // What a replacement may replace: nothing (absent, `existing` cleared to mode 0), or a

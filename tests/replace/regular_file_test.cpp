@@ -13,7 +13,7 @@ using replace::kNotRegularFile;
 using testing::ScratchDirectory;
 
 // Nothing waits on a FIFO (a blocking open would hang until the test's timeout) or reads a
-// device; a regular file comes back with blocking reads.
+// device; a regular file opened for writing comes back with blocking writes.
 TEST(OpenRegularFile, OpensRegularFilesOnlyAndNeverWaits) {
     ScratchDirectory dir;
     const auto file = dir.WriteFile("song.mp3", "x");
@@ -24,16 +24,20 @@ TEST(OpenRegularFile, OpensRegularFilesOnlyAndNeverWaits) {
         int flags;
         int error;
     } rows[] = {
-        {fifo, O_RDONLY, kNotRegularFile},           {fifo, O_RDWR, kNotRegularFile},
-        {"/dev/zero", O_RDONLY, kNotRegularFile},    {dir.Root(), O_RDONLY, EISDIR},
-        {dir.Path("missing.mp3"), O_RDONLY, ENOENT}, {file, O_RDONLY, 0},
+        {fifo, O_RDONLY, kNotRegularFile},
+        {fifo, O_RDWR, kNotRegularFile},
+        {"/dev/zero", O_RDONLY, kNotRegularFile},
+        {dir.Root(), O_RDONLY, EISDIR},
+        {dir.Path("missing.mp3"), O_RDONLY, ENOENT},
+        {file, O_RDONLY, 0},
+        {file, O_RDWR, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.path);
         const int fd = replace::OpenRegularFile(row.path.c_str(), row.flags);
         EXPECT_EQ(fd < 0 ? errno : 0, row.error);
         if (fd >= 0) {
-            EXPECT_EQ(::fcntl(fd, F_GETFL) & O_NONBLOCK, 0);
+            EXPECT_EQ((::fcntl(fd, F_GETFL) & O_NONBLOCK) != 0, row.flags == O_RDONLY);
             ::close(fd);
         }
     }
