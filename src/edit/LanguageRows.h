@@ -416,7 +416,7 @@ inline constexpr std::array<LanguageRow, 539> kLanguageRows = {{
     {u"Rajasthani", "raj"},
     {u"Rapanui", "rap"},
     {u"Rarotongan", "rar"},
-    {u"Reserved for local use", "qaa-qtz"},
+    {u"Reserved for local user", "qaa-qtz"},
     {u"Romance languages", "roa"},
     {u"Romanian", "rum"},
     {u"Romanian", "ron"},

@@ -53,6 +53,9 @@ yao yap yid yor ypk znd zap zen zha zul zun
 # which of its names the withdrawn code had.
 WITHDRAWN = {"scc": ("srp", "Serbian"), "scr": ("hrv", "Croatian"), "mol": ("ron", "Moldavian")}
 
+# Rows whose caption is the program's own rather than iso-codes' name for the code.
+OWN_CAPTIONS = {"qaa-qtz": "Reserved for local user"}
+
 DEFAULT_JSON = "/usr/share/iso-codes/json/iso_639-2.json"
 HERE = pathlib.Path(__file__).resolve().parent
 
@@ -68,6 +71,8 @@ def names_by_code(entries):
         if name not in names[successor]:
             sys.exit(f"iso-codes no longer names {successor} {name}")
         names[code] = [name]
+    for code, caption in OWN_CAPTIONS.items():
+        names[code] = [caption]
     return names
 
 

@@ -190,7 +190,7 @@ struct LoadedRecords : ::testing::Test {
     Mp3File& Load(const std::string& folder, const std::string& name, const Bytes& frames) {
         std::filesystem::create_directories(dir.Path(folder));
         Bytes file = frames.empty() ? Bytes{} : testing::Tag(3, frames);
-        testing::Append(file, testing::Frames(testing::FrameSpec{}, 40));
+        testing::Append(file, testing::Frames(testing::FrameShape{}, 40));
         const Id3v1Record v1 = EncodeId3v1(
             testing::MakeId3v1({u"T1", u"V1", u"A1", u"1999"}, 5, 17), engine.context.codePage);
         file.insert(file.end(), v1.begin(), v1.end());

@@ -18,7 +18,7 @@ using testing::TextBody;
 // MPEG-1 Layer III, 128 kbit/s, 44.1 kHz, stereo; the first frame may carry a Xing header
 // (frame and byte counts) after its 32 bytes of side information.
 Bytes MpegFrames(std::size_t count, bool xing) {
-    Bytes audio = testing::Frames(testing::FrameSpec{.channelMode = 0}, count);
+    Bytes audio = testing::Frames(testing::FrameShape{.channelMode = 0}, count);
     if (xing)
         testing::PutXing(audio, 36, "Xing", 3, 100, 0xA2EC);
     return audio;

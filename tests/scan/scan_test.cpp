@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 
 // Eight silent frames of 128 kbit/s MPEG-1 Layer III audio and an ID3v1 tag holding the title.
 std::string TestMp3(const std::string& title) {
-    const Bytes audio = Frames(FrameSpec{}, 8);
+    const Bytes audio = Frames(FrameShape{}, 8);
     return std::string(audio.begin(), audio.end()) + AsBytes(RecordWith({{3, title}}));
 }
 
@@ -127,8 +127,8 @@ TEST_F(ScanTest, WalkFindsMp3FilesDepthFirstOnceEachAndRecursesOnlyWhenAsked) {
 // 96 kbit/s for four seconds against 128 kbit/s for one: as text "96" sorts after "128", its
 // key must not.
 TEST_F(ScanTest, BitrateAndDurationSortByNumberOtherColumnsByTheirText) {
-    const Bytes slow = Frames(FrameSpec{.bitrateIndex = 7}, 160);
-    const Bytes fast = Frames(FrameSpec{}, 40);
+    const Bytes slow = Frames(FrameShape{.bitrateIndex = 7}, 160);
+    const Bytes fast = Frames(FrameShape{}, 40);
     scratch_.WriteFile("slow.mp3", std::string(slow.begin(), slow.end()));
     scratch_.WriteFile("fast.mp3", std::string(fast.begin(), fast.end()));
     Mp3File slowRecord(context_, Root(), u"slow.mp3");

@@ -19,7 +19,7 @@ namespace {
 Bytes TaggedFile(std::size_t audioFrames = 40) {
     Bytes file =
         Tag(3, Cat({Frame("TIT2", TextBody("Song")), Frame("TPE1", TextBody("Band"))}), 64);
-    Append(file, Frames(FrameSpec{}, audioFrames));
+    Append(file, Frames(FrameShape{}, audioFrames));
     const Id3v1Record record = EncodeId3v1(MakeId3v1({u"Old title"}, 4), Cp1252());
     file.insert(file.end(), record.begin(), record.end());
     return file;
@@ -91,7 +91,7 @@ Bytes Lyrics3v2Block(std::size_t lyrics) {
 // byte for byte through a save of both tags.
 TEST_F(Mp3FileTest, DurationCountsOnlyTheAudioBetweenTheTags) {
     constexpr std::size_t kAudioBytes = 3 * 16000 - 64;
-    Bytes audio = Frames(FrameSpec{}, kAudioBytes / FrameLength(FrameSpec{}));
+    Bytes audio = Frames(FrameShape{}, kAudioBytes / FrameLength(FrameShape{}));
     audio.resize(kAudioBytes, 0);
     const Id3v1Record record = EncodeId3v1(MakeId3v1({u"Title"}, 1), Cp1252());
     const Bytes trailers = Cat({ApeTag(900), Lyrics3v2Block(500), ApeTag(10)});

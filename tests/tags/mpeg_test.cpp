@@ -93,12 +93,12 @@ Bytes Zeros(std::size_t count) {
     return Bytes(count, 0);
 }
 
-constexpr FrameSpec kCbr128{};                    // MPEG-1 Layer III 128 kbit/s 44.1 kHz
-constexpr FrameSpec kCbr320{.bitrateIndex = 14};  // 320 kbit/s
+constexpr FrameShape kCbr128{};                    // MPEG-1 Layer III 128 kbit/s 44.1 kHz
+constexpr FrameShape kCbr320{.bitrateIndex = 14};  // 320 kbit/s
 
 TEST(MpegMeasure, StreamsWithoutVbrHeader) {
     struct Case {
-        FrameSpec frame;
+        FrameShape frame;
         std::size_t frames, size;
         unsigned bitrate, duration;
     };
@@ -128,12 +128,12 @@ TEST(MpegMeasure, StreamsWithoutVbrHeader) {
 // "Xing" and "Info" sit after the side information, whose size depends on version, mode and CRC.
 TEST(MpegMeasure, VbrHeaders) {
     using K = MpegVbrKind;
-    constexpr FrameSpec mono{.channelMode = 3}, crc{.crc = true};
-    constexpr FrameSpec mpeg2{.versionBits = 2, .bitrateIndex = 8};
-    constexpr FrameSpec mpeg2Mono{.versionBits = 2, .bitrateIndex = 8, .channelMode = 3};
-    constexpr FrameSpec mpeg25Mono{.versionBits = 0, .bitrateIndex = 8, .channelMode = 3};
+    constexpr FrameShape mono{.channelMode = 3}, crc{.crc = true};
+    constexpr FrameShape mpeg2{.versionBits = 2, .bitrateIndex = 8};
+    constexpr FrameShape mpeg2Mono{.versionBits = 2, .bitrateIndex = 8, .channelMode = 3};
+    constexpr FrameShape mpeg25Mono{.versionBits = 0, .bitrateIndex = 8, .channelMode = 3};
     const struct {
-        FrameSpec frame;
+        FrameShape frame;
         const char* tag;
         std::size_t at;
         std::uint32_t flags, frames, bytes;
@@ -218,7 +218,7 @@ TEST(MpegMeasure, FalseSyncsAreRejectedByTheNextHeader) {
     // A lone 320k header: its next header would be at 1044, where there are zeros.
     PutWord(file, 0, HeaderWord(kCbr320));
     // A 48 kHz header followed, at its frame length (384), by a 44.1 kHz one.
-    const FrameSpec at48k{.sampleRateIndex = 1};
+    const FrameShape at48k{.sampleRateIndex = 1};
     PutWord(file, 1200, HeaderWord(at48k));
     PutWord(file, 1200 + FrameLength(at48k), HeaderWord(kCbr128));
     Append(file, Frames(kCbr128, 10));

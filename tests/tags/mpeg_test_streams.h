@@ -13,7 +13,7 @@ namespace velmora::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct FrameSpec {
+struct FrameShape {
     unsigned versionBits = 3;  // 3 MPEG-1, 2 MPEG-2, 0 MPEG-2.5
     unsigned layer = 3;
     unsigned bitrateIndex = 9;  // 128 kbit/s in MPEG-1 Layer III
@@ -23,7 +23,7 @@ struct FrameSpec {
     unsigned channelMode = 1;  // joint stereo
 };
 
-inline std::uint32_t HeaderWord(const FrameSpec& shape) {
+inline std::uint32_t HeaderWord(const FrameShape& shape) {
     return 0xFFE00000u | shape.versionBits << 19 | (4 - shape.layer) << 17 |
            (shape.crc ? 0 : 1) << 16 | shape.bitrateIndex << 12 | shape.sampleRateIndex << 10 |
            (shape.padded ? 1 : 0) << 9 | shape.channelMode << 6;
@@ -39,11 +39,11 @@ inline void PutText(Bytes& bytes, std::size_t at, std::string_view text) {
         bytes.at(at++) = static_cast<std::uint8_t>(c);
 }
 
-inline std::size_t FrameLength(const FrameSpec& shape) {
+inline std::size_t FrameLength(const FrameShape& shape) {
     return ParseMpegHeader(HeaderWord(shape))->FrameLength();
 }
 
-inline Bytes Frames(const FrameSpec& shape, std::size_t count) {
+inline Bytes Frames(const FrameShape& shape, std::size_t count) {
     const std::size_t length = FrameLength(shape);
     Bytes bytes(length * count);
     for (std::size_t i = 0; i < count; ++i)

@@ -22,7 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 Bytes Audio(std::size_t frames) {
-    return Frames(FrameSpec{}, frames);
+    return Frames(FrameShape{}, frames);
 }
 
 // A frame header that announces more bytes than the file holds, so nothing confirms it.

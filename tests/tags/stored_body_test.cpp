@@ -101,7 +101,7 @@ Bytes Compressed(const Bytes& body) {
 }
 
 Bytes WithAudio(Bytes tag) {
-    Append(tag, Frames(FrameSpec{}, 20));
+    Append(tag, Frames(FrameShape{}, 20));
     return tag;
 }
 

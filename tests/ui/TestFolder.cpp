@@ -47,7 +47,7 @@ Bytes Id3v2(const Song& song) {
 }
 
 Bytes Audio(const Song& song) {
-    FrameSpec shape;
+    FrameShape shape;
     shape.bitrateIndex = song.bitrateIndex;
     Bytes audio = Frames(shape, 4);
     // Enough frames for the whole seconds, rounded up.
