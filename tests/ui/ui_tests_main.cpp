@@ -1,6 +1,7 @@
 // The window's tests: every QtTest class in one program under the offscreen platform.
 #include <QApplication>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -17,6 +18,10 @@ QObject* MakeCommentsPicturesTest();
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A configuration folder of the run's own: the file dialogs keep their state there, and a
+    // state left by an earlier run changes what the tests' dialogs show.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     // Collation differs by locale (the C locale compares code units): the tests name one.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
