@@ -1,22 +1,12 @@
 #include "ui/GenerateDialog.h"
 
-#include <QDialogButtonBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 #include "batch/GenerateCommand.h"
 #include "batch/regex/RegexErrorText.h"
-#include "common/Messages.h"
 #include "edit/ActionNames.h"
-#include "edit/EditJournal.h"
 #include "tags/Mp3File.h"
-#include "ui/PreviewTable.h"
 #include "ui/QtText.h"
-#include "ui/RecentExpressions.h"
-#include "ui/UiMessageSink.h"
 
 namespace velmora::ui {
 namespace {
@@ -24,58 +14,34 @@ namespace {
 // Columns: the name, whether it matches, then one per group of the name-to-frame table.
 constexpr int kFirstGroupColumn = 2;
 
+QStringList Columns() {
+    QStringList titles = {GenerateDialog::tr("Name"), GenerateDialog::tr("Match")};
+    for (const batch::GroupFrame& group : batch::kGroupFrames)
+        titles << ToQString(group.group);
+    return titles;
+}
+
 }  // namespace
 
 GenerateDialog::GenerateDialog(const std::vector<Mp3File*>& batch,
                                const BatchDialogContext& context, QWidget* parent)
-    : QDialog(parent), batch_(batch), context_(context) {
-    setWindowTitle(tr("Generate ID3"));
-    auto* help = new QLabel(
-        tr("Enter a regular expression, using named groups to describe where the captured data "
-           "should be inserted.\nValid names: artist, album, title, year, track, genre"));
-    help->setWordWrap(true);
-    expression_ = new QLineEdit;
-    recent_ = new RecentExpressions;
-    auto* recentLabel = new QLabel(tr("Recent &Expressions"));
-    recentLabel->setBuddy(recent_);
-    QStringList titles = {tr("Name"), tr("Match")};
-    for (const batch::GroupFrame& group : batch::kGroupFrames)
-        titles << ToQString(group.group);
-    preview_ = MakePreviewTable(titles);
-    problem_ = new QLabel;
-    problem_->setWordWrap(true);
-
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* remove = buttons->addButton(tr("&Delete Selection"), QDialogButtonBox::ActionRole);
-    QPushButton* generate = buttons->addButton(tr("&Generate ID3"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QDialogButtonBox::Cancel);
-    generate->setDefault(true);
-    connect(remove, &QPushButton::clicked, this, &GenerateDialog::DeleteSelection);
-    connect(buttons, &QDialogButtonBox::accepted, this, &GenerateDialog::Generate);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(recent_, &RecentExpressions::chosen, expression_, &QLineEdit::setText);
-    connect(expression_, &QLineEdit::textChanged, this, &GenerateDialog::UpdatePreview);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(help);
-    layout->addWidget(expression_);
-    layout->addWidget(recentLabel);
-    layout->addWidget(recent_);
-    layout->addWidget(preview_, 1);
-    layout->addWidget(problem_);
-    layout->addWidget(buttons);
+    : ExpressionDialog(
+          {tr("Generate ID3"),
+           tr("Enter a regular expression, using named groups to describe where the captured "
+              "data should be inserted.\nValid names: artist, album, title, year, track, genre"),
+           Columns(), tr("&Delete Selection"), tr("&Generate ID3"),
+           batch::ForgetGenerateExpression},
+          context, parent),
+      batch_(batch) {
     resize(720, 480);
-
-    recent_->Show(batch::RecentGenerateExpressions(context_.settings));
-    UpdatePreview();
+    Start(batch::RecentGenerateExpressions(context_.settings));
 }
 
 void GenerateDialog::UpdatePreview() {
-    const auto preview = batch::PreviewGenerate(ToU16(expression_->text()), batch_);
+    const auto preview = batch::PreviewGenerate(ExpressionText(), batch_);
     if (preview.compileError) {
-        problem_->setText(tr("The expression does not compile: %1")
-                              .arg(ToQString(regex::RegexErrorMeaning(*preview.compileError))));
-        ShowPreviewRows(*preview_, {});
+        ShowPreview({}, tr("The expression does not compile: %1")
+                            .arg(ToQString(regex::RegexErrorMeaning(*preview.compileError))));
         return;
     }
     std::vector<PreviewRow> rows;
@@ -100,35 +66,23 @@ void GenerateDialog::UpdatePreview() {
         unmatched += row.marked ? 1 : 0;
         rows.push_back(std::move(row));
     }
-    ShowPreviewRows(*preview_, rows);
-    // Only the groups the expression has are shown.
-    for (std::size_t g = 0; g < used.size(); ++g)
-        preview_->setColumnHidden(kFirstGroupColumn + int(g), !used[g]);
-    problem_->setText(unmatched == 0 ? QString()
+    ShowPreview(rows, unmatched == 0 ? QString()
                                      : tr("%n name(s) marked do not match and keep their fields.",
                                           "", int(unmatched)));
+    // Only the groups the expression has are shown.
+    for (std::size_t g = 0; g < used.size(); ++g)
+        Preview().setColumnHidden(kFirstGroupColumn + int(g), !used[g]);
 }
 
-void GenerateDialog::Generate() {
-    const std::u16string expression = ToU16(expression_->text());
-    bool compiled = false;
-    {
-        ScopedMessageOwner owner(context_.messages, this);
-        context_.journal.Apply(edit::kGenerateAction, batch_, [&] {
-            compiled = batch::GenerateTagsFromNames(expression, batch_, context_.settings,
-                                                    context_.engine);
-        });
-    }
-    if (!compiled)
+void GenerateDialog::Run() {
+    const std::u16string expression = ExpressionText();
+    if (!ApplyAsAction(edit::kGenerateAction, batch_, [&] {
+            return batch::GenerateTagsFromNames(expression, batch_, context_.settings,
+                                                context_.engine);
+        }))
         return;
-    recent_->Add(expression_->text());
+    Remember();
     accept();
-}
-
-void GenerateDialog::DeleteSelection() {
-    const QString removed = recent_->TakeSelected();
-    if (!removed.isEmpty())
-        batch::ForgetGenerateExpression(context_.settings, ToU16(removed));
 }
 
 }  // namespace velmora::ui
