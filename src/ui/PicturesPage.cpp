@@ -7,7 +7,6 @@
 #include <QKeySequence>
 #include <QListWidget>
 #include <QMimeData>
-#include <QPushButton>
 #include <QShortcut>
 #include <QUrl>
 
@@ -17,7 +16,6 @@
 #include "tags/Mp3File.h"
 #include "tags/PictureOps.h"
 #include "ui/EditPictureDialog.h"
-#include "ui/ListButtons.h"
 #include "ui/QtText.h"
 #include "ui/UiMessageSink.h"
 
@@ -46,7 +44,7 @@ std::optional<edit::HeldPicture> PictureFromBytes(const QByteArray& bytes, Messa
 }  // namespace
 
 PicturesPage::PicturesPage(const PanelLink& link, QWidget* parent)
-    : PanelPage(link, parent), list_(new QListWidget) {
+    : ListPage(link, parent), list_(new QListWidget) {
     list_->setViewMode(QListView::IconMode);
     list_->setIconSize(QSize(ThumbnailCache::kSide, ThumbnailCache::kSide));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -56,21 +54,10 @@ PicturesPage::PicturesPage(const PanelLink& link, QWidget* parent)
     // A drop on the list reaches the page.
     list_->setAcceptDrops(false);
     setAcceptDrops(true);
-    const ListButtons buttons = AddListButtons(*this, list_);
-    add_ = buttons.add;
-    edit_ = buttons.edit;
-    delete_ = buttons.remove;
-    deleteAll_ = buttons.removeAll;
-    connect(add_, &QPushButton::clicked, this, [this] { OpenDialog(0); });
-    connect(edit_, &QPushButton::clicked, this, &PicturesPage::Edit);
-    connect(delete_, &QPushButton::clicked, this, &PicturesPage::Delete);
-    connect(deleteAll_, &QPushButton::clicked, this, &PicturesPage::DeleteAll);
-    connect(list_, &QListWidget::itemSelectionChanged, this, &PicturesPage::UpdateButtons);
-    connect(list_, &QListWidget::itemActivated, this, &PicturesPage::Edit);
+    SetList(list_);
     auto* paste =
         new QShortcut(QKeySequence::Paste, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     connect(paste, &QShortcut::activated, this, &PicturesPage::Paste);
-    UpdateButtons();
 }
 
 QPixmap PicturesPage::ThumbnailOf(const Mp3File& record, const Id3v2Frame& picture) {
@@ -83,9 +70,8 @@ QPixmap PicturesPage::ThumbnailOf(const Mp3File& record, const Id3v2Frame& pictu
     return thumbnails_.Thumbnail(*bytes, subtype, list_->palette().color(QPalette::Base));
 }
 
-void PicturesPage::Reload(std::span<Mp3File* const> selection) {
+void PicturesPage::Fill(std::span<Mp3File* const> selection) {
     list_->clear();
-    anySelected_ = !selection.empty();
     for (const edit::SharedPicture& picture :
          edit::SharedPictures(selection, Link().Engine().codePage, Link().Messages())) {
         auto* item = new QListWidgetItem(ToQString(edit::PictureTypeLabel(picture.type)), list_);
@@ -94,15 +80,6 @@ void PicturesPage::Reload(std::span<Mp3File* const> selection) {
         if (!thumbnail.isNull())
             item->setIcon(QIcon(thumbnail));
     }
-    UpdateButtons();
-}
-
-void PicturesPage::UpdateButtons() {
-    const bool item = !list_->selectedItems().isEmpty();
-    edit_->setEnabled(item);
-    delete_->setEnabled(item);
-    add_->setEnabled(anySelected_);
-    deleteAll_->setEnabled(anySelected_);
 }
 
 std::optional<std::uint8_t> PicturesPage::SelectedType() const {
@@ -115,7 +92,11 @@ std::optional<std::uint8_t> PicturesPage::SelectedType() const {
 void PicturesPage::OpenDialog(std::uint8_t type) {
     EditPictureDialog dialog(Link(), type, viewer_, window());
     dialog.exec();
-    Reload(Link().Selection());
+    ReloadSelection();
+}
+
+void PicturesPage::Add() {
+    OpenDialog(0);
 }
 
 void PicturesPage::Edit() {
@@ -127,14 +108,12 @@ void PicturesPage::Delete() {
     const auto type = SelectedType();
     if (!type)
         return;
-    Link().ApplyToEach(edit::kDeletePictureAction,
-                       [&](Mp3File& record) { edit::DeletePicture(record, *type); });
-    Reload(Link().Selection());
+    ApplyToEachAndReload(edit::kDeletePictureAction,
+                         [&](Mp3File& record) { edit::DeletePicture(record, *type); });
 }
 
 void PicturesPage::DeleteAll() {
-    Link().ApplyToEach(edit::kDeleteAllPicturesAction, edit::DeleteAllPictures);
-    Reload(Link().Selection());
+    ApplyToEachAndReload(edit::kDeleteAllPicturesAction, edit::DeleteAllPictures);
 }
 
 bool PicturesPage::AddFrom(const QMimeData& mime) {
@@ -157,7 +136,7 @@ bool PicturesPage::AddFrom(const QMimeData& mime) {
             edit::AddCover(record, *picture, Link().Engine());
         });
     }
-    Reload(Link().Selection());
+    ReloadSelection();
     return true;
 }
 
