@@ -4,13 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace velmora {
-class Mp3File;
-struct EngineContext;
-namespace text {
-class CodePage;
-}
-}  // namespace velmora
+#include "tags/TagOpsFwd.h"
 
 namespace velmora::edit {
 

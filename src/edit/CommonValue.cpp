@@ -5,24 +5,23 @@
 
 #include "tags/GenreTable.h"
 #include "tags/Mp3File.h"
+#include "text/Ascii.h"
 #include "text/Utf8.h"
 
 namespace velmora::edit {
 namespace {
 
-char16_t Lower(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c;
-}
-
 bool LessIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char16_t x, char16_t y) { return Lower(x) < Lower(y); });
+    return std::lexicographical_compare(
+        a.begin(), a.end(), b.begin(), b.end(),
+        [](char16_t x, char16_t y) { return text::AsciiLower(x) < text::AsciiLower(y); });
 }
 
 bool StartsIgnoringCase(std::u16string_view name, std::u16string_view start) {
     return name.size() >= start.size() &&
-           std::equal(start.begin(), start.end(), name.begin(),
-                      [](char16_t x, char16_t y) { return Lower(x) == Lower(y); });
+           std::equal(start.begin(), start.end(), name.begin(), [](char16_t x, char16_t y) {
+               return text::AsciiLower(x) == text::AsciiLower(y);
+           });
 }
 
 }  // namespace

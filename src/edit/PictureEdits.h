@@ -6,15 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "tags/TagOpsFwd.h"
+
 namespace velmora {
-class Id3v2Frame;
 class MessageSink;
-class Mp3File;
-struct EngineContext;
-namespace text {
-class CodePage;
 }
-}  // namespace velmora
 
 namespace velmora::edit {
 

@@ -9,16 +9,9 @@
 
 #include "tags/FrameId.h"
 #include "tags/Id3v1Tag.h"
+#include "tags/TagOpsFwd.h"
 
-namespace velmora {
-
-class Mp3File;
-struct EngineContext;
-namespace text {
-class CodePage;
-}
-
-namespace edit {
+namespace velmora::edit {
 
 // The text fields of the ID3v2 editor, in the order in which an edit writes them.
 enum class V2Field : std::uint8_t {
@@ -65,5 +58,4 @@ void ApplyV1Edits(Id3v1Tag& tag, const V1Edits& edits);
 // none (the byte is left as it is).
 std::optional<std::uint8_t> V1TrackByte(std::u16string_view digits);
 
-}  // namespace edit
-}  // namespace velmora
+}  // namespace velmora::edit

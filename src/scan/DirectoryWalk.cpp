@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "replace/Leftovers.h"
+#include "text/Ascii.h"
 #include "text/FileName.h"
 
 namespace velmora {
@@ -18,10 +19,6 @@ using DirectoryId = std::pair<dev_t, ino_t>;
 struct DirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
 };
-
-char16_t AsciiLower(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c;
-}
 
 std::string FullName(const std::string& dir, const char* name) {
     // The root is kept as the empty text, so its entries are "/" + name.
@@ -107,7 +104,7 @@ bool HasMp3Extension(std::u16string_view name) {
     if (tail.size() != kExtension.size())
         return false;
     for (std::size_t i = 0; i < tail.size(); ++i) {
-        if (AsciiLower(tail[i]) != kExtension[i])
+        if (text::AsciiLower(tail[i]) != kExtension[i])
             return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "scan/FileListColumns.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "tags/FrameIdTable.h"
 #include "tags/FrameTextOps.h"
@@ -10,9 +11,12 @@
 namespace velmora {
 namespace {
 
-std::u16string FrameText(const Mp3File& record, const FrameId& id, const text::CodePage& codePage) {
-    return GetFrameText(record.V2(), id, FieldKind::Text, codePage).value_or(std::u16string());
-}
+// The columns that show the text of one frame.
+constexpr std::pair<Column, FrameId> kFrameColumns[] = {
+    {Column::Track, frame_ids::kTrck}, {Column::Artist, frame_ids::kTpe1},
+    {Column::Album, frame_ids::kTalb}, {Column::Title, frame_ids::kTit2},
+    {Column::Year, frame_ids::kTyer},  {Column::AlbumArtist, frame_ids::kTpe2},
+    {Column::Disc, frame_ids::kTpos},  {Column::Composer, frame_ids::kTcom}};
 
 std::u16string FormatBitrate(const Mp3File& record) {
     std::u16string digits = text::FromUtf8(std::to_string(record.Bitrate()));
@@ -29,19 +33,14 @@ std::u16string FormatDuration(std::uint32_t seconds) {
 }
 
 std::u16string CellText(const Mp3File& record, Column column, const text::CodePage& codePage) {
+    for (const auto& [frameColumn, id] : kFrameColumns) {
+        if (frameColumn == column)
+            return GetFrameText(record.V2(), id, FieldKind::Text, codePage)
+                .value_or(std::u16string());
+    }
     switch (column) {
         case Column::Filename:
             return record.Name();
-        case Column::Track:
-            return FrameText(record, frame_ids::kTrck, codePage);
-        case Column::Artist:
-            return FrameText(record, frame_ids::kTpe1, codePage);
-        case Column::Album:
-            return FrameText(record, frame_ids::kTalb, codePage);
-        case Column::Title:
-            return FrameText(record, frame_ids::kTit2, codePage);
-        case Column::Year:
-            return FrameText(record, frame_ids::kTyer, codePage);
         case Column::Bitrate:
             return FormatBitrate(record);
         case Column::Directory:
@@ -50,14 +49,9 @@ std::u16string CellText(const Mp3File& record, Column column, const text::CodePa
             return GenreDisplayText(record.V2(), codePage);
         case Column::Duration:
             return FormatDuration(record.Duration());
-        case Column::AlbumArtist:
-            return FrameText(record, frame_ids::kTpe2, codePage);
-        case Column::Disc:
-            return FrameText(record, frame_ids::kTpos, codePage);
-        case Column::Composer:
-            return FrameText(record, frame_ids::kTcom, codePage);
+        default:  // a frame's, above
+            return {};
     }
-    return {};
 }
 
 ColumnSortKey SortKey(const Mp3File& record, Column column, const text::CodePage& codePage) {
