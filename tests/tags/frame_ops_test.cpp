@@ -72,22 +72,6 @@ TEST(FrameTextOpsTest, OnlyRealChangesMarkTheTag) {
     EXPECT_TRUE(IsTagModified(tag));
 }
 
-TEST(FrameTextOpsTest, YearIsTdrcWhenTheTagHasNoTyer) {
-    TestEngine engine;
-    auto read = ReadBytes(Tag(4, Frame("TDRC", TextBody("1966"), 4)), engine);
-    EXPECT_EQ(TextOf(*read.tag, "TYER"), "1966");
-    SetFrameText(*read.tag, FrameId("TYER"), u"1967", engine.context);
-    EXPECT_EQ(Describe(*read.tag), "TDRC=1967");
-    // The year of a full time stamp changes; its month, day and time stay.
-    auto dated = ReadBytes(Tag(4, Frame("TDRC", TextBody("1966-05-06T10:30"), 4)), engine);
-    EXPECT_EQ(TextOf(*dated.tag, "TYER"), "1966");
-    SetFrameText(*dated.tag, FrameId("TYER"), u"1967", engine.context);
-    EXPECT_EQ(Describe(*dated.tag), "TDRC=1967-05-06T10:30");
-    Id3v2Tag empty;
-    SetFrameText(empty, FrameId("TYER"), u"2001", engine.context);
-    EXPECT_EQ(Describe(empty), "TYER=2001");
-}
-
 TEST(FrameTextOpsTest, NewTextReplacesLaterValues) {
     TestEngine engine;
     auto read = ReadBytes(Tag(4, Frame("TPE1", Cat({TextBody("a"), {0}, B("b")}), 4)), engine);

@@ -3,11 +3,9 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
-#include <set>
-#include <sstream>
 
 #include "Id3v2TestSupport.h"
+#include "OracleSupport.h"
 #include "support/ScratchDirectory.h"
 #include "tags/FrameFieldTypes.h"
 #include "tags/FrameLayouts.h"
@@ -21,17 +19,7 @@ namespace {
 
 using namespace testing;
 namespace fs = std::filesystem;
-using Dump = std::multiset<std::string>;  // one line per frame, see mutagen_oracle.py
-
-const std::string kScript = std::string(VELMORA_SOURCE_DIR) + "/tests/tags/mutagen_oracle.py";
-
-std::string Hex(std::string_view bytes) {
-    static const char* digits = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes)
-        out += {digits[c >> 4], digits[c & 15]};
-    return out.empty() ? "-" : out;
-}
+using testing::Hex;
 
 std::string Hex(std::u16string_view text) {
     return Hex(text::ToUtf8(text));
@@ -77,35 +65,11 @@ std::string EngineLine(const Id3v2Frame& frame) {
     }
 }
 
-Dump EngineDump(const Id3v2Tag& tag, std::span<const std::uint8_t> audio) {
-    Dump lines = {"N " + std::to_string(tag.Frames().size()), "A " + Checksum(audio)};
+OracleLines EngineDump(const Id3v2Tag& tag, std::span<const std::uint8_t> audio) {
+    OracleLines lines = {"N " + std::to_string(tag.Frames().size()), "A " + Checksum(audio)};
     for (const auto& frame : tag.Frames())
         lines.insert(EngineLine(*frame));
     return lines;
-}
-
-// What mutagen reads from each file: path -> dump.
-std::map<std::string, Dump> MutagenDump(const std::string& python,
-                                        const std::map<std::string, Dump>& files) {
-    std::string command = python + " " + kScript + " dump";
-    for (const auto& [path, dump] : files)
-        command += " " + path;
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    while (std::size_t n = pipe ? fread(buffer, 1, sizeof buffer, pipe) : 0)
-        output.append(buffer, n);
-    EXPECT_TRUE(pipe && pclose(pipe) == 0);
-    std::map<std::string, Dump> dumps;
-    std::istringstream lines(output);
-    std::string current;
-    for (std::string line; std::getline(lines, line);) {
-        if (line.starts_with("F "))
-            current = line.substr(2);
-        else
-            dumps[current].insert(line);
-    }
-    return dumps;
 }
 
 // (a) mutagen writes samples in 2.3 and 2.4, every encoding, multiple values, an extended
@@ -114,15 +78,15 @@ std::map<std::string, Dump> MutagenDump(const std::string& python,
 // the engine's own dump of the changed tag: the new title, every other frame as it was in
 // (a), and the same audio bytes.
 TEST(MutagenOracleTest, EachReadsWhatTheOtherWrote) {
-    const std::string python = "/usr/bin/python3";
-    if (std::system((python + " -c 'import mutagen' 2>/dev/null").c_str()) != 0)
+    const std::string script = kPython + " " + OracleScript("mutagen_oracle.py");
+    if (!HaveMutagen())
         GTEST_SKIP() << "python3 with mutagen is not installed";
     ScratchDirectory dir;
-    ASSERT_EQ(std::system((python + " " + kScript + " write " + dir.Root().string()).c_str()), 0);
+    ASSERT_EQ(std::system((script + " write " + dir.Root().string()).c_str()), 0);
     std::vector<fs::path> samples(fs::directory_iterator(dir.Root()), {});
     ASSERT_EQ(samples.size(), 9u);
     const std::u16string title = u"Changed \u5909\u66F4";
-    std::map<std::string, Dump> expected;
+    std::map<std::string, OracleLines> expected;
     for (const auto& path : samples) {
         std::string file = ScratchDirectory::ReadFile(path);
         for (std::uint8_t version : {0, 3, 4}) {  // 0: the sample as mutagen wrote it
@@ -136,12 +100,15 @@ TEST(MutagenOracleTest, EachReadsWhatTheOtherWrote) {
                 written = dir.WriteFile("v" + std::to_string(version) + path.filename().string(),
                                         std::string(tag.begin(), tag.end()) + audio);
             }
-            Dump& dump = expected[written.string()] =
+            OracleLines& dump = expected[written.string()] =
                 EngineDump(*read.tag, Bytes(audio.begin(), audio.end()));
             EXPECT_EQ(dump.count("T TIT2 " + Hex(title)), version == 0 ? 0u : 1u);
         }
     }
-    EXPECT_EQ(MutagenDump(python, expected), expected);
+    std::string command = script + " dump";
+    for (const auto& [path, dump] : expected)
+        command += " " + path;
+    EXPECT_EQ(LinesByFile(command), expected);
 }
 
 }  // namespace

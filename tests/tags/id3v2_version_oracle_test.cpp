@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <set>
-
 #include "Id3v2TestSupport.h"
+#include "OracleSupport.h"
 #include "support/ScratchDirectory.h"
 #include "tags/Mp3File.h"
 #include "text/FileName.h"
@@ -14,39 +12,12 @@
 namespace velmora::testing {
 namespace {
 
-const std::string kMutagen = std::string(VELMORA_SOURCE_DIR) + "/tests/tags/mutagen_oracle.py";
-const std::string kPython = "/usr/bin/python3";
-
-std::string Hex(std::string_view bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        char digits[3];
-        std::snprintf(digits, sizeof digits, "%02x", c);
-        out += digits;
-    }
-    return out.empty() ? "-" : out;
+// The lines an oracle printed for the one file it read.
+OracleLines Lines(const std::string& command, const std::string& path) {
+    return LinesByFile(command + " " + path)[path];
 }
 
-std::set<std::string> Lines(const std::string& command) {
-    std::set<std::string> lines;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return lines;
-    std::string output;
-    char buffer[4096];
-    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe))
-        output.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0) << command;
-    for (std::size_t start = 0, end; start < output.size(); start = end + 1) {
-        end = output.find('\n', start);
-        std::string line = output.substr(start, end - start);
-        if (!line.starts_with("F "))
-            lines.insert(line);
-    }
-    return lines;
-}
-
-bool HasLineStartingWith(const std::set<std::string>& lines, std::string_view prefix) {
+bool HasLineStartingWith(const OracleLines& lines, std::string_view prefix) {
     for (const auto& line : lines) {
         if (line.starts_with(prefix))
             return true;
@@ -71,13 +42,13 @@ const Bytes kArtistBody = {1, 0, 0xC4, 0, 'r'};
 struct Converted {
     std::string file;  // the bytes on disk after the save
     std::string engine;
-    std::set<std::string> mutagen, taglib;
+    OracleLines mutagen, taglib;
 };
 
 class VersionOracleTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (std::system((kPython + " -c 'import mutagen' 2>/dev/null").c_str()) != 0)
+        if (!HaveMutagen())
             GTEST_SKIP() << "python3 with mutagen is not installed";
     }
 
@@ -99,9 +70,9 @@ class VersionOracleTest : public ::testing::Test {
         EXPECT_EQ(again.LoadedId3v2Version(), version);
         out.engine = Describe(again.V2());
         const std::string path = dir_.Path("a.mp3").string();
-        out.mutagen = Lines(kPython + " " + kMutagen + " dump " + path);
+        out.mutagen = Lines(kPython + " " + OracleScript("mutagen_oracle.py") + " dump", path);
         out.taglib =
-            Lines(std::string("ASAN_OPTIONS=detect_leaks=0 ") + VELMORA_TAGLIB_ORACLE + " " + path);
+            Lines(std::string("ASAN_OPTIONS=detect_leaks=0 ") + VELMORA_TAGLIB_ORACLE, path);
         return out;
     }
 
