@@ -32,43 +32,24 @@ void CommentsPage::Fill(std::span<Mp3File* const> selection) {
         auto* row =
             new QTreeWidgetItem(list_, {ToQString(comment.description),
                                         ToQString(comment.languageName), ToQString(comment.text)});
-        row->setData(0, Qt::UserRole, ToQString(comment.description));
+        row->setData(0, kKeyRole, ToQString(comment.description));
     }
 }
 
-std::optional<std::u16string> CommentsPage::SelectedDescription() const {
-    const auto rows = list_->selectedItems();
-    if (rows.isEmpty())
-        return std::nullopt;
-    return ToU16(rows.front()->data(0, Qt::UserRole).toString());
-}
-
-void CommentsPage::OpenDialog(const std::u16string& description) {
-    EditCommentDialog dialog(Link(), description, window());
+void CommentsPage::Open(const QVariant& key) {
+    EditCommentDialog dialog(Link(), ToU16(key.toString()), window());
     dialog.exec();
-    ReloadSelection();
 }
 
-void CommentsPage::Add() {
-    OpenDialog({});
-}
-
-void CommentsPage::Edit() {
-    if (const auto description = SelectedDescription())
-        OpenDialog(*description);
-}
-
-void CommentsPage::Delete() {
-    const auto description = SelectedDescription();
-    if (!description)
-        return;
-    ApplyToEachAndReload(edit::kDeleteCommentAction, [&](Mp3File& record) {
-        edit::DeleteComment(record, *description, Link().Engine().codePage);
+void CommentsPage::DeleteRow(const QVariant& key) {
+    const std::u16string description = ToU16(key.toString());
+    Link().ApplyToEach(edit::kDeleteCommentAction, [&](Mp3File& record) {
+        edit::DeleteComment(record, description, Link().Engine().codePage);
     });
 }
 
-void CommentsPage::DeleteAll() {
-    ApplyToEachAndReload(edit::kDeleteAllCommentsAction, edit::DeleteAllComments);
+void CommentsPage::DeleteAllRows() {
+    Link().ApplyToEach(edit::kDeleteAllCommentsAction, edit::DeleteAllComments);
 }
 
 }  // namespace velmora::ui

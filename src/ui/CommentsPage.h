@@ -1,8 +1,5 @@
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include "ui/ListPage.h"
 
 class QTreeWidget;
@@ -19,14 +16,11 @@ class CommentsPage : public ListPage {
     QTreeWidget* List() const { return list_; }
 
   private:
+    // A row's key is its short description.
     void Fill(std::span<Mp3File* const> selection) override;
-    void Add() override;
-    void Edit() override;
-    void Delete() override;
-    void DeleteAll() override;
-    void OpenDialog(const std::u16string& description);
-    // The short description of the selected row; none without one.
-    std::optional<std::u16string> SelectedDescription() const;
+    void Open(const QVariant& key) override;
+    void DeleteRow(const QVariant& key) override;
+    void DeleteAllRows() override;
 
     QTreeWidget* list_;
 };

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <QVariant>
 #include <utility>
 
 namespace velmora::ui {
@@ -30,13 +31,30 @@ void ListPage::SetList(QAbstractItemView* list) {
                                        Qt::WidgetWithChildrenShortcut);
         connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
     }
-    connect(add_, &QPushButton::clicked, this, &ListPage::Add);
-    connect(edit_, &QPushButton::clicked, this, &ListPage::Edit);
-    connect(delete_, &QPushButton::clicked, this, &ListPage::Delete);
-    connect(deleteAll_, &QPushButton::clicked, this, &ListPage::DeleteAll);
+    const auto edit = [this] {
+        if (const auto key = SelectedKey()) {
+            Open(*key);
+            ReloadSelection();
+        }
+    };
+    connect(add_, &QPushButton::clicked, this, [this] {
+        Open(QVariant());
+        ReloadSelection();
+    });
+    connect(edit_, &QPushButton::clicked, this, edit);
+    connect(list, &QAbstractItemView::activated, this, edit);
+    connect(delete_, &QPushButton::clicked, this, [this] {
+        if (const auto key = SelectedKey()) {
+            DeleteRow(*key);
+            ReloadSelection();
+        }
+    });
+    connect(deleteAll_, &QPushButton::clicked, this, [this] {
+        DeleteAllRows();
+        ReloadSelection();
+    });
     connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ListPage::UpdateButtons);
-    connect(list, &QAbstractItemView::activated, this, &ListPage::Edit);
     UpdateButtons();
 }
 
@@ -46,14 +64,15 @@ void ListPage::Reload(std::span<Mp3File* const> selection) {
     UpdateButtons();
 }
 
-void ListPage::ApplyToEachAndReload(std::u16string name,
-                                    const std::function<void(Mp3File&)>& change) {
-    Link().ApplyToEach(std::move(name), change);
-    ReloadSelection();
-}
-
 void ListPage::ReloadSelection() {
     Reload(Link().Selection());
+}
+
+std::optional<QVariant> ListPage::SelectedKey() const {
+    const QModelIndexList rows = list_->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.front().data(kKeyRole);
 }
 
 void ListPage::UpdateButtons() {

@@ -22,8 +22,6 @@
 namespace velmora::ui {
 namespace {
 
-constexpr int kTypeRole = Qt::UserRole;
-
 bool CarriesPicture(const QMimeData& data) {
     return data.hasUrls() || data.hasFormat(QStringLiteral("image/png")) ||
            data.hasFormat(QStringLiteral("image/jpeg"));
@@ -75,45 +73,26 @@ void PicturesPage::Fill(std::span<Mp3File* const> selection) {
     for (const edit::SharedPicture& picture :
          edit::SharedPictures(selection, Link().Engine().codePage, Link().Messages())) {
         auto* item = new QListWidgetItem(ToQString(edit::PictureTypeLabel(picture.type)), list_);
-        item->setData(kTypeRole, int(picture.type));
+        item->setData(kKeyRole, int(picture.type));
         const QPixmap thumbnail = ThumbnailOf(*selection.front(), *picture.frame);
         if (!thumbnail.isNull())
             item->setIcon(QIcon(thumbnail));
     }
 }
 
-std::optional<std::uint8_t> PicturesPage::SelectedType() const {
-    const auto items = list_->selectedItems();
-    if (items.isEmpty())
-        return std::nullopt;
-    return std::uint8_t(items.front()->data(kTypeRole).toInt());
-}
-
-void PicturesPage::OpenDialog(std::uint8_t type) {
-    EditPictureDialog dialog(Link(), type, viewer_, window());
+void PicturesPage::Open(const QVariant& key) {
+    EditPictureDialog dialog(Link(), std::uint8_t(key.toInt()), viewer_, window());
     dialog.exec();
-    ReloadSelection();
 }
 
-void PicturesPage::Add() {
-    OpenDialog(0);
+void PicturesPage::DeleteRow(const QVariant& key) {
+    const auto type = std::uint8_t(key.toInt());
+    Link().ApplyToEach(edit::kDeletePictureAction,
+                       [&](Mp3File& record) { edit::DeletePicture(record, type); });
 }
 
-void PicturesPage::Edit() {
-    if (const auto type = SelectedType())
-        OpenDialog(*type);
-}
-
-void PicturesPage::Delete() {
-    const auto type = SelectedType();
-    if (!type)
-        return;
-    ApplyToEachAndReload(edit::kDeletePictureAction,
-                         [&](Mp3File& record) { edit::DeletePicture(record, *type); });
-}
-
-void PicturesPage::DeleteAll() {
-    ApplyToEachAndReload(edit::kDeleteAllPicturesAction, edit::DeleteAllPictures);
+void PicturesPage::DeleteAllRows() {
+    Link().ApplyToEach(edit::kDeleteAllPicturesAction, edit::DeleteAllPictures);
 }
 
 bool PicturesPage::AddFrom(const QMimeData& mime) {

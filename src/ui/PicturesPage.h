@@ -1,7 +1,5 @@
 #pragma once
 
-#include <optional>
-
 #include "edit/PictureEdits.h"
 #include "ui/ListPage.h"
 #include "ui/PictureViewer.h"
@@ -32,14 +30,12 @@ class PicturesPage : public ListPage {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    // An item's key is its picture type.
     void Fill(std::span<Mp3File* const> selection) override;
-    void Add() override;
-    void Edit() override;
-    void Delete() override;
-    void DeleteAll() override;
-    void OpenDialog(std::uint8_t type);
+    void Open(const QVariant& key) override;
+    void DeleteRow(const QVariant& key) override;
+    void DeleteAllRows() override;
     void Paste();
-    std::optional<std::uint8_t> SelectedType() const;
     QPixmap ThumbnailOf(const Mp3File& record, const Id3v2Frame& picture);
 
     QListWidget* list_;
