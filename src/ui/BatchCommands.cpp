@@ -12,6 +12,16 @@
 #include "ui/Workspace.h"
 
 namespace velmora::ui {
+namespace {
+
+// Opens the dialog over the batch; whether the user carried it out.
+template <class Dialog, class Batch>
+bool Accepted(Batch& batch, const BatchDialogContext& context, QWidget* window) {
+    Dialog dialog(batch, context, window);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace
 
 BatchCommands::BatchCommands(Workspace& workspace, FileListView& view, UiEnvironment& environment,
                              QWidget* window)
@@ -40,15 +50,16 @@ void BatchCommands::UpdateActions() {
     generate_->setEnabled(editable);
 }
 
+BatchDialogContext BatchCommands::DialogContext() const {
+    return {environment_.Settings(), environment_.Context(), workspace_.Journal(),
+            environment_.Messages()};
+}
+
 void BatchCommands::RunRename() {
     std::vector<Mp3File*> batch = view_.SelectedRecords();
     if (!workspace_.IsIdle() || batch.empty())
         return;
-    RenameDialog dialog(batch,
-                        {environment_.Settings(), environment_.Context(), workspace_.Journal(),
-                         environment_.Messages()},
-                        window_);
-    if (dialog.exec() != QDialog::Accepted)
+    if (!Accepted<RenameDialog>(batch, DialogContext(), window_))
         return;
     // The rows whose name did not change leave the selection.
     QItemSelectionModel& selection = *view_.selectionModel();
@@ -65,11 +76,7 @@ void BatchCommands::RunGenerate() {
     const std::vector<Mp3File*> batch = view_.SelectedRecords();
     if (!workspace_.IsIdle() || batch.empty())
         return;
-    GenerateDialog dialog(batch,
-                          {environment_.Settings(), environment_.Context(), workspace_.Journal(),
-                           environment_.Messages()},
-                          window_);
-    if (dialog.exec() != QDialog::Accepted)
+    if (!Accepted<GenerateDialog>(batch, DialogContext(), window_))
         return;
     workspace_.RecordsEdited();
     emit tagsGenerated();

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include "ui/BatchDialogContext.h"
+
 class QAction;
 class QWidget;
 
@@ -32,6 +34,7 @@ class BatchCommands : public QObject {
     void RunRename();
     void RunGenerate();
     void UpdateActions();
+    BatchDialogContext DialogContext() const;
 
     Workspace& workspace_;
     FileListView& view_;
