@@ -6,6 +6,7 @@
 #include "common/Messages.h"
 #include "edit/ActionNames.h"
 #include "edit/EditJournal.h"
+#include "edit/TagRemoval.h"
 #include "tags/Mp3File.h"
 #include "ui/Actions.h"
 #include "ui/FileListView.h"
@@ -28,8 +29,8 @@ TagCommands::TagCommands(Workspace& workspace, FileListView& view, UiMessageSink
                             tr("Number tracks in the order the rows are selected"),
                             {QKeySequence(Qt::CTRL | Qt::Key_T)})) {
     trackMode_->setCheckable(true);
-    connect(removeV1_, &QAction::triggered, this, [this] { Remove(true); });
-    connect(removeV2_, &QAction::triggered, this, [this] { Remove(false); });
+    connect(removeV1_, &QAction::triggered, this, [this] { Remove(edit::kRemoveId3v1); });
+    connect(removeV2_, &QAction::triggered, this, [this] { Remove(edit::kRemoveId3v2); });
     connect(trackMode_, &QAction::toggled, this, &TagCommands::SwitchTrackMode);
     connect(view.selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected) {
@@ -47,26 +48,11 @@ void TagCommands::UpdateActions() {
     trackMode_->setEnabled(workspace_.IsIdle());
 }
 
-void TagCommands::Remove(bool v1) {
-    if (!workspace_.IsIdle())
+void TagCommands::Remove(const edit::TagRemoval& removal) {
+    if (!workspace_.IsIdle() || sink_.Show(removal.Question()) != MessageAnswer::Yes)
         return;
-    const std::vector<std::u16string> question =
-        v1 ? std::vector<
-                 std::u16string>{u"All subsequent changes to the ID3v1 tag will not be saved.",
-                                 u"Really remove ID3v1?"}
-           : std::vector<std::u16string>{
-                 u"All subsequent changes to the ID3v2 tag will not be saved.",
-                 u"Really remove ID3v2?"};
-    if (sink_.Show(NoteMessage(question, kAppCaption, MessageIcon::Information,
-                               MessageButtons::YesNo)) != MessageAnswer::Yes)
-        return;
-    workspace_.Journal().ApplyToEach(v1 ? edit::kRemoveId3v1Action : edit::kRemoveId3v2Action,
-                                     view_.SelectedRecords(), [v1](Mp3File& record) {
-                                         if (v1)
-                                             record.MarkRemoveV1();
-                                         else
-                                             record.MarkRemoveV2();
-                                     });
+    workspace_.Journal().ApplyToEach(removal.action, view_.SelectedRecords(),
+                                     [&](Mp3File& record) { removal.Apply(record); });
     workspace_.RecordsEdited();
 }
 

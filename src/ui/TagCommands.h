@@ -9,7 +9,10 @@ class QItemSelection;
 
 namespace velmora {
 struct EngineContext;
+namespace edit {
+struct TagRemoval;
 }
+}  // namespace velmora
 
 namespace velmora::ui {
 
@@ -33,7 +36,7 @@ class TagCommands : public QObject {
     void UpdateActions();
 
   private:
-    void Remove(bool v1);
+    void Remove(const edit::TagRemoval& removal);
     void SwitchTrackMode(bool on);
     void NumberNewlySelected(const QItemSelection& selected);
 

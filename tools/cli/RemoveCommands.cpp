@@ -6,7 +6,7 @@
 #include "Command.h"
 #include "FileArguments.h"
 #include "Output.h"
-#include "edit/ActionNames.h"
+#include "edit/TagRemoval.h"
 
 namespace velmora::cli {
 namespace {
@@ -14,33 +14,23 @@ namespace {
 struct RemoveCommand {
     const char* name;
     const char* help;
-    const char16_t* warning;
-    const char16_t* question;
-    const char16_t* action;
-    void (Mp3File::*mark)();
+    const edit::TagRemoval& removal;
 };
 
-constexpr RemoveCommand kRemovals[] = {
-    {"remove-v1", "Remove the ID3v1 tag (asks first: pass --yes to remove)",
-     u"All subsequent changes to the ID3v1 tag will not be saved.", u"Really remove ID3v1?",
-     edit::kRemoveId3v1Action, &Mp3File::MarkRemoveV1},
-    {"remove-v2", "Remove the ID3v2 tag (asks first: pass --yes to remove)",
-     u"All subsequent changes to the ID3v2 tag will not be saved.", u"Really remove ID3v2?",
-     edit::kRemoveId3v2Action, &Mp3File::MarkRemoveV2},
+const RemoveCommand kRemovals[] = {
+    {"remove-v1", "Remove the ID3v1 tag (asks first: pass --yes to remove)", edit::kRemoveId3v1},
+    {"remove-v2", "Remove the ID3v2 tag (asks first: pass --yes to remove)", edit::kRemoveId3v2},
 };
 
 // The window asks once for the whole selection; so does the command, before any file.
-int RunRemove(CliEnvironment& environment, const RemoveCommand& removal,
+int RunRemove(CliEnvironment& environment, const edit::TagRemoval& removal,
               const std::vector<std::string>& files) {
-    const MessageAnswer answer =
-        environment.Messages().Show(NoteMessage({removal.warning, removal.question}, kAppCaption,
-                                                MessageIcon::Information, MessageButtons::YesNo));
-    if (answer != MessageAnswer::Yes) {
+    if (environment.Messages().Show(removal.Question()) != MessageAnswer::Yes) {
         Complain("answered no (pass --yes to remove); nothing changed");
         return kExitOk;
     }
     return ChangeEachFile(environment, removal.action, files, [&](Mp3File& record) {
-        (record.*removal.mark)();
+        removal.Apply(record);
         return true;
     });
 }
@@ -55,7 +45,7 @@ void AddRemoveCommands(CLI::App& app, CommandBody& chosen) {
         const RemoveCommand* which = &removal;
         command->callback([&chosen, files, which] {
             chosen = [files, which](CliEnvironment& environment) {
-                return RunRemove(environment, *which, *files);
+                return RunRemove(environment, which->removal, *files);
             };
         });
     }
