@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QTest>
 
 #include "text/FileName.h"
@@ -40,6 +41,14 @@ QAction* ActionNamed(QWidget& window, const QString& text) {
     }
     qWarning("no action %s", qPrintable(text));
     return nullptr;
+}
+
+void ChooseInFileDialog(QFileDialog* dialog, const QString& path) {
+    // Typed, as a user would: selectFile leaves the name field alone once it has the focus,
+    // and the dialog then answers with its folder.
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    name->setText(path);
+    static_cast<QDialog*>(dialog)->accept();  // the Save button
 }
 
 void ForgetModalHandlers() {

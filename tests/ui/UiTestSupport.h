@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QTimer>
 #include <filesystem>
@@ -35,6 +36,9 @@ void WhenModal(std::function<void(T*)> handler) {
     });
     poll->start(10);
 }
+
+// Types `path` into a file dialog's name field and presses its accept button.
+void ChooseInFileDialog(QFileDialog* dialog, const QString& path);
 
 // The window's action whose text, without accelerators, is `text`.
 QAction* ActionNamed(QWidget& window, const QString& text);

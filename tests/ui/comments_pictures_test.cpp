@@ -243,8 +243,7 @@ class CommentsPicturesTest : public QObject {
         auto size = std::make_shared<QString>();
         WhenModal<ui::EditPictureDialog>([file, held, size](ui::EditPictureDialog* dialog) {
             WhenModal<QFileDialog>([file](QFileDialog* chooser) {
-                chooser->selectFile(QString::fromStdString(file.string()));
-                QMetaObject::invokeMethod(chooser, "accept", Qt::QueuedConnection);
+                ChooseInFileDialog(chooser, QString::fromStdString(file.string()));
             });
             QTimer::singleShot(0, dialog, [dialog, held, size] {
                 Button(*dialog, "Browse for new picture...")->click();
@@ -297,8 +296,7 @@ class CommentsPicturesTest : public QObject {
                 *offered << chooser->selectedNameFilter() << chooser->nameFilters().join('|')
                          << QFileInfo(chooser->selectedFiles().value(0)).fileName()
                          << chooser->defaultSuffix();
-                chooser->selectFile(QString::fromStdString(target.string()));
-                QMetaObject::invokeMethod(chooser, "accept", Qt::QueuedConnection);
+                ChooseInFileDialog(chooser, QString::fromStdString(target.string()));
             });
             QTimer::singleShot(0, dialog, [dialog] {
                 Button(*dialog, "Save picture...")->click();

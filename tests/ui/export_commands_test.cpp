@@ -26,11 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The Save button: the dialog's own accept, which asks before it replaces a file.
-void Accept(QFileDialog* dialog) {
-    static_cast<QDialog*>(dialog)->accept();
-}
-
 // What the next Save dialog offered; it is answered with `path`, typed as given.
 struct SeenSaveDialog {
     bool shown = false;
@@ -43,8 +38,7 @@ std::shared_ptr<SeenSaveDialog> ChooseInNextSaveDialog(const fs::path& path) {
         seen->shown = true;
         seen->filters = dialog->nameFilters();
         seen->suffix = dialog->defaultSuffix();
-        dialog->selectFile(QString::fromStdString(path.string()));
-        Accept(dialog);
+        ChooseInFileDialog(dialog, QString::fromStdString(path.string()));
     });
     return seen;
 }
@@ -125,16 +119,16 @@ class ExportCommandsTest : public QObject {
         const fs::path target = fixture.Scratch() / "old.m3u";
         std::ofstream(target) << "old content";
         std::shared_ptr<SeenBox> no, yes;
+        bool upAfterNo = false;
         WhenModal<QFileDialog>([&](QFileDialog* dialog) {
-            dialog->selectFile(QString::fromStdString(target.string()));
             no = AnswerNextBox(QMessageBox::No);
-            Accept(dialog);
-            QVERIFY(dialog->isVisible());
+            ChooseInFileDialog(dialog, QString::fromStdString(target.string()));
+            upAfterNo = dialog->isVisible();
             yes = AnswerNextBox(QMessageBox::Yes);
-            Accept(dialog);
+            ChooseInFileDialog(dialog, QString::fromStdString(target.string()));
         });
         ActionNamed(fixture.Window(), "Playlist (M3U)...")->trigger();
-        QVERIFY(no && no->shown && yes && yes->shown);
+        QVERIFY(no && no->shown && upAfterNo && yes && yes->shown);
         QVERIFY2(no->text.contains("already exists"), qPrintable(no->text));
         QVERIFY(ScratchDirectory::ReadFile(target).starts_with("#EXTM3U\n"));
     }
@@ -144,8 +138,8 @@ class ExportCommandsTest : public QObject {
     void xmlOptionsSaveAndCancel() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        const fs::path target = fixture.Scratch() / "songs.xml";
-        auto seen = ChooseInNextSaveDialog(fixture.Scratch() / "songs");
+        const fs::path target = fixture.Scratch() / "library.xml";
+        auto seen = ChooseInNextSaveDialog(fixture.Scratch() / "library");
         bool shownFresh = false;
         WhenModal<ui::XmlExportDialog>([&](ui::XmlExportDialog* dialog) {
             auto levels = dialog->findChildren<QComboBox*>();
