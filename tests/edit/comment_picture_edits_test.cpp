@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,11 +38,6 @@ Bytes Picture(std::uint8_t type, std::string_view description, const Bytes& data
 // Data above the size the load leaves in the file.
 const Bytes kCover = Cat({{0xFF, 0xD8, 0xFF}, B(Pattern(9000, 2))});
 const Bytes kOtherCover = Cat({{0xFF, 0xD8, 0xFF}, B(Pattern(9000, 3))});
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class EditsTest : public ::testing::Test {
   protected:
@@ -219,12 +212,12 @@ TEST(PictureFiles, AFailedWriteLeavesTheOldFileAndEmptyDataWriteNothing) {
         ScopedFileFaults installed(faults);
         EXPECT_FALSE(edit::WritePictureFile(TextPath(target), data, sink));
         EXPECT_EQ(sink.Shown().at(0).lines[0], u"Error while writing file:");
-        EXPECT_EQ(ReadAll(target), "old picture");
-        EXPECT_EQ(std::distance(fs::directory_iterator(scratch.Root()), {}), 1);
+        EXPECT_EQ(ScratchDirectory::ReadFile(target), "old picture");
+        EXPECT_EQ(scratch.Names().size(), 1u);
     }
     RecordingMessageSink sink;
     EXPECT_TRUE(edit::WritePictureFile(TextPath(target), data, sink));
-    EXPECT_EQ(ReadAll(target), "new picture");
+    EXPECT_EQ(ScratchDirectory::ReadFile(target), "new picture");
     EXPECT_FALSE(edit::WritePictureFile(TextPath(scratch.Path("none.png")), {}, sink));
     EXPECT_EQ(sink.Shown().at(0).lines[0], u"Image is empty!");
     EXPECT_FALSE(fs::exists(scratch.Path("none.png")));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <zlib.h>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -75,6 +77,15 @@ inline Bytes Frame22(std::string_view id, const Bytes& body) {
     out.insert(out.end(), {static_cast<std::uint8_t>(size >> 16),
                            static_cast<std::uint8_t>(size >> 8), static_cast<std::uint8_t>(size)});
     out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+// zlib data of `plain`, as a compressed frame holds it after the size it inflates to.
+inline Bytes Deflate(const Bytes& plain) {
+    uLongf size = compressBound(static_cast<uLong>(plain.size()));
+    Bytes out(size);
+    compress(out.data(), &size, plain.data(), static_cast<uLong>(plain.size()));
+    out.resize(size);
     return out;
 }
 

@@ -43,10 +43,6 @@ class RecordFolder : public ::testing::Test {
         const auto texts = engine_.messages.Texts();
         return texts.empty() ? u"" : texts.back();
     }
-    std::size_t FilesInFolder() const {
-        return static_cast<std::size_t>(
-            std::distance(std::filesystem::directory_iterator(dir_.Root()), {}));
-    }
 
     ScratchDirectory dir_;
     TestEngine engine_;

@@ -100,10 +100,6 @@ struct SaveHarness {
     std::string Expected(const SaveJob& job, const std::string& before) const {
         return job.Apply(before, AsBytes(EncodeId3v1(SampleId3v1(), *codePage)));
     }
-    std::size_t FilesInFolder() const {
-        return static_cast<std::size_t>(
-            std::distance(std::filesystem::directory_iterator(dir.Root()), {}));
-    }
 };
 
 inline struct stat StatOf(const std::filesystem::path& path) {

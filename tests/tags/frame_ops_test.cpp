@@ -189,26 +189,17 @@ TEST(FrameTextOpsTest, CleanUpsReachEveryValue) {
     }
 }
 
-// With a multi-byte code page an 8-bit frame is text in that page, read and written whole.
+// With a multi-byte code page an 8-bit frame is text in that page, read and written whole
+// (the pages themselves: text_test).
 TEST(FrameTextOpsTest, EightBitFramesInAMultiByteCodePage) {
-    const struct {
-        const char* page;
-        std::string bytes;
-        std::u16string text;
-    } rows[] = {{"UTF-8", "Caf\xC3\xA9 \xE6\x97\xA5", u"Caf\u00E9 \u65E5"},
-                {"EUC-JP", "\xC6\xFC\xCB\xDC", u"\u65E5\u672C"},
-                {"EUC-KR", "\xC7\xD1\xB1\xDB", u"\uD55C\uAE00"}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.page);
-        const auto page = text::CodePage::Create(row.page);
-        TestEngine engine;
-        const Bytes frame = Frame("TIT2", TextBody(row.bytes));
-        Id3v2Tag tag;
-        Id3v2Reader(*page, engine.context.options.encoding)
-            .ReadFromMemory(Tag(3, frame), Tag(3, frame).size(), tag);
-        EXPECT_EQ(GetFrameText(tag, FrameId("TIT2"), FieldKind::Text, *page), row.text);
-        EXPECT_EQ(SerializeTag(tag, 3, *page), frame);
-    }
+    const auto page = text::CodePage::Create("EUC-JP");
+    TestEngine engine;
+    const Bytes frame = Frame("TIT2", TextBody("\xC6\xFC\xCB\xDC"));
+    Id3v2Tag tag;
+    Id3v2Reader(*page, engine.context.options.encoding)
+        .ReadFromMemory(Tag(3, frame), Tag(3, frame).size(), tag);
+    EXPECT_EQ(GetFrameText(tag, FrameId("TIT2"), FieldKind::Text, *page), u"\u65E5\u672C");
+    EXPECT_EQ(SerializeTag(tag, 3, *page), frame);
 }
 
 // Spot checks, including the misspellings every other reader keeps; lookup is exact.

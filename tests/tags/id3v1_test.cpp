@@ -4,6 +4,7 @@
 
 #include "FileTestHelpers.h"
 #include "Id3v1TestRecords.h"
+#include "Id3v2TestSupport.h"
 #include "support/ScratchDirectory.h"
 #include "tags/BufferedFile.h"
 #include "tags/Id3v1File.h"
@@ -15,14 +16,10 @@ namespace velmora {
 namespace {
 
 using testing::AsBytes;
+using testing::Cp1252;
 using testing::MakeId3v1;
 using testing::RecordWith;
 using Texts = std::array<std::u16string, 5>;
-
-const text::CodePage& Cp1252() {
-    static const auto codePage = text::CodePage::Create("CP1252");
-    return *codePage;
-}
 
 const std::string k30 = "abcdefghijklmnopqrstuvwxyz0123";
 const std::u16string w30(k30.begin(), k30.end());

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <map>
 #include <set>
@@ -15,14 +14,6 @@ namespace velmora {
 namespace {
 
 using namespace testing;
-
-Bytes Deflate(const Bytes& plain) {
-    uLongf size = compressBound(plain.size());
-    Bytes out(size);
-    compress(out.data(), &size, plain.data(), plain.size());
-    out.resize(size);
-    return out;
-}
 
 // A 2.4 compressed body: the synchsafe data-length indicator, then the zlib data.
 Bytes CompressedBody(const Bytes& plain) {

@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Id3v2TestSupport.h"
 #include "OracleSupport.h"
-#include "support/ScratchDirectory.h"
-#include "tags/Mp3File.h"
-#include "text/FileName.h"
+#include "RecordFolder.h"
 
 // A save that changes the tag's version converts its frames; mutagen (python3-mutagen) and
 // TagLib (libtag1-dev, through taglib_oracle) must see the year and the converted frames, and
@@ -45,7 +42,7 @@ struct Converted {
     OracleLines mutagen, taglib;
 };
 
-class VersionOracleTest : public ::testing::Test {
+class VersionOracleTest : public RecordFolder {
   protected:
     void SetUp() override {
         if (!HaveMutagen())
@@ -54,30 +51,23 @@ class VersionOracleTest : public ::testing::Test {
 
     // Saves `tag` + audio as the other version after a title change, reads it back three ways.
     Converted SaveAs(std::uint8_t version, const Bytes& tag) {
-        dir_.WriteFile("a.mp3", std::string(tag.begin(), tag.end()) +
-                                    std::string(kAudio.begin(), kAudio.end()));
+        Write("a.mp3", Cat({tag, kAudio}));
         engine_.Use24(version == 4);
-        const std::u16string directory = text::FileNameToText(dir_.Root().native());
-        {
-            Mp3File record(engine_.context, directory, u"a.mp3");
-            SetFrameText(record.V2(), FrameId("TIT2"), u"New", engine_.context);
-            EXPECT_TRUE(record.Save(engine_.context));
-        }
+        auto record = Load("a.mp3");
+        SetTitle(*record, u"New");
+        EXPECT_TRUE(record->Save(engine_.context));
         Converted out;
-        out.file = ScratchDirectory::ReadFile(dir_.Path("a.mp3"));
+        out.file = Read("a.mp3");
         EXPECT_TRUE(out.file.ends_with(std::string(kAudio.begin(), kAudio.end())));
-        Mp3File again(engine_.context, directory, u"a.mp3");
-        EXPECT_EQ(again.LoadedId3v2Version(), version);
-        out.engine = Describe(again.V2());
+        auto again = Load("a.mp3");
+        EXPECT_EQ(again->LoadedId3v2Version(), version);
+        out.engine = Describe(again->V2());
         const std::string path = dir_.Path("a.mp3").string();
         out.mutagen = Lines(kPython + " " + OracleScript("mutagen_oracle.py") + " dump", path);
         out.taglib =
             Lines(std::string("ASAN_OPTIONS=detect_leaks=0 ") + VELMORA_TAGLIB_ORACLE, path);
         return out;
     }
-
-    ScratchDirectory dir_;
-    TestEngine engine_;
 };
 
 TEST_F(VersionOracleTest, Id3v23SavedAsId3v24) {

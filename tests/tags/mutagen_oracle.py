@@ -4,6 +4,9 @@
 #
 #     mutagen_oracle.py write DIR    writes the sample files into DIR, prints nothing
 #     mutagen_oracle.py dump FILE... prints "F <path>" then the frame lines of each file
+#     mutagen_oracle.py payloads FILE...  the same for the frames that carry binary data
+#                                     (pictures, objects, private and unknown frames): key,
+#                                     length and CRC-32 of the data
 import os
 import sys
 import zlib
@@ -48,6 +51,11 @@ def dump(path):
     with open(path, "rb") as f:
         audio = f.read()[tags.size:]
     return [line(frame) for frame in tags.values()] + ["N %d" % len(tags), "A " + checksum(audio)]
+
+
+def payloads(path):
+    return ["%s %s" % (ascii(frame.HashKey), checksum(frame.data))
+            for frame in ID3(path).values() if isinstance(getattr(frame, "data", None), bytes)]
 
 
 def frames(encoding, v24):
@@ -120,6 +128,7 @@ def write(directory):
 if __name__ == "__main__":
     if sys.argv[1] == "write":
         write(sys.argv[2])
-    for path in sys.argv[2:] if sys.argv[1] == "dump" else []:
+    for path in sys.argv[2:] if sys.argv[1] != "write" else []:
         print("F " + path)
-        print("\n".join(dump(path)))
+        for row in dump(path) if sys.argv[1] == "dump" else payloads(path):
+            print(row)

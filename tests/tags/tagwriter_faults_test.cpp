@@ -76,7 +76,7 @@ Outcome SaveWithFault(const std::string& file, const SaveJob& job, const Fault& 
         saved = SaveTags(harness.Request(path, job), harness.context);
     }
     return {fault.Count(files, replaces) >= nth, saved, ScratchDirectory::ReadFile(path),
-            harness.FilesInFolder()};
+            harness.dir.Names().size()};
 }
 
 // Whatever step fails, a save that moves the audio leaves the old file or the complete new

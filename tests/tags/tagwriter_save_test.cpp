@@ -70,7 +70,7 @@ TEST(TagSave, GivesTheModelsBytes) {
         EXPECT_TRUE(SaveTags(harness.Request(path, c.job), harness.context));
         EXPECT_EQ(ScratchDirectory::ReadFile(path), harness.Expected(c.job, c.file));
         EXPECT_TRUE(harness.messages.Shown().empty());
-        EXPECT_EQ(harness.FilesInFolder(), 1u);  // no temporary file stays behind
+        EXPECT_EQ(harness.dir.Names().size(), 1u);  // no temporary file stays behind
     }
 }
 
@@ -180,7 +180,7 @@ TEST(TagSave, MovingSaveKeepsTheLinkPermissionsAndOwner) {
     ASSERT_TRUE(SaveTags(harness.Request(link, job), harness.context));
     EXPECT_EQ(std::filesystem::read_symlink(link), "music/song.mp3");
     EXPECT_EQ(ScratchDirectory::ReadFile(target), harness.Expected(job, bytes));
-    EXPECT_EQ(harness.FilesInFolder(), 2u);
+    EXPECT_EQ(harness.dir.Names().size(), 2u);
     const struct stat after = StatOf(target);
     EXPECT_EQ(after.st_mode & 07777, 0640u);
     EXPECT_EQ(after.st_uid, root ? 1234u : ::geteuid());

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "Id3v2TestSupport.h"
+#include "support/ScratchDirectory.h"
 #include "tags/Id3v2Serializer.h"
 #include "tags/VersionConversion.h"
 #include "tags/YearFrames.h"
@@ -102,8 +102,7 @@ TEST(ConversionTest, PeerFiles) {
         const std::filesystem::path path = std::filesystem::path(VELMORA_PEERS_DIR) / peer.file;
         if (!std::filesystem::exists(path))
             GTEST_SKIP() << "peer corpus not present";
-        std::ifstream in(path, std::ios::binary);
-        const Bytes file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const Bytes file = B(ScratchDirectory::ReadFile(path));
         TestEngine engine;
         auto read = ReadBytes(file, engine);
         ConvertFramesForVersion(*read.tag, peer.to, Cp1252());
