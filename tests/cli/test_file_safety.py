@@ -15,13 +15,8 @@ class NotMp3Files(CliTestCase):
         song = self.make_mp3("song.mp3", [TIT2(encoding=0, text="Song")])
         cover = self.write("cover.jpg", b"\xff\xd8\xff\xe0" + bytes(200) + MPEG_FRAME * 2)
         png = self.write("cover.png", b"\x89PNG\r\n\x1a\n" + bytes(100))
-        others = [
-            png,
-            cover,
-            self.write("song.flac", b"fLaC" + bytes(34) + MPEG_FRAME * 2),
-            self.write("list.m3u", b"#EXTM3U\nsong.mp3\n"),
-            self.write("empty.mp3", b""),
-        ]
+        # The record tests try every kind of content that is no MP3; here each command meets two.
+        others = [cover, self.write("empty.mp3", b"")]
         commands = [
             ["set", "--title", "X"],
             ["set", "--v1-title", "X"],
@@ -35,8 +30,6 @@ class NotMp3Files(CliTestCase):
         for command in commands:
             for other in others:
                 with self.subTest(command=command, file=other):
-                    if command[-1] == png and other == png:
-                        continue
                     self.assertFails(command + [other], 1, other + NOT_MP3)
         # A batch goes on with the MP3s it holds and fails as a whole.
         result = self.run_cli("set", "--title", "New", cover, song)
