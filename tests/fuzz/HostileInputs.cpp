@@ -1,5 +1,3 @@
-#include <zlib.h>
-
 #include "fuzz/FuzzInputs.h"
 #include "tags/Id3v2TestSupport.h"
 
@@ -9,14 +7,7 @@ namespace {
 using testing::B;
 using testing::Bytes;
 using testing::Cat;
-
-Bytes Deflate(const Bytes& plain) {
-    uLongf size = compressBound(static_cast<uLong>(plain.size()));
-    Bytes out(size);
-    compress2(out.data(), &size, plain.data(), static_cast<uLong>(plain.size()), 9);
-    out.resize(size);
-    return out;
-}
+using testing::Deflate;
 
 Bytes Be32(std::uint32_t value) {
     const auto bytes = MakeBigEndian32(value);
