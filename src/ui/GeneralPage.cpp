@@ -1,6 +1,5 @@
 #include "ui/GeneralPage.h"
 
-#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,16 +69,11 @@ QWidget* GeneralPage::BuildFields() {
         .setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
 
-    genre_ = new QComboBox;
-    genre_->setObjectName(QStringLiteral("Genre"));
-    genre_->setEditable(true);
-    genre_->setInsertPolicy(QComboBox::NoInsert);
+    genre_ = new GenreBox(true);
     for (const std::u16string_view name : edit::SortedGenreNames())
         genre_->addItem(ToQString(name));
     grid->addWidget(new QLabel(tr("Genre")), kGenreRow, 2);
     grid->addWidget(genre_, kGenreRow, 3);
-    connect(genre_, &QComboBox::activated, this, [this] { genreChanged_ = true; });
-    connect(genre_->lineEdit(), &QLineEdit::textEdited, this, [this] { genreChanged_ = true; });
     connect(genre_->lineEdit(), &QLineEdit::returnPressed, this, &PanelPage::saveAllWanted);
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(3, 2);
@@ -128,23 +122,24 @@ void GeneralPage::Reload(std::span<Mp3File* const> selection) {
     const auto entry = genre.shown == edit::Shown::Normal
                            ? edit::SortedGenreStartingWith(genre.text)
                            : std::nullopt;
-    genre_->setCurrentIndex(entry ? int(*entry) : -1);
-    if (!entry)
-        genre_->setEditText(genre.shown == edit::Shown::Normal ? ToQString(genre.text) : QString());
+    if (entry)
+        genre_->ShowLoaded(int(*entry));
+    else
+        genre_->ShowLoaded(-1,
+                           genre.shown == edit::Shown::Normal ? ToQString(genre.text) : QString());
     for (std::size_t index = 0; index < edit::kV2FieldCount; ++index) {
         const auto field = V2Field(index);
         fields_[index]->Reload(edit::CommonValue(selection, [&](const Mp3File& record) {
             return edit::V2FieldText(record, field, codePage);
         }));
     }
-    genreChanged_ = false;
 }
 
 void GeneralPage::WriteEdits(std::span<Mp3File* const> selection) {
     edit::V2Edits edits;
     for (std::size_t index = 0; index < edit::kV2FieldCount; ++index)
         edits.fields[index] = fields_[index]->Edit();
-    if (genreChanged_)
+    if (genre_->Changed())
         edits.genre = ToU16(genre_->currentText());
     if (!edits.Any())
         return;

@@ -4,9 +4,9 @@
 #include <functional>
 
 #include "edit/TagEdits.h"
+#include "ui/GenreBox.h"
 #include "ui/PanelPage.h"
 
-class QComboBox;
 class QPushButton;
 
 namespace velmora::ui {
@@ -25,8 +25,7 @@ class GeneralPage : public PanelPage {
     void WriteEdits(std::span<Mp3File* const> selection) override;
 
     FieldEdit& Field(edit::V2Field field) { return *fields_[std::size_t(field)]; }
-    QComboBox& Genre() { return *genre_; }
-    bool GenreChanged() const { return genreChanged_; }
+    GenreBox& Genre() { return *genre_; }
 
   private:
     QWidget* BuildFields();
@@ -35,9 +34,7 @@ class GeneralPage : public PanelPage {
     void RunOnEach(std::u16string name, const std::function<void(Mp3File&)>& change);
 
     std::array<FieldEdit*, edit::kV2FieldCount> fields_{};
-    QComboBox* genre_ = nullptr;
-    // The user picked a genre or typed in the box since the last reload.
-    bool genreChanged_ = false;
+    GenreBox* genre_ = nullptr;
 };
 
 }  // namespace velmora::ui

@@ -1,6 +1,5 @@
 #include "ui/Id3v1Page.h"
 
-#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QRegularExpressionValidator>
@@ -61,14 +60,12 @@ Id3v1Page::Id3v1Page(const PanelLink& link, QWidget* parent) : PanelPage(link, p
         QRegularExpression(QString::fromLatin1(kTrackDigits)), this));
     place(track_, tr("Track"), kTrackRow, 1);
 
-    genre_ = new QComboBox;
-    genre_->setObjectName(QStringLiteral("Genre"));
+    genre_ = new GenreBox(false);
     genre_->addItem(tr("(unchanged)"));
     for (const std::u16string_view name : edit::SortedGenreNames())
         genre_->addItem(ToQString(name));
     grid->addWidget(new QLabel(tr("Genre")), kGenreRow, 2);
     grid->addWidget(genre_, kGenreRow, 3);
-    connect(genre_, &QComboBox::activated, this, [this] { genreChanged_ = true; });
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(3, 2);
     grid->setRowStretch(4, 1);
@@ -85,9 +82,8 @@ void Id3v1Page::Reload(std::span<Mp3File* const> selection) {
         const auto name = GenreTable::GenreName(*genre);
         entry = 1 + int(std::find(names.begin(), names.end(), name) - names.begin());
     }
-    genre_->setCurrentIndex(entry);
+    genre_->ShowLoaded(entry);
     track_->Reload(edit::CommonV1Track(selection));
-    genreChanged_ = false;
 }
 
 void Id3v1Page::WriteEdits(std::span<Mp3File* const> selection) {
@@ -96,7 +92,7 @@ void Id3v1Page::WriteEdits(std::span<Mp3File* const> selection) {
         edits.texts[index] = texts_[index]->Edit();
     edits.track = track_->Edit();
     // "(unchanged)" leaves the genres alone, also after another entry was picked.
-    if (genreChanged_ && genre_->currentIndex() > 0)
+    if (genre_->Changed() && genre_->currentIndex() > 0)
         edits.genre = GenreTable::GenreIndex(ToU16(genre_->currentText())).index;
     if (!edits.Any())
         return;

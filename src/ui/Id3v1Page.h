@@ -3,9 +3,8 @@
 #include <array>
 
 #include "tags/Id3v1Tag.h"
+#include "ui/GenreBox.h"
 #include "ui/PanelPage.h"
-
-class QComboBox;
 
 namespace velmora::ui {
 
@@ -24,14 +23,12 @@ class Id3v1Page : public PanelPage {
 
     FieldEdit& Text(std::size_t index) { return *texts_.at(index); }
     FieldEdit& Track() { return *track_; }
-    QComboBox& Genre() { return *genre_; }
+    GenreBox& Genre() { return *genre_; }
 
   private:
     std::array<FieldEdit*, Id3v1Tag::kTextCount> texts_{};
     FieldEdit* track_ = nullptr;
-    QComboBox* genre_ = nullptr;
-    // The user picked an entry in the genre list since the last reload.
-    bool genreChanged_ = false;
+    GenreBox* genre_ = nullptr;
 };
 
 }  // namespace velmora::ui

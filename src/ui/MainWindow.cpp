@@ -151,6 +151,14 @@ void MainWindow::BuildMenus() {
         preferences->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     preferences->setStatusTip(tr("Edit preferences"));
 
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    // The header's menu, also for the keyboard.
+    QMenu* columns = view->addMenu(tr("&Columns"));
+    connect(columns, &QMenu::aboutToShow, this, [this, columns] {
+        columns->clear();
+        view_->FillColumnMenu(*columns);
+    });
+
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     QAction* about = help->addAction(tr("&About Velmora..."), this, &MainWindow::ShowAbout);
     about->setShortcut(QKeySequence::HelpContents);

@@ -395,6 +395,28 @@ class MainWindowTest : public QObject {
         QCOMPARE(second.Filter().text(), QStringLiteral("a"));
     }
 
+    // The header's column menu is also View > Columns, which the keyboard reaches.
+    void viewMenuShowsAHiddenColumn() {
+        WindowFixture fixture;
+        auto& view = fixture.Window().List();
+        QMenu* columns = nullptr;
+        for (QMenu* menu : fixture.Window().menuBar()->findChildren<QMenu*>()) {
+            if (menu->title() == QStringLiteral("&Columns"))
+                columns = menu;
+        }
+        QVERIFY(columns);
+        emit columns->aboutToShow();
+        int composer = 0;
+        while (view.model()->headerData(composer, Qt::Horizontal).toString() != "Composer")
+            ++composer;
+        QVERIFY(view.isColumnHidden(composer));
+        for (QAction* action : columns->actions()) {
+            if (action->text() == QStringLiteral("Composer"))
+                action->trigger();
+        }
+        QVERIFY(!view.isColumnHidden(composer));
+    }
+
     void contextMenuOnlyOnASelectedRow() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());

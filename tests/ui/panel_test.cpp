@@ -188,6 +188,11 @@ class PanelTest : public QObject {
         fixture.Select({"p1.mp3", "p2.mp3"});
         // TCON "(17)" shows its name; untouched, the box writes nothing.
         QCOMPARE(fixture.General().Genre().currentText(), QStringLiteral("Rock"));
+        // Escape puts back what the box showed, so the genre takes no part in the save.
+        fixture.Type(*fixture.General().Genre().lineEdit(), QStringLiteral("Jazz"));
+        QTest::keyClick(fixture.General().Genre().lineEdit(), Qt::Key_Escape);
+        QCOMPARE(fixture.General().Genre().currentText(), QStringLiteral("Rock"));
+        QVERIFY(!fixture.General().Genre().Changed());
 
         const bool oracle = HasMutagen();
         const auto before = oracle ? MutagenDump(fixture.Folder()) : decltype(MutagenDump({})){};
