@@ -136,7 +136,9 @@ Records LoadRecords(EngineContext& context, Id3v2Reader& reader,
                     const std::filesystem::path& folder, const std::vector<std::string>& names) {
     Records records;
     records.reserve(names.size());
-    const std::u16string directory = text::FileNameToText(folder.native());
+    // Shared by the folder's records, as the loader shares it.
+    const auto directory =
+        std::make_shared<const std::u16string>(text::FileNameToText(folder.native()));
     for (const std::string& name : names) {
         records.push_back(LoadRecord(context, reader, directory, name));
     }
@@ -144,7 +146,8 @@ Records LoadRecords(EngineContext& context, Id3v2Reader& reader,
 }
 
 std::unique_ptr<Mp3File> LoadRecord(EngineContext& context, Id3v2Reader& reader,
-                                    const std::u16string& directory, const std::string& name) {
+                                    const std::shared_ptr<const std::u16string>& directory,
+                                    const std::string& name) {
     return std::make_unique<Mp3File>(context, reader, directory, text::FileNameToText(name));
 }
 

@@ -34,7 +34,8 @@ Records LoadRecords(EngineContext& context, Id3v2Reader& reader,
 
 // One record, as LoadRecords makes it.
 std::unique_ptr<Mp3File> LoadRecord(EngineContext& context, Id3v2Reader& reader,
-                                    const std::u16string& directory, const std::string& name);
+                                    const std::shared_ptr<const std::u16string>& directory,
+                                    const std::string& name);
 
 // False (and a line on stderr) unless every record holds what the generator wrote.
 bool RecordsLookRight(const Records& records);

@@ -55,7 +55,8 @@ bool ReportMemory(const char* what, const std::filesystem::path& folder, std::si
 // machine while each keeps its own code and data in the processor caches, as a loader does.
 bool ReportLoad(const std::filesystem::path& folder, std::size_t rounds) {
     const std::vector<std::string> names = ListFolder(folder);
-    const std::u16string directory = text::FileNameToText(folder.native());
+    const auto directory =
+        std::make_shared<const std::u16string>(text::FileNameToText(folder.native()));
     const std::string prefix = folder.string() + "/";
     BenchEngine engine;
     Id3v2Reader reader(engine.Context().codePage, engine.Context().options.encoding);

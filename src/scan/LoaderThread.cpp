@@ -29,10 +29,14 @@ void LoaderThread::Load(const std::stop_token& stop) {
     }
     // One reader for the whole load, so its scratch memory is reused from file to file.
     Id3v2Reader reader(context_.codePage, context_.options.encoding);
+    // The records of one folder share its name.
+    std::shared_ptr<const std::u16string> folder;
     WalkDirectory(
         directory_, recurse_,
         [&](const std::u16string& directory, const std::u16string& name) {
-            auto record = std::make_unique<Mp3File>(context_, reader, directory, name);
+            if (!folder || *folder != directory)
+                folder = std::make_shared<const std::u16string>(directory);
+            auto record = std::make_unique<Mp3File>(context_, reader, folder, name);
             const bool loaded = record->Status() != LoadStatus::Failed;
             records_.Append(std::move(record));
             progress_.CountOne(loaded);

@@ -41,14 +41,15 @@ bool BeginsAsOtherFormat(BufferedFile& file) {
 }  // namespace
 
 Mp3File::Mp3File(EngineContext& context, std::u16string directory, std::u16string name)
-    : diskName_(name), name_(std::move(name)), directory_(std::move(directory)) {
+    : diskName_(std::move(name)),
+      directory_(std::make_shared<const std::u16string>(std::move(directory))) {
     Id3v2Reader reader(context.codePage, context.options.encoding);
     Load(context, reader);
 }
 
-Mp3File::Mp3File(EngineContext& context, Id3v2Reader& reader, std::u16string directory,
-                 std::u16string name)
-    : diskName_(name), name_(std::move(name)), directory_(std::move(directory)) {
+Mp3File::Mp3File(EngineContext& context, Id3v2Reader& reader,
+                 std::shared_ptr<const std::u16string> directory, std::u16string name)
+    : diskName_(std::move(name)), directory_(std::move(directory)) {
     Load(context, reader);
 }
 
@@ -56,8 +57,8 @@ Mp3File::~Mp3File() = default;
 
 std::u16string Mp3File::DiskPath() const {
     std::u16string path;
-    path.reserve(directory_.size() + 1 + diskName_.size());
-    return path.append(directory_).append(u"/").append(diskName_);
+    path.reserve(directory_->size() + 1 + diskName_.size());
+    return path.append(*directory_).append(u"/").append(diskName_);
 }
 
 void Mp3File::FailLoad(EngineContext& context, MessageKind kind, int errorNumber) {
@@ -107,7 +108,7 @@ void Mp3File::Load(EngineContext& context, Id3v2Reader& reader) {
 }
 
 bool Mp3File::NeedsSave() const {
-    return IsTagModified(v2_) || v1_.IsModified() || name_ != diskName_ || removeV1Pending_ ||
+    return IsTagModified(v2_) || v1_.IsModified() || pendingName_ || removeV1Pending_ ||
            removeV2Pending_;
 }
 
@@ -120,10 +121,19 @@ std::u16string Mp3File::StorableName(std::u16string name) {
 }
 
 bool Mp3File::SetFileName(std::u16string newName) {
-    if (newName == name_)
+    if (newName == Name())
         return false;
-    name_ = StorableName(std::move(newName));
+    SetPendingName(StorableName(std::move(newName)));
     return true;
+}
+
+void Mp3File::SetPendingName(std::u16string name) {
+    if (name == diskName_)
+        pendingName_.reset();
+    else if (pendingName_)
+        *pendingName_ = std::move(name);
+    else
+        pendingName_ = std::make_unique<std::u16string>(std::move(name));
 }
 
 TagSave Mp3File::BuildSave(EngineContext& context) {
@@ -192,7 +202,7 @@ bool Mp3File::Save(EngineContext& context) {
                 removeV1Pending_ = false;
                 removeV2Pending_ = false;
             }
-        } else if (name_ != diskName_ && IdentityOfPath(DiskPath()) != identity_) {
+        } else if (pendingName_ && IdentityOfPath(DiskPath()) != identity_) {
             ShowError(context.messages, MessageKind::ChangedOnDisk, {DiskPath()});
             return false;
         }
@@ -201,9 +211,10 @@ bool Mp3File::Save(EngineContext& context) {
                   text::FromUtf8(error.what()));
         ok = false;
     }
-    if (name_ != diskName_) {
-        if (RenameFileOrReport(directory_, diskName_, name_, context.messages)) {
-            diskName_ = name_;
+    if (pendingName_) {
+        if (RenameFileOrReport(*directory_, diskName_, *pendingName_, context.messages)) {
+            diskName_ = std::move(*pendingName_);
+            pendingName_.reset();
         } else {
             ok = false;
         }

@@ -41,9 +41,9 @@ class Mp3File : public StoredBodySource, public ChunkPoolAllocated<Mp3File, 512>
     // opened or parsed still yields a record, after a message through the context.
     Mp3File(EngineContext& context, std::u16string directory, std::u16string name);
     // The same with a reader that a loader keeps for many files, so its scratch memory is
-    // reused.
-    Mp3File(EngineContext& context, Id3v2Reader& reader, std::u16string directory,
-            std::u16string name);
+    // reused, and the folder's name shared by the records of that folder.
+    Mp3File(EngineContext& context, Id3v2Reader& reader,
+            std::shared_ptr<const std::u16string> directory, std::u16string name);
     ~Mp3File() override;
 
     // Writes the pending changes and carries out a pending rename. False when a step
@@ -54,7 +54,8 @@ class Mp3File : public StoredBodySource, public ChunkPoolAllocated<Mp3File, 512>
     bool NeedsSave() const;
 
     // False, changing nothing, when the name equals the pending one; otherwise stores it
-    // with the characters no file name may hold replaced by spaces.
+    // with the characters no file name may hold replaced by spaces. Setting the disk name
+    // leaves no rename pending.
     bool SetFileName(std::u16string newName);
     // The name as SetFileName stores it: \ / : ? " < > | and line breaks replaced by spaces.
     static std::u16string StorableName(std::u16string name);
@@ -65,14 +66,14 @@ class Mp3File : public StoredBodySource, public ChunkPoolAllocated<Mp3File, 512>
     // Puts back a pending name and the removal marks exactly as they were kept (an undo):
     // no character is replaced.
     void RestorePending(std::u16string name, bool removeV1, bool removeV2) {
-        name_ = std::move(name);
+        SetPendingName(std::move(name));
         removeV1Pending_ = removeV1;
         removeV2Pending_ = removeV2;
     }
 
-    const std::u16string& Directory() const { return directory_; }
+    const std::u16string& Directory() const { return *directory_; }
     // The name after the next save (equal to DiskName unless a rename is pending).
-    const std::u16string& Name() const { return name_; }
+    const std::u16string& Name() const { return pendingName_ ? *pendingName_ : diskName_; }
     const std::u16string& DiskName() const { return diskName_; }
     // Directory + "/" + DiskName.
     std::u16string DiskPath() const;
@@ -115,12 +116,16 @@ class Mp3File : public StoredBodySource, public ChunkPoolAllocated<Mp3File, 512>
     // Converts the frames for the version written, so the record shows what the disk holds.
     TagSave BuildSave(EngineContext& context);
     void AfterTagsSaved(const TagSave& save);
+    // Keeps `name` as the pending one, or none when it is the disk name.
+    void SetPendingName(std::u16string name);
 
     Id3v2Tag v2_;
     Id3v1Tag v1_;
     std::u16string diskName_;
-    std::u16string name_;
-    std::u16string directory_;
+    // Only while a rename is pending: most records are never renamed.
+    std::unique_ptr<std::u16string> pendingName_;
+    // Shared by the records of one folder.
+    std::shared_ptr<const std::u16string> directory_;
     bool removeV1Pending_ = false;
     bool removeV2Pending_ = false;
     bool hadId3v1_ = false;

@@ -341,6 +341,20 @@ TEST_F(Mp3FileTest, SetFileNameReplacesCharactersNoNameMayHold) {
     EXPECT_EQ(file->Name(), u"AC DC  Why    x       *.mp3");
     EXPECT_EQ(file->DiskName(), u"a.mp3");
     EXPECT_TRUE(file->NeedsSave());
+
+    // Back to the disk name, directly, through a replaced character, or by an undo: nothing
+    // is left to rename.
+    EXPECT_TRUE(file->SetFileName(u"a.mp3"));
+    EXPECT_FALSE(file->NeedsSave());
+    file->RestorePending(u"b.mp3", false, false);
+    EXPECT_EQ(file->Name(), u"b.mp3");
+    file->RestorePending(u"a.mp3", false, false);
+    EXPECT_FALSE(file->NeedsSave());
+    Write("a b.mp3", TaggedFile());
+    auto spaced = Load("a b.mp3");
+    EXPECT_TRUE(spaced->SetFileName(u"a/b.mp3"));
+    EXPECT_EQ(spaced->Name(), u"a b.mp3");
+    EXPECT_FALSE(spaced->NeedsSave());
 }
 
 TEST_F(Mp3FileTest, SavingWithNothingChangedWritesNothing) {
