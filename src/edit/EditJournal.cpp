@@ -105,6 +105,15 @@ void EditJournal::Clear() {
     bytes_ = 0;
 }
 
+std::shared_ptr<void> EditJournal::TakeAll() {
+    struct Dropped {
+        std::deque<Action> undo, redo;
+    };
+    auto dropped = std::make_shared<Dropped>(Dropped{std::move(undo_), std::move(redo_)});
+    Clear();
+    return dropped;
+}
+
 void EditJournal::Forget(const Mp3File& record) {
     auto forgetIn = [&](auto& actions) {
         for (Action& action : actions) {

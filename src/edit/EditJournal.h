@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -54,6 +55,9 @@ class EditJournal {
 
     // The records are about to go: everything is dropped.
     void Clear();
+    // The same, handing the dropped actions to the caller, who destroys them where it costs
+    // the user nothing: the states of an action over a whole library take a while to free.
+    std::shared_ptr<void> TakeAll();
     // The record is saved (or about to be): its entries are dropped, and actions left
     // with no record go.
     void Forget(const Mp3File& record);

@@ -26,6 +26,7 @@ void LoaderThread::Load(const std::stop_token& stop) {
     {
         // The previous list's records are destroyed here, on the worker's thread.
         const auto retired = std::move(retired_);
+        const auto leftovers = std::move(leftovers_);
     }
     // One reader for the whole load, so its scratch memory is reused from file to file.
     Id3v2Reader reader(context_.codePage, context_.options.encoding);

@@ -34,6 +34,9 @@ class LoaderThread {
     void SetDirectory(std::u16string directory);
     // Empties the record list as SetDirectory does and keeps the directory.
     void ResetList() { SetDirectory(directory_); }
+    // Something that goes with the previous list (its undo history): the next load's worker
+    // destroys it with the list's records.
+    void Retire(std::shared_ptr<void> leftover) { leftovers_.push_back(std::move(leftover)); }
     const std::u16string& Directory() const { return directory_; }
     // Whether the next load descends into subdirectories (the setting Recurse, which the
     // caller reads at the start of each load). Only while no worker runs.
@@ -61,6 +64,7 @@ class LoaderThread {
     RecordList records_;
     // Records of the previous list, waiting for the next load to destroy them.
     std::vector<std::unique_ptr<Mp3File>> retired_;
+    std::vector<std::shared_ptr<void>> leftovers_;
     ProgressCounters progress_;
     // Last, so that the worker ends before the members it uses go.
     BackgroundWorker worker_;

@@ -67,7 +67,7 @@ void Workspace::UpdateOptions(const TagOptions& options) {
 void Workspace::Load(std::u16string directory, bool recurse) {
     if (!IsIdle())
         return;
-    journal_.Clear();
+    loader_.Retire(journal_.TakeAll());
     model_.Clear();
     loader_.SetDirectory(std::move(directory));
     loader_.SetRecurse(recurse);
@@ -78,7 +78,7 @@ void Workspace::Load(std::u16string directory, bool recurse) {
 void Workspace::Reload(bool recurse) {
     if (!IsIdle() || !hasDirectory_)
         return;
-    journal_.Clear();
+    loader_.Retire(journal_.TakeAll());
     model_.Clear();
     loader_.SetRecurse(recurse);
     loader_.ResetList();
