@@ -250,16 +250,6 @@ TEST_F(SaveSafetyTest, ConcurrentSavesOfOneFileNeverLoseAnEditSilently) {
     }
 }
 
-// A file as a tagger leaves it: ID3v2.3 tag with padding, 128 kbit/s audio, ID3v1.1 tag.
-Bytes TaggedFile(std::size_t audioFrames = 40) {
-    Bytes file =
-        Tag(3, Cat({Frame("TIT2", TextBody("Song")), Frame("TPE1", TextBody("Band"))}), 64);
-    Append(file, Frames(FrameShape{}, audioFrames));
-    const Id3v1Record record = EncodeId3v1(MakeId3v1({u"Old title"}, 4), Cp1252());
-    file.insert(file.end(), record.begin(), record.end());
-    return file;
-}
-
 using Mp3FileTest = RecordFolder;
 
 TEST_F(Mp3FileTest, AFileThatCannotBeOpenedStillGivesARecord) {
@@ -334,7 +324,7 @@ TEST_F(Mp3FileTest, DurationCountsOnlyTheAudioBetweenTheTags) {
 }
 
 TEST_F(Mp3FileTest, SetFileNameReplacesCharactersNoNameMayHold) {
-    Write("a.mp3", TaggedFile());
+    Write("a.mp3", Song());
     auto file = Load("a.mp3");
     EXPECT_FALSE(file->SetFileName(u"a.mp3"));
     EXPECT_TRUE(file->SetFileName(u"AC/DC: Why? <\"x\"> | \\ *.mp3"));
@@ -350,7 +340,7 @@ TEST_F(Mp3FileTest, SetFileNameReplacesCharactersNoNameMayHold) {
     EXPECT_EQ(file->Name(), u"b.mp3");
     file->RestorePending(u"a.mp3", false, false);
     EXPECT_FALSE(file->NeedsSave());
-    Write("a b.mp3", TaggedFile());
+    Write("a b.mp3", Song());
     auto spaced = Load("a b.mp3");
     EXPECT_TRUE(spaced->SetFileName(u"a/b.mp3"));
     EXPECT_EQ(spaced->Name(), u"a b.mp3");
@@ -358,7 +348,7 @@ TEST_F(Mp3FileTest, SetFileNameReplacesCharactersNoNameMayHold) {
 }
 
 TEST_F(Mp3FileTest, SavingWithNothingChangedWritesNothing) {
-    Write("a.mp3", TaggedFile());
+    Write("a.mp3", Cat({Song(), B(AsBytes(RecordWith({{3, "Old title"}})))}));
     struct stat before {};
     ::stat(dir_.Path("a.mp3").c_str(), &before);
     auto file = Load("a.mp3");
@@ -372,7 +362,7 @@ TEST_F(Mp3FileTest, SavingWithNothingChangedWritesNothing) {
 // An edit saved and loaded again, then both tags removed: each time the record shows what the
 // disk holds, and the audio stays.
 TEST_F(Mp3FileTest, EditsAndRemovalsReachTheDiskAndLeaveTheRecordClean) {
-    Write("a.mp3", TaggedFile());
+    Write("a.mp3", Song());
     auto file = Load("a.mp3");
     const std::string album(100, 'x');  // longer than the padding: the audio moves
     SetFrameText(file->V2(), FrameId("TALB"), std::u16string(album.begin(), album.end()),
@@ -398,8 +388,8 @@ TEST_F(Mp3FileTest, EditsAndRemovalsReachTheDiskAndLeaveTheRecordClean) {
 }
 
 TEST_F(Mp3FileTest, AFailedRenameKeepsTheOldNameAndTriesAgainNextTime) {
-    Write("a.mp3", TaggedFile());
-    Write("b.mp3", TaggedFile(2));
+    Write("a.mp3", Song());
+    Write("b.mp3", Audio(2));
     auto file = Load("a.mp3");
     file->SetFileName(u"b.mp3");
     EXPECT_FALSE(file->Save(engine_.context));
@@ -408,7 +398,7 @@ TEST_F(Mp3FileTest, AFailedRenameKeepsTheOldNameAndTriesAgainNextTime) {
     EXPECT_EQ(engine_.messages.Shown()[0].caption, u"Error");
     EXPECT_EQ(file->DiskName(), u"a.mp3");
     EXPECT_TRUE(file->NeedsSave());
-    EXPECT_EQ(Read("b.mp3").size(), TaggedFile(2).size());  // never replaced
+    EXPECT_EQ(Read("b.mp3").size(), Audio(2).size());  // never replaced
 
     std::filesystem::remove(dir_.Path("b.mp3"));
     EXPECT_TRUE(file->Save(engine_.context));
