@@ -99,7 +99,12 @@ void TagEditorPanel::ReloadShown() {
     const auto shown = std::size_t(tabs_->currentIndex());
     if (shown >= pages_.size())
         return;
-    pages_[shown]->Reload(link_.Selection());
+    const std::vector<Mp3File*> selection = link_.Selection();
+    // With no file selected there is nothing to edit, and the fields say so.
+    for (PanelPage* page : pages_)
+        page->setEnabled(!selection.empty());
+    saveAll_->setEnabled(!selection.empty());
+    pages_[shown]->Reload(selection);
     current_[shown] = true;
 }
 

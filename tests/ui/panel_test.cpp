@@ -167,6 +167,7 @@ class PanelTest : public QObject {
         PanelFixture fixture({Make("p1.mp3", u"A", u"Disc One"), Make("p2.mp3", u"B", u""),
                               Make("p3.mp3", u"B", u"", u"Y", u"Jazz")});
         QVERIFY(fixture.Loaded());
+        QVERIFY(!fixture.General().isEnabled());  // nothing selected, nothing to edit
         struct Row {
             const char* why;
             QStringList files;
@@ -184,6 +185,7 @@ class PanelTest : public QObject {
             fixture.Select(row.files);
             QVERIFY2(fixture.Field(row.field).text() == row.text, row.why);
             QVERIFY2(fixture.Field(row.field).Overlay() == row.overlay, row.why);
+            QVERIFY(fixture.General().isEnabled());
         }
         fixture.Select({"p1.mp3", "p2.mp3"});
         // TCON "(17)" shows its name; untouched, the box writes nothing.
