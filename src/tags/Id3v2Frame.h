@@ -24,6 +24,7 @@ struct StoredBodyForm {
     std::optional<std::uint32_t> dataLength;
 
     bool IsPlain() const { return !compressed && !encryptionMethod; }
+    friend bool operator==(const StoredBodyForm&, const StoredBodyForm&) = default;
 };
 
 // A body as the file held it, kept beside the fields when writing them would give other bytes
@@ -59,19 +60,27 @@ class Id3v2Frame : public ChunkPoolAllocated<Id3v2Frame, 8192> {
     void ClearFields() { fields_.RemoveFrom(0); }
     void RemoveFieldsFrom(std::size_t index) { fields_.RemoveFrom(index); }
 
-    const StoredBodyForm& BodyForm() const { return bodyForm_; }
-    void SetBodyForm(const StoredBodyForm& form) { bodyForm_ = form; }
-    const std::optional<std::uint8_t>& GroupId() const { return groupId_; }
-    void SetGroupId(std::optional<std::uint8_t> groupId) { groupId_ = groupId; }
-    const BodyAsRead* KeptBody() const { return keptBody_.get(); }
-    void KeepBody(BodyAsRead body) { keptBody_ = std::make_unique<BodyAsRead>(std::move(body)); }
+    const StoredBodyForm& BodyForm() const;
+    void SetBodyForm(const StoredBodyForm& form);
+    const std::optional<std::uint8_t>& GroupId() const;
+    void SetGroupId(std::optional<std::uint8_t> groupId);
+    const BodyAsRead* KeptBody() const {
+        return extras_ && extras_->keptBody ? &*extras_->keptBody : nullptr;
+    }
+    void KeepBody(BodyAsRead body) { Extras().keptBody = std::move(body); }
 
   private:
+    // What few frames have: a stored form other than plain, a group, a body kept as read.
+    struct FrameExtras {
+        StoredBodyForm bodyForm;
+        std::optional<std::uint8_t> groupId;
+        std::optional<BodyAsRead> keptBody;
+    };
+    FrameExtras& Extras();
+
     FrameId id_;
     FieldList fields_;
-    StoredBodyForm bodyForm_;
-    std::optional<std::uint8_t> groupId_;
-    std::unique_ptr<BodyAsRead> keptBody_;  // rare, so not inline
+    std::unique_ptr<FrameExtras> extras_;  // rare, so not inline
 };
 
 }  // namespace velmora

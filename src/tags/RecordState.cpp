@@ -30,11 +30,6 @@ std::size_t FrameMemory(const Id3v2Frame& frame) {
     return bytes;
 }
 
-bool SameBodyForm(const StoredBodyForm& a, const StoredBodyForm& b) {
-    return a.compressed == b.compressed && a.encryptionMethod == b.encryptionMethod &&
-           a.dataLength == b.dataLength;
-}
-
 bool SameKeptBody(const BodyAsRead* a, const BodyAsRead* b) {
     if (a == nullptr || b == nullptr)
         return a == b;
@@ -72,7 +67,7 @@ std::unique_ptr<Id3v2Frame> CloneFrame(const Id3v2Frame& frame) {
 
 bool SameFrame(const Id3v2Frame& a, const Id3v2Frame& b) {
     if (a.Id() != b.Id() || a.FieldCount() != b.FieldCount() || a.GroupId() != b.GroupId() ||
-        !SameBodyForm(a.BodyForm(), b.BodyForm()) || !SameKeptBody(a.KeptBody(), b.KeptBody()))
+        a.BodyForm() != b.BodyForm() || !SameKeptBody(a.KeptBody(), b.KeptBody()))
         return false;
     for (std::size_t i = 0; i < a.FieldCount(); ++i) {
         if (!a.FieldAt(i)->SameState(*b.FieldAt(i)))
