@@ -27,7 +27,7 @@ std::u16string DecodeUnits(std::span<const std::uint8_t> bytes, bool bigEndian) 
 }
 
 // How unlikely a code unit is in text: unpaired surrogates and noncharacters count most,
-// control and private-use characters less.
+// control characters less. Private-use characters count nothing: some names hold them.
 int Oddness(char16_t unit, char16_t before, char16_t after) {
     if (unit >= 0xD800 && unit <= 0xDBFF)
         return after >= 0xDC00 && after <= 0xDFFF ? 0 : 4;
@@ -38,7 +38,7 @@ int Oddness(char16_t unit, char16_t before, char16_t after) {
     if ((unit < 0x20 && unit != u'\t' && unit != u'\n' && unit != u'\r') ||
         (unit >= 0x7F && unit < 0xA0))
         return 2;
-    return unit >= 0xE000 && unit <= 0xF8FF ? 1 : 0;
+    return 0;
 }
 
 int Oddness(std::u16string_view text) {
@@ -48,38 +48,42 @@ int Oddness(std::u16string_view text) {
     return sum;
 }
 
-// The byte order of UTF-16 without a mark, found from the text: the half of the units that
-// is mostly zero is the high byte (Latin, Greek, Cyrillic text); else the order whose
-// characters are more plausible; else the encoding's own order.
-bool LooksBigEndian(std::span<const std::uint8_t> bytes, bool otherwise) {
+// The byte order of encoding 1 text that lacks its mark. Little-endian, as other readers take
+// it, unless the text clearly says otherwise: read little-endian it holds odd units that
+// big-endian it does not, or most of its units have a zero first byte and none a zero second
+// byte (big-endian Latin text such as "\u00C4rtist" from a writer that forgot the mark).
+// One zero byte is no evidence: U+4E00 is 4E 00.
+bool LooksBigEndian(std::span<const std::uint8_t> bytes) {
+    const std::size_t units = bytes.size() / 2;
     std::size_t zeroFirst = 0, zeroSecond = 0;
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         zeroFirst += bytes[i] == 0;
         zeroSecond += bytes[i + 1] == 0;
     }
-    if (zeroFirst != zeroSecond)
-        return zeroFirst > zeroSecond;
     const int asBig = Oddness(DecodeUnits(bytes, true));
     const int asLittle = Oddness(DecodeUnits(bytes, false));
-    return asBig == asLittle ? otherwise : asBig < asLittle;
+    if (asBig != asLittle)
+        return asBig < asLittle;
+    return zeroSecond == 0 && units >= 2 && zeroFirst * 2 > units;
 }
 
-std::optional<std::u16string> DecodeUtf16(std::span<const std::uint8_t> bytes, bool bigEndian) {
+std::optional<std::u16string> DecodeUtf16(std::span<const std::uint8_t> bytes) {
     if (bytes.size() % 2 != 0)
         return std::nullopt;
     if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
         return DecodeUnits(bytes.subspan(2), false);
     if (bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
         return DecodeUnits(bytes.subspan(2), true);
-    return DecodeUnits(bytes, LooksBigEndian(bytes, bigEndian));
+    return DecodeUnits(bytes, LooksBigEndian(bytes));
 }
 
-// Encoding 2 has no byte-order mark, so leading FE FF is the character U+FEFF: taking it for a
-// mark would drop it, and the text would no longer be written back as it was read.
-std::optional<std::u16string> DecodeUnmarkedUtf16(std::span<const std::uint8_t> bytes) {
+// Encoding 2 is big-endian by definition, whatever the text looks like. It has no mark, so a
+// leading FE FF is the character U+FEFF: taking it for a mark would drop it, and the text
+// would no longer be written back as it was read.
+std::optional<std::u16string> DecodeUtf16BE(std::span<const std::uint8_t> bytes) {
     if (bytes.size() % 2 != 0)
         return std::nullopt;
-    return DecodeUnits(bytes, LooksBigEndian(bytes, true));
+    return DecodeUnits(bytes, true);
 }
 
 }  // namespace
@@ -105,9 +109,9 @@ std::optional<std::u16string> DecodeText(std::span<const std::uint8_t> bytes, st
         case kLatin1:
             return codePage.DecodeLossless(AsChars(bytes));
         case kUtf16:
-            return DecodeUtf16(bytes, false);
+            return DecodeUtf16(bytes);
         case kUtf16BE:
-            return DecodeUnmarkedUtf16(bytes);
+            return DecodeUtf16BE(bytes);
         case kUtf8: {
             auto text = text::DecodeUtf8(AsChars(bytes));
             if (!text || text::EncodeUtf8(*text) != AsChars(bytes))

@@ -33,12 +33,12 @@ constexpr std::size_t TerminatorLength(std::uint8_t encoding) {
 std::size_t FindTerminator(std::span<const std::uint8_t> bytes, std::uint8_t encoding);
 
 // Decodes one string (no terminator inside) as the ID3 standard defines the encodings:
-// encoding 1 honours its byte-order mark (FF FE little-endian, FE FF big-endian); text
-// without a mark (encoding 2, or 1 without its mark) is read in the byte order the text
-// shows, big-endian for encoding 2 and little-endian for 1 when it shows none. Encoding 2 has
-// no mark: a leading FE FF is the character U+FEFF. Fails (nullopt) for
-// encodings 4 and above, an odd UTF-16 length, and 8-bit or UTF-8 bytes that would not come back
-// unchanged when the text is encoded again: such text is kept as raw bytes instead.
+// encoding 2 is always big-endian, with no mark (a leading FE FF is the character U+FEFF);
+// encoding 1 honours its byte-order mark (FF FE little-endian, FE FF big-endian) and without
+// one is little-endian unless the text is clearly big-endian (see LooksBigEndian). Fails
+// (nullopt) for encodings 4 and above, an odd UTF-16 length, and 8-bit or UTF-8 bytes that
+// would not come back unchanged when the text is encoded again: such text is kept as raw bytes
+// instead.
 std::optional<std::u16string> DecodeText(std::span<const std::uint8_t> bytes, std::uint8_t encoding,
                                          const text::CodePage& codePage);
 

@@ -8,6 +8,7 @@
 #include "tags/Id3v2Reader.h"
 #include "tags/Mp3File.h"
 #include "tags/MpegInfo.h"
+#include "tags/TextEncoding.h"
 #include "tags/TrailingTags.h"
 
 namespace velmora::fuzz {
@@ -59,9 +60,20 @@ void CheckAgainstMemoryRead(const Mp3File& record, Input input, const TagEngine&
     Check(agrees, "the file measurement and the memory measurement differ");
 }
 
+// Encoding 2 is big-endian whatever its bytes look like: no guess may swap them.
+void CheckBigEndianTextIsNeverGuessed(Input input) {
+    const Input even = input.first(input.size() & ~std::size_t{1});
+    const auto text = DecodeText(even, text_encoding::kUtf16BE, Cp1252());
+    Check(text && text->size() == even.size() / 2, "encoding 2 text did not decode unit by unit");
+    for (std::size_t i = 0; i < text->size(); ++i)
+        Check((*text)[i] == ((even[2 * i] << 8) | even[2 * i + 1]),
+              "encoding 2 text was read in another byte order");
+}
+
 }  // namespace
 
 void Mp3Load(Input input) {
+    CheckBigEndianTextIsNeverGuessed(input);
     WriteScratchFile("input.mp3", input);
     TagEngine engine(input.size());
     Mp3File record(engine.context, TextPath(Scratch().Root()), u"input.mp3");

@@ -220,8 +220,9 @@ std::vector<LayoutCase> Cases() {
         // Without a mark the text shows its byte order: zero high bytes, else plausibility.
         {"TextUtf16NoBomBigEndianByItsZeros", "TPE1", Bytes{1, 0, 0xC4, 0, 'r'}, "ET", "\xC3\x84r",
          false},
-        {"TextEncoding2LittleEndianByItsZeros", "TPE1", Bytes{2, 0xC4, 0, 'r', 0}, "ET",
-         "\xC3\x84r", false},
+        // Encoding 2 is big-endian whatever its zeros say.
+        {"TextEncoding2BigEndianWhateverItsZeros", "TPE1", Bytes{2, 0xC4, 0, 'r', 0}, "ET",
+         "\xEC\x90\x80\xE7\x88\x80"},
         {"TextUtf16NoBomCjkLittleEndian", "TPE1", Bytes{1, 0xE5, 0x65}, "ET", "\xE6\x97\xA5",
          false},
         {"TextEncoding2CjkBigEndian", "TPE1", Bytes{2, 0x65, 0xE5}, "ET", "\xE6\x97\xA5"},
