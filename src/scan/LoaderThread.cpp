@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "scan/DirectoryWalk.h"
-#include "tags/Id3v2Reader.h"
+#include "scan/OrderedLoadPool.h"
 
 namespace velmora {
 
@@ -28,21 +28,25 @@ void LoaderThread::Load(const std::stop_token& stop) {
         const auto retired = std::move(retired_);
         const auto leftovers = std::move(leftovers_);
     }
-    // One reader for the whole load, so its scratch memory is reused from file to file.
-    Id3v2Reader reader(context_.codePage, context_.options.encoding);
     // The records of one folder share its name.
     std::shared_ptr<const std::u16string> folder;
+    OrderedLoadPool pool(
+        context_, readers_,
+        [this](std::unique_ptr<Mp3File> record) {
+            const bool loaded = record->Status() != LoadStatus::Failed;
+            records_.Append(std::move(record));
+            progress_.CountOne(loaded);
+        },
+        stop, readerStart_);
     WalkDirectory(
         directory_, recurse_,
         [&](const std::u16string& directory, const std::u16string& name) {
             if (!folder || *folder != directory)
                 folder = std::make_shared<const std::u16string>(directory);
-            auto record = std::make_unique<Mp3File>(context_, reader, folder, name);
-            const bool loaded = record->Status() != LoadStatus::Failed;
-            records_.Append(std::move(record));
-            progress_.CountOne(loaded);
+            pool.Submit(folder, name);
         },
         stop);
+    pool.Finish();
 }
 
 }  // namespace velmora

@@ -14,8 +14,9 @@
 namespace velmora {
 
 // Loads every MP3 file of a directory (and, with Recurse, of its subdirectories) into the record
-// list on a background thread. The window polls IsRunning or waits for the done callback, and reads
-// Records().From(n) while the load goes on.
+// list on a background thread, which walks the folders while a pool of readers loads several
+// files at once; records arrive in the walk's order. The window polls IsRunning or waits for the
+// done callback, and reads Records().From(n) while the load goes on.
 class LoaderThread {
   public:
     // The context must outlive the loader; its options and message sink are used from the
@@ -46,6 +47,9 @@ class LoaderThread {
     // `onDone` runs on the worker once the running flag is clear. False while a worker runs.
     bool Start(std::function<void()> onDone = {});
     bool IsRunning() const { return worker_.IsRunning(); }
+    // Runs first on each thread that reads files (a test or benchmark installs its file-call
+    // seam there). Only while no worker runs.
+    void SetReaderStart(std::function<void()> start) { readerStart_ = std::move(start); }
     // Ends the load after the file being loaded; the records loaded so far stay.
     void Stop() { worker_.RequestStop(); }
     void Join() { worker_.Join(); }
@@ -54,6 +58,12 @@ class LoaderThread {
 
     RecordList& Records() { return records_; }
     const RecordList& Records() const { return records_; }
+
+    // Files read at once: a cold disk or a network share answers many reads in flight much
+    // sooner than one after another.
+    static constexpr std::size_t kReaders = 16;
+    // Another number of readers, for measuring. Only while no worker runs.
+    void SetReaders(std::size_t readers) { readers_ = readers; }
 
   private:
     void Load(const std::stop_token& stop);
@@ -66,6 +76,8 @@ class LoaderThread {
     std::vector<std::unique_ptr<Mp3File>> retired_;
     std::vector<std::shared_ptr<void>> leftovers_;
     ProgressCounters progress_;
+    std::function<void()> readerStart_;
+    std::size_t readers_ = kReaders;
     // Last, so that the worker ends before the members it uses go.
     BackgroundWorker worker_;
 };

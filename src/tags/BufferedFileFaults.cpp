@@ -1,5 +1,7 @@
 #include "tags/BufferedFileFaults.h"
 
+#include <thread>
+
 namespace velmora {
 
 namespace {
@@ -16,6 +18,8 @@ void FileFaults::ShortenWrite(std::uint64_t nth, std::size_t bytes) {
 
 int FileFaults::Enter(FileCall call) {
     const std::uint64_t number = ++counts_[Index(call)];
+    if (delays_[Index(call)].count() > 0)
+        std::this_thread::sleep_for(delays_[Index(call)]);
     for (const Rule& rule : rules_[Index(call)]) {
         if (number == rule.nth || (rule.andLater && number > rule.nth)) {
             return rule.error;

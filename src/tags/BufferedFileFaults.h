@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -31,6 +32,8 @@ class FileFaults {
     // Makes the nth write transfer at most `bytes` bytes (a short write, as the kernel does
     // when the disk fills up in the middle of a write).
     void ShortenWrite(std::uint64_t nth, std::size_t bytes);
+    // Makes every call of `call` wait that long first, as a network share answers late.
+    void Delay(FileCall call, std::chrono::microseconds wait) { delays_[Index(call)] = wait; }
 
     std::uint64_t Count(FileCall call) const { return counts_[Index(call)]; }
     // Every write that reached the system (including failed ones), in order.
@@ -51,6 +54,7 @@ class FileFaults {
     static std::size_t Index(FileCall call) { return static_cast<std::size_t>(call); }
 
     std::array<std::uint64_t, kFileCallKinds> counts_{};
+    std::array<std::chrono::microseconds, kFileCallKinds> delays_{};
     std::array<std::vector<Rule>, kFileCallKinds> rules_;
     std::vector<std::pair<std::uint64_t, std::size_t>> shortWrites_;
     std::vector<WriteCall> writes_;
