@@ -24,7 +24,7 @@ enum class V2Field : std::uint8_t {
     Disc,
     Composer
 };
-inline constexpr std::size_t kV2FieldCount = 8;
+inline constexpr std::size_t kV2FieldCount = static_cast<std::size_t>(V2Field::Composer) + 1;
 
 FrameId FrameOf(V2Field field);
 // What the field shows for the record: the text of the first frame with its ID (for Year,

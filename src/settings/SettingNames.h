@@ -36,6 +36,16 @@ inline constexpr char kRegExps[] = "RegExps";
 inline constexpr char kRenames[] = "Renames";
 inline constexpr TextSetting kCodePage{"CodePage", u"CP1252"};
 
+// Where the window was left. A size of 0 is no size: the window keeps its own.
+inline constexpr NumberSetting kWindowWidth{"WindowWidth", 0};
+inline constexpr NumberSetting kWindowHeight{"WindowHeight", 0};
+inline constexpr BoolSetting kWindowMaximized{"WindowMaximized", false};
+inline constexpr TextSetting kColumnOrder{"ColumnOrder", u""};    // logical columns, "a,b,c"
+inline constexpr TextSetting kColumnWidths{"ColumnWidths", u""};  // pixels by logical column
+inline constexpr NumberSetting kSortColumn{"SortColumn", 0};      // logical column + 1; 0 unsorted
+inline constexpr BoolSetting kSortDescending{"SortDescending", false};
+inline constexpr TextSetting kFilterText{"FilterText", u""};
+
 // Sub-key of the XML export options.
 inline constexpr char kXmlKey[] = "XML";
 inline constexpr char kV2Title[] = "V2Title";

@@ -56,7 +56,6 @@ MessageAnswer FromButton(int button, MessageButtons buttons) {
     }
 }
 
-// The core's texts break lines with CR LF; a Qt box wants LF.
 // A box breaks the message's lines as Qt does.
 QString BoxText(const Message& message) {
     return ToQString(MessageText(message, u"\n"));

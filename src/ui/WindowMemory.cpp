@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 #include "ui/FileListView.h"
 #include "ui/QtText.h"
@@ -13,9 +14,9 @@ namespace velmora::ui {
 namespace {
 
 // A list of small numbers stored as "a,b,c"; empty when any part is not a number.
-QList<int> ReadNumbers(const SettingsKey& store, const char* name) {
+QList<int> ReadNumbers(const SettingsKey& store, const settings::TextSetting& setting) {
     QList<int> numbers;
-    const QString text = ToQString(store.ReadString(name));
+    const QString text = ToQString(store.Read(setting));
     if (text.isEmpty())
         return numbers;
     for (const QString& part : text.split(QLatin1Char(','))) {
@@ -28,11 +29,12 @@ QList<int> ReadNumbers(const SettingsKey& store, const char* name) {
     return numbers;
 }
 
-void WriteNumbers(SettingsKey& store, const char* name, const QList<int>& numbers) {
+void WriteNumbers(SettingsKey& store, const settings::TextSetting& setting,
+                  const QList<int>& numbers) {
     QStringList parts;
     for (int number : numbers)
         parts << QString::number(number);
-    store.WriteString(name, ToU16(parts.join(QLatin1Char(','))));
+    store.Write(setting, ToU16(parts.join(QLatin1Char(','))));
 }
 
 void RestoreColumns(const SettingsKey& store, QHeaderView& header) {
@@ -68,33 +70,30 @@ void RestoreColumns(const SettingsKey& store, QHeaderView& header) {
 
 void RestoreWindow(const SettingsKey& store, QMainWindow& window, FileListView& view,
                    QLineEdit& filter) {
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    if (store.ReadNumber(settings::kWindowWidth, width) &&
-        store.ReadNumber(settings::kWindowHeight, height) && width > 0 && height > 0 &&
-        width < 100000 && height < 100000)
+    const std::uint32_t width = store.Read(settings::kWindowWidth);
+    const std::uint32_t height = store.Read(settings::kWindowHeight);
+    if (width > 0 && height > 0 && width < 100000 && height < 100000)
         window.resize(int(width), int(height));
-    if (store.ReadBool(settings::kWindowMaximized, false))
+    if (store.Read(settings::kWindowMaximized))
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
     QHeaderView& header = *view.horizontalHeader();
     RestoreColumns(store, header);
-    std::uint32_t sortColumn = 0;
-    if (store.ReadNumber(settings::kSortColumn, sortColumn) && sortColumn > 0 &&
-        int(sortColumn) <= header.count()) {
-        const bool descending = store.ReadBool(settings::kSortDescending, false);
+    const std::uint32_t sortColumn = store.Read(settings::kSortColumn);
+    if (sortColumn > 0 && int(sortColumn) <= header.count()) {
+        const bool descending = store.Read(settings::kSortDescending);
         view.sortByColumn(int(sortColumn) - 1,
                           descending ? Qt::DescendingOrder : Qt::AscendingOrder);
     }
-    filter.setText(ToQString(store.ReadString(settings::kFilterText)));
+    filter.setText(ToQString(store.Read(settings::kFilterText)));
 }
 
 void RememberWindow(SettingsKey& store, const QMainWindow& window, const FileListView& view,
                     const QLineEdit& filter) {
     const bool maximized = window.isMaximized();
-    store.WriteBool(settings::kWindowMaximized, maximized);
+    store.Write(settings::kWindowMaximized, maximized);
     if (!maximized) {
-        store.WriteNumber(settings::kWindowWidth, std::uint32_t(window.width()));
-        store.WriteNumber(settings::kWindowHeight, std::uint32_t(window.height()));
+        store.Write(settings::kWindowWidth, std::uint32_t(window.width()));
+        store.Write(settings::kWindowHeight, std::uint32_t(window.height()));
     }
     const QHeaderView& header = *view.horizontalHeader();
     QList<int> order;
@@ -106,9 +105,9 @@ void RememberWindow(SettingsKey& store, const QMainWindow& window, const FileLis
     WriteNumbers(store, settings::kColumnOrder, order);
     WriteNumbers(store, settings::kColumnWidths, widths);
     const int sorted = header.sortIndicatorSection();
-    store.WriteNumber(settings::kSortColumn, sorted < 0 ? 0 : std::uint32_t(sorted + 1));
-    store.WriteBool(settings::kSortDescending, header.sortIndicatorOrder() == Qt::DescendingOrder);
-    store.WriteString(settings::kFilterText, ToU16(filter.text()));
+    store.Write(settings::kSortColumn, sorted < 0 ? 0 : std::uint32_t(sorted + 1));
+    store.Write(settings::kSortDescending, header.sortIndicatorOrder() == Qt::DescendingOrder);
+    store.Write(settings::kFilterText, ToU16(filter.text()));
 }
 
 }  // namespace velmora::ui
