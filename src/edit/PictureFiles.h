@@ -22,10 +22,29 @@ inline constexpr std::uint64_t kLargePictureBytes = std::uint64_t{kLargePictureM
 // other format. The name of a file says nothing here: a PNG named .jpg is a PNG.
 std::optional<std::string> PictureSubtypeOfContent(std::span<const std::uint8_t> data);
 
-// Reads a picture file to attach, with the picture dialog's messages (caption "Velmora 1.1"):
-// "Couldn't open file:", "File is empty!", "File must be a JPG or PNG image!", the question
-// for a file above kLargePictureBytes (No: none), "Error while reading file:". None after
-// any of them.
+// Why a picture file is not attached.
+enum class PictureRefusal { CannotOpen, Empty, NotJpgOrPng, Large, ReadFailed };
+
+// A picture file read, or why not.
+struct PictureRead {
+    std::optional<HeldPicture> picture;
+    PictureRefusal refusal = PictureRefusal::ReadFailed;
+};
+
+// Reads a picture file to attach; the format comes from the content. A file above
+// kLargePictureBytes is refused as Large unless `allowLarge` (the caller asks the user first).
+PictureRead ReadPicture(const std::u16string& path, bool allowLarge);
+// Bytes from elsewhere (the clipboard), checked as a file's are.
+PictureRead PictureFromBytes(std::vector<std::uint8_t> data);
+
+// What the user is told of a refusal, line by line ("Couldn't open file:", "File is empty!",
+// "File must be a JPG or PNG image!", "Error while reading file:"); for Large, the question
+// whether to go on.
+std::vector<std::u16string> RefusalLines(PictureRefusal refusal, const std::u16string& path);
+inline constexpr char16_t kImageIsEmpty[] = u"Image is empty!";
+
+// ReadPicture with the picture dialog's messages (caption "Velmora 1.1"): a refusal is shown,
+// a large file asked about (No: none).
 std::optional<HeldPicture> ReadPictureFile(const std::u16string& path, MessageSink& messages);
 
 // Writes the data to `path`, replacing a file there only once they are all written, so a

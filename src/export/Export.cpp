@@ -3,7 +3,7 @@
 #include <string>
 
 #include "common/Messages.h"
-#include "export/ReplacingFile.h"
+#include "tags/ReplacingFile.h"
 
 namespace velmora {
 

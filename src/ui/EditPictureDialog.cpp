@@ -141,7 +141,7 @@ void EditPictureDialog::Browse() {
 
 void EditPictureDialog::SavePicture() {
     if (!held_) {
-        link_.Messages().Show(NoteMessage({u"Image is empty!"}, kAppCaption, MessageIcon::Error));
+        link_.Messages().Show(NoteMessage({edit::kImageIsEmpty}, kAppCaption, MessageIcon::Error));
         return;
     }
     const std::string& subtype = held_->subtype;

@@ -29,14 +29,11 @@ bool CarriesPicture(const QMimeData& data) {
 
 // Image bytes on the clipboard (a picture copied from a browser): checked as a file's are.
 std::optional<edit::HeldPicture> PictureFromBytes(const QByteArray& bytes, MessageSink& messages) {
-    std::vector<std::uint8_t> data(bytes.begin(), bytes.end());
-    auto subtype = edit::PictureSubtypeOfContent(data);
-    if (!subtype) {
+    edit::PictureRead read = edit::PictureFromBytes({bytes.begin(), bytes.end()});
+    if (!read.picture)
         messages.Show(
-            NoteMessage({u"File must be a JPG or PNG image!"}, kAppCaption, MessageIcon::Error));
-        return std::nullopt;
-    }
-    return edit::HeldPicture{std::move(*subtype), std::move(data)};
+            NoteMessage(edit::RefusalLines(read.refusal, {}), kAppCaption, MessageIcon::Error));
+    return std::move(read.picture);
 }
 
 }  // namespace

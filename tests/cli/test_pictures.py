@@ -37,3 +37,6 @@ class Pictures(CliTestCase):
         self.cli("picture", "add", self.png, self.mp3)
         self.cli("picture", "add", jpeg, self.mp3)
         self.assertEqual([(p.mime, p.type) for p in self.pictures()], [("image/jpg", 0)])
+        # The content decides, as in the window: a PNG named .jpg is a PNG.
+        self.cli("picture", "add", self.write("png.jpg", PNG), self.mp3)
+        self.assertEqual([(p.mime, p.type) for p in self.pictures()], [("image/png", 0)])

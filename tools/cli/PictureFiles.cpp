@@ -6,29 +6,18 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "CliEnvironment.h"
 #include "Command.h"
 #include "FileArguments.h"
 #include "Output.h"
+#include "edit/PictureFiles.h"
 #include "replace/RegularFile.h"
 #include "replace/SafeReplace.h"
-#include "text/Ascii.h"
 #include "text/FileName.h"
 
 namespace velmora::cli {
 namespace {
-
-constexpr std::uintmax_t kLargePicture = 3 * 1024 * 1024;
-
-bool EndsWithNoCase(const std::string& name, std::string_view tail) {
-    if (name.size() <= tail.size())
-        return false;
-    return std::equal(tail.begin(), tail.end(), name.end() - tail.size(),
-                      [](char a, char b) { return a == text::AsciiLower(b); });
-}
 
 void Say(CliEnvironment& environment, std::vector<std::u16string> lines, bool error) {
     environment.Messages().Show(NoteMessage(std::move(lines), error ? kErrorCaption : kAppCaption,
@@ -43,43 +32,29 @@ bool Ask(CliEnvironment& environment, std::vector<std::u16string> lines) {
 
 }  // namespace
 
-std::optional<std::string> PictureSubtypeOf(const std::string& path) {
-    if (EndsWithNoCase(path, ".png"))
-        return "png";
-    if (EndsWithNoCase(path, ".jpg") || EndsWithNoCase(path, ".jpeg"))
-        return "jpg";
-    return std::nullopt;
-}
-
 std::optional<PictureFile> ReadPictureFile(CliEnvironment& environment, const std::string& path,
                                            int& exitCode) {
-    auto subtype = PictureSubtypeOf(path);
-    if (!subtype) {
-        Say(environment, {u"File must be a JPG or PNG image!"}, false);
-        exitCode = kExitUsage;
-        return std::nullopt;
-    }
     exitCode = kExitFailed;
     if (!CheckFileArgument(path, FileAccess::Read))
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(in),
-                                   std::istreambuf_iterator<char>()};
-    if (!in.is_open() || in.bad()) {
-        Say(environment, {u"Error while reading file:", text::FileNameToText(path)}, true);
+    const std::u16string name = text::FileNameToText(path);
+    edit::PictureRead read = edit::ReadPicture(name, false);
+    if (read.refusal == edit::PictureRefusal::Large && !read.picture) {
+        if (!Ask(environment, edit::RefusalLines(read.refusal, name))) {
+            Complain("answered no (pass --yes to go on); nothing changed");
+            exitCode = kExitOk;
+            return std::nullopt;
+        }
+        read = edit::ReadPicture(name, true);
+    }
+    if (!read.picture) {
+        const bool notAPicture = read.refusal == edit::PictureRefusal::NotJpgOrPng;
+        Say(environment, edit::RefusalLines(read.refusal, name), !notAPicture);
+        if (notAPicture)
+            exitCode = kExitUsage;
         return std::nullopt;
     }
-    if (data.empty()) {
-        Say(environment, {u"File is empty!"}, true);
-        return std::nullopt;
-    }
-    if (data.size() > kLargePicture &&
-        !Ask(environment, {u"Image size is greater than 3 MB.", u"Continue anyway?"})) {
-        Complain("answered no (pass --yes to go on); nothing changed");
-        exitCode = kExitOk;
-        return std::nullopt;
-    }
-    return PictureFile{*subtype, std::move(data)};
+    return PictureFile{std::move(read.picture->subtype), std::move(read.picture->data)};
 }
 
 namespace {
@@ -116,7 +91,7 @@ std::optional<int> RefuseTarget(CliEnvironment& environment, const std::string& 
 int WritePictureFile(CliEnvironment& environment, const std::string& path,
                      const std::vector<std::uint8_t>& data) {
     if (data.empty()) {
-        Say(environment, {u"Image is empty!"}, true);
+        Say(environment, {edit::kImageIsEmpty}, true);
         return kExitFailed;
     }
     // A link is followed: the file it leads to is replaced and the link stays.

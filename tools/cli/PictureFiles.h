@@ -9,19 +9,15 @@ namespace velmora::cli {
 
 class CliEnvironment;
 
-// A picture file read for attaching, with the subtype its name gives ("jpg" or "png").
+// A picture file read for attaching, with the subtype its content shows ("jpg" or "png").
 struct PictureFile {
     std::string subtype;
     std::vector<std::uint8_t> data;
 };
 
-// The subtype from the name as the picture dialog decides it: ".png" gives png, ".jpg" and
-// ".jpeg" give jpg (any case); anything else nothing.
-std::optional<std::string> PictureSubtypeOf(const std::string& path);
-
 // Reads the picture, with the dialog's messages: "File must be a JPG or PNG image!" (exit
 // code 2), "Couldn't open file:", "File is empty!" (exit code 1), and the question about
-// a file above 3 MiB (declined: exit code 0). Null `result` with the code in `exitCode`.
+// a large file (declined: exit code 0). Null `result` with the code in `exitCode`.
 std::optional<PictureFile> ReadPictureFile(CliEnvironment& environment, const std::string& path,
                                            int& exitCode);
 

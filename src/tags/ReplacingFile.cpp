@@ -1,4 +1,4 @@
-#include "export/ReplacingFile.h"
+#include "tags/ReplacingFile.h"
 
 #include <filesystem>
 
