@@ -211,6 +211,78 @@ class CommentsPicturesTest : public QObject {
         QCOMPARE(CommentText(b, u""), std::u16string());
     }
 
+    void commentsAndPicturesAreKnownByTheirFrameAndKeepTheirBytes() {
+        WindowFixture fixture;
+        QVERIFY(LoadSorted(fixture));
+        auto& context = fixture.Environment().Context();
+        {
+            Mp3File& a = Record(fixture, "a.mp3");
+            AddComment(a.V2(), "ger", u"", u"Deutsch", context);
+            AddComment(a.V2(), "jpn", u"", u"Nihongo", context);
+            AddComment(a.V2(), "XXX", u"note", u"keep", context);
+            SetPicture(a.V2(), "image/jpeg", u"real other", 0, Image(8, 8, "JPG"), context);
+            SetPicture(a.V2(), "image/png", u"odd", 25, Image(9, 9, "PNG"), context);
+        }
+        // Written and read back, so the languages come from the file.
+        fixture.Window().Files().Save();
+        QVERIFY(fixture.WaitIdle());
+        fixture.Window().Files().Reload(false);
+        QVERIFY(fixture.WaitIdle());
+        fixture.Window().List().sortByColumn(0, Qt::AscendingOrder);
+        Mp3File& a = Record(fixture, "a.mp3");
+        fixture.Select({"a.mp3"});
+        auto& comments = ShowPage<ui::CommentsPage>(fixture, ui::TagEditorPanel::kCommentsPage);
+        auto selectRow = [&](const QString& language) {
+            for (int row = 0; row < comments.List()->topLevelItemCount(); ++row) {
+                if (comments.List()->topLevelItem(row)->text(1) == language)
+                    comments.List()->setCurrentItem(comments.List()->topLevelItem(row));
+            }
+        };
+        selectRow(QStringLiteral("German"));
+        auto shown = std::make_shared<QString>();
+        WhenModal<ui::EditCommentDialog>([shown](ui::EditCommentDialog* dialog) {
+            *shown = dialog->Description()->toPlainText();
+            dialog->Description()->setPlainText(QStringLiteral("Neu"));
+            Accept(dialog);
+        });
+        QTest::mouseClick(Button(comments, "Edit"), Qt::LeftButton);
+        QCOMPARE(*shown, QStringLiteral("Deutsch"));
+        selectRow(QStringLiteral("German"));
+        QCOMPARE(comments.List()->currentItem()->text(2), QStringLiteral("Neu"));
+        QTest::mouseClick(Button(comments, "Delete"), Qt::LeftButton);
+        QCOMPARE(GetComment(a.V2(), u"", context.codePage).text, std::u16string(u"Nihongo"));
+
+        // Two pictures show as "Other": the one of type 25 keeps its type through OK.
+        auto& pictures = ShowPage<ui::PicturesPage>(fixture, ui::TagEditorPanel::kPicturesPage);
+        QCOMPARE(pictures.List()->count(), 2);
+        for (int row = 0; row < 2; ++row) {
+            QCOMPARE(pictures.List()->item(row)->text(), QStringLiteral("Other"));
+            if (pictures.List()->item(row)->data(Qt::UserRole).toInt() == 25)
+                pictures.List()->setCurrentRow(row);
+        }
+        WhenModal<ui::EditPictureDialog>([](ui::EditPictureDialog* dialog) {
+            dialog->findChild<QLineEdit*>()->setText(QStringLiteral("renamed"));
+            Accept(dialog);
+        });
+        QTest::mouseClick(Button(pictures, "Edit"), Qt::LeftButton);
+        QCOMPARE(pictures.List()->count(), 2);
+
+        fixture.Window().Files().Save();
+        QVERIFY(fixture.WaitIdle());
+        QProcess mutagen;
+        mutagen.start(QStringLiteral("/usr/bin/python3"),
+                      {QStringLiteral("-c"),
+                       QStringLiteral("import sys, mutagen.id3 as m; t = m.ID3(sys.argv[1]); "
+                                      "print(sorted([c.lang + '|' + c.desc + '|' + c.text[0] "
+                                      "for c in t.getall('COMM')] + ['%d|%s' % (p.type, p.desc) "
+                                      "for p in t.getall('APIC')]))"),
+                       QString::fromStdString((fixture.Songs() / "a.mp3").string())});
+        QVERIFY(mutagen.waitForFinished(20000));
+        QCOMPARE(mutagen.readAllStandardError(), QByteArray());
+        QCOMPARE(QString::fromUtf8(mutagen.readAllStandardOutput()).trimmed(),
+                 QStringLiteral("['0|real other', '25|renamed', 'XXX|note|keep', 'jpn||Nihongo']"));
+    }
+
     void browseChecksTheFileAndOkAppliesToEverySelectedFile_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content");
