@@ -150,6 +150,7 @@ TagSave Mp3File::BuildSave(EngineContext& context) {
     save.stripId3v2 = removeV2Pending_ && (v2_.Frames().empty() || !IsTagModified(v2_));
     if (!save.stripId3v2 && (removeV2Pending_ || IsTagModified(v2_))) {
         save.id3v2Version = context.options.Id3v2Version();
+        ApplyEncodingChoice(v2_, context.options.encoding);
         ConvertFramesForVersion(v2_, save.id3v2Version, context.codePage);
         SerializedFrames frames =
             SerializeTagLeavingStored(v2_, save.id3v2Version, context.codePage);
