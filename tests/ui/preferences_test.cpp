@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -213,15 +212,9 @@ class PreferencesTest : public QObject {
         QTest::keyClick(&title, Qt::Key_S, Qt::ControlModifier);
         QVERIFY(fixture.WaitIdle());
         // Every frame of the file, typed in or not, is written in UTF-8 in an ID3v2.4 tag.
-        QProcess mutagen;
-        mutagen.start(QStringLiteral("/usr/bin/python3"),
-                      {QStringLiteral("-c"),
-                       QStringLiteral("import sys, mutagen.id3 as m; t = m.ID3(sys.argv[1]); "
-                                      "print(t.version[1], sorted({int(f.encoding) for f in "
-                                      "t.values() if hasattr(f, 'encoding')}))"),
-                       QString::fromStdString((fixture.Songs() / "a.mp3").string())});
-        QVERIFY(mutagen.waitForFinished(20000));
-        QCOMPARE(QString::fromUtf8(mutagen.readAllStandardOutput()).trimmed(),
+        QCOMPARE(MutagenSays(fixture.Songs() / "a.mp3",
+                             "t.version[1], sorted({int(f.encoding) for f in t.values() if "
+                             "hasattr(f, 'encoding')})"),
                  QStringLiteral("4 [3]"));
     }
 };
