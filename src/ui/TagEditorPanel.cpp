@@ -39,12 +39,13 @@ QString RemovalText(std::span<Mp3File* const> selection) {
         return std::any_of(selection.begin(), selection.end(),
                            [&](const Mp3File* record) { return (record->*pending)(); });
     };
-    QStringList lines;
-    if (any(&Mp3File::RemoveV1Pending))
-        lines << TagEditorPanel::tr("ID3v1 is removed at the next save.");
-    if (any(&Mp3File::RemoveV2Pending))
-        lines << TagEditorPanel::tr("ID3v2 is removed at the next save.");
-    return lines.join(QLatin1Char('\n'));
+    const bool v1 = any(&Mp3File::RemoveV1Pending);
+    const bool v2 = any(&Mp3File::RemoveV2Pending);
+    if (!v1 && !v2)
+        return {};
+    const QString tags =
+        v1 && v2 ? QStringLiteral("ID3v1, ID3v2") : QStringLiteral("ID3v%1").arg(v1 ? 1 : 2);
+    return TagEditorPanel::tr("Saving removes\n%1").arg(tags);
 }
 
 }  // namespace
@@ -113,8 +114,6 @@ QWidget* TagEditorPanel::BuildButtons(QAction* removeV1, QAction* removeV2) {
     layout->addWidget(ButtonFor(removeV2, tr("Remove ID3v&2")));
     removalNote_ = new QLabel;
     removalNote_->setObjectName(QStringLiteral("removalNote"));
-    removalNote_->setWordWrap(true);
-    removalNote_->setMaximumWidth(saveAll_->sizeHint().width() * 2);
     layout->addWidget(removalNote_);
     layout->addStretch();
     return buttons;
