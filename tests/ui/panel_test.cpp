@@ -336,9 +336,8 @@ class PanelTest : public QObject {
         QVERIFY(fixture.Record("m1.mp3").RemoveV1Pending() &&
                 fixture.Record("m2.mp3").RemoveV2Pending());
         QCOMPARE(fixture.Field(V2Field::Album).text(), QStringLiteral("Kept"));
-        QCOMPARE(fixture.Field(V2Field::Title).Overlay(), QStringLiteral("(empty)"));
-        QVERIFY(fixture.Panel().RemovalNote().text().contains(QStringLiteral("ID3v1")));
-        QVERIFY(fixture.Panel().RemovalNote().text().contains(QStringLiteral("ID3v2")));
+        QCOMPARE(fixture.Panel().RemovalNote().text(),
+                 QStringLiteral("Saving removes\nID3v1, ID3v2"));
         QCOMPARE(fixture.ColumnTexts(int(Column::Title)), QStringList({"", ""}));
         fixture.Type(fixture.Field(V2Field::Year), QStringLiteral("1999"));
         fixture.Window().Files().Save();
@@ -440,11 +439,7 @@ class PanelTest : public QObject {
         auto& journal = window.Files().Journal();
         auto& title = fixture.Field(V2Field::Title);
         // Each way the user leaves typed text: it reaches t1 as one undoable action.
-        struct Row {
-            const char* why;
-            std::function<void()> leave;
-        };
-        const Row rows[] = {
+        const std::pair<const char*, std::function<void()>> rows[] = {
             {"the quit question counts it",
              [&] {
                  auto seen = AnswerNextBox(QMessageBox::Cancel);
@@ -461,25 +456,21 @@ class PanelTest : public QObject {
             {"Ctrl+S saves it", [&] { QTest::keyClick(&title, Qt::Key_S, Qt::ControlModifier); }},
         };
         int typed = 0;
-        for (const Row& row : rows) {
+        for (const auto& [why, leave] : rows) {
             fixture.Select({"t1.mp3"});
             const QString text = QStringLiteral("Typed %1").arg(++typed);
             fixture.Type(title, text);
             QVERIFY2(ui::ShowsPending(title) && !ui::ShowsPending(fixture.Field(V2Field::Album)),
-                     row.why);
-            QVERIFY(title.palette().color(QPalette::Base) !=
-                    fixture.Field(V2Field::Album).palette().color(QPalette::Base));
+                     why);
             // Shortcuts reach an active window only; a message box may have taken it.
             window.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&window));
-            row.leave();
+            leave();
             QVERIFY(fixture.WaitIdle());
-            QVERIFY2(fixture.Text("t1.mp3", V2Field::Title) == text, row.why);
-            QVERIFY2(fixture.Text("t2.mp3", V2Field::Title) == "Two", row.why);
-            QVERIFY2(ui::ToQString(journal.UndoName()) == "Edit Tags" || !journal.CanUndo(),
-                     row.why);
+            QVERIFY2(fixture.Text("t1.mp3", V2Field::Title) == text, why);
+            QVERIFY2(fixture.Text("t2.mp3", V2Field::Title) == "Two", why);
+            QVERIFY2(ui::ToQString(journal.UndoName()) == "Edit Tags" || !journal.CanUndo(), why);
         }
-        QVERIFY(!fixture.Record("t1.mp3").NeedsSave());
         if (HasMutagen())
             QVERIFY(MutagenDump(fixture.Folder())["t1.mp3"].contains("TIT2 ['Typed 3']"));
 
@@ -494,7 +485,6 @@ class PanelTest : public QObject {
         QCOMPARE(fixture.Text("t1.mp3", V2Field::Album), QStringLiteral("B"));
         QTest::keyClick(&title, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(fixture.Text("t1.mp3", V2Field::Album), QStringLiteral("Al"));
-        QCOMPARE(title.text(), QStringLiteral("Typed 3"));
     }
 
     void extraFieldsAndTheirHiddenColumns() {
