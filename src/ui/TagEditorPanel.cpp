@@ -98,6 +98,7 @@ TagEditorPanel::TagEditorPanel(Workspace& workspace, EngineContext& engine, UiMe
 void TagEditorPanel::AddPage(PanelPage* page, const QString& caption) {
     pages_.push_back(page);
     current_.push_back(false);
+    captions_.push_back(caption);
     tabs_->addTab(page, caption);
     connect(page, &PanelPage::saveAllWanted, this, &TagEditorPanel::SaveAll);
 }
@@ -149,7 +150,18 @@ bool TagEditorPanel::WritePending() {
     return true;
 }
 
+void TagEditorPanel::MarkPendingTabs() {
+    // Only a hidden page can hold typed text out of sight: its tab says so.
+    for (std::size_t page = 0; page < pages_.size(); ++page) {
+        const bool pending =
+            int(page) != tabs_->currentIndex() && current_[page] && pages_[page]->HasEdits();
+        tabs_->setTabText(int(page),
+                          pending ? captions_[page] + QStringLiteral(" *") : captions_[page]);
+    }
+}
+
 void TagEditorPanel::ReloadShown() {
+    MarkPendingTabs();
     // A save's worker rewrites the records: they are read again once it is done.
     if (workspace_.State() == WorkState::Saving)
         return;

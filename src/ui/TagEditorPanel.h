@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <vector>
 
@@ -50,6 +51,7 @@ class TagEditorPanel : public QWidget {
     void AddPage(PanelPage* page, const QString& caption);
     void ReloadAll();
     void ReloadShown();
+    void MarkPendingTabs();
     // Applies the typed edits to the records they were typed for; false when there were none.
     bool WritePending();
     QWidget* BuildButtons(QAction* removeV1, QAction* removeV2);
@@ -60,6 +62,7 @@ class TagEditorPanel : public QWidget {
     QPushButton* saveAll_ = nullptr;
     QLabel* removalNote_ = nullptr;
     std::vector<PanelPage*> pages_;
+    std::vector<QString> captions_;
     // Per page: it was reloaded for the present selection and records.
     std::vector<bool> current_;
     // The records the current pages were filled from.

@@ -449,6 +449,7 @@ class PanelTest : public QObject {
             {"a tab switch keeps it, then another row is clicked",
              [&] {
                  fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kCommentsPage);
+                 QCOMPARE(fixture.Panel().Tabs().tabText(0), QStringLiteral("&General ID3v2 *"));
                  fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kGeneralPage);
                  QVERIFY(title.Changed() && ui::ShowsPending(title));
                  fixture.Select({"t2.mp3"});
