@@ -139,7 +139,7 @@ bool TagEditorPanel::HasPendingEdits() const {
 }
 
 bool TagEditorPanel::WritePending() {
-    if (shownFor_.empty() || !HasPendingEdits())
+    if (shownFor_.empty() || !link_.Editable() || !HasPendingEdits())
         return false;
     link_.ApplyTo(edit::kEditTagsAction, shownFor_, [this](std::span<Mp3File* const> records) {
         for (std::size_t page = 0; page < pages_.size(); ++page) {
