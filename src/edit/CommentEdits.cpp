@@ -7,6 +7,7 @@
 #include "tags/CommentOps.h"
 #include "tags/EngineContext.h"
 #include "tags/FrameField.h"
+#include "tags/FrameFieldTypes.h"
 #include "tags/FrameIdTable.h"
 #include "tags/FrameParts.h"
 #include "tags/Id3v2Frame.h"
@@ -45,6 +46,30 @@ bool Holds(const Mp3File& record, const CommentParts& wanted, const text::CodePa
         });
 }
 
+std::string LanguageOf(const CommentParts& parts) {
+    const auto bytes = parts.language->Bytes();
+    return {bytes.begin(), bytes.end()};
+}
+
+// The record's first comment with the key, and its parts.
+Id3v2Frame* FindKeyed(const Mp3File& record, const CommentKey& key) {
+    for (const auto& frame : record.V2().Frames()) {
+        const auto parts = PartsOf(*frame);
+        if (parts && LanguageOf(*parts) == key.language &&
+            static_cast<const TextField*>(parts->description)->Text() == key.description)
+            return frame.get();
+    }
+    return nullptr;
+}
+
+SharedComment Listed(const CommentParts& parts, const text::CodePage& codePage) {
+    std::string language = LanguageOf(parts);
+    const std::string code = language.size() == 3 ? language : std::string();
+    return {{parts.description->GetText(codePage), std::move(language)},
+            std::u16string(LanguageName(code)),
+            parts.text->GetText(codePage)};
+}
+
 }  // namespace
 
 std::vector<SharedComment> SharedComments(std::span<Mp3File* const> records,
@@ -58,22 +83,31 @@ std::vector<SharedComment> SharedComments(std::span<Mp3File* const> records,
                 return Holds(*other, *parts, codePage);
             }))
             continue;
-        const auto language = parts->language->Bytes();
-        const std::string code =
-            language.size() == 3 ? std::string(language.begin(), language.end()) : std::string();
-        shared.push_back({parts->description->GetText(codePage), std::u16string(LanguageName(code)),
-                          parts->text->GetText(codePage)});
+        shared.push_back(Listed(*parts, codePage));
     }
     return shared;
 }
 
-void ApplyComment(Mp3File& record, const CommentEdit& edit, const EngineContext& context) {
-    SetCommentText(record.V2(), edit.description, edit.text, edit.language, context);
+std::optional<SharedComment> OpenedComment(const Mp3File& record,
+                                           const std::optional<CommentKey>& key,
+                                           const text::CodePage& codePage) {
+    const Id3v2Frame* frame =
+        key ? FindKeyed(record, *key) : FindComment(record.V2(), u"", codePage);
+    const auto parts = frame ? PartsOf(*frame) : std::nullopt;
+    if (!parts)
+        return std::nullopt;
+    return Listed(*parts, codePage);
 }
 
-void DeleteComment(Mp3File& record, std::u16string_view description,
-                   const text::CodePage& codePage) {
-    if (const Id3v2Frame* frame = FindComment(record.V2(), description, codePage))
+void ApplyComment(Mp3File& record, const CommentEdit& edit, const EngineContext& context) {
+    if (Id3v2Frame* frame = FindKeyed(record, edit.key))
+        SetCommentFrameText(*frame, edit.text, context.codePage);
+    else
+        AddComment(record.V2(), edit.newLanguage, edit.key.description, edit.text, context);
+}
+
+void DeleteComment(Mp3File& record, const CommentKey& key) {
+    if (const Id3v2Frame* frame = FindKeyed(record, key))
         RemoveFrame(record.V2(), frame);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -8,9 +9,16 @@
 
 namespace velmora::edit {
 
+// What tells one comment from another: its short description and its language, as the
+// bytes the file holds (two comments may share a description in two languages).
+struct CommentKey {
+    std::u16string description;
+    std::string language;
+};
+
 // A comment that every selected file holds alike (description, text and language bytes).
 struct SharedComment {
-    std::u16string description;
+    CommentKey key;
     std::u16string languageName;  // empty when the language has no row
     std::u16string text;
 };
@@ -19,22 +27,27 @@ struct SharedComment {
 std::vector<SharedComment> SharedComments(std::span<Mp3File* const> records,
                                           const text::CodePage& codePage);
 
-// What the comment dialog applies: a comment is known by its description alone.
+// The comment the dialog opens on in the record: the one with the key, or without a key (a
+// new comment) the first with the empty description; none when there is no such comment.
+std::optional<SharedComment> OpenedComment(const Mp3File& record,
+                                           const std::optional<CommentKey>& key,
+                                           const text::CodePage& codePage);
+
+// What the comment dialog applies.
 struct CommentEdit {
-    std::u16string description;
+    CommentKey key;  // the comment whose text is set where a file has it
     std::u16string text;
-    std::string language;  // three bytes, for the files that get a new comment
+    std::string newLanguage;  // three bytes, for the files that get a new comment
 };
 
 // Changes of one record; the window makes each a journal action over the selection
 // (kCommentsAction, kDeleteCommentAction, kDeleteAllCommentsAction).
 
-// Sets the text of the record's comment with the description (its language stays), or adds
-// the comment when there is none.
+// Sets the text of the record's comment with the key (its language bytes stay), or adds a
+// comment with the description and the new language when there is none.
 void ApplyComment(Mp3File& record, const CommentEdit& edit, const EngineContext& context);
-// Removes the record's first comment with the description, whatever its text and language.
-void DeleteComment(Mp3File& record, std::u16string_view description,
-                   const text::CodePage& codePage);
+// Removes the record's first comment with the key, whatever its text.
+void DeleteComment(Mp3File& record, const CommentKey& key);
 void DeleteAllComments(Mp3File& record);
 
 }  // namespace velmora::edit

@@ -1,5 +1,9 @@
 #include "edit/LanguageTable.h"
 
+#include <string>
+
+#include "text/Ascii.h"
+
 namespace velmora::edit {
 namespace {
 
@@ -27,8 +31,10 @@ std::string_view LanguageCode(std::u16string_view name) {
 }
 
 std::u16string_view LanguageName(std::string_view code) {
+    // Files may hold the code in capitals ("ENG").
+    const std::string lower = text::AsciiLower(code);
     for (const LanguageRow& row : kLanguageRows) {
-        if (row.code == code)
+        if (row.code == lower)
             return row.name;
     }
     return kLanguageRows[0].name;

@@ -4,13 +4,29 @@
 #include "tags/Mp3File.h"
 
 namespace velmora::edit {
+namespace {
 
-const TagRemoval kRemoveId3v1{kRemoveId3v1Action,
-                              u"All subsequent changes to the ID3v1 tag will not be saved.",
-                              u"Really remove ID3v1?", &Mp3File::MarkRemoveV1};
-const TagRemoval kRemoveId3v2{kRemoveId3v2Action,
-                              u"All subsequent changes to the ID3v2 tag will not be saved.",
-                              u"Really remove ID3v2?", &Mp3File::MarkRemoveV2};
+void ClearV1(Mp3File& record) {
+    record.V1() = Id3v1Tag();
+}
+
+void ClearV2(Mp3File& record) {
+    if (!record.V2().Frames().empty())
+        record.V2().MutableFrames().clear();
+}
+
+}  // namespace
+
+const TagRemoval kRemoveId3v1{
+    kRemoveId3v1Action,
+    u"The ID3v1 tag is removed when the file is saved; values entered afterwards are saved as a "
+    u"new tag.",
+    u"Really remove ID3v1?", &Mp3File::MarkRemoveV1, &ClearV1};
+const TagRemoval kRemoveId3v2{
+    kRemoveId3v2Action,
+    u"The ID3v2 tag is removed when the file is saved; values entered afterwards are saved as a "
+    u"new tag.",
+    u"Really remove ID3v2?", &Mp3File::MarkRemoveV2, &ClearV2};
 
 Message TagRemoval::Question() const {
     return NoteMessage({warning, question}, kAppCaption, MessageIcon::Information,
@@ -19,6 +35,7 @@ Message TagRemoval::Question() const {
 
 void TagRemoval::Apply(Mp3File& record) const {
     (record.*mark)();
+    clear(record);
 }
 
 }  // namespace velmora::edit

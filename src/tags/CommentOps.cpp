@@ -45,19 +45,26 @@ void AddComment(Id3v2Tag& tag, std::string_view language, std::u16string_view de
                                  {PartName::Text, text}}));
 }
 
+void SetCommentFrameText(Id3v2Frame& frame, std::u16string_view text,
+                         const text::CodePage& codePage) {
+    FrameField* field = FindPart(frame, PartName::Text);
+    if (!field)
+        return;
+    field->SetText(text, codePage);
+    for (std::size_t i = 0; i < frame.FieldCount(); ++i) {
+        if (frame.FieldAt(i)->Kind() == FieldKind::LaterValues) {
+            frame.RemoveFieldsFrom(i);
+            MarkFrame(frame, true);
+        }
+    }
+}
+
 void SetCommentText(Id3v2Tag& tag, std::u16string_view description, std::u16string_view text,
                     std::string_view language, const EngineContext& context) {
-    if (Id3v2Frame* frame = FindComment(tag, description, context.codePage)) {
-        if (FrameField* field = FindPart(*frame, PartName::Text)) {
-            field->SetText(text, context.codePage);
-            for (std::size_t i = 0; i < frame->FieldCount(); ++i) {
-                if (frame->FieldAt(i)->Kind() == FieldKind::LaterValues) {
-                    frame->RemoveFieldsFrom(i);
-                    MarkFrame(*frame, true);
-                }
-            }
-            return;
-        }
+    Id3v2Frame* frame = FindComment(tag, description, context.codePage);
+    if (frame && FindPart(*frame, PartName::Text)) {
+        SetCommentFrameText(*frame, text, context.codePage);
+        return;
     }
     AddComment(tag, language, description, text, context);
 }

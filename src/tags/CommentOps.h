@@ -24,6 +24,9 @@ Comment GetComment(const Id3v2Tag& tag, std::u16string_view description,
 // Appends a new COMM frame. The language is always written as three bytes.
 void AddComment(Id3v2Tag& tag, std::string_view language, std::u16string_view description,
                 std::u16string_view text, const EngineContext& context);
+// Sets the text of a COMM frame, which then holds that one string.
+void SetCommentFrameText(Id3v2Frame& frame, std::u16string_view text,
+                         const text::CodePage& codePage);
 // Sets the text of the comment with the description, or adds one with the language.
 void SetCommentText(Id3v2Tag& tag, std::u16string_view description, std::u16string_view text,
                     std::string_view language, const EngineContext& context);

@@ -13,7 +13,6 @@
 #include "tags/Id3v2Frame.h"
 #include "tags/StoredBytesField.h"
 #include "tags/TextEncoding.h"
-#include "text/Ascii.h"
 
 namespace velmora {
 
@@ -126,7 +125,8 @@ class LayoutWalk {
         auto bytes = cursor_.Take(3);
         if (!bytes)
             return false;
-        Add(std::make_unique<NarrowStringField>(text::AsciiLower(AsChars(*bytes)), 3));
+        // Kept as written ("XXX" stays "XXX"); lookups by code ignore the case.
+        Add(std::make_unique<NarrowStringField>(AsChars(*bytes), 3));
         return true;
     }
 

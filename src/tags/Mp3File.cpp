@@ -140,14 +140,17 @@ TagSave Mp3File::BuildSave(EngineContext& context) {
     TagSave save;
     save.path = DiskPath();
     save.loadedAs = identity_;
-    if (removeV1Pending_) {
+    // A tag marked for removal and filled in again afterwards (the window empties it when it
+    // marks it) is written anew in its place.
+    if (removeV1Pending_ && (v1_.IsEmpty() || !v1_.IsModified())) {
         save.id3v1 = Id3v1Action::Remove;
     } else if (v1_.IsModified()) {
         save.WriteId3v1(v1_, context.codePage, context.options.autoDeleteV1);
     }
-    save.stripId3v2 = removeV2Pending_;
-    if (!removeV2Pending_ && IsTagModified(v2_)) {
+    save.stripId3v2 = removeV2Pending_ && (v2_.Frames().empty() || !IsTagModified(v2_));
+    if (!save.stripId3v2 && (removeV2Pending_ || IsTagModified(v2_))) {
         save.id3v2Version = context.options.Id3v2Version();
+        ApplyEncodingChoice(v2_, context.options.encoding);
         ConvertFramesForVersion(v2_, save.id3v2Version, context.codePage);
         SerializedFrames frames =
             SerializeTagLeavingStored(v2_, save.id3v2Version, context.codePage);

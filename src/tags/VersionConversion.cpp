@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "tags/EncodingPolicy.h"
 #include "tags/FrameFieldTypes.h"
 #include "tags/FrameLayouts.h"
 #include "tags/Id3v2Tag.h"
@@ -259,6 +261,17 @@ void ConvertFramesForVersion(Id3v2Tag& tag, std::uint8_t majorVersion,
                 [](const Id3v2Frame& tdor) { return YearFromStamp(kTory, tdor); });
     PeopleTo23(tag);
     JoinValues(tag, codePage);
+}
+
+void ApplyEncodingChoice(Id3v2Tag& tag, const EncodingPolicy& policy) {
+    for (const auto& frame : tag.Frames()) {
+        auto* field = static_cast<EncodingField*>(FindField(*frame, FieldKind::Encoding));
+        if (!field)
+            continue;
+        const std::uint8_t wanted = policy.StoredFor(field->Source());
+        if (wanted != field->Stored())
+            field->SetBytes(std::span<const std::uint8_t>(&wanted, 1));
+    }
 }
 
 }  // namespace velmora

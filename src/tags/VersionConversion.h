@@ -8,6 +8,7 @@ namespace text {
 class CodePage;
 }
 class Id3v2Tag;
+struct EncodingPolicy;
 struct FrameId;
 
 // Turns the frames of a tag into those of the version a save writes, as other taggers do:
@@ -18,6 +19,10 @@ struct FrameId;
 // without a digit hold no date and are dropped.
 void ConvertFramesForVersion(Id3v2Tag& tag, std::uint8_t majorVersion,
                              const text::CodePage& codePage);
+
+// Gives each frame the encoding the options choose for the one it was read in, as a load
+// under these options would, so options changed after the load reach the next save.
+void ApplyEncodingChoice(Id3v2Tag& tag, const EncodingPolicy& policy);
 
 // Whether a version change may convert or drop frames with this ID. Frames kept byte for
 // byte (not understood) never are.

@@ -11,6 +11,18 @@
 #include "ui/QtText.h"
 
 namespace velmora::ui {
+namespace {
+
+QVariant RowKey(const edit::CommentKey& key) {
+    return QVariantList{ToQString(key.description), QByteArray::fromStdString(key.language)};
+}
+
+edit::CommentKey KeyOf(const QVariant& row) {
+    const QVariantList parts = row.toList();
+    return {ToU16(parts.value(0).toString()), parts.value(1).toByteArray().toStdString()};
+}
+
+}  // namespace
 
 CommentsPage::CommentsPage(const PanelLink& link, QWidget* parent)
     : ListPage(link, parent), list_(new QTreeWidget) {
@@ -30,22 +42,22 @@ void CommentsPage::Fill(std::span<Mp3File* const> selection) {
     for (const edit::SharedComment& comment :
          edit::SharedComments(selection, Link().Engine().codePage)) {
         auto* row =
-            new QTreeWidgetItem(list_, {ToQString(comment.description),
+            new QTreeWidgetItem(list_, {ToQString(comment.key.description),
                                         ToQString(comment.languageName), ToQString(comment.text)});
-        row->setData(0, kKeyRole, ToQString(comment.description));
+        row->setData(0, kKeyRole, RowKey(comment.key));
     }
 }
 
 void CommentsPage::Open(const QVariant& key) {
-    EditCommentDialog dialog(Link(), ToU16(key.toString()), window());
+    EditCommentDialog dialog(Link(), key.isNull() ? std::nullopt : std::optional(KeyOf(key)),
+                             window());
     dialog.exec();
 }
 
 void CommentsPage::DeleteRow(const QVariant& key) {
-    const std::u16string description = ToU16(key.toString());
-    Link().ApplyToEach(edit::kDeleteCommentAction, [&](Mp3File& record) {
-        edit::DeleteComment(record, description, Link().Engine().codePage);
-    });
+    const edit::CommentKey comment = KeyOf(key);
+    Link().ApplyToEach(edit::kDeleteCommentAction,
+                       [&](Mp3File& record) { edit::DeleteComment(record, comment); });
 }
 
 void CommentsPage::DeleteAllRows() {

@@ -16,7 +16,7 @@ class CommentsPage : public ListPage {
     QTreeWidget* List() const { return list_; }
 
   private:
-    // A row's key is its short description.
+    // A row's key is its short description and language bytes (see KeyOf).
     void Fill(std::span<Mp3File* const> selection) override;
     void Open(const QVariant& key) override;
     void DeleteRow(const QVariant& key) override;

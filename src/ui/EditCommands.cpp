@@ -33,6 +33,8 @@ void EditCommands::Move(bool undo) {
     // Records a worker reads or writes are not touched.
     if (!workspace_.IsIdle())
         return;
+    // Typing not applied yet is the newest change: Undo takes it back, Redo brings it again.
+    workspace_.ApplyPendingEdits();
     auto& journal = workspace_.Journal();
     if (!(undo ? journal.Undo() : journal.Redo()).empty())
         workspace_.RecordsEdited();

@@ -12,7 +12,6 @@
 #include "edit/ActionNames.h"
 #include "edit/CommentEdits.h"
 #include "edit/LanguageTable.h"
-#include "tags/CommentOps.h"
 #include "tags/EngineContext.h"
 #include "tags/Mp3File.h"
 #include "ui/PanelLink.h"
@@ -35,8 +34,8 @@ QStringList LanguageNames() {
 
 }  // namespace
 
-EditCommentDialog::EditCommentDialog(const PanelLink& link, const std::u16string& description,
-                                     QWidget* parent)
+EditCommentDialog::EditCommentDialog(const PanelLink& link,
+                                     const std::optional<edit::CommentKey>& key, QWidget* parent)
     : QDialog(parent),
       link_(link),
       shortDescription_(new QLineEdit),
@@ -56,18 +55,27 @@ EditCommentDialog::EditCommentDialog(const PanelLink& link, const std::u16string
 
     language_->addItems(LanguageNames());
     const auto selection = link.Selection();
-    Comment comment;
+    std::optional<edit::SharedComment> comment;
     if (!selection.empty())
-        comment = GetComment(selection.front()->V2(), description, link.Engine().codePage);
-    shortDescription_->setText(ToQString(description));
-    description_->setPlainText(ToQString(comment.text));
-    language_->setCurrentText(ToQString(edit::LanguageToPreselect(comment.language)));
+        comment = edit::OpenedComment(*selection.front(), key, link.Engine().codePage);
+    std::optional<std::string> code;
+    if (comment) {
+        opened_ = comment->key;
+        code = comment->key.language;
+    }
+    shortDescription_->setText(ToQString(key ? key->description : std::u16string()));
+    description_->setPlainText(comment ? ToQString(comment->text) : QString());
+    shownLanguage_ = ToQString(edit::LanguageToPreselect(code));
+    language_->setCurrentText(shownLanguage_);
 }
 
 void EditCommentDialog::accept() {
-    const edit::CommentEdit edit{ToU16(shortDescription_->text()),
-                                 ToU16(description_->toPlainText()),
-                                 edit::LanguageToStore(ToU16(language_->currentText()))};
+    const std::string chosen = edit::LanguageToStore(ToU16(language_->currentText()));
+    const bool keepLanguage = opened_ && language_->currentText() == shownLanguage_;
+    const edit::CommentEdit edit{
+        {ToU16(shortDescription_->text()), keepLanguage ? opened_->language : chosen},
+        ToU16(description_->toPlainText()),
+        chosen};
     link_.ApplyToEach(edit::kCommentsAction,
                       [&](Mp3File& record) { edit::ApplyComment(record, edit, link_.Engine()); });
     QDialog::accept();

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDialog>
-#include <string>
+#include <optional>
+
+#include "edit/CommentEdits.h"
 
 class QComboBox;
 class QLineEdit;
@@ -11,13 +13,14 @@ namespace velmora::ui {
 
 class PanelLink;
 
-// "Edit Comment": the first selected file's comment with the short description, applied on
-// OK to every selected file as one undoable action.
+// "Edit Comment": the first selected file's comment with the key (description and
+// language), or for a new one its comment with the empty description, applied on OK to every
+// selected file as one undoable action. A language left as shown keeps the comment's bytes.
 class EditCommentDialog : public QDialog {
     Q_OBJECT
 
   public:
-    EditCommentDialog(const PanelLink& link, const std::u16string& description,
+    EditCommentDialog(const PanelLink& link, const std::optional<edit::CommentKey>& key,
                       QWidget* parent = nullptr);
 
     QLineEdit* ShortDescription() const { return shortDescription_; }
@@ -28,6 +31,9 @@ class EditCommentDialog : public QDialog {
 
   private:
     const PanelLink& link_;
+    // The comment shown; its language stays unless the user picks another.
+    std::optional<edit::CommentKey> opened_;
+    QString shownLanguage_;
     QLineEdit* shortDescription_;
     QComboBox* language_;
     QPlainTextEdit* description_;

@@ -163,8 +163,12 @@ void EditPictureDialog::OpenInViewer() {
 }
 
 void EditPictureDialog::accept() {
-    const edit::PictureEdit edit{pictureType_, PictureTypeIndex(ToU16(type_->currentText())),
-                                 ToU16(description_->text()), held_};
+    // A type byte past the list shows as "Other": left so, the picture keeps its own byte.
+    const QString typeName = type_->currentText();
+    const std::uint8_t type = typeName == ToQString(edit::PictureTypeLabel(pictureType_))
+                                  ? pictureType_
+                                  : PictureTypeIndex(ToU16(typeName));
+    const edit::PictureEdit edit{pictureType_, type, ToU16(description_->text()), held_};
     link_.ApplyToEach(edit::kPicturesAction,
                       [&](Mp3File& record) { edit::ApplyPicture(record, edit, link_.Engine()); });
     QDialog::accept();

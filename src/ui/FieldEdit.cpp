@@ -5,16 +5,20 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
+#include "ui/PendingLook.h"
 #include "ui/QtText.h"
 
 namespace velmora::ui {
 
 FieldEdit::FieldEdit(QWidget* parent) : QLineEdit(parent) {
     // Only the user's typing marks the field changed, never setText.
-    connect(this, &QLineEdit::textEdited, this, [this] {
-        changed_ = true;
-        update();
-    });
+    connect(this, &QLineEdit::textEdited, this, &FieldEdit::UpdateChanged);
+}
+
+void FieldEdit::UpdateChanged() {
+    changed_ = isUndoAvailable() || text() != loadedText_;
+    ShowPending(*this, changed_);
+    update();
 }
 
 void FieldEdit::Reload(const edit::CommonText& value) {
@@ -31,6 +35,7 @@ void FieldEdit::Revert() {
     setText(loadedText_);
     shown_ = loadedShown_;
     changed_ = false;
+    ShowPending(*this, false);
     update();
 }
 
@@ -57,7 +62,8 @@ std::optional<std::u16string> FieldEdit::Edit() const {
 bool FieldEdit::event(QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)) {
+        if ((key->matches(QKeySequence::Undo) && !isUndoAvailable()) ||
+            (key->matches(QKeySequence::Redo) && !isRedoAvailable())) {
             event->ignore();
             return true;
         }
@@ -71,6 +77,8 @@ void FieldEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QLineEdit::keyPressEvent(event);
+    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))
+        UpdateChanged();
 }
 
 void FieldEdit::paintEvent(QPaintEvent* event) {

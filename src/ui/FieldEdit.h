@@ -6,10 +6,11 @@
 
 namespace velmora::ui {
 
-// A one-line field of the editor: it knows whether the user changed it, and over several
-// files it paints "(empty)" or "(multiple)" in place of its text until the user types.
-// Escape puts back what the last Reload set; Undo and Redo keys are left to the window, so
-// they take back whole edits of the files.
+// A one-line field of the editor: it knows whether the user changed it, shows typed text
+// that is not applied yet as pending, and over several files it paints "(empty)" or
+// "(multiple)" in place of its text until the user types. Escape puts back what the last
+// Reload set. Undo and Redo keys first take back the field's own typing; with none left they
+// go to the window, which takes back whole edits of the files.
 class FieldEdit : public QLineEdit {
     Q_OBJECT
 
@@ -34,6 +35,9 @@ class FieldEdit : public QLineEdit {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // Typing undone back to what Reload set is no change.
+    void UpdateChanged();
+
     bool changed_ = false;
     edit::Shown shown_ = edit::Shown::Normal;
     QString loadedText_;

@@ -135,12 +135,17 @@ void GeneralPage::Reload(std::span<Mp3File* const> selection) {
     }
 }
 
-void GeneralPage::WriteEdits(std::span<Mp3File* const> selection) {
+edit::V2Edits GeneralPage::Edits() const {
     edit::V2Edits edits;
     for (std::size_t index = 0; index < edit::kV2FieldCount; ++index)
         edits.fields[index] = fields_[index]->Edit();
     if (genre_->Changed())
         edits.genre = ToU16(genre_->currentText());
+    return edits;
+}
+
+void GeneralPage::WriteEdits(std::span<Mp3File* const> selection) {
+    const edit::V2Edits edits = Edits();
     if (!edits.Any())
         return;
     for (Mp3File* record : selection)

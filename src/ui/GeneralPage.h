@@ -23,11 +23,13 @@ class GeneralPage : public PanelPage {
 
     void Reload(std::span<Mp3File* const> selection) override;
     void WriteEdits(std::span<Mp3File* const> selection) override;
+    bool HasEdits() const override { return Edits().Any(); }
 
     FieldEdit& Field(edit::V2Field field) { return *fields_[std::size_t(field)]; }
     GenreBox& Genre() { return *genre_; }
 
   private:
+    edit::V2Edits Edits() const;
     QWidget* BuildFields();
     QWidget* BuildButtons();
     // A button's command: each selected record in turn as one action, then a reload.

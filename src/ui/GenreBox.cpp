@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "ui/PendingLook.h"
+
 namespace velmora::ui {
 
 namespace {
@@ -19,10 +21,10 @@ bool IsPlainEscape(const QEvent* event) {
 GenreBox::GenreBox(bool editable, QWidget* parent) : QComboBox(parent) {
     setObjectName(QStringLiteral("Genre"));
     setEditable(editable);
-    connect(this, &QComboBox::activated, this, [this] { changed_ = true; });
+    connect(this, &QComboBox::activated, this, [this] { SetChanged(true); });
     if (editable) {
         setInsertPolicy(QComboBox::NoInsert);
-        connect(lineEdit(), &QLineEdit::textEdited, this, [this] { changed_ = true; });
+        connect(lineEdit(), &QLineEdit::textEdited, this, [this] { SetChanged(true); });
         // The typed text's field has the focus and would swallow the key.
         lineEdit()->installEventFilter(this);
     }
@@ -34,7 +36,12 @@ void GenreBox::ShowLoaded(int index, const QString& text) {
     setCurrentIndex(index);
     if (index < 0 && isEditable())
         setEditText(text);
-    changed_ = false;
+    SetChanged(false);
+}
+
+void GenreBox::SetChanged(bool changed) {
+    changed_ = changed;
+    ShowPending(*this, changed);
 }
 
 void GenreBox::Revert() {
@@ -53,6 +60,15 @@ bool GenreBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lineEdit() && IsPlainEscape(event)) {
         Revert();
         return true;
+    }
+    // With no typing of its own to take back, Undo and Redo go to the window.
+    if (watched == lineEdit() && event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->matches(QKeySequence::Undo) && !lineEdit()->isUndoAvailable()) ||
+            (key->matches(QKeySequence::Redo) && !lineEdit()->isRedoAvailable())) {
+            event->ignore();
+            return true;
+        }
     }
     return QComboBox::eventFilter(watched, event);
 }

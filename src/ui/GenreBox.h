@@ -5,7 +5,8 @@
 namespace velmora::ui {
 
 // A page's genre list. It knows what the last reload showed: picking an entry or typing
-// marks it changed, and Escape puts back what was shown, as in the text fields.
+// marks it changed (and shows it pending), and Escape puts back what was shown, as in the
+// text fields.
 class GenreBox final : public QComboBox {
     Q_OBJECT
 
@@ -23,6 +24,7 @@ class GenreBox final : public QComboBox {
 
   private:
     void Revert();
+    void SetChanged(bool changed);
 
     int loadedIndex_ = -1;
     QString loadedText_;

@@ -86,7 +86,7 @@ void Id3v1Page::Reload(std::span<Mp3File* const> selection) {
     track_->Reload(edit::CommonV1Track(selection));
 }
 
-void Id3v1Page::WriteEdits(std::span<Mp3File* const> selection) {
+edit::V1Edits Id3v1Page::Edits() const {
     edit::V1Edits edits;
     for (std::size_t index = 0; index < Id3v1Tag::kTextCount; ++index)
         edits.texts[index] = texts_[index]->Edit();
@@ -94,6 +94,11 @@ void Id3v1Page::WriteEdits(std::span<Mp3File* const> selection) {
     // "(unchanged)" leaves the genres alone, also after another entry was picked.
     if (genre_->Changed() && genre_->currentIndex() > 0)
         edits.genre = GenreTable::GenreIndex(ToU16(genre_->currentText())).index;
+    return edits;
+}
+
+void Id3v1Page::WriteEdits(std::span<Mp3File* const> selection) {
+    const edit::V1Edits edits = Edits();
     if (!edits.Any())
         return;
     for (Mp3File* record : selection)

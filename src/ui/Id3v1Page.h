@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "edit/TagEdits.h"
 #include "tags/Id3v1Tag.h"
 #include "ui/GenreBox.h"
 #include "ui/PanelPage.h"
@@ -20,12 +21,15 @@ class Id3v1Page : public PanelPage {
 
     void Reload(std::span<Mp3File* const> selection) override;
     void WriteEdits(std::span<Mp3File* const> selection) override;
+    bool HasEdits() const override { return Edits().Any(); }
 
     FieldEdit& Text(std::size_t index) { return *texts_.at(index); }
     FieldEdit& Track() { return *track_; }
     GenreBox& Genre() { return *genre_; }
 
   private:
+    edit::V1Edits Edits() const;
+
     std::array<FieldEdit*, Id3v1Tag::kTextCount> texts_{};
     FieldEdit* track_ = nullptr;
     GenreBox* genre_ = nullptr;

@@ -28,10 +28,15 @@ std::vector<Mp3File*> PanelLink::ApplyToEach(std::u16string name,
 
 std::vector<Mp3File*> PanelLink::Apply(
     std::u16string name, const std::function<void(std::span<Mp3File* const>)>& change) const {
-    if (!Editable())
-        return {};
-    const std::vector<Mp3File*> records = Selection();
-    if (records.empty())
+    if (beforeCommand_ && !InOwnEdit())
+        beforeCommand_();
+    return ApplyTo(std::move(name), Selection(), change);
+}
+
+std::vector<Mp3File*> PanelLink::ApplyTo(
+    std::u16string name, std::vector<Mp3File*> records,
+    const std::function<void(std::span<Mp3File* const>)>& change) const {
+    if (!Editable() || records.empty())
         return {};
     std::vector<Mp3File*> changed;
     AsOwnEdit([&] {

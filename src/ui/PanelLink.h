@@ -3,6 +3,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmora {
@@ -39,6 +40,13 @@ class PanelLink {
     // The same with one change over all the selected records.
     std::vector<Mp3File*> Apply(std::u16string name,
                                 const std::function<void(std::span<Mp3File* const>)>& change) const;
+    // One change over the given records, without applying the typed edits first.
+    std::vector<Mp3File*> ApplyTo(
+        std::u16string name, std::vector<Mp3File*> records,
+        const std::function<void(std::span<Mp3File* const>)>& change) const;
+    // Runs before each command of a page, so that text typed but not applied yet takes
+    // effect first instead of being lost to the command's reload.
+    void SetBeforeCommand(std::function<void()> hook) { beforeCommand_ = std::move(hook); }
     // Runs `command` (which may change records through the window's own actions) as the
     // panel's own: the window's notice of edited records does not reload the pages.
     void AsOwnEdit(const std::function<void()>& command) const;
@@ -50,6 +58,7 @@ class PanelLink {
     EngineContext& engine_;
     UiMessageSink& messages_;
     SelectionSource selection_;
+    std::function<void()> beforeCommand_;
     mutable int ownEdits_ = 0;
 };
 

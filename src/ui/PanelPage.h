@@ -8,9 +8,10 @@
 namespace velmora::ui {
 
 // One page of the editor panel. The panel calls Reload when the page is shown and, while it
-// is shown, after every change of the selection or of the records; a hidden page is not
-// reloaded and takes no part in "Save All" until it is shown again, so edits typed for one
-// selection never reach another.
+// is shown, after every change of the selection or of the records. Before such a reload the
+// panel writes what the user typed into the records it was typed for; a page hidden since it
+// was filled for another selection takes no part until it is shown again, so edits typed for
+// one selection never reach another.
 class PanelPage : public QWidget {
     Q_OBJECT
 
@@ -23,6 +24,8 @@ class PanelPage : public QWidget {
     // "Save All": writes the fields the user changed into each record. Called inside the
     // panel's one journal action over the selection, so it changes the records directly.
     virtual void WriteEdits(std::span<Mp3File* const> selection);
+    // The user typed or picked something that WriteEdits would write.
+    virtual bool HasEdits() const { return false; }
 
   signals:
     // The user asked for "Save All" from within the page (Enter in a field).

@@ -21,6 +21,8 @@ void SaveCommands::UpdateActions() {
 }
 
 bool SaveCommands::MayDiscard(const std::function<void()>& retry) {
+    // Typed text counts as a change to save.
+    workspace_.ApplyPendingEdits();
     if (workspace_.UpdatedCount() == 0)
         return true;
     switch (sink_.Show(NoteMessage({u"Do you want to save changes?"}, kAppCaption,

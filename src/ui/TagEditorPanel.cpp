@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -9,6 +10,7 @@
 #include <utility>
 
 #include "edit/ActionNames.h"
+#include "tags/Mp3File.h"
 #include "ui/CommentsPage.h"
 #include "ui/GeneralPage.h"
 #include "ui/Id3v1Page.h"
@@ -19,16 +21,31 @@
 namespace velmora::ui {
 namespace {
 
-// A button that runs `action` as the panel's own edit and follows its enabled state.
-QPushButton* ButtonFor(const PanelLink& link, QAction* action, const QString& caption) {
+// A button that runs `action` and follows its enabled state. The records' change notice then
+// applies what was typed (kept in the new tag) and shows the tag as the save will leave it.
+QPushButton* ButtonFor(QAction* action, const QString& caption) {
     auto* button = new QPushButton(caption);
     button->setEnabled(action->isEnabled());
     button->setToolTip(action->statusTip());
     QObject::connect(action, &QAction::changed, button,
                      [button, action] { button->setEnabled(action->isEnabled()); });
-    QObject::connect(button, &QPushButton::clicked, action,
-                     [&link, action] { link.AsOwnEdit([action] { action->trigger(); }); });
+    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
     return button;
+}
+
+// What the selection's pending removals do at the next save; empty when there are none.
+QString RemovalText(std::span<Mp3File* const> selection) {
+    const auto any = [&](bool (Mp3File::*pending)() const) {
+        return std::any_of(selection.begin(), selection.end(),
+                           [&](const Mp3File* record) { return (record->*pending)(); });
+    };
+    const bool v1 = any(&Mp3File::RemoveV1Pending);
+    const bool v2 = any(&Mp3File::RemoveV2Pending);
+    if (!v1 && !v2)
+        return {};
+    const QString tags =
+        v1 && v2 ? QStringLiteral("ID3v1, ID3v2") : QStringLiteral("ID3v%1").arg(v1 ? 1 : 2);
+    return TagEditorPanel::tr("Saving removes\n%1").arg(tags);
 }
 
 }  // namespace
@@ -57,7 +74,19 @@ TagEditorPanel::TagEditorPanel(Workspace& workspace, EngineContext& engine, UiMe
         if (!link_.InOwnEdit())
             Reload();
     });
-    connect(&workspace, &Workspace::listCleared, this, &TagEditorPanel::Reload);
+    connect(&workspace, &Workspace::listCleared, this, [this] {
+        // The records are gone; the load asked for the typed edits first.
+        shownFor_.clear();
+        Reload();
+    });
+    connect(&workspace, &Workspace::pendingEditsWanted, this, [this] {
+        if (HasPendingEdits())
+            SaveAll();
+    });
+    link_.SetBeforeCommand([this] {
+        if (HasPendingEdits())
+            SaveAll();
+    });
     connect(&workspace, &Workspace::stateChanged, this, [this] {
         setEnabled(workspace_.IsIdle());
         if (workspace_.IsIdle())
@@ -69,6 +98,7 @@ TagEditorPanel::TagEditorPanel(Workspace& workspace, EngineContext& engine, UiMe
 void TagEditorPanel::AddPage(PanelPage* page, const QString& caption) {
     pages_.push_back(page);
     current_.push_back(false);
+    captions_.push_back(caption);
     tabs_->addTab(page, caption);
     connect(page, &PanelPage::saveAllWanted, this, &TagEditorPanel::SaveAll);
 }
@@ -81,40 +111,79 @@ QWidget* TagEditorPanel::BuildButtons(QAction* removeV1, QAction* removeV2) {
     saveAll_->setToolTip(tr("Apply the changed fields to every selected file"));
     connect(saveAll_, &QPushButton::clicked, this, &TagEditorPanel::SaveAll);
     layout->addWidget(saveAll_);
-    layout->addWidget(ButtonFor(link_, removeV1, tr("Remove ID3v&1")));
-    layout->addWidget(ButtonFor(link_, removeV2, tr("Remove ID3v&2")));
+    layout->addWidget(ButtonFor(removeV1, tr("Remove ID3v&1")));
+    layout->addWidget(ButtonFor(removeV2, tr("Remove ID3v&2")));
+    removalNote_ = new QLabel;
+    removalNote_->setObjectName(QStringLiteral("removalNote"));
+    layout->addWidget(removalNote_);
     layout->addStretch();
     return buttons;
 }
 
 void TagEditorPanel::Reload() {
+    WritePending();
+    ReloadAll();
+}
+
+void TagEditorPanel::ReloadAll() {
     std::fill(current_.begin(), current_.end(), false);
     ReloadShown();
 }
 
+bool TagEditorPanel::HasPendingEdits() const {
+    for (std::size_t page = 0; page < pages_.size(); ++page) {
+        if (current_[page] && pages_[page]->HasEdits())
+            return true;
+    }
+    return false;
+}
+
+bool TagEditorPanel::WritePending() {
+    if (shownFor_.empty() || !link_.Editable() || !HasPendingEdits())
+        return false;
+    link_.ApplyTo(edit::kEditTagsAction, shownFor_, [this](std::span<Mp3File* const> records) {
+        for (std::size_t page = 0; page < pages_.size(); ++page) {
+            if (current_[page])
+                pages_[page]->WriteEdits(records);
+        }
+    });
+    return true;
+}
+
+void TagEditorPanel::MarkPendingTabs() {
+    // Only a hidden page can hold typed text out of sight: its tab says so.
+    for (std::size_t page = 0; page < pages_.size(); ++page) {
+        const bool pending =
+            int(page) != tabs_->currentIndex() && current_[page] && pages_[page]->HasEdits();
+        tabs_->setTabText(int(page),
+                          pending ? captions_[page] + QStringLiteral(" *") : captions_[page]);
+    }
+}
+
 void TagEditorPanel::ReloadShown() {
+    MarkPendingTabs();
     // A save's worker rewrites the records: they are read again once it is done.
     if (workspace_.State() == WorkState::Saving)
         return;
     const auto shown = std::size_t(tabs_->currentIndex());
-    if (shown >= pages_.size())
+    // A tab chosen again on the same selection keeps what the user typed there.
+    if (shown >= pages_.size() || current_[shown])
         return;
     const std::vector<Mp3File*> selection = link_.Selection();
     // With no file selected there is nothing to edit, and the fields say so.
     for (PanelPage* page : pages_)
         page->setEnabled(!selection.empty());
     saveAll_->setEnabled(!selection.empty());
+    removalNote_->setText(RemovalText(selection));
     pages_[shown]->Reload(selection);
     current_[shown] = true;
+    shownFor_ = selection;
 }
 
 void TagEditorPanel::SaveAll() {
-    link_.Apply(edit::kEditTagsAction, [this](std::span<Mp3File* const> records) {
-        for (std::size_t page = 0; page < pages_.size(); ++page) {
-            if (current_[page])
-                pages_[page]->WriteEdits(records);
-        }
-    });
+    // The pages then show what the files now hold, with nothing pending.
+    if (WritePending())
+        ReloadAll();
 }
 
 }  // namespace velmora::ui

@@ -67,6 +67,7 @@ void Workspace::UpdateOptions(const TagOptions& options) {
 void Workspace::Load(std::u16string directory, bool recurse) {
     if (!IsIdle())
         return;
+    ApplyPendingEdits();
     loader_.Retire(journal_.TakeAll());
     model_.Clear();
     loader_.SetDirectory(std::move(directory));
@@ -78,6 +79,7 @@ void Workspace::Load(std::u16string directory, bool recurse) {
 void Workspace::Reload(bool recurse) {
     if (!IsIdle() || !hasDirectory_)
         return;
+    ApplyPendingEdits();
     loader_.Retire(journal_.TakeAll());
     model_.Clear();
     loader_.SetRecurse(recurse);
@@ -137,6 +139,7 @@ void Workspace::FinishLoad() {
 void Workspace::Save(std::function<void()> then) {
     if (!IsIdle())
         return;
+    ApplyPendingEdits();
     afterSave_ = std::move(then);
     // Saving a record ends what Undo could take back in it.
     for (const Mp3File* record : model_.Records()) {

@@ -56,6 +56,10 @@ class Workspace : public QObject {
     // Idle or loading: ends the load after the file being loaded; the rows loaded stay.
     void StopLoad();
 
+    // Text typed in the editor and not applied yet goes into the records now: before a save,
+    // before the records go, and before the user is asked whether to save.
+    void ApplyPendingEdits() { emit pendingEditsWanted(); }
+
     // Every change to records goes through the journal, so that it can be undone.
     edit::EditJournal& Journal() { return journal_; }
     // Records were changed in place: repaint the rows and recount.
@@ -75,6 +79,8 @@ class Workspace : public QObject {
     void recordsEdited();
     // Every row is gone (a load starts): whatever showed records shows nothing now.
     void listCleared();
+    // Whoever holds typed, unapplied edits applies them now (see ApplyPendingEdits).
+    void pendingEditsWanted();
 
   private:
     void StartLoad();

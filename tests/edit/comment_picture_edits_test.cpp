@@ -68,10 +68,11 @@ TEST_F(EditsTest, CommentsListedAreThoseEveryFileHoldsAlike) {
     Add("c.mp3", {Comment("deu", "x", "1"), Comment("fra", "", "hello"), Comment("XXX", "y", "2")});
     const auto shared = edit::SharedComments(records_, Cp1252());
     ASSERT_EQ(shared.size(), 2u);  // x differs in its language in c
-    EXPECT_EQ(shared[0].description, u"");
+    EXPECT_EQ(shared[0].key.description, u"");
     EXPECT_EQ(shared[0].languageName, u"French");
     EXPECT_EQ(shared[0].text, u"hello");
-    EXPECT_EQ(shared[1].languageName, u"");  // a language with no row shows no name
+    EXPECT_EQ(shared[1].languageName, u"");    // a language with no row shows no name
+    EXPECT_EQ(shared[1].key.language, "XXX");  // as the files hold it
 }
 
 TEST_F(EditsTest, CommentActionsApplyToEveryFileAndUndoAsOne) {
@@ -79,7 +80,7 @@ TEST_F(EditsTest, CommentActionsApplyToEveryFileAndUndoAsOne) {
     Add("b.mp3", {});
     Add("c.mp3", {Comment("eng", "other", "kept")});
     const auto changed = journal_.ApplyToEach(edit::kCommentsAction, records_, [&](Mp3File& r) {
-        edit::ApplyComment(r, {u"D", u"new", "ger"}, context_);
+        edit::ApplyComment(r, {{u"D", "fra"}, u"new", "ger"}, context_);
     });
     EXPECT_EQ(changed.size(), 3u);
     EXPECT_EQ(CommentText(*records_[0], u"D"), u"new");
@@ -88,15 +89,21 @@ TEST_F(EditsTest, CommentActionsApplyToEveryFileAndUndoAsOne) {
     EXPECT_EQ(CommentText(*records_[2], u"D"), u"new");
     EXPECT_EQ(journal_.UndoName(), u"Edit Comment");
 
-    journal_.ApplyToEach(edit::kDeleteCommentAction, records_,
-                         [](Mp3File& r) { edit::DeleteComment(r, u"D", Cp1252()); });
-    EXPECT_EQ(CommentText(*records_[0], u"D"), u"second");  // only the first goes
+    // Only the comment of that description and language goes.
+    journal_.ApplyToEach(edit::kDeleteCommentAction, records_, [](Mp3File& r) {
+        edit::DeleteComment(r, {u"D", "ger"});
+    });
+    EXPECT_EQ(CommentText(*records_[0], u"D"), u"new");
     EXPECT_EQ(CommentText(*records_[1], u"D"), u"");
+    journal_.ApplyToEach(edit::kDeleteCommentAction, records_, [](Mp3File& r) {
+        edit::DeleteComment(r, {u"D", "fra"});
+    });
+    EXPECT_EQ(CommentText(*records_[0], u"D"), u"second");
     journal_.ApplyToEach(edit::kDeleteAllCommentsAction, records_, edit::DeleteAllComments);
     EXPECT_TRUE(edit::SharedComments(std::span(records_).first(1), Cp1252()).empty());
     EXPECT_EQ(CommentText(*records_[2], u"other"), u"");
 
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         journal_.Undo();
     EXPECT_EQ(CommentText(*records_[0], u"D"), u"old");
     EXPECT_EQ(CommentText(*records_[2], u"other"), u"kept");

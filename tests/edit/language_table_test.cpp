@@ -42,7 +42,7 @@ TEST(LanguageTable, LookupsTakeTheFirstRowAndCommentsGetThreeLetters) {
         {"bibliographic code", "ger", u"German"},
         {"a code with several names shows its first row", "ady", u"Adygei"},
         {"no row for the code", "xyz", u"English"},
-        {"upper case is no code", "FRA", u"English"},
+        {"a code in capitals, as some files hold it", "FRA", u"French"},
         {"the unknown language", "XXX", u"English"},
         {"no language", std::nullopt, u"English"},
     };

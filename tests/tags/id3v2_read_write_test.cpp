@@ -244,7 +244,7 @@ std::vector<LayoutCase> Cases() {
         {"UnknownUrlId", "WFOO", B("http://x"), "N", "http://x"},
         {"UrlWithJunkAfterZero", "WCOM", Cat({B("http://x"), {0}, B("junk")}), "R", ""},
         {"UserUrl", "WXXX", Cat({TextBody("d"), {0}, B("http://u")}), "ETZN", "d|http://u"},
-        {"Comment", "COMM", comment, "ENTZT", "eng|d|hello", false},
+        {"Comment", "COMM", comment, "ENTZT", "ENG|d|hello"},
         {"CommentLanguageWithZero", "COMM", Cat({{0}, B("en"), {0}, {0}, B("x")}), "ENTZT",
          "en||x"},
         {"CommentWithoutDescriptionTerminator", "COMM", Cat({{0}, B("eng"), B("No Comment")}), "R",

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTest>
 
 #include "text/FileName.h"
@@ -49,6 +50,19 @@ void ChooseInFileDialog(QFileDialog* dialog, const QString& path) {
     auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     name->setText(path);
     static_cast<QDialog*>(dialog)->accept();  // the Save button
+}
+
+QString MutagenSays(const std::filesystem::path& file, const QString& expression) {
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import sys, mutagen.id3 as m; t = m.ID3(sys.argv[1]); print(") +
+                      expression + QLatin1Char(')'),
+                  QString::fromStdString(file.string())});
+    if (!python.waitForFinished(20000))
+        return QStringLiteral("python3 did not finish");
+    const QByteArray error = python.readAllStandardError();
+    return QString::fromUtf8(error.isEmpty() ? python.readAllStandardOutput() : error).trimmed();
 }
 
 void ForgetModalHandlers() {

@@ -43,6 +43,10 @@ void ChooseInFileDialog(QFileDialog* dialog, const QString& path);
 // The window's action whose text, without accelerators, is `text`.
 QAction* ActionNamed(QWidget& window, const QString& text);
 
+// What /usr/bin/python3 prints for `expression` over `t`, mutagen's ID3 tag of `file`; its
+// error output instead when it fails.
+QString MutagenSays(const std::filesystem::path& file, const QString& expression);
+
 // Drops every handler still waiting, so none answers a later test's box.
 void ForgetModalHandlers();
 

@@ -9,8 +9,12 @@
 #include <QTest>
 
 #include "UiTestSupport.h"
+#include "edit/TagEdits.h"
+#include "ui/FieldEdit.h"
 #include "ui/FileListView.h"
+#include "ui/GeneralPage.h"
 #include "ui/PreferencesDialog.h"
+#include "ui/TagEditorPanel.h"
 
 namespace velmora::testing {
 namespace {
@@ -183,6 +187,35 @@ class PreferencesTest : public QObject {
         // A disabled button keeps its state, and it is saved.
         QCOMPARE(Stored(fixture, "Encoding"), std::optional<std::uint32_t>(3));
         QCOMPARE(Stored(fixture, "Use2.4"), std::optional<std::uint32_t>(0));
+    }
+
+    void saveOptionsReachFilesAlreadyLoaded() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        Run(fixture, [&](ui::PreferencesDialog* dialog) {
+            for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
+                if (box->text().contains(QStringLiteral("2.&4")))
+                    box->click();
+            }
+            dialog->findChildren<QRadioButton*>().back()->click();  // "Save as UTF-8"
+            AnswerNextBox(QMessageBox::Ok);
+            Press(*dialog, QDialogButtonBox::Ok);
+        });
+        fixture.Select({"a.mp3"});
+        auto& title = static_cast<ui::GeneralPage&>(
+                          fixture.Window().Panel().Page(ui::TagEditorPanel::kGeneralPage))
+                          .Field(edit::V2Field::Title);
+        fixture.Window().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&fixture.Window()));
+        title.setFocus();
+        QTest::keyClicks(&title, QStringLiteral("x"));
+        QTest::keyClick(&title, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(fixture.WaitIdle());
+        // Every frame of the file, typed in or not, is written in UTF-8 in an ID3v2.4 tag.
+        QCOMPARE(MutagenSays(fixture.Songs() / "a.mp3",
+                             "t.version[1], sorted({int(f.encoding) for f in t.values() if "
+                             "hasattr(f, 'encoding')})"),
+                 QStringLiteral("4 [3]"));
     }
 };
 
