@@ -26,6 +26,8 @@ class Id3v1Page : public PanelPage {
     GenreBox& Genre() { return *genre_; }
 
   private:
+    void FitCommentToTrack();
+
     std::array<FieldEdit*, Id3v1Tag::kTextCount> texts_{};
     FieldEdit* track_ = nullptr;
     GenreBox* genre_ = nullptr;

@@ -55,6 +55,8 @@ class Workspace : public QObject {
 
     // Idle or loading: ends the load after the file being loaded; the rows loaded stay.
     void StopLoad();
+    // What Save was to do when done is not done (the window closes instead).
+    void DropAfterSave() { afterSave_ = {}; }
 
     // Every change to records goes through the journal, so that it can be undone.
     edit::EditJournal& Journal() { return journal_; }

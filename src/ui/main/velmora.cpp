@@ -1,6 +1,5 @@
 // velmora [DIR]: the window, loading DIR at start when it is given.
 #include <QApplication>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <cstring>
 #include <iostream>
@@ -11,6 +10,7 @@
 #include "ui/ListDisplay.h"
 #include "ui/MainWindow.h"
 #include "ui/QtText.h"
+#include "ui/StartArguments.h"
 #include "ui/UiEnvironment.h"
 
 // The caption the messages carry is the version the build says.
@@ -46,12 +46,6 @@ bool AnswersAlone(int argc, char** argv) {
     return false;
 }
 
-// A file manager passes a folder or one of the files in it.
-QString FolderToLoad(const QString& argument) {
-    const QFileInfo info(argument);
-    return info.isDir() ? info.absoluteFilePath() : info.absolutePath();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -64,6 +58,13 @@ int main(int argc, char** argv) {
     // Lets a Wayland desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
     QApplication::setWindowIcon(ui::AppIcon());
+    const ui::StartRequest start = ui::ParseStartArguments(QApplication::arguments());
+    if (!start.problem.isEmpty())
+        std::cerr << "velmora: " << start.problem.toStdString() << '\n';
+    if (start.usageError) {
+        std::cerr << "Try 'velmora --help' for more information.\n";
+        return 2;
+    }
 
     auto opened = ui::UiEnvironment::Open(SettingsStore::DefaultPath());
     if (!opened.environment) {
@@ -77,8 +78,10 @@ int main(int argc, char** argv) {
     window.show();
     if (!opened.notice.empty())
         ShowNotice(opened.environment->Messages(), opened.notice);
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1)
-        window.OpenFolder(ui::PathFromQString(FolderToLoad(arguments.at(1))));
+    if (!start.problem.isEmpty())
+        opened.environment->Messages().Show(
+            NoteMessage({ui::ToU16(start.problem)}, kAppCaption, MessageIcon::Warning));
+    else if (!start.folder.isEmpty())
+        window.OpenFolder(ui::PathFromQString(start.folder));
     return app.exec();
 }
