@@ -23,13 +23,14 @@ constexpr char kUsage[] =
     "Edit the ID3v2 and ID3v1 tags of MP3 files, and rename the files from their tags.\n"
     "\n"
     "With FOLDER, the window starts with every MP3 file of FOLDER loaded; given a file,\n"
-    "it loads the folder that holds the file.\n"
+    "it loads the folder that holds the file. A path that does not exist loads nothing.\n"
     "\n"
     "Options:\n"
     "  -h, --help     display this help and exit\n"
     "      --version  display the version and exit\n"
     "\n"
-    "The options of Qt programs, such as -platform NAME, are accepted as well.\n";
+    "The options of Qt programs, such as -platform NAME, are accepted as well. An unknown\n"
+    "option ends the program with exit status 2.\n";
 
 // Answered before the application object exists, so they work without a display.
 bool AnswersAlone(int argc, char** argv) {
