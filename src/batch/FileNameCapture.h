@@ -11,16 +11,17 @@
 
 namespace velmora::batch {
 
-// Which named group fills which ID3v2 frame, applied in this order. A `year` group is
-// accepted by the engine but fills nothing.
+// Which named group fills which ID3v2 frame, applied in this order. The year is set as the
+// editor sets it (SetFrameText of TYER: TDRC in a tag saved as ID3v2.4).
 struct GroupFrame {
     std::u16string_view group;
     FrameId frame;
 };
-inline constexpr std::array<GroupFrame, 5> kGroupFrames = {{
+inline constexpr std::array<GroupFrame, 6> kGroupFrames = {{
     {u"artist", FrameId("TPE1")},
     {u"album", FrameId("TALB")},
     {u"title", FrameId("TIT2")},
+    {u"year", FrameId("TYER")},
     {u"track", FrameId("TRCK")},
     {u"genre", FrameId("TCON")},
 }};

@@ -9,6 +9,7 @@
 #include "tags/EngineContext.h"
 #include "tags/Mp3File.h"
 #include "tags/SafeRename.h"
+#include "tags/ShownFields.h"
 
 namespace velmora::batch {
 
@@ -31,9 +32,19 @@ bool IsHiddenName(std::u16string_view name) {
 
 namespace {
 
-Message HiddenNameError(const std::u16string& oldName, const std::u16string& newName) {
-    return ErrorMessage(MessageKind::RenameFailed, {oldName, newName}, {},
-                        u"the new name would be empty or start with a dot");
+// Why a name would not do, as the rename error says it; empty when it would.
+std::u16string_view UnfitNameReason(const RenameExpansion& expansion,
+                                    std::u16string_view storable) {
+    if (IsHiddenName(storable))
+        return u"the new name would be empty or start with a dot";
+    if (expansion.onlyPatternText)
+        return u"every field of the pattern is empty for this file";
+    return {};
+}
+
+Message UnfitNameError(const std::u16string& oldName, const std::u16string& newName,
+                       std::u16string_view reason) {
+    return ErrorMessage(MessageKind::RenameFailed, {oldName, newName}, {}, std::u16string(reason));
 }
 
 // Which names the renames so far took (true) or left (false), by path; other names are as the disk
@@ -70,17 +81,17 @@ std::vector<RenamePreview> PreviewRename(const RenamePattern& pattern,
     previews.reserve(batch.size());
     NamesTaken taken;
     for (const Mp3File* file : batch) {
-        std::u16string expanded = pattern.Expand(file->V2(), codePage);
+        const RenameExpansion expansion = pattern.Expand(ShownTagsOf(*file), codePage);
         RenamePreview preview;
-        preview.changes = expanded != file->Name();
-        preview.newName = Mp3File::StorableName(std::move(expanded));
+        preview.changes = expansion.name != file->Name();
+        preview.newName = Mp3File::StorableName(expansion.name);
         if (preview.changes && preview.newName != file->DiskName()) {
-            const bool hidden = IsHiddenName(preview.newName);
-            const int error = hidden ? 0 : taken.Error(*file, preview.newName);
+            const std::u16string_view unfit = UnfitNameReason(expansion, preview.newName);
+            const int error = unfit.empty() ? taken.Error(*file, preview.newName) : 0;
             if (!file->IsMp3())
                 preview.refusal = ErrorMessage(MessageKind::NotAnMp3, {file->DiskPath()});
-            else if (hidden)
-                preview.refusal = HiddenNameError(file->Name(), preview.newName);
+            else if (!unfit.empty())
+                preview.refusal = UnfitNameError(file->Name(), preview.newName, unfit);
             else if (error != 0)
                 preview.refusal = ErrorMessage(MessageKind::RenameFailed,
                                                {file->Name(), preview.newName}, SystemError(error));
@@ -100,14 +111,15 @@ bool RenameBatch(std::u16string_view expression, std::vector<Mp3File*>& batch,
         return false;
     std::vector<Mp3File*> renamed;
     for (Mp3File* file : batch) {
-        std::u16string expanded = pattern->Expand(file->V2(), context.codePage);
-        const std::u16string storable = Mp3File::StorableName(expanded);
+        RenameExpansion expansion = pattern->Expand(ShownTagsOf(*file), context.codePage);
+        const std::u16string storable = Mp3File::StorableName(expansion.name);
+        const std::u16string_view unfit = UnfitNameReason(expansion, storable);
         // A file that is not an MP3 is refused by the save, which says so.
-        if (file->IsMp3() && expanded != file->Name() && IsHiddenName(storable)) {
-            context.messages.Show(HiddenNameError(file->Name(), storable));
+        if (file->IsMp3() && expansion.name != file->Name() && !unfit.empty()) {
+            context.messages.Show(UnfitNameError(file->Name(), storable, unfit));
             continue;
         }
-        if (file->SetFileName(std::move(expanded)))
+        if (file->SetFileName(std::move(expansion.name)))
             renamed.push_back(file);
     }
     batch = std::move(renamed);

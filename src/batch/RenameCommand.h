@@ -31,8 +31,9 @@ bool IsHiddenName(std::u16string_view name);
 struct RenamePreview {
     std::u16string newName;  // as the record would store it (forbidden characters replaced)
     bool changes = false;    // false when the file would leave the batch as unchanged
-    // The error the rename would end in (a file that is not an MP3, a hidden name, a name that
-    // is taken or cannot be made); none when it would go through.
+    // The error the rename would end in (a file that is not an MP3, a hidden name, a name of
+    // the pattern's text alone, a name that is taken or cannot be made); none when it would go
+    // through.
     std::optional<Message> refusal;
 };
 // The renames happen at the save, one file after the other in batch order: a name that an earlier
@@ -44,9 +45,9 @@ std::vector<RenamePreview> PreviewRename(const RenamePattern& pattern,
 // The rename command. Adds the expression to `Renames` (also when it then fails to compile),
 // compiles it, and gives each file of the batch its expanded name as the name after the next save;
 // files whose name did not change are removed from the batch. False, after the "Unrecognized field:
-// " error and touching no file, when it does not compile. A file whose new name would be hidden
-// keeps its name, after an error naming both; it leaves the batch. `settings` is the store that
-// keeps the list.
+// " error and touching no file, when it does not compile. A file whose new name would be hidden,
+// or be only the pattern's own text because all its fields are empty, keeps its name, after an
+// error naming both; it leaves the batch. `settings` is the store that keeps the list.
 bool RenameBatch(std::u16string_view expression, std::vector<Mp3File*>& batch,
                  SettingsKey& settings, const EngineContext& context);
 

@@ -58,11 +58,20 @@ bool IsLetter(char16_t c) {
 
 }  // namespace
 
-std::u16string RenamePattern::Expand(const Id3v2Tag& tag, const text::CodePage& codePage) const {
-    std::u16string name;
-    for (const auto& piece : pieces_)
-        piece->AppendTo(tag, codePage, name);
-    return name;
+RenameExpansion RenamePattern::Expand(const ShownTags& tags, const text::CodePage& codePage) const {
+    RenameExpansion expansion;
+    bool anyField = false;
+    bool anyFieldText = false;
+    for (const auto& piece : pieces_) {
+        const std::size_t before = expansion.name.size();
+        piece->AppendTo(tags, codePage, expansion.name);
+        if (piece->IsField()) {
+            anyField = true;
+            anyFieldText = anyFieldText || expansion.name.size() != before;
+        }
+    }
+    expansion.onlyPatternText = anyField && !anyFieldText;
+    return expansion;
 }
 
 RenameCompileResult CompileRenamePattern(std::u16string_view expression) {

@@ -7,12 +7,21 @@
 #include <vector>
 
 #include "batch/RenamePieces.h"
+#include "tags/ShownFields.h"
 
 namespace velmora {
 
 class MessageSink;
 
 namespace batch {
+
+// The new file name for one file.
+struct RenameExpansion {
+    std::u16string name;
+    // The pattern has variables and every one of them was empty for the file: the name is
+    // only the pattern's own text (" - .mp3"), which names no file.
+    bool onlyPatternText = false;
+};
 
 // A compiled rename expression: literal text and the variables %artist, %album, %title,
 // %track, %year and %genre, always ending in ".mp3".
@@ -21,9 +30,9 @@ class RenamePattern {
     explicit RenamePattern(std::vector<std::unique_ptr<RenamePiece>> pieces)
         : pieces_(std::move(pieces)) {}
 
-    // The new file name for one tag (a record is its own ID3v2 tag). Missing frames give
-    // nothing; values are used as stored, without trimming.
-    std::u16string Expand(const Id3v2Tag& tag, const text::CodePage& codePage) const;
+    // The new file name for one file's tags (ShownTagsOf a record): a frame the ID3v2 tag
+    // lacks gives the ID3v1 value, or nothing; values are used as stored, without trimming.
+    RenameExpansion Expand(const ShownTags& tags, const text::CodePage& codePage) const;
 
   private:
     std::vector<std::unique_ptr<RenamePiece>> pieces_;

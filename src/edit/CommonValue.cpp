@@ -52,7 +52,7 @@ std::optional<std::uint8_t> CommonV1Genre(std::span<Mp3File* const> records) {
     const bool shared = std::all_of(records.begin(), records.end(), [genre](const Mp3File* record) {
         return record->V1().Genre() == genre;
     });
-    if (!shared || genre >= GenreTable::GenreCount())
+    if (!shared || genre >= GenreTable::NamedGenreCount())
         return std::nullopt;
     return genre;
 }
@@ -60,7 +60,7 @@ std::optional<std::uint8_t> CommonV1Genre(std::span<Mp3File* const> records) {
 const std::vector<std::u16string_view>& SortedGenreNames() {
     static const std::vector<std::u16string_view> names = [] {
         std::vector<std::u16string_view> sorted;
-        for (std::size_t index = 0; index < GenreTable::GenreCount(); ++index)
+        for (std::size_t index = 0; index < GenreTable::NamedGenreCount(); ++index)
             sorted.push_back(GenreTable::GenreName(index));
         std::stable_sort(sorted.begin(), sorted.end(), LessIgnoringCase);
         return sorted;

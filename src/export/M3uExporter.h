@@ -16,8 +16,9 @@ class CodePage;
 // and the entry line. Lines end with a line feed.
 class M3uExporter : public Exporter {
   public:
-    // `codePage` is the 8-bit code page of the text unless the encoding is UTF-8 (an M3U8
-    // playlist); it outlives the exporter.
+    // `codePage` is the encoding of the text (the locale's: LocaleCodePage) unless the
+    // encoding is UTF-8 (an M3U8 playlist); it outlives the exporter. Entries are the paths'
+    // own bytes either way.
     explicit M3uExporter(const text::CodePage& codePage,
                          PlaylistEncoding encoding = PlaylistEncoding::CodePage)
         : codePage_(codePage), encoding_(encoding) {}

@@ -16,10 +16,8 @@ std::string PlaylistText::Text(std::u16string_view text) const {
     return utf8_ ? text::ToUtf8(line) : codePage_.Encode(line);
 }
 
-std::string PlaylistText::Entry(std::u16string_view path) const {
-    if (utf8_ || text::HoldsEscapedBytes(path))
-        return text::TextToFileName(path);
-    return codePage_.Encode(path);
+std::string PlaylistText::Entry(std::u16string_view path) {
+    return text::TextToFileName(path);
 }
 
 std::u16string OneLine(std::u16string_view text) {

@@ -1,11 +1,12 @@
 #include "scan/FileListColumns.h"
 
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 #include "tags/FrameIdTable.h"
-#include "tags/FrameTextOps.h"
 #include "tags/Mp3File.h"
+#include "tags/ShownFields.h"
 #include "text/Utf8.h"
 
 namespace velmora {
@@ -23,6 +24,18 @@ std::u16string FormatBitrate(const Mp3File& record) {
     return record.Vbr() ? digits + u" (VBR)" : digits;
 }
 
+// The field a tag column shows; none for the other columns.
+std::optional<ShownText> ShownField(const Mp3File& record, Column column,
+                                    const text::CodePage& codePage) {
+    if (column == Column::Genre)
+        return ShownGenre(ShownTagsOf(record), codePage);
+    for (const auto& [frameColumn, id] : kFrameColumns) {
+        if (frameColumn == column)
+            return ShownFrameText(ShownTagsOf(record), id, codePage);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::u16string FormatDuration(std::uint32_t seconds) {
@@ -33,11 +46,8 @@ std::u16string FormatDuration(std::uint32_t seconds) {
 }
 
 std::u16string CellText(const Mp3File& record, Column column, const text::CodePage& codePage) {
-    for (const auto& [frameColumn, id] : kFrameColumns) {
-        if (frameColumn == column)
-            return GetFrameText(record.V2(), id, FieldKind::Text, codePage)
-                .value_or(std::u16string());
-    }
+    if (auto field = ShownField(record, column, codePage))
+        return std::move(field->text);
     switch (column) {
         case Column::Filename:
             return record.Name();
@@ -45,13 +55,16 @@ std::u16string CellText(const Mp3File& record, Column column, const text::CodePa
             return FormatBitrate(record);
         case Column::Directory:
             return record.Directory();
-        case Column::Genre:
-            return GenreDisplayText(record.V2(), codePage);
         case Column::Duration:
             return FormatDuration(record.Duration());
         default:  // a frame's, above
             return {};
     }
+}
+
+bool CellFromId3v1(const Mp3File& record, Column column, const text::CodePage& codePage) {
+    const auto field = ShownField(record, column, codePage);
+    return field && field->fromV1;
 }
 
 ColumnSortKey SortKey(const Mp3File& record, Column column, const text::CodePage& codePage) {

@@ -67,8 +67,11 @@ constexpr const ColumnInfo& ColumnInfoOf(Column column) {
 // What one cell shows: the (pending) name, the display texts of TRCK, TPE1, TALB, TIT2 and
 // TYER, the bitrate ("%u (VBR)" for a variable bitrate), the directory, the genre with
 // references resolved to names, the duration as minutes:seconds, and the texts of TPE2, TPOS
-// and TCOM.
+// and TCOM. Where the ID3v2 tag lacks the frame of a field that ID3v1 holds, the ID3v1 value
+// shows (ShownFrameText).
 std::u16string CellText(const Mp3File& record, Column column, const text::CodePage& codePage);
+// The cell shows the ID3v1 tag's value.
+bool CellFromId3v1(const Mp3File& record, Column column, const text::CodePage& codePage);
 
 // What a column sorts by: a number for Bitrate and Duration (so 96 comes before 128), the
 // cell text for the others (the caller collates it).

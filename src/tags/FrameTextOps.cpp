@@ -16,6 +16,7 @@
 #include "tags/Id3v1Tag.h"
 #include "tags/Id3v2Tag.h"
 #include "tags/YearFrames.h"
+#include "text/UpperCase.h"
 #include "text/Utf8.h"
 
 namespace velmora {
@@ -30,7 +31,7 @@ bool IsDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
 
-bool IsLowerAscii(char16_t c) {
+bool IsLowerAscii(char32_t c) {
     return c >= u'a' && c <= u'z';
 }
 
@@ -140,6 +141,14 @@ std::optional<unsigned> LeadingNumber(std::u16string_view text) {
     return i == 0 ? std::nullopt : std::optional<unsigned>(number);
 }
 
+// The number of a genre written in digits; any number too large to name a genre is that.
+unsigned GenreNumber(std::u16string_view digits) {
+    unsigned number = 0;
+    for (std::size_t i = 0; i < digits.size() && number < GenreTable::NamedGenreCount(); ++i)
+        number = number * 10 + static_cast<unsigned>(digits[i] - u'0');
+    return number;
+}
+
 }  // namespace
 
 std::optional<std::u16string> GetFrameText(const Id3v2Tag& tag, const FrameId& id, FieldKind kind,
@@ -169,7 +178,8 @@ std::u16string StripTrackZeros(std::u16string_view track) {
 
 std::u16string GenreReference(std::u16string_view genre) {
     auto lookup = GenreTable::GenreIndex(genre);
-    if (!lookup.found)
+    // Names beyond the classic list stay text, which every reader shows.
+    if (!lookup.found || lookup.index >= GenreTable::GenreCount())
         return std::u16string(genre);
     return u"(" + Decimal(lookup.index) + u")";
 }
@@ -202,6 +212,14 @@ std::u16string GenreDisplayFor(std::u16string_view text) {
             return std::u16string(text.size() > reference.size() ? text.substr(reference.size())
                                                                  : name);
     }
+    // An ID3v2.4 genre may be a bare number, which names the genre like a reference; out of
+    // range it is text.
+    if (!text.empty() && std::all_of(text.begin(), text.end(), IsDigit)) {
+        const unsigned number = GenreNumber(text);
+        return number < GenreTable::NamedGenreCount()
+                   ? std::u16string(GenreTable::GenreName(number))
+                   : std::u16string(text);
+    }
     // Only "(", digits and ")" make a reference; anything else is the genre's own text.
     std::size_t close = 1;
     while (close < text.size() && IsDigit(text[close]))
@@ -211,12 +229,7 @@ std::u16string GenreDisplayFor(std::u16string_view text) {
         return std::u16string(text);
     if (close + 1 < text.size())
         return std::u16string(text.substr(close + 1));
-    unsigned number = 0;
-    for (std::size_t i = 1; i < close && number < GenreTable::GenreCount(); ++i)
-        number = number * 10 + static_cast<unsigned>(text[i] - u'0');
-    if (number < GenreTable::GenreCount())
-        return std::u16string(GenreTable::GenreName(number));
-    return {};
+    return std::u16string(GenreTable::GenreName(GenreNumber(text.substr(1, close - 1))));
 }
 
 std::u16string GenreDisplayText(const Id3v2Tag& tag, const text::CodePage& codePage) {
@@ -234,19 +247,32 @@ bool CopyFromId3v1(Id3v2Tag& tag, const Id3v1Tag& v1, const EngineContext& conte
     const auto track = GetFrameText(tag, frame_ids::kTrck, FieldKind::Text, context.codePage);
     if (v1.Track() != 0 && LeadingNumber(track.value_or(u"")) != v1.Track())
         SetFrameText(tag, frame_ids::kTrck, Decimal(v1.Track()), context);
-    if (v1.Genre() < GenreTable::GenreCount() &&
+    if (v1.Genre() < GenreTable::NamedGenreCount() &&
         GenreTable::GenreIndex(GenreDisplayText(tag, context.codePage)).index != v1.Genre())
-        SetFrameText(tag, frame_ids::kTcon, u"(" + Decimal(v1.Genre()) + u")", context);
+        SetFrameText(tag, frame_ids::kTcon, GenreTable::GenreName(v1.Genre()), context);
     return true;
 }
 
 std::u16string CapitalizedWords(std::u16string_view text) {
-    std::u16string result(text);
-    for (std::size_t i = 0; i < result.size(); ++i) {
-        bool wordStart =
-            i == 0 || result[i - 1] == u' ' || result[i - 1] == u'_' || result[i - 1] == u'-';
-        if (wordStart && IsLowerAscii(result[i]))
-            result[i] = static_cast<char16_t>(result[i] - u'a' + u'A');
+    std::u16string result;
+    result.reserve(text.size());
+    // Only for a word that starts beyond ASCII: most texts never need the locale.
+    std::optional<text::UpperCase> upper;
+    bool wordStart = true;
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t c = text[i++];
+        if (c >= 0xD800 && c < 0xDC00 && i < text.size() && text[i] >= 0xDC00 && text[i] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i++] - 0xDC00);
+        const bool separator = c == u' ' || c == u'_' || c == u'-';
+        if (wordStart && IsLowerAscii(c)) {
+            c = c - u'a' + u'A';
+        } else if (wordStart && c >= 0x80) {
+            if (!upper)
+                upper.emplace();
+            c = (*upper)(c);
+        }
+        text::AppendUtf16CodePoint(result, c);
+        wordStart = separator;
     }
     return result;
 }

@@ -29,9 +29,10 @@ void SetFrameText(Id3v2Tag& tag, const FrameId& id, std::u16string_view text,
 void SetTextFrame(Id3v2Tag& tag, const FrameId& id, std::u16string_view text,
                   const EngineContext& context);
 
-// The genre as shown: "(n)" gives the genre name of n (below 126, else nothing), "(RX)" and
-// "(CR)" give Remix and Cover, and text after such a reference wins over it. Any other text,
-// also one that starts with "(" but not with a reference, shows as it is.
+// The genre as shown: "(n)" gives the genre name of n (below 192, else nothing), and so does
+// a bare number n (ID3v2.4) that names a genre; "(RX)" and "(CR)" give Remix and Cover, and
+// text after such a reference wins over it. Any other text, also one that starts with "(" but
+// not with a reference, shows as it is.
 std::u16string GenreDisplayText(const Id3v2Tag& tag, const text::CodePage& codePage);
 
 // Title, artist, album, year, track and genre of the ID3v1 tag into the ID3v2 frames. A
@@ -41,8 +42,9 @@ std::u16string GenreDisplayText(const Id3v2Tag& tag, const text::CodePage& codeP
 // nothing, when there is no ID3v1 tag.
 bool CopyFromId3v1(Id3v2Tag& tag, const Id3v1Tag& v1, const EngineContext& context);
 
-// Upper-cases a-z at the start and after each space, underscore or hyphen, in every value of
-// the frame; true when a value changed (and was set).
+// Upper-cases the letter at the start and after each space, underscore or hyphen (any letter
+// with an upper case, "élan" gives "Élan"), in every value of the frame; true when a value
+// changed (and was set).
 bool CapitalizeWords(Id3v2Tag& tag, const FrameId& id, const EngineContext& context);
 // Replaces underscores with spaces in every value; true when there was one (and the text was
 // set).

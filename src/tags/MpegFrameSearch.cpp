@@ -57,14 +57,16 @@ std::optional<MpegFirstFrame> FindFirstMpegFrame(MpegByteSource& source,
         const auto bytes = std::span<const std::uint8_t>(window).first(filled);
         // Without the end in sight, only candidates whose confirming header is in the window.
         const std::size_t decidable = atEnd ? filled : filled - lookahead;
-        for (std::size_t at = 0; at < decidable; ++at) {
+        const auto searched = static_cast<std::size_t>(
+            std::min<std::uint64_t>(decidable, kMpegSearchLimit - windowStart));
+        for (std::size_t at = 0; at < searched; ++at) {
             if (auto header = ConfirmedHeaderAt(bytes, at, atEnd)) {
                 auto frame =
                     bytes.subspan(at, std::min<std::size_t>(header->FrameLength(), filled - at));
                 return MpegFirstFrame{windowStart + at, *header, frame};
             }
         }
-        if (atEnd)
+        if (atEnd || windowStart + searched == kMpegSearchLimit)
             return std::nullopt;
         std::copy(window.begin() + static_cast<std::ptrdiff_t>(decidable),
                   window.begin() + static_cast<std::ptrdiff_t>(filled), window.begin());

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "edit/ActionNames.h"
 #include "edit/CommentEdits.h"
@@ -28,7 +29,8 @@ CommentsPage::CommentsPage(const PanelLink& link, QWidget* parent)
     : ListPage(link, parent), list_(new QTreeWidget) {
     list_->setColumnCount(3);
     list_->setHeaderLabels({tr("Short Description"), tr("Language"), tr("Description")});
-    list_->setColumnWidth(0, 100);
+    // Wide enough for its header, which is wider than the others' in most styles.
+    list_->setColumnWidth(0, std::max(100, list_->header()->sectionSizeHint(0)));
     list_->setColumnWidth(1, 100);
     list_->setColumnWidth(2, 250);
     list_->setRootIsDecorated(false);

@@ -7,6 +7,7 @@
 #include "export/M3uExporter.h"
 #include "export/PlsExporter.h"
 #include "export/XmlExporter.h"
+#include "text/LocaleCodePage.h"
 #include "ui/Actions.h"
 #include "ui/FileListView.h"
 #include "ui/QtText.h"
@@ -24,12 +25,13 @@ ExportCommands::ExportCommands(Workspace& workspace, FileListView& view, UiEnvir
       view_(view),
       environment_(environment),
       window_(window),
+      playlistText_(text::LocaleCodePage()),
       m3u_(MakeAction(this, tr("Playlist (&M3U)..."), tr("Export a playlist in M3U format"))),
       m3u8_(MakeAction(this, tr("Playlist (M3U&8)..."),
                        tr("Export a playlist in M3U8 format (UTF-8 text)"))),
       pls_(MakeAction(this, tr("Playlist (&PLS)..."), tr("Export a playlist in PLS format"))),
       xml_(MakeAction(this, tr("&XML..."), tr("Export an XML file with user defined structure"))) {
-    const text::CodePage& codePage = environment.CodePage();
+    const text::CodePage& codePage = *playlistText_;
     connect(m3u_, &QAction::triggered, this, [this, &codePage] {
         M3uExporter exporter(codePage);
         Run(exporter);

@@ -2,7 +2,10 @@
 
 #include <QList>
 #include <QObject>
+#include <memory>
 #include <vector>
+
+#include "text/CodePage.h"
 
 class QAction;
 class QWidget;
@@ -39,6 +42,8 @@ class ExportCommands : public QObject {
     FileListView& view_;
     UiEnvironment& environment_;
     QWidget* window_;
+    // The text of playlists is in the locale's encoding; the code page setting is for tags.
+    std::unique_ptr<text::CodePage> playlistText_;
     QAction* m3u_;
     QAction* m3u8_;
     QAction* pls_;

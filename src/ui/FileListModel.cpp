@@ -1,5 +1,7 @@
 #include "ui/FileListModel.h"
 
+#include <QFont>
+
 #include "scan/FileListColumns.h"
 #include "tags/Mp3File.h"
 #include "ui/QtText.h"
@@ -10,6 +12,12 @@ FileListModel::FileListModel(const text::CodePage& codePage, QObject* parent)
       codePage_(codePage),
       cleanIcon_(CleanRowIcon()),
       updatedIcon_(UpdatedRowIcon()) {}
+
+QString OnOneLine(QString text) {
+    text.replace(QLatin1Char('\n'), kLineBreakMark);
+    text.replace(QLatin1Char('\r'), kLineBreakMark);
+    return text;
+}
 
 int FileListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(rows_.size());
@@ -54,11 +62,24 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     const Mp3File& record = *rows_[std::size_t(index.row())];
     switch (role) {
         case Qt::DisplayRole:
-            return ToQString(CellText(record, index.column()));
+            return OnOneLine(ToQString(CellText(record, index.column())));
         case Qt::ForegroundRole:
             if (display_.showRedText && NeedsSave(record))
                 return kUpdatedText;
             return {};
+        case Qt::FontRole:
+        case Qt::ToolTipRole:
+            // Values of a file's ID3v1 tag stand where its ID3v2 tag has none: in italics.
+            if (held_.contains(&record) ||
+                !CellFromId3v1(record, static_cast<Column>(index.column()), codePage_))
+                return {};
+            if (role == Qt::ToolTipRole)
+                return tr("From the ID3v1 tag");
+            {
+                QFont font;
+                font.setItalic(true);
+                return font;
+            }
         case Qt::DecorationRole:
             if (static_cast<Column>(index.column()) != Column::Filename)
                 return {};

@@ -21,6 +21,11 @@ class CodePage;
 
 namespace velmora::ui {
 
+// What a line break in a cell shows as: a row is one line, and a name with a break in it
+// must not pass for one without.
+inline constexpr QChar kLineBreakMark{0x21B5};
+QString OnOneLine(QString text);
+
 // The file list as a table: one row per record of the loader's list, in list order. Rows
 // hold only the record's address; every cell is read from the record when it is drawn.
 class FileListModel : public QAbstractTableModel {

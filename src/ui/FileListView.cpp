@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QStyledItemDelegate>
 #include <algorithm>
 
 #include "scan/FileListColumns.h"
@@ -12,6 +13,22 @@
 #include "ui/QtText.h"
 
 namespace velmora::ui {
+namespace {
+
+// Folders of one tree differ at their ends: the middle goes, so copies are told apart.
+class MiddleElision : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->textElideMode = Qt::ElideMiddle;
+    }
+};
+
+}  // namespace
+
 int FileListView::DefaultWidth(int column) {
     return kColumnInfos[std::size_t(column)].width;
 }
@@ -34,6 +51,7 @@ FileListView::FileListView(FileListModel& model, FileListProxy& proxy, QWidget* 
         setColumnWidth(column, DefaultWidth(column));
         setColumnHidden(column, kColumnInfos[std::size_t(column)].hiddenFirst);
     }
+    setItemDelegateForColumn(int(Column::Directory), new MiddleElision(this));
     horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(horizontalHeader(), &QHeaderView::customContextMenuRequested, this,
             [this](const QPoint& pos) {

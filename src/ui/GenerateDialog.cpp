@@ -28,7 +28,9 @@ GenerateDialog::GenerateDialog(const std::vector<Mp3File*>& batch,
     : ExpressionDialog(
           {tr("Generate ID3"),
            tr("Enter a regular expression, using named groups to describe where the captured "
-              "data should be inserted.\nValid names: artist, album, title, year, track, genre"),
+              "data should be inserted.\nValid names: artist, album, title, year, track, genre\n"
+              "A named group is written (?P<name>...), for example "
+              "(?P<artist>.*) - (?P<title>.*)\\.mp3"),
            Columns(), tr("&Delete Selection"), tr("&Generate ID3"),
            batch::ForgetGenerateExpression},
           context, parent),

@@ -7,6 +7,7 @@
 #include "edit/CommonValue.h"
 #include "edit/TagEdits.h"
 #include "tags/GenreTable.h"
+#include "tags/Id3v1Record.h"
 #include "tags/Mp3File.h"
 #include "ui/FieldEdit.h"
 #include "ui/QtText.h"
@@ -18,16 +19,17 @@ namespace {
 struct TextPlace {
     std::size_t index;
     const char* label;
-    int maxLength;
+    std::size_t maxLength;
     int row;
     int column;
 };
 constexpr std::array<TextPlace, Id3v1Tag::kTextCount> kTextPlaces = {{
-    {Id3v1Tag::kArtist, QT_TRANSLATE_NOOP("Id3v1Page", "Artist"), 30, 0, 0},
-    {Id3v1Tag::kTitle, QT_TRANSLATE_NOOP("Id3v1Page", "Title"), 30, 1, 0},
-    {Id3v1Tag::kAlbum, QT_TRANSLATE_NOOP("Id3v1Page", "Album"), 30, 2, 0},
-    {Id3v1Tag::kComment, QT_TRANSLATE_NOOP("Id3v1Page", "Comment"), 29, 3, 0},
-    {Id3v1Tag::kYear, QT_TRANSLATE_NOOP("Id3v1Page", "Year"), 4, 1, 1},
+    {Id3v1Tag::kArtist, QT_TRANSLATE_NOOP("Id3v1Page", "Artist"), id3v1_width::kName, 0, 0},
+    {Id3v1Tag::kTitle, QT_TRANSLATE_NOOP("Id3v1Page", "Title"), id3v1_width::kName, 1, 0},
+    {Id3v1Tag::kAlbum, QT_TRANSLATE_NOOP("Id3v1Page", "Album"), id3v1_width::kName, 2, 0},
+    {Id3v1Tag::kComment, QT_TRANSLATE_NOOP("Id3v1Page", "Comment"),
+     id3v1_width::kCommentWithoutTrack, 3, 0},
+    {Id3v1Tag::kYear, QT_TRANSLATE_NOOP("Id3v1Page", "Year"), id3v1_width::kYear, 1, 1},
 }};
 constexpr int kTrackRow = 0;
 constexpr int kGenreRow = 2;
@@ -46,7 +48,7 @@ Id3v1Page::Id3v1Page(const PanelLink& link, QWidget* parent) : PanelPage(link, p
     for (const TextPlace& text : kTextPlaces) {
         auto* field = new FieldEdit;
         field->setObjectName(QString::fromLatin1(text.label));
-        field->setMaxLength(text.maxLength);
+        field->setMaxLength(int(text.maxLength));
         texts_[text.index] = field;
         place(field, tr(text.label), text.row, text.column);
     }
@@ -59,6 +61,7 @@ Id3v1Page::Id3v1Page(const PanelLink& link, QWidget* parent) : PanelPage(link, p
     track_->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QString::fromLatin1(kTrackDigits)), this));
     place(track_, tr("Track"), kTrackRow, 1);
+    connect(track_, &QLineEdit::textChanged, this, &Id3v1Page::FitCommentToTrack);
 
     genre_ = new GenreBox(false);
     genre_->addItem(tr("(unchanged)"));
@@ -71,7 +74,18 @@ Id3v1Page::Id3v1Page(const PanelLink& link, QWidget* parent) : PanelPage(link, p
     grid->setRowStretch(4, 1);
 }
 
+void Id3v1Page::FitCommentToTrack() {
+    // Beside a track the record holds 28 characters of comment (ID3v1.1), else 29.
+    const bool track = track_->State() == edit::Shown::Multiple ||
+                       edit::V1TrackByte(ToU16(track_->text())).value_or(0) != 0;
+    Text(Id3v1Tag::kComment)
+        .setMaxLength(
+            int(track ? id3v1_width::kCommentWithTrack : id3v1_width::kCommentWithoutTrack));
+}
+
 void Id3v1Page::Reload(std::span<Mp3File* const> selection) {
+    // Wide enough for any loaded comment until the track is known.
+    Text(Id3v1Tag::kComment).setMaxLength(int(id3v1_width::kCommentWithoutTrack));
     for (const TextPlace& text : kTextPlaces) {
         texts_[text.index]->Reload(edit::CommonValue(
             selection, [&](const Mp3File& record) { return record.V1().Text(text.index); }));
@@ -84,6 +98,7 @@ void Id3v1Page::Reload(std::span<Mp3File* const> selection) {
     }
     genre_->ShowLoaded(entry);
     track_->Reload(edit::CommonV1Track(selection));
+    FitCommentToTrack();
 }
 
 edit::V1Edits Id3v1Page::Edits() const {

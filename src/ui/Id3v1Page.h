@@ -29,6 +29,7 @@ class Id3v1Page : public PanelPage {
 
   private:
     edit::V1Edits Edits() const;
+    void FitCommentToTrack();
 
     std::array<FieldEdit*, Id3v1Tag::kTextCount> texts_{};
     FieldEdit* track_ = nullptr;

@@ -262,8 +262,12 @@ void MainWindow::ShowAbout() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // A running worker finishes first; a save asked for by the question closes afterwards.
+    // A load stops after the file at hand and a save finishes, then the window closes; the
+    // command a save was asked for before (a load) no longer runs. A save asked for by the
+    // question closes afterwards.
     if (!workspace_->IsIdle()) {
+        workspace_->StopLoad();
+        workspace_->DropAfterSave();
         closeWhenIdle_ = true;
         event->ignore();
         return;

@@ -1,5 +1,7 @@
 #include "ui/RenameDialog.h"
 
+#include <QLineEdit>
+
 #include "batch/RenameCommand.h"
 #include "common/Messages.h"
 #include "edit/ActionNames.h"
@@ -21,10 +23,19 @@ RenameDialog::RenameDialog(std::vector<Mp3File*>& batch, const BatchDialogContex
                        context, parent),
       batch_(batch) {
     resize(640, 480);
-    Start(batch::RecentRenameExpressions(context_.settings));
+    const std::vector<std::u16string> recent = batch::RecentRenameExpressions(context_.settings);
+    Start(recent);
+    // The expression used last is the likeliest next one (the list is never empty).
+    Expression().setText(ToQString(recent.back()));
+    Expression().selectAll();
 }
 
 void RenameDialog::UpdatePreview() {
+    // Nothing typed yet is no name to refuse.
+    if (ExpressionText().empty()) {
+        ShowPreview({}, QString());
+        return;
+    }
     const auto compiled = batch::CompileRenamePattern(ExpressionText());
     if (!compiled.pattern) {
         ShowPreview({}, ToQString(MessageText(ErrorMessage(MessageKind::UnrecognizedField, {}, {},

@@ -41,8 +41,10 @@ Workspace::Workspace(EngineContext& context, UiMessageSink& sink, QObject* paren
 }
 
 Workspace::~Workspace() {
-    // A worker waiting for an answer would never get one once the window is gone.
+    // A worker waiting for an answer would never get one once the window is gone; a load
+    // ends after the file at hand, not after the whole walk.
     sink_.AnswerWorkersSafely();
+    loader_.Stop();
     loader_.Join();
     saver_.Join();
 }

@@ -55,6 +55,8 @@ class Workspace : public QObject {
 
     // Idle or loading: ends the load after the file being loaded; the rows loaded stay.
     void StopLoad();
+    // What Save was to do when done is not done (the window closes instead).
+    void DropAfterSave() { afterSave_ = {}; }
 
     // Text typed in the editor and not applied yet goes into the records now: before a save,
     // before the records go, and before the user is asked whether to save.

@@ -59,23 +59,28 @@ Bytes With(const char* id, const char* text) {
 
 TEST(RenamePattern, ExpandsVariablesFromTheTag) {
     const Bytes air = Tag(3, Cat({Text("TPE1", "Air"), Text("TIT2", "Playground")}));
-    const std::tuple<const char*, Bytes, const char*> rows[] = {
-        {"%artist - %title", air, "Air - Playground.mp3"},
-        {"%artist2", air, "Air2.mp3"},
-        {"%track", With("TRCK", "5"), "05.mp3"},
-        {"%track", With("TRCK", "5/12"), "5/12.mp3"},
-        {"%year", With("TYER", "1999"), "1999.mp3"},
-        {"%year", Tag(4, Frame("TDRC", TextBody("2001"), 4)), "2001.mp3"},
-        {"%genre", With("TCON", "(17)"), "Rock.mp3"},
-        {"%genre", With("TCON", "(9)Rock"), "Rock.mp3"},
-        {"%genre", With("TCON", "(200)"), ".mp3"},
-        {"x.%title", With("TIT2", " Spaced "), "x. Spaced .mp3"}};
+    // The last column: every field was empty, so the name is the pattern's own text.
+    const std::tuple<const char*, Bytes, const char*, bool> rows[] = {
+        {"%artist - %title", air, "Air - Playground.mp3", false},
+        {"%artist2", air, "Air2.mp3", false},
+        {"%track", With("TRCK", "5"), "05.mp3", false},
+        {"%track", With("TRCK", "5/12"), "5/12.mp3", false},
+        {"%year", With("TYER", "1999"), "1999.mp3", false},
+        {"%year", Tag(4, Frame("TDRC", TextBody("2001"), 4)), "2001.mp3", false},
+        {"%genre", With("TCON", "(17)"), "Rock.mp3", false},
+        {"%genre", With("TCON", "(9)Rock"), "Rock.mp3", false},
+        {"%genre", With("TCON", "(200)"), ".mp3", true},
+        {"%artist - %title", With("TALB", "A"), " - .mp3", true},
+        {"%album - %title", With("TALB", "A"), "A - .mp3", false},
+        {"fixed", With("TALB", "A"), "fixed.mp3", false},
+        {"x.%title", With("TIT2", " Spaced "), "x. Spaced .mp3", false}};
     TestEngine engine;
-    for (const auto& [expression, tag, expected] : rows) {
+    for (const auto& [expression, tag, expected, onlyPatternText] : rows) {
         const auto compiled = CompileRenamePattern(U(expression));
         ASSERT_TRUE(compiled.pattern) << expression;
-        EXPECT_EQ(compiled.pattern->Expand(*ReadBytes(tag, engine).tag, Cp1252()), U(expected))
-            << expression;
+        const auto expansion = compiled.pattern->Expand({*ReadBytes(tag, engine).tag}, Cp1252());
+        EXPECT_EQ(expansion.name, U(expected)) << expression;
+        EXPECT_EQ(expansion.onlyPatternText, onlyPatternText) << expression;
     }
 }
 
@@ -94,22 +99,33 @@ TEST_F(BatchTest, RenamePreviewsThenRenamesInMemoryAndDropsUnchangedFilesFromThe
     Mp3File* acdc =
         AddFile("one.MP3", {Text("TPE1", "AC/DC"), Text("TRCK", "5/12"), Text("TIT2", "Why?")});
     AddFile(" - 07 - .mp3", {Text("TRCK", "7")});
+    Mp3File* untagged = AddFile("untagged.mp3", {Text("TALB", "A")});
+    // Fields its ID3v2 tag lacks come from the ID3v1 tag.
+    Mp3File* v1Only = AddFile("v1.mp3");
+    v1Only->V1().SetText(Id3v1Tag::kArtist, u"Band");
+    v1Only->V1().SetTrack(3);
     const std::u16string pattern = u"%artist - %track - %title";
     const auto previews =
         batch::PreviewRename(*CompileRenamePattern(pattern).pattern, batch_, Cp1252());
-    ASSERT_EQ(previews.size(), 2u);
+    ASSERT_EQ(previews.size(), 4u);
     EXPECT_EQ(previews[0].newName, u"AC DC - 5 12 - Why .mp3");
+    EXPECT_EQ(previews[3].newName, u"Band - 03 - .mp3");
     EXPECT_EQ(std::pair(previews[0].changes, previews[1].changes), std::pair(true, false));
+    EXPECT_FALSE(previews[0].refusal || previews[1].refusal);
+    ASSERT_TRUE(previews[2].refusal);
+    EXPECT_EQ(previews[2].refusal->detail, u"every field of the pattern is empty for this file");
     EXPECT_EQ(acdc->Name(), u"one.MP3");
     EXPECT_TRUE(store_->Root().ReadList(settings::kRenames).empty());
-    for (int run = 0; run < 2; ++run) {
-        EXPECT_TRUE(RenameBatch(pattern, batch_, store_->Root(), context_));
-        // A name whose characters were replaced never equals its expansion, so stays.
-        EXPECT_EQ(batch_, std::vector<Mp3File*>{acdc});
-    }
+    EXPECT_TRUE(RenameBatch(pattern, batch_, store_->Root(), context_));
+    EXPECT_EQ(batch_, (std::vector<Mp3File*>{acdc, v1Only}));
+    // A name whose characters were replaced never equals its expansion, so stays.
+    EXPECT_TRUE(RenameBatch(pattern, batch_, store_->Root(), context_));
+    EXPECT_EQ(batch_, std::vector<Mp3File*>{acdc});
+    EXPECT_EQ(v1Only->Name(), u"Band - 03 - .mp3");
     EXPECT_EQ(acdc->Name(), u"AC DC - 5 12 - Why .mp3");
     EXPECT_EQ(acdc->DiskName(), u"one.MP3");
-    EXPECT_TRUE(messages_.Shown().empty());
+    EXPECT_EQ(untagged->Name(), u"untagged.mp3");
+    EXPECT_EQ(messages_.Texts(), Texts{MessageText(*previews[2].refusal, u"\n")});
 }
 
 TEST_F(BatchTest, RenameRecentListIsSeededOrderedByLastUseAndKeepsAnUnknownField) {
@@ -144,7 +160,7 @@ std::string Frames(const Mp3File& file) {
 TEST_F(BatchTest, GenerateStoresEachNamedGroupInItsFrame) {
     const std::tuple<const char16_t*, const char*, const char*> rows[] = {
         {kArtistTitle, "Nina Simone - Sinnerman.mp3", "TPE1=Nina Simone;TIT2=Sinnerman;"},
-        {u"(?P<year>\\d+) (?P<title>[^.]*)", "1999 Song.mp3", "TIT2=Song;"},
+        {u"(?P<year>\\d+) (?P<title>[^.]*)", "1999 Song.mp3", "TIT2=Song;TYER=1999;"},
         {u"(?P<track>\\d+) (?P<album>\\w*)", "07 Kind_of_Blue.mp3", "TALB=Kind_of_Blue;TRCK=7;"},
         {u"(?P<genre>[^-]*)-(?P<artist>x?)", "Rock-.mp3", "TPE1=;TCON=(17);"},
         {u"(?P<genre>[^-]*)-", "rock-.mp3", "TCON=rock;"},

@@ -3,7 +3,7 @@
 import json
 import os
 
-from mutagen.id3 import ID3, TIT2, TPE1, TRCK
+from mutagen.id3 import ID3, TALB, TIT2, TPE1, TRCK
 
 from clitest import CliTestCase
 
@@ -19,8 +19,14 @@ class Batch(CliTestCase):
         self.assertEqual(json.loads(line), {"file": path, "name": "A B.mp3"})
         self.assertEqual(self.snapshot(), before)
 
-        self.cli("rename", "%artist - %title", path)
-        self.assertEqual(sorted(os.listdir(self.dir)), ["Band - A B.mp3"])
+        # A name of the pattern's text alone (" - .mp3") is refused, in the preview as in the run.
+        bare = self.make_mp3("bare.mp3", [TALB(encoding=0, text="Album")], v1=False)
+        for dry_run in (["--dry-run"], []):
+            result = self.run_cli("rename", *dry_run, "%artist - %title", path, bare)
+            self.assertEqual(result.returncode, 1)
+            self.assertIn(b"every field of the pattern is empty", result.stderr)
+        self.assertEqual(sorted(os.listdir(self.dir)), ["Band - A B.mp3", "bare.mp3"])
+
         with open(self.settings) as f:
             self.assertIn("%artist - %title", f.read())
 

@@ -1,5 +1,6 @@
 """export: playlists and the XML document, from files and directories."""
 
+import os
 import xml.etree.ElementTree as ElementTree
 
 from mutagen.id3 import TALB, TIT2, TPE1
@@ -13,13 +14,17 @@ class Exporting(CliTestCase):
         self.one = self.make_mp3("music/one.mp3", [TIT2(encoding=0, text="First"),
                                                    TPE1(encoding=1, text="Ärtist"),
                                                    TALB(encoding=0, text="Album")], count=200)
-        self.two = self.make_mp3("music/two.mp3", [TIT2(encoding=0, text="Second")])
+        self.two = self.make_mp3("music/Déjà Vu.mp3", [TIT2(encoding=0, text="Second")])
 
     def test_playlists_in_the_order_given(self):
         self.write("list.m3u", b"keep")
-        self.cli("--yes", "export", "m3u", self.path("list.m3u"), self.two, self.one)
-        self.assertEqual(self.read(self.path("list.m3u")).decode("cp1252"),
-                         "#EXTM3U\n#EXTINF:0, - Second\nmusic/two.mp3\n"
+        # Entries are the paths' bytes, titles in the locale's encoding: UTF-8 (as for the C
+        # locale), not the tags' code page.
+        result = self.run_cli("--yes", "export", "m3u", self.path("list.m3u"), self.two, self.one,
+                              env=dict(os.environ, LC_ALL="C"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.read(self.path("list.m3u")).decode("utf-8"),
+                         "#EXTM3U\n#EXTINF:0, - Second\nmusic/Déjà Vu.mp3\n"
                          "#EXTINF:5,Ärtist - First\nmusic/one.mp3\n")
         self.cli("export", "m3u8", self.path("list.m3u8"), self.one)
         self.assertIn("Ärtist - First", self.read(self.path("list.m3u8")).decode("utf-8"))

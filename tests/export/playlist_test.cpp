@@ -52,10 +52,11 @@ TEST(Playlist, WorkedDocuments) {
          "#EXTM3U\n#EXTINF:3,Art ist - Ti  tle\nb.mp3\n#EXTINF:1000000,A - One\na.mp3\n",
          "[playlist]\nFile1=b.mp3\nTitle1=Ti  tle\nLength1=3\n"
          "File2=a.mp3\nTitle2=One\nLength2=1000000\nNumberOfEntries=2\nVersion=2"},
-        {"characters beyond the code page become question marks",
+        {"texts beyond the encoding become question marks, entries are the path's bytes",
          {MakeFile(u"\u4E2D\u00E9.mp3", u"\u00C5", u"\u4E2D", 1)},
-         "#EXTM3U\n#EXTINF:1,\xC5 - ?\n?\xE9.mp3\n",
-         "[playlist]\nFile1=?\xE9.mp3\nTitle1=?\nLength1=1\nNumberOfEntries=1\nVersion=2"},
+         "#EXTM3U\n#EXTINF:1,\xC5 - ?\n\xE4\xB8\xAD\xC3\xA9.mp3\n",
+         "[playlist]\nFile1=\xE4\xB8\xAD\xC3\xA9.mp3\nTitle1=?\nLength1=1\nNumberOfEntries=1\n"
+         "Version=2"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -65,8 +66,9 @@ TEST(Playlist, WorkedDocuments) {
 }
 
 // The format decides the encoding, not the target's name. Texts of an M3U8 go through the
-// UTF-8 encoder; an entry whose name is not UTF-8 keeps its own bytes in a code-page playlist
-// and becomes a file URI in a UTF-8 one, where raw bytes would not be text.
+// UTF-8 encoder, those of the others through the locale's encoding (here CP1252); an entry is
+// the path's own bytes, but a name that is not UTF-8 becomes a file URI in an M3U8, where raw
+// bytes would not be text.
 TEST(Playlist, EncodingOfTextsAndOfNamesThatAreNotUtf8) {
     const std::vector<ExportedFile> files = {
         MakeFile(u"\u4E2D\u00E9.mp3", u"\u00C5", u"\U0001F600", 1),
@@ -78,10 +80,12 @@ TEST(Playlist, EncodingOfTextsAndOfNamesThatAreNotUtf8) {
         {"m3u8",
          "#EXTM3U\n#EXTINF:1,\xC3\x85 - \xF0\x9F\x98\x80\n\xE4\xB8\xAD\xC3\xA9.mp3\n"
          "#EXTINF:2, - \nfile:///music/caf%E9%20%C3%A9.mp3\n"},
-        {"m3u", "#EXTM3U\n#EXTINF:1,\xC5 - ??\n?\xE9.mp3\n#EXTINF:2, - \ncaf\xE9 \xC3\xA9.mp3\n"},
+        {"m3u",
+         "#EXTM3U\n#EXTINF:1,\xC5 - ??\n\xE4\xB8\xAD\xC3\xA9.mp3\n#EXTINF:2, - \n"
+         "caf\xE9 \xC3\xA9.mp3\n"},
         {"pls",
-         "[playlist]\nFile1=?\xE9.mp3\nTitle1=??\nLength1=1\nFile2=caf\xE9 \xC3\xA9.mp3\nTitle2=\n"
-         "Length2=2\nNumberOfEntries=2\nVersion=2"},
+         "[playlist]\nFile1=\xE4\xB8\xAD\xC3\xA9.mp3\nTitle1=??\nLength1=1\n"
+         "File2=caf\xE9 \xC3\xA9.mp3\nTitle2=\nLength2=2\nNumberOfEntries=2\nVersion=2"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -157,9 +161,9 @@ std::string PercentDecoded(std::string_view uri) {
 // Playlist folder (relative to the music tree's root) and extension.
 class PlaylistResolves : public ::testing::TestWithParam<std::tuple<std::string, std::string>> {};
 
-// Files of a recursive load, a tree with names beyond ASCII (beyond the code page and not
-// valid UTF-8 in an M3U8). A player opens the playlist's folder joined with each entry, read
-// in the playlist's encoding, or the path of a file URI.
+// Files of a recursive load, a tree with names beyond ASCII (beyond the code page, and not
+// valid UTF-8). A player opens the playlist's folder joined with each entry's bytes, or the
+// path of a file URI.
 TEST_P(PlaylistResolves, EveryEntryLeadsToItsFile) {
     const auto& [place, extension] = GetParam();
     const bool pls = extension == "pls";
@@ -168,13 +172,13 @@ TEST_P(PlaylistResolves, EveryEntryLeadsToItsFile) {
     fs::create_directories(dir.Path("lists/deep"));
     std::vector<ExportedFile> files;
     std::vector<fs::path> paths;
-    for (const auto& [folder, name] : std::vector<std::pair<std::string, std::string>>{
-             {"music", "a.mp3"},
-             {"music/rock", "b.mp3"},
-             {"music/rock/70s", "c d.mp3"},
-             {"music/jazz", "caf\xC3\xA9.mp3"},
-             {"music/jazz", utf8 ? "\xE4\xB8\xAD.mp3" : "e.mp3"},
-             {"music/raw", utf8 ? "caf\xE9.mp3" : "f.mp3"}}) {
+    for (const auto& [folder, name] :
+         std::vector<std::pair<std::string, std::string>>{{"music", "a.mp3"},
+                                                          {"music/rock", "b.mp3"},
+                                                          {"music/rock/70s", "c d.mp3"},
+                                                          {"music/jazz", "caf\xC3\xA9.mp3"},
+                                                          {"music/jazz", "\xE4\xB8\xAD.mp3"},
+                                                          {"music/raw", "caf\xE9.mp3"}}) {
         fs::create_directories(dir.Path(folder));
         paths.push_back(dir.WriteFile(folder + "/" + name, "mp3"));
         files.push_back(testing::MakeFile(text::FileNameToText(name)));
@@ -191,11 +195,9 @@ TEST_P(PlaylistResolves, EveryEntryLeadsToItsFile) {
         Entries(testing::ScratchDirectory::ReadFile(playlist), pls);
     ASSERT_EQ(entries.size(), files.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const fs::path opened =
-            entries[i].starts_with("file://")
-                ? fs::path(PercentDecoded(entries[i].substr(7)))
-                : playlist.parent_path() /
-                      (utf8 ? entries[i] : text::TextToFileName(Cp1252().Decode(entries[i])));
+        const fs::path opened = entries[i].starts_with("file://")
+                                    ? fs::path(PercentDecoded(entries[i].substr(7)))
+                                    : playlist.parent_path() / entries[i];
         ASSERT_TRUE(fs::is_regular_file(opened)) << opened;
         EXPECT_TRUE(fs::equivalent(opened, paths[i])) << opened;
     }

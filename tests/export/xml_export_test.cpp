@@ -150,7 +150,7 @@ TEST(XmlExport, Id3v1TrackAndGenreFollowTheSkipRule) {
         const char* file;
     } rows[] = {
         {7, 17, true, "\t<File track1=\"7\" genre1=\"Rock\" />\n"},
-        {0, 126, true, "\t<File genre1=\"\" />\n"},
+        {0, 200, true, "\t<File genre1=\"\" />\n"},
         {0, 255, false, "\t<File track1=\"0\" genre1=\"\" />\n"},
         {1, 255, true, "\t<File track1=\"1\" />\n"},
     };

@@ -24,7 +24,7 @@ void RenameCompileExpand(Input input) {
         Check(expression.find(u'%' + compiled.unrecognizedField) != std::u16string::npos,
               "the unrecognized field is not in the expression");
     } else {
-        const std::u16string name = compiled.pattern->Expand(tag, Cp1252());
+        const std::u16string name = compiled.pattern->Expand({tag}, Cp1252()).name;
         Check(name.ends_with(u".mp3"), "an expanded name without .mp3");
     }
     testing::RecordingMessageSink messages;

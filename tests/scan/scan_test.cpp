@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <future>
 #include <latch>
@@ -146,6 +147,31 @@ TEST_F(ScanTest, BitrateAndDurationSortByNumberOtherColumnsByTheirText) {
     EXPECT_EQ(SortKey(slowRecord, Column::Filename, codePage), ColumnSortKey(u"slow.mp3"));
 }
 
+// A field the ID3v2 tag lacks shows the file's ID3v1 value, marked as such; a frame it has
+// shows, even empty; a pending removal of the ID3v1 tag takes its values away. A genre stored
+// as a bare number (ID3v2.4) shows its name.
+TEST_F(ScanTest, FieldsWithoutAnId3v2FrameShowTheId3v1Values) {
+    const Bytes tag = Tag(3, Cat({Frame("TIT2", TextBody("")), Frame("TCON", TextBody("17"))}));
+    const Bytes audio = Frames(FrameShape{}, 8);
+    Write(
+        "v1.mp3",
+        std::string(tag.begin(), tag.end()) + std::string(audio.begin(), audio.end()) +
+            AsBytes(RecordWith(
+                {{3, "V1 Title"}, {33, "V1 Artist"}, {63, "Album"}, {93, "1999"}, {126, "\x05"}})));
+    Mp3File record(context_, Root(), u"v1.mp3");
+    const std::tuple<Column, std::u16string_view, bool> rows[] = {
+        {Column::Title, u"", false},     {Column::Artist, u"V1 Artist", true},
+        {Column::Album, u"Album", true}, {Column::Year, u"1999", true},
+        {Column::Track, u"5", true},     {Column::Genre, u"Rock", false}};
+    for (const auto& [column, text, fromV1] : rows) {
+        EXPECT_EQ(CellText(record, column, context_.codePage), text) << int(column);
+        EXPECT_EQ(CellFromId3v1(record, column, context_.codePage), fromV1) << int(column);
+    }
+    record.MarkRemoveV1();
+    EXPECT_EQ(CellText(record, Column::Artist, context_.codePage), u"");
+    EXPECT_FALSE(CellFromId3v1(record, Column::Artist, context_.codePage));
+}
+
 std::vector<std::u16string> LoadedNames(LoaderThread& loader) {
     std::vector<std::u16string> names;
     for (const Mp3File* record : loader.Records().All())
@@ -276,6 +302,19 @@ TEST_F(ScanTest, DestroyingALoaderMidLoadDoesNotWaitForTheWalk) {
     gate.open.count_down();
     destroyed.wait();
     EXPECT_LT(gate.shown, kFiles / 2);
+}
+
+// 3 GiB of zeros named .mp3 (sparse: no disk used) is refused after the audio search's limit,
+// never read whole, so it holds a stop up no longer than any small file.
+TEST_F(ScanTest, AHugeFileWithoutAudioIsRefusedWithoutReadingItWhole) {
+    Write("zeros.mp3", "");
+    fs::resize_file(scratch_.Path("zeros.mp3"), std::uintmax_t{3} << 30);
+    LoaderThread loader(context_);
+    const auto start = std::chrono::steady_clock::now();
+    Load(loader);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    ASSERT_EQ(loader.Records().Size(), 1u);
+    EXPECT_EQ(loader.Records().All()[0]->Status(), LoadStatus::NotAnMp3);
 }
 
 // b is not edited; d is edited but its file is gone, which must not stop the others.

@@ -27,6 +27,7 @@ TEST(FrameTextOpsTest, SetFrameTextRules) {
                                      {"TRCK", u"0x", "0x"},
                                      {"TCON", u"Rock", "(17)"},
                                      {"TCON", u"rock", "rock"},
+                                     {"TCON", u"Dubstep", "Dubstep"},
                                      {"TIT2", u"007", "007"}}) {
         TestEngine engine;
         Id3v2Tag tag;
@@ -44,6 +45,9 @@ TEST(FrameTextOpsTest, GenreDisplay) {
         {"a number in parentheses is the genre's name", u"(17)", u"Rock"},
         {"text after the reference wins", u"(17)Hard", u"Hard"},
         {"a number beyond the table shows nothing", u"(99999999999999)", u""},
+        {"Winamp's names follow the classic list", u"(191)", u"Psybient"},
+        {"a bare number (ID3v2.4) is the genre's name", u"17", u"Rock"},
+        {"a bare number that names no genre is text", u"1999", u"1999"},
         {"RX stands for Remix", u"(RX)", u"Remix"},
         {"CR stands for Cover", u"(CR)", u"Cover"},
         {"text after a word reference wins", u"(CR)Acoustic", u"Acoustic"},
@@ -127,7 +131,12 @@ TEST(FrameTextOpsTest, CopyFromId3v1TakesOnlyWhatTheId3v2TagLacks) {
          {{3, "A Title Far Longer Than The Th"}, {33, "? Band"}, {93, "1999"}, {126, "\x05\x11"}},
          true,
          before},
-        {"a genre without a name changes nothing", {{127, "\x82"}}, true, before},
+        {"a genre without a name changes nothing", {{127, "\xC8"}}, true, before},
+        {"a genre of Winamp's list is copied as its name",
+         {{127, "\x82"}},
+         true,
+         "TIT2=A Title Far Longer Than The Thirty Characters Of ID3v1|TPE1=\xE6\x97\xA5 "
+         "Band|TYER=1999|TRCK=5/12|TCON=Terror"},
         {"other values are copied",
          {{3, "Short"}, {63, "Album"}, {93, "2001"}, {126, "\x06\x08"}},
          true,
@@ -173,6 +182,7 @@ TEST(FrameTextOpsTest, CleanUpsReachEveryValue) {
         {"capitalize every value", B("a_b\0c-d\0e"sv), CapitalizeWords, true, B("A_B\0C-D\0E"sv)},
         {"only a later value changes", B("Abc\0def"sv), CapitalizeWords, true, B("Abc\0Def"sv)},
         {"nothing to capitalize", B("Abc\0Def"sv), CapitalizeWords, false, B("Abc\0Def"sv)},
+        {"letters beyond ASCII", B("\xE9lan \xF1u"sv), CapitalizeWords, true, B("\xC9lan \xD1u"sv)},
         {"underscores in every value", B("a_b\0c_d\0e"sv), UnderscoresToSpaces, true,
          B("a b\0c d\0e"sv)},
         {"an underscore only in a later value", B("ab\0c_d"sv), UnderscoresToSpaces, true,
@@ -187,6 +197,9 @@ TEST(FrameTextOpsTest, CleanUpsReachEveryValue) {
         EXPECT_EQ(IsTagModified(*read.tag), row.changed);
         EXPECT_EQ(SerializeTag(*read.tag, 4, Cp1252()), Frame("TPE1", Cat({{0}, row.written}), 4));
     }
+    // Beyond Latin-1 and the BMP; a letter without a simple upper case stays.
+    EXPECT_EQ(CapitalizedWords(u"\u0436\u0443\u043A \U00010428x \u00DF"),
+              u"\u0416\u0443\u043A \U00010400x \u00DF");
 }
 
 // With a multi-byte code page an 8-bit frame is text in that page, read and written whole
@@ -206,13 +219,14 @@ TEST(FrameTextOpsTest, EightBitFramesInAMultiByteCodePage) {
 TEST(GenreTable, NamesAndIndexesMatch) {
     EXPECT_EQ(GenreTable::GenreCount(), 126u);
     const std::pair<std::size_t, std::u16string_view> names[] = {
-        {0, u"Blues"},        {67, u"Psychadelic"}, {85, u"Bebob"}, {123, u"A capella"},
-        {125, u"Dance Hall"}, {126, u""},           {255, u""}};
+        {0, u"Blues"},       {67, u"Psychadelic"}, {85, u"Bebob"},
+        {123, u"A capella"}, {125, u"Dance Hall"}, {126, u"Goa"},
+        {191, u"Psybient"},  {192, u""},           {255, u""}};
     for (auto [index, name] : names)
         EXPECT_EQ(GenreTable::GenreName(index), name) << index;
-    for (std::size_t i = 0; i < GenreTable::GenreCount(); ++i)
+    for (std::size_t i = 0; i < GenreTable::NamedGenreCount(); ++i)
         EXPECT_EQ(GenreTable::GenreIndex(GenreTable::GenreName(i)).index, i);
-    for (std::u16string_view name : {u"Rock ", u"", u"Heavy Metal"})
+    for (std::u16string_view name : {u"Rock ", u"", u"Heavy metal"})
         EXPECT_FALSE(GenreTable::GenreIndex(name).found) << name.size();
 }
 

@@ -196,6 +196,16 @@ TEST(MpegMeasure, FirstFrameIsFoundAtAnyOffset) {
     }
 }
 
+// As peers, the search looks no further than its limit for the start of a stream.
+TEST(MpegMeasure, StreamStartsWithinTheSearchLimit) {
+    for (const auto& [offset, found] :
+         {std::pair{kMpegSearchLimit - 1, true}, std::pair{kMpegSearchLimit, false}}) {
+        Bytes file = Zeros(offset);
+        Append(file, Frames(kCbr128, 2));
+        EXPECT_EQ(MeasureAll(file).found, found) << offset;
+    }
+}
+
 // A confirmed stream in a long region, around the end of the search's first (smaller) read
 // and of its first full window.
 TEST(MpegMeasure, ConfirmedFrameIsFoundAcrossTheFirstReads) {

@@ -127,9 +127,12 @@ class BatchDialogsTest : public QObject {
         fixture.Select({"a.mp3", "b.mp3", "c.mp3"});
         const QStringList loaded = fixture.ColumnTexts(kNameColumn);
         QStringList seeded, collided, marked;
+        bool emptyPreview = false;
         WhenModal<ui::RenameDialog>([&](ui::RenameDialog* dialog) {
             auto* recent = dialog->findChild<QListWidget*>();
             seeded = ListTexts(*recent) << dialog->Expression().text();
+            Type(dialog->Expression(), "");
+            emptyPreview = dialog->Preview().rowCount() == 0 && dialog->Problem().text().isEmpty();
             recent->setCurrentRow(0);
             seeded << dialog->Expression().text();
             Type(dialog->Expression(), "x");
@@ -142,8 +145,9 @@ class BatchDialogsTest : public QObject {
             QTest::mouseClick(FindButton(*dialog, "Rename"), Qt::LeftButton);
         });
         ActionNamed(fixture.Window(), "Rename...")->trigger();
-        QCOMPARE(seeded,
-                 QStringList({"%artist - %track - %title", "", "%artist - %track - %title"}));
+        QCOMPARE(seeded, QStringList({"%artist - %track - %title", "%artist - %track - %title",
+                                      "%artist - %track - %title"}));
+        QVERIFY(emptyPreview);
         QCOMPARE(collided, QStringList({"b.mp3", "c.mp3"}));
         QCOMPARE(marked.size(), 1);
         QVERIFY2(marked[0].startsWith("b.mp3 Couldn't rename \"b.mp3\" to \"gamma.mp3\""),
@@ -213,7 +217,7 @@ class BatchDialogsTest : public QObject {
             QTest::mouseClick(FindButton(*dialog, "Generate ID3"), Qt::LeftButton);
             Type(dialog->Expression(), expression);
             captured = Column(dialog->Preview(), 1) + Column(dialog->Preview(), 2) +
-                       Column(dialog->Preview(), 5) + Column(dialog->Preview(), 6);
+                       Column(dialog->Preview(), 6) + Column(dialog->Preview(), 7);
             recent = ListTexts(*dialog->findChild<QListWidget*>());
             noMatch = AnswerNextBox(QMessageBox::Ok);
             QTest::mouseClick(FindButton(*dialog, "Generate ID3"), Qt::LeftButton);

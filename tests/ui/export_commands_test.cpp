@@ -17,6 +17,7 @@
 #include "export/XmlExporter.h"
 #include "tags/Mp3File.h"
 #include "text/FileName.h"
+#include "text/LocaleCodePage.h"
 #include "ui/FileListView.h"
 #include "ui/Workspace.h"
 #include "ui/XmlExportDialog.h"
@@ -90,7 +91,8 @@ class ExportCommandsTest : public QObject {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         fixture.Select(selected);
-        const text::CodePage& codePage = fixture.Environment().CodePage();
+        const auto locale = text::LocaleCodePage();
+        const text::CodePage& codePage = *locale;
         std::unique_ptr<Exporter> core;
         if (extension == "pls")
             core = std::make_unique<PlsExporter>(codePage);

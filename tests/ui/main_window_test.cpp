@@ -10,13 +10,19 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
+
+#include <fstream>
 
 #include "UiTestSupport.h"
 #include "settings/SettingNames.h"
+#include "tags/Id3v1TestRecords.h"
+#include "tags/mpeg_test_streams.h"
 #include "text/FileName.h"
 #include "ui/FileListView.h"
 #include "ui/ListDisplay.h"
+#include "ui/StartArguments.h"
 #include "ui/Workspace.h"
 
 namespace velmora::testing {
@@ -92,6 +98,28 @@ class MainWindowTest : public QObject {
         QVERIFY(FindAction(fixture.Window(), QStringLiteral("&About Velmora...")));
     }
 
+    // `velmora PATH`: a folder, or the folder of a file; a path that does not exist loads
+    // nothing (not its parent); an unknown option or a second path ends the program.
+    void startArgumentsNameWhatToLoad() {
+        ScratchDirectory scratch;
+        const QString root = QString::fromStdString(scratch.Root().string());
+        const QString song = QString::fromStdString(scratch.WriteFile("a.mp3", "x").string());
+        const QString missing = root + QStringLiteral("/Musci");
+        const std::tuple<QStringList, QString, QString, bool> rows[] = {
+            {{}, {}, {}, false},
+            {{root}, root, {}, false},
+            {{"--", song}, root, {}, false},
+            {{missing}, {}, missing + ": no such file or folder; nothing loaded", false},
+            {{"--bogus", root}, {}, "unrecognized option '--bogus'", true},
+            {{root, song}, {}, "one folder at most, not 2", true}};
+        for (const auto& [arguments, folder, problem, usageError] : rows) {
+            const auto request = ui::ParseStartArguments(QStringList{"velmora"} + arguments);
+            QVERIFY2(std::tie(request.folder, request.problem, request.usageError) ==
+                         std::tie(folder, problem, usageError),
+                     qPrintable(arguments.join(' ') + ": " + request.problem));
+        }
+    }
+
     void loadShowsRowsCellsAndStatus() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
@@ -109,6 +137,25 @@ class MainWindowTest : public QObject {
             "Jazz",  "62:05"};
         for (int column = 0; column < cells.size(); ++column)
             QCOMPARE(fixture.CellText(row, column), cells[column]);
+    }
+
+    // An ID3v1 value stands in italics where the ID3v2 tag has none; a line break in a name
+    // shows as a mark.
+    void cellsShowWhatTheirTextCannot() {
+        WindowFixture fixture;
+        const fs::path folder = fixture.Scratch() / "odd";
+        fs::create_directories(folder);
+        const Bytes audio = Frames(FrameShape{}, 8);
+        std::ofstream(folder / "two\nlines.mp3")
+            << std::string(audio.begin(), audio.end()) << AsBytes(RecordWith({{33, "Singer"}}));
+        QVERIFY(fixture.Load(folder));
+        const auto& proxy = fixture.Window().Files().Proxy();
+        const QModelIndex artist = proxy.index(0, int(Column::Artist));
+        QCOMPARE(artist.data().toString(), QStringLiteral("Singer"));
+        QVERIFY(artist.data(Qt::FontRole).value<QFont>().italic());
+        QCOMPARE(artist.data(Qt::ToolTipRole).toString(), QStringLiteral("From the ID3v1 tag"));
+        QVERIFY(!proxy.index(0, int(Column::Title)).data(Qt::FontRole).isValid());
+        QCOMPARE(fixture.CellText(0, 0), QStringLiteral("two\u21B5lines.mp3"));
     }
 
     void sortsEveryColumnByHeaderClicks_data() {
@@ -307,16 +354,51 @@ class MainWindowTest : public QObject {
         QVERIFY(!HasId3v1(fixture.Songs() / "a.mp3"));
     }
 
-    void closingDuringALoadClosesWhenItEnds() {
+    // Closing during a load stops it after the file at hand and closes the window.
+    void closingDuringALoadStopsItAndCloses() {
         WindowFixture fixture;
-        fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / "broken.mp3");
+        for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
+            fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / name);
+        auto& window = fixture.Window();
+        QString loadingBefore;
         WhenModal<QMessageBox>([&](QMessageBox* box) {
-            QVERIFY(!fixture.Window().close());
-            QVERIFY(fixture.Window().isVisible());
+            loadingBefore = window.Files().ProgressText();
+            QVERIFY(!window.close());
+            QVERIFY(window.isVisible());
             box->button(QMessageBox::Ok)->click();
         });
         QVERIFY(fixture.Load());
-        QVERIFY(QTest::qWaitFor([&] { return !fixture.Window().isVisible(); }, 5000));
+        QTRY_VERIFY(!window.isVisible());
+        const int before = loadingBefore.section(QLatin1Char(' '), 1, 1).toInt();
+        QCOMPARE(window.Files().FileCount(), std::size_t(before + 1));
+    }
+
+    // Closing while the save that Reload's question started runs: the window closes once the
+    // save is done (asking again for what it could not save); the reload never runs.
+    void closeDuringAPromptedSaveRunsOnlyTheClose() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        auto& window = fixture.Window();
+        fixture.Select({"a.mp3", "b.mp3"});
+        auto removed = AnswerNextBox(QMessageBox::Yes);
+        FindAction(window, QStringLiteral("Remove ID3v&1"))->trigger();
+        // The save of b fails, so the worker waits on its message.
+        fs::remove(fixture.Songs() / "b.mp3");
+        fs::create_directory(fixture.Songs() / "b.mp3");
+        QSignalSpy cleared(&window.Files(), &ui::Workspace::listCleared);
+        std::shared_ptr<SeenBox> askedAgain;
+        WhenModal<QMessageBox>([&](QMessageBox* question) {
+            WhenModal<QMessageBox>([&](QMessageBox* failure) {
+                window.close();
+                askedAgain = AnswerNextBox(QMessageBox::No);
+                failure->button(QMessageBox::Ok)->click();
+            });
+            question->button(QMessageBox::Yes)->click();
+        });
+        FindAction(window, QStringLiteral("&Reload"))->trigger();
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(askedAgain && askedAgain->shown);
+        QCOMPARE(cleared.count(), 0);
     }
 
     void hiddenMessagesAreListedOnceTheLoadEnds() {

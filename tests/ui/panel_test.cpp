@@ -240,26 +240,32 @@ class PanelTest : public QObject {
              {"r2.mp3", {5, "1991", 17}},
              {"r3.mp3", {7, "1992", 8}},
              {"r4.mp3", {0, "", 255}},
-             {"r5.mp3", {0, "", 255}}});
+             {"r5.mp3", {0, "", 130}}});
         QVERIFY(fixture.Loaded());
         fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kId3v1Page);
         auto& page = fixture.V1Page();
+        // Beside a track the comment holds 28 characters, else 29.
         struct Row {
             const char* why;
             QStringList files;
             QString track, overlay, genre;
+            int comment;
         };
         const Row rows[] = {
-            {"tracks 5 and 5", {"r1.mp3", "r2.mp3"}, "5", "", "Rock"},
-            {"tracks 0 and 0", {"r4.mp3", "r5.mp3"}, "", "(empty)", "(unchanged)"},
-            {"tracks 5 and 7", {"r1.mp3", "r3.mp3"}, "", "(multiple)", "(unchanged)"},
+            {"tracks 5 and 5", {"r1.mp3", "r2.mp3"}, "5", "", "Rock", 28},
+            {"tracks 0 and 0", {"r4.mp3", "r5.mp3"}, "", "(empty)", "(unchanged)", 29},
+            {"tracks 5 and 7", {"r1.mp3", "r3.mp3"}, "", "(multiple)", "(unchanged)", 28},
+            {"a genre of Winamp's list", {"r5.mp3"}, "", "(empty)", "Terror", 29},
         };
         for (const Row& row : rows) {
             fixture.Select(row.files);
             QVERIFY2(page.Track().text() == row.track, row.why);
             QVERIFY2(page.Track().Overlay() == row.overlay, row.why);
             QVERIFY2(page.Genre().currentText() == row.genre, row.why);
+            QVERIFY2(page.Text(Id3v1Tag::kComment).maxLength() == row.comment, row.why);
         }
+        fixture.Type(page.Track(), QStringLiteral("3"));
+        QCOMPARE(page.Text(Id3v1Tag::kComment).maxLength(), 28);
 
         fixture.Select({"r1.mp3", "r2.mp3", "r3.mp3"});
         QCOMPARE(page.Text(Id3v1Tag::kTitle).Overlay(), QStringLiteral("(multiple)"));

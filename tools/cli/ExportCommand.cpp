@@ -16,6 +16,7 @@
 #include "export/PlsExporter.h"
 #include "text/CodePage.h"
 #include "text/FileName.h"
+#include "text/LocaleCodePage.h"
 
 namespace velmora::cli {
 namespace {
@@ -29,6 +30,8 @@ struct ExportOptions {
 
 // What the run needs alive while the exporter works.
 struct ExporterParts {
+    // The text of playlists is in the locale's encoding; the code page setting is for tags.
+    std::unique_ptr<text::CodePage> playlistText = text::LocaleCodePage();
     std::unique_ptr<XmlOptionsPrompt> prompt;
     std::unique_ptr<Exporter> exporter;
 };
@@ -37,13 +40,12 @@ ExporterParts MakeExporter(CliEnvironment& environment, const std::string& forma
                            XmlOptionChanges changes) {
     ExporterParts parts;
     if (format == "m3u") {
-        parts.exporter = std::make_unique<M3uExporter>(environment.CodePage());
+        parts.exporter = std::make_unique<M3uExporter>(*parts.playlistText);
     } else if (format == "m3u8") {
         // The same playlist in UTF-8, whatever the target's name.
-        parts.exporter =
-            std::make_unique<M3uExporter>(environment.CodePage(), PlaylistEncoding::Utf8);
+        parts.exporter = std::make_unique<M3uExporter>(*parts.playlistText, PlaylistEncoding::Utf8);
     } else if (format == "pls") {
-        parts.exporter = std::make_unique<PlsExporter>(environment.CodePage());
+        parts.exporter = std::make_unique<PlsExporter>(*parts.playlistText);
     } else {
         parts.prompt = std::make_unique<ArgumentXmlOptions>(std::move(changes));
         parts.exporter = std::make_unique<XmlExporter>(environment.XmlSettings(), *parts.prompt);

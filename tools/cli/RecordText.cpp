@@ -66,7 +66,7 @@ void PrintV1(std::ostream& out, const Id3v1Tag& v1) {
         out << "    " << label << ": " << Printable(v1.Text(index)) << '\n';
     out << "    Track: " << unsigned{v1.Track()} << '\n';
     out << "    Genre: " << unsigned{v1.Genre()};
-    if (v1.Genre() < GenreTable::GenreCount())
+    if (v1.Genre() < GenreTable::NamedGenreCount())
         out << " (" << Printable(GenreTable::GenreName(v1.Genre())) << ')';
     out << '\n';
 }

@@ -1,6 +1,5 @@
 // velmora [DIR]: the window, loading DIR at start when it is given.
 #include <QApplication>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <cstring>
 #include <iostream>
@@ -11,6 +10,7 @@
 #include "ui/ListDisplay.h"
 #include "ui/MainWindow.h"
 #include "ui/QtText.h"
+#include "ui/StartArguments.h"
 #include "ui/UiEnvironment.h"
 
 // The caption the messages carry is the version the build says.
@@ -23,13 +23,14 @@ constexpr char kUsage[] =
     "Edit the ID3v2 and ID3v1 tags of MP3 files, and rename the files from their tags.\n"
     "\n"
     "With FOLDER, the window starts with every MP3 file of FOLDER loaded; given a file,\n"
-    "it loads the folder that holds the file.\n"
+    "it loads the folder that holds the file. A path that does not exist loads nothing.\n"
     "\n"
     "Options:\n"
     "  -h, --help     display this help and exit\n"
     "      --version  display the version and exit\n"
     "\n"
-    "The options of Qt programs, such as -platform NAME, are accepted as well.\n";
+    "The options of Qt programs, such as -platform NAME, are accepted as well. An unknown\n"
+    "option ends the program with exit status 2.\n";
 
 // Answered before the application object exists, so they work without a display.
 bool AnswersAlone(int argc, char** argv) {
@@ -46,12 +47,6 @@ bool AnswersAlone(int argc, char** argv) {
     return false;
 }
 
-// A file manager passes a folder or one of the files in it.
-QString FolderToLoad(const QString& argument) {
-    const QFileInfo info(argument);
-    return info.isDir() ? info.absoluteFilePath() : info.absolutePath();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -64,6 +59,13 @@ int main(int argc, char** argv) {
     // Lets a Wayland desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
     QApplication::setWindowIcon(ui::AppIcon());
+    const ui::StartRequest start = ui::ParseStartArguments(QApplication::arguments());
+    if (!start.problem.isEmpty())
+        std::cerr << "velmora: " << start.problem.toStdString() << '\n';
+    if (start.usageError) {
+        std::cerr << "Try 'velmora --help' for more information.\n";
+        return 2;
+    }
 
     auto opened = ui::UiEnvironment::Open(SettingsStore::DefaultPath());
     if (!opened.environment) {
@@ -77,8 +79,10 @@ int main(int argc, char** argv) {
     window.show();
     if (!opened.notice.empty())
         ShowNotice(opened.environment->Messages(), opened.notice);
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1)
-        window.OpenFolder(ui::PathFromQString(FolderToLoad(arguments.at(1))));
+    if (!start.problem.isEmpty())
+        opened.environment->Messages().Show(
+            NoteMessage({ui::ToU16(start.problem)}, kAppCaption, MessageIcon::Warning));
+    else if (!start.folder.isEmpty())
+        window.OpenFolder(ui::PathFromQString(start.folder));
     return app.exec();
 }
