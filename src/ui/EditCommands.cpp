@@ -30,12 +30,11 @@ EditCommands::EditCommands(Workspace& workspace, QObject* parent)
 }
 
 void EditCommands::Move(bool undo) {
-    // Records a worker reads or writes are not touched.
-    if (!workspace_.IsIdle())
-        return;
-    auto& journal = workspace_.Journal();
-    if (!(undo ? journal.Undo() : journal.Redo()).empty())
-        workspace_.RecordsEdited();
+    // Nothing happens while a worker runs.
+    if (undo)
+        workspace_.Undo();
+    else
+        workspace_.Redo();
     UpdateActions();
 }
 

@@ -29,7 +29,7 @@ class FileListProxy : public QSortFilterProxyModel {
 
   private:
     const QCollatorSortKey& KeyOf(int sourceRow) const;
-    void ForgetKeys();
+    void ForgetKeys(int first, int last);
 
     FileListModel& model_;
     QCollator collator_;

@@ -1,5 +1,6 @@
 // The main window driven as a user drives it: loading, sorting, marking, saving, the save
 // question, the commands held back during a load, the filter and drops.
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QCheckBox>
 #include <QFileDialog>
@@ -351,6 +352,28 @@ class MainWindowTest : public QObject {
         QCOMPARE(fixture.Window().Files().UpdatedCount(), 2u);
         fixture.Window().Filter().clear();
         QCOMPARE(fixture.Window().Files().Proxy().rowCount(), 4);
+    }
+
+    // Sorted by Track, "Track #" numbers the rows the user clicks: a numbered row stays where
+    // it is until the next sort, so the next click lands on the row that was under it.
+    void trackNumbersGoToTheRowsClickedInAListSortedByTrack() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        auto& view = fixture.Window().List();
+        QAbstractItemModelTester tester(view.model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        ClickHeader(view, 1);
+        const QStringList names = fixture.ColumnTexts(0);
+        QCOMPARE(fixture.ColumnTexts(1), QStringList({"1", "10", "2", "3"}));
+        QTest::mouseClick(FindButton(fixture.Window(), QStringLiteral("Track #")), Qt::LeftButton);
+        for (int row = 3; row >= 0; --row) {
+            const QPoint at = view.visualRect(view.model()->index(row, 0)).center();
+            QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
+        }
+        QCOMPARE(fixture.ColumnTexts(0), names);
+        QCOMPARE(fixture.ColumnTexts(1), QStringList({"4", "3", "2", "1"}));
+        // a.mp3 kept its "2".
+        QCOMPARE(fixture.Window().Files().UpdatedCount(), 3u);
     }
 
     void droppedFileLoadsItsFolder() {
