@@ -56,6 +56,10 @@ void FileListProxy::SetFilterText(const QString& text) {
     if (text == filterText_)
         return;
     filterText_ = text;
+    Refilter();
+}
+
+void FileListProxy::Refilter() {
     invalidateRowsFilter();
     // Outside a load, rows that come back are not placed by the sort: sort them in.
     if (!dynamicSortFilter() && sortColumn() >= 0)
@@ -67,6 +71,8 @@ bool FileListProxy::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
         return true;
     const Mp3File& record = *model_.Record(sourceRow);
     for (int column = 0; column < model_.columnCount(); ++column) {
+        if (header_ && header_->isSectionHidden(column))
+            continue;
         if (ToQString(model_.CellText(record, column)).contains(filterText_, Qt::CaseInsensitive))
             return true;
     }
