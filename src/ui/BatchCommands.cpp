@@ -69,7 +69,7 @@ void BatchCommands::RunRename() {
         if (std::find(batch.begin(), batch.end(), record) == batch.end())
             selection.select(row, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
     }
-    workspace_.RecordsEdited();
+    workspace_.RecordsEdited(batch);
 }
 
 void BatchCommands::RunGenerate() {
@@ -78,7 +78,7 @@ void BatchCommands::RunGenerate() {
         return;
     if (!Accepted<GenerateDialog>(batch, DialogContext(), window_))
         return;
-    workspace_.RecordsEdited();
+    workspace_.RecordsEdited(batch);
     emit tagsGenerated();
 }
 

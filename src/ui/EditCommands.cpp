@@ -30,14 +30,15 @@ EditCommands::EditCommands(Workspace& workspace, QObject* parent)
 }
 
 void EditCommands::Move(bool undo) {
-    // Records a worker reads or writes are not touched.
+    // Nothing happens while a worker runs.
     if (!workspace_.IsIdle())
         return;
     // Typing not applied yet is the newest change: Undo takes it back, Redo brings it again.
     workspace_.ApplyPendingEdits();
-    auto& journal = workspace_.Journal();
-    if (!(undo ? journal.Undo() : journal.Redo()).empty())
-        workspace_.RecordsEdited();
+    if (undo)
+        workspace_.Undo();
+    else
+        workspace_.Redo();
     UpdateActions();
 }
 

@@ -56,15 +56,10 @@ void ExportCommands::UpdateActions() {
 }
 
 std::vector<const Mp3File*> ExportCommands::Exported() const {
-    std::vector<const Mp3File*> records;
-    for (Mp3File* record : view_.SelectedRecords())
-        records.push_back(record);
-    if (!records.empty())
-        return records;
-    const FileListModel& model = workspace_.Model();
-    for (int row = 0; row < model.rowCount(); ++row)
-        records.push_back(model.Record(row));
-    return records;
+    std::vector<Mp3File*> shown = view_.SelectedRecords();
+    if (shown.empty())
+        shown = view_.ShownRecords();
+    return {shown.begin(), shown.end()};
 }
 
 void ExportCommands::Run(Exporter& exporter) {

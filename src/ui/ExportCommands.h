@@ -21,8 +21,8 @@ class FileListView;
 class UiEnvironment;
 class Workspace;
 
-// The File menu's "Export" submenu: playlists (M3U, M3U8, PLS) and XML, of the selected
-// rows as shown or, with none selected, of every loaded file in load order.
+// The File menu's "Export" submenu: playlists (M3U, M3U8, PLS) and XML of what the list
+// shows, in its order: the selected rows or, with none selected, every row the filter shows.
 class ExportCommands : public QObject {
     Q_OBJECT
 

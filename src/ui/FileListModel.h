@@ -46,8 +46,10 @@ class FileListModel : public QAbstractTableModel {
     void Clear();
     // Adds rows for the records, after the last one shown.
     void Append(std::span<Mp3File* const> records);
-    // Repaints every row: records changed in place (an edit, a save, a removal).
+    // Repaints every row: records changed in place (a save, the display options).
     void RowsChanged();
+    // Repaints the rows of these records (an edit), one signal per run of adjacent rows.
+    void RecordsChanged(std::span<Mp3File* const> records);
     void SetDisplay(const ListDisplay& display);
     const ListDisplay& Display() const { return display_; }
 

@@ -9,16 +9,21 @@ namespace velmora::ui {
 FileListProxy::FileListProxy(FileListModel& model, QObject* parent)
     : QSortFilterProxyModel(parent), model_(model) {
     collator_.setCaseSensitivity(Qt::CaseSensitive);
-    // Keys go stale when their rows change; this runs before the proxy re-sorts, since it
-    // is connected first.
-    connect(&model, &QAbstractItemModel::dataChanged, this, [this] { ForgetKeys(); });
-    connect(&model, &QAbstractItemModel::modelReset, this, [this] { ForgetKeys(); });
+    // Keys go stale when their rows change; the next sort makes them again.
+    connect(&model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first, const QModelIndex& last) {
+                ForgetKeys(first.row(), last.row());
+            });
+    connect(&model, &QAbstractItemModel::modelReset, this, [this] { keys_.clear(); });
     setSourceModel(&model);
-    setDynamicSortFilter(true);
+    // An edit leaves its rows where they are; the workspace sorts arriving rows in during a
+    // load only.
+    setDynamicSortFilter(false);
 }
 
-void FileListProxy::ForgetKeys() {
-    keys_.clear();
+void FileListProxy::ForgetKeys(int first, int last) {
+    for (int row = first; row <= last && std::size_t(row) < keys_.size(); ++row)
+        keys_[std::size_t(row)].reset();
 }
 
 const QCollatorSortKey& FileListProxy::KeyOf(int sourceRow) const {
@@ -51,7 +56,14 @@ void FileListProxy::SetFilterText(const QString& text) {
     if (text == filterText_)
         return;
     filterText_ = text;
+    Refilter();
+}
+
+void FileListProxy::Refilter() {
     invalidateRowsFilter();
+    // Outside a load, rows that come back are not placed by the sort: sort them in.
+    if (!dynamicSortFilter() && sortColumn() >= 0)
+        sort(sortColumn(), sortOrder());
 }
 
 bool FileListProxy::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
@@ -59,6 +71,8 @@ bool FileListProxy::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
         return true;
     const Mp3File& record = *model_.Record(sourceRow);
     for (int column = 0; column < model_.columnCount(); ++column) {
+        if (header_ && header_->isSectionHidden(column))
+            continue;
         if (ToQString(model_.CellText(record, column)).contains(filterText_, Qt::CaseInsensitive))
             return true;
     }

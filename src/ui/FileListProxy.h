@@ -2,6 +2,8 @@
 
 #include <QCollator>
 #include <QCollatorSortKey>
+#include <QHeaderView>
+#include <QPointer>
 #include <QSortFilterProxyModel>
 #include <optional>
 #include <vector>
@@ -19,9 +21,14 @@ class FileListProxy : public QSortFilterProxyModel {
   public:
     explicit FileListProxy(FileListModel& model, QObject* parent = nullptr);
 
-    // Rows whose cells contain `text`, case-insensitive; all rows for an empty text.
+    // Rows whose shown cells contain `text`, case-insensitive; all rows for an empty text.
     void SetFilterText(const QString& text);
+    // The filter searches the columns this header shows (all while there is none): a row
+    // is not shown for a text the user cannot see in it.
+    void SearchShownColumnsOf(const QHeaderView* header) { header_ = header; }
     const QString& FilterText() const { return filterText_; }
+    // Applies the filter again, after the columns it searches changed.
+    void Refilter();
 
   protected:
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
@@ -29,11 +36,12 @@ class FileListProxy : public QSortFilterProxyModel {
 
   private:
     const QCollatorSortKey& KeyOf(int sourceRow) const;
-    void ForgetKeys();
+    void ForgetKeys(int first, int last);
 
     FileListModel& model_;
     QCollator collator_;
     QString filterText_;
+    QPointer<const QHeaderView> header_;
     // Sort keys of the sort column's texts, by source row, made when first compared.
     mutable int keyColumn_ = -1;
     mutable std::vector<std::optional<QCollatorSortKey>> keys_;

@@ -36,6 +36,7 @@ int FileListView::DefaultWidth(int column) {
 FileListView::FileListView(FileListModel& model, FileListProxy& proxy, QWidget* parent)
     : QTableView(parent), model_(model), proxy_(proxy) {
     setModel(&proxy);
+    proxy.SearchShownColumnsOf(horizontalHeader());
     setSelectionBehavior(SelectRows);
     setSelectionMode(ExtendedSelection);
     setEditTriggers(NoEditTriggers);
@@ -98,6 +99,8 @@ void FileListView::FillColumnMenu(QMenu& menu) {
             setColumnHidden(column, !shown);
             if (shown && columnWidth(column) == 0)
                 setColumnWidth(column, DefaultWidth(column));
+            if (!proxy_.FilterText().isEmpty())
+                proxy_.Refilter();
         });
     }
 }
@@ -121,6 +124,11 @@ std::vector<Mp3File*> FileListView::ShownRecords() const {
     return records;
 }
 
+Mp3File* FileListView::CurrentRecord() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? model_.Record(proxy_.mapToSource(current).row()) : nullptr;
+}
+
 void FileListView::contextMenuEvent(QContextMenuEvent* event) {
     QModelIndex at =
         event->reason() == QContextMenuEvent::Mouse ? indexAt(event->pos()) : currentIndex();
@@ -134,7 +142,7 @@ void FileListView::contextMenuEvent(QContextMenuEvent* event) {
 
 void FileListView::keyPressEvent(QKeyEvent* event) {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier && selectionModel()->hasSelection()) {
+        event->modifiers() == Qt::NoModifier && currentIndex().isValid()) {
         emit openWanted();
         return;
     }

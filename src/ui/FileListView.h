@@ -29,6 +29,8 @@ class FileListView : public QTableView {
     std::vector<Mp3File*> SelectedRecords() const;
     // The records of every row shown (after the filter), top to bottom.
     std::vector<Mp3File*> ShownRecords() const;
+    // The record of the current row (the one with the focus frame); null when none is.
+    Mp3File* CurrentRecord() const;
 
     // One check item per column but the file name: shown or hidden (the header's menu).
     void FillColumnMenu(QMenu& menu);
@@ -39,7 +41,7 @@ class FileListView : public QTableView {
   signals:
     // A right click (or the menu key) on a selected row.
     void contextMenuWanted(const QPoint& globalPos);
-    // Double-click or Enter on a row.
+    // Double-click or Enter on a row: the current row's file is to be opened.
     void openWanted();
 
   protected:

@@ -27,6 +27,7 @@
 #include "ui/QtText.h"
 #include "ui/SaveCommands.h"
 #include "ui/ShellCommands.h"
+#include "ui/ShownCount.h"
 #include "ui/TagCommands.h"
 #include "ui/TagEditorPanel.h"
 #include "ui/UiEnvironment.h"
@@ -75,7 +76,7 @@ MainWindow::MainWindow(UiEnvironment& environment, QWidget* parent)
     view_ = new FileListView(workspace_->Model(), workspace_->Proxy());
     saving_ = new SaveCommands(*workspace_, environment.Messages(), this);
     loading_ = new LoadCommands(*workspace_, *saving_, environment.Settings(), this);
-    shell_ = new ShellCommands(*view_, this);
+    shell_ = new ShellCommands(*workspace_, *view_, this);
     tags_ =
         new TagCommands(*workspace_, *view_, environment.Messages(), environment.Context(), this);
     edits_ = new EditCommands(*workspace_, this);
@@ -92,7 +93,7 @@ MainWindow::MainWindow(UiEnvironment& environment, QWidget* parent)
         }
     });
     connect(view_, &FileListView::contextMenuWanted, this, &MainWindow::ShowContextMenu);
-    connect(view_, &FileListView::openWanted, shell_->Open(), &QAction::trigger);
+    connect(view_, &FileListView::openWanted, shell_, &ShellCommands::OpenCurrent);
     setAcceptDrops(true);
     ApplyDisplay();
     resize(kInitialSize);
@@ -122,7 +123,7 @@ void MainWindow::BuildMenus() {
     exit->setShortcuts(QKeySequence::Quit);
     exit->setStatusTip(tr("Quit the application; prompts to save documents"));
     file->setToolTipsVisible(true);
-    connect(file, &QMenu::aboutToShow, this, [this] { shell_->UpdateActions(true); });
+    connect(file, &QMenu::aboutToShow, shell_, &ShellCommands::MenuOpening);
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->addAction(edits_->Undo());
@@ -203,6 +204,9 @@ void MainWindow::BuildStatusBar() {
     status_ = new QLabel(tr("Ready"));
     statusBar()->addWidget(status_, 1);
     connect(workspace_, &Workspace::statusChanged, status_, &QLabel::setText);
+    auto* shown = new ShownCount(workspace_->Proxy(), *view_->selectionModel());
+    connect(filter_, &QLineEdit::textChanged, shown, &ShownCount::Update);
+    statusBar()->addPermanentWidget(shown);
     progress_ = new QLabel;
     statusBar()->addPermanentWidget(progress_);
     QPushButton* stop = ButtonFor(loading_->Stop(), tr("Stop"));
@@ -221,7 +225,7 @@ void MainWindow::OpenFolder(const std::u16string& folder) {
 }
 
 void MainWindow::ShowContextMenu(const QPoint& globalPos) {
-    shell_->UpdateActions(true);
+    shell_->MenuOpening();
     QMenu menu(this);
     menu.setToolTipsVisible(true);
     menu.addAction(tags_->RemoveV1());

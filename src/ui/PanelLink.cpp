@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "edit/EditJournal.h"
 #include "ui/Workspace.h"
 
 namespace velmora::ui {
@@ -39,11 +38,8 @@ std::vector<Mp3File*> PanelLink::ApplyTo(
     if (!Editable() || records.empty())
         return {};
     std::vector<Mp3File*> changed;
-    AsOwnEdit([&] {
-        changed = workspace_.Journal().Apply(std::move(name), records, [&] { change(records); });
-        if (!changed.empty())
-            workspace_.RecordsEdited();
-    });
+    AsOwnEdit(
+        [&] { changed = workspace_.Apply(std::move(name), records, [&] { change(records); }); });
     return changed;
 }
 

@@ -1,44 +1,22 @@
 #include "ui/ShellCommands.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QDBusObjectPath>
-#include <QDBusReply>
 #include <QDesktopServices>
 #include <QItemSelectionModel>
-#include <QSet>
 #include <QStringList>
 
 #include "tags/Mp3File.h"
 #include "ui/Actions.h"
 #include "ui/FileListView.h"
+#include "ui/MprisNames.h"
+#include "ui/PlayerLookup.h"
 #include "ui/QtText.h"
+#include "ui/Workspace.h"
 
 namespace velmora::ui {
 namespace {
-
-constexpr int kBusTimeoutMs = 500;
-const QString kPlayerPrefix = QStringLiteral("org.mpris.MediaPlayer2.");
-const QString kPlayerPath = QStringLiteral("/org/mpris/MediaPlayer2");
-const QString kTrackList = QStringLiteral("org.mpris.MediaPlayer2.TrackList");
-
-// The first running MPRIS player whose track list can be edited; empty when none.
-QString PlayerWithQueue() {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface())
-        return {};
-    const QStringList names = bus.interface()->registeredServiceNames().value();
-    for (const QString& name : names) {
-        if (!name.startsWith(kPlayerPrefix))
-            continue;
-        QDBusInterface tracks(name, kPlayerPath, kTrackList, bus);
-        tracks.setTimeout(kBusTimeoutMs);
-        if (tracks.isValid() && tracks.property("CanEditTracks").toBool())
-            return name;
-    }
-    return {};
-}
 
 // Asks the desktop's file manager to show the files selected in their folders.
 bool ShowInFileManager(const QStringList& uris) {
@@ -55,9 +33,11 @@ bool ShowInFileManager(const QStringList& uris) {
 
 }  // namespace
 
-ShellCommands::ShellCommands(FileListView& view, QObject* parent)
+ShellCommands::ShellCommands(Workspace& workspace, FileListView& view, QObject* parent)
     : QObject(parent),
+      workspace_(workspace),
       view_(view),
+      player_(new PlayerLookup(this)),
       open_(MakeAction(this, tr("&Open"), tr("Open the file"))),
       enqueue_(MakeAction(this, tr("En&queue"), tr("Enqueue the file"),
                           {QKeySequence(Qt::CTRL | Qt::Key_U)})),
@@ -67,21 +47,26 @@ ShellCommands::ShellCommands(FileListView& view, QObject* parent)
     connect(enqueue_, &QAction::triggered, this, &ShellCommands::EnqueueFiles);
     connect(explore_, &QAction::triggered, this, &ShellCommands::ExploreFiles);
     connect(view.selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { UpdateActions(false); });
-    enqueue_->setEnabled(false);
-    UpdateActions(false);
+            &ShellCommands::UpdateActions);
+    connect(&workspace, &Workspace::stateChanged, this, &ShellCommands::UpdateActions);
+    connect(player_, &PlayerLookup::changed, this, &ShellCommands::UpdateActions);
+    UpdateActions();
+    player_->Refresh();
 }
 
-void ShellCommands::UpdateActions(bool lookForPlayer) {
-    const bool any = view_.selectionModel()->hasSelection();
+void ShellCommands::UpdateActions() {
+    const bool any =
+        workspace_.State() != WorkState::Saving && view_.selectionModel()->hasSelection();
+    const bool player = !player_->Player().isEmpty();
     open_->setEnabled(any);
     explore_->setEnabled(any);
-    if (!lookForPlayer)
-        return;
-    const bool player = any && !PlayerWithQueue().isEmpty();
-    enqueue_->setEnabled(player);
+    enqueue_->setEnabled(any && player);
     enqueue_->setToolTip(player ? enqueue_->statusTip()
                                 : tr("No running player offers a play queue (MPRIS track list)"));
+}
+
+void ShellCommands::MenuOpening() {
+    player_->Refresh();
 }
 
 void ShellCommands::OpenFiles() {
@@ -89,16 +74,21 @@ void ShellCommands::OpenFiles() {
         QDesktopServices::openUrl(PathToUrl(record->DiskPath()));
 }
 
+void ShellCommands::OpenCurrent() {
+    const Mp3File* record = view_.CurrentRecord();
+    if (record && workspace_.State() != WorkState::Saving)
+        QDesktopServices::openUrl(PathToUrl(record->DiskPath()));
+}
+
 void ShellCommands::EnqueueFiles() {
-    const QString player = PlayerWithQueue();
-    if (player.isEmpty())
-        return;
-    QDBusInterface tracks(player, kPlayerPath, kTrackList, QDBusConnection::sessionBus());
-    tracks.setTimeout(kBusTimeoutMs);
+    QDBusConnection bus = QDBusConnection::sessionBus();
     const QDBusObjectPath noTrack(QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack"));
+    // Sent in order without waiting for the player's answers.
     for (const Mp3File* record : view_.SelectedRecords()) {
-        tracks.call(QStringLiteral("AddTrack"), PathToUrl(record->DiskPath()).toString(),
-                    QVariant::fromValue(noTrack), false);
+        QDBusMessage add = QDBusMessage::createMethodCall(player_->Player(), kPlayerPath,
+                                                          kTrackList, QStringLiteral("AddTrack"));
+        add << PathToUrl(record->DiskPath()).toString() << QVariant::fromValue(noTrack) << false;
+        bus.send(add);
     }
 }
 

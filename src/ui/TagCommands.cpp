@@ -5,7 +5,6 @@
 
 #include "common/Messages.h"
 #include "edit/ActionNames.h"
-#include "edit/EditJournal.h"
 #include "edit/TagRemoval.h"
 #include "tags/Mp3File.h"
 #include "ui/Actions.h"
@@ -51,9 +50,8 @@ void TagCommands::UpdateActions() {
 void TagCommands::Remove(const edit::TagRemoval& removal) {
     if (!workspace_.IsIdle() || sink_.Show(removal.Question()) != MessageAnswer::Yes)
         return;
-    workspace_.Journal().ApplyToEach(removal.action, view_.SelectedRecords(),
-                                     [&](Mp3File& record) { removal.Apply(record); });
-    workspace_.RecordsEdited();
+    workspace_.ApplyToEach(removal.action, view_.SelectedRecords(),
+                           [&](Mp3File& record) { removal.Apply(record); });
 }
 
 void TagCommands::SwitchTrackMode(bool on) {
@@ -75,17 +73,12 @@ void TagCommands::NumberNewlySelected(const QItemSelection& selected) {
     std::sort(rows.begin(), rows.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     // One action per number, so Undo takes the numbers back one at a time.
-    bool numbered = false;
     for (const QModelIndex& row : rows) {
         Mp3File* record = workspace_.Model().Record(workspace_.Proxy().mapToSource(row).row());
-        workspace_.Journal().Apply(edit::kTrackNumberAction, {&record, 1}, [&] {
-            numbered |= numbering_.NumberNext(record->V2(), context_);
-        });
+        workspace_.Apply(edit::kTrackNumberAction, {&record, 1},
+                         [&] { numbering_.NumberNext(record->V2(), context_); });
     }
-    if (!numbered)
-        return;
     trackMode_->setText(ToQString(numbering_.Caption()));
-    workspace_.RecordsEdited();
 }
 
 }  // namespace velmora::ui

@@ -90,7 +90,10 @@ void Workspace::Reload(bool recurse) {
 }
 
 void Workspace::StartLoad() {
-    updated_ = 0;
+    updated_.clear();
+    // Rows that arrive while the load runs take their place in the sorted list; the list
+    // is empty here, so switching this on sorts nothing.
+    proxy_.setDynamicSortFilter(true);
     emit listCleared();
     sink_.BeginRun(UiMessageSink::kLoadCheckText);
     SetState(WorkState::Loading);
@@ -133,6 +136,8 @@ void Workspace::OnLoadDone() {
 
 void Workspace::FinishLoad() {
     loadFinished_ = false;
+    // From here on an edit repaints its rows where they are.
+    proxy_.setDynamicSortFilter(false);
     SetState(WorkState::Idle);
     ShowProgress();
     sink_.EndRun();
@@ -168,21 +173,68 @@ void Workspace::OnSaveDone() {
         then();
 }
 
-void Workspace::RecordsEdited() {
-    Recount();
-    model_.RowsChanged();
+std::vector<Mp3File*> Workspace::Apply(std::u16string name, std::span<Mp3File* const> records,
+                                       const std::function<void()>& change) {
+    if (!IsIdle())
+        return {};
+    std::vector<Mp3File*> changed = journal_.Apply(std::move(name), records, change);
+    if (!changed.empty())
+        RecordsEdited(changed);
+    return changed;
+}
+
+std::vector<Mp3File*> Workspace::ApplyToEach(std::u16string name, std::span<Mp3File* const> records,
+                                             const std::function<void(Mp3File&)>& change) {
+    return Apply(std::move(name), records, [&] {
+        for (Mp3File* record : records)
+            change(*record);
+    });
+}
+
+bool Workspace::Undo() {
+    if (!IsIdle())
+        return false;
+    const std::vector<Mp3File*> changed = journal_.Undo();
+    if (!changed.empty())
+        RecordsEdited(changed);
+    return !changed.empty();
+}
+
+bool Workspace::Redo() {
+    if (!IsIdle())
+        return false;
+    const std::vector<Mp3File*> changed = journal_.Redo();
+    if (!changed.empty())
+        RecordsEdited(changed);
+    return !changed.empty();
+}
+
+void Workspace::RecordsEdited(std::span<Mp3File* const> changed) {
+    Recount(changed);
+    model_.RecordsChanged(changed);
     emit statusChanged(StatusText());
     emit recordsEdited();
 }
 
 void Workspace::Recount() {
-    updated_ = 0;
-    for (const Mp3File* record : model_.Records())
-        updated_ += record->NeedsSave() ? 1 : 0;
+    updated_.clear();
+    for (const Mp3File* record : model_.Records()) {
+        if (record->NeedsSave())
+            updated_.insert(record);
+    }
+}
+
+void Workspace::Recount(std::span<Mp3File* const> changed) {
+    for (const Mp3File* record : changed) {
+        if (record->NeedsSave())
+            updated_.insert(record);
+        else
+            updated_.erase(record);
+    }
 }
 
 QString Workspace::StatusText() const {
-    return QStringLiteral("Loaded %1 files (%2 updated)").arg(FileCount()).arg(updated_);
+    return QStringLiteral("Loaded %1 files (%2 updated)").arg(FileCount()).arg(UpdatedCount());
 }
 
 QString Workspace::ProgressText() const {

@@ -6,7 +6,10 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "edit/EditJournal.h"
 #include "scan/LoaderThread.h"
@@ -64,10 +67,22 @@ class Workspace : public QObject {
 
     // Every change to records goes through the journal, so that it can be undone.
     edit::EditJournal& Journal() { return journal_; }
-    // Records were changed in place: repaint the rows and recount.
-    void RecordsEdited();
+    // Idle only: runs `change` over `records` as one undoable action named `name`, then
+    // repaints the rows of the records it changed, which it returns. Rows stay where they
+    // are: the list is sorted again by a header click or a load, not by an edit.
+    std::vector<Mp3File*> Apply(std::u16string name, std::span<Mp3File* const> records,
+                                const std::function<void()>& change);
+    std::vector<Mp3File*> ApplyToEach(std::u16string name, std::span<Mp3File* const> records,
+                                      const std::function<void(Mp3File&)>& change);
+    // Idle only: takes back the newest action (or brings back the one undone last) and
+    // repaints the rows it changed; false when there was nothing to do.
+    bool Undo();
+    bool Redo();
+    // These records were changed in place through the journal by someone else (a batch
+    // dialog): repaint their rows and recount.
+    void RecordsEdited(std::span<Mp3File* const> changed);
     std::size_t FileCount() const { return std::size_t(model_.rowCount()); }
-    std::size_t UpdatedCount() const { return updated_; }
+    std::size_t UpdatedCount() const { return updated_.size(); }
     // "Loaded %u files (%u updated)".
     QString StatusText() const;
     // How far the running worker has come; empty while idle.
@@ -92,7 +107,10 @@ class Workspace : public QObject {
     void FinishLoad();
     void OnSaveDone();
     void SetState(WorkState state);
+    // Which records need saving: every record after a save, the changed ones after an edit
+    // (asking a record walks its frames, which over 100,000 records takes milliseconds).
     void Recount();
+    void Recount(std::span<Mp3File* const> changed);
 
     EngineContext& context_;
     UiMessageSink& sink_;
@@ -110,7 +128,7 @@ class Workspace : public QObject {
     WorkState state_ = WorkState::Idle;
     std::optional<TagOptions> pendingOptions_;
     bool hasDirectory_ = false;
-    std::size_t updated_ = 0;
+    std::unordered_set<const Mp3File*> updated_;
     std::function<void()> afterSave_;
 };
 

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -44,16 +45,20 @@ std::shared_ptr<SeenSaveDialog> ChooseInNextSaveDialog(const fs::path& path) {
     return seen;
 }
 
-// The core's own export, to `target`, of what the window exports: the selected rows as
-// shown, else every loaded file in load order.
-std::string CoreExport(Exporter& exporter, WindowFixture& fixture, const fs::path& target) {
-    auto& window = fixture.Window();
-    std::vector<const Mp3File*> records;
-    for (Mp3File* record : window.List().SelectedRecords())
-        records.push_back(record);
-    if (records.empty()) {
-        for (int row = 0; row < window.Files().Model().rowCount(); ++row)
-            records.push_back(window.Files().Model().Record(row));
+// The core's own export, to `target`, of the files named, in that order (all of them, in
+// load order, for none).
+std::string CoreExport(Exporter& exporter, WindowFixture& fixture, const fs::path& target,
+                       const QStringList& names = {}) {
+    const ui::FileListModel& model = fixture.Window().Files().Model();
+    std::vector<const Mp3File*> records(model.Records().begin(), model.Records().end());
+    if (!names.isEmpty()) {
+        records.clear();
+        for (const QString& name : names) {
+            for (const Mp3File* record : model.Records()) {
+                if (QString::fromStdU16String(record->Name()) == name)
+                    records.push_back(record);
+            }
+        }
     }
     FixedExportTarget fixed(text::FileNameToText(target.string()));
     Export(exporter, records, fixed, fixture.Environment().Context());
@@ -70,26 +75,38 @@ class ExportCommandsTest : public QObject {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("extension");
         QTest::addColumn<QStringList>("filters");
+        QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("selected");
+        QTest::addColumn<QStringList>("exported");
+        // The list is sorted by name, descending: what is exported comes in the order shown.
+        const QStringList m3u{"M3U Files (*.m3u)", "All Files (*.*)"};
         QTest::newRow("M3U of every file, none selected")
             << "Playlist (M3U)..."
-            << "m3u" << QStringList{"M3U Files (*.m3u)", "All Files (*.*)"} << QStringList{};
+            << "m3u" << m3u << "" << QStringList{}
+            << QStringList{"d.mp3", "c.mp3", "b.mp3", "a.mp3"};
+        QTest::newRow("M3U of the rows a filter shows, none selected")
+            << "Playlist (M3U)..."
+            << "m3u" << m3u << "beta" << QStringList{} << QStringList{"d.mp3", "a.mp3"};
         QTest::newRow("M3U8 of the selection")
             << "Playlist (M3U8)..."
-            << "m3u8" << QStringList{"M3U8 Files (*.m3u8)", "All Files (*.*)"}
-            << QStringList{"d.mp3", "b.mp3"};
-        QTest::newRow("PLS of the selection")
+            << "m3u8" << QStringList{"M3U8 Files (*.m3u8)", "All Files (*.*)"} << ""
+            << QStringList{"b.mp3", "d.mp3"} << QStringList{"d.mp3", "b.mp3"};
+        QTest::newRow("PLS of the selection under a filter")
             << "Playlist (PLS)..."
-            << "pls" << QStringList{"PLS Files (*.pls)", "All Files (*.*)"}
-            << QStringList{"c.mp3", "a.mp3"};
+            << "pls" << QStringList{"PLS Files (*.pls)", "All Files (*.*)"} << "a"
+            << QStringList{"a.mp3", "c.mp3"} << QStringList{"c.mp3", "a.mp3"};
     }
     void playlistsWriteWhatTheCoreWrites() {
         QFETCH(QString, command);
         QFETCH(QString, extension);
         QFETCH(QStringList, filters);
+        QFETCH(QString, filter);
         QFETCH(QStringList, selected);
+        QFETCH(QStringList, exported);
         WindowFixture fixture;
         QVERIFY(fixture.Load());
+        fixture.Window().List().sortByColumn(0, Qt::DescendingOrder);
+        fixture.Window().Filter().setText(filter);
         fixture.Select(selected);
         const auto locale = text::LocaleCodePage();
         const text::CodePage& codePage = *locale;
@@ -100,8 +117,8 @@ class ExportCommandsTest : public QObject {
             core = std::make_unique<M3uExporter>(codePage, extension == "m3u8"
                                                                ? PlaylistEncoding::Utf8
                                                                : PlaylistEncoding::CodePage);
-        const std::string expected =
-            CoreExport(*core, fixture, fixture.Scratch() / ("core." + extension.toStdString()));
+        const std::string expected = CoreExport(
+            *core, fixture, fixture.Scratch() / ("core." + extension.toStdString()), exported);
         // Typed without an extension: the default one is added.
         auto seen = ChooseInNextSaveDialog(fixture.Scratch() / "list");
         ActionNamed(fixture.Window(), command)->trigger();

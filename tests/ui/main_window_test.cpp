@@ -1,5 +1,6 @@
 // The main window driven as a user drives it: loading, sorting, marking, saving, the save
 // question, the commands held back during a load, the filter and drops.
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QCheckBox>
 #include <QFileDialog>
@@ -22,6 +23,7 @@
 #include "text/FileName.h"
 #include "ui/FileListView.h"
 #include "ui/ListDisplay.h"
+#include "ui/ShownCount.h"
 #include "ui/StartArguments.h"
 #include "ui/Workspace.h"
 
@@ -417,22 +419,65 @@ class MainWindowTest : public QObject {
 
     void filterShowsMatchingRowsAndCommandsActOnThem() {
         WindowFixture fixture;
+        auto& window = fixture.Window();
+        auto& view = window.List();
+        QLabel* count = window.findChild<ui::ShownCount*>();
+        QVERIFY(count->isHidden());
+        QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(window.Filter().hasFocus());
+        QTest::keyClicks(&window.Filter(), QStringLiteral("BETA"));
+        QCOMPARE(count->text(), QStringLiteral("0 of 0 shown"));
+        // A folder loaded under a filter says what the filter hides.
         QVERIFY(fixture.Load());
-        QTest::keyClick(&fixture.Window(), Qt::Key_F, Qt::ControlModifier);
-        QVERIFY(fixture.Window().Filter().hasFocus());
-        QTest::keyClicks(&fixture.Window().Filter(), QStringLiteral("BETA"));
+        QVERIFY(!count->isHidden());
+        QCOMPARE(count->text(), QStringLiteral("2 of 4 shown"));
         // "Beta" is a title, "beta" an album: case-insensitive, any column.
-        QStringList shown = fixture.ColumnTexts(0);
-        shown.sort();
-        QCOMPARE(shown, QStringList({"a.mp3", "d.mp3"}));
-        fixture.Window().List().setFocus();
-        QTest::keyClick(&fixture.Window().List(), Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(fixture.Window().List().SelectedRecords().size(), 2u);
+        ClickHeader(view, 0);
+        QCOMPARE(fixture.ColumnTexts(0), QStringList({"a.mp3", "d.mp3"}));
+        view.setFocus();
+        QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(view.SelectedRecords().size(), 2u);
+        QCOMPARE(count->text(), QStringLiteral("2 of 4 shown, 2 selected"));
         auto seen = AnswerNextBox(QMessageBox::Yes);
-        FindAction(fixture.Window(), QStringLiteral("Remove ID3v&2"))->trigger();
-        QCOMPARE(fixture.Window().Files().UpdatedCount(), 2u);
-        fixture.Window().Filter().clear();
-        QCOMPARE(fixture.Window().Files().Proxy().rowCount(), 4);
+        FindAction(window, QStringLiteral("Remove ID3v&2"))->trigger();
+        QCOMPARE(window.Files().UpdatedCount(), 2u);
+
+        // Only the columns shown are searched: the folder's name, while Directory shows.
+        window.Filter().setText(QStringLiteral("songs"));
+        QCOMPARE(window.Files().Proxy().rowCount(), 4);
+        QMenu columns;
+        view.FillColumnMenu(columns);
+        for (QAction* action : columns.actions()) {
+            if (action->text() == QStringLiteral("Directory"))
+                action->trigger();
+        }
+        QCOMPARE(count->text(), QStringLiteral("0 of 4 shown"));
+        // The rows that come back take their places in the sorted list.
+        window.Filter().clear();
+        QVERIFY(count->isHidden());
+        QCOMPARE(fixture.ColumnTexts(0), QStringList({"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
+    }
+
+    // Sorted by Track, "Track #" numbers the rows the user clicks: a numbered row stays where
+    // it is until the next sort, so the next click lands on the row that was under it.
+    void trackNumbersGoToTheRowsClickedInAListSortedByTrack() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        auto& view = fixture.Window().List();
+        QAbstractItemModelTester tester(view.model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        ClickHeader(view, 1);
+        const QStringList names = fixture.ColumnTexts(0);
+        QCOMPARE(fixture.ColumnTexts(1), QStringList({"1", "10", "2", "3"}));
+        QTest::mouseClick(FindButton(fixture.Window(), QStringLiteral("Track #")), Qt::LeftButton);
+        for (int row = 3; row >= 0; --row) {
+            const QPoint at = view.visualRect(view.model()->index(row, 0)).center();
+            QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
+        }
+        QCOMPARE(fixture.ColumnTexts(0), names);
+        QCOMPARE(fixture.ColumnTexts(1), QStringList({"4", "3", "2", "1"}));
+        // a.mp3 kept its "2".
+        QCOMPARE(fixture.Window().Files().UpdatedCount(), 3u);
     }
 
     void droppedFileLoadsItsFolder() {

@@ -143,12 +143,20 @@ class WorkCommandsTest : public QObject {
         fs::remove(fixture.Songs() / "b.mp3");
         fs::create_directory(fixture.Songs() / "b.mp3");
         QString progress;
+        QStringList shellOn;
         WhenModal<QMessageBox>([&](QMessageBox* box) {
             progress = fixture.Window().Files().ProgressText();
+            // The save's worker rewrites the names these commands read.
+            for (const char* command : {"Open", "Enqueue", "Explore Directory"}) {
+                if (FindAction(fixture.Window(), QString::fromLatin1(command))->isEnabled())
+                    shellOn << QString::fromLatin1(command);
+            }
             box->button(QMessageBox::Ok)->click();
         });
         FindAction(fixture.Window(), QStringLiteral("Save"))->trigger();
         QVERIFY(fixture.WaitIdle());
+        QCOMPARE(shellOn, QStringList());
+        QVERIFY(FindAction(fixture.Window(), QStringLiteral("Open"))->isEnabled());
         QVERIFY2(
             QRegularExpression(QStringLiteral("^Saving [01] of 2$")).match(progress).hasMatch(),
             qPrintable(progress));
@@ -167,6 +175,26 @@ class WorkCommandsTest : public QObject {
         FindAction(fixture.Window(), QStringLiteral("Explore Directory"))->trigger();
         const QString folder = QString::fromStdString(fixture.Songs().string());
         QCOMPARE(caught.urls, QStringList({folder + QStringLiteral("/a.mp3"), folder}));
+    }
+
+    // Enter and a double-click open the current row's file alone, whatever else is selected.
+    void enterOpensTheCurrentRowOnly() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        auto& view = fixture.Window().List();
+        view.sortByColumn(0, Qt::AscendingOrder);
+        auto centre = [&](int row) {
+            return view.visualRect(view.model()->index(row, 0)).center();
+        };
+        UrlCatcher caught;
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(1));
+        QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(view.SelectedRecords().size(), 4u);
+        QTest::keyClick(&view, Qt::Key_Return);
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(2));
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centre(2));
+        const QString folder = QString::fromStdString(fixture.Songs().string());
+        QCOMPARE(caught.urls, QStringList({folder + "/b.mp3", folder + "/c.mp3"}));
     }
 
     void enqueueSaysWhyItIsOffWithoutAPlayer() {
