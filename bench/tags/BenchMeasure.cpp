@@ -120,4 +120,10 @@ std::size_t OptionValue(int argc, char** argv, const std::string& name, std::siz
     return fallback;
 }
 
+bool DropPageCache() {
+    ::sync();
+    std::ofstream drop("/proc/sys/vm/drop_caches");
+    return static_cast<bool>(drop << "3\n" << std::flush);
+}
+
 }  // namespace velmora::bench

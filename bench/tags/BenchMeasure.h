@@ -42,6 +42,9 @@ void ReportRatio(const std::string& what, double value, const std::string& floor
 void ReportValue(const std::string& what, double value, const std::string& unit,
                  const std::string& note = "");
 
+// Empties the page cache (root only: false otherwise), so the next reads wait on the disk.
+bool DropPageCache();
+
 // "--name N" from the command line, or the fallback.
 std::size_t OptionValue(int argc, char** argv, const std::string& name, std::size_t fallback);
 

@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -28,12 +27,6 @@ namespace {
 constexpr double kColdAim = 0.5;
 constexpr double kWarmAim = 1.5;
 constexpr double kShareAim = 8;
-
-bool DropPageCache() {
-    ::sync();
-    std::ofstream drop("/proc/sys/vm/drop_caches");
-    return static_cast<bool>(drop << "3\n" << std::flush);
-}
 
 void Print(const char* who, const ProcessFigures& f) {
     std::printf("  %-34s wall %7.3f s | processor %6.3f s | peak %7.1f MiB%s\n", who, f.wallSeconds,
