@@ -55,6 +55,9 @@ std::vector<std::u16string> Lines(const Message& message) {
             return {u"The regular expression didn't match the filename"};
         case MessageKind::UnrecognizedField:
             return {u"Unrecognized field: " + message.detail};
+        case MessageKind::HistoryNotWritten:
+            return {u"Couldn't save",
+                    Path(message, 0) + u": its old tags could not be kept in the history of saves"};
     }
     return message.lines;
 }

@@ -33,6 +33,7 @@ enum class MessageKind : std::uint8_t {
     ExpressionNotParsed,  // a tags-from-names expression that does not compile
     NameDidNotMatch,      // paths[0]: a name the expression did not match
     UnrecognizedField,    // detail: the name after a "%" that is no rename variable
+    HistoryNotWritten,    // paths[0]: a file not saved since its old tags could not be kept
 };
 
 struct Message {

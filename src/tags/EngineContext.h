@@ -5,6 +5,7 @@
 namespace velmora {
 
 class MessageSink;
+class SaveRecorder;
 namespace text {
 class CodePage;
 }
@@ -16,6 +17,8 @@ struct EngineContext {
     TagOptions options;
     const text::CodePage& codePage;
     MessageSink& messages;
+    // Keeps the history of saves; none when the user keeps none.
+    SaveRecorder* recorder = nullptr;
 };
 
 }  // namespace velmora

@@ -14,6 +14,7 @@
 #include "tags/MpegInfo.h"
 #include "tags/OtherFormats.h"
 #include "tags/SafeRename.h"
+#include "tags/SaveRecorder.h"
 #include "tags/StoredBytesField.h"
 #include "tags/TagFileWriter.h"
 #include "tags/TagRegion.h"
@@ -214,15 +215,26 @@ bool Mp3File::Save(EngineContext& context) {
                   text::FromUtf8(error.what()));
         ok = false;
     }
-    if (pendingName_) {
-        if (RenameFileOrReport(*directory_, diskName_, *pendingName_, context.messages)) {
-            diskName_ = std::move(*pendingName_);
-            pendingName_.reset();
-        } else {
-            ok = false;
-        }
-    }
+    if (pendingName_)
+        ok = Rename(context) && ok;
     return ok;
+}
+
+bool Mp3File::Rename(EngineContext& context) {
+    const std::u16string from = DiskPath();
+    const std::u16string to = *directory_ + u"/" + *pendingName_;
+    std::u16string why;
+    if (context.recorder != nullptr && !context.recorder->BeforeRename(from, to, why)) {
+        ShowError(context.messages, MessageKind::HistoryNotWritten, {from}, {}, why);
+        return false;
+    }
+    if (!RenameFileOrReport(*directory_, diskName_, *pendingName_, context.messages))
+        return false;
+    if (context.recorder != nullptr)
+        context.recorder->AfterRename(from, to);
+    diskName_ = std::move(*pendingName_);
+    pendingName_.reset();
+    return true;
 }
 
 std::vector<std::uint8_t> Mp3File::ReadBody(const StoredBody& body) const {

@@ -116,6 +116,8 @@ class Mp3File : public StoredBodySource, public ChunkPoolAllocated<Mp3File, 512>
     // Converts the frames for the version written, so the record shows what the disk holds.
     TagSave BuildSave(EngineContext& context);
     void AfterTagsSaved(const TagSave& save);
+    // Carries out the pending rename, told to the history first; false when it failed.
+    bool Rename(EngineContext& context);
     // Keeps `name` as the pending one, or none when it is the disk name.
     void SetPendingName(std::u16string name);
 

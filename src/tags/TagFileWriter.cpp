@@ -12,6 +12,7 @@
 #include "tags/Id3v1Record.h"
 #include "tags/Id3v1Tag.h"
 #include "tags/SaveGuard.h"
+#include "tags/SaveRecorder.h"
 #include "tags/TagSavePlan.h"
 
 namespace velmora {
@@ -77,7 +78,35 @@ void TakeStoredBodies(BufferedFile& file, const TagSave& save, SavePlan& plan) {
 }
 
 // How a save that passed its checks ended.
-enum class Carried { Saved, Refused, FolderNotWritable };
+enum class Carried { Saved, Refused, FolderNotWritable, NotRecorded };
+
+std::vector<std::uint8_t> ReadRange(BufferedFile& file, std::uint64_t from, std::uint64_t to) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(to - from));
+    file.Seek(from);
+    if (file.Read(bytes.data(), bytes.size()) != bytes.size())
+        throw CFileExceptionEx(EIO, u"");
+    return bytes;
+}
+
+// The ends of the old file the plan replaces, read before anything is written.
+ReplacedRegions RegionsBefore(BufferedFile& file, const SavePlan& plan) {
+    ReplacedRegions old;
+    const std::uint64_t headEnd =
+        plan.outcome == SavePlan::Outcome::Move ? plan.tagEnd : plan.tag.size();
+    old.head = ReadRange(file, 0, headEnd);
+    old.tail = ReadRange(file, plan.keep, plan.oldSize);
+    old.newHeadSize = plan.tag.size();
+    old.newTailSize = plan.id3v1Record.size();
+    return old;
+}
+
+// Write-ahead: the old ends are in the history before the file changes.
+bool Recorded(BufferedFile& file, const std::u16string& path, const SavePlan& plan,
+              SaveRecorder* recorder, std::u16string& why) {
+    if (recorder == nullptr || plan.outcome == SavePlan::Outcome::Refused || plan.ChangesNothing())
+        return true;
+    return recorder->BeforeWrite(path, RegionsBefore(file, plan), why);
+}
 
 // The new file beside the old one; false when none can be created in that folder.
 bool WriteReplacement(BufferedFile& file, const std::u16string& path, const SavePlan& plan,
@@ -160,7 +189,12 @@ bool SaveTags(const TagSave& save, EngineContext& context, TagSaveOutcome* outco
         SavePlan plan = PlanSave(ReadFacts(file), save);
         refusal = plan.refusal;
         TakeStoredBodies(file, save, plan);
-        carried = CarryOut(file, save.path, plan, *identity);
+        if (!Recorded(file, save.path, plan, context.recorder, refusal))
+            carried = Carried::NotRecorded;
+        else
+            carried = CarryOut(file, save.path, plan, *identity);
+        if (carried == Carried::Saved && context.recorder != nullptr)
+            context.recorder->AfterWrite(save.path, *identity);
         if (carried == Carried::Saved && outcome != nullptr) {
             outcome->identity = *identity;
         }
@@ -171,6 +205,8 @@ bool SaveTags(const TagSave& save, EngineContext& context, TagSaveOutcome* outco
     if (carried == Carried::FolderNotWritable) {
         ShowError(context.messages, MessageKind::FolderNotWritable,
                   {save.path, FolderOf(save.path)});
+    } else if (carried == Carried::NotRecorded) {
+        ShowError(context.messages, MessageKind::HistoryNotWritten, {save.path}, {}, refusal);
     } else if (carried != Carried::Saved) {
         ShowError(context.messages, MessageKind::SaveFailed, {save.path}, cause, refusal);
     }

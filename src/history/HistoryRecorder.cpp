@@ -1,0 +1,92 @@
+#include "history/HistoryRecorder.h"
+
+#include "history/HistoryStore.h"
+#include "history/Sql.h"
+#include "text/Utf8.h"
+
+namespace velmora::history {
+
+bool HistoryRecorder::Entry(const std::u16string& path, const ReplacedRegions* old,
+                            std::u16string& reason, std::int64_t& entry) {
+    const auto known = entries_.find(path);
+    // A second change of a file in one run (its rename after its tags) adds nothing: the
+    // entry holds the regions from before the first.
+    if (known != entries_.end()) {
+        entry = known->second;
+        return true;
+    }
+    try {
+        if (batch_ == 0)
+            batch_ = store_.BeginBatch(origin_, reverts_);
+        const std::optional<FileIdentity> identity =
+            old == nullptr ? IdentityOfPath(path) : std::nullopt;
+        entry = store_.AddEntry(batch_, path, old, identity);
+        entries_.emplace(path, entry);
+        return true;
+    } catch (const std::exception& failure) {
+        reason = text::FromUtf8(failure.what());
+        return false;
+    }
+}
+
+bool HistoryRecorder::BeforeWrite(const std::u16string& path, const ReplacedRegions& old,
+                                  std::u16string& reason) {
+    const std::lock_guard lock(mutex_);
+    std::int64_t entry = 0;
+    return Entry(path, &old, reason, entry);
+}
+
+// The save is done: a failure to note it leaves the entry "recorded", which a revert
+// still handles by content.
+void HistoryRecorder::AfterWrite(const std::u16string& path, const FileIdentity& identity) {
+    const std::lock_guard lock(mutex_);
+    const auto known = entries_.find(path);
+    if (known == entries_.end())
+        return;
+    try {
+        store_.MarkSaved(known->second, identity);
+    } catch (const SqlError&) {
+    }
+}
+
+// The new name is noted before the rename: a revert looks for the file under both names.
+bool HistoryRecorder::BeforeRename(const std::u16string& from, const std::u16string& to,
+                                   std::u16string& reason) {
+    const std::lock_guard lock(mutex_);
+    std::int64_t entry = 0;
+    if (!Entry(from, nullptr, reason, entry))
+        return false;
+    try {
+        store_.MarkRenamed(entry, to);
+        return true;
+    } catch (const SqlError& failure) {
+        reason = text::FromUtf8(failure.what());
+        return false;
+    }
+}
+
+void HistoryRecorder::AfterRename(const std::u16string& from, const std::u16string& to) {
+    const std::lock_guard lock(mutex_);
+    const auto known = entries_.find(from);
+    if (known == entries_.end())
+        return;
+    const std::int64_t entry = known->second;
+    entries_.erase(known);
+    entries_.emplace(to, entry);
+}
+
+std::int64_t HistoryRecorder::Finish(const std::u16string& what) {
+    const std::lock_guard lock(mutex_);
+    if (batch_ == 0)
+        return 0;
+    const std::size_t files = entries_.size();
+    const std::u16string count =
+        text::FromUtf8(std::to_string(files)) + (files == 1 ? u" file" : u" files");
+    try {
+        store_.FinishBatch(batch_, what.empty() ? count : what + u": " + count);
+    } catch (const SqlError&) {
+    }
+    return batch_;
+}
+
+}  // namespace velmora::history

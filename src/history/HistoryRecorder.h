@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "tags/SaveRecorder.h"
+
+namespace velmora::history {
+
+class HistoryStore;
+
+// Records one run that writes files as a batch of the store: the batch begins with the first
+// file the run is about to change, so a run that changes nothing leaves no batch.
+class HistoryRecorder : public SaveRecorder {
+  public:
+    // `origin`: "window", "cli" or "revert"; `reverts`: the batch a revert undoes, else 0.
+    HistoryRecorder(HistoryStore& store, std::string origin, std::int64_t reverts = 0)
+        : store_(store), origin_(std::move(origin)), reverts_(reverts) {}
+
+    bool BeforeWrite(const std::u16string& path, const ReplacedRegions& old,
+                     std::u16string& reason) override;
+    void AfterWrite(const std::u16string& path, const FileIdentity& identity) override;
+    bool BeforeRename(const std::u16string& from, const std::u16string& to,
+                      std::u16string& reason) override;
+    void AfterRename(const std::u16string& from, const std::u16string& to) override;
+
+    // Closes the batch with "<what>: N files" (or "1 file"); the batch's id, 0 when the run
+    // changed no file.
+    std::int64_t Finish(const std::u16string& what);
+
+  private:
+    // The entry of the file now at `path`, added (with `old`) when the run has none yet.
+    bool Entry(const std::u16string& path, const ReplacedRegions* old, std::u16string& reason,
+               std::int64_t& entry);
+
+    HistoryStore& store_;
+    std::string origin_;
+    std::int64_t reverts_;
+    std::int64_t batch_ = 0;
+    // The entry of each file the run changed, by its present path.
+    std::map<std::u16string, std::int64_t> entries_;
+    std::mutex mutex_;
+};
+
+}  // namespace velmora::history

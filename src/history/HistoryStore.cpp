@@ -1,0 +1,205 @@
+#include "history/HistoryStore.h"
+
+#include "history/Sql.h"
+#include "history/TagRecipe.h"
+#include "text/FileName.h"
+#include "text/Utf8.h"
+
+namespace velmora::history {
+namespace {
+
+constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
+constexpr char kNow[] = "strftime('%Y-%m-%dT%H:%M:%SZ','now')";
+
+std::span<const std::uint8_t> Bytes(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+std::u16string PathOf(const std::vector<std::uint8_t>& bytes) {
+    return text::FileNameToText(std::string(bytes.begin(), bytes.end()));
+}
+
+// A transaction that rolls back unless committed.
+class Transaction {
+  public:
+    explicit Transaction(sqlite3* db) : db_(db) { Exec(db_, "BEGIN IMMEDIATE"); }
+    ~Transaction() {
+        if (db_ != nullptr)
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    void Commit() {
+        Exec(db_, "COMMIT");
+        db_ = nullptr;
+    }
+
+  private:
+    sqlite3* db_;
+};
+
+void BindIdentity(Statement& statement, int first, const FileIdentity& identity) {
+    statement.Bind(first, static_cast<std::int64_t>(identity.device))
+        .Bind(first + 1, static_cast<std::int64_t>(identity.inode))
+        .Bind(first + 2, static_cast<std::int64_t>(identity.size))
+        .Bind(first + 3,
+              identity.modifiedSeconds * kNanosecondsPerSecond + identity.modifiedNanoseconds);
+}
+
+void StoreChunks(sqlite3* db, std::int64_t entry, const std::vector<Chunk>& chunks) {
+    Statement chunk(db, "INSERT OR IGNORE INTO chunk(hash, bytes) VALUES(?, ?)");
+    Statement link(db, "INSERT OR IGNORE INTO entry_chunk(entry, hash) VALUES(?, ?)");
+    for (const Chunk& piece : chunks) {
+        chunk.Reset();
+        link.Reset();
+        chunk.BindBlob(1, piece.hash).BindBlob(2, piece.bytes).Run();
+        link.Bind(1, entry).BindBlob(2, piece.hash).Run();
+    }
+}
+
+BatchRow ReadBatch(const Statement& row) {
+    BatchRow batch;
+    batch.id = row.Int(0);
+    batch.started = row.Text(1);
+    batch.finished = row.Text(2);
+    batch.origin = row.Text(3);
+    batch.summary = text::FromUtf8(row.Text(4));
+    batch.reverts = row.Int(5);
+    batch.files = row.Int(6);
+    return batch;
+}
+
+constexpr char kBatchColumns[] =
+    "SELECT id, started, coalesce(finished, ''), origin, summary, coalesce(reverts, 0), "
+    "(SELECT count(*) FROM entry WHERE entry.batch = batch.id) FROM batch ";
+
+}  // namespace
+
+std::int64_t HistoryStore::BeginBatch(const std::string& origin, std::int64_t reverts) {
+    Statement insert(
+        db_, std::string("INSERT INTO batch(started, origin, reverts) VALUES(") + kNow + ", ?, ?)");
+    insert.Bind(1, origin);
+    if (reverts != 0)
+        insert.Bind(2, reverts);
+    else
+        insert.BindNull(2);
+    insert.Run();
+    return sqlite3_last_insert_rowid(db_);
+}
+
+void HistoryStore::FinishBatch(std::int64_t batch, const std::u16string& summary) {
+    Statement(db_,
+              std::string("UPDATE batch SET finished = ") + kNow + ", summary = ? WHERE id = ?")
+        .Bind(1, text::ToUtf8(summary))
+        .Bind(2, batch)
+        .Run();
+}
+
+std::int64_t HistoryStore::AddEntry(std::int64_t batch, const std::u16string& path,
+                                    const ReplacedRegions* old,
+                                    const std::optional<FileIdentity>& identity) {
+    Transaction transaction(db_);
+    Statement insert(db_,
+                     "INSERT INTO entry(batch, path_before, path_after, tags_changed, head_recipe, "
+                     "tail, new_head_size, new_tail_size, dev, ino, size, mtime_ns, state) "
+                     "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    const std::string native = text::TextToFileName(path);
+    insert.Bind(1, batch).BindBlob(2, Bytes(native)).BindBlob(3, Bytes(native));
+    insert.Bind(4, old != nullptr ? 1 : 0);
+    SplitTag split;
+    if (old != nullptr) {
+        split = SplitForStore(old->head);
+        insert.BindBlob(5, split.recipe).BindBlob(6, old->tail);
+        insert.Bind(7, static_cast<std::int64_t>(old->newHeadSize))
+            .Bind(8, static_cast<std::int64_t>(old->newTailSize));
+    }
+    if (identity)
+        BindIdentity(insert, 9, *identity);
+    insert.Bind(13, std::string_view(identity ? "saved" : "recorded")).Run();
+    const std::int64_t entry = sqlite3_last_insert_rowid(db_);
+    StoreChunks(db_, entry, split.chunks);
+    transaction.Commit();
+    return entry;
+}
+
+void HistoryStore::MarkSaved(std::int64_t entry, const FileIdentity& identity) {
+    Statement update(db_,
+                     "UPDATE entry SET dev = ?, ino = ?, size = ?, mtime_ns = ?, state = 'saved' "
+                     "WHERE id = ?");
+    BindIdentity(update, 1, identity);
+    update.Bind(5, entry).Run();
+}
+
+void HistoryStore::MarkRenamed(std::int64_t entry, const std::u16string& pathAfter) {
+    Statement(db_, "UPDATE entry SET path_after = ? WHERE id = ?")
+        .BindBlob(1, Bytes(text::TextToFileName(pathAfter)))
+        .Bind(2, entry)
+        .Run();
+}
+
+std::vector<BatchRow> HistoryStore::Batches() {
+    std::vector<BatchRow> batches;
+    Statement query(db_, std::string(kBatchColumns) + "ORDER BY id DESC");
+    while (query.Step())
+        batches.push_back(ReadBatch(query));
+    return batches;
+}
+
+std::optional<BatchRow> HistoryStore::Batch(std::int64_t id) {
+    Statement query(db_, std::string(kBatchColumns) + "WHERE id = ?");
+    query.Bind(1, id);
+    if (!query.Step())
+        return std::nullopt;
+    return ReadBatch(query);
+}
+
+std::vector<EntryRow> HistoryStore::Entries(std::int64_t batch) {
+    std::vector<EntryRow> entries;
+    Statement query(db_,
+                    "SELECT id, path_before, path_after, tags_changed, state, dev, ino, size, "
+                    "mtime_ns FROM entry WHERE batch = ? ORDER BY id");
+    query.Bind(1, batch);
+    while (query.Step()) {
+        EntryRow row;
+        row.id = query.Int(0);
+        row.pathBefore = PathOf(query.Blob(1));
+        row.pathAfter = PathOf(query.Blob(2));
+        row.tagsChanged = query.Int(3) != 0;
+        row.state = query.Text(4);
+        if (!query.IsNull(5)) {
+            const std::int64_t mtime = query.Int(8);
+            row.identity =
+                FileIdentity{static_cast<dev_t>(query.Int(5)), static_cast<ino_t>(query.Int(6)),
+                             static_cast<std::uint64_t>(query.Int(7)),
+                             mtime / kNanosecondsPerSecond, mtime % kNanosecondsPerSecond};
+        }
+        entries.push_back(std::move(row));
+    }
+    return entries;
+}
+
+std::optional<ReplacedRegions> HistoryStore::OldRegions(std::int64_t entry) {
+    Statement query(db_,
+                    "SELECT head_recipe, tail, new_head_size, new_tail_size FROM entry "
+                    "WHERE id = ? AND tags_changed = 1");
+    query.Bind(1, entry);
+    if (!query.Step())
+        return std::nullopt;
+    Statement chunk(db_, "SELECT bytes FROM chunk WHERE hash = ?");
+    const auto head = Rebuild(query.Blob(0), [&](const Digest& hash) {
+        chunk.Reset();
+        chunk.BindBlob(1, hash);
+        std::optional<std::vector<std::uint8_t>> bytes;
+        if (chunk.Step())
+            bytes = chunk.Blob(0);
+        return bytes;
+    });
+    if (!head)
+        return std::nullopt;
+    ReplacedRegions old;
+    old.head = *head;
+    old.tail = query.Blob(1);
+    old.newHeadSize = static_cast<std::uint64_t>(query.Int(2));
+    old.newTailSize = static_cast<std::uint64_t>(query.Int(3));
+    return old;
+}
+
+}  // namespace velmora::history

@@ -1,0 +1,127 @@
+#include "history/RegionRestore.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+
+#include "common/SystemReason.h"
+#include "tags/AtomicReplace.h"
+#include "tags/BufferedFile.h"
+#include "tags/ByteMoves.h"
+#include "tags/Id3v1Record.h"
+#include "tags/SaveGuard.h"
+#include "tags/TagRegion.h"
+
+namespace velmora::history {
+namespace {
+
+std::vector<std::uint8_t> ReadRange(BufferedFile& file, std::uint64_t from, std::uint64_t count) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count));
+    file.Seek(from);
+    if (file.Read(bytes.data(), bytes.size()) != bytes.size())
+        throw CFileExceptionEx(EIO, u"");
+    return bytes;
+}
+
+void WriteInPlace(BufferedFile& file, std::uint64_t size, const ReplacedRegions& old) {
+    file.Seek(0);
+    file.Write(old.head.data(), old.head.size());
+    const std::uint64_t tailAt = size - old.newTailSize;
+    if (old.tail.size() != old.newTailSize)
+        file.Truncate(tailAt);
+    file.Seek(tailAt);
+    file.Write(old.tail.data(), old.tail.size());
+}
+
+std::optional<FileIdentity> WriteReplacement(BufferedFile& file, const std::u16string& path,
+                                             std::uint64_t size, const ReplacedRegions& old) {
+    const auto replacement = FileReplacement::Begin(path, file);
+    if (!replacement)
+        return std::nullopt;
+    BufferedFile& out = replacement->File();
+    out.Write(old.head.data(), old.head.size());
+    CopyRange(file, old.newHeadSize, size - old.newHeadSize - old.newTailSize, out);
+    out.Write(old.tail.data(), old.tail.size());
+    out.Flush();
+    const auto identity = IdentityOfOpenFile(out.Descriptor());
+    if (!identity)
+        throw CFileExceptionEx(errno, path);
+    replacement->Commit();
+    return identity;
+}
+
+// A file written since the batch (a forced revert) has tags of its own in place of those the
+// batch wrote: the old regions replace those, at the ends the batch changed.
+void MeasurePresentTags(BufferedFile& file, std::uint64_t size, ReplacedRegions& old) {
+    if (!old.head.empty() || old.newHeadSize != 0) {
+        std::array<std::uint8_t, kTagHeaderSize> header{};
+        const auto start = ReadRange(file, 0, std::min<std::uint64_t>(size, kTagHeaderSize));
+        std::copy(start.begin(), start.end(), header.begin());
+        const auto end = size > kTagHeaderSize ? ExistingTagEnd(header) : std::nullopt;
+        old.newHeadSize = end && *end <= size ? *end : 0;
+    }
+    if (!old.tail.empty() || old.newTailSize != 0) {
+        const bool record =
+            size > kId3v1Size && HasId3v1Magic(ReadRange(file, size - kId3v1Size, 3));
+        old.newTailSize = record ? kId3v1Size : 0;
+    }
+}
+
+std::optional<FileIdentity> Restore(BufferedFile& file, const std::u16string& path,
+                                    const std::optional<FileIdentity>& expected,
+                                    ReplacedRegions old, SaveRecorder& recorder,
+                                    std::u16string& reason) {
+    const auto locked = LockUnchanged(file, path, expected);
+    if (!locked) {
+        reason = u"it changed since the save";
+        return std::nullopt;
+    }
+    const std::uint64_t size = file.Size();
+    if (!expected)
+        MeasurePresentTags(file, size, old);
+    if (old.newHeadSize + old.newTailSize > size) {
+        reason = u"it is shorter than the tags the save wrote";
+        return std::nullopt;
+    }
+    ReplacedRegions present;
+    present.head = ReadRange(file, 0, old.newHeadSize);
+    present.tail = ReadRange(file, size - old.newTailSize, old.newTailSize);
+    present.newHeadSize = old.head.size();
+    present.newTailSize = old.tail.size();
+    if (!recorder.BeforeWrite(path, present, reason)) {
+        reason = u"its present tags could not be kept in the history of saves (" + reason + u")";
+        return std::nullopt;
+    }
+    std::optional<FileIdentity> identity;
+    if (old.head.size() == old.newHeadSize) {
+        WriteInPlace(file, size, old);
+        identity = IdentityAfterWrite(file, path, *locked);
+    } else if (!(identity = WriteReplacement(file, path, size, old))) {
+        reason = u"its folder takes no new file, so the audio cannot be moved safely";
+        return std::nullopt;
+    }
+    recorder.AfterWrite(path, *identity);
+    return identity;
+}
+
+}  // namespace
+
+std::optional<FileIdentity> RestoreRegions(const std::u16string& path,
+                                           const std::optional<FileIdentity>& expected,
+                                           const ReplacedRegions& old, SaveRecorder& recorder,
+                                           std::u16string& reason) {
+    BufferedFile file;
+    CFileExceptionEx error;
+    if (!file.Open(path, BufferedFile::kReadWrite | BufferedFile::kOpenExisting, error)) {
+        reason = SystemReasonText(error.ErrorNumber());
+        return std::nullopt;
+    }
+    try {
+        return Restore(file, path, expected, old, recorder, reason);
+    } catch (const CFileExceptionEx& failure) {
+        reason = SystemReasonText(failure.ErrorNumber());
+        return std::nullopt;
+    }
+}
+
+}  // namespace velmora::history

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "tags/FileIdentity.h"
+#include "tags/SaveRecorder.h"
+
+namespace velmora::history {
+
+// Puts `old` back into the file at `path`: its first old.newHeadSize bytes become old.head
+// and its last old.newTailSize bytes old.tail; the bytes between stay as they are. A save
+// like any other: the file is locked, must still be `expected` (when given), its present
+// regions are recorded first, and a change of size goes through a replacement file. Without
+// `expected` (a forced revert) the old regions replace the tags the file has now. None,
+// with `reason` in words, when it was refused or failed; else the file's new identity.
+std::optional<FileIdentity> RestoreRegions(const std::u16string& path,
+                                           const std::optional<FileIdentity>& expected,
+                                           const ReplacedRegions& old, SaveRecorder& recorder,
+                                           std::u16string& reason);
+
+}  // namespace velmora::history

@@ -1,0 +1,132 @@
+#include "history/Revert.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <optional>
+
+#include "common/SystemReason.h"
+#include "history/HistoryRecorder.h"
+#include "history/HistoryStore.h"
+#include "history/RegionRestore.h"
+#include "tags/SafeRename.h"
+#include "text/FileName.h"
+#include "text/Utf8.h"
+
+namespace velmora::history {
+namespace {
+
+using Outcome = RevertedFile::Outcome;
+
+std::filesystem::path Normal(const std::u16string& path) {
+    return std::filesystem::absolute(text::TextToFileName(path)).lexically_normal();
+}
+
+bool Chosen(const EntryRow& entry, const std::vector<std::filesystem::path>& chosen) {
+    if (chosen.empty())
+        return true;
+    const auto before = Normal(entry.pathBefore);
+    const auto after = Normal(entry.pathAfter);
+    return std::any_of(chosen.begin(), chosen.end(),
+                       [&](const auto& path) { return path == before || path == after; });
+}
+
+// Where the file of the entry is now: under its new name, or, when the rename did not
+// happen, its old one. Empty, with the reason, when neither holds the file the batch left.
+std::u16string FindFile(const EntryRow& entry, bool force, std::u16string& reason) {
+    bool anyThere = false;
+    for (const std::u16string* path : {&entry.pathAfter, &entry.pathBefore}) {
+        const auto now = IdentityOfPath(*path);
+        anyThere = anyThere || now.has_value();
+        if (now && entry.identity && *now == *entry.identity)
+            return *path;
+    }
+    // A save that never finished may have left the file old: only a finished one is forced.
+    if (force && entry.identity && IdentityOfPath(entry.pathAfter))
+        return entry.pathAfter;
+    if (!anyThere)
+        reason = u"it is no longer there";
+    else if (!entry.identity)
+        reason = u"the save it belongs to did not finish";
+    else
+        reason = u"it changed since the save";
+    return {};
+}
+
+std::pair<std::u16string, std::u16string> Split(const std::u16string& path) {
+    const std::size_t slash = path.find_last_of(u'/');
+    return {path.substr(0, slash), path.substr(slash + 1)};
+}
+
+bool RenameBack(const std::u16string& from, const std::u16string& to, SaveRecorder& recorder,
+                std::u16string& reason) {
+    if (!recorder.BeforeRename(from, to, reason))
+        return false;
+    const auto [folder, name] = Split(from);
+    int error = 0;
+    if (!RenameNoReplace(folder, name, Split(to).second, &error)) {
+        reason = error == EEXIST ? u"another file has its old name " + to
+                                 : u"it could not be renamed back: " + SystemReasonText(error);
+        return false;
+    }
+    recorder.AfterRename(from, to);
+    return true;
+}
+
+RevertedFile RevertEntry(HistoryStore& store, const EntryRow& entry, const RevertOptions& options,
+                         SaveRecorder& recorder) {
+    RevertedFile file;
+    file.path = FindFile(entry, options.force, file.reason);
+    if (file.path.empty()) {
+        file.path = entry.pathAfter;
+        return file;
+    }
+    std::optional<ReplacedRegions> old;
+    if (entry.tagsChanged && !(old = store.OldRegions(entry.id))) {
+        file.outcome = Outcome::Failed;
+        file.reason = u"its old tags are damaged in the history";
+        return file;
+    }
+    if (file.path != entry.pathBefore && IdentityOfPath(entry.pathBefore)) {
+        file.reason = u"another file has its old name " + entry.pathBefore;
+        return file;
+    }
+    if (options.dryRun) {
+        file.outcome = Outcome::WouldRevert;
+        return file;
+    }
+    file.outcome = Outcome::Failed;
+    const std::optional<FileIdentity> expected = options.force ? std::nullopt : entry.identity;
+    if (old && !RestoreRegions(file.path, expected, *old, recorder, file.reason))
+        return file;
+    if (file.path != entry.pathBefore &&
+        !RenameBack(file.path, entry.pathBefore, recorder, file.reason))
+        return file;
+    file.path = entry.pathBefore;
+    file.outcome = Outcome::Reverted;
+    return file;
+}
+
+}  // namespace
+
+RevertResult RevertBatch(HistoryStore& store, std::int64_t id, const RevertOptions& options) {
+    RevertResult result;
+    if (!store.Batch(id)) {
+        result.unknownBatch = true;
+        return result;
+    }
+    std::vector<std::filesystem::path> chosen;
+    for (const std::u16string& path : options.files)
+        chosen.push_back(Normal(path));
+    std::vector<EntryRow> entries = store.Entries(id);
+    std::reverse(entries.begin(), entries.end());
+    HistoryRecorder recorder(store, "revert", id);
+    for (const EntryRow& entry : entries) {
+        if (Chosen(entry, chosen))
+            result.files.push_back(RevertEntry(store, entry, options, recorder));
+    }
+    result.batch = recorder.Finish(u"Revert of batch " + text::FromUtf8(std::to_string(id)));
+    return result;
+}
+
+}  // namespace velmora::history

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace velmora::history {
+
+// A failed SQLite call, with SQLite's words and its result code.
+class SqlError : public std::runtime_error {
+  public:
+    SqlError(const std::string& what, int code) : std::runtime_error(what), code_(code) {}
+    int Code() const { return code_; }
+
+  private:
+    int code_;
+};
+
+// One prepared statement; parameters are bound by position from 1.
+class Statement {
+  public:
+    Statement(sqlite3* db, std::string_view sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    Statement& Bind(int index, std::int64_t value);
+    Statement& Bind(int index, std::string_view text);
+    Statement& BindBlob(int index, std::span<const std::uint8_t> bytes);
+    Statement& BindNull(int index);
+    // True while a row is there to read; false once done.
+    bool Step();
+    void Run() { Step(); }
+    // Ready to run again with new parameters.
+    void Reset();
+    std::int64_t Int(int column) const;
+    std::string Text(int column) const;
+    std::vector<std::uint8_t> Blob(int column) const;
+    bool IsNull(int column) const;
+
+  private:
+    sqlite3* db_;
+    sqlite3_stmt* statement_ = nullptr;
+};
+
+// Runs statements that return no rows.
+void Exec(sqlite3* db, const char* sql);
+
+}  // namespace velmora::history

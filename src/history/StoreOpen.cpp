@@ -1,0 +1,127 @@
+#include <cstdlib>
+#include <ctime>
+#include <system_error>
+
+#include "history/HistoryStore.h"
+#include "history/Sql.h"
+#include "text/FileName.h"
+
+namespace velmora::history {
+namespace {
+
+namespace fs = std::filesystem;
+
+// How long a write waits for the other process's transaction before giving up.
+constexpr int kBusyMilliseconds = 10'000;
+
+constexpr char kSchema[] = R"(
+CREATE TABLE IF NOT EXISTS batch(
+    id INTEGER PRIMARY KEY, started TEXT NOT NULL, finished TEXT, origin TEXT NOT NULL,
+    summary TEXT NOT NULL DEFAULT '', reverts INTEGER);
+CREATE TABLE IF NOT EXISTS entry(
+    id INTEGER PRIMARY KEY, batch INTEGER NOT NULL REFERENCES batch(id) ON DELETE CASCADE,
+    path_before BLOB NOT NULL, path_after BLOB NOT NULL, tags_changed INTEGER NOT NULL,
+    head_recipe BLOB, tail BLOB, new_head_size INTEGER, new_tail_size INTEGER,
+    dev INTEGER, ino INTEGER, size INTEGER, mtime_ns INTEGER, state TEXT NOT NULL);
+CREATE INDEX IF NOT EXISTS entry_batch ON entry(batch);
+CREATE TABLE IF NOT EXISTS chunk(hash BLOB PRIMARY KEY, bytes BLOB NOT NULL);
+CREATE TABLE IF NOT EXISTS entry_chunk(
+    entry INTEGER NOT NULL REFERENCES entry(id) ON DELETE CASCADE, hash BLOB NOT NULL,
+    PRIMARY KEY(entry, hash)) WITHOUT ROWID;
+CREATE INDEX IF NOT EXISTS entry_chunk_hash ON entry_chunk(hash);
+SELECT count(*) FROM batch; SELECT count(*) FROM chunk;
+)";
+
+sqlite3* Connect(const fs::path& file) {
+    sqlite3* db = nullptr;
+    const int code =
+        sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (code != SQLITE_OK) {
+        const std::string what = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
+        sqlite3_close(db);
+        throw SqlError(what, code);
+    }
+    sqlite3_busy_timeout(db, kBusyMilliseconds);
+    try {
+        Exec(db, "PRAGMA journal_mode=WAL; PRAGMA foreign_keys=ON; PRAGMA synchronous=NORMAL;");
+        Exec(db, kSchema);
+    } catch (...) {
+        sqlite3_close(db);
+        throw;
+    }
+    return db;
+}
+
+// A failure that says the file itself is no store; anything else (a full disk, no
+// permission, a lock held too long) leaves the file alone.
+bool IsBroken(int code) {
+    const int primary = code & 0xFF;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB || primary == SQLITE_FORMAT ||
+           primary == SQLITE_ERROR;
+}
+
+fs::path AsideName(const fs::path& file) {
+    char stamp[32];
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    std::strftime(stamp, sizeof stamp, ".broken-%Y%m%d-%H%M%S", &utc);
+    fs::path aside = file.string() + stamp;
+    for (int n = 2; fs::exists(aside); ++n)
+        aside = file.string() + stamp + "-" + std::to_string(n);
+    return aside;
+}
+
+void MoveAside(const fs::path& file, fs::path& aside) {
+    aside = AsideName(file);
+    fs::rename(file, aside);
+    // The journal files belong to the broken file; a new store must not replay them.
+    for (const char* suffix : {"-wal", "-shm"}) {
+        std::error_code ignored;
+        if (fs::exists(file.string() + suffix, ignored))
+            fs::rename(file.string() + suffix, aside.string() + suffix, ignored);
+    }
+}
+
+}  // namespace
+
+fs::path HistoryStore::DefaultFile() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    fs::path folder;
+    if (state != nullptr && *state == '/')
+        folder = state;
+    else if (const char* home = std::getenv("HOME"))
+        folder = fs::path(home) / ".local" / "state";
+    return folder / "velmora" / "history.sqlite";
+}
+
+std::unique_ptr<HistoryStore> HistoryStore::Open(const fs::path& file, std::u16string& notice,
+                                                 std::string& error) {
+    try {
+        std::error_code ignored;
+        if (file.has_parent_path())
+            fs::create_directories(file.parent_path(), ignored);
+        try {
+            return std::unique_ptr<HistoryStore>(new HistoryStore(Connect(file)));
+        } catch (const SqlError& failure) {
+            if (!IsBroken(failure.Code()) || !fs::exists(file))
+                throw;
+            fs::path aside;
+            MoveAside(file, aside);
+            notice = u"The history of saves " + text::FileNameToText(file.native()) +
+                     u" could not be read (" + text::FileNameToText(failure.what()) +
+                     u"); it was moved to " + text::FileNameToText(aside.native()) +
+                     u" and a new one started.";
+            return std::unique_ptr<HistoryStore>(new HistoryStore(Connect(file)));
+        }
+    } catch (const std::exception& failure) {
+        error = failure.what();
+        return nullptr;
+    }
+}
+
+HistoryStore::~HistoryStore() {
+    sqlite3_close(db_);
+}
+
+}  // namespace velmora::history

@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "history/HistoryRecorder.h"
+#include "history/HistoryStore.h"
+#include "history/Revert.h"
+#include "history/TagRecipe.h"
+#include "tags/Mp3File.h"
+#include "tags/TagWriterTestSupport.h"
+#include "text/Utf8.h"
+
+namespace velmora::history {
+namespace {
+
+using namespace velmora::testing;
+using Outcome = RevertedFile::Outcome;
+
+const std::string kAudio = "\xFF\xFB\x90\x00" + Pattern(40'000, 7);
+const std::string kRecord = "TAG" + Pattern(125, 3);
+
+std::string BigEndian(std::size_t size, bool synchsafe) {
+    std::string out;
+    for (int shift = synchsafe ? 21 : 24; shift >= 0; shift -= synchsafe ? 7 : 8)
+        out += static_cast<char>((size >> shift) & (synchsafe ? 0x7F : 0xFF));
+    return out;
+}
+
+std::string Frame(const std::string& id, const std::string& body, char version = 3) {
+    if (version == 2)
+        return id + BigEndian(body.size(), false).substr(1) + body;
+    return id + BigEndian(body.size(), version == 4) + std::string(2, '\0') + body;
+}
+
+// A tag of real frames with a cover, `padding` zeros after them.
+std::string FramedTag(char version, char flags = 0, const std::string& extended = "",
+                      std::size_t padding = 500) {
+    const std::string cover = Pattern(20'000, 5);
+    const std::string frames =
+        version == 2
+            ? Frame("TT2", std::string("\0Song", 5), 2) + Frame("PIC", cover, 2)
+            : Frame("TIT2", std::string("\0Song", 5), version) + Frame("APIC", cover, version);
+    const std::string body = extended + frames + std::string(padding, '\0');
+    return TagBytes(static_cast<std::uint32_t>(body.size()), body, version, flags);
+}
+
+struct StoreHarness : SaveHarness {
+    std::u16string notice;
+    std::string error;
+    std::unique_ptr<HistoryStore> store = HistoryStore::Open(dir.Path("h.sqlite"), notice, error);
+
+    std::int64_t Save(const std::filesystem::path& path, const SaveJob& job) {
+        HistoryRecorder recorder(*store, "cli");
+        context.recorder = &recorder;
+        EXPECT_TRUE(SaveTags(Request(path, job), context));
+        context.recorder = nullptr;
+        return recorder.Finish(u"Album");
+    }
+};
+
+TEST(History, RevertGivesBackEveryFileByteForByte) {
+    const std::string tagged = TagBytes(2048, Pattern(2048, 1)) + kAudio;
+    const std::string footer = TagBytes(500, Pattern(510, 2), 4, 0x10) + kAudio;
+    const struct {
+        const char* name;
+        std::string file;
+        SaveJob job;
+    } cases[] = {
+        {"V23InPlace", FramedTag(3) + kAudio, {.frames = Pattern(900, 9)}},
+        {"V23GrowsWithRecord",
+         FramedTag(3) + kAudio + kRecord,
+         {.writeV1 = true, .frames = Pattern(30'000, 9)}},
+        {"V24ExtendedHeader",
+         FramedTag(4, 0x40, BigEndian(6, true) + std::string("\x01\x00", 2)) + kAudio,
+         {.frames = Pattern(100, 9), .version = 4}},
+        {"V23ExtendedHeader",
+         FramedTag(3, 0x40, BigEndian(6, false) + Pattern(6, 1)) + kAudio,
+         {.stripV2 = true}},
+        {"V23Unsynchronised", FramedTag(3, char(0x80)) + kAudio, {.frames = Pattern(100, 9)}},
+        {"V22Replaced", FramedTag(2) + kAudio, {.frames = Pattern(50'000, 9)}},
+        {"FooterInPlace", footer, {.frames = Pattern(505, 9), .version = 4}},
+        {"FooterStripped", footer, {.stripV2 = true}},
+        {"GarbageTag", tagged + kRecord, {.stripV1 = true, .frames = Pattern(9000, 9)}},
+        {"NoTagGetsOne", kAudio, {.writeV1 = true, .frames = Pattern(100, 9)}},
+        {"Id3v1Only", kAudio + kRecord, {.writeV1 = true}},
+        {"Id3v1Removed", kAudio + kRecord, {.stripV1 = true}},
+        {"TinyFile", "01234", {.writeV1 = true, .frames = Pattern(50, 9)}},
+        {"RecordOnlyFile", kRecord, {.writeV1 = true}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StoreHarness harness;
+        const auto path = harness.dir.WriteFile("song.mp3", c.file);
+        const std::int64_t batch = harness.Save(path, c.job);
+        const std::string saved = ScratchDirectory::ReadFile(path);
+        ASSERT_NE(saved, c.file);
+        const RevertResult result = RevertBatch(*harness.store, batch, {});
+        ASSERT_EQ(result.files.size(), 1u);
+        EXPECT_EQ(result.files[0].outcome, Outcome::Reverted)
+            << text::ToUtf8(result.files[0].reason);
+        EXPECT_EQ(ScratchDirectory::ReadFile(path), c.file);
+        // The revert is a batch of its own, and reverting it gives the save back.
+        RevertBatch(*harness.store, result.batch, {});
+        EXPECT_EQ(ScratchDirectory::ReadFile(path), saved);
+        EXPECT_EQ(harness.dir.Names().size(), 4u);  // the song and the store's three files
+    }
+}
+
+TEST(History, ACoverSharedByManyFilesIsKeptOnce) {
+    StoreHarness harness;
+    const std::uint64_t empty = harness.store->SizeInBytes();
+    HistoryRecorder recorder(*harness.store, "cli");
+    harness.context.recorder = &recorder;
+    for (int i = 0; i < 20; ++i) {
+        const auto path = harness.dir.WriteFile("s" + std::to_string(i), FramedTag(3) + kAudio);
+        EXPECT_TRUE(SaveTags(harness.Request(path, {.frames = Pattern(100, 1)}), harness.context));
+    }
+    recorder.Finish({});
+    EXPECT_LT(harness.store->SizeInBytes() - empty, 20'000 * 12 / 10);
+    EXPECT_EQ(harness.store->Batches().at(0).summary, u"20 files");
+}
+
+TEST(History, RenamesGoBackButNeverOverAnotherFile) {
+    StoreHarness harness;
+    harness.dir.WriteFile("a.mp3", FramedTag(3) + kAudio);
+    HistoryRecorder recorder(*harness.store, "cli");
+    harness.context.recorder = &recorder;
+    Mp3File record(harness.context, TextPath(harness.dir.Root()), u"a.mp3");
+    record.SetFileName(u"b.mp3");
+    record.V1().SetModified(true);
+    ASSERT_TRUE(record.Save(harness.context));
+    const std::int64_t batch = recorder.Finish(u"Rename");
+
+    harness.dir.WriteFile("a.mp3", "someone else's");
+    RevertResult result = RevertBatch(*harness.store, batch, {});
+    EXPECT_EQ(result.files.at(0).outcome, Outcome::Skipped);
+    EXPECT_EQ(ScratchDirectory::ReadFile(harness.dir.Path("a.mp3")), "someone else's");
+
+    std::filesystem::remove(harness.dir.Path("a.mp3"));
+    result = RevertBatch(
+        *harness.store, batch,
+        {.files = {TextPath(harness.dir.Path("b.mp3"))}, .dryRun = false, .force = false});
+    EXPECT_EQ(result.files.at(0).outcome, Outcome::Reverted);
+    EXPECT_EQ(ScratchDirectory::ReadFile(harness.dir.Path("a.mp3")), FramedTag(3) + kAudio);
+    EXPECT_FALSE(std::filesystem::exists(harness.dir.Path("b.mp3")));
+}
+
+TEST(History, AFileChangedSinceIsSkippedUnlessForced) {
+    StoreHarness harness;
+    const std::string before = FramedTag(4) + kAudio + kRecord;
+    const auto path = harness.dir.WriteFile("song.mp3", before);
+    const std::int64_t batch =
+        harness.Save(path, {.writeV1 = true, .frames = Pattern(100, 9), .version = 4});
+    // Retagged since by someone else, with a larger tag and no ID3v1 record.
+    const std::string retagged = FramedTag(3, 0, "", 90'000) + kAudio;
+    harness.dir.WriteFile("song.mp3", retagged);
+    EXPECT_EQ(RevertBatch(*harness.store, batch, {.files = {}, .dryRun = true}).files.at(0).outcome,
+              Outcome::Skipped);
+    EXPECT_EQ(RevertBatch(*harness.store, batch, {}).files.at(0).reason,
+              u"it changed since the save");
+    EXPECT_EQ(ScratchDirectory::ReadFile(path), retagged);
+    EXPECT_EQ(RevertBatch(*harness.store, batch, {.files = {}, .dryRun = false, .force = true})
+                  .files.at(0)
+                  .outcome,
+              Outcome::Reverted);
+    EXPECT_EQ(ScratchDirectory::ReadFile(path), before);
+}
+
+class RefusingRecorder : public SaveRecorder {
+  public:
+    bool BeforeWrite(const std::u16string&, const ReplacedRegions&,
+                     std::u16string& reason) override {
+        reason = u"disk full";
+        return false;
+    }
+    void AfterWrite(const std::u16string&, const FileIdentity&) override {}
+    bool BeforeRename(const std::u16string&, const std::u16string&, std::u16string&) override {
+        return false;
+    }
+    void AfterRename(const std::u16string&, const std::u16string&) override {}
+};
+
+TEST(History, ASaveWhoseOldTagsCannotBeKeptIsRefused) {
+    SaveHarness harness;
+    RefusingRecorder recorder;
+    harness.context.recorder = &recorder;
+    const auto path = harness.dir.WriteFile("song.mp3", kAudio);
+    EXPECT_FALSE(SaveTags(harness.Request(path, {.frames = "x"}), harness.context));
+    EXPECT_EQ(ScratchDirectory::ReadFile(path), kAudio);
+    EXPECT_EQ(MessageText(harness.messages.Shown().at(0), u" "),
+              u"Couldn't save " + TextPath(path) +
+                  u": its old tags could not be kept in the history of saves: disk full");
+}
+
+TEST(History, ABrokenStoreIsSetAsideAndANewOneStarted) {
+    ScratchDirectory dir;
+    const auto file = dir.Path("h.sqlite");
+    {
+        std::u16string notice;
+        std::string error;
+        auto store = HistoryStore::Open(file, notice, error);
+        for (int i = 0; i < 200; ++i)
+            store->FinishBatch(store->BeginBatch("cli", 0), std::u16string(100, u'x'));
+    }
+    const std::string whole = ScratchDirectory::ReadFile(file);
+    for (const std::string& broken : {whole.substr(0, whole.size() / 2), Pattern(9000, 1)}) {
+        dir.WriteFile("h.sqlite", broken);
+        std::u16string notice;
+        std::string error;
+        auto store = HistoryStore::Open(file, notice, error);
+        ASSERT_TRUE(store) << error;
+        EXPECT_NE(notice.find(u"was moved to"), std::u16string::npos);
+        EXPECT_TRUE(store->Batches().empty());
+    }
+    EXPECT_EQ(dir.Names().size(), 3u);  // the new store (closed) and the two set aside
+}
+
+TEST(TagRecipe, DamagedRecipesRebuildNothing) {
+    const std::string tag = FramedTag(3);
+    const SplitTag split =
+        SplitForStore(std::span(reinterpret_cast<const std::uint8_t*>(tag.data()), tag.size()));
+    EXPECT_EQ(split.chunks.size(), 1u);  // the cover; the title is too short to be worth it
+    const auto none = [](const Digest&) { return std::optional<std::vector<std::uint8_t>>(); };
+    EXPECT_FALSE(Rebuild(split.recipe, none));
+    const std::vector<std::uint8_t> huge = {'Z', 0xFF, 0xFF, 0xFF, 0xFF, 0x0F};
+    EXPECT_FALSE(Rebuild(huge, none));
+    EXPECT_FALSE(Rebuild(std::vector<std::uint8_t>{'I', 5, 'a'}, none));
+}
+
+}  // namespace
+}  // namespace velmora::history
