@@ -35,6 +35,10 @@ inline constexpr char kBrowseDir[] = "BrowseDir";
 inline constexpr char kRegExps[] = "RegExps";
 inline constexpr char kRenames[] = "Renames";
 inline constexpr TextSetting kCodePage{"CodePage", u"CP1252"};
+// The history of saves: whether one is kept, and how much of it (oldest batches go first).
+inline constexpr BoolSetting kKeepHistory{"KeepHistory", true};
+inline constexpr NumberSetting kHistoryMaxMiB{"HistoryMaxMiB", 1024};
+inline constexpr NumberSetting kHistoryKeepDays{"HistoryKeepDays", 180};
 
 // Where the window was left. A size of 0 is no size: the window keeps its own.
 inline constexpr NumberSetting kWindowWidth{"WindowWidth", 0};

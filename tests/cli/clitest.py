@@ -25,6 +25,9 @@ class CliTestCase(unittest.TestCase):
         settings_dir = tempfile.mkdtemp(prefix="velmora-cli-settings-")
         self.addCleanup(shutil.rmtree, settings_dir, True)
         self.settings = os.path.join(settings_dir, "settings.toml")
+        # The history of saves goes beside the settings, never into the user's own.
+        self.state = os.path.join(settings_dir, "state")
+        os.environ["XDG_STATE_HOME"] = self.state
 
     def run_cli(self, *args, settings=True, stdout=subprocess.PIPE, **options):
         """Runs the command on the test's own settings file unless `settings` is False; a run

@@ -30,5 +30,6 @@ void AddExportCommand(CLI::App& app, CommandBody& chosen);
 void AddNumberCommand(CLI::App& app, CommandBody& chosen);
 void AddRenameCommand(CLI::App& app, CommandBody& chosen);
 void AddFromNameCommand(CLI::App& app, CommandBody& chosen);
+void AddHistoryCommand(CLI::App& app, CommandBody& chosen);
 
 }  // namespace velmora::cli

@@ -8,6 +8,7 @@
 #include "CliEnvironment.h"
 #include "Command.h"
 #include "Output.h"
+#include "RecordedRun.h"
 #include "StandardOutput.h"
 #include "XmlArguments.h"
 #include "common/Messages.h"
@@ -72,6 +73,7 @@ int Run(int argc, char** argv) {
     AddRenameCommand(app, chosen);
     AddFromNameCommand(app, chosen);
     AddNumberCommand(app, chosen);
+    AddHistoryCommand(app, chosen);
 
     try {
         app.parse(argc, argv);
@@ -95,7 +97,7 @@ int Run(int argc, char** argv) {
         std::cerr << "velmora-cli: cannot open the settings: " << problem << '\n';
         return refused ? kExitUsage : kExitFailed;
     }
-    const int code = chosen(*environment);
+    const int code = RunRecorded(app, *environment, chosen);
     if (code == kExitOk && environment->Messages().ErrorCount() > 0)
         return kExitFailed;
     return code;

@@ -1,0 +1,76 @@
+"""history list, show, revert and prune over what set and rename wrote."""
+
+import json
+import os
+import unittest
+
+from mutagen.id3 import APIC, TALB, TIT2
+
+from clitest import CliTestCase
+
+
+class HistoryTest(CliTestCase):
+    def batches(self):
+        return json.loads(self.cli("history", "list", "--json"))
+
+    def test_set_and_rename_revert_byte_for_byte(self):
+        cover = APIC(encoding=0, mime="image/jpeg", type=3, desc="", data=os.urandom(30000))
+        paths = [self.make_mp3(f"{n}.mp3", [TIT2(encoding=3, text=f"T{n}"), cover])
+                 for n in range(3)]
+        originals = [self.read(p) for p in paths]
+        self.cli("set", "--album", "A" * 3000, *paths)
+        self.cli("rename", "%title x", *paths)
+        batches = self.batches()
+        self.assertEqual([b["summary"] for b in batches],
+                         ["rename: 3 files", "set album: 3 files"])
+        shown = json.loads(self.cli("history", "show", str(batches[0]["id"]), "--json"))
+        self.assertEqual(os.path.basename(shown["entries"][0]["after"]), "T0 x.mp3")
+        self.assertTrue(all(e["matches"] for e in shown["entries"]))
+
+        self.assertIn("would revert", self.cli("history", "revert", str(batches[0]["id"]),
+                                               "--dry-run"))
+        self.assertTrue(os.path.exists(self.path("T0 x.mp3")))
+        self.cli("history", "revert", str(batches[0]["id"]))
+        self.cli("history", "revert", str(batches[1]["id"]), paths[0])
+        self.assertEqual(self.read(paths[0]), originals[0])
+        self.assertNotEqual(self.read(paths[1]), originals[1])
+        self.assertEqual(self.batches()[0]["origin"], "revert")
+
+    def test_a_file_changed_since_is_skipped_with_exit_1_unless_forced(self):
+        path = self.make_mp3("a.mp3", [TALB(encoding=3, text="Old")])
+        original = self.read(path)
+        self.cli("set", "--album", "New", path)
+        batch = str(self.batches()[0]["id"])
+        self.cli("set", "--title", "Later", path)
+        result = self.run_cli("history", "revert", batch)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(b"skipped", result.stdout)
+        self.cli("history", "revert", "--force", batch)
+        self.assertEqual(self.read(path), original)
+
+    def test_errors_and_limits(self):
+        self.assertFails(["history", "show", "99"], 2, "no batch 99")
+        self.assertFails(["history", "revert", "99"], 2, "no batch 99")
+        path = self.make_mp3("a.mp3")
+        self.cli("set", "--album", "B", path)
+        self.cli("set", "--album", "C", path)
+        self.cli("list", self.dir)  # reads only: no batch
+        self.assertEqual(len(self.batches()), 2)
+        self.assertFails(["history", "prune", "--max-size", "lots"], 2, "--max-size")
+        # The newest batch is kept whatever the size.
+        self.assertIn("Deleted 1 batch;", self.cli("history", "prune", "--max-size", "0"))
+        self.assertEqual(self.batches()[0]["summary"], "set album: 1 file")
+
+    def test_a_broken_store_is_set_aside_and_the_save_recorded(self):
+        os.makedirs(os.path.join(self.state, "velmora"))
+        with open(os.path.join(self.state, "velmora", "history.sqlite"), "wb") as out:
+            out.write(b"not a database" * 500)
+        path = self.make_mp3("a.mp3")
+        result = self.run_cli("set", "--album", "B", path)
+        self.assertEqual(result.returncode, 0)
+        self.assertIn(b"was moved to", result.stderr)
+        self.assertEqual(len(self.batches()), 1)
+
+
+if __name__ == "__main__":
+    unittest.main()
