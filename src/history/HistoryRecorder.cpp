@@ -36,17 +36,32 @@ bool HistoryRecorder::BeforeWrite(const std::u16string& path, const ReplacedRegi
     return Entry(path, &old, reason, entry);
 }
 
-// The save is done: a failure to note it leaves the entry "recorded", which a revert
-// still handles by content.
+namespace {
+constexpr std::size_t kSavesPerNote = 64;
+}
+
+HistoryRecorder::~HistoryRecorder() {
+    if (!saved_.empty())
+        NoteSaved();
+}
+
+void HistoryRecorder::NoteSaved() {
+    try {
+        store_.MarkSaved(saved_);
+    } catch (const SqlError&) {
+        // The entries stay "recorded": a revert skips them rather than guess.
+    }
+    saved_.clear();
+}
+
 void HistoryRecorder::AfterWrite(const std::u16string& path, const FileIdentity& identity) {
     const std::lock_guard lock(mutex_);
     const auto known = entries_.find(path);
     if (known == entries_.end())
         return;
-    try {
-        store_.MarkSaved(known->second, identity);
-    } catch (const SqlError&) {
-    }
+    saved_.emplace_back(known->second, identity);
+    if (saved_.size() >= kSavesPerNote)
+        NoteSaved();
 }
 
 // The new name is noted before the rename: a revert looks for the file under both names.
@@ -79,6 +94,7 @@ std::int64_t HistoryRecorder::Finish(const std::u16string& what) {
     const std::lock_guard lock(mutex_);
     if (batch_ == 0)
         return 0;
+    NoteSaved();
     const std::size_t files = entries_.size();
     const std::u16string count =
         text::FromUtf8(std::to_string(files)) + (files == 1 ? u" file" : u" files");

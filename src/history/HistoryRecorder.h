@@ -4,6 +4,8 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tags/SaveRecorder.h"
 
@@ -18,6 +20,8 @@ class HistoryRecorder : public SaveRecorder {
     // `origin`: "window", "cli" or "revert"; `reverts`: the batch a revert undoes, else 0.
     HistoryRecorder(HistoryStore& store, std::string origin, std::int64_t reverts = 0)
         : store_(store), origin_(std::move(origin)), reverts_(reverts) {}
+    // Notes the saves not yet noted (a run cut short by an exception still records them).
+    ~HistoryRecorder() override;
 
     bool BeforeWrite(const std::u16string& path, const ReplacedRegions& old,
                      std::u16string& reason) override;
@@ -32,6 +36,7 @@ class HistoryRecorder : public SaveRecorder {
 
   private:
     // The entry of the file now at `path`, added (with `old`) when the run has none yet.
+    void NoteSaved();
     bool Entry(const std::u16string& path, const ReplacedRegions* old, std::u16string& reason,
                std::int64_t& entry);
 
@@ -41,6 +46,9 @@ class HistoryRecorder : public SaveRecorder {
     std::int64_t batch_ = 0;
     // The entry of each file the run changed, by its present path.
     std::map<std::u16string, std::int64_t> entries_;
+    // Saves done but not yet noted: noted many at a time, since every commit costs. Until
+    // then the entry is "recorded", which a revert treats as unfinished (it skips the file).
+    std::vector<std::pair<std::int64_t, FileIdentity>> saved_;
     std::mutex mutex_;
 };
 

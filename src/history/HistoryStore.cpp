@@ -44,13 +44,19 @@ void BindIdentity(Statement& statement, int first, const FileIdentity& identity)
               identity.modifiedSeconds * kNanosecondsPerSecond + identity.modifiedNanoseconds);
 }
 
+// A body already kept (a cover shared by an album, a file saved before) is only linked: its
+// bytes are not even handed to SQLite.
 void StoreChunks(sqlite3* db, std::int64_t entry, const std::vector<Chunk>& chunks) {
-    Statement chunk(db, "INSERT OR IGNORE INTO chunk(hash, bytes) VALUES(?, ?)");
+    Statement known(db, "SELECT 1 FROM chunk WHERE hash = ?");
+    Statement chunk(db, "INSERT INTO chunk(hash, bytes) VALUES(?, ?)");
     Statement link(db, "INSERT OR IGNORE INTO entry_chunk(entry, hash) VALUES(?, ?)");
     for (const Chunk& piece : chunks) {
-        chunk.Reset();
+        known.Reset();
+        if (!known.BindBlob(1, piece.hash).Step()) {
+            chunk.Reset();
+            chunk.BindBlob(1, piece.hash).BindBlob(2, piece.bytes).Run();
+        }
         link.Reset();
-        chunk.BindBlob(1, piece.hash).BindBlob(2, piece.bytes).Run();
         link.Bind(1, entry).BindBlob(2, piece.hash).Run();
     }
 }
@@ -120,12 +126,17 @@ std::int64_t HistoryStore::AddEntry(std::int64_t batch, const std::u16string& pa
     return entry;
 }
 
-void HistoryStore::MarkSaved(std::int64_t entry, const FileIdentity& identity) {
+void HistoryStore::MarkSaved(const std::vector<std::pair<std::int64_t, FileIdentity>>& saved) {
+    Transaction transaction(db_);
     Statement update(db_,
                      "UPDATE entry SET dev = ?, ino = ?, size = ?, mtime_ns = ?, state = 'saved' "
                      "WHERE id = ?");
-    BindIdentity(update, 1, identity);
-    update.Bind(5, entry).Run();
+    for (const auto& [entry, identity] : saved) {
+        update.Reset();
+        BindIdentity(update, 1, identity);
+        update.Bind(5, entry).Run();
+    }
+    transaction.Commit();
 }
 
 void HistoryStore::MarkRenamed(std::int64_t entry, const std::u16string& pathAfter) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tags/FileIdentity.h"
@@ -59,7 +60,8 @@ class HistoryStore {
     // a rename alone, whose file is then `identity`.
     std::int64_t AddEntry(std::int64_t batch, const std::u16string& path,
                           const ReplacedRegions* old, const std::optional<FileIdentity>& identity);
-    void MarkSaved(std::int64_t entry, const FileIdentity& identity);
+    // Notes the identities of saved files (state "saved"), all in one transaction.
+    void MarkSaved(const std::vector<std::pair<std::int64_t, FileIdentity>>& saved);
     void MarkRenamed(std::int64_t entry, const std::u16string& pathAfter);
 
     // Newest first.

@@ -36,7 +36,7 @@ Statement& Statement::BindBlob(int index, std::span<const std::uint8_t> bytes) {
     // A zero-length blob is still a blob, not NULL.
     static constexpr std::uint8_t kNothing = 0;
     Check(db_, sqlite3_bind_blob64(statement_, index, bytes.empty() ? &kNothing : bytes.data(),
-                                   bytes.size(), SQLITE_TRANSIENT));
+                                   bytes.size(), SQLITE_STATIC));
     return *this;
 }
 

@@ -33,6 +33,7 @@ class Statement {
 
     Statement& Bind(int index, std::int64_t value);
     Statement& Bind(int index, std::string_view text);
+    // The bytes are not copied: they must last until the statement is reset or run again.
     Statement& BindBlob(int index, std::span<const std::uint8_t> bytes);
     Statement& BindNull(int index);
     // True while a row is there to read; false once done.
