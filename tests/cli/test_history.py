@@ -2,11 +2,12 @@
 
 import json
 import os
+import subprocess
 import unittest
 
 from mutagen.id3 import APIC, TALB, TIT2
 
-from clitest import CliTestCase
+from clitest import BINARY, CliTestCase
 
 
 class HistoryTest(CliTestCase):
@@ -60,6 +61,14 @@ class HistoryTest(CliTestCase):
         # The newest batch is kept whatever the size.
         self.assertIn("Deleted 1 batch;", self.cli("history", "prune", "--max-size", "0"))
         self.assertEqual(self.batches()[0]["summary"], "set album: 1 file")
+
+    def test_two_processes_saving_at_once_both_record(self):
+        groups = [[self.make_mp3(f"{g}{n}.mp3") for n in range(40)] for g in "ab"]
+        argv = [BINARY, "--settings", self.settings, "set", "--album", "X"]
+        runs = [subprocess.Popen(argv + group, stderr=subprocess.PIPE) for group in groups]
+        for run in runs:
+            self.assertEqual(run.wait(timeout=60), 0, run.stderr.read())
+        self.assertEqual(sorted(b["files"] for b in self.batches()), [40, 40])
 
     def test_a_broken_store_is_set_aside_and_the_save_recorded(self):
         os.makedirs(os.path.join(self.state, "velmora"))
