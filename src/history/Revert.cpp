@@ -41,13 +41,18 @@ std::u16string FindFile(const EntryRow& entry, bool force, std::u16string& reaso
         if (now && entry.identity && *now == *entry.identity)
             return *path;
     }
-    // A save that never finished may have left the file old: only a finished one is forced.
-    if (force && entry.identity && IdentityOfPath(entry.pathAfter))
-        return entry.pathAfter;
+    // Forced, the old tags replace whatever tags the file has: a file whose save never
+    // happened gets the same bytes again.
+    if (force) {
+        for (const std::u16string* path : {&entry.pathAfter, &entry.pathBefore}) {
+            if (IdentityOfPath(*path))
+                return *path;
+        }
+    }
     if (!anyThere)
         reason = u"it is no longer there";
     else if (!entry.identity)
-        reason = u"the save it belongs to did not finish";
+        reason = u"the save it belongs to did not finish (--force puts the old tags back)";
     else
         reason = u"it changed since the save";
     return {};

@@ -168,6 +168,33 @@ TEST(History, AFileChangedSinceIsSkippedUnlessForced) {
     EXPECT_EQ(ScratchDirectory::ReadFile(path), before);
 }
 
+// A process killed after recording: whether or not its save happened, the file's entry never
+// learnt the outcome.
+class KilledRecorder : public HistoryRecorder {
+  public:
+    using HistoryRecorder::HistoryRecorder;
+    void AfterWrite(const std::u16string&, const FileIdentity&) override {}
+};
+
+TEST(History, AnUnfinishedSaveIsRevertedOnlyWhenForced) {
+    for (const bool saved : {true, false}) {
+        StoreHarness harness;
+        const std::string before = FramedTag(3) + kAudio + kRecord;
+        const auto path = harness.dir.WriteFile("song.mp3", before);
+        KilledRecorder recorder(*harness.store, "cli");
+        harness.context.recorder = &recorder;
+        EXPECT_TRUE(SaveTags(harness.Request(path, {.writeV1 = true, .frames = Pattern(40'000, 9)}),
+                             harness.context));
+        if (!saved)
+            harness.dir.WriteFile("song.mp3", before);
+        const std::int64_t batch = recorder.Finish({});
+        EXPECT_EQ(RevertBatch(*harness.store, batch, {}).files.at(0).outcome, Outcome::Skipped);
+        const RevertOptions force{.files = {}, .dryRun = false, .force = true};
+        EXPECT_EQ(RevertBatch(*harness.store, batch, force).files.at(0).outcome, Outcome::Reverted);
+        EXPECT_EQ(ScratchDirectory::ReadFile(path), before);
+    }
+}
+
 class RefusingRecorder : public SaveRecorder {
   public:
     bool BeforeWrite(const std::u16string&, const ReplacedRegions&,
