@@ -67,8 +67,23 @@ class HistoryTest(CliTestCase):
         argv = [BINARY, "--settings", self.settings, "set", "--album", "X"]
         runs = [subprocess.Popen(argv + group, stderr=subprocess.PIPE) for group in groups]
         for run in runs:
-            self.assertEqual(run.wait(timeout=60), 0, run.stderr.read())
+            _, error = run.communicate(timeout=60)
+            self.assertEqual(run.returncode, 0, error)
         self.assertEqual(sorted(b["files"] for b in self.batches()), [40, 40])
+
+    def test_a_save_whose_old_tags_do_not_fit_is_refused(self):
+        self.mount_tmpfs(self.state, "1m")
+        self.cli("set", "--album", "B", self.make_mp3("small.mp3"))  # creates the store
+        with open(os.path.join(self.state, "filler"), "wb", buffering=0) as out:
+            try:
+                while out.write(bytes(4096)):
+                    pass
+            except OSError:
+                pass  # the disk is full
+        cover = APIC(encoding=0, mime="image/jpeg", type=3, desc="", data=os.urandom(300000))
+        path = self.make_mp3("big.mp3", [cover])
+        self.assertFails(["set", "--album", "C", path], 1,
+                         "its old tags could not be kept in the history of saves")
 
     def test_a_broken_store_is_set_aside_and_the_save_recorded(self):
         os.makedirs(os.path.join(self.state, "velmora"))
