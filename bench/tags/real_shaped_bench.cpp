@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -129,6 +130,9 @@ int Run(int argc, char** argv) {
     ScratchFolder scratch("velmora-real");
     const std::filesystem::path folder = scratch.Path() / "set";
     const std::string settings = (scratch.Path() / "settings.toml").string();
+    // velmora-cli set records its saves as it does for a user (history on), into the scratch
+    // folder rather than the user's own history.
+    ::setenv("XDG_STATE_HOME", (scratch.Path() / "state").c_str(), 1);
     GenerateRealShapedFolder(folder, files);
     bool ok = ReportList(folder, settings, rounds, files) && ReportMemory(folder);
     if (ok && links > 0)
