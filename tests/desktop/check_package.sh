@@ -21,7 +21,7 @@ diff -u "$expected" "$out/list" || fail "the package's files differ from $expect
 dpkg-deb --field "$deb" Package Version Architecture Depends
 [ "$(dpkg-deb --field "$deb" Version)" = "$version" ] || fail "the package's version is not $version"
 depends=$(dpkg-deb --field "$deb" Depends)
-for library in libc6 libstdc++6 libqt6widgets6 libssl3; do
+for library in libc6 libstdc++6 libqt6widgets6 libssl3 libsqlite3-0; do
     printf '%s\n' "$depends" | grep -q "$library" || fail "Depends lacks $library"
 done
 
