@@ -28,23 +28,27 @@ std::uint64_t HistoryStore::SizeInBytes() {
 
 void HistoryStore::DeleteBatch(std::int64_t id) {
     Statement(db_, "DELETE FROM batch WHERE id = ?").Bind(1, id).Run();
-    Exec(db_,
-         "DELETE FROM chunk WHERE NOT EXISTS "
-         "(SELECT 1 FROM entry_chunk WHERE entry_chunk.hash = chunk.hash)");
 }
 
 std::size_t HistoryStore::Prune(std::uint32_t keepDays, std::uint64_t maxBytes) {
+    static constexpr char kOrphans[] =
+        "DELETE FROM chunk WHERE NOT EXISTS "
+        "(SELECT 1 FROM entry_chunk WHERE entry_chunk.hash = chunk.hash)";
     std::size_t deleted = 0;
     const std::string tooOld = "WHERE started < strftime('%Y-%m-%dT%H:%M:%SZ', 'now', '-" +
                                std::to_string(keepDays) + " days')";
+    // The bodies no batch uses any more go once, after all the batches too old.
     for (auto id = OldestBatch(db_, tooOld); id; id = OldestBatch(db_, tooOld), ++deleted)
         DeleteBatch(*id);
+    if (deleted > 0)
+        Exec(db_, kOrphans);
     while (SizeInBytes() > maxBytes) {
         // The newest batch stays, however large: it is the one most likely wanted back.
         const auto id = OldestBatch(db_, "WHERE id < (SELECT max(id) FROM batch)");
         if (!id)
             break;
         DeleteBatch(*id);
+        Exec(db_, kOrphans);
         ++deleted;
     }
     if (Pragma(db_, "freelist_count") * kVacuumShare > Pragma(db_, "page_count"))

@@ -120,6 +120,10 @@ TEST(History, ACoverSharedByManyFilesIsKeptOnce) {
     recorder.Finish({});
     EXPECT_LT(harness.store->SizeInBytes() - empty, 20'000 * 12 / 10);
     EXPECT_EQ(harness.store->Batches().at(0).summary, u"20 files");
+    // Pruned to nothing but the newest batch, the cover goes with the batch that used it.
+    harness.Save(harness.dir.WriteFile("other", kAudio), {.frames = "x"});
+    EXPECT_EQ(harness.store->Prune(180, 0), 1u);
+    EXPECT_LT(harness.store->SizeInBytes(), empty + 20'000);
 }
 
 TEST(History, RenamesGoBackButNeverOverAnotherFile) {
