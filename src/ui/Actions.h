@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QList>
 #include <QString>
+#include <QToolButton>
 
 namespace velmora::ui {
 
@@ -14,6 +15,18 @@ inline QAction* MakeAction(QObject* owner, const QString& text, const QString& h
     action->setStatusTip(hint);
     action->setShortcuts(shortcuts);
     return action;
+}
+
+// A button that mirrors `action`: Qt keeps its text, hint, enabled and checked state in step.
+// `caption` is the button's shorter text; empty follows the action's text as it changes.
+inline QToolButton* MirrorButton(QAction* action, const QString& caption = {}) {
+    if (!caption.isEmpty())
+        action->setIconText(caption);
+    action->setToolTip(action->statusTip());
+    auto* button = new QToolButton;
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setDefaultAction(action);
+    return button;
 }
 
 }  // namespace velmora::ui

@@ -2,6 +2,7 @@
 
 #include <QItemSelectionModel>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "ui/Actions.h"
@@ -14,10 +15,19 @@
 namespace velmora::ui {
 namespace {
 
-// Opens the dialog over the batch; whether the user carried it out.
-template <class Dialog, class Batch>
-bool Accepted(Batch& batch, const BatchDialogContext& context, QWidget* window) {
-    Dialog dialog(batch, context, window);
+// The files the user renamed through the dialog; none when they cancelled.
+std::optional<std::vector<Mp3File*>> Renamed(const std::vector<Mp3File*>& batch,
+                                             const BatchDialogContext& context, QWidget* window) {
+    RenameDialog dialog(batch, context, window);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Renamed();
+}
+
+// Whether the user generated tags through the dialog.
+bool Generated(const std::vector<Mp3File*>& batch, const BatchDialogContext& context,
+               QWidget* window) {
+    GenerateDialog dialog(batch, context, window);
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -56,11 +66,14 @@ BatchDialogContext BatchCommands::DialogContext() const {
 }
 
 void BatchCommands::RunRename() {
-    std::vector<Mp3File*> batch = view_.SelectedRecords();
-    if (!workspace_.IsIdle() || batch.empty())
+    const std::vector<Mp3File*> selected = view_.SelectedRecords();
+    if (!workspace_.IsIdle() || selected.empty())
         return;
-    if (!Accepted<RenameDialog>(batch, DialogContext(), window_))
+    const std::optional<std::vector<Mp3File*>> renamed =
+        Renamed(selected, DialogContext(), window_);
+    if (!renamed)
         return;
+    const std::vector<Mp3File*>& batch = *renamed;
     // The rows whose name did not change leave the selection.
     QItemSelectionModel& selection = *view_.selectionModel();
     const FileListProxy& proxy = workspace_.Proxy();
@@ -76,7 +89,7 @@ void BatchCommands::RunGenerate() {
     const std::vector<Mp3File*> batch = view_.SelectedRecords();
     if (!workspace_.IsIdle() || batch.empty())
         return;
-    if (!Accepted<GenerateDialog>(batch, DialogContext(), window_))
+    if (!Generated(batch, DialogContext(), window_))
         return;
     workspace_.RecordsEdited(batch);
     emit tagsGenerated();

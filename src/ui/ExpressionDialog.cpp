@@ -29,6 +29,10 @@ ExpressionDialog::ExpressionDialog(const Kind& kind, const BatchDialogContext& c
     auto* recentLabel = new QLabel(tr("Recent &Expressions"));
     recentLabel->setBuddy(recent_);
     problem_->setWordWrap(true);
+    // Filled before the signals are connected: the subclass cannot preview yet.
+    recent_->Show(kind.recent);
+    expression_->setText(kind.expression);
+    expression_->selectAll();
 
     auto* buttons = new QDialogButtonBox;
     QPushButton* remove = buttons->addButton(kind.deleteButton, QDialogButtonBox::ActionRole);
@@ -51,9 +55,12 @@ ExpressionDialog::ExpressionDialog(const Kind& kind, const BatchDialogContext& c
     layout->addWidget(buttons);
 }
 
-void ExpressionDialog::Start(const std::vector<std::u16string>& recent) {
-    recent_->Show(recent);
-    UpdatePreview();
+void ExpressionDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!previewed_) {
+        previewed_ = true;
+        UpdatePreview();
+    }
 }
 
 std::u16string ExpressionDialog::ExpressionText() const {

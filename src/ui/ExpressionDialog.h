@@ -36,7 +36,8 @@ class ExpressionDialog : public QDialog {
     QLabel& Problem() { return *problem_; }
 
   protected:
-    // The captions of one dialog and how it forgets a recent expression.
+    // The captions of one dialog, its recent expressions (oldest first), the expression it
+    // opens with, and how it forgets a recent expression.
     struct Kind {
         QString title;
         QString help;
@@ -44,12 +45,14 @@ class ExpressionDialog : public QDialog {
         QString deleteButton;
         QString runButton;
         void (*forget)(SettingsKey& settings, std::u16string_view expression);
+        std::vector<std::u16string> recent;
+        QString expression;
     };
 
     ExpressionDialog(const Kind& kind, const BatchDialogContext& context, QWidget* parent);
 
-    // Ends the subclass's construction: shows the stored recent expressions and a preview.
-    void Start(const std::vector<std::u16string>& recent);
+    // The first preview waits for the dialog to show, when the subclass is whole.
+    void showEvent(QShowEvent* event) override;
     virtual void UpdatePreview() = 0;
     // The command button: applies the expression.
     virtual void Run() = 0;
@@ -74,6 +77,7 @@ class ExpressionDialog : public QDialog {
     RecentExpressions* recent_;
     QTableWidget* preview_;
     QLabel* problem_;
+    bool previewed_ = false;
 };
 
 }  // namespace velmora::ui

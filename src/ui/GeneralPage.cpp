@@ -1,5 +1,6 @@
 #include "ui/GeneralPage.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -61,7 +62,8 @@ QWidget* GeneralPage::BuildFields() {
         auto* field = new FieldEdit;
         field->setObjectName(QString::fromLatin1(place.label));
         fields_[std::size_t(place.field)] = field;
-        grid->addWidget(new QLabel(tr(place.label)), place.row, place.column * 2);
+        grid->addWidget(new QLabel(QCoreApplication::translate("GeneralPage", place.label)),
+                        place.row, place.column * 2);
         grid->addWidget(field, place.row, place.column * 2 + 1);
         connect(field, &QLineEdit::returnPressed, this, &PanelPage::saveAllWanted);
     }

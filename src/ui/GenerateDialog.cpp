@@ -31,12 +31,11 @@ GenerateDialog::GenerateDialog(const std::vector<Mp3File*>& batch,
               "data should be inserted.\nValid names: artist, album, title, year, track, genre\n"
               "A named group is written (?P<name>...), for example "
               "(?P<artist>.*) - (?P<title>.*)\\.mp3"),
-           Columns(), tr("&Delete Selection"), tr("&Generate ID3"),
-           batch::ForgetGenerateExpression},
+           Columns(), tr("&Delete Selection"), tr("&Generate ID3"), batch::ForgetGenerateExpression,
+           batch::RecentGenerateExpressions(context.settings), QString()},
           context, parent),
       batch_(batch) {
     resize(720, 480);
-    Start(batch::RecentGenerateExpressions(context_.settings));
 }
 
 void GenerateDialog::UpdatePreview() {

@@ -1,5 +1,6 @@
 #include "ui/Id3v1Page.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QRegularExpressionValidator>
@@ -50,7 +51,7 @@ Id3v1Page::Id3v1Page(const PanelLink& link, QWidget* parent) : PanelPage(link, p
         field->setObjectName(QString::fromLatin1(text.label));
         field->setMaxLength(int(text.maxLength));
         texts_[text.index] = field;
-        place(field, tr(text.label), text.row, text.column);
+        place(field, QCoreApplication::translate("Id3v1Page", text.label), text.row, text.column);
     }
     Text(Id3v1Tag::kYear)
         .setValidator(

@@ -9,7 +9,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -40,29 +39,6 @@ namespace {
 // The editor panel's place below the list: it keeps this height when the window is resized.
 constexpr int kPanelHeight = 230;
 constexpr QSize kInitialSize{1000, 700};
-
-// A push button that runs `action` and follows its enabled state.
-QPushButton* ButtonFor(QAction* action, const QString& caption) {
-    auto* button = new QPushButton(caption);
-    button->setFocusPolicy(Qt::TabFocus);
-    button->setEnabled(action->isEnabled());
-    button->setToolTip(action->statusTip());
-    QObject::connect(action, &QAction::changed, button,
-                     [button, action] { button->setEnabled(action->isEnabled()); });
-    if (action->isCheckable()) {
-        button->setCheckable(true);
-        QObject::connect(button, &QPushButton::toggled, action, &QAction::setChecked);
-        QObject::connect(action, &QAction::toggled, button, [button, action](bool on) {
-            button->setChecked(on);
-            button->setText(action->text());
-        });
-        QObject::connect(action, &QAction::changed, button,
-                         [button, action] { button->setText(action->text()); });
-    } else {
-        QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
-    }
-    return button;
-}
 
 }  // namespace
 
@@ -170,10 +146,10 @@ QWidget* MainWindow::BuildButtonBar() {
     auto* bar = new QWidget;
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(ButtonFor(loading_->Browse(), tr("Browse")));
-    layout->addWidget(ButtonFor(saving_->Save(), tr("Save Changes")));
-    layout->addWidget(ButtonFor(tags_->TrackMode(), tags_->TrackMode()->text()));
-    layout->addWidget(ButtonFor(batch_->Rename(), tr("Rename")));
+    layout->addWidget(MirrorButton(loading_->Browse(), tr("Browse")));
+    layout->addWidget(MirrorButton(saving_->Save(), tr("Save Changes")));
+    layout->addWidget(MirrorButton(tags_->TrackMode()));
+    layout->addWidget(MirrorButton(batch_->Rename(), tr("Rename")));
     layout->addStretch();
     return bar;
 }
@@ -209,7 +185,7 @@ void MainWindow::BuildStatusBar() {
     statusBar()->addPermanentWidget(shown);
     progress_ = new QLabel;
     statusBar()->addPermanentWidget(progress_);
-    QPushButton* stop = ButtonFor(loading_->Stop(), tr("Stop"));
+    QToolButton* stop = MirrorButton(loading_->Stop(), tr("Stop"));
     statusBar()->addPermanentWidget(stop);
     progress_->hide();
     stop->hide();

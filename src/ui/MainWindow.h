@@ -6,7 +6,6 @@
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QPushButton;
 
 namespace velmora::ui {
 

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -27,35 +28,45 @@ struct CodePageChoice {
     const char* label;
 };
 constexpr CodePageChoice kCodePages[] = {
-    {"CP1252", "Western European (Windows-1252)"},
-    {"ISO-8859-1", "Western European (ISO 8859-1)"},
-    {"ISO-8859-15", "Western European with euro (ISO 8859-15)"},
-    {"CP1250", "Central European (Windows-1250)"},
-    {"ISO-8859-2", "Central European (ISO 8859-2)"},
-    {"CP1251", "Cyrillic (Windows-1251)"},
-    {"KOI8-R", "Cyrillic (KOI8-R)"},
-    {"KOI8-U", "Ukrainian (KOI8-U)"},
-    {"CP1253", "Greek (Windows-1253)"},
-    {"CP1254", "Turkish (Windows-1254)"},
-    {"CP1255", "Hebrew (Windows-1255)"},
-    {"CP1256", "Arabic (Windows-1256)"},
-    {"CP1257", "Baltic (Windows-1257)"},
-    {"CP1258", "Vietnamese (Windows-1258)"},
-    {"CP874", "Thai (Windows-874)"},
-    {"SHIFT_JIS", "Japanese (Shift JIS)"},
-    {"GBK", "Simplified Chinese (GBK)"},
-    {"BIG5", "Traditional Chinese (Big5)"},
-    {"EUC-KR", "Korean (EUC-KR)"},
+    {"CP1252", QT_TRANSLATE_NOOP("PreferencesDialog", "Western European (Windows-1252)")},
+    {"ISO-8859-1", QT_TRANSLATE_NOOP("PreferencesDialog", "Western European (ISO 8859-1)")},
+    {"ISO-8859-15",
+     QT_TRANSLATE_NOOP("PreferencesDialog", "Western European with euro (ISO 8859-15)")},
+    {"CP1250", QT_TRANSLATE_NOOP("PreferencesDialog", "Central European (Windows-1250)")},
+    {"ISO-8859-2", QT_TRANSLATE_NOOP("PreferencesDialog", "Central European (ISO 8859-2)")},
+    {"CP1251", QT_TRANSLATE_NOOP("PreferencesDialog", "Cyrillic (Windows-1251)")},
+    {"KOI8-R", QT_TRANSLATE_NOOP("PreferencesDialog", "Cyrillic (KOI8-R)")},
+    {"KOI8-U", QT_TRANSLATE_NOOP("PreferencesDialog", "Ukrainian (KOI8-U)")},
+    {"CP1253", QT_TRANSLATE_NOOP("PreferencesDialog", "Greek (Windows-1253)")},
+    {"CP1254", QT_TRANSLATE_NOOP("PreferencesDialog", "Turkish (Windows-1254)")},
+    {"CP1255", QT_TRANSLATE_NOOP("PreferencesDialog", "Hebrew (Windows-1255)")},
+    {"CP1256", QT_TRANSLATE_NOOP("PreferencesDialog", "Arabic (Windows-1256)")},
+    {"CP1257", QT_TRANSLATE_NOOP("PreferencesDialog", "Baltic (Windows-1257)")},
+    {"CP1258", QT_TRANSLATE_NOOP("PreferencesDialog", "Vietnamese (Windows-1258)")},
+    {"CP874", QT_TRANSLATE_NOOP("PreferencesDialog", "Thai (Windows-874)")},
+    {"SHIFT_JIS", QT_TRANSLATE_NOOP("PreferencesDialog", "Japanese (Shift JIS)")},
+    {"GBK", QT_TRANSLATE_NOOP("PreferencesDialog", "Simplified Chinese (GBK)")},
+    {"BIG5", QT_TRANSLATE_NOOP("PreferencesDialog", "Traditional Chinese (Big5)")},
+    {"EUC-KR", QT_TRANSLATE_NOOP("PreferencesDialog", "Korean (EUC-KR)")},
 };
 
-const std::array<const char*, 4> kEncodingTexts = {"Don't change encoding", "Save as Unicode",
-                                                   "Save as Unicode (with BOM)", "Save as UTF-8"};
+const std::array<const char*, 4> kEncodingTexts = {
+    QT_TRANSLATE_NOOP("PreferencesDialog", "Don't change encoding"),
+    QT_TRANSLATE_NOOP("PreferencesDialog", "Save as Unicode"),
+    QT_TRANSLATE_NOOP("PreferencesDialog", "Save as Unicode (with BOM)"),
+    QT_TRANSLATE_NOOP("PreferencesDialog", "Save as UTF-8"),
+};
+
+// The tables' texts in the user's language.
+QString Translated(const char* text) {
+    return QCoreApplication::translate("PreferencesDialog", text);
+}
 
 }  // namespace
 
 PreferencesDialog::PreferencesDialog(SettingsKey& settings, MessageSink& messages, QWidget* parent)
     : QDialog(parent), settings_(settings), messages_(messages), pages_(new QTabWidget) {
-    setWindowTitle(ToQString(kAppCaption) + QStringLiteral(" Preferences"));
+    setWindowTitle(tr("%1 Preferences").arg(ToQString(kAppCaption)));
     pages_->addTab(BuildGeneralPage(), tr("General"));
     pages_->addTab(BuildInterfacePage(), tr("User Interface"));
     connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
@@ -82,7 +93,7 @@ QWidget* PreferencesDialog::BuildGeneralPage() {
     layout->addWidget(recurse_);
     layout->addWidget(use24_);
     for (std::size_t i = 0; i < encodings_.size(); ++i) {
-        encodings_[i] = new QRadioButton(tr(kEncodingTexts[i]));
+        encodings_[i] = new QRadioButton(Translated(kEncodingTexts[i]));
         auto* row = new QHBoxLayout;
         row->addSpacing(kIndent);
         row->addWidget(encodings_[i]);
@@ -92,7 +103,7 @@ QWidget* PreferencesDialog::BuildGeneralPage() {
     layout->addWidget(autoDeleteV1_);
     codePage_ = new QComboBox;
     for (const auto& choice : kCodePages)
-        codePage_->addItem(tr(choice.label), QString::fromLatin1(choice.name));
+        codePage_->addItem(Translated(choice.label), QString::fromLatin1(choice.name));
     auto* form = new QFormLayout;
     form->addRow(tr("8-bit text &code page:"), codePage_);
     layout->addLayout(form);

@@ -11,23 +11,25 @@
 
 namespace velmora::ui {
 
-RenameDialog::RenameDialog(std::vector<Mp3File*>& batch, const BatchDialogContext& context,
-                           QWidget* parent)
-    : ExpressionDialog({tr("Rename"),
-                        tr("Enter any text and/or variables.\n\nValid variables:\n"
-                           "%artist, %album, %title, %track, %year, %genre"),
-                        {tr("Name"), tr("New Name"), tr("Note")},
-                        tr("&Delete Selected"),
-                        tr("&Rename"),
-                        batch::ForgetRenameExpression},
-                       context, parent),
-      batch_(batch) {
-    resize(640, 480);
-    const std::vector<std::u16string> recent = batch::RecentRenameExpressions(context_.settings);
-    Start(recent);
+ExpressionDialog::Kind RenameDialog::MakeKind(SettingsKey& settings) {
+    std::vector<std::u16string> recent = batch::RecentRenameExpressions(settings);
     // The expression used last is the likeliest next one (the list is never empty).
-    Expression().setText(ToQString(recent.back()));
-    Expression().selectAll();
+    const QString last = ToQString(recent.back());
+    return {tr("Rename"),
+            tr("Enter any text and/or variables.\n\nValid variables:\n"
+               "%artist, %album, %title, %track, %year, %genre"),
+            {tr("Name"), tr("New Name"), tr("Note")},
+            tr("&Delete Selected"),
+            tr("&Rename"),
+            batch::ForgetRenameExpression,
+            std::move(recent),
+            last};
+}
+
+RenameDialog::RenameDialog(const std::vector<Mp3File*>& batch, const BatchDialogContext& context,
+                           QWidget* parent)
+    : ExpressionDialog(MakeKind(context.settings), context, parent), batch_(batch) {
+    resize(640, 480);
 }
 
 void RenameDialog::UpdatePreview() {
@@ -82,7 +84,7 @@ void RenameDialog::Run() {
     Remember();
     if (!compiled)
         return;
-    batch_ = std::move(possible);
+    renamed_ = std::move(possible);
     accept();
 }
 

@@ -11,6 +11,7 @@
 
 #include "edit/ActionNames.h"
 #include "tags/Mp3File.h"
+#include "ui/Actions.h"
 #include "ui/CommentsPage.h"
 #include "ui/GeneralPage.h"
 #include "ui/Id3v1Page.h"
@@ -20,18 +21,6 @@
 
 namespace velmora::ui {
 namespace {
-
-// A button that runs `action` and follows its enabled state. The records' change notice then
-// applies what was typed (kept in the new tag) and shows the tag as the save will leave it.
-QPushButton* ButtonFor(QAction* action, const QString& caption) {
-    auto* button = new QPushButton(caption);
-    button->setEnabled(action->isEnabled());
-    button->setToolTip(action->statusTip());
-    QObject::connect(action, &QAction::changed, button,
-                     [button, action] { button->setEnabled(action->isEnabled()); });
-    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
-    return button;
-}
 
 // What the selection's pending removals do at the next save; empty when there are none.
 QString RemovalText(std::span<Mp3File* const> selection) {
@@ -111,8 +100,10 @@ QWidget* TagEditorPanel::BuildButtons(QAction* removeV1, QAction* removeV2) {
     saveAll_->setToolTip(tr("Apply the changed fields to every selected file"));
     connect(saveAll_, &QPushButton::clicked, this, &TagEditorPanel::SaveAll);
     layout->addWidget(saveAll_);
-    layout->addWidget(ButtonFor(removeV1, tr("Remove ID3v&1")));
-    layout->addWidget(ButtonFor(removeV2, tr("Remove ID3v&2")));
+    // The records' change notice then applies what was typed (kept in the new tag) and shows the
+    // tag as the save will leave it.
+    layout->addWidget(MirrorButton(removeV1, tr("Remove ID3v&1")));
+    layout->addWidget(MirrorButton(removeV2, tr("Remove ID3v&2")));
     removalNote_ = new QLabel;
     removalNote_->setObjectName(QStringLiteral("removalNote"));
     layout->addWidget(removalNote_);

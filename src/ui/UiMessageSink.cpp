@@ -172,9 +172,8 @@ void UiMessageSink::EndRun() {
     for (const auto& text : notShown)
         lines << ToQString(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
     QMessageBox box(QMessageBox::Information, ToQString(kAppCaption),
-                    lines.size() == 1
-                        ? QStringLiteral("1 more message was not shown:")
-                        : QStringLiteral("%1 more messages were not shown:").arg(lines.size()),
+                    lines.size() == 1 ? tr("1 more message was not shown:")
+                                      : tr("%1 more messages were not shown:").arg(lines.size()),
                     QMessageBox::Ok, window_.data());
     box.setInformativeText(lines.mid(0, 10).join(QLatin1Char('\n')));
     box.setDetailedText(lines.join(QLatin1Char('\n')));

@@ -40,10 +40,9 @@ class UiMessageSink : public QObject, public MessageSink {
     // (a waiting one too), so the interface may wait for the worker without a deadlock.
     void AnswerWorkersSafely();
 
-    static inline const QString kLoadCheckText =
-        QStringLiteral("Don't show more of these until this load ends");
-    static inline const QString kSaveCheckText =
-        QStringLiteral("Don't show more of these until this save ends");
+    // The check-box texts of a load's and a save's boxes.
+    static QString LoadCheckText() { return tr("Don't show more of these until this load ends"); }
+    static QString SaveCheckText() { return tr("Don't show more of these until this save ends"); }
 
   private:
     struct Pending {

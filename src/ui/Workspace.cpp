@@ -95,7 +95,7 @@ void Workspace::StartLoad() {
     // is empty here, so switching this on sorts nothing.
     proxy_.setDynamicSortFilter(true);
     emit listCleared();
-    sink_.BeginRun(UiMessageSink::kLoadCheckText);
+    sink_.BeginRun(UiMessageSink::LoadCheckText());
     SetState(WorkState::Loading);
     loader_.Start();
     loadPoller_.Start();
@@ -153,7 +153,7 @@ void Workspace::Save(std::function<void()> then) {
         if (record->NeedsSave())
             journal_.Forget(*record);
     }
-    sink_.BeginRun(UiMessageSink::kSaveCheckText);
+    sink_.BeginRun(UiMessageSink::SaveCheckText());
     model_.HoldChangedRecords();
     SetState(WorkState::Saving);
     saver_.Start();
@@ -234,7 +234,7 @@ void Workspace::Recount(std::span<Mp3File* const> changed) {
 }
 
 QString Workspace::StatusText() const {
-    return QStringLiteral("Loaded %1 files (%2 updated)").arg(FileCount()).arg(UpdatedCount());
+    return tr("Loaded %1 files (%2 updated)").arg(FileCount()).arg(UpdatedCount());
 }
 
 QString Workspace::ProgressText() const {

@@ -28,8 +28,8 @@ namespace fs = std::filesystem;
 constexpr int kNameColumn = 0;
 constexpr int kTrackColumn = 1;
 
-QPushButton* FindButton(QWidget& parent, const QString& caption) {
-    for (QPushButton* button : parent.findChildren<QPushButton*>()) {
+QAbstractButton* FindButton(QWidget& parent, const QString& caption) {
+    for (QAbstractButton* button : parent.findChildren<QAbstractButton*>()) {
         if (button->text().remove(QLatin1Char('&')) == caption)
             return button;
     }
@@ -84,7 +84,7 @@ class BatchDialogsTest : public QObject {
     void trackNumbersRowsAsTheyBecomeSelected() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        QPushButton* toggle = FindButton(fixture.Window(), "Track #");
+        QAbstractButton* toggle = FindButton(fixture.Window(), "Track #");
         QVERIFY(toggle);
         const QStringList loaded = fixture.ColumnTexts(kTrackColumn);
         QTest::mouseClick(toggle, Qt::LeftButton);

@@ -40,8 +40,8 @@ QAction* FindAction(QWidget& window, const QString& text) {
     return nullptr;
 }
 
-QPushButton* FindButton(QWidget& window, const QString& caption) {
-    for (QPushButton* button : window.findChildren<QPushButton*>()) {
+QAbstractButton* FindButton(QWidget& window, const QString& caption) {
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
         if (button->text() == caption)
             return button;
     }

@@ -124,8 +124,8 @@ class PanelFixture : public WindowFixture {
         return ui::ToQString(
             edit::V2FieldText(Record(name), field, Environment().Context().codePage));
     }
-    QPushButton* Button(const QString& caption) {
-        for (QPushButton* button : Window().findChildren<QPushButton*>()) {
+    QAbstractButton* Button(const QString& caption) {
+        for (QAbstractButton* button : Window().findChildren<QAbstractButton*>()) {
             if (button->text().remove(QLatin1Char('&')) == caption)
                 return button;
         }

@@ -106,8 +106,8 @@ class WorkCommandsTest : public QObject {
         for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
             fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / name);
         auto& window = fixture.Window();
-        QPushButton* stop = nullptr;
-        for (QPushButton* button : window.findChildren<QPushButton*>()) {
+        QAbstractButton* stop = nullptr;
+        for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
             if (button->text() == QStringLiteral("Stop"))
                 stop = button;
         }
