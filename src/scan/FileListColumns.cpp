@@ -67,7 +67,7 @@ bool CellFromId3v1(const Mp3File& record, Column column, const text::CodePage& c
     return field && field->fromV1;
 }
 
-ColumnSortKey SortKey(const Mp3File& record, Column column, const text::CodePage& codePage) {
+std::optional<std::uint64_t> NumericSortKey(const Mp3File& record, Column column) {
     switch (column) {
         // A variable bitrate sorts after a constant one of the same rate, as its text does.
         case Column::Bitrate:
@@ -75,7 +75,7 @@ ColumnSortKey SortKey(const Mp3File& record, Column column, const text::CodePage
         case Column::Duration:
             return std::uint64_t{record.Duration()};
         default:
-            return CellText(record, column, codePage);
+            return std::nullopt;
     }
 }
 

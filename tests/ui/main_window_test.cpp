@@ -170,8 +170,8 @@ class MainWindowTest : public QObject {
         QTest::newRow("Album by collation") << 3 << QStringList{"alpha", "beta", "Émile", "Zed"};
         QTest::newRow("Title") << 4 << QStringList{"Alpha", "Beta", "delta", "gamma"};
         QTest::newRow("Year") << 5 << QStringList{"1987", "1999", "2001", "2010"};
-        QTest::newRow("Bitrate by number: 96 before 128")
-            << 6 << QStringList{"96", "128", "128", "192"};
+        QTest::newRow("Bitrate by number: 96 before 128, VBR after CBR")
+            << 6 << QStringList{"96", "128", "128 (VBR)", "192"};
         QTest::newRow("Genre by name") << 8 << QStringList{"Blues", "Jazz", "Pop", "Rock"};
         QTest::newRow("Duration by number: 62:05 before 100:00")
             << 9 << QStringList{"01:15", "03:20", "62:05", "100:00"};
