@@ -216,9 +216,7 @@ class ExportCommandsTest : public QObject {
     }
 };
 
-QObject* MakeExportCommandsTest() {
-    return new ExportCommandsTest;
-}
+VELMORA_UI_TEST(ExportCommandsTest);
 
 }  // namespace velmora::testing
 

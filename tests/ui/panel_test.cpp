@@ -124,13 +124,7 @@ class PanelFixture : public WindowFixture {
         return ui::ToQString(
             edit::V2FieldText(Record(name), field, Environment().Context().codePage));
     }
-    QPushButton* Button(const QString& caption) {
-        for (QPushButton* button : Window().findChildren<QPushButton*>()) {
-            if (button->text().remove(QLatin1Char('&')) == caption)
-                return button;
-        }
-        qFatal("no button %s", qPrintable(caption));
-    }
+    QPushButton* Button(const QString& caption) { return ButtonNamed(Window(), caption); }
     void Click(const QString& caption) { QTest::mouseClick(Button(caption), Qt::LeftButton); }
     // Replaces the field's text by typing, as a user does.
     void Type(QLineEdit& field, const QString& text) {
@@ -521,9 +515,7 @@ class PanelTest : public QObject {
     }
 };
 
-QObject* MakePanelTest() {
-    return new PanelTest;
-}
+VELMORA_UI_TEST(PanelTest);
 
 }  // namespace velmora::testing
 
