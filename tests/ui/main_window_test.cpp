@@ -405,6 +405,10 @@ class MainWindowTest : public QObject {
         WindowFixture fixture;
         auto& window = fixture.Window();
         auto& view = window.List();
+        // The load, sort, edit and filters below keep both models consistent.
+        constexpr auto kReport = QAbstractItemModelTester::FailureReportingMode::QtTest;
+        QAbstractItemModelTester modelTester(&window.Files().Model(), kReport);
+        QAbstractItemModelTester proxyTester(&window.Files().Proxy(), kReport);
         QLabel* count = window.findChild<ui::ShownCount*>();
         QVERIFY(count->isHidden());
         QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
