@@ -75,6 +75,18 @@ QAction* ActionNamed(QWidget& window, const QString& text) {
     return nullptr;
 }
 
+QLineEdit& FilterOf(QWidget& window) {
+    return *window.findChild<QLineEdit*>(QStringLiteral("filter"));
+}
+
+QLabel& StatusOf(QWidget& window) {
+    return *window.findChild<QLabel*>(QStringLiteral("status"));
+}
+
+QLabel& ProgressOf(QWidget& window) {
+    return *window.findChild<QLabel*>(QStringLiteral("progress"));
+}
+
 QPushButton* ButtonNamed(QWidget& parent, const QString& text) {
     for (QPushButton* button : parent.findChildren<QPushButton*>()) {
         if (Names(button->text(), text))

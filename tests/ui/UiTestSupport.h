@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -60,6 +62,11 @@ QPushButton* ButtonNamed(QWidget& parent, const QString& text);
 // What /usr/bin/python3 prints for `expression` over `t`, mutagen's ID3 tag of `file`; its
 // error output instead when it fails.
 QString MutagenSays(const std::filesystem::path& file, const QString& expression);
+
+// The window's filter, status text and progress text, found by their object names.
+QLineEdit& FilterOf(QWidget& window);
+QLabel& StatusOf(QWidget& window);
+QLabel& ProgressOf(QWidget& window);
 
 // Drops every handler still waiting, so none answers a later test's box.
 void ForgetModalHandlers();

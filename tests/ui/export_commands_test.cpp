@@ -106,7 +106,7 @@ class ExportCommandsTest : public QObject {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         fixture.Window().List().sortByColumn(0, Qt::DescendingOrder);
-        fixture.Window().Filter().setText(filter);
+        FilterOf(fixture.Window()).setText(filter);
         fixture.Select(selected);
         const auto locale = text::LocaleCodePage();
         const text::CodePage& codePage = *locale;

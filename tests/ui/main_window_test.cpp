@@ -76,7 +76,7 @@ class MainWindowTest : public QObject {
     void startsEmptyWithItsTitleAndReady() {
         WindowFixture fixture;
         QCOMPARE(fixture.Window().windowTitle(), QStringLiteral("Velmora 1.1"));
-        QCOMPARE(fixture.Window().Status().text(), QStringLiteral("Ready"));
+        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Ready"));
         QCOMPARE(fixture.Window().Files().Proxy().rowCount(), 0);
         for (const char* caption : {"Browse", "Save Changes", "Track #", "Rename"})
             QVERIFY2(ButtonNamed(fixture.Window(), QString::fromLatin1(caption)), caption);
@@ -109,7 +109,7 @@ class MainWindowTest : public QObject {
     void loadShowsRowsCellsAndStatus() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        QCOMPARE(fixture.Window().Status().text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 4 files (0 updated)"));
         // Load order until a header is clicked; the directory walk's order is the file
         // system's, so find the rows by name.
         QStringList names = fixture.ColumnTexts(0);
@@ -210,12 +210,12 @@ class MainWindowTest : public QObject {
         QCOMPARE(iconOf(2), updated);
         QCOMPARE(iconOf(1), clean);
         QVERIFY(!proxy.index(2, 0).data(Qt::ForegroundRole).isValid());
-        QCOMPARE(fixture.Window().Status().text(), QStringLiteral("Loaded 4 files (1 updated)"));
+        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 4 files (1 updated)"));
 
         QTest::mouseClick(ButtonNamed(fixture.Window(), QStringLiteral("Save Changes")),
                           Qt::LeftButton);
         QVERIFY(fixture.WaitIdle());
-        QCOMPARE(fixture.Window().Status().text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 4 files (0 updated)"));
         QCOMPARE(iconOf(2), clean);
         QVERIFY(!HasId3v1(fixture.Songs() / "c.mp3"));
         QVERIFY(HasId3v1(fixture.Songs() / "b.mp3"));
@@ -412,8 +412,8 @@ class MainWindowTest : public QObject {
         QLabel* count = window.findChild<ui::ShownCount*>();
         QVERIFY(count->isHidden());
         QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
-        QVERIFY(window.Filter().hasFocus());
-        QTest::keyClicks(&window.Filter(), QStringLiteral("BETA"));
+        QVERIFY(FilterOf(window).hasFocus());
+        QTest::keyClicks(&FilterOf(window), QStringLiteral("BETA"));
         QCOMPARE(count->text(), QStringLiteral("0 of 0 shown"));
         // A folder loaded under a filter says what the filter hides.
         QVERIFY(fixture.Load());
@@ -431,7 +431,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(window.Files().UpdatedCount(), 2u);
 
         // Only the columns shown are searched: the folder's name, while Directory shows.
-        window.Filter().setText(QStringLiteral("songs"));
+        FilterOf(window).setText(QStringLiteral("songs"));
         QCOMPARE(window.Files().Proxy().rowCount(), 4);
         QMenu columns;
         view.FillColumnMenu(columns);
@@ -441,7 +441,7 @@ class MainWindowTest : public QObject {
         }
         QCOMPARE(count->text(), QStringLiteral("0 of 4 shown"));
         // The rows that come back take their places in the sorted list.
-        window.Filter().clear();
+        FilterOf(window).clear();
         QVERIFY(count->isHidden());
         QCOMPARE(fixture.ColumnTexts(0), QStringList({"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
     }
@@ -497,7 +497,7 @@ class MainWindowTest : public QObject {
         header->resizeSection(4, 333);
         ClickHeader(first.List(), 6);
         ClickHeader(first.List(), 6);
-        first.Filter().setText(QStringLiteral("a"));
+        FilterOf(first).setText(QStringLiteral("a"));
         QVERIFY(first.close());
 
         ui::MainWindow second(fixture.Environment());
@@ -507,7 +507,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(restored->sectionSize(4), 333);
         QCOMPARE(restored->sortIndicatorSection(), 6);
         QCOMPARE(restored->sortIndicatorOrder(), Qt::DescendingOrder);
-        QCOMPARE(second.Filter().text(), QStringLiteral("a"));
+        QCOMPARE(FilterOf(second).text(), QStringLiteral("a"));
     }
 
     // The header's column menu is also View > Columns, which the keyboard reaches.

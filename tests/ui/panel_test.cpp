@@ -199,7 +199,7 @@ class PanelTest : public QObject {
         QCOMPARE(fixture.Text("p1.mp3", V2Field::Title), QStringLiteral("C"));
         QCOMPARE(fixture.Text("p2.mp3", V2Field::Title), QStringLiteral("C"));
         QCOMPARE(fixture.Text("p3.mp3", V2Field::Title), QStringLiteral("B"));
-        QCOMPARE(fixture.Window().Status().text(), QStringLiteral("Loaded 3 files (2 updated)"));
+        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 3 files (2 updated)"));
         QVERIFY(fixture.ColumnTexts(int(Column::Title)).contains(QStringLiteral("C")));
         // The page shows what the files now hold: nothing is pending any more.
         QCOMPARE(fixture.Field(V2Field::Title).text(), QStringLiteral("C"));

@@ -66,7 +66,7 @@ class WorkCommandsTest : public QObject {
         QCOMPARE(files.UpdatedCount(), 0u);
         QVERIFY(!undo->isEnabled());
         QCOMPARE(Shown(redo), QStringLiteral("Redo Remove ID3v1"));
-        QCOMPARE(window.Status().text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        QCOMPARE(StatusOf(window).text(), QStringLiteral("Loaded 4 files (0 updated)"));
         QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(files.UpdatedCount(), 1u);
         QTest::keyClick(&window, Qt::Key_Backspace, Qt::AltModifier);
@@ -109,7 +109,7 @@ class WorkCommandsTest : public QObject {
         WhenModal<QMessageBox>([&](QMessageBox* box) {
             // The worker waits on this box, inside the file it has counted no part of yet.
             loadingBefore = window.Files().ProgressText();
-            progress = window.Progress().isVisible() ? window.Progress().text() : QString();
+            progress = ProgressOf(window).isVisible() ? ProgressOf(window).text() : QString();
             stopShown = stop->isVisible() && stop->isEnabled();
             QTest::mouseClick(stop, Qt::LeftButton);
             box->button(QMessageBox::Ok)->click();
@@ -120,7 +120,7 @@ class WorkCommandsTest : public QObject {
         const int before = loadingBefore.section(QLatin1Char(' '), 1, 1).toInt();
         QCOMPARE(window.Files().FileCount(), std::size_t(before + 1));
         QCOMPARE(window.Files().Proxy().rowCount(), before + 1);
-        QVERIFY(!window.Progress().isVisible());
+        QVERIFY(!ProgressOf(window).isVisible());
         QVERIFY(!stop->isVisible());
     }
 
@@ -151,7 +151,7 @@ class WorkCommandsTest : public QObject {
         QVERIFY2(
             QRegularExpression(QStringLiteral("^Saving [01] of 2$")).match(progress).hasMatch(),
             qPrintable(progress));
-        QVERIFY(!fixture.Window().Progress().isVisible());
+        QVERIFY(!ProgressOf(fixture.Window()).isVisible());
     }
 
     // Until the save, a renamed file exists only under its old name.
