@@ -7,9 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "tags/Mp3File.h"
+
 namespace velmora {
 
-class Mp3File;
 namespace text {
 class CodePage;
 }
@@ -74,7 +75,18 @@ bool CellFromId3v1(const Mp3File& record, Column column, const text::CodePage& c
 
 // What Bitrate and Duration sort by: a number, so 96 comes before 128. None for the other
 // columns: they sort by their cell text, which the caller collates.
-std::optional<std::uint64_t> NumericSortKey(const Mp3File& record, Column column);
+// Inline: a sort asks for it at every comparison.
+inline std::optional<std::uint64_t> NumericSortKey(const Mp3File& record, Column column) {
+    switch (column) {
+        // A variable bitrate sorts after a constant one of the same rate, as its text does.
+        case Column::Bitrate:
+            return std::uint64_t{record.Bitrate()} * 2 + (record.Vbr() ? 1 : 0);
+        case Column::Duration:
+            return std::uint64_t{record.Duration()};
+        default:
+            return std::nullopt;
+    }
+}
 
 // "%.2u:%.2u" of minutes and seconds; minutes are not limited to two digits.
 std::u16string FormatDuration(std::uint32_t seconds);
