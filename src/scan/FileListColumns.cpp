@@ -67,16 +67,4 @@ bool CellFromId3v1(const Mp3File& record, Column column, const text::CodePage& c
     return field && field->fromV1;
 }
 
-ColumnSortKey SortKey(const Mp3File& record, Column column, const text::CodePage& codePage) {
-    switch (column) {
-        // A variable bitrate sorts after a constant one of the same rate, as its text does.
-        case Column::Bitrate:
-            return std::uint64_t{record.Bitrate()} * 2 + (record.Vbr() ? 1 : 0);
-        case Column::Duration:
-            return std::uint64_t{record.Duration()};
-        default:
-            return CellText(record, column, codePage);
-    }
-}
-
 }  // namespace velmora

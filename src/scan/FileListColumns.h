@@ -3,13 +3,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
+
+#include "tags/Mp3File.h"
 
 namespace velmora {
 
-class Mp3File;
 namespace text {
 class CodePage;
 }
@@ -40,26 +41,25 @@ inline constexpr std::array<Column, 13> kAllColumns = {
     Column::Year,        Column::Bitrate, Column::Directory, Column::Genre, Column::Duration,
     Column::AlbumArtist, Column::Disc,    Column::Composer};
 
-// Header and width of each column, in the order of Column.
+// Header of each column, in the order of Column.
 struct ColumnInfo {
     std::u16string_view header;
-    int width;  // pixels
     bool hiddenFirst = false;
 };
 inline constexpr std::array<ColumnInfo, kAllColumns.size()> kColumnInfos = {
-    {{u"Filename", 300},
-     {u"Track", 50},
-     {u"Artist", 150},
-     {u"Album", 200},
-     {u"Title", 200},
-     {u"Year", 50},
-     {u"Bitrate", 100},
-     {u"Directory", 100},
-     {u"Genre", 100},
-     {u"Duration", 100},
-     {u"Album Artist", 150, true},
-     {u"Disc", 50, true},
-     {u"Composer", 150, true}}};
+    {{u"Filename"},
+     {u"Track"},
+     {u"Artist"},
+     {u"Album"},
+     {u"Title"},
+     {u"Year"},
+     {u"Bitrate"},
+     {u"Directory"},
+     {u"Genre"},
+     {u"Duration"},
+     {u"Album Artist", true},
+     {u"Disc", true},
+     {u"Composer", true}}};
 constexpr const ColumnInfo& ColumnInfoOf(Column column) {
     return kColumnInfos[static_cast<std::size_t>(column)];
 }
@@ -73,10 +73,20 @@ std::u16string CellText(const Mp3File& record, Column column, const text::CodePa
 // The cell shows the ID3v1 tag's value.
 bool CellFromId3v1(const Mp3File& record, Column column, const text::CodePage& codePage);
 
-// What a column sorts by: a number for Bitrate and Duration (so 96 comes before 128), the
-// cell text for the others (the caller collates it).
-using ColumnSortKey = std::variant<std::uint64_t, std::u16string>;
-ColumnSortKey SortKey(const Mp3File& record, Column column, const text::CodePage& codePage);
+// What Bitrate and Duration sort by: a number, so 96 comes before 128. None for the other
+// columns: they sort by their cell text, which the caller collates.
+// Inline: a sort asks for it at every comparison.
+inline std::optional<std::uint64_t> NumericSortKey(const Mp3File& record, Column column) {
+    switch (column) {
+        // A variable bitrate sorts after a constant one of the same rate, as its text does.
+        case Column::Bitrate:
+            return std::uint64_t{record.Bitrate()} * 2 + (record.Vbr() ? 1 : 0);
+        case Column::Duration:
+            return std::uint64_t{record.Duration()};
+        default:
+            return std::nullopt;
+    }
+}
 
 // "%.2u:%.2u" of minutes and seconds; minutes are not limited to two digits.
 std::u16string FormatDuration(std::uint32_t seconds);

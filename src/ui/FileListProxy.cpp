@@ -1,6 +1,6 @@
 #include "ui/FileListProxy.h"
 
-#include "tags/Mp3File.h"
+#include "scan/FileListColumns.h"
 #include "ui/FileListModel.h"
 #include "ui/QtText.h"
 
@@ -36,20 +36,15 @@ const QCollatorSortKey& FileListProxy::KeyOf(int sourceRow) const {
 }
 
 bool FileListProxy::lessThan(const QModelIndex& left, const QModelIndex& right) const {
-    const Mp3File& a = *model_.Record(left.row());
-    const Mp3File& b = *model_.Record(right.row());
-    switch (static_cast<Column>(left.column())) {
-        case Column::Bitrate:
-            return a.Bitrate() < b.Bitrate();
-        case Column::Duration:
-            return a.Duration() < b.Duration();
-        default:
-            if (left.column() != keyColumn_) {
-                keys_.clear();
-                keyColumn_ = left.column();
-            }
-            return KeyOf(left.row()).compare(KeyOf(right.row())) < 0;
+    const auto column = static_cast<Column>(left.column());
+    // Numbers are read from the records at each comparison: cheaper than keeping them.
+    if (const auto a = NumericSortKey(*model_.Record(left.row()), column))
+        return *a < *NumericSortKey(*model_.Record(right.row()), column);
+    if (left.column() != keyColumn_) {
+        keys_.clear();
+        keyColumn_ = left.column();
     }
+    return KeyOf(left.row()).compare(KeyOf(right.row())) < 0;
 }
 
 void FileListProxy::SetFilterText(const QString& text) {

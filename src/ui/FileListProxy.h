@@ -13,8 +13,9 @@ namespace velmora::ui {
 class FileListModel;
 
 // The rows as the list shows them: sorted by a column and filtered by a text. Bitrate and
-// Duration sort by number; every other column by the locale's collation, case-sensitive,
-// over keys made once per row and column. Sorting never touches the record list.
+// Duration sort by the core's number (a variable bitrate after a constant one of the same
+// rate); every other column by the locale's collation, case-sensitive, over keys made once
+// per row and column. Sorting never touches the record list.
 class FileListProxy : public QSortFilterProxyModel {
     Q_OBJECT
 

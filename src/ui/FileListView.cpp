@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <array>
 
 #include "scan/FileListColumns.h"
 #include "ui/FileListModel.h"
@@ -30,7 +31,11 @@ class MiddleElision : public QStyledItemDelegate {
 }  // namespace
 
 int FileListView::DefaultWidth(int column) {
-    return kColumnInfos[std::size_t(column)].width;
+    // Pixels, in the order of Column.
+    static constexpr std::array kWidths{300, 50,  150, 200, 200, 50, 100,
+                                        100, 100, 100, 150, 50,  150};
+    static_assert(kWidths.size() == kAllColumns.size());
+    return kWidths[std::size_t(column)];
 }
 
 FileListView::FileListView(FileListModel& model, FileListProxy& proxy, QWidget* parent)

@@ -159,6 +159,7 @@ QWidget* MainWindow::BuildCentre() {
     auto* layout = new QVBoxLayout(centre);
     layout->addWidget(BuildButtonBar());
     filter_ = new QLineEdit;
+    filter_->setObjectName(QStringLiteral("filter"));
     filter_->setPlaceholderText(tr("Filter (Ctrl+F)"));
     filter_->setClearButtonEnabled(true);
     connect(filter_, &QLineEdit::textChanged, &workspace_->Proxy(), &FileListProxy::SetFilterText);
@@ -179,11 +180,13 @@ QWidget* MainWindow::BuildCentre() {
 void MainWindow::BuildStatusBar() {
     status_ = new QLabel(tr("Ready"));
     statusBar()->addWidget(status_, 1);
+    status_->setObjectName(QStringLiteral("status"));
     connect(workspace_, &Workspace::statusChanged, status_, &QLabel::setText);
     auto* shown = new ShownCount(workspace_->Proxy(), *view_->selectionModel());
     connect(filter_, &QLineEdit::textChanged, shown, &ShownCount::Update);
     statusBar()->addPermanentWidget(shown);
     progress_ = new QLabel;
+    progress_->setObjectName(QStringLiteral("progress"));
     statusBar()->addPermanentWidget(progress_);
     QToolButton* stop = MirrorButton(loading_->Stop(), tr("Stop"));
     statusBar()->addPermanentWidget(stop);

@@ -35,9 +35,6 @@ class MainWindow : public QMainWindow {
 
     Workspace& Files() { return *workspace_; }
     FileListView& List() { return *view_; }
-    QLineEdit& Filter() { return *filter_; }
-    QLabel& Status() { return *status_; }
-    QLabel& Progress() { return *progress_; }
     TagEditorPanel& Panel() { return *panel_; }
 
   protected:

@@ -141,11 +141,11 @@ TEST_F(ScanTest, BitrateAndDurationSortByNumberOtherColumnsByTheirText) {
     EXPECT_EQ(CellText(fastRecord, Column::Duration, codePage), u"00:01");
     EXPECT_GT(CellText(slowRecord, Column::Bitrate, codePage),
               CellText(fastRecord, Column::Bitrate, codePage));
-    EXPECT_LT(SortKey(slowRecord, Column::Bitrate, codePage),
-              SortKey(fastRecord, Column::Bitrate, codePage));
-    EXPECT_LT(SortKey(fastRecord, Column::Duration, codePage),
-              SortKey(slowRecord, Column::Duration, codePage));
-    EXPECT_EQ(SortKey(slowRecord, Column::Filename, codePage), ColumnSortKey(u"slow.mp3"));
+    EXPECT_LT(NumericSortKey(slowRecord, Column::Bitrate),
+              NumericSortKey(fastRecord, Column::Bitrate));
+    EXPECT_LT(NumericSortKey(fastRecord, Column::Duration),
+              NumericSortKey(slowRecord, Column::Duration));
+    EXPECT_EQ(NumericSortKey(slowRecord, Column::Filename), std::nullopt);
 }
 
 // A field the ID3v2 tag lacks shows the file's ID3v1 value, marked as such; a frame it has

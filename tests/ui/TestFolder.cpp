@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "tags/MpegHeader.h"
 #include "tags/mpeg_test_streams.h"
 #include "text/Utf8.h"
 
@@ -53,7 +54,14 @@ Bytes Audio(const Song& song) {
     // Enough frames for the whole seconds, rounded up.
     const auto frames = std::uint32_t(
         (std::uint64_t{song.seconds} * kSampleRate + kSamplesPerFrame - 1) / kSamplesPerFrame);
-    PutXing(audio, kInfoOffset, "Info", 1, frames, 0);
+    if (!song.vbr) {
+        PutXing(audio, kInfoOffset, "Info", 1, frames, 0);
+        return audio;
+    }
+    // Half a byte per frame over the exact count: the average rounds down to the frames' rate.
+    const unsigned kbps = ParseMpegHeader(HeaderWord(shape))->BitrateKbps();
+    const std::uint64_t bytes = std::uint64_t{frames} * 144'000 * kbps / kSampleRate + frames / 2;
+    PutXing(audio, kInfoOffset, "Xing", 3, frames, std::uint32_t(bytes));
     return audio;
 }
 
@@ -86,7 +94,7 @@ void WriteSongs(const std::filesystem::path& folder, const std::vector<Song>& so
 
 std::vector<Song> SampleSongs() {
     return {
-        {"a.mp3", u"2", u"apple", u"Zed", u"Beta", u"1999", u"(17)", 9, 75},
+        {"a.mp3", u"2", u"apple", u"Zed", u"Beta", u"1999", u"(17)", 9, 75, true},
         {"b.mp3", u"10", u"Banana", u"alpha", u"gamma", u"2001", u"Jazz", 7, 3725},
         {"c.mp3", u"1", u"zebra", u"Émile", u"Alpha", u"1987", u"(0)", 11, 200},
         {"d.mp3", u"3", u"Émile", u"beta", u"delta", u"2010", u"Pop", 9, 6000},

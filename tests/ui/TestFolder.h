@@ -14,13 +14,14 @@ struct Song {
     std::u16string track, artist, album, title, year, genre;
     unsigned bitrateIndex = 9;  // MPEG-1 Layer III: 7 is 96 kbit/s, 9 is 128, 11 is 192
     unsigned seconds = 60;
+    bool vbr = false;  // a "Xing" header whose average is the frames' rate
 };
 
 std::vector<std::uint8_t> SongFile(const Song& song);
 void WriteSongs(const std::filesystem::path& folder, const std::vector<Song>& songs);
 
 // The folder the tests load: four songs whose texts sort differently by collation and by
-// code unit, and whose bitrates sort differently by number and by text.
+// code unit, and whose bitrates sort differently by number and by text; one is VBR.
 std::vector<Song> SampleSongs();
 // A larger, plausible album collection for the screenshot.
 std::vector<Song> ShowcaseSongs();

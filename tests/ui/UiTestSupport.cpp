@@ -15,6 +15,24 @@
 
 namespace velmora::testing {
 
+namespace {
+
+std::vector<TestFactory>& Registry() {
+    static std::vector<TestFactory> tests;
+    return tests;
+}
+
+}  // namespace
+
+bool RegisterTest(TestFactory make) {
+    Registry().push_back(make);
+    return true;
+}
+
+const std::vector<TestFactory>& RegisteredTests() {
+    return Registry();
+}
+
 std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool tick) {
     auto seen = std::make_shared<SeenBox>();
     WhenModal<QMessageBox>([seen, button, tick](QMessageBox* box) {
@@ -35,12 +53,46 @@ std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool 
     return seen;
 }
 
+namespace {
+
+bool Names(QString shown, const QString& text) {
+    return shown == text || shown.remove(QLatin1Char('&')) == text;
+}
+
+}  // namespace
+
 QAction* ActionNamed(QWidget& window, const QString& text) {
-    for (QAction* action : window.findChildren<QAction*>()) {
-        if (action->text().remove(QLatin1Char('&')) == text)
+    const auto actions = window.findChildren<QAction*>();
+    for (QAction* action : actions) {
+        if (Names(action->text(), text))
+            return action;
+    }
+    for (QAction* action : actions) {
+        if (action->text().remove(QLatin1Char('&')).startsWith(text))
             return action;
     }
     qWarning("no action %s", qPrintable(text));
+    return nullptr;
+}
+
+QLineEdit& FilterOf(QWidget& window) {
+    return *window.findChild<QLineEdit*>(QStringLiteral("filter"));
+}
+
+QLabel& StatusOf(QWidget& window) {
+    return *window.findChild<QLabel*>(QStringLiteral("status"));
+}
+
+QLabel& ProgressOf(QWidget& window) {
+    return *window.findChild<QLabel*>(QStringLiteral("progress"));
+}
+
+QAbstractButton* ButtonNamed(QWidget& parent, const QString& text) {
+    for (QAbstractButton* button : parent.findChildren<QAbstractButton*>()) {
+        if (Names(button->text(), text))
+            return button;
+    }
+    qWarning("no button %s", qPrintable(text));
     return nullptr;
 }
 

@@ -2,11 +2,15 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QAbstractButton>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "TestFolder.h"
 #include "support/ScratchDirectory.h"
@@ -14,6 +18,15 @@
 #include "ui/UiEnvironment.h"
 
 namespace velmora::testing {
+
+// The test classes, registered by their files: ui_tests runs them all, or the one named.
+using TestFactory = QObject* (*)();
+bool RegisterTest(TestFactory make);
+const std::vector<TestFactory>& RegisteredTests();
+// At namespace scope after the class: registers `Class` with ui_tests.
+#define VELMORA_UI_TEST(Class)                       \
+    [[maybe_unused]] const bool kRegistered##Class = \
+        RegisterTest([]() -> QObject* { return new Class; })
 
 // Runs `handler` on the next modal widget of type T as soon as it is up (checked every
 // 10 ms for up to 10 s): how a test answers a box or a dialog that the code under test
@@ -40,12 +53,20 @@ void WhenModal(std::function<void(T*)> handler) {
 // Types `path` into a file dialog's name field and presses its accept button.
 void ChooseInFileDialog(QFileDialog* dialog, const QString& path);
 
-// The window's action whose text, without accelerators, is `text`.
+// The window's action whose text is `text`, with or without its accelerator marks; failing
+// that, the first whose text begins so (Undo and Redo name what they undo).
 QAction* ActionNamed(QWidget& window, const QString& text);
+// The push button under `parent` whose text is `text`, with or without its accelerator marks.
+QAbstractButton* ButtonNamed(QWidget& parent, const QString& text);
 
 // What /usr/bin/python3 prints for `expression` over `t`, mutagen's ID3 tag of `file`; its
 // error output instead when it fails.
 QString MutagenSays(const std::filesystem::path& file, const QString& expression);
+
+// The window's filter, status text and progress text, found by their object names.
+QLineEdit& FilterOf(QWidget& window);
+QLabel& StatusOf(QWidget& window);
+QLabel& ProgressOf(QWidget& window);
 
 // Drops every handler still waiting, so none answers a later test's box.
 void ForgetModalHandlers();

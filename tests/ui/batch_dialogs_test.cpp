@@ -28,14 +28,6 @@ namespace fs = std::filesystem;
 constexpr int kNameColumn = 0;
 constexpr int kTrackColumn = 1;
 
-QAbstractButton* FindButton(QWidget& parent, const QString& caption) {
-    for (QAbstractButton* button : parent.findChildren<QAbstractButton*>()) {
-        if (button->text().remove(QLatin1Char('&')) == caption)
-            return button;
-    }
-    return nullptr;
-}
-
 void ClickRow(WindowFixture& fixture, int row, Qt::KeyboardModifiers modifiers = {}) {
     auto& view = fixture.Window().List();
     const QRect cell = view.visualRect(fixture.Window().Files().Proxy().index(row, 0));
@@ -84,7 +76,7 @@ class BatchDialogsTest : public QObject {
     void trackNumbersRowsAsTheyBecomeSelected() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        QAbstractButton* toggle = FindButton(fixture.Window(), "Track #");
+        QAbstractButton* toggle = ButtonNamed(fixture.Window(), "Track #");
         QVERIFY(toggle);
         const QStringList loaded = fixture.ColumnTexts(kTrackColumn);
         QTest::mouseClick(toggle, Qt::LeftButton);
@@ -142,7 +134,7 @@ class BatchDialogsTest : public QObject {
             for (int row : ui::MarkedPreviewRows(dialog->Preview()))
                 marked << dialog->Preview().item(row, 0)->text() + " " +
                               dialog->Preview().item(row, 2)->text();
-            QTest::mouseClick(FindButton(*dialog, "Rename"), Qt::LeftButton);
+            QTest::mouseClick(ButtonNamed(*dialog, "Rename"), Qt::LeftButton);
         });
         ActionNamed(fixture.Window(), "Rename...")->trigger();
         QCOMPARE(seeded, QStringList({"%artist - %track - %title", "%artist - %track - %title",
@@ -172,10 +164,10 @@ class BatchDialogsTest : public QObject {
             Type(dialog->Expression(), "%Artist");
             preview << dialog->Problem().text();
             refused = AnswerNextBox(QMessageBox::Ok);
-            QTest::mouseClick(FindButton(*dialog, "Rename"), Qt::LeftButton);
+            QTest::mouseClick(ButtonNamed(*dialog, "Rename"), Qt::LeftButton);
             preview << (dialog->isVisible() ? "open" : "closed");
             Type(dialog->Expression(), "%artist");
-            QTest::mouseClick(FindButton(*dialog, "Rename"), Qt::LeftButton);
+            QTest::mouseClick(ButtonNamed(*dialog, "Rename"), Qt::LeftButton);
         });
         ActionNamed(fixture.Window(), "Rename...")->trigger();
         QCOMPARE(preview,
@@ -214,13 +206,13 @@ class BatchDialogsTest : public QObject {
             Type(dialog->Expression(), "(?P<artist>.*");
             problem = dialog->Problem().text();
             notParsed = AnswerNextBox(QMessageBox::Ok);
-            QTest::mouseClick(FindButton(*dialog, "Generate ID3"), Qt::LeftButton);
+            QTest::mouseClick(ButtonNamed(*dialog, "Generate ID3"), Qt::LeftButton);
             Type(dialog->Expression(), expression);
             captured = Column(dialog->Preview(), 1) + Column(dialog->Preview(), 2) +
                        Column(dialog->Preview(), 6) + Column(dialog->Preview(), 7);
             recent = ListTexts(*dialog->findChild<QListWidget*>());
             noMatch = AnswerNextBox(QMessageBox::Ok);
-            QTest::mouseClick(FindButton(*dialog, "Generate ID3"), Qt::LeftButton);
+            QTest::mouseClick(ButtonNamed(*dialog, "Generate ID3"), Qt::LeftButton);
         });
         ActionNamed(fixture.Window(), "Generate ID3...")->trigger();
         QCOMPARE(problem,
@@ -250,9 +242,9 @@ class BatchDialogsTest : public QObject {
             auto* list = dialog->findChild<QListWidget*>();
             list->setCurrentRow(0);
             chosen = dialog->Expression().text();
-            QTest::mouseClick(FindButton(*dialog, "Delete Selection"), Qt::LeftButton);
+            QTest::mouseClick(ButtonNamed(*dialog, "Delete Selection"), Qt::LeftButton);
             recent = ListTexts(*list);
-            QTest::mouseClick(FindButton(*dialog, "Cancel"), Qt::LeftButton);
+            QTest::mouseClick(ButtonNamed(*dialog, "Cancel"), Qt::LeftButton);
         });
         ActionNamed(fixture.Window(), "Generate ID3...")->trigger();
         QCOMPARE(chosen, expression);
@@ -261,9 +253,7 @@ class BatchDialogsTest : public QObject {
     }
 };
 
-QObject* MakeBatchDialogsTest() {
-    return new BatchDialogsTest;
-}
+VELMORA_UI_TEST(BatchDialogsTest);
 
 }  // namespace velmora::testing
 

@@ -86,14 +86,6 @@ bool LoadSorted(WindowFixture& fixture) {
     return true;
 }
 
-QPushButton* Button(QWidget& page, const QString& text) {
-    for (auto* button : page.findChildren<QPushButton*>()) {
-        if (button->text().remove(QLatin1Char('&')) == text)
-            return button;
-    }
-    return nullptr;
-}
-
 template <class Page>
 Page& ShowPage(WindowFixture& fixture, ui::TagEditorPanel::PageIndex index) {
     fixture.Window().Panel().Tabs().setCurrentIndex(index);
@@ -158,8 +150,8 @@ class CommentsPicturesTest : public QObject {
         fixture.Select({"a.mp3", "b.mp3", "c.mp3"});
         auto& page = ShowPage<ui::CommentsPage>(fixture, ui::TagEditorPanel::kCommentsPage);
         QCOMPARE(page.List()->topLevelItemCount(), 0);  // shared by no other file
-        QVERIFY(Button(page, "Add")->isEnabled());
-        QVERIFY(!Button(page, "Edit")->isEnabled());
+        QVERIFY(ButtonNamed(page, "Add")->isEnabled());
+        QVERIFY(!ButtonNamed(page, "Edit")->isEnabled());
 
         // Add opens on the comment with the empty description: fra shows French, and the
         // files without it get a new one under the first row of French, fre.
@@ -169,7 +161,7 @@ class CommentsPicturesTest : public QObject {
             dialog->Description()->setPlainText(QStringLiteral("salut"));
             Accept(dialog);
         });
-        QTest::mouseClick(Button(page, "Add"), Qt::LeftButton);
+        QTest::mouseClick(ButtonNamed(page, "Add"), Qt::LeftButton);
         QCOMPARE(*shown, (QStringList{"bonjour", "French"}));
         for (Mp3File* record : {&a, &b, &c})
             QCOMPARE(CommentText(*record, u""), std::u16string(u"salut"));
@@ -188,7 +180,7 @@ class CommentsPicturesTest : public QObject {
             dialog->ShortDescription()->setText(QStringLiteral("E"));
             Accept(dialog);
         });
-        QTest::mouseClick(Button(page, "Edit"), Qt::LeftButton);
+        QTest::mouseClick(ButtonNamed(page, "Edit"), Qt::LeftButton);
         QCOMPARE(*shown, (QStringList{"D", "English"}));
         QCOMPARE(CommentText(a, u"D"), std::u16string(u"old"));
         QCOMPARE(CommentText(a, u"E"), std::u16string(u"old"));
@@ -197,9 +189,9 @@ class CommentsPicturesTest : public QObject {
         // Delete takes the selected row's comment, Delete All every one; each undoes alone.
         auto& journal = fixture.Window().Files().Journal();
         page.List()->setCurrentItem(page.List()->topLevelItem(0));
-        QTest::mouseClick(Button(page, "Delete"), Qt::LeftButton);
+        QTest::mouseClick(ButtonNamed(page, "Delete"), Qt::LeftButton);
         QCOMPARE(page.List()->topLevelItemCount(), 2);
-        QTest::mouseClick(Button(page, "Delete All"), Qt::LeftButton);
+        QTest::mouseClick(ButtonNamed(page, "Delete All"), Qt::LeftButton);
         QCOMPARE(page.List()->topLevelItemCount(), 0);
         QCOMPARE(ui::ToQString(journal.UndoName()), QStringLiteral("Delete All Comments"));
         journal.Undo();
@@ -241,10 +233,10 @@ class CommentsPicturesTest : public QObject {
             dialog->Description()->setPlainText(QStringLiteral("Neu"));
             Accept(dialog);
         });
-        QTest::mouseClick(Button(comments, "Edit"), Qt::LeftButton);
+        QTest::mouseClick(ButtonNamed(comments, "Edit"), Qt::LeftButton);
         QCOMPARE(*shown, QStringLiteral("Deutsch"));
         selectRow(QStringLiteral("German"));
-        QTest::mouseClick(Button(comments, "Delete"), Qt::LeftButton);
+        QTest::mouseClick(ButtonNamed(comments, "Delete"), Qt::LeftButton);
 
         // Two pictures show as "Other": the one of type 25 keeps its type through OK.
         auto& pictures = ShowPage<ui::PicturesPage>(fixture, ui::TagEditorPanel::kPicturesPage);
@@ -258,7 +250,7 @@ class CommentsPicturesTest : public QObject {
             dialog->findChild<QLineEdit*>()->setText(QStringLiteral("renamed"));
             Accept(dialog);
         });
-        QTest::mouseClick(Button(pictures, "Edit"), Qt::LeftButton);
+        QTest::mouseClick(ButtonNamed(pictures, "Edit"), Qt::LeftButton);
 
         fixture.Window().Files().Save();
         QVERIFY(fixture.WaitIdle());
@@ -304,13 +296,13 @@ class CommentsPicturesTest : public QObject {
                 ChooseInFileDialog(chooser, QString::fromStdString(file.string()));
             });
             QTimer::singleShot(0, dialog, [dialog, held, size] {
-                Button(*dialog, "Browse for new picture...")->click();
+                ButtonNamed(*dialog, "Browse for new picture...")->click();
                 *held = dialog->Held().has_value();
                 *size = dialog->SizeText()->text();
                 Accept(dialog);
             });
         });
-        QTest::mouseClick(Button(page, "Add"), Qt::LeftButton);
+        QTest::mouseClick(ButtonNamed(page, "Add"), Qt::LeftButton);
         QCOMPARE(seen->shown, !box.isEmpty());
         if (seen->shown)
             QCOMPARE(seen->text, box);
@@ -357,13 +349,13 @@ class CommentsPicturesTest : public QObject {
                 ChooseInFileDialog(chooser, QString::fromStdString(target.string()));
             });
             QTimer::singleShot(0, dialog, [dialog] {
-                Button(*dialog, "Save picture...")->click();
+                ButtonNamed(*dialog, "Save picture...")->click();
                 QTest::mouseClick(dialog->Frame(), Qt::LeftButton, {},
                                   dialog->Frame()->rect().center());
                 dialog->reject();
             });
         });
-        QTest::mouseClick(Button(page, "Edit"), Qt::LeftButton);
+        QTest::mouseClick(ButtonNamed(page, "Edit"), Qt::LeftButton);
         // 400 x 100 in a 200 x 200 area (inside the border) is drawn 200 x 50, 75 pixels down.
         QCOMPARE(*drawn, QRect(1, 1 + 75, 200, 50));
         QCOMPARE(*offered, (QStringList{"PNG Images (*.png)", "PNG Images (*.png)",
@@ -418,7 +410,7 @@ class CommentsPicturesTest : public QObject {
             dialog->findChild<QLineEdit*>()->setText(QStringLiteral("kept"));
             Accept(dialog);
         });
-        QTest::mouseClick(Button(page, "Edit"), Qt::LeftButton);
+        QTest::mouseClick(ButtonNamed(page, "Edit"), Qt::LeftButton);
         QCOMPARE(*state, (QStringList{"1", "1",
                                       QLocale().formattedDataSize(qint64(huge.size())) +
                                           QStringLiteral(", not shown")}));
@@ -452,18 +444,18 @@ class CommentsPicturesTest : public QObject {
             dialog->Description()->setPlainText(QStringLiteral("liner notes"));
             Accept(dialog);
         });
-        QTest::mouseClick(Button(comments, "Add"), Qt::LeftButton);
+        QTest::mouseClick(ButtonNamed(comments, "Add"), Qt::LeftButton);
         QCOMPARE(comments.List()->topLevelItemCount(), 1);
         QCOMPARE(comments.List()->topLevelItem(0)->text(1), QStringLiteral("English"));
 
         // A picture deleted and undone is back; Delete All with undo too.
         ShowPage<ui::PicturesPage>(fixture, ui::TagEditorPanel::kPicturesPage);
         page.List()->setCurrentRow(0);
-        QTest::mouseClick(Button(page, "Delete"), Qt::LeftButton);
+        QTest::mouseClick(ButtonNamed(page, "Delete"), Qt::LeftButton);
         QCOMPARE(page.List()->count(), 0);
         Undo(fixture);
         QCOMPARE(page.List()->count(), 1);
-        QTest::mouseClick(Button(page, "Delete All"), Qt::LeftButton);
+        QTest::mouseClick(ButtonNamed(page, "Delete All"), Qt::LeftButton);
         QCOMPARE(page.List()->count(), 0);
         Undo(fixture);
         QCOMPARE(page.List()->count(), 1);
@@ -479,9 +471,7 @@ class CommentsPicturesTest : public QObject {
     }
 };
 
-QObject* MakeCommentsPicturesTest() {
-    return new CommentsPicturesTest;
-}
+VELMORA_UI_TEST(CommentsPicturesTest);
 
 }  // namespace velmora::testing
 

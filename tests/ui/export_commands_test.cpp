@@ -106,7 +106,7 @@ class ExportCommandsTest : public QObject {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         fixture.Window().List().sortByColumn(0, Qt::DescendingOrder);
-        fixture.Window().Filter().setText(filter);
+        FilterOf(fixture.Window()).setText(filter);
         fixture.Select(selected);
         const auto locale = text::LocaleCodePage();
         const text::CodePage& codePage = *locale;
@@ -216,9 +216,7 @@ class ExportCommandsTest : public QObject {
     }
 };
 
-QObject* MakeExportCommandsTest() {
-    return new ExportCommandsTest;
-}
+VELMORA_UI_TEST(ExportCommandsTest);
 
 }  // namespace velmora::testing
 

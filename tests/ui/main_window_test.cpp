@@ -32,22 +32,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QAction* FindAction(QWidget& window, const QString& text) {
-    for (QAction* action : window.findChildren<QAction*>()) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
-}
-
-QAbstractButton* FindButton(QWidget& window, const QString& caption) {
-    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
-        if (button->text() == caption)
-            return button;
-    }
-    return nullptr;
-}
-
 bool HasId3v1(const fs::path& file) {
     const std::string bytes = ScratchDirectory::ReadFile(file);
     return bytes.size() >= 128 && bytes.compare(bytes.size() - 128, 3, "TAG") == 0;
@@ -79,7 +63,7 @@ void ClickHeader(ui::FileListView& view, int column) {
 void RemoveId3v1(WindowFixture& fixture, const QStringList& names) {
     fixture.Select(names);
     auto seen = AnswerNextBox(QMessageBox::Yes);
-    FindAction(fixture.Window(), QStringLiteral("Remove ID3v&1"))->trigger();
+    ActionNamed(fixture.Window(), QStringLiteral("Remove ID3v&1"))->trigger();
     QVERIFY(seen->shown);
 }
 
@@ -92,12 +76,12 @@ class MainWindowTest : public QObject {
     void startsEmptyWithItsTitleAndReady() {
         WindowFixture fixture;
         QCOMPARE(fixture.Window().windowTitle(), QStringLiteral("Velmora 1.1"));
-        QCOMPARE(fixture.Window().Status().text(), QStringLiteral("Ready"));
+        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Ready"));
         QCOMPARE(fixture.Window().Files().Proxy().rowCount(), 0);
         for (const char* caption : {"Browse", "Save Changes", "Track #", "Rename"})
-            QVERIFY2(FindButton(fixture.Window(), QString::fromLatin1(caption)), caption);
-        QVERIFY(!FindAction(fixture.Window(), QStringLiteral("&Reload"))->isEnabled());
-        QVERIFY(FindAction(fixture.Window(), QStringLiteral("&About Velmora...")));
+            QVERIFY2(ButtonNamed(fixture.Window(), QString::fromLatin1(caption)), caption);
+        QVERIFY(!ActionNamed(fixture.Window(), QStringLiteral("&Reload"))->isEnabled());
+        QVERIFY(ActionNamed(fixture.Window(), QStringLiteral("&About Velmora...")));
     }
 
     // `velmora PATH`: a folder, or the folder of a file; a path that does not exist loads
@@ -125,7 +109,7 @@ class MainWindowTest : public QObject {
     void loadShowsRowsCellsAndStatus() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        QCOMPARE(fixture.Window().Status().text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 4 files (0 updated)"));
         // Load order until a header is clicked; the directory walk's order is the file
         // system's, so find the rows by name.
         QStringList names = fixture.ColumnTexts(0);
@@ -170,8 +154,8 @@ class MainWindowTest : public QObject {
         QTest::newRow("Album by collation") << 3 << QStringList{"alpha", "beta", "Émile", "Zed"};
         QTest::newRow("Title") << 4 << QStringList{"Alpha", "Beta", "delta", "gamma"};
         QTest::newRow("Year") << 5 << QStringList{"1987", "1999", "2001", "2010"};
-        QTest::newRow("Bitrate by number: 96 before 128")
-            << 6 << QStringList{"96", "128", "128", "192"};
+        QTest::newRow("Bitrate by number: 96 before 128, VBR after CBR")
+            << 6 << QStringList{"96", "128", "128 (VBR)", "192"};
         QTest::newRow("Genre by name") << 8 << QStringList{"Blues", "Jazz", "Pop", "Rock"};
         QTest::newRow("Duration by number: 62:05 before 100:00")
             << 9 << QStringList{"01:15", "03:20", "62:05", "100:00"};
@@ -222,16 +206,16 @@ class MainWindowTest : public QObject {
         fixture.Environment().Settings().Write(settings::kShowIcons, true);
         fixture.Environment().Settings().Write(settings::kShowRedText, false);
         WhenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
-        FindAction(fixture.Window(), QStringLiteral("&Preferences..."))->trigger();
+        ActionNamed(fixture.Window(), QStringLiteral("&Preferences..."))->trigger();
         QCOMPARE(iconOf(2), updated);
         QCOMPARE(iconOf(1), clean);
         QVERIFY(!proxy.index(2, 0).data(Qt::ForegroundRole).isValid());
-        QCOMPARE(fixture.Window().Status().text(), QStringLiteral("Loaded 4 files (1 updated)"));
+        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 4 files (1 updated)"));
 
-        QTest::mouseClick(FindButton(fixture.Window(), QStringLiteral("Save Changes")),
+        QTest::mouseClick(ButtonNamed(fixture.Window(), QStringLiteral("Save Changes")),
                           Qt::LeftButton);
         QVERIFY(fixture.WaitIdle());
-        QCOMPARE(fixture.Window().Status().text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 4 files (0 updated)"));
         QCOMPARE(iconOf(2), clean);
         QVERIFY(!HasId3v1(fixture.Songs() / "c.mp3"));
         QVERIFY(HasId3v1(fixture.Songs() / "b.mp3"));
@@ -265,7 +249,7 @@ class MainWindowTest : public QObject {
                 dialog->setDirectory(QString::fromStdString(other.string()));
                 QMetaObject::invokeMethod(dialog, "accept");
             });
-            QTest::mouseClick(FindButton(fixture.Window(), QStringLiteral("Browse")),
+            QTest::mouseClick(ButtonNamed(fixture.Window(), QStringLiteral("Browse")),
                               Qt::LeftButton);
         } else if (command == "Reload") {
             fixture.Window().activateWindow();
@@ -323,7 +307,7 @@ class MainWindowTest : public QObject {
                                                  "E&xit", "S&top Loading", "Select &All"}));
         // The file that could not be opened is still a row.
         QCOMPARE(fixture.Window().Files().FileCount(), 5u);
-        QVERIFY(FindAction(fixture.Window(), QStringLiteral("&Save"))->isEnabled());
+        QVERIFY(ActionNamed(fixture.Window(), QStringLiteral("&Save"))->isEnabled());
     }
 
     void failedSaveIsReportedWhileRowsKeepTheirPendingState() {
@@ -347,7 +331,7 @@ class MainWindowTest : public QObject {
             QCOMPARE(colour.value<QColor>(), ui::kUpdatedText);
             box->button(QMessageBox::Ok)->click();
         });
-        FindAction(fixture.Window(), QStringLiteral("&Save"))->trigger();
+        ActionNamed(fixture.Window(), QStringLiteral("&Save"))->trigger();
         QVERIFY(fixture.WaitIdle());
         QVERIFY(seen->shown);
         QCOMPARE(seen->caption, QStringLiteral("Error"));
@@ -383,7 +367,7 @@ class MainWindowTest : public QObject {
         auto& window = fixture.Window();
         fixture.Select({"a.mp3", "b.mp3"});
         auto removed = AnswerNextBox(QMessageBox::Yes);
-        FindAction(window, QStringLiteral("Remove ID3v&1"))->trigger();
+        ActionNamed(window, QStringLiteral("Remove ID3v&1"))->trigger();
         // The save of b fails, so the worker waits on its message.
         fs::remove(fixture.Songs() / "b.mp3");
         fs::create_directory(fixture.Songs() / "b.mp3");
@@ -397,7 +381,7 @@ class MainWindowTest : public QObject {
             });
             question->button(QMessageBox::Yes)->click();
         });
-        FindAction(window, QStringLiteral("&Reload"))->trigger();
+        ActionNamed(window, QStringLiteral("&Reload"))->trigger();
         QTRY_VERIFY(!window.isVisible());
         QVERIFY(askedAgain && askedAgain->shown);
         QCOMPARE(cleared.count(), 0);
@@ -421,11 +405,15 @@ class MainWindowTest : public QObject {
         WindowFixture fixture;
         auto& window = fixture.Window();
         auto& view = window.List();
+        // The load, sort, edit and filters below keep both models consistent.
+        constexpr auto kReport = QAbstractItemModelTester::FailureReportingMode::QtTest;
+        QAbstractItemModelTester modelTester(&window.Files().Model(), kReport);
+        QAbstractItemModelTester proxyTester(&window.Files().Proxy(), kReport);
         QLabel* count = window.findChild<ui::ShownCount*>();
         QVERIFY(count->isHidden());
         QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
-        QVERIFY(window.Filter().hasFocus());
-        QTest::keyClicks(&window.Filter(), QStringLiteral("BETA"));
+        QVERIFY(FilterOf(window).hasFocus());
+        QTest::keyClicks(&FilterOf(window), QStringLiteral("BETA"));
         QCOMPARE(count->text(), QStringLiteral("0 of 0 shown"));
         // A folder loaded under a filter says what the filter hides.
         QVERIFY(fixture.Load());
@@ -439,11 +427,11 @@ class MainWindowTest : public QObject {
         QCOMPARE(view.SelectedRecords().size(), 2u);
         QCOMPARE(count->text(), QStringLiteral("2 of 4 shown, 2 selected"));
         auto seen = AnswerNextBox(QMessageBox::Yes);
-        FindAction(window, QStringLiteral("Remove ID3v&2"))->trigger();
+        ActionNamed(window, QStringLiteral("Remove ID3v&2"))->trigger();
         QCOMPARE(window.Files().UpdatedCount(), 2u);
 
         // Only the columns shown are searched: the folder's name, while Directory shows.
-        window.Filter().setText(QStringLiteral("songs"));
+        FilterOf(window).setText(QStringLiteral("songs"));
         QCOMPARE(window.Files().Proxy().rowCount(), 4);
         QMenu columns;
         view.FillColumnMenu(columns);
@@ -453,7 +441,7 @@ class MainWindowTest : public QObject {
         }
         QCOMPARE(count->text(), QStringLiteral("0 of 4 shown"));
         // The rows that come back take their places in the sorted list.
-        window.Filter().clear();
+        FilterOf(window).clear();
         QVERIFY(count->isHidden());
         QCOMPARE(fixture.ColumnTexts(0), QStringList({"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
     }
@@ -469,7 +457,7 @@ class MainWindowTest : public QObject {
         ClickHeader(view, 1);
         const QStringList names = fixture.ColumnTexts(0);
         QCOMPARE(fixture.ColumnTexts(1), QStringList({"1", "10", "2", "3"}));
-        QTest::mouseClick(FindButton(fixture.Window(), QStringLiteral("Track #")), Qt::LeftButton);
+        QTest::mouseClick(ButtonNamed(fixture.Window(), QStringLiteral("Track #")), Qt::LeftButton);
         for (int row = 3; row >= 0; --row) {
             const QPoint at = view.visualRect(view.model()->index(row, 0)).center();
             QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
@@ -509,7 +497,7 @@ class MainWindowTest : public QObject {
         header->resizeSection(4, 333);
         ClickHeader(first.List(), 6);
         ClickHeader(first.List(), 6);
-        first.Filter().setText(QStringLiteral("a"));
+        FilterOf(first).setText(QStringLiteral("a"));
         QVERIFY(first.close());
 
         ui::MainWindow second(fixture.Environment());
@@ -519,7 +507,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(restored->sectionSize(4), 333);
         QCOMPARE(restored->sortIndicatorSection(), 6);
         QCOMPARE(restored->sortIndicatorOrder(), Qt::DescendingOrder);
-        QCOMPARE(second.Filter().text(), QStringLiteral("a"));
+        QCOMPARE(FilterOf(second).text(), QStringLiteral("a"));
     }
 
     // The header's column menu is also View > Columns, which the keyboard reaches.
@@ -590,9 +578,7 @@ class MainWindowTest : public QObject {
     }
 };
 
-QObject* MakeMainWindowTest() {
-    return new MainWindowTest;
-}
+VELMORA_UI_TEST(MainWindowTest);
 
 }  // namespace velmora::testing
 

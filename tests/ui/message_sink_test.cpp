@@ -70,9 +70,7 @@ class MessageSinkTest : public QObject {
     }
 };
 
-QObject* MakeMessageSinkTest() {
-    return new MessageSinkTest;
-}
+VELMORA_UI_TEST(MessageSinkTest);
 
 }  // namespace velmora::testing
 

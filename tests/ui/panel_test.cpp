@@ -124,13 +124,7 @@ class PanelFixture : public WindowFixture {
         return ui::ToQString(
             edit::V2FieldText(Record(name), field, Environment().Context().codePage));
     }
-    QAbstractButton* Button(const QString& caption) {
-        for (QAbstractButton* button : Window().findChildren<QAbstractButton*>()) {
-            if (button->text().remove(QLatin1Char('&')) == caption)
-                return button;
-        }
-        qFatal("no button %s", qPrintable(caption));
-    }
+    QAbstractButton* Button(const QString& caption) { return ButtonNamed(Window(), caption); }
     void Click(const QString& caption) { QTest::mouseClick(Button(caption), Qt::LeftButton); }
     // Replaces the field's text by typing, as a user does.
     void Type(QLineEdit& field, const QString& text) {
@@ -205,7 +199,7 @@ class PanelTest : public QObject {
         QCOMPARE(fixture.Text("p1.mp3", V2Field::Title), QStringLiteral("C"));
         QCOMPARE(fixture.Text("p2.mp3", V2Field::Title), QStringLiteral("C"));
         QCOMPARE(fixture.Text("p3.mp3", V2Field::Title), QStringLiteral("B"));
-        QCOMPARE(fixture.Window().Status().text(), QStringLiteral("Loaded 3 files (2 updated)"));
+        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 3 files (2 updated)"));
         QVERIFY(fixture.ColumnTexts(int(Column::Title)).contains(QStringLiteral("C")));
         // The page shows what the files now hold: nothing is pending any more.
         QCOMPARE(fixture.Field(V2Field::Title).text(), QStringLiteral("C"));
@@ -521,9 +515,7 @@ class PanelTest : public QObject {
     }
 };
 
-QObject* MakePanelTest() {
-    return new PanelTest;
-}
+VELMORA_UI_TEST(PanelTest);
 
 }  // namespace velmora::testing
 

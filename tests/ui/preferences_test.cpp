@@ -219,9 +219,7 @@ class PreferencesTest : public QObject {
     }
 };
 
-QObject* MakePreferencesTest() {
-    return new PreferencesTest;
-}
+VELMORA_UI_TEST(PreferencesTest);
 
 }  // namespace velmora::testing
 

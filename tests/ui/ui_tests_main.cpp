@@ -5,16 +5,7 @@
 #include <QTest>
 #include <memory>
 
-namespace velmora::testing {
-QObject* MakeMainWindowTest();
-QObject* MakePreferencesTest();
-QObject* MakeMessageSinkTest();
-QObject* MakeWorkCommandsTest();
-QObject* MakePanelTest();
-QObject* MakeExportCommandsTest();
-QObject* MakeBatchDialogsTest();
-QObject* MakeCommentsPicturesTest();
-}  // namespace velmora::testing
+#include "UiTestSupport.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -34,11 +25,7 @@ int main(int argc, char** argv) {
         ++argv;
     }
     int failed = 0;
-    for (auto make :
-         {velmora::testing::MakeMainWindowTest, velmora::testing::MakePreferencesTest,
-          velmora::testing::MakeMessageSinkTest, velmora::testing::MakeWorkCommandsTest,
-          velmora::testing::MakePanelTest, velmora::testing::MakeExportCommandsTest,
-          velmora::testing::MakeBatchDialogsTest, velmora::testing::MakeCommentsPicturesTest}) {
+    for (auto make : velmora::testing::RegisteredTests()) {
         std::unique_ptr<QObject> test(make());
         if (!only.isEmpty() && !QString::fromLatin1(test->metaObject()->className()).endsWith(only))
             continue;

@@ -18,15 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The action whose text, without accelerators, starts with `text`.
-QAction* FindAction(QWidget& window, const QString& text) {
-    for (QAction* action : window.findChildren<QAction*>()) {
-        if (action->text().remove(QLatin1Char('&')).startsWith(text))
-            return action;
-    }
-    return nullptr;
-}
-
 QString Shown(QAction* action) {
     return action->text().remove(QLatin1Char('&'));
 }
@@ -55,14 +46,14 @@ class WorkCommandsTest : public QObject {
         QVERIFY(fixture.Load());
         auto& window = fixture.Window();
         auto& files = window.Files();
-        QAction* undo = FindAction(window, QStringLiteral("Undo"));
-        QAction* redo = FindAction(window, QStringLiteral("Redo"));
+        QAction* undo = ActionNamed(window, QStringLiteral("Undo"));
+        QAction* redo = ActionNamed(window, QStringLiteral("Redo"));
         QVERIFY(!undo->isEnabled());
         QCOMPARE(Shown(undo), QStringLiteral("Undo"));
 
         fixture.Select({"a.mp3"});
         auto seen = AnswerNextBox(QMessageBox::Yes);
-        FindAction(window, QStringLiteral("Remove ID3v1"))->trigger();
+        ActionNamed(window, QStringLiteral("Remove ID3v1"))->trigger();
         QCOMPARE(files.UpdatedCount(), 1u);
         QVERIFY(undo->isEnabled());
         QCOMPARE(Shown(undo), QStringLiteral("Undo Remove ID3v1"));
@@ -75,7 +66,7 @@ class WorkCommandsTest : public QObject {
         QCOMPARE(files.UpdatedCount(), 0u);
         QVERIFY(!undo->isEnabled());
         QCOMPARE(Shown(redo), QStringLiteral("Redo Remove ID3v1"));
-        QCOMPARE(window.Status().text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        QCOMPARE(StatusOf(window).text(), QStringLiteral("Loaded 4 files (0 updated)"));
         QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(files.UpdatedCount(), 1u);
         QTest::keyClick(&window, Qt::Key_Backspace, Qt::AltModifier);
@@ -83,7 +74,7 @@ class WorkCommandsTest : public QObject {
         redo->trigger();
 
         // A save ends what Undo could take back in the saved records.
-        FindAction(window, QStringLiteral("Save"))->trigger();
+        ActionNamed(window, QStringLiteral("Save"))->trigger();
         QVERIFY(fixture.WaitIdle());
         QVERIFY(!undo->isEnabled() && !redo->isEnabled());
         QCOMPARE(Shown(undo), QStringLiteral("Undo"));
@@ -91,10 +82,10 @@ class WorkCommandsTest : public QObject {
         // The records go with a reload, and their actions with them.
         fixture.Select({"b.mp3"});
         seen = AnswerNextBox(QMessageBox::Yes);
-        FindAction(window, QStringLiteral("Remove ID3v2"))->trigger();
+        ActionNamed(window, QStringLiteral("Remove ID3v2"))->trigger();
         QVERIFY(undo->isEnabled());
         auto question = AnswerNextBox(QMessageBox::No);
-        FindAction(window, QStringLiteral("Reload"))->trigger();
+        ActionNamed(window, QStringLiteral("Reload"))->trigger();
         QVERIFY(fixture.WaitIdle());
         QVERIFY(question->shown);
         QVERIFY(!undo->isEnabled());
@@ -118,7 +109,7 @@ class WorkCommandsTest : public QObject {
         WhenModal<QMessageBox>([&](QMessageBox* box) {
             // The worker waits on this box, inside the file it has counted no part of yet.
             loadingBefore = window.Files().ProgressText();
-            progress = window.Progress().isVisible() ? window.Progress().text() : QString();
+            progress = ProgressOf(window).isVisible() ? ProgressOf(window).text() : QString();
             stopShown = stop->isVisible() && stop->isEnabled();
             QTest::mouseClick(stop, Qt::LeftButton);
             box->button(QMessageBox::Ok)->click();
@@ -129,7 +120,7 @@ class WorkCommandsTest : public QObject {
         const int before = loadingBefore.section(QLatin1Char(' '), 1, 1).toInt();
         QCOMPARE(window.Files().FileCount(), std::size_t(before + 1));
         QCOMPARE(window.Files().Proxy().rowCount(), before + 1);
-        QVERIFY(!window.Progress().isVisible());
+        QVERIFY(!ProgressOf(window).isVisible());
         QVERIFY(!stop->isVisible());
     }
 
@@ -138,7 +129,7 @@ class WorkCommandsTest : public QObject {
         QVERIFY(fixture.Load());
         fixture.Select({"a.mp3", "b.mp3"});
         auto seen = AnswerNextBox(QMessageBox::Yes);
-        FindAction(fixture.Window(), QStringLiteral("Remove ID3v1"))->trigger();
+        ActionNamed(fixture.Window(), QStringLiteral("Remove ID3v1"))->trigger();
         // The second save fails, so the worker waits on its message.
         fs::remove(fixture.Songs() / "b.mp3");
         fs::create_directory(fixture.Songs() / "b.mp3");
@@ -148,19 +139,19 @@ class WorkCommandsTest : public QObject {
             progress = fixture.Window().Files().ProgressText();
             // The save's worker rewrites the names these commands read.
             for (const char* command : {"Open", "Enqueue", "Explore Directory"}) {
-                if (FindAction(fixture.Window(), QString::fromLatin1(command))->isEnabled())
+                if (ActionNamed(fixture.Window(), QString::fromLatin1(command))->isEnabled())
                     shellOn << QString::fromLatin1(command);
             }
             box->button(QMessageBox::Ok)->click();
         });
-        FindAction(fixture.Window(), QStringLiteral("Save"))->trigger();
+        ActionNamed(fixture.Window(), QStringLiteral("Save"))->trigger();
         QVERIFY(fixture.WaitIdle());
         QCOMPARE(shellOn, QStringList());
-        QVERIFY(FindAction(fixture.Window(), QStringLiteral("Open"))->isEnabled());
+        QVERIFY(ActionNamed(fixture.Window(), QStringLiteral("Open"))->isEnabled());
         QVERIFY2(
             QRegularExpression(QStringLiteral("^Saving [01] of 2$")).match(progress).hasMatch(),
             qPrintable(progress));
-        QVERIFY(!fixture.Window().Progress().isVisible());
+        QVERIFY(!ProgressOf(fixture.Window()).isVisible());
     }
 
     // Until the save, a renamed file exists only under its old name.
@@ -170,9 +161,9 @@ class WorkCommandsTest : public QObject {
         fixture.Select({"a.mp3"});
         fixture.Window().List().SelectedRecords().front()->SetFileName(u"renamed.mp3");
         UrlCatcher caught;
-        FindAction(fixture.Window(), QStringLiteral("Open"))->trigger();
+        ActionNamed(fixture.Window(), QStringLiteral("Open"))->trigger();
         // Without a session bus there is no file manager to ask: the folder is opened.
-        FindAction(fixture.Window(), QStringLiteral("Explore Directory"))->trigger();
+        ActionNamed(fixture.Window(), QStringLiteral("Explore Directory"))->trigger();
         const QString folder = QString::fromStdString(fixture.Songs().string());
         QCOMPARE(caught.urls, QStringList({folder + QStringLiteral("/a.mp3"), folder}));
     }
@@ -208,16 +199,14 @@ class WorkCommandsTest : public QObject {
         }
         QVERIFY(file);
         emit file->aboutToShow();
-        QAction* enqueue = FindAction(fixture.Window(), QStringLiteral("Enqueue"));
+        QAction* enqueue = ActionNamed(fixture.Window(), QStringLiteral("Enqueue"));
         QVERIFY(!enqueue->isEnabled());
         QCOMPARE(enqueue->toolTip(),
                  QStringLiteral("No running player offers a play queue (MPRIS track list)"));
     }
 };
 
-QObject* MakeWorkCommandsTest() {
-    return new WorkCommandsTest;
-}
+VELMORA_UI_TEST(WorkCommandsTest);
 
 }  // namespace velmora::testing
 
