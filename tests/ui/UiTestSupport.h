@@ -1,11 +1,11 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QAbstractButton>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
