@@ -1,4 +1,4 @@
-#include "tags/AtomicReplace.h"
+#include "tags/file/AtomicReplace.h"
 
 #include <sys/stat.h>
 

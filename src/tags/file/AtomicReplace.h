@@ -4,7 +4,7 @@
 #include <string>
 
 #include "replace/SafeReplace.h"
-#include "tags/BufferedFile.h"
+#include "tags/file/BufferedFile.h"
 
 namespace velmora {
 

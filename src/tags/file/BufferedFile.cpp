@@ -1,4 +1,4 @@
-#include "tags/BufferedFile.h"
+#include "tags/file/BufferedFile.h"
 
 #include <fcntl.h>
 
@@ -8,7 +8,7 @@
 #include <limits>
 #include <optional>
 
-#include "tags/BufferedFileCalls.h"
+#include "tags/file/BufferedFileCalls.h"
 #include "text/FileName.h"
 
 namespace velmora {

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "tags/FileException.h"
-#include "tags/FileIdentity.h"
+#include "tags/file/FileException.h"
+#include "tags/file/FileIdentity.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "tags/BufferedFileCalls.h"
+#include "tags/file/BufferedFileCalls.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <cerrno>
 
 #include "replace/RegularFile.h"
-#include "tags/BufferedFileFaults.h"
+#include "tags/file/BufferedFileFaults.h"
 
 namespace velmora::file_calls {
 

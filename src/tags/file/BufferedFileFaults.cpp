@@ -1,4 +1,4 @@
-#include "tags/BufferedFileFaults.h"
+#include "tags/file/BufferedFileFaults.h"
 
 #include <thread>
 

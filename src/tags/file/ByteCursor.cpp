@@ -1,4 +1,4 @@
-#include "tags/ByteCursor.h"
+#include "tags/file/ByteCursor.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
-#include "tags/ByteMoves.h"
+#include "tags/file/ByteMoves.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <vector>
 
-#include "tags/BufferedFile.h"
+#include "tags/file/BufferedFile.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "tags/FileException.h"
+#include "tags/file/FileException.h"
 
 #include <cerrno>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "tags/FileIdentity.h"
+#include "tags/file/FileIdentity.h"
 
 #include "text/FileName.h"
 

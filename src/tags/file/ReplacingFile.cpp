@@ -1,4 +1,4 @@
-#include "tags/ReplacingFile.h"
+#include "tags/file/ReplacingFile.h"
 
 #include <filesystem>
 

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "replace/SafeReplace.h"
-#include "tags/BufferedFile.h"
-#include "tags/FileException.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/file/FileException.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "tags/SafeRename.h"
+#include "tags/file/SafeRename.h"
 
 #include <sys/stat.h>
 

@@ -1,12 +1,12 @@
-#include "tags/SaveGuard.h"
+#include "tags/file/SaveGuard.h"
 
 #include <sys/file.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 
-#include "tags/BufferedFile.h"
-#include "tags/FileException.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/file/FileException.h"
 
 namespace velmora {
 

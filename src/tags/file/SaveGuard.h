@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "tags/FileIdentity.h"
+#include "tags/file/FileIdentity.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "tags/GenreTable.h"
+#include "tags/id3v1/GenreTable.h"
 
 #include <array>
 

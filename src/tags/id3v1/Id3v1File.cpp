@@ -1,10 +1,10 @@
-#include "tags/Id3v1File.h"
+#include "tags/id3v1/Id3v1File.h"
 
 #include <array>
 #include <cstdint>
 
-#include "tags/BufferedFile.h"
-#include "tags/Id3v1Record.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/id3v1/Id3v1Record.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "tags/Id3v1Record.h"
+#include "tags/id3v1/Id3v1Record.h"
 
 #include <algorithm>
 #include <span>

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <tuple>
 
-#include "tags/Id3v1Tag.h"
+#include "tags/id3v1/Id3v1Tag.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "tags/Id3v1Tag.h"
+#include "tags/id3v1/Id3v1Tag.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "tags/GenreTable.h"
+#include "tags/id3v1/GenreTable.h"
 
 namespace velmora {
 

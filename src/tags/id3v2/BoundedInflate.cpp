@@ -1,4 +1,4 @@
-#include "tags/BoundedInflate.h"
+#include "tags/id3v2/BoundedInflate.h"
 
 #include <zlib.h>
 

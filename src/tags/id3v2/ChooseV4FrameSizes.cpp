@@ -4,9 +4,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "tags/ByteCursor.h"
-#include "tags/FrameId.h"
-#include "tags/FrameWalk.h"
+#include "tags/file/ByteCursor.h"
+#include "tags/id3v2/FrameId.h"
+#include "tags/id3v2/FrameWalk.h"
 
 // ID3v2.4 frame sizes are synchsafe, but a widely used player long wrote plain 32-bit sizes
 // into ID3v2.4 tags, and tags edited by both kinds of writer hold both. The two readings

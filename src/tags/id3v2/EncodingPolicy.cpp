@@ -1,4 +1,4 @@
-#include "tags/EncodingPolicy.h"
+#include "tags/id3v2/EncodingPolicy.h"
 
 namespace velmora {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "tags/FrameField.h"
+#include "tags/id3v2/FrameField.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "tags/FrameBodyReaders.h"
+#include "tags/id3v2/FrameBodyReaders.h"
 
 #include <algorithm>
 #include <array>
@@ -8,11 +8,11 @@
 #include <tuple>
 #include <vector>
 
-#include "tags/ByteCursor.h"
-#include "tags/FrameFieldTypes.h"
-#include "tags/Id3v2Frame.h"
-#include "tags/StoredBytesField.h"
-#include "tags/TextEncoding.h"
+#include "tags/file/ByteCursor.h"
+#include "tags/id3v2/FrameFieldTypes.h"
+#include "tags/id3v2/Id3v2Frame.h"
+#include "tags/id3v2/StoredBytesField.h"
+#include "tags/id3v2/TextEncoding.h"
 
 namespace velmora {
 

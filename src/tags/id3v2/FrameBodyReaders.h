@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <span>
 
-#include "tags/EncodingPolicy.h"
-#include "tags/FrameField.h"
-#include "tags/FrameLayouts.h"
+#include "tags/id3v2/EncodingPolicy.h"
+#include "tags/id3v2/FrameField.h"
+#include "tags/id3v2/FrameLayouts.h"
 
 namespace velmora {
 namespace text {

@@ -1,4 +1,4 @@
-#include "tags/FrameField.h"
+#include "tags/id3v2/FrameField.h"
 
 #include <algorithm>
 #include <typeinfo>

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tags/InlineBytes.h"
+#include "tags/id3v2/InlineBytes.h"
 
 namespace velmora {
 namespace text {

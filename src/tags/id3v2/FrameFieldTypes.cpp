@@ -1,7 +1,7 @@
-#include "tags/FrameFieldTypes.h"
+#include "tags/id3v2/FrameFieldTypes.h"
 
-#include "tags/EncodingPolicy.h"
-#include "tags/TextEncoding.h"
+#include "tags/id3v2/EncodingPolicy.h"
+#include "tags/id3v2/TextEncoding.h"
 #include "text/CodePage.h"
 
 namespace velmora {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/ChunkPoolAllocated.h"
-#include "tags/FrameField.h"
+#include "tags/id3v2/FrameField.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tags/FrameId.h"
+#include "tags/id3v2/FrameId.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
-#include "tags/FrameLayouts.h"
+#include "tags/id3v2/FrameLayouts.h"
 
-#include "tags/FrameIdTable.h"
+#include "tags/id3v2/FrameIdTable.h"
 
 namespace velmora {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "tags/FrameId.h"
+#include "tags/id3v2/FrameId.h"
 
 namespace velmora {
 

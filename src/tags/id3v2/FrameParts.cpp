@@ -1,10 +1,10 @@
-#include "tags/FrameParts.h"
+#include "tags/id3v2/FrameParts.h"
 
 #include <optional>
 #include <string>
 
-#include "tags/FrameFieldTypes.h"
-#include "tags/Id3v2Frame.h"
+#include "tags/id3v2/FrameFieldTypes.h"
+#include "tags/id3v2/Id3v2Frame.h"
 
 namespace velmora {
 

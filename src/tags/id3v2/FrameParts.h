@@ -7,8 +7,8 @@
 #include <string_view>
 #include <variant>
 
-#include "tags/FrameId.h"
-#include "tags/FrameLayouts.h"
+#include "tags/id3v2/FrameId.h"
+#include "tags/id3v2/FrameLayouts.h"
 
 namespace velmora {
 

@@ -1,9 +1,9 @@
-#include "tags/FrameWalk.h"
+#include "tags/id3v2/FrameWalk.h"
 
 #include <algorithm>
 
-#include "tags/ByteCursor.h"
-#include "tags/FrameId.h"
+#include "tags/file/ByteCursor.h"
+#include "tags/id3v2/FrameId.h"
 
 namespace velmora {
 

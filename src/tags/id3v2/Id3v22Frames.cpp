@@ -1,8 +1,8 @@
-#include "tags/Id3v22Frames.h"
+#include "tags/id3v2/Id3v22Frames.h"
 
 #include <string>
 
-#include "tags/ByteCursor.h"
+#include "tags/file/ByteCursor.h"
 #include "text/Ascii.h"
 
 namespace velmora {

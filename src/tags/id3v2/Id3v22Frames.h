@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tags/FrameId.h"
+#include "tags/id3v2/FrameId.h"
 
 namespace velmora {
 

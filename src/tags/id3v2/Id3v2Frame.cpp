@@ -1,4 +1,4 @@
-#include "tags/Id3v2Frame.h"
+#include "tags/id3v2/Id3v2Frame.h"
 
 namespace velmora {
 

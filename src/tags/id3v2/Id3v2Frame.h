@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "common/ChunkPoolAllocated.h"
-#include "tags/FieldList.h"
-#include "tags/FrameField.h"
-#include "tags/FrameId.h"
+#include "tags/id3v2/FieldList.h"
+#include "tags/id3v2/FrameField.h"
+#include "tags/id3v2/FrameId.h"
 
 namespace velmora {
 

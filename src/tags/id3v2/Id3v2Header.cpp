@@ -1,4 +1,4 @@
-#include "tags/Id3v2Header.h"
+#include "tags/id3v2/Id3v2Header.h"
 
 #include <algorithm>
 

@@ -1,24 +1,24 @@
-#include "tags/Id3v2Reader.h"
+#include "tags/id3v2/Id3v2Reader.h"
 
 #include <algorithm>
 #include <array>
 #include <memory>
 #include <optional>
 
-#include "tags/BoundedInflate.h"
-#include "tags/BufferedFile.h"
-#include "tags/ByteCursor.h"
-#include "tags/FrameBodyReaders.h"
-#include "tags/FrameFormatFlags.h"
-#include "tags/FrameIdTable.h"
-#include "tags/FrameWalk.h"
-#include "tags/Id3v22Frames.h"
-#include "tags/Id3v2Frame.h"
-#include "tags/Id3v2Header.h"
-#include "tags/Id3v2Serializer.h"
-#include "tags/Id3v2Tag.h"
-#include "tags/StoredBytesField.h"
-#include "tags/Unsynchronisation.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/file/ByteCursor.h"
+#include "tags/id3v2/BoundedInflate.h"
+#include "tags/id3v2/FrameBodyReaders.h"
+#include "tags/id3v2/FrameFormatFlags.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/id3v2/FrameWalk.h"
+#include "tags/id3v2/Id3v22Frames.h"
+#include "tags/id3v2/Id3v2Frame.h"
+#include "tags/id3v2/Id3v2Header.h"
+#include "tags/id3v2/Id3v2Serializer.h"
+#include "tags/id3v2/Id3v2Tag.h"
+#include "tags/id3v2/StoredBytesField.h"
+#include "tags/id3v2/Unsynchronisation.h"
 
 namespace velmora {
 

@@ -5,11 +5,11 @@
 #include <span>
 #include <vector>
 
-#include "tags/EncodingPolicy.h"
-#include "tags/FrameWalk.h"
-#include "tags/ScratchBuffer.h"
-#include "tags/StoredBody.h"
-#include "tags/StoredBytesField.h"
+#include "tags/file/ScratchBuffer.h"
+#include "tags/id3v2/EncodingPolicy.h"
+#include "tags/id3v2/FrameWalk.h"
+#include "tags/id3v2/StoredBody.h"
+#include "tags/id3v2/StoredBytesField.h"
 
 namespace velmora {
 

@@ -1,15 +1,15 @@
-#include "tags/Id3v2Serializer.h"
+#include "tags/id3v2/Id3v2Serializer.h"
 
 #include <algorithm>
 #include <stdexcept>
 #include <string>
 
-#include "tags/FrameFieldTypes.h"
-#include "tags/FrameFormatFlags.h"
-#include "tags/Id3v2Header.h"
-#include "tags/Id3v2Tag.h"
-#include "tags/StoredBytesField.h"
-#include "tags/TextEncoding.h"
+#include "tags/id3v2/FrameFieldTypes.h"
+#include "tags/id3v2/FrameFormatFlags.h"
+#include "tags/id3v2/Id3v2Header.h"
+#include "tags/id3v2/Id3v2Tag.h"
+#include "tags/id3v2/StoredBytesField.h"
+#include "tags/id3v2/TextEncoding.h"
 #include "text/CodePage.h"
 
 namespace velmora {

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "tags/StoredBody.h"
+#include "tags/id3v2/StoredBody.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "tags/Id3v2Tag.h"
+#include "tags/id3v2/Id3v2Tag.h"
 
 #include <algorithm>
 

@@ -3,9 +3,9 @@
 #include <memory>
 #include <vector>
 
-#include "tags/FrameField.h"
-#include "tags/FrameId.h"
-#include "tags/Id3v2Frame.h"
+#include "tags/id3v2/FrameField.h"
+#include "tags/id3v2/FrameId.h"
+#include "tags/id3v2/Id3v2Frame.h"
 
 namespace velmora {
 

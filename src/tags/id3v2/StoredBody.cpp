@@ -1,11 +1,11 @@
-#include "tags/StoredBody.h"
+#include "tags/id3v2/StoredBody.h"
 
 #include <cerrno>
 
-#include "tags/BoundedInflate.h"
-#include "tags/BufferedFile.h"
-#include "tags/FileException.h"
-#include "tags/Unsynchronisation.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/file/FileException.h"
+#include "tags/id3v2/BoundedInflate.h"
+#include "tags/id3v2/Unsynchronisation.h"
 
 namespace velmora {
 

@@ -1,11 +1,11 @@
-#include "tags/StoredBytesField.h"
+#include "tags/id3v2/StoredBytesField.h"
 
 #include <algorithm>
 #include <stdexcept>
 #include <utility>
 
-#include "tags/FrameIdTable.h"
-#include "tags/Id3v2Frame.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/id3v2/Id3v2Frame.h"
 
 namespace velmora {
 

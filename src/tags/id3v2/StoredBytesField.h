@@ -5,9 +5,9 @@
 #include <span>
 #include <vector>
 
-#include "tags/FrameField.h"
-#include "tags/FrameId.h"
-#include "tags/StoredBody.h"
+#include "tags/id3v2/FrameField.h"
+#include "tags/id3v2/FrameId.h"
+#include "tags/id3v2/StoredBody.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "tags/TextEncoding.h"
+#include "tags/id3v2/TextEncoding.h"
 
 #include <string>
 

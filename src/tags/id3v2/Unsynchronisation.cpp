@@ -1,4 +1,4 @@
-#include "tags/Unsynchronisation.h"
+#include "tags/id3v2/Unsynchronisation.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "tags/VersionConversion.h"
+#include "tags/id3v2/VersionConversion.h"
 
 #include <algorithm>
 #include <memory>
@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "tags/EncodingPolicy.h"
-#include "tags/FrameFieldTypes.h"
-#include "tags/FrameLayouts.h"
-#include "tags/Id3v2Tag.h"
-#include "tags/YearFrames.h"
+#include "tags/id3v2/EncodingPolicy.h"
+#include "tags/id3v2/FrameFieldTypes.h"
+#include "tags/id3v2/FrameLayouts.h"
+#include "tags/id3v2/Id3v2Tag.h"
+#include "tags/ops/YearFrames.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "tags/MpegAverages.h"
+#include "tags/mpeg/MpegAverages.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include <algorithm>
 
-#include "tags/BufferedFile.h"
-#include "tags/MpegInfo.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/mpeg/MpegInfo.h"
 
 namespace velmora {
 namespace {

@@ -1,4 +1,4 @@
-#include "tags/MpegFrameSearch.h"
+#include "tags/mpeg/MpegFrameSearch.h"
 
 #include <algorithm>
 #include <span>

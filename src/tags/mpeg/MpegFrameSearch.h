@@ -5,9 +5,9 @@
 #include <optional>
 #include <span>
 
-#include "tags/MpegByteSource.h"
-#include "tags/MpegHeader.h"
-#include "tags/ScratchBuffer.h"
+#include "tags/file/ScratchBuffer.h"
+#include "tags/mpeg/MpegByteSource.h"
+#include "tags/mpeg/MpegHeader.h"
 
 namespace velmora {
 

@@ -1,9 +1,9 @@
-#include "tags/MpegHeader.h"
+#include "tags/mpeg/MpegHeader.h"
 
 #include <algorithm>
 
-#include "tags/ByteCursor.h"
-#include "tags/MpegTables.h"
+#include "tags/file/ByteCursor.h"
+#include "tags/mpeg/MpegTables.h"
 
 namespace velmora {
 namespace {

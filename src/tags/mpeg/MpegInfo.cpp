@@ -1,9 +1,9 @@
-#include "tags/MpegInfo.h"
+#include "tags/mpeg/MpegInfo.h"
 
 #include <algorithm>
 
-#include "tags/MpegAverages.h"
-#include "tags/MpegFrameSearch.h"
+#include "tags/mpeg/MpegAverages.h"
+#include "tags/mpeg/MpegFrameSearch.h"
 
 namespace velmora {
 namespace {

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <span>
 
-#include "tags/MpegByteSource.h"
-#include "tags/MpegHeader.h"
-#include "tags/MpegVbrHeader.h"
-#include "tags/ScratchBuffer.h"
+#include "tags/file/ScratchBuffer.h"
+#include "tags/mpeg/MpegByteSource.h"
+#include "tags/mpeg/MpegHeader.h"
+#include "tags/mpeg/MpegVbrHeader.h"
 
 namespace velmora {
 

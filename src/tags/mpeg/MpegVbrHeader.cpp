@@ -1,7 +1,7 @@
-#include "tags/MpegVbrHeader.h"
+#include "tags/mpeg/MpegVbrHeader.h"
 
-#include "tags/ByteCursor.h"
-#include "tags/MpegTables.h"
+#include "tags/file/ByteCursor.h"
+#include "tags/mpeg/MpegTables.h"
 
 namespace velmora {
 namespace {

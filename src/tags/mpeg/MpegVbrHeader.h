@@ -4,7 +4,7 @@
 #include <optional>
 #include <span>
 
-#include "tags/MpegHeader.h"
+#include "tags/mpeg/MpegHeader.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "tags/OtherFormats.h"
+#include "tags/mpeg/OtherFormats.h"
 
 #include <algorithm>
 #include <string_view>

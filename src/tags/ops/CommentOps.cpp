@@ -1,11 +1,11 @@
-#include "tags/CommentOps.h"
+#include "tags/ops/CommentOps.h"
 
-#include "tags/EncodingPolicy.h"
-#include "tags/EngineContext.h"
-#include "tags/FrameFieldTypes.h"
-#include "tags/FrameIdTable.h"
-#include "tags/FrameParts.h"
-#include "tags/Id3v2Tag.h"
+#include "tags/id3v2/EncodingPolicy.h"
+#include "tags/id3v2/FrameFieldTypes.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/id3v2/FrameParts.h"
+#include "tags/id3v2/Id3v2Tag.h"
+#include "tags/record/EngineContext.h"
 
 namespace velmora {
 

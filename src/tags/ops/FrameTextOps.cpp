@@ -1,4 +1,4 @@
-#include "tags/FrameTextOps.h"
+#include "tags/ops/FrameTextOps.h"
 
 #include <algorithm>
 #include <memory>
@@ -7,15 +7,15 @@
 #include <utility>
 #include <vector>
 
-#include "tags/EncodingPolicy.h"
-#include "tags/EngineContext.h"
-#include "tags/FrameFieldTypes.h"
-#include "tags/FrameIdTable.h"
-#include "tags/GenreTable.h"
-#include "tags/Id3v1Record.h"
-#include "tags/Id3v1Tag.h"
-#include "tags/Id3v2Tag.h"
-#include "tags/YearFrames.h"
+#include "tags/id3v1/GenreTable.h"
+#include "tags/id3v1/Id3v1Record.h"
+#include "tags/id3v1/Id3v1Tag.h"
+#include "tags/id3v2/EncodingPolicy.h"
+#include "tags/id3v2/FrameFieldTypes.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/id3v2/Id3v2Tag.h"
+#include "tags/ops/YearFrames.h"
+#include "tags/record/EngineContext.h"
 #include "text/UpperCase.h"
 #include "text/Utf8.h"
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "tags/FrameField.h"
-#include "tags/FrameId.h"
-#include "tags/TagOpsFwd.h"
+#include "tags/id3v2/FrameField.h"
+#include "tags/id3v2/FrameId.h"
+#include "tags/ops/TagOpsFwd.h"
 
 namespace velmora {
 

@@ -1,16 +1,16 @@
-#include "tags/PictureOps.h"
+#include "tags/ops/PictureOps.h"
 
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
 
-#include "tags/EncodingPolicy.h"
-#include "tags/EngineContext.h"
-#include "tags/FrameField.h"
-#include "tags/FrameIdTable.h"
-#include "tags/FrameParts.h"
-#include "tags/Id3v2Tag.h"
-#include "tags/StoredBytesField.h"
+#include "tags/id3v2/EncodingPolicy.h"
+#include "tags/id3v2/FrameField.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/id3v2/FrameParts.h"
+#include "tags/id3v2/Id3v2Tag.h"
+#include "tags/id3v2/StoredBytesField.h"
+#include "tags/record/EngineContext.h"
 #include "text/Ascii.h"
 
 namespace velmora {

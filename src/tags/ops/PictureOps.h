@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tags/TagOpsFwd.h"
+#include "tags/ops/TagOpsFwd.h"
 
 namespace velmora {
 

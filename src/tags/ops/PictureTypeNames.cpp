@@ -1,4 +1,4 @@
-#include "tags/PictureTypeNames.h"
+#include "tags/ops/PictureTypeNames.h"
 
 namespace velmora {
 

@@ -1,12 +1,12 @@
-#include "tags/ShownFields.h"
+#include "tags/ops/ShownFields.h"
 
 #include <optional>
 
-#include "tags/FrameIdTable.h"
-#include "tags/FrameTextOps.h"
-#include "tags/GenreTable.h"
-#include "tags/Id3v1Tag.h"
-#include "tags/Mp3File.h"
+#include "tags/id3v1/GenreTable.h"
+#include "tags/id3v1/Id3v1Tag.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/ops/FrameTextOps.h"
+#include "tags/record/Mp3File.h"
 #include "text/Utf8.h"
 
 namespace velmora {

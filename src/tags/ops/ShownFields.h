@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "tags/FrameId.h"
-#include "tags/TagOpsFwd.h"
+#include "tags/id3v2/FrameId.h"
+#include "tags/ops/TagOpsFwd.h"
 
 namespace velmora {
 

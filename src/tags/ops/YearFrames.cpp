@@ -1,12 +1,12 @@
-#include "tags/YearFrames.h"
+#include "tags/ops/YearFrames.h"
 
 #include <algorithm>
 
-#include "tags/EngineContext.h"
-#include "tags/FrameIdTable.h"
-#include "tags/FrameTextOps.h"
-#include "tags/Id3v2Tag.h"
-#include "tags/VersionConversion.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/id3v2/Id3v2Tag.h"
+#include "tags/id3v2/VersionConversion.h"
+#include "tags/ops/FrameTextOps.h"
+#include "tags/record/EngineContext.h"
 
 namespace velmora {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "tags/TagOpsFwd.h"
+#include "tags/ops/TagOpsFwd.h"
 
 namespace velmora {
 

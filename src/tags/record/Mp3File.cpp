@@ -1,25 +1,25 @@
-#include "tags/Mp3File.h"
+#include "tags/record/Mp3File.h"
 
 #include <array>
 #include <cerrno>
 #include <span>
 
 #include "common/Messages.h"
-#include "tags/BufferedFile.h"
-#include "tags/FileException.h"
-#include "tags/Id3v1File.h"
-#include "tags/Id3v1Record.h"
-#include "tags/Id3v2Reader.h"
-#include "tags/Id3v2Serializer.h"
-#include "tags/MpegInfo.h"
-#include "tags/OtherFormats.h"
-#include "tags/SafeRename.h"
-#include "tags/SaveRecorder.h"
-#include "tags/StoredBytesField.h"
-#include "tags/TagFileWriter.h"
-#include "tags/TagRegion.h"
-#include "tags/TrailingTags.h"
-#include "tags/VersionConversion.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/file/FileException.h"
+#include "tags/file/SafeRename.h"
+#include "tags/id3v1/Id3v1File.h"
+#include "tags/id3v1/Id3v1Record.h"
+#include "tags/id3v2/Id3v2Reader.h"
+#include "tags/id3v2/Id3v2Serializer.h"
+#include "tags/id3v2/StoredBytesField.h"
+#include "tags/id3v2/VersionConversion.h"
+#include "tags/mpeg/MpegInfo.h"
+#include "tags/mpeg/OtherFormats.h"
+#include "tags/record/SaveRecorder.h"
+#include "tags/record/TagFileWriter.h"
+#include "tags/record/TagRegion.h"
+#include "tags/record/TrailingTags.h"
 #include "text/Utf8.h"
 
 namespace velmora {

@@ -8,13 +8,13 @@
 
 #include "common/ChunkPoolAllocated.h"
 #include "common/Messages.h"
-#include "tags/EngineContext.h"
-#include "tags/FileIdentity.h"
-#include "tags/Id3v1Tag.h"
-#include "tags/Id3v2Tag.h"
-#include "tags/MpegInfo.h"
-#include "tags/StoredBody.h"
-#include "tags/TagFileWriter.h"
+#include "tags/file/FileIdentity.h"
+#include "tags/id3v1/Id3v1Tag.h"
+#include "tags/id3v2/Id3v2Tag.h"
+#include "tags/id3v2/StoredBody.h"
+#include "tags/mpeg/MpegInfo.h"
+#include "tags/record/EngineContext.h"
+#include "tags/record/TagFileWriter.h"
 
 namespace velmora {
 

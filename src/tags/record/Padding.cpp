@@ -1,4 +1,4 @@
-#include "tags/Padding.h"
+#include "tags/record/Padding.h"
 
 namespace velmora {
 

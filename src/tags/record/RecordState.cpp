@@ -1,10 +1,10 @@
-#include "tags/RecordState.h"
+#include "tags/record/RecordState.h"
 
 #include <stdexcept>
 #include <typeinfo>
 
-#include "tags/FrameFieldTypes.h"
-#include "tags/Mp3File.h"
+#include "tags/id3v2/FrameFieldTypes.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tags/Id3v1Tag.h"
-#include "tags/Id3v2Frame.h"
+#include "tags/id3v1/Id3v1Tag.h"
+#include "tags/id3v2/Id3v2Frame.h"
 
 namespace velmora {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tags/FileIdentity.h"
+#include "tags/file/FileIdentity.h"
 
 namespace velmora {
 

@@ -1,19 +1,19 @@
-#include "tags/TagFileWriter.h"
+#include "tags/record/TagFileWriter.h"
 
 #include <algorithm>
 #include <cerrno>
 
 #include "common/Messages.h"
-#include "tags/AtomicReplace.h"
-#include "tags/BufferedFile.h"
-#include "tags/ByteMoves.h"
-#include "tags/EngineContext.h"
-#include "tags/FileIdentity.h"
-#include "tags/Id3v1Record.h"
-#include "tags/Id3v1Tag.h"
-#include "tags/SaveGuard.h"
-#include "tags/SaveRecorder.h"
-#include "tags/TagSavePlan.h"
+#include "tags/file/AtomicReplace.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/file/ByteMoves.h"
+#include "tags/file/FileIdentity.h"
+#include "tags/file/SaveGuard.h"
+#include "tags/id3v1/Id3v1Record.h"
+#include "tags/id3v1/Id3v1Tag.h"
+#include "tags/record/EngineContext.h"
+#include "tags/record/SaveRecorder.h"
+#include "tags/record/TagSavePlan.h"
 
 namespace velmora {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tags/FileIdentity.h"
-#include "tags/TagSavePlan.h"
+#include "tags/file/FileIdentity.h"
+#include "tags/record/TagSavePlan.h"
 
 namespace velmora {
 

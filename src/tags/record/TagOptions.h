@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "tags/EncodingPolicy.h"
+#include "tags/id3v2/EncodingPolicy.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "tags/TagRegion.h"
+#include "tags/record/TagRegion.h"
 
 namespace velmora {
 

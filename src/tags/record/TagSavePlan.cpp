@@ -1,9 +1,9 @@
-#include "tags/TagSavePlan.h"
+#include "tags/record/TagSavePlan.h"
 
 #include <algorithm>
 
-#include "tags/Id3v1Tag.h"
-#include "tags/Padding.h"
+#include "tags/id3v1/Id3v1Tag.h"
+#include "tags/record/Padding.h"
 
 namespace velmora {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "tags/FileIdentity.h"
-#include "tags/Id3v1Record.h"
-#include "tags/StoredBody.h"
-#include "tags/TagRegion.h"
+#include "tags/file/FileIdentity.h"
+#include "tags/id3v1/Id3v1Record.h"
+#include "tags/id3v2/StoredBody.h"
+#include "tags/record/TagRegion.h"
 
 namespace velmora {
 

@@ -1,12 +1,12 @@
-#include "tags/TrailingTags.h"
+#include "tags/record/TrailingTags.h"
 
 #include <algorithm>
 #include <array>
 #include <span>
 #include <string_view>
 
-#include "tags/BufferedFile.h"
-#include "tags/ByteCursor.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/file/ByteCursor.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "ui/MainWindow.h"
+#include "ui/app/MainWindow.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -15,23 +15,23 @@
 
 #include "common/Messages.h"
 #include "scan/TagSettings.h"
-#include "ui/Actions.h"
-#include "ui/BatchCommands.h"
-#include "ui/EditCommands.h"
-#include "ui/ExportCommands.h"
-#include "ui/FileListView.h"
-#include "ui/ListDisplay.h"
-#include "ui/LoadCommands.h"
-#include "ui/PreferencesDialog.h"
-#include "ui/QtText.h"
-#include "ui/SaveCommands.h"
-#include "ui/ShellCommands.h"
-#include "ui/ShownCount.h"
-#include "ui/TagCommands.h"
-#include "ui/TagEditorPanel.h"
-#include "ui/UiEnvironment.h"
-#include "ui/WindowMemory.h"
-#include "ui/Workspace.h"
+#include "ui/app/Actions.h"
+#include "ui/app/UiEnvironment.h"
+#include "ui/app/WindowMemory.h"
+#include "ui/app/Workspace.h"
+#include "ui/bridges/QtText.h"
+#include "ui/commands/BatchCommands.h"
+#include "ui/commands/EditCommands.h"
+#include "ui/commands/ExportCommands.h"
+#include "ui/commands/LoadCommands.h"
+#include "ui/commands/SaveCommands.h"
+#include "ui/commands/ShellCommands.h"
+#include "ui/commands/TagCommands.h"
+#include "ui/dialogs/PreferencesDialog.h"
+#include "ui/list/FileListView.h"
+#include "ui/list/ListDisplay.h"
+#include "ui/list/ShownCount.h"
+#include "ui/panel/TagEditorPanel.h"
 
 namespace velmora::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/StartArguments.h"
+#include "ui/app/StartArguments.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

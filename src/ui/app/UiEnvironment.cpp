@@ -1,4 +1,4 @@
-#include "ui/UiEnvironment.h"
+#include "ui/app/UiEnvironment.h"
 
 #include "scan/TagSettings.h"
 #include "settings/ActiveCodePage.h"

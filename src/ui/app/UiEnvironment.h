@@ -6,9 +6,9 @@
 
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
-#include "tags/EngineContext.h"
+#include "tags/record/EngineContext.h"
 #include "text/CodePage.h"
-#include "ui/UiMessageSink.h"
+#include "ui/bridges/UiMessageSink.h"
 
 namespace velmora::ui {
 

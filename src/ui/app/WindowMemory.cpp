@@ -1,4 +1,4 @@
-#include "ui/WindowMemory.h"
+#include "ui/app/WindowMemory.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -7,8 +7,8 @@
 
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
-#include "ui/FileListView.h"
-#include "ui/QtText.h"
+#include "ui/bridges/QtText.h"
+#include "ui/list/FileListView.h"
 
 namespace velmora::ui {
 namespace {

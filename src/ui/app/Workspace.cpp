@@ -1,4 +1,4 @@
-#include "ui/Workspace.h"
+#include "ui/app/Workspace.h"
 
 #include <algorithm>
 #include <chrono>
@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "tags/EngineContext.h"
-#include "tags/Mp3File.h"
-#include "ui/UiMessageSink.h"
+#include "tags/record/EngineContext.h"
+#include "tags/record/Mp3File.h"
+#include "ui/bridges/UiMessageSink.h"
 
 namespace velmora::ui {
 

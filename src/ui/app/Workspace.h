@@ -14,10 +14,10 @@
 #include "edit/EditJournal.h"
 #include "scan/LoaderThread.h"
 #include "scan/SaveThread.h"
-#include "tags/TagOptions.h"
-#include "ui/FileListModel.h"
-#include "ui/FileListProxy.h"
-#include "ui/WorkerPoller.h"
+#include "tags/record/TagOptions.h"
+#include "ui/bridges/WorkerPoller.h"
+#include "ui/list/FileListModel.h"
+#include "ui/list/FileListProxy.h"
 
 namespace velmora {
 struct EngineContext;

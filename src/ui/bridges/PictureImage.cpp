@@ -1,4 +1,4 @@
-#include "ui/PictureImage.h"
+#include "ui/bridges/PictureImage.h"
 
 #include <QBuffer>
 #include <QByteArray>

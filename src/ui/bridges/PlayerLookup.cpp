@@ -1,4 +1,4 @@
-#include "ui/PlayerLookup.h"
+#include "ui/bridges/PlayerLookup.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "ui/MprisNames.h"
+#include "ui/bridges/MprisNames.h"
 
 namespace velmora::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/QtText.h"
+#include "ui/bridges/QtText.h"
 
 #include <QFile>
 

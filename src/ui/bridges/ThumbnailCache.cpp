@@ -1,10 +1,10 @@
-#include "ui/ThumbnailCache.h"
+#include "ui/bridges/ThumbnailCache.h"
 
 #include <QCryptographicHash>
 #include <QPainter>
 
 #include "edit/PictureRules.h"
-#include "ui/PictureImage.h"
+#include "ui/bridges/PictureImage.h"
 
 namespace velmora::ui {
 

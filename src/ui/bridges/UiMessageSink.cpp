@@ -1,11 +1,11 @@
-#include "ui/UiMessageSink.h"
+#include "ui/bridges/UiMessageSink.h"
 
 #include <QCheckBox>
 #include <QMessageBox>
 #include <QThread>
 #include <algorithm>
 
-#include "ui/QtText.h"
+#include "ui/bridges/QtText.h"
 
 namespace velmora::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/WorkerPoller.h"
+#include "ui/bridges/WorkerPoller.h"
 
 #include <utility>
 

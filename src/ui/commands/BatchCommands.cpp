@@ -1,16 +1,16 @@
-#include "ui/BatchCommands.h"
+#include "ui/commands/BatchCommands.h"
 
 #include <QItemSelectionModel>
 #include <algorithm>
 #include <optional>
 #include <vector>
 
-#include "ui/Actions.h"
-#include "ui/FileListView.h"
-#include "ui/GenerateDialog.h"
-#include "ui/RenameDialog.h"
-#include "ui/UiEnvironment.h"
-#include "ui/Workspace.h"
+#include "ui/app/Actions.h"
+#include "ui/app/UiEnvironment.h"
+#include "ui/app/Workspace.h"
+#include "ui/dialogs/GenerateDialog.h"
+#include "ui/dialogs/RenameDialog.h"
+#include "ui/list/FileListView.h"
 
 namespace velmora::ui {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "ui/BatchDialogContext.h"
+#include "ui/dialogs/BatchDialogContext.h"
 
 class QAction;
 class QWidget;

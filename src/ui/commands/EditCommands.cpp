@@ -1,8 +1,8 @@
-#include "ui/EditCommands.h"
+#include "ui/commands/EditCommands.h"
 
-#include "ui/Actions.h"
-#include "ui/QtText.h"
-#include "ui/Workspace.h"
+#include "ui/app/Actions.h"
+#include "ui/app/Workspace.h"
+#include "ui/bridges/QtText.h"
 
 namespace velmora::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/ExportCommands.h"
+#include "ui/commands/ExportCommands.h"
 
 #include <QAction>
 #include <QWidget>
@@ -8,13 +8,13 @@
 #include "export/PlsExporter.h"
 #include "export/XmlExporter.h"
 #include "text/LocaleCodePage.h"
-#include "ui/Actions.h"
-#include "ui/FileListView.h"
-#include "ui/QtText.h"
-#include "ui/SaveDialogTarget.h"
-#include "ui/UiEnvironment.h"
-#include "ui/Workspace.h"
-#include "ui/XmlExportDialog.h"
+#include "ui/app/Actions.h"
+#include "ui/app/UiEnvironment.h"
+#include "ui/app/Workspace.h"
+#include "ui/bridges/QtText.h"
+#include "ui/dialogs/SaveDialogTarget.h"
+#include "ui/dialogs/XmlExportDialog.h"
+#include "ui/list/FileListView.h"
 
 namespace velmora::ui {
 

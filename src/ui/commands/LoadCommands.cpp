@@ -1,4 +1,4 @@
-#include "ui/LoadCommands.h"
+#include "ui/commands/LoadCommands.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -6,10 +6,10 @@
 
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
-#include "ui/Actions.h"
-#include "ui/QtText.h"
-#include "ui/SaveCommands.h"
-#include "ui/Workspace.h"
+#include "ui/app/Actions.h"
+#include "ui/app/Workspace.h"
+#include "ui/bridges/QtText.h"
+#include "ui/commands/SaveCommands.h"
 
 namespace velmora::ui {
 namespace {

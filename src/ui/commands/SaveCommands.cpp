@@ -1,8 +1,8 @@
-#include "ui/SaveCommands.h"
+#include "ui/commands/SaveCommands.h"
 
-#include "ui/Actions.h"
-#include "ui/UiMessageSink.h"
-#include "ui/Workspace.h"
+#include "ui/app/Actions.h"
+#include "ui/app/Workspace.h"
+#include "ui/bridges/UiMessageSink.h"
 
 namespace velmora::ui {
 

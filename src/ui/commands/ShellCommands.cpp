@@ -1,4 +1,4 @@
-#include "ui/ShellCommands.h"
+#include "ui/commands/ShellCommands.h"
 
 #include <QDBusConnection>
 #include <QDBusInterface>
@@ -7,13 +7,13 @@
 #include <QItemSelectionModel>
 #include <QStringList>
 
-#include "tags/Mp3File.h"
-#include "ui/Actions.h"
-#include "ui/FileListView.h"
-#include "ui/MprisNames.h"
-#include "ui/PlayerLookup.h"
-#include "ui/QtText.h"
-#include "ui/Workspace.h"
+#include "tags/record/Mp3File.h"
+#include "ui/app/Actions.h"
+#include "ui/app/Workspace.h"
+#include "ui/bridges/MprisNames.h"
+#include "ui/bridges/PlayerLookup.h"
+#include "ui/bridges/QtText.h"
+#include "ui/list/FileListView.h"
 
 namespace velmora::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/TagCommands.h"
+#include "ui/commands/TagCommands.h"
 
 #include <QItemSelectionModel>
 #include <algorithm>
@@ -6,12 +6,12 @@
 #include "common/Messages.h"
 #include "edit/ActionNames.h"
 #include "edit/TagRemoval.h"
-#include "tags/Mp3File.h"
-#include "ui/Actions.h"
-#include "ui/FileListView.h"
-#include "ui/QtText.h"
-#include "ui/UiMessageSink.h"
-#include "ui/Workspace.h"
+#include "tags/record/Mp3File.h"
+#include "ui/app/Actions.h"
+#include "ui/app/Workspace.h"
+#include "ui/bridges/QtText.h"
+#include "ui/bridges/UiMessageSink.h"
+#include "ui/list/FileListView.h"
 
 namespace velmora::ui {
 

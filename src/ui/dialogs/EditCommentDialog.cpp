@@ -1,4 +1,4 @@
-#include "ui/EditCommentDialog.h"
+#include "ui/dialogs/EditCommentDialog.h"
 
 #include <QCollator>
 #include <QComboBox>
@@ -12,10 +12,10 @@
 #include "edit/ActionNames.h"
 #include "edit/CommentEdits.h"
 #include "edit/LanguageTable.h"
-#include "tags/EngineContext.h"
-#include "tags/Mp3File.h"
-#include "ui/PanelLink.h"
-#include "ui/QtText.h"
+#include "tags/record/EngineContext.h"
+#include "tags/record/Mp3File.h"
+#include "ui/bridges/QtText.h"
+#include "ui/panel/PanelLink.h"
 
 namespace velmora::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/EditPictureDialog.h"
+#include "ui/dialogs/EditPictureDialog.h"
 
 #include <QCollator>
 #include <QComboBox>
@@ -16,16 +16,16 @@
 #include "edit/ActionNames.h"
 #include "edit/PictureFiles.h"
 #include "edit/PictureRules.h"
-#include "tags/EngineContext.h"
-#include "tags/Mp3File.h"
-#include "tags/PictureOps.h"
-#include "tags/PictureTypeNames.h"
-#include "ui/PanelLink.h"
-#include "ui/PictureFrame.h"
-#include "ui/PictureImage.h"
-#include "ui/PictureViewer.h"
-#include "ui/QtText.h"
-#include "ui/UiMessageSink.h"
+#include "tags/ops/PictureOps.h"
+#include "tags/ops/PictureTypeNames.h"
+#include "tags/record/EngineContext.h"
+#include "tags/record/Mp3File.h"
+#include "ui/bridges/PictureImage.h"
+#include "ui/bridges/QtText.h"
+#include "ui/bridges/UiMessageSink.h"
+#include "ui/dialogs/PictureViewer.h"
+#include "ui/panel/PanelLink.h"
+#include "ui/panel/PictureFrame.h"
 
 namespace velmora::ui {
 namespace {

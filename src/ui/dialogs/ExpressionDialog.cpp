@@ -1,4 +1,4 @@
-#include "ui/ExpressionDialog.h"
+#include "ui/dialogs/ExpressionDialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -8,9 +8,9 @@
 #include <QVBoxLayout>
 
 #include "edit/EditJournal.h"
-#include "ui/QtText.h"
-#include "ui/RecentExpressions.h"
-#include "ui/UiMessageSink.h"
+#include "ui/bridges/QtText.h"
+#include "ui/bridges/UiMessageSink.h"
+#include "ui/dialogs/RecentExpressions.h"
 
 namespace velmora::ui {
 

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/BatchDialogContext.h"
-#include "ui/PreviewTable.h"
+#include "ui/dialogs/BatchDialogContext.h"
+#include "ui/dialogs/PreviewTable.h"
 
 class QLabel;
 class QLineEdit;

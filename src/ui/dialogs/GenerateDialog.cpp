@@ -1,12 +1,12 @@
-#include "ui/GenerateDialog.h"
+#include "ui/dialogs/GenerateDialog.h"
 
 #include <QTableWidget>
 
 #include "batch/GenerateCommand.h"
 #include "batch/regex/RegexErrorText.h"
 #include "edit/ActionNames.h"
-#include "tags/Mp3File.h"
-#include "ui/QtText.h"
+#include "tags/record/Mp3File.h"
+#include "ui/bridges/QtText.h"
 
 namespace velmora::ui {
 namespace {

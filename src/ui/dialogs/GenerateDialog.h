@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "ui/ExpressionDialog.h"
+#include "ui/dialogs/ExpressionDialog.h"
 
 namespace velmora::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/PictureViewer.h"
+#include "ui/dialogs/PictureViewer.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -7,7 +7,7 @@
 
 #include "common/Messages.h"
 #include "edit/PictureFiles.h"
-#include "ui/QtText.h"
+#include "ui/bridges/QtText.h"
 
 namespace velmora::ui {
 namespace {

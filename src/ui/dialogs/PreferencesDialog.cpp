@@ -1,4 +1,4 @@
-#include "ui/PreferencesDialog.h"
+#include "ui/dialogs/PreferencesDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,8 +14,8 @@
 #include "common/Messages.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
-#include "ui/ListDisplay.h"
-#include "ui/QtText.h"
+#include "ui/bridges/QtText.h"
+#include "ui/list/ListDisplay.h"
 
 namespace velmora::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/PreviewTable.h"
+#include "ui/dialogs/PreviewTable.h"
 
 #include <QApplication>
 #include <QHeaderView>

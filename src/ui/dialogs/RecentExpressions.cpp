@@ -1,6 +1,6 @@
-#include "ui/RecentExpressions.h"
+#include "ui/dialogs/RecentExpressions.h"
 
-#include "ui/QtText.h"
+#include "ui/bridges/QtText.h"
 
 namespace velmora::ui {
 

@@ -1,13 +1,13 @@
-#include "ui/RenameDialog.h"
+#include "ui/dialogs/RenameDialog.h"
 
 #include <QLineEdit>
 
 #include "batch/RenameCommand.h"
 #include "common/Messages.h"
 #include "edit/ActionNames.h"
-#include "tags/EngineContext.h"
-#include "tags/Mp3File.h"
-#include "ui/QtText.h"
+#include "tags/record/EngineContext.h"
+#include "tags/record/Mp3File.h"
+#include "ui/bridges/QtText.h"
 
 namespace velmora::ui {
 

@@ -1,9 +1,9 @@
-#include "ui/SaveDialogTarget.h"
+#include "ui/dialogs/SaveDialogTarget.h"
 
 #include <QFileDialog>
 #include <QStringList>
 
-#include "ui/QtText.h"
+#include "ui/bridges/QtText.h"
 
 namespace velmora::ui {
 

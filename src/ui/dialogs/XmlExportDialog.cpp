@@ -1,4 +1,4 @@
-#include "ui/XmlExportDialog.h"
+#include "ui/dialogs/XmlExportDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "ui/QtText.h"
+#include "ui/bridges/QtText.h"
 
 namespace velmora::ui {
 namespace {

@@ -1,11 +1,11 @@
-#include "ui/FileListModel.h"
+#include "ui/list/FileListModel.h"
 
 #include <QFont>
 #include <algorithm>
 
 #include "scan/FileListColumns.h"
-#include "tags/Mp3File.h"
-#include "ui/QtText.h"
+#include "tags/record/Mp3File.h"
+#include "ui/bridges/QtText.h"
 
 namespace velmora::ui {
 FileListModel::FileListModel(const text::CodePage& codePage, QObject* parent)

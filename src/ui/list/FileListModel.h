@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "scan/FileListColumns.h"
-#include "ui/ListDisplay.h"
+#include "ui/list/ListDisplay.h"
 
 namespace velmora {
 class Mp3File;

@@ -1,8 +1,8 @@
-#include "ui/FileListProxy.h"
+#include "ui/list/FileListProxy.h"
 
 #include "scan/FileListColumns.h"
-#include "ui/FileListModel.h"
-#include "ui/QtText.h"
+#include "ui/bridges/QtText.h"
+#include "ui/list/FileListModel.h"
 
 namespace velmora::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/FileListView.h"
+#include "ui/list/FileListView.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -9,9 +9,9 @@
 #include <array>
 
 #include "scan/FileListColumns.h"
-#include "ui/FileListModel.h"
-#include "ui/FileListProxy.h"
-#include "ui/QtText.h"
+#include "ui/bridges/QtText.h"
+#include "ui/list/FileListModel.h"
+#include "ui/list/FileListProxy.h"
 
 namespace velmora::ui {
 namespace {

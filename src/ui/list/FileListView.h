@@ -5,7 +5,7 @@
 
 class QMenu;
 
-#include "ui/ListDisplay.h"
+#include "ui/list/ListDisplay.h"
 
 namespace velmora {
 class Mp3File;

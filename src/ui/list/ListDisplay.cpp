@@ -1,4 +1,4 @@
-#include "ui/ListDisplay.h"
+#include "ui/list/ListDisplay.h"
 
 #include <QPainter>
 #include <QPainterPath>

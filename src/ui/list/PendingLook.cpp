@@ -1,4 +1,4 @@
-#include "ui/PendingLook.h"
+#include "ui/list/PendingLook.h"
 
 #include <QFont>
 #include <QPalette>

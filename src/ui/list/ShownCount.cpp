@@ -1,8 +1,8 @@
-#include "ui/ShownCount.h"
+#include "ui/list/ShownCount.h"
 
 #include <QItemSelectionModel>
 
-#include "ui/FileListProxy.h"
+#include "ui/list/FileListProxy.h"
 
 namespace velmora::ui {
 

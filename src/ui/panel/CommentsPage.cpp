@@ -1,4 +1,4 @@
-#include "ui/CommentsPage.h"
+#include "ui/panel/CommentsPage.h"
 
 #include <QHeaderView>
 #include <QTreeWidget>
@@ -6,10 +6,10 @@
 
 #include "edit/ActionNames.h"
 #include "edit/CommentEdits.h"
-#include "tags/EngineContext.h"
-#include "tags/Mp3File.h"
-#include "ui/EditCommentDialog.h"
-#include "ui/QtText.h"
+#include "tags/record/EngineContext.h"
+#include "tags/record/Mp3File.h"
+#include "ui/bridges/QtText.h"
+#include "ui/dialogs/EditCommentDialog.h"
 
 namespace velmora::ui {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/ListPage.h"
+#include "ui/panel/ListPage.h"
 
 class QTreeWidget;
 

@@ -1,12 +1,12 @@
-#include "ui/FieldEdit.h"
+#include "ui/panel/FieldEdit.h"
 
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
-#include "ui/PendingLook.h"
-#include "ui/QtText.h"
+#include "ui/bridges/QtText.h"
+#include "ui/list/PendingLook.h"
 
 namespace velmora::ui {
 

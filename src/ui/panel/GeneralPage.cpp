@@ -1,4 +1,4 @@
-#include "ui/GeneralPage.h"
+#include "ui/panel/GeneralPage.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -10,12 +10,12 @@
 
 #include "edit/ActionNames.h"
 #include "edit/CommonValue.h"
-#include "tags/EngineContext.h"
-#include "tags/FrameIdTable.h"
-#include "tags/FrameTextOps.h"
-#include "tags/Mp3File.h"
-#include "ui/FieldEdit.h"
-#include "ui/QtText.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/ops/FrameTextOps.h"
+#include "tags/record/EngineContext.h"
+#include "tags/record/Mp3File.h"
+#include "ui/bridges/QtText.h"
+#include "ui/panel/FieldEdit.h"
 
 namespace velmora::ui {
 namespace {

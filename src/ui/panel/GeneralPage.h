@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "edit/TagEdits.h"
-#include "ui/GenreBox.h"
-#include "ui/PanelPage.h"
+#include "ui/panel/GenreBox.h"
+#include "ui/panel/PanelPage.h"
 
 class QPushButton;
 

@@ -1,9 +1,9 @@
-#include "ui/GenreBox.h"
+#include "ui/panel/GenreBox.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "ui/PendingLook.h"
+#include "ui/list/PendingLook.h"
 
 namespace velmora::ui {
 

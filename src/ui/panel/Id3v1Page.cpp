@@ -1,4 +1,4 @@
-#include "ui/Id3v1Page.h"
+#include "ui/panel/Id3v1Page.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -7,11 +7,11 @@
 
 #include "edit/CommonValue.h"
 #include "edit/TagEdits.h"
-#include "tags/GenreTable.h"
-#include "tags/Id3v1Record.h"
-#include "tags/Mp3File.h"
-#include "ui/FieldEdit.h"
-#include "ui/QtText.h"
+#include "tags/id3v1/GenreTable.h"
+#include "tags/id3v1/Id3v1Record.h"
+#include "tags/record/Mp3File.h"
+#include "ui/bridges/QtText.h"
+#include "ui/panel/FieldEdit.h"
 
 namespace velmora::ui {
 namespace {

@@ -3,9 +3,9 @@
 #include <array>
 
 #include "edit/TagEdits.h"
-#include "tags/Id3v1Tag.h"
-#include "ui/GenreBox.h"
-#include "ui/PanelPage.h"
+#include "tags/id3v1/Id3v1Tag.h"
+#include "ui/panel/GenreBox.h"
+#include "ui/panel/PanelPage.h"
 
 namespace velmora::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/ListPage.h"
+#include "ui/panel/ListPage.h"
 
 #include <QAbstractItemView>
 #include <QHBoxLayout>

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "ui/PanelPage.h"
+#include "ui/panel/PanelPage.h"
 
 class QAbstractItemView;
 class QPushButton;

@@ -1,8 +1,8 @@
-#include "ui/PanelLink.h"
+#include "ui/panel/PanelLink.h"
 
 #include <utility>
 
-#include "ui/Workspace.h"
+#include "ui/app/Workspace.h"
 
 namespace velmora::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/PanelPage.h"
+#include "ui/panel/PanelPage.h"
 
 namespace velmora::ui {
 

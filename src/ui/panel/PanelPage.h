@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <span>
 
-#include "ui/PanelLink.h"
+#include "ui/panel/PanelLink.h"
 
 namespace velmora::ui {
 

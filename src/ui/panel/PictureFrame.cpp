@@ -1,4 +1,4 @@
-#include "ui/PictureFrame.h"
+#include "ui/panel/PictureFrame.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "ui/PicturesPage.h"
+#include "ui/panel/PicturesPage.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,12 +12,12 @@
 
 #include "edit/ActionNames.h"
 #include "edit/PictureFiles.h"
-#include "tags/EngineContext.h"
-#include "tags/Mp3File.h"
-#include "tags/PictureOps.h"
-#include "ui/EditPictureDialog.h"
-#include "ui/QtText.h"
-#include "ui/UiMessageSink.h"
+#include "tags/ops/PictureOps.h"
+#include "tags/record/EngineContext.h"
+#include "tags/record/Mp3File.h"
+#include "ui/bridges/QtText.h"
+#include "ui/bridges/UiMessageSink.h"
+#include "ui/dialogs/EditPictureDialog.h"
 
 namespace velmora::ui {
 namespace {

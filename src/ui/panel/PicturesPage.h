@@ -1,9 +1,9 @@
 #pragma once
 
 #include "edit/PictureEdits.h"
-#include "ui/ListPage.h"
-#include "ui/PictureViewer.h"
-#include "ui/ThumbnailCache.h"
+#include "ui/bridges/ThumbnailCache.h"
+#include "ui/dialogs/PictureViewer.h"
+#include "ui/panel/ListPage.h"
 
 class QListWidget;
 class QMimeData;

@@ -1,4 +1,4 @@
-#include "ui/TagEditorPanel.h"
+#include "ui/panel/TagEditorPanel.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -10,14 +10,14 @@
 #include <utility>
 
 #include "edit/ActionNames.h"
-#include "tags/Mp3File.h"
-#include "ui/Actions.h"
-#include "ui/CommentsPage.h"
-#include "ui/GeneralPage.h"
-#include "ui/Id3v1Page.h"
-#include "ui/PanelPage.h"
-#include "ui/PicturesPage.h"
-#include "ui/Workspace.h"
+#include "tags/record/Mp3File.h"
+#include "ui/app/Actions.h"
+#include "ui/app/Workspace.h"
+#include "ui/panel/CommentsPage.h"
+#include "ui/panel/GeneralPage.h"
+#include "ui/panel/Id3v1Page.h"
+#include "ui/panel/PanelPage.h"
+#include "ui/panel/PicturesPage.h"
 
 namespace velmora::ui {
 namespace {

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "ui/PanelLink.h"
+#include "ui/panel/PanelLink.h"
 
 class QAction;
 class QLabel;

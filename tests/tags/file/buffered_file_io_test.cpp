@@ -6,10 +6,10 @@
 #include <functional>
 #include <vector>
 
-#include "FileTestHelpers.h"
 #include "support/ScratchDirectory.h"
-#include "tags/BufferedFile.h"
-#include "tags/BufferedFileFaults.h"
+#include "tags/FileTestHelpers.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/file/BufferedFileFaults.h"
 
 namespace velmora {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tags/ByteCursor.h"
+#include "tags/file/ByteCursor.h"
 
 namespace velmora {
 namespace {

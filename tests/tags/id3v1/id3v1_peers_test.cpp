@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "FileTestHelpers.h"
-#include "tags/BufferedFile.h"
-#include "tags/Id3v1File.h"
-#include "tags/Id3v1Tag.h"
+#include "tags/FileTestHelpers.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/id3v1/Id3v1File.h"
+#include "tags/id3v1/Id3v1Tag.h"
 #include "text/CodePage.h"
 
 namespace velmora {

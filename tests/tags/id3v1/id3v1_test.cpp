@@ -2,14 +2,14 @@
 
 #include <array>
 
-#include "FileTestHelpers.h"
-#include "Id3v1TestRecords.h"
-#include "Id3v2TestSupport.h"
 #include "support/ScratchDirectory.h"
-#include "tags/BufferedFile.h"
-#include "tags/Id3v1File.h"
-#include "tags/Id3v1Record.h"
-#include "tags/Id3v1Tag.h"
+#include "tags/FileTestHelpers.h"
+#include "tags/Id3v1TestRecords.h"
+#include "tags/Id3v2TestSupport.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/id3v1/Id3v1File.h"
+#include "tags/id3v1/Id3v1Record.h"
+#include "tags/id3v1/Id3v1Tag.h"
 #include "text/CodePage.h"
 
 namespace velmora {

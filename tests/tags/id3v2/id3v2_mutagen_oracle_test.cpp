@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "Id3v2TestSupport.h"
-#include "OracleSupport.h"
 #include "support/ScratchDirectory.h"
-#include "tags/FrameFieldTypes.h"
-#include "tags/FrameLayouts.h"
-#include "tags/Id3v2Serializer.h"
-#include "tags/PictureOps.h"
+#include "tags/Id3v2TestSupport.h"
+#include "tags/OracleSupport.h"
+#include "tags/id3v2/FrameFieldTypes.h"
+#include "tags/id3v2/FrameLayouts.h"
+#include "tags/id3v2/Id3v2Serializer.h"
+#include "tags/ops/PictureOps.h"
 
 // mutagen (python3-mutagen) as an outside oracle: it writes files in every form this reader
 // must understand, and it reads what the serializer writes.

@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <sstream>
 
-#include "FileTestHelpers.h"
-#include "Id3v2TestSupport.h"
-#include "tags/BufferedFile.h"
-#include "tags/Id3v2Serializer.h"
-#include "tags/PictureOps.h"
+#include "tags/FileTestHelpers.h"
+#include "tags/Id3v2TestSupport.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/id3v2/Id3v2Serializer.h"
+#include "tags/ops/PictureOps.h"
 
 namespace velmora {
 namespace {

@@ -3,12 +3,12 @@
 #include <map>
 #include <set>
 
-#include "Id3v2TestSupport.h"
-#include "tags/FrameBodyReaders.h"
-#include "tags/FrameFieldTypes.h"
-#include "tags/FrameLayouts.h"
-#include "tags/FrameParts.h"
-#include "tags/Id3v2Serializer.h"
+#include "tags/Id3v2TestSupport.h"
+#include "tags/id3v2/FrameBodyReaders.h"
+#include "tags/id3v2/FrameFieldTypes.h"
+#include "tags/id3v2/FrameLayouts.h"
+#include "tags/id3v2/FrameParts.h"
+#include "tags/id3v2/Id3v2Serializer.h"
 
 namespace velmora {
 namespace {

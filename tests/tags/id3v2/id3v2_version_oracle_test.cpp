@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "OracleSupport.h"
-#include "RecordFolder.h"
+#include "tags/OracleSupport.h"
+#include "tags/RecordFolder.h"
 
 // A save that changes the tag's version converts its frames; mutagen (python3-mutagen) and
 // TagLib (libtag1-dev, through taglib_oracle) must see the year and the converted frames, and

@@ -3,8 +3,8 @@
 #include <numeric>
 #include <vector>
 
-#include "tags/FieldList.h"
-#include "tags/InlineBytes.h"
+#include "tags/id3v2/FieldList.h"
+#include "tags/id3v2/InlineBytes.h"
 
 namespace velmora {
 namespace {

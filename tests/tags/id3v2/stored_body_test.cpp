@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-#include "OracleSupport.h"
-#include "RecordFolder.h"
-#include "mpeg_test_streams.h"
-#include "tags/FileException.h"
-#include "tags/PictureOps.h"
-#include "tags/RecordState.h"
-#include "tags/StoredBytesField.h"
+#include "tags/OracleSupport.h"
+#include "tags/RecordFolder.h"
+#include "tags/file/FileException.h"
+#include "tags/id3v2/StoredBytesField.h"
+#include "tags/mpeg/mpeg_test_streams.h"
+#include "tags/ops/PictureOps.h"
+#include "tags/record/RecordState.h"
 
 // Picture data and large binary bodies stay in the file at load; a save copies them from the
 // file. mutagen (python3-mutagen) reads every such body before and after the save.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Id3v2TestSupport.h"
-#include "tags/TextEncoding.h"
+#include "tags/Id3v2TestSupport.h"
+#include "tags/id3v2/TextEncoding.h"
 
 // UTF-16 byte order: encoding 2 and marked encoding 1 are read as written whatever the text;
 // unmarked encoding 1 is little-endian unless the text clearly says otherwise.

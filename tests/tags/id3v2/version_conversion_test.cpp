@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "Id3v2TestSupport.h"
 #include "support/ScratchDirectory.h"
-#include "tags/Id3v2Serializer.h"
-#include "tags/VersionConversion.h"
-#include "tags/YearFrames.h"
+#include "tags/Id3v2TestSupport.h"
+#include "tags/id3v2/Id3v2Serializer.h"
+#include "tags/id3v2/VersionConversion.h"
+#include "tags/ops/YearFrames.h"
 
 namespace velmora::testing {
 namespace {

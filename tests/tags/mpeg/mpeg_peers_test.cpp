@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "FileTestHelpers.h"
 #include "support/ScratchDirectory.h"
-#include "tags/BufferedFile.h"
-#include "tags/MpegInfo.h"
+#include "tags/FileTestHelpers.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/mpeg/MpegInfo.h"
 
 namespace velmora {
 namespace {

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "FileTestHelpers.h"
 #include "support/ScratchDirectory.h"
-#include "tags/BufferedFile.h"
-#include "tags/BufferedFileFaults.h"
-#include "tags/MpegAverages.h"
-#include "tags/MpegFrameSearch.h"
-#include "tags/MpegHeader.h"
-#include "tags/MpegInfo.h"
-#include "tags/mpeg_test_streams.h"
+#include "tags/FileTestHelpers.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/file/BufferedFileFaults.h"
+#include "tags/mpeg/MpegAverages.h"
+#include "tags/mpeg/MpegFrameSearch.h"
+#include "tags/mpeg/MpegHeader.h"
+#include "tags/mpeg/MpegInfo.h"
+#include "tags/mpeg/mpeg_test_streams.h"
 
 namespace velmora {
 namespace {

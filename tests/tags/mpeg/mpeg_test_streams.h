@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tags/MpegHeader.h"
+#include "tags/mpeg/MpegHeader.h"
 
 // Generated MPEG audio for the measuring tests: frames of zero bytes (which never sync) behind
 // headers built from their fields.

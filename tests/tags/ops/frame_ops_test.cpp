@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "Id3v1TestRecords.h"
-#include "Id3v2TestSupport.h"
-#include "tags/CommentOps.h"
-#include "tags/FrameFieldTypes.h"
-#include "tags/GenreTable.h"
-#include "tags/Id3v1Tag.h"
-#include "tags/Id3v2Serializer.h"
-#include "tags/PictureOps.h"
-#include "tags/PictureTypeNames.h"
+#include "tags/Id3v1TestRecords.h"
+#include "tags/Id3v2TestSupport.h"
+#include "tags/id3v1/GenreTable.h"
+#include "tags/id3v1/Id3v1Tag.h"
+#include "tags/id3v2/FrameFieldTypes.h"
+#include "tags/id3v2/Id3v2Serializer.h"
+#include "tags/ops/CommentOps.h"
+#include "tags/ops/PictureOps.h"
+#include "tags/ops/PictureTypeNames.h"
 
 namespace velmora {
 namespace {

@@ -8,11 +8,11 @@
 #include <fstream>
 #include <functional>
 
-#include "Id3v1TestRecords.h"
-#include "RecordFolder.h"
-#include "mpeg_test_streams.h"
 #include "replace/ReplaceFaults.h"
-#include "tags/Id3v1Record.h"
+#include "tags/Id3v1TestRecords.h"
+#include "tags/RecordFolder.h"
+#include "tags/id3v1/Id3v1Record.h"
+#include "tags/mpeg/mpeg_test_streams.h"
 
 namespace velmora::testing {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cerrno>
 
-#include "TagWriterTestSupport.h"
 #include "replace/ReplaceFaults.h"
-#include "tags/BufferedFileFaults.h"
+#include "tags/TagWriterTestSupport.h"
+#include "tags/file/BufferedFileFaults.h"
 
 namespace velmora {
 namespace {

@@ -7,7 +7,7 @@
 #include <random>
 #include <thread>
 
-#include "TagWriterTestSupport.h"
+#include "tags/TagWriterTestSupport.h"
 
 namespace velmora {
 namespace {

@@ -7,14 +7,14 @@
 #include <cerrno>
 #include <string>
 
-#include "TagWriterTestSupport.h"
 #include "common/SystemReason.h"
 #include "replace/ReplaceFaults.h"
-#include "tags/BufferedFileFaults.h"
-#include "tags/Padding.h"
-#include "tags/SafeRename.h"
-#include "tags/TagRegion.h"
-#include "tags/TagSavePlan.h"
+#include "tags/TagWriterTestSupport.h"
+#include "tags/file/BufferedFileFaults.h"
+#include "tags/file/SafeRename.h"
+#include "tags/record/Padding.h"
+#include "tags/record/TagRegion.h"
+#include "tags/record/TagSavePlan.h"
 
 namespace velmora {
 namespace {

@@ -16,16 +16,16 @@
 
 #include <fstream>
 
-#include "UiTestSupport.h"
 #include "settings/SettingNames.h"
 #include "tags/Id3v1TestRecords.h"
-#include "tags/mpeg_test_streams.h"
+#include "tags/mpeg/mpeg_test_streams.h"
 #include "text/FileName.h"
-#include "ui/FileListView.h"
-#include "ui/ListDisplay.h"
-#include "ui/ShownCount.h"
-#include "ui/StartArguments.h"
-#include "ui/Workspace.h"
+#include "ui/UiTestSupport.h"
+#include "ui/app/StartArguments.h"
+#include "ui/app/Workspace.h"
+#include "ui/list/FileListView.h"
+#include "ui/list/ListDisplay.h"
+#include "ui/list/ShownCount.h"
 
 namespace velmora::testing {
 namespace {

@@ -5,8 +5,8 @@
 #include <future>
 #include <thread>
 
-#include "UiTestSupport.h"
-#include "ui/UiMessageSink.h"
+#include "ui/UiTestSupport.h"
+#include "ui/bridges/UiMessageSink.h"
 
 namespace velmora::testing {
 

@@ -11,17 +11,17 @@
 #include <QTest>
 #include <fstream>
 
-#include "UiTestSupport.h"
 #include "export/ExportedFileOfRecord.h"
 #include "export/M3uExporter.h"
 #include "export/PlsExporter.h"
 #include "export/XmlExporter.h"
-#include "tags/Mp3File.h"
+#include "tags/record/Mp3File.h"
 #include "text/FileName.h"
 #include "text/LocaleCodePage.h"
-#include "ui/FileListView.h"
-#include "ui/Workspace.h"
-#include "ui/XmlExportDialog.h"
+#include "ui/UiTestSupport.h"
+#include "ui/app/Workspace.h"
+#include "ui/dialogs/XmlExportDialog.h"
+#include "ui/list/FileListView.h"
 
 namespace velmora::testing {
 namespace {

@@ -8,10 +8,10 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "UiTestSupport.h"
-#include "tags/Mp3File.h"
-#include "ui/FileListView.h"
-#include "ui/Workspace.h"
+#include "tags/record/Mp3File.h"
+#include "ui/UiTestSupport.h"
+#include "ui/app/Workspace.h"
+#include "ui/list/FileListView.h"
 
 namespace velmora::testing {
 namespace {

@@ -9,16 +9,16 @@
 #include <QTest>
 #include <fstream>
 
-#include "UiTestSupport.h"
 #include "settings/SettingNames.h"
-#include "tags/FrameIdTable.h"
-#include "tags/FrameTextOps.h"
-#include "tags/Mp3File.h"
-#include "ui/FileListView.h"
-#include "ui/GenerateDialog.h"
-#include "ui/PreviewTable.h"
-#include "ui/RenameDialog.h"
-#include "ui/Workspace.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/ops/FrameTextOps.h"
+#include "tags/record/Mp3File.h"
+#include "ui/UiTestSupport.h"
+#include "ui/app/Workspace.h"
+#include "ui/dialogs/GenerateDialog.h"
+#include "ui/dialogs/PreviewTable.h"
+#include "ui/dialogs/RenameDialog.h"
+#include "ui/list/FileListView.h"
 
 namespace velmora::testing {
 namespace {

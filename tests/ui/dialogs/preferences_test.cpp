@@ -8,13 +8,13 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "UiTestSupport.h"
 #include "edit/TagEdits.h"
-#include "ui/FieldEdit.h"
-#include "ui/FileListView.h"
-#include "ui/GeneralPage.h"
-#include "ui/PreferencesDialog.h"
-#include "ui/TagEditorPanel.h"
+#include "ui/UiTestSupport.h"
+#include "ui/dialogs/PreferencesDialog.h"
+#include "ui/list/FileListView.h"
+#include "ui/panel/FieldEdit.h"
+#include "ui/panel/GeneralPage.h"
+#include "ui/panel/TagEditorPanel.h"
 
 namespace velmora::testing {
 namespace {

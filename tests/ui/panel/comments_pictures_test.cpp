@@ -22,22 +22,22 @@
 #include <array>
 #include <fstream>
 
-#include "UiTestSupport.h"
 #include "edit/PictureFiles.h"
-#include "tags/CommentOps.h"
-#include "tags/Mp3File.h"
-#include "tags/PictureOps.h"
+#include "tags/ops/CommentOps.h"
+#include "tags/ops/PictureOps.h"
+#include "tags/record/Mp3File.h"
 #include "text/FileName.h"
-#include "ui/CommentsPage.h"
-#include "ui/EditCommentDialog.h"
-#include "ui/EditPictureDialog.h"
-#include "ui/FileListView.h"
-#include "ui/PictureFrame.h"
-#include "ui/PictureImage.h"
-#include "ui/PicturesPage.h"
-#include "ui/QtText.h"
-#include "ui/TagEditorPanel.h"
-#include "ui/Workspace.h"
+#include "ui/UiTestSupport.h"
+#include "ui/app/Workspace.h"
+#include "ui/bridges/PictureImage.h"
+#include "ui/bridges/QtText.h"
+#include "ui/dialogs/EditCommentDialog.h"
+#include "ui/dialogs/EditPictureDialog.h"
+#include "ui/list/FileListView.h"
+#include "ui/panel/CommentsPage.h"
+#include "ui/panel/PictureFrame.h"
+#include "ui/panel/PicturesPage.h"
+#include "ui/panel/TagEditorPanel.h"
 
 namespace velmora::testing {
 namespace {

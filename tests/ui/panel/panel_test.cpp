@@ -12,21 +12,21 @@
 #include <fstream>
 #include <map>
 
-#include "UiTestSupport.h"
 #include "edit/TagEdits.h"
 #include "scan/FileListColumns.h"
-#include "tags/FrameIdTable.h"
-#include "tags/FrameTextOps.h"
-#include "tags/Mp3File.h"
-#include "tags/RecordState.h"
-#include "ui/FieldEdit.h"
-#include "ui/FileListView.h"
-#include "ui/GeneralPage.h"
-#include "ui/Id3v1Page.h"
-#include "ui/PendingLook.h"
-#include "ui/QtText.h"
-#include "ui/TagEditorPanel.h"
-#include "ui/Workspace.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/ops/FrameTextOps.h"
+#include "tags/record/Mp3File.h"
+#include "tags/record/RecordState.h"
+#include "ui/UiTestSupport.h"
+#include "ui/app/Workspace.h"
+#include "ui/bridges/QtText.h"
+#include "ui/list/FileListView.h"
+#include "ui/list/PendingLook.h"
+#include "ui/panel/FieldEdit.h"
+#include "ui/panel/GeneralPage.h"
+#include "ui/panel/Id3v1Page.h"
+#include "ui/panel/TagEditorPanel.h"
 
 namespace velmora::testing {
 namespace {
