@@ -1,7 +1,18 @@
-# One static library per subsystem folder: every .cpp of the folder (not of its subfolders).
+# Every .cpp of the current folder and of the named rooms (subfolders that are part of it);
+# other subfolders are libraries or test programs of their own.
+function(velmora_sources out pattern)
+    set(patterns "${CMAKE_CURRENT_SOURCE_DIR}/${pattern}")
+    foreach(room ${ARGN})
+        list(APPEND patterns "${CMAKE_CURRENT_SOURCE_DIR}/${room}/${pattern}")
+    endforeach()
+    file(GLOB found CONFIGURE_DEPENDS ${patterns})
+    set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
+# One static library per subsystem folder: every .cpp of the folder and of its ROOMS.
 function(velmora_library name)
-    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+    cmake_parse_arguments(ARG "" "" "DEPS;ROOMS" ${ARGN})
+    velmora_sources(sources "*.cpp" ${ARG_ROOMS})
     if(sources)
         add_library(${name} STATIC ${sources})
         target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
@@ -13,10 +24,10 @@ function(velmora_library name)
     endif()
 endfunction()
 
-# One GoogleTest executable per test folder: every *_test.cpp of the folder.
+# One GoogleTest executable per test folder: every *_test.cpp of the folder and of its ROOMS.
 function(velmora_test name)
-    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp")
+    cmake_parse_arguments(ARG "" "" "DEPS;ROOMS" ${ARGN})
+    velmora_sources(sources "*_test.cpp" ${ARG_ROOMS})
     if(NOT sources)
         return()
     endif()

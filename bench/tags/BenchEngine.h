@@ -5,7 +5,7 @@
 
 #include "BenchFiles.h"
 #include "common/Messages.h"
-#include "tags/EngineContext.h"
+#include "tags/record/EngineContext.h"
 #include "text/CodePage.h"
 
 namespace velmora::bench {

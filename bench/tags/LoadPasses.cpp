@@ -11,11 +11,11 @@
 
 #include "BenchEngine.h"
 #include "BenchMeasure.h"
-#include "tags/FrameTextOps.h"
-#include "tags/Id3v2Reader.h"
-#include "tags/Mp3File.h"
-#include "tags/MpegFrameSearch.h"
-#include "tags/MpegHeader.h"
+#include "tags/id3v2/Id3v2Reader.h"
+#include "tags/mpeg/MpegFrameSearch.h"
+#include "tags/mpeg/MpegHeader.h"
+#include "tags/ops/FrameTextOps.h"
+#include "tags/record/Mp3File.h"
 #include "text/FileName.h"
 
 namespace velmora::bench {

@@ -18,7 +18,7 @@
 #include "ProcessFigures.h"
 #include "RealShapedFiles.h"
 #include "scan/LoaderThread.h"
-#include "tags/BufferedFileFaults.h"
+#include "tags/file/BufferedFileFaults.h"
 #include "text/FileName.h"
 
 namespace velmora::bench {

@@ -10,9 +10,9 @@
 
 #include "BenchEngine.h"
 #include "BenchMeasure.h"
-#include "tags/CommentOps.h"
-#include "tags/FrameIdTable.h"
-#include "tags/Id3v2Tag.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/id3v2/Id3v2Tag.h"
+#include "tags/ops/CommentOps.h"
 #include "text/Utf8.h"
 
 namespace velmora::bench {

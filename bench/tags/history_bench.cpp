@@ -10,9 +10,9 @@
 #include "history/HistoryRecorder.h"
 #include "history/HistoryStore.h"
 #include "history/Revert.h"
-#include "tags/FrameTextOps.h"
-#include "tags/Id3v2Reader.h"
-#include "tags/Mp3File.h"
+#include "tags/id3v2/Id3v2Reader.h"
+#include "tags/ops/FrameTextOps.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora::bench {
 namespace {

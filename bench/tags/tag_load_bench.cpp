@@ -11,8 +11,8 @@
 #include "BenchFiles.h"
 #include "BenchMeasure.h"
 #include "LoadPasses.h"
-#include "tags/Id3v2Reader.h"
-#include "tags/Mp3File.h"
+#include "tags/id3v2/Id3v2Reader.h"
+#include "tags/record/Mp3File.h"
 #include "text/FileName.h"
 
 namespace velmora::bench {

@@ -13,10 +13,10 @@
 #include "BenchMeasure.h"
 #include "LoadPasses.h"
 #include "SaveFloors.h"
-#include "tags/FrameTextOps.h"
-#include "tags/Id3v2Reader.h"
-#include "tags/Mp3File.h"
-#include "tags/PictureOps.h"
+#include "tags/id3v2/Id3v2Reader.h"
+#include "tags/ops/FrameTextOps.h"
+#include "tags/ops/PictureOps.h"
+#include "tags/record/Mp3File.h"
 #include "text/FileName.h"
 
 namespace velmora::bench {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "batch/regex/RegexEngine.h"
-#include "tags/FrameId.h"
+#include "tags/id3v2/FrameId.h"
 
 namespace velmora::batch {
 

@@ -5,9 +5,9 @@
 #include "common/Messages.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
-#include "tags/EngineContext.h"
-#include "tags/FrameTextOps.h"
-#include "tags/Mp3File.h"
+#include "tags/ops/FrameTextOps.h"
+#include "tags/record/EngineContext.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora::batch {
 namespace {

@@ -6,10 +6,10 @@
 #include "common/Messages.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
-#include "tags/EngineContext.h"
-#include "tags/Mp3File.h"
-#include "tags/SafeRename.h"
-#include "tags/ShownFields.h"
+#include "tags/file/SafeRename.h"
+#include "tags/ops/ShownFields.h"
+#include "tags/record/EngineContext.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora::batch {
 

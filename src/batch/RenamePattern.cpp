@@ -4,7 +4,7 @@
 #include <cwctype>
 
 #include "common/Messages.h"
-#include "tags/FrameIdTable.h"
+#include "tags/id3v2/FrameIdTable.h"
 
 namespace velmora::batch {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "batch/RenamePieces.h"
-#include "tags/ShownFields.h"
+#include "tags/ops/ShownFields.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
 #include "batch/RenamePieces.h"
 
-#include "tags/FrameIdTable.h"
-#include "tags/ShownFields.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/ops/ShownFields.h"
 
 namespace velmora::batch {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "tags/FrameId.h"
+#include "tags/id3v2/FrameId.h"
 
 namespace velmora {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "tags/FrameIdTable.h"
-#include "tags/FrameTextOps.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/ops/FrameTextOps.h"
 
 namespace velmora::batch {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tags/TagOpsFwd.h"
+#include "tags/ops/TagOpsFwd.h"
 
 namespace velmora::edit {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "tags/GenreTable.h"
-#include "tags/Mp3File.h"
+#include "tags/id3v1/GenreTable.h"
+#include "tags/record/Mp3File.h"
 #include "text/Ascii.h"
 #include "text/Utf8.h"
 

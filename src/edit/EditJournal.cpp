@@ -4,7 +4,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "tags/Mp3File.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora::edit {
 

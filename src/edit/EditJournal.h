@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tags/RecordState.h"
+#include "tags/record/RecordState.h"
 
 namespace velmora {
 

@@ -4,14 +4,14 @@
 #include <map>
 
 #include "common/Messages.h"
-#include "tags/EngineContext.h"
-#include "tags/FrameField.h"
-#include "tags/FrameIdTable.h"
-#include "tags/FrameParts.h"
-#include "tags/Id3v2Frame.h"
-#include "tags/Mp3File.h"
-#include "tags/PictureOps.h"
-#include "tags/PictureTypeNames.h"
+#include "tags/id3v2/FrameField.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/id3v2/FrameParts.h"
+#include "tags/id3v2/Id3v2Frame.h"
+#include "tags/ops/PictureOps.h"
+#include "tags/ops/PictureTypeNames.h"
+#include "tags/record/EngineContext.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora::edit {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tags/TagOpsFwd.h"
+#include "tags/ops/TagOpsFwd.h"
 
 namespace velmora {
 class MessageSink;

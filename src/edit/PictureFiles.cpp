@@ -5,8 +5,8 @@
 #include <string>
 
 #include "common/Messages.h"
-#include "tags/BufferedFile.h"
-#include "tags/ReplacingFile.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/file/ReplacingFile.h"
 
 namespace velmora::edit {
 namespace {

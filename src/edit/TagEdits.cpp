@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "tags/FrameIdTable.h"
-#include "tags/FrameTextOps.h"
-#include "tags/Mp3File.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/ops/FrameTextOps.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora::edit {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "tags/FrameId.h"
-#include "tags/Id3v1Tag.h"
-#include "tags/TagOpsFwd.h"
+#include "tags/id3v1/Id3v1Tag.h"
+#include "tags/id3v2/FrameId.h"
+#include "tags/ops/TagOpsFwd.h"
 
 namespace velmora::edit {
 

@@ -1,7 +1,7 @@
 #include "edit/TagRemoval.h"
 
 #include "edit/ActionNames.h"
-#include "tags/Mp3File.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora::edit {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/Messages.h"
-#include "tags/TagOpsFwd.h"
+#include "tags/ops/TagOpsFwd.h"
 
 namespace velmora::edit {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "common/Messages.h"
-#include "tags/ReplacingFile.h"
+#include "tags/file/ReplacingFile.h"
 
 namespace velmora {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tags/GenreTable.h"
+#include "tags/id3v1/GenreTable.h"
 
 namespace velmora {
 

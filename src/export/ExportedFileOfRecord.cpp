@@ -1,7 +1,7 @@
 #include "export/ExportedFileOfRecord.h"
 
-#include "tags/EngineContext.h"
-#include "tags/Mp3File.h"
+#include "tags/record/EngineContext.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora {
 

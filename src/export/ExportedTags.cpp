@@ -1,8 +1,8 @@
 #include "export/ExportedFileOfRecord.h"
 
-#include "tags/FrameTextOps.h"
-#include "tags/Id3v1Tag.h"
-#include "tags/Id3v2Tag.h"
+#include "tags/id3v1/Id3v1Tag.h"
+#include "tags/id3v2/Id3v2Tag.h"
+#include "tags/ops/FrameTextOps.h"
 
 namespace velmora {
 

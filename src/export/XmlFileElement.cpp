@@ -1,7 +1,7 @@
 #include <string>
 
 #include "export/XmlExportDocument.h"
-#include "tags/GenreTable.h"
+#include "tags/id3v1/GenreTable.h"
 
 namespace velmora {
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "tags/SaveRecorder.h"
+#include "tags/record/SaveRecorder.h"
 
 namespace velmora::history {
 

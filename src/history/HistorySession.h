@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "tags/SaveRecorder.h"
+#include "tags/record/SaveRecorder.h"
 
 namespace velmora {
 class MessageSink;

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "tags/FileIdentity.h"
-#include "tags/SaveRecorder.h"
+#include "tags/file/FileIdentity.h"
+#include "tags/record/SaveRecorder.h"
 
 namespace velmora::history {
 

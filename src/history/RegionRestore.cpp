@@ -5,12 +5,12 @@
 #include <cerrno>
 
 #include "common/SystemReason.h"
-#include "tags/AtomicReplace.h"
-#include "tags/BufferedFile.h"
-#include "tags/ByteMoves.h"
-#include "tags/Id3v1Record.h"
-#include "tags/SaveGuard.h"
-#include "tags/TagRegion.h"
+#include "tags/file/AtomicReplace.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/file/ByteMoves.h"
+#include "tags/file/SaveGuard.h"
+#include "tags/id3v1/Id3v1Record.h"
+#include "tags/record/TagRegion.h"
 
 namespace velmora::history {
 namespace {

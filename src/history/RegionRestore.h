@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "tags/FileIdentity.h"
-#include "tags/SaveRecorder.h"
+#include "tags/file/FileIdentity.h"
+#include "tags/record/SaveRecorder.h"
 
 namespace velmora::history {
 

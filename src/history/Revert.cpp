@@ -9,7 +9,7 @@
 #include "history/HistoryRecorder.h"
 #include "history/HistoryStore.h"
 #include "history/RegionRestore.h"
-#include "tags/SafeRename.h"
+#include "tags/file/SafeRename.h"
 #include "text/FileName.h"
 #include "text/Utf8.h"
 

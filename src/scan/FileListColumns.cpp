@@ -4,9 +4,9 @@
 #include <optional>
 #include <utility>
 
-#include "tags/FrameIdTable.h"
-#include "tags/Mp3File.h"
-#include "tags/ShownFields.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/ops/ShownFields.h"
+#include "tags/record/Mp3File.h"
 #include "text/Utf8.h"
 
 namespace velmora {

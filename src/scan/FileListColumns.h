@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "tags/Mp3File.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora {
 

@@ -9,7 +9,7 @@
 #include "scan/RecordList.h"
 #include "scan/WorkProgress.h"
 #include "settings/SettingNames.h"
-#include "tags/EngineContext.h"
+#include "tags/record/EngineContext.h"
 
 namespace velmora {
 

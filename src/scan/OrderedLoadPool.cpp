@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "tags/Id3v2Reader.h"
+#include "tags/id3v2/Id3v2Reader.h"
 
 namespace velmora {
 namespace {

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "common/Messages.h"
-#include "tags/EngineContext.h"
-#include "tags/Mp3File.h"
+#include "tags/record/EngineContext.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora {
 

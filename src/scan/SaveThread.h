@@ -5,7 +5,7 @@
 #include "scan/BackgroundWorker.h"
 #include "scan/RecordList.h"
 #include "scan/WorkProgress.h"
-#include "tags/EngineContext.h"
+#include "tags/record/EngineContext.h"
 
 namespace velmora {
 

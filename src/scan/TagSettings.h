@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tags/TagOptions.h"
+#include "tags/record/TagOptions.h"
 
 namespace velmora {
 

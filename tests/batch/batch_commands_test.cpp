@@ -9,7 +9,7 @@
 #include "support/ScratchDirectory.h"
 #include "tags/FileTestHelpers.h"
 #include "tags/Id3v2TestSupport.h"
-#include "tags/Mp3File.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora::testing {
 namespace {

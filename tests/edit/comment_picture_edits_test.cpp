@@ -12,12 +12,12 @@
 #include "edit/PictureFiles.h"
 #include "edit/PictureRules.h"
 #include "support/ScratchDirectory.h"
-#include "tags/BufferedFileFaults.h"
-#include "tags/CommentOps.h"
 #include "tags/FileTestHelpers.h"
 #include "tags/Id3v2TestSupport.h"
-#include "tags/Mp3File.h"
-#include "tags/PictureOps.h"
+#include "tags/file/BufferedFileFaults.h"
+#include "tags/ops/CommentOps.h"
+#include "tags/ops/PictureOps.h"
+#include "tags/record/Mp3File.h"
 #include "text/FileName.h"
 
 namespace velmora::testing {

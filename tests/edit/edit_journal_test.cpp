@@ -12,14 +12,14 @@
 #include "edit/ActionNames.h"
 #include "edit/EditJournal.h"
 #include "support/ScratchDirectory.h"
-#include "tags/CommentOps.h"
 #include "tags/FileTestHelpers.h"
-#include "tags/Id3v1Record.h"
 #include "tags/Id3v1TestRecords.h"
-#include "tags/Id3v2Serializer.h"
 #include "tags/Id3v2TestSupport.h"
-#include "tags/Mp3File.h"
-#include "tags/PictureOps.h"
+#include "tags/id3v1/Id3v1Record.h"
+#include "tags/id3v2/Id3v2Serializer.h"
+#include "tags/ops/CommentOps.h"
+#include "tags/ops/PictureOps.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora::testing {
 namespace {

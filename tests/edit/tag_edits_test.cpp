@@ -6,7 +6,7 @@
 
 #include "edit/CommonValue.h"
 #include "edit/TagEdits.h"
-#include "tags/GenreTable.h"
+#include "tags/id3v1/GenreTable.h"
 
 namespace velmora::testing {
 namespace {

@@ -18,10 +18,10 @@
 #include "support/FakeSettingsKey.h"
 #include "support/RecordingMessageSink.h"
 #include "support/ScratchDirectory.h"
-#include "tags/BufferedFileFaults.h"
 #include "tags/Id3v1TestRecords.h"
-#include "tags/Mp3File.h"
-#include "tags/mpeg_test_streams.h"
+#include "tags/file/BufferedFileFaults.h"
+#include "tags/mpeg/mpeg_test_streams.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora {
 namespace {

@@ -2,14 +2,14 @@
 #include "fuzz/FuzzEnvironment.h"
 #include "fuzz/FuzzTargets.h"
 #include "fuzz/TagSnapshot.h"
-#include "tags/BufferedFile.h"
-#include "tags/FrameTextOps.h"
-#include "tags/Id3v1Record.h"
-#include "tags/Id3v2Reader.h"
-#include "tags/Mp3File.h"
-#include "tags/MpegInfo.h"
-#include "tags/TextEncoding.h"
-#include "tags/TrailingTags.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/id3v1/Id3v1Record.h"
+#include "tags/id3v2/Id3v2Reader.h"
+#include "tags/id3v2/TextEncoding.h"
+#include "tags/mpeg/MpegInfo.h"
+#include "tags/ops/FrameTextOps.h"
+#include "tags/record/Mp3File.h"
+#include "tags/record/TrailingTags.h"
 
 namespace velmora::fuzz {
 namespace {

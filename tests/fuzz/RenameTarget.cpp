@@ -3,8 +3,8 @@
 #include "fuzz/FuzzEnvironment.h"
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTargets.h"
-#include "tags/FrameTextOps.h"
-#include "tags/Id3v2Tag.h"
+#include "tags/id3v2/Id3v2Tag.h"
+#include "tags/ops/FrameTextOps.h"
 
 namespace velmora::fuzz {
 

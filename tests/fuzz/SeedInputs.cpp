@@ -1,7 +1,7 @@
 #include "fuzz/FuzzInputs.h"
 #include "tags/Id3v1TestRecords.h"
 #include "tags/Id3v2TestSupport.h"
-#include "tags/mpeg_test_streams.h"
+#include "tags/mpeg/mpeg_test_streams.h"
 
 namespace velmora::fuzz {
 namespace {

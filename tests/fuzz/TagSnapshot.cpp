@@ -1,7 +1,7 @@
 #include "fuzz/TagSnapshot.h"
 
-#include "tags/Id3v2Serializer.h"
-#include "tags/Id3v2Tag.h"
+#include "tags/id3v2/Id3v2Serializer.h"
+#include "tags/id3v2/Id3v2Tag.h"
 
 namespace velmora::fuzz {
 

@@ -8,8 +8,8 @@
 #include "history/HistoryStore.h"
 #include "history/Revert.h"
 #include "history/TagRecipe.h"
-#include "tags/Mp3File.h"
 #include "tags/TagWriterTestSupport.h"
+#include "tags/record/Mp3File.h"
 #include "text/Utf8.h"
 
 namespace velmora::history {

@@ -16,10 +16,10 @@
 #include "scan/SaveThread.h"
 #include "settings/SettingNames.h"
 #include "support/ScratchDirectory.h"
-#include "tags/BufferedFileFaults.h"
 #include "tags/Id3v1TestRecords.h"
 #include "tags/Id3v2TestSupport.h"
-#include "tags/mpeg_test_streams.h"
+#include "tags/file/BufferedFileFaults.h"
+#include "tags/mpeg/mpeg_test_streams.h"
 #include "text/FileName.h"
 
 namespace velmora::testing {

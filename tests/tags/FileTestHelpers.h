@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tags/BufferedFile.h"
+#include "tags/file/BufferedFile.h"
 #include "text/FileName.h"
 
 namespace velmora::testing {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tags/Id3v1Record.h"
-#include "tags/Id3v1Tag.h"
+#include "tags/id3v1/Id3v1Record.h"
+#include "tags/id3v1/Id3v1Tag.h"
 
 namespace velmora::testing {
 

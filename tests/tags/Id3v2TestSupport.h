@@ -10,12 +10,12 @@
 
 #include "support/FakeSettingsKey.h"
 #include "support/RecordingMessageSink.h"
-#include "tags/EngineContext.h"
-#include "tags/FrameIdTable.h"
-#include "tags/FrameTextOps.h"
-#include "tags/Id3v2Header.h"
-#include "tags/Id3v2Reader.h"
-#include "tags/Id3v2Tag.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/id3v2/Id3v2Header.h"
+#include "tags/id3v2/Id3v2Reader.h"
+#include "tags/id3v2/Id3v2Tag.h"
+#include "tags/ops/FrameTextOps.h"
+#include "tags/record/EngineContext.h"
 #include "text/CodePage.h"
 #include "text/Utf8.h"
 

@@ -11,8 +11,8 @@
 #include "FileTestHelpers.h"
 #include "Id3v2TestSupport.h"
 #include "support/ScratchDirectory.h"
-#include "tags/FrameTextOps.h"
-#include "tags/Mp3File.h"
+#include "tags/ops/FrameTextOps.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora::testing {
 

@@ -13,11 +13,11 @@
 #include "Id3v1TestRecords.h"
 #include "support/RecordingMessageSink.h"
 #include "support/ScratchDirectory.h"
-#include "tags/EngineContext.h"
-#include "tags/Id3v1Record.h"
-#include "tags/Id3v1Tag.h"
-#include "tags/Padding.h"
-#include "tags/TagFileWriter.h"
+#include "tags/id3v1/Id3v1Record.h"
+#include "tags/id3v1/Id3v1Tag.h"
+#include "tags/record/EngineContext.h"
+#include "tags/record/Padding.h"
+#include "tags/record/TagFileWriter.h"
 #include "text/CodePage.h"
 
 namespace velmora::testing {

@@ -2,8 +2,8 @@
 
 #include <fstream>
 
-#include "tags/MpegHeader.h"
-#include "tags/mpeg_test_streams.h"
+#include "tags/mpeg/MpegHeader.h"
+#include "tags/mpeg/mpeg_test_streams.h"
 #include "text/Utf8.h"
 
 namespace velmora::testing {

@@ -9,9 +9,9 @@
 #include <QTest>
 
 #include "text/FileName.h"
-#include "ui/FileListView.h"
-#include "ui/QtText.h"
-#include "ui/Workspace.h"
+#include "ui/app/Workspace.h"
+#include "ui/bridges/QtText.h"
+#include "ui/list/FileListView.h"
 
 namespace velmora::testing {
 

@@ -14,8 +14,8 @@
 
 #include "TestFolder.h"
 #include "support/ScratchDirectory.h"
-#include "ui/MainWindow.h"
-#include "ui/UiEnvironment.h"
+#include "ui/app/MainWindow.h"
+#include "ui/app/UiEnvironment.h"
 
 namespace velmora::testing {
 

@@ -7,7 +7,7 @@
 #include "edit/EditJournal.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
-#include "tags/EngineContext.h"
+#include "tags/record/EngineContext.h"
 #include "text/CodePage.h"
 
 namespace velmora::cli {

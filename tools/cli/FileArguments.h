@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tags/Mp3File.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora::cli {
 

@@ -1,11 +1,11 @@
 #include "FrameView.h"
 
-#include "tags/FrameFieldTypes.h"
-#include "tags/FrameLayouts.h"
-#include "tags/FrameTextOps.h"
-#include "tags/Id3v2Frame.h"
-#include "tags/PictureOps.h"
-#include "tags/StoredBytesField.h"
+#include "tags/id3v2/FrameFieldTypes.h"
+#include "tags/id3v2/FrameLayouts.h"
+#include "tags/id3v2/Id3v2Frame.h"
+#include "tags/id3v2/StoredBytesField.h"
+#include "tags/ops/FrameTextOps.h"
+#include "tags/ops/PictureOps.h"
 
 namespace velmora::cli {
 namespace {

@@ -13,7 +13,7 @@
 #include "FileArguments.h"
 #include "Output.h"
 #include "edit/ActionNames.h"
-#include "tags/FrameTextOps.h"
+#include "tags/ops/FrameTextOps.h"
 #include "text/Utf8.h"
 
 namespace velmora::cli {

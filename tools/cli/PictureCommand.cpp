@@ -9,9 +9,9 @@
 #include "Output.h"
 #include "PictureFiles.h"
 #include "edit/ActionNames.h"
-#include "tags/Id3v2Tag.h"
-#include "tags/PictureOps.h"
-#include "tags/PictureTypeNames.h"
+#include "tags/id3v2/Id3v2Tag.h"
+#include "tags/ops/PictureOps.h"
+#include "tags/ops/PictureTypeNames.h"
 #include "text/FileName.h"
 #include "text/Utf8.h"
 

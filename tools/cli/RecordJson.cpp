@@ -2,9 +2,9 @@
 #include "Output.h"
 #include "RecordDump.h"
 #include "Sha256.h"
-#include "tags/FileException.h"
-#include "tags/Mp3File.h"
-#include "tags/StoredBytesField.h"
+#include "tags/file/FileException.h"
+#include "tags/id3v2/StoredBytesField.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora::cli {
 namespace {

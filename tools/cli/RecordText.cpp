@@ -4,9 +4,9 @@
 #include "Output.h"
 #include "RecordDump.h"
 #include "scan/FileListColumns.h"
-#include "tags/GenreTable.h"
-#include "tags/Mp3File.h"
-#include "tags/PictureTypeNames.h"
+#include "tags/id3v1/GenreTable.h"
+#include "tags/ops/PictureTypeNames.h"
+#include "tags/record/Mp3File.h"
 
 namespace velmora::cli {
 namespace {

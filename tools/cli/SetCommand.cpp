@@ -9,10 +9,10 @@
 #include "FileArguments.h"
 #include "Output.h"
 #include "edit/ActionNames.h"
-#include "tags/CommentOps.h"
-#include "tags/FrameTextOps.h"
-#include "tags/GenreTable.h"
-#include "tags/Id3v1Record.h"
+#include "tags/id3v1/GenreTable.h"
+#include "tags/id3v1/Id3v1Record.h"
+#include "tags/ops/CommentOps.h"
+#include "tags/ops/FrameTextOps.h"
 #include "text/Utf8.h"
 
 namespace velmora::cli {

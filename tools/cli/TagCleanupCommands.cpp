@@ -7,7 +7,7 @@
 #include "FileArguments.h"
 #include "Output.h"
 #include "edit/ActionNames.h"
-#include "tags/FrameTextOps.h"
+#include "tags/ops/FrameTextOps.h"
 
 namespace velmora::cli {
 namespace {

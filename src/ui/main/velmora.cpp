@@ -7,11 +7,11 @@
 
 #include "common/Messages.h"
 #include "settings/SettingsStore.h"
-#include "ui/ListDisplay.h"
-#include "ui/MainWindow.h"
-#include "ui/QtText.h"
-#include "ui/StartArguments.h"
-#include "ui/UiEnvironment.h"
+#include "ui/app/MainWindow.h"
+#include "ui/app/StartArguments.h"
+#include "ui/app/UiEnvironment.h"
+#include "ui/bridges/QtText.h"
+#include "ui/list/ListDisplay.h"
 
 // The caption the messages carry is the version the build says.
 static_assert(std::u16string_view(velmora::kAppCaption) == u"Velmora " VELMORA_VERSION);

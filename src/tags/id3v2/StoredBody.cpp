@@ -1,0 +1,46 @@
+#include "tags/id3v2/StoredBody.h"
+
+#include <cerrno>
+
+#include "tags/file/BufferedFile.h"
+#include "tags/file/FileException.h"
+#include "tags/id3v2/BoundedInflate.h"
+#include "tags/id3v2/Unsynchronisation.h"
+
+namespace velmora {
+
+namespace {
+
+// The file holds other bytes than the load found: never hand them on as the body.
+[[noreturn]] void NotAsLoaded() {
+    throw CFileExceptionEx(CFileExceptionEx::Cause::EndOfFile, EIO, u"");
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> ReadStoredBody(BufferedFile& file, const StoredBody& body) {
+    if (body.held)
+        return *body.held;
+    std::vector<std::uint8_t> stored(body.storedLength);
+    file.Seek(body.offset);
+    if (file.Read(stored.data(), stored.size()) != stored.size())
+        NotAsLoaded();
+    if (body.unsynchronised) {
+        std::vector<std::uint8_t> plain;
+        UndoUnsynchronisation(stored, plain);
+        stored.swap(plain);
+    }
+    if (body.compressed) {
+        auto inflated = InflateBounded(stored);
+        if (!inflated)
+            NotAsLoaded();
+        stored.swap(*inflated);
+    }
+    if (stored.size() != std::uint64_t{body.skip} + body.length)
+        NotAsLoaded();
+    if (body.skip == 0 && stored.size() == body.length)
+        return stored;
+    return {stored.begin() + body.skip, stored.begin() + body.skip + body.length};
+}
+
+}  // namespace velmora

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tags/file/FileIdentity.h"
+
+namespace velmora {
+
+// What a save replaces at the two ends of a file: the bytes [0, head.size()) give way to
+// newHeadSize new bytes, and the last tail.size() bytes to newTailSize new bytes (an ID3v1
+// record, 0 or 128 bytes); everything between is the same before and after.
+struct ReplacedRegions {
+    std::vector<std::uint8_t> head;
+    std::vector<std::uint8_t> tail;
+    std::uint64_t newHeadSize = 0;
+    std::uint64_t newTailSize = 0;
+};
+
+// Told of each file a save changes, so the change can be undone later. BeforeWrite and
+// BeforeRename come before anything is written or renamed; a false answer refuses that save,
+// with `reason` in words. Called from the thread that saves.
+class SaveRecorder {
+  public:
+    virtual ~SaveRecorder() = default;
+    virtual bool BeforeWrite(const std::u16string& path, const ReplacedRegions& old,
+                             std::u16string& reason) = 0;
+    virtual void AfterWrite(const std::u16string& path, const FileIdentity& identity) = 0;
+    virtual bool BeforeRename(const std::u16string& from, const std::u16string& to,
+                              std::u16string& reason) = 0;
+    virtual void AfterRename(const std::u16string& from, const std::u16string& to) = 0;
+};
+
+}  // namespace velmora

@@ -1,0 +1,216 @@
+#include "tags/record/TagFileWriter.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "common/Messages.h"
+#include "tags/file/AtomicReplace.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/file/ByteMoves.h"
+#include "tags/file/FileIdentity.h"
+#include "tags/file/SaveGuard.h"
+#include "tags/id3v1/Id3v1Record.h"
+#include "tags/id3v1/Id3v1Tag.h"
+#include "tags/record/EngineContext.h"
+#include "tags/record/SaveRecorder.h"
+#include "tags/record/TagSavePlan.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr unsigned kSaveMode = BufferedFile::kReadWrite | BufferedFile::kOpenExisting;
+
+FileFacts ReadFacts(BufferedFile& file) {
+    FileFacts facts;
+    facts.size = file.Size();
+    file.Seek(0);
+    file.Read(facts.start.data(), facts.start.size());
+    if (facts.size > kId3v1Size) {
+        std::array<std::uint8_t, kId3v1Magic.size()> magic{};
+        file.Seek(facts.size - kId3v1Size);
+        facts.id3v1AtEnd =
+            file.Read(magic.data(), magic.size()) == magic.size() && HasId3v1Magic(magic);
+    }
+    return facts;
+}
+
+// The ID3v1 step, done in the file itself: it writes only the last 128 bytes, or cuts them.
+void ApplyId3v1InPlace(BufferedFile& file, const SavePlan& plan) {
+    if (!plan.id3v1Record.empty()) {
+        file.Seek(plan.keep);
+        file.Write(plan.id3v1Record.data(), plan.id3v1Record.size());
+    } else if (plan.keep < plan.oldSize) {
+        file.Truncate(plan.keep);
+    }
+}
+
+void RewriteInPlace(BufferedFile& file, const SavePlan& plan) {
+    ApplyId3v1InPlace(file, plan);
+    if (!plan.tag.empty()) {
+        file.Seek(0);
+        file.Write(plan.tag.data(), plan.tag.size());
+    }
+}
+
+// Bodies left in the file, read from the old file once it has passed the changed-on-disk
+// check: those the new tag holds go into it; the others are kept in memory, since the new
+// file will not hold them.
+void TakeStoredBodies(BufferedFile& file, const TagSave& save, SavePlan& plan) {
+    if (plan.outcome == SavePlan::Outcome::Refused || (!save.stripId3v2 && !save.id3v2Frames))
+        return;
+    for (const StoredSplice& splice : save.storedSplices) {
+        const std::vector<std::uint8_t> bytes = ReadStoredBody(file, *splice.body);
+        if (plan.tag.size() < kTagHeaderSize + splice.at + bytes.size())
+            throw CFileExceptionEx(EINVAL, save.path);
+        std::copy(bytes.begin(), bytes.end(), plan.tag.begin() + kTagHeaderSize + splice.at);
+    }
+    if (save.storedBodies == nullptr)
+        return;
+    for (const auto& registered : *save.storedBodies) {
+        const std::shared_ptr<StoredBody> body = registered.lock();
+        const bool written =
+            std::any_of(save.storedSplices.begin(), save.storedSplices.end(),
+                        [&](const StoredSplice& splice) { return splice.body == body; });
+        if (body && !body->held && !written)
+            body->held = std::make_unique<std::vector<std::uint8_t>>(ReadStoredBody(file, *body));
+    }
+}
+
+// How a save that passed its checks ended.
+enum class Carried { Saved, Refused, FolderNotWritable, NotRecorded };
+
+std::vector<std::uint8_t> ReadRange(BufferedFile& file, std::uint64_t from, std::uint64_t to) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(to - from));
+    file.Seek(from);
+    if (file.Read(bytes.data(), bytes.size()) != bytes.size())
+        throw CFileExceptionEx(EIO, u"");
+    return bytes;
+}
+
+// The ends of the old file the plan replaces, read before anything is written.
+ReplacedRegions RegionsBefore(BufferedFile& file, const SavePlan& plan) {
+    ReplacedRegions old;
+    const std::uint64_t headEnd =
+        plan.outcome == SavePlan::Outcome::Move ? plan.tagEnd : plan.tag.size();
+    old.head = ReadRange(file, 0, headEnd);
+    old.tail = ReadRange(file, plan.keep, plan.oldSize);
+    old.newHeadSize = plan.tag.size();
+    old.newTailSize = plan.id3v1Record.size();
+    return old;
+}
+
+// Write-ahead: the old ends are in the history before the file changes.
+bool Recorded(BufferedFile& file, const std::u16string& path, const SavePlan& plan,
+              SaveRecorder* recorder, std::u16string& why) {
+    if (recorder == nullptr || plan.outcome == SavePlan::Outcome::Refused || plan.ChangesNothing())
+        return true;
+    return recorder->BeforeWrite(path, RegionsBefore(file, plan), why);
+}
+
+// The new file beside the old one; false when none can be created in that folder.
+bool WriteReplacement(BufferedFile& file, const std::u16string& path, const SavePlan& plan,
+                      FileIdentity& written) {
+    const auto replacement = FileReplacement::Begin(path, file);
+    if (!replacement) {
+        return false;
+    }
+    BufferedFile& out = replacement->File();
+    out.Write(plan.tag.data(), plan.tag.size());
+    CopyRange(file, plan.tagEnd, plan.keep - plan.tagEnd, out);
+    out.Write(plan.id3v1Record.data(), plan.id3v1Record.size());
+    out.Flush();
+    // Taken before the rename: once the new file has the name, another save may change it.
+    const auto identity = IdentityOfOpenFile(out.Descriptor());
+    if (!identity) {
+        throw CFileExceptionEx(errno, path);
+    }
+    replacement->Commit();
+    written = *identity;
+    return true;
+}
+
+// Moving the audio is only ever done through a replacement file: inside the file itself an
+// interruption would leave neither the old file nor the new one.
+Carried CarryOut(BufferedFile& file, const std::u16string& path, const SavePlan& plan,
+                 FileIdentity& identity) {
+    switch (plan.outcome) {
+        case SavePlan::Outcome::Refused:
+            return Carried::Refused;
+        case SavePlan::Outcome::InPlace:
+            RewriteInPlace(file, plan);
+            if (!plan.ChangesNothing()) {
+                identity = IdentityAfterWrite(file, path, identity);
+            }
+            file.Close();
+            return Carried::Saved;
+        case SavePlan::Outcome::Move:
+            // The old file was only read, so closing it (which ends the lock, after the
+            // rename) cannot lose anything, and the destructor does it.
+            return WriteReplacement(file, path, plan, identity) ? Carried::Saved
+                                                                : Carried::FolderNotWritable;
+    }
+    return Carried::Refused;
+}
+
+std::u16string FolderOf(const std::u16string& path) {
+    const std::size_t slash = path.find_last_of(u'/');
+    if (slash == std::u16string::npos) {
+        return u".";
+    }
+    return path.substr(0, slash == 0 ? 1 : slash);
+}
+
+}  // namespace
+
+bool SaveTags(const TagSave& save, EngineContext& context, TagSaveOutcome* outcome) {
+    if (!save.ChangesSomething()) {
+        return true;
+    }
+    BufferedFile file;
+    CFileExceptionEx openError;
+    if (!file.Open(save.path, kSaveMode, openError)) {
+        ShowError(context.messages, MessageKind::SaveOpenFailed, {save.path},
+                  openError.SystemError());
+        return false;
+    }
+    Carried carried = Carried::Refused;
+    std::u16string refusal;
+    std::error_code cause;
+    try {
+        auto identity = LockUnchanged(file, save.path, save.loadedAs);
+        if (!identity) {
+            ShowError(context.messages, MessageKind::ChangedOnDisk, {save.path});
+            if (outcome != nullptr) {
+                outcome->changedOnDisk = true;
+            }
+            return false;
+        }
+        SavePlan plan = PlanSave(ReadFacts(file), save);
+        refusal = plan.refusal;
+        TakeStoredBodies(file, save, plan);
+        if (!Recorded(file, save.path, plan, context.recorder, refusal))
+            carried = Carried::NotRecorded;
+        else
+            carried = CarryOut(file, save.path, plan, *identity);
+        if (carried == Carried::Saved && context.recorder != nullptr)
+            context.recorder->AfterWrite(save.path, *identity);
+        if (carried == Carried::Saved && outcome != nullptr) {
+            outcome->identity = *identity;
+        }
+    } catch (const CFileExceptionEx& error) {
+        carried = Carried::Refused;
+        cause = error.SystemError();
+    }
+    if (carried == Carried::FolderNotWritable) {
+        ShowError(context.messages, MessageKind::FolderNotWritable,
+                  {save.path, FolderOf(save.path)});
+    } else if (carried == Carried::NotRecorded) {
+        ShowError(context.messages, MessageKind::HistoryNotWritten, {save.path}, {}, refusal);
+    } else if (carried != Carried::Saved) {
+        ShowError(context.messages, MessageKind::SaveFailed, {save.path}, cause, refusal);
+    }
+    return carried == Carried::Saved;
+}
+
+}  // namespace velmora

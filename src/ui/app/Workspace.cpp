@@ -1,0 +1,258 @@
+#include "ui/app/Workspace.h"
+
+#include <algorithm>
+#include <chrono>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "tags/record/EngineContext.h"
+#include "tags/record/Mp3File.h"
+#include "ui/bridges/UiMessageSink.h"
+
+namespace velmora::ui {
+
+namespace {
+
+// Rows are added in slices of this many until the budget of one pass is spent; the rest
+// waits for the next pass of the event loop, so timers and input run in between.
+constexpr std::size_t kRowSlice = 500;
+constexpr std::chrono::milliseconds kRowPassBudget{20};
+
+}  // namespace
+
+Workspace::Workspace(EngineContext& context, UiMessageSink& sink, QObject* parent)
+    : QObject(parent),
+      context_(context),
+      sink_(sink),
+      loader_(context),
+      saver_(context, loader_.Records()),
+      model_(context.codePage),
+      proxy_(model_),
+      loadPoller_([this] { return loader_.IsRunning(); }, kLoadDonePoll),
+      savePoller_([this] { return saver_.IsRunning(); }, kSaveDonePoll) {
+    connect(&loadPoller_, &WorkerPoller::batch, this, &Workspace::AddNewRows);
+    connect(&loadPoller_, &WorkerPoller::done, this, &Workspace::OnLoadDone);
+    connect(&savePoller_, &WorkerPoller::batch, this, &Workspace::ShowProgress);
+    connect(&savePoller_, &WorkerPoller::done, this, &Workspace::OnSaveDone);
+    rowSlice_.setSingleShot(true);
+    rowSlice_.setInterval(0);
+    connect(&rowSlice_, &QTimer::timeout, this, &Workspace::AddNewRows);
+}
+
+Workspace::~Workspace() {
+    // A worker waiting for an answer would never get one once the window is gone; a load
+    // ends after the file at hand, not after the whole walk.
+    sink_.AnswerWorkersSafely();
+    loader_.Stop();
+    loader_.Join();
+    saver_.Join();
+}
+
+void Workspace::SetState(WorkState state) {
+    state_ = state;
+    if (IsIdle() && pendingOptions_) {
+        context_.options = *pendingOptions_;
+        pendingOptions_.reset();
+    }
+    emit stateChanged();
+}
+
+void Workspace::UpdateOptions(const TagOptions& options) {
+    if (IsIdle()) {
+        context_.options = options;
+    } else {
+        pendingOptions_ = options;
+    }
+}
+
+void Workspace::Load(std::u16string directory, bool recurse) {
+    if (!IsIdle())
+        return;
+    ApplyPendingEdits();
+    loader_.Retire(journal_.TakeAll());
+    model_.Clear();
+    loader_.SetDirectory(std::move(directory));
+    loader_.SetRecurse(recurse);
+    hasDirectory_ = true;
+    StartLoad();
+}
+
+void Workspace::Reload(bool recurse) {
+    if (!IsIdle() || !hasDirectory_)
+        return;
+    ApplyPendingEdits();
+    loader_.Retire(journal_.TakeAll());
+    model_.Clear();
+    loader_.SetRecurse(recurse);
+    loader_.ResetList();
+    StartLoad();
+}
+
+void Workspace::StartLoad() {
+    updated_.clear();
+    // Rows that arrive while the load runs take their place in the sorted list; the list
+    // is empty here, so switching this on sorts nothing.
+    proxy_.setDynamicSortFilter(true);
+    emit listCleared();
+    sink_.BeginRun(UiMessageSink::LoadCheckText());
+    SetState(WorkState::Loading);
+    loader_.Start();
+    loadPoller_.Start();
+    emit statusChanged(StatusText());
+    ShowProgress();
+    emit recordsEdited();
+}
+
+void Workspace::StopLoad() {
+    if (state_ == WorkState::Loading)
+        loader_.Stop();
+}
+
+void Workspace::AddNewRows() {
+    const auto deadline = std::chrono::steady_clock::now() + kRowPassBudget;
+    const std::vector<Mp3File*> fresh = loader_.Records().From(model_.Records().size());
+    const std::span<Mp3File* const> all(fresh);
+    std::size_t added = 0;
+    while (added < all.size() && std::chrono::steady_clock::now() < deadline) {
+        const std::size_t count = std::min(kRowSlice, all.size() - added);
+        model_.Append(all.subspan(added, count));
+        added += count;
+    }
+    // Freshly loaded records need no saving, so the count of updated ones stays.
+    emit statusChanged(StatusText());
+    ShowProgress();
+    if (added < all.size())
+        rowSlice_.start();
+    else if (loadFinished_)
+        FinishLoad();
+}
+
+void Workspace::OnLoadDone() {
+    // The load stays on until its last row is in, so that commands wait for the whole list.
+    loadFinished_ = true;
+    AddNewRows();
+}
+
+void Workspace::FinishLoad() {
+    loadFinished_ = false;
+    // From here on an edit repaints its rows where they are.
+    proxy_.setDynamicSortFilter(false);
+    SetState(WorkState::Idle);
+    ShowProgress();
+    sink_.EndRun();
+}
+
+void Workspace::Save(std::function<void()> then) {
+    if (!IsIdle())
+        return;
+    ApplyPendingEdits();
+    afterSave_ = std::move(then);
+    // Saving a record ends what Undo could take back in it.
+    for (const Mp3File* record : model_.Records()) {
+        if (record->NeedsSave())
+            journal_.Forget(*record);
+    }
+    sink_.BeginRun(UiMessageSink::SaveCheckText());
+    model_.HoldChangedRecords();
+    SetState(WorkState::Saving);
+    saver_.Start();
+    savePoller_.Start();
+    ShowProgress();
+    emit recordsEdited();
+}
+
+void Workspace::OnSaveDone() {
+    model_.ReleaseChangedRecords();
+    Recount();
+    emit statusChanged(StatusText());
+    SetState(WorkState::Idle);
+    ShowProgress();
+    sink_.EndRun();
+    if (auto then = std::exchange(afterSave_, {}))
+        then();
+}
+
+std::vector<Mp3File*> Workspace::Apply(std::u16string name, std::span<Mp3File* const> records,
+                                       const std::function<void()>& change) {
+    if (!IsIdle())
+        return {};
+    std::vector<Mp3File*> changed = journal_.Apply(std::move(name), records, change);
+    if (!changed.empty())
+        RecordsEdited(changed);
+    return changed;
+}
+
+std::vector<Mp3File*> Workspace::ApplyToEach(std::u16string name, std::span<Mp3File* const> records,
+                                             const std::function<void(Mp3File&)>& change) {
+    return Apply(std::move(name), records, [&] {
+        for (Mp3File* record : records)
+            change(*record);
+    });
+}
+
+bool Workspace::Undo() {
+    if (!IsIdle())
+        return false;
+    const std::vector<Mp3File*> changed = journal_.Undo();
+    if (!changed.empty())
+        RecordsEdited(changed);
+    return !changed.empty();
+}
+
+bool Workspace::Redo() {
+    if (!IsIdle())
+        return false;
+    const std::vector<Mp3File*> changed = journal_.Redo();
+    if (!changed.empty())
+        RecordsEdited(changed);
+    return !changed.empty();
+}
+
+void Workspace::RecordsEdited(std::span<Mp3File* const> changed) {
+    Recount(changed);
+    model_.RecordsChanged(changed);
+    emit statusChanged(StatusText());
+    emit recordsEdited();
+}
+
+void Workspace::Recount() {
+    updated_.clear();
+    for (const Mp3File* record : model_.Records()) {
+        if (record->NeedsSave())
+            updated_.insert(record);
+    }
+}
+
+void Workspace::Recount(std::span<Mp3File* const> changed) {
+    for (const Mp3File* record : changed) {
+        if (record->NeedsSave())
+            updated_.insert(record);
+        else
+            updated_.erase(record);
+    }
+}
+
+QString Workspace::StatusText() const {
+    return tr("Loaded %1 files (%2 updated)").arg(FileCount()).arg(UpdatedCount());
+}
+
+QString Workspace::ProgressText() const {
+    switch (state_) {
+        case WorkState::Loading:
+            return tr("Loading: %1 files").arg(loader_.Progress().done);
+        case WorkState::Saving: {
+            const WorkProgress progress = saver_.Progress();
+            return tr("Saving %1 of %2").arg(progress.done).arg(progress.total);
+        }
+        case WorkState::Idle:
+            break;
+    }
+    return {};
+}
+
+void Workspace::ShowProgress() {
+    emit progressChanged(ProgressText());
+}
+
+}  // namespace velmora::ui

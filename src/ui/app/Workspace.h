@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "edit/EditJournal.h"
+#include "scan/LoaderThread.h"
+#include "scan/SaveThread.h"
+#include "tags/record/TagOptions.h"
+#include "ui/bridges/WorkerPoller.h"
+#include "ui/list/FileListModel.h"
+#include "ui/list/FileListProxy.h"
+
+namespace velmora {
+struct EngineContext;
+}
+
+namespace velmora::ui {
+
+class UiMessageSink;
+
+enum class WorkState { Idle, Loading, Saving };
+
+// The loaded files and the two background workers that fill and save them: the record
+// list, the rows over it, and what the window is doing (idle, loading or saving).
+class Workspace : public QObject {
+    Q_OBJECT
+
+  public:
+    Workspace(EngineContext& context, UiMessageSink& sink, QObject* parent = nullptr);
+    ~Workspace() override;
+
+    WorkState State() const { return state_; }
+    bool IsIdle() const { return state_ == WorkState::Idle; }
+    FileListModel& Model() { return model_; }
+    FileListProxy& Proxy() { return proxy_; }
+    // True once a directory has been chosen, so Reload has something to reload.
+    bool HasDirectory() const { return hasDirectory_; }
+    const std::u16string& Directory() const { return loader_.Directory(); }
+
+    // Idle only: destroys every record and loads `directory` (Browse) or the same
+    // directory again (Reload), descending into subdirectories with `recurse`.
+    void Load(std::u16string directory, bool recurse);
+    void Reload(bool recurse);
+    // The engine's options after the user changed them; the workers read them, so they take
+    // effect at once when idle, else when the running work is done.
+    void UpdateOptions(const TagOptions& options);
+    // Idle only: saves every record that needs it; `then` runs when the save is done.
+    void Save(std::function<void()> then = {});
+
+    // Idle or loading: ends the load after the file being loaded; the rows loaded stay.
+    void StopLoad();
+    // What Save was to do when done is not done (the window closes instead).
+    void DropAfterSave() { afterSave_ = {}; }
+
+    // Text typed in the editor and not applied yet goes into the records now: before a save,
+    // before the records go, and before the user is asked whether to save.
+    void ApplyPendingEdits() { emit pendingEditsWanted(); }
+
+    // Every change to records goes through the journal, so that it can be undone.
+    edit::EditJournal& Journal() { return journal_; }
+    // Idle only: runs `change` over `records` as one undoable action named `name`, then
+    // repaints the rows of the records it changed, which it returns. Rows stay where they
+    // are: the list is sorted again by a header click or a load, not by an edit.
+    std::vector<Mp3File*> Apply(std::u16string name, std::span<Mp3File* const> records,
+                                const std::function<void()>& change);
+    std::vector<Mp3File*> ApplyToEach(std::u16string name, std::span<Mp3File* const> records,
+                                      const std::function<void(Mp3File&)>& change);
+    // Idle only: takes back the newest action (or brings back the one undone last) and
+    // repaints the rows it changed; false when there was nothing to do.
+    bool Undo();
+    bool Redo();
+    // These records were changed in place through the journal by someone else (a batch
+    // dialog): repaint their rows and recount.
+    void RecordsEdited(std::span<Mp3File* const> changed);
+    std::size_t FileCount() const { return std::size_t(model_.rowCount()); }
+    std::size_t UpdatedCount() const { return updated_.size(); }
+    // "Loaded %u files (%u updated)".
+    QString StatusText() const;
+    // How far the running worker has come; empty while idle.
+    QString ProgressText() const;
+
+  signals:
+    void stateChanged();
+    void statusChanged(const QString& text);
+    void progressChanged(const QString& text);
+    // Records were edited, undone or redone.
+    void recordsEdited();
+    // Every row is gone (a load starts): whatever showed records shows nothing now.
+    void listCleared();
+    // Whoever holds typed, unapplied edits applies them now (see ApplyPendingEdits).
+    void pendingEditsWanted();
+
+  private:
+    void StartLoad();
+    void ShowProgress();
+    void AddNewRows();
+    void OnLoadDone();
+    void FinishLoad();
+    void OnSaveDone();
+    void SetState(WorkState state);
+    // Which records need saving: every record after a save, the changed ones after an edit
+    // (asking a record walks its frames, which over 100,000 records takes milliseconds).
+    void Recount();
+    void Recount(std::span<Mp3File* const> changed);
+
+    EngineContext& context_;
+    UiMessageSink& sink_;
+    LoaderThread loader_;
+    SaveThread saver_;
+    edit::EditJournal journal_;
+    FileListModel model_;
+    FileListProxy proxy_;
+    WorkerPoller loadPoller_;
+    WorkerPoller savePoller_;
+    // Continues adding rows from the event loop, so that no single pass over a batch holds
+    // the interface thread long (a sorted list places every new row).
+    QTimer rowSlice_;
+    bool loadFinished_ = false;
+    WorkState state_ = WorkState::Idle;
+    std::optional<TagOptions> pendingOptions_;
+    bool hasDirectory_ = false;
+    std::unordered_set<const Mp3File*> updated_;
+    std::function<void()> afterSave_;
+};
+
+}  // namespace velmora::ui

@@ -1,0 +1,157 @@
+#include "ui/list/FileListView.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QStyledItemDelegate>
+#include <algorithm>
+#include <array>
+
+#include "scan/FileListColumns.h"
+#include "ui/bridges/QtText.h"
+#include "ui/list/FileListModel.h"
+#include "ui/list/FileListProxy.h"
+
+namespace velmora::ui {
+namespace {
+
+// Folders of one tree differ at their ends: the middle goes, so copies are told apart.
+class MiddleElision : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->textElideMode = Qt::ElideMiddle;
+    }
+};
+
+}  // namespace
+
+int FileListView::DefaultWidth(int column) {
+    // Pixels, in the order of Column.
+    static constexpr std::array kWidths{300, 50,  150, 200, 200, 50, 100,
+                                        100, 100, 100, 150, 50,  150};
+    static_assert(kWidths.size() == kAllColumns.size());
+    return kWidths[std::size_t(column)];
+}
+
+FileListView::FileListView(FileListModel& model, FileListProxy& proxy, QWidget* parent)
+    : QTableView(parent), model_(model), proxy_(proxy) {
+    setModel(&proxy);
+    proxy.SearchShownColumnsOf(horizontalHeader());
+    setSelectionBehavior(SelectRows);
+    setSelectionMode(ExtendedSelection);
+    setEditTriggers(NoEditTriggers);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setSectionsMovable(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int column = 0; column < model.columnCount(); ++column) {
+        setColumnWidth(column, DefaultWidth(column));
+        setColumnHidden(column, kColumnInfos[std::size_t(column)].hiddenFirst);
+    }
+    setItemDelegateForColumn(int(Column::Directory), new MiddleElision(this));
+    horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(horizontalHeader(), &QHeaderView::customContextMenuRequested, this,
+            [this](const QPoint& pos) {
+                QMenu menu(this);
+                FillColumnMenu(menu);
+                menu.exec(horizontalHeader()->viewport()->mapToGlobal(pos));
+            });
+    // Load order until the first header click.
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    setSortingEnabled(true);
+    connect(this, &QTableView::doubleClicked, this, [this] { emit openWanted(); });
+}
+
+void FileListView::ApplyDisplay(const ListDisplay& display) {
+    setShowGrid(display.showGridlines);
+    QPalette colours = palette();
+    const QColor window = colours.color(QPalette::Active, QPalette::Base);
+    // The view paints AlternateBase on odd rows, so even rows get the shade as Base.
+    setAlternatingRowColors(display.alternateBg);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        if (display.alternateBg) {
+            colours.setColor(group, QPalette::AlternateBase, window);
+            colours.setColor(group, QPalette::Base, EvenRowShade(window));
+        } else {
+            colours.setColor(group, QPalette::Base, window);
+        }
+    }
+    // The selection stays visible when the list has no focus.
+    colours.setColor(QPalette::Inactive, QPalette::Highlight,
+                     colours.color(QPalette::Active, QPalette::Highlight));
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     colours.color(QPalette::Active, QPalette::HighlightedText));
+    setPalette(colours);
+    viewport()->update();
+}
+
+void FileListView::FillColumnMenu(QMenu& menu) {
+    // The file name always shows: a row without it would name no file.
+    for (int column = 1; column < model_.columnCount(); ++column) {
+        QAction* action = menu.addAction(ToQString(kColumnInfos[std::size_t(column)].header));
+        action->setCheckable(true);
+        action->setChecked(!isColumnHidden(column));
+        connect(action, &QAction::toggled, this, [this, column](bool shown) {
+            setColumnHidden(column, !shown);
+            if (shown && columnWidth(column) == 0)
+                setColumnWidth(column, DefaultWidth(column));
+            if (!proxy_.FilterText().isEmpty())
+                proxy_.Refilter();
+        });
+    }
+}
+
+std::vector<Mp3File*> FileListView::SelectedRecords() const {
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<Mp3File*> records;
+    records.reserve(std::size_t(rows.size()));
+    for (const QModelIndex& row : rows)
+        records.push_back(model_.Record(proxy_.mapToSource(row).row()));
+    return records;
+}
+
+std::vector<Mp3File*> FileListView::ShownRecords() const {
+    std::vector<Mp3File*> records;
+    records.reserve(std::size_t(proxy_.rowCount()));
+    for (int row = 0; row < proxy_.rowCount(); ++row)
+        records.push_back(model_.Record(proxy_.mapToSource(proxy_.index(row, 0)).row()));
+    return records;
+}
+
+Mp3File* FileListView::CurrentRecord() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? model_.Record(proxy_.mapToSource(current).row()) : nullptr;
+}
+
+void FileListView::contextMenuEvent(QContextMenuEvent* event) {
+    QModelIndex at =
+        event->reason() == QContextMenuEvent::Mouse ? indexAt(event->pos()) : currentIndex();
+    if (!at.isValid() || !selectionModel()->isRowSelected(at.row(), at.parent()))
+        return;
+    QPoint pos = event->globalPos();
+    if (event->reason() != QContextMenuEvent::Mouse)
+        pos = viewport()->mapToGlobal(visualRect(at).center());
+    emit contextMenuWanted(pos);
+}
+
+void FileListView::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier && currentIndex().isValid()) {
+        emit openWanted();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+}  // namespace velmora::ui

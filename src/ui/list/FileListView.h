@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QTableView>
+#include <vector>
+
+class QMenu;
+
+#include "ui/list/ListDisplay.h"
+
+namespace velmora {
+class Mp3File;
+}
+
+namespace velmora::ui {
+
+class FileListModel;
+class FileListProxy;
+
+// The list of loaded files: whole rows, several at once, the selection shown also without
+// focus, columns that can be dragged into another order, and a header click to sort.
+class FileListView : public QTableView {
+    Q_OBJECT
+
+  public:
+    FileListView(FileListModel& model, FileListProxy& proxy, QWidget* parent = nullptr);
+
+    void ApplyDisplay(const ListDisplay& display);
+    // The selected records, rows from top to bottom as shown.
+    std::vector<Mp3File*> SelectedRecords() const;
+    // The records of every row shown (after the filter), top to bottom.
+    std::vector<Mp3File*> ShownRecords() const;
+    // The record of the current row (the one with the focus frame); null when none is.
+    Mp3File* CurrentRecord() const;
+
+    // One check item per column but the file name: shown or hidden (the header's menu).
+    void FillColumnMenu(QMenu& menu);
+
+    // Widths of the columns, in pixels, in their order.
+    static int DefaultWidth(int column);
+
+  signals:
+    // A right click (or the menu key) on a selected row.
+    void contextMenuWanted(const QPoint& globalPos);
+    // Double-click or Enter on a row: the current row's file is to be opened.
+    void openWanted();
+
+  protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    FileListModel& model_;
+    FileListProxy& proxy_;
+};
+
+}  // namespace velmora::ui

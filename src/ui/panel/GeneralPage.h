@@ -1,0 +1,42 @@
+#pragma once
+
+#include <array>
+#include <functional>
+
+#include "edit/TagEdits.h"
+#include "ui/panel/GenreBox.h"
+#include "ui/panel/PanelPage.h"
+
+class QPushButton;
+
+namespace velmora::ui {
+
+class FieldEdit;
+
+// "General ID3v2": the common text frames of the selected files, the genre box, and the
+// buttons "Copy from ID3v1", "Capitalize" and "Convert _ to Space".
+class GeneralPage : public PanelPage {
+    Q_OBJECT
+
+  public:
+    explicit GeneralPage(const PanelLink& link, QWidget* parent = nullptr);
+
+    void Reload(std::span<Mp3File* const> selection) override;
+    void WriteEdits(std::span<Mp3File* const> selection) override;
+    bool HasEdits() const override { return Edits().Any(); }
+
+    FieldEdit& Field(edit::V2Field field) { return *fields_[std::size_t(field)]; }
+    GenreBox& Genre() { return *genre_; }
+
+  private:
+    edit::V2Edits Edits() const;
+    QWidget* BuildFields();
+    QWidget* BuildButtons();
+    // A button's command: each selected record in turn as one action, then a reload.
+    void RunOnEach(std::u16string name, const std::function<void(Mp3File&)>& change);
+
+    std::array<FieldEdit*, edit::kV2FieldCount> fields_{};
+    GenreBox* genre_ = nullptr;
+};
+
+}  // namespace velmora::ui

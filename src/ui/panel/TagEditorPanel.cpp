@@ -1,0 +1,180 @@
+#include "ui/panel/TagEditorPanel.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
+
+#include "edit/ActionNames.h"
+#include "tags/record/Mp3File.h"
+#include "ui/app/Actions.h"
+#include "ui/app/Workspace.h"
+#include "ui/panel/CommentsPage.h"
+#include "ui/panel/GeneralPage.h"
+#include "ui/panel/Id3v1Page.h"
+#include "ui/panel/PanelPage.h"
+#include "ui/panel/PicturesPage.h"
+
+namespace velmora::ui {
+namespace {
+
+// What the selection's pending removals do at the next save; empty when there are none.
+QString RemovalText(std::span<Mp3File* const> selection) {
+    const auto any = [&](bool (Mp3File::*pending)() const) {
+        return std::any_of(selection.begin(), selection.end(),
+                           [&](const Mp3File* record) { return (record->*pending)(); });
+    };
+    const bool v1 = any(&Mp3File::RemoveV1Pending);
+    const bool v2 = any(&Mp3File::RemoveV2Pending);
+    if (!v1 && !v2)
+        return {};
+    const QString tags =
+        v1 && v2 ? QStringLiteral("ID3v1, ID3v2") : QStringLiteral("ID3v%1").arg(v1 ? 1 : 2);
+    return TagEditorPanel::tr("Saving removes\n%1").arg(tags);
+}
+
+}  // namespace
+
+TagEditorPanel::TagEditorPanel(Workspace& workspace, EngineContext& engine, UiMessageSink& messages,
+                               PanelLink::SelectionSource selection, QAction* removeV1,
+                               QAction* removeV2, QWidget* parent)
+    : QWidget(parent),
+      workspace_(workspace),
+      link_(workspace, engine, messages, std::move(selection)),
+      tabs_(new QTabWidget) {
+    // In the order of PageIndex.
+    AddPage(new GeneralPage(link_), tr("&General ID3v2"));
+    AddPage(new CommentsPage(link_), tr("&Comments"));
+    AddPage(new PicturesPage(link_), tr("&Pictures"));
+    AddPage(new Id3v1Page(link_), tr("&ID3v1"));
+    tabs_->setCurrentIndex(kGeneralPage);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(tabs_, 1);
+    layout->addWidget(BuildButtons(removeV1, removeV2));
+
+    connect(tabs_, &QTabWidget::currentChanged, this, &TagEditorPanel::ReloadShown);
+    connect(&workspace, &Workspace::recordsEdited, this, [this] {
+        if (!link_.InOwnEdit())
+            Reload();
+    });
+    connect(&workspace, &Workspace::listCleared, this, [this] {
+        // The records are gone; the load asked for the typed edits first.
+        shownFor_.clear();
+        Reload();
+    });
+    connect(&workspace, &Workspace::pendingEditsWanted, this, [this] {
+        if (HasPendingEdits())
+            SaveAll();
+    });
+    link_.SetBeforeCommand([this] {
+        if (HasPendingEdits())
+            SaveAll();
+    });
+    connect(&workspace, &Workspace::stateChanged, this, [this] {
+        setEnabled(workspace_.IsIdle());
+        if (workspace_.IsIdle())
+            Reload();
+    });
+    setEnabled(workspace.IsIdle());
+}
+
+void TagEditorPanel::AddPage(PanelPage* page, const QString& caption) {
+    pages_.push_back(page);
+    current_.push_back(false);
+    captions_.push_back(caption);
+    tabs_->addTab(page, caption);
+    connect(page, &PanelPage::saveAllWanted, this, &TagEditorPanel::SaveAll);
+}
+
+QWidget* TagEditorPanel::BuildButtons(QAction* removeV1, QAction* removeV2) {
+    auto* buttons = new QWidget;
+    auto* layout = new QVBoxLayout(buttons);
+    layout->setContentsMargins(0, 0, 0, 0);
+    saveAll_ = new QPushButton(tr("Save &All"));
+    saveAll_->setToolTip(tr("Apply the changed fields to every selected file"));
+    connect(saveAll_, &QPushButton::clicked, this, &TagEditorPanel::SaveAll);
+    layout->addWidget(saveAll_);
+    // The records' change notice then applies what was typed (kept in the new tag) and shows the
+    // tag as the save will leave it.
+    layout->addWidget(MirrorButton(removeV1, tr("Remove ID3v&1")));
+    layout->addWidget(MirrorButton(removeV2, tr("Remove ID3v&2")));
+    removalNote_ = new QLabel;
+    removalNote_->setObjectName(QStringLiteral("removalNote"));
+    layout->addWidget(removalNote_);
+    layout->addStretch();
+    return buttons;
+}
+
+void TagEditorPanel::Reload() {
+    WritePending();
+    ReloadAll();
+}
+
+void TagEditorPanel::ReloadAll() {
+    std::fill(current_.begin(), current_.end(), false);
+    ReloadShown();
+}
+
+bool TagEditorPanel::HasPendingEdits() const {
+    for (std::size_t page = 0; page < pages_.size(); ++page) {
+        if (current_[page] && pages_[page]->HasEdits())
+            return true;
+    }
+    return false;
+}
+
+bool TagEditorPanel::WritePending() {
+    if (shownFor_.empty() || !link_.Editable() || !HasPendingEdits())
+        return false;
+    link_.ApplyTo(edit::kEditTagsAction, shownFor_, [this](std::span<Mp3File* const> records) {
+        for (std::size_t page = 0; page < pages_.size(); ++page) {
+            if (current_[page])
+                pages_[page]->WriteEdits(records);
+        }
+    });
+    return true;
+}
+
+void TagEditorPanel::MarkPendingTabs() {
+    // Only a hidden page can hold typed text out of sight: its tab says so.
+    for (std::size_t page = 0; page < pages_.size(); ++page) {
+        const bool pending =
+            int(page) != tabs_->currentIndex() && current_[page] && pages_[page]->HasEdits();
+        tabs_->setTabText(int(page),
+                          pending ? captions_[page] + QStringLiteral(" *") : captions_[page]);
+    }
+}
+
+void TagEditorPanel::ReloadShown() {
+    MarkPendingTabs();
+    // A save's worker rewrites the records: they are read again once it is done.
+    if (workspace_.State() == WorkState::Saving)
+        return;
+    const auto shown = std::size_t(tabs_->currentIndex());
+    // A tab chosen again on the same selection keeps what the user typed there.
+    if (shown >= pages_.size() || current_[shown])
+        return;
+    const std::vector<Mp3File*> selection = link_.Selection();
+    // With no file selected there is nothing to edit, and the fields say so.
+    for (PanelPage* page : pages_)
+        page->setEnabled(!selection.empty());
+    saveAll_->setEnabled(!selection.empty());
+    removalNote_->setText(RemovalText(selection));
+    pages_[shown]->Reload(selection);
+    current_[shown] = true;
+    shownFor_ = selection;
+}
+
+void TagEditorPanel::SaveAll() {
+    // The pages then show what the files now hold, with nothing pending.
+    if (WritePending())
+        ReloadAll();
+}
+
+}  // namespace velmora::ui

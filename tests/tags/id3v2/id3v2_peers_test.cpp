@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "tags/FileTestHelpers.h"
+#include "tags/Id3v2TestSupport.h"
+#include "tags/file/BufferedFile.h"
+#include "tags/id3v2/Id3v2Serializer.h"
+#include "tags/ops/PictureOps.h"
+
+namespace velmora {
+namespace {
+
+using namespace testing;
+namespace fs = std::filesystem;
+
+const fs::path kPeers = VELMORA_PEERS_DIR;
+
+ReadResult ReadPeer(const fs::path& path, TestEngine& engine) {
+    BufferedFile file;
+    OpenOrFail(file, path, kLoadMode);
+    ReadResult result;
+    Id3v2Reader reader(Cp1252(), engine.context.options.encoding);
+    result.onDisk = reader.Read(file, *result.tag);
+    return result;
+}
+
+// What INDEX.md (and the peers' own tests) say a correct reader gets.
+struct PeerCase {
+    const char* file;
+    int version;  // 0: no tag at the start of the file
+    std::size_t frames;
+    std::string texts;       // "ID=text|ID=text"
+    bool truncated = false;  // the tag runs past the end of the file
+    friend void PrintTo(const PeerCase& c, std::ostream* out) { *out << c.file; }
+};
+
+const std::vector<PeerCase> kPeerCases = {
+    {"id3lib/221-compressed.tag", 2, 1, "TXXX=compression example"},
+    {"id3lib/230-compressed.tag", 3, 1, "TXXX=compression example"},
+    {"id3lib/230-picture.tag", 3, 9,
+     "TCOM=Camille Saint-Sa\xC3\xABns|TPE3=Ondrej Len\xC3\xA1rd|IPLS=Producer"},
+    {"id3lib/230-syncedlyrics.tag", 3, 7, "TIT2=Track name which is larger then 30 chars !"},
+    {"id3lib/230-unicode.tag", 3, 1, ""},
+    {"id3lib/jules-goodtag.mp3", 3, 5, "TYER=1999|TALB=No Album|TPE1=No Artist|TIT2=Jules"},
+    {"id3lib/jules-badtag.mp3", 3, 5, "TPE1=No Artist|TIT2=Jules"},
+    {"id3lib/ozzy.tag", 3, 14, "TYER=1983|TCON=Metal|TRCK=01|TPE1=Ozzy Osbourne"},
+    {"id3lib/thatspot.mp3", 3, 49, "TCON=Blues|TPE1=Carey Bell|TIT2=That Spot Right There"},
+    {"id3lib/thatspot.tag", 3, 19, "TRCK=00|TMED=UNKNOWN|TPE1=Carey Bell"},
+    {"id3lib/win-xp.mp3", 3, 3, "TPE1=test|TIT2=test"},
+    {"id3lib/jules.mp3", 0, 0, ""},
+    {"mutagen/97-unknown-23-update.mp3", 3, 2, ""},
+    {"mutagen/apev2-lyricsv2.mp3", 4, 7, "TIT2=A song   |TPE1=Auth|TCON=35"},
+    {"mutagen/audacious-trailing-id32-apev2.mp3", 0, 0, ""},
+    {"mutagen/audacious-trailing-id32-id31.mp3", 0, 0, ""},
+    {"mutagen/bad-POPM-frame.mp3", 4, 13, "TIT2=Emit and exude|TRCK=4|TDRC=2004|TYER=2004"},
+    {"mutagen/bad-TYER-frame.mp3", 3, 2, ""},
+    {"mutagen/bad-xing.mp3", 3, 11, "TYER=1992"},
+    {"mutagen/emptyfile.mp3", 0, 0, ""},
+    {"mutagen/id3v1v2-combined.mp3", 4, 9, "TIT2=cosmic american|TRCK=3/11|TYER=2004"},
+    {"mutagen/id3v22-test.mp3", 2, 10, "TPE1=Anais Mitchell|TALB=Hymns for the Exiled|TYER=2004"},
+    {"mutagen/id3v23_unsynch.id3", 3, 5, "TPE1=Nina Simone|TIT2=My babe just cares for me"},
+    {"mutagen/id3v24_extended_header.id3", 4, 7, "TIT2=One Second of Silence|TYER=2023"},
+    {"mutagen/issue_21.id3", 4, 8, "TIT2=Punk To Funk|TALB=Better Living Through Chemistr"},
+    {"mutagen/silence-44-s.mp3", 3, 9, "TPE1=piman|TRCK=02/10|TLEN=3000|TYER=2004|TIT2=Silence"},
+    {"mutagen/silence-44-s-v1.mp3", 0, 0, ""},
+    {"mutagen/too-short.mp3", 2, 8, "TIT2=Track 10|TPE1=Hieroglyph|TRCK=10/10"},
+    {"mutagen/vbri.mp3", 3, 12, "TRCK=01|TCON=(3)Dance|TYER=2007|TPE1=Basshunter"},
+    {"mutagen/xing.mp3", 0, 0, ""},
+    {"taglib/005411.id3", 4, 9, "TIT2=Sunshine Superman|TPE1=Donovan|TYER=1966"},
+    {"taglib/ape-id3v2.mp3", 4, 1, "TIT2=Title"},
+    {"taglib/broken-tenc.id3", 4, 12, "TIT2=Take On Me|TPE1=A Ha|TCON=80s"},
+    {"taglib/compressed_id3_frame.mp3", 4, 5, "TPE1=Moby|TCON=Techno-Dance", true},
+    {"taglib/compressed_id3_frame_invalid.mp3", 3, 10, "TPE1=Moby", true},
+    {"taglib/duplicate_id3v2.mp3", 3, 10, "TIT2=TitleXXXX|TPE1=ArtistXXXX"},
+    {"taglib/excessive_alloc.mp3", 4, 11, "TIT2=Bush|TPE1=Rihanna|TRCK=10/13", true},
+    {"taglib/extended-header.mp3", 4, 7, "TIT2=Druids|TCON=Folk/Power Metal|TRCK=03|TDOR=2013"},
+    {"taglib/garbage.mp3", 0, 0, ""},  // its tag is not at the start of the file
+    {"taglib/id3v22-tda.mp3", 2, 3, "TYER=2010|TRCK=1|TDAT=0304"},
+    {"taglib/itunes10.mp3", 2, 23,
+     "TPE2=Album Artist|TBPM=180|TPOS=1/2|TSO2=Sort Album Artist|TCMP=1"},
+    {"taglib/lame_cbr.mp3", 3, 2, ""},
+    {"taglib/rare_frames.mp3", 4, 7, "TCON=13"},
+    {"taglib/removed/id3v1_neq_v2.mp3", 3, 1, "TPE1=artist id3v2"},
+    {"taglib/removed/id3v2-invalid-version.mp3", 0, 0, ""},
+    {"taglib/toc_many_children.mp3", 4, 130, ""},
+    {"taglib/unsynch.id3", 3, 5, "TIT2=My babe just cares for me|TALB=100% Jazz"},
+    {"taglib/unsynch24.id3", 4, 1, "TIT2=Hi"},
+    {"taglib/w000.mp3", 3, 11, "TIT2=Knowing You|TPE1=Sergio Galoyan f. Tamra Keenan", true},
+};
+
+class PeerFileTest : public ::testing::TestWithParam<PeerCase> {};
+
+TEST_P(PeerFileTest, ReadsWhatThePeersRead) {
+    const auto& c = GetParam();
+    if (!fs::exists(kPeers / c.file))
+        GTEST_SKIP() << "peer corpus not present";
+    TestEngine engine;
+    auto result = ReadPeer(kPeers / c.file, engine);
+    EXPECT_EQ(result.onDisk.present, c.version != 0);
+    EXPECT_EQ(result.onDisk.majorVersion, c.version);
+    EXPECT_EQ(result.tag->Frames().size(), c.frames);
+    EXPECT_EQ(result.onDisk.truncated, c.truncated);
+    std::istringstream texts(c.texts);
+    for (std::string pair; std::getline(texts, pair, '|');)
+        EXPECT_EQ(TextOf(*result.tag, pair.substr(0, 4).c_str()), pair.substr(5)) << pair;
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, PeerFileTest, ::testing::ValuesIn(kPeerCases));
+
+TEST(PeerFilesTest, EveryFileLoadsAndItsTagSurvivesTwoSaves) {
+    if (!fs::exists(kPeers))
+        GTEST_SKIP() << "peer corpus not present";
+    for (const auto& entry : fs::recursive_directory_iterator(kPeers)) {
+        if (!entry.is_regular_file())
+            continue;
+        TestEngine engine;
+        auto first = ReadPeer(entry.path(), engine);
+        // Empty frames are not written: the standard forbids them.
+        std::erase_if(first.tag->MutableFrames(), [](const auto& frame) {
+            return SerializeFrameBody(*frame, 4, Cp1252()).empty();
+        });
+        for (std::uint8_t version : {3, 4}) {
+            Bytes written = SerializeTag(*first.tag, version, Cp1252());
+            auto second = ReadBytes(Tag(version, written), engine);
+            EXPECT_EQ(Describe(*second.tag, false), Describe(*first.tag, false)) << entry.path();
+            EXPECT_EQ(SerializeTag(*second.tag, version, Cp1252()), written) << entry.path();
+        }
+    }
+}
+
+// Picture data read through tag unsynchronisation, frame compression and ID3v2.2 PIC.
+TEST(PeerFilesTest, Pictures) {
+    if (!fs::exists(kPeers))
+        GTEST_SKIP() << "peer corpus not present";
+    const std::tuple<const char*, int, std::size_t, const char*> rows[] = {
+        {"id3lib/230-picture.tag", 11, 8156, "jpeg"},
+        {"taglib/compressed_id3_frame.mp3", 0, 86414, "bmp"},
+        {"taglib/itunes10.mp3", 0, 2315, "png"}};
+    for (auto [file, type, size, subtype] : rows) {
+        TestEngine engine;
+        auto read = ReadPeer(kPeers / file, engine);
+        Id3v2Frame* apic = FindPicture(*read.tag, type);
+        ASSERT_NE(apic, nullptr) << file;
+        EXPECT_EQ(PictureData(*apic).size(), size) << file;
+        EXPECT_EQ(PictureMimeSubtype(*apic, Cp1252()), subtype) << file;
+    }
+}
+
+}  // namespace
+}  // namespace velmora

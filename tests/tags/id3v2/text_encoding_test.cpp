@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include "tags/Id3v2TestSupport.h"
+#include "tags/id3v2/TextEncoding.h"
+
+// UTF-16 byte order: encoding 2 and marked encoding 1 are read as written whatever the text;
+// unmarked encoding 1 is little-endian unless the text clearly says otherwise.
+namespace velmora {
+namespace {
+
+using namespace testing;
+
+Bytes Units(std::u16string_view text, bool bigEndian) {
+    Bytes out;
+    for (char16_t c : text) {
+        const std::uint8_t hi = c >> 8, lo = c & 0xFF;
+        out.insert(out.end(), bigEndian ? std::initializer_list<std::uint8_t>{hi, lo}
+                                        : std::initializer_list<std::uint8_t>{lo, hi});
+    }
+    return out;
+}
+
+std::u16string Decode(const Bytes& bytes, std::uint8_t encoding) {
+    return DecodeText(bytes, encoding, Cp1252()).value_or(u"(failed)");
+}
+
+struct Script {
+    const char* name;
+    std::u16string text;
+    // Whether big-endian text without its mark is recognised; else it reads little-endian,
+    // as other readers read it.
+    bool unmarkedBigEndianSeen;
+};
+
+const Script kScripts[] = {
+    {"cjk with zero low bytes", u"\u5742\u672C\u9F8D\u4E00", false},
+    {"cjk one unit", u"\u4E00", false},
+    {"cjk U+5B00", u"\u5B00\u5B50", false},
+    {"hangul", u"\uAC00\uC218", false},
+    {"latin extended-a", u"\u0100\u0100", true},  // read little-endian it is control codes
+    {"latin extended-a one", u"\u0120", false},
+    {"latin-1", u"\u00C4rtist", true},
+    {"greek", u"\u1F48\u03B4\u03C5\u03C3\u03C3\u03B5\u03CD\u03C2", false},
+    {"cyrillic", u"\u041F\u0440\u0438\u0432\u0435\u0442", false},
+    {"arabic", u"\u0641\u064A\u0631\u0648\u0632", false},
+    {"hebrew", u"\u05E9\u05DC\u05D5\u05DD", true},  // else unpaired surrogates
+    {"devanagari", u"\u0928\u092E\u0938\u094D\u0924\u0947", false},
+    {"emoji", u"\U0001F3B5\U0001F600", false},
+    {"latin and cjk", u"Ryuichi Sakamoto \u5742\u672C", true},
+    {"private use", u"\uF8FF Music", true},
+};
+
+TEST(TextEncodingTest, Utf16ByteOrderByScript) {
+    for (const Script& s : kScripts) {
+        const Bytes big = Units(s.text, true), little = Units(s.text, false);
+        EXPECT_EQ(Decode(big, text_encoding::kUtf16BE), s.text) << s.name;
+        EXPECT_EQ(Decode(Cat({{0xFE, 0xFF}, big}), text_encoding::kUtf16), s.text) << s.name;
+        EXPECT_EQ(Decode(Cat({{0xFF, 0xFE}, little}), text_encoding::kUtf16), s.text) << s.name;
+        EXPECT_EQ(Decode(little, text_encoding::kUtf16), s.text) << s.name;
+        const std::u16string asLittle = Decode(Cat({{0xFF, 0xFE}, big}), text_encoding::kUtf16);
+        EXPECT_EQ(Decode(big, text_encoding::kUtf16), s.unmarkedBigEndianSeen ? s.text : asLittle)
+            << s.name;
+    }
+    // Encoding 2 keeps a leading FE FF or FF FE as a character: it has no mark.
+    EXPECT_EQ(Decode({0xFE, 0xFF, 0, 'a'}, text_encoding::kUtf16BE), u"\uFEFFa");
+    EXPECT_EQ(Decode({0xFF, 0xFE, 0, 'a'}, text_encoding::kUtf16BE), u"\uFFFEa");
+}
+
+}  // namespace
+}  // namespace velmora

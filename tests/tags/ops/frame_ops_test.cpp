@@ -1,0 +1,306 @@
+#include <gtest/gtest.h>
+
+#include "tags/Id3v1TestRecords.h"
+#include "tags/Id3v2TestSupport.h"
+#include "tags/id3v1/GenreTable.h"
+#include "tags/id3v1/Id3v1Tag.h"
+#include "tags/id3v2/FrameFieldTypes.h"
+#include "tags/id3v2/Id3v2Serializer.h"
+#include "tags/ops/CommentOps.h"
+#include "tags/ops/PictureOps.h"
+#include "tags/ops/PictureTypeNames.h"
+
+namespace velmora {
+namespace {
+
+using namespace testing;
+using namespace std::literals;
+
+TEST(FrameTextOpsTest, SetFrameTextRules) {
+    // A leading zero goes only while a digit follows it, so the number before a slash stays.
+    for (auto [id, input, stored] : {std::tuple{"TRCK", u"007", "7"},
+                                     {"TRCK", u"00", "0"},
+                                     {"TRCK", u"05", "5"},
+                                     {"TRCK", u"01/12", "1/12"},
+                                     {"TRCK", u"0/5", "0/5"},
+                                     {"TRCK", u"00/10", "0/10"},
+                                     {"TRCK", u"0x", "0x"},
+                                     {"TCON", u"Rock", "(17)"},
+                                     {"TCON", u"rock", "rock"},
+                                     {"TCON", u"Dubstep", "Dubstep"},
+                                     {"TIT2", u"007", "007"}}) {
+        TestEngine engine;
+        Id3v2Tag tag;
+        SetFrameText(tag, FrameId::FromChars(id), input, engine.context);
+        EXPECT_EQ(TextOf(tag, id), stored) << id << " " << text::ToUtf8(input);
+    }
+}
+
+TEST(FrameTextOpsTest, GenreDisplay) {
+    const struct {
+        const char* why;
+        std::u16string_view tcon;
+        std::u16string_view shown;
+    } rows[] = {
+        {"a number in parentheses is the genre's name", u"(17)", u"Rock"},
+        {"text after the reference wins", u"(17)Hard", u"Hard"},
+        {"a number beyond the table shows nothing", u"(99999999999999)", u""},
+        {"Winamp's names follow the classic list", u"(191)", u"Psybient"},
+        {"a bare number (ID3v2.4) is the genre's name", u"17", u"Rock"},
+        {"a bare number that names no genre is text", u"1999", u"1999"},
+        {"RX stands for Remix", u"(RX)", u"Remix"},
+        {"CR stands for Cover", u"(CR)", u"Cover"},
+        {"text after a word reference wins", u"(CR)Acoustic", u"Acoustic"},
+        {"a parenthesis without digits is text", u"(Hard) Rock", u"(Hard) Rock"},
+        {"other letters are text", u"(RXX)", u"(RXX)"},
+        {"an unclosed number is text", u"(3", u"(3"},
+        {"empty parentheses are text", u"()", u"()"},
+        {"plain text", u"Techno", u"Techno"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(GenreDisplayFor(row.tcon), row.shown) << row.why;
+}
+
+TEST(FrameTextOpsTest, OnlyRealChangesMarkTheTag) {
+    TestEngine engine;
+    Id3v2Tag tag;
+    SetFrameText(tag, FrameId("TIT2"), u"Same", engine.context);
+    MarkAll(tag, false);
+    SetFrameText(tag, FrameId("TIT2"), u"Same", engine.context);
+    RemoveFirstFrame(tag, FrameId("TALB"));  // not there
+    EXPECT_FALSE(IsTagModified(tag));
+    SetFrameText(tag, FrameId("TIT2"), u"Other", engine.context);
+    EXPECT_TRUE(IsTagModified(tag));
+    MarkAll(tag, false);
+    RemoveFirstFrame(tag, FrameId("TIT2"));
+    EXPECT_TRUE(IsTagModified(tag));
+}
+
+TEST(FrameTextOpsTest, NewTextReplacesLaterValues) {
+    TestEngine engine;
+    auto read = ReadBytes(Tag(4, Frame("TPE1", Cat({TextBody("a"), {0}, B("b")}), 4)), engine);
+    SetFrameText(*read.tag, FrameId("TPE1"), u"c", engine.context);
+    EXPECT_EQ(SerializeTag(*read.tag, 4, Cp1252()), Frame("TPE1", TextBody("c"), 4));
+}
+
+TEST(FrameTextOpsTest, FrameWithoutTextFieldGetsOne) {
+    TestEngine engine;
+    auto read =
+        ReadBytes(Tag(3, Cat({Frame("TIT2", Bytes{3, 0xF8, 0x80}), Frame("TALB", {})})), engine);
+    SetFrameText(*read.tag, FrameId("TIT2"), u"Fixed", engine.context);
+    SetFrameText(*read.tag, FrameId("TALB"), u"Album", engine.context);
+    EXPECT_EQ(SerializeTag(*read.tag, 3, Cp1252()),
+              Cat({Frame("TIT2", TextBody("Fixed")), Frame("TALB", TextBody("Album"))}));
+}
+
+TEST(FrameTextOpsTest, EncodingPolicyAppliesToNewFrames) {
+    // (Use2.4, Encoding setting, encoding byte stored); setting 2 is UTF-16 with a BOM.
+    const std::tuple<bool, std::uint32_t, int> rows[] = {{false, 3, 0}, {true, 0, 0}, {true, 1, 2},
+                                                         {true, 2, 1},  {true, 3, 3}, {true, 7, 0}};
+    for (auto [use24, setting, stored] : rows) {
+        TestEngine engine;
+        engine.Use24(use24, setting);
+        Id3v2Tag tag;
+        SetFrameText(tag, FrameId("TIT2"), u"x", engine.context);
+        auto* field = static_cast<EncodingField*>(FindField(*tag.Frames()[0], FieldKind::Encoding));
+        EXPECT_EQ(field->Stored(), stored) << use24 << " " << setting;
+    }
+}
+
+// The ID3v2 tag every copy starts from.
+Bytes CopyTarget() {
+    const std::string longTitle = "A Title Far Longer Than The Thirty Characters Of ID3v1";
+    return Tag(
+        3, Cat({Frame("TIT2", TextBody(longTitle)),
+                Frame("TPE1", Cat({{1}, Utf16(u"\u65E5 Band")})), Frame("TYER", TextBody("1999")),
+                Frame("TRCK", TextBody("5/12")), Frame("TCON", TextBody("(17)"))}));
+}
+
+TEST(FrameTextOpsTest, CopyFromId3v1TakesOnlyWhatTheId3v2TagLacks) {
+    const std::string before =
+        "TIT2=A Title Far Longer Than The Thirty Characters Of ID3v1|TPE1=\xE6\x97\xA5 "
+        "Band|TYER=1999|TRCK=5/12|TCON=(17)";
+    const struct {
+        const char* why;
+        std::vector<RecordEdit> record;
+        bool copied;
+        std::string after;
+    } rows[] = {
+        {"blank fields, track 0 and genre 255 change nothing", {}, true, before},
+        {"what ID3v1 can hold of each ID3v2 value changes nothing",
+         {{3, "A Title Far Longer Than The Th"}, {33, "? Band"}, {93, "1999"}, {126, "\x05\x11"}},
+         true,
+         before},
+        {"a genre without a name changes nothing", {{127, "\xC8"}}, true, before},
+        {"a genre of Winamp's list is copied as its name",
+         {{127, "\x82"}},
+         true,
+         "TIT2=A Title Far Longer Than The Thirty Characters Of ID3v1|TPE1=\xE6\x97\xA5 "
+         "Band|TYER=1999|TRCK=5/12|TCON=Terror"},
+        {"other values are copied",
+         {{3, "Short"}, {63, "Album"}, {93, "2001"}, {126, "\x06\x08"}},
+         true,
+         "TIT2=Short|TPE1=\xE6\x97\xA5 Band|TYER=2001|TRCK=6|TCON=(8)|TALB=Album"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        TestEngine engine;
+        auto read = ReadBytes(CopyTarget(), engine);
+        MarkAll(*read.tag, false);
+        Id3v1Tag v1;
+        DecodeId3v1(RecordWith(row.record), Cp1252(), v1);
+        v1.SetLoaded(RecordWith(row.record));
+        EXPECT_EQ(CopyFromId3v1(*read.tag, v1, engine.context), row.copied);
+        EXPECT_EQ(Describe(*read.tag), row.after);
+        EXPECT_EQ(IsTagModified(*read.tag), row.after != before);
+    }
+}
+
+// Without an ID3v1 tag there is nothing to copy, and a blank tag must not blank the frames.
+TEST(FrameTextOpsTest, CopyFromId3v1WithoutATagCopiesNothing) {
+    TestEngine engine;
+    auto read = ReadBytes(CopyTarget(), engine);
+    MarkAll(*read.tag, false);
+    EXPECT_FALSE(CopyFromId3v1(*read.tag, Id3v1Tag(), engine.context));
+    EXPECT_FALSE(IsTagModified(*read.tag));
+    Id3v1Tag edited;
+    edited.SetText(Id3v1Tag::kAlbum, u"New");
+    EXPECT_TRUE(CopyFromId3v1(*read.tag, edited, engine.context));
+    EXPECT_EQ(TextOf(*read.tag, "TALB"), "New");
+}
+
+// Every value of a multi-value frame is cleaned, and a frame whose only change is in a later
+// value still counts as changed.
+TEST(FrameTextOpsTest, CleanUpsReachEveryValue) {
+    const struct {
+        const char* why;
+        Bytes values;
+        bool (*cleanUp)(Id3v2Tag&, const FrameId&, const EngineContext&);
+        bool changed;
+        Bytes written;
+    } rows[] = {
+        {"capitalize every value", B("a_b\0c-d\0e"sv), CapitalizeWords, true, B("A_B\0C-D\0E"sv)},
+        {"only a later value changes", B("Abc\0def"sv), CapitalizeWords, true, B("Abc\0Def"sv)},
+        {"nothing to capitalize", B("Abc\0Def"sv), CapitalizeWords, false, B("Abc\0Def"sv)},
+        {"letters beyond ASCII", B("\xE9lan \xF1u"sv), CapitalizeWords, true, B("\xC9lan \xD1u"sv)},
+        {"underscores in every value", B("a_b\0c_d\0e"sv), UnderscoresToSpaces, true,
+         B("a b\0c d\0e"sv)},
+        {"an underscore only in a later value", B("ab\0c_d"sv), UnderscoresToSpaces, true,
+         B("ab\0c d"sv)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        TestEngine engine;
+        auto read = ReadBytes(Tag(4, Frame("TPE1", Cat({{0}, row.values}), 4)), engine);
+        MarkAll(*read.tag, false);
+        EXPECT_EQ(row.cleanUp(*read.tag, FrameId("TPE1"), engine.context), row.changed);
+        EXPECT_EQ(IsTagModified(*read.tag), row.changed);
+        EXPECT_EQ(SerializeTag(*read.tag, 4, Cp1252()), Frame("TPE1", Cat({{0}, row.written}), 4));
+    }
+    // Beyond Latin-1 and the BMP; a letter without a simple upper case stays.
+    EXPECT_EQ(CapitalizedWords(u"\u0436\u0443\u043A \U00010428x \u00DF"),
+              u"\u0416\u0443\u043A \U00010400x \u00DF");
+}
+
+// With a multi-byte code page an 8-bit frame is text in that page, read and written whole
+// (the pages themselves: text_test).
+TEST(FrameTextOpsTest, EightBitFramesInAMultiByteCodePage) {
+    const auto page = text::CodePage::Create("EUC-JP");
+    TestEngine engine;
+    const Bytes frame = Frame("TIT2", TextBody("\xC6\xFC\xCB\xDC"));
+    Id3v2Tag tag;
+    Id3v2Reader(*page, engine.context.options.encoding)
+        .ReadFromMemory(Tag(3, frame), Tag(3, frame).size(), tag);
+    EXPECT_EQ(GetFrameText(tag, FrameId("TIT2"), FieldKind::Text, *page), u"\u65E5\u672C");
+    EXPECT_EQ(SerializeTag(tag, 3, *page), frame);
+}
+
+// Spot checks, including the misspellings every other reader keeps; lookup is exact.
+TEST(GenreTable, NamesAndIndexesMatch) {
+    EXPECT_EQ(GenreTable::GenreCount(), 126u);
+    const std::pair<std::size_t, std::u16string_view> names[] = {
+        {0, u"Blues"},       {67, u"Psychadelic"}, {85, u"Bebob"},
+        {123, u"A capella"}, {125, u"Dance Hall"}, {126, u"Goa"},
+        {191, u"Psybient"},  {192, u""},           {255, u""}};
+    for (auto [index, name] : names)
+        EXPECT_EQ(GenreTable::GenreName(index), name) << index;
+    for (std::size_t i = 0; i < GenreTable::NamedGenreCount(); ++i)
+        EXPECT_EQ(GenreTable::GenreIndex(GenreTable::GenreName(i)).index, i);
+    for (std::u16string_view name : {u"Rock ", u"", u"Heavy metal"})
+        EXPECT_FALSE(GenreTable::GenreIndex(name).found) << name.size();
+}
+
+const Bytes kJpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0x00};
+
+TEST(PictureOpsTest, AddReplaceRemove) {
+    TestEngine engine;
+    Id3v2Tag tag;
+    SetPicture(tag, "image/JPEG", u"front", 3, kJpeg, engine.context);
+    Id3v2Frame* front = FindPicture(tag, 3);
+    ASSERT_NE(front, nullptr);
+    EXPECT_EQ(FindPicture(tag, 4), nullptr);
+    EXPECT_EQ(PictureData(*front), kJpeg);
+    EXPECT_EQ(PictureMimeSubtype(*front, Cp1252()), "jpeg");
+    EXPECT_EQ(PictureDescription(*front, Cp1252()), u"front");
+
+    MarkAll(tag, false);
+    SetPicture(tag, "jpg", u"new", 3, Bytes{1, 2}, engine.context);  // replaces the front cover
+    EXPECT_TRUE(IsTagModified(tag));
+    EXPECT_EQ(tag.Frames().size(), 1u);
+    EXPECT_EQ(PictureData(*front), (Bytes{1, 2}));
+    EXPECT_EQ(PictureMimeSubtype(*front, Cp1252()), "jpg");  // no slash: the whole type
+
+    SetPicture(tag, "image/png", u"", 3, {}, engine.context);  // no data removes the picture
+    EXPECT_TRUE(tag.Frames().empty());
+    EXPECT_EQ(PictureTypeIndex(u"Publisher/Studio logotype"), 20);
+}
+
+TEST(PictureOpsTest, RawPictureIsNeverChanged) {
+    TestEngine engine;
+    Bytes raw = Cat({{9}, B("image/png"), {0}, {3}, {0}, B("data")});  // encoding 9
+    auto read = ReadBytes(Tag(3, Frame("APIC", raw)), engine);
+    EXPECT_EQ(FindPicture(*read.tag, 3), nullptr);
+    SetPicture(*read.tag, "image/png", u"", 3, kJpeg, engine.context);
+    EXPECT_EQ(read.tag->Frames().size(), 2u);
+    EXPECT_EQ(read.tag->Frames()[0]->FieldAt(0)->CopyBytes(), raw);
+}
+
+TEST(CommentOpsTest, FindGetSetAdd) {
+    TestEngine engine;
+    Id3v2Tag tag;
+    AddComment(tag, "eng", u"", u"first", engine.context);
+    AddComment(tag, "deu", u"desc", u"second", engine.context);
+    EXPECT_EQ(FindComment(tag, u"Desc", Cp1252()), nullptr);  // descriptions match exactly
+    SetCommentText(tag, u"desc", u"changed", "xxx", engine.context);
+    SetCommentText(tag, u"other", u"third", "fra", engine.context);
+    EXPECT_EQ(GetComment(tag, u"", Cp1252()).text, u"first");
+    EXPECT_EQ(GetComment(tag, u"desc", Cp1252()).text, u"changed");
+    EXPECT_EQ(GetComment(tag, u"desc", Cp1252()).language, "deu");  // a found comment keeps it
+    EXPECT_EQ(GetComment(tag, u"other", Cp1252()).language, "fra");
+    EXPECT_FALSE(GetComment(tag, u"none", Cp1252()).language.has_value());
+}
+
+TEST(CommentOpsTest, LanguageAlwaysWritesThreeBytes) {
+    TestEngine engine;
+    for (auto [language, written] :
+         {std::pair{"en", Bytes{'e', 'n', 0}}, {"", Bytes{0, 0, 0}}, {"engl", B("eng")}}) {
+        Id3v2Tag tag;
+        AddComment(tag, language, u"d", u"t", engine.context);
+        EXPECT_EQ(SerializeTag(tag, 3, Cp1252()),
+                  Frame("COMM", Cat({{0}, written, B("d"), {0}, B("t")})))
+            << language;
+    }
+}
+
+TEST(CommentOpsTest, LaterValuesOfTheTextAreKeptUntilItIsSet) {
+    TestEngine engine;
+    Bytes body = Cat({{0}, B("eng"), {0}, B("one"), {0}, B("two")});
+    auto read = ReadBytes(Tag(3, Frame("COMM", body)), engine);
+    EXPECT_EQ(SerializeTag(*read.tag, 3, Cp1252()), Frame("COMM", body));
+    SetCommentText(*read.tag, u"", u"new", "eng", engine.context);
+    EXPECT_EQ(SerializeTag(*read.tag, 3, Cp1252()),
+              Frame("COMM", Cat({{0}, B("eng"), {0}, B("new")})));
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,412 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
+#include <functional>
+
+#include "replace/ReplaceFaults.h"
+#include "tags/Id3v1TestRecords.h"
+#include "tags/RecordFolder.h"
+#include "tags/id3v1/Id3v1Record.h"
+#include "tags/mpeg/mpeg_test_streams.h"
+
+namespace velmora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+Bytes Audio(std::size_t frames) {
+    return Frames(FrameShape{}, frames);
+}
+
+// A frame header that announces more bytes than the file holds, so nothing confirms it.
+Bytes LoneHeader() {
+    Bytes bytes = Audio(1);
+    bytes.resize(200);
+    return bytes;
+}
+
+// A tagged song with 64 bytes of padding: a short title is saved in place, a long one moves
+// the audio.
+Bytes Song() {
+    return Cat({Tag(3, Frame("TIT2", TextBody("Song")), 64), Audio(40)});
+}
+
+const std::u16string kShortTitle = u"Short";
+const std::u16string kLongTitle(300, u'L');
+
+using SaveSafetyTest = RecordFolder;
+
+// A file that is neither tagged nor MPEG audio is never written, renamed or cut, whatever the
+// edits and whatever its name.
+TEST_F(SaveSafetyTest, FilesThatAreNotMp3LoadReadOnlyAndRefuseEverySave) {
+    const Bytes twoFrames = Audio(2);  // bytes that pass for linked frame headers
+    const std::pair<std::string, Bytes> files[] = {
+        {"cover.png", Cat({B("\x89PNG\r\n\x1A\n"), Bytes(40, 7), twoFrames})},
+        {"cover.jpg", Cat({{0xFF, 0xD8, 0xFF, 0xE0}, Bytes(600, 9), twoFrames})},
+        {"song.flac", Cat({B("fLaC"), Bytes(34, 1), twoFrames})},
+        {"list.m3u", B("#EXTM3U\nsong.mp3\n")},
+        {"empty.mp3", {}},
+        {"v1-record-only.mp3", Cat({B("TAG"), Bytes(125, 'x')})},
+        {"lone-header.mp3", LoneHeader()},
+        {"text.mp3", Bytes(5000, 'a')},
+    };
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        Write(name, bytes);
+        auto record = Load(name);
+        EXPECT_FALSE(record->IsMp3());
+        SetTitle(*record, kShortTitle);
+        record->V1().SetText(Id3v1Tag::kTitle, kShortTitle);
+        record->MarkRemoveV1();
+        record->SetFileName(u"renamed " + text::FileNameToText(name));
+        EXPECT_FALSE(record->Save(engine_.context));
+        EXPECT_EQ(LastMessage(), PathOf(name) + u" is not an MP3 file; nothing changed");
+        EXPECT_EQ(Read(name), std::string(bytes.begin(), bytes.end()));
+        EXPECT_FALSE(fs::exists(dir_.Path("renamed " + name)));
+        EXPECT_TRUE(record->NeedsSave() && record->RemoveV1Pending());
+    }
+}
+
+TEST_F(SaveSafetyTest, TaggedFilesAndConfirmedAudioAreSaved) {
+    const std::pair<std::string, Bytes> files[] = {
+        {"one-frame.mp3", Audio(1)},  // a frame that ends with the file confirms itself
+        {"tag-only.mp3", Tag(3, Frame("TIT2", TextBody("x")))},
+        {"after-junk.mp3", Cat({Bytes(300, ' '), Audio(3)})},
+        {"named-like-an-image.png", Audio(5)},
+    };
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        Write(name, bytes);
+        auto record = Load(name);
+        EXPECT_TRUE(record->IsMp3());
+        SetTitle(*record, kShortTitle);
+        ASSERT_TRUE(record->Save(engine_.context)) << text::ToUtf8(LastMessage());
+        EXPECT_EQ(TextOf(Load(name)->V2(), "TIT2"), "Short");
+    }
+}
+
+// Growing or stripping a tag needs a file beside the old one; where the folder takes none,
+// the save is refused, the file stays as it was and the edits stay to be saved, while a tag
+// that fits is still saved.
+TEST_F(SaveSafetyTest, MovingTheAudioIsRefusedWhereTheFolderTakesNoFiles) {
+    const std::pair<const char*, std::function<void(Mp3File&)>> edits[] = {
+        {"grow the tag", [&](Mp3File& r) { SetTitle(r, kLongTitle); }},
+        {"strip the tag", [](Mp3File& r) { r.MarkRemoveV2(); }},
+        {"strip ID3v1, grow the tag",
+         [&](Mp3File& r) {
+             r.MarkRemoveV1();
+             SetTitle(r, kLongTitle);
+         }},
+    };
+    for (const int error : {EACCES, EROFS, EPERM}) {
+        for (const auto& [what, edit] : edits) {
+            SCOPED_TRACE(std::string(what) + ", errno " + std::to_string(error));
+            WriteOld("song.mp3", Song());
+            auto record = Load("song.mp3");
+            edit(*record);
+            {
+                ReplaceFaults faults;
+                faults.Fail(ReplaceStep::CreateTemporary, 1, error);
+                ScopedReplaceFaults installed(faults);
+                EXPECT_FALSE(record->Save(engine_.context));
+            }
+            EXPECT_EQ(LastMessage(), u"Couldn't save ID3v2 tag to\n" + PathOf("song.mp3") +
+                                         u": the folder " + Dir() +
+                                         u" is not writable, so the audio cannot be moved safely");
+            const Bytes song = Song();
+            EXPECT_EQ(Read("song.mp3"), std::string(song.begin(), song.end()));
+            EXPECT_EQ(dir_.Names().size(), 1u);
+            // Nothing was written, so every edit, a removal too, is still there to save.
+            EXPECT_TRUE(record->NeedsSave());
+            EXPECT_TRUE(record->Save(engine_.context));
+            EXPECT_NE(Read("song.mp3"), std::string(song.begin(), song.end()));
+        }
+    }
+    auto record = Load("song.mp3");
+    SetTitle(*record, kShortTitle);
+    ReplaceFaults faults;
+    faults.Fail(ReplaceStep::CreateTemporary, 1, EACCES);
+    ScopedReplaceFaults installed(faults);
+    EXPECT_TRUE(record->Save(engine_.context));
+    EXPECT_EQ(faults.Count(ReplaceStep::CreateTemporary), 0u);
+}
+
+// Whatever changed the file after the load, the save writes and renames nothing.
+TEST_F(SaveSafetyTest, AFileChangedSinceTheLoadIsNotOverwritten) {
+    const auto inPlace = [&](bool longTitle) {
+        return [&, longTitle] {
+            auto other = Load("song.mp3");
+            SetTitle(*other, longTitle ? kLongTitle : u"Other");
+            ASSERT_TRUE(other->Save(engine_.context));
+        };
+    };
+    // What changes neither size nor file is seen only when the clock moved on since the last
+    // write; this program's own saves make sure it did.
+    struct Change {
+        const char* what;
+        std::function<void()> apply;
+        bool seenAtOnce;
+    };
+    const Change changes[] = {
+        {"another tagger rewrote a byte",
+         [&] {
+             std::fstream f(dir_.Path("song.mp3"), std::ios::in | std::ios::out | std::ios::binary);
+             f.seekp(20);
+             f.put('Z');
+         },
+         false},
+        {"its time was set",
+         [&] { ::utimensat(AT_FDCWD, dir_.Path("song.mp3").c_str(), nullptr, 0); }, false},
+        {"another tagger replaced the file",
+         [&] {
+             Write("new.tmp", Song());
+             fs::rename(dir_.Path("new.tmp"), dir_.Path("song.mp3"));
+         },
+         true},
+        {"something appended to it",
+         [&] { std::ofstream(dir_.Path("song.mp3"), std::ios::app | std::ios::binary) << "x"; },
+         true},
+        {"another record saved it in place", inPlace(false), true},
+        {"another record saved it by moving the audio", inPlace(true), true},
+    };
+    // A save that only renames is checked as well; a just written file only by the changes
+    // that show at once.
+    struct Pass {
+        bool justWritten;
+        bool edit;
+    };
+    for (const Pass pass : {Pass{false, true}, Pass{false, false}, Pass{true, true}}) {
+        for (const Change& change : changes) {
+            if (pass.justWritten && !change.seenAtOnce)
+                continue;
+            SCOPED_TRACE(std::string(change.what) + (pass.justWritten ? ", just written" : "") +
+                         (pass.edit ? "" : ", rename only"));
+            if (pass.justWritten)
+                Write("song.mp3", Song());
+            else
+                WriteOld("song.mp3", Song());
+            auto record = Load("song.mp3");
+            change.apply();
+            const std::string changed = Read("song.mp3");
+            if (pass.edit)
+                SetTitle(*record, kShortTitle);
+            record->SetFileName(u"renamed.mp3");
+            EXPECT_FALSE(record->Save(engine_.context));
+            EXPECT_EQ(LastMessage(), PathOf("song.mp3") +
+                                         u" changed on disk since it was loaded; reload it "
+                                         u"before saving");
+            EXPECT_EQ(Read("song.mp3"), changed);
+            EXPECT_FALSE(fs::exists(dir_.Path("renamed.mp3")));
+            EXPECT_TRUE(record->NeedsSave());
+        }
+    }
+}
+
+// Two processes load one file and save different edits at the same moment: the saves take
+// turns, the later one finds the file changed and refuses, and no edit is lost unreported.
+TEST_F(SaveSafetyTest, ConcurrentSavesOfOneFileNeverLoseAnEditSilently) {
+    for (int round = 0; round < 24; ++round) {
+        const bool grow = round % 2 == 1;
+        SCOPED_TRACE("round " + std::to_string(round));
+        Write("song.mp3", Song());
+        std::unique_ptr<Mp3File> records[2] = {Load("song.mp3"), Load("song.mp3")};
+        const std::u16string titles[2] = {grow ? kLongTitle : u"First", u"Second"};
+        int start[2];
+        ASSERT_EQ(::pipe(start), 0);
+        pid_t children[2];
+        for (int i = 0; i < 2; ++i) {
+            SetTitle(*records[i], titles[i]);
+            children[i] = ::fork();
+            if (children[i] == 0) {
+                ::close(start[1]);
+                char go = 0;
+                [[maybe_unused]] const ssize_t got = ::read(start[0], &go, 1);
+                ::_exit(records[i]->Save(engine_.context) ? 0 : 1);
+            }
+        }
+        ::close(start[0]);
+        ::close(start[1]);  // both children start saving now
+        int saved = 0;
+        int winner = -1;
+        for (int i = 0; i < 2; ++i) {
+            int status = 0;
+            ASSERT_EQ(::waitpid(children[i], &status, 0), children[i]);
+            ASSERT_TRUE(WIFEXITED(status));
+            if (WEXITSTATUS(status) == 0) {
+                ++saved;
+                winner = i;
+            }
+        }
+        ASSERT_EQ(saved, 1);
+        auto result = Load("song.mp3");
+        EXPECT_EQ(TextOf(result->V2(), "TIT2"), text::ToUtf8(titles[winner]));
+        EXPECT_EQ(result->Bitrate(), 128);
+        EXPECT_EQ(dir_.Names().size(), 1u);
+    }
+}
+
+using Mp3FileTest = RecordFolder;
+
+TEST_F(Mp3FileTest, AFileThatCannotBeOpenedStillGivesARecord) {
+    auto file = Load("missing.mp3");
+    ASSERT_EQ(engine_.messages.Shown().size(), 1u);
+    const Message m = engine_.messages.Shown()[0];
+    EXPECT_EQ(MessageText(m, u"\r\n"),
+              u"Couldn't open file:\r\n" + Dir() + u"/missing.mp3: No such file or directory");
+    EXPECT_EQ(m.cause.value(), ENOENT);
+    EXPECT_EQ(m.caption, u"Velmora 1.1");
+    EXPECT_EQ(file->Status(), LoadStatus::Failed);
+    ASSERT_NE(file->LoadFailure(), nullptr);
+    EXPECT_EQ(file->LoadFailure()->kind, MessageKind::LoadOpenFailed);
+    EXPECT_EQ(m.icon, MessageIcon::Error);
+    EXPECT_FALSE(file->NeedsSave());
+    EXPECT_EQ(file->Bitrate(), 0);
+}
+
+// An APEv2 tag (header, one item, footer) as other taggers put it after the audio.
+Bytes ApeTag(std::size_t valueSize) {
+    auto le32 = [](Bytes& out, std::uint32_t value) {
+        for (int shift = 0; shift < 32; shift += 8)
+            out.push_back(static_cast<std::uint8_t>(value >> shift));
+    };
+    Bytes item;
+    le32(item, static_cast<std::uint32_t>(valueSize));
+    le32(item, 0);
+    Append(item, Cat({B("Title"), {0}, Bytes(valueSize, 'v')}));
+    auto headerOrFooter = [&](std::uint32_t flags) {
+        Bytes bytes = B("APETAGEX");
+        for (std::uint32_t value : {2000u, static_cast<std::uint32_t>(item.size() + 32), 1u, flags})
+            le32(bytes, value);
+        bytes.resize(32, 0);
+        return bytes;
+    };
+    return Cat({headerOrFooter(0xA0000000u), item, headerOrFooter(0x80000000u)});
+}
+
+Bytes Lyrics3v2Block(std::size_t lyrics) {
+    std::string fields = "IND0000211LYR" + std::string(5 - std::to_string(lyrics).size(), '0') +
+                         std::to_string(lyrics) + std::string(lyrics, 'l');
+    std::string block = "LYRICSBEGIN" + fields;
+    std::string size = std::to_string(block.size());
+    return B(block + std::string(6 - size.size(), '0') + size + "LYRICS200");
+}
+
+// 47,936 audio bytes at 128 kbit/s last 2.996 s; counting the ID3v1 record, the ID3v2 tag or
+// the APEv2 and Lyrics3v2 blocks before the record as audio would make it 3. Those blocks stay
+// byte for byte through a save of both tags.
+TEST_F(Mp3FileTest, DurationCountsOnlyTheAudioBetweenTheTags) {
+    constexpr std::size_t kAudioBytes = 3 * 16000 - 64;
+    Bytes audio = Frames(FrameShape{}, kAudioBytes / FrameLength(FrameShape{}));
+    audio.resize(kAudioBytes, 0);
+    const Id3v1Record record = EncodeId3v1(MakeId3v1({u"Title"}, 1), Cp1252());
+    const Bytes trailers = Cat({ApeTag(900), Lyrics3v2Block(500), ApeTag(10)});
+    for (const Bytes& between : {Bytes(), trailers}) {
+        SCOPED_TRACE(between.size());
+        Bytes file = Tag(3, Frame("TIT2", TextBody("Song")), 0);
+        Append(file, Cat({audio, between, Bytes(record.begin(), record.end())}));
+        Write("a.mp3", file);
+        auto loaded = Load("a.mp3");
+        EXPECT_EQ(loaded->Bitrate(), 128);
+        EXPECT_EQ(loaded->Duration(), 2u);
+        SetTitle(*loaded, std::u16string(3000, u'x'));
+        loaded->V1().SetText(Id3v1Tag::kTitle, u"New");
+        ASSERT_TRUE(loaded->Save(engine_.context));
+        const std::string saved = Read("a.mp3");
+        const std::string kept = std::string(audio.begin(), audio.end()) +
+                                 std::string(between.begin(), between.end()) + "TAGNew";
+        EXPECT_EQ(saved.find(kept), saved.size() - 128 - between.size() - audio.size());
+    }
+}
+
+TEST_F(Mp3FileTest, SetFileNameReplacesCharactersNoNameMayHold) {
+    Write("a.mp3", Song());
+    auto file = Load("a.mp3");
+    EXPECT_FALSE(file->SetFileName(u"a.mp3"));
+    EXPECT_TRUE(file->SetFileName(u"AC/DC: Why? <\"x\"> | \\ *.mp3"));
+    EXPECT_EQ(file->Name(), u"AC DC  Why    x       *.mp3");
+    EXPECT_EQ(file->DiskName(), u"a.mp3");
+    EXPECT_TRUE(file->NeedsSave());
+
+    // Back to the disk name, directly, through a replaced character, or by an undo: nothing
+    // is left to rename.
+    EXPECT_TRUE(file->SetFileName(u"a.mp3"));
+    EXPECT_FALSE(file->NeedsSave());
+    file->RestorePending(u"b.mp3", false, false);
+    EXPECT_EQ(file->Name(), u"b.mp3");
+    file->RestorePending(u"a.mp3", false, false);
+    EXPECT_FALSE(file->NeedsSave());
+    Write("a b.mp3", Song());
+    auto spaced = Load("a b.mp3");
+    EXPECT_TRUE(spaced->SetFileName(u"a/b.mp3"));
+    EXPECT_EQ(spaced->Name(), u"a b.mp3");
+    EXPECT_FALSE(spaced->NeedsSave());
+}
+
+TEST_F(Mp3FileTest, SavingWithNothingChangedWritesNothing) {
+    Write("a.mp3", Cat({Song(), B(AsBytes(RecordWith({{3, "Old title"}})))}));
+    struct stat before {};
+    ::stat(dir_.Path("a.mp3").c_str(), &before);
+    auto file = Load("a.mp3");
+    EXPECT_TRUE(file->Save(engine_.context));
+    struct stat after {};
+    ::stat(dir_.Path("a.mp3").c_str(), &after);
+    EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+}
+
+// An edit saved and loaded again, then both tags removed: each time the record shows what the
+// disk holds, and the audio stays.
+TEST_F(Mp3FileTest, EditsAndRemovalsReachTheDiskAndLeaveTheRecordClean) {
+    Write("a.mp3", Song());
+    auto file = Load("a.mp3");
+    const std::string album(100, 'x');  // longer than the padding: the audio moves
+    SetFrameText(file->V2(), FrameId("TALB"), std::u16string(album.begin(), album.end()),
+                 engine_.context);
+    file->V1().SetText(Id3v1Tag::kArtist, u"Band");
+    ASSERT_TRUE(file->Save(engine_.context));
+    EXPECT_FALSE(file->NeedsSave());
+    auto again = Load("a.mp3");
+    EXPECT_EQ(TextOf(again->V2(), "TIT2") + "|" + TextOf(again->V2(), "TALB"), "Song|" + album);
+    EXPECT_EQ(again->V1().Text(Id3v1Tag::kArtist), u"Band");
+    EXPECT_EQ(again->Bitrate(), 128);
+
+    file->MarkRemoveV1();
+    file->MarkRemoveV2();
+    ASSERT_TRUE(file->Save(engine_.context));
+    again = Load("a.mp3");
+    for (const Mp3File* record : {file.get(), again.get()}) {
+        EXPECT_FALSE(record->NeedsSave());
+        EXPECT_TRUE(record->V2().Frames().empty() && record->V1().IsEmpty());
+        EXPECT_EQ(record->LoadedId3v2Version(), 0);
+    }
+    EXPECT_EQ(again->Bitrate(), 128);
+}
+
+TEST_F(Mp3FileTest, AFailedRenameKeepsTheOldNameAndTriesAgainNextTime) {
+    Write("a.mp3", Song());
+    Write("b.mp3", Audio(2));
+    auto file = Load("a.mp3");
+    file->SetFileName(u"b.mp3");
+    EXPECT_FALSE(file->Save(engine_.context));
+    ASSERT_EQ(engine_.messages.Shown().size(), 1u);
+    EXPECT_EQ(engine_.messages.Texts()[0], u"Couldn't rename \"a.mp3\" to \"b.mp3\": File exists");
+    EXPECT_EQ(engine_.messages.Shown()[0].caption, u"Error");
+    EXPECT_EQ(file->DiskName(), u"a.mp3");
+    EXPECT_TRUE(file->NeedsSave());
+    EXPECT_EQ(Read("b.mp3").size(), Audio(2).size());  // never replaced
+
+    std::filesystem::remove(dir_.Path("b.mp3"));
+    EXPECT_TRUE(file->Save(engine_.context));
+    EXPECT_EQ(file->DiskName(), u"b.mp3");
+    EXPECT_FALSE(file->NeedsSave());
+    EXPECT_TRUE(std::filesystem::exists(dir_.Path("b.mp3")));
+    EXPECT_EQ(engine_.messages.Shown().size(), 1u);
+}
+
+}  // namespace
+}  // namespace velmora::testing

@@ -1,0 +1,585 @@
+// The main window driven as a user drives it: loading, sorting, marking, saving, the save
+// question, the commands held back during a load, the filter and drops.
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <fstream>
+
+#include "settings/SettingNames.h"
+#include "tags/Id3v1TestRecords.h"
+#include "tags/mpeg/mpeg_test_streams.h"
+#include "text/FileName.h"
+#include "ui/UiTestSupport.h"
+#include "ui/app/StartArguments.h"
+#include "ui/app/Workspace.h"
+#include "ui/list/FileListView.h"
+#include "ui/list/ListDisplay.h"
+#include "ui/list/ShownCount.h"
+
+namespace velmora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool HasId3v1(const fs::path& file) {
+    const std::string bytes = ScratchDirectory::ReadFile(file);
+    return bytes.size() >= 128 && bytes.compare(bytes.size() - 128, 3, "TAG") == 0;
+}
+
+// The enabled items of the menu bar's menus and their submenus.
+QStringList EnabledMenuItems(QMainWindow& window) {
+    QStringList enabled;
+    std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+        for (QAction* action : menu->actions()) {
+            if (action->menu())
+                walk(action->menu());
+            else if (action->isEnabled() && !action->isSeparator())
+                enabled << action->text();
+        }
+    };
+    for (QAction* top : window.menuBar()->actions())
+        walk(top->menu());
+    return enabled;
+}
+
+void ClickHeader(ui::FileListView& view, int column) {
+    QHeaderView* header = view.horizontalHeader();
+    const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+}
+
+// Marks the ID3v1 tag of `names` for removal through the Edit menu, answering Yes.
+void RemoveId3v1(WindowFixture& fixture, const QStringList& names) {
+    fixture.Select(names);
+    auto seen = AnswerNextBox(QMessageBox::Yes);
+    ActionNamed(fixture.Window(), QStringLiteral("Remove ID3v&1"))->trigger();
+    QVERIFY(seen->shown);
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void startsEmptyWithItsTitleAndReady() {
+        WindowFixture fixture;
+        QCOMPARE(fixture.Window().windowTitle(), QStringLiteral("Velmora 1.1"));
+        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Ready"));
+        QCOMPARE(fixture.Window().Files().Proxy().rowCount(), 0);
+        for (const char* caption : {"Browse", "Save Changes", "Track #", "Rename"})
+            QVERIFY2(ButtonNamed(fixture.Window(), QString::fromLatin1(caption)), caption);
+        QVERIFY(!ActionNamed(fixture.Window(), QStringLiteral("&Reload"))->isEnabled());
+        QVERIFY(ActionNamed(fixture.Window(), QStringLiteral("&About Velmora...")));
+    }
+
+    // `velmora PATH`: a folder, or the folder of a file; a path that does not exist loads
+    // nothing (not its parent); an unknown option or a second path ends the program.
+    void startArgumentsNameWhatToLoad() {
+        ScratchDirectory scratch;
+        const QString root = QString::fromStdString(scratch.Root().string());
+        const QString song = QString::fromStdString(scratch.WriteFile("a.mp3", "x").string());
+        const QString missing = root + QStringLiteral("/Musci");
+        const std::tuple<QStringList, QString, QString, bool> rows[] = {
+            {{}, {}, {}, false},
+            {{root}, root, {}, false},
+            {{"--", song}, root, {}, false},
+            {{missing}, {}, missing + ": no such file or folder; nothing loaded", false},
+            {{"--bogus", root}, {}, "unrecognized option '--bogus'", true},
+            {{root, song}, {}, "one folder at most, not 2", true}};
+        for (const auto& [arguments, folder, problem, usageError] : rows) {
+            const auto request = ui::ParseStartArguments(QStringList{"velmora"} + arguments);
+            QVERIFY2(std::tie(request.folder, request.problem, request.usageError) ==
+                         std::tie(folder, problem, usageError),
+                     qPrintable(arguments.join(' ') + ": " + request.problem));
+        }
+    }
+
+    void loadShowsRowsCellsAndStatus() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        // Load order until a header is clicked; the directory walk's order is the file
+        // system's, so find the rows by name.
+        QStringList names = fixture.ColumnTexts(0);
+        names.sort();
+        QCOMPARE(names, QStringList({"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
+        fixture.Select({"b.mp3"});
+        const int row = fixture.Window().List().selectionModel()->selectedRows().front().row();
+        const QStringList cells = {
+            "b.mp3", "10",   "Banana", "alpha",
+            "gamma", "2001", "96",     QString::fromStdString(fixture.Songs().string()),
+            "Jazz",  "62:05"};
+        for (int column = 0; column < cells.size(); ++column)
+            QCOMPARE(fixture.CellText(row, column), cells[column]);
+    }
+
+    // An ID3v1 value stands in italics where the ID3v2 tag has none; a line break in a name
+    // shows as a mark.
+    void cellsShowWhatTheirTextCannot() {
+        WindowFixture fixture;
+        const fs::path folder = fixture.Scratch() / "odd";
+        fs::create_directories(folder);
+        const Bytes audio = Frames(FrameShape{}, 8);
+        std::ofstream(folder / "two\nlines.mp3")
+            << std::string(audio.begin(), audio.end()) << AsBytes(RecordWith({{33, "Singer"}}));
+        QVERIFY(fixture.Load(folder));
+        const auto& proxy = fixture.Window().Files().Proxy();
+        const QModelIndex artist = proxy.index(0, int(Column::Artist));
+        QCOMPARE(artist.data().toString(), QStringLiteral("Singer"));
+        QVERIFY(artist.data(Qt::FontRole).value<QFont>().italic());
+        QCOMPARE(artist.data(Qt::ToolTipRole).toString(), QStringLiteral("From the ID3v1 tag"));
+        QVERIFY(!proxy.index(0, int(Column::Title)).data(Qt::FontRole).isValid());
+        QCOMPARE(fixture.CellText(0, 0), QStringLiteral("two\u21B5lines.mp3"));
+    }
+
+    void sortsEveryColumnByHeaderClicks_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QStringList>("ascending");
+        QTest::newRow("Filename") << 0 << QStringList{"a.mp3", "b.mp3", "c.mp3", "d.mp3"};
+        QTest::newRow("Track compares texts") << 1 << QStringList{"1", "10", "2", "3"};
+        QTest::newRow("Artist by collation, not code unit")
+            << 2 << QStringList{"apple", "Banana", "Émile", "zebra"};
+        QTest::newRow("Album by collation") << 3 << QStringList{"alpha", "beta", "Émile", "Zed"};
+        QTest::newRow("Title") << 4 << QStringList{"Alpha", "Beta", "delta", "gamma"};
+        QTest::newRow("Year") << 5 << QStringList{"1987", "1999", "2001", "2010"};
+        QTest::newRow("Bitrate by number: 96 before 128, VBR after CBR")
+            << 6 << QStringList{"96", "128", "128 (VBR)", "192"};
+        QTest::newRow("Genre by name") << 8 << QStringList{"Blues", "Jazz", "Pop", "Rock"};
+        QTest::newRow("Duration by number: 62:05 before 100:00")
+            << 9 << QStringList{"01:15", "03:20", "62:05", "100:00"};
+    }
+    void sortsEveryColumnByHeaderClicks() {
+        QFETCH(int, column);
+        QFETCH(QStringList, ascending);
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        auto& view = fixture.Window().List();
+        ClickHeader(view, column);
+        QCOMPARE(fixture.ColumnTexts(column), ascending);
+        QCOMPARE(view.horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
+        ClickHeader(view, column);
+        QStringList descending(ascending.rbegin(), ascending.rend());
+        QCOMPARE(fixture.ColumnTexts(column), descending);
+        QCOMPARE(view.horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+        QCOMPARE(view.horizontalHeader()->sortIndicatorSection(), column);
+    }
+
+    void sortingLeavesTheRecordListInLoadOrder() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        const auto before = fixture.Window().Files().Model().Records();
+        ClickHeader(fixture.Window().List(), 2);
+        QCOMPARE(fixture.Window().Files().Model().Records(), before);
+    }
+
+    void markedRowTurnsRedAndSavingClearsIt() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        ClickHeader(fixture.Window().List(), 0);
+        RemoveId3v1(fixture, {"c.mp3"});
+        auto& proxy = fixture.Window().Files().Proxy();
+        QCOMPARE(proxy.index(2, 0).data(Qt::ForegroundRole).value<QColor>(), ui::kUpdatedText);
+        QVERIFY(!proxy.index(1, 0).data(Qt::ForegroundRole).isValid());
+        // Icons are off by default: the row keeps the plain icon.
+        const QImage clean = ui::CleanRowIcon().pixmap(16, 16).toImage();
+        const QImage updated = ui::UpdatedRowIcon().pixmap(16, 16).toImage();
+        auto iconOf = [&](int row) {
+            return proxy.index(row, 0)
+                .data(Qt::DecorationRole)
+                .value<QIcon>()
+                .pixmap(16, 16)
+                .toImage();
+        };
+        QCOMPARE(iconOf(2), clean);
+        fixture.Environment().Settings().Write(settings::kShowIcons, true);
+        fixture.Environment().Settings().Write(settings::kShowRedText, false);
+        WhenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
+        ActionNamed(fixture.Window(), QStringLiteral("&Preferences..."))->trigger();
+        QCOMPARE(iconOf(2), updated);
+        QCOMPARE(iconOf(1), clean);
+        QVERIFY(!proxy.index(2, 0).data(Qt::ForegroundRole).isValid());
+        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 4 files (1 updated)"));
+
+        QTest::mouseClick(ButtonNamed(fixture.Window(), QStringLiteral("Save Changes")),
+                          Qt::LeftButton);
+        QVERIFY(fixture.WaitIdle());
+        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        QCOMPARE(iconOf(2), clean);
+        QVERIFY(!HasId3v1(fixture.Songs() / "c.mp3"));
+        QVERIFY(HasId3v1(fixture.Songs() / "b.mp3"));
+    }
+
+    void saveQuestionOnBrowseReloadAndExit_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("answer");
+        for (const char* command : {"Browse", "Reload", "Exit"}) {
+            for (auto [name, answer] : {std::pair{"Yes saves first", QMessageBox::Yes},
+                                        std::pair{"No goes on without saving", QMessageBox::No},
+                                        std::pair{"Cancel stops", QMessageBox::Cancel}}) {
+                QTest::newRow((QByteArray(command) + ": " + name).constData())
+                    << QString::fromLatin1(command) << int(answer);
+            }
+        }
+    }
+    void saveQuestionOnBrowseReloadAndExit() {
+        QFETCH(QString, command);
+        QFETCH(int, answer);
+        WindowFixture fixture;
+        const fs::path other = fixture.Scratch() / "other";
+        WriteSongs(other, {SampleSongs().front()});
+        QVERIFY(fixture.Load());
+        RemoveId3v1(fixture, {"a.mp3"});
+        auto question = AnswerNextBox(QMessageBox::StandardButton(answer));
+        auto chooser = std::make_shared<QString>();
+        if (command == "Browse") {
+            WhenModal<QFileDialog>([chooser, other](QFileDialog* dialog) {
+                *chooser = dialog->windowTitle();
+                dialog->setDirectory(QString::fromStdString(other.string()));
+                QMetaObject::invokeMethod(dialog, "accept");
+            });
+            QTest::mouseClick(ButtonNamed(fixture.Window(), QStringLiteral("Browse")),
+                              Qt::LeftButton);
+        } else if (command == "Reload") {
+            fixture.Window().activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&fixture.Window()));
+            QTest::keyClick(&fixture.Window(), Qt::Key_F5);
+        } else {
+            fixture.Window().close();
+        }
+        QVERIFY(fixture.WaitIdle());
+        QTest::qWait(50);
+        QVERIFY(question->shown);
+        QCOMPARE(question->text, QStringLiteral("Do you want to save changes?"));
+        QCOMPARE(question->caption, QStringLiteral("Velmora 1.1"));
+        QCOMPARE(question->icon, QMessageBox::Question);
+        const bool saved = answer == QMessageBox::Yes;
+        const bool wentOn = answer != QMessageBox::Cancel;
+        QCOMPARE(HasId3v1(fixture.Songs() / "a.mp3"), !saved);
+        if (command == "Exit") {
+            QCOMPARE(fixture.Window().isVisible(), !wentOn);
+        } else if (command == "Browse") {
+            QCOMPARE(*chooser, wentOn ? QStringLiteral("Select a directory") : QString());
+            QCOMPARE(fixture.Window().Files().FileCount(), wentOn ? 1u : 4u);
+        } else {
+            QCOMPARE(fixture.Window().Files().UpdatedCount(), wentOn ? 0u : 1u);
+            QCOMPARE(fixture.Window().Files().FileCount(), 4u);
+        }
+    }
+
+    void nothingToSaveAsksNothing() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        QVERIFY(fixture.Window().close());
+    }
+
+    void commandsAreHeldBackWhileAWorkerWaits() {
+        WindowFixture fixture;
+        fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / "broken.mp3");
+        QStringList enabledDuringLoad;
+        auto seen = std::make_shared<SeenBox>();
+        WhenModal<QMessageBox>([&, seen](QMessageBox* box) {
+            seen->text = box->text();
+            seen->checkText = box->checkBox() ? box->checkBox()->text() : QString();
+            seen->hasOwner = box->parentWidget() != nullptr;
+            // The worker is waiting for this answer: the load is still on.
+            QVERIFY(fixture.Window().Files().State() == ui::WorkState::Loading);
+            enabledDuringLoad = EnabledMenuItems(fixture.Window());
+            box->button(QMessageBox::Ok)->click();
+        });
+        QVERIFY(fixture.Load());
+        QVERIFY(seen->text.startsWith(QStringLiteral("Couldn't open file:\n")));
+        QCOMPARE(seen->checkText, QStringLiteral("Don't show more of these until this load ends"));
+        QVERIFY(!seen->hasOwner);
+        enabledDuringLoad.sort();
+        QCOMPARE(enabledDuringLoad, QStringList({"&About Velmora...", "&Filter", "&Preferences...",
+                                                 "E&xit", "S&top Loading", "Select &All"}));
+        // The file that could not be opened is still a row.
+        QCOMPARE(fixture.Window().Files().FileCount(), 5u);
+        QVERIFY(ActionNamed(fixture.Window(), QStringLiteral("&Save"))->isEnabled());
+    }
+
+    void failedSaveIsReportedWhileRowsKeepTheirPendingState() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        ClickHeader(fixture.Window().List(), 0);
+        RemoveId3v1(fixture, {"a.mp3", "b.mp3"});
+        // b.mp3 becomes a folder: its save must fail, a.mp3's must not.
+        fs::remove(fixture.Songs() / "b.mp3");
+        fs::create_directory(fixture.Songs() / "b.mp3");
+        auto seen = std::make_shared<SeenBox>();
+        QString rowWhileSaving;
+        WhenModal<QMessageBox>([&, seen](QMessageBox* box) {
+            seen->shown = true;
+            seen->caption = box->windowTitle();
+            seen->checkText = box->checkBox() ? box->checkBox()->text() : QString();
+            QVERIFY(fixture.Window().Files().State() == ui::WorkState::Saving);
+            rowWhileSaving = fixture.CellText(1, 0);
+            const QVariant colour =
+                fixture.Window().Files().Proxy().index(1, 0).data(Qt::ForegroundRole);
+            QCOMPARE(colour.value<QColor>(), ui::kUpdatedText);
+            box->button(QMessageBox::Ok)->click();
+        });
+        ActionNamed(fixture.Window(), QStringLiteral("&Save"))->trigger();
+        QVERIFY(fixture.WaitIdle());
+        QVERIFY(seen->shown);
+        QCOMPARE(seen->caption, QStringLiteral("Error"));
+        QCOMPARE(seen->checkText, QStringLiteral("Don't show more of these until this save ends"));
+        QCOMPARE(rowWhileSaving, QStringLiteral("b.mp3"));
+        QVERIFY(!HasId3v1(fixture.Songs() / "a.mp3"));
+    }
+
+    // Closing during a load stops it after the file at hand and closes the window.
+    void closingDuringALoadStopsItAndCloses() {
+        WindowFixture fixture;
+        for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
+            fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / name);
+        auto& window = fixture.Window();
+        QString loadingBefore;
+        WhenModal<QMessageBox>([&](QMessageBox* box) {
+            loadingBefore = window.Files().ProgressText();
+            QVERIFY(!window.close());
+            QVERIFY(window.isVisible());
+            box->button(QMessageBox::Ok)->click();
+        });
+        QVERIFY(fixture.Load());
+        QTRY_VERIFY(!window.isVisible());
+        const int before = loadingBefore.section(QLatin1Char(' '), 1, 1).toInt();
+        QCOMPARE(window.Files().FileCount(), std::size_t(before + 1));
+    }
+
+    // Closing while the save that Reload's question started runs: the window closes once the
+    // save is done (asking again for what it could not save); the reload never runs.
+    void closeDuringAPromptedSaveRunsOnlyTheClose() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        auto& window = fixture.Window();
+        fixture.Select({"a.mp3", "b.mp3"});
+        auto removed = AnswerNextBox(QMessageBox::Yes);
+        ActionNamed(window, QStringLiteral("Remove ID3v&1"))->trigger();
+        // The save of b fails, so the worker waits on its message.
+        fs::remove(fixture.Songs() / "b.mp3");
+        fs::create_directory(fixture.Songs() / "b.mp3");
+        QSignalSpy cleared(&window.Files(), &ui::Workspace::listCleared);
+        std::shared_ptr<SeenBox> askedAgain;
+        WhenModal<QMessageBox>([&](QMessageBox* question) {
+            WhenModal<QMessageBox>([&](QMessageBox* failure) {
+                window.close();
+                askedAgain = AnswerNextBox(QMessageBox::No);
+                failure->button(QMessageBox::Ok)->click();
+            });
+            question->button(QMessageBox::Yes)->click();
+        });
+        ActionNamed(window, QStringLiteral("&Reload"))->trigger();
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(askedAgain && askedAgain->shown);
+        QCOMPARE(cleared.count(), 0);
+    }
+
+    void hiddenMessagesAreListedOnceTheLoadEnds() {
+        WindowFixture fixture;
+        for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
+            fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / name);
+        auto first = AnswerNextBox(QMessageBox::Ok, true);
+        fixture.Window().OpenFolder(text::FileNameToText(fixture.Songs().string()));
+        QVERIFY(QTest::qWaitFor([&] { return first->shown; }, 10000));
+        auto summary = AnswerNextBox(QMessageBox::Ok);
+        QVERIFY(fixture.WaitIdle());
+        QVERIFY(QTest::qWaitFor([&] { return summary->shown; }, 5000));
+        QCOMPARE(summary->text, QStringLiteral("2 more messages were not shown:"));
+        QCOMPARE(fixture.Window().Files().FileCount(), 7u);
+    }
+
+    void filterShowsMatchingRowsAndCommandsActOnThem() {
+        WindowFixture fixture;
+        auto& window = fixture.Window();
+        auto& view = window.List();
+        // The load, sort, edit and filters below keep both models consistent.
+        constexpr auto kReport = QAbstractItemModelTester::FailureReportingMode::QtTest;
+        QAbstractItemModelTester modelTester(&window.Files().Model(), kReport);
+        QAbstractItemModelTester proxyTester(&window.Files().Proxy(), kReport);
+        QLabel* count = window.findChild<ui::ShownCount*>();
+        QVERIFY(count->isHidden());
+        QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(FilterOf(window).hasFocus());
+        QTest::keyClicks(&FilterOf(window), QStringLiteral("BETA"));
+        QCOMPARE(count->text(), QStringLiteral("0 of 0 shown"));
+        // A folder loaded under a filter says what the filter hides.
+        QVERIFY(fixture.Load());
+        QVERIFY(!count->isHidden());
+        QCOMPARE(count->text(), QStringLiteral("2 of 4 shown"));
+        // "Beta" is a title, "beta" an album: case-insensitive, any column.
+        ClickHeader(view, 0);
+        QCOMPARE(fixture.ColumnTexts(0), QStringList({"a.mp3", "d.mp3"}));
+        view.setFocus();
+        QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(view.SelectedRecords().size(), 2u);
+        QCOMPARE(count->text(), QStringLiteral("2 of 4 shown, 2 selected"));
+        auto seen = AnswerNextBox(QMessageBox::Yes);
+        ActionNamed(window, QStringLiteral("Remove ID3v&2"))->trigger();
+        QCOMPARE(window.Files().UpdatedCount(), 2u);
+
+        // Only the columns shown are searched: the folder's name, while Directory shows.
+        FilterOf(window).setText(QStringLiteral("songs"));
+        QCOMPARE(window.Files().Proxy().rowCount(), 4);
+        QMenu columns;
+        view.FillColumnMenu(columns);
+        for (QAction* action : columns.actions()) {
+            if (action->text() == QStringLiteral("Directory"))
+                action->trigger();
+        }
+        QCOMPARE(count->text(), QStringLiteral("0 of 4 shown"));
+        // The rows that come back take their places in the sorted list.
+        FilterOf(window).clear();
+        QVERIFY(count->isHidden());
+        QCOMPARE(fixture.ColumnTexts(0), QStringList({"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
+    }
+
+    // Sorted by Track, "Track #" numbers the rows the user clicks: a numbered row stays where
+    // it is until the next sort, so the next click lands on the row that was under it.
+    void trackNumbersGoToTheRowsClickedInAListSortedByTrack() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        auto& view = fixture.Window().List();
+        QAbstractItemModelTester tester(view.model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        ClickHeader(view, 1);
+        const QStringList names = fixture.ColumnTexts(0);
+        QCOMPARE(fixture.ColumnTexts(1), QStringList({"1", "10", "2", "3"}));
+        QTest::mouseClick(ButtonNamed(fixture.Window(), QStringLiteral("Track #")), Qt::LeftButton);
+        for (int row = 3; row >= 0; --row) {
+            const QPoint at = view.visualRect(view.model()->index(row, 0)).center();
+            QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
+        }
+        QCOMPARE(fixture.ColumnTexts(0), names);
+        QCOMPARE(fixture.ColumnTexts(1), QStringList({"4", "3", "2", "1"}));
+        // a.mp3 kept its "2".
+        QCOMPARE(fixture.Window().Files().UpdatedCount(), 3u);
+    }
+
+    void droppedFileLoadsItsFolder() {
+        WindowFixture fixture;
+        const fs::path other = fixture.Scratch() / "dropped";
+        WriteSongs(other, {SampleSongs()[1], SampleSongs()[2]});
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString((other / "b.mp3").string()))});
+        const QPoint at = fixture.Window().rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&fixture.Window(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&fixture.Window(), &drop);
+        QVERIFY(fixture.WaitIdle());
+        QCOMPARE(fixture.Window().Files().FileCount(), 2u);
+        QCOMPARE(
+            QString::fromStdU16String(fixture.Environment().Settings().ReadString("BrowseDir")),
+            QString::fromStdString(other.string()));
+    }
+
+    void windowComesBackAsItWasLeft() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        auto& first = fixture.Window();
+        first.resize(900, 640);
+        QHeaderView* header = first.List().horizontalHeader();
+        header->moveSection(header->visualIndex(2), 0);  // Artist first
+        header->resizeSection(4, 333);
+        ClickHeader(first.List(), 6);
+        ClickHeader(first.List(), 6);
+        FilterOf(first).setText(QStringLiteral("a"));
+        QVERIFY(first.close());
+
+        ui::MainWindow second(fixture.Environment());
+        QCOMPARE(second.size(), QSize(900, 640));
+        QHeaderView* restored = second.List().horizontalHeader();
+        QCOMPARE(restored->logicalIndex(0), 2);
+        QCOMPARE(restored->sectionSize(4), 333);
+        QCOMPARE(restored->sortIndicatorSection(), 6);
+        QCOMPARE(restored->sortIndicatorOrder(), Qt::DescendingOrder);
+        QCOMPARE(FilterOf(second).text(), QStringLiteral("a"));
+    }
+
+    // The header's column menu is also View > Columns, which the keyboard reaches.
+    void viewMenuShowsAHiddenColumn() {
+        WindowFixture fixture;
+        auto& view = fixture.Window().List();
+        QMenu* columns = nullptr;
+        for (QMenu* menu : fixture.Window().menuBar()->findChildren<QMenu*>()) {
+            if (menu->title() == QStringLiteral("&Columns"))
+                columns = menu;
+        }
+        QVERIFY(columns);
+        emit columns->aboutToShow();
+        int composer = 0;
+        while (view.model()->headerData(composer, Qt::Horizontal).toString() != "Composer")
+            ++composer;
+        QVERIFY(view.isColumnHidden(composer));
+        for (QAction* action : columns->actions()) {
+            if (action->text() == QStringLiteral("Composer"))
+                action->trigger();
+        }
+        QVERIFY(!view.isColumnHidden(composer));
+    }
+
+    void contextMenuOnlyOnASelectedRow() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        ClickHeader(fixture.Window().List(), 0);
+        auto& view = fixture.Window().List();
+        fixture.Select({"a.mp3"});
+        auto menuShown = std::make_shared<QStringList>();
+        auto openMenu = [&](int row) {
+            const QPoint at =
+                view.visualRect(fixture.Window().Files().Proxy().index(row, 0)).center();
+            QTimer::singleShot(100, [menuShown] {
+                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                    for (QAction* action : menu->actions())
+                        *menuShown << action->text();
+                    menu->close();
+                }
+            });
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at, view.viewport()->mapToGlobal(at));
+            QApplication::sendEvent(view.viewport(), &event);
+            QTest::qWait(150);
+        };
+        openMenu(1);
+        QVERIFY(menuShown->isEmpty());
+        openMenu(0);
+        QVERIFY(menuShown->contains(QStringLiteral("Remove ID3v&1")));
+        QVERIFY(menuShown->contains(QStringLiteral("E&xplore Directory")));
+    }
+
+    void evenRowShadeFollowsTheWindowColour_data() {
+        QTest::addColumn<QColor>("window");
+        QTest::addColumn<QColor>("shade");
+        QTest::newRow("white darkens") << QColor(255, 255, 255) << QColor(0xEF, 0xEF, 0xEF);
+        QTest::newRow("dark theme lightens")
+            << QColor(0x20, 0x20, 0x20) << QColor(0x30, 0x30, 0x30);
+        QTest::newRow("a light tint darkens per channel, with no carry")
+            << QColor(0xFF, 0xFF, 0xEE) << QColor(0xEF, 0xEF, 0xDE);
+        QTest::newRow("a dark channel stops at zero")
+            << QColor(0xF8, 0x08, 0x10) << QColor(0xE8, 0x00, 0x00);
+    }
+    void evenRowShadeFollowsTheWindowColour() {
+        QFETCH(QColor, window);
+        QFETCH(QColor, shade);
+        QCOMPARE(ui::EvenRowShade(window), shade);
+    }
+};
+
+VELMORA_UI_TEST(MainWindowTest);
+
+}  // namespace velmora::testing
+
+#include "main_window_test.moc"

@@ -1,0 +1,77 @@
+// The message boxes of the core: a worker waits for the user's answer; closing answers a
+// waiting worker the safe way, so nothing hangs.
+#include <QAbstractButton>
+#include <QTest>
+#include <future>
+#include <thread>
+
+#include "ui/UiTestSupport.h"
+#include "ui/bridges/UiMessageSink.h"
+
+namespace velmora::testing {
+
+class MessageSinkTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void workerWaitsForTheAnswerGivenOnTheInterfaceThread_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Yes") << int(QMessageBox::Yes) << int(MessageAnswer::Yes);
+        QTest::newRow("No") << int(QMessageBox::No) << int(MessageAnswer::No);
+        QTest::newRow("Cancel") << int(QMessageBox::Cancel) << int(MessageAnswer::Cancel);
+    }
+    void workerWaitsForTheAnswerGivenOnTheInterfaceThread() {
+        QFETCH(int, button);
+        QFETCH(int, answer);
+        ui::UiMessageSink sink;
+        std::atomic<bool> returned{false};
+        auto worker = std::async(std::launch::async, [&] {
+            const MessageAnswer given =
+                sink.Show(NoteMessage({u"Overwrite?", u"Really?"}, kAppCaption,
+                                      MessageIcon::Question, MessageButtons::YesNoCancel));
+            returned = true;
+            return given;
+        });
+        bool waitedWhileShown = false;
+        auto seen = std::make_shared<SeenBox>();
+        WhenModal<QMessageBox>([&, seen](QMessageBox* box) {
+            QTest::qWait(50);
+            waitedWhileShown = !returned;
+            seen->text = box->text();
+            seen->hasOwner = box->parentWidget() != nullptr;
+            box->button(QMessageBox::StandardButton(button))->click();
+        });
+        QVERIFY(QTest::qWaitFor([&] { return returned.load(); }, 10000));
+        QVERIFY(waitedWhileShown);
+        QCOMPARE(int(worker.get()), answer);
+        QCOMPARE(seen->text, QStringLiteral("Overwrite?\nReally?"));
+        QVERIFY(!seen->hasOwner);
+    }
+
+    void closingAnswersAWaitingWorkerSafely() {
+        auto sink = std::make_unique<ui::UiMessageSink>();
+        auto worker = std::async(std::launch::async, [&] {
+            return sink->Show(NoteMessage({u"Replace?"}, kAppCaption, MessageIcon::Question,
+                                          MessageButtons::YesNo));
+        });
+        // The box is not shown: the interface stops before it runs its events.
+        QTest::qSleep(100);
+        sink->AnswerWorkersSafely();
+        QCOMPARE(int(worker.get()), int(MessageAnswer::No));
+        // Later questions of a worker are not shown at all.
+        auto later = std::async(std::launch::async, [&] {
+            return sink->Show(NoteMessage({u"More?"}, kAppCaption, MessageIcon::Question,
+                                          MessageButtons::YesNoCancel));
+        });
+        QCOMPARE(int(later.get()), int(MessageAnswer::Cancel));
+        sink.reset();
+        QTest::qWait(20);  // the queued box finds its sink gone and does nothing
+    }
+};
+
+VELMORA_UI_TEST(MessageSinkTest);
+
+}  // namespace velmora::testing
+
+#include "message_sink_test.moc"

@@ -1,0 +1,213 @@
+// Undo and Redo over the journal, the progress shown and the Stop button during work, and the
+// desktop commands on files whose rename is still pending.
+#include <QAction>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include "tags/record/Mp3File.h"
+#include "ui/UiTestSupport.h"
+#include "ui/app/Workspace.h"
+#include "ui/list/FileListView.h"
+
+namespace velmora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString Shown(QAction* action) {
+    return action->text().remove(QLatin1Char('&'));
+}
+
+}  // namespace
+
+// Collects the URLs the desktop was asked to open instead of opening them.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+
+  public:
+    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Catch"); }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QStringList urls;
+
+  public slots:
+    void Catch(const QUrl& url) { urls << url.toLocalFile(); }
+};
+
+class WorkCommandsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void undoAndRedoNameTheActionAndPutTheRecordsBack() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        auto& window = fixture.Window();
+        auto& files = window.Files();
+        QAction* undo = ActionNamed(window, QStringLiteral("Undo"));
+        QAction* redo = ActionNamed(window, QStringLiteral("Redo"));
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(Shown(undo), QStringLiteral("Undo"));
+
+        fixture.Select({"a.mp3"});
+        auto seen = AnswerNextBox(QMessageBox::Yes);
+        ActionNamed(window, QStringLiteral("Remove ID3v1"))->trigger();
+        QCOMPARE(files.UpdatedCount(), 1u);
+        QVERIFY(undo->isEnabled());
+        QCOMPARE(Shown(undo), QStringLiteral("Undo Remove ID3v1"));
+
+        // The box has closed: the keys go to the window again.
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.List().setFocus();
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(files.UpdatedCount(), 0u);
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(Shown(redo), QStringLiteral("Redo Remove ID3v1"));
+        QCOMPARE(StatusOf(window).text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(files.UpdatedCount(), 1u);
+        QTest::keyClick(&window, Qt::Key_Backspace, Qt::AltModifier);
+        QCOMPARE(files.UpdatedCount(), 0u);
+        redo->trigger();
+
+        // A save ends what Undo could take back in the saved records.
+        ActionNamed(window, QStringLiteral("Save"))->trigger();
+        QVERIFY(fixture.WaitIdle());
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+        QCOMPARE(Shown(undo), QStringLiteral("Undo"));
+
+        // The records go with a reload, and their actions with them.
+        fixture.Select({"b.mp3"});
+        seen = AnswerNextBox(QMessageBox::Yes);
+        ActionNamed(window, QStringLiteral("Remove ID3v2"))->trigger();
+        QVERIFY(undo->isEnabled());
+        auto question = AnswerNextBox(QMessageBox::No);
+        ActionNamed(window, QStringLiteral("Reload"))->trigger();
+        QVERIFY(fixture.WaitIdle());
+        QVERIFY(question->shown);
+        QVERIFY(!undo->isEnabled());
+    }
+
+    // Stop ends the load after the file being loaded; every row loaded so far stays.
+    void stopKeepsTheRowsLoadedSoFar() {
+        WindowFixture fixture;
+        for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
+            fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / name);
+        auto& window = fixture.Window();
+        QAbstractButton* stop = nullptr;
+        for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+            if (button->text() == QStringLiteral("Stop"))
+                stop = button;
+        }
+        QVERIFY(stop && !stop->isVisible());
+        QString progress;
+        QString loadingBefore;
+        bool stopShown = false;
+        WhenModal<QMessageBox>([&](QMessageBox* box) {
+            // The worker waits on this box, inside the file it has counted no part of yet.
+            loadingBefore = window.Files().ProgressText();
+            progress = ProgressOf(window).isVisible() ? ProgressOf(window).text() : QString();
+            stopShown = stop->isVisible() && stop->isEnabled();
+            QTest::mouseClick(stop, Qt::LeftButton);
+            box->button(QMessageBox::Ok)->click();
+        });
+        QVERIFY(fixture.Load());
+        QVERIFY(stopShown);
+        QVERIFY2(progress.startsWith(QStringLiteral("Loading: ")), qPrintable(progress));
+        const int before = loadingBefore.section(QLatin1Char(' '), 1, 1).toInt();
+        QCOMPARE(window.Files().FileCount(), std::size_t(before + 1));
+        QCOMPARE(window.Files().Proxy().rowCount(), before + 1);
+        QVERIFY(!ProgressOf(window).isVisible());
+        QVERIFY(!stop->isVisible());
+    }
+
+    void savingShowsHowFarItHasCome() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        fixture.Select({"a.mp3", "b.mp3"});
+        auto seen = AnswerNextBox(QMessageBox::Yes);
+        ActionNamed(fixture.Window(), QStringLiteral("Remove ID3v1"))->trigger();
+        // The second save fails, so the worker waits on its message.
+        fs::remove(fixture.Songs() / "b.mp3");
+        fs::create_directory(fixture.Songs() / "b.mp3");
+        QString progress;
+        QStringList shellOn;
+        WhenModal<QMessageBox>([&](QMessageBox* box) {
+            progress = fixture.Window().Files().ProgressText();
+            // The save's worker rewrites the names these commands read.
+            for (const char* command : {"Open", "Enqueue", "Explore Directory"}) {
+                if (ActionNamed(fixture.Window(), QString::fromLatin1(command))->isEnabled())
+                    shellOn << QString::fromLatin1(command);
+            }
+            box->button(QMessageBox::Ok)->click();
+        });
+        ActionNamed(fixture.Window(), QStringLiteral("Save"))->trigger();
+        QVERIFY(fixture.WaitIdle());
+        QCOMPARE(shellOn, QStringList());
+        QVERIFY(ActionNamed(fixture.Window(), QStringLiteral("Open"))->isEnabled());
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("^Saving [01] of 2$")).match(progress).hasMatch(),
+            qPrintable(progress));
+        QVERIFY(!ProgressOf(fixture.Window()).isVisible());
+    }
+
+    // Until the save, a renamed file exists only under its old name.
+    void openAndExploreUseTheNameOnDisk() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        fixture.Select({"a.mp3"});
+        fixture.Window().List().SelectedRecords().front()->SetFileName(u"renamed.mp3");
+        UrlCatcher caught;
+        ActionNamed(fixture.Window(), QStringLiteral("Open"))->trigger();
+        // Without a session bus there is no file manager to ask: the folder is opened.
+        ActionNamed(fixture.Window(), QStringLiteral("Explore Directory"))->trigger();
+        const QString folder = QString::fromStdString(fixture.Songs().string());
+        QCOMPARE(caught.urls, QStringList({folder + QStringLiteral("/a.mp3"), folder}));
+    }
+
+    // Enter and a double-click open the current row's file alone, whatever else is selected.
+    void enterOpensTheCurrentRowOnly() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        auto& view = fixture.Window().List();
+        view.sortByColumn(0, Qt::AscendingOrder);
+        auto centre = [&](int row) {
+            return view.visualRect(view.model()->index(row, 0)).center();
+        };
+        UrlCatcher caught;
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(1));
+        QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(view.SelectedRecords().size(), 4u);
+        QTest::keyClick(&view, Qt::Key_Return);
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(2));
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centre(2));
+        const QString folder = QString::fromStdString(fixture.Songs().string());
+        QCOMPARE(caught.urls, QStringList({folder + "/b.mp3", folder + "/c.mp3"}));
+    }
+
+    void enqueueSaysWhyItIsOffWithoutAPlayer() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        fixture.Select({"a.mp3"});
+        QMenu* file = nullptr;
+        for (QMenu* menu : fixture.Window().findChildren<QMenu*>()) {
+            if (menu->title() == QStringLiteral("&File"))
+                file = menu;
+        }
+        QVERIFY(file);
+        emit file->aboutToShow();
+        QAction* enqueue = ActionNamed(fixture.Window(), QStringLiteral("Enqueue"));
+        QVERIFY(!enqueue->isEnabled());
+        QCOMPARE(enqueue->toolTip(),
+                 QStringLiteral("No running player offers a play queue (MPRIS track list)"));
+    }
+};
+
+VELMORA_UI_TEST(WorkCommandsTest);
+
+}  // namespace velmora::testing
+
+#include "work_commands_test.moc"

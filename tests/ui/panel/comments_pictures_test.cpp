@@ -1,0 +1,478 @@
+// The Comments and Pictures pages and their two dialogs, driven through the real window: the
+// records they change, one undo per action, the messages, the files written and, after a
+// save, what mutagen reads back.
+#include <QAction>
+#include <QBuffer>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <array>
+#include <fstream>
+
+#include "edit/PictureFiles.h"
+#include "tags/ops/CommentOps.h"
+#include "tags/ops/PictureOps.h"
+#include "tags/record/Mp3File.h"
+#include "text/FileName.h"
+#include "ui/UiTestSupport.h"
+#include "ui/app/Workspace.h"
+#include "ui/bridges/PictureImage.h"
+#include "ui/bridges/QtText.h"
+#include "ui/dialogs/EditCommentDialog.h"
+#include "ui/dialogs/EditPictureDialog.h"
+#include "ui/list/FileListView.h"
+#include "ui/panel/CommentsPage.h"
+#include "ui/panel/PictureFrame.h"
+#include "ui/panel/PicturesPage.h"
+#include "ui/panel/TagEditorPanel.h"
+
+namespace velmora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return {bytes.begin(), bytes.end()};
+}
+
+Bytes Image(int width, int height, const char* format) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    return Encoded(image, format);
+}
+
+void WriteBytes(const fs::path& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+Bytes ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+Mp3File& Record(WindowFixture& fixture, const std::string& name) {
+    auto& model = fixture.Window().Files().Model();
+    for (int row = 0; row < model.rowCount(); ++row) {
+        if (model.Record(row)->DiskName() == text::FileNameToText(name))
+            return *model.Record(row);
+    }
+    throw std::logic_error("no such record");
+}
+
+// Loads the songs sorted by name, so the first selected file is the first by name.
+bool LoadSorted(WindowFixture& fixture) {
+    if (!fixture.Load())
+        return false;
+    fixture.Window().List().sortByColumn(0, Qt::AscendingOrder);
+    return true;
+}
+
+template <class Page>
+Page& ShowPage(WindowFixture& fixture, ui::TagEditorPanel::PageIndex index) {
+    fixture.Window().Panel().Tabs().setCurrentIndex(index);
+    return static_cast<Page&>(fixture.Window().Panel().Page(index));
+}
+
+// The window's Undo, so that the pages hear of it.
+void Undo(WindowFixture& fixture) {
+    for (QAction* action : fixture.Window().findChildren<QAction*>()) {
+        if (action->text().remove(QLatin1Char('&')).startsWith(QStringLiteral("Undo")))
+            return action->trigger();
+    }
+    QFAIL("no Undo action");
+}
+
+// A PNG chunk's CRC (ISO 3309), over its type and data.
+std::uint32_t Crc32(const std::uint8_t* bytes, std::size_t size) {
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    return ~crc;
+}
+
+void Accept(QDialog* dialog) {
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+}
+
+// Collects the files the desktop was asked to open instead of opening them.
+class FileCatcher : public QObject {
+    Q_OBJECT
+
+  public:
+    FileCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Catch"); }
+    ~FileCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QStringList files;
+
+  public slots:
+    void Catch(const QUrl& url) { files << url.toLocalFile(); }
+};
+
+}  // namespace
+
+class CommentsPicturesTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void commentDialogFindsPreselectsAndAppliesToEveryFile() {
+        WindowFixture fixture;
+        QVERIFY(LoadSorted(fixture));
+        auto& context = fixture.Environment().Context();
+        auto CommentText = [&](const Mp3File& record, std::u16string_view description) {
+            return GetComment(record.V2(), description, context.codePage).text;
+        };
+        Mp3File& a = Record(fixture, "a.mp3");
+        Mp3File& b = Record(fixture, "b.mp3");
+        Mp3File& c = Record(fixture, "c.mp3");
+        AddComment(a.V2(), "fra", u"", u"bonjour", context);
+        AddComment(a.V2(), "xyz", u"D", u"old", context);
+        fixture.Select({"a.mp3", "b.mp3", "c.mp3"});
+        auto& page = ShowPage<ui::CommentsPage>(fixture, ui::TagEditorPanel::kCommentsPage);
+        QCOMPARE(page.List()->topLevelItemCount(), 0);  // shared by no other file
+        QVERIFY(ButtonNamed(page, "Add")->isEnabled());
+        QVERIFY(!ButtonNamed(page, "Edit")->isEnabled());
+
+        // Add opens on the comment with the empty description: fra shows French, and the
+        // files without it get a new one under the first row of French, fre.
+        auto shown = std::make_shared<QStringList>();
+        WhenModal<ui::EditCommentDialog>([shown](ui::EditCommentDialog* dialog) {
+            *shown << dialog->Description()->toPlainText() << dialog->Language()->currentText();
+            dialog->Description()->setPlainText(QStringLiteral("salut"));
+            Accept(dialog);
+        });
+        QTest::mouseClick(ButtonNamed(page, "Add"), Qt::LeftButton);
+        QCOMPARE(*shown, (QStringList{"bonjour", "French"}));
+        for (Mp3File* record : {&a, &b, &c})
+            QCOMPARE(CommentText(*record, u""), std::u16string(u"salut"));
+        QCOMPARE(GetComment(a.V2(), u"", context.codePage).language, std::string("fra"));
+        QCOMPARE(GetComment(c.V2(), u"", context.codePage).language, std::string("fre"));
+        QCOMPARE(page.List()->topLevelItemCount(), 0);  // languages differ: not shared
+
+        // A language with no row shows English; a new description leaves the old comment.
+        fixture.Select({"a.mp3"});
+        QCOMPARE(page.List()->topLevelItemCount(), 2);
+        page.List()->setCurrentItem(page.List()->topLevelItem(1));
+        QCOMPARE(page.List()->topLevelItem(1)->text(1), QString());
+        shown->clear();
+        WhenModal<ui::EditCommentDialog>([shown](ui::EditCommentDialog* dialog) {
+            *shown << dialog->ShortDescription()->text() << dialog->Language()->currentText();
+            dialog->ShortDescription()->setText(QStringLiteral("E"));
+            Accept(dialog);
+        });
+        QTest::mouseClick(ButtonNamed(page, "Edit"), Qt::LeftButton);
+        QCOMPARE(*shown, (QStringList{"D", "English"}));
+        QCOMPARE(CommentText(a, u"D"), std::u16string(u"old"));
+        QCOMPARE(CommentText(a, u"E"), std::u16string(u"old"));
+        QCOMPARE(GetComment(a.V2(), u"E", context.codePage).language, std::string("eng"));
+
+        // Delete takes the selected row's comment, Delete All every one; each undoes alone.
+        auto& journal = fixture.Window().Files().Journal();
+        page.List()->setCurrentItem(page.List()->topLevelItem(0));
+        QTest::mouseClick(ButtonNamed(page, "Delete"), Qt::LeftButton);
+        QCOMPARE(page.List()->topLevelItemCount(), 2);
+        QTest::mouseClick(ButtonNamed(page, "Delete All"), Qt::LeftButton);
+        QCOMPARE(page.List()->topLevelItemCount(), 0);
+        QCOMPARE(ui::ToQString(journal.UndoName()), QStringLiteral("Delete All Comments"));
+        journal.Undo();
+        journal.Undo();
+        QCOMPARE(CommentText(a, u""), std::u16string(u"salut"));
+        journal.Undo();
+        journal.Undo();
+        QCOMPARE(CommentText(b, u""), std::u16string());
+    }
+
+    void commentsAndPicturesAreKnownByTheirFrameAndKeepTheirBytes() {
+        WindowFixture fixture;
+        QVERIFY(LoadSorted(fixture));
+        auto& context = fixture.Environment().Context();
+        Id3v2Tag& tag = Record(fixture, "a.mp3").V2();
+        // The first comment of the empty description is not the one acted on.
+        AddComment(tag, "jpn", u"", u"Nihongo", context);
+        AddComment(tag, "ger", u"", u"Deutsch", context);
+        AddComment(tag, "XXX", u"note", u"keep", context);
+        SetPicture(tag, "image/jpeg", u"real other", 0, Image(8, 8, "JPG"), context);
+        SetPicture(tag, "image/png", u"odd", 25, Image(9, 9, "PNG"), context);
+        // Written and read back, so the languages come from the file.
+        fixture.Window().Files().Save();
+        QVERIFY(fixture.WaitIdle());
+        fixture.Window().Files().Reload(false);
+        QVERIFY(fixture.WaitIdle());
+        fixture.Select({"a.mp3"});
+        auto& comments = ShowPage<ui::CommentsPage>(fixture, ui::TagEditorPanel::kCommentsPage);
+        auto selectRow = [&](const QString& language) {
+            for (int row = 0; row < comments.List()->topLevelItemCount(); ++row) {
+                if (comments.List()->topLevelItem(row)->text(1) == language)
+                    comments.List()->setCurrentItem(comments.List()->topLevelItem(row));
+            }
+        };
+        selectRow(QStringLiteral("German"));
+        auto shown = std::make_shared<QString>();
+        WhenModal<ui::EditCommentDialog>([shown](ui::EditCommentDialog* dialog) {
+            *shown = dialog->Description()->toPlainText();
+            dialog->Description()->setPlainText(QStringLiteral("Neu"));
+            Accept(dialog);
+        });
+        QTest::mouseClick(ButtonNamed(comments, "Edit"), Qt::LeftButton);
+        QCOMPARE(*shown, QStringLiteral("Deutsch"));
+        selectRow(QStringLiteral("German"));
+        QTest::mouseClick(ButtonNamed(comments, "Delete"), Qt::LeftButton);
+
+        // Two pictures show as "Other": the one of type 25 keeps its type through OK.
+        auto& pictures = ShowPage<ui::PicturesPage>(fixture, ui::TagEditorPanel::kPicturesPage);
+        QCOMPARE(pictures.List()->count(), 2);
+        for (int row = 0; row < 2; ++row) {
+            QCOMPARE(pictures.List()->item(row)->text(), QStringLiteral("Other"));
+            if (pictures.List()->item(row)->data(Qt::UserRole).toInt() == 25)
+                pictures.List()->setCurrentRow(row);
+        }
+        WhenModal<ui::EditPictureDialog>([](ui::EditPictureDialog* dialog) {
+            dialog->findChild<QLineEdit*>()->setText(QStringLiteral("renamed"));
+            Accept(dialog);
+        });
+        QTest::mouseClick(ButtonNamed(pictures, "Edit"), Qt::LeftButton);
+
+        fixture.Window().Files().Save();
+        QVERIFY(fixture.WaitIdle());
+        QCOMPARE(MutagenSays(fixture.Songs() / "a.mp3",
+                             "sorted([c.lang + '|' + c.desc + '|' + c.text[0] for c in "
+                             "t.getall('COMM')] + ['%d|%s' % (p.type, p.desc) for p in "
+                             "t.getall('APIC')])"),
+                 QStringLiteral("['0|real other', '25|renamed', 'XXX|note|keep', 'jpn||Nihongo']"));
+    }
+
+    void browseChecksTheFileAndOkAppliesToEverySelectedFile_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("box");  // the message shown, answered No
+        const Bytes jpeg = Image(40, 30, "JPG");
+        const QByteArray jpegBytes(reinterpret_cast<const char*>(jpeg.data()),
+                                   qsizetype(jpeg.size()));
+        QByteArray exact = jpegBytes;
+        exact.append(QByteArray(qsizetype(edit::kLargePictureBytes) - exact.size(), '\0'));
+        QTest::newRow("upper-case .JPG") << "COVER.JPG" << jpegBytes << "";
+        QTest::newRow(".jpeg") << "cover.jpeg" << jpegBytes << "";
+        QTest::newRow("a GIF") << "cover.gif" << QByteArray("GIF89a\1\0\1\0")
+                               << "File must be a JPG or PNG image!";
+        QTest::newRow("exactly 3 MiB") << "exact.jpg" << exact << "";
+        QTest::newRow("one byte more")
+            << "large.jpg" << exact + 'x' << "Image size is greater than 3 MB.\nContinue anyway?";
+    }
+    void browseChecksTheFileAndOkAppliesToEverySelectedFile() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, box);
+        WindowFixture fixture;
+        QVERIFY(LoadSorted(fixture));
+        const fs::path file = fixture.Scratch() / name.toStdString();
+        WriteBytes(file, Bytes(content.begin(), content.end()));
+        fixture.Select({"a.mp3", "b.mp3"});
+        auto& page = ShowPage<ui::PicturesPage>(fixture, ui::TagEditorPanel::kPicturesPage);
+        auto seen = AnswerNextBox(QMessageBox::No);
+        auto held = std::make_shared<bool>(false);
+        auto size = std::make_shared<QString>();
+        WhenModal<ui::EditPictureDialog>([file, held, size](ui::EditPictureDialog* dialog) {
+            WhenModal<QFileDialog>([file](QFileDialog* chooser) {
+                ChooseInFileDialog(chooser, QString::fromStdString(file.string()));
+            });
+            QTimer::singleShot(0, dialog, [dialog, held, size] {
+                ButtonNamed(*dialog, "Browse for new picture...")->click();
+                *held = dialog->Held().has_value();
+                *size = dialog->SizeText()->text();
+                Accept(dialog);
+            });
+        });
+        QTest::mouseClick(ButtonNamed(page, "Add"), Qt::LeftButton);
+        QCOMPARE(seen->shown, !box.isEmpty());
+        if (seen->shown)
+            QCOMPARE(seen->text, box);
+        QCOMPARE(*held, box.isEmpty());
+        if (*held)
+            QVERIFY2(size->startsWith(QStringLiteral("40 × 30 pixels, ")), qPrintable(*size));
+        for (const char* song : {"a.mp3", "b.mp3"}) {
+            const Mp3File& record = Record(fixture, song);
+            const Id3v2Frame* picture = FindPicture(record.V2(), 0);
+            QCOMPARE(picture != nullptr, box.isEmpty());
+            if (picture) {
+                QCOMPARE(PictureData(*picture, &record), Bytes(content.begin(), content.end()));
+                QCOMPARE(PictureMimeSubtype(*picture, fixture.Environment().CodePage()),
+                         std::string("jpg"));
+            }
+        }
+        QCOMPARE(page.List()->count(), box.isEmpty() ? 1 : 0);
+    }
+
+    void savePictureOffersTheTypeNameAndSubtypeAndTheViewerGetsAPrivateFile() {
+        WindowFixture fixture;
+        QVERIFY(LoadSorted(fixture));
+        const Bytes png = Image(400, 100, "PNG");
+        Mp3File& a = Record(fixture, "a.mp3");
+        SetPicture(a.V2(), "image/png", u"front", 3, png, fixture.Environment().Context());
+        fixture.Select({"a.mp3"});
+        auto& page = ShowPage<ui::PicturesPage>(fixture, ui::TagEditorPanel::kPicturesPage);
+        QCOMPARE(page.List()->count(), 1);
+        QCOMPARE(page.List()->item(0)->text(), QStringLiteral("Cover (front)"));
+        QCOMPARE(page.List()->item(0)->icon().availableSizes().value(0), QSize(96, 96));
+        page.List()->setCurrentRow(0);
+
+        const fs::path target = fixture.Scratch() / "saved.png";
+        auto offered = std::make_shared<QStringList>();
+        FileCatcher viewer;
+        auto drawn = std::make_shared<QRect>();
+        WhenModal<ui::EditPictureDialog>([target, offered, drawn](ui::EditPictureDialog* dialog) {
+            dialog->Frame()->resize(202, 202);
+            *drawn = dialog->Frame()->ImageRect();
+            WhenModal<QFileDialog>([target, offered](QFileDialog* chooser) {
+                *offered << chooser->selectedNameFilter() << chooser->nameFilters().join('|')
+                         << QFileInfo(chooser->selectedFiles().value(0)).fileName()
+                         << chooser->defaultSuffix();
+                ChooseInFileDialog(chooser, QString::fromStdString(target.string()));
+            });
+            QTimer::singleShot(0, dialog, [dialog] {
+                ButtonNamed(*dialog, "Save picture...")->click();
+                QTest::mouseClick(dialog->Frame(), Qt::LeftButton, {},
+                                  dialog->Frame()->rect().center());
+                dialog->reject();
+            });
+        });
+        QTest::mouseClick(ButtonNamed(page, "Edit"), Qt::LeftButton);
+        // 400 x 100 in a 200 x 200 area (inside the border) is drawn 200 x 50, 75 pixels down.
+        QCOMPARE(*drawn, QRect(1, 1 + 75, 200, 50));
+        QCOMPARE(*offered, (QStringList{"PNG Images (*.png)", "PNG Images (*.png)",
+                                        "Cover  front .png", "png"}));
+        QCOMPARE(ReadBytes(target), png);
+        QCOMPARE(viewer.files.size(), 1);
+        const QFileInfo shown(viewer.files[0]);
+        QCOMPARE(shown.fileName(), QStringLiteral("tempimage.png"));
+        QCOMPARE(ReadBytes(shown.filePath().toStdString()), png);
+        QCOMPARE(QFile::permissions(shown.path()) & (QFile::ReadOther | QFile::ReadGroup),
+                 QFile::Permissions());
+        QVERIFY(!fixture.Window().Files().Journal().CanUndo());  // Cancel changed nothing
+    }
+
+    void decodingRefusesBrokenAndOversizedPicturesAndKeepsTheirData() {
+        const Bytes jpeg = Image(64, 48, "JPG");
+        const Bytes png = Image(64, 48, "PNG");
+        QCOMPARE(ui::DecodePicture(jpeg, "jpeg").size(), QSize(64, 48));
+        QCOMPARE(ui::DecodePicture(png, "png").size(), QSize(64, 48));
+        QVERIFY(ui::DecodePicture(png, "jpg").isNull());  // decoded by the name, not guessed
+        QVERIFY(ui::DecodePicture(png, "gif").isNull());
+        Bytes corrupt = png;
+        for (std::size_t i = 16; i < corrupt.size(); i += 3)
+            corrupt[i] ^= 0x5A;
+        // A whole PNG whose header claims 8000 x 8000 pixels: 244 MiB to decode.
+        Bytes huge = png;
+        for (int at : {16, 20})
+            std::copy_n(std::array<std::uint8_t, 4>{0, 0, 0x1F, 0x40}.begin(), 4, &huge[at]);
+        const std::uint32_t crc = Crc32(&huge[12], 17);
+        for (int i = 0; i < 4; ++i)
+            huge[29 + i] = std::uint8_t(crc >> (24 - 8 * i));
+        for (const Bytes& broken : {Bytes(png.begin(), png.begin() + png.size() / 2),
+                                    Bytes(jpeg.begin(), jpeg.begin() + 200), corrupt, huge}) {
+            QVERIFY(ui::DecodePicture(broken, "png").isNull());
+            QVERIFY(ui::DecodePicture(broken, "jpg").isNull());
+        }
+
+        // Such a picture is listed without a thumbnail and stays as it was through OK.
+        WindowFixture fixture;
+        QVERIFY(LoadSorted(fixture));
+        Mp3File& a = Record(fixture, "a.mp3");
+        SetPicture(a.V2(), "image/png", u"", 3, huge, fixture.Environment().Context());
+        fixture.Select({"a.mp3"});
+        auto& page = ShowPage<ui::PicturesPage>(fixture, ui::TagEditorPanel::kPicturesPage);
+        QVERIFY(page.List()->item(0)->icon().isNull());
+        page.List()->setCurrentRow(0);
+        auto state = std::make_shared<QStringList>();
+        WhenModal<ui::EditPictureDialog>([state](ui::EditPictureDialog* dialog) {
+            *state << QString::number(dialog->Held().has_value())
+                   << QString::number(dialog->Frame()->Image().isNull())
+                   << dialog->SizeText()->text();
+            dialog->findChild<QLineEdit*>()->setText(QStringLiteral("kept"));
+            Accept(dialog);
+        });
+        QTest::mouseClick(ButtonNamed(page, "Edit"), Qt::LeftButton);
+        QCOMPARE(*state, (QStringList{"1", "1",
+                                      QLocale().formattedDataSize(qint64(huge.size())) +
+                                          QStringLiteral(", not shown")}));
+        const Id3v2Frame* picture = FindPicture(a.V2(), 3);
+        QVERIFY(picture);
+        QCOMPARE(PictureData(*picture, &a), huge);
+        QCOMPARE(PictureDescription(*picture, fixture.Environment().CodePage()),
+                 std::u16string(u"kept"));
+    }
+
+    void pastedCoverCommentAndDeletesReachTheDiskAndUndo() {
+        WindowFixture fixture;
+        QVERIFY(LoadSorted(fixture));
+        const Bytes jpeg = Image(50, 50, "JPG");
+        const fs::path cover = fixture.Scratch() / "folder.jpg";
+        WriteBytes(cover, jpeg);
+        fixture.Select({"a.mp3", "b.mp3"});
+        auto& page = ShowPage<ui::PicturesPage>(fixture, ui::TagEditorPanel::kPicturesPage);
+        auto* mime = new QMimeData;
+        mime->setUrls({QUrl::fromLocalFile(QString::fromStdString(cover.string()))});
+        QApplication::clipboard()->setMimeData(mime);
+        page.List()->setFocus();
+        QTest::keyClick(page.List(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(page.List()->count(), 1);
+        QCOMPARE(page.List()->item(0)->text(), QStringLiteral("Cover (front)"));
+        auto& journal = fixture.Window().Files().Journal();
+        QCOMPARE(ui::ToQString(journal.UndoName()), QStringLiteral("Add Cover"));
+
+        auto& comments = ShowPage<ui::CommentsPage>(fixture, ui::TagEditorPanel::kCommentsPage);
+        WhenModal<ui::EditCommentDialog>([](ui::EditCommentDialog* dialog) {
+            dialog->Description()->setPlainText(QStringLiteral("liner notes"));
+            Accept(dialog);
+        });
+        QTest::mouseClick(ButtonNamed(comments, "Add"), Qt::LeftButton);
+        QCOMPARE(comments.List()->topLevelItemCount(), 1);
+        QCOMPARE(comments.List()->topLevelItem(0)->text(1), QStringLiteral("English"));
+
+        // A picture deleted and undone is back; Delete All with undo too.
+        ShowPage<ui::PicturesPage>(fixture, ui::TagEditorPanel::kPicturesPage);
+        page.List()->setCurrentRow(0);
+        QTest::mouseClick(ButtonNamed(page, "Delete"), Qt::LeftButton);
+        QCOMPARE(page.List()->count(), 0);
+        Undo(fixture);
+        QCOMPARE(page.List()->count(), 1);
+        QTest::mouseClick(ButtonNamed(page, "Delete All"), Qt::LeftButton);
+        QCOMPARE(page.List()->count(), 0);
+        Undo(fixture);
+        QCOMPARE(page.List()->count(), 1);
+
+        fixture.Window().Files().Save();
+        QVERIFY(fixture.WaitIdle());
+        for (const char* song : {"a.mp3", "b.mp3"}) {
+            QCOMPARE(MutagenSays(fixture.Songs() / song,
+                                 "(lambda p, c: '%d %s %d %s %s' % (p.type, p.mime, len(p.data), "
+                                 "c.lang, c.text[0]))(t.getall('APIC')[0], t.getall('COMM')[0])"),
+                     QStringLiteral("3 image/jpg %1 eng liner notes").arg(jpeg.size()));
+        }
+    }
+};
+
+VELMORA_UI_TEST(CommentsPicturesTest);
+
+}  // namespace velmora::testing
+
+#include "comments_pictures_test.moc"

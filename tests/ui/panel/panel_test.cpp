@@ -1,0 +1,522 @@
+// The tag editor panel driven through its real widgets: the common values over several files,
+// "Save All" writing only what was typed (read back from disk by mutagen), the ID3v1 page, the
+// text buttons, the removals, undo and redo of every button, and the extra fields and columns.
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <fstream>
+#include <map>
+
+#include "edit/TagEdits.h"
+#include "scan/FileListColumns.h"
+#include "tags/id3v2/FrameIdTable.h"
+#include "tags/ops/FrameTextOps.h"
+#include "tags/record/Mp3File.h"
+#include "tags/record/RecordState.h"
+#include "ui/UiTestSupport.h"
+#include "ui/app/Workspace.h"
+#include "ui/bridges/QtText.h"
+#include "ui/list/FileListView.h"
+#include "ui/list/PendingLook.h"
+#include "ui/panel/FieldEdit.h"
+#include "ui/panel/GeneralPage.h"
+#include "ui/panel/Id3v1Page.h"
+#include "ui/panel/TagEditorPanel.h"
+
+namespace velmora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using edit::Shown;
+using edit::V2Field;
+using ui::TagEditorPanel;
+
+// The ID3v1 record's track, year and genre, written over the generated one.
+struct V1Bytes {
+    int track = 0;
+    const char* year = "";
+    int genre = 255;
+};
+
+void PatchV1(const fs::path& file, const V1Bytes& v1) {
+    std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
+    out.seekp(-128 + 93, std::ios::end);
+    const std::string year = std::string(v1.year) + std::string(4, '\0');
+    out.write(year.data(), 4);
+    out.seekp(-3, std::ios::end);
+    const char tail[3] = {0, char(v1.track), char(v1.genre)};
+    out.write(tail, 3);
+}
+
+// What mutagen reads from each file: one line per ID3v2 frame (the ID3v1 record apart, as
+// hex), keyed by file name.
+std::map<QString, QStringList> MutagenDump(const fs::path& folder) {
+    const char* script = R"(
+import os, sys
+from mutagen.id3 import ID3
+for name in sorted(os.listdir(sys.argv[1])):
+    path = os.path.join(sys.argv[1], name)
+    print("F " + name)
+    for frame in ID3(path, translate=False, load_v1=False).values():
+        print(frame.FrameID + " " + repr(getattr(frame, "text", frame)))
+    with open(path, "rb") as f:
+        f.seek(-128, 2)
+        print("V1 " + f.read(128).hex())
+)";
+    QProcess python;
+    python.start(
+        QStringLiteral("/usr/bin/python3"),
+        {QStringLiteral("-c"), QString::fromUtf8(script), QString::fromStdString(folder.string())});
+    std::map<QString, QStringList> dump;
+    if (!python.waitForFinished(30000) || python.exitCode() != 0)
+        return dump;
+    QString file;
+    for (const QString& line : QString::fromUtf8(python.readAllStandardOutput()).split('\n')) {
+        if (line.startsWith(QStringLiteral("F ")))
+            file = line.mid(2);
+        else if (!line.isEmpty())
+            dump[file] << line;
+    }
+    for (auto& [name, lines] : dump)
+        lines.sort();
+    return dump;
+}
+
+bool HasMutagen() {
+    return QProcess::execute(QStringLiteral("/usr/bin/python3"),
+                             {QStringLiteral("-c"), QStringLiteral("import mutagen")}) == 0;
+}
+
+class PanelFixture : public WindowFixture {
+  public:
+    PanelFixture(const std::vector<Song>& songs, const std::map<std::string, V1Bytes>& v1 = {})
+        : folder_(Scratch() / "panel") {
+        WriteSongs(folder_, songs);
+        for (const auto& [name, bytes] : v1)
+            PatchV1(folder_ / name, bytes);
+        loaded_ = Load(folder_);
+    }
+
+    bool Loaded() const { return loaded_; }
+    const fs::path& Folder() const { return folder_; }
+    TagEditorPanel& Panel() { return Window().Panel(); }
+    ui::GeneralPage& General() {
+        return static_cast<ui::GeneralPage&>(Panel().Page(TagEditorPanel::kGeneralPage));
+    }
+    ui::Id3v1Page& V1Page() {
+        return static_cast<ui::Id3v1Page&>(Panel().Page(TagEditorPanel::kId3v1Page));
+    }
+    ui::FieldEdit& Field(V2Field field) { return General().Field(field); }
+
+    Mp3File& Record(const QString& name) {
+        for (Mp3File* record : Window().Files().Model().Records()) {
+            if (ui::ToQString(record->Name()) == name)
+                return *record;
+        }
+        qFatal("no record %s", qPrintable(name));
+    }
+    QString Text(const QString& name, V2Field field) {
+        return ui::ToQString(
+            edit::V2FieldText(Record(name), field, Environment().Context().codePage));
+    }
+    QAbstractButton* Button(const QString& caption) { return ButtonNamed(Window(), caption); }
+    void Click(const QString& caption) { QTest::mouseClick(Button(caption), Qt::LeftButton); }
+    // Replaces the field's text by typing, as a user does.
+    void Type(QLineEdit& field, const QString& text) {
+        field.setFocus();
+        field.selectAll();
+        QTest::keyClick(&field, Qt::Key_Delete);
+        QTest::keyClicks(&field, text);
+    }
+
+  private:
+    fs::path folder_;
+    bool loaded_ = false;
+};
+
+Song Make(const char* name, const char16_t* title, const char16_t* album,
+          const char16_t* artist = u"X", const char16_t* genre = u"(17)") {
+    Song song;
+    song.name = name;
+    song.title = title;
+    song.album = album;
+    song.artist = artist;
+    song.genre = genre;
+    song.year = u"2000";
+    song.track = u"1";
+    return song;
+}
+
+}  // namespace
+
+class PanelTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void commonValuesAndSaveAllWriteOnlyWhatWasTyped() {
+        PanelFixture fixture({Make("p1.mp3", u"A", u"Disc One"), Make("p2.mp3", u"B", u""),
+                              Make("p3.mp3", u"B", u"", u"Y", u"Jazz")});
+        QVERIFY(fixture.Loaded());
+        QVERIFY(!fixture.General().isEnabled());  // nothing selected, nothing to edit
+        struct Row {
+            const char* why;
+            QStringList files;
+            V2Field field;
+            QString text, overlay;
+        };
+        const Row rows[] = {
+            {"titles A and B differ", {"p1.mp3", "p2.mp3"}, V2Field::Title, "", "(multiple)"},
+            {"an album and none differ", {"p1.mp3", "p2.mp3"}, V2Field::Album, "", "(multiple)"},
+            {"two files without TALB", {"p2.mp3", "p3.mp3"}, V2Field::Album, "", "(empty)"},
+            {"a shared artist shows", {"p1.mp3", "p2.mp3"}, V2Field::LeadArtist, "X", ""},
+            {"a single file shows its own", {"p1.mp3"}, V2Field::Album, "Disc One", ""},
+        };
+        for (const Row& row : rows) {
+            fixture.Select(row.files);
+            QVERIFY2(fixture.Field(row.field).text() == row.text, row.why);
+            QVERIFY2(fixture.Field(row.field).Overlay() == row.overlay, row.why);
+            QVERIFY(fixture.General().isEnabled());
+        }
+        fixture.Select({"p1.mp3", "p2.mp3"});
+        // TCON "(17)" shows its name; untouched, the box writes nothing.
+        QCOMPARE(fixture.General().Genre().currentText(), QStringLiteral("Rock"));
+        // Escape puts back what the box showed, so the genre takes no part in the save.
+        fixture.Type(*fixture.General().Genre().lineEdit(), QStringLiteral("Jazz"));
+        QTest::keyClick(fixture.General().Genre().lineEdit(), Qt::Key_Escape);
+        QCOMPARE(fixture.General().Genre().currentText(), QStringLiteral("Rock"));
+        QVERIFY(!fixture.General().Genre().Changed());
+
+        const bool oracle = HasMutagen();
+        const auto before = oracle ? MutagenDump(fixture.Folder()) : decltype(MutagenDump({})){};
+        fixture.Type(fixture.Field(V2Field::Title), QStringLiteral("C"));
+        QVERIFY(fixture.Field(V2Field::Title).Overlay().isEmpty());
+        fixture.Click(QStringLiteral("Save All"));
+        QCOMPARE(fixture.Text("p1.mp3", V2Field::Title), QStringLiteral("C"));
+        QCOMPARE(fixture.Text("p2.mp3", V2Field::Title), QStringLiteral("C"));
+        QCOMPARE(fixture.Text("p3.mp3", V2Field::Title), QStringLiteral("B"));
+        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 3 files (2 updated)"));
+        QVERIFY(fixture.ColumnTexts(int(Column::Title)).contains(QStringLiteral("C")));
+        // The page shows what the files now hold: nothing is pending any more.
+        QCOMPARE(fixture.Field(V2Field::Title).text(), QStringLiteral("C"));
+        QVERIFY(!fixture.Field(V2Field::Title).Changed());
+
+        QAction* save = nullptr;
+        for (QAction* action : fixture.Window().findChildren<QAction*>()) {
+            if (action->text() == QStringLiteral("&Save"))
+                save = action;
+        }
+        save->trigger();
+        QVERIFY(fixture.WaitIdle());
+        if (!oracle)
+            QSKIP("python3 with mutagen is not installed");
+        auto after = MutagenDump(fixture.Folder());
+        QCOMPARE(after.size(), std::size_t(3));
+        QCOMPARE(after["p3.mp3"], before.at("p3.mp3"));
+        for (const char* name : {"p1.mp3", "p2.mp3"}) {
+            QStringList was = before.at(name);
+            QStringList now = after[name];
+            QVERIFY(was.removeAll(QStringLiteral("TIT2 ['%1']").arg(name[1] == '1' ? 'A' : 'B')));
+            QVERIFY(now.removeAll(QStringLiteral("TIT2 ['C']")));
+            QCOMPARE(now, was);
+        }
+    }
+
+    void id3v1PageTracksYearsAndGenres() {
+        PanelFixture fixture(
+            {Make("r1.mp3", u"T1", u""), Make("r2.mp3", u"T2", u""), Make("r3.mp3", u"T3", u""),
+             Make("r4.mp3", u"T4", u""), Make("r5.mp3", u"T5", u"")},
+            {{"r1.mp3", {5, "1990", 17}},
+             {"r2.mp3", {5, "1991", 17}},
+             {"r3.mp3", {7, "1992", 8}},
+             {"r4.mp3", {0, "", 255}},
+             {"r5.mp3", {0, "", 130}}});
+        QVERIFY(fixture.Loaded());
+        fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kId3v1Page);
+        auto& page = fixture.V1Page();
+        // Beside a track the comment holds 28 characters, else 29.
+        struct Row {
+            const char* why;
+            QStringList files;
+            QString track, overlay, genre;
+            int comment;
+        };
+        const Row rows[] = {
+            {"tracks 5 and 5", {"r1.mp3", "r2.mp3"}, "5", "", "Rock", 28},
+            {"tracks 0 and 0", {"r4.mp3", "r5.mp3"}, "", "(empty)", "(unchanged)", 29},
+            {"tracks 5 and 7", {"r1.mp3", "r3.mp3"}, "", "(multiple)", "(unchanged)", 28},
+            {"a genre of Winamp's list", {"r5.mp3"}, "", "(empty)", "Terror", 29},
+        };
+        for (const Row& row : rows) {
+            fixture.Select(row.files);
+            QVERIFY2(page.Track().text() == row.track, row.why);
+            QVERIFY2(page.Track().Overlay() == row.overlay, row.why);
+            QVERIFY2(page.Genre().currentText() == row.genre, row.why);
+            QVERIFY2(page.Text(Id3v1Tag::kComment).maxLength() == row.comment, row.why);
+        }
+        fixture.Type(page.Track(), QStringLiteral("3"));
+        QCOMPARE(page.Text(Id3v1Tag::kComment).maxLength(), 28);
+
+        fixture.Select({"r1.mp3", "r2.mp3", "r3.mp3"});
+        QCOMPARE(page.Text(Id3v1Tag::kTitle).Overlay(), QStringLiteral("(multiple)"));
+        fixture.Type(page.Text(Id3v1Tag::kYear), QStringLiteral("19x99"));
+        QCOMPARE(page.Text(Id3v1Tag::kYear).text(), QStringLiteral("1999"));
+        // Picking a genre and then "(unchanged)" leaves every genre as it was.
+        page.Genre().setFocus();
+        QTest::keyClick(&page.Genre(), Qt::Key_Down);
+        QTest::keyClick(&page.Genre(), Qt::Key_Home);
+        QCOMPARE(page.Genre().currentIndex(), 0);
+        fixture.Click(QStringLiteral("Save All"));
+        const std::map<QString, std::pair<int, int>> trackGenre = {
+            {"r1.mp3", {5, 17}}, {"r2.mp3", {5, 17}}, {"r3.mp3", {7, 8}}};
+        for (const auto& [name, expected] : trackGenre) {
+            const Id3v1Tag& v1 = fixture.Record(name).V1();
+            QCOMPARE(ui::ToQString(v1.Text(Id3v1Tag::kYear)), QStringLiteral("1999"));
+            QCOMPARE(ui::ToQString(v1.Text(Id3v1Tag::kTitle)), QStringLiteral("T") + name[1]);
+            QCOMPARE(int(v1.Track()), expected.first);
+            QCOMPARE(int(v1.Genre()), expected.second);
+            QCOMPARE(fixture.Text(name, V2Field::Year), QStringLiteral("2000"));
+        }
+
+        // The track byte takes 0 to 255; a picked genre is written.
+        fixture.Type(page.Track(), QStringLiteral("300"));
+        QCOMPARE(page.Track().text(), QStringLiteral("30"));
+        page.Genre().setFocus();
+        QTest::keyClick(&page.Genre(), Qt::Key_Down);
+        fixture.Click(QStringLiteral("Save All"));
+        QCOMPARE(int(fixture.Record("r3.mp3").V1().Track()), 30);
+        QCOMPARE(int(fixture.Record("r3.mp3").V1().Genre()),
+                 int(GenreTable::GenreIndex(ui::ToU16(page.Genre().itemText(1))).index));
+    }
+
+    void capitalizeAndUnderscoresRewriteOnlyWhatChanges() {
+        PanelFixture fixture({Make("w1.mp3", u"hello_wide world-x", u"good Album", u"ab cd"),
+                              Make("w2.mp3", u"Done Right", u"Good Album", u"Ab Cd")});
+        QVERIFY(fixture.Loaded());
+        fixture.Select({"w1.mp3", "w2.mp3"});
+        fixture.Click(QStringLiteral("Capitalize"));
+        QCOMPARE(fixture.Text("w1.mp3", V2Field::Title), QStringLiteral("Hello_Wide World-X"));
+        QCOMPARE(fixture.Text("w1.mp3", V2Field::LeadArtist), QStringLiteral("Ab Cd"));
+        QCOMPARE(fixture.Text("w1.mp3", V2Field::Album), QStringLiteral("Good Album"));
+        // Already capitalized: nothing changes, so the file needs no save.
+        QVERIFY(!fixture.Record("w2.mp3").NeedsSave());
+        // The page reloads: the files now share their album and artist.
+        QCOMPARE(fixture.Field(V2Field::Album).text(), QStringLiteral("Good Album"));
+
+        fixture.Select({"w1.mp3"});
+        fixture.Click(QStringLiteral("Convert _ to Space"));
+        QCOMPARE(fixture.Field(V2Field::Title).text(), QStringLiteral("Hello Wide World-X"));
+    }
+
+    void removalsAskFirstShowInRowAndPanelAndKeepLaterEdits() {
+        PanelFixture fixture({Make("m1.mp3", u"One", u"Al"), Make("m2.mp3", u"Two", u"Al")});
+        QVERIFY(fixture.Loaded());
+        fixture.Select({"m1.mp3", "m2.mp3"});
+        auto seen = AnswerNextBox(QMessageBox::No);
+        fixture.Click(QStringLiteral("Remove ID3v2"));
+        QVERIFY(seen->shown);
+        QCOMPARE(seen->text,
+                 QStringLiteral("The ID3v2 tag is removed when the file is saved; values entered "
+                                "afterwards are saved as a new tag.\nReally remove ID3v2?"));
+        QCOMPARE(seen->caption, QStringLiteral("Velmora 1.1"));
+        QVERIFY(!fixture.Record("m1.mp3").NeedsSave() && !fixture.Record("m2.mp3").NeedsSave());
+        QVERIFY(!fixture.Window().Files().Journal().CanUndo());
+        QVERIFY(fixture.Panel().RemovalNote().text().isEmpty());
+
+        // Typed before or after the removal, the album is kept: the save writes a new tag.
+        fixture.Type(fixture.Field(V2Field::Album), QStringLiteral("Kept"));
+        for (const char* button : {"Remove ID3v2", "Remove ID3v1"}) {
+            AnswerNextBox(QMessageBox::Yes);
+            fixture.Click(QString::fromLatin1(button));
+        }
+        QVERIFY(fixture.Record("m1.mp3").RemoveV1Pending() &&
+                fixture.Record("m2.mp3").RemoveV2Pending());
+        QCOMPARE(fixture.Field(V2Field::Album).text(), QStringLiteral("Kept"));
+        QCOMPARE(fixture.Panel().RemovalNote().text(),
+                 QStringLiteral("Saving removes\nID3v1, ID3v2"));
+        QCOMPARE(fixture.ColumnTexts(int(Column::Title)), QStringList({"", ""}));
+        fixture.Type(fixture.Field(V2Field::Year), QStringLiteral("1999"));
+        fixture.Window().Files().Save();
+        QVERIFY(fixture.WaitIdle());
+        QVERIFY(fixture.Panel().RemovalNote().text().isEmpty());
+        if (!HasMutagen())
+            QSKIP("python3 with mutagen is not installed");
+        QStringList frames = MutagenDump(fixture.Folder())["m2.mp3"];
+        QVERIFY(!frames.takeLast().startsWith(QStringLiteral("V1 544147")));  // no "TAG"
+        QCOMPARE(frames, QStringList({"TALB ['Kept']", "TYER ['1999']"}));
+    }
+
+    void everyButtonUndoesAndRedoesExactly() {
+        PanelFixture fixture({Make("u1.mp3", u"a_b", u"x y"), Make("u2.mp3", u"c d", u"x_y")},
+                             {{"u1.mp3", {9, "1977", 3}}, {"u2.mp3", {4, "1978", 3}}});
+        QVERIFY(fixture.Loaded());
+        fixture.Select({"u1.mp3", "u2.mp3"});
+        auto& window = fixture.Window();
+        std::vector<Mp3File*> records = {&fixture.Record("u1.mp3"), &fixture.Record("u2.mp3")};
+        struct Row {
+            const char* button;
+            std::function<void()> prepare;
+        };
+        const Row rows[] = {
+            {"Save All", [&] { fixture.Type(fixture.Field(V2Field::Album), "New"); }},
+            {"Copy from ID3v1", {}},
+            {"Capitalize", {}},
+            {"Convert _ to Space", {}},
+            {"Remove ID3v1", [] { AnswerNextBox(QMessageBox::Yes); }},
+            {"Remove ID3v2", [] { AnswerNextBox(QMessageBox::Yes); }},
+        };
+        for (const Row& row : rows) {
+            std::vector<RecordState> before;
+            for (Mp3File* record : records)
+                before.push_back(RecordState::Capture(*record));
+            if (row.prepare)
+                row.prepare();
+            fixture.Click(QString::fromLatin1(row.button));
+            std::vector<RecordState> after;
+            for (std::size_t i = 0; i < records.size(); ++i) {
+                QVERIFY2(!before[i].Matches(*records[i]), row.button);
+                after.push_back(RecordState::Capture(*records[i]));
+            }
+            // The keys reach the window's Undo also from inside a field.
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            fixture.Field(V2Field::Title).setFocus();
+            QTest::keyClick(&fixture.Field(V2Field::Title), Qt::Key_Z, Qt::ControlModifier);
+            for (std::size_t i = 0; i < records.size(); ++i)
+                QVERIFY2(before[i].Matches(*records[i]), row.button);
+            // The page shows the records as they are again.
+            QVERIFY2(!fixture.Field(V2Field::Album).Changed(), row.button);
+            QVERIFY2(fixture.Field(V2Field::Album).Overlay() == "(multiple)", row.button);
+            QTest::keyClick(&fixture.Field(V2Field::Title), Qt::Key_Z,
+                            Qt::ControlModifier | Qt::ShiftModifier);
+            for (std::size_t i = 0; i < records.size(); ++i)
+                QVERIFY2(after[i].Matches(*records[i]), row.button);
+            QTest::keyClick(&fixture.Field(V2Field::Title), Qt::Key_Z, Qt::ControlModifier);
+        }
+    }
+
+    void enterAppliesEscapeRevertsAndHiddenEditsWait() {
+        PanelFixture fixture({Make("e1.mp3", u"One", u"Al"), Make("e2.mp3", u"Two", u"Al")});
+        QVERIFY(fixture.Loaded());
+        fixture.Select({"e1.mp3", "e2.mp3"});
+        auto& album = fixture.Field(V2Field::Album);
+        fixture.Type(album, QStringLiteral("Other"));
+        QTest::keyClick(&album, Qt::Key_Escape);
+        QCOMPARE(album.text(), QStringLiteral("Al"));
+        QVERIFY(!album.Changed());
+        auto& title = fixture.Field(V2Field::Title);
+        fixture.Type(title, QStringLiteral("New"));
+        QTest::keyClick(&title, Qt::Key_Escape);
+        QCOMPARE(title.Overlay(), QStringLiteral("(multiple)"));
+
+        fixture.Type(album, QStringLiteral("Entered"));
+        QTest::keyClick(&album, Qt::Key_Return);
+        QCOMPARE(fixture.Text("e1.mp3", V2Field::Album), QStringLiteral("Entered"));
+        QCOMPARE(fixture.Text("e2.mp3", V2Field::Album), QStringLiteral("Entered"));
+
+        // An edit typed for one selection goes to it, never to the next, also from a hidden
+        // page.
+        fixture.Select({"e1.mp3"});
+        fixture.Type(title, QStringLiteral("Kept"));
+        fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kId3v1Page);
+        fixture.Select({"e2.mp3"});
+        fixture.Click(QStringLiteral("Save All"));
+        QCOMPARE(fixture.Text("e1.mp3", V2Field::Title), QStringLiteral("Kept"));
+        QCOMPARE(fixture.Text("e2.mp3", V2Field::Title), QStringLiteral("Two"));
+        fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kGeneralPage);
+        QCOMPARE(title.text(), QStringLiteral("Two"));
+        QVERIFY(!title.Changed());
+    }
+
+    void typedTextIsAppliedNeverDropped() {
+        PanelFixture fixture({Make("t1.mp3", u"One", u"Al"), Make("t2.mp3", u"Two", u"Al")});
+        QVERIFY(fixture.Loaded());
+        auto& window = fixture.Window();
+        auto& journal = window.Files().Journal();
+        auto& title = fixture.Field(V2Field::Title);
+        // Each way the user leaves typed text: it reaches t1 as one undoable action.
+        const std::pair<const char*, std::function<void()>> rows[] = {
+            {"the quit question counts it",
+             [&] {
+                 auto seen = AnswerNextBox(QMessageBox::Cancel);
+                 window.close();
+                 QVERIFY(seen->shown && window.isVisible());
+             }},
+            {"a tab switch keeps it, then another row is clicked",
+             [&] {
+                 fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kCommentsPage);
+                 QCOMPARE(fixture.Panel().Tabs().tabText(0), QStringLiteral("&General ID3v2 *"));
+                 fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kGeneralPage);
+                 QVERIFY(title.Changed() && ui::ShowsPending(title));
+                 fixture.Select({"t2.mp3"});
+             }},
+            {"Ctrl+S saves it", [&] { QTest::keyClick(&title, Qt::Key_S, Qt::ControlModifier); }},
+        };
+        int typed = 0;
+        for (const auto& [why, leave] : rows) {
+            fixture.Select({"t1.mp3"});
+            const QString text = QStringLiteral("Typed %1").arg(++typed);
+            fixture.Type(title, text);
+            QVERIFY2(ui::ShowsPending(title) && !ui::ShowsPending(fixture.Field(V2Field::Album)),
+                     why);
+            // Shortcuts reach an active window only; a message box may have taken it.
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            leave();
+            QVERIFY(fixture.WaitIdle());
+            QVERIFY2(fixture.Text("t1.mp3", V2Field::Title) == text, why);
+            QVERIFY2(fixture.Text("t2.mp3", V2Field::Title) == "Two", why);
+            QVERIFY2(ui::ToQString(journal.UndoName()) == "Edit Tags" || !journal.CanUndo(), why);
+        }
+        if (HasMutagen())
+            QVERIFY(MutagenDump(fixture.Folder())["t1.mp3"].contains("TIT2 ['Typed 3']"));
+
+        // Ctrl+Z in a field takes back its own typing first, then the window's last action.
+        fixture.Type(fixture.Field(V2Field::Album), QStringLiteral("B"));
+        QTest::keyClick(&fixture.Field(V2Field::Album), Qt::Key_Return);
+        fixture.Type(title, QStringLiteral("Gone"));
+        for (int key = 0; key < 5 && title.isUndoAvailable(); ++key)
+            QTest::keyClick(&title, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(title.text(), QStringLiteral("Typed 3"));
+        QVERIFY(!title.Changed() && !ui::ShowsPending(title));
+        QCOMPARE(fixture.Text("t1.mp3", V2Field::Album), QStringLiteral("B"));
+        QTest::keyClick(&title, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(fixture.Text("t1.mp3", V2Field::Album), QStringLiteral("Al"));
+    }
+
+    void extraFieldsAndTheirHiddenColumns() {
+        PanelFixture fixture({Make("x1.mp3", u"One", u"Al"), Make("x2.mp3", u"Two", u"Al")});
+        QVERIFY(fixture.Loaded());
+        auto& view = fixture.Window().List();
+        for (Column column : {Column::AlbumArtist, Column::Disc, Column::Composer})
+            QVERIFY(view.isColumnHidden(int(column)));
+        fixture.Select({"x1.mp3", "x2.mp3"});
+        fixture.Type(fixture.Field(V2Field::Composer), QStringLiteral("Bach"));
+        fixture.Type(fixture.Field(V2Field::Disc), QStringLiteral("1/2"));
+        fixture.Click(QStringLiteral("Save All"));
+        QCOMPARE(fixture.Text("x2.mp3", V2Field::Composer), QStringLiteral("Bach"));
+        QCOMPARE(fixture.Text("x1.mp3", V2Field::Disc), QStringLiteral("1/2"));
+        QCOMPARE(fixture.Text("x1.mp3", V2Field::AlbumArtist), QString());
+
+        QMenu menu;
+        view.FillColumnMenu(menu);
+        for (QAction* action : menu.actions()) {
+            if (action->text() == QStringLiteral("Composer"))
+                action->trigger();
+        }
+        QVERIFY(!view.isColumnHidden(int(Column::Composer)));
+        QVERIFY(view.columnWidth(int(Column::Composer)) > 0);
+        QCOMPARE(fixture.ColumnTexts(int(Column::Composer)),
+                 QStringList({QStringLiteral("Bach"), QStringLiteral("Bach")}));
+    }
+};
+
+VELMORA_UI_TEST(PanelTest);
+
+}  // namespace velmora::testing
+
+#include "panel_test.moc"
