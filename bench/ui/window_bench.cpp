@@ -86,6 +86,9 @@ struct LoadFigures {
     double seconds = 0;
     double longestGap = 0;
     double firstRowsAt = 0;
+    // When the last rows appeared: the done event that follows (status, commands) waits for
+    // the load poll, which ticks every 750 ms whatever the disk does.
+    double lastRowsAt = 0;
     std::size_t ticks = 0;
 };
 
@@ -100,11 +103,15 @@ LoadFigures MeasureLoad(ui::MainWindow& window, const fs::path& music) {
     const auto start = Clock::now();
     tick.start(10);
     window.OpenFolder(TextPath(music));
-    bool sawRows = false;
+    int rows = 0;
     WaitUntil([&] {
-        if (!sawRows && window.Files().Proxy().rowCount() > 0) {
-            sawRows = true;
-            figures.firstRowsAt = std::chrono::duration<double>(Clock::now() - start).count();
+        const int now = window.Files().Proxy().rowCount();
+        if (now != rows) {
+            const double at = std::chrono::duration<double>(Clock::now() - start).count();
+            if (rows == 0)
+                figures.firstRowsAt = at;
+            figures.lastRowsAt = at;
+            rows = now;
         }
         return window.Files().IsIdle();
     });
@@ -121,8 +128,11 @@ LoadFigures MeasureLoad(ui::MainWindow& window, const fs::path& music) {
 }
 
 void ReportLoad(const char* how, ui::MainWindow& window, const LoadFigures& load) {
-    std::printf("Load of %zu files into the window%s: %.2f s, first rows after %.2f s, %zu ticks\n",
-                window.Files().FileCount(), how, load.seconds, load.firstRowsAt, load.ticks);
+    std::printf(
+        "Load of %zu files into the window%s: %.2f s, first rows after %.2f s, all after %.2f s, "
+        "%zu ticks\n",
+        window.Files().FileCount(), how, load.seconds, load.firstRowsAt, load.lastRowsAt,
+        load.ticks);
     ReportRatio("longest gap between 10 ms ticks", load.longestGap * 1000, "aim",
                 kTickGapAim * 1000, "ms", 1.0);
 }
@@ -139,8 +149,8 @@ void ReportColdLoad(ui::MainWindow& window, const fs::path& music) {
     DropPageCache();
     const LoadFigures cold = MeasureLoad(window, music);
     ReportLoad(", cold", window, cold);
-    ReportRatio("cold load / C loop from a dropped cache", cold.seconds * 1000, "C loop",
-                floor * 1000, "ms", kColdLoadAim);
+    ReportRatio("cold load, all rows / C loop from a dropped cache", cold.lastRowsAt * 1000,
+                "C loop", floor * 1000, "ms", kColdLoadAim);
 }
 
 double MeasureSort(ui::MainWindow& window, Column column, Qt::SortOrder order) {
