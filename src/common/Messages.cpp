@@ -70,9 +70,13 @@ bool TakesReason(MessageKind kind) {
 
 }  // namespace
 
+std::u16string MessageReason(const Message& message) {
+    return TakesReason(message.kind) ? Reason(message) : std::u16string();
+}
+
 std::vector<std::u16string> MessageLines(const Message& message) {
     std::vector<std::u16string> lines = Lines(message);
-    const std::u16string reason = TakesReason(message.kind) ? Reason(message) : u"";
+    const std::u16string reason = MessageReason(message);
     if (!reason.empty() && !lines.empty())
         lines.back() += u": " + reason;
     return lines;

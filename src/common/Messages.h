@@ -55,6 +55,9 @@ struct Message {
 inline constexpr char16_t kAppCaption[] = u"Velmora 1.1";
 inline constexpr char16_t kErrorCaption[] = u"Error";
 
+// Why the step failed, as the last line ends with it: the message's own words, else the
+// system's reason; empty for kinds whose text is complete without one.
+std::u16string MessageReason(const Message& message);
 // The message's text, line by line, with the system's reason after ": " on the last line.
 std::vector<std::u16string> MessageLines(const Message& message);
 // The lines joined by `lineBreak`: a message box breaks lines, a terminal line uses a space.

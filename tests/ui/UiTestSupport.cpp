@@ -123,10 +123,22 @@ void ForgetModalHandlers() {
         delete poll;
 }
 
+void QueuedChooser::Answer(const std::filesystem::path& path) {
+    answers_ << QString::fromStdString(path.string());
+}
+
+QString QueuedChooser::Ask(QWidget* owner, const ui::FileQuestion& question) {
+    asked_.push_back(question);
+    return answers_.isEmpty() ? dialogs_.Ask(owner, question) : answers_.takeFirst();
+}
+
 WindowFixture::WindowFixture() : songs_(scratch_.Root() / "songs") {
     WriteSongs(songs_, SampleSongs());
     auto opened = ui::UiEnvironment::Open(scratch_.Root() / "settings.toml");
     environment_ = std::move(opened.environment);
+    auto chooser = std::make_unique<QueuedChooser>();
+    chooser_ = chooser.get();
+    environment_->SetChooser(std::move(chooser));
     window_ = std::make_unique<ui::MainWindow>(*environment_);
     window_->show();
     window_->activateWindow();

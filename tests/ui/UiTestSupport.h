@@ -63,6 +63,12 @@ QAbstractButton* ButtonNamed(QWidget& parent, const QString& text);
 // error output instead when it fails.
 QString MutagenSays(const std::filesystem::path& file, const QString& expression);
 
+// The child of `parent` with the object name; the test fails on a null reference if none.
+template <class T>
+T& ChildNamed(QWidget& parent, const char* name) {
+    return *parent.findChild<T*>(QString::fromLatin1(name));
+}
+
 // The window's filter, status text and progress text, found by their object names.
 QLineEdit& FilterOf(QWidget& window);
 QLabel& StatusOf(QWidget& window);
@@ -82,6 +88,21 @@ struct SeenBox {
 // Answers the next message box with `button`, ticking its check box first when asked.
 std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool tick = false);
 
+// Answers the window's file choosers with the paths queued; with none queued, the real dialog
+// asks (for the tests of the dialogs themselves).
+class QueuedChooser final : public ui::FileChooser {
+  public:
+    void Answer(const std::filesystem::path& path);
+    // What the window asked, oldest first.
+    const std::vector<ui::FileQuestion>& Asked() const { return asked_; }
+    QString Ask(QWidget* owner, const ui::FileQuestion& question) override;
+
+  private:
+    QStringList answers_;
+    std::vector<ui::FileQuestion> asked_;
+    ui::DialogFileChooser dialogs_;
+};
+
 // A window over a fresh settings store in a scratch folder, with a folder of songs.
 class WindowFixture {
   public:
@@ -90,6 +111,7 @@ class WindowFixture {
 
     ui::MainWindow& Window() { return *window_; }
     ui::UiEnvironment& Environment() { return *environment_; }
+    QueuedChooser& Chooser() { return *chooser_; }
     const std::filesystem::path& Songs() const { return songs_; }
     std::filesystem::path Scratch() const { return scratch_.Root(); }
 
@@ -105,6 +127,7 @@ class WindowFixture {
     ScratchDirectory scratch_;
     std::filesystem::path songs_;
     std::unique_ptr<ui::UiEnvironment> environment_;
+    QueuedChooser* chooser_ = nullptr;
     std::unique_ptr<ui::MainWindow> window_;
 };
 

@@ -51,7 +51,8 @@ MainWindow::MainWindow(UiEnvironment& environment, QWidget* parent)
     environment.Messages().SetWindow(this);
     view_ = new FileListView(workspace_->Model(), workspace_->Proxy());
     saving_ = new SaveCommands(*workspace_, environment.Messages(), this);
-    loading_ = new LoadCommands(*workspace_, *saving_, environment.Settings(), this);
+    loading_ = new LoadCommands(*workspace_, *saving_, environment.Settings(),
+                                environment.Chooser(), this);
     shell_ = new ShellCommands(*workspace_, *view_, this);
     tags_ =
         new TagCommands(*workspace_, *view_, environment.Messages(), environment.Context(), this);
@@ -167,7 +168,7 @@ QWidget* MainWindow::BuildCentre() {
     layout->addWidget(view_, 1);
     // The editor panel: a fixed height, so the list takes what the window gains.
     panel_ = new TagEditorPanel(
-        *workspace_, environment_.Context(), environment_.Messages(),
+        *workspace_, environment_.Context(), environment_.Messages(), environment_.Chooser(),
         [this] { return view_->SelectedRecords(); }, tags_->RemoveV1(), tags_->RemoveV2());
     panel_->setObjectName(QStringLiteral("editorPanel"));
     panel_->setFixedHeight(kPanelHeight);

@@ -8,6 +8,7 @@
 #include "settings/SettingsStore.h"
 #include "tags/record/EngineContext.h"
 #include "text/CodePage.h"
+#include "ui/bridges/FileChooser.h"
 #include "ui/bridges/UiMessageSink.h"
 
 namespace velmora::ui {
@@ -29,6 +30,9 @@ class UiEnvironment {
     const text::CodePage& CodePage() const { return *codePage_; }
     UiMessageSink& Messages() { return sink_; }
     EngineContext& Context() { return context_; }
+    FileChooser& Chooser() { return *chooser_; }
+    // Tests answer the file choosers themselves.
+    void SetChooser(std::unique_ptr<FileChooser> chooser) { chooser_ = std::move(chooser); }
 
   private:
     UiEnvironment(std::unique_ptr<SettingsStore> store, std::unique_ptr<text::CodePage> codePage);
@@ -37,6 +41,7 @@ class UiEnvironment {
     std::unique_ptr<text::CodePage> codePage_;
     UiMessageSink sink_;
     EngineContext context_;
+    std::unique_ptr<FileChooser> chooser_ = std::make_unique<DialogFileChooser>();
 };
 
 }  // namespace velmora::ui

@@ -5,6 +5,7 @@
 #include <QThread>
 #include <algorithm>
 
+#include "ui/bridges/CoreWords.h"
 #include "ui/bridges/QtText.h"
 
 namespace velmora::ui {
@@ -58,7 +59,7 @@ MessageAnswer FromButton(int button, MessageButtons buttons) {
 
 // A box breaks the message's lines as Qt does.
 QString BoxText(const Message& message) {
-    return ToQString(MessageText(message, u"\n"));
+    return MessageWords(message, QStringLiteral("\n"));
 }
 
 }  // namespace
@@ -95,7 +96,7 @@ MessageAnswer UiMessageSink::FromWorker(const Message& message) {
         if (safeAnswers_)
             return SafeAnswer(message.buttons);
         if (hideRest_) {
-            notShown_.push_back(MessageText(message, u"\n"));
+            notShown_.push_back(ToU16(MessageWords(message, QStringLiteral("\n"))));
             const auto given = hiddenAnswers_.find(message.buttons);
             return given != hiddenAnswers_.end() ? given->second : SafeAnswer(message.buttons);
         }

@@ -2,6 +2,7 @@
 
 #include "ui/app/Actions.h"
 #include "ui/app/Workspace.h"
+#include "ui/bridges/CoreWords.h"
 #include "ui/bridges/QtText.h"
 
 namespace velmora::ui {
@@ -9,7 +10,7 @@ namespace {
 
 // "&Undo Capitalize", or "&Undo" alone when there is nothing to undo.
 QString Caption(const QString& verb, const std::u16string& action) {
-    return action.empty() ? verb : verb + QLatin1Char(' ') + ToQString(action);
+    return action.empty() ? verb : verb + QLatin1Char(' ') + ActionWord(action);
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ void ExportCommands::Run(Exporter& exporter) {
         return;
     const QString folder =
         workspace_.HasDirectory() ? PathToUrl(workspace_.Directory()).toLocalFile() : QString();
-    SaveDialogTarget target(window_, folder);
+    SaveDialogTarget target(environment_.Chooser(), window_, folder);
     Export(exporter, Exported(), target, environment_.Context());
 }
 

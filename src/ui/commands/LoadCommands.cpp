@@ -1,6 +1,5 @@
 #include "ui/commands/LoadCommands.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QWidget>
 
@@ -8,6 +7,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/app/Actions.h"
 #include "ui/app/Workspace.h"
+#include "ui/bridges/FileChooser.h"
 #include "ui/bridges/QtText.h"
 #include "ui/commands/SaveCommands.h"
 
@@ -23,11 +23,12 @@ QString FolderOf(const QUrl& url) {
 }  // namespace
 
 LoadCommands::LoadCommands(Workspace& workspace, SaveCommands& saving, SettingsKey& settings,
-                           QWidget* window)
+                           FileChooser& chooser, QWidget* window)
     : QObject(window),
       workspace_(workspace),
       saving_(saving),
       settings_(settings),
+      chooser_(chooser),
       window_(window),
       browse_(MakeAction(this, tr("&Browse..."), tr("Browse for a directory to load"),
                          {QKeySequence::Open})),
@@ -52,8 +53,8 @@ void LoadCommands::ChooseFolder() {
     if (!workspace_.IsIdle() || !saving_.MayDiscard([this] { ChooseFolder(); }))
         return;
     const QString start = ToQString(settings_.ReadString(settings::kBrowseDir));
-    const QString folder =
-        QFileDialog::getExistingDirectory(window_, tr("Select a directory"), start);
+    const QString folder = chooser_.Ask(
+        window_, FileQuestion{FileQuestion::Kind::Folder, tr("Select a directory"), start});
     if (folder.isEmpty())
         return;
     const std::u16string chosen = PathFromQString(folder);

@@ -14,6 +14,7 @@ class SettingsKey;
 
 namespace velmora::ui {
 
+class FileChooser;
 class SaveCommands;
 class Workspace;
 
@@ -23,7 +24,7 @@ class LoadCommands : public QObject {
 
   public:
     LoadCommands(Workspace& workspace, SaveCommands& saving, SettingsKey& settings,
-                 QWidget* window);
+                 FileChooser& chooser, QWidget* window);
 
     QAction* Browse() const { return browse_; }
     QAction* Reload() const { return reload_; }
@@ -44,6 +45,7 @@ class LoadCommands : public QObject {
     Workspace& workspace_;
     SaveCommands& saving_;
     SettingsKey& settings_;
+    FileChooser& chooser_;
     QWidget* window_;
     QAction* browse_;
     QAction* reload_;

@@ -2,6 +2,7 @@
 
 #include "ui/app/Actions.h"
 #include "ui/app/Workspace.h"
+#include "ui/bridges/QtText.h"
 #include "ui/bridges/UiMessageSink.h"
 
 namespace velmora::ui {
@@ -25,7 +26,7 @@ bool SaveCommands::MayDiscard(const std::function<void()>& retry) {
     workspace_.ApplyPendingEdits();
     if (workspace_.UpdatedCount() == 0)
         return true;
-    switch (sink_.Show(NoteMessage({u"Do you want to save changes?"}, kAppCaption,
+    switch (sink_.Show(NoteMessage({ToU16(tr("Do you want to save changes?"))}, kAppCaption,
                                    MessageIcon::Question, MessageButtons::YesNoCancel))) {
         case MessageAnswer::Yes:
             workspace_.Save(retry);

@@ -3,7 +3,6 @@
 #include <QCollator>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,6 +19,7 @@
 #include "tags/ops/PictureTypeNames.h"
 #include "tags/record/EngineContext.h"
 #include "tags/record/Mp3File.h"
+#include "ui/bridges/FileChooser.h"
 #include "ui/bridges/PictureImage.h"
 #include "ui/bridges/QtText.h"
 #include "ui/bridges/UiMessageSink.h"
@@ -129,10 +129,11 @@ void EditPictureDialog::SetPicture(std::optional<edit::HeldPicture> picture) {
 }
 
 void EditPictureDialog::Browse() {
-    const QString path = QFileDialog::getOpenFileName(
-        this, tr("Browse for new picture"), QString(),
-        tr("JPG Files (*.jpg *.jpeg *.JPG *.JPEG);;PNG Files (*.png *.PNG);;"
-           "All Supported Files (*.jpg *.jpeg *.png *.JPG *.JPEG *.PNG)"));
+    FileQuestion question{FileQuestion::Kind::ExistingFile, tr("Browse for new picture")};
+    question.filters = tr("JPG Files (*.jpg *.jpeg *.JPG *.JPEG);;PNG Files (*.png *.PNG);;"
+                          "All Supported Files (*.jpg *.jpeg *.png *.JPG *.JPEG *.PNG)")
+                           .split(QStringLiteral(";;"));
+    const QString path = link_.Chooser().Ask(this, question);
     if (path.isEmpty())
         return;
     if (auto picture = edit::ReadPictureFile(PathFromQString(path), link_.Messages()))
@@ -145,16 +146,14 @@ void EditPictureDialog::SavePicture() {
         return;
     }
     const std::string& subtype = held_->subtype;
-    QFileDialog chooser(this, tr("Save picture"));
-    chooser.setAcceptMode(QFileDialog::AcceptSave);
-    chooser.setFileMode(QFileDialog::AnyFile);
-    chooser.setNameFilter(ToQString(edit::PictureSaveFilter(subtype)));
-    chooser.setDefaultSuffix(QString::fromStdString(subtype));
-    chooser.selectFile(ToQString(edit::PictureSaveName(edit::PictureTypeLabel(pictureType_))));
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+    FileQuestion question{FileQuestion::Kind::NewFile, tr("Save picture")};
+    question.filters = QStringList{ToQString(edit::PictureSaveFilter(subtype))};
+    question.defaultSuffix = QString::fromStdString(subtype);
+    question.name = ToQString(edit::PictureSaveName(edit::PictureTypeLabel(pictureType_)));
+    const QString chosen = link_.Chooser().Ask(this, question);
+    if (chosen.isEmpty())
         return;
-    const std::u16string path = PathFromQString(chooser.selectedFiles().front());
-    edit::WritePictureFile(path, held_->data, link_.Messages());
+    edit::WritePictureFile(PathFromQString(chosen), held_->data, link_.Messages());
 }
 
 void EditPictureDialog::OpenInViewer() {

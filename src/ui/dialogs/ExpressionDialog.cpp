@@ -24,6 +24,9 @@ ExpressionDialog::ExpressionDialog(const Kind& kind, const BatchDialogContext& c
       preview_(MakePreviewTable(kind.columns)),
       problem_(new QLabel) {
     setWindowTitle(kind.title);
+    expression_->setObjectName(QStringLiteral("expression"));
+    preview_->setObjectName(QStringLiteral("preview"));
+    problem_->setObjectName(QStringLiteral("problem"));
     auto* help = new QLabel(kind.help);
     help->setWordWrap(true);
     auto* recentLabel = new QLabel(tr("Recent &Expressions"));

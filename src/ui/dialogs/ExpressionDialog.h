@@ -30,11 +30,6 @@ class RecentExpressions;
 class ExpressionDialog : public QDialog {
     Q_OBJECT
 
-  public:
-    QLineEdit& Expression() { return *expression_; }
-    QTableWidget& Preview() { return *preview_; }
-    QLabel& Problem() { return *problem_; }
-
   protected:
     // The captions of one dialog, its recent expressions (oldest first), the expression it
     // opens with, and how it forgets a recent expression.
@@ -58,6 +53,7 @@ class ExpressionDialog : public QDialog {
     virtual void Run() = 0;
 
     std::u16string ExpressionText() const;
+    QTableWidget& Preview() { return *preview_; }
     // A preview of the rows (none: the expression cannot be applied) and what is wrong.
     void ShowPreview(const std::vector<PreviewRow>& rows, const QString& problem);
     // `change` over `batch` as one undoable action; its message boxes belong to the dialog.

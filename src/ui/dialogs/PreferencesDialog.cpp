@@ -185,7 +185,8 @@ void PreferencesDialog::accept() {
     WriteGeneral();
     if (interfaceOpened_)
         WriteInterface();
-    ShowNotice(messages_, u"Some settings will not take effect until the program is restarted.");
+    ShowNotice(messages_,
+               ToU16(tr("Some settings will not take effect until the program is restarted.")));
     QDialog::accept();
 }
 

@@ -7,6 +7,7 @@
 #include "edit/ActionNames.h"
 #include "tags/record/EngineContext.h"
 #include "tags/record/Mp3File.h"
+#include "ui/bridges/CoreWords.h"
 #include "ui/bridges/QtText.h"
 
 namespace velmora::ui {
@@ -40,9 +41,9 @@ void RenameDialog::UpdatePreview() {
     }
     const auto compiled = batch::CompileRenamePattern(ExpressionText());
     if (!compiled.pattern) {
-        ShowPreview({}, ToQString(MessageText(ErrorMessage(MessageKind::UnrecognizedField, {}, {},
-                                                           compiled.unrecognizedField),
-                                              u" ")));
+        ShowPreview({}, MessageWords(ErrorMessage(MessageKind::UnrecognizedField, {}, {},
+                                                  compiled.unrecognizedField),
+                                     QStringLiteral(" ")));
         return;
     }
     const auto previews = batch::PreviewRename(*compiled.pattern, batch_, context_.engine.codePage);
@@ -52,7 +53,7 @@ void RenameDialog::UpdatePreview() {
         const batch::RenamePreview& preview = previews[i];
         PreviewRow row{{ToQString(batch_[i]->Name()), ToQString(preview.newName)}, false};
         if (preview.refusal) {
-            row.cells.push_back(ToQString(MessageText(*preview.refusal, u" ")));
+            row.cells.push_back(MessageWords(*preview.refusal, QStringLiteral(" ")));
             row.marked = true;
             ++refused;
         } else {

@@ -19,14 +19,13 @@ std::optional<std::u16string> SaveDialogTarget::ChooseTarget(const ExportFileTyp
     QStringList filters;
     for (const FileFilter& filter : type.filters)
         filters << FilterText(filter);
-    QFileDialog dialog(owner_, QFileDialog::tr("Export"), folder_);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(ToQString(type.defaultExtension));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    FileQuestion question{FileQuestion::Kind::NewFile, QFileDialog::tr("Export"), folder_};
+    question.filters = filters;
+    question.defaultSuffix = ToQString(type.defaultExtension);
+    const QString chosen = chooser_.Ask(owner_, question);
+    if (chosen.isEmpty())
         return std::nullopt;
-    return PathFromQString(dialog.selectedFiles().front());
+    return PathFromQString(chosen);
 }
 
 }  // namespace velmora::ui

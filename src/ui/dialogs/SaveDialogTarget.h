@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "export/ExportTargetChooser.h"
+#include "ui/bridges/FileChooser.h"
 
 class QWidget;
 
@@ -12,7 +13,8 @@ namespace velmora::ui {
 // name typed without one, and a question before an existing file is replaced.
 class SaveDialogTarget final : public ExportTargetChooser {
   public:
-    SaveDialogTarget(QWidget* owner, QString folder) : owner_(owner), folder_(std::move(folder)) {}
+    SaveDialogTarget(FileChooser& chooser, QWidget* owner, QString folder)
+        : chooser_(chooser), owner_(owner), folder_(std::move(folder)) {}
 
     std::optional<std::u16string> ChooseTarget(const ExportFileType& type) override;
 
@@ -20,6 +22,7 @@ class SaveDialogTarget final : public ExportTargetChooser {
     static QString FilterText(const FileFilter& filter);
 
   private:
+    FileChooser& chooser_;
     QWidget* owner_;
     QString folder_;
 };

@@ -5,6 +5,7 @@
 
 #include "scan/FileListColumns.h"
 #include "tags/record/Mp3File.h"
+#include "ui/bridges/CoreWords.h"
 #include "ui/bridges/QtText.h"
 
 namespace velmora::ui {
@@ -94,7 +95,7 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || section < 0 || section >= int(kColumnCount))
         return {};
     if (role == Qt::DisplayRole)
-        return ToQString(kColumnInfos[std::size_t(section)].header);
+        return ColumnWord(Column(section));
     return {};
 }
 

@@ -9,6 +9,7 @@
 #include <array>
 
 #include "scan/FileListColumns.h"
+#include "ui/bridges/CoreWords.h"
 #include "ui/bridges/QtText.h"
 #include "ui/list/FileListModel.h"
 #include "ui/list/FileListProxy.h"
@@ -97,7 +98,7 @@ void FileListView::ApplyDisplay(const ListDisplay& display) {
 void FileListView::FillColumnMenu(QMenu& menu) {
     // The file name always shows: a row without it would name no file.
     for (int column = 1; column < model_.columnCount(); ++column) {
-        QAction* action = menu.addAction(ToQString(kColumnInfos[std::size_t(column)].header));
+        QAction* action = menu.addAction(ColumnWord(Column(column)));
         action->setCheckable(true);
         action->setChecked(!isColumnHidden(column));
         connect(action, &QAction::toggled, this, [this, column](bool shown) {

@@ -70,9 +70,10 @@ int main(int argc, char** argv) {
     auto opened = ui::UiEnvironment::Open(SettingsStore::DefaultPath());
     if (!opened.environment) {
         std::cerr << "velmora: cannot open the settings: " << opened.error << '\n';
-        QMessageBox::critical(nullptr, ui::ToQString(kAppCaption),
-                              QStringLiteral("Cannot open the settings:\n%1")
-                                  .arg(QString::fromStdString(opened.error)));
+        QMessageBox::critical(
+            nullptr, ui::ToQString(kAppCaption),
+            QCoreApplication::translate("velmora", "Cannot open the settings:\n%1")
+                .arg(QString::fromStdString(opened.error)));
         return 1;
     }
     ui::MainWindow window(*opened.environment);

@@ -7,10 +7,11 @@
 namespace velmora::ui {
 
 PanelLink::PanelLink(Workspace& workspace, EngineContext& engine, UiMessageSink& messages,
-                     SelectionSource selection)
+                     FileChooser& chooser, SelectionSource selection)
     : workspace_(workspace),
       engine_(engine),
       messages_(messages),
+      chooser_(chooser),
       selection_(std::move(selection)) {}
 
 bool PanelLink::Editable() const {

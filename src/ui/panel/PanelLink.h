@@ -13,6 +13,7 @@ struct EngineContext;
 
 namespace velmora::ui {
 
+class FileChooser;
 class UiMessageSink;
 class Workspace;
 
@@ -24,12 +25,13 @@ class PanelLink {
     using SelectionSource = std::function<std::vector<Mp3File*>()>;
 
     PanelLink(Workspace& workspace, EngineContext& engine, UiMessageSink& messages,
-              SelectionSource selection);
+              FileChooser& chooser, SelectionSource selection);
 
     // The selected records, in view order (top to bottom as shown).
     std::vector<Mp3File*> Selection() const { return selection_(); }
     EngineContext& Engine() const { return engine_; }
     UiMessageSink& Messages() const { return messages_; }
+    FileChooser& Chooser() const { return chooser_; }
     // No worker runs: records may be changed.
     bool Editable() const;
 
@@ -57,6 +59,7 @@ class PanelLink {
     Workspace& workspace_;
     EngineContext& engine_;
     UiMessageSink& messages_;
+    FileChooser& chooser_;
     SelectionSource selection_;
     std::function<void()> beforeCommand_;
     mutable int ownEdits_ = 0;

@@ -40,11 +40,11 @@ QString RemovalText(std::span<Mp3File* const> selection) {
 }  // namespace
 
 TagEditorPanel::TagEditorPanel(Workspace& workspace, EngineContext& engine, UiMessageSink& messages,
-                               PanelLink::SelectionSource selection, QAction* removeV1,
-                               QAction* removeV2, QWidget* parent)
+                               FileChooser& chooser, PanelLink::SelectionSource selection,
+                               QAction* removeV1, QAction* removeV2, QWidget* parent)
     : QWidget(parent),
       workspace_(workspace),
-      link_(workspace, engine, messages, std::move(selection)),
+      link_(workspace, engine, messages, chooser, std::move(selection)),
       tabs_(new QTabWidget) {
     // In the order of PageIndex.
     AddPage(new GeneralPage(link_), tr("&General ID3v2"));

@@ -29,8 +29,8 @@ class TagEditorPanel : public QWidget {
 
     // The removal buttons run the window's own removal commands.
     TagEditorPanel(Workspace& workspace, EngineContext& engine, UiMessageSink& messages,
-                   PanelLink::SelectionSource selection, QAction* removeV1, QAction* removeV2,
-                   QWidget* parent = nullptr);
+                   FileChooser& chooser, PanelLink::SelectionSource selection, QAction* removeV1,
+                   QAction* removeV2, QWidget* parent = nullptr);
 
     // The selection or the records changed: the typed edits are applied, then the shown page
     // reloads now, each other page when it is shown next.

@@ -5,7 +5,10 @@
 #include <future>
 #include <thread>
 
+#include "edit/ActionNames.h"
 #include "ui/UiTestSupport.h"
+#include "ui/bridges/CoreWords.h"
+#include "ui/bridges/QtText.h"
 #include "ui/bridges/UiMessageSink.h"
 
 namespace velmora::testing {
@@ -14,6 +17,23 @@ class MessageSinkTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // The window words every message kind, column and action as the core does, so that a
+    // translation has the window's words to replace; untranslated they must not drift apart.
+    void windowWordsMatchTheCore() {
+        for (int kind = 0; kind <= int(MessageKind::HistoryNotWritten); ++kind) {
+            Message message =
+                ErrorMessage(MessageKind(kind), {u"/a %2", u"/b"}, SystemError(EACCES), u"detail");
+            if (message.kind == MessageKind::Note)
+                message.lines = {u"one", u"two"};
+            QCOMPARE(ui::MessageWords(message, QStringLiteral("\n")),
+                     ui::ToQString(MessageText(message, u"\n")));
+        }
+        for (Column column : kAllColumns)
+            QCOMPARE(ui::ColumnWord(column), ui::ToQString(ColumnInfoOf(column).header));
+        for (const char16_t* name : {edit::kEditTagsAction, edit::kTrackNumberAction,
+                                     edit::kDeleteAllPicturesAction, edit::kGenerateAction})
+            QCOMPARE(ui::ActionWord(name), ui::ToQString(name));
+    }
     void workerWaitsForTheAnswerGivenOnTheInterfaceThread_data() {
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("answer");

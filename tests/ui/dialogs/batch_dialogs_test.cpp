@@ -122,18 +122,19 @@ class BatchDialogsTest : public QObject {
         bool emptyPreview = false;
         WhenModal<ui::RenameDialog>([&](ui::RenameDialog* dialog) {
             auto* recent = dialog->findChild<QListWidget*>();
-            seeded = ListTexts(*recent) << dialog->Expression().text();
-            Type(dialog->Expression(), "");
-            emptyPreview = dialog->Preview().rowCount() == 0 && dialog->Problem().text().isEmpty();
+            seeded = ListTexts(*recent) << ChildNamed<QLineEdit>(*dialog, "expression").text();
+            Type(ChildNamed<QLineEdit>(*dialog, "expression"), "");
+            emptyPreview = ChildNamed<QTableWidget>(*dialog, "preview").rowCount() == 0 &&
+                           ChildNamed<QLabel>(*dialog, "problem").text().isEmpty();
             recent->setCurrentRow(0);
-            seeded << dialog->Expression().text();
-            Type(dialog->Expression(), "x");
-            for (int row : ui::MarkedPreviewRows(dialog->Preview()))
-                collided << dialog->Preview().item(row, 0)->text();
-            Type(dialog->Expression(), "%title");
-            for (int row : ui::MarkedPreviewRows(dialog->Preview()))
-                marked << dialog->Preview().item(row, 0)->text() + " " +
-                              dialog->Preview().item(row, 2)->text();
+            seeded << ChildNamed<QLineEdit>(*dialog, "expression").text();
+            Type(ChildNamed<QLineEdit>(*dialog, "expression"), "x");
+            for (int row : ui::MarkedPreviewRows(ChildNamed<QTableWidget>(*dialog, "preview")))
+                collided << ChildNamed<QTableWidget>(*dialog, "preview").item(row, 0)->text();
+            Type(ChildNamed<QLineEdit>(*dialog, "expression"), "%title");
+            for (int row : ui::MarkedPreviewRows(ChildNamed<QTableWidget>(*dialog, "preview")))
+                marked << ChildNamed<QTableWidget>(*dialog, "preview").item(row, 0)->text() + " " +
+                              ChildNamed<QTableWidget>(*dialog, "preview").item(row, 2)->text();
             QTest::mouseClick(ButtonNamed(*dialog, "Rename"), Qt::LeftButton);
         });
         ActionNamed(fixture.Window(), "Rename...")->trigger();
@@ -159,14 +160,15 @@ class BatchDialogsTest : public QObject {
         QStringList preview;
         std::shared_ptr<SeenBox> refused;
         WhenModal<ui::RenameDialog>([&](ui::RenameDialog* dialog) {
-            Type(dialog->Expression(), "%artist");
-            preview = Column(dialog->Preview(), 0) + Column(dialog->Preview(), 1);
-            Type(dialog->Expression(), "%Artist");
-            preview << dialog->Problem().text();
+            Type(ChildNamed<QLineEdit>(*dialog, "expression"), "%artist");
+            preview = Column(ChildNamed<QTableWidget>(*dialog, "preview"), 0) +
+                      Column(ChildNamed<QTableWidget>(*dialog, "preview"), 1);
+            Type(ChildNamed<QLineEdit>(*dialog, "expression"), "%Artist");
+            preview << ChildNamed<QLabel>(*dialog, "problem").text();
             refused = AnswerNextBox(QMessageBox::Ok);
             QTest::mouseClick(ButtonNamed(*dialog, "Rename"), Qt::LeftButton);
             preview << (dialog->isVisible() ? "open" : "closed");
-            Type(dialog->Expression(), "%artist");
+            Type(ChildNamed<QLineEdit>(*dialog, "expression"), "%artist");
             QTest::mouseClick(ButtonNamed(*dialog, "Rename"), Qt::LeftButton);
         });
         ActionNamed(fixture.Window(), "Rename...")->trigger();
@@ -203,13 +205,15 @@ class BatchDialogsTest : public QObject {
         QStringList captured, recent;
         std::shared_ptr<SeenBox> notParsed, noMatch;
         WhenModal<ui::GenerateDialog>([&](ui::GenerateDialog* dialog) {
-            Type(dialog->Expression(), "(?P<artist>.*");
-            problem = dialog->Problem().text();
+            Type(ChildNamed<QLineEdit>(*dialog, "expression"), "(?P<artist>.*");
+            problem = ChildNamed<QLabel>(*dialog, "problem").text();
             notParsed = AnswerNextBox(QMessageBox::Ok);
             QTest::mouseClick(ButtonNamed(*dialog, "Generate ID3"), Qt::LeftButton);
-            Type(dialog->Expression(), expression);
-            captured = Column(dialog->Preview(), 1) + Column(dialog->Preview(), 2) +
-                       Column(dialog->Preview(), 6) + Column(dialog->Preview(), 7);
+            Type(ChildNamed<QLineEdit>(*dialog, "expression"), expression);
+            captured = Column(ChildNamed<QTableWidget>(*dialog, "preview"), 1) +
+                       Column(ChildNamed<QTableWidget>(*dialog, "preview"), 2) +
+                       Column(ChildNamed<QTableWidget>(*dialog, "preview"), 6) +
+                       Column(ChildNamed<QTableWidget>(*dialog, "preview"), 7);
             recent = ListTexts(*dialog->findChild<QListWidget*>());
             noMatch = AnswerNextBox(QMessageBox::Ok);
             QTest::mouseClick(ButtonNamed(*dialog, "Generate ID3"), Qt::LeftButton);
@@ -241,7 +245,7 @@ class BatchDialogsTest : public QObject {
         WhenModal<ui::GenerateDialog>([&](ui::GenerateDialog* dialog) {
             auto* list = dialog->findChild<QListWidget*>();
             list->setCurrentRow(0);
-            chosen = dialog->Expression().text();
+            chosen = ChildNamed<QLineEdit>(*dialog, "expression").text();
             QTest::mouseClick(ButtonNamed(*dialog, "Delete Selection"), Qt::LeftButton);
             recent = ListTexts(*list);
             QTest::mouseClick(ButtonNamed(*dialog, "Cancel"), Qt::LeftButton);

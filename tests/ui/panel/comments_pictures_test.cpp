@@ -291,10 +291,8 @@ class CommentsPicturesTest : public QObject {
         auto seen = AnswerNextBox(QMessageBox::No);
         auto held = std::make_shared<bool>(false);
         auto size = std::make_shared<QString>();
-        WhenModal<ui::EditPictureDialog>([file, held, size](ui::EditPictureDialog* dialog) {
-            WhenModal<QFileDialog>([file](QFileDialog* chooser) {
-                ChooseInFileDialog(chooser, QString::fromStdString(file.string()));
-            });
+        fixture.Chooser().Answer(file);
+        WhenModal<ui::EditPictureDialog>([held, size](ui::EditPictureDialog* dialog) {
             QTimer::singleShot(0, dialog, [dialog, held, size] {
                 ButtonNamed(*dialog, "Browse for new picture...")->click();
                 *held = dialog->Held().has_value();
