@@ -147,13 +147,9 @@ class MainWindowTest : public QObject {
     void sortsEveryColumnByHeaderClicks_data() {
         QTest::addColumn<int>("column");
         QTest::addColumn<QStringList>("ascending");
-        QTest::newRow("Filename") << 0 << QStringList{"a.mp3", "b.mp3", "c.mp3", "d.mp3"};
         QTest::newRow("Track compares texts") << 1 << QStringList{"1", "10", "2", "3"};
         QTest::newRow("Artist by collation, not code unit")
             << 2 << QStringList{"apple", "Banana", "Émile", "zebra"};
-        QTest::newRow("Album by collation") << 3 << QStringList{"alpha", "beta", "Émile", "Zed"};
-        QTest::newRow("Title") << 4 << QStringList{"Alpha", "Beta", "delta", "gamma"};
-        QTest::newRow("Year") << 5 << QStringList{"1987", "1999", "2001", "2010"};
         QTest::newRow("Bitrate by number: 96 before 128, VBR after CBR")
             << 6 << QStringList{"96", "128", "128 (VBR)", "192"};
         QTest::newRow("Genre by name") << 8 << QStringList{"Blues", "Jazz", "Pop", "Rock"};
@@ -166,6 +162,7 @@ class MainWindowTest : public QObject {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         auto& view = fixture.Window().List();
+        const auto loaded = fixture.Window().Files().Model().Records();
         ClickHeader(view, column);
         QCOMPARE(fixture.ColumnTexts(column), ascending);
         QCOMPARE(view.horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
@@ -174,14 +171,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(fixture.ColumnTexts(column), descending);
         QCOMPARE(view.horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
         QCOMPARE(view.horizontalHeader()->sortIndicatorSection(), column);
-    }
-
-    void sortingLeavesTheRecordListInLoadOrder() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        const auto before = fixture.Window().Files().Model().Records();
-        ClickHeader(fixture.Window().List(), 2);
-        QCOMPARE(fixture.Window().Files().Model().Records(), before);
+        QCOMPARE(fixture.Window().Files().Model().Records(), loaded);  // only the view sorts
     }
 
     void markedRowTurnsRedAndSavingClearsIt() {
@@ -278,12 +268,6 @@ class MainWindowTest : public QObject {
         }
     }
 
-    void nothingToSaveAsksNothing() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        QVERIFY(fixture.Window().close());
-    }
-
     void commandsAreHeldBackWhileAWorkerWaits() {
         WindowFixture fixture;
         fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / "broken.mp3");
@@ -319,12 +303,19 @@ class MainWindowTest : public QObject {
         fs::remove(fixture.Songs() / "b.mp3");
         fs::create_directory(fixture.Songs() / "b.mp3");
         auto seen = std::make_shared<SeenBox>();
-        QString rowWhileSaving;
+        QString rowWhileSaving, progress;
+        QStringList shellOn;
         WhenModal<QMessageBox>([&, seen](QMessageBox* box) {
             seen->shown = true;
             seen->caption = box->windowTitle();
             seen->checkText = box->checkBox() ? box->checkBox()->text() : QString();
             QVERIFY(fixture.Window().Files().State() == ui::WorkState::Saving);
+            progress = fixture.Window().Files().ProgressText();
+            // The save's worker rewrites the names these commands read.
+            for (const char* command : {"Open", "Enqueue", "Explore Directory"}) {
+                if (ActionNamed(fixture.Window(), QString::fromLatin1(command))->isEnabled())
+                    shellOn << QString::fromLatin1(command);
+            }
             rowWhileSaving = fixture.CellText(1, 0);
             const QVariant colour =
                 fixture.Window().Files().Proxy().index(1, 0).data(Qt::ForegroundRole);
@@ -338,6 +329,10 @@ class MainWindowTest : public QObject {
         QCOMPARE(seen->checkText, QStringLiteral("Don't show more of these until this save ends"));
         QCOMPARE(rowWhileSaving, QStringLiteral("b.mp3"));
         QVERIFY(!HasId3v1(fixture.Songs() / "a.mp3"));
+        QVERIFY2(progress == "Saving 0 of 2" || progress == "Saving 1 of 2", qPrintable(progress));
+        QVERIFY(!ProgressOf(fixture.Window()).isVisible());
+        QCOMPARE(shellOn, QStringList());
+        QVERIFY(ActionNamed(fixture.Window(), QStringLiteral("Open"))->isEnabled());
     }
 
     // Closing during a load stops it after the file at hand and closes the window.
@@ -498,7 +493,7 @@ class MainWindowTest : public QObject {
         ClickHeader(first.List(), 6);
         ClickHeader(first.List(), 6);
         FilterOf(first).setText(QStringLiteral("a"));
-        QVERIFY(first.close());
+        QVERIFY(first.close());  // nothing to save: no question
 
         ui::MainWindow second(fixture.Environment());
         QCOMPARE(second.size(), QSize(900, 640));
@@ -508,28 +503,6 @@ class MainWindowTest : public QObject {
         QCOMPARE(restored->sortIndicatorSection(), 6);
         QCOMPARE(restored->sortIndicatorOrder(), Qt::DescendingOrder);
         QCOMPARE(FilterOf(second).text(), QStringLiteral("a"));
-    }
-
-    // The header's column menu is also View > Columns, which the keyboard reaches.
-    void viewMenuShowsAHiddenColumn() {
-        WindowFixture fixture;
-        auto& view = fixture.Window().List();
-        QMenu* columns = nullptr;
-        for (QMenu* menu : fixture.Window().menuBar()->findChildren<QMenu*>()) {
-            if (menu->title() == QStringLiteral("&Columns"))
-                columns = menu;
-        }
-        QVERIFY(columns);
-        emit columns->aboutToShow();
-        int composer = 0;
-        while (view.model()->headerData(composer, Qt::Horizontal).toString() != "Composer")
-            ++composer;
-        QVERIFY(view.isColumnHidden(composer));
-        for (QAction* action : columns->actions()) {
-            if (action->text() == QStringLiteral("Composer"))
-                action->trigger();
-        }
-        QVERIFY(!view.isColumnHidden(composer));
     }
 
     void contextMenuOnlyOnASelectedRow() {

@@ -1,11 +1,10 @@
-// Undo and Redo over the journal, the progress shown and the Stop button during work, and the
-// desktop commands on files whose rename is still pending.
+// Undo and Redo over the journal, the progress shown and the Stop button during a load, and
+// the desktop commands on files whose rename is still pending.
 #include <QAction>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTest>
 
 #include "tags/record/Mp3File.h"
@@ -122,36 +121,6 @@ class WorkCommandsTest : public QObject {
         QCOMPARE(window.Files().Proxy().rowCount(), before + 1);
         QVERIFY(!ProgressOf(window).isVisible());
         QVERIFY(!stop->isVisible());
-    }
-
-    void savingShowsHowFarItHasCome() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        fixture.Select({"a.mp3", "b.mp3"});
-        auto seen = AnswerNextBox(QMessageBox::Yes);
-        ActionNamed(fixture.Window(), QStringLiteral("Remove ID3v1"))->trigger();
-        // The second save fails, so the worker waits on its message.
-        fs::remove(fixture.Songs() / "b.mp3");
-        fs::create_directory(fixture.Songs() / "b.mp3");
-        QString progress;
-        QStringList shellOn;
-        WhenModal<QMessageBox>([&](QMessageBox* box) {
-            progress = fixture.Window().Files().ProgressText();
-            // The save's worker rewrites the names these commands read.
-            for (const char* command : {"Open", "Enqueue", "Explore Directory"}) {
-                if (ActionNamed(fixture.Window(), QString::fromLatin1(command))->isEnabled())
-                    shellOn << QString::fromLatin1(command);
-            }
-            box->button(QMessageBox::Ok)->click();
-        });
-        ActionNamed(fixture.Window(), QStringLiteral("Save"))->trigger();
-        QVERIFY(fixture.WaitIdle());
-        QCOMPARE(shellOn, QStringList());
-        QVERIFY(ActionNamed(fixture.Window(), QStringLiteral("Open"))->isEnabled());
-        QVERIFY2(
-            QRegularExpression(QStringLiteral("^Saving [01] of 2$")).match(progress).hasMatch(),
-            qPrintable(progress));
-        QVERIFY(!ProgressOf(fixture.Window()).isVisible());
     }
 
     // Until the save, a renamed file exists only under its old name.

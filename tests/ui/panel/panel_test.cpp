@@ -5,7 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QProcess>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -53,43 +53,12 @@ void PatchV1(const fs::path& file, const V1Bytes& v1) {
     out.write(tail, 3);
 }
 
-// What mutagen reads from each file: one line per ID3v2 frame (the ID3v1 record apart, as
-// hex), keyed by file name.
-std::map<QString, QStringList> MutagenDump(const fs::path& folder) {
-    const char* script = R"(
-import os, sys
-from mutagen.id3 import ID3
-for name in sorted(os.listdir(sys.argv[1])):
-    path = os.path.join(sys.argv[1], name)
-    print("F " + name)
-    for frame in ID3(path, translate=False, load_v1=False).values():
-        print(frame.FrameID + " " + repr(getattr(frame, "text", frame)))
-    with open(path, "rb") as f:
-        f.seek(-128, 2)
-        print("V1 " + f.read(128).hex())
-)";
-    QProcess python;
-    python.start(
-        QStringLiteral("/usr/bin/python3"),
-        {QStringLiteral("-c"), QString::fromUtf8(script), QString::fromStdString(folder.string())});
-    std::map<QString, QStringList> dump;
-    if (!python.waitForFinished(30000) || python.exitCode() != 0)
-        return dump;
-    QString file;
-    for (const QString& line : QString::fromUtf8(python.readAllStandardOutput()).split('\n')) {
-        if (line.startsWith(QStringLiteral("F ")))
-            file = line.mid(2);
-        else if (!line.isEmpty())
-            dump[file] << line;
-    }
-    for (auto& [name, lines] : dump)
-        lines.sort();
-    return dump;
-}
-
-bool HasMutagen() {
-    return QProcess::execute(QStringLiteral("/usr/bin/python3"),
-                             {QStringLiteral("-c"), QStringLiteral("import mutagen")}) == 0;
+// What mutagen reads from a file's ID3v2 tag, frame by frame, as stored (no upgrade of
+// ID3v2.3 frames).
+QString FramesOf(const fs::path& file) {
+    return MutagenSays(file,
+                       "sorted(f.FrameID + ' ' + repr(getattr(f, 'text', f)) for f in "
+                       "m.ID3(sys.argv[1], translate=False).values())");
 }
 
 class PanelFixture : public WindowFixture {
@@ -191,8 +160,9 @@ class PanelTest : public QObject {
         QCOMPARE(fixture.General().Genre().currentText(), QStringLiteral("Rock"));
         QVERIFY(!fixture.General().Genre().Changed());
 
-        const bool oracle = HasMutagen();
-        const auto before = oracle ? MutagenDump(fixture.Folder()) : decltype(MutagenDump({})){};
+        std::map<std::string, QString> before;
+        for (const char* name : {"p1.mp3", "p2.mp3", "p3.mp3"})
+            before[name] = FramesOf(fixture.Folder() / name);
         fixture.Type(fixture.Field(V2Field::Title), QStringLiteral("C"));
         QVERIFY(fixture.Field(V2Field::Title).Overlay().isEmpty());
         fixture.Click(QStringLiteral("Save All"));
@@ -212,17 +182,12 @@ class PanelTest : public QObject {
         }
         save->trigger();
         QVERIFY(fixture.WaitIdle());
-        if (!oracle)
-            QSKIP("python3 with mutagen is not installed");
-        auto after = MutagenDump(fixture.Folder());
-        QCOMPARE(after.size(), std::size_t(3));
-        QCOMPARE(after["p3.mp3"], before.at("p3.mp3"));
+        QCOMPARE(FramesOf(fixture.Folder() / "p3.mp3"), before["p3.mp3"]);
         for (const char* name : {"p1.mp3", "p2.mp3"}) {
-            QStringList was = before.at(name);
-            QStringList now = after[name];
-            QVERIFY(was.removeAll(QStringLiteral("TIT2 ['%1']").arg(name[1] == '1' ? 'A' : 'B')));
-            QVERIFY(now.removeAll(QStringLiteral("TIT2 ['C']")));
-            QCOMPARE(now, was);
+            const QString title = QStringLiteral("TIT2 ['%1']").arg(name[1] == '1' ? 'A' : 'B');
+            QVERIFY2(before[name].contains(title), qPrintable(before[name]));
+            QCOMPARE(FramesOf(fixture.Folder() / name),
+                     QString(before[name]).replace(title, QStringLiteral("TIT2 ['C']")));
         }
     }
 
@@ -343,11 +308,10 @@ class PanelTest : public QObject {
         fixture.Window().Files().Save();
         QVERIFY(fixture.WaitIdle());
         QVERIFY(fixture.Panel().RemovalNote().text().isEmpty());
-        if (!HasMutagen())
-            QSKIP("python3 with mutagen is not installed");
-        QStringList frames = MutagenDump(fixture.Folder())["m2.mp3"];
-        QVERIFY(!frames.takeLast().startsWith(QStringLiteral("V1 544147")));  // no "TAG"
-        QCOMPARE(frames, QStringList({"TALB ['Kept']", "TYER ['1999']"}));
+        const fs::path m2 = fixture.Folder() / "m2.mp3";
+        QCOMPARE(FramesOf(m2), QStringLiteral("[\"TALB ['Kept']\", \"TYER ['1999']\"]"));
+        // No ID3v1 tag is left at the end.
+        QCOMPARE(MutagenSays(m2, "open(sys.argv[1], 'rb').read()[-128:][:3] == b'TAG'"), "False");
     }
 
     void everyButtonUndoesAndRedoesExactly() {
@@ -472,8 +436,7 @@ class PanelTest : public QObject {
             QVERIFY2(fixture.Text("t2.mp3", V2Field::Title) == "Two", why);
             QVERIFY2(ui::ToQString(journal.UndoName()) == "Edit Tags" || !journal.CanUndo(), why);
         }
-        if (HasMutagen())
-            QVERIFY(MutagenDump(fixture.Folder())["t1.mp3"].contains("TIT2 ['Typed 3']"));
+        QVERIFY(FramesOf(fixture.Folder() / "t1.mp3").contains("TIT2 ['Typed 3']"));
 
         // Ctrl+Z in a field takes back its own typing first, then the window's last action.
         fixture.Type(fixture.Field(V2Field::Album), QStringLiteral("B"));
@@ -502,9 +465,15 @@ class PanelTest : public QObject {
         QCOMPARE(fixture.Text("x1.mp3", V2Field::Disc), QStringLiteral("1/2"));
         QCOMPARE(fixture.Text("x1.mp3", V2Field::AlbumArtist), QString());
 
-        QMenu menu;
-        view.FillColumnMenu(menu);
-        for (QAction* action : menu.actions()) {
+        // The header's column menu is also View > Columns, which the keyboard reaches.
+        QMenu* columns = nullptr;
+        for (QMenu* menu : fixture.Window().menuBar()->findChildren<QMenu*>()) {
+            if (menu->title() == QStringLiteral("&Columns"))
+                columns = menu;
+        }
+        QVERIFY(columns);
+        emit columns->aboutToShow();
+        for (QAction* action : columns->actions()) {
             if (action->text() == QStringLiteral("Composer"))
                 action->trigger();
         }
