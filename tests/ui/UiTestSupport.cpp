@@ -33,9 +33,10 @@ const std::vector<TestFactory>& RegisteredTests() {
     return Registry();
 }
 
-std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool tick) {
+std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool tick,
+                                       std::function<void()> during) {
     auto seen = std::make_shared<SeenBox>();
-    WhenModal<QMessageBox>([seen, button, tick](QMessageBox* box) {
+    WhenModal<QMessageBox>([seen, button, tick, during](QMessageBox* box) {
         seen->shown = true;
         seen->caption = box->windowTitle();
         seen->text = box->text();
@@ -45,6 +46,8 @@ std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool 
             seen->checkText = check->text();
             check->setChecked(tick);
         }
+        if (during)
+            during();
         if (QAbstractButton* answer = box->button(button))
             QTest::mouseClick(answer, Qt::LeftButton);
         else

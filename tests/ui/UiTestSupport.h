@@ -79,8 +79,10 @@ struct SeenBox {
     bool hasOwner = false;
 };
 
-// Answers the next message box with `button`, ticking its check box first when asked.
-std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool tick = false);
+// Answers the next message box with `button`, ticking its check box first when asked; runs
+// `during` while the box is up.
+std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool tick = false,
+                                       std::function<void()> during = {});
 
 // A window over a fresh settings store in a scratch folder, with a folder of songs.
 class WindowFixture {

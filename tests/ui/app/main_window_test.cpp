@@ -268,32 +268,6 @@ class MainWindowTest : public QObject {
         }
     }
 
-    void commandsAreHeldBackWhileAWorkerWaits() {
-        WindowFixture fixture;
-        fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / "broken.mp3");
-        QStringList enabledDuringLoad;
-        auto seen = std::make_shared<SeenBox>();
-        WhenModal<QMessageBox>([&, seen](QMessageBox* box) {
-            seen->text = box->text();
-            seen->checkText = box->checkBox() ? box->checkBox()->text() : QString();
-            seen->hasOwner = box->parentWidget() != nullptr;
-            // The worker is waiting for this answer: the load is still on.
-            QVERIFY(fixture.Window().Files().State() == ui::WorkState::Loading);
-            enabledDuringLoad = EnabledMenuItems(fixture.Window());
-            box->button(QMessageBox::Ok)->click();
-        });
-        QVERIFY(fixture.Load());
-        QVERIFY(seen->text.startsWith(QStringLiteral("Couldn't open file:\n")));
-        QCOMPARE(seen->checkText, QStringLiteral("Don't show more of these until this load ends"));
-        QVERIFY(!seen->hasOwner);
-        enabledDuringLoad.sort();
-        QCOMPARE(enabledDuringLoad, QStringList({"&About Velmora...", "&Filter", "&Preferences...",
-                                                 "E&xit", "S&top Loading", "Select &All"}));
-        // The file that could not be opened is still a row.
-        QCOMPARE(fixture.Window().Files().FileCount(), 5u);
-        QVERIFY(ActionNamed(fixture.Window(), QStringLiteral("&Save"))->isEnabled());
-    }
-
     void failedSaveIsReportedWhileRowsKeepTheirPendingState() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
@@ -302,13 +276,9 @@ class MainWindowTest : public QObject {
         // b.mp3 becomes a folder: its save must fail, a.mp3's must not.
         fs::remove(fixture.Songs() / "b.mp3");
         fs::create_directory(fixture.Songs() / "b.mp3");
-        auto seen = std::make_shared<SeenBox>();
         QString rowWhileSaving, progress;
         QStringList shellOn;
-        WhenModal<QMessageBox>([&, seen](QMessageBox* box) {
-            seen->shown = true;
-            seen->caption = box->windowTitle();
-            seen->checkText = box->checkBox() ? box->checkBox()->text() : QString();
+        auto seen = AnswerNextBox(QMessageBox::Ok, false, [&] {
             QVERIFY(fixture.Window().Files().State() == ui::WorkState::Saving);
             progress = fixture.Window().Files().ProgressText();
             // The save's worker rewrites the names these commands read.
@@ -320,7 +290,6 @@ class MainWindowTest : public QObject {
             const QVariant colour =
                 fixture.Window().Files().Proxy().index(1, 0).data(Qt::ForegroundRole);
             QCOMPARE(colour.value<QColor>(), ui::kUpdatedText);
-            box->button(QMessageBox::Ok)->click();
         });
         ActionNamed(fixture.Window(), QStringLiteral("&Save"))->trigger();
         QVERIFY(fixture.WaitIdle());
@@ -342,11 +311,10 @@ class MainWindowTest : public QObject {
             fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / name);
         auto& window = fixture.Window();
         QString loadingBefore;
-        WhenModal<QMessageBox>([&](QMessageBox* box) {
+        AnswerNextBox(QMessageBox::Ok, false, [&] {
             loadingBefore = window.Files().ProgressText();
             QVERIFY(!window.close());
             QVERIFY(window.isVisible());
-            box->button(QMessageBox::Ok)->click();
         });
         QVERIFY(fixture.Load());
         QTRY_VERIFY(!window.isVisible());
@@ -382,18 +350,32 @@ class MainWindowTest : public QObject {
         QCOMPARE(cleared.count(), 0);
     }
 
+    // A worker waits on a box the user is asked to tick: commands are held back meanwhile, and
+    // what the tick hid is listed once the load ends.
     void hiddenMessagesAreListedOnceTheLoadEnds() {
         WindowFixture fixture;
         for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
             fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / name);
-        auto first = AnswerNextBox(QMessageBox::Ok, true);
+        QStringList enabledDuringLoad;
+        auto first = AnswerNextBox(QMessageBox::Ok, true, [&] {
+            QVERIFY(fixture.Window().Files().State() == ui::WorkState::Loading);
+            enabledDuringLoad = EnabledMenuItems(fixture.Window());
+        });
         fixture.Window().OpenFolder(text::FileNameToText(fixture.Songs().string()));
         QVERIFY(QTest::qWaitFor([&] { return first->shown; }, 10000));
         auto summary = AnswerNextBox(QMessageBox::Ok);
         QVERIFY(fixture.WaitIdle());
         QVERIFY(QTest::qWaitFor([&] { return summary->shown; }, 5000));
+        QVERIFY(first->text.startsWith(QStringLiteral("Couldn't open file:\n")));
+        QCOMPARE(first->checkText, QStringLiteral("Don't show more of these until this load ends"));
+        QVERIFY(!first->hasOwner);
+        enabledDuringLoad.sort();
+        QCOMPARE(enabledDuringLoad, QStringList({"&About Velmora...", "&Filter", "&Preferences...",
+                                                 "E&xit", "S&top Loading", "Select &All"}));
         QCOMPARE(summary->text, QStringLiteral("2 more messages were not shown:"));
+        // The files that could not be opened are still rows.
         QCOMPARE(fixture.Window().Files().FileCount(), 7u);
+        QVERIFY(ActionNamed(fixture.Window(), QStringLiteral("&Save"))->isEnabled());
     }
 
     void filterShowsMatchingRowsAndCommandsActOnThem() {

@@ -105,13 +105,12 @@ class WorkCommandsTest : public QObject {
         QString progress;
         QString loadingBefore;
         bool stopShown = false;
-        WhenModal<QMessageBox>([&](QMessageBox* box) {
+        AnswerNextBox(QMessageBox::Ok, false, [&] {
             // The worker waits on this box, inside the file it has counted no part of yet.
             loadingBefore = window.Files().ProgressText();
             progress = ProgressOf(window).isVisible() ? ProgressOf(window).text() : QString();
             stopShown = stop->isVisible() && stop->isEnabled();
             QTest::mouseClick(stop, Qt::LeftButton);
-            box->button(QMessageBox::Ok)->click();
         });
         QVERIFY(fixture.Load());
         QVERIFY(stopShown);
