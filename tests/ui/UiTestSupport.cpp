@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTest>
 
+#include "tags/record/Mp3File.h"
 #include "text/FileName.h"
 #include "ui/app/Workspace.h"
 #include "ui/bridges/QtText.h"
@@ -99,6 +100,13 @@ QAbstractButton* ButtonNamed(QWidget& parent, const QString& text) {
     return nullptr;
 }
 
+void Type(QLineEdit& field, const QString& text) {
+    field.setFocus();
+    field.selectAll();
+    QTest::keyClick(&field, Qt::Key_Delete);
+    QTest::keyClicks(&field, text);
+}
+
 void ChooseInFileDialog(QFileDialog* dialog, const QString& path) {
     // Typed, as a user would: selectFile leaves the name field alone once it has the focus,
     // and the dialog then answers with its folder.
@@ -171,6 +179,14 @@ void WindowFixture::Select(const QStringList& names) {
             view.selectionModel()->select(window_->Files().Proxy().index(row, 0),
                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
+}
+
+Mp3File& WindowFixture::Record(const QString& name) {
+    for (Mp3File* record : window_->Files().Model().Records()) {
+        if (ui::ToQString(record->Name()) == name)
+            return *record;
+    }
+    qFatal("no record %s", qPrintable(name));
 }
 
 }  // namespace velmora::testing

@@ -17,6 +17,10 @@
 #include "ui/app/MainWindow.h"
 #include "ui/app/UiEnvironment.h"
 
+namespace velmora {
+class Mp3File;
+}
+
 namespace velmora::testing {
 
 // The test classes, registered by their files: ui_tests runs them all, or the one named.
@@ -50,6 +54,8 @@ void WhenModal(std::function<void(T*)> handler) {
     poll->start(10);
 }
 
+// Replaces the text of `field` by typing, as a user does.
+void Type(QLineEdit& field, const QString& text);
 // Types `path` into a file dialog's name field and presses its accept button.
 void ChooseInFileDialog(QFileDialog* dialog, const QString& path);
 
@@ -102,6 +108,8 @@ class WindowFixture {
     QStringList ColumnTexts(int column);
     // Selects the shown rows whose Filename is in `names`.
     void Select(const QStringList& names);
+    // The loaded record named `name`.
+    Mp3File& Record(const QString& name);
 
   private:
     ScratchDirectory scratch_;

@@ -96,11 +96,7 @@ class WorkCommandsTest : public QObject {
         for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
             fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / name);
         auto& window = fixture.Window();
-        QAbstractButton* stop = nullptr;
-        for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
-            if (button->text() == QStringLiteral("Stop"))
-                stop = button;
-        }
+        QAbstractButton* stop = ButtonNamed(window, QStringLiteral("Stop"));
         QVERIFY(stop && !stop->isVisible());
         QString progress;
         QString loadingBefore;

@@ -69,15 +69,6 @@ Bytes ReadBytes(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-Mp3File& Record(WindowFixture& fixture, const std::string& name) {
-    auto& model = fixture.Window().Files().Model();
-    for (int row = 0; row < model.rowCount(); ++row) {
-        if (model.Record(row)->DiskName() == text::FileNameToText(name))
-            return *model.Record(row);
-    }
-    throw std::logic_error("no such record");
-}
-
 // Loads the songs sorted by name, so the first selected file is the first by name.
 bool LoadSorted(WindowFixture& fixture) {
     if (!fixture.Load())
@@ -90,15 +81,6 @@ template <class Page>
 Page& ShowPage(WindowFixture& fixture, ui::TagEditorPanel::PageIndex index) {
     fixture.Window().Panel().Tabs().setCurrentIndex(index);
     return static_cast<Page&>(fixture.Window().Panel().Page(index));
-}
-
-// The window's Undo, so that the pages hear of it.
-void Undo(WindowFixture& fixture) {
-    for (QAction* action : fixture.Window().findChildren<QAction*>()) {
-        if (action->text().remove(QLatin1Char('&')).startsWith(QStringLiteral("Undo")))
-            return action->trigger();
-    }
-    QFAIL("no Undo action");
 }
 
 // A PNG chunk's CRC (ISO 3309), over its type and data.
@@ -142,9 +124,9 @@ class CommentsPicturesTest : public QObject {
         auto CommentText = [&](const Mp3File& record, std::u16string_view description) {
             return GetComment(record.V2(), description, context.codePage).text;
         };
-        Mp3File& a = Record(fixture, "a.mp3");
-        Mp3File& b = Record(fixture, "b.mp3");
-        Mp3File& c = Record(fixture, "c.mp3");
+        Mp3File& a = fixture.Record("a.mp3");
+        Mp3File& b = fixture.Record("b.mp3");
+        Mp3File& c = fixture.Record("c.mp3");
         AddComment(a.V2(), "fra", u"", u"bonjour", context);
         AddComment(a.V2(), "xyz", u"D", u"old", context);
         fixture.Select({"a.mp3", "b.mp3", "c.mp3"});
@@ -206,7 +188,7 @@ class CommentsPicturesTest : public QObject {
         WindowFixture fixture;
         QVERIFY(LoadSorted(fixture));
         auto& context = fixture.Environment().Context();
-        Id3v2Tag& tag = Record(fixture, "a.mp3").V2();
+        Id3v2Tag& tag = fixture.Record("a.mp3").V2();
         // The first comment of the empty description is not the one acted on.
         AddComment(tag, "jpn", u"", u"Nihongo", context);
         AddComment(tag, "ger", u"", u"Deutsch", context);
@@ -307,7 +289,7 @@ class CommentsPicturesTest : public QObject {
         if (*held)
             QVERIFY2(size->startsWith(QStringLiteral("40 × 30 pixels, ")), qPrintable(*size));
         for (const char* song : {"a.mp3", "b.mp3"}) {
-            const Mp3File& record = Record(fixture, song);
+            const Mp3File& record = fixture.Record(song);
             const Id3v2Frame* picture = FindPicture(record.V2(), 0);
             QCOMPARE(picture != nullptr, box.isEmpty());
             if (picture) {
@@ -323,7 +305,7 @@ class CommentsPicturesTest : public QObject {
         WindowFixture fixture;
         QVERIFY(LoadSorted(fixture));
         const Bytes png = Image(400, 100, "PNG");
-        Mp3File& a = Record(fixture, "a.mp3");
+        Mp3File& a = fixture.Record("a.mp3");
         SetPicture(a.V2(), "image/png", u"front", 3, png, fixture.Environment().Context());
         fixture.Select({"a.mp3"});
         auto& page = ShowPage<ui::PicturesPage>(fixture, ui::TagEditorPanel::kPicturesPage);
@@ -393,7 +375,7 @@ class CommentsPicturesTest : public QObject {
         // Such a picture is listed without a thumbnail and stays as it was through OK.
         WindowFixture fixture;
         QVERIFY(LoadSorted(fixture));
-        Mp3File& a = Record(fixture, "a.mp3");
+        Mp3File& a = fixture.Record("a.mp3");
         SetPicture(a.V2(), "image/png", u"", 3, huge, fixture.Environment().Context());
         fixture.Select({"a.mp3"});
         auto& page = ShowPage<ui::PicturesPage>(fixture, ui::TagEditorPanel::kPicturesPage);
@@ -450,11 +432,11 @@ class CommentsPicturesTest : public QObject {
         page.List()->setCurrentRow(0);
         QTest::mouseClick(ButtonNamed(page, "Delete"), Qt::LeftButton);
         QCOMPARE(page.List()->count(), 0);
-        Undo(fixture);
+        ActionNamed(fixture.Window(), QStringLiteral("Undo"))->trigger();
         QCOMPARE(page.List()->count(), 1);
         QTest::mouseClick(ButtonNamed(page, "Delete All"), Qt::LeftButton);
         QCOMPARE(page.List()->count(), 0);
-        Undo(fixture);
+        ActionNamed(fixture.Window(), QStringLiteral("Undo"))->trigger();
         QCOMPARE(page.List()->count(), 1);
 
         fixture.Window().Files().Save();

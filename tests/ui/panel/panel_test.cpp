@@ -82,26 +82,12 @@ class PanelFixture : public WindowFixture {
     }
     ui::FieldEdit& Field(V2Field field) { return General().Field(field); }
 
-    Mp3File& Record(const QString& name) {
-        for (Mp3File* record : Window().Files().Model().Records()) {
-            if (ui::ToQString(record->Name()) == name)
-                return *record;
-        }
-        qFatal("no record %s", qPrintable(name));
-    }
     QString Text(const QString& name, V2Field field) {
         return ui::ToQString(
             edit::V2FieldText(Record(name), field, Environment().Context().codePage));
     }
     QAbstractButton* Button(const QString& caption) { return ButtonNamed(Window(), caption); }
     void Click(const QString& caption) { QTest::mouseClick(Button(caption), Qt::LeftButton); }
-    // Replaces the field's text by typing, as a user does.
-    void Type(QLineEdit& field, const QString& text) {
-        field.setFocus();
-        field.selectAll();
-        QTest::keyClick(&field, Qt::Key_Delete);
-        QTest::keyClicks(&field, text);
-    }
 
   private:
     fs::path folder_;
@@ -155,7 +141,7 @@ class PanelTest : public QObject {
         // TCON "(17)" shows its name; untouched, the box writes nothing.
         QCOMPARE(fixture.General().Genre().currentText(), QStringLiteral("Rock"));
         // Escape puts back what the box showed, so the genre takes no part in the save.
-        fixture.Type(*fixture.General().Genre().lineEdit(), QStringLiteral("Jazz"));
+        Type(*fixture.General().Genre().lineEdit(), QStringLiteral("Jazz"));
         QTest::keyClick(fixture.General().Genre().lineEdit(), Qt::Key_Escape);
         QCOMPARE(fixture.General().Genre().currentText(), QStringLiteral("Rock"));
         QVERIFY(!fixture.General().Genre().Changed());
@@ -163,7 +149,7 @@ class PanelTest : public QObject {
         std::map<std::string, QString> before;
         for (const char* name : {"p1.mp3", "p2.mp3", "p3.mp3"})
             before[name] = FramesOf(fixture.Folder() / name);
-        fixture.Type(fixture.Field(V2Field::Title), QStringLiteral("C"));
+        Type(fixture.Field(V2Field::Title), QStringLiteral("C"));
         QVERIFY(fixture.Field(V2Field::Title).Overlay().isEmpty());
         fixture.Click(QStringLiteral("Save All"));
         QCOMPARE(fixture.Text("p1.mp3", V2Field::Title), QStringLiteral("C"));
@@ -175,12 +161,7 @@ class PanelTest : public QObject {
         QCOMPARE(fixture.Field(V2Field::Title).text(), QStringLiteral("C"));
         QVERIFY(!fixture.Field(V2Field::Title).Changed());
 
-        QAction* save = nullptr;
-        for (QAction* action : fixture.Window().findChildren<QAction*>()) {
-            if (action->text() == QStringLiteral("&Save"))
-                save = action;
-        }
-        save->trigger();
+        ActionNamed(fixture.Window(), QStringLiteral("&Save"))->trigger();
         QVERIFY(fixture.WaitIdle());
         QCOMPARE(FramesOf(fixture.Folder() / "p3.mp3"), before["p3.mp3"]);
         for (const char* name : {"p1.mp3", "p2.mp3"}) {
@@ -223,12 +204,12 @@ class PanelTest : public QObject {
             QVERIFY2(page.Genre().currentText() == row.genre, row.why);
             QVERIFY2(page.Text(Id3v1Tag::kComment).maxLength() == row.comment, row.why);
         }
-        fixture.Type(page.Track(), QStringLiteral("3"));
+        Type(page.Track(), QStringLiteral("3"));
         QCOMPARE(page.Text(Id3v1Tag::kComment).maxLength(), 28);
 
         fixture.Select({"r1.mp3", "r2.mp3", "r3.mp3"});
         QCOMPARE(page.Text(Id3v1Tag::kTitle).Overlay(), QStringLiteral("(multiple)"));
-        fixture.Type(page.Text(Id3v1Tag::kYear), QStringLiteral("19x99"));
+        Type(page.Text(Id3v1Tag::kYear), QStringLiteral("19x99"));
         QCOMPARE(page.Text(Id3v1Tag::kYear).text(), QStringLiteral("1999"));
         // Picking a genre and then "(unchanged)" leaves every genre as it was.
         page.Genre().setFocus();
@@ -248,7 +229,7 @@ class PanelTest : public QObject {
         }
 
         // The track byte takes 0 to 255; a picked genre is written.
-        fixture.Type(page.Track(), QStringLiteral("300"));
+        Type(page.Track(), QStringLiteral("300"));
         QCOMPARE(page.Track().text(), QStringLiteral("30"));
         page.Genre().setFocus();
         QTest::keyClick(&page.Genre(), Qt::Key_Down);
@@ -293,7 +274,7 @@ class PanelTest : public QObject {
         QVERIFY(fixture.Panel().RemovalNote().text().isEmpty());
 
         // Typed before or after the removal, the album is kept: the save writes a new tag.
-        fixture.Type(fixture.Field(V2Field::Album), QStringLiteral("Kept"));
+        Type(fixture.Field(V2Field::Album), QStringLiteral("Kept"));
         for (const char* button : {"Remove ID3v2", "Remove ID3v1"}) {
             AnswerNextBox(QMessageBox::Yes);
             fixture.Click(QString::fromLatin1(button));
@@ -304,7 +285,7 @@ class PanelTest : public QObject {
         QCOMPARE(fixture.Panel().RemovalNote().text(),
                  QStringLiteral("Saving removes\nID3v1, ID3v2"));
         QCOMPARE(fixture.ColumnTexts(int(Column::Title)), QStringList({"", ""}));
-        fixture.Type(fixture.Field(V2Field::Year), QStringLiteral("1999"));
+        Type(fixture.Field(V2Field::Year), QStringLiteral("1999"));
         fixture.Window().Files().Save();
         QVERIFY(fixture.WaitIdle());
         QVERIFY(fixture.Panel().RemovalNote().text().isEmpty());
@@ -326,7 +307,7 @@ class PanelTest : public QObject {
             std::function<void()> prepare;
         };
         const Row rows[] = {
-            {"Save All", [&] { fixture.Type(fixture.Field(V2Field::Album), "New"); }},
+            {"Save All", [&] { Type(fixture.Field(V2Field::Album), "New"); }},
             {"Copy from ID3v1", {}},
             {"Capitalize", {}},
             {"Convert _ to Space", {}},
@@ -368,16 +349,16 @@ class PanelTest : public QObject {
         QVERIFY(fixture.Loaded());
         fixture.Select({"e1.mp3", "e2.mp3"});
         auto& album = fixture.Field(V2Field::Album);
-        fixture.Type(album, QStringLiteral("Other"));
+        Type(album, QStringLiteral("Other"));
         QTest::keyClick(&album, Qt::Key_Escape);
         QCOMPARE(album.text(), QStringLiteral("Al"));
         QVERIFY(!album.Changed());
         auto& title = fixture.Field(V2Field::Title);
-        fixture.Type(title, QStringLiteral("New"));
+        Type(title, QStringLiteral("New"));
         QTest::keyClick(&title, Qt::Key_Escape);
         QCOMPARE(title.Overlay(), QStringLiteral("(multiple)"));
 
-        fixture.Type(album, QStringLiteral("Entered"));
+        Type(album, QStringLiteral("Entered"));
         QTest::keyClick(&album, Qt::Key_Return);
         QCOMPARE(fixture.Text("e1.mp3", V2Field::Album), QStringLiteral("Entered"));
         QCOMPARE(fixture.Text("e2.mp3", V2Field::Album), QStringLiteral("Entered"));
@@ -385,7 +366,7 @@ class PanelTest : public QObject {
         // An edit typed for one selection goes to it, never to the next, also from a hidden
         // page.
         fixture.Select({"e1.mp3"});
-        fixture.Type(title, QStringLiteral("Kept"));
+        Type(title, QStringLiteral("Kept"));
         fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kId3v1Page);
         fixture.Select({"e2.mp3"});
         fixture.Click(QStringLiteral("Save All"));
@@ -424,7 +405,7 @@ class PanelTest : public QObject {
         for (const auto& [why, leave] : rows) {
             fixture.Select({"t1.mp3"});
             const QString text = QStringLiteral("Typed %1").arg(++typed);
-            fixture.Type(title, text);
+            Type(title, text);
             QVERIFY2(ui::ShowsPending(title) && !ui::ShowsPending(fixture.Field(V2Field::Album)),
                      why);
             // Shortcuts reach an active window only; a message box may have taken it.
@@ -439,9 +420,9 @@ class PanelTest : public QObject {
         QVERIFY(FramesOf(fixture.Folder() / "t1.mp3").contains("TIT2 ['Typed 3']"));
 
         // Ctrl+Z in a field takes back its own typing first, then the window's last action.
-        fixture.Type(fixture.Field(V2Field::Album), QStringLiteral("B"));
+        Type(fixture.Field(V2Field::Album), QStringLiteral("B"));
         QTest::keyClick(&fixture.Field(V2Field::Album), Qt::Key_Return);
-        fixture.Type(title, QStringLiteral("Gone"));
+        Type(title, QStringLiteral("Gone"));
         for (int key = 0; key < 5 && title.isUndoAvailable(); ++key)
             QTest::keyClick(&title, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(title.text(), QStringLiteral("Typed 3"));
@@ -458,8 +439,8 @@ class PanelTest : public QObject {
         for (Column column : {Column::AlbumArtist, Column::Disc, Column::Composer})
             QVERIFY(view.isColumnHidden(int(column)));
         fixture.Select({"x1.mp3", "x2.mp3"});
-        fixture.Type(fixture.Field(V2Field::Composer), QStringLiteral("Bach"));
-        fixture.Type(fixture.Field(V2Field::Disc), QStringLiteral("1/2"));
+        Type(fixture.Field(V2Field::Composer), QStringLiteral("Bach"));
+        Type(fixture.Field(V2Field::Disc), QStringLiteral("1/2"));
         fixture.Click(QStringLiteral("Save All"));
         QCOMPARE(fixture.Text("x2.mp3", V2Field::Composer), QStringLiteral("Bach"));
         QCOMPARE(fixture.Text("x1.mp3", V2Field::Disc), QStringLiteral("1/2"));
