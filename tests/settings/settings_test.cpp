@@ -180,6 +180,19 @@ TEST_F(SettingsTest, OnlyRegularFilesUpToOneMebibyteAreRead) {
     EXPECT_FALSE(fs::exists("/dev/zero.lock"));
 }
 
+// Permissions other than a new file gets: a write keeps them, and the link.
+TEST_F(SettingsTest, WriteKeepsSymbolicLinkAndPermissions) {
+    const fs::path target = folder_ / "dotfiles" / "velmora.toml";
+    WriteText(target, "Encoding = 2\n");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_directories(file_.parent_path());
+    fs::create_symlink(target, file_);
+    OpenStore()->Root().Write(names::kUse24, true);
+    EXPECT_TRUE(fs::is_symlink(file_));
+    EXPECT_EQ(ScratchDirectory::ReadFile(target), "Encoding = 2\n\"Use2.4\" = 1\n");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
 TEST(SettingsDefaultPath, UsesAnAbsoluteXdgConfigHomeElseHomeConfig) {
     const char* home = std::getenv("HOME");
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
