@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QProcess>
@@ -126,6 +127,14 @@ QString MutagenSays(const std::filesystem::path& file, const QString& expression
         return QStringLiteral("python3 did not finish");
     const QByteArray error = python.readAllStandardError();
     return QString::fromUtf8(error.isEmpty() ? python.readAllStandardOutput() : error).trimmed();
+}
+
+FileCatcher::FileCatcher() {
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Catch");
+}
+
+FileCatcher::~FileCatcher() {
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }
 
 void ForgetModalHandlers() {

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
+#include <QUrl>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -76,6 +77,19 @@ QLabel& ProgressOf(QWidget& window);
 
 // Drops every handler still waiting, so none answers a later test's box.
 void ForgetModalHandlers();
+
+// Collects the local files the desktop was asked to open instead of opening them.
+class FileCatcher : public QObject {
+    Q_OBJECT
+
+  public:
+    FileCatcher();
+    ~FileCatcher() override;
+    QStringList files;
+
+  public slots:
+    void Catch(const QUrl& url) { files << url.toLocalFile(); }
+};
 
 // What a message box showed before the test answered it.
 struct SeenBox {

@@ -1,7 +1,6 @@
 // Undo and Redo over the journal, the progress shown and the Stop button during a load, and
 // the desktop commands on files whose rename is still pending.
 #include <QAction>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -22,19 +21,6 @@ QString Shown(QAction* action) {
 }
 
 }  // namespace
-
-// Collects the URLs the desktop was asked to open instead of opening them.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-
-  public:
-    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Catch"); }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-    QStringList urls;
-
-  public slots:
-    void Catch(const QUrl& url) { urls << url.toLocalFile(); }
-};
 
 class WorkCommandsTest : public QObject {
     Q_OBJECT
@@ -124,12 +110,12 @@ class WorkCommandsTest : public QObject {
         QVERIFY(fixture.Load());
         fixture.Select({"a.mp3"});
         fixture.Window().List().SelectedRecords().front()->SetFileName(u"renamed.mp3");
-        UrlCatcher caught;
+        FileCatcher caught;
         ActionNamed(fixture.Window(), QStringLiteral("Open"))->trigger();
         // Without a session bus there is no file manager to ask: the folder is opened.
         ActionNamed(fixture.Window(), QStringLiteral("Explore Directory"))->trigger();
         const QString folder = QString::fromStdString(fixture.Songs().string());
-        QCOMPARE(caught.urls, QStringList({folder + QStringLiteral("/a.mp3"), folder}));
+        QCOMPARE(caught.files, QStringList({folder + QStringLiteral("/a.mp3"), folder}));
     }
 
     // Enter and a double-click open the current row's file alone, whatever else is selected.
@@ -141,7 +127,7 @@ class WorkCommandsTest : public QObject {
         auto centre = [&](int row) {
             return view.visualRect(view.model()->index(row, 0)).center();
         };
-        UrlCatcher caught;
+        FileCatcher caught;
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(1));
         QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(view.SelectedRecords().size(), 4u);
@@ -149,7 +135,7 @@ class WorkCommandsTest : public QObject {
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(2));
         QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centre(2));
         const QString folder = QString::fromStdString(fixture.Songs().string());
-        QCOMPARE(caught.urls, QStringList({folder + "/b.mp3", folder + "/c.mp3"}));
+        QCOMPARE(caught.files, QStringList({folder + "/b.mp3", folder + "/c.mp3"}));
     }
 
     void enqueueSaysWhyItIsOffWithoutAPlayer() {

@@ -5,7 +5,6 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -97,19 +96,6 @@ std::uint32_t Crc32(const std::uint8_t* bytes, std::size_t size) {
 void Accept(QDialog* dialog) {
     dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
 }
-
-// Collects the files the desktop was asked to open instead of opening them.
-class FileCatcher : public QObject {
-    Q_OBJECT
-
-  public:
-    FileCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Catch"); }
-    ~FileCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-    QStringList files;
-
-  public slots:
-    void Catch(const QUrl& url) { files << url.toLocalFile(); }
-};
 
 }  // namespace
 
