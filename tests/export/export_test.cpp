@@ -148,6 +148,7 @@ TEST_F(ExportFixture, EachFailingStepLeavesTheTargetByteForByte) {
     } rows[] = {
         {FileCall::Open, EACCES, ExportOutcome::OpenFailed, u"Couldn't open file\r\n"},
         {FileCall::Write, ENOSPC, ExportOutcome::WriteFailed, u"Couldn't write to file\r\n"},
+        {FileCall::Write, EIO, ExportOutcome::WriteFailed, u"Couldn't write to file\r\n"},
         {FileCall::Sync, EIO, ExportOutcome::WriteFailed, u"Couldn't write to file\r\n"},
         {FileCall::Close, EIO, ExportOutcome::WriteFailed, u"Couldn't write to file\r\n"},
     };
