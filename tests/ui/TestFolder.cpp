@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "tags/Id3v2TestSupport.h"
 #include "tags/mpeg/MpegHeader.h"
 #include "tags/mpeg/mpeg_test_streams.h"
 #include "text/Utf8.h"
@@ -13,38 +14,19 @@ constexpr std::size_t kInfoOffset = 36;  // MPEG-1 joint stereo: 4 header + 32 s
 constexpr unsigned kSamplesPerFrame = 1152;
 constexpr unsigned kSampleRate = 44100;
 
-void PutSize(Bytes& out, std::uint32_t size, bool synchsafe) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        const std::uint32_t part = synchsafe ? (size >> (shift / 8 * 7)) & 0x7F : size >> shift;
-        out.push_back(static_cast<std::uint8_t>(part));
-    }
-}
-
-void AddTextFrame(Bytes& body, const char* id, const std::u16string& text) {
-    if (text.empty())
-        return;
-    Bytes content = {1, 0xFF, 0xFE};
-    for (char16_t c : text)
-        content.insert(content.end(), {std::uint8_t(c & 0xFF), std::uint8_t(c >> 8)});
-    body.insert(body.end(), id, id + 4);
-    PutSize(body, std::uint32_t(content.size()), false);
-    body.insert(body.end(), {0, 0});
-    Append(body, content);
-}
-
+// An ID3v2.3 tag of UTF-16 text frames (none for an empty text) and some padding.
 Bytes Id3v2(const Song& song) {
     Bytes body;
-    AddTextFrame(body, "TIT2", song.title);
-    AddTextFrame(body, "TPE1", song.artist);
-    AddTextFrame(body, "TALB", song.album);
-    AddTextFrame(body, "TRCK", song.track);
-    AddTextFrame(body, "TYER", song.year);
-    AddTextFrame(body, "TCON", song.genre);
-    body.resize(body.size() + 256);  // padding
-    Bytes tag = {'I', 'D', '3', 3, 0, 0};
-    PutSize(tag, std::uint32_t(body.size()), true);
-    Append(tag, body);
-    return tag;
+    for (const auto& [id, text] : {std::pair{"TIT2", &song.title},
+                                   {"TPE1", &song.artist},
+                                   {"TALB", &song.album},
+                                   {"TRCK", &song.track},
+                                   {"TYER", &song.year},
+                                   {"TCON", &song.genre}}) {
+        if (!text->empty())
+            Append(body, Frame(id, Cat({{1}, Utf16(*text)})));
+    }
+    return Tag(3, body, 256);
 }
 
 Bytes Audio(const Song& song) {

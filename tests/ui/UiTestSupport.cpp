@@ -3,11 +3,13 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTest>
 
+#include "tags/record/Mp3File.h"
 #include "text/FileName.h"
 #include "ui/app/Workspace.h"
 #include "ui/bridges/QtText.h"
@@ -33,9 +35,10 @@ const std::vector<TestFactory>& RegisteredTests() {
     return Registry();
 }
 
-std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool tick) {
+std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool tick,
+                                       std::function<void()> during) {
     auto seen = std::make_shared<SeenBox>();
-    WhenModal<QMessageBox>([seen, button, tick](QMessageBox* box) {
+    WhenModal<QMessageBox>([seen, button, tick, during](QMessageBox* box) {
         seen->shown = true;
         seen->caption = box->windowTitle();
         seen->text = box->text();
@@ -45,6 +48,8 @@ std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool 
             seen->checkText = check->text();
             check->setChecked(tick);
         }
+        if (during)
+            during();
         if (QAbstractButton* answer = box->button(button))
             QTest::mouseClick(answer, Qt::LeftButton);
         else
@@ -96,6 +101,13 @@ QAbstractButton* ButtonNamed(QWidget& parent, const QString& text) {
     return nullptr;
 }
 
+void Type(QLineEdit& field, const QString& text) {
+    field.setFocus();
+    field.selectAll();
+    QTest::keyClick(&field, Qt::Key_Delete);
+    QTest::keyClicks(&field, text);
+}
+
 void ChooseInFileDialog(QFileDialog* dialog, const QString& path) {
     // Typed, as a user would: selectFile leaves the name field alone once it has the focus,
     // and the dialog then answers with its folder.
@@ -115,6 +127,14 @@ QString MutagenSays(const std::filesystem::path& file, const QString& expression
         return QStringLiteral("python3 did not finish");
     const QByteArray error = python.readAllStandardError();
     return QString::fromUtf8(error.isEmpty() ? python.readAllStandardOutput() : error).trimmed();
+}
+
+FileCatcher::FileCatcher() {
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Catch");
+}
+
+FileCatcher::~FileCatcher() {
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }
 
 void ForgetModalHandlers() {
@@ -180,6 +200,14 @@ void WindowFixture::Select(const QStringList& names) {
             view.selectionModel()->select(window_->Files().Proxy().index(row, 0),
                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
+}
+
+Mp3File& WindowFixture::Record(const QString& name) {
+    for (Mp3File* record : window_->Files().Model().Records()) {
+        if (ui::ToQString(record->Name()) == name)
+            return *record;
+    }
+    qFatal("no record %s", qPrintable(name));
 }
 
 }  // namespace velmora::testing

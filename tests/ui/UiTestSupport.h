@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
+#include <QUrl>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -16,6 +17,10 @@
 #include "support/ScratchDirectory.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/UiEnvironment.h"
+
+namespace velmora {
+class Mp3File;
+}
 
 namespace velmora::testing {
 
@@ -50,6 +55,8 @@ void WhenModal(std::function<void(T*)> handler) {
     poll->start(10);
 }
 
+// Replaces the text of `field` by typing, as a user does.
+void Type(QLineEdit& field, const QString& text);
 // Types `path` into a file dialog's name field and presses its accept button.
 void ChooseInFileDialog(QFileDialog* dialog, const QString& path);
 
@@ -77,6 +84,19 @@ QLabel& ProgressOf(QWidget& window);
 // Drops every handler still waiting, so none answers a later test's box.
 void ForgetModalHandlers();
 
+// Collects the local files the desktop was asked to open instead of opening them.
+class FileCatcher : public QObject {
+    Q_OBJECT
+
+  public:
+    FileCatcher();
+    ~FileCatcher() override;
+    QStringList files;
+
+  public slots:
+    void Catch(const QUrl& url) { files << url.toLocalFile(); }
+};
+
 // What a message box showed before the test answered it.
 struct SeenBox {
     bool shown = false;
@@ -85,8 +105,10 @@ struct SeenBox {
     bool hasOwner = false;
 };
 
-// Answers the next message box with `button`, ticking its check box first when asked.
-std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool tick = false);
+// Answers the next message box with `button`, ticking its check box first when asked; runs
+// `during` while the box is up.
+std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool tick = false,
+                                       std::function<void()> during = {});
 
 // Answers the window's file choosers with the paths queued; with none queued, the real dialog
 // asks (for the tests of the dialogs themselves).
@@ -122,6 +144,8 @@ class WindowFixture {
     QStringList ColumnTexts(int column);
     // Selects the shown rows whose Filename is in `names`.
     void Select(const QStringList& names);
+    // The loaded record named `name`.
+    Mp3File& Record(const QString& name);
 
   private:
     ScratchDirectory scratch_;

@@ -1,11 +1,9 @@
-// Undo and Redo over the journal, the progress shown and the Stop button during work, and the
-// desktop commands on files whose rename is still pending.
+// Undo and Redo over the journal, the progress shown and the Stop button during a load, and
+// the desktop commands on files whose rename is still pending.
 #include <QAction>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTest>
 
 #include "tags/record/Mp3File.h"
@@ -23,19 +21,6 @@ QString Shown(QAction* action) {
 }
 
 }  // namespace
-
-// Collects the URLs the desktop was asked to open instead of opening them.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-
-  public:
-    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Catch"); }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-    QStringList urls;
-
-  public slots:
-    void Catch(const QUrl& url) { urls << url.toLocalFile(); }
-};
 
 class WorkCommandsTest : public QObject {
     Q_OBJECT
@@ -97,22 +82,17 @@ class WorkCommandsTest : public QObject {
         for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
             fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / name);
         auto& window = fixture.Window();
-        QAbstractButton* stop = nullptr;
-        for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
-            if (button->text() == QStringLiteral("Stop"))
-                stop = button;
-        }
+        QAbstractButton* stop = ButtonNamed(window, QStringLiteral("Stop"));
         QVERIFY(stop && !stop->isVisible());
         QString progress;
         QString loadingBefore;
         bool stopShown = false;
-        WhenModal<QMessageBox>([&](QMessageBox* box) {
+        AnswerNextBox(QMessageBox::Ok, false, [&] {
             // The worker waits on this box, inside the file it has counted no part of yet.
             loadingBefore = window.Files().ProgressText();
             progress = ProgressOf(window).isVisible() ? ProgressOf(window).text() : QString();
             stopShown = stop->isVisible() && stop->isEnabled();
             QTest::mouseClick(stop, Qt::LeftButton);
-            box->button(QMessageBox::Ok)->click();
         });
         QVERIFY(fixture.Load());
         QVERIFY(stopShown);
@@ -124,48 +104,18 @@ class WorkCommandsTest : public QObject {
         QVERIFY(!stop->isVisible());
     }
 
-    void savingShowsHowFarItHasCome() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        fixture.Select({"a.mp3", "b.mp3"});
-        auto seen = AnswerNextBox(QMessageBox::Yes);
-        ActionNamed(fixture.Window(), QStringLiteral("Remove ID3v1"))->trigger();
-        // The second save fails, so the worker waits on its message.
-        fs::remove(fixture.Songs() / "b.mp3");
-        fs::create_directory(fixture.Songs() / "b.mp3");
-        QString progress;
-        QStringList shellOn;
-        WhenModal<QMessageBox>([&](QMessageBox* box) {
-            progress = fixture.Window().Files().ProgressText();
-            // The save's worker rewrites the names these commands read.
-            for (const char* command : {"Open", "Enqueue", "Explore Directory"}) {
-                if (ActionNamed(fixture.Window(), QString::fromLatin1(command))->isEnabled())
-                    shellOn << QString::fromLatin1(command);
-            }
-            box->button(QMessageBox::Ok)->click();
-        });
-        ActionNamed(fixture.Window(), QStringLiteral("Save"))->trigger();
-        QVERIFY(fixture.WaitIdle());
-        QCOMPARE(shellOn, QStringList());
-        QVERIFY(ActionNamed(fixture.Window(), QStringLiteral("Open"))->isEnabled());
-        QVERIFY2(
-            QRegularExpression(QStringLiteral("^Saving [01] of 2$")).match(progress).hasMatch(),
-            qPrintable(progress));
-        QVERIFY(!ProgressOf(fixture.Window()).isVisible());
-    }
-
     // Until the save, a renamed file exists only under its old name.
     void openAndExploreUseTheNameOnDisk() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         fixture.Select({"a.mp3"});
         fixture.Window().List().SelectedRecords().front()->SetFileName(u"renamed.mp3");
-        UrlCatcher caught;
+        FileCatcher caught;
         ActionNamed(fixture.Window(), QStringLiteral("Open"))->trigger();
         // Without a session bus there is no file manager to ask: the folder is opened.
         ActionNamed(fixture.Window(), QStringLiteral("Explore Directory"))->trigger();
         const QString folder = QString::fromStdString(fixture.Songs().string());
-        QCOMPARE(caught.urls, QStringList({folder + QStringLiteral("/a.mp3"), folder}));
+        QCOMPARE(caught.files, QStringList({folder + QStringLiteral("/a.mp3"), folder}));
     }
 
     // Enter and a double-click open the current row's file alone, whatever else is selected.
@@ -177,7 +127,7 @@ class WorkCommandsTest : public QObject {
         auto centre = [&](int row) {
             return view.visualRect(view.model()->index(row, 0)).center();
         };
-        UrlCatcher caught;
+        FileCatcher caught;
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(1));
         QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(view.SelectedRecords().size(), 4u);
@@ -185,7 +135,7 @@ class WorkCommandsTest : public QObject {
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(2));
         QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centre(2));
         const QString folder = QString::fromStdString(fixture.Songs().string());
-        QCOMPARE(caught.urls, QStringList({folder + "/b.mp3", folder + "/c.mp3"}));
+        QCOMPARE(caught.files, QStringList({folder + "/b.mp3", folder + "/c.mp3"}));
     }
 
     void enqueueSaysWhyItIsOffWithoutAPlayer() {

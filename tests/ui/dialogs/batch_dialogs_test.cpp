@@ -58,13 +58,6 @@ QString FrameOf(WindowFixture& fixture, int row, const FrameId& id) {
     return text ? QString::fromStdU16String(*text) : QStringLiteral("-");
 }
 
-// Types `text` into the dialog's expression box, replacing what is there.
-void Type(QLineEdit& edit, const QString& text) {
-    edit.selectAll();
-    QTest::keyClick(&edit, Qt::Key_Backspace);
-    QTest::keyClicks(&edit, text);
-}
-
 }  // namespace
 
 class BatchDialogsTest : public QObject {

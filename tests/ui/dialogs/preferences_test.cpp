@@ -49,10 +49,7 @@ class PreferencesTest : public QObject {
             ran = true;
             inside(dialog);
         });
-        for (QAction* action : fixture.Window().findChildren<QAction*>()) {
-            if (action->text() == QStringLiteral("&Preferences..."))
-                action->trigger();
-        }
+        ActionNamed(fixture.Window(), QStringLiteral("&Preferences..."))->trigger();
         QVERIFY(ran);
     }
 

@@ -5,7 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QProcess>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -53,43 +53,12 @@ void PatchV1(const fs::path& file, const V1Bytes& v1) {
     out.write(tail, 3);
 }
 
-// What mutagen reads from each file: one line per ID3v2 frame (the ID3v1 record apart, as
-// hex), keyed by file name.
-std::map<QString, QStringList> MutagenDump(const fs::path& folder) {
-    const char* script = R"(
-import os, sys
-from mutagen.id3 import ID3
-for name in sorted(os.listdir(sys.argv[1])):
-    path = os.path.join(sys.argv[1], name)
-    print("F " + name)
-    for frame in ID3(path, translate=False, load_v1=False).values():
-        print(frame.FrameID + " " + repr(getattr(frame, "text", frame)))
-    with open(path, "rb") as f:
-        f.seek(-128, 2)
-        print("V1 " + f.read(128).hex())
-)";
-    QProcess python;
-    python.start(
-        QStringLiteral("/usr/bin/python3"),
-        {QStringLiteral("-c"), QString::fromUtf8(script), QString::fromStdString(folder.string())});
-    std::map<QString, QStringList> dump;
-    if (!python.waitForFinished(30000) || python.exitCode() != 0)
-        return dump;
-    QString file;
-    for (const QString& line : QString::fromUtf8(python.readAllStandardOutput()).split('\n')) {
-        if (line.startsWith(QStringLiteral("F ")))
-            file = line.mid(2);
-        else if (!line.isEmpty())
-            dump[file] << line;
-    }
-    for (auto& [name, lines] : dump)
-        lines.sort();
-    return dump;
-}
-
-bool HasMutagen() {
-    return QProcess::execute(QStringLiteral("/usr/bin/python3"),
-                             {QStringLiteral("-c"), QStringLiteral("import mutagen")}) == 0;
+// What mutagen reads from a file's ID3v2 tag, frame by frame, as stored (no upgrade of
+// ID3v2.3 frames).
+QString FramesOf(const fs::path& file) {
+    return MutagenSays(file,
+                       "sorted(f.FrameID + ' ' + repr(getattr(f, 'text', f)) for f in "
+                       "m.ID3(sys.argv[1], translate=False).values())");
 }
 
 class PanelFixture : public WindowFixture {
@@ -113,26 +82,12 @@ class PanelFixture : public WindowFixture {
     }
     ui::FieldEdit& Field(V2Field field) { return General().Field(field); }
 
-    Mp3File& Record(const QString& name) {
-        for (Mp3File* record : Window().Files().Model().Records()) {
-            if (ui::ToQString(record->Name()) == name)
-                return *record;
-        }
-        qFatal("no record %s", qPrintable(name));
-    }
     QString Text(const QString& name, V2Field field) {
         return ui::ToQString(
             edit::V2FieldText(Record(name), field, Environment().Context().codePage));
     }
     QAbstractButton* Button(const QString& caption) { return ButtonNamed(Window(), caption); }
     void Click(const QString& caption) { QTest::mouseClick(Button(caption), Qt::LeftButton); }
-    // Replaces the field's text by typing, as a user does.
-    void Type(QLineEdit& field, const QString& text) {
-        field.setFocus();
-        field.selectAll();
-        QTest::keyClick(&field, Qt::Key_Delete);
-        QTest::keyClicks(&field, text);
-    }
 
   private:
     fs::path folder_;
@@ -186,14 +141,15 @@ class PanelTest : public QObject {
         // TCON "(17)" shows its name; untouched, the box writes nothing.
         QCOMPARE(fixture.General().Genre().currentText(), QStringLiteral("Rock"));
         // Escape puts back what the box showed, so the genre takes no part in the save.
-        fixture.Type(*fixture.General().Genre().lineEdit(), QStringLiteral("Jazz"));
+        Type(*fixture.General().Genre().lineEdit(), QStringLiteral("Jazz"));
         QTest::keyClick(fixture.General().Genre().lineEdit(), Qt::Key_Escape);
         QCOMPARE(fixture.General().Genre().currentText(), QStringLiteral("Rock"));
         QVERIFY(!fixture.General().Genre().Changed());
 
-        const bool oracle = HasMutagen();
-        const auto before = oracle ? MutagenDump(fixture.Folder()) : decltype(MutagenDump({})){};
-        fixture.Type(fixture.Field(V2Field::Title), QStringLiteral("C"));
+        std::map<std::string, QString> before;
+        for (const char* name : {"p1.mp3", "p2.mp3", "p3.mp3"})
+            before[name] = FramesOf(fixture.Folder() / name);
+        Type(fixture.Field(V2Field::Title), QStringLiteral("C"));
         QVERIFY(fixture.Field(V2Field::Title).Overlay().isEmpty());
         fixture.Click(QStringLiteral("Save All"));
         QCOMPARE(fixture.Text("p1.mp3", V2Field::Title), QStringLiteral("C"));
@@ -205,24 +161,14 @@ class PanelTest : public QObject {
         QCOMPARE(fixture.Field(V2Field::Title).text(), QStringLiteral("C"));
         QVERIFY(!fixture.Field(V2Field::Title).Changed());
 
-        QAction* save = nullptr;
-        for (QAction* action : fixture.Window().findChildren<QAction*>()) {
-            if (action->text() == QStringLiteral("&Save"))
-                save = action;
-        }
-        save->trigger();
+        ActionNamed(fixture.Window(), QStringLiteral("&Save"))->trigger();
         QVERIFY(fixture.WaitIdle());
-        if (!oracle)
-            QSKIP("python3 with mutagen is not installed");
-        auto after = MutagenDump(fixture.Folder());
-        QCOMPARE(after.size(), std::size_t(3));
-        QCOMPARE(after["p3.mp3"], before.at("p3.mp3"));
+        QCOMPARE(FramesOf(fixture.Folder() / "p3.mp3"), before["p3.mp3"]);
         for (const char* name : {"p1.mp3", "p2.mp3"}) {
-            QStringList was = before.at(name);
-            QStringList now = after[name];
-            QVERIFY(was.removeAll(QStringLiteral("TIT2 ['%1']").arg(name[1] == '1' ? 'A' : 'B')));
-            QVERIFY(now.removeAll(QStringLiteral("TIT2 ['C']")));
-            QCOMPARE(now, was);
+            const QString title = QStringLiteral("TIT2 ['%1']").arg(name[1] == '1' ? 'A' : 'B');
+            QVERIFY2(before[name].contains(title), qPrintable(before[name]));
+            QCOMPARE(FramesOf(fixture.Folder() / name),
+                     QString(before[name]).replace(title, QStringLiteral("TIT2 ['C']")));
         }
     }
 
@@ -258,12 +204,12 @@ class PanelTest : public QObject {
             QVERIFY2(page.Genre().currentText() == row.genre, row.why);
             QVERIFY2(page.Text(Id3v1Tag::kComment).maxLength() == row.comment, row.why);
         }
-        fixture.Type(page.Track(), QStringLiteral("3"));
+        Type(page.Track(), QStringLiteral("3"));
         QCOMPARE(page.Text(Id3v1Tag::kComment).maxLength(), 28);
 
         fixture.Select({"r1.mp3", "r2.mp3", "r3.mp3"});
         QCOMPARE(page.Text(Id3v1Tag::kTitle).Overlay(), QStringLiteral("(multiple)"));
-        fixture.Type(page.Text(Id3v1Tag::kYear), QStringLiteral("19x99"));
+        Type(page.Text(Id3v1Tag::kYear), QStringLiteral("19x99"));
         QCOMPARE(page.Text(Id3v1Tag::kYear).text(), QStringLiteral("1999"));
         // Picking a genre and then "(unchanged)" leaves every genre as it was.
         page.Genre().setFocus();
@@ -283,7 +229,7 @@ class PanelTest : public QObject {
         }
 
         // The track byte takes 0 to 255; a picked genre is written.
-        fixture.Type(page.Track(), QStringLiteral("300"));
+        Type(page.Track(), QStringLiteral("300"));
         QCOMPARE(page.Track().text(), QStringLiteral("30"));
         page.Genre().setFocus();
         QTest::keyClick(&page.Genre(), Qt::Key_Down);
@@ -328,7 +274,7 @@ class PanelTest : public QObject {
         QVERIFY(fixture.Panel().RemovalNote().text().isEmpty());
 
         // Typed before or after the removal, the album is kept: the save writes a new tag.
-        fixture.Type(fixture.Field(V2Field::Album), QStringLiteral("Kept"));
+        Type(fixture.Field(V2Field::Album), QStringLiteral("Kept"));
         for (const char* button : {"Remove ID3v2", "Remove ID3v1"}) {
             AnswerNextBox(QMessageBox::Yes);
             fixture.Click(QString::fromLatin1(button));
@@ -339,15 +285,14 @@ class PanelTest : public QObject {
         QCOMPARE(fixture.Panel().RemovalNote().text(),
                  QStringLiteral("Saving removes\nID3v1, ID3v2"));
         QCOMPARE(fixture.ColumnTexts(int(Column::Title)), QStringList({"", ""}));
-        fixture.Type(fixture.Field(V2Field::Year), QStringLiteral("1999"));
+        Type(fixture.Field(V2Field::Year), QStringLiteral("1999"));
         fixture.Window().Files().Save();
         QVERIFY(fixture.WaitIdle());
         QVERIFY(fixture.Panel().RemovalNote().text().isEmpty());
-        if (!HasMutagen())
-            QSKIP("python3 with mutagen is not installed");
-        QStringList frames = MutagenDump(fixture.Folder())["m2.mp3"];
-        QVERIFY(!frames.takeLast().startsWith(QStringLiteral("V1 544147")));  // no "TAG"
-        QCOMPARE(frames, QStringList({"TALB ['Kept']", "TYER ['1999']"}));
+        const fs::path m2 = fixture.Folder() / "m2.mp3";
+        QCOMPARE(FramesOf(m2), QStringLiteral("[\"TALB ['Kept']\", \"TYER ['1999']\"]"));
+        // No ID3v1 tag is left at the end.
+        QCOMPARE(MutagenSays(m2, "open(sys.argv[1], 'rb').read()[-128:][:3] == b'TAG'"), "False");
     }
 
     void everyButtonUndoesAndRedoesExactly() {
@@ -362,7 +307,7 @@ class PanelTest : public QObject {
             std::function<void()> prepare;
         };
         const Row rows[] = {
-            {"Save All", [&] { fixture.Type(fixture.Field(V2Field::Album), "New"); }},
+            {"Save All", [&] { Type(fixture.Field(V2Field::Album), "New"); }},
             {"Copy from ID3v1", {}},
             {"Capitalize", {}},
             {"Convert _ to Space", {}},
@@ -404,16 +349,16 @@ class PanelTest : public QObject {
         QVERIFY(fixture.Loaded());
         fixture.Select({"e1.mp3", "e2.mp3"});
         auto& album = fixture.Field(V2Field::Album);
-        fixture.Type(album, QStringLiteral("Other"));
+        Type(album, QStringLiteral("Other"));
         QTest::keyClick(&album, Qt::Key_Escape);
         QCOMPARE(album.text(), QStringLiteral("Al"));
         QVERIFY(!album.Changed());
         auto& title = fixture.Field(V2Field::Title);
-        fixture.Type(title, QStringLiteral("New"));
+        Type(title, QStringLiteral("New"));
         QTest::keyClick(&title, Qt::Key_Escape);
         QCOMPARE(title.Overlay(), QStringLiteral("(multiple)"));
 
-        fixture.Type(album, QStringLiteral("Entered"));
+        Type(album, QStringLiteral("Entered"));
         QTest::keyClick(&album, Qt::Key_Return);
         QCOMPARE(fixture.Text("e1.mp3", V2Field::Album), QStringLiteral("Entered"));
         QCOMPARE(fixture.Text("e2.mp3", V2Field::Album), QStringLiteral("Entered"));
@@ -421,7 +366,7 @@ class PanelTest : public QObject {
         // An edit typed for one selection goes to it, never to the next, also from a hidden
         // page.
         fixture.Select({"e1.mp3"});
-        fixture.Type(title, QStringLiteral("Kept"));
+        Type(title, QStringLiteral("Kept"));
         fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kId3v1Page);
         fixture.Select({"e2.mp3"});
         fixture.Click(QStringLiteral("Save All"));
@@ -460,7 +405,7 @@ class PanelTest : public QObject {
         for (const auto& [why, leave] : rows) {
             fixture.Select({"t1.mp3"});
             const QString text = QStringLiteral("Typed %1").arg(++typed);
-            fixture.Type(title, text);
+            Type(title, text);
             QVERIFY2(ui::ShowsPending(title) && !ui::ShowsPending(fixture.Field(V2Field::Album)),
                      why);
             // Shortcuts reach an active window only; a message box may have taken it.
@@ -472,13 +417,12 @@ class PanelTest : public QObject {
             QVERIFY2(fixture.Text("t2.mp3", V2Field::Title) == "Two", why);
             QVERIFY2(ui::ToQString(journal.UndoName()) == "Edit Tags" || !journal.CanUndo(), why);
         }
-        if (HasMutagen())
-            QVERIFY(MutagenDump(fixture.Folder())["t1.mp3"].contains("TIT2 ['Typed 3']"));
+        QVERIFY(FramesOf(fixture.Folder() / "t1.mp3").contains("TIT2 ['Typed 3']"));
 
         // Ctrl+Z in a field takes back its own typing first, then the window's last action.
-        fixture.Type(fixture.Field(V2Field::Album), QStringLiteral("B"));
+        Type(fixture.Field(V2Field::Album), QStringLiteral("B"));
         QTest::keyClick(&fixture.Field(V2Field::Album), Qt::Key_Return);
-        fixture.Type(title, QStringLiteral("Gone"));
+        Type(title, QStringLiteral("Gone"));
         for (int key = 0; key < 5 && title.isUndoAvailable(); ++key)
             QTest::keyClick(&title, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(title.text(), QStringLiteral("Typed 3"));
@@ -495,16 +439,22 @@ class PanelTest : public QObject {
         for (Column column : {Column::AlbumArtist, Column::Disc, Column::Composer})
             QVERIFY(view.isColumnHidden(int(column)));
         fixture.Select({"x1.mp3", "x2.mp3"});
-        fixture.Type(fixture.Field(V2Field::Composer), QStringLiteral("Bach"));
-        fixture.Type(fixture.Field(V2Field::Disc), QStringLiteral("1/2"));
+        Type(fixture.Field(V2Field::Composer), QStringLiteral("Bach"));
+        Type(fixture.Field(V2Field::Disc), QStringLiteral("1/2"));
         fixture.Click(QStringLiteral("Save All"));
         QCOMPARE(fixture.Text("x2.mp3", V2Field::Composer), QStringLiteral("Bach"));
         QCOMPARE(fixture.Text("x1.mp3", V2Field::Disc), QStringLiteral("1/2"));
         QCOMPARE(fixture.Text("x1.mp3", V2Field::AlbumArtist), QString());
 
-        QMenu menu;
-        view.FillColumnMenu(menu);
-        for (QAction* action : menu.actions()) {
+        // The header's column menu is also View > Columns, which the keyboard reaches.
+        QMenu* columns = nullptr;
+        for (QMenu* menu : fixture.Window().menuBar()->findChildren<QMenu*>()) {
+            if (menu->title() == QStringLiteral("&Columns"))
+                columns = menu;
+        }
+        QVERIFY(columns);
+        emit columns->aboutToShow();
+        for (QAction* action : columns->actions()) {
             if (action->text() == QStringLiteral("Composer"))
                 action->trigger();
         }
