@@ -77,6 +77,14 @@ HistoryDialog::~HistoryDialog() {
     worker_.Join();
 }
 
+void HistoryDialog::reject() {
+    if (worker_.IsRunning()) {
+        stopRequested_ = true;
+        return;
+    }
+    QDialog::reject();
+}
+
 QWidget* HistoryDialog::BuildButtons() {
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);

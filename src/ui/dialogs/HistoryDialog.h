@@ -36,6 +36,10 @@ class HistoryDialog : public QDialog {
     HistoryDialog(Workspace& workspace, const EngineContext& context, QWidget* parent = nullptr);
     ~HistoryDialog() override;
 
+    // While a revert runs, Close and Escape stop it after the file at hand instead of
+    // closing, so the files it changed are always loaded again.
+    void reject() override;
+
   private:
     QWidget* BuildButtons();
     void LoadBatches();
