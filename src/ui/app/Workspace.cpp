@@ -191,7 +191,8 @@ void Workspace::ReloadFiles(const std::vector<std::pair<std::u16string, std::u16
     if (!IsIdle())
         return;
     const std::map<std::u16string, std::u16string> now(moved.begin(), moved.end());
-    bool replaced = false;
+    // The old records go only once whatever showed them has been told to ask again.
+    std::vector<std::unique_ptr<Mp3File>> retired;
     for (Mp3File* record : loader_.Records().All()) {
         const auto found = now.find(record->DiskPath());
         if (found == now.end())
@@ -203,11 +204,10 @@ void Workspace::ReloadFiles(const std::vector<std::pair<std::u16string, std::u16
         auto fresh =
             std::make_unique<Mp3File>(context_, path.substr(0, slash), path.substr(slash + 1));
         Mp3File* shown = fresh.get();
-        const std::unique_ptr<Mp3File> old = loader_.Records().Replace(record, std::move(fresh));
+        retired.push_back(loader_.Records().Replace(record, std::move(fresh)));
         model_.ReplaceRecord(record, shown);
-        replaced = true;
     }
-    if (!replaced)
+    if (retired.empty())
         return;
     emit statusChanged(StatusText());
     emit recordsReplaced();
