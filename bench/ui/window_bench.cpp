@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <span>
 #include <string>
@@ -286,6 +287,8 @@ int Run(int argc, char** argv) {
     std::printf("Generating %zu files...\n", count);
     std::fflush(stdout);
     GenerateFolder(music, count, kSmallFile);
+    // Its saves are recorded like a user's, in a history of its own.
+    ::setenv("XDG_STATE_HOME", (scratch.Path() / "state").c_str(), 1);
 
     QApplication app(argc, argv);
     std::printf("Platform: %s\n", qPrintable(QGuiApplication::platformName()));

@@ -99,6 +99,18 @@ std::vector<Mp3File*> EditJournal::Move(bool undo) {
     return done;
 }
 
+std::vector<std::u16string> EditJournal::ActionNames(
+    const std::function<bool(const Mp3File&)>& chosen) const {
+    std::vector<std::u16string> names;
+    for (const Action& action : undo_) {
+        const bool touches = std::any_of(action.changes.begin(), action.changes.end(),
+                                         [&](const RecordChange& c) { return chosen(*c.record); });
+        if (touches && std::find(names.begin(), names.end(), action.name) == names.end())
+            names.push_back(action.name);
+    }
+    return names;
+}
+
 void EditJournal::Clear() {
     undo_.clear();
     redo_.clear();

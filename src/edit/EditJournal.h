@@ -53,6 +53,11 @@ class EditJournal {
     std::vector<Mp3File*> Undo() { return Move(true); }
     std::vector<Mp3File*> Redo() { return Move(false); }
 
+    // The names of the actions Undo could take back that changed a record `chosen` picks,
+    // oldest first, each once: what a save of those records writes, in the user's words.
+    std::vector<std::u16string> ActionNames(
+        const std::function<bool(const Mp3File&)>& chosen) const;
+
     // The records are about to go: everything is dropped.
     void Clear();
     // The same, handing the dropped actions to the caller, who destroys them where it costs

@@ -127,8 +127,12 @@ RevertResult RevertBatch(HistoryStore& store, std::int64_t id, const RevertOptio
     std::reverse(entries.begin(), entries.end());
     HistoryRecorder recorder(store, "revert", id);
     for (const EntryRow& entry : entries) {
+        if (options.stop != nullptr && options.stop->load())
+            break;
         if (Chosen(entry, chosen))
             result.files.push_back(RevertEntry(store, entry, options, recorder));
+        if (options.done != nullptr)
+            ++*options.done;
     }
     result.batch = recorder.Finish(u"Revert of batch " + text::FromUtf8(std::to_string(id)));
     return result;

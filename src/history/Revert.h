@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,6 +14,10 @@ struct RevertOptions {
     std::vector<std::u16string> files;
     bool dryRun = false;  // check and tell, change nothing
     bool force = false;   // write files that changed since the batch too
+    // When given: the files handled so far (for a progress bar), and a request to stop
+    // after the file at hand.
+    std::atomic<std::size_t>* done = nullptr;
+    const std::atomic<bool>* stop = nullptr;
 };
 
 // What became of one file of the batch.

@@ -19,6 +19,18 @@ constexpr std::pair<Column, FrameId> kFrameColumns[] = {
     {Column::Year, frame_ids::kTyer},  {Column::AlbumArtist, frame_ids::kTpe2},
     {Column::Disc, frame_ids::kTpos},  {Column::Composer, frame_ids::kTcom}};
 
+}  // namespace
+
+const FrameId* FrameOfColumn(Column column) {
+    for (const auto& [frameColumn, id] : kFrameColumns) {
+        if (frameColumn == column)
+            return &id;
+    }
+    return nullptr;
+}
+
+namespace {
+
 std::u16string FormatBitrate(const Mp3File& record) {
     std::u16string digits = text::FromUtf8(std::to_string(record.Bitrate()));
     return record.Vbr() ? digits + u" (VBR)" : digits;
@@ -29,10 +41,8 @@ std::optional<ShownText> ShownField(const Mp3File& record, Column column,
                                     const text::CodePage& codePage) {
     if (column == Column::Genre)
         return ShownGenre(ShownTagsOf(record), codePage);
-    for (const auto& [frameColumn, id] : kFrameColumns) {
-        if (frameColumn == column)
-            return ShownFrameText(ShownTagsOf(record), id, codePage);
-    }
+    if (const FrameId* id = FrameOfColumn(column))
+        return ShownFrameText(ShownTagsOf(record), *id, codePage);
     return std::nullopt;
 }
 

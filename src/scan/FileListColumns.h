@@ -64,6 +64,9 @@ constexpr const ColumnInfo& ColumnInfoOf(Column column) {
     return kColumnInfos[static_cast<std::size_t>(column)];
 }
 
+// The frame a column shows the text of; null for the other columns (genre included).
+const FrameId* FrameOfColumn(Column column);
+
 // What one cell shows: the (pending) name, the display texts of TRCK, TPE1, TALB, TIT2 and
 // TYER, the bitrate ("%u (VBR)" for a variable bitrate), the directory, the genre with
 // references resolved to names, the duration as minutes:seconds, and the texts of TPE2, TPOS

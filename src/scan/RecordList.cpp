@@ -16,6 +16,17 @@ std::vector<std::unique_ptr<Mp3File>> RecordList::TakeAll() {
     return taken;
 }
 
+std::unique_ptr<Mp3File> RecordList::Replace(const Mp3File* old, std::unique_ptr<Mp3File> fresh) {
+    std::lock_guard lock(mutex_);
+    for (std::unique_ptr<Mp3File>& record : records_) {
+        if (record.get() == old) {
+            record.swap(fresh);
+            return fresh;
+        }
+    }
+    return nullptr;
+}
+
 std::size_t RecordList::Size() const {
     std::lock_guard lock(mutex_);
     return records_.size();

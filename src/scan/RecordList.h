@@ -24,6 +24,9 @@ class RecordList {
     // pointers stay valid until the next Clear.
     std::vector<Mp3File*> From(std::size_t first) const;
     std::vector<Mp3File*> All() const { return From(0); }
+    // Puts `fresh` in the place of `old` (a file loaded again), handing `old` to the caller;
+    // null, keeping `fresh` out, when `old` is not in the list.
+    std::unique_ptr<Mp3File> Replace(const Mp3File* old, std::unique_ptr<Mp3File> fresh);
 
   private:
     mutable std::mutex mutex_;

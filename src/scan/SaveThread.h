@@ -1,9 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "scan/BackgroundWorker.h"
 #include "scan/RecordList.h"
+#include "scan/SaveHistory.h"
 #include "scan/WorkProgress.h"
 #include "tags/record/EngineContext.h"
 
@@ -11,7 +14,8 @@ namespace velmora {
 
 // Saves, on a background thread, every record of the list that needs saving, in list
 // order. A record whose save fails has shown its message and still needs saving; the
-// others are saved all the same. A save is not stopped half way.
+// others are saved all the same. A save is not stopped half way. With a history, the run is
+// one batch of it, described as `what` ("Album, Rename": the actions saved).
 class SaveThread {
   public:
     SaveThread(EngineContext& context, RecordList& records)
@@ -20,6 +24,8 @@ class SaveThread {
 
     // `onDone` runs on the worker once the running flag is clear. False while a save runs.
     bool Start(std::function<void()> onDone = {});
+    bool Start(std::optional<SaveHistory> history, std::u16string what,
+               std::function<void()> onDone = {});
     bool IsRunning() const { return worker_.IsRunning(); }
     void Join() { worker_.Join(); }
     // The records to save (counted when the save starts), those done so far and how many of
@@ -30,6 +36,9 @@ class SaveThread {
     static std::size_t SaveAll(EngineContext& context, const RecordList& records);
 
   private:
+    static void SaveRecorded(EngineContext& context, const SaveHistory& history,
+                             const std::u16string& what, const std::vector<Mp3File*>& toSave,
+                             ProgressCounters& progress);
     static std::size_t SaveAll(EngineContext& context, const std::vector<Mp3File*>& toSave,
                                ProgressCounters& progress);
 

@@ -13,6 +13,9 @@ int main(int argc, char** argv) {
     // state left by an earlier run changes what the tests' dialogs show.
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    // And a history of saves of its own: saves in the tests are recorded like any other.
+    QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     QApplication app(argc, argv);
     // Collation differs by locale (the C locale compares code units): the tests name one.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));

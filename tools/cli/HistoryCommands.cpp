@@ -7,9 +7,9 @@
 #include "CliEnvironment.h"
 #include "Command.h"
 #include "Output.h"
-#include "RecordedRun.h"
 #include "history/HistoryStore.h"
 #include "history/Revert.h"
+#include "scan/SaveHistory.h"
 #include "text/FileName.h"
 #include "text/Utf8.h"
 

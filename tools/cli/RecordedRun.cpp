@@ -4,13 +4,11 @@
 
 #include "CliEnvironment.h"
 #include "history/HistorySession.h"
-#include "history/HistoryStore.h"
+#include "scan/SaveHistory.h"
 #include "text/Utf8.h"
 
 namespace velmora::cli {
 namespace {
-
-constexpr std::uint64_t kMebibyte = 1024 * 1024;
 
 // "set album, artist": the command and the options given, which say what it changed.
 std::u16string Summary(const CLI::App& command) {
@@ -27,22 +25,16 @@ std::u16string Summary(const CLI::App& command) {
 
 }  // namespace
 
-history::HistoryLimits HistoryLimitsOf(const SettingsKey& settings) {
-    return {settings.Read(settings::kHistoryKeepDays),
-            settings.Read(settings::kHistoryMaxMiB) * kMebibyte};
-}
-
 int RunRecorded(const CLI::App& app, CliEnvironment& environment, const CommandBody& command) {
     const auto chosen = app.get_subcommands();
-    if (chosen.empty() || chosen.front()->get_name() == "history" ||
-        !environment.Settings().Read(settings::kKeepHistory))
+    const std::optional<SaveHistory> keep = SaveHistoryOf(environment.Settings());
+    if (chosen.empty() || chosen.front()->get_name() == "history" || !keep)
         return command(environment);
-    history::HistorySession session(history::HistoryStore::DefaultFile(), "cli",
-                                    environment.Messages());
+    history::HistorySession session(keep->file, "cli", environment.Messages());
     environment.Context().recorder = &session;
     const int code = command(environment);
     environment.Context().recorder = nullptr;
-    session.Finish(Summary(*chosen.front()), HistoryLimitsOf(environment.Settings()));
+    session.Finish(Summary(*chosen.front()), keep->limits);
     return code;
 }
 

@@ -27,7 +27,9 @@
 #include "ui/commands/SaveCommands.h"
 #include "ui/commands/ShellCommands.h"
 #include "ui/commands/TagCommands.h"
+#include "ui/dialogs/HistoryDialog.h"
 #include "ui/dialogs/PreferencesDialog.h"
+#include "ui/dialogs/ReviewDialog.h"
 #include "ui/list/FileListView.h"
 #include "ui/list/ListDisplay.h"
 #include "ui/list/ShownCount.h"
@@ -45,7 +47,8 @@ constexpr QSize kInitialSize{1000, 700};
 MainWindow::MainWindow(UiEnvironment& environment, QWidget* parent)
     : QMainWindow(parent),
       environment_(environment),
-      workspace_(new Workspace(environment.Context(), environment.Messages(), this)) {
+      workspace_(new Workspace(environment.Context(), environment.Messages(),
+                               environment.Settings(), this)) {
     setWindowTitle(ToQString(kAppCaption));
     setWindowIcon(AppIcon());
     environment.Messages().SetWindow(this);
@@ -62,6 +65,7 @@ MainWindow::MainWindow(UiEnvironment& environment, QWidget* parent)
     BuildMenus();
     setCentralWidget(BuildCentre());
     connect(batch_, &BatchCommands::tagsGenerated, panel_, &TagEditorPanel::Reload);
+    connect(workspace_, &Workspace::recordsReplaced, panel_, &TagEditorPanel::Reload);
     BuildStatusBar();
     connect(workspace_, &Workspace::stateChanged, this, [this] {
         if (closeWhenIdle_ && workspace_->IsIdle()) {
@@ -88,6 +92,15 @@ void MainWindow::BuildMenus() {
     file->addAction(loading_->Stop());
     file->addSeparator();
     file->addAction(saving_->Save());
+    QAction* review = file->addAction(tr("Re&view changes..."), this, &MainWindow::ShowReview);
+    review->setStatusTip(tr("Show what a save would change, file by file"));
+    QAction* history = file->addAction(tr("&History..."), this, &MainWindow::ShowHistory);
+    history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    history->setStatusTip(tr("Show the saves made so far and revert them"));
+    connect(workspace_, &Workspace::stateChanged, this, [this, review, history] {
+        review->setEnabled(workspace_->IsIdle());
+        history->setEnabled(workspace_->IsIdle());
+    });
     file->addSeparator();
     file->addAction(shell_->Open());
     file->addAction(shell_->Enqueue());
@@ -225,6 +238,24 @@ void MainWindow::ShowPreferences() {
     dialog.exec();
     workspace_->UpdateOptions(ReadTagOptions(environment_.Settings()));
     ApplyDisplay();
+}
+
+void MainWindow::ShowReview() {
+    if (!workspace_->IsIdle())
+        return;
+    workspace_->ApplyPendingEdits();
+    std::vector<Mp3File*> pending;
+    for (Mp3File* record : workspace_->Model().Records()) {
+        if (record->NeedsSave())
+            pending.push_back(record);
+    }
+    ReviewDialog dialog(environment_.Context(), std::move(pending), this);
+    dialog.exec();
+}
+
+void MainWindow::ShowHistory() {
+    HistoryDialog dialog(*workspace_, environment_.Context(), this);
+    dialog.exec();
 }
 
 void MainWindow::ApplyDisplay() {

@@ -49,6 +49,8 @@ class MainWindow : public QMainWindow {
     void BuildStatusBar();
     void ShowContextMenu(const QPoint& globalPos);
     void ShowPreferences();
+    void ShowReview();
+    void ShowHistory();
     void ShowAbout();
     void ApplyDisplay();
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
+#include <memory>
 #include <span>
 #include <utility>
 #include <vector>
@@ -19,12 +21,22 @@ namespace {
 constexpr std::size_t kRowSlice = 500;
 constexpr std::chrono::milliseconds kRowPassBudget{20};
 
+// "Edit Tags, Rename": the actions a save writes, in the order they were made.
+std::u16string SaveDescription(const std::vector<std::u16string>& actions) {
+    std::u16string what;
+    for (const std::u16string& name : actions)
+        what += (what.empty() ? u"" : u", ") + name;
+    return what.empty() ? u"Save" : what;
+}
+
 }  // namespace
 
-Workspace::Workspace(EngineContext& context, UiMessageSink& sink, QObject* parent)
+Workspace::Workspace(EngineContext& context, UiMessageSink& sink, const SettingsKey& settings,
+                     QObject* parent)
     : QObject(parent),
       context_(context),
       sink_(sink),
+      settings_(settings),
       loader_(context),
       saver_(context, loader_.Records()),
       model_(context.codePage),
@@ -148,6 +160,8 @@ void Workspace::Save(std::function<void()> then) {
         return;
     ApplyPendingEdits();
     afterSave_ = std::move(then);
+    const std::u16string what =
+        SaveDescription(journal_.ActionNames([](const Mp3File& r) { return r.NeedsSave(); }));
     // Saving a record ends what Undo could take back in it.
     for (const Mp3File* record : model_.Records()) {
         if (record->NeedsSave())
@@ -156,7 +170,7 @@ void Workspace::Save(std::function<void()> then) {
     sink_.BeginRun(UiMessageSink::SaveCheckText());
     model_.HoldChangedRecords();
     SetState(WorkState::Saving);
-    saver_.Start();
+    saver_.Start(SaveHistoryOf(settings_), what);
     savePoller_.Start();
     ShowProgress();
     emit recordsEdited();
@@ -171,6 +185,32 @@ void Workspace::OnSaveDone() {
     sink_.EndRun();
     if (auto then = std::exchange(afterSave_, {}))
         then();
+}
+
+void Workspace::ReloadFiles(const std::vector<std::pair<std::u16string, std::u16string>>& moved) {
+    if (!IsIdle())
+        return;
+    const std::map<std::u16string, std::u16string> now(moved.begin(), moved.end());
+    // The old records go only once whatever showed them has been told to ask again.
+    std::vector<std::unique_ptr<Mp3File>> retired;
+    for (Mp3File* record : loader_.Records().All()) {
+        const auto found = now.find(record->DiskPath());
+        if (found == now.end())
+            continue;
+        const std::u16string& path = found->second;
+        const std::size_t slash = path.rfind(u'/');
+        journal_.Forget(*record);
+        updated_.erase(record);
+        auto fresh =
+            std::make_unique<Mp3File>(context_, path.substr(0, slash), path.substr(slash + 1));
+        Mp3File* shown = fresh.get();
+        retired.push_back(loader_.Records().Replace(record, std::move(fresh)));
+        model_.ReplaceRecord(record, shown);
+    }
+    if (retired.empty())
+        return;
+    emit statusChanged(StatusText());
+    emit recordsReplaced();
 }
 
 std::vector<Mp3File*> Workspace::Apply(std::u16string name, std::span<Mp3File* const> records,

@@ -21,7 +21,8 @@
 
 namespace velmora {
 struct EngineContext;
-}
+class SettingsKey;
+}  // namespace velmora
 
 namespace velmora::ui {
 
@@ -35,7 +36,9 @@ class Workspace : public QObject {
     Q_OBJECT
 
   public:
-    Workspace(EngineContext& context, UiMessageSink& sink, QObject* parent = nullptr);
+    // `settings` say whether saves are recorded in the history, and its limits.
+    Workspace(EngineContext& context, UiMessageSink& sink, const SettingsKey& settings,
+              QObject* parent = nullptr);
     ~Workspace() override;
 
     WorkState State() const { return state_; }
@@ -53,8 +56,12 @@ class Workspace : public QObject {
     // The engine's options after the user changed them; the workers read them, so they take
     // effect at once when idle, else when the running work is done.
     void UpdateOptions(const TagOptions& options);
-    // Idle only: saves every record that needs it; `then` runs when the save is done.
+    // Idle only: saves every record that needs it, as one batch of the history named after
+    // the actions saved; `then` runs when the save is done.
     void Save(std::function<void()> then = {});
+    // Idle only: the files a revert changed, each from the path the list knows it by to the
+    // one it has now, are loaded again; their pending edits and undo steps go.
+    void ReloadFiles(const std::vector<std::pair<std::u16string, std::u16string>>& moved);
 
     // Idle or loading: ends the load after the file being loaded; the rows loaded stay.
     void StopLoad();
@@ -94,6 +101,8 @@ class Workspace : public QObject {
     void progressChanged(const QString& text);
     // Records were edited, undone or redone.
     void recordsEdited();
+    // Rows show records loaded anew (ReloadFiles): whatever holds records asks again.
+    void recordsReplaced();
     // Every row is gone (a load starts): whatever showed records shows nothing now.
     void listCleared();
     // Whoever holds typed, unapplied edits applies them now (see ApplyPendingEdits).
@@ -114,6 +123,7 @@ class Workspace : public QObject {
 
     EngineContext& context_;
     UiMessageSink& sink_;
+    const SettingsKey& settings_;
     LoaderThread loader_;
     SaveThread saver_;
     edit::EditJournal journal_;

@@ -8,10 +8,15 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "common/Messages.h"
+#include "history/HistoryStore.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 #include "ui/bridges/QtText.h"
@@ -21,6 +26,10 @@ namespace velmora::ui {
 namespace {
 
 constexpr int kIndent = 20;
+constexpr double kMebibyte = 1024.0 * 1024.0;
+// The largest limits the boxes offer: 1 TiB, 100 years.
+constexpr int kMostHistoryMiB = 1024 * 1024;
+constexpr int kMostHistoryDays = 36500;
 
 // Common 8-bit code pages: the iconv name stored, and what users know them as.
 struct CodePageChoice {
@@ -107,9 +116,50 @@ QWidget* PreferencesDialog::BuildGeneralPage() {
     auto* form = new QFormLayout;
     form->addRow(tr("8-bit text &code page:"), codePage_);
     layout->addLayout(form);
+    layout->addWidget(BuildHistoryGroup());
     layout->addStretch();
     connect(use24_, &QCheckBox::toggled, this, &PreferencesDialog::EnableEncodings);
     return page;
+}
+
+namespace {
+
+// The size the history takes now, opened only when it exists.
+QString HistorySizeText() {
+    const std::filesystem::path file = history::HistoryStore::DefaultFile();
+    std::error_code ignored;
+    if (!std::filesystem::exists(file, ignored))
+        return PreferencesDialog::tr("In use: none yet");
+    std::u16string notice;
+    std::string error;
+    const auto store = history::HistoryStore::Open(file, notice, error);
+    if (!store)
+        return PreferencesDialog::tr("In use: unknown (%1)").arg(QString::fromStdString(error));
+    return PreferencesDialog::tr("In use: %1 MiB")
+        .arg(double(store->SizeInBytes()) / kMebibyte, 0, 'f', 1);
+}
+
+}  // namespace
+
+QWidget* PreferencesDialog::BuildHistoryGroup() {
+    auto* group = new QGroupBox(tr("History"));
+    auto* form = new QFormLayout(group);
+    keepHistory_ = new QCheckBox(tr("Keep a &history of saves"));
+    form->addRow(keepHistory_);
+    historyMiB_ = new QSpinBox;
+    historyMiB_->setRange(1, kMostHistoryMiB);
+    historyMiB_->setSuffix(tr(" MiB"));
+    form->addRow(tr("Si&ze limit:"), historyMiB_);
+    historyDays_ = new QSpinBox;
+    historyDays_->setRange(1, kMostHistoryDays);
+    historyDays_->setSuffix(tr(" days"));
+    form->addRow(tr("&Age limit:"), historyDays_);
+    auto* used = new QLabel(HistorySizeText());
+    used->setObjectName(QStringLiteral("historySize"));
+    form->addRow(used);
+    for (QWidget* limit : {static_cast<QWidget*>(historyMiB_), static_cast<QWidget*>(historyDays_)})
+        connect(keepHistory_, &QCheckBox::toggled, limit, &QWidget::setEnabled);
+    return group;
 }
 
 QWidget* PreferencesDialog::BuildInterfacePage() {
@@ -146,6 +196,13 @@ void PreferencesDialog::ReadGeneral() {
         codePage_->addItem(name, name);
     codePage_->setCurrentIndex(codePage_->findData(name));
     EnableEncodings();
+    keepHistory_->setChecked(settings_.Read(settings::kKeepHistory));
+    historyMiB_->setValue(
+        int(std::min<std::uint32_t>(settings_.Read(settings::kHistoryMaxMiB), kMostHistoryMiB)));
+    historyDays_->setValue(
+        int(std::min<std::uint32_t>(settings_.Read(settings::kHistoryKeepDays), kMostHistoryDays)));
+    historyMiB_->setEnabled(keepHistory_->isChecked());
+    historyDays_->setEnabled(keepHistory_->isChecked());
 }
 
 void PreferencesDialog::ReadInterface() {
@@ -172,6 +229,9 @@ void PreferencesDialog::WriteGeneral() {
         }
     }
     settings_.Write(settings::kCodePage, ToU16(codePage_->currentData().toString()));
+    settings_.Write(settings::kKeepHistory, keepHistory_->isChecked());
+    settings_.Write(settings::kHistoryMaxMiB, std::uint32_t(historyMiB_->value()));
+    settings_.Write(settings::kHistoryKeepDays, std::uint32_t(historyDays_->value()));
 }
 
 void PreferencesDialog::WriteInterface() {

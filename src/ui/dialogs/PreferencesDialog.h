@@ -6,6 +6,7 @@
 class QCheckBox;
 class QComboBox;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 
 namespace velmora {
@@ -16,9 +17,9 @@ class MessageSink;
 namespace velmora::ui {
 
 // "Velmora 1.1 Preferences": the General page (recursion, the ID3v2 version and encoding of
-// saves, empty ID3v1 removal, the 8-bit code page) and the User Interface page (the list's
-// display options). OK writes the General page and, when it was opened, the User Interface
-// page; Cancel writes nothing.
+// saves, empty ID3v1 removal, the 8-bit code page, the history of saves and its limits) and the
+// User Interface page (the list's display options). OK writes the General page and, when it was
+// opened, the User Interface page; Cancel writes nothing.
 class PreferencesDialog : public QDialog {
     Q_OBJECT
 
@@ -30,6 +31,7 @@ class PreferencesDialog : public QDialog {
   private:
     QWidget* BuildGeneralPage();
     QWidget* BuildInterfacePage();
+    QWidget* BuildHistoryGroup();
     void ReadGeneral();
     void ReadInterface();
     void WriteGeneral();
@@ -45,6 +47,9 @@ class PreferencesDialog : public QDialog {
     std::array<QRadioButton*, 4> encodings_;
     QCheckBox* autoDeleteV1_;
     QComboBox* codePage_;
+    QCheckBox* keepHistory_;
+    QSpinBox* historyMiB_;
+    QSpinBox* historyDays_;
     QCheckBox* showIcons_;
     QCheckBox* showRedText_;
     QCheckBox* showGridlines_;

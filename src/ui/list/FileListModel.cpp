@@ -120,6 +120,15 @@ void FileListModel::RowsChanged() {
         emit dataChanged(index(0, 0), index(int(rows_.size()) - 1, int(kColumnCount) - 1));
 }
 
+void FileListModel::ReplaceRecord(const Mp3File* old, Mp3File* fresh) {
+    const auto row = std::find(rows_.begin(), rows_.end(), old);
+    if (row == rows_.end())
+        return;
+    *row = fresh;
+    const int at = int(row - rows_.begin());
+    emit dataChanged(index(at, 0), index(at, int(kColumnCount) - 1));
+}
+
 void FileListModel::RecordsChanged(std::span<Mp3File* const> records) {
     if (records.empty())
         return;

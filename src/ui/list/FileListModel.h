@@ -50,6 +50,8 @@ class FileListModel : public QAbstractTableModel {
     void RowsChanged();
     // Repaints the rows of these records (an edit), one signal per run of adjacent rows.
     void RecordsChanged(std::span<Mp3File* const> records);
+    // The row of `old` shows `fresh` from now on (the file was loaded again).
+    void ReplaceRecord(const Mp3File* old, Mp3File* fresh);
     void SetDisplay(const ListDisplay& display);
     const ListDisplay& Display() const { return display_; }
 

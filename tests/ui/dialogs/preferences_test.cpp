@@ -85,13 +85,13 @@ class PreferencesTest : public QObject {
             notice = AnswerNextBox(QMessageBox::Ok);
             Press(*dialog, QDialogButtonBox::Ok);
         });
-        QCOMPARE(
-            general,
-            QStringList({"[x] Recurse Subdirectories",
-                         "[ ] Save files in ID3v2.4 (may create problems with older media players)",
-                         "-[x] Don't change encoding", "-[ ] Save as Unicode",
-                         "-[ ] Save as Unicode (with BOM)", "-[ ] Save as UTF-8",
-                         "[ ] Automatically remove empty IDv1 tags"}));
+        QCOMPARE(general,
+                 QStringList(
+                     {"[x] Recurse Subdirectories",
+                      "[ ] Save files in ID3v2.4 (may create problems with older media players)",
+                      "-[x] Don't change encoding", "-[ ] Save as Unicode",
+                      "-[ ] Save as Unicode (with BOM)", "-[ ] Save as UTF-8",
+                      "[ ] Automatically remove empty IDv1 tags", "[x] Keep a history of saves"}));
         QCOMPARE(
             notice->text,
             QStringLiteral("Some settings will not take effect until the program is restarted."));
@@ -101,6 +101,9 @@ class PreferencesTest : public QObject {
         QCOMPARE(Stored(fixture, "Use2.4"), std::optional<std::uint32_t>(0));
         QCOMPARE(Stored(fixture, "AutoDeleteV1"), std::optional<std::uint32_t>(0));
         QCOMPARE(Stored(fixture, "Encoding"), std::optional<std::uint32_t>(0));
+        QCOMPARE(Stored(fixture, "KeepHistory"), std::optional<std::uint32_t>(1));
+        QCOMPARE(Stored(fixture, "HistoryMaxMiB"), std::optional<std::uint32_t>(1024));
+        QCOMPARE(Stored(fixture, "HistoryKeepDays"), std::optional<std::uint32_t>(180));
         QCOMPARE(QString::fromStdU16String(fixture.Environment().Settings().ReadString("CodePage")),
                  QStringLiteral("CP1252"));
         // The User Interface page was never opened: its values are not written.
