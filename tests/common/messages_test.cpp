@@ -37,8 +37,6 @@ TEST(MessageText, EachKindSaysItsTextWithTheReasonAndTheBreaksTheCallerChooses) 
         {"rename",
          ErrorMessage(MessageKind::RenameFailed, {u"a.mp3", u"b.mp3"}, SystemError(EEXIST)),
          u"Couldn't rename \"a.mp3\" to \"b.mp3\": File exists"},
-        {"export", ErrorMessage(MessageKind::ExportWriteFailed, {u"/l.m3u"}, SystemError(EIO)),
-         u"Couldn't write to file\r\n/l.m3u: Input/output error"},
         {"field name is the text, never a reason",
          ErrorMessage(MessageKind::UnrecognizedField, {}, {}, u"Artist"),
          u"Unrecognized field: Artist"},

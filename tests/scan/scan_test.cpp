@@ -4,8 +4,11 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <future>
 #include <latch>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,7 +17,6 @@
 #include "scan/FileListColumns.h"
 #include "scan/LoaderThread.h"
 #include "scan/SaveThread.h"
-#include "settings/SettingNames.h"
 #include "support/ScratchDirectory.h"
 #include "tags/Id3v1TestRecords.h"
 #include "tags/Id3v2TestSupport.h"
@@ -45,15 +47,27 @@ class ScanTest : public ::testing::Test {
             fs::create_symlink("absent", scratch_.Path("f" + std::to_string(i) + ".mp3"));
     }
     std::u16string Root() const { return text::FileNameToText(scratch_.Root().string()); }
-    void Load(LoaderThread& loader) {
-        loader.SetDirectory(Root());
+    void Load(LoaderThread& loader, const std::u16string& folder = {}) {
+        loader.SetDirectory(folder.empty() ? Root() : folder);
         ASSERT_TRUE(loader.Start());
         loader.Join();
     }
+    // Every file is a link to nothing, so each load shows a message and blocks on it: the
+    // test knows exactly which file the worker is at.
+    std::unique_ptr<LoaderThread> StartGated(MessageSink& gate, std::function<void()> done = {}) {
+        WriteDanglingLinks(kFiles);
+        gated_.emplace(context_.options, context_.codePage, gate);
+        auto loader = std::make_unique<LoaderThread>(*gated_);
+        loader->SetDirectory(Root());
+        EXPECT_TRUE(loader->Start(std::move(done)));
+        return loader;
+    }
+    static constexpr int kFiles = 500;
 
     ScratchDirectory scratch_;
     TestEngine engine_;
     EngineContext& context_ = engine_.context;
+    std::optional<EngineContext> gated_;
 };
 
 // The done callback comes after the flag is clear, so a poller and a listener agree.
@@ -188,23 +202,14 @@ TEST_F(ScanTest, LoaderRecordsAreCompleteAndRecurseIsReadAtEachLoad) {
     LoaderThread loader(context_);
     loader.SetDirectory(u"/");
     EXPECT_EQ(loader.Directory(), u"");
-    loader.SetDirectory(Root() + u"/absent");  // a missing folder loads nothing, silently
-    loader.Start();
-    loader.Join();
+    Load(loader, Root() + u"/absent");  // a missing folder loads nothing, silently
     EXPECT_EQ(loader.Records().Size(), 0u);
     EXPECT_TRUE(engine_.messages.Shown().empty());
 
-    loader.SetDirectory(Root() + u"/");
+    Load(loader, Root() + u"/");
     EXPECT_EQ(loader.Directory(), Root());
-    loader.Start();
-    loader.Join();
+    // What each record holds: LoaderReadsInParallelYetGivesTheWalksOrder.
     EXPECT_EQ(LoadedNames(loader), (std::vector<std::u16string>{u"inner.MP3", u"top.mp3"}));
-    for (const Mp3File* record : loader.Records().All()) {
-        EXPECT_FALSE(record->NeedsSave());
-        const bool top = record->Name() == u"top.mp3";
-        EXPECT_EQ(record->Bitrate(), top ? 128 : 0);
-        EXPECT_EQ(record->V1().Text(Id3v1Tag::kTitle), top ? u"Top" : u"");
-    }
 
     loader.SetRecurse(false);
     loader.ResetList();
@@ -263,38 +268,26 @@ TEST_F(ScanTest, LoaderReadsInParallelYetGivesTheWalksOrder) {
     EXPECT_FALSE(engine_.messages.Texts().empty());
 }
 
-constexpr int kFiles = 500;
-
-// Every file is a link to nothing, so each load shows a message and blocks on it: the
-// test knows exactly which file the worker is at when it asks the load to stop.
+// The load stops after the file at hand, keeping what it loaded.
 TEST_F(ScanTest, LoaderStopsAfterTheFileAtHandKeepingWhatItLoaded) {
-    WriteDanglingLinks(kFiles);
     GatedMessageSink gate;
-    EngineContext gated{context_.options, context_.codePage, gate};
-    LoaderThread loader(gated);
-    loader.SetDirectory(Root());
     std::atomic<int> doneCalls = 0;
-    ASSERT_TRUE(loader.Start([&] { ++doneCalls; }));
+    auto loader = StartGated(gate, [&] { ++doneCalls; });
     gate.shown.wait(0);
-    loader.Stop();
+    loader->Stop();
     gate.open.count_down();
-    loader.Join();
-    EXPECT_FALSE(loader.IsRunning());
+    loader->Join();
+    EXPECT_FALSE(loader->IsRunning());
     EXPECT_EQ(doneCalls, 1);
-    EXPECT_EQ(loader.Records().Size(), 1u);
-    const WorkProgress progress = loader.Progress();
-    EXPECT_EQ(progress.done, 1u);
-    EXPECT_EQ(progress.failed, 1u);
-    EXPECT_EQ(loader.Records().All()[0]->Status(), LoadStatus::Failed);
+    EXPECT_EQ(loader->Records().Size(), 1u);
+    EXPECT_EQ(loader->Progress().done, 1u);
+    EXPECT_EQ(loader->Progress().failed, 1u);
+    EXPECT_EQ(loader->Records().All()[0]->Status(), LoadStatus::Failed);
 }
 
 TEST_F(ScanTest, DestroyingALoaderMidLoadDoesNotWaitForTheWalk) {
-    WriteDanglingLinks(kFiles);
     GatedMessageSink gate;
-    EngineContext gated{context_.options, context_.codePage, gate};
-    auto loader = std::make_unique<LoaderThread>(gated);
-    loader->SetDirectory(Root());
-    ASSERT_TRUE(loader->Start());
+    auto loader = StartGated(gate);
     gate.shown.wait(0);
     auto destroyed = std::async(std::launch::async, [&] { loader.reset(); });
     // Gives the destructor time to ask for the stop and start waiting; should it come late,

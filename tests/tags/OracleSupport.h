@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-// Outside readers run as programs: mutagen (python3-mutagen) through the scripts beside the tests,
-// and TagLib through taglib_oracle. Each prints "F <path>", then one line per frame.
+// The outside reader, mutagen (python3-mutagen), runs as the script beside the tests; it prints
+// "F <path>", then one line per frame.
 namespace velmora::testing {
 
 using OracleLines = std::multiset<std::string>;

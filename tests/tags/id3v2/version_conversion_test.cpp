@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 
-#include "support/ScratchDirectory.h"
 #include "tags/Id3v2TestSupport.h"
 #include "tags/id3v2/Id3v2Serializer.h"
 #include "tags/id3v2/VersionConversion.h"
@@ -80,34 +78,6 @@ TEST(ConversionTest, JoinedValuesAreAllInTheText) {
     auto read = ReadBytes(Tag(4, TextFrames("TXXX=key;v1;v2", 4)), engine);
     ConvertFramesForVersion(*read.tag, 3, Cp1252());
     EXPECT_EQ(SerializeTag(*read.tag, 3, Cp1252()), TextFrames("TXXX=key;v1/v2", 3));
-}
-
-// Peer files whose dates other readers convert: TagLib upgrades TYE 2010 + TDA 0304 to TDRC
-// 2010-04-03; mutagen drops a TYER that holds only a stray byte-order mark.
-TEST(ConversionTest, PeerFiles) {
-    const struct {
-        const char* file;
-        std::uint8_t to;
-        std::string after;
-    } peers[] = {
-        {"taglib/id3v22-tda.mp3", 4, "TRCK=1|TDRC=2010-04-03"},
-        {"mutagen/bad-TYER-frame.mp3", 4,
-         "TIT2=This track has an invalid TYER frame, that used to "
-         "be able to break Mutagen"},
-        {"taglib/extended-header.mp3", 3,
-         "TORY=2013|TYER=2013|TCON=Folk/Power Metal|TIT2=Druids|"
-         "TPE1=Excelsis|TALB=Vo Chrieger U Drache|TRCK=03"},
-    };
-    for (const auto& peer : peers) {
-        const std::filesystem::path path = std::filesystem::path(VELMORA_PEERS_DIR) / peer.file;
-        if (!std::filesystem::exists(path))
-            GTEST_SKIP() << "peer corpus not present";
-        const Bytes file = B(ScratchDirectory::ReadFile(path));
-        TestEngine engine;
-        auto read = ReadBytes(file, engine);
-        ConvertFramesForVersion(*read.tag, peer.to, Cp1252());
-        EXPECT_EQ(Describe(*read.tag), peer.after) << peer.file;
-    }
 }
 
 struct YearCase {
