@@ -29,8 +29,8 @@ bool AllDigits(std::u16string_view text) {
 }
 
 Message Refusal(const Mp3File& record, Column column, std::u16string_view why) {
-    return NoteMessage({record.Name() + u": " + std::u16string(ColumnInfoOf(column).header) +
-                        u" " + std::u16string(why)},
+    return NoteMessage({record.Name() + u": " + std::u16string(ColumnInfoOf(column).header) + u" " +
+                        std::u16string(why)},
                        kErrorCaption, MessageIcon::Warning);
 }
 
@@ -97,6 +97,23 @@ CellPlan PlanCellEdits(std::vector<CellEdit> wanted, const text::CodePage& codeP
     }
     CheckNames(plan);
     return plan;
+}
+
+bool PasteFits(std::size_t lines, std::size_t rows) {
+    return lines == 1 || lines == rows;
+}
+
+std::vector<CellEdit> PasteEdits(std::span<Mp3File* const> rows, std::span<const Column> columns,
+                                 const std::vector<std::vector<std::u16string>>& lines) {
+    std::vector<CellEdit> edits;
+    if (lines.empty() || !PasteFits(lines.size(), rows.size()))
+        return edits;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const std::vector<std::u16string>& fields = lines[lines.size() == 1 ? 0 : row];
+        for (std::size_t i = 0; i < fields.size() && i < columns.size(); ++i)
+            edits.push_back({rows[row], columns[i], fields[i]});
+    }
+    return edits;
 }
 
 void ApplyCellEdit(const CellEdit& edit, const EngineContext& context) {

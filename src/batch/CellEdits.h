@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,13 @@ struct CellPlan {
 // hidden, not taken and for an MP3 (the renames of the plan follow one another, as at the
 // save); a column that cannot be edited refuses every value.
 CellPlan PlanCellEdits(std::vector<CellEdit> wanted, const text::CodePage& codePage);
+
+// What pasting lines of fields does: line i goes to the i-th row, its fields to `columns` in
+// turn (the shown columns from the current one on; fields beyond them are dropped); one line
+// goes to every row. Empty for any other number of lines: the caller says why.
+std::vector<CellEdit> PasteEdits(std::span<Mp3File* const> rows, std::span<const Column> columns,
+                                 const std::vector<std::vector<std::u16string>>& lines);
+bool PasteFits(std::size_t lines, std::size_t rows);
 
 // Writes a planned edit into its record: Track as TRCK (without leading zeros), a Genre name
 // or number as its reference, a file name as the name after the next save.

@@ -32,8 +32,7 @@ std::u16string ReadHeader(const std::vector<std::u16string>& header, CsvImportTa
         const auto column = ColumnNamed(header[i]);
         if (!column)
             return u"the header names an unknown column " + Quoted(header[i]);
-        if (std::find(table.columns.begin(), table.columns.end(), *column) !=
-            table.columns.end())
+        if (std::find(table.columns.begin(), table.columns.end(), *column) != table.columns.end())
             return u"the header names the column " + Quoted(header[i]) + u" twice";
         table.columns.push_back(*column);
     }

@@ -10,7 +10,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // Walks a document one field at a time.
 class CsvReader {
   public:
-    explicit CsvReader(std::string_view document) : text_(document) {
+    CsvReader(std::string_view document, char separator) : text_(document), separator_(separator) {
         if (text_.starts_with(kByteOrderMark))
             at_ = kByteOrderMark.size();
     }
@@ -41,9 +41,9 @@ class CsvReader {
     bool ReadField(std::string& field) {
         if (at_ < text_.size() && text_[at_] == '"')
             return ReadQuoted(field);
-        while (at_ < text_.size() && text_[at_] != ',' && text_[at_] != '\n' &&
+        while (at_ < text_.size() && text_[at_] != separator_ && text_[at_] != '\n' &&
                text_[at_] != '\r') {
-            if (text_[at_] == '"')
+            if (text_[at_] == '"' && separator_ == ',')
                 return Fail(u"a quote inside a field that does not start with one");
             field += text_[at_++];
         }
@@ -71,7 +71,8 @@ class CsvReader {
                 ++line_;
             field += c;
         }
-        if (at_ < text_.size() && text_[at_] != ',' && text_[at_] != '\n' && text_[at_] != '\r')
+        if (at_ < text_.size() && text_[at_] != separator_ && text_[at_] != '\n' &&
+            text_[at_] != '\r')
             return Fail(u"text after the closing quote of a field");
         return true;
     }
@@ -80,7 +81,7 @@ class CsvReader {
     bool EndOfRecord() {
         if (at_ >= text_.size())
             return true;
-        if (text_[at_] == ',') {
+        if (text_[at_] == separator_) {
             ++at_;
             return false;
         }
@@ -98,6 +99,7 @@ class CsvReader {
     }
 
     std::string_view text_;
+    char separator_;
     std::size_t at_ = 0;
     std::size_t line_ = 1;
     std::u16string why_;
@@ -120,8 +122,33 @@ void AppendCsvRecord(std::string& out, const std::vector<std::u16string>& fields
     out += "\r\n";
 }
 
+void AppendTsvRecord(std::u16string& out, const std::vector<std::u16string>& fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            out += u'\t';
+        const std::u16string& field = fields[i];
+        if (field.find_first_of(u"\t\r\n\"") == std::u16string::npos) {
+            out += field;
+            continue;
+        }
+        out += u'"';
+        for (const char16_t c : field) {
+            if (c == u'"')
+                out += u'"';
+            out += c;
+        }
+        out += u'"';
+    }
+    out += u'\n';
+}
+
 CsvTable ReadCsv(std::string_view document) {
-    return CsvReader(document).Read();
+    return CsvReader(document, ',').Read();
+}
+
+CsvTable ReadTsv(std::u16string_view text) {
+    const std::string utf8 = text::ToUtf8(text);
+    return CsvReader(utf8, '\t').Read();
 }
 
 }  // namespace velmora

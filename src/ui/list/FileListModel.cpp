@@ -3,6 +3,7 @@
 #include <QFont>
 #include <algorithm>
 
+#include "batch/CellEdits.h"
 #include "scan/FileListColumns.h"
 #include "tags/record/Mp3File.h"
 #include "ui/bridges/QtText.h"
@@ -64,6 +65,8 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
             return OnOneLine(ToQString(CellText(record, index.column())));
+        case Qt::EditRole:
+            return ToQString(CellText(record, index.column()));
         case Qt::ForegroundRole:
             if (display_.showRedText && NeedsSave(record))
                 return kUpdatedText;
@@ -96,6 +99,15 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::DisplayRole)
         return ToQString(kColumnInfos[std::size_t(section)].header);
     return {};
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    // A row held during a save shows what the worker may be rewriting.
+    if (index.isValid() && batch::IsEditableColumn(static_cast<Column>(index.column())) &&
+        !held_.contains(rows_[std::size_t(index.row())]))
+        flags |= Qt::ItemIsEditable;
+    return flags;
 }
 
 void FileListModel::Clear() {
