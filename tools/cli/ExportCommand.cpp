@@ -108,7 +108,8 @@ int RunExport(CliEnvironment& environment, const ExportOptions& options) {
 void AddExportCommand(CLI::App& app, CommandBody& chosen) {
     auto options = std::make_shared<ExportOptions>();
     auto* command = app.add_subcommand(
-        "export", "Write the files as an M3U, M3U8 (UTF-8) or PLS playlist, an XML document or a CSV "
+        "export",
+        "Write the files as an M3U, M3U8 (UTF-8) or PLS playlist, an XML document or a CSV "
         "table");
     command->add_option("FORMAT", options->format, "m3u, m3u8, pls, xml or csv")
         ->required()
