@@ -45,8 +45,8 @@ inline constexpr std::array<Column, 13> kAllColumns = {
 
 // The fields of a CSV row: the window's columns, then the comment.
 inline constexpr std::array<Column, 14> kCsvColumns = {
-    Column::Filename,    Column::Track,   Column::Artist,    Column::Album, Column::Title,
-    Column::Year,        Column::Bitrate, Column::Directory, Column::Genre, Column::Duration,
+    Column::Filename,    Column::Track,   Column::Artist,    Column::Album,  Column::Title,
+    Column::Year,        Column::Bitrate, Column::Directory, Column::Genre,  Column::Duration,
     Column::AlbumArtist, Column::Disc,    Column::Composer,  Column::Comment};
 
 // Header of each column, in the order of Column.
@@ -76,8 +76,8 @@ constexpr const ColumnInfo& ColumnInfoOf(Column column) {
 // What one cell shows: the (pending) name, the display texts of TRCK, TPE1, TALB, TIT2 and
 // TYER, the bitrate ("%u (VBR)" for a variable bitrate), the directory, the genre with
 // references resolved to names, the duration as minutes:seconds, and the texts of TPE2, TPOS
-// and TCOM, and the text of the comment without a description. Where the ID3v2 tag lacks the frame of a field that ID3v1 holds, the ID3v1 value
-// shows (ShownFrameText).
+// and TCOM, and the text of the comment without a description. Where the ID3v2 tag lacks the frame
+// of a field that ID3v1 holds, the ID3v1 value shows (ShownFrameText).
 std::u16string CellText(const Mp3File& record, Column column, const text::CodePage& codePage);
 // The cell shows the ID3v1 tag's value.
 bool CellFromId3v1(const Mp3File& record, Column column, const text::CodePage& codePage);
