@@ -97,6 +97,7 @@ void MainWindow::BuildMenus() {
     file->addSeparator();
     exportMenu_ = file->addMenu(tr("&Export"));
     exportMenu_->addActions(exports_->Actions());
+    file->addAction(cells_->ImportCsv());
     file->addSeparator();
     QAction* exit = file->addAction(tr("E&xit"), this, &QWidget::close);
     exit->setShortcuts(QKeySequence::Quit);

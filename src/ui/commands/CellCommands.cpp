@@ -2,17 +2,21 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QMimeData>
 #include <unordered_set>
 
 #include "edit/ActionNames.h"
+#include "export/CsvImport.h"
 #include "export/CsvText.h"
 #include "tags/record/EngineContext.h"
 #include "ui/app/Actions.h"
 #include "ui/app/Workspace.h"
 #include "ui/bridges/QtText.h"
 #include "ui/bridges/UiMessageSink.h"
+#include "ui/dialogs/CsvImportDialog.h"
 #include "ui/list/FileListView.h"
 
 namespace velmora::ui {
@@ -35,9 +39,14 @@ CellCommands::CellCommands(Workspace& workspace, FileListView& view, UiMessageSi
       copy_(MakeAction(this, tr("&Copy Rows"),
                        tr("Copy the shown columns of the selected rows as a table"))),
       paste_(MakeAction(this, tr("&Paste into Rows"),
-                        tr("Paste a table into the selected rows from the current column on"))) {
+                        tr("Paste a table into the selected rows from the current column on"))),
+      importCsv_(MakeAction(this, tr("&Import CSV..."),
+                            tr("Set the tags of the loaded files from a CSV file"))) {
     connect(copy_, &QAction::triggered, this, &CellCommands::CopyRows);
     connect(paste_, &QAction::triggered, this, &CellCommands::PasteRows);
+    connect(importCsv_, &QAction::triggered, this, &CellCommands::ImportCsvFile);
+    connect(&workspace, &Workspace::stateChanged, this,
+            [this] { importCsv_->setEnabled(workspace_.IsIdle()); });
     connect(&view, &FileListView::copyWanted, this, &CellCommands::CopyRows);
     connect(&view, &FileListView::pasteWanted, this, &CellCommands::PasteRows);
     connect(&view, &FileListView::cellsEdited, this, &CellCommands::EditCells);
@@ -96,6 +105,32 @@ void CellCommands::PasteRows() {
     }
     const std::vector<Column> columns = view_.ShownColumnsFrom(current.column());
     Apply(edit::kPasteAction, batch::PasteEdits(rows, columns, lines.rows));
+}
+
+void CellCommands::ImportCsvFile() {
+    const QString path = QFileDialog::getOpenFileName(
+        view_.window(), tr("Import CSV"),
+        workspace_.HasDirectory() ? PathToUrl(workspace_.Directory()).toLocalFile() : QString(),
+        tr("CSV Files (*.csv);;All Files (*)"));
+    if (path.isEmpty() || !workspace_.IsIdle())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowError(sink_, MessageKind::LoadOpenFailed, {ToU16(path)});
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    const CsvImportTable table = ReadCsvImport(std::string_view(bytes.data(), bytes.size()));
+    if (!table.error.empty()) {
+        sink_.Show(NoteMessage({ToU16(path), table.error}, kErrorCaption, MessageIcon::Warning));
+        return;
+    }
+    workspace_.ApplyPendingEdits();
+    CsvImportPlan plan = PlanCsvImport(table, workspace_.Model().Records(), context_.codePage);
+    ShowRefusals(plan.cells.refusals);
+    CsvImportDialog preview(plan, context_.codePage, view_.window());
+    if (preview.exec() == QDialog::Accepted)
+        Apply(edit::kImportCsvAction, std::move(plan.cells.changes));
 }
 
 void CellCommands::Apply(std::u16string name, std::vector<batch::CellEdit> wanted) {

@@ -1,18 +1,22 @@
 // The list as a spreadsheet, typed into and pasted into as a user does: one value into a
 // column of every selected row, Tab to the next cell, Escape, the three line counts of a
-// paste, a copy pasted back, each one undo step, and a save that writes only what changed.
+// paste, a copy pasted back, a CSV import's preview, each one undo step, and a save that
+// writes only what changed.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
+#include <fstream>
 
 #include "scan/FileListColumns.h"
 #include "tags/record/Mp3File.h"
 #include "ui/UiTestSupport.h"
 #include "ui/app/Workspace.h"
+#include "ui/dialogs/CsvImportDialog.h"
 #include "ui/list/FileListView.h"
 
 namespace velmora::testing {
@@ -160,6 +164,41 @@ class CellEditingTest : public QObject {
         QTest::keySequence(view.viewport(), QKeySequence::Paste);
         QCOMPARE(fixture.Window().Files().Journal().ActionCount(), std::size_t(0));
         QCOMPARE(fixture.Window().Files().UpdatedCount(), std::size_t(0));
+    }
+
+    void importPreviewsEveryChangeAndAppliesItAsOneAction() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        const std::string songs = fixture.Songs().string();
+        const auto csv = fixture.Scratch() / "in.csv";
+        std::ofstream(csv, std::ios::binary) << ("Path,Title,Bitrate\r\n" + songs +
+                                                 "/a.mp3,New A,1\r\n/elsewhere/b.mp3,\"New\nB\","
+                                                 "96\r\n/x/none.mp3,,\r\n" +
+                                                 songs + "/c.mp3,Alpha,192\r\n");
+        WhenModal<QFileDialog>([csv](QFileDialog* dialog) {
+            ChooseInFileDialog(dialog, QString::fromStdString(csv.string()));
+        });
+        QStringList shown;
+        WhenModal<ui::CsvImportDialog>([&shown](ui::CsvImportDialog* dialog) {
+            const QAbstractItemModel& rows = dialog->Preview();
+            for (int row = 0; row < rows.rowCount(); ++row) {
+                QStringList cells;
+                for (int column = 1; column < rows.columnCount(); ++column)
+                    cells << rows.index(row, column).data().toString();
+                shown << cells.join(QLatin1Char('|'));
+            }
+            ButtonNamed(*dialog, QStringLiteral("Apply"))->click();
+        });
+        ActionNamed(fixture.Window(), QStringLiteral("Import CSV..."))->trigger();
+        QCOMPARE(shown, QStringList({QStringLiteral("Title|Beta|New A"),
+                                     QStringLiteral("Title|gamma|New\u21B5B"),
+                                     QStringLiteral("(matches no loaded file)||")}));
+        QCOMPARE(Cell(fixture, "b.mp3", Column::Title), QStringLiteral("New\u21B5B"));
+        ui::Workspace& files = fixture.Window().Files();
+        QCOMPARE(files.Journal().UndoName(), std::u16string(u"Import CSV"));
+        QVERIFY(files.Undo());
+        QCOMPARE(Cell(fixture, "a.mp3", Column::Title), QStringLiteral("Beta"));
+        QCOMPARE(files.UpdatedCount(), std::size_t(0));
     }
 };
 
