@@ -22,6 +22,8 @@
 namespace velmora::testing {
 namespace {
 
+namespace fs = std::filesystem;
+
 ui::FileListView& ViewOf(WindowFixture& fixture) {
     return fixture.Window().List();
 }
@@ -100,6 +102,29 @@ class CellEditingTest : public QObject {
         QCOMPARE(Cell(fixture, "a.mp3", Column::Year), QStringLiteral("1999"));
         QVERIFY(files.Redo());
         QCOMPARE(Cell(fixture, "a.mp3", Column::Artist), QStringLiteral("Null"));
+    }
+
+    void fileNameIsAPendingRenameWithTheRenameRefusals() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        SelectCell(fixture, {QStringLiteral("a.mp3"), QStringLiteral("b.mp3")}, Column::Genre);
+        QTest::keyClick(ViewOf(fixture).viewport(), '1');
+        QTest::keyClicks(OpenEditor(fixture), QStringLiteral("7"));
+        QTest::keyClick(OpenEditor(fixture), Qt::Key_Tab);
+        QCOMPARE(Cell(fixture, "b.mp3", Column::Genre), QStringLiteral("Rock"));
+        // One name for two files: the second is refused as taken, and keeps its name.
+        SelectCell(fixture, {QStringLiteral("a.mp3"), QStringLiteral("b.mp3")}, Column::Filename);
+        auto seen = AnswerNextBox(QMessageBox::Ok);
+        QTest::keyClick(ViewOf(fixture).viewport(), Qt::Key_F2);
+        OpenEditor(fixture)->setText(QStringLiteral("new.mp3"));
+        QTest::keyClick(OpenEditor(fixture), Qt::Key_Return);
+        QTRY_VERIFY(seen->shown);
+        QVERIFY(seen->text.contains(QStringLiteral("new.mp3")));
+        QStringList names = fixture.ColumnTexts(int(Column::Filename));
+        names.sort();
+        QCOMPARE(names, QStringList({QStringLiteral("b.mp3"), QStringLiteral("c.mp3"),
+                                     QStringLiteral("d.mp3"), QStringLiteral("new.mp3")}));
+        QVERIFY(fs::exists(fixture.Songs() / "a.mp3"));
     }
 
     void savedEditChangesOnlyItsFrame() {
