@@ -45,8 +45,13 @@ CellCommands::CellCommands(Workspace& workspace, FileListView& view, UiMessageSi
     connect(copy_, &QAction::triggered, this, &CellCommands::CopyRows);
     connect(paste_, &QAction::triggered, this, &CellCommands::PasteRows);
     connect(importCsv_, &QAction::triggered, this, &CellCommands::ImportCsvFile);
-    connect(&workspace, &Workspace::stateChanged, this,
-            [this] { importCsv_->setEnabled(workspace_.IsIdle()); });
+    // A worker may be changing the records: nothing reads or edits them meanwhile.
+    connect(&workspace, &Workspace::stateChanged, this, [this] {
+        const bool idle = workspace_.IsIdle();
+        for (QAction* action : {copy_, paste_, importCsv_})
+            action->setEnabled(idle);
+        view_.SetEditable(idle);
+    });
     connect(&view, &FileListView::copyWanted, this, &CellCommands::CopyRows);
     connect(&view, &FileListView::pasteWanted, this, &CellCommands::PasteRows);
     connect(&view, &FileListView::cellsEdited, this, &CellCommands::EditCells);
@@ -63,7 +68,7 @@ void CellCommands::EditCells(const std::vector<Mp3File*>& records, int column,
 
 void CellCommands::CopyRows() {
     const std::vector<Mp3File*> records = view_.SelectedRecords();
-    if (records.empty())
+    if (!workspace_.IsIdle() || records.empty())
         return;
     const std::vector<Column> columns =
         view_.ShownColumnsFrom(view_.horizontalHeader()->logicalIndex(0));

@@ -45,7 +45,7 @@ FileListView::FileListView(FileListModel& model, FileListProxy& proxy, QWidget* 
     proxy.SearchShownColumnsOf(horizontalHeader());
     setSelectionBehavior(SelectRows);
     setSelectionMode(ExtendedSelection);
-    setEditTriggers(EditKeyPressed | AnyKeyPressed);
+    SetEditable(true);
     auto* cells = new CellDelegate(this);
     setItemDelegate(cells);
     connect(cells, &CellDelegate::valueTyped, this,
@@ -141,6 +141,10 @@ Mp3File* FileListView::CurrentRecord() const {
     return current.isValid() ? model_.Record(proxy_.mapToSource(current).row()) : nullptr;
 }
 
+void FileListView::SetEditable(bool editable) {
+    setEditTriggers(editable ? EditKeyPressed | AnyKeyPressed : NoEditTriggers);
+}
+
 std::vector<Column> FileListView::ShownColumnsFrom(int column) const {
     std::vector<Column> columns;
     const QHeaderView* header = horizontalHeader();
@@ -195,7 +199,7 @@ bool FileListView::event(QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier &&
-            (currentIndex().flags() & Qt::ItemIsEditable)) {
+            editTriggers() != NoEditTriggers && (currentIndex().flags() & Qt::ItemIsEditable)) {
             event->accept();
             return true;
         }

@@ -39,6 +39,9 @@ class FileListView : public QTableView {
     // selected, else its own.
     std::vector<Mp3File*> EditedRecords(const QModelIndex& row) const;
 
+    // Whether F2 or typing opens a cell's editor (not while a worker changes the records).
+    void SetEditable(bool editable);
+
     // One check item per column but the file name: shown or hidden (the header's menu).
     void FillColumnMenu(QMenu& menu);
 
