@@ -33,11 +33,10 @@ bool IsHiddenName(std::u16string_view name) {
 namespace {
 
 // Why a name would not do, as the rename error says it; empty when it would.
-std::u16string_view UnfitNameReason(const RenameExpansion& expansion,
-                                    std::u16string_view storable) {
+std::u16string_view UnfitNameReason(bool onlyPatternText, std::u16string_view storable) {
     if (IsHiddenName(storable))
         return u"the new name would be empty or start with a dot";
-    if (expansion.onlyPatternText)
+    if (onlyPatternText)
         return u"every field of the pattern is empty for this file";
     return {};
 }
@@ -72,6 +71,28 @@ class NamesTaken {
     std::map<std::u16string, bool> changed_;
 };
 
+// What giving `file` the name `wanted` would do after the renames `taken` holds.
+RenamePreview PreviewOne(NamesTaken& taken, const Mp3File& file, const std::u16string& wanted,
+                         bool onlyPatternText) {
+    RenamePreview preview;
+    preview.changes = wanted != file.Name();
+    preview.newName = Mp3File::StorableName(wanted);
+    if (preview.changes && preview.newName != file.DiskName()) {
+        const std::u16string_view unfit = UnfitNameReason(onlyPatternText, preview.newName);
+        const int error = unfit.empty() ? taken.Error(file, preview.newName) : 0;
+        if (!file.IsMp3())
+            preview.refusal = ErrorMessage(MessageKind::NotAnMp3, {file.DiskPath()});
+        else if (!unfit.empty())
+            preview.refusal = UnfitNameError(file.Name(), preview.newName, unfit);
+        else if (error != 0)
+            preview.refusal = ErrorMessage(MessageKind::RenameFailed,
+                                           {file.Name(), preview.newName}, SystemError(error));
+        else
+            taken.Renamed(file, preview.newName);
+    }
+    return preview;
+}
+
 }  // namespace
 
 std::vector<RenamePreview> PreviewRename(const RenamePattern& pattern,
@@ -82,24 +103,18 @@ std::vector<RenamePreview> PreviewRename(const RenamePattern& pattern,
     NamesTaken taken;
     for (const Mp3File* file : batch) {
         const RenameExpansion expansion = pattern.Expand(ShownTagsOf(*file), codePage);
-        RenamePreview preview;
-        preview.changes = expansion.name != file->Name();
-        preview.newName = Mp3File::StorableName(expansion.name);
-        if (preview.changes && preview.newName != file->DiskName()) {
-            const std::u16string_view unfit = UnfitNameReason(expansion, preview.newName);
-            const int error = unfit.empty() ? taken.Error(*file, preview.newName) : 0;
-            if (!file->IsMp3())
-                preview.refusal = ErrorMessage(MessageKind::NotAnMp3, {file->DiskPath()});
-            else if (!unfit.empty())
-                preview.refusal = UnfitNameError(file->Name(), preview.newName, unfit);
-            else if (error != 0)
-                preview.refusal = ErrorMessage(MessageKind::RenameFailed,
-                                               {file->Name(), preview.newName}, SystemError(error));
-            else
-                taken.Renamed(*file, preview.newName);
-        }
-        previews.push_back(std::move(preview));
+        previews.push_back(PreviewOne(taken, *file, expansion.name, expansion.onlyPatternText));
     }
+    return previews;
+}
+
+std::vector<RenamePreview> PreviewNames(const std::vector<Mp3File*>& batch,
+                                        const std::vector<std::u16string>& names) {
+    std::vector<RenamePreview> previews;
+    previews.reserve(batch.size());
+    NamesTaken taken;
+    for (std::size_t i = 0; i < batch.size(); ++i)
+        previews.push_back(PreviewOne(taken, *batch[i], names[i], false));
     return previews;
 }
 
@@ -113,7 +128,7 @@ bool RenameBatch(std::u16string_view expression, std::vector<Mp3File*>& batch,
     for (Mp3File* file : batch) {
         RenameExpansion expansion = pattern->Expand(ShownTagsOf(*file), context.codePage);
         const std::u16string storable = Mp3File::StorableName(expansion.name);
-        const std::u16string_view unfit = UnfitNameReason(expansion, storable);
+        const std::u16string_view unfit = UnfitNameReason(expansion.onlyPatternText, storable);
         // A file that is not an MP3 is refused by the save, which says so.
         if (file->IsMp3() && expansion.name != file->Name() && !unfit.empty()) {
             context.messages.Show(UnfitNameError(file->Name(), storable, unfit));

@@ -41,6 +41,9 @@ struct RenamePreview {
 std::vector<RenamePreview> PreviewRename(const RenamePattern& pattern,
                                          const std::vector<Mp3File*>& batch,
                                          const text::CodePage& codePage);
+// The same for names typed by the user, one for each file of the batch.
+std::vector<RenamePreview> PreviewNames(const std::vector<Mp3File*>& batch,
+                                        const std::vector<std::u16string>& names);
 
 // The rename command. Adds the expression to `Renames` (also when it then fails to compile),
 // compiles it, and gives each file of the batch its expanded name as the name after the next save;

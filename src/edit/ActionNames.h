@@ -20,5 +20,8 @@ inline constexpr char16_t kAddCoverAction[] = u"Add Cover";
 inline constexpr char16_t kRenameAction[] = u"Rename";
 inline constexpr char16_t kGenerateAction[] = u"Generate ID3";
 inline constexpr char16_t kTrackNumberAction[] = u"Track #";
+inline constexpr char16_t kEditCellAction[] = u"Edit Cell";
+inline constexpr char16_t kPasteAction[] = u"Paste";
+inline constexpr char16_t kImportCsvAction[] = u"Import CSV";
 
 }  // namespace velmora::edit

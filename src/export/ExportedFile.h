@@ -7,9 +7,14 @@
 
 namespace velmora {
 
+class Mp3File;
+
 // What an export reads of one loaded file, taken from its record before the document is
 // built, so the document builders work on plain values.
 struct ExportedFile {
+    // The record it was taken from, for a document that shows the list's own cells (CSV);
+    // null where a test builds the values by hand.
+    const Mp3File* record = nullptr;
     std::u16string directory;
     // The name after the next save: a pending rename already shows here.
     std::u16string name;

@@ -7,6 +7,7 @@ namespace velmora {
 
 ExportedFile DescribeForExport(const Mp3File& record, const text::CodePage& codePage) {
     ExportedFile file;
+    file.record = &record;
     file.directory = record.Directory();
     file.name = record.Name();
     file.bitrate = record.Bitrate();

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "tags/id3v2/FrameIdTable.h"
+#include "tags/ops/CommentOps.h"
 #include "tags/ops/ShownFields.h"
 #include "tags/record/Mp3File.h"
 #include "text/Utf8.h"
@@ -67,6 +68,8 @@ std::u16string CellText(const Mp3File& record, Column column, const text::CodePa
             return record.Directory();
         case Column::Duration:
             return FormatDuration(record.Duration());
+        case Column::Comment:
+            return GetComment(record.V2(), u"", codePage).text;
         default:  // a frame's, above
             return {};
     }

@@ -30,6 +30,8 @@ enum class Column : std::uint8_t {
     AlbumArtist,
     Disc,
     Composer,
+    // Not a column of the list: the comment that a CSV carries beside the columns.
+    Comment,
 };
 // The list's columns.
 inline constexpr std::array<Column, 10> kColumns = {
@@ -41,12 +43,18 @@ inline constexpr std::array<Column, 13> kAllColumns = {
     Column::Year,        Column::Bitrate, Column::Directory, Column::Genre, Column::Duration,
     Column::AlbumArtist, Column::Disc,    Column::Composer};
 
+// The fields of a CSV row: the window's columns, then the comment.
+inline constexpr std::array<Column, 14> kCsvColumns = {
+    Column::Filename,    Column::Track,   Column::Artist,    Column::Album,  Column::Title,
+    Column::Year,        Column::Bitrate, Column::Directory, Column::Genre,  Column::Duration,
+    Column::AlbumArtist, Column::Disc,    Column::Composer,  Column::Comment};
+
 // Header of each column, in the order of Column.
 struct ColumnInfo {
     std::u16string_view header;
     bool hiddenFirst = false;
 };
-inline constexpr std::array<ColumnInfo, kAllColumns.size()> kColumnInfos = {
+inline constexpr std::array<ColumnInfo, kCsvColumns.size()> kColumnInfos = {
     {{u"Filename"},
      {u"Track"},
      {u"Artist"},
@@ -59,7 +67,8 @@ inline constexpr std::array<ColumnInfo, kAllColumns.size()> kColumnInfos = {
      {u"Duration"},
      {u"Album Artist", true},
      {u"Disc", true},
-     {u"Composer", true}}};
+     {u"Composer", true},
+     {u"Comment", true}}};
 constexpr const ColumnInfo& ColumnInfoOf(Column column) {
     return kColumnInfos[static_cast<std::size_t>(column)];
 }
@@ -70,8 +79,8 @@ const FrameId* FrameOfColumn(Column column);
 // What one cell shows: the (pending) name, the display texts of TRCK, TPE1, TALB, TIT2 and
 // TYER, the bitrate ("%u (VBR)" for a variable bitrate), the directory, the genre with
 // references resolved to names, the duration as minutes:seconds, and the texts of TPE2, TPOS
-// and TCOM. Where the ID3v2 tag lacks the frame of a field that ID3v1 holds, the ID3v1 value
-// shows (ShownFrameText).
+// and TCOM, and the text of the comment without a description. Where the ID3v2 tag lacks the frame
+// of a field that ID3v1 holds, the ID3v1 value shows (ShownFrameText).
 std::u16string CellText(const Mp3File& record, Column column, const text::CodePage& codePage);
 // The cell shows the ID3v1 tag's value.
 bool CellFromId3v1(const Mp3File& record, Column column, const text::CodePage& codePage);

@@ -27,6 +27,7 @@ void AddTagCleanupCommands(CLI::App& app, CommandBody& chosen);
 void AddRemoveCommands(CLI::App& app, CommandBody& chosen);
 void AddPictureCommand(CLI::App& app, CommandBody& chosen);
 void AddExportCommand(CLI::App& app, CommandBody& chosen);
+void AddImportCommand(CLI::App& app, CommandBody& chosen);
 void AddNumberCommand(CLI::App& app, CommandBody& chosen);
 void AddRenameCommand(CLI::App& app, CommandBody& chosen);
 void AddFromNameCommand(CLI::App& app, CommandBody& chosen);

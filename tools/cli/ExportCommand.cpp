@@ -11,6 +11,7 @@
 #include "LoadedPaths.h"
 #include "Output.h"
 #include "XmlArguments.h"
+#include "export/CsvExporter.h"
 #include "export/ExportedFileOfRecord.h"
 #include "export/M3uExporter.h"
 #include "export/PlsExporter.h"
@@ -44,6 +45,8 @@ ExporterParts MakeExporter(CliEnvironment& environment, const std::string& forma
     } else if (format == "m3u8") {
         // The same playlist in UTF-8, whatever the target's name.
         parts.exporter = std::make_unique<M3uExporter>(*parts.playlistText, PlaylistEncoding::Utf8);
+    } else if (format == "csv") {
+        parts.exporter = std::make_unique<CsvExporter>(environment.CodePage());
     } else if (format == "pls") {
         parts.exporter = std::make_unique<PlsExporter>(*parts.playlistText);
     } else {
@@ -105,10 +108,12 @@ int RunExport(CliEnvironment& environment, const ExportOptions& options) {
 void AddExportCommand(CLI::App& app, CommandBody& chosen) {
     auto options = std::make_shared<ExportOptions>();
     auto* command = app.add_subcommand(
-        "export", "Write the files as an M3U, M3U8 (UTF-8) or PLS playlist or an XML document");
-    command->add_option("FORMAT", options->format, "m3u, m3u8, pls or xml")
+        "export",
+        "Write the files as an M3U, M3U8 (UTF-8) or PLS playlist, an XML document or a CSV "
+        "table");
+    command->add_option("FORMAT", options->format, "m3u, m3u8, pls, xml or csv")
         ->required()
-        ->check(CLI::IsMember({"m3u", "m3u8", "pls", "xml"}));
+        ->check(CLI::IsMember({"m3u", "m3u8", "pls", "xml", "csv"}));
     command->add_option("OUT", options->output, "The file to write")->required();
     command->add_option("PATH", options->paths, "Files, or directories loaded as the window does")
         ->required();

@@ -70,6 +70,7 @@ int Run(int argc, char** argv) {
     AddRemoveCommands(app, chosen);
     AddPictureCommand(app, chosen);
     AddExportCommand(app, chosen);
+    AddImportCommand(app, chosen);
     AddRenameCommand(app, chosen);
     AddFromNameCommand(app, chosen);
     AddNumberCommand(app, chosen);

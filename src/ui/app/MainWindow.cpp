@@ -21,6 +21,7 @@
 #include "ui/app/Workspace.h"
 #include "ui/bridges/QtText.h"
 #include "ui/commands/BatchCommands.h"
+#include "ui/commands/CellCommands.h"
 #include "ui/commands/EditCommands.h"
 #include "ui/commands/ExportCommands.h"
 #include "ui/commands/LoadCommands.h"
@@ -60,6 +61,8 @@ MainWindow::MainWindow(UiEnvironment& environment, QWidget* parent)
     tags_ =
         new TagCommands(*workspace_, *view_, environment.Messages(), environment.Context(), this);
     edits_ = new EditCommands(*workspace_, this);
+    cells_ =
+        new CellCommands(*workspace_, *view_, environment.Messages(), environment.Context(), this);
     exports_ = new ExportCommands(*workspace_, *view_, environment, this);
     batch_ = new BatchCommands(*workspace_, *view_, environment, this);
     BuildMenus();
@@ -108,6 +111,7 @@ void MainWindow::BuildMenus() {
     file->addSeparator();
     exportMenu_ = file->addMenu(tr("&Export"));
     exportMenu_->addActions(exports_->Actions());
+    file->addAction(cells_->ImportCsv());
     file->addSeparator();
     QAction* exit = file->addAction(tr("E&xit"), this, &QWidget::close);
     exit->setShortcuts(QKeySequence::Quit);
@@ -118,6 +122,9 @@ void MainWindow::BuildMenus() {
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->addAction(edits_->Undo());
     edit->addAction(edits_->Redo());
+    edit->addSeparator();
+    edit->addAction(cells_->Copy());
+    edit->addAction(cells_->Paste());
     edit->addSeparator();
     QAction* selectAll = edit->addAction(tr("Select &All"), view_, &QAbstractItemView::selectAll);
     selectAll->setShortcuts(QKeySequence::SelectAll);

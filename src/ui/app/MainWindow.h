@@ -10,6 +10,7 @@ class QMenu;
 namespace velmora::ui {
 
 class BatchCommands;
+class CellCommands;
 class EditCommands;
 class ExportCommands;
 class FileListView;
@@ -65,6 +66,7 @@ class MainWindow : public QMainWindow {
     ShellCommands* shell_;
     TagCommands* tags_;
     EditCommands* edits_;
+    CellCommands* cells_;
     TagEditorPanel* panel_;
     ExportCommands* exports_;
     BatchCommands* batch_;

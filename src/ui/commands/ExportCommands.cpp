@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QWidget>
 
+#include "export/CsvExporter.h"
 #include "export/ExportedFileOfRecord.h"
 #include "export/M3uExporter.h"
 #include "export/PlsExporter.h"
@@ -30,7 +31,9 @@ ExportCommands::ExportCommands(Workspace& workspace, FileListView& view, UiEnvir
       m3u8_(MakeAction(this, tr("Playlist (M3U&8)..."),
                        tr("Export a playlist in M3U8 format (UTF-8 text)"))),
       pls_(MakeAction(this, tr("Playlist (&PLS)..."), tr("Export a playlist in PLS format"))),
-      xml_(MakeAction(this, tr("&XML..."), tr("Export an XML file with user defined structure"))) {
+      xml_(MakeAction(this, tr("&XML..."), tr("Export an XML file with user defined structure"))),
+      csv_(MakeAction(this, tr("&CSV..."),
+                      tr("Export the files' cells as a table for a spreadsheet"))) {
     const text::CodePage& codePage = *playlistText_;
     connect(m3u_, &QAction::triggered, this, [this, &codePage] {
         M3uExporter exporter(codePage);
@@ -45,6 +48,10 @@ ExportCommands::ExportCommands(Workspace& workspace, FileListView& view, UiEnvir
         Run(exporter);
     });
     connect(xml_, &QAction::triggered, this, &ExportCommands::ExportXml);
+    connect(csv_, &QAction::triggered, this, [this] {
+        CsvExporter exporter(environment_.CodePage());
+        Run(exporter);
+    });
     connect(&workspace, &Workspace::stateChanged, this, &ExportCommands::UpdateActions);
     UpdateActions();
 }

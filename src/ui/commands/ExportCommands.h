@@ -21,7 +21,7 @@ class FileListView;
 class UiEnvironment;
 class Workspace;
 
-// The File menu's "Export" submenu: playlists (M3U, M3U8, PLS) and XML of what the list
+// The File menu's "Export" submenu: playlists (M3U, M3U8, PLS), XML and CSV of what the list
 // shows, in its order: the selected rows or, with none selected, every row the filter shows.
 class ExportCommands : public QObject {
     Q_OBJECT
@@ -30,7 +30,7 @@ class ExportCommands : public QObject {
     ExportCommands(Workspace& workspace, FileListView& view, UiEnvironment& environment,
                    QWidget* window);
 
-    QList<QAction*> Actions() const { return {m3u_, m3u8_, pls_, xml_}; }
+    QList<QAction*> Actions() const { return {m3u_, m3u8_, pls_, xml_, csv_}; }
 
   private:
     void Run(Exporter& exporter);
@@ -48,6 +48,7 @@ class ExportCommands : public QObject {
     QAction* m3u8_;
     QAction* pls_;
     QAction* xml_;
+    QAction* csv_;
 };
 
 }  // namespace velmora::ui

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <algorithm>
 
+#include "batch/CellEdits.h"
 #include "scan/FileListColumns.h"
 #include "tags/record/Mp3File.h"
 #include "ui/bridges/CoreWords.h"
@@ -65,6 +66,8 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
             return OnOneLine(ToQString(CellText(record, index.column())));
+        case Qt::EditRole:
+            return ToQString(CellText(record, index.column()));
         case Qt::ForegroundRole:
             if (display_.showRedText && NeedsSave(record))
                 return kUpdatedText;
@@ -97,6 +100,15 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::DisplayRole)
         return ColumnWord(Column(section));
     return {};
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    // A row held during a save shows what the worker may be rewriting.
+    if (index.isValid() && batch::IsEditableColumn(static_cast<Column>(index.column())) &&
+        !held_.contains(rows_[std::size_t(index.row())]))
+        flags |= Qt::ItemIsEditable;
+    return flags;
 }
 
 void FileListModel::Clear() {

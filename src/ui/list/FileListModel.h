@@ -41,6 +41,8 @@ class FileListModel : public QAbstractTableModel {
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // The cells of tag texts and the file name can be edited (the view applies the edit).
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // Removes every row (before the records go).
     void Clear();

@@ -11,6 +11,7 @@
 #include "scan/FileListColumns.h"
 #include "ui/bridges/CoreWords.h"
 #include "ui/bridges/QtText.h"
+#include "ui/list/CellDelegate.h"
 #include "ui/list/FileListModel.h"
 #include "ui/list/FileListProxy.h"
 
@@ -45,7 +46,13 @@ FileListView::FileListView(FileListModel& model, FileListProxy& proxy, QWidget* 
     proxy.SearchShownColumnsOf(horizontalHeader());
     setSelectionBehavior(SelectRows);
     setSelectionMode(ExtendedSelection);
-    setEditTriggers(NoEditTriggers);
+    SetEditable(true);
+    auto* cells = new CellDelegate(this);
+    setItemDelegate(cells);
+    connect(cells, &CellDelegate::valueTyped, this,
+            [this](const QModelIndex& index, const QString& value) {
+                emit cellsEdited(EditedRecords(index), index.column(), value);
+            });
     setWordWrap(false);
     setTabKeyNavigation(false);
     verticalHeader()->hide();
@@ -135,6 +142,49 @@ Mp3File* FileListView::CurrentRecord() const {
     return current.isValid() ? model_.Record(proxy_.mapToSource(current).row()) : nullptr;
 }
 
+void FileListView::SetEditable(bool editable) {
+    setEditTriggers(editable ? EditKeyPressed | AnyKeyPressed : NoEditTriggers);
+}
+
+std::vector<Column> FileListView::ShownColumnsFrom(int column) const {
+    std::vector<Column> columns;
+    const QHeaderView* header = horizontalHeader();
+    for (int visual = header->visualIndex(column); visual >= 0 && visual < header->count();
+         ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (!header->isSectionHidden(logical))
+            columns.push_back(static_cast<Column>(logical));
+    }
+    return columns;
+}
+
+std::vector<Mp3File*> FileListView::EditedRecords(const QModelIndex& row) const {
+    if (selectionModel()->isRowSelected(row.row(), {}))
+        return SelectedRecords();
+    return {model_.Record(proxy_.mapToSource(row).row())};
+}
+
+void FileListView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (hint != QAbstractItemDelegate::EditNextItem &&
+        hint != QAbstractItemDelegate::EditPreviousItem) {
+        QTableView::closeEditor(editor, hint);
+        return;
+    }
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    const QModelIndex current = currentIndex();
+    const QHeaderView* header = horizontalHeader();
+    const int step = hint == QAbstractItemDelegate::EditNextItem ? 1 : -1;
+    for (int visual = header->visualIndex(current.column()) + step;
+         visual >= 0 && visual < header->count(); visual += step) {
+        const QModelIndex next = current.siblingAtColumn(header->logicalIndex(visual));
+        if (!isColumnHidden(next.column()) && (next.flags() & Qt::ItemIsEditable)) {
+            selectionModel()->setCurrentIndex(next, QItemSelectionModel::NoUpdate);
+            edit(next);
+            return;
+        }
+    }
+}
+
 void FileListView::contextMenuEvent(QContextMenuEvent* event) {
     QModelIndex at =
         event->reason() == QContextMenuEvent::Mouse ? indexAt(event->pos()) : currentIndex();
@@ -146,10 +196,33 @@ void FileListView::contextMenuEvent(QContextMenuEvent* event) {
     emit contextMenuWanted(pos);
 }
 
+bool FileListView::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier &&
+            editTriggers() != NoEditTriggers && (currentIndex().flags() & Qt::ItemIsEditable)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QTableView::event(event);
+}
+
 void FileListView::keyPressEvent(QKeyEvent* event) {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         event->modifiers() == Qt::NoModifier && currentIndex().isValid()) {
+        // The key that ends the editing of a cell comes here too: it only applies.
+        if (state() == EditingState)
+            return;
         emit openWanted();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        emit copyWanted();
+        return;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        emit pasteWanted();
         return;
     }
     QTableView::keyPressEvent(event);

@@ -5,6 +5,7 @@
 
 class QMenu;
 
+#include "scan/FileListColumns.h"
 #include "ui/list/ListDisplay.h"
 
 namespace velmora {
@@ -32,6 +33,15 @@ class FileListView : public QTableView {
     // The record of the current row (the one with the focus frame); null when none is.
     Mp3File* CurrentRecord() const;
 
+    // The shown columns in the order shown, from `column` on.
+    std::vector<Column> ShownColumnsFrom(int column) const;
+    // The records an edit of a cell in this row goes to: the selected ones when the row is
+    // selected, else its own.
+    std::vector<Mp3File*> EditedRecords(const QModelIndex& row) const;
+
+    // Whether F2 or typing opens a cell's editor (not while a worker changes the records).
+    void SetEditable(bool editable);
+
     // One check item per column but the file name: shown or hidden (the header's menu).
     void FillColumnMenu(QMenu& menu);
 
@@ -43,10 +53,21 @@ class FileListView : public QTableView {
     void contextMenuWanted(const QPoint& globalPos);
     // Double-click or Enter on a row: the current row's file is to be opened.
     void openWanted();
+    // A value typed into a cell of `column` is to go to these records.
+    void cellsEdited(const std::vector<velmora::Mp3File*>& records, int column,
+                     const QString& value);
+    // Copy or Paste keys on the list.
+    void copyWanted();
+    void pasteWanted();
 
   protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // F2 edits the current cell here, before the window's Rename shortcut takes it.
+    bool event(QEvent* event) override;
+    // Tab and Backtab go to the next or previous editable cell of the row, keeping the
+    // selection, so that a value typed next goes to the same rows.
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
   private:
     FileListModel& model_;

@@ -1,0 +1,123 @@
+#include "export/CsvImport.h"
+
+#include <algorithm>
+#include <optional>
+#include <unordered_map>
+
+#include "export/CsvExporter.h"
+#include "export/CsvText.h"
+#include "tags/record/Mp3File.h"
+#include "text/Utf8.h"
+
+namespace velmora {
+namespace {
+
+std::optional<Column> ColumnNamed(std::u16string_view header) {
+    for (const Column column : kCsvColumns) {
+        if (ColumnInfoOf(column).header == header)
+            return column;
+    }
+    return std::nullopt;
+}
+
+std::u16string Quoted(std::u16string_view text) {
+    return u"\"" + std::u16string(text) + u"\"";
+}
+
+// The columns of the header after the path; an error when it does not do.
+std::u16string ReadHeader(const std::vector<std::u16string>& header, CsvImportTable& table) {
+    if (header.empty() || header.front() != kCsvPathHeader)
+        return u"the first column of the header must be " + Quoted(kCsvPathHeader);
+    for (std::size_t i = 1; i < header.size(); ++i) {
+        const auto column = ColumnNamed(header[i]);
+        if (!column)
+            return u"the header names an unknown column " + Quoted(header[i]);
+        if (std::find(table.columns.begin(), table.columns.end(), *column) != table.columns.end())
+            return u"the header names the column " + Quoted(header[i]) + u" twice";
+        table.columns.push_back(*column);
+    }
+    return {};
+}
+
+std::u16string Number(std::size_t n) {
+    return text::FromUtf8(std::to_string(n));
+}
+
+// The record with the file name, when exactly one has it.
+class RecordIndex {
+  public:
+    explicit RecordIndex(std::span<Mp3File* const> records) {
+        for (Mp3File* record : records) {
+            byPath_.emplace(record->DiskPath(), record);
+            auto [at, fresh] = byName_.emplace(record->DiskName(), record);
+            if (!fresh)
+                at->second = nullptr;
+        }
+    }
+
+    Mp3File* Find(const std::u16string& path) const {
+        if (const auto found = byPath_.find(path); found != byPath_.end())
+            return found->second;
+        const std::size_t slash = path.find_last_of(u'/');
+        const auto named =
+            byName_.find(slash == std::u16string::npos ? path : path.substr(slash + 1));
+        return named == byName_.end() ? nullptr : named->second;
+    }
+
+  private:
+    std::unordered_map<std::u16string, Mp3File*> byPath_;
+    std::unordered_map<std::u16string, Mp3File*> byName_;
+};
+
+}  // namespace
+
+CsvImportTable ReadCsvImport(std::string_view document) {
+    CsvImportTable table;
+    CsvTable csv = ReadCsv(document);
+    if (!csv.error.empty()) {
+        table.error = csv.error;
+        return table;
+    }
+    if (csv.rows.empty()) {
+        table.error = u"the file is empty";
+        return table;
+    }
+    table.error = ReadHeader(csv.rows.front(), table);
+    for (std::size_t i = 1; i < csv.rows.size() && table.error.empty(); ++i) {
+        std::vector<std::u16string>& fields = csv.rows[i];
+        if (fields.size() != table.columns.size() + 1) {
+            table.error = u"row " + Number(i + 1) + u" has " + Number(fields.size()) +
+                          u" fields where the header has " + Number(table.columns.size() + 1);
+            break;
+        }
+        CsvImportTable::Row row{std::move(fields.front()), {}};
+        row.cells.assign(std::make_move_iterator(fields.begin() + 1),
+                         std::make_move_iterator(fields.end()));
+        table.rows.push_back(std::move(row));
+    }
+    if (!table.error.empty())
+        table.rows.clear();
+    return table;
+}
+
+CsvImportPlan PlanCsvImport(const CsvImportTable& table, std::span<Mp3File* const> records,
+                            const text::CodePage& codePage) {
+    CsvImportPlan plan;
+    const RecordIndex index(records);
+    std::vector<batch::CellEdit> wanted;
+    for (const CsvImportTable::Row& row : table.rows) {
+        Mp3File* record = index.Find(row.path);
+        if (!record) {
+            plan.unmatched.push_back(row.path);
+            continue;
+        }
+        for (std::size_t i = 0; i < table.columns.size(); ++i) {
+            if (batch::IsEditableColumn(table.columns[i]))
+                wanted.push_back({record, table.columns[i], row.cells[i]});
+        }
+    }
+    plan.cells = batch::PlanCellEdits(std::move(wanted), codePage);
+    return plan;
+}
+
+}  // namespace velmora

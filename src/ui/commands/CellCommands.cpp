@@ -1,0 +1,173 @@
+#include "ui/commands/CellCommands.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QMimeData>
+#include <unordered_set>
+
+#include "edit/ActionNames.h"
+#include "export/CsvImport.h"
+#include "export/CsvText.h"
+#include "tags/record/EngineContext.h"
+#include "ui/app/Actions.h"
+#include "ui/app/Workspace.h"
+#include "ui/bridges/QtText.h"
+#include "ui/bridges/UiMessageSink.h"
+#include "ui/dialogs/CsvImportDialog.h"
+#include "ui/list/FileListView.h"
+
+namespace velmora::ui {
+namespace {
+
+// A box names this many refusals; the rest are counted.
+constexpr std::size_t kRefusalsNamed = 10;
+
+const QString kCsvMime = QStringLiteral("text/csv");
+
+}  // namespace
+
+CellCommands::CellCommands(Workspace& workspace, FileListView& view, UiMessageSink& sink,
+                           EngineContext& context, QObject* parent)
+    : QObject(parent),
+      workspace_(workspace),
+      view_(view),
+      sink_(sink),
+      context_(context),
+      copy_(MakeAction(this, tr("&Copy Rows"),
+                       tr("Copy the shown columns of the selected rows as a table"))),
+      paste_(MakeAction(this, tr("&Paste into Rows"),
+                        tr("Paste a table into the selected rows from the current column on"))),
+      importCsv_(MakeAction(this, tr("&Import CSV..."),
+                            tr("Set the tags of the loaded files from a CSV file"))) {
+    connect(copy_, &QAction::triggered, this, &CellCommands::CopyRows);
+    connect(paste_, &QAction::triggered, this, &CellCommands::PasteRows);
+    connect(importCsv_, &QAction::triggered, this, &CellCommands::ImportCsvFile);
+    // A worker may be changing the records: nothing reads or edits them meanwhile.
+    connect(&workspace, &Workspace::stateChanged, this, [this] {
+        const bool idle = workspace_.IsIdle();
+        for (QAction* action : {copy_, paste_, importCsv_})
+            action->setEnabled(idle);
+        view_.SetEditable(idle);
+    });
+    connect(&view, &FileListView::copyWanted, this, &CellCommands::CopyRows);
+    connect(&view, &FileListView::pasteWanted, this, &CellCommands::PasteRows);
+    connect(&view, &FileListView::cellsEdited, this, &CellCommands::EditCells);
+}
+
+void CellCommands::EditCells(const std::vector<Mp3File*>& records, int column,
+                             const QString& value) {
+    std::vector<batch::CellEdit> wanted;
+    wanted.reserve(records.size());
+    for (Mp3File* record : records)
+        wanted.push_back({record, static_cast<Column>(column), ToU16(value)});
+    Apply(edit::kEditCellAction, std::move(wanted));
+}
+
+void CellCommands::CopyRows() {
+    const std::vector<Mp3File*> records = view_.SelectedRecords();
+    if (!workspace_.IsIdle() || records.empty())
+        return;
+    const std::vector<Column> columns =
+        view_.ShownColumnsFrom(view_.horizontalHeader()->logicalIndex(0));
+    std::u16string tsv;
+    std::string csv;
+    std::vector<std::u16string> cells;
+    for (const Mp3File* record : records) {
+        cells.clear();
+        for (const Column column : columns)
+            cells.push_back(CellText(*record, column, context_.codePage));
+        AppendTsvRecord(tsv, cells);
+        AppendCsvRecord(csv, cells);
+    }
+    auto* data = new QMimeData;
+    data->setText(ToQString(tsv));
+    data->setData(kCsvMime, QByteArray::fromStdString(csv));
+    QApplication::clipboard()->setMimeData(data);
+}
+
+void CellCommands::PasteRows() {
+    const QModelIndex current = view_.currentIndex();
+    const std::vector<Mp3File*> rows = view_.SelectedRecords();
+    if (!workspace_.IsIdle() || !current.isValid() || rows.empty())
+        return;
+    const CsvTable lines = ReadTsv(ToU16(QApplication::clipboard()->text()));
+    if (!lines.error.empty() || lines.rows.empty()) {
+        sink_.Show(NoteMessage({ToU16(tr("The clipboard holds no table of text to paste."))},
+                               kErrorCaption, MessageIcon::Warning));
+        return;
+    }
+    if (!batch::PasteFits(lines.rows.size(), rows.size())) {
+        sink_.Show(NoteMessage(
+            {ToU16(tr("The clipboard holds %1 lines, but %2 rows are selected: paste one line "
+                      "into any number of rows, or one line per selected row.")
+                       .arg(lines.rows.size())
+                       .arg(rows.size()))},
+            kErrorCaption, MessageIcon::Warning));
+        return;
+    }
+    const std::vector<Column> columns = view_.ShownColumnsFrom(current.column());
+    Apply(edit::kPasteAction, batch::PasteEdits(rows, columns, lines.rows));
+}
+
+void CellCommands::ImportCsvFile() {
+    const QString path = QFileDialog::getOpenFileName(
+        view_.window(), tr("Import CSV"),
+        workspace_.HasDirectory() ? PathToUrl(workspace_.Directory()).toLocalFile() : QString(),
+        tr("CSV Files (*.csv);;All Files (*)"));
+    if (path.isEmpty() || !workspace_.IsIdle())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowError(sink_, MessageKind::LoadOpenFailed, {ToU16(path)});
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    const CsvImportTable table = ReadCsvImport(std::string_view(bytes.data(), bytes.size()));
+    if (!table.error.empty()) {
+        sink_.Show(NoteMessage({ToU16(path), table.error}, kErrorCaption, MessageIcon::Warning));
+        return;
+    }
+    workspace_.ApplyPendingEdits();
+    CsvImportPlan plan = PlanCsvImport(table, workspace_.Model().Records(), context_.codePage);
+    ShowRefusals(plan.cells.refusals);
+    CsvImportDialog preview(plan, context_.codePage, view_.window());
+    if (preview.exec() == QDialog::Accepted)
+        Apply(edit::kImportCsvAction, std::move(plan.cells.changes));
+}
+
+void CellCommands::Apply(std::u16string name, std::vector<batch::CellEdit> wanted) {
+    if (!workspace_.IsIdle())
+        return;
+    // Typing in the editor not applied yet came first.
+    workspace_.ApplyPendingEdits();
+    const batch::CellPlan plan = batch::PlanCellEdits(std::move(wanted), context_.codePage);
+    ShowRefusals(plan.refusals);
+    if (plan.changes.empty())
+        return;
+    std::vector<Mp3File*> records;
+    std::unordered_set<const Mp3File*> seen;
+    for (const batch::CellEdit& change : plan.changes) {
+        if (seen.insert(change.record).second)
+            records.push_back(change.record);
+    }
+    workspace_.Apply(std::move(name), records, [&] {
+        for (const batch::CellEdit& change : plan.changes)
+            batch::ApplyCellEdit(change, context_);
+    });
+}
+
+void CellCommands::ShowRefusals(const std::vector<Message>& refusals) {
+    if (refusals.empty())
+        return;
+    std::vector<std::u16string> lines;
+    for (std::size_t i = 0; i < refusals.size() && i < kRefusalsNamed; ++i)
+        lines.push_back(MessageText(refusals[i], u" "));
+    if (refusals.size() > kRefusalsNamed)
+        lines.push_back(ToU16(tr("... and %n more.", "", int(refusals.size() - kRefusalsNamed))));
+    sink_.Show(NoteMessage(std::move(lines), kErrorCaption, MessageIcon::Warning));
+}
+
+}  // namespace velmora::ui

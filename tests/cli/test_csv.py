@@ -1,0 +1,116 @@
+"""export csv and import csv: round trips, quoting, bad headers and a spreadsheet's copy."""
+
+import csv
+import io
+import os
+import shutil
+import subprocess
+import tempfile
+
+from mutagen.id3 import ID3, COMM, TALB, TCON, TIT2, TPE1, TRCK
+
+from clitest import CliTestCase
+
+ODD = 'tab\there, "quoted", comma, line\nbreak, \U0001F3B5 and =1+1'
+
+
+class CsvRoundTrip(CliTestCase):
+    def setUp(self):
+        super().setUp()
+        self.odd = self.make_mp3("m/odd.mp3", [TIT2(encoding=1, text=ODD),
+                                               TPE1(encoding=0, text=" lead"),
+                                               TRCK(encoding=0, text="0042"),
+                                               COMM(encoding=0, lang="eng", desc="", text="c")])
+        self.plain = self.make_mp3("m/plain.mp3", [TIT2(encoding=0, text="Plain"),
+                                                   TCON(encoding=0, text="(17)")])
+        self.out = self.path("tags.csv")
+
+    def export(self):
+        self.cli("--yes", "export", "csv", self.out, self.path("m"))
+        with open(self.out, newline="", encoding="utf-8") as f:
+            return list(csv.reader(f))
+
+    def write_rows(self, rows):
+        with open(self.out, "w", newline="", encoding="utf-8") as f:
+            csv.writer(f).writerows(rows)
+
+    def test_export_quotes_and_import_writes_only_what_differs(self):
+        rows = self.export()
+        self.assertEqual(rows[0][:3], ["Path", "Filename", "Track"])
+        self.assertEqual(rows[0][-4:], ["Album Artist", "Disc", "Composer", "Comment"])
+        odd = dict(zip(rows[0], rows[1]))
+        self.assertEqual((odd["Path"], odd["Title"], odd["Artist"], odd["Track"], odd["Comment"]),
+                         (self.odd, ODD, " lead", "0042", "c"))
+        self.assertTrue(self.read(self.out).startswith(b'"Path","Filename"'))
+        self.assertEqual(dict(zip(rows[0], rows[2]))["Genre"], "Rock")
+        # Unchanged: no file is written.
+        before = {p: self.read(p) for p in (self.odd, self.plain)}
+        self.assertEqual(self.cli("import", "csv", self.out), "")
+        self.assertEqual({p: self.read(p) for p in before}, before)
+        # One cell of one file, and a genre by number that is the genre shown.
+        header = rows[0]
+        rows[1][header.index("Album")] = "New, \"album\"\n2"
+        rows[2][header.index("Genre")] = "17"
+        self.write_rows(rows)
+        dry = self.cli("import", "csv", self.out, "--dry-run", "--json")
+        self.assertEqual(dry.count("\n"), 1)
+        self.assertIn('"column":"Album","old":"","new":"New, \\"album\\"\\n2"', dry)
+        self.cli("import", "csv", self.out)
+        self.assertEqual(ID3(self.odd)["TALB"].text, ["New, \"album\"\n2"])
+        self.assertEqual(ID3(self.odd)["TIT2"].text, [ODD])
+        self.assertEqual(self.read(self.plain), before[self.plain])
+
+    def test_unmatched_rows_are_named_and_the_others_imported(self):
+        rows = self.export()
+        rows[2][rows[0].index("Title")] = "Changed"
+        rows.append(["/nowhere/gone.mp3"] + [""] * (len(rows[0]) - 1))
+        self.write_rows(rows)
+        result = self.run_cli("import", "csv", self.out)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(b"matches the row of /nowhere/gone.mp3", result.stderr)
+        self.assertEqual(ID3(self.plain)["TIT2"].text, ["Changed"])
+
+    def test_bad_documents_are_refused_with_the_reason(self):
+        self.cli("import", "csv", self.export() and self.out, "--dry-run")
+        cases = [
+            (b'"Path","Titel"\r\n"x","y"\r\n', b'unknown column "Titel"'),
+            (b'"Title"\r\n"y"\r\n', b'first column of the header must be "Path"'),
+            (b'"Path","Title","Title"\r\n', b'"Title" twice'),
+            (b'"Path","Title"\r\n"x"\r\n', b"row 2 has 1 fields where the header has 2"),
+            (b'"Path","Title"\r\n"x","y\r\n', b"line 2: a quoted field is not closed"),
+            (b'"Path","Title"\r\n"x","y"z\r\n', b"line 2: text after the closing quote"),
+        ]
+        for document, reason in cases:
+            with self.subTest(reason=reason):
+                self.write("bad.csv", document)
+                result = self.run_cli("import", "csv", self.path("bad.csv"))
+                self.assertEqual(result.returncode, 2)
+                self.assertIn(reason, result.stderr)
+
+    def test_libreoffice_keeps_the_columns_and_its_csv_imports_unchanged(self):
+        soffice = shutil.which("soffice")
+        if not soffice:
+            self.skipTest("LibreOffice (soffice) is not installed")
+        # Calc drops a tab inside a cell; everything else of the odd title goes through.
+        tag = ID3(self.odd)
+        tag["TIT2"].text = [ODD.replace("\t", " ")]
+        tag.save()
+        rows = self.export()
+        home = tempfile.mkdtemp(prefix="velmora-lo-")
+        self.addCleanup(shutil.rmtree, home, True)
+
+        def convert(source, target, options):
+            subprocess.run([soffice, "-env:UserInstallation=file://" + home, "--headless",
+                            *options, "--convert-to", target, "--outdir", self.path("lo"),
+                            source], capture_output=True, timeout=180, check=True,
+                           env=dict(os.environ, HOME=home))
+
+        # Quoted fields as text: "0042", "=1+1" and " lead" stay as they are.
+        convert(self.out, "ods", ["--infilter=CSV:44,34,76,1,,0,true"])
+        convert(self.path("lo", "tags.ods"),
+                "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,true", [])
+        with open(self.path("lo", "tags.csv"), newline="", encoding="utf-8") as f:
+            self.assertEqual(list(csv.reader(f)), rows)
+        before = {p: self.read(p) for p in (self.odd, self.plain)}
+        self.assertEqual(self.cli("import", "csv", self.path("lo", "tags.csv")), "")
+        self.assertEqual({p: self.read(p) for p in before}, before)

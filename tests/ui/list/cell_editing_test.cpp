@@ -1,0 +1,234 @@
+// The list as a spreadsheet, typed into and pasted into as a user does: one value into a
+// column of every selected row, Tab to the next cell, Escape, the three line counts of a
+// paste, a copy pasted back, a CSV import's preview, each one undo step, and a save that
+// writes only what changed.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
+#include <fstream>
+
+#include "scan/FileListColumns.h"
+#include "tags/record/Mp3File.h"
+#include "ui/UiTestSupport.h"
+#include "ui/app/Workspace.h"
+#include "ui/dialogs/CsvImportDialog.h"
+#include "ui/list/FileListView.h"
+
+namespace velmora::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+ui::FileListView& ViewOf(WindowFixture& fixture) {
+    return fixture.Window().List();
+}
+
+// Selects the rows named and makes `column` of the first the current cell.
+void SelectCell(WindowFixture& fixture, const QStringList& names, Column column) {
+    fixture.Select(names);
+    ui::FileListView& view = ViewOf(fixture);
+    const QModelIndex first = view.selectionModel()->selectedRows().value(0);
+    view.selectionModel()->setCurrentIndex(first.siblingAtColumn(int(column)),
+                                           QItemSelectionModel::NoUpdate);
+    view.setFocus();
+}
+
+// The cell's open editor (a closed one is hidden until it goes).
+QLineEdit* OpenEditor(WindowFixture& fixture) {
+    for (QLineEdit* editor : ViewOf(fixture).findChildren<QLineEdit*>()) {
+        if (editor->isVisible())
+            return editor;
+    }
+    return nullptr;
+}
+
+QString Cell(WindowFixture& fixture, const char* name, Column column) {
+    for (int row = 0; row < fixture.Window().Files().Proxy().rowCount(); ++row) {
+        if (fixture.CellText(row, int(Column::Filename)) == QLatin1String(name))
+            return fixture.CellText(row, int(column));
+    }
+    return {};
+}
+
+void Paste(WindowFixture& fixture, const QString& text) {
+    QApplication::clipboard()->setText(text);
+    QTest::keySequence(ViewOf(fixture).viewport(), QKeySequence::Paste);
+}
+
+}  // namespace
+
+class CellEditingTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void typedValueGoesToEverySelectedRowAsOneAction() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        SelectCell(fixture, {QStringLiteral("a.mp3"), QStringLiteral("c.mp3")}, Column::Artist);
+        QTest::keyClick(ViewOf(fixture).viewport(), 'N');
+        QLineEdit* editor = OpenEditor(fixture);
+        QVERIFY(editor);
+        QTest::keyClicks(editor, QStringLiteral("ull"));
+        // Tab applies and opens the next editable cell of the row, for the same rows.
+        QTest::keyClick(editor, Qt::Key_Tab);
+        QCOMPARE(Cell(fixture, "a.mp3", Column::Artist), QStringLiteral("Null"));
+        QCOMPARE(Cell(fixture, "c.mp3", Column::Artist), QStringLiteral("Null"));
+        QCOMPARE(Cell(fixture, "b.mp3", Column::Artist), QStringLiteral("Banana"));
+        QCOMPARE(ViewOf(fixture).currentIndex().column(), int(Column::Album));
+        QCOMPARE(ViewOf(fixture).SelectedRecords().size(), std::size_t(2));
+        editor = OpenEditor(fixture);
+        QVERIFY(editor);
+        // Escape leaves the cell as it was.
+        QTest::keyClicks(editor, QStringLiteral("gone"));
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCOMPARE(Cell(fixture, "a.mp3", Column::Album), QStringLiteral("Zed"));
+        // Year takes digits only: the letters never reach the cell.
+        SelectCell(fixture, {QStringLiteral("a.mp3"), QStringLiteral("c.mp3")}, Column::Year);
+        QTest::keyClick(ViewOf(fixture).viewport(), Qt::Key_F2);
+        editor = OpenEditor(fixture);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("20x24"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(Cell(fixture, "c.mp3", Column::Year), QStringLiteral("2024"));
+        ui::Workspace& files = fixture.Window().Files();
+        QCOMPARE(files.Journal().ActionCount(), std::size_t(2));
+        QVERIFY(files.Undo() && files.Undo());
+        QCOMPARE(Cell(fixture, "c.mp3", Column::Artist), QStringLiteral("zebra"));
+        QCOMPARE(Cell(fixture, "a.mp3", Column::Year), QStringLiteral("1999"));
+        QVERIFY(files.Redo());
+        QCOMPARE(Cell(fixture, "a.mp3", Column::Artist), QStringLiteral("Null"));
+    }
+
+    void fileNameIsAPendingRenameWithTheRenameRefusals() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        SelectCell(fixture, {QStringLiteral("a.mp3"), QStringLiteral("b.mp3")}, Column::Genre);
+        QTest::keyClick(ViewOf(fixture).viewport(), '1');
+        QTest::keyClicks(OpenEditor(fixture), QStringLiteral("7"));
+        QTest::keyClick(OpenEditor(fixture), Qt::Key_Tab);
+        QCOMPARE(Cell(fixture, "b.mp3", Column::Genre), QStringLiteral("Rock"));
+        // One name for two files: the second is refused as taken, and keeps its name.
+        SelectCell(fixture, {QStringLiteral("a.mp3"), QStringLiteral("b.mp3")}, Column::Filename);
+        auto seen = AnswerNextBox(QMessageBox::Ok);
+        QTest::keyClick(ViewOf(fixture).viewport(), Qt::Key_F2);
+        OpenEditor(fixture)->setText(QStringLiteral("new.mp3"));
+        QTest::keyClick(OpenEditor(fixture), Qt::Key_Return);
+        QTRY_VERIFY(seen->shown);
+        QVERIFY(seen->text.contains(QStringLiteral("new.mp3")));
+        QStringList names = fixture.ColumnTexts(int(Column::Filename));
+        names.sort();
+        QCOMPARE(names, QStringList({QStringLiteral("b.mp3"), QStringLiteral("c.mp3"),
+                                     QStringLiteral("d.mp3"), QStringLiteral("new.mp3")}));
+        QVERIFY(fs::exists(fixture.Songs() / "a.mp3"));
+    }
+
+    void savedEditChangesOnlyItsFrame() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        const auto file = fixture.Songs() / "b.mp3";
+        const QString others =
+            QStringLiteral("sorted((k, str(v)) for k, v in t.items() if k != 'TIT2')");
+        const QString before = MutagenSays(file, others);
+        SelectCell(fixture, {QStringLiteral("b.mp3")}, Column::Title);
+        QTest::keyClicks(ViewOf(fixture).viewport(), QStringLiteral("T"));
+        OpenEditor(fixture)->insert(QStringLiteral("\U0001F3B5"));
+        QTest::keyClick(OpenEditor(fixture), Qt::Key_Return);
+        QTRY_VERIFY(fixture.Window().Files().UpdatedCount() == 1);
+        fixture.Window().Files().Save();
+        QVERIFY(fixture.WaitIdle());
+        QCOMPARE(MutagenSays(file, QStringLiteral("t['TIT2'].text")),
+                 QStringLiteral("['T\U0001F3B5']"));
+        QCOMPARE(MutagenSays(file, others), before);
+    }
+
+    void pasteFillsOneLineOrALinePerRowAndRefusesOtherCounts() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        const QStringList rows = {QStringLiteral("a.mp3"), QStringLiteral("b.mp3")};
+        SelectCell(fixture, rows, Column::Artist);
+        Paste(fixture, QStringLiteral("One\tAlbum One\n"));
+        for (const char* name : {"a.mp3", "b.mp3"}) {
+            QCOMPARE(Cell(fixture, name, Column::Artist), QStringLiteral("One"));
+            QCOMPARE(Cell(fixture, name, Column::Album), QStringLiteral("Album One"));
+        }
+        Paste(fixture, QStringLiteral("\"two\tlines\"\nSecond\n"));
+        QCOMPARE(Cell(fixture, "a.mp3", Column::Artist), QStringLiteral("two\tlines"));
+        QCOMPARE(Cell(fixture, "b.mp3", Column::Artist), QStringLiteral("Second"));
+        QCOMPARE(Cell(fixture, "b.mp3", Column::Album), QStringLiteral("Album One"));
+        auto seen = AnswerNextBox(QMessageBox::Ok);
+        Paste(fixture, QStringLiteral("1\n2\n3"));
+        QVERIFY(seen->shown);
+        QVERIFY(seen->text.contains(QStringLiteral("3 lines")) &&
+                seen->text.contains(QStringLiteral("2 rows")));
+        ui::Workspace& files = fixture.Window().Files();
+        QCOMPARE(files.Journal().ActionCount(), std::size_t(2));
+        QVERIFY(files.Undo());
+        QCOMPARE(Cell(fixture, "a.mp3", Column::Artist), QStringLiteral("One"));
+        QVERIFY(files.Undo());
+        QCOMPARE(Cell(fixture, "b.mp3", Column::Artist), QStringLiteral("Banana"));
+    }
+
+    void copyPastedBackChangesNothing() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        ui::FileListView& view = ViewOf(fixture);
+        view.horizontalHeader()->moveSection(int(Column::Year), 1);
+        view.selectAll();
+        view.setCurrentIndex(view.model()->index(0, int(Column::Filename)));
+        view.selectAll();
+        QTest::keySequence(view.viewport(), QKeySequence::Copy);
+        const QString text = QApplication::clipboard()->text();
+        QCOMPARE(text.count(QLatin1Char('\n')), 4);
+        QVERIFY(text.contains(QStringLiteral("\na.mp3\t1999\t2\tapple\tZed\tBeta\t128 (VBR)\t")));
+        QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("text/csv")));
+        QTest::keySequence(view.viewport(), QKeySequence::Paste);
+        QCOMPARE(fixture.Window().Files().Journal().ActionCount(), std::size_t(0));
+        QCOMPARE(fixture.Window().Files().UpdatedCount(), std::size_t(0));
+    }
+
+    void importPreviewsEveryChangeAndAppliesItAsOneAction() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        const std::string songs = fixture.Songs().string();
+        const auto csv = fixture.Scratch() / "in.csv";
+        std::ofstream(csv, std::ios::binary) << ("Path,Title,Bitrate\r\n" + songs +
+                                                 "/a.mp3,New A,1\r\n/elsewhere/b.mp3,\"New\nB\","
+                                                 "96\r\n/x/none.mp3,,\r\n" +
+                                                 songs + "/c.mp3,Alpha,192\r\n");
+        WhenModal<QFileDialog>([csv](QFileDialog* dialog) {
+            ChooseInFileDialog(dialog, QString::fromStdString(csv.string()));
+        });
+        QStringList shown;
+        WhenModal<ui::CsvImportDialog>([&shown](ui::CsvImportDialog* dialog) {
+            const QAbstractItemModel& rows = dialog->Preview();
+            for (int row = 0; row < rows.rowCount(); ++row) {
+                QStringList cells;
+                for (int column = 1; column < rows.columnCount(); ++column)
+                    cells << rows.index(row, column).data().toString();
+                shown << cells.join(QLatin1Char('|'));
+            }
+            ButtonNamed(*dialog, QStringLiteral("Apply"))->click();
+        });
+        ActionNamed(fixture.Window(), QStringLiteral("Import CSV..."))->trigger();
+        QCOMPARE(shown, QStringList({QStringLiteral("Title|Beta|New A"),
+                                     QStringLiteral("Title|gamma|New\u21B5B"),
+                                     QStringLiteral("(matches no loaded file)||")}));
+        QCOMPARE(Cell(fixture, "b.mp3", Column::Title), QStringLiteral("New\u21B5B"));
+        ui::Workspace& files = fixture.Window().Files();
+        QCOMPARE(files.Journal().UndoName(), std::u16string(u"Import CSV"));
+        QVERIFY(files.Undo());
+        QCOMPARE(Cell(fixture, "a.mp3", Column::Title), QStringLiteral("Beta"));
+        QCOMPARE(files.UpdatedCount(), std::size_t(0));
+    }
+};
+
+VELMORA_UI_TEST(CellEditingTest);
+
+}  // namespace velmora::testing
+
+#include "cell_editing_test.moc"
