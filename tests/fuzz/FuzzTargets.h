@@ -12,6 +12,8 @@ using TargetFunction = void (*)(Input);
 // One function per input the program parses. Each returns normally for any input, however
 // malformed, and throws InvariantBroken when the program's answer is wrong.
 
+// The bytes as a CSV document and as clipboard text: what reads must write and read back equal.
+void CsvRead(Input input);
 // The bytes as a whole MP3 file through the record's load.
 void Mp3Load(Input input);
 // Load, set the title, save, load again: the result loads and the other frames are unchanged.
@@ -32,8 +34,13 @@ struct NamedTarget {
 
 // The name is the folder of the target's crashers and seeds and its executable's suffix.
 inline constexpr NamedTarget kTargets[] = {
-    {"mp3_load", Mp3Load},           {"mp3_save", Mp3SaveRoundTrip}, {"regex", RegexCompileSearch},
-    {"rename", RenameCompileExpand}, {"settings", SettingsOpen},     {"xml_writer", XmlWriterParse},
+    {"csv", CsvRead},
+    {"mp3_load", Mp3Load},
+    {"mp3_save", Mp3SaveRoundTrip},
+    {"regex", RegexCompileSearch},
+    {"rename", RenameCompileExpand},
+    {"settings", SettingsOpen},
+    {"xml_writer", XmlWriterParse},
 };
 
 // The target of that name, or nullptr.

@@ -84,6 +84,9 @@ std::vector<NamedInput> SeedInputs() {
                        "5\0"
                        "1998\0(17)"sv)});
     seeds.push_back({"rename", "unknown-field", B("%artist %bogus")});
+    seeds.push_back({"csv", "quoted-cells",
+                     B("\xEF\xBB\xBFPath,Title\r\n\"/m/a.mp3\",\"say \"\"hi\"\", then\tgo\"\r\n"
+                       "\"/m/b.mp3\",\"two\nlines\"\n/m/c.mp3,=1+1")});
     seeds.push_back({"settings", "every-type",
                      B("Recurse = 1\nUse2.4 = 0\nEncoding = 2\nBrowseDir = \"/music\"\n"
                        "CodePage = \"CP1252\"\nRegExps = [\"(.*)\", \"x\"]\n"

@@ -40,7 +40,7 @@ max_len_of() {
 }
 
 failed=()
-for target in mp3_load mp3_save regex rename settings xml_writer; do
+for target in csv mp3_load mp3_save regex rename settings xml_writer; do
     binary="$build/tests/fuzz/fuzz_$target"
     artifacts="$work/artifacts/$target"
     log="$work/$target.log"
