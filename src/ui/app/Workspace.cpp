@@ -8,6 +8,7 @@
 
 #include "tags/record/EngineContext.h"
 #include "tags/record/Mp3File.h"
+#include "ui/bridges/QtText.h"
 #include "ui/bridges/UiMessageSink.h"
 
 namespace velmora::ui {
@@ -38,6 +39,12 @@ Workspace::Workspace(EngineContext& context, UiMessageSink& sink, QObject* paren
     rowSlice_.setSingleShot(true);
     rowSlice_.setInterval(0);
     connect(&rowSlice_, &QTimer::timeout, this, &Workspace::AddNewRows);
+    // The journal asks when an action ends; the question is then done with.
+    journal_.SetKeepQuestion([this] {
+        const bool agreed = MayRunUnkept();
+        unkeptAgreed_ = false;
+        return agreed;
+    });
 }
 
 Workspace::~Workspace() {
@@ -107,6 +114,8 @@ void Workspace::StartLoad() {
 void Workspace::StopLoad() {
     if (state_ == WorkState::Loading)
         loader_.Stop();
+    if (state_ == WorkState::Editing)
+        slicer_.Stop();
 }
 
 void Workspace::AddNewRows() {
@@ -149,10 +158,7 @@ void Workspace::Save(std::function<void()> then) {
     ApplyPendingEdits();
     afterSave_ = std::move(then);
     // Saving a record ends what Undo could take back in it.
-    for (const Mp3File* record : model_.Records()) {
-        if (record->NeedsSave())
-            journal_.Forget(*record);
-    }
+    journal_.Forget(updated_);
     sink_.BeginRun(UiMessageSink::SaveCheckText());
     model_.HoldChangedRecords();
     SetState(WorkState::Saving);
@@ -171,42 +177,6 @@ void Workspace::OnSaveDone() {
     sink_.EndRun();
     if (auto then = std::exchange(afterSave_, {}))
         then();
-}
-
-std::vector<Mp3File*> Workspace::Apply(std::u16string name, std::span<Mp3File* const> records,
-                                       const std::function<void()>& change) {
-    if (!IsIdle())
-        return {};
-    std::vector<Mp3File*> changed = journal_.Apply(std::move(name), records, change);
-    if (!changed.empty())
-        RecordsEdited(changed);
-    return changed;
-}
-
-std::vector<Mp3File*> Workspace::ApplyToEach(std::u16string name, std::span<Mp3File* const> records,
-                                             const std::function<void(Mp3File&)>& change) {
-    return Apply(std::move(name), records, [&] {
-        for (Mp3File* record : records)
-            change(*record);
-    });
-}
-
-bool Workspace::Undo() {
-    if (!IsIdle())
-        return false;
-    const std::vector<Mp3File*> changed = journal_.Undo();
-    if (!changed.empty())
-        RecordsEdited(changed);
-    return !changed.empty();
-}
-
-bool Workspace::Redo() {
-    if (!IsIdle())
-        return false;
-    const std::vector<Mp3File*> changed = journal_.Redo();
-    if (!changed.empty())
-        RecordsEdited(changed);
-    return !changed.empty();
 }
 
 void Workspace::RecordsEdited(std::span<Mp3File* const> changed) {
@@ -245,6 +215,11 @@ QString Workspace::ProgressText() const {
             const WorkProgress progress = saver_.Progress();
             return tr("Saving %1 of %2").arg(progress.done).arg(progress.total);
         }
+        case WorkState::Editing:
+            return tr("%1: %2 of %3 files")
+                .arg(ToQString(edit_.name))
+                .arg(edit_.done)
+                .arg(edit_.total);
         case WorkState::Idle:
             break;
     }
