@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -48,11 +49,15 @@ class ChunkPool {
         std::unique_ptr<Chunk> emptied;  // unmapped after the lock is released
         {
             std::lock_guard lock(lock_);
-            const auto found = std::find_if(chunks_.begin(), chunks_.end(),
-                                            [&](const auto& chunk) { return chunk->Holds(slot); });
-            if (found == chunks_.end()) {
+            // Newest chunks first: an object short-lived beside a whole library (a copy an
+            // edit takes and drops) lies in the last one, and a teardown frees every chunk
+            // alike whichever end the search starts from.
+            const auto last = std::find_if(chunks_.rbegin(), chunks_.rend(),
+                                           [&](const auto& chunk) { return chunk->Holds(slot); });
+            if (last == chunks_.rend()) {
                 return false;
             }
+            const auto found = std::prev(last.base());
             Chunk& chunk = **found;
             chunk.Release(slot);
             if (chunk.count == 0) {

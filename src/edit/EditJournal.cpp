@@ -1,62 +1,25 @@
 #include "edit/EditJournal.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <limits>
+#include <optional>
 #include <utility>
 
 #include "tags/record/Mp3File.h"
 
 namespace velmora::edit {
 
-std::size_t EditJournal::Action::Bytes() const {
-    std::size_t bytes = 0;
-    for (const RecordChange& change : changes)
-        bytes += change.bytes;
-    return bytes;
-}
-
 std::vector<Mp3File*> EditJournal::Apply(std::u16string name, std::span<Mp3File* const> records,
                                          const std::function<void()>& change) {
-    std::vector<Mp3File*> distinct;
-    std::vector<RecordState> before;
-    std::unordered_set<const Mp3File*> seen;
-    for (Mp3File* record : records) {
-        if (seen.insert(record).second) {
-            distinct.push_back(record);
-            before.push_back(RecordState::Capture(*record));
-        }
-    }
-    Action action{std::move(name), {}};
-    std::vector<Mp3File*> changed;
+    Begin(std::move(name));
     // Kept also when the change fails half way, so what it did can be undone.
-    auto keep = [&] {
-        for (std::size_t i = 0; i < distinct.size(); ++i) {
-            if (before[i].Matches(*distinct[i]))
-                continue;
-            RecordState after = RecordState::Capture(*distinct[i]);
-            after.ShareFramesWith(before[i]);
-            const std::size_t bytes = before[i].MemoryBytes() + after.MemoryBytes(&before[i]);
-            action.changes.push_back({distinct[i], std::move(before[i]), std::move(after), bytes});
-            changed.push_back(distinct[i]);
-        }
-        if (action.changes.empty())
-            return;
-        for (const Action& undone : redo_)
-            bytes_ -= undone.Bytes();
-        redo_.clear();
-        bytes_ += action.Bytes();
-        undo_.push_back(std::move(action));
-        while (!undo_.empty() && (undo_.size() > limits_.maxActions || bytes_ > limits_.maxBytes))
-            DropOldest();
-    };
     try {
-        change();
+        Step(records, [&](std::span<Mp3File* const>) { change(); });
     } catch (...) {
-        keep();
+        Commit();
         throw;
     }
-    keep();
-    return changed;
+    return Commit();
 }
 
 std::vector<Mp3File*> EditJournal::ApplyToEach(std::u16string name,
@@ -68,6 +31,86 @@ std::vector<Mp3File*> EditJournal::ApplyToEach(std::u16string name,
     });
 }
 
+void EditJournal::Begin(std::u16string name) {
+    open_ = Action{std::move(name), {}, sizeof(Action)};
+    seen_.clear();
+}
+
+void EditJournal::Step(std::span<Mp3File* const> part, const PartChange& change) {
+    std::vector<Mp3File*> fresh;
+    std::vector<RecordState> before;
+    for (Mp3File* record : part) {
+        if (seen_.insert(record).second) {
+            fresh.push_back(record);
+            before.push_back(RecordState::Capture(*record));
+        }
+    }
+    auto keep = [&] {
+        for (std::size_t i = 0; i < fresh.size(); ++i)
+            AddChange(std::move(before[i]), *fresh[i]);
+    };
+    try {
+        change(fresh);
+    } catch (...) {
+        keep();
+        throw;
+    }
+    keep();
+}
+
+void EditJournal::AddChange(RecordState before, Mp3File& record) {
+    if (auto delta = RecordDelta::Between(std::move(before), record)) {
+        open_.bytes += delta->MemoryBytes();
+        open_.changes.push_back(std::move(*delta));
+    }
+}
+
+std::vector<Mp3File*> EditJournal::Commit() {
+    Action action = std::exchange(open_, {});
+    seen_.clear();
+    std::vector<Mp3File*> changed;
+    changed.reserve(action.changes.size());
+    for (const RecordDelta& delta : action.changes)
+        changed.push_back(delta.Record());
+    if (!changed.empty() && !Keep(std::move(action)))
+        changed.clear();
+    return changed;
+}
+
+void EditJournal::Abandon() {
+    for (auto delta = open_.changes.rbegin(); delta != open_.changes.rend(); ++delta)
+        delta->PutBack(false);
+    open_ = {};
+    seen_.clear();
+}
+
+bool EditJournal::WillOutgrow(std::size_t done, std::size_t total) const {
+    if (done == 0)
+        return false;
+    return double(open_.bytes) / double(done) * double(total) > double(limits_.maxBytes);
+}
+
+bool EditJournal::Keep(Action action) {
+    if (action.bytes > limits_.maxBytes) {
+        if (ask_ && !ask_()) {
+            open_ = std::move(action);
+            Abandon();
+            return false;
+        }
+        // Nothing older can be undone across an action that is not kept.
+        Clear();
+        return true;
+    }
+    for (const Action& undone : redo_)
+        bytes_ -= undone.bytes;
+    redo_.clear();
+    bytes_ += action.bytes;
+    undo_.push_back(std::move(action));
+    while (!undo_.empty() && (undo_.size() > limits_.maxActions || bytes_ > limits_.maxBytes))
+        DropOldest();
+    return true;
+}
+
 std::u16string EditJournal::UndoName() const {
     return undo_.empty() ? std::u16string() : undo_.back().name;
 }
@@ -76,27 +119,62 @@ std::u16string EditJournal::RedoName() const {
     return redo_.empty() ? std::u16string() : redo_.back().name;
 }
 
-std::vector<Mp3File*> EditJournal::Move(bool undo) {
+std::vector<Mp3File*> EditJournal::Undo() {
+    if (!BeginMove(true))
+        return {};
+    MoveSome(std::numeric_limits<std::size_t>::max());
+    return EndMove();
+}
+
+std::vector<Mp3File*> EditJournal::Redo() {
+    if (!BeginMove(false))
+        return {};
+    MoveSome(std::numeric_limits<std::size_t>::max());
+    return EndMove();
+}
+
+bool EditJournal::BeginMove(bool undo) {
     auto& from = undo ? undo_ : redo_;
     if (from.empty())
-        return {};
-    Action action = std::move(from.back());
+        return false;
+    moving_ = std::move(from.back());
     from.pop_back();
-    std::vector<Mp3File*> done;
-    std::vector<const Mp3File*> stale;
-    for (const RecordChange& change : action.changes) {
-        const RecordState& now = undo ? change.after : change.before;
-        if (now.Matches(*change.record)) {
-            (undo ? change.before : change.after).RestoreTo(*change.record);
-            done.push_back(change.record);
+    moved_ = 0;
+    movingUndo_ = undo;
+    movedRecords_.clear();
+    stale_.clear();
+    return true;
+}
+
+bool EditJournal::MoveSome(std::size_t count) {
+    const std::size_t end = moved_ + std::min(count, moving_.changes.size() - moved_);
+    for (; moved_ < end; ++moved_) {
+        const RecordDelta& change = moving_.changes[moved_];
+        if (change.Holds(movingUndo_)) {
+            change.PutBack(!movingUndo_);
+            movedRecords_.push_back(change.Record());
         } else {
-            stale.push_back(change.record);
+            stale_.insert(change.Record());
         }
     }
-    (undo ? redo_ : undo_).push_back(std::move(action));
-    for (const Mp3File* record : stale)
-        Forget(*record);
-    return done;
+    return moved_ < moving_.changes.size();
+}
+
+std::vector<Mp3File*> EditJournal::EndMove() {
+    (movingUndo_ ? redo_ : undo_).push_back(std::exchange(moving_, {}));
+    Forget(std::exchange(stale_, {}));
+    return std::exchange(movedRecords_, {});
+}
+
+void EditJournal::AbandonMove() {
+    for (std::size_t i = moved_; i-- > 0;) {
+        const RecordDelta& change = moving_.changes[i];
+        if (change.Holds(!movingUndo_))
+            change.PutBack(movingUndo_);
+    }
+    (movingUndo_ ? undo_ : redo_).push_back(std::exchange(moving_, {}));
+    movedRecords_.clear();
+    stale_.clear();
 }
 
 std::vector<std::u16string> EditJournal::ActionNames(
@@ -104,7 +182,7 @@ std::vector<std::u16string> EditJournal::ActionNames(
     std::vector<std::u16string> names;
     for (const Action& action : undo_) {
         const bool touches = std::any_of(action.changes.begin(), action.changes.end(),
-                                         [&](const RecordChange& c) { return chosen(*c.record); });
+                                         [&](const RecordDelta& c) { return chosen(*c.Record()); });
         if (touches && std::find(names.begin(), names.end(), action.name) == names.end())
             names.push_back(action.name);
     }
@@ -127,23 +205,36 @@ std::shared_ptr<void> EditJournal::TakeAll() {
 }
 
 void EditJournal::Forget(const Mp3File& record) {
+    Forget(std::unordered_set<const Mp3File*>{&record});
+}
+
+void EditJournal::Forget(const std::unordered_set<const Mp3File*>& records) {
+    if (records.empty())
+        return;
     auto forgetIn = [&](auto& actions) {
         for (Action& action : actions) {
-            std::erase_if(action.changes, [&](const RecordChange& change) {
-                if (change.record != &record)
+            std::erase_if(action.changes, [&](const RecordDelta& change) {
+                if (!records.contains(change.Record()))
                     return false;
-                bytes_ -= change.bytes;
+                const std::size_t bytes = change.MemoryBytes();
+                action.bytes -= bytes;
+                bytes_ -= bytes;
                 return true;
             });
         }
-        std::erase_if(actions, [](const Action& action) { return action.changes.empty(); });
+        std::erase_if(actions, [&](const Action& action) {
+            if (!action.changes.empty())
+                return false;
+            bytes_ -= action.bytes;
+            return true;
+        });
     };
     forgetIn(undo_);
     forgetIn(redo_);
 }
 
 void EditJournal::DropOldest() {
-    bytes_ -= undo_.front().Bytes();
+    bytes_ -= undo_.front().bytes;
     undo_.pop_front();
 }
 

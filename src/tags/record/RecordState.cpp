@@ -21,6 +21,14 @@ std::size_t FieldMemory(const FrameField& field) {
     return bytes;
 }
 
+bool SameKeptBody(const BodyAsRead* a, const BodyAsRead* b) {
+    if (a == nullptr || b == nullptr)
+        return a == b;
+    return a->asRead == b->asRead && a->asWritten == b->asWritten;
+}
+
+}  // namespace
+
 std::size_t FrameMemory(const Id3v2Frame& frame) {
     std::size_t bytes = sizeof(Id3v2Frame);
     if (const BodyAsRead* kept = frame.KeptBody())
@@ -30,12 +38,6 @@ std::size_t FrameMemory(const Id3v2Frame& frame) {
     return bytes;
 }
 
-bool SameKeptBody(const BodyAsRead* a, const BodyAsRead* b) {
-    if (a == nullptr || b == nullptr)
-        return a == b;
-    return a->asRead == b->asRead && a->asWritten == b->asWritten;
-}
-
 bool SameV1(const Id3v1Tag& a, const Id3v1Tag& b) {
     for (std::size_t i = 0; i < Id3v1Tag::kTextCount; ++i) {
         if (a.Text(i) != b.Text(i))
@@ -43,8 +45,6 @@ bool SameV1(const Id3v1Tag& a, const Id3v1Tag& b) {
     }
     return a.Track() == b.Track() && a.Genre() == b.Genre() && a.IsModified() == b.IsModified();
 }
-
-}  // namespace
 
 std::unique_ptr<Id3v2Frame> CloneFrame(const Id3v2Frame& frame) {
     auto copy = std::make_unique<Id3v2Frame>(frame.Id());
@@ -111,26 +111,6 @@ bool RecordState::Matches(const Mp3File& record) const {
             return false;
     }
     return true;
-}
-
-void RecordState::ShareFramesWith(const RecordState& other) {
-    for (std::size_t i = 0; i < frames.size() && i < other.frames.size(); ++i) {
-        if (frames[i] != other.frames[i] && SameFrame(*frames[i], *other.frames[i]))
-            frames[i] = other.frames[i];
-    }
-}
-
-std::size_t RecordState::MemoryBytes(const RecordState* other) const {
-    std::size_t bytes = sizeof(RecordState) + name.size() * sizeof(char16_t);
-    for (std::size_t i = 0; i < Id3v1Tag::kTextCount; ++i)
-        bytes += v1.Text(i).size() * sizeof(char16_t);
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        const bool shared =
-            other != nullptr && i < other->frames.size() && frames[i] == other->frames[i];
-        if (!shared)
-            bytes += sizeof(frames[i]) + FrameMemory(*frames[i]);
-    }
-    return bytes;
 }
 
 }  // namespace velmora

@@ -16,14 +16,17 @@ class Mp3File;
 // field with its type, bytes and modified flag.
 std::unique_ptr<Id3v2Frame> CloneFrame(const Id3v2Frame& frame);
 bool SameFrame(const Id3v2Frame& a, const Id3v2Frame& b);
+// Texts, track, genre and modified flag alike.
+bool SameV1(const Id3v1Tag& a, const Id3v1Tag& b);
+// The memory a frame holds, roughly.
+std::size_t FrameMemory(const Id3v2Frame& frame);
 
 // Everything an edit can change in a record, kept apart from it: the ID3v2 frames with
 // their modified flags and frameListChanged, the ID3v1 tag with its flag, the pending name
 // and the two removal marks. Restoring it puts the record back exactly, so whether the
-// record needs saving comes back too. Frames are shared read-only between states that
-// hold them unchanged.
+// record needs saving comes back too.
 struct RecordState {
-    std::vector<std::shared_ptr<const Id3v2Frame>> frames;
+    std::vector<std::unique_ptr<const Id3v2Frame>> frames;
     bool frameListChanged = false;
     Id3v1Tag v1;
     std::u16string name;
@@ -34,11 +37,6 @@ struct RecordState {
     void RestoreTo(Mp3File& record) const;
     // Whether the record holds exactly this state.
     bool Matches(const Mp3File& record) const;
-    // Takes over the frames `other` holds unchanged at the same place, so the two keep one
-    // copy of them.
-    void ShareFramesWith(const RecordState& other);
-    // The memory the state holds (frames shared with `other` are not counted), roughly.
-    std::size_t MemoryBytes(const RecordState* other = nullptr) const;
 };
 
 }  // namespace velmora

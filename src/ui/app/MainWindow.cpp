@@ -216,7 +216,8 @@ void MainWindow::BuildStatusBar() {
     connect(workspace_, &Workspace::progressChanged, this, [this, stop](const QString& text) {
         progress_->setText(text);
         progress_->setVisible(!text.isEmpty());
-        stop->setVisible(workspace_->State() == WorkState::Loading);
+        stop->setVisible(workspace_->State() == WorkState::Loading ||
+                         workspace_->State() == WorkState::Editing);
     });
 }
 

@@ -10,6 +10,7 @@
 
 #include "tags/record/EngineContext.h"
 #include "tags/record/Mp3File.h"
+#include "ui/bridges/QtText.h"
 #include "ui/bridges/UiMessageSink.h"
 
 namespace velmora::ui {
@@ -50,6 +51,12 @@ Workspace::Workspace(EngineContext& context, UiMessageSink& sink, const Settings
     rowSlice_.setSingleShot(true);
     rowSlice_.setInterval(0);
     connect(&rowSlice_, &QTimer::timeout, this, &Workspace::AddNewRows);
+    // The journal asks when an action ends; the question is then done with.
+    journal_.SetKeepQuestion([this] {
+        const bool agreed = MayRunUnkept();
+        unkeptAgreed_ = false;
+        return agreed;
+    });
 }
 
 Workspace::~Workspace() {
@@ -119,6 +126,8 @@ void Workspace::StartLoad() {
 void Workspace::StopLoad() {
     if (state_ == WorkState::Loading)
         loader_.Stop();
+    if (state_ == WorkState::Editing)
+        slicer_.Stop();
 }
 
 void Workspace::AddNewRows() {
@@ -163,10 +172,7 @@ void Workspace::Save(std::function<void()> then) {
     const std::u16string what =
         SaveDescription(journal_.ActionNames([](const Mp3File& r) { return r.NeedsSave(); }));
     // Saving a record ends what Undo could take back in it.
-    for (const Mp3File* record : model_.Records()) {
-        if (record->NeedsSave())
-            journal_.Forget(*record);
-    }
+    journal_.Forget(updated_);
     sink_.BeginRun(UiMessageSink::SaveCheckText());
     model_.HoldChangedRecords();
     SetState(WorkState::Saving);
@@ -213,42 +219,6 @@ void Workspace::ReloadFiles(const std::vector<std::pair<std::u16string, std::u16
     emit recordsReplaced();
 }
 
-std::vector<Mp3File*> Workspace::Apply(std::u16string name, std::span<Mp3File* const> records,
-                                       const std::function<void()>& change) {
-    if (!IsIdle())
-        return {};
-    std::vector<Mp3File*> changed = journal_.Apply(std::move(name), records, change);
-    if (!changed.empty())
-        RecordsEdited(changed);
-    return changed;
-}
-
-std::vector<Mp3File*> Workspace::ApplyToEach(std::u16string name, std::span<Mp3File* const> records,
-                                             const std::function<void(Mp3File&)>& change) {
-    return Apply(std::move(name), records, [&] {
-        for (Mp3File* record : records)
-            change(*record);
-    });
-}
-
-bool Workspace::Undo() {
-    if (!IsIdle())
-        return false;
-    const std::vector<Mp3File*> changed = journal_.Undo();
-    if (!changed.empty())
-        RecordsEdited(changed);
-    return !changed.empty();
-}
-
-bool Workspace::Redo() {
-    if (!IsIdle())
-        return false;
-    const std::vector<Mp3File*> changed = journal_.Redo();
-    if (!changed.empty())
-        RecordsEdited(changed);
-    return !changed.empty();
-}
-
 void Workspace::RecordsEdited(std::span<Mp3File* const> changed) {
     Recount(changed);
     model_.RecordsChanged(changed);
@@ -285,6 +255,11 @@ QString Workspace::ProgressText() const {
             const WorkProgress progress = saver_.Progress();
             return tr("Saving %1 of %2").arg(progress.done).arg(progress.total);
         }
+        case WorkState::Editing:
+            return tr("%1: %2 of %3 files")
+                .arg(ToQString(edit_.name))
+                .arg(edit_.done)
+                .arg(edit_.total);
         case WorkState::Idle:
             break;
     }

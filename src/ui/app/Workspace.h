@@ -15,6 +15,7 @@
 #include "scan/LoaderThread.h"
 #include "scan/SaveThread.h"
 #include "tags/record/TagOptions.h"
+#include "ui/app/SlicedRun.h"
 #include "ui/bridges/WorkerPoller.h"
 #include "ui/list/FileListModel.h"
 #include "ui/list/FileListProxy.h"
@@ -28,10 +29,11 @@ namespace velmora::ui {
 
 class UiMessageSink;
 
-enum class WorkState { Idle, Loading, Saving };
+enum class WorkState { Idle, Loading, Saving, Editing };
 
 // The loaded files and the two background workers that fill and save them: the record
-// list, the rows over it, and what the window is doing (idle, loading or saving).
+// list, the rows over it, and what the window is doing (idle, loading, saving, or editing
+// many records in slices).
 class Workspace : public QObject {
     Q_OBJECT
 
@@ -64,6 +66,7 @@ class Workspace : public QObject {
     void ReloadFiles(const std::vector<std::pair<std::u16string, std::u16string>>& moved);
 
     // Idle or loading: ends the load after the file being loaded; the rows loaded stay.
+    // Editing: ends the edit, undo or redo and takes back what it did so far.
     void StopLoad();
     // What Save was to do when done is not done (the window closes instead).
     void DropAfterSave() { afterSave_ = {}; }
@@ -79,12 +82,17 @@ class Workspace : public QObject {
     // are: the list is sorted again by a header click or a load, not by an edit.
     std::vector<Mp3File*> Apply(std::u16string name, std::span<Mp3File* const> records,
                                 const std::function<void()>& change);
+    // The same with a change that can be made to any part of `records` on its own: a long
+    // one runs in slices, the window answering, its progress shown, Stop taking it back.
+    std::vector<Mp3File*> ApplyToParts(std::u16string name, std::span<Mp3File* const> records,
+                                       const edit::EditJournal::PartChange& change);
     std::vector<Mp3File*> ApplyToEach(std::u16string name, std::span<Mp3File* const> records,
                                       const std::function<void(Mp3File&)>& change);
-    // Idle only: takes back the newest action (or brings back the one undone last) and
-    // repaints the rows it changed; false when there was nothing to do.
-    bool Undo();
-    bool Redo();
+    // Idle only: takes back the newest action (or brings back the one undone last), in
+    // slices when long, and repaints the rows it changed; false when there was nothing to do
+    // or it was stopped.
+    bool Undo() { return Move(true); }
+    bool Redo() { return Move(false); }
     // These records were changed in place through the journal by someone else (a batch
     // dialog): repaint their rows and recount.
     void RecordsEdited(std::span<Mp3File* const> changed);
@@ -109,6 +117,20 @@ class Workspace : public QObject {
     void pendingEditsWanted();
 
   private:
+    // What an edit in slices has done, for its progress.
+    struct EditProgress {
+        std::u16string name;
+        std::size_t done = 0;
+        std::size_t total = 0;
+    };
+
+    bool Move(bool undo);
+    // Runs `step` through the slicer, the state Editing while the loop runs.
+    bool RunSliced(const std::function<bool()>& step);
+    // The slices are done and their records repainted: the window is idle again.
+    void EndEditing();
+    // Whether an action too large to keep may run anyway; asks once per action.
+    bool MayRunUnkept();
     void StartLoad();
     void ShowProgress();
     void AddNewRows();
@@ -140,6 +162,10 @@ class Workspace : public QObject {
     bool hasDirectory_ = false;
     std::unordered_set<const Mp3File*> updated_;
     std::function<void()> afterSave_;
+    SlicedRun slicer_;
+    EditProgress edit_;
+    // The user has agreed that the action running may not be undone.
+    bool unkeptAgreed_ = false;
 };
 
 }  // namespace velmora::ui

@@ -46,7 +46,8 @@ LoadCommands::LoadCommands(Workspace& workspace, SaveCommands& saving, SettingsK
 void LoadCommands::UpdateActions() {
     browse_->setEnabled(workspace_.IsIdle());
     reload_->setEnabled(workspace_.IsIdle() && workspace_.HasDirectory());
-    stop_->setEnabled(workspace_.State() == WorkState::Loading);
+    stop_->setEnabled(workspace_.State() == WorkState::Loading ||
+                      workspace_.State() == WorkState::Editing);
 }
 
 void LoadCommands::ChooseFolder() {

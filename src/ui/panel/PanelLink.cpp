@@ -39,8 +39,7 @@ std::vector<Mp3File*> PanelLink::ApplyTo(
     if (!Editable() || records.empty())
         return {};
     std::vector<Mp3File*> changed;
-    AsOwnEdit(
-        [&] { changed = workspace_.Apply(std::move(name), records, [&] { change(records); }); });
+    AsOwnEdit([&] { changed = workspace_.ApplyToParts(std::move(name), records, change); });
     return changed;
 }
 

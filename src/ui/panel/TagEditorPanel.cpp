@@ -78,8 +78,11 @@ TagEditorPanel::TagEditorPanel(Workspace& workspace, EngineContext& engine, UiMe
     });
     connect(&workspace, &Workspace::stateChanged, this, [this] {
         setEnabled(workspace_.IsIdle());
-        if (workspace_.IsIdle())
+        // An edit in slices has announced its records already; a second reload of a
+        // library-wide selection would cost as much again.
+        if (workspace_.IsIdle() && lastState_ != WorkState::Editing)
             Reload();
+        lastState_ = workspace_.State();
     });
     setEnabled(workspace.IsIdle());
 }

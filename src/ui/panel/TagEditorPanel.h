@@ -14,6 +14,7 @@ class QTabWidget;
 namespace velmora::ui {
 
 class PanelPage;
+enum class WorkState;
 
 // The editor below the file list: the pages "General ID3v2", "Comments", "Pictures" and
 // "ID3v1" on the left, the buttons "Save All", "Remove ID3v1" and "Remove ID3v2" on the
@@ -67,6 +68,7 @@ class TagEditorPanel : public QWidget {
     std::vector<bool> current_;
     // The records the current pages were filled from.
     std::vector<Mp3File*> shownFor_;
+    WorkState lastState_{};
 };
 
 }  // namespace velmora::ui

@@ -5,8 +5,11 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
 
+#include "tags/ops/FrameTextOps.h"
 #include "tags/record/Mp3File.h"
+#include "tags/record/RecordState.h"
 #include "ui/UiTestSupport.h"
 #include "ui/app/Workspace.h"
 #include "ui/list/FileListView.h"
@@ -73,6 +76,63 @@ class WorkCommandsTest : public QObject {
         ActionNamed(window, QStringLiteral("Reload"))->trigger();
         QVERIFY(fixture.WaitIdle());
         QVERIFY(question->shown);
+        QVERIFY(!undo->isEnabled());
+    }
+
+    // An action too large for the journal asks first: "No" leaves the records and the Undo
+    // menu as they were, "Yes" runs it with nothing left to undo. Stop during a long action
+    // takes back what it did.
+    void aTooLargeActionAsksFirstAndAStoppedOneIsTakenBack() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        auto& window = fixture.Window();
+        auto& files = window.Files();
+        QAction* undo = ActionNamed(window, QStringLiteral("Undo"));
+        fixture.Select({"a.mp3"});
+        auto removal = AnswerNextBox(QMessageBox::Yes);
+        ActionNamed(window, QStringLiteral("Remove ID3v1"))->trigger();
+        const std::vector<Mp3File*> all = files.Model().Records();
+        auto retitle = [&](const char16_t* title) {
+            return [&, title](Mp3File& record) {
+                SetFrameText(record.V2(), "TIT2", title, fixture.Environment().Context());
+            };
+        };
+
+        files.Journal().SetLimits({.maxBytes = 100});
+        auto question = AnswerNextBox(QMessageBox::No);
+        QVERIFY(files.ApplyToEach(u"Retitle", all, retitle(u"Same")).empty());
+        QCOMPARE(question->text,
+                 QStringLiteral("This change cannot be undone before saving; it can be reverted "
+                                "from History after saving. Continue?"));
+        QCOMPARE(files.UpdatedCount(), 1u);
+        QCOMPARE(Shown(undo), QStringLiteral("Undo Remove ID3v1"));
+        question = AnswerNextBox(QMessageBox::Yes);
+        QCOMPARE(files.ApplyToEach(u"Retitle", all, retitle(u"Same")).size(), all.size());
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(Shown(undo), QStringLiteral("Undo"));
+
+        files.Journal().SetLimits({});
+        std::vector<RecordState> before;
+        for (const Mp3File* record : all)
+            before.push_back(RecordState::Capture(*record));
+        int calls = 0;
+        QVERIFY(
+            files
+                .ApplyToEach(u"Slow", all,
+                             [&](Mp3File& record) {
+                                 retitle(u"Other")(record);
+                                 // The first outlasts a slice, so the rest runs from the event
+                                 // loop.
+                                 if (++calls == 1)
+                                     QThread::msleep(40);
+                                 else if (calls == 2)
+                                     ActionNamed(window, QStringLiteral("Stop Loading"))->trigger();
+                             })
+                .empty());
+        QVERIFY(calls < int(all.size()));
+        for (std::size_t i = 0; i < all.size(); ++i)
+            QVERIFY(before[i].Matches(*all[i]));
+        QVERIFY(files.IsIdle());
         QVERIFY(!undo->isEnabled());
     }
 

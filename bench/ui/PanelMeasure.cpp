@@ -1,0 +1,82 @@
+#include "PanelMeasure.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <vector>
+
+#include "BenchMeasure.h"
+#include "ui/app/MainWindow.h"
+#include "ui/app/Workspace.h"
+#include "ui/list/FileListView.h"
+#include "ui/panel/FieldEdit.h"
+#include "ui/panel/GeneralPage.h"
+#include "ui/panel/TagEditorPanel.h"
+
+namespace velmora::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double kPanelAim = 0.100;
+constexpr double kStallAim = 0.050;
+constexpr double kLibraryEditAim = 2.0;
+constexpr double kJournalBytesAim = 500;
+
+// Runs `work` while a 10 ms timer ticks on the same thread; prints its time against the
+// whole-action aim and the longest gap between ticks (or from the start or to the end).
+void TimeWithTicks(const char* what, const std::function<void()>& work) {
+    std::vector<Clock::time_point> ticks;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&tick, &QTimer::timeout, [&] { ticks.push_back(Clock::now()); });
+    tick.start(10);
+    const auto start = Clock::now();
+    work();
+    QCoreApplication::processEvents();
+    const auto end = Clock::now();
+    tick.stop();
+    ticks.push_back(end);
+    double longest = 0;
+    auto previous = start;
+    for (const auto& at : ticks) {
+        longest = std::max(longest, std::chrono::duration<double>(at - previous).count());
+        previous = at;
+    }
+    ReportRatio(what, std::chrono::duration<double>(end - start).count() * 1000, "aim",
+                kLibraryEditAim * 1000, "ms", 1.0);
+    ReportRatio("  longest stall in it", longest * 1000, "aim", kStallAim * 1000, "ms", 1.0);
+}
+
+}  // namespace
+
+void MeasurePanel(ui::MainWindow& window) {
+    const double select = SecondsFor([&] {
+        window.List().selectAll();
+        QCoreApplication::processEvents();
+    });
+    ReportRatio("select every row, the panel filled", select * 1000, "aim", kPanelAim * 1000, "ms",
+                1.0);
+    const double reload = SecondsFor([&] { window.Panel().Reload(); });
+    ReportRatio("of which the panel's reload", reload * 1000, "aim", kPanelAim * 1000, "ms", 1.0);
+    const double rows = SecondsFor([&] { (void)window.List().SelectedRecords(); });
+    ReportValue("of which the selected records", rows * 1000, "ms", "(no aim)");
+    auto& general =
+        static_cast<ui::GeneralPage&>(window.Panel().Page(ui::TagEditorPanel::kGeneralPage));
+    QTest::keyClicks(&general.Field(edit::V2Field::Title), QStringLiteral("Same"));
+    ui::Workspace& files = window.Files();
+    TimeWithTicks("\"Save All\" of a title into every row", [&] { window.Panel().SaveAll(); });
+    const double bytes = double(files.Journal().MemoryBytes());
+    ReportValue("journal memory after it", bytes / 1e6, "MB", "(aim 50 MB at 100,000)");
+    ReportRatio("journal per record", bytes / double(std::max<std::size_t>(1, files.FileCount())),
+                "aim", kJournalBytesAim, "B", 1.0);
+    TimeWithTicks("undo of it", [&] { files.Undo(); });
+    TimeWithTicks("redo of it", [&] { files.Redo(); });
+    // Clean again, so that the next load asks nothing.
+    files.Undo();
+}
+
+}  // namespace velmora::bench
