@@ -26,16 +26,36 @@ bool StartsIgnoringCase(std::u16string_view name, std::u16string_view start) {
 
 }  // namespace
 
-CommonText CommonValue(std::span<Mp3File* const> records, const TextOf& textOf) {
+std::vector<CommonText> CommonValues(std::span<Mp3File* const> records, std::size_t count,
+                                     const TextsOf& textOf) {
+    std::vector<CommonText> common(count);
     if (records.empty())
-        return {};
-    std::u16string first = textOf(*records.front());
+        return common;
+    for (std::size_t index = 0; index < count; ++index)
+        common[index].text = textOf(*records.front(), index);
+    std::size_t differing = 0;
     for (const Mp3File* record : records.subspan(1)) {
-        if (textOf(*record) != first)
-            return {{}, Shown::Multiple};
+        for (std::size_t index = 0; index < count; ++index) {
+            CommonText& value = common[index];
+            if (value.shown != Shown::Multiple && textOf(*record, index) != value.text) {
+                value = {{}, Shown::Multiple};
+                ++differing;
+            }
+        }
+        if (differing == count)
+            return common;
     }
-    const Shown shown = first.empty() ? Shown::Empty : Shown::Normal;
-    return {std::move(first), shown};
+    for (CommonText& value : common) {
+        if (value.shown != Shown::Multiple)
+            value.shown = value.text.empty() ? Shown::Empty : Shown::Normal;
+    }
+    return common;
+}
+
+CommonText CommonValue(std::span<Mp3File* const> records, const TextOf& textOf) {
+    return CommonValues(records, 1,
+                        [&](const Mp3File& record, std::size_t) { return textOf(record); })
+        .front();
 }
 
 CommonText CommonV1Track(std::span<Mp3File* const> records) {

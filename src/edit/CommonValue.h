@@ -31,6 +31,14 @@ using TextOf = std::function<std::u16string(const Mp3File&)>;
 // The text that every record shares, compared exactly; no records give Empty.
 CommonText CommonValue(std::span<Mp3File* const> records, const TextOf& textOf);
 
+using TextsOf = std::function<std::u16string(const Mp3File&, std::size_t index)>;
+
+// CommonValue of `count` texts (index 0 to count - 1) in one pass over the records: a record
+// is read for all its texts while it is in the cache, which a pass per text over a large
+// selection is not; a text once found to differ is no longer read.
+std::vector<CommonText> CommonValues(std::span<Mp3File* const> records, std::size_t count,
+                                     const TextsOf& textOf);
+
 // The ID3v1 track byte over the records: the shared number, Empty when all are 0, Multiple
 // when they differ.
 CommonText CommonV1Track(std::span<Mp3File* const> records);

@@ -119,13 +119,23 @@ void FileListView::FillColumnMenu(QMenu& menu) {
 }
 
 std::vector<Mp3File*> FileListView::SelectedRecords() const {
-    QModelIndexList rows = selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(),
-              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    // The rows straight from the selection's ranges: a range over every column holds whole
+    // rows, which asking the selection row by row for a library would cost far more.
+    const int columns = proxy_.columnCount();
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        const bool whole = range.left() == 0 && range.right() == columns - 1;
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (whole || selectionModel()->isRowSelected(row))
+                rows.push_back(row);
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     std::vector<Mp3File*> records;
-    records.reserve(std::size_t(rows.size()));
-    for (const QModelIndex& row : rows)
-        records.push_back(model_.Record(proxy_.mapToSource(row).row()));
+    records.reserve(rows.size());
+    for (const int row : rows)
+        records.push_back(model_.Record(proxy_.mapToSource(proxy_.index(row, 0)).row()));
     return records;
 }
 

@@ -119,8 +119,13 @@ void GeneralPage::RunOnEach(std::u16string name, const std::function<void(Mp3Fil
 
 void GeneralPage::Reload(std::span<Mp3File* const> selection) {
     const text::CodePage& codePage = Link().Engine().codePage;
-    const edit::CommonText genre = edit::CommonValue(
-        selection, [&](const Mp3File& record) { return GenreDisplayText(record.V2(), codePage); });
+    // The fields in their order, then the genre: one pass over a selection of any size.
+    const std::vector<edit::CommonText> common = edit::CommonValues(
+        selection, edit::kV2FieldCount + 1, [&](const Mp3File& record, std::size_t index) {
+            return index < edit::kV2FieldCount ? edit::V2FieldText(record, V2Field(index), codePage)
+                                               : GenreDisplayText(record.V2(), codePage);
+        });
+    const edit::CommonText& genre = common[edit::kV2FieldCount];
     const auto entry = genre.shown == edit::Shown::Normal
                            ? edit::SortedGenreStartingWith(genre.text)
                            : std::nullopt;
@@ -129,12 +134,8 @@ void GeneralPage::Reload(std::span<Mp3File* const> selection) {
     else
         genre_->ShowLoaded(-1,
                            genre.shown == edit::Shown::Normal ? ToQString(genre.text) : QString());
-    for (std::size_t index = 0; index < edit::kV2FieldCount; ++index) {
-        const auto field = V2Field(index);
-        fields_[index]->Reload(edit::CommonValue(selection, [&](const Mp3File& record) {
-            return edit::V2FieldText(record, field, codePage);
-        }));
-    }
+    for (std::size_t index = 0; index < edit::kV2FieldCount; ++index)
+        fields_[index]->Reload(common[index]);
 }
 
 edit::V2Edits GeneralPage::Edits() const {

@@ -87,10 +87,11 @@ void Id3v1Page::FitCommentToTrack() {
 void Id3v1Page::Reload(std::span<Mp3File* const> selection) {
     // Wide enough for any loaded comment until the track is known.
     Text(Id3v1Tag::kComment).setMaxLength(int(id3v1_width::kCommentWithoutTrack));
-    for (const TextPlace& text : kTextPlaces) {
-        texts_[text.index]->Reload(edit::CommonValue(
-            selection, [&](const Mp3File& record) { return record.V1().Text(text.index); }));
-    }
+    const std::vector<edit::CommonText> common = edit::CommonValues(
+        selection, Id3v1Tag::kTextCount,
+        [](const Mp3File& record, std::size_t index) { return record.V1().Text(index); });
+    for (const TextPlace& text : kTextPlaces)
+        texts_[text.index]->Reload(common[text.index]);
     int entry = 0;
     if (const auto genre = edit::CommonV1Genre(selection)) {
         const auto& names = edit::SortedGenreNames();
