@@ -47,6 +47,10 @@ void BindIdentity(Statement& statement, int first, const FileIdentity& identity)
 // A body already kept (a cover shared by an album, a file saved before) is only linked: its
 // bytes are not even handed to SQLite.
 void StoreChunks(sqlite3* db, std::int64_t entry, const std::vector<Chunk>& chunks) {
+    // Preparing costs as much as a small commit: most saves (the cover left in the file) have
+    // nothing to keep here.
+    if (chunks.empty())
+        return;
     Statement known(db, "SELECT 1 FROM chunk WHERE hash = ?");
     Statement chunk(db, "INSERT INTO chunk(hash, bytes) VALUES(?, ?)");
     Statement link(db, "INSERT OR IGNORE INTO entry_chunk(entry, hash) VALUES(?, ?)");
