@@ -73,6 +73,9 @@ class HistoryTest(CliTestCase):
             restored.write(saved)
         self.cli("history", "revert", "--force", batch)
         self.assertEqual(self.read(path), original)
+        # The revert, too, left the cover in the file: reverting it gives the save back.
+        self.cli("history", "revert", str(self.batches()[0]["id"]))
+        self.assertEqual(self.read(path), bytes(saved))
 
     def test_errors_and_limits(self):
         self.assertFails(["history", "show", "99"], 2, "no batch 99")
