@@ -47,6 +47,10 @@ void BindIdentity(Statement& statement, int first, const FileIdentity& identity)
 // A body already kept (a cover shared by an album, a file saved before) is only linked: its
 // bytes are not even handed to SQLite.
 void StoreChunks(sqlite3* db, std::int64_t entry, const std::vector<Chunk>& chunks) {
+    // Preparing costs as much as a small commit: most saves (the cover left in the file) have
+    // nothing to keep here.
+    if (chunks.empty())
+        return;
     Statement known(db, "SELECT 1 FROM chunk WHERE hash = ?");
     Statement chunk(db, "INSERT INTO chunk(hash, bytes) VALUES(?, ?)");
     Statement link(db, "INSERT OR IGNORE INTO entry_chunk(entry, hash) VALUES(?, ?)");
@@ -112,7 +116,7 @@ std::int64_t HistoryStore::AddEntry(std::int64_t batch, const std::u16string& pa
     insert.Bind(4, old != nullptr ? 1 : 0);
     SplitTag split;
     if (old != nullptr) {
-        split = SplitForStore(old->head);
+        split = SplitForStore(old->head, old->kept);
         insert.BindBlob(5, split.recipe).BindBlob(6, old->tail);
         insert.Bind(7, static_cast<std::int64_t>(old->newHeadSize))
             .Bind(8, static_cast<std::int64_t>(old->newTailSize));
@@ -187,7 +191,9 @@ std::vector<EntryRow> HistoryStore::Entries(std::int64_t batch) {
     return entries;
 }
 
-std::optional<ReplacedRegions> HistoryStore::OldRegions(std::int64_t entry) {
+std::optional<ReplacedRegions> HistoryStore::OldRegions(std::int64_t entry,
+                                                        const InFileLookup& inFile,
+                                                        bool* fileChanged) {
     Statement query(db_,
                     "SELECT head_recipe, tail, new_head_size, new_tail_size FROM entry "
                     "WHERE id = ? AND tags_changed = 1");
@@ -195,17 +201,24 @@ std::optional<ReplacedRegions> HistoryStore::OldRegions(std::int64_t entry) {
     if (!query.Step())
         return std::nullopt;
     Statement chunk(db_, "SELECT bytes FROM chunk WHERE hash = ?");
-    const auto head = Rebuild(query.Blob(0), [&](const Digest& hash) {
-        chunk.Reset();
-        chunk.BindBlob(1, hash);
-        std::optional<std::vector<std::uint8_t>> bytes;
-        if (chunk.Step())
-            bytes = chunk.Blob(0);
-        return bytes;
-    });
+    FromFile fromFile;
+    const auto head = Rebuild(
+        query.Blob(0),
+        [&](const Digest& hash) {
+            chunk.Reset();
+            chunk.BindBlob(1, hash);
+            std::optional<std::vector<std::uint8_t>> bytes;
+            if (chunk.Step())
+                bytes = chunk.Blob(0);
+            return bytes;
+        },
+        inFile, &fromFile);
+    if (fileChanged != nullptr)
+        *fileChanged = fromFile.changed;
     if (!head)
         return std::nullopt;
     ReplacedRegions old;
+    old.kept = std::move(fromFile.stretches);
     old.head = *head;
     old.tail = query.Blob(1);
     old.newHeadSize = static_cast<std::uint64_t>(query.Int(2));

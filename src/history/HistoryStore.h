@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "history/TagRecipe.h"
 #include "tags/file/FileIdentity.h"
 #include "tags/record/SaveRecorder.h"
 
@@ -68,8 +69,12 @@ class HistoryStore {
     std::vector<BatchRow> Batches();
     std::optional<BatchRow> Batch(std::int64_t id);
     std::vector<EntryRow> Entries(std::int64_t batch);
-    // The old regions of an entry, rebuilt byte for byte; none when its data is damaged.
-    std::optional<ReplacedRegions> OldRegions(std::int64_t entry);
+    // The old regions of an entry, rebuilt byte for byte, with the bodies the save left in the
+    // file read through `inFile` (and named in `kept`, oldAt in the head, newAt in the file);
+    // none when its data is damaged, or when the file no longer holds those bodies (then
+    // `fileChanged` is set).
+    std::optional<ReplacedRegions> OldRegions(std::int64_t entry, const InFileLookup& inFile = {},
+                                              bool* fileChanged = nullptr);
 
     // Deletes whole batches, oldest first: those older than `keepDays`, then as many as it
     // takes to bring the file under `maxBytes`. The number of batches deleted.

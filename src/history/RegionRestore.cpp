@@ -88,6 +88,13 @@ std::optional<FileIdentity> Restore(BufferedFile& file, const std::u16string& pa
     present.tail = ReadRange(file, size - old.newTailSize, old.newTailSize);
     present.newHeadSize = old.head.size();
     present.newTailSize = old.tail.size();
+    // The bodies the old head took from the file stay in it, where the old head puts them.
+    for (const ReplacedRegions::Kept& stretch : old.kept) {
+        if (expected && stretch.newAt + stretch.length <= old.newHeadSize)
+            present.kept.push_back({stretch.newAt, stretch.oldAt, stretch.length});
+    }
+    std::sort(present.kept.begin(), present.kept.end(),
+              [](const auto& a, const auto& b) { return a.oldAt < b.oldAt; });
     if (!recorder.BeforeWrite(path, present, reason)) {
         reason = u"its present tags could not be kept in the history of saves (" + reason + u")";
         return std::nullopt;
@@ -105,6 +112,22 @@ std::optional<FileIdentity> Restore(BufferedFile& file, const std::u16string& pa
 }
 
 }  // namespace
+
+InFileLookup BytesInFile(const std::u16string& path) {
+    return [path](std::uint64_t at, std::uint64_t length) {
+        std::optional<std::vector<std::uint8_t>> bytes;
+        BufferedFile file;
+        CFileExceptionEx error;
+        if (!file.Open(path, BufferedFile::kRead | BufferedFile::kOpenExisting, error))
+            return bytes;
+        try {
+            if (at + length <= file.Size())
+                bytes = ReadRange(file, at, length);
+        } catch (const CFileExceptionEx&) {
+        }
+        return bytes;
+    };
+}
 
 std::optional<FileIdentity> RestoreRegions(const std::u16string& path,
                                            const std::optional<FileIdentity>& expected,

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "history/TagRecipe.h"
 #include "tags/file/FileIdentity.h"
 #include "tags/record/SaveRecorder.h"
 
@@ -18,5 +19,8 @@ std::optional<FileIdentity> RestoreRegions(const std::u16string& path,
                                            const std::optional<FileIdentity>& expected,
                                            const ReplacedRegions& old, SaveRecorder& recorder,
                                            std::u16string& reason);
+
+// Reads stretches of the file now at `path`: the bodies a save left there.
+InFileLookup BytesInFile(const std::u16string& path);
 
 }  // namespace velmora::history

@@ -87,9 +87,12 @@ RevertedFile RevertEntry(HistoryStore& store, const EntryRow& entry, const Rever
         return file;
     }
     std::optional<ReplacedRegions> old;
-    if (entry.tagsChanged && !(old = store.OldRegions(entry.id))) {
-        file.outcome = Outcome::Failed;
-        file.reason = u"its old tags are damaged in the history";
+    bool fileChanged = false;
+    if (entry.tagsChanged &&
+        !(old = store.OldRegions(entry.id, BytesInFile(file.path), &fileChanged))) {
+        file.outcome = fileChanged ? Outcome::Skipped : Outcome::Failed;
+        file.reason = fileChanged ? u"the old tags it still held after the save changed since"
+                                  : u"its old tags are damaged in the history";
         return file;
     }
     if (file.path != entry.pathBefore && IdentityOfPath(entry.pathBefore)) {

@@ -1,6 +1,7 @@
 #include "history/TagRecipe.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace velmora::history {
 namespace {
@@ -10,6 +11,8 @@ constexpr std::size_t kSmallestChunk = 64;
 constexpr std::uint8_t kInline = 'I';
 constexpr std::uint8_t kZeros = 'Z';
 constexpr std::uint8_t kChunk = 'C';
+constexpr std::uint8_t kInFile = 'F';
+constexpr std::uint64_t kEdge = ReplacedRegions::Kept::kEdge;
 // No tag region is larger (a 28-bit size, its header and footer): a damaged recipe that
 // claims more is refused instead of filling memory.
 constexpr std::uint64_t kLargestRun = (1u << 28) + 20;
@@ -34,11 +37,50 @@ std::optional<std::uint64_t> TakeNumber(std::span<const std::uint8_t>& in) {
     return std::nullopt;
 }
 
+// What a stretch left in the file is known by: its first and last bytes (reading it all
+// would cost as much as keeping it).
+Digest EdgeDigest(std::span<const std::uint8_t> stretch) {
+    std::vector<std::uint8_t> edges(stretch.begin(), stretch.begin() + kEdge);
+    edges.insert(edges.end(), stretch.end() - kEdge, stretch.end());
+    return Sha256(edges);
+}
+
 class Splitter {
   public:
-    explicit Splitter(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    Splitter(std::span<const std::uint8_t> bytes, std::span<const ReplacedRegions::Kept> kept)
+        : bytes_(bytes), kept_(kept) {}
+
+    // Where the next stretch left in the file begins, from `from` on.
+    std::size_t NextKept(std::size_t from) const {
+        for (const auto& stretch : kept_) {
+            if (stretch.oldAt + stretch.length > from)
+                return static_cast<std::size_t>(std::max<std::uint64_t>(stretch.oldAt, from));
+        }
+        return bytes_.size();
+    }
 
     void Piece(std::size_t from, std::size_t to) {
+        for (const auto& stretch : kept_) {
+            const std::uint64_t end = stretch.oldAt + stretch.length;
+            if (end <= from || stretch.oldAt >= to)
+                continue;
+            if (stretch.oldAt < from || end > to || end > bytes_.size() ||
+                stretch.length < 2 * kEdge)
+                throw std::invalid_argument("a body left in the file crosses a frame");
+            Stored(from, static_cast<std::size_t>(stretch.oldAt));
+            split_.recipe.push_back(kInFile);
+            PutNumber(split_.recipe, stretch.newAt);
+            PutNumber(split_.recipe, stretch.length);
+            const Digest digest = EdgeDigest(bytes_.subspan(stretch.oldAt, stretch.length));
+            split_.recipe.insert(split_.recipe.end(), digest.begin(), digest.end());
+            from = static_cast<std::size_t>(end);
+        }
+        Stored(from, to);
+    }
+    SplitTag Take() { return std::move(split_); }
+
+  private:
+    void Stored(std::size_t from, std::size_t to) {
         const auto piece = bytes_.subspan(from, to - from);
         if (piece.empty())
             return;
@@ -56,10 +98,9 @@ class Splitter {
             split_.chunks.push_back(chunk);
         }
     }
-    SplitTag Take() { return std::move(split_); }
 
-  private:
     std::span<const std::uint8_t> bytes_;
+    std::span<const ReplacedRegions::Kept> kept_;
     SplitTag split_;
 };
 
@@ -90,8 +131,11 @@ std::optional<std::size_t> FramesStart(std::span<const std::uint8_t> tag) {
 
 }  // namespace
 
-SplitTag SplitForStore(std::span<const std::uint8_t> bytes) {
-    Splitter splitter(bytes);
+namespace {
+
+SplitTag SplitFrames(std::span<const std::uint8_t> bytes,
+                     std::span<const ReplacedRegions::Kept> kept) {
+    Splitter splitter(bytes, kept);
     const bool tag = bytes.size() >= 10 && bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3';
     const std::optional<std::size_t> start = tag ? FramesStart(bytes) : std::nullopt;
     if (!start) {
@@ -113,19 +157,69 @@ SplitTag SplitForStore(std::span<const std::uint8_t> bytes) {
     }
     // Padding, and a footer after it, or whatever did not parse.
     std::size_t zerosEnd = at;
-    while (zerosEnd < bytes.size() && bytes[zerosEnd] == 0)
+    const std::size_t unread = splitter.NextKept(at);
+    while (zerosEnd < unread && bytes[zerosEnd] == 0)
         ++zerosEnd;
     splitter.Piece(at, zerosEnd);
     splitter.Piece(zerosEnd, bytes.size());
     return splitter.Take();
 }
 
+}  // namespace
+
+SplitTag SplitForStore(std::span<const std::uint8_t> bytes,
+                       std::span<const ReplacedRegions::Kept> kept) {
+    try {
+        return SplitFrames(bytes, kept);
+    } catch (const std::invalid_argument&) {
+        // Frames walked otherwise than the save saw them: the bytes as one piece still split
+        // around the stretches left in the file.
+        Splitter whole(bytes, kept);
+        whole.Piece(0, bytes.size());
+        return whole.Take();
+    }
+}
+
+namespace {
+
+// The stretch a recipe names in the file the save wrote, checked by its edges.
+bool TakeFromFile(std::span<const std::uint8_t>& recipe, const InFileLookup& inFile,
+                  std::vector<std::uint8_t>& out, FromFile& fromFile) {
+    const auto at = TakeNumber(recipe);
+    const auto length = TakeNumber(recipe);
+    if (!at || !length || *length > kLargestRun || *length < 2 * kEdge ||
+        recipe.size() < sizeof(Digest))
+        return false;
+    Digest digest{};
+    std::copy_n(recipe.begin(), digest.size(), digest.begin());
+    recipe = recipe.subspan(digest.size());
+    const auto bytes = inFile ? inFile(*at, *length) : std::nullopt;
+    if (!bytes || bytes->size() != *length || EdgeDigest(*bytes) != digest) {
+        fromFile.changed = true;
+        return false;
+    }
+    fromFile.stretches.push_back({out.size(), *at, *length});
+    out.insert(out.end(), bytes->begin(), bytes->end());
+    return true;
+}
+
+}  // namespace
+
 std::optional<std::vector<std::uint8_t>> Rebuild(std::span<const std::uint8_t> recipe,
-                                                 const ChunkLookup& lookup) {
+                                                 const ChunkLookup& lookup,
+                                                 const InFileLookup& inFile, FromFile* fromFile) {
     std::vector<std::uint8_t> out;
+    FromFile taken;
     while (!recipe.empty()) {
         const std::uint8_t kind = recipe.front();
         recipe = recipe.subspan(1);
+        if (kind == kInFile) {
+            if (TakeFromFile(recipe, inFile, out, taken))
+                continue;
+            if (fromFile != nullptr)
+                fromFile->changed = taken.changed;
+            return std::nullopt;
+        }
         if (kind == kChunk) {
             if (recipe.size() < sizeof(Digest))
                 return std::nullopt;
@@ -150,6 +244,8 @@ std::optional<std::vector<std::uint8_t>> Rebuild(std::span<const std::uint8_t> r
             recipe = recipe.subspan(static_cast<std::size_t>(*count));
         }
     }
+    if (fromFile != nullptr)
+        *fromFile = std::move(taken);
     return out;
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "history/HistoryStore.h"
+#include "history/RegionRestore.h"
 #include "tags/id3v1/Id3v1Record.h"
 #include "tags/id3v2/FrameIdTable.h"
 #include "tags/id3v2/Id3v2Reader.h"
@@ -105,7 +106,8 @@ RecordedChange RecordedChangeOf(history::HistoryStore& store, const history::Ent
                                 const text::CodePage& codePage) {
     RecordedChange recorded;
     recorded.matches = StillAsSaved(entry);
-    const std::optional<ReplacedRegions> old = store.OldRegions(entry.id);
+    const std::optional<ReplacedRegions> old =
+        store.OldRegions(entry.id, history::BytesInFile(entry.pathAfter));
     // A rename alone changed no tag: both sides show the file as it is.
     const std::uint64_t headSize = old ? old->newHeadSize : 0;
     const std::uint64_t tailSize = old ? old->newTailSize : 0;

@@ -2,6 +2,7 @@
 
 import json
 import os
+import sqlite3
 import subprocess
 import unittest
 
@@ -48,6 +49,33 @@ class HistoryTest(CliTestCase):
         self.assertIn(b"skipped", result.stdout)
         self.cli("history", "revert", "--force", batch)
         self.assertEqual(self.read(path), original)
+
+    def test_a_cover_left_in_the_file_is_taken_from_it_only_while_it_is_there(self):
+        data = os.urandom(30000)
+        path = self.make_mp3("a.mp3", [APIC(encoding=0, mime="image/jpeg", type=3, desc="",
+                                            data=data)])
+        original = self.read(path)
+        self.cli("set", "--album", "New", path)
+        batch = str(self.batches()[0]["id"])
+        saved = bytearray(self.read(path))
+        # The cover the album edit left alone is not copied into the history.
+        with sqlite3.connect(os.path.join(self.state, "velmora", "history.sqlite")) as db:
+            self.assertEqual(db.execute("SELECT count(*) FROM chunk").fetchone()[0], 0)
+        at = bytes(saved).find(data)
+        saved[at + 10] ^= 0xFF
+        with open(path, "wb") as changed:
+            changed.write(saved)
+        result = self.run_cli("history", "revert", "--force", batch)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(b"the old tags it still held after the save changed since", result.stdout)
+        saved[at + 10] ^= 0xFF
+        with open(path, "wb") as restored:
+            restored.write(saved)
+        self.cli("history", "revert", "--force", batch)
+        self.assertEqual(self.read(path), original)
+        # The revert, too, left the cover in the file: reverting it gives the save back.
+        self.cli("history", "revert", str(self.batches()[0]["id"]))
+        self.assertEqual(self.read(path), bytes(saved))
 
     def test_errors_and_limits(self):
         self.assertFails(["history", "show", "99"], 2, "no batch 99")

@@ -12,6 +12,17 @@ namespace velmora {
 // newHeadSize new bytes, and the last tail.size() bytes to newTailSize new bytes (an ID3v1
 // record, 0 or 128 bytes); everything between is the same before and after.
 struct ReplacedRegions {
+    // Old head bytes the new file holds unchanged (a cover an album edit leaves alone):
+    // head[oldAt, oldAt + length) is the new file's [newAt, newAt + length). The head need not
+    // hold them (those bytes may be zero) but for their first and last kEdge bytes: they need
+    // not be read or kept, only known again by their edges.
+    struct Kept {
+        static constexpr std::uint64_t kEdge = 4096;
+        std::uint64_t oldAt = 0;
+        std::uint64_t newAt = 0;
+        std::uint64_t length = 0;
+    };
+    std::vector<Kept> kept;  // in order, apart
     std::vector<std::uint8_t> head;
     std::vector<std::uint8_t> tail;
     std::uint64_t newHeadSize = 0;

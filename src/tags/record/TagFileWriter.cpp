@@ -88,12 +88,47 @@ std::vector<std::uint8_t> ReadRange(BufferedFile& file, std::uint64_t from, std:
     return bytes;
 }
 
-// The ends of the old file the plan replaces, read before anything is written.
-ReplacedRegions RegionsBefore(BufferedFile& file, const SavePlan& plan) {
+// Bodies the new tag takes over byte for byte: those the old file holds plainly inside the
+// head the save replaces, which the new tag holds after its header.
+std::vector<ReplacedRegions::Kept> KeptBodies(const TagSave& save, std::uint64_t headEnd) {
+    std::vector<ReplacedRegions::Kept> kept;
+    for (const StoredSplice& splice : save.storedSplices) {
+        const StoredBody& body = *splice.body;
+        if (body.held || body.unsynchronised || body.compressed || body.skip != 0 ||
+            body.storedLength != body.length || body.length <= 2 * ReplacedRegions::Kept::kEdge ||
+            body.offset + body.length > headEnd)
+            continue;
+        kept.push_back({body.offset, kTagHeaderSize + splice.at, body.length});
+    }
+    std::sort(kept.begin(), kept.end(),
+              [](const auto& a, const auto& b) { return a.oldAt < b.oldAt; });
+    // Two splices of one body (a copied frame) would overlap: the second is read instead.
+    std::uint64_t end = 0;
+    std::erase_if(kept, [&](const ReplacedRegions::Kept& piece) {
+        const bool overlaps = piece.oldAt < end;
+        end = overlaps ? end : piece.oldAt + piece.length;
+        return overlaps;
+    });
+    return kept;
+}
+
+// The ends of the old file the plan replaces, read before anything is written; the bodies
+// the new file keeps are not read again, but for their edges.
+ReplacedRegions RegionsBefore(BufferedFile& file, const TagSave& save, const SavePlan& plan) {
     ReplacedRegions old;
     const std::uint64_t headEnd =
         plan.outcome == SavePlan::Outcome::Move ? plan.tagEnd : plan.tag.size();
-    old.head = ReadRange(file, 0, headEnd);
+    old.kept = KeptBodies(save, headEnd);
+    old.head.resize(static_cast<std::size_t>(headEnd));
+    std::uint64_t at = 0;
+    for (std::size_t i = 0; i <= old.kept.size(); ++i) {
+        constexpr std::uint64_t edge = ReplacedRegions::Kept::kEdge;
+        const std::uint64_t to = i < old.kept.size() ? old.kept[i].oldAt + edge : headEnd;
+        file.Seek(at);
+        if (file.Read(old.head.data() + at, to - at) != to - at)
+            throw CFileExceptionEx(EIO, u"");
+        at = i < old.kept.size() ? old.kept[i].oldAt + old.kept[i].length - edge : to;
+    }
     old.tail = ReadRange(file, plan.keep, plan.oldSize);
     old.newHeadSize = plan.tag.size();
     old.newTailSize = plan.id3v1Record.size();
@@ -101,11 +136,11 @@ ReplacedRegions RegionsBefore(BufferedFile& file, const SavePlan& plan) {
 }
 
 // Write-ahead: the old ends are in the history before the file changes.
-bool Recorded(BufferedFile& file, const std::u16string& path, const SavePlan& plan,
-              SaveRecorder* recorder, std::u16string& why) {
+bool Recorded(BufferedFile& file, const TagSave& save, const SavePlan& plan, SaveRecorder* recorder,
+              std::u16string& why) {
     if (recorder == nullptr || plan.outcome == SavePlan::Outcome::Refused || plan.ChangesNothing())
         return true;
-    return recorder->BeforeWrite(path, RegionsBefore(file, plan), why);
+    return recorder->BeforeWrite(save.path, RegionsBefore(file, save, plan), why);
 }
 
 // The new file beside the old one; false when none can be created in that folder.
@@ -189,7 +224,7 @@ bool SaveTags(const TagSave& save, EngineContext& context, TagSaveOutcome* outco
         SavePlan plan = PlanSave(ReadFacts(file), save);
         refusal = plan.refusal;
         TakeStoredBodies(file, save, plan);
-        if (!Recorded(file, save.path, plan, context.recorder, refusal))
+        if (!Recorded(file, save, plan, context.recorder, refusal))
             carried = Carried::NotRecorded;
         else
             carried = CarryOut(file, save.path, plan, *identity);
