@@ -86,10 +86,16 @@ RevertedFile RevertEntry(HistoryStore& store, const EntryRow& entry, const Rever
         file.path = entry.pathAfter;
         return file;
     }
+    // A body the save left in the file is checked at its edges only, so it is taken from
+    // there only while the file is as the save left it; even --force cannot vouch for it.
+    const bool asSaved = entry.identity && IdentityOfPath(file.path) == entry.identity;
+    const InFileLookup inFile =
+        asSaved ? BytesInFile(file.path) : [](std::uint64_t, std::uint64_t) {
+            return std::optional<std::vector<std::uint8_t>>();
+        };
     std::optional<ReplacedRegions> old;
     bool fileChanged = false;
-    if (entry.tagsChanged &&
-        !(old = store.OldRegions(entry.id, BytesInFile(file.path), &fileChanged))) {
+    if (entry.tagsChanged && !(old = store.OldRegions(entry.id, inFile, &fileChanged))) {
         file.outcome = fileChanged ? Outcome::Skipped : Outcome::Failed;
         file.reason = fileChanged ? u"the old tags it still held after the save changed since"
                                   : u"its old tags are damaged in the history";

@@ -1,6 +1,8 @@
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <system_error>
+#include <thread>
 
 #include "history/HistoryStore.h"
 #include "history/Sql.h"
@@ -32,6 +34,23 @@ CREATE INDEX IF NOT EXISTS entry_chunk_hash ON entry_chunk(hash);
 SELECT count(*) FROM batch; SELECT count(*) FROM chunk;
 )";
 
+// Two processes opening a new store at once both switch it to WAL; SQLite answers the one
+// that loses the race with SQLITE_BUSY at once (waiting could deadlock), so it tries again.
+void ExecOnceFree(sqlite3* db, const char* sql) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyMilliseconds);
+    for (;;) {
+        try {
+            Exec(db, sql);
+            return;
+        } catch (const SqlError& error) {
+            if ((error.Code() & 0xFF) != SQLITE_BUSY || std::chrono::steady_clock::now() > deadline)
+                throw;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
 sqlite3* Connect(const fs::path& file) {
     sqlite3* db = nullptr;
     const int code =
@@ -45,10 +64,10 @@ sqlite3* Connect(const fs::path& file) {
     try {
         // A commit costs no fsync (a crash of the machine may lose the last commits, never
         // the store); checkpoints, which do, come every 64 MiB rather than every 4.
-        Exec(db,
-             "PRAGMA journal_mode=WAL; PRAGMA foreign_keys=ON; PRAGMA synchronous=NORMAL; "
-             "PRAGMA wal_autocheckpoint=16384; PRAGMA journal_size_limit=67108864;");
-        Exec(db, kSchema);
+        ExecOnceFree(db,
+                     "PRAGMA journal_mode=WAL; PRAGMA foreign_keys=ON; PRAGMA synchronous=NORMAL; "
+                     "PRAGMA wal_autocheckpoint=16384; PRAGMA journal_size_limit=67108864;");
+        ExecOnceFree(db, kSchema);
     } catch (...) {
         sqlite3_close(db);
         throw;
