@@ -4,6 +4,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "batch/GenerateCommand.h"
@@ -27,36 +28,26 @@ namespace {
 using edit::EditJournal;
 using Records = std::vector<Mp3File*>;
 
-// Everything undo must put back, as a save would see it.
-struct Fingerprint {
-    Bytes v23;
-    Bytes v24;
-    std::vector<bool> framesModified;
-    bool frameListChanged = false;
-    Id3v1Record v1{};
-    bool v1Modified = false;
-    std::u16string name;
-    bool removeV1 = false;
-    bool removeV2 = false;
-    bool needsSave = false;
-
-    bool operator==(const Fingerprint&) const = default;
-};
+// Everything undo must put back, as a save would see it: the tag as ID3v2.3 and ID3v2.4, which
+// frames are modified, whether the frame list changed, the ID3v1 tag and whether it is modified,
+// the name, the pending removals of either tag, and whether the record needs saving.
+using Fingerprint = std::tuple<Bytes, Bytes, std::vector<bool>, bool, Id3v1Record, bool,
+                               std::u16string, bool, bool, bool>;
 
 Fingerprint Take(const Mp3File& record) {
-    Fingerprint print;
-    print.v23 = SerializeTag(record.V2(), 3, Cp1252(), &record);
-    print.v24 = SerializeTag(record.V2(), 4, Cp1252(), &record);
+    std::vector<bool> framesModified;
     for (const auto& frame : record.V2().Frames())
-        print.framesModified.push_back(IsFrameModified(*frame));
-    print.frameListChanged = record.V2().FrameListChanged();
-    print.v1 = EncodeId3v1(record.V1(), Cp1252());
-    print.v1Modified = record.V1().IsModified();
-    print.name = record.Name();
-    print.removeV1 = record.RemoveV1Pending();
-    print.removeV2 = record.RemoveV2Pending();
-    print.needsSave = record.NeedsSave();
-    return print;
+        framesModified.push_back(IsFrameModified(*frame));
+    return {SerializeTag(record.V2(), 3, Cp1252(), &record),
+            SerializeTag(record.V2(), 4, Cp1252(), &record),
+            framesModified,
+            record.V2().FrameListChanged(),
+            EncodeId3v1(record.V1(), Cp1252()),
+            record.V1().IsModified(),
+            record.Name(),
+            record.RemoveV1Pending(),
+            record.RemoveV2Pending(),
+            record.NeedsSave()};
 }
 
 std::vector<Fingerprint> TakeAll(const Records& records) {

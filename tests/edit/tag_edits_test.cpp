@@ -1,37 +1,33 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "edit/CommonValue.h"
+#include "edit/LanguageTable.h"
 #include "edit/TagEdits.h"
 #include "tags/id3v1/GenreTable.h"
 
-namespace velmora::testing {
+namespace velmora::edit {
 namespace {
 
 TEST(V1TrackByte, TakesZeroTo255AndRefusesTheRest) {
-    struct Row {
-        const char* why;
-        std::u16string digits;
-        std::optional<int> byte;
-    } rows[] = {
-        {"empty is no track", u"", 0},
-        {"a leading zero", u"007", 7},
-        {"the largest byte", u"255", 255},
-        {"one more would wrap to 0", u"256", std::nullopt},
-        {"three digits above the byte", u"999", std::nullopt},
-        {"no digits", u"5a", std::nullopt},
+    // Empty is no track; 256 would wrap to 0.
+    const std::pair<std::u16string, std::optional<int>> rows[] = {
+        {u"", 0}, {u"007", 7}, {u"255", 255}, {u"256", {}}, {u"999", {}}, {u"5a", {}},
     };
-    for (const Row& row : rows) {
-        const auto byte = edit::V1TrackByte(row.digits);
-        EXPECT_EQ(byte ? std::optional<int>(*byte) : std::nullopt, row.byte) << row.why;
+    for (const auto& [digits, expected] : rows) {
+        const auto byte = V1TrackByte(digits);
+        EXPECT_EQ(byte ? std::optional<int>(*byte) : std::nullopt, expected) << digits.size();
     }
 }
 
 TEST(SortedGenres, AreSortedIgnoringCaseAndFoundByTheirStart) {
-    const auto& names = edit::SortedGenreNames();
+    const auto& names = SortedGenreNames();
     ASSERT_EQ(names.size(), GenreTable::NamedGenreCount());
     auto lower = [](std::u16string_view text) {
         std::u16string out(text);
@@ -41,22 +37,54 @@ TEST(SortedGenres, AreSortedIgnoringCaseAndFoundByTheirStart) {
     };
     EXPECT_TRUE(std::is_sorted(names.begin(), names.end(),
                                [&](auto a, auto b) { return lower(a) < lower(b); }));
-    struct Row {
-        const char* why;
-        std::u16string text;
-        std::optional<std::u16string_view> name;
-    } rows[] = {
-        {"a name finds itself", u"Rock", u"Rock"},
-        {"case is ignored", u"rOCK", u"Rock"},
-        {"a start finds the first name with it", u"Ro", u"Rock"},
-        {"nothing begins so", u"Zzz", std::nullopt},
-        {"an empty genre selects no name", u"", std::nullopt},
+    // Case is ignored, a start finds the first name with it, an empty genre selects no name.
+    const std::pair<std::u16string, std::optional<std::u16string_view>> rows[] = {
+        {u"Rock", u"Rock"}, {u"rOCK", u"Rock"}, {u"Ro", u"Rock"}, {u"Zzz", {}}, {u"", {}},
     };
-    for (const Row& row : rows) {
-        const auto index = edit::SortedGenreStartingWith(row.text);
-        EXPECT_EQ(index ? std::optional(names[*index]) : std::nullopt, row.name) << row.why;
+    for (const auto& [text, name] : rows) {
+        const auto index = SortedGenreStartingWith(text);
+        EXPECT_EQ(index ? std::optional(names[*index]) : std::nullopt, name) << text.size();
     }
 }
 
+// Rows 1 to 538 keep the codes and the order the comment dialog has always listed (the names
+// come from iso-codes): some rows by hand, all of them through an FNV-1a fingerprint of the
+// codes, each followed by a comma.
+TEST(LanguageTable, HoldsTheListedCodesInOrderBehindTheEmptyRow) {
+    ASSERT_EQ(kLanguageRows.size(), 539u);
+    EXPECT_EQ(kLanguageRows[0].name, u"");
+    EXPECT_EQ(kLanguageRows[0].code, "");
+    std::uint64_t fingerprint = 14695981039346656037u;
+    for (std::size_t row = 1; row < kLanguageRows.size(); ++row) {
+        EXPECT_FALSE(kLanguageRows[row].name.empty()) << "row " << row;
+        for (const char c : std::string(kLanguageRows[row].code) + ",")
+            fingerprint = (fingerprint ^ static_cast<std::uint8_t>(c)) * 1099511628211u;
+    }
+    EXPECT_EQ(fingerprint, 0x91ff590112e57710u);
+    const std::pair<std::size_t, std::string_view> rows[] = {
+        {1, "abk"}, {139, "eng"}, {404, "qaa-qtz"}, {538, "zun"}};
+    for (const auto& [row, code] : rows)
+        EXPECT_EQ(kLanguageRows[row].code, code) << "row " << row;
+    EXPECT_EQ(kLanguageRows[139].name, u"English");
+}
+
+TEST(LanguageTable, LookupsTakeTheFirstRowAndCommentsGetThreeLetters) {
+    // Terminology and bibliographic codes; a code with several names shows its first row; a code
+    // in capitals, as some files hold it; no row, the unknown language or none: English.
+    const std::pair<std::optional<std::string>, std::u16string_view> preselect[] = {
+        {"fra", u"French"}, {"ger", u"German"},  {"ady", u"Adygei"},         {"xyz", u"English"},
+        {"FRA", u"French"}, {"XXX", u"English"}, {std::nullopt, u"English"},
+    };
+    for (const auto& [frameLanguage, preselected] : preselect)
+        EXPECT_EQ(LanguageToPreselect(frameLanguage), preselected) << frameLanguage.value_or("");
+
+    EXPECT_EQ(LanguageToStore(u"French"), "fre");  // the bibliographic row comes first
+    EXPECT_EQ(LanguageToStore(u"Adyghe"), "ady");
+    EXPECT_EQ(LanguageToStore(u""), "XXX");
+    EXPECT_EQ(LanguageToStore(LanguageName("qaa-qtz")), "XXX");
+    EXPECT_EQ(LanguageToStore(u"french"), "XXX");  // exact comparison: no row
+    EXPECT_EQ(LanguageCode(u"Klingon"), "tlh");
+}
+
 }  // namespace
-}  // namespace velmora::testing
+}  // namespace velmora::edit
