@@ -35,6 +35,7 @@ class BadInput(CliTestCase):
             (["set", "--v1-track", "256", mp3], 2, "--v1-track"),
             (["--encoding", "latin9", "dump", mp3], 2, "--encoding"),
             ([], 2, "subcommand"),
+            (["frobnicate", self.dir], 2, 'unknown command "frobnicate"'),
             (["list", self.path("nowhere")], 1, "not a directory"),
             (["remove-v1", mp3], 0, "Really remove ID3v1?"),
             (["rename", "%title", mp3], 1, "Couldn't rename"),

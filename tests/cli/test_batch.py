@@ -49,8 +49,13 @@ class Batch(CliTestCase):
                          ["7", "Band", "Song_Name"])
         self.assertFalse(ID3(other).getall("TPE1"))
 
-    def test_number_in_the_order_given(self):
+    def test_number_in_the_order_given_once_each_and_never_wrapping(self):
         paths = [self.make_mp3(n, [TRCK(encoding=0, text="9/12")]) for n in ("x.mp3", "y.mp3")]
         self.cli("number", paths[1], paths[0])
-        self.cli("number", "--start", "10", paths[0])
-        self.assertEqual([str(ID3(p)["TRCK"].text[0]) for p in paths], ["10", "1"])
+        self.assertEqual([str(ID3(p)["TRCK"].text[0]) for p in paths], ["2", "1"])
+        self.assertFails(["number", "--start", "4294967295"] + paths, 2, "would pass 4294967295")
+        self.assertFails(["number", "--start", "4294967296", paths[0]], 2, "--start")
+        # The same file named twice is numbered once.
+        self.cli("number", "--start", "4294967294", paths[0], paths[1],
+                 os.path.join(self.dir, ".", "x.mp3"))
+        self.assertEqual([str(ID3(p)["TRCK"].text[0]) for p in paths], ["4294967294", "4294967295"])

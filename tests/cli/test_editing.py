@@ -33,19 +33,13 @@ class Editing(CliTestCase):
                                                     "year": "1984", "comment": "C1", "track": 9,
                                                     "genre": 8})
 
-    def test_set_obeys_the_run_overrides(self):
-        path = self.make_mp3("a.mp3", [TIT2(encoding=0, text="Old")])
-        self.cli("--v24", "--encoding", "utf8", "set", "--title", "Ünïcode", path)
-        tag = ID3(path)
-        self.assertEqual((tag.version, tag["TIT2"].encoding), ((2, 4, 0), 3))
-        self.assertEqual(texts(path, "TIT2"), ["Ünïcode"])
-
-    def test_year_is_tdrc_in_an_id3v24_tag_and_tyer_in_an_id3v23_one(self):
+    def test_run_overrides_and_the_year_as_tdrc_in_id3v24_and_tyer_in_id3v23(self):
         path = self.make_mp3("a.mp3", [TYER(encoding=0, text="1999"), TDAT(encoding=0, text="0605")])
-        self.cli("--v24", "set", "--year", "2003", path)
+        self.cli("--v24", "--encoding", "utf8", "set", "--year", "2003", "--title", "Ünïcode", path)
         tag = ID3(path)
-        self.assertEqual((tag.version, sorted(tag.keys())), ((2, 4, 0), ["TDRC"]))
-        self.assertEqual(texts(path, "TDRC"), ["2003-05-06"])
+        self.assertEqual((tag.version, sorted(tag.keys()), tag["TIT2"].encoding),
+                         ((2, 4, 0), ["TDRC", "TIT2"], 3))
+        self.assertEqual(texts(path, "TDRC", "TIT2"), ["2003-05-06", "Ünïcode"])
         self.assertEqual(self.cli("list", self.dir).splitlines()[1].split("\t")[5], "2003")
         self.cli("--v23", "set", "--title", "T", path)
         self.assertEqual(texts(path, "TYER", "TDAT", "TDRC"), ["2003", "0605", None])

@@ -88,22 +88,6 @@ class SpecialFiles(CliTestCase):
                 self.assertIn(says, result.stderr)
                 self.assertEqual(self.snapshot(), before)
 
-    def test_picture_extract_on_a_full_disk_keeps_the_old_file(self):
-        small = self.path("small")
-        self.mount_tmpfs(small, "64k")
-        mp3 = self.make_mp3("a.mp3", [APIC(encoding=0, mime="image/png", type=3,
-                                            data=b"\x89PNG" + bytes(200_000))])
-        old = self.write("small/old.png", b"old picture")
-        for target, content in ((old, b"old picture"), (os.path.join(small, "new.png"), None)):
-            with self.subTest(target=target):
-                result = self.run_cli("--yes", "picture", "extract", mp3, target)
-                self.assertEqual(result.returncode, 1, result.stderr)
-                if content is None:
-                    self.assertFalse(os.path.exists(target))
-                else:
-                    self.assertEqual(self.read(target), content)
-                self.assertEqual(os.listdir(small), ["old.png"])
-
     def test_a_load_of_the_folder_removes_unlocked_leftovers_only(self):
         self.make_mp3("music/a.mp3")
         left = self.path("music", ".velmora-save-0123456789ab.tmp")
