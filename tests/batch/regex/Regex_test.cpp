@@ -50,8 +50,11 @@ void Check(const std::vector<Row>& rows) {
 
 const std::u16string kArtistTitle = u"(?P<artist>.*) - (?P<title>.*)\\.mp3";
 
-TEST(RegexEdgeCases, FileNamesAndQuantifiers) {
+// File names, quantifiers, start positions, anchors, line terminators, groups,
+// backreferences, classes, escapes, options, comments, look-behind and empty rounds.
+TEST(RegexEdgeCases, DocumentedBehaviour) {
     Check({
+        // File names and quantifiers.
         // Text outside the basic plane travels as surrogate pairs, unit by unit.
         {kArtistTitle,
          u"\u00C9dith - \U0001F3B5.mp3",
@@ -65,11 +68,8 @@ TEST(RegexEdgeCases, FileNamesAndQuantifiers) {
         // Possessive and atomic forms never give back; "(?>" also captures.
         {u"a*+a", u"aaa", false, u""},
         {u"(?>a|ab)b", u"abc", true, u"ab", {{u"#1", u"a"}}},
-    });
-}
 
-TEST(RegexEdgeCases, StartPositionsAnchorsAndLineTerminators) {
-    Check({
+        // Start positions, anchors and line terminators.
         // The position after the last character is never a start.
         {u"x*$", u"abc", false, u""},
         {u"^", u"", false, u""},
@@ -87,11 +87,8 @@ TEST(RegexEdgeCases, StartPositionsAnchorsAndLineTerminators) {
         {u"\\d+", u"ab\u0663123", true, u"123"},
         // White space beyond the differential test's subjects.
         {u"\\s+", u"a \t\f\vb", true, u" \t\f\v"},
-    });
-}
 
-TEST(RegexEdgeCases, GroupsAndBackreferences) {
-    Check({
+        // Groups and backreferences.
         // A group not passed on the final path, or from an abandoned path or start, is empty.
         {u"a|(b|c)d", u"xa", true, u"a", {{u"#1", u""}}},
         {u"(a)x|ab", u"ab", true, u"ab", {{u"#1", u""}}},
@@ -102,11 +99,8 @@ TEST(RegexEdgeCases, GroupsAndBackreferences) {
         // With eleven groups, \12 is group 1 followed by "2"; with twelve, group 12.
         {u"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)\\12", u"abcdefghijka2", true, u"abcdefghijka2"},
         {u"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)(l)\\12", u"abcdefghijkll", true, u"abcdefghijkll"},
-    });
-}
 
-TEST(RegexEdgeCases, ClassesEscapesOptionsAndComments) {
-    Check({
+        // Classes, escapes, options and comments.
         {u"[^]", u"\n", true, u"\n"},
         // The empty class never matches.
         {u"x[]|y", u"xy", true, u"y"},
@@ -118,23 +112,17 @@ TEST(RegexEdgeCases, ClassesEscapesOptionsAndComments) {
         {u"(?x) a b c ", u"abc", true, u"abc"},
         // Options hold to the end of the pattern, not of the group.
         {u"((?x) a) b", u"ab", true, u"ab"},
-    });
-}
 
-// Variable width is fine behind: the content, groups included, is matched right to left;
-// groups capture in reading order, and a repeated group behind keeps its leftmost round.
-TEST(RegexEdgeCases, LookBehind) {
-    Check({
+        // Look-behind.
+        // Variable width is fine behind: the content, groups included, is matched right to left;
+        // groups capture in reading order, and a repeated group behind keeps its leftmost round.
         {u"(?<=a+)b", u"aaab", true, u"b"},
         {u"(?<=(a)(bc))d", u"abcd", true, u"d", {{u"#1", u"a"}, {u"#2", u"bc"}}},
         {u"(?<=(a|bc)+)d", u"abcd", true, u"d", {{u"#1", u"a"}}},
         {u"(?<=(a)\\1)b", u"aab", true, u"b", {{u"#1", u"a"}}},
-    });
-}
 
-// A repetition whose body matched nothing does not go round again: no endless loop.
-TEST(RegexEdgeCases, EmptyRoundsEndTheRepetition) {
-    Check({
+        // Empty rounds end the repetition.
+        // A repetition whose body matched nothing does not go round again: no endless loop.
         {u"(a*)*b", u"aab", true, u"aab", {{u"#1", u""}}},
         {u"(^)*a", u"ba", true, u"a"},
         {u"(\\b)+a", u" a", true, u"a"},
