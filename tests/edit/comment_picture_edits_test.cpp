@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "edit/ActionNames.h"
@@ -169,37 +171,27 @@ TEST(PictureFiles, ReadTellsTheFormatFromTheContentAndAsksAboveThreeMiB) {
     const std::string jpeg = "\xFF\xD8\xFF\xE0" + Pattern(100);
     const std::string png = "\x89PNG\r\n\x1A\n" + Pattern(100);
     const std::string large = "\xFF\xD8\xFF" + Pattern(edit::kLargePictureBytes - 3);
-    struct Row {
-        const char* name;
-        std::string bytes;
-        std::optional<std::string> subtype;
-        std::u16string message;  // the first line shown, if any
+    // The subtype read, or the first line of the message shown.
+    const std::tuple<const char*, std::string, std::u16string> rows[] = {
+        {"COVER.JPG", jpeg, u"jpg"},
+        {"cover.jpeg", jpeg, u"jpg"},
+        {"named.jpg", png, u"png"},
+        {"cover.gif", "GIF89a" + Pattern(100), u"File must be a JPG or PNG image!"},
+        {"short.png", "\x89PN", u"File must be a JPG or PNG image!"},
+        {"empty.png", "", u"File is empty!"},
+        {"exact.jpg", large, u"jpg"},
+        {"larger.jpg", large + "x", u"Image size is greater than 3 MB."},
     };
-    const Row rows[] = {
-        {"COVER.JPG", jpeg, "jpg", u""},
-        {"cover.jpeg", jpeg, "jpg", u""},
-        {"named.jpg", png, "png", u""},
-        {"cover.gif", "GIF89a" + Pattern(100), std::nullopt, u"File must be a JPG or PNG image!"},
-        {"short.png", "\x89PN", std::nullopt, u"File must be a JPG or PNG image!"},
-        {"empty.png", "", std::nullopt, u"File is empty!"},
-        {"exact.jpg", large, "jpg", u""},
-        {"larger.jpg", large + "x", std::nullopt, u"Image size is greater than 3 MB."},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, bytes, expected] : rows) {
         NoSink sink;
-        const fs::path path = scratch.WriteFile(row.name, row.bytes);
-        const auto picture = edit::ReadPictureFile(TextPath(path), sink);
-        EXPECT_EQ(picture ? std::optional(picture->subtype) : std::nullopt, row.subtype);
-        if (picture) {
-            EXPECT_EQ(picture->data.size(), row.bytes.size());
+        const auto picture = edit::ReadPictureFile(TextPath(scratch.WriteFile(name, bytes)), sink);
+        std::u16string got = picture ? text::FromUtf8(picture->subtype) : u"";
+        for (const Message& shown : sink.Shown()) {
+            got += shown.lines[0];
+            EXPECT_EQ(shown.caption, kAppCaption);
         }
-        const auto shown = sink.Shown();
-        ASSERT_EQ(shown.size(), row.message.empty() ? 0u : 1u);
-        if (!shown.empty()) {
-            EXPECT_EQ(shown[0].lines[0], row.message);
-            EXPECT_EQ(shown[0].caption, kAppCaption);
-        }
+        EXPECT_EQ(got, expected) << name;
+        EXPECT_EQ(picture ? picture->data.size() : bytes.size(), bytes.size()) << name;
     }
     RecordingMessageSink yes;
     EXPECT_TRUE(edit::ReadPictureFile(TextPath(scratch.WriteFile("larger.jpg", large + "x")), yes));
@@ -232,23 +224,19 @@ TEST(PictureFiles, AFailedWriteLeavesTheOldFileAndEmptyDataWriteNothing) {
 }
 
 TEST(PictureRules, FitSaveNameAndFilter) {
-    struct Row {
-        int width, height, imageWidth, imageHeight;
-        edit::FittedRect fitted;
+    // Width, height, the image's width and height, and the rectangle it is drawn in.
+    const std::array<int, 8> rows[] = {
+        {200, 200, 400, 100, 0, 75, 200, 50},  // wide: fills the width
+        {200, 200, 100, 400, 75, 0, 50, 200},  // tall: fills the height
+        {96, 96, 10, 10, 0, 0, 96, 96},        // small images are enlarged
+        {96, 96, 3, 2, 0, 16, 96, 64},
+        {97, 96, 300, 200, 0, 16, 97, 64},  // 64.67 is cut to 64
+        {96, 96, 0, 10, 0, 0, 0, 0},        // no image
     };
-    const Row rows[] = {
-        {200, 200, 400, 100, {0, 75, 200, 50}},  // wide: fills the width
-        {200, 200, 100, 400, {75, 0, 50, 200}},  // tall: fills the height
-        {96, 96, 10, 10, {0, 0, 96, 96}},        // small images are enlarged
-        {96, 96, 3, 2, {0, 16, 96, 64}},
-        {97, 96, 300, 200, {0, 16, 97, 64}},  // 64.67 is cut to 64
-        {96, 96, 0, 10, {0, 0, 0, 0}},        // no image
-    };
-    for (const Row& row : rows) {
-        const auto got = edit::FitImage(row.width, row.height, row.imageWidth, row.imageHeight);
-        EXPECT_EQ(std::tie(got.x, got.y, got.width, got.height),
-                  std::tie(row.fitted.x, row.fitted.y, row.fitted.width, row.fitted.height))
-            << row.imageWidth << "x" << row.imageHeight;
+    for (const auto& row : rows) {
+        const auto got = edit::FitImage(row[0], row[1], row[2], row[3]);
+        EXPECT_EQ((std::array{row[0], row[1], row[2], row[3], got.x, got.y, got.width, got.height}),
+                  row);
     }
     EXPECT_EQ(edit::PictureSaveName(u"Cover (front)"), u"Cover  front ");
     EXPECT_EQ(edit::PictureSaveName(u"Media (e.g. lable side of CD)"),

@@ -7,9 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "batch/GenerateCommand.h"
 #include "batch/RenameCommand.h"
-#include "batch/TrackNumbering.h"
 #include "edit/ActionNames.h"
 #include "edit/EditJournal.h"
 #include "support/ScratchDirectory.h"
@@ -122,7 +120,9 @@ struct ActionKind {
     Change change;
 };
 
-// Every kind of change a user can make to records.
+// Every kind of change a user can make to records, by what it changes in a record: text frames
+// set, added or cleaned (capitalizing, tags from names and track numbering change them as these
+// do), the ID3v1 tag, removal marks, comments, pictures whose data stay in the file, the name.
 const ActionKind kKinds[] = {
     {"field edits", EachRecord([](Mp3File& record, EngineContext& context) {
          SetFrameText(record.V2(), "TALB", u"New Album", context);
@@ -132,10 +132,6 @@ const ActionKind kKinds[] = {
          record.V1().SetText(Id3v1Tag::kTitle, u"other");
          record.V1().SetTrack(9);
          record.V1().SetGenre(3);
-     })},
-    {"capitalize", EachRecord([](Mp3File& record, EngineContext& context) {
-         for (const FrameId& id : kCleaned)
-             CapitalizeWords(record.V2(), id, context);
      })},
     {"underscores", EachRecord([](Mp3File& record, EngineContext& context) {
          for (const FrameId& id : kCleaned)
@@ -164,18 +160,6 @@ const ActionKind kKinds[] = {
      [](Records& records, EngineContext& context, FakeSettingsKey& settings) {
          Records batch = records;
          batch::RenameBatch(u"%title - %artist", batch, settings, context);
-     }},
-    {"tags from names",
-     [](Records& records, EngineContext& context, FakeSettingsKey& settings) {
-         batch::GenerateTagsFromNames(u"(?P<artist>.*) - (?P<title>.*)\\.mp3", records, settings,
-                                      context);
-     }},
-    {"track numbering clicks",
-     [](Records& records, EngineContext& context, FakeSettingsKey&) {
-         batch::TrackNumbering numbering;
-         numbering.SwitchOn();
-         for (Mp3File* record : records)
-             numbering.NumberNext(record->V2(), context);
      }},
 };
 
