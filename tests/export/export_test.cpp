@@ -114,24 +114,6 @@ TEST_F(ExportFixture, ReplacesTheFileALinkNamesKeepingItsPermissions) {
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"link.pls", "list.m3u"}));
 }
 
-// Checked before any options are asked; nothing is created anywhere.
-TEST_F(ExportFixture, UnusableTargetCannotBeOpened) {
-    fs::create_directory(dir.Path("folder"));
-    ActingPrompt prompt;
-    XmlExporter exporter(key, prompt);
-    const std::pair<std::u16string, int> targets[] = {
-        {TextPath(dir.Path("missing/list.xml")), ENOENT},
-        {TextPath(dir.Path("folder")), EISDIR},
-        {std::u16string(), ENOENT}};
-    for (const auto& [path, error] : targets) {
-        EXPECT_EQ(Run(exporter, path), ExportOutcome::OpenFailed);
-        ExpectError(u"Couldn't open file\r\n", path, error);
-    }
-    EXPECT_EQ(prompt.asked, 0);
-    EXPECT_TRUE(fs::is_empty(dir.Path("folder")));
-    ExpectOldTargetAlone({"folder", "list.m3u"});
-}
-
 // The temporary name is made from the target's name; a longest possible name still fits.
 TEST_F(ExportFixture, LongestFileNameIsWritten) {
     const fs::path longest = dir.Path(std::string(251, 'n') + ".m3u");
@@ -139,28 +121,43 @@ TEST_F(ExportFixture, LongestFileNameIsWritten) {
     EXPECT_EQ(ScratchDirectory::ReadFile(longest).substr(0, 8), "#EXTM3U\n");
 }
 
+// An unusable target is found before any options are asked, and nothing is created anywhere.
 TEST_F(ExportFixture, EachFailingStepLeavesTheTargetByteForByte) {
+    fs::create_directory(dir.Path("folder"));
+    constexpr auto kOpen = ExportOutcome::OpenFailed;
+    constexpr auto kWrite = ExportOutcome::WriteFailed;
     const struct {
-        FileCall call;
+        std::u16string path;
+        std::optional<FileCall> call;
         int error;
         ExportOutcome outcome;
-        const char16_t* message;
     } rows[] = {
-        {FileCall::Open, EACCES, ExportOutcome::OpenFailed, u"Couldn't open file\r\n"},
-        {FileCall::Write, ENOSPC, ExportOutcome::WriteFailed, u"Couldn't write to file\r\n"},
-        {FileCall::Write, EIO, ExportOutcome::WriteFailed, u"Couldn't write to file\r\n"},
-        {FileCall::Sync, EIO, ExportOutcome::WriteFailed, u"Couldn't write to file\r\n"},
-        {FileCall::Close, EIO, ExportOutcome::WriteFailed, u"Couldn't write to file\r\n"},
+        {TextPath(dir.Path("missing/list.xml")), {}, ENOENT, kOpen},
+        {TextPath(dir.Path("folder")), {}, EISDIR, kOpen},
+        {std::u16string(), {}, ENOENT, kOpen},
+        {TextPath(target), FileCall::Open, EACCES, kOpen},
+        {TextPath(target), FileCall::Write, ENOSPC, kWrite},
+        {TextPath(target), FileCall::Write, EIO, kWrite},
+        {TextPath(target), FileCall::Sync, EIO, kWrite},
+        {TextPath(target), FileCall::Close, EIO, kWrite},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(static_cast<int>(row.call));
+        SCOPED_TRACE(&row - rows);  // the row number
+        ActingPrompt prompt;
+        XmlExporter exporter(key, prompt);
         FileFaults faults;
-        faults.Fail(row.call, 1, row.error, true);
+        if (row.call) {
+            faults.Fail(*row.call, 1, row.error, true);
+        }
         ScopedFileFaults installed(faults);
-        EXPECT_EQ(Run(m3u, TextPath(target)), row.outcome);
-        ExpectError(row.message, TextPath(target), row.error);
-        ExpectOldTargetAlone();
+        EXPECT_EQ(Run(exporter, row.path), row.outcome);
+        ExpectError(
+            row.outcome == kOpen ? u"Couldn't open file\r\n" : u"Couldn't write to file\r\n",
+            row.path, row.error);
+        EXPECT_EQ(prompt.asked, row.outcome == kOpen ? 0 : 1);
+        ExpectOldTargetAlone({"folder", "list.m3u"});
     }
+    EXPECT_TRUE(fs::is_empty(dir.Path("folder")));
 }
 
 // The target turns into a folder with content while the options are open: the finished

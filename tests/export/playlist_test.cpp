@@ -34,69 +34,48 @@ std::string Build(Exporter&& exporter, const std::vector<ExportedFile>& files,
     return out;
 }
 
+// The format decides the encoding, not the target's name. Texts of an M3U8 go through the
+// UTF-8 encoder, those of the others through the locale's encoding (here CP1252); an entry is
+// the path's own bytes, but a name that is not UTF-8 becomes a file URI in an M3U8, where raw
+// bytes would not be text.
 TEST(Playlist, WorkedDocuments) {
     const struct {
         const char* what;
         std::vector<ExportedFile> files;
         std::string m3u;
+        std::string m3u8;  // empty: as the M3U
         std::string pls;
     } rows[] = {
         {"one file",
          {MakeFile(u"a.mp3", u"X", u"Y", 215)},
          "#EXTM3U\n#EXTINF:215,X - Y\na.mp3\n",
+         "",
          "[playlist]\nFile1=a.mp3\nTitle1=Y\nLength1=215\nNumberOfEntries=1\nVersion=2"},
-        {"no files", {}, "#EXTM3U\n", "[playlist]\nNumberOfEntries=0\nVersion=2"},
+        {"no files", {}, "#EXTM3U\n", "", "[playlist]\nNumberOfEntries=0\nVersion=2"},
         {"numbered in the order given, line breaks in texts become spaces",
          {MakeFile(u"b.mp3", u"Art\nist", u"Ti\r\ntle", 3),
           MakeFile(u"a.mp3", u"A", u"One", 1000000)},
          "#EXTM3U\n#EXTINF:3,Art ist - Ti  tle\nb.mp3\n#EXTINF:1000000,A - One\na.mp3\n",
+         "",
          "[playlist]\nFile1=b.mp3\nTitle1=Ti  tle\nLength1=3\n"
          "File2=a.mp3\nTitle2=One\nLength2=1000000\nNumberOfEntries=2\nVersion=2"},
-        {"texts beyond the encoding become question marks, entries are the path's bytes",
-         {MakeFile(u"\u4E2D\u00E9.mp3", u"\u00C5", u"\u4E2D", 1)},
-         "#EXTM3U\n#EXTINF:1,\xC5 - ?\n\xE4\xB8\xAD\xC3\xA9.mp3\n",
-         "[playlist]\nFile1=\xE4\xB8\xAD\xC3\xA9.mp3\nTitle1=?\nLength1=1\nNumberOfEntries=1\n"
-         "Version=2"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        EXPECT_EQ(Build(M3uExporter(Cp1252()), row.files, u"/music/l.m3u"), row.m3u);
-        EXPECT_EQ(Build(PlsExporter(Cp1252()), row.files, u"/music/l.pls"), row.pls);
-    }
-}
-
-// The format decides the encoding, not the target's name. Texts of an M3U8 go through the
-// UTF-8 encoder, those of the others through the locale's encoding (here CP1252); an entry is
-// the path's own bytes, but a name that is not UTF-8 becomes a file URI in an M3U8, where raw
-// bytes would not be text.
-TEST(Playlist, EncodingOfTextsAndOfNamesThatAreNotUtf8) {
-    const std::vector<ExportedFile> files = {
-        MakeFile(u"\u4E2D\u00E9.mp3", u"\u00C5", u"\U0001F600", 1),
-        MakeFile(text::FileNameToText("caf\xE9 \xC3\xA9.mp3"), u"", u"", 2)};
-    const struct {
-        const char* what;
-        std::string document;
-    } rows[] = {
-        {"m3u8",
-         "#EXTM3U\n#EXTINF:1,\xC3\x85 - \xF0\x9F\x98\x80\n\xE4\xB8\xAD\xC3\xA9.mp3\n"
-         "#EXTINF:2, - \nfile:///music/caf%E9%20%C3%A9.mp3\n"},
-        {"m3u",
-         "#EXTM3U\n#EXTINF:1,\xC5 - ??\n\xE4\xB8\xAD\xC3\xA9.mp3\n#EXTINF:2, - \n"
-         "caf\xE9 \xC3\xA9.mp3\n"},
-        {"pls",
-         "[playlist]\nFile1=\xE4\xB8\xAD\xC3\xA9.mp3\nTitle1=??\nLength1=1\n"
+        {"texts beyond the encoding, names beyond ASCII and not UTF-8",
+         {MakeFile(u"\u4E2D\u00E9.mp3", u"\u00C5", u"\u4E2D-\U0001F600", 1),
+          MakeFile(text::FileNameToText("caf\xE9 \xC3\xA9.mp3"), u"", u"", 2)},
+         "#EXTM3U\n#EXTINF:1,\xC5 - ?-??\n\xE4\xB8\xAD\xC3\xA9.mp3\n#EXTINF:2, - \n"
+         "caf\xE9 \xC3\xA9.mp3\n",
+         "#EXTM3U\n#EXTINF:1,\xC3\x85 - \xE4\xB8\xAD-\xF0\x9F\x98\x80\n\xE4\xB8\xAD\xC3\xA9.mp3\n"
+         "#EXTINF:2, - \nfile:///music/caf%E9%20%C3%A9.mp3\n",
+         "[playlist]\nFile1=\xE4\xB8\xAD\xC3\xA9.mp3\nTitle1=?-??\nLength1=1\n"
          "File2=caf\xE9 \xC3\xA9.mp3\nTitle2=\nLength2=2\nNumberOfEntries=2\nVersion=2"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        const std::string format = row.what;
-        const auto encoding =
-            format == "m3u8" ? PlaylistEncoding::Utf8 : PlaylistEncoding::CodePage;
-        // Named .m3u whatever the format: the name must not decide.
-        const std::string document =
-            format == "pls" ? Build(PlsExporter(Cp1252()), files, u"/music/l.m3u8")
-                            : Build(M3uExporter(Cp1252(), encoding), files, u"/music/l.m3u");
-        EXPECT_EQ(document, row.document);
+        // Each named as another format: the name must not decide.
+        EXPECT_EQ(Build(M3uExporter(Cp1252()), row.files, u"/music/l.m3u8"), row.m3u);
+        EXPECT_EQ(Build(M3uExporter(Cp1252(), PlaylistEncoding::Utf8), row.files, u"/music/l.m3u"),
+                  row.m3u8.empty() ? row.m3u : row.m3u8);
+        EXPECT_EQ(Build(PlsExporter(Cp1252()), row.files, u"/music/l.m3u"), row.pls);
     }
 }
 

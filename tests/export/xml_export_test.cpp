@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ExportTestFiles.h"
@@ -144,25 +145,22 @@ TEST(XmlExport, EveryLevelGroupsAndTheLastListsItsFiles) {
 }
 
 TEST(XmlExport, Id3v1TrackAndGenreFollowTheSkipRule) {
-    const struct {
-        std::uint8_t track1, genre1;
-        bool skip;
-        const char* file;
-    } rows[] = {
+    // ID3v1 track and genre, whether empty values are skipped, the file element.
+    const std::tuple<std::uint8_t, std::uint8_t, bool, const char*> rows[] = {
         {7, 17, true, "\t<File track1=\"7\" genre1=\"Rock\" />\n"},
         {0, 200, true, "\t<File genre1=\"\" />\n"},
         {0, 255, false, "\t<File track1=\"0\" genre1=\"\" />\n"},
         {1, 255, true, "\t<File track1=\"1\" />\n"},
     };
-    for (const auto& row : rows) {
+    for (const auto& [track1, genre1, skip, element] : rows) {
         XmlExportOptions options = Bare();
         options.v1Track = options.v1Genre = true;
-        options.skipIfEmpty = row.skip;
+        options.skipIfEmpty = skip;
         options.structure.Select(0, XmlGrouping::List);
         ExportedFile file = MakeFile(u"a.mp3");
-        file.track1 = row.track1;
-        file.genre1 = row.genre1;
-        EXPECT_EQ(Built(options, {file}), Document(row.file));
+        file.track1 = track1;
+        file.genre1 = genre1;
+        EXPECT_EQ(Built(options, {file}), Document(element));
     }
 }
 
