@@ -5,7 +5,7 @@ import os
 import shutil
 import xml.etree.ElementTree as ElementTree
 
-from mutagen.id3 import TIT2, TPE1
+from mutagen.id3 import TIT2
 
 from clitest import CliTestCase
 
@@ -50,26 +50,6 @@ class Failures(CliTestCase):
                 pass
         self.assertFails(["set", "--title", "N" * 20000, full], 1,
                          "Couldn't save ID3v2 tag to " + full + ": No space left on device")
-
-    def test_list_keeps_one_file_on_one_line(self):
-        self.make_mp3("tab\tand\nbreak.mp3",
-                      [TIT2(encoding=0, text="a\tb\nc\\d"), TPE1(encoding=0, text="plain")])
-        self.make_mp3("b.mp3", [TIT2(encoding=0, text="B")])
-        lines = self.cli("list", self.dir).split("\n")
-        self.assertEqual(lines[-1], "")
-        rows = [line.split("\t") for line in lines[1:-1]]
-        self.assertEqual(len(rows), 2)
-        self.assertTrue(all(len(row) == 10 for row in rows))
-        odd = next(row for row in rows if row[0].startswith("tab"))
-        self.assertEqual(odd[0], "tab\\tand\\nbreak.mp3")
-        self.assertEqual(odd[4], "a\\tb\\nc\\\\d")
-        # JSON carries the texts as they are.
-        records = [json.loads(line) for line in self.cli("list", "--json", self.dir).splitlines()]
-        odd = next(r for r in records if r["filename"].startswith("tab"))
-        self.assertEqual([odd[k] for k in ("filename", "title", "artist", "directory")],
-                         ["tab\tand\nbreak.mp3", "a\tb\nc\\d", "plain", self.dir])
-        self.assertEqual(list(odd), ["filename", "track", "artist", "album", "title", "year",
-                                     "bitrate", "directory", "genre", "duration"])
 
     def test_xml_export_names_one_folder_once_and_absolutely(self):
         self.make_mp3("x3/f4.mp3", [TIT2(encoding=0, text="Four")])

@@ -17,22 +17,38 @@ class Listing(CliTestCase):
                                   TYER(encoding=0, text="1999"), TCON(encoding=0, text="(17)")])
         self.make_mp3("sub/inner.MP3", [TIT2(encoding=0, text="Inner")])
         self.make_mp3("b.mp3", [TIT2(encoding=0, text="B")])
+        self.make_mp3("tab\tand\nbreak.mp3",
+                      [TIT2(encoding=0, text="a\tb\nc\\d"), TPE1(encoding=0, text="plain")])
         open(self.path("notes.txt"), "w").close()
 
-        lines = self.cli("list", self.dir).splitlines()
+        out = self.cli("list", self.dir)
+        self.assertTrue(out.endswith("\n"))
+        lines = out.splitlines()
         self.assertEqual(lines[0].split("\t"), ["Filename", "Track", "Artist", "Album", "Title",
                                                 "Year", "Bitrate", "Directory", "Genre", "Duration"])
         rows = {line.split("\t")[0]: line.split("\t") for line in lines[1:]}
-        self.assertEqual(set(rows), {"top.mp3", "inner.MP3", "b.mp3"})
+        # One file, one line: tabs, line breaks and backslashes in names and texts are escaped.
+        self.assertEqual(set(rows), {"top.mp3", "inner.MP3", "b.mp3", "tab\\tand\\nbreak.mp3"})
+        self.assertTrue(all(len(row) == 10 for row in rows.values()))
+        self.assertEqual(rows["tab\\tand\\nbreak.mp3"][4], "a\\tb\\nc\\\\d")
+        # JSON carries the texts as they are.
+        records = [json.loads(line) for line in self.cli("list", "--json", self.dir).splitlines()]
+        odd = next(r for r in records if r["filename"].startswith("tab"))
+        self.assertEqual([odd[k] for k in ("filename", "title", "artist", "directory")],
+                         ["tab\tand\nbreak.mp3", "a\tb\nc\\d", "plain", self.dir])
+        self.assertEqual(list(odd), ["filename", "track", "artist", "album", "title", "year",
+                                     "bitrate", "directory", "genre", "duration"])
         self.assertEqual(rows["top.mp3"], ["top.mp3", "7", "Ärtist", "Album", "Song", "1999", "128",
                                            self.dir, "Rock", "00:00"])
         self.assertEqual(rows["inner.MP3"][7], self.path("sub"))
         listed = [line.split("\t")[0] for line in lines[1:]]
-        self.assertEqual([r["name"] for r in self.dump(self.dir)], listed)
+        self.assertEqual([r["name"].replace("\t", "\\t").replace("\n", "\\n")
+                          for r in self.dump(self.dir)], listed)
         self.assertIn("TIT2  Song", self.cli("dump", self.path("top.mp3")))
 
         lines = self.cli("list", "--no-recursive", self.dir + "/").splitlines()
-        self.assertEqual(sorted(line.split("\t")[0] for line in lines[1:]), ["b.mp3", "top.mp3"])
+        self.assertEqual(sorted(line.split("\t")[0] for line in lines[1:]),
+                         ["b.mp3", "tab\\tand\\nbreak.mp3", "top.mp3"])
 
     def test_dump_json_matches_mutagen_on_peer_files(self):
         for peer in ["id3lib/jules-goodtag.mp3", "mutagen/id3v1v2-combined.mp3",
@@ -53,15 +69,7 @@ class Listing(CliTestCase):
                         self.assertEqual(frame["sha256"], digest)
                         self.assertEqual(frame["size"], len(pictures[0].data))
 
-    def test_dump_reads_the_id3v1_tag_and_the_audio(self):
-        v1 = self.dump(self.copy_peer("mutagen/id3v1v2-combined.mp3"))[0]["v1"]
-        self.assertEqual([v1[k] for k in ("album", "year", "track")],
-                         ["Hymns for the Exiled", "1337", 3])
-        record = self.dump(self.copy_peer("id3lib/jules.mp3"))[0]
-        self.assertEqual([record[k] for k in ("v2", "v1", "bitrate", "vbr")],
-                         [None, None, 128, False])
-
-    def test_dump_json_gives_the_mpeg_facts_mutagen_reads(self):
+    def test_dump_json_gives_the_mpeg_facts_mutagen_reads_and_the_id3v1_tag(self):
         modes = ["stereo", "joint stereo", "dual channel", "single channel"]
         for peer in ["id3lib/jules.mp3", "taglib/mpeg2.mp3", "mutagen/silence-44-s-mpeg25.mp3",
                      "taglib/bladeenc.mp3"]:
@@ -73,6 +81,12 @@ class Listing(CliTestCase):
                                   "sample_rate": info.sample_rate, "channel_mode": modes[info.mode]})
         open(self.path("empty.mp3"), "wb").close()
         self.assertIsNone(self.dump(self.path("empty.mp3"))[0]["mpeg"])
+        record = self.dump(self.path("jules.mp3"))[0]
+        self.assertEqual([record[k] for k in ("v2", "v1", "bitrate", "vbr")],
+                         [None, None, 128, False])
+        v1 = self.dump(self.copy_peer("mutagen/id3v1v2-combined.mp3"))[0]["v1"]
+        self.assertEqual([v1[k] for k in ("album", "year", "track")],
+                         ["Hymns for the Exiled", "1337", 3])
 
     def test_a_name_that_is_not_utf8_still_lists_and_dumps(self):
         self.write(os.fsdecode(b"caf\xe9.mp3"), MPEG_FRAME)
