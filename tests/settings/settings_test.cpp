@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <thread>
 #include <vector>
 
@@ -170,13 +169,8 @@ TEST_F(SettingsTest, NamedReadOnlyOrUnfitFilesLeaveTheDiskAlone) {
     EXPECT_NE(SettingsStore::Open(fits).store, nullptr);
 }
 
+// The variables are left changed: no other test of this program reads them.
 TEST(SettingsDefaultPath, UsesAnAbsoluteXdgConfigHomeElseHomeConfig) {
-    std::optional<std::string> saved[2];
-    for (int i = 0; i < 2; ++i) {
-        if (const char* value = std::getenv(i == 0 ? "HOME" : "XDG_CONFIG_HOME")) {
-            saved[i] = value;
-        }
-    }
     ::setenv("HOME", "/home/u", 1);
     ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
     EXPECT_EQ(SettingsStore::DefaultPath(), fs::path("/cfg/velmora/settings.toml"));
@@ -184,8 +178,6 @@ TEST(SettingsDefaultPath, UsesAnAbsoluteXdgConfigHomeElseHomeConfig) {
         value ? ::setenv("XDG_CONFIG_HOME", value, 1) : ::unsetenv("XDG_CONFIG_HOME");
         EXPECT_EQ(SettingsStore::DefaultPath(), fs::path("/home/u/.config/velmora/settings.toml"));
     }
-    saved[0] ? ::setenv("HOME", saved[0]->c_str(), 1) : ::unsetenv("HOME");
-    saved[1] ? ::setenv("XDG_CONFIG_HOME", saved[1]->c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
 }
 
 // One TOML value read as a DWORD, a String and a Multi-string at once. Anything but the
@@ -197,25 +189,21 @@ TEST_F(SettingsTest, ReadEachTypeReadsOnlyItsOwnValues) {
         pairs += "\U0001F600";
     }
     const std::string a259(259, 'a');
-    const std::pair<std::string, std::string> rows[] = {
+    std::vector<std::pair<std::string, std::string>> rows = {
         {"0", "0 FF '' []"},
         {"4294967295", "4294967295 TT '' []"},
         {"\"1\"", "- TF '1' []"},
-        {"1.0", "- TF '' []"},
-        {"true", "- TF '' []"},
-        {"-1", "- TF '' []"},
-        {"4294967296", "- TF '' []"},
-        {"1979-05-27", "- TF '' []"},
-        {"{ a = \"x\" }", "- TF '' []"},
         {"[\"a\", \"\", \"caf\u00e9 \U0001F600\"]", "- TF '' [a;caf\u00e9 \U0001F600;]"},
-        {"[\"\", \"\"]", "- TF '' []"},
-        {"[\"a\", 1]", "- TF '' []"},
         {"\"/music\\u0000rest\"", "- TF '/music' []"},
         {'"' + a259 + '"', "- TF '" + a259 + "' []"},
-        {'"' + a259 + "a\"", "- TF '' []"},
         {'"' + pairs + '"', "- TF '" + pairs + "' []"},
-        {'"' + pairs + "a\"", "- TF '' []"},
     };
+    // Other types, numbers out of range, lists of no text or mixed types, texts too long.
+    for (const std::string& toml :
+         {std::string("1.0"), std::string("true"), std::string("-1"), std::string("4294967296"),
+          std::string("1979-05-27"), std::string("{ a = \"x\" }"), std::string("[\"\", \"\"]"),
+          std::string("[\"a\", 1]"), '"' + a259 + "a\"", '"' + pairs + "a\""})
+        rows.emplace_back(toml, "- TF '' []");
     for (const auto& [toml, expected] : rows) {
         EXPECT_EQ(Dump(OpenWith("Recurse = " + toml + "\n")->Root(), {names::kRecurse.name}),
                   expected + "\n");
