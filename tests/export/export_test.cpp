@@ -23,18 +23,10 @@
 #include "tags/mpeg/mpeg_test_streams.h"
 #include "tags/record/Mp3File.h"
 
-namespace velmora {
+namespace velmora::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Bytes;
-using testing::Cp1252;
-using testing::FakeSettingsKey;
-using testing::Frame;
-using testing::MakeFile;
-using testing::ScratchDirectory;
-using testing::TextBody;
-using testing::TextPath;
 
 constexpr char kOldContent[] = "old playlist\nthat must survive\n";
 
@@ -239,4 +231,4 @@ TEST_F(LoadedRecords, PlaylistAndXmlReadTheRecords) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::testing

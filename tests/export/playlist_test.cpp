@@ -18,14 +18,10 @@
 #include "text/FileName.h"
 #include "text/Utf8.h"
 
-namespace velmora {
+namespace velmora::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Cp1252;
-using testing::MakeFile;
-using testing::ScratchDirectory;
-using testing::TextPath;
 
 std::string Build(Exporter&& exporter, const std::vector<ExportedFile>& files,
                   const std::u16string& target) {
@@ -188,4 +184,4 @@ INSTANTIATE_TEST_SUITE_P(Places, PlaylistResolves,
                                             ::testing::Values("m3u", "m3u8", "pls")));
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::testing

@@ -14,11 +14,9 @@
 #include "support/FakeSettingsKey.h"
 #include "support/XmlReadBack.h"
 
-namespace velmora {
+namespace velmora::testing {
 namespace {
 
-using testing::FakeSettingsKey;
-using testing::MakeFile;
 using Level = XmlStructure::Level;
 using Levels = std::array<Level, XmlStructure::kLevelCount>;
 using Stored = std::array<std::uint32_t, XmlStructure::kLevelCount>;
@@ -277,4 +275,4 @@ TEST(XmlExportOptions, SaveWritesEveryValueAndLoadsBackEqual) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::testing

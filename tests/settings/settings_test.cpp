@@ -17,12 +17,11 @@
 #include "support/ScratchDirectory.h"
 #include "text/Utf8.h"
 
-namespace velmora {
+namespace velmora::testing {
 namespace {
 
 namespace fs = std::filesystem;
 namespace names = settings;
-using testing::ScratchDirectory;
 using Entries = std::vector<std::u16string>;
 
 fs::path WriteText(const fs::path& file, const std::string& text) {
@@ -363,4 +362,4 @@ TEST(ActiveCodePage, TheSettingNamesTheCodePageAndAnUnknownNameFallsBack) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::testing
