@@ -53,16 +53,19 @@ class EditsTest : public ::testing::Test {
         return *files_.back();
     }
 
-    // Every comment of each record as "language/description=text", records ended by "|".
+    // The comments the records hold alike, as "language/description=text (language name)".
+    static std::string Shared(std::span<Mp3File* const> records) {
+        std::string out;
+        for (const auto& comment : edit::SharedComments(records, Cp1252()))
+            out += comment.key.language + "/" + text::ToUtf8(comment.key.description) + "=" +
+                   text::ToUtf8(comment.text) + " (" + text::ToUtf8(comment.languageName) + ") ";
+        return out;
+    }
+    // Every comment of each record, records ended by "|".
     std::string Comments() const {
         std::string out;
-        for (Mp3File* record : records_) {
-            for (const auto& comment : edit::SharedComments(std::span(&record, 1), Cp1252())) {
-                out += comment.key.language + "/" + text::ToUtf8(comment.key.description) + "=" +
-                       text::ToUtf8(comment.text) + " ";
-            }
-            out += "|";
-        }
+        for (Mp3File* record : records_)
+            out += Shared(std::span(&record, 1)) + "|";
         return out;
     }
 
@@ -78,13 +81,9 @@ TEST_F(EditsTest, CommentsListedAreThoseEveryFileHoldsAlike) {
     Add("a.mp3", {Comment("fra", "", "hello"), Comment("eng", "x", "1"), Comment("XXX", "y", "2")});
     Add("b.mp3", {Comment("eng", "x", "1"), Comment("fra", "", "hello"), Comment("XXX", "y", "2")});
     Add("c.mp3", {Comment("deu", "x", "1"), Comment("fra", "", "hello"), Comment("XXX", "y", "2")});
-    const auto shared = edit::SharedComments(records_, Cp1252());
-    ASSERT_EQ(shared.size(), 2u);  // x differs in its language in c
-    EXPECT_EQ(shared[0].key.description, u"");
-    EXPECT_EQ(shared[0].languageName, u"French");
-    EXPECT_EQ(shared[0].text, u"hello");
-    EXPECT_EQ(shared[1].languageName, u"");    // a language with no row shows no name
-    EXPECT_EQ(shared[1].key.language, "XXX");  // as the files hold it
+    // x differs in its language in c; a language with no row shows no name; the language as
+    // the files hold it.
+    EXPECT_EQ(Shared(records_), "fra/=hello (French) XXX/y=2 () ");
 }
 
 TEST_F(EditsTest, CommentActionsApplyToEveryFileAndUndoAsOne) {
@@ -96,7 +95,9 @@ TEST_F(EditsTest, CommentActionsApplyToEveryFileAndUndoAsOne) {
     });
     EXPECT_EQ(changed.size(), 3u);
     // The language is kept where the comment was, taken where it is new.
-    EXPECT_EQ(Comments(), "fra/D=new eng/D=second |ger/D=new |eng/other=kept ger/D=new |");
+    EXPECT_EQ(Comments(),
+              "fra/D=new (French) eng/D=second (English) |ger/D=new (German) |"
+              "eng/other=kept (English) ger/D=new (German) |");
     EXPECT_EQ(journal_.UndoName(), u"Edit Comment");
     // Only the comment of that description and language goes.
     for (const char* language : {"ger", "fra"}) {
@@ -104,12 +105,12 @@ TEST_F(EditsTest, CommentActionsApplyToEveryFileAndUndoAsOne) {
             edit::DeleteComment(r, {u"D", language});
         });
     }
-    EXPECT_EQ(Comments(), "eng/D=second ||eng/other=kept |");
+    EXPECT_EQ(Comments(), "eng/D=second (English) ||eng/other=kept (English) |");
     journal_.ApplyToEach(edit::kDeleteAllCommentsAction, records_, edit::DeleteAllComments);
     EXPECT_EQ(Comments(), "|||");
     for (int i = 0; i < 4; ++i)
         journal_.Undo();
-    EXPECT_EQ(Comments(), "fra/D=old eng/D=second ||eng/other=kept |");
+    EXPECT_EQ(Comments(), "fra/D=old (French) eng/D=second (English) ||eng/other=kept (English) |");
     EXPECT_FALSE(records_[1]->NeedsSave());
 }
 
