@@ -31,30 +31,20 @@ class UntouchedValues(CliTestCase):
             self.assertEqual([tag[f].text for f in ("TPE1", "TALB", "TIT2", "TCON")],
                              texts + [["pop_rock"]])
 
-    def test_copy_v1_takes_only_what_the_id3v2_tag_lacks(self):
+    def test_copy_v1_that_copies_nothing_writes_nothing(self):
+        # What is copied: the frame ops tests, and the copy-v1 case of the editing tests.
         frames = [TIT2(encoding=0, text=LONG_TITLE), TPE1(encoding=0, text="Band"),
                   TRCK(encoding=0, text="5/12"), TCON(encoding=0, text="(17)")]
-        rows = [
-            ("no ID3v1 tag", None, {}),
-            ("the first 30 characters of the title, the same track number and genre",
-             v1_record(title=LONG_TITLE[:30].encode(), track=5, genre=17), {}),
-            ("a new album and artist", v1_record(artist=b"Other", album=b"Album"),
-             {"TPE1": "Other", "TALB": "Album"}),
-        ]
-        for number, (why, record, changed) in enumerate(rows):
-            with self.subTest(why):
+        # No ID3v1 tag; the first 30 characters of the title, the same track number and genre.
+        for number, record in enumerate([None, v1_record(title=LONG_TITLE[:30].encode(), track=5,
+                                                         genre=17)]):
+            with self.subTest(record=record):
                 path = self.make_mp3("copy%d.mp3" % number, frames, v1=record or False)
                 before = self.read(path)
                 result = self.run_cli("copy-v1", path)
                 self.assertEqual(result.returncode, 0, result.stderr)
                 self.assertEqual(b"no ID3v1 tag; nothing copied" in result.stderr, record is None)
-                if not changed:
-                    self.assertEqual(self.read(path), before)
-                    continue
-                tag = ID3(path, translate=False)
-                expected = {"TIT2": LONG_TITLE, "TPE1": "Band", "TRCK": "5/12", "TCON": "(17)"}
-                expected.update(changed)
-                self.assertEqual({k: str(tag[k].text[0]) for k in expected}, expected)
+                self.assertEqual(self.read(path), before)
 
     def test_unedited_id3v1_fields_keep_their_bytes(self):
         # A Japanese and a Cyrillic tag read in the UTF-8 page the settings name (the bytes of
