@@ -57,14 +57,6 @@ class Editing(CliTestCase):
         self.assertRaises(ID3NoHeaderError, ID3, path)
         self.assertEqual(self.dump(path)[0]["bitrate"], 128)
 
-    def test_one_failing_file_does_not_stop_the_others(self):
-        first = self.make_mp3("a.mp3", [TIT2(encoding=0, text="A")])
-        last = self.make_mp3("b.mp3", [TIT2(encoding=0, text="B")])
-        result = self.run_cli("set", "--album", "X", first, self.path("missing.mp3"), last)
-        self.assertEqual(result.returncode, 1)
-        self.assertIn(b"missing.mp3", result.stderr)
-        self.assertEqual(texts(first, "TALB") + texts(last, "TALB"), ["X", "X"])
-
     def test_peer_files_keep_their_other_frames(self):
         path = self.copy_peer("id3lib/thatspot.mp3")
         # A URL frame without a URL has an empty body: a save leaves it out.
