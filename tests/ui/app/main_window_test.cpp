@@ -409,29 +409,26 @@ class MainWindowTest : public QObject {
         QCOMPARE(fixture.Window().Files().UpdatedCount(), 3u);
     }
 
-    void droppedFileLoadsItsFolder() {
+    // A file dropped on the window loads its folder, which Browse then starts from; the
+    // window comes back as it was left.
+    void windowComesBackAsItWasLeft() {
         WindowFixture fixture;
         const fs::path other = fixture.Scratch() / "dropped";
         WriteSongs(other, {SampleSongs()[1], SampleSongs()[2]});
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString((other / "b.mp3").string()))});
-        const QPoint at = fixture.Window().rect().center();
+        auto& first = fixture.Window();
+        const QPoint at = first.rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&fixture.Window(), &enter);
+        QApplication::sendEvent(&first, &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&fixture.Window(), &drop);
+        QApplication::sendEvent(&first, &drop);
         QVERIFY(fixture.WaitIdle());
-        QCOMPARE(fixture.Window().Files().FileCount(), 2u);
+        QCOMPARE(first.Files().FileCount(), 2u);
         QCOMPARE(
             QString::fromStdU16String(fixture.Environment().Settings().ReadString("BrowseDir")),
             QString::fromStdString(other.string()));
-    }
-
-    void windowComesBackAsItWasLeft() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        auto& first = fixture.Window();
         first.resize(900, 640);
         QHeaderView* header = first.List().horizontalHeader();
         header->moveSection(header->visualIndex(2), 0);  // Artist first
