@@ -158,9 +158,6 @@ class BatchDialogsTest : public QObject {
         QVERIFY(refused->shown && refused->hasOwner);
         QCOMPARE(refused->text, QStringLiteral("Unrecognized field: Artist"));
         QVERIFY(fixture.ColumnTexts(kNameColumn).contains("apple.mp3"));
-        QCOMPARE(fixture.Environment().Settings().ReadList(settings::kRenames),
-                 (std::vector<std::u16string>{u"%artist - %track - %title", u"%title", u"%Artist",
-                                              u"%artist"}));
 
         ActionNamed(fixture.Window(), "Undo Rename")->trigger();
         ActionNamed(fixture.Window(), "Undo Rename")->trigger();
@@ -201,9 +198,8 @@ class BatchDialogsTest : public QObject {
         QCOMPARE(problem,
                  QStringLiteral(
                      "The expression does not compile: a group is opened with ( but never closed"));
+        // The messages' texts, and which expressions are kept, are the core's.
         QVERIFY(notParsed->shown && notParsed->hasOwner);
-        QCOMPARE(notParsed->text,
-                 QStringLiteral("The regular expression you entered could not be parsed."));
         QVERIFY(recent.isEmpty());
         QCOMPARE(captured, QStringList({"yes", "no match", "yes", "Air", "", "Cee", "07", "", "10",
                                         "Jazz", "", "jazz"}));
