@@ -1,19 +1,13 @@
 #include "UiTestSupport.h"
 
-#include <QAbstractButton>
-#include <QAction>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QHeaderView>
 #include <QItemSelectionModel>
-#include <QLineEdit>
 #include <QProcess>
-#include <QTest>
 
-#include "tags/record/Mp3File.h"
 #include "text/FileName.h"
-#include "ui/app/Workspace.h"
 #include "ui/bridges/QtText.h"
-#include "ui/list/FileListView.h"
 
 namespace velmora::testing {
 
@@ -99,6 +93,14 @@ QAbstractButton* ButtonNamed(QWidget& parent, const QString& text) {
     }
     qWarning("no button %s", qPrintable(text));
     return nullptr;
+}
+
+void Click(QWidget& parent, const QString& text) {
+    QTest::mouseClick(ButtonNamed(parent, text), Qt::LeftButton);
+}
+
+void Press(QDialog& dialog, QDialogButtonBox::StandardButton which) {
+    dialog.findChild<QDialogButtonBox*>()->button(which)->click();
 }
 
 void Type(QLineEdit& field, const QString& text) {
@@ -200,6 +202,35 @@ void WindowFixture::Select(const QStringList& names) {
             view.selectionModel()->select(window_->Files().Proxy().index(row, 0),
                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
+}
+
+bool WindowFixture::Activate() {
+    window_->activateWindow();
+    return QTest::qWaitForWindowActive(window_.get());
+}
+
+void WindowFixture::ClickRow(int row, Qt::KeyboardModifiers modifiers) {
+    auto& view = window_->List();
+    const QRect cell = view.visualRect(view.model()->index(row, 0));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers, cell.center());
+}
+
+void WindowFixture::ClickHeader(int column) {
+    QHeaderView* header = window_->List().horizontalHeader();
+    const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+}
+
+std::shared_ptr<SeenBox> WindowFixture::Remove(const QStringList& names, const QString& command) {
+    Select(names);
+    auto seen = AnswerNextBox(QMessageBox::Yes);
+    ActionNamed(*window_, command)->trigger();
+    return seen;
+}
+
+void WindowFixture::AddUnreadableSongs() {
+    for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
+        std::filesystem::create_symlink(scratch_.Root() / "missing", songs_ / name);
 }
 
 Mp3File& WindowFixture::Record(const QString& name) {

@@ -1,11 +1,17 @@
 #pragma once
 
+// Also the headers nearly every window test needs: the fixture hands out the window, its
+// workspace and list, whose classes the tests then use.
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <filesystem>
@@ -15,12 +21,11 @@
 
 #include "TestFolder.h"
 #include "support/ScratchDirectory.h"
+#include "tags/record/Mp3File.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/UiEnvironment.h"
-
-namespace velmora {
-class Mp3File;
-}
+#include "ui/app/Workspace.h"
+#include "ui/list/FileListView.h"
 
 namespace velmora::testing {
 
@@ -54,6 +59,11 @@ void WhenModal(std::function<void(T*)> handler) {
     });
     poll->start(10);
 }
+
+// Clicks the button under `parent` whose text is `text` (see ButtonNamed).
+void Click(QWidget& parent, const QString& text);
+// Presses one of the dialog's standard buttons.
+void Press(QDialog& dialog, QDialogButtonBox::StandardButton which);
 
 // Replaces the text of `field` by typing, as a user does.
 void Type(QLineEdit& field, const QString& text);
@@ -146,6 +156,33 @@ class WindowFixture {
     void Select(const QStringList& names);
     // The loaded record named `name`.
     Mp3File& Record(const QString& name);
+    // The songs folder as the window shows it.
+    QString SongsText() const { return QString::fromStdString(songs_.string()); }
+
+    // Brings the window back to the front (a box may have taken it): shortcuts reach an
+    // active window only.
+    bool Activate();
+    // Clicks the first cell of the shown row, or the header of the column.
+    void ClickRow(int row, Qt::KeyboardModifiers modifiers = {});
+    void ClickHeader(int column);
+    // Selects `names` and runs the removal `command` ("Remove ID3v1", "Remove ID3v2"),
+    // answering its question Yes.
+    std::shared_ptr<SeenBox> Remove(const QStringList& names, const QString& command);
+    // Adds three songs that cannot be opened: the load stops on a box for each.
+    void AddUnreadableSongs();
+
+    // Triggers the window's action `command` and runs `inside` on the modal dialog T it
+    // opens; false when none opened.
+    template <class T>
+    bool RunDialog(const QString& command, std::function<void(T*)> inside) {
+        auto ran = std::make_shared<bool>(false);
+        WhenModal<T>([ran, inside](T* dialog) {
+            *ran = true;
+            inside(dialog);
+        });
+        ActionNamed(*window_, command)->trigger();
+        return *ran;
+    }
 
   private:
     ScratchDirectory scratch_;

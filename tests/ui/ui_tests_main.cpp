@@ -27,6 +27,17 @@ int main(int argc, char** argv) {
         --argc;
         ++argv;
     }
+    // scripts/mutate speaks gtest: "--gtest_filter=ClassName" names the class, other
+    // --gtest_ options mean nothing here.
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg.startsWith(QLatin1String("--gtest_filter=")))
+            only = arg.mid(15);
+        else if (!arg.startsWith(QLatin1String("--gtest_")))
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
     int failed = 0;
     for (auto make : velmora::testing::RegisteredTests()) {
         std::unique_ptr<QObject> test(make());

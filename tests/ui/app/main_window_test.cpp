@@ -1,18 +1,11 @@
 // The main window driven as a user drives it: loading, sorting, marking, saving, the save
 // question, the commands held back during a load, the filter and drops.
 #include <QAbstractItemModelTester>
-#include <QAction>
-#include <QCheckBox>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
-
 #include <fstream>
 
 #include "settings/SettingNames.h"
@@ -21,8 +14,6 @@
 #include "text/FileName.h"
 #include "ui/UiTestSupport.h"
 #include "ui/app/StartArguments.h"
-#include "ui/app/Workspace.h"
-#include "ui/list/FileListView.h"
 #include "ui/list/ListDisplay.h"
 #include "ui/list/ShownCount.h"
 
@@ -52,18 +43,29 @@ QStringList EnabledMenuItems(QMainWindow& window) {
     return enabled;
 }
 
-void ClickHeader(ui::FileListView& view, int column) {
-    QHeaderView* header = view.horizontalHeader();
-    const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+// The texts of the context menu opened on `row`; none when no menu opens.
+QStringList ContextMenuOn(ui::FileListView& view, int row) {
+    auto shown = std::make_shared<QStringList>();
+    const QPoint at = view.visualRect(view.model()->index(row, 0)).center();
+    QTimer::singleShot(100, [shown] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions())
+                *shown << action->text();
+            menu->close();
+        }
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, view.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view.viewport(), &event);
+    QTest::qWait(150);
+    return *shown;
 }
 
-// Marks the ID3v1 tag of `names` for removal through the Edit menu, answering Yes.
-void RemoveId3v1(WindowFixture& fixture, const QStringList& names) {
-    fixture.Select(names);
-    auto seen = AnswerNextBox(QMessageBox::Yes);
-    ActionNamed(fixture.Window(), QStringLiteral("Remove ID3v&1"))->trigger();
-    QVERIFY(seen->shown);
+// Marks both songs for the removal of their ID3v1 tags and turns b.mp3 into a folder: its
+// save fails, a.mp3's does not.
+void BreakSecondSave(WindowFixture& fixture) {
+    fixture.Remove({"a.mp3", "b.mp3"}, QStringLiteral("Remove ID3v&1"));
+    fs::remove(fixture.Songs() / "b.mp3");
+    fs::create_directory(fixture.Songs() / "b.mp3");
 }
 
 }  // namespace
@@ -72,17 +74,6 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void startsEmptyWithItsTitleAndReady() {
-        WindowFixture fixture;
-        QCOMPARE(fixture.Window().windowTitle(), QStringLiteral("Velmora 1.1"));
-        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Ready"));
-        QCOMPARE(fixture.Window().Files().Proxy().rowCount(), 0);
-        for (const char* caption : {"Browse", "Save Changes", "Track #", "Rename"})
-            QVERIFY2(ButtonNamed(fixture.Window(), QString::fromLatin1(caption)), caption);
-        QVERIFY(!ActionNamed(fixture.Window(), QStringLiteral("&Reload"))->isEnabled());
-        QVERIFY(ActionNamed(fixture.Window(), QStringLiteral("&About Velmora...")));
-    }
-
     // `velmora PATH`: a folder, or the folder of a file; a path that does not exist loads
     // nothing (not its parent); an unknown option or a second path ends the program.
     void startArgumentsNameWhatToLoad() {
@@ -105,23 +96,50 @@ class MainWindowTest : public QObject {
         }
     }
 
-    void loadShowsRowsCellsAndStatus() {
+    // Loaded, a row shows its cells; the context menu opens on a selected row only; a marked
+    // row turns red (or shows its icon, as the preferences say) until it is saved.
+    void loadMarkAndSave() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 4 files (0 updated)"));
-        // Load order until a header is clicked; the directory walk's order is the file
-        // system's, so find the rows by name.
-        QStringList names = fixture.ColumnTexts(0);
-        names.sort();
-        QCOMPARE(names, QStringList({"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
-        fixture.Select({"b.mp3"});
-        const int row = fixture.Window().List().selectionModel()->selectedRows().front().row();
-        const QStringList cells = {
-            "b.mp3", "10",   "Banana", "alpha",
-            "gamma", "2001", "96",     QString::fromStdString(fixture.Songs().string()),
-            "Jazz",  "62:05"};
-        for (int column = 0; column < cells.size(); ++column)
-            QCOMPARE(fixture.CellText(row, column), cells[column]);
+        auto& window = fixture.Window();
+        auto& proxy = window.Files().Proxy();
+        QCOMPARE(StatusOf(window).text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        // Load order until a header is clicked: the file system's.
+        fixture.ClickHeader(0);
+        QCOMPARE(fixture.ColumnTexts(0), QStringList({"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
+        QStringList cells;
+        for (int column = 0; column < proxy.columnCount(); ++column)
+            cells << fixture.CellText(1, column);
+        QCOMPARE(cells.mid(0, 10), QStringList({"b.mp3", "10", "Banana", "alpha", "gamma", "2001",
+                                                "96", fixture.SongsText(), "Jazz", "62:05"}));
+        fixture.Select({"a.mp3"});
+        QVERIFY(ContextMenuOn(window.List(), 1).isEmpty());
+        const QStringList menu = ContextMenuOn(window.List(), 0);
+        QVERIFY(menu.contains("Remove ID3v&1") && menu.contains("E&xplore Directory"));
+
+        QVERIFY(fixture.Remove({"c.mp3"}, QStringLiteral("Remove ID3v&1"))->shown);
+        QCOMPARE(proxy.index(2, 0).data(Qt::ForegroundRole).value<QColor>(), ui::kUpdatedText);
+        QVERIFY(!proxy.index(1, 0).data(Qt::ForegroundRole).isValid());
+        // Icons are off by default: the row keeps the plain icon.
+        const QImage clean = ui::CleanRowIcon().pixmap(16, 16).toImage();
+        auto iconOf = [&](int row) {
+            return proxy.index(row, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(16, 16);
+        };
+        QCOMPARE(iconOf(2).toImage(), clean);
+        fixture.Environment().Settings().Write(settings::kShowIcons, true);
+        fixture.Environment().Settings().Write(settings::kShowRedText, false);
+        QVERIFY(fixture.RunDialog<QDialog>("&Preferences...", [](QDialog* d) { d->reject(); }));
+        QCOMPARE(iconOf(2).toImage(), ui::UpdatedRowIcon().pixmap(16, 16).toImage());
+        QCOMPARE(iconOf(1).toImage(), clean);
+        QVERIFY(!proxy.index(2, 0).data(Qt::ForegroundRole).isValid());
+        QCOMPARE(StatusOf(window).text(), QStringLiteral("Loaded 4 files (1 updated)"));
+
+        Click(window, QStringLiteral("Save Changes"));
+        QVERIFY(fixture.WaitIdle());
+        QCOMPARE(StatusOf(window).text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        QCOMPARE(iconOf(2).toImage(), clean);
+        QVERIFY(!HasId3v1(fixture.Songs() / "c.mp3"));
+        QVERIFY(HasId3v1(fixture.Songs() / "b.mp3"));
     }
 
     // An ID3v1 value stands in italics where the ID3v2 tag has none; a line break in a name
@@ -143,71 +161,29 @@ class MainWindowTest : public QObject {
         QCOMPARE(fixture.CellText(0, 0), QStringLiteral("two\u21B5lines.mp3"));
     }
 
-    void sortsEveryColumnByHeaderClicks_data() {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QStringList>("ascending");
-        QTest::newRow("Track compares texts") << 1 << QStringList{"1", "10", "2", "3"};
-        QTest::newRow("Artist by collation, not code unit")
-            << 2 << QStringList{"apple", "Banana", "Émile", "zebra"};
-        QTest::newRow("Bitrate by number: 96 before 128, VBR after CBR")
-            << 6 << QStringList{"96", "128", "128 (VBR)", "192"};
-        QTest::newRow("Genre by name") << 8 << QStringList{"Blues", "Jazz", "Pop", "Rock"};
-        QTest::newRow("Duration by number: 62:05 before 100:00")
-            << 9 << QStringList{"01:15", "03:20", "62:05", "100:00"};
-    }
+    // Each column sorts both ways by header clicks; only the view sorts, not the model.
     void sortsEveryColumnByHeaderClicks() {
-        QFETCH(int, column);
-        QFETCH(QStringList, ascending);
+        const std::pair<int, QStringList> rows[] = {
+            {1, {"1", "10", "2", "3"}},                   // Track compares texts
+            {2, {"apple", "Banana", "Émile", "zebra"}},   // by collation, not code unit
+            {6, {"96", "128", "128 (VBR)", "192"}},       // by number, VBR after CBR
+            {8, {"Blues", "Jazz", "Pop", "Rock"}},        // Genre by name
+            {9, {"01:15", "03:20", "62:05", "100:00"}}};  // Duration by number
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        auto& view = fixture.Window().List();
+        QHeaderView* header = fixture.Window().List().horizontalHeader();
         const auto loaded = fixture.Window().Files().Model().Records();
-        ClickHeader(view, column);
-        QCOMPARE(fixture.ColumnTexts(column), ascending);
-        QCOMPARE(view.horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
-        ClickHeader(view, column);
-        QStringList descending(ascending.rbegin(), ascending.rend());
-        QCOMPARE(fixture.ColumnTexts(column), descending);
-        QCOMPARE(view.horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
-        QCOMPARE(view.horizontalHeader()->sortIndicatorSection(), column);
-        QCOMPARE(fixture.Window().Files().Model().Records(), loaded);  // only the view sorts
-    }
-
-    void markedRowTurnsRedAndSavingClearsIt() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        ClickHeader(fixture.Window().List(), 0);
-        RemoveId3v1(fixture, {"c.mp3"});
-        auto& proxy = fixture.Window().Files().Proxy();
-        QCOMPARE(proxy.index(2, 0).data(Qt::ForegroundRole).value<QColor>(), ui::kUpdatedText);
-        QVERIFY(!proxy.index(1, 0).data(Qt::ForegroundRole).isValid());
-        // Icons are off by default: the row keeps the plain icon.
-        const QImage clean = ui::CleanRowIcon().pixmap(16, 16).toImage();
-        const QImage updated = ui::UpdatedRowIcon().pixmap(16, 16).toImage();
-        auto iconOf = [&](int row) {
-            return proxy.index(row, 0)
-                .data(Qt::DecorationRole)
-                .value<QIcon>()
-                .pixmap(16, 16)
-                .toImage();
-        };
-        QCOMPARE(iconOf(2), clean);
-        fixture.Environment().Settings().Write(settings::kShowIcons, true);
-        fixture.Environment().Settings().Write(settings::kShowRedText, false);
-        WhenModal<QDialog>([](QDialog* dialog) { dialog->reject(); });
-        ActionNamed(fixture.Window(), QStringLiteral("&Preferences..."))->trigger();
-        QCOMPARE(iconOf(2), updated);
-        QCOMPARE(iconOf(1), clean);
-        QVERIFY(!proxy.index(2, 0).data(Qt::ForegroundRole).isValid());
-        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 4 files (1 updated)"));
-
-        QTest::mouseClick(ButtonNamed(fixture.Window(), QStringLiteral("Save Changes")),
-                          Qt::LeftButton);
-        QVERIFY(fixture.WaitIdle());
-        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 4 files (0 updated)"));
-        QCOMPARE(iconOf(2), clean);
-        QVERIFY(!HasId3v1(fixture.Songs() / "c.mp3"));
-        QVERIFY(HasId3v1(fixture.Songs() / "b.mp3"));
+        for (const auto& [column, ascending] : rows) {
+            fixture.ClickHeader(column);
+            QCOMPARE(fixture.ColumnTexts(column), ascending);
+            QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+            fixture.ClickHeader(column);
+            QCOMPARE(fixture.ColumnTexts(column),
+                     QStringList(ascending.rbegin(), ascending.rend()));
+            QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+            QCOMPARE(header->sortIndicatorSection(), column);
+        }
+        QCOMPARE(fixture.Window().Files().Model().Records(), loaded);
     }
 
     void saveQuestionOnBrowseReloadAndExit_data() {
@@ -229,15 +205,13 @@ class MainWindowTest : public QObject {
         const fs::path other = fixture.Scratch() / "other";
         WriteSongs(other, {SampleSongs().front()});
         QVERIFY(fixture.Load());
-        RemoveId3v1(fixture, {"a.mp3"});
+        QVERIFY(fixture.Remove({"a.mp3"}, QStringLiteral("Remove ID3v&1"))->shown);
         auto question = AnswerNextBox(QMessageBox::StandardButton(answer));
         if (command == "Browse") {
             fixture.Chooser().Answer(other);
-            QTest::mouseClick(ButtonNamed(fixture.Window(), QStringLiteral("Browse")),
-                              Qt::LeftButton);
+            Click(fixture.Window(), QStringLiteral("Browse"));
         } else if (command == "Reload") {
-            fixture.Window().activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&fixture.Window()));
+            QVERIFY(fixture.Activate());
             QTest::keyClick(&fixture.Window(), Qt::Key_F5);
         } else {
             fixture.Window().close();
@@ -248,16 +222,14 @@ class MainWindowTest : public QObject {
         QCOMPARE(question->text, QStringLiteral("Do you want to save changes?"));
         QCOMPARE(question->caption, QStringLiteral("Velmora 1.1"));
         QCOMPARE(question->icon, QMessageBox::Question);
-        const bool saved = answer == QMessageBox::Yes;
         const bool wentOn = answer != QMessageBox::Cancel;
-        QCOMPARE(HasId3v1(fixture.Songs() / "a.mp3"), !saved);
+        QCOMPARE(HasId3v1(fixture.Songs() / "a.mp3"), answer != QMessageBox::Yes);
+        const auto& asked = fixture.Chooser().Asked();
         if (command == "Exit") {
             QCOMPARE(fixture.Window().isVisible(), !wentOn);
         } else if (command == "Browse") {
-            const auto& asked = fixture.Chooser().Asked();
             QCOMPARE(asked.size(), wentOn ? 1u : 0u);
-            if (wentOn)
-                QCOMPARE(asked.front().title, QStringLiteral("Select a directory"));
+            QVERIFY(!wentOn || asked.front().title == QStringLiteral("Select a directory"));
             QCOMPARE(fixture.Window().Files().FileCount(), wentOn ? 1u : 4u);
         } else {
             QCOMPARE(fixture.Window().Files().UpdatedCount(), wentOn ? 0u : 1u);
@@ -268,24 +240,21 @@ class MainWindowTest : public QObject {
     void failedSaveIsReportedWhileRowsKeepTheirPendingState() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        ClickHeader(fixture.Window().List(), 0);
-        RemoveId3v1(fixture, {"a.mp3", "b.mp3"});
-        // b.mp3 becomes a folder: its save must fail, a.mp3's must not.
-        fs::remove(fixture.Songs() / "b.mp3");
-        fs::create_directory(fixture.Songs() / "b.mp3");
+        fixture.ClickHeader(0);
+        BreakSecondSave(fixture);
+        auto& files = fixture.Window().Files();
         QString rowWhileSaving, progress;
         QStringList shellOn;
         auto seen = AnswerNextBox(QMessageBox::Ok, false, [&] {
-            QVERIFY(fixture.Window().Files().State() == ui::WorkState::Saving);
-            progress = fixture.Window().Files().ProgressText();
+            QVERIFY(files.State() == ui::WorkState::Saving);
+            progress = files.ProgressText();
             // The save's worker rewrites the names these commands read.
             for (const char* command : {"Open", "Enqueue", "Explore Directory"}) {
                 if (ActionNamed(fixture.Window(), QString::fromLatin1(command))->isEnabled())
                     shellOn << QString::fromLatin1(command);
             }
             rowWhileSaving = fixture.CellText(1, 0);
-            const QVariant colour =
-                fixture.Window().Files().Proxy().index(1, 0).data(Qt::ForegroundRole);
+            const QVariant colour = files.Proxy().index(1, 0).data(Qt::ForegroundRole);
             QCOMPARE(colour.value<QColor>(), ui::kUpdatedText);
         });
         ActionNamed(fixture.Window(), QStringLiteral("&Save"))->trigger();
@@ -304,8 +273,7 @@ class MainWindowTest : public QObject {
     // Closing during a load stops it after the file at hand and closes the window.
     void closingDuringALoadStopsItAndCloses() {
         WindowFixture fixture;
-        for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
-            fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / name);
+        fixture.AddUnreadableSongs();
         auto& window = fixture.Window();
         QString loadingBefore;
         AnswerNextBox(QMessageBox::Ok, false, [&] {
@@ -325,12 +293,7 @@ class MainWindowTest : public QObject {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         auto& window = fixture.Window();
-        fixture.Select({"a.mp3", "b.mp3"});
-        auto removed = AnswerNextBox(QMessageBox::Yes);
-        ActionNamed(window, QStringLiteral("Remove ID3v&1"))->trigger();
-        // The save of b fails, so the worker waits on its message.
-        fs::remove(fixture.Songs() / "b.mp3");
-        fs::create_directory(fixture.Songs() / "b.mp3");
+        BreakSecondSave(fixture);  // the worker waits on the failure's message
         QSignalSpy cleared(&window.Files(), &ui::Workspace::listCleared);
         std::shared_ptr<SeenBox> askedAgain;
         WhenModal<QMessageBox>([&](QMessageBox* question) {
@@ -351,8 +314,7 @@ class MainWindowTest : public QObject {
     // what the tick hid is listed once the load ends.
     void hiddenMessagesAreListedOnceTheLoadEnds() {
         WindowFixture fixture;
-        for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
-            fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / name);
+        fixture.AddUnreadableSongs();
         QStringList enabledDuringLoad;
         auto first = AnswerNextBox(QMessageBox::Ok, true, [&] {
             QVERIFY(fixture.Window().Files().State() == ui::WorkState::Loading);
@@ -375,10 +337,19 @@ class MainWindowTest : public QObject {
         QVERIFY(ActionNamed(fixture.Window(), QStringLiteral("&Save"))->isEnabled());
     }
 
+    // The window starts empty and ready; a filter typed then hides rows of the folder loaded
+    // under it, and the commands act on the rows shown.
     void filterShowsMatchingRowsAndCommandsActOnThem() {
         WindowFixture fixture;
         auto& window = fixture.Window();
         auto& view = window.List();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Velmora 1.1"));
+        QCOMPARE(StatusOf(window).text(), QStringLiteral("Ready"));
+        QCOMPARE(window.Files().Proxy().rowCount(), 0);
+        for (const char* caption : {"Browse", "Save Changes", "Track #", "Rename"})
+            QVERIFY2(ButtonNamed(window, QString::fromLatin1(caption)), caption);
+        QVERIFY(!ActionNamed(window, QStringLiteral("&Reload"))->isEnabled());
+        QVERIFY(ActionNamed(window, QStringLiteral("&About Velmora...")));
         // The load, sort, edit and filters below keep both models consistent.
         constexpr auto kReport = QAbstractItemModelTester::FailureReportingMode::QtTest;
         QAbstractItemModelTester modelTester(&window.Files().Model(), kReport);
@@ -389,12 +360,11 @@ class MainWindowTest : public QObject {
         QVERIFY(FilterOf(window).hasFocus());
         QTest::keyClicks(&FilterOf(window), QStringLiteral("BETA"));
         QCOMPARE(count->text(), QStringLiteral("0 of 0 shown"));
-        // A folder loaded under a filter says what the filter hides.
         QVERIFY(fixture.Load());
         QVERIFY(!count->isHidden());
         QCOMPARE(count->text(), QStringLiteral("2 of 4 shown"));
         // "Beta" is a title, "beta" an album: case-insensitive, any column.
-        ClickHeader(view, 0);
+        fixture.ClickHeader(0);
         QCOMPARE(fixture.ColumnTexts(0), QStringList({"a.mp3", "d.mp3"}));
         view.setFocus();
         QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
@@ -425,52 +395,46 @@ class MainWindowTest : public QObject {
     void trackNumbersGoToTheRowsClickedInAListSortedByTrack() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        auto& view = fixture.Window().List();
-        QAbstractItemModelTester tester(view.model(),
+        QAbstractItemModelTester tester(fixture.Window().List().model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        ClickHeader(view, 1);
+        fixture.ClickHeader(1);
         const QStringList names = fixture.ColumnTexts(0);
         QCOMPARE(fixture.ColumnTexts(1), QStringList({"1", "10", "2", "3"}));
-        QTest::mouseClick(ButtonNamed(fixture.Window(), QStringLiteral("Track #")), Qt::LeftButton);
-        for (int row = 3; row >= 0; --row) {
-            const QPoint at = view.visualRect(view.model()->index(row, 0)).center();
-            QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
-        }
+        Click(fixture.Window(), QStringLiteral("Track #"));
+        for (int row = 3; row >= 0; --row)
+            fixture.ClickRow(row);
         QCOMPARE(fixture.ColumnTexts(0), names);
         QCOMPARE(fixture.ColumnTexts(1), QStringList({"4", "3", "2", "1"}));
         // a.mp3 kept its "2".
         QCOMPARE(fixture.Window().Files().UpdatedCount(), 3u);
     }
 
-    void droppedFileLoadsItsFolder() {
+    // A file dropped on the window loads its folder, which Browse then starts from; the
+    // window comes back as it was left.
+    void windowComesBackAsItWasLeft() {
         WindowFixture fixture;
         const fs::path other = fixture.Scratch() / "dropped";
         WriteSongs(other, {SampleSongs()[1], SampleSongs()[2]});
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString((other / "b.mp3").string()))});
-        const QPoint at = fixture.Window().rect().center();
+        auto& first = fixture.Window();
+        const QPoint at = first.rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&fixture.Window(), &enter);
+        QApplication::sendEvent(&first, &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&fixture.Window(), &drop);
+        QApplication::sendEvent(&first, &drop);
         QVERIFY(fixture.WaitIdle());
-        QCOMPARE(fixture.Window().Files().FileCount(), 2u);
+        QCOMPARE(first.Files().FileCount(), 2u);
         QCOMPARE(
             QString::fromStdU16String(fixture.Environment().Settings().ReadString("BrowseDir")),
             QString::fromStdString(other.string()));
-    }
-
-    void windowComesBackAsItWasLeft() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        auto& first = fixture.Window();
         first.resize(900, 640);
         QHeaderView* header = first.List().horizontalHeader();
         header->moveSection(header->visualIndex(2), 0);  // Artist first
         header->resizeSection(4, 333);
-        ClickHeader(first.List(), 6);
-        ClickHeader(first.List(), 6);
+        fixture.ClickHeader(6);
+        fixture.ClickHeader(6);
         FilterOf(first).setText(QStringLiteral("a"));
         QVERIFY(first.close());  // nothing to save: no question
 
@@ -484,49 +448,16 @@ class MainWindowTest : public QObject {
         QCOMPARE(FilterOf(second).text(), QStringLiteral("a"));
     }
 
-    void contextMenuOnlyOnASelectedRow() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        ClickHeader(fixture.Window().List(), 0);
-        auto& view = fixture.Window().List();
-        fixture.Select({"a.mp3"});
-        auto menuShown = std::make_shared<QStringList>();
-        auto openMenu = [&](int row) {
-            const QPoint at =
-                view.visualRect(fixture.Window().Files().Proxy().index(row, 0)).center();
-            QTimer::singleShot(100, [menuShown] {
-                if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                    for (QAction* action : menu->actions())
-                        *menuShown << action->text();
-                    menu->close();
-                }
-            });
-            QContextMenuEvent event(QContextMenuEvent::Mouse, at, view.viewport()->mapToGlobal(at));
-            QApplication::sendEvent(view.viewport(), &event);
-            QTest::qWait(150);
-        };
-        openMenu(1);
-        QVERIFY(menuShown->isEmpty());
-        openMenu(0);
-        QVERIFY(menuShown->contains(QStringLiteral("Remove ID3v&1")));
-        QVERIFY(menuShown->contains(QStringLiteral("E&xplore Directory")));
-    }
-
-    void evenRowShadeFollowsTheWindowColour_data() {
-        QTest::addColumn<QColor>("window");
-        QTest::addColumn<QColor>("shade");
-        QTest::newRow("white darkens") << QColor(255, 255, 255) << QColor(0xEF, 0xEF, 0xEF);
-        QTest::newRow("dark theme lightens")
-            << QColor(0x20, 0x20, 0x20) << QColor(0x30, 0x30, 0x30);
-        QTest::newRow("a light tint darkens per channel, with no carry")
-            << QColor(0xFF, 0xFF, 0xEE) << QColor(0xEF, 0xEF, 0xDE);
-        QTest::newRow("a dark channel stops at zero")
-            << QColor(0xF8, 0x08, 0x10) << QColor(0xE8, 0x00, 0x00);
-    }
+    // White darkens, a dark theme lightens, a light tint darkens per channel with no carry,
+    // and a dark channel stops at zero.
     void evenRowShadeFollowsTheWindowColour() {
-        QFETCH(QColor, window);
-        QFETCH(QColor, shade);
-        QCOMPARE(ui::EvenRowShade(window), shade);
+        const std::pair<QColor, QColor> rows[] = {
+            {QColor(255, 255, 255), QColor(0xEF, 0xEF, 0xEF)},
+            {QColor(0x20, 0x20, 0x20), QColor(0x30, 0x30, 0x30)},
+            {QColor(0xFF, 0xFF, 0xEE), QColor(0xEF, 0xEF, 0xDE)},
+            {QColor(0xF8, 0x08, 0x10), QColor(0xE8, 0x00, 0x00)}};
+        for (const auto& [window, shade] : rows)
+            QCOMPARE(ui::EvenRowShade(window), shade);
     }
 };
 

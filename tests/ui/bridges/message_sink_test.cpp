@@ -1,7 +1,5 @@
 // The message boxes of the core: a worker waits for the user's answer; closing answers a
 // waiting worker the safe way, so nothing hangs.
-#include <QAbstractButton>
-#include <QTest>
 #include <future>
 #include <thread>
 

@@ -1,27 +1,17 @@
 // The Export submenu through its real dialogs: the Save dialog's filters, default extension
 // and overwrite question, the files written against the core's own export of the same
 // records, and the "Export XML" options with Save and Cancel.
-#include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 #include <fstream>
 
 #include "export/ExportedFileOfRecord.h"
 #include "export/M3uExporter.h"
 #include "export/PlsExporter.h"
 #include "export/XmlExporter.h"
-#include "tags/record/Mp3File.h"
 #include "text/FileName.h"
 #include "text/LocaleCodePage.h"
 #include "ui/UiTestSupport.h"
-#include "ui/app/Workspace.h"
 #include "ui/dialogs/XmlExportDialog.h"
-#include "ui/list/FileListView.h"
 
 namespace velmora::testing {
 namespace {
@@ -49,17 +39,12 @@ std::shared_ptr<SeenSaveDialog> ChooseInNextSaveDialog(const fs::path& path) {
 // load order, for none).
 std::string CoreExport(Exporter& exporter, WindowFixture& fixture, const fs::path& target,
                        const QStringList& names = {}) {
-    const ui::FileListModel& model = fixture.Window().Files().Model();
-    std::vector<const Mp3File*> records(model.Records().begin(), model.Records().end());
-    if (!names.isEmpty()) {
+    const auto& all = fixture.Window().Files().Model().Records();
+    std::vector<const Mp3File*> records(all.begin(), all.end());
+    if (!names.isEmpty())
         records.clear();
-        for (const QString& name : names) {
-            for (const Mp3File* record : model.Records()) {
-                if (QString::fromStdU16String(record->Name()) == name)
-                    records.push_back(record);
-            }
-        }
-    }
+    for (const QString& name : names)
+        records.push_back(&fixture.Record(name));
     FixedExportTarget fixed(text::FileNameToText(target.string()));
     Export(exporter, records, fixed, fixture.Environment().Context());
     return ScratchDirectory::ReadFile(target);
@@ -71,60 +56,44 @@ class ExportCommandsTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void playlistsWriteWhatTheCoreWrites_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("extension");
-        QTest::addColumn<QStringList>("filters");
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QStringList>("selected");
-        QTest::addColumn<QStringList>("exported");
-        // The list is sorted by name, descending: what is exported comes in the order shown.
-        const QStringList m3u{"M3U Files (*.m3u)", "All Files (*.*)"};
-        QTest::newRow("M3U of the rows a filter shows, none selected")
-            << "Playlist (M3U)..."
-            << "m3u" << m3u << "beta" << QStringList{} << QStringList{"d.mp3", "a.mp3"};
-        QTest::newRow("M3U8 of the selection")
-            << "Playlist (M3U8)..."
-            << "m3u8" << QStringList{"M3U8 Files (*.m3u8)", "All Files (*.*)"} << ""
-            << QStringList{"b.mp3", "d.mp3"} << QStringList{"d.mp3", "b.mp3"};
-        QTest::newRow("PLS of the selection under a filter")
-            << "Playlist (PLS)..."
-            << "pls" << QStringList{"PLS Files (*.pls)", "All Files (*.*)"} << "a"
-            << QStringList{"a.mp3", "c.mp3"} << QStringList{"c.mp3", "a.mp3"};
-    }
+    // Each playlist command offers its filters and extension (added to a name typed without
+    // one) and writes what the core writes of the rows shown or selected, in the order shown.
     void playlistsWriteWhatTheCoreWrites() {
-        QFETCH(QString, command);
-        QFETCH(QString, extension);
-        QFETCH(QStringList, filters);
-        QFETCH(QString, filter);
-        QFETCH(QStringList, selected);
-        QFETCH(QStringList, exported);
+        struct Row {
+            QString extension, filter;
+            QStringList selected, exported;
+        };
+        const Row rows[] = {{"m3u", "beta", {}, {"d.mp3", "a.mp3"}},
+                            {"m3u8", "", {"b.mp3", "d.mp3"}, {"d.mp3", "b.mp3"}},
+                            {"pls", "a", {"a.mp3", "c.mp3"}, {"c.mp3", "a.mp3"}}};
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         fixture.Window().List().sortByColumn(0, Qt::DescendingOrder);
-        FilterOf(fixture.Window()).setText(filter);
-        fixture.Select(selected);
         const auto locale = text::LocaleCodePage();
-        const text::CodePage& codePage = *locale;
-        std::unique_ptr<Exporter> core;
-        if (extension == "pls")
-            core = std::make_unique<PlsExporter>(codePage);
-        else
-            core = std::make_unique<M3uExporter>(codePage, extension == "m3u8"
-                                                               ? PlaylistEncoding::Utf8
-                                                               : PlaylistEncoding::CodePage);
-        const std::string expected = CoreExport(
-            *core, fixture, fixture.Scratch() / ("core." + extension.toStdString()), exported);
-        // Typed without an extension: the default one is added.
-        auto seen = ChooseInNextSaveDialog(fixture.Scratch() / "list");
-        ActionNamed(fixture.Window(), command)->trigger();
-        QVERIFY(seen->shown);
-        QCOMPARE(seen->filters, filters);
-        QCOMPARE(seen->suffix, extension);
-        const fs::path written = fixture.Scratch() / ("list." + extension.toStdString());
-        const std::string document = ScratchDirectory::ReadFile(written);
-
-        QCOMPARE(QString::fromStdString(document), QString::fromStdString(expected));
+        for (const Row& row : rows) {
+            FilterOf(fixture.Window()).setText(row.filter);
+            fixture.Select(row.selected);
+            std::unique_ptr<Exporter> core;
+            if (row.extension == "pls")
+                core = std::make_unique<PlsExporter>(*locale);
+            else
+                core = std::make_unique<M3uExporter>(*locale, row.extension == "m3u8"
+                                                                  ? PlaylistEncoding::Utf8
+                                                                  : PlaylistEncoding::CodePage);
+            const std::string extension = row.extension.toStdString();
+            const std::string expected =
+                CoreExport(*core, fixture, fixture.Scratch() / ("core." + extension), row.exported);
+            auto seen = ChooseInNextSaveDialog(fixture.Scratch() / ("list-" + extension));
+            const QString upper = row.extension.toUpper();
+            ActionNamed(fixture.Window(), "Playlist (" + upper + ")...")->trigger();
+            QVERIFY(seen->shown);
+            QCOMPARE(seen->filters,
+                     QStringList({upper + " Files (*." + row.extension + ")", "All Files (*.*)"}));
+            QCOMPARE(seen->suffix, row.extension);
+            const fs::path written = fixture.Scratch() / ("list-" + extension + "." + extension);
+            QCOMPARE(QString::fromStdString(ScratchDirectory::ReadFile(written)),
+                     QString::fromStdString(expected));
+        }
     }
 
     // An existing file is replaced only after a Yes; after a No the Save dialog is still up.
@@ -166,9 +135,9 @@ class ExportCommandsTest : public QObject {
             levels[0]->setFocus();
             QTest::keyClick(levels[0], Qt::Key_Down);  // Artist
             QVERIFY(levels[1]->isEnabled() && !levels[2]->isEnabled());
-            QTest::mouseClick(ButtonNamed(*dialog, "Full file path"), Qt::LeftButton);
-            QTest::mouseClick(ButtonNamed(*dialog, "Duration"), Qt::LeftButton);
-            QTest::mouseClick(ButtonNamed(*dialog, "Save"), Qt::LeftButton);
+            Click(*dialog, "Full file path");
+            Click(*dialog, "Duration");
+            Click(*dialog, "Save");
         });
         ActionNamed(fixture.Window(), "XML...")->trigger();
         QVERIFY(shownFresh);
@@ -188,8 +157,8 @@ class ExportCommandsTest : public QObject {
         seen = ChooseInNextSaveDialog(cancelled);
         WhenModal<ui::XmlExportDialog>([&](ui::XmlExportDialog* dialog) {
             QVERIFY(Checked(*dialog, "Full file path") && Checked(*dialog, "Duration"));
-            QTest::mouseClick(ButtonNamed(*dialog, "Duration"), Qt::LeftButton);
-            QTest::mouseClick(ButtonNamed(*dialog, "Cancel"), Qt::LeftButton);
+            Click(*dialog, "Duration");
+            Click(*dialog, "Cancel");
         });
         ActionNamed(fixture.Window(), "XML...")->trigger();
         QVERIFY(seen->shown && !fs::exists(cancelled));

@@ -1,23 +1,14 @@
 // Undo and Redo over the journal, the progress shown and the Stop button during a load, and
 // the desktop commands on files whose rename is still pending.
-#include <QAction>
-#include <QLabel>
 #include <QMenu>
-#include <QPushButton>
-#include <QTest>
 #include <QThread>
 
 #include "tags/ops/FrameTextOps.h"
-#include "tags/record/Mp3File.h"
 #include "tags/record/RecordState.h"
 #include "ui/UiTestSupport.h"
-#include "ui/app/Workspace.h"
-#include "ui/list/FileListView.h"
 
 namespace velmora::testing {
 namespace {
-
-namespace fs = std::filesystem;
 
 QString Shown(QAction* action) {
     return action->text().remove(QLatin1Char('&'));
@@ -39,16 +30,13 @@ class WorkCommandsTest : public QObject {
         QVERIFY(!undo->isEnabled());
         QCOMPARE(Shown(undo), QStringLiteral("Undo"));
 
-        fixture.Select({"a.mp3"});
-        auto seen = AnswerNextBox(QMessageBox::Yes);
-        ActionNamed(window, QStringLiteral("Remove ID3v1"))->trigger();
+        fixture.Remove({"a.mp3"}, QStringLiteral("Remove ID3v1"));
         QCOMPARE(files.UpdatedCount(), 1u);
         QVERIFY(undo->isEnabled());
         QCOMPARE(Shown(undo), QStringLiteral("Undo Remove ID3v1"));
 
         // The box has closed: the keys go to the window again.
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(fixture.Activate());
         window.List().setFocus();
         QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(files.UpdatedCount(), 0u);
@@ -68,9 +56,7 @@ class WorkCommandsTest : public QObject {
         QCOMPARE(Shown(undo), QStringLiteral("Undo"));
 
         // The records go with a reload, and their actions with them.
-        fixture.Select({"b.mp3"});
-        seen = AnswerNextBox(QMessageBox::Yes);
-        ActionNamed(window, QStringLiteral("Remove ID3v2"))->trigger();
+        fixture.Remove({"b.mp3"}, QStringLiteral("Remove ID3v2"));
         QVERIFY(undo->isEnabled());
         auto question = AnswerNextBox(QMessageBox::No);
         ActionNamed(window, QStringLiteral("Reload"))->trigger();
@@ -88,9 +74,7 @@ class WorkCommandsTest : public QObject {
         auto& window = fixture.Window();
         auto& files = window.Files();
         QAction* undo = ActionNamed(window, QStringLiteral("Undo"));
-        fixture.Select({"a.mp3"});
-        auto removal = AnswerNextBox(QMessageBox::Yes);
-        ActionNamed(window, QStringLiteral("Remove ID3v1"))->trigger();
+        fixture.Remove({"a.mp3"}, QStringLiteral("Remove ID3v1"));
         const std::vector<Mp3File*> all = files.Model().Records();
         auto retitle = [&](const char16_t* title) {
             return [&, title](Mp3File& record) {
@@ -139,8 +123,7 @@ class WorkCommandsTest : public QObject {
     // Stop ends the load after the file being loaded; every row loaded so far stays.
     void stopKeepsTheRowsLoadedSoFar() {
         WindowFixture fixture;
-        for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
-            fs::create_symlink(fixture.Scratch() / "missing", fixture.Songs() / name);
+        fixture.AddUnreadableSongs();
         auto& window = fixture.Window();
         QAbstractButton* stop = ButtonNamed(window, QStringLiteral("Stop"));
         QVERIFY(stop && !stop->isVisible());
@@ -174,7 +157,7 @@ class WorkCommandsTest : public QObject {
         ActionNamed(fixture.Window(), QStringLiteral("Open"))->trigger();
         // Without a session bus there is no file manager to ask: the folder is opened.
         ActionNamed(fixture.Window(), QStringLiteral("Explore Directory"))->trigger();
-        const QString folder = QString::fromStdString(fixture.Songs().string());
+        const QString folder = fixture.SongsText();
         QCOMPARE(caught.files, QStringList({folder + QStringLiteral("/a.mp3"), folder}));
     }
 
@@ -194,7 +177,7 @@ class WorkCommandsTest : public QObject {
         QTest::keyClick(&view, Qt::Key_Return);
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(2));
         QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centre(2));
-        const QString folder = QString::fromStdString(fixture.Songs().string());
+        const QString folder = fixture.SongsText();
         QCOMPARE(caught.files, QStringList({folder + "/b.mp3", folder + "/c.mp3"}));
     }
 

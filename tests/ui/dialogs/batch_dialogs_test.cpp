@@ -1,24 +1,16 @@
 // The batch commands through the real window and dialogs: Track # numbering by clicks,
 // the Rename dialog with its preview, and the "Generate ID3" dialog; each undone.
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTableWidget>
-#include <QTest>
 #include <fstream>
 
 #include "settings/SettingNames.h"
 #include "tags/id3v2/FrameIdTable.h"
 #include "tags/ops/FrameTextOps.h"
-#include "tags/record/Mp3File.h"
 #include "ui/UiTestSupport.h"
-#include "ui/app/Workspace.h"
 #include "ui/dialogs/GenerateDialog.h"
 #include "ui/dialogs/PreviewTable.h"
 #include "ui/dialogs/RenameDialog.h"
-#include "ui/list/FileListView.h"
 
 namespace velmora::testing {
 namespace {
@@ -28,12 +20,6 @@ namespace fs = std::filesystem;
 constexpr int kNameColumn = 0;
 constexpr int kTrackColumn = 1;
 
-void ClickRow(WindowFixture& fixture, int row, Qt::KeyboardModifiers modifiers = {}) {
-    auto& view = fixture.Window().List();
-    const QRect cell = view.visualRect(fixture.Window().Files().Proxy().index(row, 0));
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers, cell.center());
-}
-
 QStringList ListTexts(const QListWidget& list) {
     QStringList texts;
     for (int row = 0; row < list.count(); ++row)
@@ -41,7 +27,12 @@ QStringList ListTexts(const QListWidget& list) {
     return texts;
 }
 
-QStringList Column(const QTableWidget& table, int column) {
+// The dialog's expression box, and its preview's texts in `column`.
+QLineEdit& Expression(QDialog& dialog) {
+    return ChildNamed<QLineEdit>(dialog, "expression");
+}
+QStringList Column(QDialog& dialog, int column) {
+    const auto& table = ChildNamed<QTableWidget>(dialog, "preview");
     QStringList texts;
     for (int row = 0; row < table.rowCount(); ++row)
         texts << table.item(row, column)->text();
@@ -70,22 +61,20 @@ class BatchDialogsTest : public QObject {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         QAbstractButton* toggle = ButtonNamed(fixture.Window(), "Track #");
-        QVERIFY(toggle);
         const QStringList loaded = fixture.ColumnTexts(kTrackColumn);
         QTest::mouseClick(toggle, Qt::LeftButton);
         QCOMPARE(toggle->text(), QStringLiteral("Track 1"));
 
-        ClickRow(fixture, 1);
-        ClickRow(fixture, 3, Qt::ControlModifier);
-        ClickRow(fixture, 1, Qt::ControlModifier);  // deselected: not renumbered
-        ClickRow(fixture, 3);                       // already the only selected row
+        fixture.ClickRow(1);
+        fixture.ClickRow(3, Qt::ControlModifier);
+        fixture.ClickRow(1, Qt::ControlModifier);  // deselected: not renumbered
+        fixture.ClickRow(3);                       // already the only selected row
         QCOMPARE(toggle->text(), QStringLiteral("Track 3"));
-        ClickRow(fixture, 0, Qt::ShiftModifier);  // rows 0 to 3; row 3 was selected
+        fixture.ClickRow(0, Qt::ShiftModifier);  // rows 0 to 3; row 3 was selected
         QCOMPARE(fixture.ColumnTexts(kTrackColumn), QStringList({"3", "4", "5", "2"}));
         QCOMPARE(toggle->text(), QStringLiteral("Track 6"));
 
         QAction* undo = ActionNamed(fixture.Window(), "Undo Track #");
-        QVERIFY(undo);
         undo->trigger();
         undo->trigger();
         QCOMPARE(fixture.ColumnTexts(kTrackColumn), QStringList({"3", "1", loaded[2], "2"}));
@@ -93,11 +82,11 @@ class BatchDialogsTest : public QObject {
         QTest::mouseClick(toggle, Qt::LeftButton);
         QCOMPARE(toggle->text(), QStringLiteral("Track #"));
         fixture.Select({});
-        ClickRow(fixture, 2);  // off: no number
+        fixture.ClickRow(2);  // off: no number
         QCOMPARE(fixture.CellText(2, kTrackColumn), loaded[2]);
         QTest::mouseClick(toggle, Qt::LeftButton);
         QCOMPARE(toggle->text(), QStringLiteral("Track 1"));
-        ClickRow(fixture, 1);
+        fixture.ClickRow(1);
         QCOMPARE(fixture.CellText(1, kTrackColumn), QStringLiteral("1"));
     }
 
@@ -115,20 +104,20 @@ class BatchDialogsTest : public QObject {
         bool emptyPreview = false;
         WhenModal<ui::RenameDialog>([&](ui::RenameDialog* dialog) {
             auto* recent = dialog->findChild<QListWidget*>();
-            seeded = ListTexts(*recent) << ChildNamed<QLineEdit>(*dialog, "expression").text();
-            Type(ChildNamed<QLineEdit>(*dialog, "expression"), "");
-            emptyPreview = ChildNamed<QTableWidget>(*dialog, "preview").rowCount() == 0 &&
-                           ChildNamed<QLabel>(*dialog, "problem").text().isEmpty();
+            auto& table = ChildNamed<QTableWidget>(*dialog, "preview");
+            seeded = ListTexts(*recent) << Expression(*dialog).text();
+            Type(Expression(*dialog), "");
+            emptyPreview =
+                table.rowCount() == 0 && ChildNamed<QLabel>(*dialog, "problem").text().isEmpty();
             recent->setCurrentRow(0);
-            seeded << ChildNamed<QLineEdit>(*dialog, "expression").text();
-            Type(ChildNamed<QLineEdit>(*dialog, "expression"), "x");
-            for (int row : ui::MarkedPreviewRows(ChildNamed<QTableWidget>(*dialog, "preview")))
-                collided << ChildNamed<QTableWidget>(*dialog, "preview").item(row, 0)->text();
-            Type(ChildNamed<QLineEdit>(*dialog, "expression"), "%title");
-            for (int row : ui::MarkedPreviewRows(ChildNamed<QTableWidget>(*dialog, "preview")))
-                marked << ChildNamed<QTableWidget>(*dialog, "preview").item(row, 0)->text() + " " +
-                              ChildNamed<QTableWidget>(*dialog, "preview").item(row, 2)->text();
-            QTest::mouseClick(ButtonNamed(*dialog, "Rename"), Qt::LeftButton);
+            seeded << Expression(*dialog).text();
+            Type(Expression(*dialog), "x");
+            for (int row : ui::MarkedPreviewRows(table))
+                collided << table.item(row, 0)->text();
+            Type(Expression(*dialog), "%title");
+            for (int row : ui::MarkedPreviewRows(table))
+                marked << table.item(row, 0)->text() + " " + table.item(row, 2)->text();
+            Click(*dialog, "Rename");
         });
         ActionNamed(fixture.Window(), "Rename...")->trigger();
         QCOMPARE(seeded, QStringList({"%artist - %track - %title", "%artist - %track - %title",
@@ -153,16 +142,15 @@ class BatchDialogsTest : public QObject {
         QStringList preview;
         std::shared_ptr<SeenBox> refused;
         WhenModal<ui::RenameDialog>([&](ui::RenameDialog* dialog) {
-            Type(ChildNamed<QLineEdit>(*dialog, "expression"), "%artist");
-            preview = Column(ChildNamed<QTableWidget>(*dialog, "preview"), 0) +
-                      Column(ChildNamed<QTableWidget>(*dialog, "preview"), 1);
-            Type(ChildNamed<QLineEdit>(*dialog, "expression"), "%Artist");
+            Type(Expression(*dialog), "%artist");
+            preview = Column(*dialog, 0) + Column(*dialog, 1);
+            Type(Expression(*dialog), "%Artist");
             preview << ChildNamed<QLabel>(*dialog, "problem").text();
             refused = AnswerNextBox(QMessageBox::Ok);
-            QTest::mouseClick(ButtonNamed(*dialog, "Rename"), Qt::LeftButton);
+            Click(*dialog, "Rename");
             preview << (dialog->isVisible() ? "open" : "closed");
-            Type(ChildNamed<QLineEdit>(*dialog, "expression"), "%artist");
-            QTest::mouseClick(ButtonNamed(*dialog, "Rename"), Qt::LeftButton);
+            Type(Expression(*dialog), "%artist");
+            Click(*dialog, "Rename");
         });
         ActionNamed(fixture.Window(), "Rename...")->trigger();
         QCOMPARE(preview,
@@ -170,9 +158,6 @@ class BatchDialogsTest : public QObject {
         QVERIFY(refused->shown && refused->hasOwner);
         QCOMPARE(refused->text, QStringLiteral("Unrecognized field: Artist"));
         QVERIFY(fixture.ColumnTexts(kNameColumn).contains("apple.mp3"));
-        QCOMPARE(fixture.Environment().Settings().ReadList(settings::kRenames),
-                 (std::vector<std::u16string>{u"%artist - %track - %title", u"%title", u"%Artist",
-                                              u"%artist"}));
 
         ActionNamed(fixture.Window(), "Undo Rename")->trigger();
         ActionNamed(fixture.Window(), "Undo Rename")->trigger();
@@ -198,34 +183,29 @@ class BatchDialogsTest : public QObject {
         QStringList captured, recent;
         std::shared_ptr<SeenBox> notParsed, noMatch;
         WhenModal<ui::GenerateDialog>([&](ui::GenerateDialog* dialog) {
-            Type(ChildNamed<QLineEdit>(*dialog, "expression"), "(?P<artist>.*");
+            Type(Expression(*dialog), "(?P<artist>.*");
             problem = ChildNamed<QLabel>(*dialog, "problem").text();
             notParsed = AnswerNextBox(QMessageBox::Ok);
-            QTest::mouseClick(ButtonNamed(*dialog, "Generate ID3"), Qt::LeftButton);
-            Type(ChildNamed<QLineEdit>(*dialog, "expression"), expression);
-            captured = Column(ChildNamed<QTableWidget>(*dialog, "preview"), 1) +
-                       Column(ChildNamed<QTableWidget>(*dialog, "preview"), 2) +
-                       Column(ChildNamed<QTableWidget>(*dialog, "preview"), 6) +
-                       Column(ChildNamed<QTableWidget>(*dialog, "preview"), 7);
+            Click(*dialog, "Generate ID3");
+            Type(Expression(*dialog), expression);
+            captured =
+                Column(*dialog, 1) + Column(*dialog, 2) + Column(*dialog, 6) + Column(*dialog, 7);
             recent = ListTexts(*dialog->findChild<QListWidget*>());
             noMatch = AnswerNextBox(QMessageBox::Ok);
-            QTest::mouseClick(ButtonNamed(*dialog, "Generate ID3"), Qt::LeftButton);
+            Click(*dialog, "Generate ID3");
         });
         ActionNamed(fixture.Window(), "Generate ID3...")->trigger();
         QCOMPARE(problem,
                  QStringLiteral(
                      "The expression does not compile: a group is opened with ( but never closed"));
+        // The messages' texts, and which expressions are kept, are the core's.
         QVERIFY(notParsed->shown && notParsed->hasOwner);
-        QCOMPARE(notParsed->text,
-                 QStringLiteral("The regular expression you entered could not be parsed."));
         QVERIFY(recent.isEmpty());
         QCOMPARE(captured, QStringList({"yes", "no match", "yes", "Air", "", "Cee", "07", "", "10",
                                         "Jazz", "", "jazz"}));
         QCOMPARE(noMatch->text, QStringLiteral("The regular expression didn't match the filename"));
+        // What each group becomes in its frame is the core's rule; one frame shows it is used.
         QCOMPARE(FrameOf(fixture, 0, frame_ids::kTpe1), QStringLiteral("Air"));
-        QCOMPARE(FrameOf(fixture, 0, frame_ids::kTrck), QStringLiteral("7"));
-        QCOMPARE(FrameOf(fixture, 0, frame_ids::kTcon), QStringLiteral("(8)"));
-        QCOMPARE(FrameOf(fixture, 2, frame_ids::kTcon), QStringLiteral("jazz"));
         QCOMPARE(fixture.Window().Files().UpdatedCount(), 2u);
         QCOMPARE(fixture.Environment().Settings().ReadList(settings::kRegExps),
                  std::vector<std::u16string>{expression.toStdU16String()});
@@ -238,10 +218,10 @@ class BatchDialogsTest : public QObject {
         WhenModal<ui::GenerateDialog>([&](ui::GenerateDialog* dialog) {
             auto* list = dialog->findChild<QListWidget*>();
             list->setCurrentRow(0);
-            chosen = ChildNamed<QLineEdit>(*dialog, "expression").text();
-            QTest::mouseClick(ButtonNamed(*dialog, "Delete Selection"), Qt::LeftButton);
+            chosen = Expression(*dialog).text();
+            Click(*dialog, "Delete Selection");
             recent = ListTexts(*list);
-            QTest::mouseClick(ButtonNamed(*dialog, "Cancel"), Qt::LeftButton);
+            Click(*dialog, "Cancel");
         });
         ActionNamed(fixture.Window(), "Generate ID3...")->trigger();
         QCOMPARE(chosen, expression);

@@ -1,25 +1,15 @@
 // File > History... and Review changes... as a user meets them: a saved edit is listed with
 // its old -> new values and reverted byte for byte; the review shows the pending edit.
-#include <QPushButton>
 #include <QTableView>
-#include <QTest>
-#include <fstream>
-#include <iterator>
 
 #include "tags/id3v2/FrameIdTable.h"
 #include "tags/ops/FrameTextOps.h"
 #include "ui/UiTestSupport.h"
-#include "ui/app/Workspace.h"
 #include "ui/dialogs/HistoryDialog.h"
 #include "ui/dialogs/ReviewDialog.h"
 
 namespace velmora::testing {
 namespace {
-
-std::string Bytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 QString Cell(QDialog& dialog, const char* table, int row, int column) {
     auto* view = dialog.findChild<QTableView*>(QString::fromLatin1(table));
@@ -38,11 +28,8 @@ class HistoryDialogTest : public QObject {
         auto& window = fixture.Window();
         auto& files = window.Files();
         const std::filesystem::path song = fixture.Songs() / "b.mp3";
-        const std::string original = Bytes(song);
-        Mp3File* record = nullptr;
-        for (Mp3File* row : files.Model().Records())
-            record = row->Name() == u"b.mp3" ? row : record;
-        QVERIFY(record != nullptr);
+        const std::string original = ScratchDirectory::ReadFile(song);
+        Mp3File* record = &fixture.Record("b.mp3");
         EngineContext& context = fixture.Environment().Context();
         files.ApplyToEach(u"Album", std::span(&record, 1), [&](Mp3File& r) {
             SetFrameText(r.V2(), frame_ids::kTalb, u"Changed", context);
@@ -50,17 +37,16 @@ class HistoryDialogTest : public QObject {
 
         // Columns: Artist, Album, ... as the list names them.
         QString reviewed;
-        WhenModal<ui::ReviewDialog>([&](ui::ReviewDialog* dialog) {
+        QVERIFY(fixture.RunDialog<ui::ReviewDialog>("Review changes...", [&](QDialog* dialog) {
             reviewed = Cell(*dialog, "changes", 0, 1);
             dialog->reject();
-        });
-        ActionNamed(window, QStringLiteral("Review changes..."))->trigger();
+        }));
         QCOMPARE(reviewed, QStringLiteral("alpha -> Changed"));
-        QCOMPARE(Bytes(song), original);
+        QCOMPARE(ScratchDirectory::ReadFile(song), original);
 
         ActionNamed(window, QStringLiteral("Save"))->trigger();
         QVERIFY(fixture.WaitIdle());
-        QVERIFY(Bytes(song) != original);
+        QVERIFY(ScratchDirectory::ReadFile(song) != original);
 
         QStringList seen;
         WhenModal<ui::HistoryDialog>([&](ui::HistoryDialog* dialog) {
@@ -73,11 +59,10 @@ class HistoryDialogTest : public QObject {
             QTRY_VERIFY(Cell(*dialog, "batches", 0, 1).startsWith(QStringLiteral("Revert")));
             dialog->reject();
         });
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(fixture.Activate());
         QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
         QCOMPARE(seen, (QStringList{"Album: 1 file", "1", "alpha -> Changed"}));
-        QCOMPARE(Bytes(song), original);
+        QCOMPARE(ScratchDirectory::ReadFile(song), original);
         // The row reloaded from the reverted file.
         QVERIFY(fixture.ColumnTexts(3).contains(QStringLiteral("alpha")));
         QCOMPARE(files.UpdatedCount(), 0u);

@@ -1,17 +1,12 @@
 // Preferences as the user meets it: what a fresh store shows, what OK and Cancel write, and
 // the list display refreshed when the dialog closes either way.
-#include <QAction>
 #include <QCheckBox>
-#include <QDialogButtonBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTest>
 
 #include "edit/TagEdits.h"
 #include "ui/UiTestSupport.h"
 #include "ui/dialogs/PreferencesDialog.h"
-#include "ui/list/FileListView.h"
 #include "ui/panel/FieldEdit.h"
 #include "ui/panel/GeneralPage.h"
 #include "ui/panel/TagEditorPanel.h"
@@ -33,32 +28,37 @@ QStringList States(QWidget& dialog) {
     return states;
 }
 
-void Press(QDialog& dialog, QDialogButtonBox::StandardButton which) {
-    dialog.findChild<QDialogButtonBox*>()->button(which)->click();
+// The numbers stored under `names`, "-" for one never written.
+QString Stored(WindowFixture& fixture, std::initializer_list<const char*> names) {
+    QStringList values;
+    for (const char* name : names) {
+        std::uint32_t value = 0;
+        const bool stored = fixture.Environment().Settings().ReadNumber(name, value);
+        values << (stored ? QString::number(value) : QStringLiteral("-"));
+    }
+    return values.join(QLatin1Char(' '));
 }
+
+QCheckBox* VersionBox(QDialog& dialog) {
+    for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
+        if (box->text().contains(QStringLiteral("2.&4")))
+            return box;
+    }
+    return nullptr;
+}
+
+// OK, answering the notice that some settings wait for a restart.
+void PressOk(QDialog* dialog) {
+    AnswerNextBox(QMessageBox::Ok);
+    Press(*dialog, QDialogButtonBox::Ok);
+}
+
+constexpr auto kPreferences = "&Preferences...";
 
 }  // namespace
 
 class PreferencesTest : public QObject {
     Q_OBJECT
-
-    // Opens Preferences from the Edit menu and runs `inside` on the dialog.
-    void Run(WindowFixture& fixture, std::function<void(ui::PreferencesDialog*)> inside) {
-        bool ran = false;
-        WhenModal<ui::PreferencesDialog>([&](ui::PreferencesDialog* dialog) {
-            ran = true;
-            inside(dialog);
-        });
-        ActionNamed(fixture.Window(), QStringLiteral("&Preferences..."))->trigger();
-        QVERIFY(ran);
-    }
-
-    static std::optional<std::uint32_t> Stored(WindowFixture& fixture, const char* name) {
-        std::uint32_t value = 0;
-        if (!fixture.Environment().Settings().ReadNumber(name, value))
-            return std::nullopt;
-        return value;
-    }
 
   private slots:
     void codePageNoConverterKnowsFallsBackAndSaysSo() {
@@ -71,11 +71,13 @@ class PreferencesTest : public QObject {
                  QStringLiteral("unknown code page NO-SUCH-PAGE, using CP1252"));
     }
 
-    void freshStoreShowsTheDefaultsAndOkWritesTheGeneralPage() {
+    // One store through several visits: OK writes the General page, the User Interface page
+    // only once opened, Cancel writes nothing, and the list is refreshed either way.
+    void okAndCancelWriteWhatTheDialogShows() {
         WindowFixture fixture;
         QStringList general, interface;
         std::shared_ptr<SeenBox> notice;
-        Run(fixture, [&](ui::PreferencesDialog* dialog) {
+        QVERIFY(fixture.RunDialog<ui::PreferencesDialog>(kPreferences, [&](QDialog* dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Velmora 1.1 Preferences"));
             auto* tabs = dialog->findChild<QTabWidget*>();
             QCOMPARE(tabs->tabText(0), QStringLiteral("General"));
@@ -84,7 +86,7 @@ class PreferencesTest : public QObject {
             general = States(*tabs->widget(0));
             notice = AnswerNextBox(QMessageBox::Ok);
             Press(*dialog, QDialogButtonBox::Ok);
-        });
+        }));
         QCOMPARE(general,
                  QStringList(
                      {"[x] Recurse Subdirectories",
@@ -97,116 +99,82 @@ class PreferencesTest : public QObject {
             QStringLiteral("Some settings will not take effect until the program is restarted."));
         QCOMPARE(notice->caption, QStringLiteral("Velmora 1.1"));
         QCOMPARE(notice->icon, QMessageBox::Information);
-        QCOMPARE(Stored(fixture, "Recurse"), std::optional<std::uint32_t>(1));
-        QCOMPARE(Stored(fixture, "Use2.4"), std::optional<std::uint32_t>(0));
-        QCOMPARE(Stored(fixture, "AutoDeleteV1"), std::optional<std::uint32_t>(0));
-        QCOMPARE(Stored(fixture, "Encoding"), std::optional<std::uint32_t>(0));
-        QCOMPARE(Stored(fixture, "KeepHistory"), std::optional<std::uint32_t>(1));
-        QCOMPARE(Stored(fixture, "HistoryMaxMiB"), std::optional<std::uint32_t>(1024));
-        QCOMPARE(Stored(fixture, "HistoryKeepDays"), std::optional<std::uint32_t>(180));
+        QCOMPARE(Stored(fixture, {"Recurse", "Use2.4", "AutoDeleteV1", "Encoding", "KeepHistory",
+                                  "HistoryMaxMiB", "HistoryKeepDays"}),
+                 QStringLiteral("1 0 0 0 1 1024 180"));
         QCOMPARE(QString::fromStdU16String(fixture.Environment().Settings().ReadString("CodePage")),
                  QStringLiteral("CP1252"));
-        // The User Interface page was never opened: its values are not written.
-        for (const char* name : {"ShowIcons", "ShowRedText", "ShowGridlines", "AlternateBg"})
-            QVERIFY2(!Stored(fixture, name), name);
-    }
+        const auto interfaceNames = {"ShowIcons", "ShowRedText", "ShowGridlines", "AlternateBg"};
+        QCOMPARE(Stored(fixture, interfaceNames), QStringLiteral("- - - -"));
 
-    void interfacePageWritesOnlyOnceOpened() {
-        WindowFixture fixture;
-        QStringList interface;
-        Run(fixture, [&](ui::PreferencesDialog* dialog) {
+        QVERIFY(fixture.RunDialog<ui::PreferencesDialog>(kPreferences, [&](QDialog* dialog) {
             auto* tabs = dialog->findChild<QTabWidget*>();
             tabs->setCurrentIndex(1);
             interface = States(*tabs->widget(1));
-            for (QCheckBox* box : tabs->widget(1)->findChildren<QCheckBox*>()) {
-                if (box->text().remove('&') == QStringLiteral("Show gridlines"))
-                    box->setChecked(true);
-            }
-            AnswerNextBox(QMessageBox::Ok);
-            Press(*dialog, QDialogButtonBox::Ok);
-        });
+            ButtonNamed(*tabs->widget(1), QStringLiteral("Show gridlines"))->click();
+            PressOk(dialog);
+        }));
         QCOMPARE(
             interface,
             QStringList({"[ ] Show icons for updated files", "[x] Show updated files with red text",
                          "[ ] Show gridlines", "[x] Alternate item background color"}));
-        QCOMPARE(Stored(fixture, "ShowIcons"), std::optional<std::uint32_t>(0));
-        QCOMPARE(Stored(fixture, "ShowRedText"), std::optional<std::uint32_t>(1));
-        QCOMPARE(Stored(fixture, "ShowGridlines"), std::optional<std::uint32_t>(1));
-        QCOMPARE(Stored(fixture, "AlternateBg"), std::optional<std::uint32_t>(1));
+        QCOMPARE(Stored(fixture, interfaceNames), QStringLiteral("0 1 1 1"));
         QVERIFY(fixture.Window().List().showGrid());
-    }
 
-    void encodingOutsideTheButtonsChecksNoneAndStays() {
-        WindowFixture fixture;
-        fixture.Environment().Settings().WriteNumber("Encoding", 7);
-        fixture.Environment().Settings().WriteBool("Use2.4", true);
-        QStringList general;
-        Run(fixture, [&](ui::PreferencesDialog* dialog) {
-            general = States(*dialog->findChild<QTabWidget*>()->widget(0));
-            AnswerNextBox(QMessageBox::Ok);
-            Press(*dialog, QDialogButtonBox::Ok);
-        });
-        QVERIFY(general.contains(QStringLiteral("[ ] Don't change encoding")));
-        QVERIFY(general.contains(QStringLiteral("[ ] Save as UTF-8")));
-        QCOMPARE(Stored(fixture, "Encoding"), std::optional<std::uint32_t>(7));
-    }
-
-    void cancelWritesNothingButTheListIsRefreshed() {
-        WindowFixture fixture;
-        fixture.Environment().Settings().WriteBool("ShowGridlines", true);
-        QVERIFY(!fixture.Window().List().showGrid());
-        Run(fixture, [&](ui::PreferencesDialog* dialog) {
+        // Cancel: the store stays; the list follows the store changed meanwhile.
+        fixture.Environment().Settings().WriteBool("ShowGridlines", false);
+        fixture.Environment().Settings().WriteBool("Recurse", false);
+        QVERIFY(fixture.RunDialog<ui::PreferencesDialog>(kPreferences, [&](QDialog* dialog) {
             for (QCheckBox* box : dialog->findChildren<QCheckBox*>())
                 box->setChecked(!box->isChecked());
             Press(*dialog, QDialogButtonBox::Cancel);
-        });
-        QVERIFY(!Stored(fixture, "Recurse"));
-        QVERIFY(!Stored(fixture, "Use2.4"));
-        QCOMPARE(Stored(fixture, "ShowGridlines"), std::optional<std::uint32_t>(1));
-        QVERIFY(fixture.Window().List().showGrid());
+        }));
+        QCOMPARE(Stored(fixture, {"Recurse", "Use2.4", "ShowGridlines"}), QStringLiteral("0 0 0"));
+        QVERIFY(!fixture.Window().List().showGrid());
     }
 
+    // The encoding buttons follow the version box; a disabled button keeps its state and it
+    // is saved; an encoding outside the buttons checks none and stays.
     void encodingButtonsFollowTheVersionBox() {
         WindowFixture fixture;
-        Run(fixture, [&](ui::PreferencesDialog* dialog) {
+        QVERIFY(fixture.RunDialog<ui::PreferencesDialog>(kPreferences, [&](QDialog* dialog) {
             auto radios = dialog->findChildren<QRadioButton*>();
-            for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
-                if (box->text().contains(QStringLiteral("2.&4"))) {
-                    box->click();
-                    for (auto* radio : radios)
-                        QVERIFY(radio->isEnabled());
-                    radios.back()->click();
-                    box->click();
-                    for (auto* radio : radios)
-                        QVERIFY(!radio->isEnabled());
-                }
-            }
-            AnswerNextBox(QMessageBox::Ok);
-            Press(*dialog, QDialogButtonBox::Ok);
-        });
-        // A disabled button keeps its state, and it is saved.
-        QCOMPARE(Stored(fixture, "Encoding"), std::optional<std::uint32_t>(3));
-        QCOMPARE(Stored(fixture, "Use2.4"), std::optional<std::uint32_t>(0));
+            VersionBox(*dialog)->click();
+            for (auto* radio : radios)
+                QVERIFY(radio->isEnabled());
+            radios.back()->click();
+            VersionBox(*dialog)->click();
+            for (auto* radio : radios)
+                QVERIFY(!radio->isEnabled());
+            PressOk(dialog);
+        }));
+        QCOMPARE(Stored(fixture, {"Encoding", "Use2.4"}), QStringLiteral("3 0"));
+
+        fixture.Environment().Settings().WriteNumber("Encoding", 7);
+        fixture.Environment().Settings().WriteBool("Use2.4", true);
+        QStringList general;
+        QVERIFY(fixture.RunDialog<ui::PreferencesDialog>(kPreferences, [&](QDialog* dialog) {
+            general = States(*dialog->findChild<QTabWidget*>()->widget(0));
+            PressOk(dialog);
+        }));
+        QVERIFY(general.contains(QStringLiteral("[ ] Don't change encoding")));
+        QVERIFY(general.contains(QStringLiteral("[ ] Save as UTF-8")));
+        QCOMPARE(Stored(fixture, {"Encoding"}), QStringLiteral("7"));
     }
 
     void saveOptionsReachFilesAlreadyLoaded() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        Run(fixture, [&](ui::PreferencesDialog* dialog) {
-            for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
-                if (box->text().contains(QStringLiteral("2.&4")))
-                    box->click();
-            }
+        QVERIFY(fixture.RunDialog<ui::PreferencesDialog>(kPreferences, [&](QDialog* dialog) {
+            VersionBox(*dialog)->click();
             dialog->findChildren<QRadioButton*>().back()->click();  // "Save as UTF-8"
-            AnswerNextBox(QMessageBox::Ok);
-            Press(*dialog, QDialogButtonBox::Ok);
-        });
+            PressOk(dialog);
+        }));
         fixture.Select({"a.mp3"});
         auto& title = static_cast<ui::GeneralPage&>(
                           fixture.Window().Panel().Page(ui::TagEditorPanel::kGeneralPage))
                           .Field(edit::V2Field::Title);
-        fixture.Window().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&fixture.Window()));
+        QVERIFY(fixture.Activate());
         title.setFocus();
         QTest::keyClicks(&title, QStringLiteral("x"));
         QTest::keyClick(&title, Qt::Key_S, Qt::ControlModifier);

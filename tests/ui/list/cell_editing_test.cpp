@@ -2,22 +2,14 @@
 // column of every selected row, Tab to the next cell, Escape, the three line counts of a
 // paste, a copy pasted back, a CSV import's preview, each one undo step, and a save that
 // writes only what changed.
-#include <QAction>
-#include <QApplication>
 #include <QClipboard>
-#include <QFileDialog>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QMimeData>
-#include <QTest>
 #include <fstream>
 
 #include "scan/FileListColumns.h"
-#include "tags/record/Mp3File.h"
 #include "ui/UiTestSupport.h"
-#include "ui/app/Workspace.h"
 #include "ui/dialogs/CsvImportDialog.h"
-#include "ui/list/FileListView.h"
 
 namespace velmora::testing {
 namespace {
@@ -69,7 +61,7 @@ class CellEditingTest : public QObject {
     void typedValueGoesToEverySelectedRowAsOneAction() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        SelectCell(fixture, {QStringLiteral("a.mp3"), QStringLiteral("c.mp3")}, Column::Artist);
+        SelectCell(fixture, {"a.mp3", "c.mp3"}, Column::Artist);
         QTest::keyClick(ViewOf(fixture).viewport(), 'N');
         QLineEdit* editor = OpenEditor(fixture);
         QVERIFY(editor);
@@ -88,7 +80,7 @@ class CellEditingTest : public QObject {
         QTest::keyClick(editor, Qt::Key_Escape);
         QCOMPARE(Cell(fixture, "a.mp3", Column::Album), QStringLiteral("Zed"));
         // Year takes digits only: the letters never reach the cell.
-        SelectCell(fixture, {QStringLiteral("a.mp3"), QStringLiteral("c.mp3")}, Column::Year);
+        SelectCell(fixture, {"a.mp3", "c.mp3"}, Column::Year);
         QTest::keyClick(ViewOf(fixture).viewport(), Qt::Key_F2);
         editor = OpenEditor(fixture);
         editor->selectAll();
@@ -107,23 +99,22 @@ class CellEditingTest : public QObject {
     void fileNameIsAPendingRenameWithTheRenameRefusals() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        SelectCell(fixture, {QStringLiteral("a.mp3"), QStringLiteral("b.mp3")}, Column::Genre);
+        SelectCell(fixture, {"a.mp3", "b.mp3"}, Column::Genre);
         QTest::keyClick(ViewOf(fixture).viewport(), '1');
         QTest::keyClicks(OpenEditor(fixture), QStringLiteral("7"));
         QTest::keyClick(OpenEditor(fixture), Qt::Key_Tab);
         QCOMPARE(Cell(fixture, "b.mp3", Column::Genre), QStringLiteral("Rock"));
         // One name for two files: the second is refused as taken, and keeps its name.
-        SelectCell(fixture, {QStringLiteral("a.mp3"), QStringLiteral("b.mp3")}, Column::Filename);
+        SelectCell(fixture, {"a.mp3", "b.mp3"}, Column::Filename);
         auto seen = AnswerNextBox(QMessageBox::Ok);
         QTest::keyClick(ViewOf(fixture).viewport(), Qt::Key_F2);
-        OpenEditor(fixture)->setText(QStringLiteral("new.mp3"));
+        OpenEditor(fixture)->setText("new.mp3");
         QTest::keyClick(OpenEditor(fixture), Qt::Key_Return);
         QTRY_VERIFY(seen->shown);
-        QVERIFY(seen->text.contains(QStringLiteral("new.mp3")));
+        QVERIFY(seen->text.contains("new.mp3"));
         QStringList names = fixture.ColumnTexts(int(Column::Filename));
         names.sort();
-        QCOMPARE(names, QStringList({QStringLiteral("b.mp3"), QStringLiteral("c.mp3"),
-                                     QStringLiteral("d.mp3"), QStringLiteral("new.mp3")}));
+        QCOMPARE(names, QStringList({"b.mp3", "c.mp3", "d.mp3", "new.mp3"}));
         QVERIFY(fs::exists(fixture.Songs() / "a.mp3"));
     }
 
@@ -134,7 +125,7 @@ class CellEditingTest : public QObject {
         const QString others =
             QStringLiteral("sorted((k, str(v)) for k, v in t.items() if k != 'TIT2')");
         const QString before = MutagenSays(file, others);
-        SelectCell(fixture, {QStringLiteral("b.mp3")}, Column::Title);
+        SelectCell(fixture, {"b.mp3"}, Column::Title);
         QTest::keyClicks(ViewOf(fixture).viewport(), QStringLiteral("T"));
         OpenEditor(fixture)->insert(QStringLiteral("\U0001F3B5"));
         QTest::keyClick(OpenEditor(fixture), Qt::Key_Return);
@@ -149,7 +140,7 @@ class CellEditingTest : public QObject {
     void pasteFillsOneLineOrALinePerRowAndRefusesOtherCounts() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        const QStringList rows = {QStringLiteral("a.mp3"), QStringLiteral("b.mp3")};
+        const QStringList rows = {"a.mp3", "b.mp3"};
         SelectCell(fixture, rows, Column::Artist);
         Paste(fixture, QStringLiteral("One\tAlbum One\n"));
         for (const char* name : {"a.mp3", "b.mp3"}) {

@@ -2,22 +2,14 @@
 // records they change, one undo per action, the messages, the files written and, after a
 // save, what mutagen reads back.
 #include <zlib.h>
-#include <QAction>
 #include <QBuffer>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QTest>
 #include <QTreeWidget>
 #include <array>
 #include <fstream>
@@ -25,15 +17,11 @@
 #include "edit/PictureFiles.h"
 #include "tags/ops/CommentOps.h"
 #include "tags/ops/PictureOps.h"
-#include "tags/record/Mp3File.h"
-#include "text/FileName.h"
 #include "ui/UiTestSupport.h"
-#include "ui/app/Workspace.h"
 #include "ui/bridges/PictureImage.h"
 #include "ui/bridges/QtText.h"
 #include "ui/dialogs/EditCommentDialog.h"
 #include "ui/dialogs/EditPictureDialog.h"
-#include "ui/list/FileListView.h"
 #include "ui/panel/CommentsPage.h"
 #include "ui/panel/PictureFrame.h"
 #include "ui/panel/PicturesPage.h"
@@ -65,8 +53,8 @@ void WriteBytes(const fs::path& path, const Bytes& bytes) {
 }
 
 Bytes ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes = ScratchDirectory::ReadFile(path);
+    return {bytes.begin(), bytes.end()};
 }
 
 // Loads the songs sorted by name, so the first selected file is the first by name.
@@ -84,7 +72,7 @@ Page& ShowPage(WindowFixture& fixture, ui::TagEditorPanel::PageIndex index) {
 }
 
 void Accept(QDialog* dialog) {
-    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    Press(*dialog, QDialogButtonBox::Ok);
 }
 
 }  // namespace
@@ -119,7 +107,7 @@ class CommentsPicturesTest : public QObject {
             dialog->Description()->setPlainText(QStringLiteral("salut"));
             Accept(dialog);
         });
-        QTest::mouseClick(ButtonNamed(page, "Add"), Qt::LeftButton);
+        Click(page, "Add");
         QCOMPARE(*shown, (QStringList{"bonjour", "French"}));
         for (Mp3File* record : {&a, &b, &c})
             QCOMPARE(CommentText(*record, u""), std::u16string(u"salut"));
@@ -138,7 +126,7 @@ class CommentsPicturesTest : public QObject {
             dialog->ShortDescription()->setText(QStringLiteral("E"));
             Accept(dialog);
         });
-        QTest::mouseClick(ButtonNamed(page, "Edit"), Qt::LeftButton);
+        Click(page, "Edit");
         QCOMPARE(*shown, (QStringList{"D", "English"}));
         QCOMPARE(CommentText(a, u"D"), std::u16string(u"old"));
         QCOMPARE(CommentText(a, u"E"), std::u16string(u"old"));
@@ -147,9 +135,9 @@ class CommentsPicturesTest : public QObject {
         // Delete takes the selected row's comment, Delete All every one; each undoes alone.
         auto& journal = fixture.Window().Files().Journal();
         page.List()->setCurrentItem(page.List()->topLevelItem(0));
-        QTest::mouseClick(ButtonNamed(page, "Delete"), Qt::LeftButton);
+        Click(page, "Delete");
         QCOMPARE(page.List()->topLevelItemCount(), 2);
-        QTest::mouseClick(ButtonNamed(page, "Delete All"), Qt::LeftButton);
+        Click(page, "Delete All");
         QCOMPARE(page.List()->topLevelItemCount(), 0);
         QCOMPARE(ui::ToQString(journal.UndoName()), QStringLiteral("Delete All Comments"));
         journal.Undo();
@@ -191,10 +179,10 @@ class CommentsPicturesTest : public QObject {
             dialog->Description()->setPlainText(QStringLiteral("Neu"));
             Accept(dialog);
         });
-        QTest::mouseClick(ButtonNamed(comments, "Edit"), Qt::LeftButton);
+        Click(comments, "Edit");
         QCOMPARE(*shown, QStringLiteral("Deutsch"));
         selectRow(QStringLiteral("German"));
-        QTest::mouseClick(ButtonNamed(comments, "Delete"), Qt::LeftButton);
+        Click(comments, "Delete");
 
         // Two pictures show as "Other": the one of type 25 keeps its type through OK.
         auto& pictures = ShowPage<ui::PicturesPage>(fixture, ui::TagEditorPanel::kPicturesPage);
@@ -208,7 +196,7 @@ class CommentsPicturesTest : public QObject {
             dialog->findChild<QLineEdit*>()->setText(QStringLiteral("renamed"));
             Accept(dialog);
         });
-        QTest::mouseClick(ButtonNamed(pictures, "Edit"), Qt::LeftButton);
+        Click(pictures, "Edit");
 
         fixture.Window().Files().Save();
         QVERIFY(fixture.WaitIdle());
@@ -219,60 +207,51 @@ class CommentsPicturesTest : public QObject {
                  QStringLiteral("['0|real other', '25|renamed', 'XXX|note|keep', 'jpn||Nihongo']"));
     }
 
-    void browseChecksTheFileAndOkAppliesToEverySelectedFile_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("box");  // the message shown, answered No
-        const Bytes jpeg = Image(40, 30, "JPG");
-        const QByteArray jpegBytes(reinterpret_cast<const char*>(jpeg.data()),
-                                   qsizetype(jpeg.size()));
-        QByteArray exact = jpegBytes;
-        exact.append(QByteArray(qsizetype(edit::kLargePictureBytes) - exact.size(), '\0'));
-        // Which files are pictures is the core's table (PictureFiles): one taken, one asked.
-        QTest::newRow("upper-case .JPG") << "COVER.JPG" << jpegBytes << "";
-        QTest::newRow("one byte over 3 MiB")
-            << "large.jpg" << exact + 'x' << "Image size is greater than 3 MB.\nContinue anyway?";
-    }
+    // Which files are pictures is the core's table (PictureFiles): one asked about and
+    // refused, then one taken for every selected file.
     void browseChecksTheFileAndOkAppliesToEverySelectedFile() {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, content);
-        QFETCH(QString, box);
+        const Bytes jpeg = Image(40, 30, "JPG");
+        Bytes large = jpeg;
+        large.resize(edit::kLargePictureBytes + 1, 'x');  // one byte over 3 MiB
+        const std::tuple<const char*, Bytes, QString> rows[] = {
+            {"large.jpg", large, "Image size is greater than 3 MB.\nContinue anyway?"},
+            {"COVER.JPG", jpeg, ""}};
         WindowFixture fixture;
         QVERIFY(LoadSorted(fixture));
-        const fs::path file = fixture.Scratch() / name.toStdString();
-        WriteBytes(file, Bytes(content.begin(), content.end()));
         fixture.Select({"a.mp3", "b.mp3"});
         auto& page = ShowPage<ui::PicturesPage>(fixture, ui::TagEditorPanel::kPicturesPage);
-        auto seen = AnswerNextBox(QMessageBox::No);
-        auto held = std::make_shared<bool>(false);
-        auto size = std::make_shared<QString>();
-        fixture.Chooser().Answer(file);
-        WhenModal<ui::EditPictureDialog>([held, size](ui::EditPictureDialog* dialog) {
-            QTimer::singleShot(0, dialog, [dialog, held, size] {
-                ButtonNamed(*dialog, "Browse for new picture...")->click();
-                *held = dialog->Held().has_value();
-                *size = dialog->SizeText()->text();
-                Accept(dialog);
+        for (const auto& [name, content, box] : rows) {
+            const fs::path file = fixture.Scratch() / name;
+            WriteBytes(file, content);
+            auto seen = AnswerNextBox(QMessageBox::No);
+            auto held = std::make_shared<bool>(false);
+            auto size = std::make_shared<QString>();
+            fixture.Chooser().Answer(file);
+            WhenModal<ui::EditPictureDialog>([held, size](ui::EditPictureDialog* dialog) {
+                QTimer::singleShot(0, dialog, [dialog, held, size] {
+                    ButtonNamed(*dialog, "Browse for new picture...")->click();
+                    *held = dialog->Held().has_value();
+                    *size = dialog->SizeText()->text();
+                    Accept(dialog);
+                });
             });
-        });
-        QTest::mouseClick(ButtonNamed(page, "Add"), Qt::LeftButton);
-        QCOMPARE(seen->shown, !box.isEmpty());
-        if (seen->shown)
-            QCOMPARE(seen->text, box);
-        QCOMPARE(*held, box.isEmpty());
-        if (*held)
-            QVERIFY2(size->startsWith(QStringLiteral("40 × 30 pixels, ")), qPrintable(*size));
-        for (const char* song : {"a.mp3", "b.mp3"}) {
-            const Mp3File& record = fixture.Record(song);
-            const Id3v2Frame* picture = FindPicture(record.V2(), 0);
-            QCOMPARE(picture != nullptr, box.isEmpty());
-            if (picture) {
-                QCOMPARE(PictureData(*picture, &record), Bytes(content.begin(), content.end()));
-                QCOMPARE(PictureMimeSubtype(*picture, fixture.Environment().CodePage()),
-                         std::string("jpg"));
+            Click(page, "Add");
+            QCOMPARE(seen->shown ? seen->text : QString(), box);
+            QCOMPARE(*held, box.isEmpty());
+            QVERIFY2(!*held || size->startsWith(QStringLiteral("40 × 30 pixels, ")),
+                     qPrintable(*size));
+            for (const char* song : {"a.mp3", "b.mp3"}) {
+                const Mp3File& record = fixture.Record(song);
+                const Id3v2Frame* picture = FindPicture(record.V2(), 0);
+                QCOMPARE(picture != nullptr, box.isEmpty());
+                if (picture) {
+                    QCOMPARE(PictureData(*picture, &record), content);
+                    QCOMPARE(PictureMimeSubtype(*picture, fixture.Environment().CodePage()),
+                             std::string("jpg"));
+                }
             }
+            QCOMPARE(page.List()->count(), box.isEmpty() ? 1 : 0);
         }
-        QCOMPARE(page.List()->count(), box.isEmpty() ? 1 : 0);
     }
 
     void savePictureOffersTheTypeNameAndSubtypeAndTheViewerGetsAPrivateFile() {
@@ -308,7 +287,7 @@ class CommentsPicturesTest : public QObject {
                 dialog->reject();
             });
         });
-        QTest::mouseClick(ButtonNamed(page, "Edit"), Qt::LeftButton);
+        Click(page, "Edit");
         // 400 x 100 in a 200 x 200 area (inside the border) is drawn 200 x 50, 75 pixels down.
         QCOMPARE(*drawn, QRect(1, 1 + 75, 200, 50));
         QCOMPARE(*offered, (QStringList{"PNG Images (*.png)", "PNG Images (*.png)",
@@ -363,7 +342,7 @@ class CommentsPicturesTest : public QObject {
             dialog->findChild<QLineEdit*>()->setText(QStringLiteral("kept"));
             Accept(dialog);
         });
-        QTest::mouseClick(ButtonNamed(page, "Edit"), Qt::LeftButton);
+        Click(page, "Edit");
         QCOMPARE(*state, (QStringList{"1", "1",
                                       QLocale().formattedDataSize(qint64(huge.size())) +
                                           QStringLiteral(", not shown")}));
@@ -397,18 +376,18 @@ class CommentsPicturesTest : public QObject {
             dialog->Description()->setPlainText(QStringLiteral("liner notes"));
             Accept(dialog);
         });
-        QTest::mouseClick(ButtonNamed(comments, "Add"), Qt::LeftButton);
+        Click(comments, "Add");
         QCOMPARE(comments.List()->topLevelItemCount(), 1);
         QCOMPARE(comments.List()->topLevelItem(0)->text(1), QStringLiteral("English"));
 
         // A picture deleted and undone is back; Delete All with undo too.
         ShowPage<ui::PicturesPage>(fixture, ui::TagEditorPanel::kPicturesPage);
         page.List()->setCurrentRow(0);
-        QTest::mouseClick(ButtonNamed(page, "Delete"), Qt::LeftButton);
+        Click(page, "Delete");
         QCOMPARE(page.List()->count(), 0);
         ActionNamed(fixture.Window(), QStringLiteral("Undo"))->trigger();
         QCOMPARE(page.List()->count(), 1);
-        QTest::mouseClick(ButtonNamed(page, "Delete All"), Qt::LeftButton);
+        Click(page, "Delete All");
         QCOMPARE(page.List()->count(), 0);
         ActionNamed(fixture.Window(), QStringLiteral("Undo"))->trigger();
         QCOMPARE(page.List()->count(), 1);
