@@ -92,9 +92,9 @@ TEST(ReaderTest, ReadsTheFramesItShould) {
         {Tag(5, kTitle), ""},
         {WithByte(Tag(3, kTitle), 2, '2'), ""},
     };
-    for (const auto& [file, frames] : cases) {
+    for (const auto& c : cases) {
         TestEngine engine;
-        EXPECT_EQ(Describe(*ReadBytes(file, engine).tag), frames) << &file - &cases[0].first;
+        EXPECT_EQ(Describe(*ReadBytes(c.first, engine).tag), c.second) << &c - cases;
     }
 }
 
