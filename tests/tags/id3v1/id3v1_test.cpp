@@ -15,54 +15,43 @@
 namespace velmora {
 namespace {
 
-using testing::AsBytes;
-using testing::Cp1252;
-using testing::MakeId3v1;
-using testing::RecordWith;
-using Texts = std::array<std::u16string, 5>;
+using namespace testing;
+using Edits = std::vector<RecordEdit>;
 
 const std::string k30 = "abcdefghijklmnopqrstuvwxyz0123";
 const std::u16string w30(k30.begin(), k30.end());
 
+// "title|artist|album|year|comment #track genre", in UTF-8.
+std::string Shown(const Id3v1Tag& tag) {
+    std::string out;
+    for (std::size_t i = 0; i < Id3v1Tag::kTextCount; ++i)
+        out += text::ToUtf8(tag.Text(i)) + (i + 1 < Id3v1Tag::kTextCount ? "|" : "");
+    return out + " #" + std::to_string(tag.Track()) + " " + std::to_string(tag.Genre());
+}
+
 TEST(Id3v1, DecodesTheRecord) {
-    struct Case {
-        std::vector<testing::RecordEdit> edits;
-        Texts texts;
-        std::uint8_t track = 0;
-        std::uint8_t genre = 255;
-    };
-    const Case cases[] = {
-        {{}, {}},
-        {{{3, k30}, {33, "Artist"}}, {w30, u"Artist"}},  // no zero byte: all 30
-        {{{3, "Title   "}, {33, "Band\t\r\n "}, {63, "  Lead"}}, {u"Title", u"Band", u"  Lead"}},
-        {{{3, std::string("ab\0cd", 5)}, {93, "1999"}, {97, "note"}},
-         {u"ab", u"", u"", u"1999", u"note"}},
+    const std::pair<Edits, std::string> cases[] = {
+        {{}, "|||| #0 255"},
+        {{{3, k30}, {33, "Artist"}}, k30 + "|Artist||| #0 255"},  // no zero byte: all 30
+        {{{3, "Title   "}, {33, "Band\t\r\n "}, {63, "  Lead"}}, "Title|Band|  Lead|| #0 255"},
+        {{{3, std::string("ab\0cd", 5)}, {93, "1999"}, {97, "note"}}, "ab|||1999|note #0 255"},
         // ID3v1.1: a zero at 125 makes byte 126 the track.
-        {{{97, k30.substr(0, 28)}, {126, "\x05"}}, {u"", u"", u"", u"", w30.substr(0, 28)}, 5},
+        {{{97, k30.substr(0, 28)}, {126, "\x05"}}, "||||" + k30.substr(0, 28) + " #5 255"},
         // ID3v1.0: the comment runs to byte 126 and there is no track.
-        {{{97, k30}}, {u"", u"", u"", u"", w30}},
-        {{{97, k30.substr(0, 29) + "\x05"}}, {u"", u"", u"", u"", w30.substr(0, 29) + u"\u0005"}},
-        {{{127, "\x82"}}, {}, 0, 130},  // a genre without a name is kept
-        {{{3, "Caf\xE9 \x80"}}, {u"Café €"}},
+        {{{97, k30}}, "||||" + k30 + " #0 255"},
+        {{{97, k30.substr(0, 29) + "\x05"}}, "||||" + k30.substr(0, 29) + "\x05 #0 255"},
+        {{{127, "\x82"}}, "|||| #0 130"},  // a genre without a name is kept
+        {{{3, "Caf\xE9 \x80"}}, "Café €|||| #0 255"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(&c - cases);
+    for (const auto& [edits, shown] : cases) {
         Id3v1Tag tag;
-        DecodeId3v1(RecordWith(c.edits), Cp1252(), tag);
-        for (std::size_t i = 0; i < Id3v1Tag::kTextCount; ++i) {
-            EXPECT_EQ(tag.Text(i), c.texts[i]) << "text " << i;
-        }
-        EXPECT_EQ(tag.Track(), c.track);
-        EXPECT_EQ(tag.Genre(), c.genre);
+        DecodeId3v1(RecordWith(edits), Cp1252(), tag);
+        EXPECT_EQ(Shown(tag), shown);
     }
 }
 
 TEST(Id3v1, EncodesByteForByte) {
-    struct Case {
-        Id3v1Tag tag;
-        std::vector<testing::RecordEdit> expected;
-    };
-    const Case cases[] = {
+    const std::pair<Id3v1Tag, Edits> cases[] = {
         {Id3v1Tag(), {}},
         {MakeId3v1({w30 + u"XYZ", u"Artist", u"Album", u"20045", u"Comment"}, 7, 17),
          {{3, k30},
@@ -76,79 +65,57 @@ TEST(Id3v1, EncodesByteForByte) {
         {MakeId3v1({u"", u"", u"", u"", w30}), {{97, k30.substr(0, 29)}}},
         {MakeId3v1({u"5 €", u"中文"}), {{3, "5 \x80"}, {33, "??"}}},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(EncodeId3v1(c.tag, Cp1252()), RecordWith(c.expected)) << &c - cases;
-    }
-}
-
-TEST(Id3v1, MultiByteCodePageIsCutAtACharacterBoundary) {
+    for (const auto& [tag, expected] : cases)
+        EXPECT_EQ(AsBytes(EncodeId3v1(tag, Cp1252())), AsBytes(RecordWith(expected)));
+    // Sixteen two-byte characters after one single-byte one: 33 bytes for a 30-byte field.
     const auto shiftJis = text::CodePage::Create("SHIFT_JIS");
     ASSERT_NE(shiftJis, nullptr);
-    // Sixteen two-byte characters after one single-byte one: 33 bytes for a 30-byte field.
-    const Id3v1Record record =
-        EncodeId3v1(MakeId3v1({u"a" + std::u16string(16, u'日')}), *shiftJis);
     const std::string fits = "a" + shiftJis->Encode(std::u16string(14, u'日'));
-    EXPECT_EQ(record, RecordWith({{3, fits}}));
+    EXPECT_EQ(EncodeId3v1(MakeId3v1({u"a" + std::u16string(16, u'日')}), *shiftJis),
+              RecordWith({{3, fits}}));
 }
 
 // A field the user did not change is written back as it was read, whatever the code page
-// made of it; a changed one is encoded afresh and zero-filled.
+// made of it; a changed one is encoded afresh and zero-filled. Field 5 is the track, 6 the
+// genre.
 TEST(Id3v1, UneditedFieldsKeepTheirBytes) {
     const auto utf8 = text::CodePage::Create("UTF-8");
-    const std::string shiftJis = "\x93\xFA\x96\x7B";  // two characters of a Japanese tag
-    const std::string cp1251 = "\xCF\xF0\xE8\xE2\xE5\xF2";
-    const std::string comment30(30, 'c');
+    const std::string sjis = "\x93\xFA\x96\x7B";  // two characters of a Japanese tag
+    const std::string cp1251 = "\xCF\xF0\xE8\xE2\xE5\xF2", undefined = "\x81\x8D\x8F\x90\x9D";
+    const std::string c30(30, 'c'), junk("ab\0junk", 7), note("note\0\0\0zz", 9), band = "Band   ";
     const struct {
-        const char* why;
         const text::CodePage& codePage;
-        std::vector<testing::RecordEdit> loaded;
-        void (*edit)(Id3v1Tag&);
-        std::vector<testing::RecordEdit> written;
+        Edits loaded;
+        std::size_t field;
+        std::u16string value;
+        Edits written;
     } rows[] = {
-        {"bytes CP1252 leaves undefined",
-         Cp1252(),
-         {{3, "\x81\x8D\x8F\x90\x9D"}},
-         [](Id3v1Tag& t) { t.SetText(Id3v1Tag::kArtist, u"New"); },
-         {{3, "\x81\x8D\x8F\x90\x9D"}, {33, "New"}}},
-        {"a Shift-JIS tag read as UTF-8",
-         *utf8,
-         {{3, shiftJis}, {33, cp1251}},
-         [](Id3v1Tag& t) { t.SetGenre(8); },
-         {{3, shiftJis}, {33, cp1251}, {127, "\x08"}}},
-        {"bytes after the terminator and trailing spaces",
-         Cp1252(),
-         {{3, std::string("ab\0junk", 7)}, {33, "Band   "}},
-         [](Id3v1Tag& t) { t.SetText(Id3v1Tag::kAlbum, u"Album"); },
-         {{3, std::string("ab\0junk", 7)}, {33, "Band   "}, {63, "Album"}}},
-        {"an edited field is zero-filled",
-         Cp1252(),
-         {{3, std::string("ab\0junk", 7)}},
-         [](Id3v1Tag& t) { t.SetText(Id3v1Tag::kTitle, u"x"); },
-         {{3, "x"}}},
-        {"a 30-byte comment stays while there is no track",
-         Cp1252(),
-         {{97, comment30}},
-         [](Id3v1Tag& t) { t.SetText(Id3v1Tag::kYear, u"2001"); },
-         {{93, "2001"}, {97, comment30}}},
-        {"a new track makes room in the comment",
-         Cp1252(),
-         {{97, comment30}},
-         [](Id3v1Tag& t) { t.SetTrack(4); },
-         {{97, comment30.substr(0, 28)}, {126, "\x04"}}},
-        {"the track of an ID3v1.1 record changes alone",
-         Cp1252(),
-         {{97, std::string("note\0\0\0zz", 9)}, {126, "\x03"}},
-         [](Id3v1Tag& t) { t.SetTrack(0); },
-         {{97, std::string("note\0\0\0zz", 9)}}},
+        // bytes CP1252 leaves undefined
+        {Cp1252(), {{3, undefined}}, 1, u"New", {{3, undefined}, {33, "New"}}},
+        // a Shift-JIS tag read as UTF-8
+        {*utf8, {{3, sjis}, {33, cp1251}}, 6, u"\x08", {{3, sjis}, {33, cp1251}, {127, "\x08"}}},
+        // bytes after the terminator and trailing spaces
+        {Cp1252(), {{3, junk}, {33, band}}, 2, u"Album", {{3, junk}, {33, band}, {63, "Album"}}},
+        {Cp1252(), {{3, junk}}, 0, u"x", {{3, "x"}}},  // an edited field is zero-filled
+        // a 30-byte comment stays while there is no track; a new track makes room in it
+        {Cp1252(), {{97, c30}}, 3, u"2001", {{93, "2001"}, {97, c30}}},
+        {Cp1252(), {{97, c30}}, 5, u"\x04", {{97, c30.substr(0, 28)}, {126, "\x04"}}},
+        // the track of an ID3v1.1 record changes alone
+        {Cp1252(), {{97, note}, {126, "\x03"}}, 5, std::u16string(1, 0), {{97, note}}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.why);
         const Id3v1Record loaded = RecordWith(row.loaded);
         Id3v1Tag tag;
         DecodeId3v1(loaded, row.codePage, tag);
         tag.SetLoaded(loaded);
-        row.edit(tag);
-        EXPECT_EQ(AsBytes(EncodeId3v1(tag, row.codePage)), AsBytes(RecordWith(row.written)));
+        if (row.field < Id3v1Tag::kTextCount)
+            tag.SetText(row.field, row.value);
+        else if (row.field == 5)
+            tag.SetTrack(static_cast<std::uint8_t>(row.value[0]));
+        else
+            tag.SetGenre(static_cast<std::uint8_t>(row.value[0]));
+        EXPECT_EQ(AsBytes(EncodeId3v1(tag, row.codePage)), AsBytes(RecordWith(row.written)))
+            << &row - rows;
     }
 }
 
@@ -164,16 +131,16 @@ TEST(Id3v1Tag, OnlyARealChangeMarksTheTagModified) {
 
 // A file of 128 bytes can be the tag alone; anything else leaves the tag as it was.
 TEST(Id3v1File, ReadsOnlyATagInTheLast128Bytes) {
-    const std::string audio = testing::Pattern(1000, 3);
+    const std::string audio = Pattern(1000, 3);
     const std::string old = AsBytes(RecordWith({{3, "Old title"}}));
     const std::pair<std::string, std::u16string> cases[] = {
         {"", u"keep"},       {old.substr(0, 127), u"keep"}, {audio, u"keep"},
         {old, u"Old title"}, {audio + old, u"Old title"},   {old + audio, u"keep"},
     };
-    testing::ScratchDirectory dir;
+    ScratchDirectory dir;
     for (const auto& [bytes, title] : cases) {
         BufferedFile file;
-        testing::OpenOrFail(file, dir.WriteFile("song.mp3", bytes), testing::kLoadMode);
+        OpenOrFail(file, dir.WriteFile("song.mp3", bytes), kLoadMode);
         Id3v1Tag tag = MakeId3v1({u"keep"});
         EXPECT_EQ(ReadId3v1(file, tag, Cp1252()), title != u"keep") << bytes.size();
         EXPECT_EQ(tag.Text(Id3v1Tag::kTitle), title) << bytes.size();

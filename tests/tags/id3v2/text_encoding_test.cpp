@@ -24,15 +24,9 @@ std::u16string Decode(const Bytes& bytes, std::uint8_t encoding) {
     return DecodeText(bytes, encoding, Cp1252()).value_or(u"(failed)");
 }
 
-struct Script {
-    const char* name;
-    std::u16string text;
-    // Whether big-endian text without its mark is recognised; else it reads little-endian,
-    // as other readers read it.
-    bool unmarkedBigEndianSeen;
-};
-
-const Script kScripts[] = {
+// Per script, whether big-endian text without its mark is recognised; else it reads
+// little-endian, as other readers read it.
+const std::tuple<const char*, std::u16string, bool> kScripts[] = {
     {"cjk with zero low bytes", u"\u5742\u672C\u9F8D\u4E00", false},
     {"cjk one unit", u"\u4E00", false},
     {"cjk U+5B00", u"\u5B00\u5B50", false},
@@ -51,15 +45,15 @@ const Script kScripts[] = {
 };
 
 TEST(TextEncodingTest, Utf16ByteOrderByScript) {
-    for (const Script& s : kScripts) {
-        const Bytes big = Units(s.text, true), little = Units(s.text, false);
-        EXPECT_EQ(Decode(big, text_encoding::kUtf16BE), s.text) << s.name;
-        EXPECT_EQ(Decode(Cat({{0xFE, 0xFF}, big}), text_encoding::kUtf16), s.text) << s.name;
-        EXPECT_EQ(Decode(Cat({{0xFF, 0xFE}, little}), text_encoding::kUtf16), s.text) << s.name;
-        EXPECT_EQ(Decode(little, text_encoding::kUtf16), s.text) << s.name;
+    for (const auto& [name, text, unmarkedBigEndianSeen] : kScripts) {
+        const Bytes big = Units(text, true), little = Units(text, false);
+        EXPECT_EQ(Decode(big, text_encoding::kUtf16BE), text) << name;
+        EXPECT_EQ(Decode(Cat({{0xFE, 0xFF}, big}), text_encoding::kUtf16), text) << name;
+        EXPECT_EQ(Decode(Cat({{0xFF, 0xFE}, little}), text_encoding::kUtf16), text) << name;
+        EXPECT_EQ(Decode(little, text_encoding::kUtf16), text) << name;
         const std::u16string asLittle = Decode(Cat({{0xFF, 0xFE}, big}), text_encoding::kUtf16);
-        EXPECT_EQ(Decode(big, text_encoding::kUtf16), s.unmarkedBigEndianSeen ? s.text : asLittle)
-            << s.name;
+        EXPECT_EQ(Decode(big, text_encoding::kUtf16), unmarkedBigEndianSeen ? text : asLittle)
+            << name;
     }
     // Encoding 2 keeps a leading FE FF or FF FE as a character: it has no mark.
     EXPECT_EQ(Decode({0xFE, 0xFF, 0, 'a'}, text_encoding::kUtf16BE), u"\uFEFFa");
