@@ -15,27 +15,12 @@ using namespace testing;
 const std::string kAudio = Pattern(400'000, 11);
 const std::string kOldRecord = "TAG" + Pattern(125, 5);
 
-// One way of making the nth step of a save fail: a file call, a replace step, or a short
-// write followed by a failing one.
+// One way of making the nth step of a save fail: a file call, a replace step, or (neither)
+// a short write followed by a failing one.
 struct Fault {
     std::optional<FileCall> call{};
     std::optional<ReplaceStep> step{};
-    bool shortWrite = false;
     int error = EIO;
-
-    void Arm(FileFaults& files, ReplaceFaults& replaces, std::uint64_t nth) const {
-        if (step) {
-            replaces.Fail(*step, nth, error);
-        } else if (shortWrite) {
-            files.ShortenWrite(nth, 100);
-            files.Fail(FileCall::Write, nth + 1, ENOSPC);
-        } else {
-            files.Fail(*call, nth, error);
-        }
-    }
-    std::uint64_t Count(const FileFaults& files, const ReplaceFaults& replaces) const {
-        return step ? replaces.Count(*step) : files.Count(call.value_or(FileCall::Write));
-    }
 };
 
 const Fault kFaults[] = {
@@ -46,38 +31,13 @@ const Fault kFaults[] = {
     {.call = FileCall::Size},
     {.call = FileCall::Open},
     {.call = FileCall::Close},
-    {.shortWrite = true},
+    {},
     {.step = ReplaceStep::Rename},
     {.step = ReplaceStep::SyncDirectory},
     {.step = ReplaceStep::CreateTemporary},
     // A folder that takes no new files: the audio is not moved inside the file instead.
     {.step = ReplaceStep::CreateTemporary, .error = EACCES},
 };
-
-struct Outcome {
-    bool reached;  // the nth step happened, so it failed
-    bool saved;
-    std::string bytes;
-    std::size_t filesInFolder;
-};
-
-// Saves `file` under `job` with the nth step of `fault` failing.
-Outcome SaveWithFault(const std::string& file, const SaveJob& job, const Fault& fault,
-                      std::uint64_t nth) {
-    SaveHarness harness;
-    const auto path = harness.dir.WriteFile("song.mp3", file);
-    FileFaults files;
-    ReplaceFaults replaces;
-    fault.Arm(files, replaces, nth);
-    bool saved = false;
-    {
-        ScopedFileFaults installedFiles(files);
-        ScopedReplaceFaults installedReplaces(replaces);
-        saved = SaveTags(harness.Request(path, job), harness.context);
-    }
-    return {fault.Count(files, replaces) >= nth, saved, ScratchDirectory::ReadFile(path),
-            harness.dir.Names().size()};
-}
 
 // Whatever step fails, a save that moves the audio leaves the old file or the complete new
 // one (the new one when it reports success), and an in-place save leaves every audio byte
@@ -100,16 +60,37 @@ TEST(TagSaveFaults, EveryFailingStepLeavesTheOldFileOrTheNewOne) {
             for (std::uint64_t nth = 1;; ++nth) {
                 SCOPED_TRACE(::testing::Message()
                              << file.size() << " bytes, fault " << &fault - kFaults << " #" << nth);
-                const Outcome outcome = SaveWithFault(file, job, fault, nth);
-                if (audioAt == kMoves) {
-                    EXPECT_EQ(outcome.bytes, outcome.saved ? expected : file);
-                    EXPECT_EQ(outcome.filesInFolder, 1u);
+                SaveHarness harness;
+                const auto path = harness.dir.WriteFile("song.mp3", file);
+                FileFaults files;
+                ReplaceFaults replaces;
+                if (fault.step) {
+                    replaces.Fail(*fault.step, nth, fault.error);
+                } else if (fault.call) {
+                    files.Fail(*fault.call, nth, fault.error);
                 } else {
-                    ASSERT_GE(outcome.bytes.size(), audioAt + kAudio.size());
-                    EXPECT_EQ(outcome.bytes.compare(audioAt, kAudio.size(), kAudio), 0);
+                    files.ShortenWrite(nth, 100);
+                    files.Fail(FileCall::Write, nth + 1, ENOSPC);
                 }
-                if (!outcome.reached) {
-                    EXPECT_TRUE(outcome.saved);
+                bool saved = false;
+                {
+                    ScopedFileFaults installedFiles(files);
+                    ScopedReplaceFaults installedReplaces(replaces);
+                    saved = SaveTags(harness.Request(path, job), harness.context);
+                }
+                const std::string bytes = ScratchDirectory::ReadFile(path);
+                if (audioAt == kMoves) {
+                    EXPECT_EQ(bytes, saved ? expected : file);
+                    EXPECT_EQ(harness.dir.Names().size(), 1u);
+                } else {
+                    ASSERT_GE(bytes.size(), audioAt + kAudio.size());
+                    EXPECT_EQ(bytes.compare(audioAt, kAudio.size(), kAudio), 0);
+                }
+                // Once the nth step no longer happens, nothing failed and the save succeeds.
+                const auto count = fault.step ? replaces.Count(*fault.step)
+                                              : files.Count(fault.call.value_or(FileCall::Write));
+                if (count < nth) {
+                    EXPECT_TRUE(saved);
                     break;
                 }
             }
