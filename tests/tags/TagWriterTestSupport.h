@@ -70,17 +70,13 @@ struct SaveJob {
     }
 };
 
-inline Id3v1Tag SampleId3v1() {
-    return MakeId3v1({u"New title", u"Someone"}, 7, 17);
-}
-
 // What a save needs around it: a folder, the code page and a message recorder.
 struct SaveHarness {
     ScratchDirectory dir;
     std::unique_ptr<text::CodePage> codePage = text::CodePage::Create("CP1252");
     RecordingMessageSink messages;
     EngineContext context{{}, *codePage, messages};
-    Id3v1Tag v1 = SampleId3v1();
+    Id3v1Tag v1 = MakeId3v1({u"New title", u"Someone"}, 7, 17);
 
     TagSave Request(const std::filesystem::path& path, const SaveJob& job = {}) {
         TagSave save;
@@ -98,7 +94,7 @@ struct SaveHarness {
         return save;
     }
     std::string Expected(const SaveJob& job, const std::string& before) const {
-        return job.Apply(before, AsBytes(EncodeId3v1(SampleId3v1(), *codePage)));
+        return job.Apply(before, AsBytes(EncodeId3v1(v1, *codePage)));
     }
 };
 

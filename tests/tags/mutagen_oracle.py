@@ -92,10 +92,6 @@ def synchsafe(n):
     return bytes([(n >> 21) & 0x7F, (n >> 14) & 0x7F, (n >> 7) & 0x7F, n & 0x7F])
 
 
-def unsynchsafe(b):
-    return (b[0] << 21) | (b[1] << 14) | (b[2] << 7) | b[3]
-
-
 def save(path, version, encoding, flags=0, change=None):
     with open(path, "wb") as f:
         f.write(AUDIO)
@@ -106,11 +102,10 @@ def save(path, version, encoding, flags=0, change=None):
     if change:
         with open(path, "rb") as f:
             data = f.read()
-        size = unsynchsafe(data[6:10])
-        body = change(data[10:10 + size])
+        body = change(data[10:-len(AUDIO)])
         header = data[:5] + bytes([data[5] | flags]) + synchsafe(len(body))
         with open(path, "wb") as f:
-            f.write(header + body + data[10 + size:])
+            f.write(header + body + AUDIO)
 
 
 def write(directory):

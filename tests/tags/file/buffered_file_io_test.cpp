@@ -92,57 +92,48 @@ TEST(BufferedFile, ReadTruncateAndDestructorFlushFirstAt64BitPositions) {
     EXPECT_EQ(ScratchDirectory::ReadFile(path), expected.replace(0, 2, "xy"));
 }
 
-// On a name that is not valid UTF-8, which must open like any other.
-TEST(BufferedFile, ModeBitsChooseHowToOpen) {
+// How each mode opens a name that is not valid UTF-8 (which must open like any other), and
+// failures classified, not thrown, with the errno and the path.
+TEST(BufferedFile, ModeBitsChooseHowToOpenAndFailuresAreClassified) {
     using B = BufferedFile;
+    const std::string latin1 = "caf\xE9";
     const struct {
+        std::string name;
         bool exists;
         unsigned mode;
         Cause cause;
-        const char* after;  // null: no file
+        int error;
+        const char* after;  // null: no file (checked for the first rows)
     } cases[] = {
-        {false, B::kRead, Cause::FileNotFound, nullptr},
-        {true, B::kWrite, Cause::None, ""},
-        {false, B::kReadWrite, Cause::FileNotFound, nullptr},
-        {true, B::kReadWrite, Cause::None, "old"},
-        {true, B::kWrite | B::kOpenExisting, Cause::None, "old"},
-        {true, B::kWrite | B::kCreateNew, Cause::Generic, "old"},
-        {true, B::kReadWrite | B::kCreateAlways, Cause::None, ""},
-        {false, B::kReadWrite | B::kOpenAlways, Cause::None, ""},
+        {latin1, false, B::kRead, Cause::FileNotFound, ENOENT, nullptr},
+        {latin1, true, B::kWrite, Cause::None, 0, ""},
+        {latin1, false, B::kReadWrite, Cause::FileNotFound, ENOENT, nullptr},
+        {latin1, true, B::kReadWrite, Cause::None, 0, "old"},
+        {latin1, true, B::kWrite | B::kOpenExisting, Cause::None, 0, "old"},
+        {latin1, true, B::kWrite | B::kCreateNew, Cause::Generic, EEXIST, "old"},
+        {latin1, true, B::kReadWrite | B::kCreateAlways, Cause::None, 0, ""},
+        {latin1, false, B::kReadWrite | B::kOpenAlways, Cause::None, 0, ""},
+        {"plain/child", false, kLoadMode, Cause::BadPath, ENOTDIR, nullptr},
+        {std::string(300, 'n'), false, kLoadMode, Cause::BadPath, ENAMETOOLONG, nullptr},
+        {"folder", false, kLoadMode, Cause::InvalidFile, EISDIR, nullptr},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
         ScratchDirectory dir;
-        const auto path = c.exists ? dir.WriteFile("caf\xE9", "old") : dir.Path("caf\xE9");
+        dir.WriteFile("plain", "x");
+        std::filesystem::create_directory(dir.Path("folder"));
+        const auto path = c.exists ? dir.WriteFile(c.name, "old") : dir.Path(c.name);
         BufferedFile file;
         CFileExceptionEx error;
         EXPECT_EQ(file.Open(TextPath(path), c.mode, error), c.cause == Cause::None);
-        EXPECT_EQ(error.GetCause(), c.cause) << &c - cases;
-        file.Close();
-        EXPECT_EQ(ScratchDirectory::ReadFile(path), c.after ? c.after : "");
-        EXPECT_EQ(std::filesystem::exists(path), c.after != nullptr);
-    }
-}
-
-TEST(BufferedFile, OpenFailuresAreClassifiedNotThrown) {
-    ScratchDirectory dir;
-    dir.WriteFile("plain", "x");
-    const struct {
-        std::u16string path;
-        Cause cause;
-        int error;
-    } cases[] = {
-        {TextPath(dir.Path("missing")), Cause::FileNotFound, ENOENT},
-        {TextPath(dir.Root()), Cause::InvalidFile, EISDIR},
-        {TextPath(dir.Path("plain") / "child"), Cause::BadPath, ENOTDIR},
-        {TextPath(dir.Path(std::string(300, 'n'))), Cause::BadPath, ENAMETOOLONG},
-    };
-    for (const auto& c : cases) {
-        BufferedFile file;
-        CFileExceptionEx error;
-        EXPECT_FALSE(file.Open(c.path, kLoadMode, error));
         EXPECT_EQ(error.GetCause(), c.cause);
         EXPECT_EQ(error.ErrorNumber(), c.error);
-        EXPECT_EQ(error.Path(), c.path);
+        EXPECT_EQ(error.Path(), c.cause == Cause::None ? u"" : TextPath(path));
+        file.Close();
+        if (c.name == latin1) {
+            EXPECT_EQ(ScratchDirectory::ReadFile(path), c.after ? c.after : "");
+            EXPECT_EQ(std::filesystem::exists(path), c.after != nullptr);
+        }
     }
     BufferedFile file;
     CFileExceptionEx error;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tags/Id3v1TestRecords.h"
 #include "tags/Id3v2TestSupport.h"
 #include "tags/id3v1/GenreTable.h"
@@ -34,31 +36,38 @@ TEST(FrameTextOpsTest, SetFrameTextRules) {
         SetFrameText(tag, FrameId::FromChars(id), input, engine.context);
         EXPECT_EQ(TextOf(tag, id), stored) << id << " " << text::ToUtf8(input);
     }
+    // (Use2.4, Encoding setting, encoding byte stored); setting 2 is UTF-16 with a BOM.
+    const std::tuple<bool, std::uint32_t, int> rows[] = {{false, 3, 0}, {true, 0, 0}, {true, 1, 2},
+                                                         {true, 2, 1},  {true, 3, 3}, {true, 7, 0}};
+    for (auto [use24, setting, stored] : rows) {
+        TestEngine engine;
+        engine.Use24(use24, setting);
+        Id3v2Tag tag;
+        SetFrameText(tag, FrameId("TIT2"), u"x", engine.context);
+        auto* field = static_cast<EncodingField*>(FindField(*tag.Frames()[0], FieldKind::Encoding));
+        EXPECT_EQ(field->Stored(), stored) << use24 << " " << setting;
+    }
 }
 
 TEST(FrameTextOpsTest, GenreDisplay) {
-    const struct {
-        const char* why;
-        std::u16string_view tcon;
-        std::u16string_view shown;
-    } rows[] = {
-        {"a number in parentheses is the genre's name", u"(17)", u"Rock"},
-        {"text after the reference wins", u"(17)Hard", u"Hard"},
-        {"a number beyond the table shows nothing", u"(99999999999999)", u""},
-        {"Winamp's names follow the classic list", u"(191)", u"Psybient"},
-        {"a bare number (ID3v2.4) is the genre's name", u"17", u"Rock"},
-        {"a bare number that names no genre is text", u"1999", u"1999"},
-        {"RX stands for Remix", u"(RX)", u"Remix"},
-        {"CR stands for Cover", u"(CR)", u"Cover"},
-        {"text after a word reference wins", u"(CR)Acoustic", u"Acoustic"},
-        {"a parenthesis without digits is text", u"(Hard) Rock", u"(Hard) Rock"},
-        {"other letters are text", u"(RXX)", u"(RXX)"},
-        {"an unclosed number is text", u"(3", u"(3"},
-        {"empty parentheses are text", u"()", u"()"},
-        {"plain text", u"Techno", u"Techno"},
+    const std::pair<std::u16string_view, std::u16string_view> rows[] = {
+        {u"(17)", u"Rock"},                // a number in parentheses is the genre's name
+        {u"(17)Hard", u"Hard"},            // text after the reference wins
+        {u"(99999999999999)", u""},        // a number beyond the table shows nothing
+        {u"(191)", u"Psybient"},           // Winamp's names follow the classic list
+        {u"17", u"Rock"},                  // a bare number (ID3v2.4) is the genre's name
+        {u"1999", u"1999"},                // a bare number that names no genre is text
+        {u"(RX)", u"Remix"},               // RX stands for Remix
+        {u"(CR)", u"Cover"},               // CR stands for Cover
+        {u"(CR)Acoustic", u"Acoustic"},    // text after a word reference wins
+        {u"(Hard) Rock", u"(Hard) Rock"},  // a parenthesis without digits is text
+        {u"(RXX)", u"(RXX)"},              // other letters are text
+        {u"(3", u"(3"},                    // an unclosed number is text
+        {u"()", u"()"},                    // empty parentheses are text
+        {u"Techno", u"Techno"},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(GenreDisplayFor(row.tcon), row.shown) << row.why;
+    for (const auto& [tcon, shown] : rows)
+        EXPECT_EQ(GenreDisplayFor(tcon), shown) << text::ToUtf8(tcon);
 }
 
 TEST(FrameTextOpsTest, OnlyRealChangesMarkTheTag) {
@@ -76,130 +85,135 @@ TEST(FrameTextOpsTest, OnlyRealChangesMarkTheTag) {
     EXPECT_TRUE(IsTagModified(tag));
 }
 
-TEST(FrameTextOpsTest, NewTextReplacesLaterValues) {
-    TestEngine engine;
-    auto read = ReadBytes(Tag(4, Frame("TPE1", Cat({TextBody("a"), {0}, B("b")}), 4)), engine);
-    SetFrameText(*read.tag, FrameId("TPE1"), u"c", engine.context);
-    EXPECT_EQ(SerializeTag(*read.tag, 4, Cp1252()), Frame("TPE1", TextBody("c"), 4));
-}
+using Edit = std::function<bool(Id3v2Tag&, const EngineContext&)>;
 
-TEST(FrameTextOpsTest, FrameWithoutTextFieldGetsOne) {
-    TestEngine engine;
-    auto read =
-        ReadBytes(Tag(3, Cat({Frame("TIT2", Bytes{3, 0xF8, 0x80}), Frame("TALB", {})})), engine);
-    SetFrameText(*read.tag, FrameId("TIT2"), u"Fixed", engine.context);
-    SetFrameText(*read.tag, FrameId("TALB"), u"Album", engine.context);
-    EXPECT_EQ(SerializeTag(*read.tag, 3, Cp1252()),
-              Cat({Frame("TIT2", TextBody("Fixed")), Frame("TALB", TextBody("Album"))}));
-}
-
-TEST(FrameTextOpsTest, EncodingPolicyAppliesToNewFrames) {
-    // (Use2.4, Encoding setting, encoding byte stored); setting 2 is UTF-16 with a BOM.
-    const std::tuple<bool, std::uint32_t, int> rows[] = {{false, 3, 0}, {true, 0, 0}, {true, 1, 2},
-                                                         {true, 2, 1},  {true, 3, 3}, {true, 7, 0}};
-    for (auto [use24, setting, stored] : rows) {
-        TestEngine engine;
-        engine.Use24(use24, setting);
-        Id3v2Tag tag;
-        SetFrameText(tag, FrameId("TIT2"), u"x", engine.context);
-        auto* field = static_cast<EncodingField*>(FindField(*tag.Frames()[0], FieldKind::Encoding));
-        EXPECT_EQ(field->Stored(), stored) << use24 << " " << setting;
-    }
-}
-
-// The ID3v2 tag every copy starts from.
-Bytes CopyTarget() {
-    const std::string longTitle = "A Title Far Longer Than The Thirty Characters Of ID3v1";
-    return Tag(
-        3, Cat({Frame("TIT2", TextBody(longTitle)),
-                Frame("TPE1", Cat({{1}, Utf16(u"\u65E5 Band")})), Frame("TYER", TextBody("1999")),
-                Frame("TRCK", TextBody("5/12")), Frame("TCON", TextBody("(17)"))}));
-}
-
-TEST(FrameTextOpsTest, CopyFromId3v1TakesOnlyWhatTheId3v2TagLacks) {
-    const std::string before =
-        "TIT2=A Title Far Longer Than The Thirty Characters Of ID3v1|TPE1=\xE6\x97\xA5 "
-        "Band|TYER=1999|TRCK=5/12|TCON=(17)";
-    const struct {
-        const char* why;
-        std::vector<RecordEdit> record;
-        bool copied;
-        std::string after;
-    } rows[] = {
-        {"blank fields, track 0 and genre 255 change nothing", {}, true, before},
-        {"what ID3v1 can hold of each ID3v2 value changes nothing",
-         {{3, "A Title Far Longer Than The Th"}, {33, "? Band"}, {93, "1999"}, {126, "\x05\x11"}},
-         true,
-         before},
-        {"a genre without a name changes nothing", {{127, "\xC8"}}, true, before},
-        {"a genre of Winamp's list is copied as its name",
-         {{127, "\x82"}},
-         true,
-         "TIT2=A Title Far Longer Than The Thirty Characters Of ID3v1|TPE1=\xE6\x97\xA5 "
-         "Band|TYER=1999|TRCK=5/12|TCON=Terror"},
-        {"other values are copied",
-         {{3, "Short"}, {63, "Album"}, {93, "2001"}, {126, "\x06\x08"}},
-         true,
-         "TIT2=Short|TPE1=\xE6\x97\xA5 Band|TYER=2001|TRCK=6|TCON=(8)|TALB=Album"},
+Edit SetText(const char* id, std::u16string text) {
+    return [=](Id3v2Tag& tag, const EngineContext& context) {
+        SetFrameText(tag, FrameId::FromChars(id), text, context);
+        return true;
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.why);
-        TestEngine engine;
-        auto read = ReadBytes(CopyTarget(), engine);
-        MarkAll(*read.tag, false);
-        Id3v1Tag v1;
-        DecodeId3v1(RecordWith(row.record), Cp1252(), v1);
-        v1.SetLoaded(RecordWith(row.record));
-        EXPECT_EQ(CopyFromId3v1(*read.tag, v1, engine.context), row.copied);
-        EXPECT_EQ(Describe(*read.tag), row.after);
-        EXPECT_EQ(IsTagModified(*read.tag), row.after != before);
-    }
 }
 
-// Without an ID3v1 tag there is nothing to copy, and a blank tag must not blank the frames.
-TEST(FrameTextOpsTest, CopyFromId3v1WithoutATagCopiesNothing) {
-    TestEngine engine;
-    auto read = ReadBytes(CopyTarget(), engine);
-    MarkAll(*read.tag, false);
-    EXPECT_FALSE(CopyFromId3v1(*read.tag, Id3v1Tag(), engine.context));
-    EXPECT_FALSE(IsTagModified(*read.tag));
-    Id3v1Tag edited;
-    edited.SetText(Id3v1Tag::kAlbum, u"New");
-    EXPECT_TRUE(CopyFromId3v1(*read.tag, edited, engine.context));
-    EXPECT_EQ(TextOf(*read.tag, "TALB"), "New");
+Edit AddCommentIn(const char* language) {
+    return [=](Id3v2Tag& tag, const EngineContext& context) {
+        AddComment(tag, language, u"d", u"t", context);
+        return true;
+    };
 }
 
-// Every value of a multi-value frame is cleaned, and a frame whose only change is in a later
-// value still counts as changed.
-TEST(FrameTextOpsTest, CleanUpsReachEveryValue) {
+Bytes Tpe1(std::string_view values) {
+    return Frame("TPE1", Cat({{0}, B(values)}));
+}
+
+Bytes Comm(std::string_view languageAndTexts) {
+    return Frame("COMM", Cat({{0}, B(languageAndTexts)}));
+}
+
+// An edit of frames as read from a tag: what it returns, whether it marks the tag, and the
+// frames written. Cleanups reach every value of a multi-value frame, and a frame whose only
+// change is in a later value still counts as changed.
+TEST(FrameTextOpsTest, EditsOfReadFrames) {
+    const Edit capitalize = [](Id3v2Tag& tag, const EngineContext& context) {
+        return CapitalizeWords(tag, FrameId("TPE1"), context);
+    };
+    const Edit underscores = [](Id3v2Tag& tag, const EngineContext& context) {
+        return UnderscoresToSpaces(tag, FrameId("TPE1"), context);
+    };
+    const Edit setComment = [](Id3v2Tag& tag, const EngineContext& context) {
+        SetCommentText(tag, u"", u"new", "eng", context);
+        return true;
+    };
+    const Edit none = [](Id3v2Tag&, const EngineContext&) { return false; };
     const struct {
         const char* why;
-        Bytes values;
-        bool (*cleanUp)(Id3v2Tag&, const FrameId&, const EngineContext&);
+        std::uint8_t version;
+        Bytes frames;
+        Edit edit;
         bool changed;
         Bytes written;
     } rows[] = {
-        {"capitalize every value", B("a_b\0c-d\0e"sv), CapitalizeWords, true, B("A_B\0C-D\0E"sv)},
-        {"only a later value changes", B("Abc\0def"sv), CapitalizeWords, true, B("Abc\0Def"sv)},
-        {"nothing to capitalize", B("Abc\0Def"sv), CapitalizeWords, false, B("Abc\0Def"sv)},
-        {"letters beyond ASCII", B("\xE9lan \xF1u"sv), CapitalizeWords, true, B("\xC9lan \xD1u"sv)},
-        {"underscores in every value", B("a_b\0c_d\0e"sv), UnderscoresToSpaces, true,
-         B("a b\0c d\0e"sv)},
-        {"an underscore only in a later value", B("ab\0c_d"sv), UnderscoresToSpaces, true,
-         B("ab\0c d"sv)},
+        {"new text replaces later values", 4, Tpe1("a\0b"sv), SetText("TPE1", u"c"), true,
+         Tpe1("c")},
+        {"a text frame without a text field gets one", 3, Frame("TIT2", Bytes{3, 0xF8, 0x80}),
+         SetText("TIT2", u"Fixed"), true, Frame("TIT2", TextBody("Fixed"))},
+        {"an empty frame gets a text field", 3, Frame("TALB", {}), SetText("TALB", u"Album"), true,
+         Frame("TALB", TextBody("Album"))},
+        {"capitalize every value", 4, Tpe1("a_b\0c-d\0e"sv), capitalize, true,
+         Tpe1("A_B\0C-D\0E"sv)},
+        {"only a later value changes", 4, Tpe1("Abc\0def"sv), capitalize, true, Tpe1("Abc\0Def"sv)},
+        {"nothing to capitalize", 4, Tpe1("Abc\0Def"sv), capitalize, false, Tpe1("Abc\0Def"sv)},
+        {"letters beyond ASCII", 4, Tpe1("\xE9lan \xF1u"), capitalize, true, Tpe1("\xC9lan \xD1u")},
+        {"underscores in every value", 4, Tpe1("a_b\0c_d\0e"sv), underscores, true,
+         Tpe1("a b\0c d\0e"sv)},
+        {"an underscore only in a later value", 4, Tpe1("ab\0c_d"sv), underscores, true,
+         Tpe1("ab\0c d"sv)},
+        {"a comment's later values are kept", 3, Comm("eng\0one\0two"sv), none, false,
+         Comm("eng\0one\0two"sv)},
+        {"until its text is set", 3, Comm("eng\0one\0two"sv), setComment, true, Comm("eng\0new"sv)},
+        {"a comment's language is padded", 3, {}, AddCommentIn("en"), true, Comm("en\0d\0t"sv)},
+        {"or written as zeros", 3, {}, AddCommentIn(""), true, Comm("\0\0\0d\0t"sv)},
+        {"or cut to three bytes", 3, {}, AddCommentIn("engl"), true, Comm("engd\0t"sv)},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.why);
         TestEngine engine;
-        auto read = ReadBytes(Tag(4, Frame("TPE1", Cat({{0}, row.values}), 4)), engine);
+        auto read = ReadBytes(Tag(row.version, row.frames), engine);
         MarkAll(*read.tag, false);
-        EXPECT_EQ(row.cleanUp(*read.tag, FrameId("TPE1"), engine.context), row.changed);
+        EXPECT_EQ(row.edit(*read.tag, engine.context), row.changed);
         EXPECT_EQ(IsTagModified(*read.tag), row.changed);
-        EXPECT_EQ(SerializeTag(*read.tag, 4, Cp1252()), Frame("TPE1", Cat({{0}, row.written}), 4));
+        EXPECT_EQ(SerializeTag(*read.tag, row.version, Cp1252()), row.written);
     }
     // Beyond Latin-1 and the BMP; a letter without a simple upper case stays.
     EXPECT_EQ(CapitalizedWords(u"\u0436\u0443\u043A \U00010428x \u00DF"),
               u"\u0416\u0443\u043A \U00010400x \u00DF");
+}
+
+// Only what the ID3v2 tag lacks is copied; without an ID3v1 tag there is nothing to copy, and
+// a blank tag must not blank the frames.
+TEST(FrameTextOpsTest, CopyFromId3v1TakesOnlyWhatTheId3v2TagLacks) {
+    const std::string longTitle = "A Title Far Longer Than The Thirty Characters Of ID3v1";
+    const Bytes target =
+        Cat({Frame("TIT2", TextBody(longTitle)), Frame("TPE1", Cat({{1}, Utf16(u"\u65E5 Band")})),
+             Frame("TYER", TextBody("1999")), Frame("TRCK", TextBody("5/12")),
+             Frame("TCON", TextBody("(17)"))});
+    const std::string kept = "TIT2=" + longTitle + "|TPE1=\xE6\x97\xA5 Band|TYER=1999|TRCK=5/12";
+    const struct {
+        const char* why;
+        std::vector<RecordEdit> record;
+        bool loaded;
+        std::string after;  // empty: CopyFromId3v1 copies nothing and says so
+    } rows[] = {
+        {"blank fields, track 0 and genre 255 change nothing", {}, true, kept + "|TCON=(17)"},
+        {"what ID3v1 can hold of each ID3v2 value changes nothing",
+         {{3, "A Title Far Longer Than The Th"}, {33, "? Band"}, {93, "1999"}, {126, "\x05\x11"}},
+         true,
+         kept + "|TCON=(17)"},
+        {"a genre without a name changes nothing", {{127, "\xC8"}}, true, kept + "|TCON=(17)"},
+        {"a genre of Winamp's list is copied as its name",
+         {{127, "\x82"}},
+         true,
+         kept + "|TCON=Terror"},
+        {"other values are copied",
+         {{3, "Short"}, {63, "Album"}, {93, "2001"}, {126, "\x06\x08"}},
+         true,
+         "TIT2=Short|TPE1=\xE6\x97\xA5 Band|TYER=2001|TRCK=6|TCON=(8)|TALB=Album"},
+        {"no ID3v1 tag copies nothing", {}, false, ""},
+        {"an edited ID3v1 tag is copied", {{63, "New"}}, false, kept + "|TCON=(17)|TALB=New"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        TestEngine engine;
+        auto read = ReadBytes(Tag(3, target), engine);
+        MarkAll(*read.tag, false);
+        const std::string before = Describe(*read.tag);
+        Id3v1Tag v1;
+        DecodeId3v1(RecordWith(row.record), Cp1252(), v1);
+        if (row.loaded)
+            v1.SetLoaded(RecordWith(row.record));
+        EXPECT_EQ(CopyFromId3v1(*read.tag, v1, engine.context), !row.after.empty());
+        EXPECT_EQ(Describe(*read.tag), row.after.empty() ? before : row.after);
+        EXPECT_EQ(IsTagModified(*read.tag), Describe(*read.tag) != before);
+    }
 }
 
 // With a multi-byte code page an 8-bit frame is text in that page, read and written whole
@@ -278,28 +292,6 @@ TEST(CommentOpsTest, FindGetSetAdd) {
     EXPECT_EQ(GetComment(tag, u"desc", Cp1252()).language, "deu");  // a found comment keeps it
     EXPECT_EQ(GetComment(tag, u"other", Cp1252()).language, "fra");
     EXPECT_FALSE(GetComment(tag, u"none", Cp1252()).language.has_value());
-}
-
-TEST(CommentOpsTest, LanguageAlwaysWritesThreeBytes) {
-    TestEngine engine;
-    for (auto [language, written] :
-         {std::pair{"en", Bytes{'e', 'n', 0}}, {"", Bytes{0, 0, 0}}, {"engl", B("eng")}}) {
-        Id3v2Tag tag;
-        AddComment(tag, language, u"d", u"t", engine.context);
-        EXPECT_EQ(SerializeTag(tag, 3, Cp1252()),
-                  Frame("COMM", Cat({{0}, written, B("d"), {0}, B("t")})))
-            << language;
-    }
-}
-
-TEST(CommentOpsTest, LaterValuesOfTheTextAreKeptUntilItIsSet) {
-    TestEngine engine;
-    Bytes body = Cat({{0}, B("eng"), {0}, B("one"), {0}, B("two")});
-    auto read = ReadBytes(Tag(3, Frame("COMM", body)), engine);
-    EXPECT_EQ(SerializeTag(*read.tag, 3, Cp1252()), Frame("COMM", body));
-    SetCommentText(*read.tag, u"", u"new", "eng", engine.context);
-    EXPECT_EQ(SerializeTag(*read.tag, 3, Cp1252()),
-              Frame("COMM", Cat({{0}, B("eng"), {0}, B("new")})));
 }
 
 }  // namespace

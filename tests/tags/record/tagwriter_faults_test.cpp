@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <random>
+#include <thread>
 
 #include "replace/ReplaceFaults.h"
 #include "tags/TagWriterTestSupport.h"
@@ -15,27 +21,12 @@ using namespace testing;
 const std::string kAudio = Pattern(400'000, 11);
 const std::string kOldRecord = "TAG" + Pattern(125, 5);
 
-// One way of making the nth step of a save fail: a file call, a replace step, or a short
-// write followed by a failing one.
+// One way of making the nth step of a save fail: a file call, a replace step, or (neither)
+// a short write followed by a failing one.
 struct Fault {
     std::optional<FileCall> call{};
     std::optional<ReplaceStep> step{};
-    bool shortWrite = false;
     int error = EIO;
-
-    void Arm(FileFaults& files, ReplaceFaults& replaces, std::uint64_t nth) const {
-        if (step) {
-            replaces.Fail(*step, nth, error);
-        } else if (shortWrite) {
-            files.ShortenWrite(nth, 100);
-            files.Fail(FileCall::Write, nth + 1, ENOSPC);
-        } else {
-            files.Fail(*call, nth, error);
-        }
-    }
-    std::uint64_t Count(const FileFaults& files, const ReplaceFaults& replaces) const {
-        return step ? replaces.Count(*step) : files.Count(call.value_or(FileCall::Write));
-    }
 };
 
 const Fault kFaults[] = {
@@ -46,38 +37,13 @@ const Fault kFaults[] = {
     {.call = FileCall::Size},
     {.call = FileCall::Open},
     {.call = FileCall::Close},
-    {.shortWrite = true},
+    {},
     {.step = ReplaceStep::Rename},
     {.step = ReplaceStep::SyncDirectory},
     {.step = ReplaceStep::CreateTemporary},
     // A folder that takes no new files: the audio is not moved inside the file instead.
     {.step = ReplaceStep::CreateTemporary, .error = EACCES},
 };
-
-struct Outcome {
-    bool reached;  // the nth step happened, so it failed
-    bool saved;
-    std::string bytes;
-    std::size_t filesInFolder;
-};
-
-// Saves `file` under `job` with the nth step of `fault` failing.
-Outcome SaveWithFault(const std::string& file, const SaveJob& job, const Fault& fault,
-                      std::uint64_t nth) {
-    SaveHarness harness;
-    const auto path = harness.dir.WriteFile("song.mp3", file);
-    FileFaults files;
-    ReplaceFaults replaces;
-    fault.Arm(files, replaces, nth);
-    bool saved = false;
-    {
-        ScopedFileFaults installedFiles(files);
-        ScopedReplaceFaults installedReplaces(replaces);
-        saved = SaveTags(harness.Request(path, job), harness.context);
-    }
-    return {fault.Count(files, replaces) >= nth, saved, ScratchDirectory::ReadFile(path),
-            harness.dir.Names().size()};
-}
 
 // Whatever step fails, a save that moves the audio leaves the old file or the complete new
 // one (the new one when it reports success), and an in-place save leaves every audio byte
@@ -100,18 +66,91 @@ TEST(TagSaveFaults, EveryFailingStepLeavesTheOldFileOrTheNewOne) {
             for (std::uint64_t nth = 1;; ++nth) {
                 SCOPED_TRACE(::testing::Message()
                              << file.size() << " bytes, fault " << &fault - kFaults << " #" << nth);
-                const Outcome outcome = SaveWithFault(file, job, fault, nth);
-                if (audioAt == kMoves) {
-                    EXPECT_EQ(outcome.bytes, outcome.saved ? expected : file);
-                    EXPECT_EQ(outcome.filesInFolder, 1u);
+                SaveHarness harness;
+                const auto path = harness.dir.WriteFile("song.mp3", file);
+                FileFaults files;
+                ReplaceFaults replaces;
+                if (fault.step) {
+                    replaces.Fail(*fault.step, nth, fault.error);
+                } else if (fault.call) {
+                    files.Fail(*fault.call, nth, fault.error);
                 } else {
-                    ASSERT_GE(outcome.bytes.size(), audioAt + kAudio.size());
-                    EXPECT_EQ(outcome.bytes.compare(audioAt, kAudio.size(), kAudio), 0);
+                    files.ShortenWrite(nth, 100);
+                    files.Fail(FileCall::Write, nth + 1, ENOSPC);
                 }
-                if (!outcome.reached) {
-                    EXPECT_TRUE(outcome.saved);
+                bool saved = false;
+                {
+                    ScopedFileFaults installedFiles(files);
+                    ScopedReplaceFaults installedReplaces(replaces);
+                    saved = SaveTags(harness.Request(path, job), harness.context);
+                }
+                const std::string bytes = ScratchDirectory::ReadFile(path);
+                if (audioAt == kMoves) {
+                    EXPECT_EQ(bytes, saved ? expected : file);
+                    EXPECT_EQ(harness.dir.Names().size(), 1u);
+                } else {
+                    ASSERT_GE(bytes.size(), audioAt + kAudio.size());
+                    EXPECT_EQ(bytes.compare(audioAt, kAudio.size(), kAudio), 0);
+                }
+                // Once the nth step no longer happens, nothing failed and the save succeeds.
+                const auto count = fault.step ? replaces.Count(*fault.step)
+                                              : files.Count(fault.call.value_or(FileCall::Write));
+                if (count < nth) {
+                    EXPECT_TRUE(saved);
                     break;
                 }
+            }
+        }
+    }
+}
+
+// Forks a child that saves `request` and leaves at once; returns its id.
+pid_t StartSave(SaveHarness& harness, const TagSave& request) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(SaveTags(request, harness.context) ? 0 : 1);
+    }
+    return child;
+}
+
+// A save that grows the tag of a large file is killed at random moments: each time the file
+// is the old one or the complete new one, never a mixture.
+TEST(TagSaveKillTest, KilledSaveLeavesTheOldFileOrTheNewOne) {
+    SaveHarness harness;
+    const std::string old =
+        TagBytes(200, Pattern(200, 1)) + Pattern(6 << 20, 2) + "TAG" + Pattern(125, 3);
+    const auto path = harness.dir.Path("song.mp3");
+    const SaveJob job{.frames = Pattern(60'000, 4)};
+    const TagSave request = harness.Request(path, job);
+    const std::string expected = harness.Expected(job, old);
+
+    // One undisturbed save shows how long a save lasts, so the kills spread over all of it.
+    harness.dir.WriteFile("song.mp3", old);
+    const auto begin = std::chrono::steady_clock::now();
+    int status = 0;
+    ASSERT_GT(::waitpid(StartSave(harness, request), &status, 0), 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const auto span = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - begin);
+    ASSERT_EQ(ScratchDirectory::ReadFile(path), expected);
+
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<long> moment(0, span.count());
+    for (int round = 0; round < 30; ++round) {
+        harness.dir.WriteFile("song.mp3", old);
+        const pid_t child = StartSave(harness, request);
+        ASSERT_GT(child, 0);
+        std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        const std::string now = ScratchDirectory::ReadFile(path);
+        EXPECT_TRUE(now == old || now == expected) << "round " << round << ": " << now.size();
+        // A killed save may leave its temporary file beside the song.
+        for (const auto& entry : std::filesystem::directory_iterator(harness.dir.Root())) {
+            if (entry.path() != path) {
+                std::filesystem::remove(entry.path());
             }
         }
     }

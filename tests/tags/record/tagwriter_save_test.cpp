@@ -1,9 +1,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -23,11 +21,20 @@ using namespace testing;
 
 const std::string kAudio = Pattern(300'000, 7);
 const std::string kOldRecord = "TAG" + Pattern(125, 3);
+constexpr std::uint64_t kOldTime = 1'000'000;
 
 std::string P(std::size_t size) {
     return Pattern(size, 9);
 }
 
+void SetOldTime(const std::filesystem::path& path) {
+    const timespec times[2] = {{kOldTime, 0}, {kOldTime, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+// Each save gives the model's bytes and leaves no temporary file; one that fits in the old
+// tag (`tagEnd`: where that tag ends) writes only the tag and the record, in the same file,
+// and a save with nothing to do opens nothing.
 TEST(TagSave, GivesTheModelsBytes) {
     const std::string tagged = TagBytes(2048, Pattern(2048, 1)) + kAudio;
     const std::string both = tagged + kOldRecord;
@@ -36,16 +43,19 @@ TEST(TagSave, GivesTheModelsBytes) {
         const char* name;
         std::string file;
         SaveJob job;
+        std::size_t tagEnd = 0;  // 0: the audio may move
     } cases[] = {
-        {"InPlaceWithPadding", tagged, {.frames = P(1000)}},
-        {"ExactFit", tagged, {.frames = P(2048)}},
-        {"EmptyFrameListInPlace", tagged, {.frames = ""}},
+        {"NothingToDo", tagged, {}, 2058},
+        {"InPlaceWithPadding", tagged, {.frames = P(1000)}, 2058},
+        {"ExactFit", tagged, {.frames = P(2048)}, 2058},
+        {"EmptyFrameListInPlace", tagged, {.frames = ""}, 2058},
         {"GrowsOldTag", both, {.frames = P(5000)}},
         {"NewTagBeforeAudio", kAudio, {.frames = P(100), .version = 4}},
         {"GrowWithId3v1Write", both, {.writeV1 = true, .frames = P(9000)}},
         {"GrowWithId3v1Strip", both, {.stripV1 = true, .frames = P(9000)}},
-        {"InPlaceWithId3v1Append", tagged, {.writeV1 = true, .frames = P(10), .version = 4}},
-        {"FooterTagInPlace", footerTag + kAudio, {.frames = P(505), .version = 4}},
+        {"InPlaceWithId3v1Write", both, {.writeV1 = true, .frames = P(1000)}, 2058},
+        {"InPlaceWithId3v1Append", tagged, {.writeV1 = true, .frames = P(10), .version = 4}, 2058},
+        {"FooterTagInPlace", footerTag + kAudio, {.frames = P(505), .version = 4}, 520},
         {"FooterTagGrows", footerTag + kAudio, {.frames = P(600)}},
         {"Id3v22Replaced", TagBytes(300, Pattern(300, 4), 2) + kAudio, {.frames = P(20)}},
         {"Id3v23HasNoFooter", TagBytes(500, P(500), 3, 0x10) + kAudio, {.frames = P(600)}},
@@ -55,11 +65,11 @@ TEST(TagSave, GivesTheModelsBytes) {
         {"StripBothTags", both, {.stripV1 = true, .stripV2 = true}},
         {"StripId3v2WriteId3v1", tagged, {.writeV1 = true, .stripV2 = true}},
         {"StripWinsOverFrames", tagged, {.stripV2 = true, .frames = P(9)}},
-        {"Id3v1Overwritten", kAudio + kOldRecord, {.writeV1 = true}},
-        {"Id3v1Appended", kAudio, {.writeV1 = true}},
+        {"Id3v1Overwritten", kAudio + kOldRecord, {.writeV1 = true}, 10},
+        {"Id3v1Appended", kAudio, {.writeV1 = true}, 10},
         {"RecordOnlyFileGetsASecond", kOldRecord, {.writeV1 = true}},
-        {"EmptyId3v1AutoDeleted", kAudio + kOldRecord, {.writeV1 = true, .emptyV1 = true}},
-        {"Id3v1Stripped", kAudio + kOldRecord, {.stripV1 = true}},
+        {"EmptyId3v1AutoDeleted", kAudio + kOldRecord, {.writeV1 = true, .emptyV1 = true}, 10},
+        {"Id3v1Stripped", kAudio + kOldRecord, {.stripV1 = true}, 10},
         {"TinyFileGetsATagInFront", "0123456789", {.frames = P(50)}},
         {"TinyFileGetsRecordThenTag", "01234", {.writeV1 = true, .frames = P(50)}},
     };
@@ -67,47 +77,65 @@ TEST(TagSave, GivesTheModelsBytes) {
         SCOPED_TRACE(c.name);
         SaveHarness harness;
         const auto path = harness.dir.WriteFile("song.mp3", c.file);
-        EXPECT_TRUE(SaveTags(harness.Request(path, c.job), harness.context));
+        SetOldTime(path);
+        const ino_t inode = StatOf(path).st_ino;
+        const TagSave request = harness.Request(path, c.job);
+        FileFaults faults;
+        {
+            ScopedFileFaults installed(faults);
+            EXPECT_TRUE(SaveTags(request, harness.context));
+        }
         EXPECT_EQ(ScratchDirectory::ReadFile(path), harness.Expected(c.job, c.file));
         EXPECT_TRUE(harness.messages.Shown().empty());
-        EXPECT_EQ(harness.dir.Names().size(), 1u);  // no temporary file stays behind
+        EXPECT_EQ(harness.dir.Names().size(), 1u);
+        EXPECT_EQ(StatOf(path).st_mtim.tv_sec == kOldTime, !request.ChangesSomething());
+        EXPECT_EQ(faults.Count(FileCall::Open) == 0, !request.ChangesSomething());
+        if (c.tagEnd == 0)
+            continue;
+        EXPECT_EQ(StatOf(path).st_ino, inode);
+        for (const auto& write : faults.Writes()) {
+            const bool inRecord = write.offset + 128 >= c.file.size();
+            EXPECT_TRUE(write.offset + write.size <= c.tagEnd || inRecord) << write.offset;
+        }
     }
 }
 
-void SetOldTime(const std::filesystem::path& path) {
-    const timespec times[2] = {{1'000'000, 0}, {1'000'000, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-}
+const SaveJob kGrow = {.writeV1 = true, .frames = P(20'000)};
 
-TEST(TagSave, NothingToDoTouchesNothing) {
-    SaveHarness harness;
-    const std::string bytes = TagBytes(100, Pattern(100)) + kAudio;
-    const auto path = harness.dir.WriteFile("song.mp3", bytes);
-    SetOldTime(path);
-    FileFaults faults;
-    ScopedFileFaults installed(faults);
-    EXPECT_TRUE(SaveTags(harness.Request(path), harness.context));
-    EXPECT_EQ(faults.Count(FileCall::Open), 0u);
-    EXPECT_EQ(StatOf(path).st_mtim.tv_sec, 1'000'000);
-}
-
-// A failed save reports once and leaves the file exactly as it was.
+// A failed or refused save reports once and leaves the file exactly as it was. A tag that
+// claims more than the file (or the bytes before the record) holds is not cut off: where its
+// audio would start is a guess. A folder that takes no new files, whatever the system calls
+// it, refuses a save that moves the audio.
 TEST(TagSave, FailuresAreReportedAndKeepTheFile) {
+    const std::u16string claims =
+        u": its ID3v2 tag claims more bytes than the file holds, so it was not removed";
+    const std::u16string notWritable =
+        u": the folder * is not writable, so the audio cannot be moved safely";
+    const std::string tagged = TagBytes(100, Pattern(100)) + kAudio;
     const struct {
         std::string file;  // empty: no file
         int createError;
-        const char16_t* message;
-        int reason;  // the errno whose text follows the message, 0 for none
+        std::u16string after;  // the text after the path; '*' stands for the folder
+        int reason;            // the errno of the cause shown, 0 for none
+        SaveJob job = kGrow;
+        const char16_t* before = u"Couldn't save ID3v2 tag to\n";
     } cases[] = {
-        {TagBytes(900'000, Pattern(500)) + kAudio + kOldRecord, 0, u"Couldn't save ID3v2 tag to\n",
-         0},
-        {std::string("ID3\3\0\0\x80\0\0\0", 10) + kAudio, 0, u"Couldn't save ID3v2 tag to\n", 0},
-        // Padding the tag in place would run over the record being replaced.
-        {TagBytes(200, P(100)) + kOldRecord, 0, u"Couldn't save ID3v2 tag to\n", 0},
-        {TagBytes(100, Pattern(100)) + kAudio, ENOSPC, u"Couldn't save ID3v2 tag to\n", ENOSPC},
-        {"", 0, u"Couldn't open\n", ENOENT},
+        {TagBytes(900'000, Pattern(500)) + kAudio + kOldRecord, 0, u"", 0},
+        {std::string("ID3\3\0\0\x80\0\0\0", 10) + kAudio, 0, u"", 0},
+        // The ID3v1 step removes the record the old tag reaches into.
+        {TagBytes(200, P(100)) + kOldRecord, 0, u"", 0},
+        // Padding the tag in place would run over the record the save keeps.
+        {TagBytes(200, P(100)) + kOldRecord, 0, u"", 0, {.frames = P(10)}},
+        {tagged, ENOSPC, u": " + SystemReasonText(ENOSPC), ENOSPC},
+        {"", 0, u": " + SystemReasonText(ENOENT), ENOENT, kGrow, u"Couldn't open\n"},
+        {TagBytes(5000, P(100)), 0, claims, 0, {.stripV2 = true}},
+        {TagBytes(200, P(100)) + kOldRecord, 0, claims, 0, {.stripV2 = true}},
+        {tagged, EACCES, notWritable, 0},
+        {tagged, EROFS, notWritable, 0},
+        {tagged, EPERM, notWritable, 0},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
         SaveHarness harness;
         const auto path = harness.dir.Path("song.mp3");
         if (!c.file.empty()) {
@@ -117,52 +145,16 @@ TEST(TagSave, FailuresAreReportedAndKeepTheFile) {
         ReplaceFaults faults;
         faults.Fail(ReplaceStep::CreateTemporary, 1, c.createError);
         ScopedReplaceFaults installed(faults);
-        EXPECT_FALSE(SaveTags(harness.Request(path, {.writeV1 = true, .frames = P(20'000)}),
-                              harness.context));
-        EXPECT_EQ(harness.messages.Texts(),
-                  std::vector{c.message + TextPath(path) +
-                              (c.reason != 0 ? u": " + SystemReasonText(c.reason) : u"")});
+        EXPECT_FALSE(SaveTags(harness.Request(path, c.job), harness.context));
+        std::u16string after = c.after;
+        if (const auto star = after.find(u'*'); star != std::u16string::npos)
+            after.replace(star, 1, TextPath(harness.dir.Root()));
+        EXPECT_EQ(harness.messages.Texts(), std::vector{c.before + TextPath(path) + after});
         EXPECT_EQ(harness.messages.Shown().at(0).caption, u"Error");
-        // The system error of the failing call travels with the message.
         EXPECT_EQ(harness.messages.Shown().at(0).cause.value(), c.reason);
-        EXPECT_EQ(ScratchDirectory::ReadFile(path), c.file) << &c - cases;
-        EXPECT_EQ(StatOf(path).st_mtim.tv_sec, c.file.empty() ? 0 : 1'000'000);
+        EXPECT_EQ(ScratchDirectory::ReadFile(path), c.file);
+        EXPECT_EQ(StatOf(path).st_mtim.tv_sec, c.file.empty() ? 0 : kOldTime);
     }
-}
-
-// A tag that claims more than the file (or than the bytes before the ID3v1 record) holds is
-// not cut off: where its audio would start is a guess.
-TEST(TagSave, StripOfATagPastTheEndIsRefusedWithTheReason) {
-    for (const std::string& file : {TagBytes(5000, P(100)), TagBytes(200, P(100)) + kOldRecord}) {
-        SaveHarness harness;
-        const auto path = harness.dir.WriteFile("song.mp3", file);
-        EXPECT_FALSE(SaveTags(harness.Request(path, {.stripV2 = true}), harness.context));
-        EXPECT_EQ(harness.messages.Texts(),
-                  std::vector<std::u16string>{u"Couldn't save ID3v2 tag to\n" + TextPath(path) +
-                                              u": its ID3v2 tag claims more bytes than the file "
-                                              u"holds, so it was not removed"});
-        EXPECT_EQ(ScratchDirectory::ReadFile(path), file);
-    }
-}
-
-// Which bytes of the file a save wrote, as offsets of the system's write calls.
-TEST(TagSave, InPlaceSaveWritesOnlyTheTagAndTheRecord) {
-    SaveHarness harness;
-    const std::string bytes = TagBytes(4096, Pattern(4096)) + kAudio + kOldRecord;
-    const auto path = harness.dir.WriteFile("song.mp3", bytes);
-    const ino_t inode = StatOf(path).st_ino;
-    FileFaults faults;
-    {
-        ScopedFileFaults installed(faults);
-        ASSERT_TRUE(
-            SaveTags(harness.Request(path, {.writeV1 = true, .frames = P(3000)}), harness.context));
-    }
-    for (const auto& write : faults.Writes()) {
-        const bool inTag = write.offset + write.size <= 4106;
-        const bool inRecord = write.offset >= bytes.size() - 128;
-        EXPECT_TRUE(inTag || inRecord) << write.offset << "+" << write.size;
-    }
-    EXPECT_EQ(StatOf(path).st_ino, inode);
 }
 
 // The new file takes the old one's place behind the link (its mode and owner: SafeReplace).
@@ -180,7 +172,8 @@ TEST(TagSave, MovingSaveKeepsTheLink) {
     EXPECT_EQ(harness.dir.Names().size(), 2u);
 }
 
-// The save tests' model pads with PaddingFor too, so its figures are checked here by hand.
+// The save tests' model pads with PaddingFor too, so its figures are checked here by hand;
+// a tag too large for its size field is refused.
 TEST(PaddingFor, AlignsTheWholeFileToFourKibibytes) {
     const std::array<std::uint32_t, 3> cases[] = {
         {1'000'000, 100, 3'410},  // T = 1,000,110; file grows to 1,003,520
@@ -191,38 +184,20 @@ TEST(PaddingFor, AlignsTheWholeFileToFourKibibytes) {
     for (const auto& [afterTag, body, padding] : cases) {
         EXPECT_EQ(PaddingFor(afterTag, body), padding) << afterTag << "+" << body;
     }
-}
-
-TEST(PlanSave, RefusesATagTooLargeForItsSizeField) {
     TagSave save;
     save.id3v2Frames = std::vector<std::uint8_t>(kMaxTagSize, 'f');
-    FileFacts facts;
-    facts.size = 100;
-    EXPECT_EQ(PlanSave(facts, save).outcome, SavePlan::Outcome::Refused);
-}
-
-// A tag whose declared size reaches into the ID3v1 record that the save keeps: padding would
-// overwrite the record (a strip that would cut into it: StripOfATagPastTheEnd).
-TEST(PlanSave, NeverPadsOverAKeptId3v1Record) {
-    std::string file("ID3\3\0\0\0\0\1\x48", 10);  // declares 200 bytes
-    file += std::string(100, 'x') + "TAG" + std::string(125, 'v');
-    FileFacts facts;
-    facts.size = file.size();
-    std::copy_n(file.begin(), 10, facts.start.begin());
-    facts.id3v1AtEnd = true;
-    TagSave write;
-    write.id3v2Frames = std::vector<std::uint8_t>(10, 'f');
-    EXPECT_EQ(PlanSave(facts, write).outcome, SavePlan::Outcome::Refused);
+    EXPECT_EQ(PlanSave(FileFacts{.size = 100}, save).outcome, SavePlan::Outcome::Refused);
 }
 
 // With and without kernel support for RENAME_NOREPLACE (without it, a hard link takes the
-// new name and then the old one goes; the link cannot take a name that exists).
+// new name and then the old one goes; the link cannot take a name that exists), from a name
+// that is not UTF-8.
 TEST(RenameNoReplace, NeverReplacesAnExistingFile) {
     for (const bool kernel : {true, false}) {
         for (const bool taken : {false, true}) {
             SCOPED_TRACE(::testing::Message() << "kernel " << kernel << " taken " << taken);
             ScratchDirectory dir;
-            dir.WriteFile("old.mp3", "mine");
+            dir.WriteFile("caf\xE9.mp3", "mine");
             if (taken) {
                 dir.WriteFile("new.mp3", "theirs");
             }
@@ -232,22 +207,14 @@ TEST(RenameNoReplace, NeverReplacesAnExistingFile) {
             }
             ScopedReplaceFaults installed(faults);
             int error = -1;
-            EXPECT_EQ(
-                RenameNoReplace(testing::TextPath(dir.Root()), u"old.mp3", u"new.mp3", &error),
-                !taken);
+            EXPECT_EQ(RenameNoReplace(TextPath(dir.Root()), text::FileNameToText("caf\xE9.mp3"),
+                                      u"new.mp3", &error),
+                      !taken);
             EXPECT_EQ(error, taken ? EEXIST : 0);
-            EXPECT_EQ(ScratchDirectory::ReadFile(dir.Path("old.mp3")), taken ? "mine" : "");
+            EXPECT_EQ(ScratchDirectory::ReadFile(dir.Path("caf\xE9.mp3")), taken ? "mine" : "");
             EXPECT_EQ(ScratchDirectory::ReadFile(dir.Path("new.mp3")), taken ? "theirs" : "mine");
         }
     }
-}
-
-TEST(RenameNoReplace, NamesThatAreNotUtf8RenameLosslessly) {
-    ScratchDirectory dir;
-    dir.WriteFile("caf\xE9.mp3", "latin-1 name");
-    EXPECT_TRUE(RenameNoReplace(testing::TextPath(dir.Root()), text::FileNameToText("caf\xE9.mp3"),
-                                u"cafe.mp3"));
-    EXPECT_EQ(ScratchDirectory::ReadFile(dir.Path("cafe.mp3")), "latin-1 name");
 }
 
 }  // namespace
