@@ -220,8 +220,17 @@ void Workspace::ReloadFiles(const std::vector<std::pair<std::u16string, std::u16
 }
 
 void Workspace::RecordsEdited(std::span<Mp3File* const> changed) {
+    MarkEdited(changed);
+    AnnounceEdited();
+}
+
+void Workspace::MarkEdited(std::span<Mp3File* const> changed) {
     Recount(changed);
-    model_.RecordsChanged(changed);
+    model_.MarkChanged(changed);
+}
+
+void Workspace::AnnounceEdited() {
+    model_.RepaintChanged();
     emit statusChanged(StatusText());
     emit recordsEdited();
 }

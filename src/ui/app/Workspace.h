@@ -125,6 +125,12 @@ class Workspace : public QObject {
     };
 
     bool Move(bool undo);
+    // Puts back what a stopped action or move did, in slices that Stop does not end.
+    void TakeBack(const std::function<bool(std::vector<Mp3File*>&)>& some);
+    // An edit in slices counts and marks the records of each part as it goes, and tells
+    // the rows and the window at its end.
+    void MarkEdited(std::span<Mp3File* const> changed);
+    void AnnounceEdited();
     // Runs `step` through the slicer, the state Editing while the loop runs.
     bool RunSliced(const std::function<bool()>& step);
     // The slices are done and their records repainted: the window is idle again.
