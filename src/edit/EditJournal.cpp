@@ -114,6 +114,12 @@ bool EditJournal::WillOutgrow(std::size_t done, std::size_t total) const {
     return double(open_.bytes) / double(done) * double(total) > double(limits_.maxBytes);
 }
 
+template <typename Dropped>
+void EditJournal::Dispose(Dropped dropped) {
+    if (dispose_)
+        dispose_(std::make_shared<Dropped>(std::move(dropped)));
+}
+
 bool EditJournal::Keep(Action action) {
     if (action.bytes > limits_.maxBytes) {
         if (ask_ && !ask_()) {
@@ -122,12 +128,12 @@ bool EditJournal::Keep(Action action) {
             return false;
         }
         // Nothing older can be undone across an action that is not kept.
-        Clear();
+        Dispose(TakeAll());
         return true;
     }
     for (const Action& undone : redo_)
         bytes_ -= undone.bytes;
-    redo_.clear();
+    Dispose(std::exchange(redo_, {}));
     bytes_ += action.bytes;
     undo_.push_back(std::move(action));
     while (!undo_.empty() && (undo_.size() > limits_.maxActions || bytes_ > limits_.maxBytes))
@@ -270,6 +276,7 @@ void EditJournal::Forget(const std::unordered_set<const Mp3File*>& records) {
 
 void EditJournal::DropOldest() {
     bytes_ -= undo_.front().bytes;
+    Dispose(std::move(undo_.front()));
     undo_.pop_front();
 }
 

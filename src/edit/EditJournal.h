@@ -66,6 +66,10 @@ class EditJournal {
     // The open action, `done` of `total` records in, will not fit the memory limit.
     bool WillOutgrow(std::size_t done, std::size_t total) const;
     void SetKeepQuestion(KeepQuestion ask) { ask_ = std::move(ask); }
+    // Actions dropped (the oldest, or what Redo could bring back once a new action is kept)
+    // go to `dispose`, which may free them elsewhere; without it they are freed at once.
+    using Disposer = std::function<void(std::shared_ptr<void>)>;
+    void SetDisposer(Disposer dispose) { dispose_ = std::move(dispose); }
 
     bool CanUndo() const { return !undo_.empty(); }
     bool CanRedo() const { return !redo_.empty(); }
@@ -118,9 +122,12 @@ class EditJournal {
     void AddChange(RecordState before, Mp3File& record);
     void DropOldest();
     void ForgetSeen();
+    template <typename Dropped>
+    void Dispose(Dropped dropped);
 
     JournalLimits limits_;
     KeepQuestion ask_;
+    Disposer dispose_;
     std::deque<Action> undo_;
     std::deque<Action> redo_;
     std::size_t bytes_ = 0;

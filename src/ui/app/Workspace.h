@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "common/Disposal.h"
 #include "edit/EditJournal.h"
 #include "scan/LoaderThread.h"
 #include "scan/SaveThread.h"
@@ -154,6 +155,8 @@ class Workspace : public QObject {
     const SettingsKey& settings_;
     LoaderThread loader_;
     SaveThread saver_;
+    // Frees the journal's dropped actions off this thread; goes after the journal.
+    Disposal disposal_;
     edit::EditJournal journal_;
     FileListModel model_;
     FileListProxy proxy_;
