@@ -133,7 +133,8 @@ bool EditJournal::Keep(Action action) {
     }
     for (const Action& undone : redo_)
         bytes_ -= undone.bytes;
-    Dispose(std::exchange(redo_, {}));
+    if (!redo_.empty())
+        Dispose(std::exchange(redo_, {}));
     bytes_ += action.bytes;
     undo_.push_back(std::move(action));
     while (!undo_.empty() && (undo_.size() > limits_.maxActions || bytes_ > limits_.maxBytes))
