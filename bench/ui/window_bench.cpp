@@ -252,6 +252,8 @@ void MeasureStart(const char* self, const fs::path& settings) {
 
 int Run(int argc, char** argv) {
     const std::size_t count = OptionValue(argc, argv, "--files", 100'000);
+    // "--panel-only 3": the load, then the panel's figures three times, nothing else.
+    const std::size_t panelOnly = OptionValue(argc, argv, "--panel-only", 0);
     ScratchFolder scratch("velmora-window-bench");
     const fs::path music = scratch.Path() / "music";
     std::printf("Generating %zu files...\n", count);
@@ -262,8 +264,10 @@ int Run(int argc, char** argv) {
 
     QApplication app(argc, argv);
     std::printf("Platform: %s\n", qPrintable(QGuiApplication::platformName()));
-    MeasureStart(argv[0], scratch.Path() / "start.toml");
-    MeasureRowBytes(music, count);
+    if (panelOnly == 0) {
+        MeasureStart(argv[0], scratch.Path() / "start.toml");
+        MeasureRowBytes(music, count);
+    }
 
     auto opened = ui::UiEnvironment::Open(scratch.Path() / "window.toml");
     ui::MainWindow window(*opened.environment);
@@ -272,6 +276,11 @@ int Run(int argc, char** argv) {
         return 1;
     const LoadFigures load = MeasureLoad(window, music);
     ReportLoad("", window, load);
+    if (panelOnly > 0) {
+        for (std::size_t round = 0; round < panelOnly; ++round)
+            MeasurePanel(window);
+        return 0;
+    }
     ReportColdLoad(window, music);
     ReportRatio("sort by Bitrate", MeasureSort(window, Column::Bitrate, Qt::AscendingOrder) * 1000,
                 "aim", kSortAim * 1000, "ms", 1.0);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "tags/id3v1/GenreTable.h"
 #include "tags/record/Mp3File.h"
@@ -26,30 +27,42 @@ bool StartsIgnoringCase(std::u16string_view name, std::u16string_view start) {
 
 }  // namespace
 
-std::vector<CommonText> CommonValues(std::span<Mp3File* const> records, std::size_t count,
-                                     const TextsOf& textOf) {
-    std::vector<CommonText> common(count);
-    if (records.empty())
-        return common;
-    for (std::size_t index = 0; index < count; ++index)
-        common[index].text = textOf(*records.front(), index);
-    std::size_t differing = 0;
-    for (const Mp3File* record : records.subspan(1)) {
+CommonValuesInParts::CommonValuesInParts(std::size_t count, TextsOf textOf)
+    : textOf_(std::move(textOf)), common_(count) {}
+
+bool CommonValuesInParts::Add(std::span<Mp3File* const> part) {
+    const std::size_t count = common_.size();
+    for (const Mp3File* record : part) {
+        if (differing_ == count)
+            return false;
         for (std::size_t index = 0; index < count; ++index) {
-            CommonText& value = common[index];
-            if (value.shown != Shown::Multiple && textOf(*record, index) != value.text) {
+            CommonText& value = common_[index];
+            if (!started_)
+                value.text = textOf_(*record, index);
+            else if (value.shown != Shown::Multiple && textOf_(*record, index) != value.text) {
                 value = {{}, Shown::Multiple};
-                ++differing;
+                ++differing_;
             }
         }
-        if (differing == count)
-            return common;
+        started_ = true;
     }
+    return differing_ < count;
+}
+
+std::vector<CommonText> CommonValuesInParts::Result() const {
+    std::vector<CommonText> common = common_;
     for (CommonText& value : common) {
         if (value.shown != Shown::Multiple)
             value.shown = value.text.empty() ? Shown::Empty : Shown::Normal;
     }
     return common;
+}
+
+std::vector<CommonText> CommonValues(std::span<Mp3File* const> records, std::size_t count,
+                                     const TextsOf& textOf) {
+    CommonValuesInParts common(count, textOf);
+    common.Add(records);
+    return common.Result();
 }
 
 CommonText CommonValue(std::span<Mp3File* const> records, const TextOf& textOf) {
@@ -58,11 +71,13 @@ CommonText CommonValue(std::span<Mp3File* const> records, const TextOf& textOf) 
         .front();
 }
 
+std::u16string V1TrackText(const Mp3File& record) {
+    const std::uint8_t track = record.V1().Track();
+    return track == 0 ? std::u16string() : text::FromUtf8(std::to_string(track));
+}
+
 CommonText CommonV1Track(std::span<Mp3File* const> records) {
-    return CommonValue(records, [](const Mp3File& record) {
-        const std::uint8_t track = record.V1().Track();
-        return track == 0 ? std::u16string() : text::FromUtf8(std::to_string(track));
-    });
+    return CommonValue(records, V1TrackText);
 }
 
 std::optional<std::uint8_t> CommonV1Genre(std::span<Mp3File* const> records) {

@@ -39,6 +39,24 @@ using TextsOf = std::function<std::u16string(const Mp3File&, std::size_t index)>
 std::vector<CommonText> CommonValues(std::span<Mp3File* const> records, std::size_t count,
                                      const TextsOf& textOf);
 
+// The same over the records given part by part, in order, so that a large selection can be
+// read in slices.
+class CommonValuesInParts {
+  public:
+    CommonValuesInParts(std::size_t count, TextsOf textOf);
+    // False once every text differs: the parts left would change nothing.
+    bool Add(std::span<Mp3File* const> part);
+    std::vector<CommonText> Result() const;
+
+  private:
+    TextsOf textOf_;
+    std::vector<CommonText> common_;
+    bool started_ = false;
+    std::size_t differing_ = 0;
+};
+
+// The ID3v1 track byte as a text, empty for 0.
+std::u16string V1TrackText(const Mp3File& record);
 // The ID3v1 track byte over the records: the shared number, Empty when all are 0, Multiple
 // when they differ.
 CommonText CommonV1Track(std::span<Mp3File* const> records);

@@ -33,10 +33,16 @@ std::vector<Mp3File*> EditJournal::ApplyToEach(std::u16string name,
 
 void EditJournal::Begin(std::u16string name) {
     open_ = Action{std::move(name), {}, sizeof(Action)};
-    seen_.clear();
+    ForgetSeen();
 }
 
-void EditJournal::Step(std::span<Mp3File* const> part, const PartChange& change) {
+void EditJournal::ForgetSeen() {
+    // A new set first: the old one's buckets lie in the pool.
+    seen_ = std::pmr::unordered_set<const Mp3File*>(&seenPool_);
+    seenPool_.release();
+}
+
+std::vector<Mp3File*> EditJournal::Step(std::span<Mp3File* const> part, const PartChange& change) {
     std::vector<Mp3File*> fresh;
     std::vector<RecordState> before;
     for (Mp3File* record : part) {
@@ -45,6 +51,7 @@ void EditJournal::Step(std::span<Mp3File* const> part, const PartChange& change)
             before.push_back(RecordState::Capture(*record));
         }
     }
+    const std::size_t kept = open_.changes.size();
     auto keep = [&] {
         for (std::size_t i = 0; i < fresh.size(); ++i)
             AddChange(std::move(before[i]), *fresh[i]);
@@ -56,6 +63,10 @@ void EditJournal::Step(std::span<Mp3File* const> part, const PartChange& change)
         throw;
     }
     keep();
+    std::vector<Mp3File*> changed;
+    for (std::size_t i = kept; i < open_.changes.size(); ++i)
+        changed.push_back(open_.changes[i].Record());
+    return changed;
 }
 
 void EditJournal::AddChange(RecordState before, Mp3File& record) {
@@ -67,7 +78,7 @@ void EditJournal::AddChange(RecordState before, Mp3File& record) {
 
 std::vector<Mp3File*> EditJournal::Commit() {
     Action action = std::exchange(open_, {});
-    seen_.clear();
+    ForgetSeen();
     std::vector<Mp3File*> changed;
     changed.reserve(action.changes.size());
     for (const RecordDelta& delta : action.changes)
@@ -78,16 +89,35 @@ std::vector<Mp3File*> EditJournal::Commit() {
 }
 
 void EditJournal::Abandon() {
-    for (auto delta = open_.changes.rbegin(); delta != open_.changes.rend(); ++delta)
-        delta->PutBack(false);
+    std::vector<Mp3File*> putBack;
+    while (AbandonSome(std::numeric_limits<std::size_t>::max(), putBack)) {
+    }
+}
+
+bool EditJournal::AbandonSome(std::size_t count, std::vector<Mp3File*>& putBack) {
+    std::vector<RecordDelta>& changes = open_.changes;
+    for (; count > 0 && !changes.empty(); --count) {
+        changes.back().PutBack(false);
+        putBack.push_back(changes.back().Record());
+        changes.pop_back();
+    }
+    if (!changes.empty())
+        return true;
     open_ = {};
-    seen_.clear();
+    ForgetSeen();
+    return false;
 }
 
 bool EditJournal::WillOutgrow(std::size_t done, std::size_t total) const {
     if (done == 0)
         return false;
     return double(open_.bytes) / double(done) * double(total) > double(limits_.maxBytes);
+}
+
+template <typename Dropped>
+void EditJournal::Dispose(Dropped dropped) {
+    if (dispose_)
+        dispose_(std::make_shared<Dropped>(std::move(dropped)));
 }
 
 bool EditJournal::Keep(Action action) {
@@ -98,12 +128,13 @@ bool EditJournal::Keep(Action action) {
             return false;
         }
         // Nothing older can be undone across an action that is not kept.
-        Clear();
+        Dispose(TakeAll());
         return true;
     }
     for (const Action& undone : redo_)
         bytes_ -= undone.bytes;
-    redo_.clear();
+    if (!redo_.empty())
+        Dispose(std::exchange(redo_, {}));
     bytes_ += action.bytes;
     undo_.push_back(std::move(action));
     while (!undo_.empty() && (undo_.size() > limits_.maxActions || bytes_ > limits_.maxBytes))
@@ -167,14 +198,25 @@ std::vector<Mp3File*> EditJournal::EndMove() {
 }
 
 void EditJournal::AbandonMove() {
-    for (std::size_t i = moved_; i-- > 0;) {
-        const RecordDelta& change = moving_.changes[i];
-        if (change.Holds(!movingUndo_))
-            change.PutBack(movingUndo_);
+    std::vector<Mp3File*> putBack;
+    while (AbandonMoveSome(std::numeric_limits<std::size_t>::max(), putBack)) {
     }
+}
+
+bool EditJournal::AbandonMoveSome(std::size_t count, std::vector<Mp3File*>& putBack) {
+    for (; count > 0 && moved_ > 0; --count) {
+        const RecordDelta& change = moving_.changes[--moved_];
+        if (change.Holds(!movingUndo_)) {
+            change.PutBack(movingUndo_);
+            putBack.push_back(change.Record());
+        }
+    }
+    if (moved_ > 0)
+        return true;
     (movingUndo_ ? undo_ : redo_).push_back(std::exchange(moving_, {}));
     movedRecords_.clear();
     stale_.clear();
+    return false;
 }
 
 std::vector<std::u16string> EditJournal::ActionNames(
@@ -235,6 +277,7 @@ void EditJournal::Forget(const std::unordered_set<const Mp3File*>& records) {
 
 void EditJournal::DropOldest() {
     bytes_ -= undo_.front().bytes;
+    Dispose(std::move(undo_.front()));
     undo_.pop_front();
 }
 

@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <memory_resource>
 #include <span>
 #include <string>
 #include <unordered_set>
@@ -53,15 +54,22 @@ class EditJournal {
 
     // An action made part by part: Begin, Step for each part, then Commit (kept as Apply
     // keeps it) or Abandon (every record put back as it was, nothing kept). A record met in
-    // an earlier part is left out of a later one.
+    // an earlier part is left out of a later one. Step returns the records the part changed.
     using PartChange = std::function<void(std::span<Mp3File* const>)>;
     void Begin(std::u16string name);
-    void Step(std::span<Mp3File* const> part, const PartChange& change);
+    std::vector<Mp3File*> Step(std::span<Mp3File* const> part, const PartChange& change);
     std::vector<Mp3File*> Commit();
     void Abandon();
+    // Abandon in steps: puts back up to `count` records, newest first, adding them to
+    // `putBack`; false once every record is back (the action is then gone).
+    bool AbandonSome(std::size_t count, std::vector<Mp3File*>& putBack);
     // The open action, `done` of `total` records in, will not fit the memory limit.
     bool WillOutgrow(std::size_t done, std::size_t total) const;
     void SetKeepQuestion(KeepQuestion ask) { ask_ = std::move(ask); }
+    // Actions dropped (the oldest, or what Redo could bring back once a new action is kept)
+    // go to `dispose`, which may free them elsewhere; without it they are freed at once.
+    using Disposer = std::function<void(std::shared_ptr<void>)>;
+    void SetDisposer(Disposer dispose) { dispose_ = std::move(dispose); }
 
     bool CanUndo() const { return !undo_.empty(); }
     bool CanRedo() const { return !redo_.empty(); }
@@ -73,12 +81,16 @@ class EditJournal {
     std::vector<Mp3File*> Undo();
     std::vector<Mp3File*> Redo();
     // The same in steps: BeginMove (false when there is nothing to do), MoveSome until it
-    // returns false, then EndMove; AbandonMove puts back the records moved so far.
+    // returns false, then EndMove; AbandonMove puts back the records moved so far (or
+    // AbandonMoveSome in steps, as AbandonSome).
     bool BeginMove(bool undo);
     std::size_t MoveSize() const { return moving_.changes.size(); }
     bool MoveSome(std::size_t count);
+    // The records moved so far, in the order moved.
+    std::span<Mp3File* const> MovedSoFar() const { return movedRecords_; }
     std::vector<Mp3File*> EndMove();
     void AbandonMove();
+    bool AbandonMoveSome(std::size_t count, std::vector<Mp3File*>& putBack);
 
     // The names of the actions Undo could take back that changed a record `chosen` picks,
     // oldest first, each once: what a save of those records writes, in the user's words.
@@ -109,15 +121,21 @@ class EditJournal {
     bool Keep(Action action);
     void AddChange(RecordState before, Mp3File& record);
     void DropOldest();
+    void ForgetSeen();
+    template <typename Dropped>
+    void Dispose(Dropped dropped);
 
     JournalLimits limits_;
     KeepQuestion ask_;
+    Disposer dispose_;
     std::deque<Action> undo_;
     std::deque<Action> redo_;
     std::size_t bytes_ = 0;
-    // The action being made, and the records it has seen.
+    // The action being made, and the records it has seen. Their set lives in a pool freed at
+    // once: freeing 100,000 nodes one by one held the end of a library-wide edit.
     Action open_;
-    std::unordered_set<const Mp3File*> seen_;
+    std::pmr::monotonic_buffer_resource seenPool_;
+    std::pmr::unordered_set<const Mp3File*> seen_{&seenPool_};
     // The action being undone or redone, how far, and which way.
     Action moving_;
     std::size_t moved_ = 0;

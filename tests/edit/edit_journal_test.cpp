@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -288,6 +289,45 @@ TEST_F(JournalTest, AFieldEditOverManyRecordsIsSmallAndExact) {
     EXPECT_EQ(journal.Undo(), others);
     EXPECT_EQ(TextOf(records_[4]->V2(), "TIT2"), "Elsewhere");
     EXPECT_EQ(journal.Redo(), others);
+}
+
+// The window's road for long actions: parts, each taken back in steps when stopped.
+TEST_F(JournalTest, PartsAndStepsTakenBackPutRecordsBackExactly) {
+    EditJournal journal;
+    std::vector<std::shared_ptr<void>> disposed;
+    journal.SetDisposer([&](std::shared_ptr<void> dropped) { disposed.push_back(dropped); });
+    const auto retitle = [&](std::span<Mp3File* const> part) {
+        for (Mp3File* record : part)
+            SetFrameText(record->V2(), "TIT2", u"Parts", context_);
+    };
+    const auto before = TakeAll(records_);
+    journal.Begin(u"title");
+    EXPECT_EQ(journal.Step(Records{records_[0], records_[1]}, retitle),
+              (Records{records_[0], records_[1]}));
+    EXPECT_EQ(journal.Step(Records{records_[1], records_[2]}, retitle), Records{records_[2]});
+    Records putBack;
+    EXPECT_TRUE(journal.AbandonSome(2, putBack));
+    EXPECT_FALSE(journal.AbandonSome(2, putBack));
+    EXPECT_EQ(putBack, (Records{records_[2], records_[1], records_[0]}));
+    EXPECT_EQ(TakeAll(records_), before);
+    EXPECT_FALSE(journal.CanUndo());
+
+    journal.Apply(u"title", records_, [&] { retitle(records_); });
+    const auto after = TakeAll(records_);
+    ASSERT_TRUE(journal.BeginMove(true));
+    journal.MoveSome(2);
+    EXPECT_EQ(journal.MovedSoFar().size(), 2u);
+    putBack.clear();
+    while (journal.AbandonMoveSome(1, putBack)) {
+    }
+    EXPECT_EQ(putBack.size(), 2u);
+    EXPECT_EQ(TakeAll(records_), after);
+    EXPECT_EQ(journal.UndoName(), u"title");
+    // What Redo could bring back is handed over when a new action ends it.
+    EXPECT_EQ(journal.Undo().size(), records_.size());
+    EXPECT_TRUE(disposed.empty());
+    journal.Apply(u"again", records_, [&] { retitle(records_); });
+    EXPECT_EQ(disposed.size(), 1u);
 }
 
 TEST_F(JournalTest, TheOldestActionsGoBeyondTheCountAndMemoryLimits) {

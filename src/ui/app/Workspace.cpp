@@ -51,6 +51,8 @@ Workspace::Workspace(EngineContext& context, UiMessageSink& sink, const Settings
     rowSlice_.setSingleShot(true);
     rowSlice_.setInterval(0);
     connect(&rowSlice_, &QTimer::timeout, this, &Workspace::AddNewRows);
+    journal_.SetDisposer(
+        [this](std::shared_ptr<void> dropped) { disposal_.Drop(std::move(dropped)); });
     // The journal asks when an action ends; the question is then done with.
     journal_.SetKeepQuestion([this] {
         const bool agreed = MayRunUnkept();
@@ -220,8 +222,17 @@ void Workspace::ReloadFiles(const std::vector<std::pair<std::u16string, std::u16
 }
 
 void Workspace::RecordsEdited(std::span<Mp3File* const> changed) {
+    MarkEdited(changed);
+    AnnounceEdited();
+}
+
+void Workspace::MarkEdited(std::span<Mp3File* const> changed) {
     Recount(changed);
-    model_.RecordsChanged(changed);
+    model_.MarkChanged(changed);
+}
+
+void Workspace::AnnounceEdited() {
+    model_.RepaintChanged();
     emit statusChanged(StatusText());
     emit recordsEdited();
 }

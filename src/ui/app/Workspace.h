@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "common/Disposal.h"
 #include "edit/EditJournal.h"
 #include "scan/LoaderThread.h"
 #include "scan/SaveThread.h"
@@ -125,6 +126,12 @@ class Workspace : public QObject {
     };
 
     bool Move(bool undo);
+    // Puts back what a stopped action or move did, in slices that Stop does not end.
+    void TakeBack(const std::function<bool(std::vector<Mp3File*>&)>& some);
+    // An edit in slices counts and marks the records of each part as it goes, and tells
+    // the rows and the window at its end.
+    void MarkEdited(std::span<Mp3File* const> changed);
+    void AnnounceEdited();
     // Runs `step` through the slicer, the state Editing while the loop runs.
     bool RunSliced(const std::function<bool()>& step);
     // The slices are done and their records repainted: the window is idle again.
@@ -148,6 +155,8 @@ class Workspace : public QObject {
     const SettingsKey& settings_;
     LoaderThread loader_;
     SaveThread saver_;
+    // Frees the journal's dropped actions off this thread; goes after the journal.
+    Disposal disposal_;
     edit::EditJournal journal_;
     FileListModel model_;
     FileListProxy proxy_;

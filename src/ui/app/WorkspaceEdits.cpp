@@ -43,11 +43,14 @@ std::vector<Mp3File*> Workspace::ApplyToParts(std::u16string name,
     journal_.Begin(std::move(name));
     std::size_t size = 1;
     bool declined = false;
+    bool touched = false;
     std::exception_ptr failure;
     const bool done = RunSliced([&] {
         const auto part = records.subspan(edit_.done, std::min(size, records.size() - edit_.done));
         try {
-            journal_.Step(part, change);
+            const std::vector<Mp3File*> changed = journal_.Step(part, change);
+            touched = touched || !changed.empty();
+            MarkEdited(changed);
         } catch (...) {
             failure = std::current_exception();
             return false;
@@ -63,13 +66,20 @@ std::vector<Mp3File*> Workspace::ApplyToParts(std::u16string name,
         return edit_.done < records.size();
     });
     if ((!done || declined) && !failure) {
-        journal_.Abandon();
+        TakeBack([&](std::vector<Mp3File*>& putBack) {
+            return journal_.AbandonSome(kLargestStep, putBack);
+        });
+        if (touched)
+            AnnounceEdited();
         EndEditing();
         return {};
     }
     std::vector<Mp3File*> changed = journal_.Commit();
-    if (!changed.empty())
-        RecordsEdited(changed);
+    // A failed part kept what it did before failing; an action not kept was put back whole.
+    if (failure || changed.empty())
+        MarkEdited(failure ? std::span<Mp3File* const>(changed) : records.first(edit_.done));
+    if (touched || !changed.empty())
+        AnnounceEdited();
     EndEditing();
     if (failure)
         std::rethrow_exception(failure);
@@ -91,21 +101,43 @@ bool Workspace::Move(bool undo) {
     if (!journal_.BeginMove(undo))
         return false;
     edit_ = {ToU16((undo ? tr("Undo %1") : tr("Redo %1")).arg(name)), 0, journal_.MoveSize()};
+    std::size_t marked = 0;
     const bool done = RunSliced([&] {
         const bool more = journal_.MoveSome(kLargestStep);
+        const std::span<Mp3File* const> moved = journal_.MovedSoFar();
+        MarkEdited(moved.subspan(marked));
+        marked = moved.size();
         edit_.done = std::min(edit_.done + kLargestStep, edit_.total);
         return more;
     });
     if (!done) {
-        journal_.AbandonMove();
+        TakeBack([&](std::vector<Mp3File*>& putBack) {
+            return journal_.AbandonMoveSome(kLargestStep, putBack);
+        });
+        if (marked > 0)
+            AnnounceEdited();
         EndEditing();
         return false;
     }
-    const std::vector<Mp3File*> changed = journal_.EndMove();
-    if (!changed.empty())
-        RecordsEdited(changed);
+    const bool changed = !journal_.EndMove().empty();
+    if (changed)
+        AnnounceEdited();
     EndEditing();
-    return !changed.empty();
+    return changed;
+}
+
+void Workspace::TakeBack(const std::function<bool(std::vector<Mp3File*>&)>& some) {
+    std::vector<Mp3File*> putBack;
+    const auto step = [&] {
+        putBack.clear();
+        const bool more = some(putBack);
+        MarkEdited(putBack);
+        edit_.done -= std::min(edit_.done, putBack.size());
+        return more;
+    };
+    // Stop was pressed already: what was done goes back whole however often it is pressed.
+    while (!RunSliced(step)) {
+    }
 }
 
 bool Workspace::RunSliced(const std::function<bool()>& step) {

@@ -6,7 +6,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMimeData>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "edit/ActionNames.h"
 #include "export/CsvImport.h"
@@ -147,15 +147,24 @@ void CellCommands::Apply(std::u16string name, std::vector<batch::CellEdit> wante
     ShowRefusals(plan.refusals);
     if (plan.changes.empty())
         return;
+    // Each record's edits together, in their order: a long paste or import then runs in
+    // slices, a part of the records at a time, and Stop takes it back whole.
     std::vector<Mp3File*> records;
-    std::unordered_set<const Mp3File*> seen;
+    std::vector<std::vector<const batch::CellEdit*>> edits;
+    std::unordered_map<const Mp3File*, std::size_t> place;
     for (const batch::CellEdit& change : plan.changes) {
-        if (seen.insert(change.record).second)
+        const auto [at, fresh] = place.try_emplace(change.record, records.size());
+        if (fresh) {
             records.push_back(change.record);
+            edits.emplace_back();
+        }
+        edits[at->second].push_back(&change);
     }
-    workspace_.Apply(std::move(name), records, [&] {
-        for (const batch::CellEdit& change : plan.changes)
-            batch::ApplyCellEdit(change, context_);
+    workspace_.ApplyToParts(std::move(name), records, [&](std::span<Mp3File* const> part) {
+        for (Mp3File* record : part) {
+            for (const batch::CellEdit* change : edits[place.at(record)])
+                batch::ApplyCellEdit(*change, context_);
+        }
     });
 }
 

@@ -115,6 +115,7 @@ void FileListModel::Clear() {
     beginResetModel();
     rows_.clear();
     rows_.shrink_to_fit();
+    changed_.RowsChanged();
     endResetModel();
 }
 
@@ -124,6 +125,7 @@ void FileListModel::Append(std::span<Mp3File* const> records) {
     const int first = int(rows_.size());
     beginInsertRows({}, first, first + int(records.size()) - 1);
     rows_.insert(rows_.end(), records.begin(), records.end());
+    changed_.RowsChanged();
     endInsertRows();
 }
 
@@ -137,30 +139,20 @@ void FileListModel::ReplaceRecord(const Mp3File* old, Mp3File* fresh) {
     if (row == rows_.end())
         return;
     *row = fresh;
+    changed_.RowsChanged();
     const int at = int(row - rows_.begin());
     emit dataChanged(index(at, 0), index(at, int(kColumnCount) - 1));
 }
 
 void FileListModel::RecordsChanged(std::span<Mp3File* const> records) {
-    if (records.empty())
-        return;
-    // One pass over the rows against the sorted records: an edit of one row of 100,000
-    // costs well under a millisecond, and of every row no more than a sort.
-    std::vector<Mp3File*> sorted(records.begin(), records.end());
-    std::sort(sorted.begin(), sorted.end());
+    MarkChanged(records);
+    RepaintChanged();
+}
+
+void FileListModel::RepaintChanged() {
     const int lastColumn = int(kColumnCount) - 1;
-    int first = -1;
-    for (int row = 0; row <= int(rows_.size()); ++row) {
-        const bool changed =
-            row < int(rows_.size()) &&
-            std::binary_search(sorted.begin(), sorted.end(), rows_[std::size_t(row)]);
-        if (changed && first < 0)
-            first = row;
-        if (!changed && first >= 0) {
-            emit dataChanged(index(first, 0), index(row - 1, lastColumn));
-            first = -1;
-        }
-    }
+    changed_.Flush(
+        [&](int first, int last) { emit dataChanged(index(first, 0), index(last, lastColumn)); });
 }
 
 void FileListModel::SetDisplay(const ListDisplay& display) {

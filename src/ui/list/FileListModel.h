@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "scan/FileListColumns.h"
+#include "ui/list/ChangedRows.h"
 #include "ui/list/ListDisplay.h"
 
 namespace velmora {
@@ -52,6 +53,10 @@ class FileListModel : public QAbstractTableModel {
     void RowsChanged();
     // Repaints the rows of these records (an edit), one signal per run of adjacent rows.
     void RecordsChanged(std::span<Mp3File* const> records);
+    // The same in parts, for an edit in slices: the rows are found as their records change,
+    // and repainted at the end.
+    void MarkChanged(std::span<Mp3File* const> records) { changed_.Mark(records); }
+    void RepaintChanged();
     // The row of `old` shows `fresh` from now on (the file was loaded again).
     void ReplaceRecord(const Mp3File* old, Mp3File* fresh);
     void SetDisplay(const ListDisplay& display);
@@ -73,6 +78,7 @@ class FileListModel : public QAbstractTableModel {
 
     const text::CodePage& codePage_;
     std::vector<Mp3File*> rows_;
+    ChangedRows changed_{rows_};
     std::unordered_map<const Mp3File*, Cells> held_;
     ListDisplay display_;
     QIcon cleanIcon_;

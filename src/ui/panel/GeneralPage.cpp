@@ -118,13 +118,23 @@ void GeneralPage::RunOnEach(std::u16string name, const std::function<void(Mp3Fil
 }
 
 void GeneralPage::Reload(std::span<Mp3File* const> selection) {
+    StartFill();
+    FillPart(selection);
+    EndFill();
+}
+
+void GeneralPage::StartFill() {
     const text::CodePage& codePage = Link().Engine().codePage;
     // The fields in their order, then the genre: one pass over a selection of any size.
-    const std::vector<edit::CommonText> common = edit::CommonValues(
-        selection, edit::kV2FieldCount + 1, [&](const Mp3File& record, std::size_t index) {
-            return index < edit::kV2FieldCount ? edit::V2FieldText(record, V2Field(index), codePage)
-                                               : GenreDisplayText(record.V2(), codePage);
-        });
+    common_.emplace(edit::kV2FieldCount + 1, [&codePage](const Mp3File& record, std::size_t index) {
+        return index < edit::kV2FieldCount ? edit::V2FieldText(record, V2Field(index), codePage)
+                                           : GenreDisplayText(record.V2(), codePage);
+    });
+}
+
+void GeneralPage::EndFill() {
+    const std::vector<edit::CommonText> common = common_->Result();
+    common_.reset();
     const edit::CommonText& genre = common[edit::kV2FieldCount];
     const auto entry = genre.shown == edit::Shown::Normal
                            ? edit::SortedGenreStartingWith(genre.text)

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
+#include "edit/CommonValue.h"
 #include "edit/TagEdits.h"
 #include "ui/panel/GenreBox.h"
 #include "ui/panel/PanelPage.h"
@@ -22,6 +24,9 @@ class GeneralPage : public PanelPage {
     explicit GeneralPage(const PanelLink& link, QWidget* parent = nullptr);
 
     void Reload(std::span<Mp3File* const> selection) override;
+    void StartFill() override;
+    bool FillPart(std::span<Mp3File* const> part) override { return common_->Add(part); }
+    void EndFill() override;
     void WriteEdits(std::span<Mp3File* const> selection) override;
     bool HasEdits() const override { return Edits().Any(); }
 
@@ -37,6 +42,8 @@ class GeneralPage : public PanelPage {
 
     std::array<FieldEdit*, edit::kV2FieldCount> fields_{};
     GenreBox* genre_ = nullptr;
+    // The fields in their order, then the genre, while a fill runs.
+    std::optional<edit::CommonValuesInParts> common_;
 };
 
 }  // namespace velmora::ui

@@ -32,6 +32,8 @@ constexpr std::array<TextPlace, Id3v1Tag::kTextCount> kTextPlaces = {{
      id3v1_width::kCommentWithoutTrack, 3, 0},
     {Id3v1Tag::kYear, QT_TRANSLATE_NOOP("Id3v1Page", "Year"), id3v1_width::kYear, 1, 1},
 }};
+// The common values read: the texts, then the track, then the genre byte.
+constexpr std::size_t kTrackIndex = Id3v1Tag::kTextCount;
 constexpr int kTrackRow = 0;
 constexpr int kGenreRow = 2;
 // 0 to 255, the values of the track byte.
@@ -85,21 +87,37 @@ void Id3v1Page::FitCommentToTrack() {
 }
 
 void Id3v1Page::Reload(std::span<Mp3File* const> selection) {
+    StartFill();
+    FillPart(selection);
+    EndFill();
+}
+
+void Id3v1Page::StartFill() {
+    common_.emplace(kTrackIndex + 2, [](const Mp3File& record, std::size_t index) {
+        if (index < kTrackIndex)
+            return record.V1().Text(index);
+        if (index == kTrackIndex)
+            return edit::V1TrackText(record);
+        return std::u16string(1, char16_t(record.V1().Genre()));
+    });
+}
+
+void Id3v1Page::EndFill() {
+    const std::vector<edit::CommonText> common = common_->Result();
+    common_.reset();
     // Wide enough for any loaded comment until the track is known.
     Text(Id3v1Tag::kComment).setMaxLength(int(id3v1_width::kCommentWithoutTrack));
-    const std::vector<edit::CommonText> common = edit::CommonValues(
-        selection, Id3v1Tag::kTextCount,
-        [](const Mp3File& record, std::size_t index) { return record.V1().Text(index); });
     for (const TextPlace& text : kTextPlaces)
         texts_[text.index]->Reload(common[text.index]);
     int entry = 0;
-    if (const auto genre = edit::CommonV1Genre(selection)) {
+    const edit::CommonText& genre = common[kTrackIndex + 1];
+    if (genre.shown == edit::Shown::Normal && genre.text[0] < GenreTable::NamedGenreCount()) {
         const auto& names = edit::SortedGenreNames();
-        const auto name = GenreTable::GenreName(*genre);
+        const auto name = GenreTable::GenreName(genre.text[0]);
         entry = 1 + int(std::find(names.begin(), names.end(), name) - names.begin());
     }
     genre_->ShowLoaded(entry);
-    track_->Reload(edit::CommonV1Track(selection));
+    track_->Reload(common[kTrackIndex]);
     FitCommentToTrack();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
+#include "edit/CommonValue.h"
 #include "edit/TagEdits.h"
 #include "tags/id3v1/Id3v1Tag.h"
 #include "ui/panel/GenreBox.h"
@@ -20,6 +22,9 @@ class Id3v1Page : public PanelPage {
     explicit Id3v1Page(const PanelLink& link, QWidget* parent = nullptr);
 
     void Reload(std::span<Mp3File* const> selection) override;
+    void StartFill() override;
+    bool FillPart(std::span<Mp3File* const> part) override { return common_->Add(part); }
+    void EndFill() override;
     void WriteEdits(std::span<Mp3File* const> selection) override;
     bool HasEdits() const override { return Edits().Any(); }
 
@@ -34,6 +39,8 @@ class Id3v1Page : public PanelPage {
     std::array<FieldEdit*, Id3v1Tag::kTextCount> texts_{};
     FieldEdit* track_ = nullptr;
     GenreBox* genre_ = nullptr;
+    // The texts, then the track and the genre byte, while a fill runs.
+    std::optional<edit::CommonValuesInParts> common_;
 };
 
 }  // namespace velmora::ui

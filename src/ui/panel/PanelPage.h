@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <span>
+#include <vector>
 
 #include "ui/panel/PanelLink.h"
 
@@ -21,6 +22,12 @@ class PanelPage : public QWidget {
     // Fills the page from the selected records, in view order (none: the page empties).
     // Discards the user's unapplied edits.
     virtual void Reload(std::span<Mp3File* const> selection) = 0;
+    // Reload in parts, so that a large selection is read in slices: StartFill, FillPart with
+    // each part in order (false once the parts left would change nothing), then EndFill. A
+    // page that cannot read in parts gathers them and reloads at the end.
+    virtual void StartFill() { gathered_.clear(); }
+    virtual bool FillPart(std::span<Mp3File* const> part);
+    virtual void EndFill();
     // "Save All": writes the fields the user changed into each record. Called inside the
     // panel's one journal action over the selection, so it changes the records directly.
     virtual void WriteEdits(std::span<Mp3File* const> selection);
@@ -36,6 +43,7 @@ class PanelPage : public QWidget {
 
   private:
     const PanelLink& link_;
+    std::vector<Mp3File*> gathered_;
 };
 
 }  // namespace velmora::ui

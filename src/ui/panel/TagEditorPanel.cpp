@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "edit/ActionNames.h"
@@ -21,6 +22,11 @@
 
 namespace velmora::ui {
 namespace {
+
+// A selection up to this size is read at once (a few milliseconds); a larger one is read
+// in parts of this size, from the event loop, for at most the budget each pass.
+constexpr std::size_t kFillPart = 2000;
+constexpr std::chrono::milliseconds kFillSliceBudget{20};
 
 // What the selection's pending removals do at the next save; empty when there are none.
 QString RemovalText(std::span<Mp3File* const> selection) {
@@ -76,11 +82,18 @@ TagEditorPanel::TagEditorPanel(Workspace& workspace, EngineContext& engine, UiMe
         if (HasPendingEdits())
             SaveAll();
     });
+    fill_.setInterval(0);
+    connect(&fill_, &QTimer::timeout, this, &TagEditorPanel::FillSlice);
     connect(&workspace, &Workspace::stateChanged, this, [this] {
         setEnabled(workspace_.IsIdle());
+        // A worker may rewrite the records being read.
+        if (!workspace_.IsIdle() && Filling()) {
+            StopFill();
+            fillBroken_ = true;
+        }
         // An edit in slices has announced its records already; a second reload of a
         // library-wide selection would cost as much again.
-        if (workspace_.IsIdle() && lastState_ != WorkState::Editing)
+        if (workspace_.IsIdle() && (lastState_ != WorkState::Editing || fillBroken_))
             Reload();
         lastState_ = workspace_.State();
     });
@@ -169,9 +182,55 @@ void TagEditorPanel::ReloadShown() {
         page->setEnabled(!selection.empty());
     saveAll_->setEnabled(!selection.empty());
     removalNote_->setText(RemovalText(selection));
-    pages_[shown]->Reload(selection);
-    current_[shown] = true;
-    shownFor_ = selection;
+    FillShown(shown, std::move(selection));
+}
+
+void TagEditorPanel::FillShown(std::size_t shown, std::vector<Mp3File*> selection) {
+    StopFill();
+    fillBroken_ = false;
+    if (selection.size() <= kFillPart) {
+        pages_[shown]->Reload(selection);
+        current_[shown] = true;
+        shownFor_ = std::move(selection);
+        return;
+    }
+    // Nothing can be typed into fields that do not show the selection yet.
+    pages_[shown]->setEnabled(false);
+    saveAll_->setEnabled(false);
+    shownFor_.clear();
+    fillPage_ = shown;
+    filling_ = std::move(selection);
+    filled_ = 0;
+    pages_[shown]->StartFill();
+    fill_.start();
+}
+
+void TagEditorPanel::FillSlice() {
+    PanelPage& page = *pages_[fillPage_];
+    const auto deadline = std::chrono::steady_clock::now() + kFillSliceBudget;
+    const std::span<Mp3File* const> all(filling_);
+    while (filled_ < all.size() && std::chrono::steady_clock::now() < deadline) {
+        const std::size_t count = std::min(kFillPart, all.size() - filled_);
+        const bool more = page.FillPart(all.subspan(filled_, count));
+        filled_ = more ? filled_ + count : all.size();
+    }
+    if (filled_ < all.size())
+        return;
+    fill_.stop();
+    page.EndFill();
+    page.setEnabled(true);
+    saveAll_->setEnabled(true);
+    current_[fillPage_] = true;
+    shownFor_ = std::exchange(filling_, {});
+}
+
+void TagEditorPanel::StopFill() {
+    if (!Filling())
+        return;
+    fill_.stop();
+    filling_.clear();
+    filling_.shrink_to_fit();
+    pages_[fillPage_]->setEnabled(true);
 }
 
 void TagEditorPanel::SaveAll() {

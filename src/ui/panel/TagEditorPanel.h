@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <vector>
 
@@ -42,6 +43,10 @@ class TagEditorPanel : public QWidget {
     // Some page holds typed text not applied yet.
     bool HasPendingEdits() const;
 
+    // A large selection is being read into the shown page, in slices; the page is off until
+    // it is done.
+    bool Filling() const { return fill_.isActive(); }
+
     QTabWidget& Tabs() { return *tabs_; }
     PanelPage& Page(PageIndex index) { return *pages_[index]; }
     QPushButton& SaveAllButton() { return *saveAll_; }
@@ -53,6 +58,10 @@ class TagEditorPanel : public QWidget {
     void ReloadAll();
     void ReloadShown();
     void MarkPendingTabs();
+    // The shown page reads the selection: at once when small, else in slices.
+    void FillShown(std::size_t shown, std::vector<Mp3File*> selection);
+    void FillSlice();
+    void StopFill();
     // Applies the typed edits to the records they were typed for; false when there were none.
     bool WritePending();
     QWidget* BuildButtons(QAction* removeV1, QAction* removeV2);
@@ -69,6 +78,13 @@ class TagEditorPanel : public QWidget {
     // The records the current pages were filled from.
     std::vector<Mp3File*> shownFor_;
     WorkState lastState_{};
+    // The slices of a fill, the page and the records it reads, how far it has come, and
+    // whether work on the records broke it off (it starts again once they are idle).
+    QTimer fill_;
+    std::size_t fillPage_ = 0;
+    std::vector<Mp3File*> filling_;
+    std::size_t filled_ = 0;
+    bool fillBroken_ = false;
 };
 
 }  // namespace velmora::ui

@@ -120,6 +120,27 @@ class WorkCommandsTest : public QObject {
         QVERIFY(!undo->isEnabled());
     }
 
+    // A long action counts its records part by part: the count to save is right after it, its
+    // undo and its redo.
+    void theCountToSaveFollowsALongActionItsUndoAndRedo() {
+        WindowFixture fixture;
+        QVERIFY(fixture.Load());
+        auto& files = fixture.Window().Files();
+        const std::vector<Mp3File*> all = files.Model().Records();
+        int calls = 0;
+        files.ApplyToEach(u"Slow", all, [&](Mp3File& record) {
+            SetFrameText(record.V2(), "TIT2", u"Other", fixture.Environment().Context());
+            // The first outlasts a slice, so the rest runs from the event loop.
+            if (++calls == 1)
+                QThread::msleep(40);
+        });
+        QCOMPARE(files.UpdatedCount(), all.size());
+        QVERIFY(files.Undo());
+        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        QVERIFY(files.Redo());
+        QCOMPARE(files.UpdatedCount(), all.size());
+    }
+
     // Stop ends the load after the file being loaded; every row loaded so far stays.
     void stopKeepsTheRowsLoadedSoFar() {
         WindowFixture fixture;
