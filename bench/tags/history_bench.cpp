@@ -12,6 +12,7 @@
 #include "history/Revert.h"
 #include "tags/id3v2/Id3v2Reader.h"
 #include "tags/ops/FrameTextOps.h"
+#include "tags/record/GroupSave.h"
 #include "tags/record/Mp3File.h"
 
 namespace velmora::bench {
@@ -33,8 +34,10 @@ double SaveAll(const fs::path& folder, SaveRecorder* recorder, std::u16string_vi
         SetFrameText(record->V2(), FrameId("TALB"), album, engine.Context());
     bool saved = true;
     const double seconds = SecondsFor([&] {
+        std::vector<Mp3File*> toSave;
         for (auto& record : records)
-            saved = record->Save(engine.Context()) && saved;
+            toSave.push_back(&*record);
+        SaveInGroups(toSave, engine.Context(), [&](Mp3File&, bool ok) { saved = ok && saved; });
     });
     if (!saved || engine.Messages().Count() != 0)
         std::fprintf(stderr, "some saves failed\n");
