@@ -13,7 +13,7 @@ namespace {
 // Each file of a group is held open and locked until the group is written; a save that moves
 // the audio holds its new tag too.
 constexpr std::size_t kGroupFiles = 64;
-constexpr std::uint64_t kGroupBytes = 32ull << 20;
+constexpr std::uint64_t kGroupBytes = 16ull << 20;
 
 }  // namespace
 
