@@ -15,6 +15,16 @@ double SecondsFor(Step step) {
     return spent.count();
 }
 
+// The processor time (user and system) of this process that the step takes: steadier than
+// the time on the clock on a machine others share.
+double ProcessorSeconds();
+template <typename Step>
+double ProcessorSecondsFor(Step step) {
+    const double start = ProcessorSeconds();
+    step();
+    return ProcessorSeconds() - start;
+}
+
 double Median(std::vector<double> values);
 
 // Bytes of this process in memory (resident set), and its peak so far.

@@ -15,6 +15,10 @@ bool HistoryRecorder::Entry(const std::u16string& path, const ReplacedRegions* o
         entry = known->second;
         return true;
     }
+    if (!groupFailure_.empty()) {
+        reason = groupFailure_;
+        return false;
+    }
     try {
         if (batch_ == 0)
             batch_ = store_.BeginBatch(origin_, reverts_);
@@ -22,11 +26,44 @@ bool HistoryRecorder::Entry(const std::u16string& path, const ReplacedRegions* o
             old == nullptr ? IdentityOfPath(path) : std::nullopt;
         entry = store_.AddEntry(batch_, path, old, identity);
         entries_.emplace(path, entry);
+        if (grouped_)
+            staged_.push_back(path);
         return true;
     } catch (const std::exception& failure) {
         reason = text::FromUtf8(failure.what());
+        if (grouped_)
+            groupFailure_ = reason;
         return false;
     }
+}
+
+void HistoryRecorder::BeginGroup() {
+    const std::lock_guard lock(mutex_);
+    grouped_ = true;
+    store_.BeginGroup();
+}
+
+bool HistoryRecorder::CommitGroup(std::u16string& reason) {
+    const std::lock_guard lock(mutex_);
+    if (!grouped_)
+        return true;
+    grouped_ = false;
+    if (groupFailure_.empty()) {
+        try {
+            store_.EndGroup(true);
+            staged_.clear();
+            return true;
+        } catch (const std::exception& failure) {
+            groupFailure_ = text::FromUtf8(failure.what());
+        }
+    }
+    store_.EndGroup(false);
+    for (const std::u16string& path : staged_)
+        entries_.erase(path);
+    staged_.clear();
+    reason = std::move(groupFailure_);
+    groupFailure_.clear();
+    return false;
 }
 
 bool HistoryRecorder::BeforeWrite(const std::u16string& path, const ReplacedRegions& old,
@@ -41,6 +78,13 @@ constexpr std::size_t kSavesPerNote = 64;
 }
 
 HistoryRecorder::~HistoryRecorder() {
+    // A group cut short by an exception wrote none of its files.
+    if (grouped_) {
+        try {
+            store_.EndGroup(false);
+        } catch (const std::exception&) {
+        }
+    }
     if (!saved_.empty())
         NoteSaved();
 }

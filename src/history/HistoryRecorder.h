@@ -29,6 +29,8 @@ class HistoryRecorder : public SaveRecorder {
     bool BeforeRename(const std::u16string& from, const std::u16string& to,
                       std::u16string& reason) override;
     void AfterRename(const std::u16string& from, const std::u16string& to) override;
+    void BeginGroup() override;
+    bool CommitGroup(std::u16string& reason) override;
 
     // Closes the batch with "<what>: N files" (or "1 file"); the batch's id, 0 when the run
     // changed no file.
@@ -49,6 +51,11 @@ class HistoryRecorder : public SaveRecorder {
     // Saves done but not yet noted: noted many at a time, since every commit costs. Until
     // then the entry is "recorded", which a revert treats as unfinished (it skips the file).
     std::vector<std::pair<std::int64_t, FileIdentity>> saved_;
+    // While a group is open: the paths whose entries it holds, and why it failed (then it
+    // keeps none of them, and takes no more).
+    bool grouped_ = false;
+    std::vector<std::u16string> staged_;
+    std::u16string groupFailure_;
     std::mutex mutex_;
 };
 

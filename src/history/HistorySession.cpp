@@ -25,6 +25,8 @@ HistoryRecorder* HistorySession::Recorder(std::u16string& reason) {
             return nullptr;
         }
         recorder_ = std::make_unique<HistoryRecorder>(*store_, origin_);
+        if (grouped_)
+            recorder_->BeginGroup();
     }
     return recorder_.get();
 }
@@ -49,6 +51,17 @@ bool HistorySession::BeforeRename(const std::u16string& from, const std::u16stri
 void HistorySession::AfterRename(const std::u16string& from, const std::u16string& to) {
     if (recorder_)
         recorder_->AfterRename(from, to);
+}
+
+void HistorySession::BeginGroup() {
+    grouped_ = true;
+    if (recorder_)
+        recorder_->BeginGroup();
+}
+
+bool HistorySession::CommitGroup(std::u16string& reason) {
+    grouped_ = false;
+    return !recorder_ || recorder_->CommitGroup(reason);
 }
 
 std::int64_t HistorySession::Finish(const std::u16string& what, const HistoryLimits& limits) {

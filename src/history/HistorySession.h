@@ -36,6 +36,8 @@ class HistorySession : public SaveRecorder {
     bool BeforeRename(const std::u16string& from, const std::u16string& to,
                       std::u16string& reason) override;
     void AfterRename(const std::u16string& from, const std::u16string& to) override;
+    void BeginGroup() override;
+    bool CommitGroup(std::u16string& reason) override;
 
     // Closes the batch ("<what>: N files") and prunes the store to `limits`; the batch's id,
     // 0 when the run wrote nothing.
@@ -49,6 +51,8 @@ class HistorySession : public SaveRecorder {
     MessageSink& messages_;
     std::unique_ptr<HistoryStore> store_;
     std::unique_ptr<HistoryRecorder> recorder_;
+    // A group begun before the store was opened is begun on the recorder when it is made.
+    bool grouped_ = false;
 };
 
 }  // namespace velmora::history

@@ -9,7 +9,7 @@ namespace velmora::history {
 namespace {
 
 constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
-constexpr char kNow[] = "strftime('%Y-%m-%dT%H:%M:%SZ','now')";
+#define VELMORA_NOW "strftime('%Y-%m-%dT%H:%M:%SZ','now')"
 
 std::span<const std::uint8_t> Bytes(const std::string& text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
@@ -19,21 +19,33 @@ std::u16string PathOf(const std::vector<std::uint8_t>& bytes) {
     return text::FileNameToText(std::string(bytes.begin(), bytes.end()));
 }
 
-// A transaction that rolls back unless committed.
+// A transaction that rolls back unless committed; none when `open` is false (the store's
+// group transaction holds the work then).
 class Transaction {
   public:
-    explicit Transaction(sqlite3* db) : db_(db) { Exec(db_, "BEGIN IMMEDIATE"); }
+    Transaction(StatementCache& statements, bool open) : statements_(open ? &statements : nullptr) {
+        if (statements_ != nullptr)
+            statements_->Get("BEGIN IMMEDIATE")->Run();
+    }
     ~Transaction() {
-        if (db_ != nullptr)
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (statements_ != nullptr)
+            RollBack(*statements_);
     }
     void Commit() {
-        Exec(db_, "COMMIT");
-        db_ = nullptr;
+        if (statements_ != nullptr)
+            statements_->Get("COMMIT")->Run();
+        statements_ = nullptr;
+    }
+    // SQLite may have rolled back already (a full disk): that is no second failure.
+    static void RollBack(StatementCache& statements) {
+        try {
+            statements.Get("ROLLBACK")->Run();
+        } catch (const SqlError&) {
+        }
     }
 
   private:
-    sqlite3* db_;
+    StatementCache* statements_;
 };
 
 void BindIdentity(Statement& statement, int first, const FileIdentity& identity) {
@@ -46,22 +58,18 @@ void BindIdentity(Statement& statement, int first, const FileIdentity& identity)
 
 // A body already kept (a cover shared by an album, a file saved before) is only linked: its
 // bytes are not even handed to SQLite.
-void StoreChunks(sqlite3* db, std::int64_t entry, const std::vector<Chunk>& chunks) {
-    // Preparing costs as much as a small commit: most saves (the cover left in the file) have
-    // nothing to keep here.
-    if (chunks.empty())
-        return;
-    Statement known(db, "SELECT 1 FROM chunk WHERE hash = ?");
-    Statement chunk(db, "INSERT INTO chunk(hash, bytes) VALUES(?, ?)");
-    Statement link(db, "INSERT OR IGNORE INTO entry_chunk(entry, hash) VALUES(?, ?)");
+void StoreChunks(StatementCache& statements, std::int64_t entry, const std::vector<Chunk>& chunks) {
     for (const Chunk& piece : chunks) {
-        known.Reset();
-        if (!known.BindBlob(1, piece.hash).Step()) {
-            chunk.Reset();
-            chunk.BindBlob(1, piece.hash).BindBlob(2, piece.bytes).Run();
-        }
-        link.Reset();
-        link.Bind(1, entry).BindBlob(2, piece.hash).Run();
+        auto known = statements.Get("SELECT 1 FROM chunk WHERE hash = ?");
+        if (!known->BindBlob(1, piece.hash).Step())
+            statements.Get("INSERT INTO chunk(hash, bytes) VALUES(?, ?)")
+                ->BindBlob(1, piece.hash)
+                .BindBlob(2, piece.bytes)
+                .Run();
+        statements.Get("INSERT OR IGNORE INTO entry_chunk(entry, hash) VALUES(?, ?)")
+            ->Bind(1, entry)
+            .BindBlob(2, piece.hash)
+            .Run();
     }
 }
 
@@ -84,21 +92,18 @@ constexpr char kBatchColumns[] =
 }  // namespace
 
 std::int64_t HistoryStore::BeginBatch(const std::string& origin, std::int64_t reverts) {
-    Statement insert(
-        db_, std::string("INSERT INTO batch(started, origin, reverts) VALUES(") + kNow + ", ?, ?)");
-    insert.Bind(1, origin);
+    auto insert = statements_.Get("INSERT INTO batch(started, origin, reverts) VALUES(" VELMORA_NOW
+                                  ", ?, ?)");
+    insert->Bind(1, origin);
     if (reverts != 0)
-        insert.Bind(2, reverts);
-    else
-        insert.BindNull(2);
-    insert.Run();
+        insert->Bind(2, reverts);
+    insert->Run();
     return sqlite3_last_insert_rowid(db_);
 }
 
 void HistoryStore::FinishBatch(std::int64_t batch, const std::u16string& summary) {
-    Statement(db_,
-              std::string("UPDATE batch SET finished = ") + kNow + ", summary = ? WHERE id = ?")
-        .Bind(1, text::ToUtf8(summary))
+    statements_.Get("UPDATE batch SET finished = " VELMORA_NOW ", summary = ? WHERE id = ?")
+        ->Bind(1, text::ToUtf8(summary))
         .Bind(2, batch)
         .Run();
 }
@@ -106,46 +111,72 @@ void HistoryStore::FinishBatch(std::int64_t batch, const std::u16string& summary
 std::int64_t HistoryStore::AddEntry(std::int64_t batch, const std::u16string& path,
                                     const ReplacedRegions* old,
                                     const std::optional<FileIdentity>& identity) {
-    Transaction transaction(db_);
-    Statement insert(db_,
-                     "INSERT INTO entry(batch, path_before, path_after, tags_changed, head_recipe, "
-                     "tail, new_head_size, new_tail_size, dev, ino, size, mtime_ns, state) "
-                     "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    const std::string native = text::TextToFileName(path);
-    insert.Bind(1, batch).BindBlob(2, Bytes(native)).BindBlob(3, Bytes(native));
-    insert.Bind(4, old != nullptr ? 1 : 0);
-    SplitTag split;
-    if (old != nullptr) {
-        split = SplitForStore(old->head, old->kept);
-        insert.BindBlob(5, split.recipe).BindBlob(6, old->tail);
-        insert.Bind(7, static_cast<std::int64_t>(old->newHeadSize))
-            .Bind(8, static_cast<std::int64_t>(old->newTailSize));
+    if (group_ == Group::Waiting) {
+        statements_.Get("BEGIN IMMEDIATE")->Run();
+        group_ = Group::Open;
     }
-    if (identity)
-        BindIdentity(insert, 9, *identity);
-    insert.Bind(13, std::string_view(identity ? "saved" : "recorded")).Run();
+    Transaction transaction(statements_, group_ == Group::None);
+    SplitTag split;
+    {
+        auto insert = statements_.Get(
+            "INSERT INTO entry(batch, path_before, path_after, tags_changed, head_recipe, tail, "
+            "new_head_size, new_tail_size, dev, ino, size, mtime_ns, state) "
+            "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        const std::string native = text::TextToFileName(path);
+        insert->Bind(1, batch).BindBlob(2, Bytes(native)).BindBlob(3, Bytes(native));
+        insert->Bind(4, old != nullptr ? 1 : 0);
+        if (old != nullptr) {
+            split = SplitForStore(old->head, old->kept);
+            insert->BindBlob(5, split.recipe).BindBlob(6, old->tail);
+            insert->Bind(7, static_cast<std::int64_t>(old->newHeadSize))
+                .Bind(8, static_cast<std::int64_t>(old->newTailSize));
+        }
+        if (identity)
+            BindIdentity(*insert, 9, *identity);
+        insert->Bind(13, std::string_view(identity ? "saved" : "recorded")).Run();
+    }
     const std::int64_t entry = sqlite3_last_insert_rowid(db_);
-    StoreChunks(db_, entry, split.chunks);
+    StoreChunks(statements_, entry, split.chunks);
     transaction.Commit();
     return entry;
 }
 
+void HistoryStore::BeginGroup() {
+    group_ = Group::Waiting;
+}
+
+void HistoryStore::EndGroup(bool commit) {
+    const bool open = group_ == Group::Open;
+    group_ = Group::None;
+    if (!open)
+        return;
+    try {
+        if (commit)
+            statements_.Get("COMMIT")->Run();
+        else
+            Transaction::RollBack(statements_);
+    } catch (const SqlError&) {
+        Transaction::RollBack(statements_);
+        throw;
+    }
+}
+
 void HistoryStore::MarkSaved(const std::vector<std::pair<std::int64_t, FileIdentity>>& saved) {
-    Transaction transaction(db_);
-    Statement update(db_,
-                     "UPDATE entry SET dev = ?, ino = ?, size = ?, mtime_ns = ?, state = 'saved' "
-                     "WHERE id = ?");
+    Transaction transaction(statements_, true);
     for (const auto& [entry, identity] : saved) {
-        update.Reset();
-        BindIdentity(update, 1, identity);
-        update.Bind(5, entry).Run();
+        auto update = statements_.Get(
+            "UPDATE entry SET dev = ?, ino = ?, size = ?, mtime_ns = ?, state = 'saved' "
+            "WHERE id = ?");
+        BindIdentity(*update, 1, identity);
+        update->Bind(5, entry).Run();
     }
     transaction.Commit();
 }
 
 void HistoryStore::MarkRenamed(std::int64_t entry, const std::u16string& pathAfter) {
-    Statement(db_, "UPDATE entry SET path_after = ? WHERE id = ?")
-        .BindBlob(1, Bytes(text::TextToFileName(pathAfter)))
+    const std::string native = text::TextToFileName(pathAfter);
+    statements_.Get("UPDATE entry SET path_after = ? WHERE id = ?")
+        ->BindBlob(1, Bytes(native))
         .Bind(2, entry)
         .Run();
 }
@@ -194,22 +225,21 @@ std::vector<EntryRow> HistoryStore::Entries(std::int64_t batch) {
 std::optional<ReplacedRegions> HistoryStore::OldRegions(std::int64_t entry,
                                                         const InFileLookup& inFile,
                                                         bool* fileChanged) {
-    Statement query(db_,
-                    "SELECT head_recipe, tail, new_head_size, new_tail_size FROM entry "
-                    "WHERE id = ? AND tags_changed = 1");
-    query.Bind(1, entry);
-    if (!query.Step())
+    auto query = statements_.Get(
+        "SELECT head_recipe, tail, new_head_size, new_tail_size FROM entry "
+        "WHERE id = ? AND tags_changed = 1");
+    query->Bind(1, entry);
+    if (!query->Step())
         return std::nullopt;
-    Statement chunk(db_, "SELECT bytes FROM chunk WHERE hash = ?");
     FromFile fromFile;
     const auto head = Rebuild(
-        query.Blob(0),
+        query->Blob(0),
         [&](const Digest& hash) {
-            chunk.Reset();
-            chunk.BindBlob(1, hash);
+            auto chunk = statements_.Get("SELECT bytes FROM chunk WHERE hash = ?");
+            chunk->BindBlob(1, hash);
             std::optional<std::vector<std::uint8_t>> bytes;
-            if (chunk.Step())
-                bytes = chunk.Blob(0);
+            if (chunk->Step())
+                bytes = chunk->Blob(0);
             return bytes;
         },
         inFile, &fromFile);
@@ -220,9 +250,9 @@ std::optional<ReplacedRegions> HistoryStore::OldRegions(std::int64_t entry,
     ReplacedRegions old;
     old.kept = std::move(fromFile.stretches);
     old.head = *head;
-    old.tail = query.Blob(1);
-    old.newHeadSize = static_cast<std::uint64_t>(query.Int(2));
-    old.newTailSize = static_cast<std::uint64_t>(query.Int(3));
+    old.tail = query->Blob(1);
+    old.newHeadSize = static_cast<std::uint64_t>(query->Int(2));
+    old.newTailSize = static_cast<std::uint64_t>(query->Int(3));
     return old;
 }
 

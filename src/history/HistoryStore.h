@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "history/Sql.h"
 #include "history/TagRecipe.h"
 #include "tags/file/FileIdentity.h"
 #include "tags/record/SaveRecorder.h"
@@ -61,6 +62,11 @@ class HistoryStore {
     // a rename alone, whose file is then `identity`.
     std::int64_t AddEntry(std::int64_t batch, const std::u16string& path,
                           const ReplacedRegions* old, const std::optional<FileIdentity>& identity);
+    // Entries added from BeginGroup to EndGroup share one transaction, begun with the first
+    // of them: one commit for many files. EndGroup(false), or a failed EndGroup(true), keeps
+    // none of them (a failed AddEntry in a group leaves it to be ended so).
+    void BeginGroup();
+    void EndGroup(bool commit);
     // Notes the identities of saved files (state "saved"), all in one transaction.
     void MarkSaved(const std::vector<std::pair<std::int64_t, FileIdentity>>& saved);
     void MarkRenamed(std::int64_t entry, const std::u16string& pathAfter);
@@ -83,10 +89,14 @@ class HistoryStore {
     std::uint64_t SizeInBytes();
 
   private:
-    explicit HistoryStore(sqlite3* db) : db_(db) {}
+    explicit HistoryStore(sqlite3* db) : db_(db), statements_(db) {}
     void DeleteBatch(std::int64_t id);
 
+    enum class Group { None, Waiting, Open };
+
     sqlite3* db_;
+    StatementCache statements_;
+    Group group_ = Group::None;
 };
 
 }  // namespace velmora::history

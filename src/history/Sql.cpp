@@ -53,6 +53,7 @@ bool Statement::Step() {
 
 void Statement::Reset() {
     sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
 }
 
 std::int64_t Statement::Int(int column) const {
@@ -74,6 +75,13 @@ std::vector<std::uint8_t> Statement::Blob(int column) const {
 
 bool Statement::IsNull(int column) const {
     return sqlite3_column_type(statement_, column) == SQLITE_NULL;
+}
+
+StatementCache::Use StatementCache::Get(std::string_view sql) {
+    auto& statement = statements_[sql];
+    if (!statement)
+        statement = std::make_unique<Statement>(db_, sql);
+    return Use(*statement);
 }
 
 void Exec(sqlite3* db, const char* sql) {

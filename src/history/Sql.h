@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -39,7 +41,7 @@ class Statement {
     // True while a row is there to read; false once done.
     bool Step();
     void Run() { Step(); }
-    // Ready to run again with new parameters.
+    // Ready to run again with new parameters (all of them unbound).
     void Reset();
     std::int64_t Int(int column) const;
     std::string Text(int column) const;
@@ -49,6 +51,35 @@ class Statement {
   private:
     sqlite3* db_;
     sqlite3_stmt* statement_ = nullptr;
+};
+
+// Statements prepared once per connection, by their text (which must outlive the cache: a
+// literal); each is handed out reset, and finalized with the cache. Preparing costs as much
+// as running most of them.
+class StatementCache {
+  public:
+    explicit StatementCache(sqlite3* db) : db_(db) {}
+    // Finalizes every statement: before the connection closes.
+    void Clear() { statements_.clear(); }
+
+    // A cached statement, reset (so no read stays open) when the handle goes.
+    class Use {
+      public:
+        explicit Use(Statement& statement) : statement_(statement) {}
+        ~Use() { statement_.Reset(); }
+        Use(const Use&) = delete;
+        Use& operator=(const Use&) = delete;
+        Statement* operator->() { return &statement_; }
+        Statement& operator*() { return statement_; }
+
+      private:
+        Statement& statement_;
+    };
+    Use Get(std::string_view sql);
+
+  private:
+    sqlite3* db_;
+    std::map<std::string_view, std::unique_ptr<Statement>> statements_;
 };
 
 // Runs statements that return no rows.

@@ -144,6 +144,8 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const fs::path& file, std::u16s
 }
 
 HistoryStore::~HistoryStore() {
+    // A connection with statements left open does not close.
+    statements_.Clear();
     sqlite3_close(db_);
 }
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "tags/record/GroupSave.h"
+
 namespace velmora {
 namespace {
 
@@ -57,8 +59,7 @@ std::size_t SaveThread::SaveAll(EngineContext& context, const RecordList& record
 
 std::size_t SaveThread::SaveAll(EngineContext& context, const std::vector<Mp3File*>& toSave,
                                 ProgressCounters& progress) {
-    for (Mp3File* record : toSave)
-        progress.CountOne(record->Save(context));
+    SaveInGroups(toSave, context, [&](Mp3File&, bool saved) { progress.CountOne(saved); });
     return progress.Read().failed;
 }
 

@@ -17,7 +17,8 @@ namespace {
 
 using namespace velmora::testing;
 
-// A child that records and saves as velmora-cli does, then leaves.
+// A child that records and saves as a group save does (the record committed, then the file
+// written), then leaves.
 pid_t StartRecordedSave(SaveHarness& harness, const TagSave& request,
                         const std::filesystem::path& storeFile) {
     const pid_t child = ::fork();
@@ -27,7 +28,11 @@ pid_t StartRecordedSave(SaveHarness& harness, const TagSave& request,
         auto store = HistoryStore::Open(storeFile, notice, error);
         HistoryRecorder recorder(*store, "cli");
         harness.context.recorder = &recorder;
-        const bool saved = SaveTags(request, harness.context);
+        recorder.BeginGroup();
+        PendingTags pending(request, harness.context);
+        std::u16string reason;
+        const bool kept = recorder.CommitGroup(reason);
+        const bool saved = pending.Finish(harness.context, nullptr, kept ? nullptr : &reason);
         recorder.Finish(u"Album");
         ::_exit(saved ? 0 : 1);
     }

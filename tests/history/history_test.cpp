@@ -9,6 +9,8 @@
 #include "history/Revert.h"
 #include "history/TagRecipe.h"
 #include "tags/TagWriterTestSupport.h"
+#include "tags/ops/FrameTextOps.h"
+#include "tags/record/GroupSave.h"
 #include "tags/record/Mp3File.h"
 #include "text/Utf8.h"
 
@@ -149,6 +151,34 @@ TEST(History, RenamesGoBackButNeverOverAnotherFile) {
     EXPECT_EQ(result.files.at(0).outcome, Outcome::Reverted);
     EXPECT_EQ(ScratchDirectory::ReadFile(harness.dir.Path("a.mp3")), FramedTag(3) + kAudio);
     EXPECT_FALSE(std::filesystem::exists(harness.dir.Path("b.mp3")));
+}
+
+// One commit records the group before any of it is written; a file changed on disk since the
+// load is refused without spoiling the others' record.
+TEST(History, AGroupSaveRecordsEveryFileItWrites) {
+    StoreHarness harness;
+    const std::string before = FramedTag(3) + kAudio;
+    std::vector<std::unique_ptr<Mp3File>> records;
+    std::vector<Mp3File*> toSave;
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) {
+        harness.dir.WriteFile(name, before);
+        records.push_back(std::make_unique<Mp3File>(harness.context, TextPath(harness.dir.Root()),
+                                                    text::FromUtf8(name)));
+        SetFrameText(records.back()->V2(), FrameId("TALB"), u"Album", harness.context);
+        toSave.push_back(records.back().get());
+    }
+    harness.dir.WriteFile("b.mp3", before + "x");
+    HistoryRecorder recorder(*harness.store, "window");
+    harness.context.recorder = &recorder;
+    std::vector<bool> saved;
+    SaveInGroups(toSave, harness.context, [&](Mp3File&, bool ok) { saved.push_back(ok); });
+    EXPECT_EQ(saved, (std::vector<bool>{true, false, true}));
+    const std::int64_t batch = recorder.Finish(u"Album");
+    EXPECT_EQ(harness.store->Entries(batch).size(), 2u);
+    for (const auto& file : RevertBatch(*harness.store, batch, {}).files)
+        EXPECT_EQ(file.outcome, Outcome::Reverted) << text::ToUtf8(file.reason);
+    for (const char* name : {"a.mp3", "c.mp3"})
+        EXPECT_EQ(ScratchDirectory::ReadFile(harness.dir.Path(name)), before);
 }
 
 TEST(History, AFileChangedSinceIsSkippedUnlessForced) {

@@ -51,6 +51,21 @@ class Mp3File : public StoredBodySource, public ChunkPoolAllocated<Mp3File, 512>
     // is not an MP3, or whose file changed on disk since the load, is refused before
     // anything is written or renamed, and keeps everything pending.
     bool Save(EngineContext& context);
+    // Save in two halves, so that a group of files is recorded in the history in one commit
+    // before any of them is written: BeginSave opens, checks and records (nothing written),
+    // FinishSave writes and renames. `notRecorded`, when given, says why the group's record
+    // was not kept: the tags are then not written.
+    struct PendingSave {
+        bool refused = false;  // nothing to write or rename: not an MP3
+        bool failed = false;   // the tags could not even be laid out
+        std::optional<TagSave> save;
+        std::unique_ptr<PendingTags> tags;
+    };
+    std::unique_ptr<PendingSave> BeginSave(EngineContext& context);
+    bool FinishSave(PendingSave& pending, EngineContext& context,
+                    const std::u16string* notRecorded = nullptr);
+    // The bytes a pending save holds until it is finished.
+    static std::uint64_t HeldBytes(const PendingSave& pending);
     bool NeedsSave() const;
 
     // False, changing nothing, when the name equals the pending one; otherwise stores it

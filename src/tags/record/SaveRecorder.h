@@ -41,6 +41,11 @@ class SaveRecorder {
     virtual bool BeforeRename(const std::u16string& from, const std::u16string& to,
                               std::u16string& reason) = 0;
     virtual void AfterRename(const std::u16string& from, const std::u16string& to) = 0;
+    // A group of saves recorded in one commit: from BeginGroup on, a true BeforeWrite only
+    // holds the file's old ends until CommitGroup keeps them all (true) or none (false, with
+    // `reason`). No file of the group is written before CommitGroup.
+    virtual void BeginGroup() {}
+    virtual bool CommitGroup(std::u16string& /*reason*/) { return true; }
 };
 
 }  // namespace velmora

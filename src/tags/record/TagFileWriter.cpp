@@ -198,54 +198,99 @@ std::u16string FolderOf(const std::u16string& path) {
 
 }  // namespace
 
-bool SaveTags(const TagSave& save, EngineContext& context, TagSaveOutcome* outcome) {
-    if (!save.ChangesSomething()) {
-        return true;
-    }
+// Ready: opened, checked and planned, waiting to be written; Done: nothing more to write.
+struct PendingTags::State {
+    enum class Step { Nothing, OpenFailed, ChangedOnDisk, Ready, Done };
+    const TagSave& save;
     BufferedFile file;
-    CFileExceptionEx openError;
-    if (!file.Open(save.path, kSaveMode, openError)) {
-        ShowError(context.messages, MessageKind::SaveOpenFailed, {save.path},
-                  openError.SystemError());
-        return false;
-    }
+    Step step = Step::Nothing;
     Carried carried = Carried::Refused;
+    std::optional<SavePlan> plan;
+    std::optional<FileIdentity> identity;
     std::u16string refusal;
     std::error_code cause;
+};
+
+PendingTags::PendingTags(const TagSave& save, EngineContext& context)
+    : state_(std::make_unique<State>(save)) {
+    State& at = *state_;
+    if (!save.ChangesSomething())
+        return;
+    CFileExceptionEx openError;
+    if (!at.file.Open(save.path, kSaveMode, openError)) {
+        at.step = State::Step::OpenFailed;
+        at.cause = openError.SystemError();
+        return;
+    }
+    at.step = State::Step::Done;
     try {
-        auto identity = LockUnchanged(file, save.path, save.loadedAs);
-        if (!identity) {
-            ShowError(context.messages, MessageKind::ChangedOnDisk, {save.path});
-            if (outcome != nullptr) {
-                outcome->changedOnDisk = true;
-            }
-            return false;
+        at.identity = LockUnchanged(at.file, save.path, save.loadedAs);
+        if (!at.identity) {
+            at.step = State::Step::ChangedOnDisk;
+            return;
         }
-        SavePlan plan = PlanSave(ReadFacts(file), save);
-        refusal = plan.refusal;
-        TakeStoredBodies(file, save, plan);
-        if (!Recorded(file, save, plan, context.recorder, refusal))
-            carried = Carried::NotRecorded;
+        at.plan = PlanSave(ReadFacts(at.file), save);
+        at.refusal = at.plan->refusal;
+        TakeStoredBodies(at.file, save, *at.plan);
+        if (!Recorded(at.file, save, *at.plan, context.recorder, at.refusal))
+            at.carried = Carried::NotRecorded;
         else
-            carried = CarryOut(file, save.path, plan, *identity);
-        if (carried == Carried::Saved && context.recorder != nullptr)
-            context.recorder->AfterWrite(save.path, *identity);
-        if (carried == Carried::Saved && outcome != nullptr) {
-            outcome->identity = *identity;
-        }
+            at.step = State::Step::Ready;
     } catch (const CFileExceptionEx& error) {
-        carried = Carried::Refused;
-        cause = error.SystemError();
+        at.carried = Carried::Refused;
+        at.cause = error.SystemError();
     }
-    if (carried == Carried::FolderNotWritable) {
-        ShowError(context.messages, MessageKind::FolderNotWritable,
-                  {save.path, FolderOf(save.path)});
-    } else if (carried == Carried::NotRecorded) {
-        ShowError(context.messages, MessageKind::HistoryNotWritten, {save.path}, {}, refusal);
-    } else if (carried != Carried::Saved) {
-        ShowError(context.messages, MessageKind::SaveFailed, {save.path}, cause, refusal);
+}
+
+PendingTags::~PendingTags() = default;
+
+std::uint64_t PendingTags::HeldBytes() const {
+    return state_->plan ? state_->plan->tag.size() : 0;
+}
+
+bool PendingTags::Finish(EngineContext& context, TagSaveOutcome* outcome,
+                         const std::u16string* notRecorded) {
+    State& at = *state_;
+    const std::u16string& path = at.save.path;
+    if (at.step == State::Step::Nothing)
+        return true;
+    if (at.step == State::Step::OpenFailed) {
+        ShowError(context.messages, MessageKind::SaveOpenFailed, {path}, at.cause);
+        return false;
     }
-    return carried == Carried::Saved;
+    if (at.step == State::Step::ChangedOnDisk) {
+        ShowError(context.messages, MessageKind::ChangedOnDisk, {path});
+        if (outcome != nullptr)
+            outcome->changedOnDisk = true;
+        return false;
+    }
+    if (at.step == State::Step::Ready && notRecorded != nullptr) {
+        at.carried = Carried::NotRecorded;
+        at.refusal = *notRecorded;
+    } else if (at.step == State::Step::Ready) {
+        try {
+            at.carried = CarryOut(at.file, path, *at.plan, *at.identity);
+            if (at.carried == Carried::Saved && context.recorder != nullptr)
+                context.recorder->AfterWrite(path, *at.identity);
+            if (at.carried == Carried::Saved && outcome != nullptr)
+                outcome->identity = *at.identity;
+        } catch (const CFileExceptionEx& error) {
+            at.carried = Carried::Refused;
+            at.cause = error.SystemError();
+        }
+    }
+    at.step = State::Step::Done;
+    if (at.carried == Carried::FolderNotWritable)
+        ShowError(context.messages, MessageKind::FolderNotWritable, {path, FolderOf(path)});
+    else if (at.carried == Carried::NotRecorded)
+        ShowError(context.messages, MessageKind::HistoryNotWritten, {path}, {}, at.refusal);
+    else if (at.carried != Carried::Saved)
+        ShowError(context.messages, MessageKind::SaveFailed, {path}, at.cause, at.refusal);
+    return at.carried == Carried::Saved;
+}
+
+bool SaveTags(const TagSave& save, EngineContext& context, TagSaveOutcome* outcome) {
+    return PendingTags(save, context).Finish(context, outcome);
 }
 
 }  // namespace velmora

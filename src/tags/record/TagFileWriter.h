@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,5 +34,28 @@ struct TagSaveOutcome {
 // old tag whose declared size runs past the end of its file is such a failure, and the file
 // is then left as it was. `outcome`, when given, tells more.
 bool SaveTags(const TagSave& save, EngineContext& context, TagSaveOutcome* outcome = nullptr);
+
+// SaveTags in two halves, so that the old ends of a group of files are recorded in one
+// commit before any of them is written: the constructor opens, locks and checks the file,
+// plans the save and tells the recorder its old ends; Finish writes it and shows what failed.
+// The file stays open and locked in between; `save` must outlive this.
+class PendingTags {
+  public:
+    PendingTags(const TagSave& save, EngineContext& context);
+    ~PendingTags();
+    PendingTags(const PendingTags&) = delete;
+    PendingTags& operator=(const PendingTags&) = delete;
+
+    // The bytes held until Finish (the new tag of a save that moves the audio).
+    std::uint64_t HeldBytes() const;
+    // `notRecorded`, when given, says why the recorder could not keep the old ends after all:
+    // the file is then refused as for a failed record.
+    bool Finish(EngineContext& context, TagSaveOutcome* outcome,
+                const std::u16string* notRecorded = nullptr);
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 }  // namespace velmora
