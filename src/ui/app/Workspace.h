@@ -145,9 +145,8 @@ class Workspace : public QObject {
     void FinishLoad();
     void OnSaveDone();
     void SetState(WorkState state);
-    // Which records need saving: every record after a save, the changed ones after an edit
-    // (asking a record walks its frames, which over 100,000 records takes milliseconds).
-    void Recount();
+    // Which of the changed records need saving (asking a record walks its frames, which
+    // over 100,000 records takes milliseconds).
     void Recount(std::span<Mp3File* const> changed);
 
     EngineContext& context_;
