@@ -6,8 +6,10 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMimeData>
+#include <algorithm>
 #include <chrono>
 #include <future>
+#include <optional>
 #include <unordered_map>
 
 #include "edit/ActionNames.h"
@@ -33,6 +35,32 @@ const QString kCsvMime = QStringLiteral("text/csv");
 
 // How long one step of the window's wait for a worker blocks.
 constexpr std::chrono::milliseconds kWaitStep{1};
+
+// Planned changes grouped by their record in one step.
+constexpr std::size_t kGroupStep = 256;
+
+// Each record's edits together, in their order: a long paste or import then runs in slices,
+// a part of the records at a time, and Stop takes it back whole.
+struct EditGroups {
+    std::vector<Mp3File*> records;
+    std::vector<std::vector<const batch::CellEdit*>> edits;
+    std::unordered_map<const Mp3File*, std::size_t> place;
+    std::size_t next = 0;
+
+    // Groups up to `count` more of `changes`; false once every one is grouped.
+    bool Add(const std::vector<batch::CellEdit>& changes, std::size_t count) {
+        for (const std::size_t end = std::min(changes.size(), next + count); next < end; ++next) {
+            const batch::CellEdit& change = changes[next];
+            const auto [at, fresh] = place.try_emplace(change.record, records.size());
+            if (fresh) {
+                records.push_back(change.record);
+                edits.emplace_back();
+            }
+            edits[at->second].push_back(&change);
+        }
+        return next < changes.size();
+    }
+};
 
 // The clipboard read as the edits of a paste.
 struct PastedTable {
@@ -173,34 +201,25 @@ void CellCommands::Apply(std::u16string name, std::vector<batch::CellEdit> wante
     workspace_.ApplyPendingEdits();
     // A long plan runs in slices too: its refusals are shown before anything changes.
     batch::CellPlanner planner(std::move(wanted), context_.codePage);
+    std::optional<batch::CellPlan> plan;
+    EditGroups groups;
     const bool planned =
         workspace_.ReadInParts(name, planner.RecordsTotal(), [&](std::size_t& done) {
-            const bool more = planner.Step(kPlanStep);
+            if (plan)
+                return groups.Add(plan->changes, kGroupStep);
+            if (!planner.Step(kPlanStep))
+                plan = planner.Finish();
             done = planner.RecordsDone();
-            return more;
+            return true;
         });
     if (!planned)
         return;
-    const batch::CellPlan plan = planner.Finish();
-    ShowRefusals(plan.refusals);
-    if (plan.changes.empty())
+    ShowRefusals(plan->refusals);
+    if (plan->changes.empty())
         return;
-    // Each record's edits together, in their order: a long paste or import then runs in
-    // slices, a part of the records at a time, and Stop takes it back whole.
-    std::vector<Mp3File*> records;
-    std::vector<std::vector<const batch::CellEdit*>> edits;
-    std::unordered_map<const Mp3File*, std::size_t> place;
-    for (const batch::CellEdit& change : plan.changes) {
-        const auto [at, fresh] = place.try_emplace(change.record, records.size());
-        if (fresh) {
-            records.push_back(change.record);
-            edits.emplace_back();
-        }
-        edits[at->second].push_back(&change);
-    }
-    workspace_.ApplyToParts(std::move(name), records, [&](std::span<Mp3File* const> part) {
+    workspace_.ApplyToParts(std::move(name), groups.records, [&](std::span<Mp3File* const> part) {
         for (Mp3File* record : part) {
-            for (const batch::CellEdit* change : edits[place.at(record)])
+            for (const batch::CellEdit* change : groups.edits[groups.place.at(record)])
                 batch::ApplyCellEdit(*change, context_);
         }
     });
