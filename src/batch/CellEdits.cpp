@@ -1,6 +1,7 @@
 #include "batch/CellEdits.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "batch/RenameCommand.h"
 #include "tags/id3v1/GenreTable.h"
@@ -83,20 +84,42 @@ std::u16string StoredCellValue(Column column, std::u16string_view value) {
 }
 
 CellPlan PlanCellEdits(std::vector<CellEdit> wanted, const text::CodePage& codePage) {
-    CellPlan plan;
-    for (CellEdit& edit : wanted) {
+    CellPlanner planner(std::move(wanted), codePage);
+    while (planner.Step(std::numeric_limits<std::size_t>::max())) {
+    }
+    return planner.Finish();
+}
+
+CellPlanner::CellPlanner(std::vector<CellEdit> wanted, const text::CodePage& codePage)
+    : wanted_(std::move(wanted)), codePage_(codePage) {
+    for (std::size_t i = 0; i < wanted_.size(); ++i)
+        recordsTotal_ += i == 0 || wanted_[i].record != wanted_[i - 1].record;
+}
+
+bool CellPlanner::Step(std::size_t records) {
+    for (std::size_t begun = 0; next_ < wanted_.size(); ++next_) {
+        CellEdit& edit = wanted_[next_];
+        if (next_ == 0 || edit.record != wanted_[next_ - 1].record) {
+            if (begun++ == records)
+                break;
+            ++recordsDone_;
+        }
         const Mp3File& record = *edit.record;
-        if (Shows(record, edit, codePage))
+        if (Shows(record, edit, codePage_))
             continue;
         if (!IsEditableColumn(edit.column))
-            plan.refusals.push_back(Refusal(record, edit.column, u"cannot be edited"));
+            plan_.refusals.push_back(Refusal(record, edit.column, u"cannot be edited"));
         else if (edit.column == Column::Year && !AllDigits(edit.value))
-            plan.refusals.push_back(Refusal(record, edit.column, u"takes digits only"));
+            plan_.refusals.push_back(Refusal(record, edit.column, u"takes digits only"));
         else
-            plan.changes.push_back(std::move(edit));
+            plan_.changes.push_back(std::move(edit));
     }
-    CheckNames(plan);
-    return plan;
+    return next_ < wanted_.size();
+}
+
+CellPlan CellPlanner::Finish() {
+    CheckNames(plan_);
+    return std::move(plan_);
 }
 
 bool PasteFits(std::size_t lines, std::size_t rows) {

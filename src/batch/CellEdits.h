@@ -41,6 +41,27 @@ struct CellPlan {
 // save); a column that cannot be edited refuses every value.
 CellPlan PlanCellEdits(std::vector<CellEdit> wanted, const text::CodePage& codePage);
 
+// The same plan a part at a time, so that a long one can yield between parts (the records
+// must not change meanwhile). Progress counts records: a run of edits of one record is one.
+class CellPlanner {
+  public:
+    CellPlanner(std::vector<CellEdit> wanted, const text::CodePage& codePage);
+    // Checks the edits of up to `records` more records; false once every edit is checked.
+    bool Step(std::size_t records);
+    std::size_t RecordsDone() const { return recordsDone_; }
+    std::size_t RecordsTotal() const { return recordsTotal_; }
+    // The plan once every edit is checked, the file names checked together.
+    CellPlan Finish();
+
+  private:
+    std::vector<CellEdit> wanted_;
+    const text::CodePage& codePage_;
+    std::size_t next_ = 0;
+    std::size_t recordsDone_ = 0;
+    std::size_t recordsTotal_ = 0;
+    CellPlan plan_;
+};
+
 // What pasting lines of fields does: line i goes to the i-th row, its fields to `columns` in
 // turn (the shown columns from the current one on; fields beyond them are dropped); one line
 // goes to every row. Empty for any other number of lines: the caller says why.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "batch/CellEdits.h"
 #include "batch/GenerateCommand.h"
 #include "batch/RenameCommand.h"
 #include "batch/RenamePattern.h"
@@ -93,6 +94,32 @@ TEST(RenamePattern, NamesTheFieldItDoesNotKnow) {
         EXPECT_FALSE(compiled.pattern) << expression;
         EXPECT_EQ(compiled.unrecognizedField, U(field)) << expression;
     }
+}
+
+// A plan made a record at a time counts runs of one record's edits and ends as the plan made
+// in one go: the same changes, the same refusals in the same order.
+TEST_F(BatchTest, CellPlanInPartsCountsRecordsAndEndsAsTheWholePlan) {
+    Mp3File* a = AddFile("a.mp3", {Text("TIT2", "Old")});
+    Mp3File* b = AddFile("b.mp3", {Text("TIT2", "Same")});
+    Mp3File* c = AddFile("c.mp3");
+    const std::vector<batch::CellEdit> wanted = {
+        {a, Column::Title, u"New"},      {a, Column::Year, u"19x9"},   {b, Column::Title, u"Same"},
+        {b, Column::Filename, u"c.mp3"}, {c, Column::Bitrate, u"128"}, {c, Column::Year, u"1999"}};
+    batch::CellPlanner planner(wanted, context_.codePage);
+    EXPECT_EQ(planner.RecordsTotal(), 3u);
+    std::vector<std::size_t> done;
+    while (planner.Step(1))
+        done.push_back(planner.RecordsDone());
+    done.push_back(planner.RecordsDone());
+    EXPECT_EQ(done, (std::vector<std::size_t>{1, 2, 3}));
+    const batch::CellPlan parts = planner.Finish();
+    const batch::CellPlan whole = batch::PlanCellEdits(wanted, context_.codePage);
+    ASSERT_EQ(parts.changes.size(), 2u);
+    EXPECT_EQ(parts.changes[1].record, c);
+    ASSERT_EQ(parts.refusals.size(), 3u);
+    ASSERT_EQ(whole.refusals.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(MessageText(parts.refusals[i], u" "), MessageText(whole.refusals[i], u" "));
 }
 
 TEST_F(BatchTest, RenamePreviewsThenRenamesInMemoryAndDropsUnchangedFilesFromTheBatch) {

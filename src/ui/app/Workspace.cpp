@@ -186,7 +186,9 @@ void Workspace::Save(std::function<void()> then) {
 
 void Workspace::OnSaveDone() {
     model_.ReleaseChangedRecords();
-    Recount();
+    // Only what needed saving was saved, the records being held meanwhile: what failed to
+    // save still needs it, and no other record changed.
+    std::erase_if(updated_, [](const Mp3File* record) { return !record->NeedsSave(); });
     emit statusChanged(StatusText());
     SetState(WorkState::Idle);
     ShowProgress();
@@ -235,14 +237,6 @@ void Workspace::AnnounceEdited() {
     model_.RepaintChanged();
     emit statusChanged(StatusText());
     emit recordsEdited();
-}
-
-void Workspace::Recount() {
-    updated_.clear();
-    for (const Mp3File* record : model_.Records()) {
-        if (record->NeedsSave())
-            updated_.insert(record);
-    }
 }
 
 void Workspace::Recount(std::span<Mp3File* const> changed) {

@@ -89,6 +89,11 @@ class Workspace : public QObject {
                                        const edit::EditJournal::PartChange& change);
     std::vector<Mp3File*> ApplyToEach(std::u16string name, std::span<Mp3File* const> records,
                                       const std::function<void(Mp3File&)>& change);
+    // Idle only: runs `step` (reads records, changes none; false once done) in slices as an
+    // edit runs, its progress shown as `name` with `done` of `total` files, Stop ending it
+    // and nothing else editing meanwhile; false when stopped. Used to plan a long edit.
+    bool ReadInParts(std::u16string name, std::size_t total,
+                     const std::function<bool(std::size_t& done)>& step);
     // Idle only: takes back the newest action (or brings back the one undone last), in
     // slices when long, and repaints the rows it changed; false when there was nothing to do
     // or it was stopped.
@@ -145,9 +150,8 @@ class Workspace : public QObject {
     void FinishLoad();
     void OnSaveDone();
     void SetState(WorkState state);
-    // Which records need saving: every record after a save, the changed ones after an edit
-    // (asking a record walks its frames, which over 100,000 records takes milliseconds).
-    void Recount();
+    // Which of the changed records need saving (asking a record walks its frames, which
+    // over 100,000 records takes milliseconds).
     void Recount(std::span<Mp3File* const> changed);
 
     EngineContext& context_;

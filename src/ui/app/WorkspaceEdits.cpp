@@ -94,6 +94,16 @@ std::vector<Mp3File*> Workspace::ApplyToEach(std::u16string name, std::span<Mp3F
     });
 }
 
+bool Workspace::ReadInParts(std::u16string name, std::size_t total,
+                            const std::function<bool(std::size_t& done)>& step) {
+    if (!IsIdle())
+        return false;
+    edit_ = {std::move(name), 0, total};
+    const bool done = RunSliced([&] { return step(edit_.done); });
+    EndEditing();
+    return done;
+}
+
 bool Workspace::Move(bool undo) {
     if (!IsIdle())
         return false;

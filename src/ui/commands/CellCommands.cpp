@@ -6,6 +6,10 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMimeData>
+#include <algorithm>
+#include <chrono>
+#include <future>
+#include <optional>
 #include <unordered_map>
 
 #include "edit/ActionNames.h"
@@ -24,8 +28,46 @@ namespace {
 
 // A box names this many refusals; the rest are counted.
 constexpr std::size_t kRefusalsNamed = 10;
+// Records whose edits are checked in one step of a plan.
+constexpr std::size_t kPlanStep = 64;
 
 const QString kCsvMime = QStringLiteral("text/csv");
+
+// How long one step of the window's wait for a worker blocks.
+constexpr std::chrono::milliseconds kWaitStep{1};
+
+// Planned changes grouped by their record in one step.
+constexpr std::size_t kGroupStep = 256;
+
+// Each record's edits together, in their order: a long paste or import then runs in slices,
+// a part of the records at a time, and Stop takes it back whole.
+struct EditGroups {
+    std::vector<Mp3File*> records;
+    std::vector<std::vector<const batch::CellEdit*>> edits;
+    std::unordered_map<const Mp3File*, std::size_t> place;
+    std::size_t next = 0;
+
+    // Groups up to `count` more of `changes`; false once every one is grouped.
+    bool Add(const std::vector<batch::CellEdit>& changes, std::size_t count) {
+        for (const std::size_t end = std::min(changes.size(), next + count); next < end; ++next) {
+            const batch::CellEdit& change = changes[next];
+            const auto [at, fresh] = place.try_emplace(change.record, records.size());
+            if (fresh) {
+                records.push_back(change.record);
+                edits.emplace_back();
+            }
+            edits[at->second].push_back(&change);
+        }
+        return next < changes.size();
+    }
+};
+
+// The clipboard read as the edits of a paste.
+struct PastedTable {
+    bool isTable = false;
+    std::size_t lines = 0;
+    std::vector<batch::CellEdit> edits;
+};
 
 }  // namespace
 
@@ -90,26 +132,40 @@ void CellCommands::CopyRows() {
 
 void CellCommands::PasteRows() {
     const QModelIndex current = view_.currentIndex();
-    const std::vector<Mp3File*> rows = view_.SelectedRecords();
+    std::vector<Mp3File*> rows = view_.SelectedRecords();
     if (!workspace_.IsIdle() || !current.isValid() || rows.empty())
         return;
-    const CsvTable lines = ReadTsv(ToU16(QApplication::clipboard()->text()));
-    if (!lines.error.empty() || lines.rows.empty()) {
+    const std::size_t rowCount = rows.size();
+    // The clipboard is read as a table on a worker, the window answering: it reads no record.
+    auto reading =
+        std::async(std::launch::async, [text = ToU16(QApplication::clipboard()->text()),
+                                        rows = std::move(rows),
+                                        columns = view_.ShownColumnsFrom(current.column())] {
+            const CsvTable lines = ReadTsv(text);
+            return PastedTable{lines.error.empty() && !lines.rows.empty(), lines.rows.size(),
+                               batch::PasteEdits(rows, columns, lines.rows)};
+        });
+    const bool read = workspace_.ReadInParts(edit::kPasteAction, rowCount, [&](std::size_t&) {
+        return reading.wait_for(kWaitStep) != std::future_status::ready;
+    });
+    if (!read)
+        return;
+    PastedTable pasted = reading.get();
+    if (!pasted.isTable) {
         sink_.Show(NoteMessage({ToU16(tr("The clipboard holds no table of text to paste."))},
                                kErrorCaption, MessageIcon::Warning));
         return;
     }
-    if (!batch::PasteFits(lines.rows.size(), rows.size())) {
+    if (!batch::PasteFits(pasted.lines, rowCount)) {
         sink_.Show(NoteMessage(
             {ToU16(tr("The clipboard holds %1 lines, but %2 rows are selected: paste one line "
                       "into any number of rows, or one line per selected row.")
-                       .arg(lines.rows.size())
-                       .arg(rows.size()))},
+                       .arg(pasted.lines)
+                       .arg(rowCount))},
             kErrorCaption, MessageIcon::Warning));
         return;
     }
-    const std::vector<Column> columns = view_.ShownColumnsFrom(current.column());
-    Apply(edit::kPasteAction, batch::PasteEdits(rows, columns, lines.rows));
+    Apply(edit::kPasteAction, std::move(pasted.edits));
 }
 
 void CellCommands::ImportCsvFile() {
@@ -143,26 +199,27 @@ void CellCommands::Apply(std::u16string name, std::vector<batch::CellEdit> wante
         return;
     // Typing in the editor not applied yet came first.
     workspace_.ApplyPendingEdits();
-    const batch::CellPlan plan = batch::PlanCellEdits(std::move(wanted), context_.codePage);
-    ShowRefusals(plan.refusals);
-    if (plan.changes.empty())
+    // A long plan runs in slices too: its refusals are shown before anything changes.
+    batch::CellPlanner planner(std::move(wanted), context_.codePage);
+    std::optional<batch::CellPlan> plan;
+    EditGroups groups;
+    const bool planned =
+        workspace_.ReadInParts(name, planner.RecordsTotal(), [&](std::size_t& done) {
+            if (plan)
+                return groups.Add(plan->changes, kGroupStep);
+            if (!planner.Step(kPlanStep))
+                plan = planner.Finish();
+            done = planner.RecordsDone();
+            return true;
+        });
+    if (!planned)
         return;
-    // Each record's edits together, in their order: a long paste or import then runs in
-    // slices, a part of the records at a time, and Stop takes it back whole.
-    std::vector<Mp3File*> records;
-    std::vector<std::vector<const batch::CellEdit*>> edits;
-    std::unordered_map<const Mp3File*, std::size_t> place;
-    for (const batch::CellEdit& change : plan.changes) {
-        const auto [at, fresh] = place.try_emplace(change.record, records.size());
-        if (fresh) {
-            records.push_back(change.record);
-            edits.emplace_back();
-        }
-        edits[at->second].push_back(&change);
-    }
-    workspace_.ApplyToParts(std::move(name), records, [&](std::span<Mp3File* const> part) {
+    ShowRefusals(plan->refusals);
+    if (plan->changes.empty())
+        return;
+    workspace_.ApplyToParts(std::move(name), groups.records, [&](std::span<Mp3File* const> part) {
         for (Mp3File* record : part) {
-            for (const batch::CellEdit* change : edits[place.at(record)])
+            for (const batch::CellEdit* change : groups.edits[groups.place.at(record)])
                 batch::ApplyCellEdit(*change, context_);
         }
     });
