@@ -1,5 +1,6 @@
 #include "tags/id3v2/StoredBody.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "tags/file/BufferedFile.h"
@@ -41,6 +42,21 @@ std::vector<std::uint8_t> ReadStoredBody(BufferedFile& file, const StoredBody& b
     if (body.skip == 0 && stored.size() == body.length)
         return stored;
     return {stored.begin() + body.skip, stored.begin() + body.skip + body.length};
+}
+
+void ReadStoredBodyInto(BufferedFile& file, const StoredBody& body, std::span<std::uint8_t> out) {
+    if (out.size() != body.length)
+        NotAsLoaded();
+    const bool plain = !body.held && !body.unsynchronised && !body.compressed && body.skip == 0 &&
+                       body.storedLength == body.length;
+    if (!plain) {
+        const std::vector<std::uint8_t> bytes = ReadStoredBody(file, body);
+        std::copy(bytes.begin(), bytes.end(), out.begin());
+        return;
+    }
+    file.Seek(body.offset);
+    if (file.Read(out.data(), out.size()) != out.size())
+        NotAsLoaded();
 }
 
 }  // namespace velmora

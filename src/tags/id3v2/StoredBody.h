@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace velmora {
@@ -35,6 +36,9 @@ struct StoredBody {
 // The bytes of the body from the open file (or those it holds): decoded, exactly `length` of
 // them. Throws CFileExceptionEx when the file does not hold them as the load found them.
 std::vector<std::uint8_t> ReadStoredBody(BufferedFile& file, const StoredBody& body);
+// The same bytes into `out` (exactly `length` of them): a body stored plainly is read
+// straight there, so a save does not hold a cover twice. Throws as ReadStoredBody.
+void ReadStoredBodyInto(BufferedFile& file, const StoredBody& body, std::span<std::uint8_t> out);
 
 // Reads bodies left in a file: a record, through its file as loaded.
 class StoredBodySource {

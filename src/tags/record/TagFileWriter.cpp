@@ -60,10 +60,12 @@ void TakeStoredBodies(BufferedFile& file, const TagSave& save, SavePlan& plan) {
     if (plan.outcome == SavePlan::Outcome::Refused || (!save.stripId3v2 && !save.id3v2Frames))
         return;
     for (const StoredSplice& splice : save.storedSplices) {
-        const std::vector<std::uint8_t> bytes = ReadStoredBody(file, *splice.body);
-        if (plan.tag.size() < kTagHeaderSize + splice.at + bytes.size())
+        const std::uint64_t at = kTagHeaderSize + splice.at;
+        if (plan.tag.size() < at + splice.body->length)
             throw CFileExceptionEx(EINVAL, save.path);
-        std::copy(bytes.begin(), bytes.end(), plan.tag.begin() + kTagHeaderSize + splice.at);
+        ReadStoredBodyInto(
+            file, *splice.body,
+            std::span(plan.tag).subspan(static_cast<std::size_t>(at), splice.body->length));
     }
     if (save.storedBodies == nullptr)
         return;
