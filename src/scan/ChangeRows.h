@@ -14,10 +14,12 @@ class HistoryStore;
 struct EntryRow;
 }  // namespace history
 
-// The columns of the old -> new table of the files a save changes, or changed.
-inline constexpr std::array<Column, 7> kChangeColumns = {
-    Column::Artist, Column::Album, Column::Title,   Column::Year,
-    Column::Track,  Column::Genre, Column::Filename};
+// The columns of the old -> new table of the files a save changes, or changed: the list's tag
+// columns and those it shows on request, so that no text edit the panel makes goes unseen.
+// The file name stays last.
+inline constexpr std::array<Column, 10> kChangeColumns = {
+    Column::Artist, Column::Album,       Column::Title, Column::Year,     Column::Track,
+    Column::Genre,  Column::AlbumArtist, Column::Disc,  Column::Composer, Column::Filename};
 
 // What those columns show of one file before and after, and whether its pictures changed.
 struct FileChange {
