@@ -94,6 +94,7 @@ CellCommands::CellCommands(Workspace& workspace, FileListView& view, UiMessageSi
             action->setEnabled(idle);
         view_.SetEditable(idle);
     });
+    connect(&workspace, &Workspace::pendingEditsWanted, &view, &FileListView::CommitTyping);
     connect(&view, &FileListView::copyWanted, this, &CellCommands::CopyRows);
     connect(&view, &FileListView::pasteWanted, this, &CellCommands::PasteRows);
     connect(&view, &FileListView::cellsEdited, this, &CellCommands::EditCells);

@@ -156,6 +156,17 @@ void FileListView::SetEditable(bool editable) {
     setEditTriggers(editable ? EditKeyPressed | AnyKeyPressed : NoEditTriggers);
 }
 
+void FileListView::CommitTyping() {
+    QWidget* editor = state() == EditingState ? indexWidget(currentIndex()) : nullptr;
+    // Applying the edit asks for typed edits again: this editor is being applied already.
+    if (editor == nullptr || committing_)
+        return;
+    committing_ = true;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    committing_ = false;
+}
+
 std::vector<Column> FileListView::ShownColumnsFrom(int column) const {
     std::vector<Column> columns;
     const QHeaderView* header = horizontalHeader();

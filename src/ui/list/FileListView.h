@@ -41,6 +41,9 @@ class FileListView : public QTableView {
 
     // Whether F2 or typing opens a cell's editor (not while a worker changes the records).
     void SetEditable(bool editable);
+    // Applies what is typed in a cell's open editor, as Enter would: a save, an undo or a
+    // closing window must not lose it.
+    void CommitTyping();
 
     // One check item per column but the file name: shown or hidden (the header's menu).
     void FillColumnMenu(QMenu& menu);
@@ -72,6 +75,7 @@ class FileListView : public QTableView {
   private:
     FileListModel& model_;
     FileListProxy& proxy_;
+    bool committing_ = false;
 };
 
 }  // namespace velmora::ui
