@@ -203,6 +203,7 @@ std::u16string FolderOf(const std::u16string& path) {
 // Ready: opened, checked and planned, waiting to be written; Done: nothing more to write.
 struct PendingTags::State {
     enum class Step { Nothing, OpenFailed, ChangedOnDisk, Ready, Done };
+    explicit State(const TagSave& of) : save(of) {}
     const TagSave& save;
     BufferedFile file;
     Step step = Step::Nothing;
