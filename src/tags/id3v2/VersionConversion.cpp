@@ -34,6 +34,21 @@ Values ValuesOf(const Id3v2Frame* frame) {
     return values;
 }
 
+// A frame of `id` that a save writes. One with nothing in it is left out of the tag, so it
+// must not stand in for the frame a conversion makes: the date would be lost.
+const Id3v2Frame* FindWritten(const Id3v2Tag& tag, const FrameId& id) {
+    const Id3v2Frame* frame = FindFrame(tag, id);
+    const auto empty = [](const Id3v2Frame& f) {
+        const bool noBytes = f.FieldCount() == 0 ||
+                             (f.FieldCount() == 1 && f.FieldAt(0)->Kind() == FieldKind::RawBody &&
+                              f.FieldAt(0)->Bytes().empty());
+        return noBytes && f.BodyForm().IsPlain() && !f.GroupId();
+    };
+    while (frame && empty(*frame))
+        frame = FindFrame(tag, id, frame);
+    return frame;
+}
+
 std::u16string FirstValue(const Id3v2Frame* frame) {
     Values values = ValuesOf(frame);
     return values.empty() ? std::u16string() : values.front();
@@ -111,7 +126,7 @@ void ConvertDate(Id3v2Tag& tag, const FrameId& from, const FrameId& to, Make mak
     Id3v2Frame* old = FindConvertible(tag, from);
     if (!old)
         return;
-    if (!FindFrame(tag, to)) {
+    if (!FindWritten(tag, to)) {
         std::vector<std::unique_ptr<Id3v2Frame>> made = make(*old);
         if (!made.empty()) {
             Replace(tag, old, std::move(made));
@@ -209,7 +224,7 @@ bool IsConvertedBetweenVersions(const FrameId& id) {
 }
 
 void ConvertDateFramesTo24(Id3v2Tag& tag) {
-    if (Id3v2Frame* tyer = FindConvertible(tag, kTyer); tyer && !FindFrame(tag, kTdrc)) {
+    if (Id3v2Frame* tyer = FindConvertible(tag, kTyer); tyer && !FindWritten(tag, kTdrc)) {
         if (auto made = StampFromV23(tag, *tyer); !made.empty())
             Replace(tag, tyer, std::move(made));
     }
