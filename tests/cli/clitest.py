@@ -65,16 +65,12 @@ class CliTestCase(unittest.TestCase):
         self.mount("-t", "tmpfs", "-o", "size=" + size, "tmpfs", folder)
 
     def make_mp3(self, name, frames=(), count=12, version=3, v1=True):
-        """An MP3 with the given ID3v2 frames (written by mutagen) and an ID3v1 tag: mutagen's
-        when v1 is True, these 128 bytes when it is bytes."""
+        """An MP3 with the given ID3v2 frames and, unless v1 is False, an ID3v1 tag (mutagen's)."""
         path = self.write(name, MPEG_FRAME * count)
         tag = ID3()
         for frame in frames:
             tag.add(frame)
-        tag.save(path, v2_version=version, v1=2 if v1 is True else 0)
-        if isinstance(v1, bytes):
-            with open(path, "ab") as out:
-                out.write(v1)
+        tag.save(path, v2_version=version, v1=2 if v1 else 0)
         return path
 
     def copy_peer(self, relative):

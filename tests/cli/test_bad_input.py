@@ -19,13 +19,12 @@ class BadInput(CliTestCase):
         self.make_mp3("b.mp3", [TIT2(encoding=0, text="other")])
         pic = self.make_mp3("pic.mp3", [APIC(encoding=0, mime="image/png", type=3, data=b"x")])
         png, gif = self.write("c.png", b"\x89PNG\r\n\x1a\n"), self.write("anim.gif", b"GIF89a")
-        empty, old = self.write("empty.jpg", b""), self.write("old.m3u", b"keep")
+        old = self.write("old.m3u", b"keep")
         nowhere = self.path("nowhere", "x")
         cases = [
             (["set", "--title", "X", self.path("missing.mp3")], 1, "No such file"),
             (["set", "--title", "X", self.path("folder.mp3")], 1, "is a directory"),
             (["set", "--title", "X", locked], 1, "read-only"),
-            (["--yes", "remove-v2", locked], 1, "read-only"),
             (["set", "--title", "X", hidden], 1, "cannot be read"),
             (["dump", hidden], 1, "cannot be read"),
             (["set", "--mood", "sad", mp3], 2, "--mood"),
@@ -38,17 +37,12 @@ class BadInput(CliTestCase):
             (["frobnicate", self.dir], 2, 'unknown command "frobnicate"'),
             (["list", self.path("nowhere")], 1, "not a directory"),
             (["remove-v1", mp3], 0, "Really remove ID3v1?"),
-            (["rename", "%title", mp3], 1, "Couldn't rename"),
-            (["rename", "%titel", mp3], 2, "Unrecognized field: titel"),
-            (["from-name", "(?P<artist>", mp3], 2, "could not be parsed"),
             (["export", "xml", self.path("x.xml"), mp3, "--v2", "mood"], 2, "unknown field"),
             (["export", "xml", self.path("x.xml"), mp3, "--levels", "list,artist"], 2,
              "after list"),
             (["export", "wpl", self.path("x.wpl"), mp3], 2, "wpl"),
-            (["export", "m3u", nowhere + ".m3u", mp3], 1, "Couldn't open file"),
             (["export", "m3u", old, mp3], 0, "replace"),
             (["picture", "add", gif, mp3], 2, "File must be a JPG or PNG image!"),
-            (["picture", "add", empty, mp3], 1, "File is empty!"),
             (["picture", "add", self.path("none.png"), mp3], 1, "none.png"),
             (["picture", "add", png, "--type", "Poster", mp3], 2, "Poster"),
             (["picture", "extract", mp3, self.path("x.png")], 1, "no such picture"),

@@ -68,31 +68,19 @@ class Failures(CliTestCase):
         two = self.make_mp3("two.mp3", [TIT2(encoding=0, text="Same")])
         taken = self.make_mp3("three.mp3", [TIT2(encoding=0, text="one")])
         dot = self.make_mp3("dot.mp3", [TIT2(encoding=0, text=".")])
-        cases = [
-            ("two files to one name", ["%title", one, two], 'to "Same.mp3": File exists'),
-            ("onto an existing file", ["%title", taken], 'to "one.mp3": File exists'),
-            ("a hidden name", ["%title", dot], "the new name would be empty or start with a dot"),
-            ("an empty pattern", ["", one], 'to ".mp3": the new name would be empty'),
-        ]
-        for why, args, says in cases:
-            with self.subTest(why):
+        # The real run of the last case renames one file, and refuses the other.
+        for args, says in ((["%title", taken], 'to "one.mp3": File exists'),
+                           (["%title", dot], "the new name would be empty or start with a dot"),
+                           (["", one], 'to ".mp3": the new name would be empty'),
+                           (["%title", one, two], 'to "Same.mp3": File exists')):
+            with self.subTest(args=args):
                 before = self.snapshot()
                 dry = self.run_cli("rename", "--dry-run", *args)
                 self.assertEqual(self.snapshot(), before)
                 self.assertEqual(dry.returncode, 1, dry.stderr)
                 self.assertIn(says, dry.stderr.decode())
                 real = self.run_cli("rename", *args)
-                self.assertEqual(real.returncode, dry.returncode)
-                self.assertEqual(real.stderr, dry.stderr)
-                for path in args[1:]:
-                    if path != one or why != "two files to one name":
-                        self.assertTrue(os.path.exists(path), path)
-                if why == "two files to one name":
-                    os.rename(self.path("Same.mp3"), one)
+                self.assertEqual((real.returncode, real.stderr), (dry.returncode, dry.stderr))
+        self.assertEqual(sorted(os.listdir(self.dir)), ["Same.mp3", "dot.mp3", "three.mp3", "two.mp3"])
         dry = self.run_cli("rename", "--dry-run", "--json", "%title", dot)
         self.assertIn("empty or start with a dot", json.loads(dry.stdout)["refused"])
-
-    def test_rename_turns_line_breaks_into_spaces(self):
-        song = self.make_mp3("a.mp3", [TIT2(encoding=0, text="one\ntwo\r\nthree")])
-        self.cli("rename", "%title", song)
-        self.assertEqual(os.listdir(self.dir), ["one two  three.mp3"])

@@ -4,7 +4,6 @@ import json
 import os
 import sqlite3
 import subprocess
-import unittest
 
 from mutagen.id3 import APIC, TALB, TIT2
 
@@ -37,18 +36,6 @@ class HistoryTest(CliTestCase):
         self.assertEqual(self.read(paths[0]), originals[0])
         self.assertNotEqual(self.read(paths[1]), originals[1])
         self.assertEqual(self.batches()[0]["origin"], "revert")
-
-    def test_a_file_changed_since_is_skipped_with_exit_1_unless_forced(self):
-        path = self.make_mp3("a.mp3", [TALB(encoding=3, text="Old")])
-        original = self.read(path)
-        self.cli("set", "--album", "New", path)
-        batch = str(self.batches()[0]["id"])
-        self.cli("set", "--title", "Later", path)
-        result = self.run_cli("history", "revert", batch)
-        self.assertEqual(result.returncode, 1)
-        self.assertIn(b"skipped", result.stdout)
-        self.cli("history", "revert", "--force", batch)
-        self.assertEqual(self.read(path), original)
 
     def test_a_cover_left_in_the_file_is_taken_from_it_only_while_it_is_there(self):
         data = os.urandom(30000)
@@ -117,17 +104,3 @@ class HistoryTest(CliTestCase):
         path = self.make_mp3("big.mp3", [cover])
         self.assertFails(["set", "--album", "C", path], 1,
                          "its old tags could not be kept in the history of saves")
-
-    def test_a_broken_store_is_set_aside_and_the_save_recorded(self):
-        os.makedirs(os.path.join(self.state, "velmora"))
-        with open(os.path.join(self.state, "velmora", "history.sqlite"), "wb") as out:
-            out.write(b"not a database" * 500)
-        path = self.make_mp3("a.mp3")
-        result = self.run_cli("set", "--album", "B", path)
-        self.assertEqual(result.returncode, 0)
-        self.assertIn(b"was moved to", result.stderr)
-        self.assertEqual(len(self.batches()), 1)
-
-
-if __name__ == "__main__":
-    unittest.main()

@@ -16,31 +16,25 @@ class Listing(CliTestCase):
                                   TALB(encoding=0, text="Album"), TRCK(encoding=0, text="7"),
                                   TYER(encoding=0, text="1999"), TCON(encoding=0, text="(17)")])
         self.make_mp3("sub/inner.MP3", [TIT2(encoding=0, text="Inner")])
-        self.make_mp3("b.mp3", [TIT2(encoding=0, text="B")])
         self.make_mp3("tab\tand\nbreak.mp3",
                       [TIT2(encoding=0, text="a\tb\nc\\d"), TPE1(encoding=0, text="plain")])
         open(self.path("notes.txt"), "w").close()
 
-        out = self.cli("list", self.dir)
-        self.assertTrue(out.endswith("\n"))
-        lines = out.splitlines()
-        self.assertEqual(lines[0].split("\t"), ["Filename", "Track", "Artist", "Album", "Title",
-                                                "Year", "Bitrate", "Directory", "Genre", "Duration"])
-        rows = {line.split("\t")[0]: line.split("\t") for line in lines[1:]}
+        lines = self.cli("list", self.dir).splitlines()
+        self.assertEqual(lines[0], "Filename\tTrack\tArtist\tAlbum\tTitle\tYear\tBitrate\tDirectory\t"
+                                   "Genre\tDuration")
         # One file, one line: tabs, line breaks and backslashes in names and texts are escaped.
-        self.assertEqual(set(rows), {"top.mp3", "inner.MP3", "b.mp3", "tab\\tand\\nbreak.mp3"})
-        self.assertTrue(all(len(row) == 10 for row in rows.values()))
-        self.assertEqual(rows["tab\\tand\\nbreak.mp3"][4], "a\\tb\\nc\\\\d")
+        self.assertEqual(sorted(lines[1:]), [
+            f"inner.MP3\t\t\t\tInner\t\t128\t{self.path('sub')}\t\t00:00",
+            f"tab\\tand\\nbreak.mp3\t\tplain\t\ta\\tb\\nc\\\\d\t\t128\t{self.dir}\t\t00:00",
+            f"top.mp3\t7\tÄrtist\tAlbum\tSong\t1999\t128\t{self.dir}\tRock\t00:00"])
         # JSON carries the texts as they are.
         records = [json.loads(line) for line in self.cli("list", "--json", self.dir).splitlines()]
         odd = next(r for r in records if r["filename"].startswith("tab"))
-        self.assertEqual([odd[k] for k in ("filename", "title", "artist", "directory")],
-                         ["tab\tand\nbreak.mp3", "a\tb\nc\\d", "plain", self.dir])
-        self.assertEqual(list(odd), ["filename", "track", "artist", "album", "title", "year",
-                                     "bitrate", "directory", "genre", "duration"])
-        self.assertEqual(rows["top.mp3"], ["top.mp3", "7", "Ärtist", "Album", "Song", "1999", "128",
-                                           self.dir, "Rock", "00:00"])
-        self.assertEqual(rows["inner.MP3"][7], self.path("sub"))
+        self.assertEqual(list(odd.items()), [
+            ("filename", "tab\tand\nbreak.mp3"), ("track", ""), ("artist", "plain"), ("album", ""),
+            ("title", "a\tb\nc\\d"), ("year", ""), ("bitrate", "128"), ("directory", self.dir),
+            ("genre", ""), ("duration", "00:00")])
         listed = [line.split("\t")[0] for line in lines[1:]]
         self.assertEqual([r["name"].replace("\t", "\\t").replace("\n", "\\n")
                           for r in self.dump(self.dir)], listed)
@@ -48,7 +42,7 @@ class Listing(CliTestCase):
 
         lines = self.cli("list", "--no-recursive", self.dir + "/").splitlines()
         self.assertEqual(sorted(line.split("\t")[0] for line in lines[1:]),
-                         ["b.mp3", "tab\\tand\\nbreak.mp3", "top.mp3"])
+                         ["tab\\tand\\nbreak.mp3", "top.mp3"])
 
     def test_dump_json_matches_mutagen_on_peer_files(self):
         for peer in ["id3lib/jules-goodtag.mp3", "mutagen/id3v1v2-combined.mp3",
