@@ -1,11 +1,5 @@
-#include <string>
-#include <string_view>
-#include <vector>
-
 #include "export/CsvText.h"
-#include "fuzz/FuzzCheck.h"
-#include "fuzz/FuzzInput.h"
-#include "fuzz/FuzzTargets.h"
+#include "fuzz/FuzzHarness.h"
 
 namespace velmora::fuzz {
 namespace {
@@ -27,16 +21,9 @@ void CheckRoundTrip(const Rows& rows) {
 bool HasLoneSurrogate(const Rows& rows) {
     for (const auto& row : rows) {
         for (const std::u16string& cell : row) {
-            for (std::size_t i = 0; i < cell.size(); ++i) {
-                const char16_t unit = cell[i];
-                const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-                const bool lowNext =
-                    i + 1 < cell.size() && cell[i + 1] >= 0xDC00 && cell[i + 1] <= 0xDFFF;
-                if (high && lowNext)
-                    ++i;
-                else if (unit >= 0xD800 && unit <= 0xDFFF)
-                    return true;
-            }
+            if (std::ranges::any_of(CodePoints(cell),
+                                    [](char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }))
+                return true;
         }
     }
     return false;
@@ -45,8 +32,7 @@ bool HasLoneSurrogate(const Rows& rows) {
 }  // namespace
 
 void CsvRead(Input input) {
-    const std::string_view document(reinterpret_cast<const char*>(input.data()), input.size());
-    const CsvTable csv = ReadCsv(document);
+    const CsvTable csv = ReadCsv({reinterpret_cast<const char*>(input.data()), input.size()});
     if (csv.error.empty())
         CheckRoundTrip(csv.rows);
     // The clipboard's text: the same bytes as tab-separated lines.

@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-#include <vector>
-
-#include "fuzz/AllocationPeak.h"
-#include "fuzz/FuzzInputs.h"
-#include "fuzz/FuzzTargets.h"
-#include "support/ScratchDirectory.h"
+#include "fuzz/FuzzHarness.h"
 
 namespace velmora::fuzz {
+
+// From AllocationCounter.cpp, which counts what operator new holds in this executable.
+std::size_t StartAllocationPeak();
+std::size_t AllocationPeakBytes(std::size_t start);
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -18,18 +16,18 @@ namespace fs = std::filesystem;
 constexpr std::size_t kFixedAllowance = 16u << 20;
 constexpr std::size_t kPerInputByte = 8;
 
-std::vector<std::uint8_t> ReadAll(const fs::path& path) {
-    const std::string bytes = testing::ScratchDirectory::ReadFile(path);
-    return {bytes.begin(), bytes.end()};
-}
-
 // Runs the input, turning a broken invariant or an escaped exception into a failure.
-void RunOne(TargetFunction run, const std::vector<std::uint8_t>& bytes, const std::string& what) {
+void RunOne(TargetFunction run, Input bytes, const std::string& what) {
     try {
-        run(Input(bytes));
+        run(bytes);
     } catch (const std::exception& error) {
         ADD_FAILURE() << what << ": " << error.what();
     }
+}
+
+void RunFile(TargetFunction run, const fs::path& file) {
+    const std::string bytes = testing::ScratchDirectory::ReadFile(file);
+    RunOne(run, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, file.string());
 }
 
 std::vector<fs::path> FilesUnder(const fs::path& folder) {
@@ -49,30 +47,24 @@ TEST(FuzzReplay, KeptInputsPass) {
     for (const char* folder : {"crashers", "corpus"}) {
         for (const auto& target : kTargets) {
             for (const fs::path& file : FilesUnder(fuzz / folder / target.name))
-                RunOne(target.run, ReadAll(file), file.string());
+                RunFile(target.run, file);
         }
     }
 }
 
-// Without the replaced operator new the bound below would hold vacuously.
-TEST(FuzzReplay, AllocationPeakCountsOperatorNew) {
-    const AllocationPeak peak;
-    { const std::vector<std::uint8_t> block(1 << 20); }
-    EXPECT_GE(peak.Bytes(), std::size_t{1} << 20);
-}
-
 // Hostile sizes must not turn into allocations; seeds show each target's format.
 TEST(FuzzReplay, ReadyMadeInputsPassInBoundedMemory) {
-    std::vector<NamedInput> inputs = HostileInputs();
-    for (NamedInput& seed : SeedInputs())
-        inputs.push_back(std::move(seed));
-    for (const NamedInput& input : inputs) {
+    // Without the replaced operator new the bound below would hold vacuously.
+    const std::size_t start = StartAllocationPeak();
+    { const std::vector<std::uint8_t> block(1 << 20); }
+    ASSERT_GE(AllocationPeakBytes(start), std::size_t{1} << 20);
+    for (const NamedInput& input : ReadyMadeInputs()) {
         const TargetFunction run = FindTarget(input.target);
         ASSERT_NE(run, nullptr) << input.target;
-        const AllocationPeak peak;
+        const std::size_t base = StartAllocationPeak();
         RunOne(run, input.bytes, std::string(input.target) + "/" + input.name);
-        EXPECT_LE(peak.Bytes(), kFixedAllowance + kPerInputByte * input.bytes.size())
-            << input.target << "/" << input.name << " held " << peak.Bytes() << " bytes";
+        EXPECT_LE(AllocationPeakBytes(base), kFixedAllowance + kPerInputByte * input.bytes.size())
+            << input.target << "/" << input.name << " held " << AllocationPeakBytes(base);
     }
 }
 
@@ -82,9 +74,8 @@ TEST(FuzzReplay, PeerFilesLoadAndSave) {
     if (!fs::is_directory(peers))
         GTEST_SKIP() << "no peer corpus at " << peers;
     for (const fs::path& file : FilesUnder(peers)) {
-        const auto bytes = ReadAll(file);
-        RunOne(Mp3Load, bytes, "mp3_load " + file.string());
-        RunOne(Mp3SaveRoundTrip, bytes, "mp3_save " + file.string());
+        for (const TargetFunction run : {Mp3Load, Mp3SaveRoundTrip})
+            RunFile(run, file);
     }
 }
 

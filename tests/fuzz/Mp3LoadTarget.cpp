@@ -1,14 +1,8 @@
-#include "fuzz/FuzzCheck.h"
-#include "fuzz/FuzzEnvironment.h"
-#include "fuzz/FuzzTargets.h"
-#include "fuzz/TagSnapshot.h"
+#include "fuzz/FuzzHarness.h"
 #include "tags/file/BufferedFile.h"
 #include "tags/id3v1/Id3v1Record.h"
-#include "tags/id3v2/Id3v2Reader.h"
 #include "tags/id3v2/TextEncoding.h"
 #include "tags/mpeg/MpegInfo.h"
-#include "tags/ops/FrameTextOps.h"
-#include "tags/record/Mp3File.h"
 #include "tags/record/TrailingTags.h"
 
 namespace velmora::fuzz {
@@ -24,24 +18,23 @@ void ReadCommonFields(const Id3v2Tag& tag) {
     (void)GenreDisplayText(tag, Cp1252());
 }
 
-// The load through the file agrees with the reader and the measurement over memory.
 // APEv2 and Lyrics3 blocks before `end` are not audio: the bounds come from the file the
 // record was loaded from, so both measurements cover the same bytes.
-std::uint64_t AudioEnd(const std::u16string& path, std::uint64_t start, std::uint64_t end) {
+std::uint64_t AudioEnd(std::uint64_t start, std::uint64_t end) {
     BufferedFile file;
     CFileExceptionEx error;
-    Check(file.Open(path, BufferedFile::kRead | BufferedFile::kOpenExisting, error),
+    Check(file.Open(TextPath(Scratch().Root() / kScratchMp3),
+                    BufferedFile::kRead | BufferedFile::kOpenExisting, error),
           "the loaded file cannot be opened again");
     return AudioEndBeforeTrailingTags(file, start, end);
 }
 
-void CheckAgainstMemoryRead(const Mp3File& record, Input input, const TagEngine& engine,
-                            const std::u16string& path) {
+// The load through the file agrees with the reader and the measurement over memory.
+void CheckAgainstMemoryRead(const Mp3File& record, Input input, const TagEngine& engine) {
     Id3v2Tag fromMemory;
     Id3v2Reader reader(Cp1252(), engine.context.options.encoding);
     const Id3v2TagOnDisk onDisk = reader.ReadFromMemory(input, input.size(), fromMemory);
-    Check(SnapshotFrames(record.V2(), 3, Cp1252(), &record) ==
-              SnapshotFrames(fromMemory, 3, Cp1252()),
+    Check(SnapshotFrames(record.V2(), 3, &record) == SnapshotFrames(fromMemory, 3),
           "the file read and the memory read give different frames");
     Check(record.LoadedId3v2Version() == (onDisk.present ? onDisk.majorVersion : 0),
           "the file read and the memory read see different tag versions");
@@ -50,7 +43,7 @@ void CheckAgainstMemoryRead(const Mp3File& record, Input input, const TagEngine&
     const std::uint64_t audioStart = onDisk.present ? onDisk.audioOffset : 0;
     const std::uint64_t size = input.size();
     const auto same = [&](std::uint64_t end) {
-        const MpegInfo i = Measure(input, audioStart, AudioEnd(path, audioStart, end));
+        const MpegInfo i = Measure(input, audioStart, AudioEnd(audioStart, end));
         return i.bitrate == record.Bitrate() && i.vbr == record.Vbr() &&
                i.duration == record.Duration();
     };
@@ -66,7 +59,7 @@ void CheckBigEndianTextIsNeverGuessed(Input input) {
     const auto text = DecodeText(even, text_encoding::kUtf16BE, Cp1252());
     Check(text && text->size() == even.size() / 2, "encoding 2 text did not decode unit by unit");
     for (std::size_t i = 0; i < text->size(); ++i)
-        Check((*text)[i] == ((even[2 * i] << 8) | even[2 * i + 1]),
+        Check((*text)[i] == (even[2 * i] << 8 | even[2 * i + 1]),
               "encoding 2 text was read in another byte order");
 }
 
@@ -74,15 +67,15 @@ void CheckBigEndianTextIsNeverGuessed(Input input) {
 
 void Mp3Load(Input input) {
     CheckBigEndianTextIsNeverGuessed(input);
-    WriteScratchFile("input.mp3", input);
+    WriteScratchFile(kScratchMp3, input);
     TagEngine engine(input.size());
-    Mp3File record(engine.context, TextPath(Scratch().Root()), u"input.mp3");
+    const Mp3File record(engine.context, TextPath(Scratch().Root()), kScratchMp3);
     Check(engine.MessageCount() == 0, "loading a readable file showed a message");
     const std::uint8_t version = record.LoadedId3v2Version();
     Check(version == 0 || (version >= 2 && version <= 4), "impossible tag version");
     Check(!record.NeedsSave(), "a record needs saving right after its load");
-    CheckAgainstMemoryRead(record, input, engine, TextPath(Scratch().Root()) + u"/input.mp3");
-    (void)SnapshotFrames(record.V2(), 4, Cp1252(), &record);
+    CheckAgainstMemoryRead(record, input, engine);
+    (void)SnapshotFrames(record.V2(), 4, &record);
     ReadCommonFields(record.V2());
 }
 

@@ -1,10 +1,5 @@
 #include "batch/RenamePattern.h"
-#include "fuzz/FuzzCheck.h"
-#include "fuzz/FuzzEnvironment.h"
-#include "fuzz/FuzzInput.h"
-#include "fuzz/FuzzTargets.h"
-#include "tags/id3v2/Id3v2Tag.h"
-#include "tags/ops/FrameTextOps.h"
+#include "fuzz/FuzzHarness.h"
 
 namespace velmora::fuzz {
 

@@ -2,20 +2,16 @@
 #include <filesystem>
 #include <fstream>
 
-#include "fuzz/FuzzInputs.h"
+#include "fuzz/FuzzHarness.h"
 
-// Writes every seed and hostile input to <folder>/<target>/<name>.
+// Writes every ready-made input to <folder>/<target>/<name>.
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
         return 2;
     }
-    const std::filesystem::path folder = argv[1];
-    auto inputs = velmora::fuzz::SeedInputs();
-    for (auto& hostile : velmora::fuzz::HostileInputs())
-        inputs.push_back(std::move(hostile));
-    for (const auto& input : inputs) {
-        const std::filesystem::path target = folder / input.target;
+    for (const auto& input : velmora::fuzz::ReadyMadeInputs()) {
+        const std::filesystem::path target = std::filesystem::path(argv[1]) / input.target;
         std::filesystem::create_directories(target);
         std::ofstream out(target / input.name, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(input.bytes.data()),

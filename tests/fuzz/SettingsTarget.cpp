@@ -1,10 +1,6 @@
-#include <filesystem>
-#include <string>
-#include <vector>
+#include <tuple>
 
-#include "fuzz/FuzzCheck.h"
-#include "fuzz/FuzzEnvironment.h"
-#include "fuzz/FuzzTargets.h"
+#include "fuzz/FuzzHarness.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 
@@ -14,47 +10,25 @@ namespace {
 constexpr char kWrittenName[] = "FuzzWritten";
 
 // What the program reads at start-up and from its dialogs, as typed reads see it.
-struct ReadValues {
-    bool recurse = false;
-    bool use24 = false;
-    bool hasEncoding = false;
-    std::uint32_t encoding = 0;
-    std::u16string browseDir;
-    std::u16string codePage;
-    std::vector<std::u16string> regExps;
-    std::vector<std::u16string> renames;
-    bool v2Title = false;
-    bool hasStructure = false;
-    std::uint32_t structure0 = 0;
-
-    friend bool operator==(const ReadValues&, const ReadValues&) = default;
-};
-
-ReadValues Read(SettingsStore& store) {
-    ReadValues values;
-    values.recurse = store.Root().Read(settings::kRecurse);
-    values.use24 = store.Root().Read(settings::kUse24);
-    values.hasEncoding = store.Root().ReadNumber(settings::kEncoding.name, values.encoding);
-    values.browseDir = store.Root().ReadString(settings::kBrowseDir);
-    values.codePage = store.Root().ReadString(settings::kCodePage.name);
-    values.regExps = store.Root().ReadList(settings::kRegExps);
-    values.renames = store.Root().ReadList(settings::kRenames);
+auto Read(SettingsStore& store) {
+    SettingsKey& root = store.Root();
     SettingsKey& xml = store.SubKey(settings::kXmlKey);
-    values.v2Title = xml.ReadBool(settings::kV2Title, true);
-    values.hasStructure = xml.ReadNumber(settings::kStructure0, values.structure0);
-    Check(values.browseDir.size() <= 259 && values.codePage.size() <= 259,
+    std::uint32_t encoding = 0;
+    std::uint32_t structure = 0;
+    const bool hasEncoding = root.ReadNumber(settings::kEncoding.name, encoding);
+    const bool hasStructure = xml.ReadNumber(settings::kStructure0, structure);
+    auto values = std::make_tuple(
+        root.Read(settings::kRecurse), root.Read(settings::kUse24), hasEncoding, encoding,
+        root.ReadString(settings::kBrowseDir), root.ReadString(settings::kCodePage.name),
+        root.ReadList(settings::kRegExps), root.ReadList(settings::kRenames),
+        xml.ReadBool(settings::kV2Title, true), hasStructure, structure);
+    Check(std::get<4>(values).size() <= 259 && std::get<5>(values).size() <= 259,
           "a string read longer than 259 characters");
-    for (const auto* list : {&values.regExps, &values.renames}) {
+    for (const auto* list : {&std::get<6>(values), &std::get<7>(values)}) {
         for (const std::u16string& entry : *list)
             Check(!entry.empty(), "a recent list gave an empty entry");
     }
     return values;
-}
-
-std::unique_ptr<SettingsStore> OpenOrFail(const std::filesystem::path& file) {
-    SettingsStore::OpenResult opened = SettingsStore::Open(file);
-    Check(opened.store != nullptr, "a settings file in a writable folder did not open");
-    return std::move(opened.store);
 }
 
 }  // namespace
@@ -67,12 +41,12 @@ void SettingsOpen(Input input) {
     WriteScratchFile("velmora/settings.toml", input);
 
     const auto written = static_cast<std::uint32_t>(input.size());
-    ReadValues before;
-    {
-        const std::unique_ptr<SettingsStore> store = OpenOrFail(file);
-        before = Read(*store);
-        store->Root().WriteNumber(kWrittenName, written);
-    }
+    SettingsStore::OpenResult opened = SettingsStore::Open(file);
+    Check(opened.store != nullptr, "a settings file in a writable folder did not open");
+    const auto before = Read(*opened.store);
+    opened.store->Root().WriteNumber(kWrittenName, written);
+    opened.store.reset();
+
     SettingsStore::OpenResult reopened = SettingsStore::Open(file);
     Check(reopened.store != nullptr && reopened.notice.empty(),
           "the file the store wrote does not open cleanly");

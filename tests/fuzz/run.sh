@@ -31,20 +31,16 @@ limits=(-rss_limit_mb=2048 -malloc_limit_mb=64 -timeout=10)
 rm -rf "$work/seeds" "$work/artifacts" "$work/scratch"
 "$build/tests/fuzz/velmora_fuzz_seeds" "$work/seeds"
 
-max_len_of() {
-    case "$1" in
-        mp3_*) echo 65536 ;;
-        regex) echo 2048 ;; # long patterns mostly buy slow compiles of counted repeats
-        *) echo 8192 ;;
-    esac
-}
-
 failed=()
 for target in csv mp3_load mp3_save regex rename settings xml_writer; do
     binary="$build/tests/fuzz/fuzz_$target"
     artifacts="$work/artifacts/$target"
     log="$work/$target.log"
-    max_len="$(max_len_of "$target")"
+    case "$target" in
+        mp3_*) max_len=65536 ;;
+        regex) max_len=2048 ;; # long patterns mostly buy slow compiles of counted repeats
+        *) max_len=8192 ;;
+    esac
     # New inputs go to the first folder: kept between explorations, thrown away in CI.
     if [ -n "$explore" ]; then
         found="$work/corpus/$target"
@@ -56,9 +52,7 @@ for target in csv mp3_load mp3_save regex rename settings xml_writer; do
     mkdir -p "$artifacts" "$found" "$kept/$target"
     inputs=("$found" "$kept/$target" "$work/seeds/$target")
     [ -d "$root/tests/fuzz/crashers/$target" ] && inputs+=("$root/tests/fuzz/crashers/$target")
-    case "$target" in
-        mp3_*) [ -d "$peers" ] && inputs+=("$peers") ;;
-    esac
+    [[ "$target" == mp3_* && -d "$peers" ]] && inputs+=("$peers")
     hostile=("$work/seeds/$target"/*)
     status=0
     {
