@@ -35,11 +35,6 @@ std::string Built(const XmlExportOptions& options, const std::vector<ExportedFil
     return document;
 }
 
-ExportedFile WithBitrate(ExportedFile file, std::uint16_t bitrate) {
-    file.bitrate = bitrate;
-    return file;
-}
-
 // Location "File name", MP3 Info "Bitrate", ID3v2 "Artist" and "Title", skipping, Level 1
 // "Artist", Level 2 "List".
 XmlExportOptions WorkedOptions() {
@@ -49,17 +44,19 @@ XmlExportOptions WorkedOptions() {
     return options;
 }
 
-const std::vector<ExportedFile> kWorkedFiles = {WithBitrate(MakeFile(u"a1.mp3", u"X", u"One"), 128),
-                                                WithBitrate(MakeFile(u"b1.mp3", u"Y", u"Two"), 192),
-                                                WithBitrate(MakeFile(u"a2.mp3", u"X"), 128)};
+// Group names are escaped as every other value (which XmlDocument checks through a reader);
+// letter case makes two groups, in the order of their first file.
+const std::vector<ExportedFile> kWorkedFiles = {MakeFile(u"a1.mp3", u"A&\"", u"One", 0, 128),
+                                                MakeFile(u"b1.mp3", u"a&\"", u"Two", 0, 192),
+                                                MakeFile(u"a2.mp3", u"A&\"", u"", 0, 128)};
 
 const std::string kWorkedBody =
-    "\t<Artist name=\"X\">\n"
-    "\t\t<File filename=\"a1.mp3\" bitrate=\"128\" artist=\"X\" title=\"One\" />\n"
-    "\t\t<File filename=\"a2.mp3\" bitrate=\"128\" artist=\"X\" />\n"
+    "\t<Artist name=\"A&amp;&quot;\">\n"
+    "\t\t<File filename=\"a1.mp3\" bitrate=\"128\" artist=\"A&amp;&quot;\" title=\"One\" />\n"
+    "\t\t<File filename=\"a2.mp3\" bitrate=\"128\" artist=\"A&amp;&quot;\" />\n"
     "\t</Artist>\n"
-    "\t<Artist name=\"Y\">\n"
-    "\t\t<File filename=\"b1.mp3\" bitrate=\"192\" artist=\"Y\" title=\"Two\" />\n"
+    "\t<Artist name=\"a&amp;&quot;\">\n"
+    "\t\t<File filename=\"b1.mp3\" bitrate=\"192\" artist=\"a&amp;&quot;\" title=\"Two\" />\n"
     "\t</Artist>\n";
 
 TEST(XmlExport, WorkedExampleWithAndWithoutSkipping) {
@@ -79,30 +76,10 @@ TEST(XmlExport, FreshStoreWritesTheDefaultFields) {
     full.artist1 = full.album1 = full.title1 = full.year1 = u"y";
     full.track1 = full.genre1 = 1;
     const testing::FakeSettingsKey fresh;
-    EXPECT_EQ(Built(LoadXmlExportOptions(fresh),
-                    {WithBitrate(MakeFile(u"a.mp3", u"", u"One"), 128), full}),
+    EXPECT_EQ(Built(LoadXmlExportOptions(fresh), {MakeFile(u"a.mp3", u"", u"One", 0, 128), full}),
               Document("\t<File filename=\"a.mp3\" bitrate=\"128\" title=\"One\" />\n"
                        "\t<File filename=\"b.mp3\" bitrate=\"0\" artist=\"Ar\" album=\"x\" "
                        "title=\"Ti\" />\n"));
-}
-
-// A missing artist is a group of its own, in its place; letter case makes two groups. Group
-// names are escaped as every other value (which XmlDocument checks through a reader).
-TEST(XmlExport, GroupsCompareExactly) {
-    XmlExportOptions options = WorkedOptions();
-    options.v2Title = false;
-    EXPECT_EQ(
-        Built(options, {MakeFile(u"1.mp3", u"R&B \"1\""), MakeFile(u"2.mp3"),
-                        MakeFile(u"3.mp3", u"r&b \"1\"")}),
-        Document("\t<Artist name=\"R&amp;B &quot;1&quot;\">\n"
-                 "\t\t<File filename=\"1.mp3\" bitrate=\"0\" artist=\"R&amp;B &quot;1&quot;\" />\n"
-                 "\t</Artist>\n"
-                 "\t<Artist name=\"\">\n"
-                 "\t\t<File filename=\"2.mp3\" bitrate=\"0\" />\n"
-                 "\t</Artist>\n"
-                 "\t<Artist name=\"r&amp;b &quot;1&quot;\">\n"
-                 "\t\t<File filename=\"3.mp3\" bitrate=\"0\" artist=\"r&amp;b &quot;1&quot;\" />\n"
-                 "\t</Artist>\n"));
 }
 
 // Only the chosen attributes: no location, nothing from MP3 Info or ID3v2.
