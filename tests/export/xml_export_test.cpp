@@ -209,7 +209,7 @@ TEST(XmlStructure, StoredNumbersApplyOverThePreset) {
         {{1, 0, 3, 4}, {{{kArtist, true}, {kList, true}, {kList, false}, {kList, false}}}},
         // A number of 5 or more stops either walk, keeping the preset from there.
         {{9, 0, 0, 0}, {{{kArtist, true}, {kList, false}, {kList, false}, {kList, false}}}},
-        {{9, 0, 7, 0}, {{{kArtist, true}, {kList, false}, {kList, true}, {kList, false}}}},
+        {{9, 0, 5, 0}, {{{kArtist, true}, {kList, false}, {kList, true}, {kList, false}}}},
         {{4, 0xFFFFFFFFu, 1, 1},
          {{{kDirectory, true}, {kAlbum, true}, {kList, false}, {kList, false}}}},
     };
