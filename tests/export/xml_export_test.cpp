@@ -35,15 +35,6 @@ std::string Built(const XmlExportOptions& options, const std::vector<ExportedFil
     return document;
 }
 
-// Location "File name", MP3 Info "Bitrate", ID3v2 "Artist" and "Title", skipping, Level 1
-// "Artist", Level 2 "List".
-XmlExportOptions WorkedOptions() {
-    XmlExportOptions options;
-    options.v2Album = false;
-    options.structure.Select(1, XmlGrouping::List);
-    return options;
-}
-
 // Group names are escaped as every other value (which XmlDocument checks through a reader);
 // letter case makes two groups, in the order of their first file.
 const std::vector<ExportedFile> kWorkedFiles = {MakeFile(u"a1.mp3", u"A&\"", u"One", 0, 128),
@@ -60,13 +51,17 @@ const std::string kWorkedBody =
     "\t</Artist>\n";
 
 TEST(XmlExport, WorkedExampleWithAndWithoutSkipping) {
-    EXPECT_EQ(Built(WorkedOptions(), kWorkedFiles), Document(kWorkedBody));
-    XmlExportOptions options = WorkedOptions();
+    // Location "File name", MP3 Info "Bitrate", ID3v2 "Artist" and "Title", skipping, Level 1
+    // "Artist", Level 2 "List".
+    XmlExportOptions options;
+    options.v2Album = false;
+    options.structure.Select(1, XmlGrouping::List);
+    EXPECT_EQ(Built(options, kWorkedFiles), Document(kWorkedBody));
+    EXPECT_EQ(Built(options, {}), Document(""));
     options.skipIfEmpty = false;
     std::string body = kWorkedBody;  // a2.mp3 gets an empty title
     body.insert(body.find("\" />\n", body.find("a2.mp3")) + 1, " title=\"\"");
     EXPECT_EQ(Built(options, kWorkedFiles), Document(body));
-    EXPECT_EQ(Built(WorkedOptions(), {}), Document(""));
 }
 
 // The second file carries every field, so a wrong default shows as an extra attribute.
@@ -96,27 +91,25 @@ XmlExportOptions Bare() {
 TEST(XmlExport, EveryLevelGroupsAndTheLastListsItsFiles) {
     XmlExportOptions options = Bare();
     options.structure = XmlStructure::FromStored({1, 2, 3, 4});
-    const auto file = [](const char16_t* folder) {
-        ExportedFile f = MakeFile(u"a.mp3", u"A");
-        f.album = u"L";
-        f.year = u"1999";
-        f.directory = folder;
-        return f;
-    };
-    EXPECT_EQ(Built(options, {file(u"/m/x"), file(u"/m/y"), file(u"/m/x")}),
-              Document("\t<Artist name=\"A\">\n"
-                       "\t\t<Album name=\"L\">\n"
-                       "\t\t\t<Year value=\"1999\">\n"
-                       "\t\t\t\t<Directory path=\"/m/x\">\n"
-                       "\t\t\t\t\t<File />\n"
-                       "\t\t\t\t\t<File />\n"
-                       "\t\t\t\t</Directory>\n"
-                       "\t\t\t\t<Directory path=\"/m/y\">\n"
-                       "\t\t\t\t\t<File />\n"
-                       "\t\t\t\t</Directory>\n"
-                       "\t\t\t</Year>\n"
-                       "\t\t</Album>\n"
-                       "\t</Artist>\n"));
+    ExportedFile file = MakeFile(u"a.mp3", u"A");
+    file.album = u"L";
+    file.year = u"1999";
+    std::vector<ExportedFile> files(3, file);
+    files[0].directory = files[2].directory = u"/m/x";
+    files[1].directory = u"/m/y";
+    EXPECT_EQ(Built(options, files), Document("\t<Artist name=\"A\">\n"
+                                              "\t\t<Album name=\"L\">\n"
+                                              "\t\t\t<Year value=\"1999\">\n"
+                                              "\t\t\t\t<Directory path=\"/m/x\">\n"
+                                              "\t\t\t\t\t<File />\n"
+                                              "\t\t\t\t\t<File />\n"
+                                              "\t\t\t\t</Directory>\n"
+                                              "\t\t\t\t<Directory path=\"/m/y\">\n"
+                                              "\t\t\t\t\t<File />\n"
+                                              "\t\t\t\t</Directory>\n"
+                                              "\t\t\t</Year>\n"
+                                              "\t\t</Album>\n"
+                                              "\t</Artist>\n"));
 }
 
 TEST(XmlExport, Id3v1TrackAndGenreFollowTheSkipRule) {
@@ -154,12 +147,6 @@ TEST(XmlExporter, StoredStructureOfNineKeepsThePresetFirstLevel) {
     EXPECT_EQ(std::get<std::uint32_t>(key.values.at("Structure1")), 0u);
 }
 
-std::string Document(const XmlElement& root) {
-    std::u16string text;
-    Serialize(root, 0, text);
-    return EncodeDocument(text);
-}
-
 // Every UTF-16 unit alone, then pairs and sequences that trip writers: a reader must get
 // each value back exactly, or U+FFFD where XML cannot carry the character.
 TEST(XmlDocument, EveryValueReadsBackOrBecomesReplacement) {
@@ -179,7 +166,9 @@ TEST(XmlDocument, EveryValueReadsBackOrBecomesReplacement) {
     XmlElement& numbers = root.AddChild(u"N");
     numbers.Add<XmlUInt8Attribute>(u"u8", std::uint8_t{255});
     numbers.Add<XmlUInt32Attribute>(u"u32", std::uint32_t{4294967295u});
-    const testing::XmlReadBack parsed = testing::ReadXml(Document(root));
+    std::u16string text;
+    Serialize(root, 0, text);
+    const testing::XmlReadBack parsed = testing::ReadXml(EncodeDocument(text));
     EXPECT_TRUE(parsed.diagnostics.empty()) << parsed.diagnostics;
     const std::vector<testing::ParsedElement> expected = {
         {0, "R", {{"v", read}}}, {1, "N", {{"u8", U"255"}, {"u32", U"4294967295"}}}};
