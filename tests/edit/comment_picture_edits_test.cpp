@@ -16,6 +16,7 @@
 #include "support/ScratchDirectory.h"
 #include "tags/FileTestHelpers.h"
 #include "tags/Id3v2TestSupport.h"
+#include "tags/RecordFolder.h"
 #include "tags/file/BufferedFileFaults.h"
 #include "tags/ops/CommentOps.h"
 #include "tags/ops/PictureOps.h"
@@ -42,15 +43,11 @@ Bytes Picture(std::uint8_t type, std::string_view description, const Bytes& data
 const Bytes kCover = Cat({{0xFF, 0xD8, 0xFF}, B(Pattern(9000, 2))});
 const Bytes kOtherCover = Cat({{0xFF, 0xD8, 0xFF}, B(Pattern(9000, 3))});
 
-class EditsTest : public ::testing::Test {
+class EditsTest : public RecordFolder {
   protected:
     Mp3File& Add(const std::string& name, std::initializer_list<Bytes> frames) {
-        const Bytes tag = Tag(3, Cat(frames));
-        scratch_.WriteFile(name, std::string(tag.begin(), tag.end()) + Pattern(64, 1));
-        files_.push_back(std::make_unique<Mp3File>(context_, TextPath(scratch_.Root()),
-                                                   text::FileNameToText(name)));
-        records_.push_back(files_.back().get());
-        return *files_.back();
+        Write(name, Cat({Tag(3, Cat(frames)), B(Pattern(64, 1))}));
+        return *records_.emplace_back(files_.emplace_back(Load(name)).get());
     }
 
     // The comments the records hold alike, as "language/description=text (language name)".
@@ -69,8 +66,6 @@ class EditsTest : public ::testing::Test {
         return out;
     }
 
-    ScratchDirectory scratch_;
-    TestEngine engine_;
     EngineContext& context_ = engine_.context;
     edit::EditJournal journal_;
     std::vector<std::unique_ptr<Mp3File>> files_;
@@ -127,7 +122,7 @@ TEST_F(EditsTest, PicturesListedAreThoseEveryFileHoldsAlikeReadOnlyWhereLengthsA
     EXPECT_EQ(edit::PictureTypeLabel(40), u"Other");
 
     // The second file goes: what cannot be compared is not listed, and is said once.
-    fs::remove(scratch_.Path("b.mp3"));
+    fs::remove(dir_.Path("b.mp3"));
     shared = edit::SharedPictures(records_, Cp1252(), engine_.messages);
     EXPECT_TRUE(shared.empty());
     ASSERT_EQ(engine_.messages.Shown().size(), 1u);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <span>
@@ -11,10 +12,10 @@
 #include "batch/RenameCommand.h"
 #include "edit/ActionNames.h"
 #include "edit/EditJournal.h"
-#include "support/ScratchDirectory.h"
 #include "tags/FileTestHelpers.h"
 #include "tags/Id3v1TestRecords.h"
 #include "tags/Id3v2TestSupport.h"
+#include "tags/RecordFolder.h"
 #include "tags/id3v1/Id3v1Record.h"
 #include "tags/id3v2/Id3v2Serializer.h"
 #include "tags/ops/CommentOps.h"
@@ -28,25 +29,19 @@ using edit::EditJournal;
 using Records = std::vector<Mp3File*>;
 
 // Everything undo must put back, as a save would see it: the tag as ID3v2.3 and ID3v2.4, which
-// frames are modified, whether the frame list changed, the ID3v1 tag and whether it is modified,
-// the name, the pending removals of either tag, and whether the record needs saving.
-using Fingerprint = std::tuple<Bytes, Bytes, std::vector<bool>, bool, Id3v1Record, bool,
-                               std::u16string, bool, bool, bool>;
+// frames are modified, the ID3v1 tag, the name, and whether the frame list changed, the ID3v1
+// tag is modified, either tag is to be removed and the record needs saving.
+using Fingerprint =
+    std::tuple<Bytes, Bytes, std::vector<bool>, Id3v1Record, std::u16string, std::array<bool, 5>>;
 
-Fingerprint Take(const Mp3File& record) {
+Fingerprint Take(const Mp3File& r) {
     std::vector<bool> framesModified;
-    for (const auto& frame : record.V2().Frames())
+    for (const auto& frame : r.V2().Frames())
         framesModified.push_back(IsFrameModified(*frame));
-    return {SerializeTag(record.V2(), 3, Cp1252(), &record),
-            SerializeTag(record.V2(), 4, Cp1252(), &record),
-            framesModified,
-            record.V2().FrameListChanged(),
-            EncodeId3v1(record.V1(), Cp1252()),
-            record.V1().IsModified(),
-            record.Name(),
-            record.RemoveV1Pending(),
-            record.RemoveV2Pending(),
-            record.NeedsSave()};
+    return Fingerprint(SerializeTag(r.V2(), 3, Cp1252(), &r), SerializeTag(r.V2(), 4, Cp1252(), &r),
+                       framesModified, EncodeId3v1(r.V1(), Cp1252()), r.Name(),
+                       std::array{r.V2().FrameListChanged(), r.V1().IsModified(),
+                                  r.RemoveV1Pending(), r.RemoveV2Pending(), r.NeedsSave()});
 }
 
 std::vector<Fingerprint> TakeAll(const Records& records) {
@@ -64,7 +59,7 @@ const Bytes kPicture = B(Pattern(20000));
 
 // Three files unlike each other: a full ID3v2.3 tag beside an ID3v1 tag, an ID3v1 tag
 // alone, and an ID3v2.4 tag under a name holding a character a rename would replace.
-class JournalTest : public ::testing::Test {
+class JournalTest : public RecordFolder {
   protected:
     void SetUp() override { Reload(); }
 
@@ -79,25 +74,19 @@ class JournalTest : public ::testing::Test {
                         Frame("PRIV", B("owner\0data")),
                         // A stray terminator: the frame is written back as it was read.
                         Frame("TPE2", B(std::string_view("\0band\0", 6)))}));
-        const Id3v1Record v1 = RecordWith({{3, "v1 title"}, {33, "v1 artist"}, {126, "\x04"}});
-        Add("Air - Playground.mp3", full, AsBytes(v1));
+        const std::string v1 =
+            AsBytes(RecordWith({{3, "v1 title"}, {33, "v1 artist"}, {126, "\x04"}}));
+        Add("Air - Playground.mp3", full, v1);
         ASSERT_NE(FindFrame(records_[0]->V2(), "TPE2")->KeptBody(), nullptr);
-        Add("Band - Song.mp3", {}, AsBytes(v1));
+        Add("Band - Song.mp3", {}, v1);
         Add("x?y.mp3", Tag(4, Cat({Text("TIT2", "lower case", 4), Text("TPE1", "a_b", 4)})), "");
     }
 
     void Add(const std::string& name, const Bytes& tag, const std::string& v1) {
-        std::string bytes(tag.begin(), tag.end());
-        bytes += Pattern(64, 1) + v1;
-        scratch_.WriteFile(name, bytes);
-        files_.push_back(std::make_unique<Mp3File>(context_, TextPath(scratch_.Root()),
-                                                   text::FileNameToText(name)));
-        ASSERT_NE(files_.back()->Status(), LoadStatus::Failed) << name;
-        records_.push_back(files_.back().get());
+        Write(name, Cat({tag, B(Pattern(64, 1) + v1)}));
+        records_.push_back(files_.emplace_back(Load(name)).get());
     }
 
-    ScratchDirectory scratch_;
-    TestEngine engine_;
     EngineContext& context_ = engine_.context;
     std::vector<std::unique_ptr<Mp3File>> files_;
     Records records_;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -16,7 +16,6 @@
 #include "support/RecordingMessageSink.h"
 #include "support/ScratchDirectory.h"
 #include "text/FileName.h"
-#include "text/Utf8.h"
 
 namespace velmora::testing {
 namespace {
@@ -42,11 +41,6 @@ TEST(Playlist, WorkedDocuments) {
         std::string m3u8;  // empty: as the M3U
         std::string pls;
     } rows[] = {
-        {"one file",
-         {MakeFile(u"a.mp3", u"X", u"Y", 215)},
-         "#EXTM3U\n#EXTINF:215,X - Y\na.mp3\n",
-         "",
-         "[playlist]\nFile1=a.mp3\nTitle1=Y\nLength1=215\nNumberOfEntries=1\nVersion=2"},
         {"no files", {}, "#EXTM3U\n", "", "[playlist]\nNumberOfEntries=0\nVersion=2"},
         {"numbered in the order given, line breaks in texts become spaces",
          {MakeFile(u"b.mp3", u"Art\nist", u"Ti\r\ntle", 3),
@@ -75,28 +69,24 @@ TEST(Playlist, WorkedDocuments) {
     }
 }
 
-// Folders are compared by whole names, as the kernel sees them: trailing separators, dots,
-// and linked folders are resolved first. A player joins the playlist's folder
-// and the entry and lets the kernel resolve "..", which follows the physical parent of a linked
-// folder.
+// Folders are compared by whole names, as the kernel sees them: trailing separators and dots
+// are resolved first. (A linked folder: PlaylistResolves, whose lists/ is a link.)
 TEST(PlaylistEntryPath, FoldersAreResolvedBeforeComparing) {
     ScratchDirectory dir;
-    fs::create_directories(dir.Path("real/lists"));
     fs::create_directories(dir.Path("songs"));
-    dir.WriteFile("songs/a.mp3", "x");
-    fs::create_directory_symlink(dir.Path("real/lists"), dir.Path("lists"));
-    const std::u16string songs = TextPath(dir.Path("songs"));
-    const std::u16string playlist = TextPath(dir.Path("l.m3u"));
-    EXPECT_EQ(PlaylistEntryPath(u"/m/music", u"a.mp3", u"/m/musical/l.m3u", false),
-              u"../music/a.mp3");
-    EXPECT_EQ(PlaylistEntryPath(u"/music", u"a.mp3", u"/l.m3u", false), u"music/a.mp3");
-    EXPECT_EQ(PlaylistEntryPath(TextPath(dir.Root()) + u"/", u"a.mp3", playlist, false), u"a.mp3");
-    EXPECT_EQ(PlaylistEntryPath(songs + u"/..", u"a.mp3", playlist, false), u"a.mp3");
-    EXPECT_EQ(PlaylistEntryPath(songs + u"/.", u"a.mp3", playlist, false), u"songs/a.mp3");
-    const std::u16string linked =
-        PlaylistEntryPath(songs, u"a.mp3", TextPath(dir.Path("lists/l.m3u")), false);
-    EXPECT_EQ(linked, u"../../songs/a.mp3");
-    EXPECT_TRUE(fs::exists(dir.Path("lists") / text::TextToFileName(linked)));
+    const std::u16string root = TextPath(dir.Root());
+    const std::u16string playlist = root + u"/l.m3u";
+    // The file's folder, the playlist, the entry.
+    const std::array<std::u16string, 3> rows[] = {
+        {u"/m/music", u"/m/musical/l.m3u", u"../music/a.mp3"},
+        {u"/music", u"/l.m3u", u"music/a.mp3"},
+        {root + u"/", playlist, u"a.mp3"},
+        {root + u"/songs/..", playlist, u"a.mp3"},
+        {root + u"/songs/.", playlist, u"songs/a.mp3"},
+    };
+    for (const auto& [folder, list, entry] : rows) {
+        EXPECT_EQ(PlaylistEntryPath(folder, u"a.mp3", list, false), entry);
+    }
 }
 
 // A line break would split the entry in two; the entry becomes a file URI instead.
@@ -107,30 +97,30 @@ TEST(PlaylistEntryPath, PathWithLineBreakBecomesAFileUri) {
     EXPECT_EQ(FileUri(text::FileNameToText("/\xE9")), u"file:///%E9");
 }
 
-// The entry lines: "FileN=" lines of a PLS, the lines that are no comment in an M3U.
-std::vector<std::string> Entries(const std::string& document, bool pls) {
-    std::vector<std::string> entries;
-    std::istringstream in(document);
+// The files a player opens: the playlist's folder joined with each entry's bytes ("FileN="
+// lines of a PLS, the lines that are no comment in an M3U), or the path of a file URI.
+std::vector<fs::path> Opened(const fs::path& playlist, bool pls) {
+    std::vector<fs::path> opened;
+    std::istringstream in(ScratchDirectory::ReadFile(playlist));
     for (std::string line; std::getline(in, line);) {
-        if (pls ? line.starts_with("File") : !line.starts_with("#")) {
-            entries.push_back(pls ? line.substr(line.find('=') + 1) : line);
+        if (pls ? !line.starts_with("File") : line.starts_with("#")) {
+            continue;
         }
-    }
-    return entries;
-}
-
-std::string PercentDecoded(std::string_view uri) {
-    std::string bytes;
-    for (std::size_t i = 0; i < uri.size(); ++i) {
-        if (uri[i] == '%' && i + 2 < uri.size()) {
-            bytes.push_back(
-                static_cast<char>(std::stoi(std::string(uri.substr(i + 1, 2)), nullptr, 16)));
-            i += 2;
-        } else {
-            bytes.push_back(uri[i]);
+        const std::string entry = pls ? line.substr(line.find('=') + 1) : line;
+        if (!entry.starts_with("file://")) {
+            opened.push_back(fs::weakly_canonical(playlist.parent_path() / entry));
+            continue;
         }
+        std::string path;
+        for (std::size_t i = 7; i < entry.size(); ++i) {
+            const bool escaped = entry[i] == '%';
+            path += escaped ? static_cast<char>(std::stoi(entry.substr(i + 1, 2), nullptr, 16))
+                            : entry[i];
+            i += escaped ? 2 : 0;
+        }
+        opened.push_back(fs::weakly_canonical(path));
     }
-    return bytes;
+    return opened;
 }
 
 // Playlist folder (relative to the music tree's root) and extension.
@@ -144,20 +134,17 @@ TEST_P(PlaylistResolves, EveryEntryLeadsToItsFile) {
     const bool pls = extension == "pls";
     const bool utf8 = extension == "m3u8";
     testing::ScratchDirectory dir;
-    fs::create_directories(dir.Path("lists/deep"));
+    // The kernel resolves ".." from a linked folder's physical parent.
+    fs::create_directories(dir.Path("real/lists/deep"));
+    fs::create_directory_symlink(dir.Path("real/lists"), dir.Path("lists"));
     std::vector<ExportedFile> files;
     std::vector<fs::path> paths;
-    for (const auto& [folder, name] :
-         std::vector<std::pair<std::string, std::string>>{{"music", "a.mp3"},
-                                                          {"music/rock", "b.mp3"},
-                                                          {"music/rock/70s", "c d.mp3"},
-                                                          {"music/jazz", "caf\xC3\xA9.mp3"},
-                                                          {"music/jazz", "\xE4\xB8\xAD.mp3"},
-                                                          {"music/raw", "caf\xE9.mp3"}}) {
-        fs::create_directories(dir.Path(folder));
-        paths.push_back(dir.WriteFile(folder + "/" + name, "mp3"));
-        files.push_back(testing::MakeFile(text::FileNameToText(name)));
-        files.back().directory = TextPath(dir.Path(folder));
+    for (const char* path : {"music/a.mp3", "music/rock/70s/c d.mp3",
+                             "music/j/\xE4\xB8\xAD\xC3\xA9.mp3", "music/raw/caf\xE9.mp3"}) {
+        fs::create_directories(dir.Path(path).parent_path());
+        paths.push_back(fs::canonical(dir.WriteFile(path, "mp3")));
+        files.push_back(MakeFile(text::FileNameToText(paths.back().filename().string())));
+        files.back().directory = TextPath(paths.back().parent_path());
     }
     const fs::path playlist = dir.Path(place) / ("all." + extension);
     M3uExporter m3u(Cp1252(), utf8 ? PlaylistEncoding::Utf8 : PlaylistEncoding::CodePage);
@@ -166,16 +153,7 @@ TEST_P(PlaylistResolves, EveryEntryLeadsToItsFile) {
     FixedExportTarget chooser(TextPath(playlist));
     testing::RecordingMessageSink messages;
     ASSERT_EQ(Export(exporter, files, chooser, messages), ExportOutcome::Written);
-    const std::vector<std::string> entries =
-        Entries(testing::ScratchDirectory::ReadFile(playlist), pls);
-    ASSERT_EQ(entries.size(), files.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const fs::path opened = entries[i].starts_with("file://")
-                                    ? fs::path(PercentDecoded(entries[i].substr(7)))
-                                    : playlist.parent_path() / entries[i];
-        ASSERT_TRUE(fs::is_regular_file(opened)) << opened;
-        EXPECT_TRUE(fs::equivalent(opened, paths[i])) << opened;
-    }
+    EXPECT_EQ(Opened(playlist, pls), paths);
 }
 
 // Each place once, each format at least once: only the place changes the entry path.

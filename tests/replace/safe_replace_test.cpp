@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <tuple>
 
 #include "replace/ReplaceFaults.h"
 #include "replace/SafeReplace.h"
@@ -33,7 +34,8 @@ std::error_code ReplaceWith(const std::string& target, std::string_view bytes,
 }
 
 // Whatever step fails, the target keeps its old bytes and no temporary file is left; a
-// failing fsync of the folder comes after the rename and is not a failure of the replace.
+// failing fsync of the folder comes after the rename and is not a failure of the replace. The
+// new file has the old one's permission bits, owner and group (owner and group as root only).
 TEST(SafeReplace, EachFailingStepLeavesTheTargetAndNoTemporaryFile) {
     const struct {
         const char* why;
@@ -49,10 +51,13 @@ TEST(SafeReplace, EachFailingStepLeavesTheTargetAndNoTemporaryFile) {
         {"rename refused", ReplaceStep::Rename, EXDEV, false},
         {"folder not synced", ReplaceStep::SyncDirectory, EIO, true},
     };
+    const bool root = ::geteuid() == 0;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.why);
         ScratchDirectory dir;
         const auto target = dir.WriteFile("song.mp3", kOld);
+        ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+        ASSERT_TRUE(!root || ::chown(target.c_str(), 1234, 5678) == 0);
         ReplaceFaults faults;
         faults.Fail(row.step, 1, row.error);
         std::error_code error;
@@ -64,33 +69,15 @@ TEST(SafeReplace, EachFailingStepLeavesTheTargetAndNoTemporaryFile) {
         EXPECT_EQ(error.value(), row.replaced ? 0 : row.error);
         EXPECT_EQ(ScratchDirectory::ReadFile(target), row.replaced ? kNew : kOld);
         EXPECT_EQ(dir.Names(), std::vector<std::string>{"song.mp3"});
+        struct stat after {};
+        ASSERT_EQ(::stat(target.c_str(), &after), 0);
+        EXPECT_EQ(std::tuple(after.st_mode & 07777, after.st_uid, after.st_gid),
+                  std::tuple(0640u, root ? 1234u : ::geteuid(), root ? 5678u : ::getegid()));
     }
 }
 
-// The new file is in place with the old one's permission bits, owner and group (owner and
-// group as root only); a new target gets a new file's permissions.
-TEST(SafeReplace, KeepsModeOwnerAndGroup) {
-    ScratchDirectory dir;
-    const auto target = dir.WriteFile("song.mp3", kOld);
-    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
-    const bool root = ::geteuid() == 0;
-    ASSERT_TRUE(!root || ::chown(target.c_str(), 1234, 5678) == 0);
-    ASSERT_FALSE(ReplaceWith(target, kNew));
-    EXPECT_EQ(ScratchDirectory::ReadFile(target), kNew);
-    struct stat after {};
-    ASSERT_EQ(::stat(target.c_str(), &after), 0);
-    EXPECT_EQ(after.st_mode & 07777, 0640u);
-    EXPECT_EQ(after.st_uid, root ? 1234u : ::geteuid());
-    EXPECT_EQ(after.st_gid, root ? 5678u : ::getegid());
-
-    const mode_t mask = ::umask(022);
-    const auto fresh = dir.Path("new.mp3");
-    ASSERT_FALSE(ReplaceWith(fresh, kNew));
-    ::umask(mask);
-    ASSERT_EQ(::stat(fresh.c_str(), &after), 0);
-    EXPECT_EQ(after.st_mode & 07777, 0644u);
-}
-
+// A file that appeared meanwhile is never replaced in that mode; a new target gets a new
+// file's permissions.
 TEST(SafeReplace, NoReplaceModeNeverReplacesAFileThatAppeared) {
     ScratchDirectory dir;
     const auto target = dir.Path("song.mp3");
@@ -100,6 +87,13 @@ TEST(SafeReplace, NoReplaceModeNeverReplacesAFileThatAppeared) {
     dir.WriteFile("song.mp3", "theirs");
     EXPECT_EQ(replacement.Commit(SafeReplace::Mode::NoReplace), std::errc::file_exists);
     EXPECT_EQ(ScratchDirectory::ReadFile(target), "theirs");
+    const mode_t mask = ::umask(022);
+    const auto fresh = dir.Path("new.mp3");
+    ASSERT_FALSE(ReplaceWith(fresh, kNew));
+    ::umask(mask);
+    struct stat after {};
+    ASSERT_EQ(::stat(fresh.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & 07777, 0644u);
 }
 
 TEST(FolderOf, BareNamesRootAndNestedPaths) {
