@@ -141,22 +141,5 @@ TEST(LayoutTest, BuildsEveryLayoutAndFindsEachPartByName) {
     }
 }
 
-// A stored encoding the written version lacks, or that cannot carry the text, becomes UTF-16.
-TEST(SerializerTest, ChoosesTheEncodingWrittenAndTheTextReadsBack) {
-    const std::tuple<std::uint8_t, std::u16string, std::uint8_t, std::uint8_t> rows[] = {
-        {0, u"Caf\u00E9", 3, 0}, {0, u"\u65E5", 3, 1},  // not in CP1252
-        {2, u"x\u00E9", 4, 2},   {2, u"x", 3, 1},      {3, u"\u65E5", 4, 3}, {3, u"\u65E5", 3, 1}};
-    for (const auto& [stored, text, version, written] : rows) {
-        Id3v2Tag tag;
-        Id3v2Frame& frame = AppendFrame(tag, std::make_unique<Id3v2Frame>(FrameId("TIT2")));
-        frame.PushField(std::make_unique<EncodingField>(stored, stored));
-        frame.PushField(std::make_unique<TextField>(text));
-        const Bytes frames = SerializeTag(tag, version, Cp1252());
-        EXPECT_EQ(frames.at(10), written) << int(stored) << " in 2." << int(version);
-        TestEngine engine;
-        EXPECT_EQ(TextOf(*ReadBytes(Tag(version, frames), engine).tag, "TIT2"), text::ToUtf8(text));
-    }
-}
-
 }  // namespace
 }  // namespace velmora
