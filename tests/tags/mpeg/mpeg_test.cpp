@@ -76,16 +76,15 @@ constexpr FrameShape kCbr320{.bitrateIndex = 14};  // 320 kbit/s
 
 // Over 20 frames and 1,000,000 zeros (at 320 kbit/s: 1,020,880 audio bytes, 25 s at the
 // header's bitrate). 1000 frames of 400 bytes: 1000 × 1152 / 44100 s and 44100 × 400 / 144000
-// kbit/s, halved samples per frame and halved rates for MPEG-2, halved again for MPEG-2.5.
-// "Xing" and "Info" sit after the side information, whose size depends on version, mode and CRC.
-// Without a VBR header the duration comes from the bytes; Layer I and II streams are found, not
-// measured.
+// kbit/s, halved samples per frame and halved rates for MPEG-2. "Xing" sits after the side
+// information, whose size depends on version, mode and CRC. Without a VBR header the duration
+// comes from the bytes; Layer I and II streams are found, not measured. The peer files measure
+// "Info", VBRI, MPEG-2.5 and plain constant bitrate streams.
 TEST(MpegMeasure, StreamsWithAndWithoutVbrHeaders) {
     constexpr FrameShape mono{.channelMode = 3}, crc{.crc = true},
         monoCrc{.crc = true, .channelMode = 3};
     constexpr FrameShape mpeg2{.versionBits = 2, .bitrateIndex = 8};
     constexpr FrameShape mpeg2Mono{.versionBits = 2, .bitrateIndex = 8, .channelMode = 3};
-    constexpr FrameShape mpeg25Mono{.versionBits = 0, .bitrateIndex = 8, .channelMode = 3};
     const struct {
         FrameShape frame;
         const char* tag;
@@ -93,8 +92,6 @@ TEST(MpegMeasure, StreamsWithAndWithoutVbrHeaders) {
         std::uint32_t flags, frames, bytes;
         const char* facts;
     } cases[] = {
-        {kCbr128, "", 0, 0, 0, 0, "@0 L3/44100 128 63s - 0"},
-        {mpeg2, "", 0, 0, 0, 0, "@0 L3/22050 64 125s - 0"},
         {{.layer = 1, .bitrateIndex = 12}, "", 0, 0, 0, 0, "@0 L1/44100 0 0s - 0"},
         {{.layer = 2, .bitrateIndex = 12}, "", 0, 0, 0, 0, "@0 L2/44100 0 0s - 0"},
         {kCbr320, "Xing", 36, 3, 10000, 4180000, "@0 L3/44100 128v 261s Xing 10000"},
@@ -102,9 +99,6 @@ TEST(MpegMeasure, StreamsWithAndWithoutVbrHeaders) {
         {kCbr320, "Xing", 36, 1, 10000, 0,
          "@0 L3/44100 31v 261s Xing 10000"},                              // bytes: the audio's
         {kCbr320, "Xing", 36, 2, 0, 4180000, "@0 L3/44100 320 25s - 0"},  // no frame count
-        {kCbr320, "Xing", 36, 3, 0, 4180000, "@0 L3/44100 320 25s - 0"},  // 0 frames
-        {kCbr320, "Info", 36, 3, 10000, 4180000, "@0 L3/44100 320 261s Info 10000"},  // constant
-        {kCbr320, "VBRI", 0, 0, 10000, 4180000, "@0 L3/44100 128v 261s VBRI 10000"},
         {kCbr320, "VBRI", 0, 0, 0, 4180000, "@0 L3/44100 320 25s - 0"},
         {mono, "Xing", 21, 3, 1000, 400'000, "@0 L3/44100 122v 26s Xing 1000"},
         {crc, "Xing", 38, 3, 1000, 400'000, "@0 L3/44100 122v 26s Xing 1000"},
@@ -112,7 +106,6 @@ TEST(MpegMeasure, StreamsWithAndWithoutVbrHeaders) {
         {monoCrc, "Xing", 23, 3, 1000, 400'000, "@0 L3/44100 122v 26s Xing 1000"},
         {mpeg2, "Xing", 21, 3, 1000, 400'000, "@0 L3/22050 122v 26s Xing 1000"},
         {mpeg2Mono, "Xing", 13, 3, 1000, 400'000, "@0 L3/22050 122v 26s Xing 1000"},
-        {mpeg25Mono, "Xing", 13, 3, 1000, 400'000, "@0 L3/11025 61v 52s Xing 1000"},
         {kCbr320, "Xing", 21, 3, 1000, 400'000, "@0 L3/44100 320 25s - 0"},  // stereo at mono place
         {kCbr320, "Xing", 38, 3, 1000, 400'000, "@0 L3/44100 320 25s - 0"},  // two bytes late
     };
