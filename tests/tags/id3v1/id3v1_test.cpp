@@ -6,10 +6,7 @@
 #include "tags/FileTestHelpers.h"
 #include "tags/Id3v1TestRecords.h"
 #include "tags/Id3v2TestSupport.h"
-#include "tags/file/BufferedFile.h"
 #include "tags/id3v1/Id3v1File.h"
-#include "tags/id3v1/Id3v1Record.h"
-#include "tags/id3v1/Id3v1Tag.h"
 #include "text/CodePage.h"
 
 namespace velmora {
