@@ -84,54 +84,32 @@ std::vector<Song> SampleSongs() {
 }
 
 std::vector<Song> ShowcaseSongs() {
-    struct Album {
-        const char16_t* artist;
-        const char16_t* album;
-        const char16_t* year;
-        const char16_t* genre;
-        std::vector<const char16_t*> titles;
-    };
-    const std::vector<Album> albums = {
-        {u"Aurora Lines",
-         u"Northern Transit",
-         u"2019",
-         u"Electronic",
-         {u"Departure Board", u"Night Ferry", u"Glass Platform", u"Last Connection"}},
-        {u"The Quiet Harbour",
-         u"Salt and Timber",
-         u"2004",
-         u"Folk",
-         {u"Lanterns", u"Mending Nets", u"A Year Ashore"}},
-        {u"Céline Marchetti",
-         u"Été Indien",
-         u"1998",
-         u"Jazz",
-         {u"Rue des Saules", u"Café Minuit", u"Les Heures Bleues", u"Pluie d'Août"}},
-        {u"Ironwood",
-         u"Weather Systems",
-         u"2012",
-         u"Rock",
-         {u"Low Pressure", u"Front Line", u"Barometer"}},
-    };
+    // An album a row: artist, album, year, genre, then its titles.
+    const std::vector<std::vector<const char16_t*>> albums = {
+        {u"Aurora Lines", u"Northern Transit", u"2019", u"Electronic", u"Departure Board",
+         u"Night Ferry", u"Glass Platform", u"Last Connection"},
+        {u"The Quiet Harbour", u"Salt and Timber", u"2004", u"Folk", u"Lanterns", u"Mending Nets",
+         u"A Year Ashore"},
+        {u"Céline Marchetti", u"Été Indien", u"1998", u"Jazz", u"Rue des Saules", u"Café Minuit",
+         u"Les Heures Bleues", u"Pluie d'Août"},
+        {u"Ironwood", u"Weather Systems", u"2012", u"Rock", u"Low Pressure", u"Front Line",
+         u"Barometer"}};
     std::vector<Song> songs;
-    unsigned variety = 0;
-    for (const Album& album : albums) {
-        unsigned track = 1;
-        for (const char16_t* title : album.titles) {
+    for (const auto& album : albums) {
+        for (std::size_t track = 1; track + 4 <= album.size(); ++track) {
             Song song;
-            song.name = text::ToUtf8(album.artist) + " - " + std::to_string(track) + " - " +
-                        text::ToUtf8(title) + ".mp3";
+            song.name = text::ToUtf8(album[0]) + " - " + std::to_string(track) + " - " +
+                        text::ToUtf8(album[track + 3]) + ".mp3";
             song.track = std::u16string(1, char16_t(u'0' + track));
-            song.artist = album.artist;
-            song.album = album.album;
-            song.title = title;
-            song.year = album.year;
-            song.genre = album.genre;
+            song.artist = album[0];
+            song.album = album[1];
+            song.title = album[track + 3];
+            song.year = album[2];
+            song.genre = album[3];
+            const auto variety = unsigned(songs.size());
             song.bitrateIndex = 7 + (variety % 3) * 2;
             song.seconds = 150 + (variety * 37) % 180;
             songs.push_back(song);
-            ++track;
-            ++variety;
         }
     }
     return songs;

@@ -82,10 +82,6 @@ QLabel& StatusOf(QWidget& window) {
     return *window.findChild<QLabel*>(QStringLiteral("status"));
 }
 
-QLabel& ProgressOf(QWidget& window) {
-    return *window.findChild<QLabel*>(QStringLiteral("progress"));
-}
-
 QAbstractButton* ButtonNamed(QWidget& parent, const QString& text) {
     for (QAbstractButton* button : parent.findChildren<QAbstractButton*>()) {
         if (Names(button->text(), text))
@@ -192,6 +188,24 @@ QStringList WindowFixture::ColumnTexts(int column) {
     for (int row = 0; row < window_->Files().Proxy().rowCount(); ++row)
         texts << CellText(row, column);
     return texts;
+}
+
+QString WindowFixture::Cell(const QString& name, Column column) {
+    for (int row = 0; row < window_->Files().Proxy().rowCount(); ++row) {
+        if (CellText(row, int(Column::Filename)) == name)
+            return CellText(row, int(column));
+    }
+    return {};
+}
+
+QMenu& WindowFixture::Menu(const QString& title) {
+    QMenu* found = nullptr;
+    for (QMenu* menu : window_->findChildren<QMenu*>()) {
+        if (menu->title() == title)
+            found = menu;
+    }
+    emit found->aboutToShow();
+    return *found;
 }
 
 void WindowFixture::Select(const QStringList& names) {

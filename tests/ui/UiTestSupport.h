@@ -9,8 +9,10 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -26,6 +28,7 @@
 #include "ui/app/UiEnvironment.h"
 #include "ui/app/Workspace.h"
 #include "ui/list/FileListView.h"
+#include "ui/panel/TagEditorPanel.h"
 
 namespace velmora::testing {
 
@@ -86,10 +89,9 @@ T& ChildNamed(QWidget& parent, const char* name) {
     return *parent.findChild<T*>(QString::fromLatin1(name));
 }
 
-// The window's filter, status text and progress text, found by their object names.
+// The window's filter and status text, found by their object names.
 QLineEdit& FilterOf(QWidget& window);
 QLabel& StatusOf(QWidget& window);
-QLabel& ProgressOf(QWidget& window);
 
 // Drops every handler still waiting, so none answers a later test's box.
 void ForgetModalHandlers();
@@ -152,6 +154,16 @@ class WindowFixture {
     bool WaitIdle();
     QString CellText(int row, int column);
     QStringList ColumnTexts(int column);
+    // The text in `column` of the shown row whose Filename is `name`.
+    QString Cell(const QString& name, Column column);
+    // The menu bar's menu titled `title` (accelerator marks included), filled as when opened.
+    QMenu& Menu(const QString& title);
+    // Shows the panel's page `index`, of class `Page`.
+    template <class Page>
+    Page& ShowPage(ui::TagEditorPanel::PageIndex index) {
+        window_->Panel().Tabs().setCurrentIndex(index);
+        return static_cast<Page&>(window_->Panel().Page(index));
+    }
     // Selects the shown rows whose Filename is in `names`.
     void Select(const QStringList& names);
     // The loaded record named `name`.

@@ -32,39 +32,37 @@ class MessageSinkTest : public QObject {
                                      edit::kDeleteAllPicturesAction, edit::kGenerateAction})
             QCOMPARE(ui::ActionWord(name), ui::ToQString(name));
     }
-    void workerWaitsForTheAnswerGivenOnTheInterfaceThread_data() {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<int>("answer");
-        QTest::newRow("Yes") << int(QMessageBox::Yes) << int(MessageAnswer::Yes);
-        QTest::newRow("No") << int(QMessageBox::No) << int(MessageAnswer::No);
-        QTest::newRow("Cancel") << int(QMessageBox::Cancel) << int(MessageAnswer::Cancel);
-    }
     void workerWaitsForTheAnswerGivenOnTheInterfaceThread() {
-        QFETCH(int, button);
-        QFETCH(int, answer);
-        ui::UiMessageSink sink;
-        std::atomic<bool> returned{false};
-        auto worker = std::async(std::launch::async, [&] {
-            const MessageAnswer given =
-                sink.Show(NoteMessage({u"Overwrite?", u"Really?"}, kAppCaption,
-                                      MessageIcon::Question, MessageButtons::YesNoCancel));
-            returned = true;
-            return given;
-        });
-        bool waitedWhileShown = false;
-        auto seen = std::make_shared<SeenBox>();
-        WhenModal<QMessageBox>([&, seen](QMessageBox* box) {
-            QTest::qWait(50);
-            waitedWhileShown = !returned;
-            seen->text = box->text();
-            seen->hasOwner = box->parentWidget() != nullptr;
-            box->button(QMessageBox::StandardButton(button))->click();
-        });
-        QVERIFY(QTest::qWaitFor([&] { return returned.load(); }, 10000));
-        QVERIFY(waitedWhileShown);
-        QCOMPARE(int(worker.get()), answer);
-        QCOMPARE(seen->text, QStringLiteral("Overwrite?\nReally?"));
-        QVERIFY(!seen->hasOwner);
+        const std::pair<QMessageBox::StandardButton, MessageAnswer> rows[] = {
+            {QMessageBox::Yes, MessageAnswer::Yes},
+            {QMessageBox::No, MessageAnswer::No},
+            {QMessageBox::Cancel, MessageAnswer::Cancel}};
+        for (const auto& [button, answer] : rows) {
+            const QMessageBox::StandardButton click = button;
+            ui::UiMessageSink sink;
+            std::atomic<bool> returned{false};
+            auto worker = std::async(std::launch::async, [&] {
+                const MessageAnswer given =
+                    sink.Show(NoteMessage({u"Overwrite?", u"Really?"}, kAppCaption,
+                                          MessageIcon::Question, MessageButtons::YesNoCancel));
+                returned = true;
+                return given;
+            });
+            bool waitedWhileShown = false;
+            auto seen = std::make_shared<SeenBox>();
+            WhenModal<QMessageBox>([&, seen](QMessageBox* box) {
+                QTest::qWait(50);
+                waitedWhileShown = !returned;
+                seen->text = box->text();
+                seen->hasOwner = box->parentWidget() != nullptr;
+                box->button(click)->click();
+            });
+            QVERIFY(QTest::qWaitFor([&] { return returned.load(); }, 10000));
+            QVERIFY(waitedWhileShown);
+            QCOMPARE(int(worker.get()), int(answer));
+            QCOMPARE(seen->text, QStringLiteral("Overwrite?\nReally?"));
+            QVERIFY(!seen->hasOwner);
+        }
     }
 
     void closingAnswersAWaitingWorkerSafely() {

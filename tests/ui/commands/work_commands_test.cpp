@@ -1,6 +1,5 @@
-// Undo and Redo over the journal, the progress shown and the Stop button during a load, and
-// the desktop commands on files whose rename is still pending.
-#include <QMenu>
+// Undo and Redo over the journal, a too large and a stopped action, the progress shown and the
+// Stop button during a load, and the desktop commands on files whose rename is still pending.
 #include <QThread>
 
 #include "tags/ops/FrameTextOps.h"
@@ -20,7 +19,7 @@ class WorkCommandsTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void undoAndRedoNameTheActionAndPutTheRecordsBack() {
+    void undoRedoATooLargeAndAStoppedAction() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         auto& window = fixture.Window();
@@ -63,18 +62,11 @@ class WorkCommandsTest : public QObject {
         QVERIFY(fixture.WaitIdle());
         QVERIFY(question->shown);
         QVERIFY(!undo->isEnabled());
-    }
 
-    // An action too large for the journal asks first: "No" leaves the records and the Undo
-    // menu as they were, "Yes" runs it with nothing left to undo. Stop during a long action
-    // takes back what it did.
-    void aTooLargeActionAsksFirstAndAStoppedOneIsTakenBack() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        auto& window = fixture.Window();
-        auto& files = window.Files();
-        QAction* undo = ActionNamed(window, QStringLiteral("Undo"));
-        fixture.Remove({"a.mp3"}, QStringLiteral("Remove ID3v1"));
+        // An action too large for the journal asks first: "No" leaves the records and the Undo
+        // menu as they were, "Yes" runs it with nothing left to undo. Stop during a long action
+        // takes back what it did.
+        fixture.Remove({"c.mp3"}, QStringLiteral("Remove ID3v1"));
         const std::vector<Mp3File*> all = files.Model().Records();
         auto retitle = [&](const char16_t* title) {
             return [&, title](Mp3File& record) {
@@ -83,14 +75,14 @@ class WorkCommandsTest : public QObject {
         };
 
         files.Journal().SetLimits({.maxBytes = 100});
-        auto question = AnswerNextBox(QMessageBox::No);
+        question = AnswerNextBox(QMessageBox::No);
         QVERIFY(files.ApplyToEach(u"Retitle", all, retitle(u"Same")).empty());
         QCOMPARE(question->text,
                  QStringLiteral("This change cannot be undone before saving; it can be reverted "
                                 "from History after saving. Continue?"));
         QCOMPARE(files.UpdatedCount(), 1u);
         QCOMPARE(Shown(undo), QStringLiteral("Undo Remove ID3v1"));
-        question = AnswerNextBox(QMessageBox::Yes);
+        AnswerNextBox(QMessageBox::Yes);
         QCOMPARE(files.ApplyToEach(u"Retitle", all, retitle(u"Same")).size(), all.size());
         QVERIFY(!undo->isEnabled());
         QCOMPARE(Shown(undo), QStringLiteral("Undo"));
@@ -100,90 +92,69 @@ class WorkCommandsTest : public QObject {
         for (const Mp3File* record : all)
             before.push_back(RecordState::Capture(*record));
         int calls = 0;
-        QVERIFY(
-            files
-                .ApplyToEach(u"Slow", all,
-                             [&](Mp3File& record) {
-                                 retitle(u"Other")(record);
-                                 // The first outlasts a slice, so the rest runs from the event
-                                 // loop.
-                                 if (++calls == 1)
-                                     QThread::msleep(40);
-                                 else if (calls == 2)
-                                     ActionNamed(window, QStringLiteral("Stop Loading"))->trigger();
-                             })
-                .empty());
+        bool stop = true;
+        auto slow = [&](Mp3File& record) {
+            retitle(u"Other")(record);
+            // The first outlasts a slice, so the rest runs from the event loop.
+            if (++calls == 1)
+                QThread::msleep(40);
+            else if (calls == 2 && stop)
+                ActionNamed(window, QStringLiteral("Stop Loading"))->trigger();
+        };
+        QVERIFY(files.ApplyToEach(u"Slow", all, slow).empty());
         QVERIFY(calls < int(all.size()));
         for (std::size_t i = 0; i < all.size(); ++i)
             QVERIFY(before[i].Matches(*all[i]));
         QVERIFY(files.IsIdle());
         QVERIFY(!undo->isEnabled());
-    }
 
-    // A long action counts its records part by part: the count to save is right after it, its
-    // undo and its redo.
-    void theCountToSaveFollowsALongActionItsUndoAndRedo() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        auto& files = fixture.Window().Files();
-        const std::vector<Mp3File*> all = files.Model().Records();
-        int calls = 0;
-        files.ApplyToEach(u"Slow", all, [&](Mp3File& record) {
-            SetFrameText(record.V2(), "TIT2", u"Other", fixture.Environment().Context());
-            // The first outlasts a slice, so the rest runs from the event loop.
-            if (++calls == 1)
-                QThread::msleep(40);
-        });
+        // Run to its end, it counts its records part by part: the count to save is right after
+        // it, its undo and its redo.
+        files.Save();
+        QVERIFY(fixture.WaitIdle());
+        calls = 0;
+        stop = false;
+        files.ApplyToEach(u"Slow", all, slow);
         QCOMPARE(files.UpdatedCount(), all.size());
         QVERIFY(files.Undo());
-        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        QCOMPARE(StatusOf(window).text(), QStringLiteral("Loaded 4 files (0 updated)"));
         QVERIFY(files.Redo());
         QCOMPARE(files.UpdatedCount(), all.size());
     }
 
-    // Stop ends the load after the file being loaded; every row loaded so far stays.
-    void stopKeepsTheRowsLoadedSoFar() {
-        WindowFixture fixture;
-        fixture.AddUnreadableSongs();
-        auto& window = fixture.Window();
-        QAbstractButton* stop = ButtonNamed(window, QStringLiteral("Stop"));
-        QVERIFY(stop && !stop->isVisible());
-        QString progress;
-        QString loadingBefore;
-        bool stopShown = false;
-        AnswerNextBox(QMessageBox::Ok, false, [&] {
-            // The worker waits on this box, inside the file it has counted no part of yet.
-            loadingBefore = window.Files().ProgressText();
-            progress = ProgressOf(window).isVisible() ? ProgressOf(window).text() : QString();
-            stopShown = stop->isVisible() && stop->isEnabled();
-            QTest::mouseClick(stop, Qt::LeftButton);
-        });
-        QVERIFY(fixture.Load());
-        QVERIFY(stopShown);
-        QVERIFY2(progress.startsWith(QStringLiteral("Loading: ")), qPrintable(progress));
-        const int before = loadingBefore.section(QLatin1Char(' '), 1, 1).toInt();
-        QCOMPARE(window.Files().FileCount(), std::size_t(before + 1));
-        QCOMPARE(window.Files().Proxy().rowCount(), before + 1);
-        QVERIFY(!ProgressOf(window).isVisible());
-        QVERIFY(!stop->isVisible());
+    // Stop, or closing the window, ends the load after the file being loaded; every row
+    // loaded so far stays; a close then closes the window.
+    void stopOrCloseKeepsTheRowsLoadedSoFar() {
+        for (const bool close : {false, true}) {
+            WindowFixture fixture;
+            fixture.AddUnreadableSongs();
+            auto& window = fixture.Window();
+            QAbstractButton* stop = ButtonNamed(window, QStringLiteral("Stop"));
+            auto& bar = ChildNamed<QLabel>(window, "progress");
+            QVERIFY(stop && !stop->isVisible());
+            QString progress, loadingBefore;
+            AnswerNextBox(QMessageBox::Ok, false, [&] {
+                // The worker waits on this box, inside the file it has counted no part of yet.
+                loadingBefore = window.Files().ProgressText();
+                if (bar.isVisible() && stop->isVisible() && stop->isEnabled())
+                    progress = bar.text();
+                if (close)
+                    QVERIFY(!window.close() && window.isVisible());
+                else
+                    QTest::mouseClick(stop, Qt::LeftButton);
+            });
+            QVERIFY(fixture.Load());
+            QVERIFY2(progress.startsWith(QStringLiteral("Loading: ")), qPrintable(progress));
+            const int before = loadingBefore.section(QLatin1Char(' '), 1, 1).toInt();
+            QCOMPARE(window.Files().Proxy().rowCount(), before + 1);
+            QVERIFY(!bar.isVisible() && !stop->isVisible());
+            QTRY_COMPARE(window.isVisible(), !close);
+        }
     }
 
-    // Until the save, a renamed file exists only under its old name.
-    void openAndExploreUseTheNameOnDisk() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        fixture.Select({"a.mp3"});
-        fixture.Window().List().SelectedRecords().front()->SetFileName(u"renamed.mp3");
-        FileCatcher caught;
-        ActionNamed(fixture.Window(), QStringLiteral("Open"))->trigger();
-        // Without a session bus there is no file manager to ask: the folder is opened.
-        ActionNamed(fixture.Window(), QStringLiteral("Explore Directory"))->trigger();
-        const QString folder = fixture.SongsText();
-        QCOMPARE(caught.files, QStringList({folder + QStringLiteral("/a.mp3"), folder}));
-    }
-
-    // Enter and a double-click open the current row's file alone, whatever else is selected.
-    void enterOpensTheCurrentRowOnly() {
+    // Enter and a double-click open the current row's file alone, whatever else is selected;
+    // until the save, a renamed file exists only under its old name; Enqueue says why it is off.
+    void openExploreAndEnterUseTheCurrentRowsNameOnDisk() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         auto& view = fixture.Window().List();
@@ -198,25 +169,19 @@ class WorkCommandsTest : public QObject {
         QTest::keyClick(&view, Qt::Key_Return);
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(2));
         QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centre(2));
-        const QString folder = fixture.SongsText();
-        QCOMPARE(caught.files, QStringList({folder + "/b.mp3", folder + "/c.mp3"}));
-    }
-
-    void enqueueSaysWhyItIsOffWithoutAPlayer() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
         fixture.Select({"a.mp3"});
-        QMenu* file = nullptr;
-        for (QMenu* menu : fixture.Window().findChildren<QMenu*>()) {
-            if (menu->title() == QStringLiteral("&File"))
-                file = menu;
-        }
-        QVERIFY(file);
-        emit file->aboutToShow();
+        fixture.Menu(QStringLiteral("&File"));
         QAction* enqueue = ActionNamed(fixture.Window(), QStringLiteral("Enqueue"));
         QVERIFY(!enqueue->isEnabled());
         QCOMPARE(enqueue->toolTip(),
                  QStringLiteral("No running player offers a play queue (MPRIS track list)"));
+        view.SelectedRecords().front()->SetFileName(u"renamed.mp3");
+        ActionNamed(fixture.Window(), QStringLiteral("Open"))->trigger();
+        // Without a session bus there is no file manager to ask: the folder is opened.
+        ActionNamed(fixture.Window(), QStringLiteral("Explore Directory"))->trigger();
+        const QString folder = fixture.SongsText();
+        QCOMPARE(caught.files,
+                 QStringList({folder + "/b.mp3", folder + "/c.mp3", folder + "/a.mp3", folder}));
     }
 };
 

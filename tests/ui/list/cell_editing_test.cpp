@@ -39,14 +39,6 @@ QLineEdit* OpenEditor(WindowFixture& fixture) {
     return nullptr;
 }
 
-QString Cell(WindowFixture& fixture, const char* name, Column column) {
-    for (int row = 0; row < fixture.Window().Files().Proxy().rowCount(); ++row) {
-        if (fixture.CellText(row, int(Column::Filename)) == QLatin1String(name))
-            return fixture.CellText(row, int(column));
-    }
-    return {};
-}
-
 void Paste(WindowFixture& fixture, const QString& text) {
     QApplication::clipboard()->setText(text);
     QTest::keySequence(ViewOf(fixture).viewport(), QKeySequence::Paste);
@@ -58,7 +50,7 @@ class CellEditingTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void typedValueGoesToEverySelectedRowAsOneAction() {
+    void typedValueGoesToEverySelectedRowAsOneActionAndNamesArePendingRenames() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         SelectCell(fixture, {"a.mp3", "c.mp3"}, Column::Artist);
@@ -68,9 +60,9 @@ class CellEditingTest : public QObject {
         QTest::keyClicks(editor, QStringLiteral("ull"));
         // Tab applies and opens the next editable cell of the row, for the same rows.
         QTest::keyClick(editor, Qt::Key_Tab);
-        QCOMPARE(Cell(fixture, "a.mp3", Column::Artist), QStringLiteral("Null"));
-        QCOMPARE(Cell(fixture, "c.mp3", Column::Artist), QStringLiteral("Null"));
-        QCOMPARE(Cell(fixture, "b.mp3", Column::Artist), QStringLiteral("Banana"));
+        QCOMPARE(fixture.Cell("a.mp3", Column::Artist), QStringLiteral("Null"));
+        QCOMPARE(fixture.Cell("c.mp3", Column::Artist), QStringLiteral("Null"));
+        QCOMPARE(fixture.Cell("b.mp3", Column::Artist), QStringLiteral("Banana"));
         QCOMPARE(ViewOf(fixture).currentIndex().column(), int(Column::Album));
         QCOMPARE(ViewOf(fixture).SelectedRecords().size(), std::size_t(2));
         editor = OpenEditor(fixture);
@@ -78,7 +70,7 @@ class CellEditingTest : public QObject {
         // Escape leaves the cell as it was.
         QTest::keyClicks(editor, QStringLiteral("gone"));
         QTest::keyClick(editor, Qt::Key_Escape);
-        QCOMPARE(Cell(fixture, "a.mp3", Column::Album), QStringLiteral("Zed"));
+        QCOMPARE(fixture.Cell("a.mp3", Column::Album), QStringLiteral("Zed"));
         // Year takes digits only: the letters never reach the cell.
         SelectCell(fixture, {"a.mp3", "c.mp3"}, Column::Year);
         QTest::keyClick(ViewOf(fixture).viewport(), Qt::Key_F2);
@@ -86,25 +78,17 @@ class CellEditingTest : public QObject {
         editor->selectAll();
         QTest::keyClicks(editor, QStringLiteral("20x24"));
         QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_COMPARE(Cell(fixture, "c.mp3", Column::Year), QStringLiteral("2024"));
+        QTRY_COMPARE(fixture.Cell("c.mp3", Column::Year), QStringLiteral("2024"));
         ui::Workspace& files = fixture.Window().Files();
         QCOMPARE(files.Journal().ActionCount(), std::size_t(2));
         QVERIFY(files.Undo() && files.Undo());
-        QCOMPARE(Cell(fixture, "c.mp3", Column::Artist), QStringLiteral("zebra"));
-        QCOMPARE(Cell(fixture, "a.mp3", Column::Year), QStringLiteral("1999"));
+        QCOMPARE(fixture.Cell("c.mp3", Column::Artist), QStringLiteral("zebra"));
+        QCOMPARE(fixture.Cell("a.mp3", Column::Year), QStringLiteral("1999"));
         QVERIFY(files.Redo());
-        QCOMPARE(Cell(fixture, "a.mp3", Column::Artist), QStringLiteral("Null"));
-    }
+        QCOMPARE(fixture.Cell("a.mp3", Column::Artist), QStringLiteral("Null"));
 
-    void fileNameIsAPendingRenameWithTheRenameRefusals() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        SelectCell(fixture, {"a.mp3", "b.mp3"}, Column::Genre);
-        QTest::keyClick(ViewOf(fixture).viewport(), '1');
-        QTest::keyClicks(OpenEditor(fixture), QStringLiteral("7"));
-        QTest::keyClick(OpenEditor(fixture), Qt::Key_Tab);
-        QCOMPARE(Cell(fixture, "b.mp3", Column::Genre), QStringLiteral("Rock"));
-        // One name for two files: the second is refused as taken, and keeps its name.
+        // A file name is a pending rename. One name for two files: the second is refused as taken
+        // (batch::PlanCellEdits, tested in tests/batch), and keeps its name.
         SelectCell(fixture, {"a.mp3", "b.mp3"}, Column::Filename);
         auto seen = AnswerNextBox(QMessageBox::Ok);
         QTest::keyClick(ViewOf(fixture).viewport(), Qt::Key_F2);
@@ -118,6 +102,7 @@ class CellEditingTest : public QObject {
         QVERIFY(fs::exists(fixture.Songs() / "a.mp3"));
     }
 
+    // A saved edit changes only its frame.
     void savedEditChangesOnlyItsFrame() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
@@ -137,34 +122,9 @@ class CellEditingTest : public QObject {
         QCOMPARE(MutagenSays(file, others), before);
     }
 
-    void pasteFillsOneLineOrALinePerRowAndRefusesOtherCounts() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        const QStringList rows = {"a.mp3", "b.mp3"};
-        SelectCell(fixture, rows, Column::Artist);
-        Paste(fixture, QStringLiteral("One\tAlbum One\n"));
-        for (const char* name : {"a.mp3", "b.mp3"}) {
-            QCOMPARE(Cell(fixture, name, Column::Artist), QStringLiteral("One"));
-            QCOMPARE(Cell(fixture, name, Column::Album), QStringLiteral("Album One"));
-        }
-        Paste(fixture, QStringLiteral("\"two\tlines\"\nSecond\n"));
-        QCOMPARE(Cell(fixture, "a.mp3", Column::Artist), QStringLiteral("two\tlines"));
-        QCOMPARE(Cell(fixture, "b.mp3", Column::Artist), QStringLiteral("Second"));
-        QCOMPARE(Cell(fixture, "b.mp3", Column::Album), QStringLiteral("Album One"));
-        auto seen = AnswerNextBox(QMessageBox::Ok);
-        Paste(fixture, QStringLiteral("1\n2\n3"));
-        QVERIFY(seen->shown);
-        QVERIFY(seen->text.contains(QStringLiteral("3 lines")) &&
-                seen->text.contains(QStringLiteral("2 rows")));
-        ui::Workspace& files = fixture.Window().Files();
-        QCOMPARE(files.Journal().ActionCount(), std::size_t(2));
-        QVERIFY(files.Undo());
-        QCOMPARE(Cell(fixture, "a.mp3", Column::Artist), QStringLiteral("One"));
-        QVERIFY(files.Undo());
-        QCOMPARE(Cell(fixture, "b.mp3", Column::Artist), QStringLiteral("Banana"));
-    }
-
-    void copyPastedBackChangesNothing() {
+    // A copy of the shown columns pasted back changes nothing; a paste fills one line into
+    // every row or a line per row, and refuses other counts.
+    void copyAndPaste() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         ui::FileListView& view = ViewOf(fixture);
@@ -180,6 +140,25 @@ class CellEditingTest : public QObject {
         QTest::keySequence(view.viewport(), QKeySequence::Paste);
         QCOMPARE(fixture.Window().Files().Journal().ActionCount(), std::size_t(0));
         QCOMPARE(fixture.Window().Files().UpdatedCount(), std::size_t(0));
+        SelectCell(fixture, {"a.mp3", "b.mp3"}, Column::Artist);
+        Paste(fixture, QStringLiteral("One\tAlbum One\n"));
+        QCOMPARE(fixture.Cell("b.mp3", Column::Artist) + fixture.Cell("b.mp3", Column::Album),
+                 QStringLiteral("OneAlbum One"));
+        Paste(fixture, QStringLiteral("\"two\tlines\"\nSecond\n"));
+        QCOMPARE(fixture.Cell("a.mp3", Column::Artist), QStringLiteral("two\tlines"));
+        QCOMPARE(fixture.Cell("b.mp3", Column::Artist), QStringLiteral("Second"));
+        QCOMPARE(fixture.Cell("b.mp3", Column::Album), QStringLiteral("Album One"));
+        auto seen = AnswerNextBox(QMessageBox::Ok);
+        Paste(fixture, QStringLiteral("1\n2\n3"));
+        QVERIFY(seen->shown);
+        QVERIFY(seen->text.contains(QStringLiteral("3 lines")) &&
+                seen->text.contains(QStringLiteral("2 rows")));
+        ui::Workspace& files = fixture.Window().Files();
+        QCOMPARE(files.Journal().ActionCount(), std::size_t(2));
+        QVERIFY(files.Undo());
+        QCOMPARE(fixture.Cell("a.mp3", Column::Artist), QStringLiteral("One"));
+        QVERIFY(files.Undo());
+        QCOMPARE(fixture.Cell("b.mp3", Column::Artist), QStringLiteral("Banana"));
     }
 
     void importPreviewsEveryChangeAndAppliesItAsOneAction() {
@@ -209,11 +188,11 @@ class CellEditingTest : public QObject {
         QCOMPARE(shown, QStringList({QStringLiteral("Title|Beta|New A"),
                                      QStringLiteral("Title|gamma|New\u21B5B"),
                                      QStringLiteral("(matches no loaded file)||")}));
-        QCOMPARE(Cell(fixture, "b.mp3", Column::Title), QStringLiteral("New\u21B5B"));
+        QCOMPARE(fixture.Cell("b.mp3", Column::Title), QStringLiteral("New\u21B5B"));
         ui::Workspace& files = fixture.Window().Files();
         QCOMPARE(files.Journal().UndoName(), std::u16string(u"Import CSV"));
         QVERIFY(files.Undo());
-        QCOMPARE(Cell(fixture, "a.mp3", Column::Title), QStringLiteral("Beta"));
+        QCOMPARE(fixture.Cell("a.mp3", Column::Title), QStringLiteral("Beta"));
         QCOMPARE(files.UpdatedCount(), std::size_t(0));
     }
 };

@@ -1,10 +1,7 @@
 // The tag editor panel driven through its real widgets: the common values over several files,
-// "Save All" writing only what was typed (read back from disk by mutagen), the ID3v1 page, the
-// text buttons, the removals, undo and redo of every button, and the extra fields and columns.
+// "Save All" writing only what was typed, the extra fields and columns, the ID3v1 page, the
+// removals (read back by mutagen), undo and redo of every button, and typed text never dropped.
 #include <QComboBox>
-#include <QMenu>
-#include <QMenuBar>
-#include <QTabWidget>
 #include <fstream>
 #include <map>
 
@@ -25,7 +22,6 @@ namespace velmora::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using edit::Shown;
 using edit::V2Field;
 using ui::TagEditorPanel;
 
@@ -46,14 +42,6 @@ void PatchV1(const fs::path& file, const V1Bytes& v1) {
     out.write(tail, 3);
 }
 
-// What mutagen reads from a file's ID3v2 tag, frame by frame, as stored (no upgrade of
-// ID3v2.3 frames).
-QString FramesOf(const fs::path& file) {
-    return MutagenSays(file,
-                       "sorted(f.FrameID + ' ' + repr(getattr(f, 'text', f)) for f in "
-                       "m.ID3(sys.argv[1], translate=False).values())");
-}
-
 class PanelFixture : public WindowFixture {
   public:
     PanelFixture(const std::vector<Song>& songs, const std::map<std::string, V1Bytes>& v1 = {})
@@ -69,9 +57,6 @@ class PanelFixture : public WindowFixture {
     TagEditorPanel& Panel() { return Window().Panel(); }
     ui::GeneralPage& General() {
         return static_cast<ui::GeneralPage&>(Panel().Page(TagEditorPanel::kGeneralPage));
-    }
-    ui::Id3v1Page& V1Page() {
-        return static_cast<ui::Id3v1Page&>(Panel().Page(TagEditorPanel::kId3v1Page));
     }
     ui::FieldEdit& Field(V2Field field) { return General().Field(field); }
 
@@ -105,44 +90,39 @@ class PanelTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void commonValuesAndSaveAllWriteOnlyWhatWasTyped() {
+    // Which value is common to the files is edit::CommonValue's rule (tests/edit); here the
+    // page shows it, Escape reverts, Enter applies, Save All writes only what was typed and
+    // an edit typed for one selection never goes to the next, also from a hidden page; the
+    // extra fields and their columns.
+    void commonValuesEnterEscapeAndSaveAll() {
         PanelFixture fixture({Make("p1.mp3", u"A", u"Disc One"), Make("p2.mp3", u"B", u""),
                               Make("p3.mp3", u"B", u"", u"Y", u"Jazz")});
         QVERIFY(fixture.Loaded());
         QVERIFY(!fixture.General().isEnabled());  // nothing selected, nothing to edit
-        struct Row {
-            const char* why;
-            QStringList files;
-            V2Field field;
-            QString text, overlay;
-        };
-        const Row rows[] = {
-            {"titles A and B differ", {"p1.mp3", "p2.mp3"}, V2Field::Title, "", "(multiple)"},
-            {"an album and none differ", {"p1.mp3", "p2.mp3"}, V2Field::Album, "", "(multiple)"},
-            {"two files without TALB", {"p2.mp3", "p3.mp3"}, V2Field::Album, "", "(empty)"},
-            {"a shared artist shows", {"p1.mp3", "p2.mp3"}, V2Field::LeadArtist, "X", ""},
-            {"a single file shows its own", {"p1.mp3"}, V2Field::Album, "Disc One", ""},
-        };
-        for (const Row& row : rows) {
-            fixture.Select(row.files);
-            QVERIFY2(fixture.Field(row.field).text() == row.text, row.why);
-            QVERIFY2(fixture.Field(row.field).Overlay() == row.overlay, row.why);
-            QVERIFY(fixture.General().isEnabled());
+        const std::tuple<QStringList, V2Field, QString, QString> rows[] = {
+            {{"p1.mp3", "p2.mp3"}, V2Field::Title, "", "(multiple)"},
+            {{"p2.mp3", "p3.mp3"}, V2Field::Album, "", "(empty)"},
+            {{"p1.mp3", "p2.mp3"}, V2Field::LeadArtist, "X", ""},
+            {{"p1.mp3"}, V2Field::Album, "Disc One", ""}};
+        for (const auto& [files, field, text, overlay] : rows) {
+            fixture.Select(files);
+            QCOMPARE(fixture.Field(field).text() + "|" + fixture.Field(field).Overlay(),
+                     text + "|" + overlay);
         }
         fixture.Select({"p1.mp3", "p2.mp3"});
-        // TCON "(17)" shows its name; untouched, the box writes nothing.
-        QCOMPARE(fixture.General().Genre().currentText(), QStringLiteral("Rock"));
-        // Escape puts back what the box showed, so the genre takes no part in the save.
-        Type(*fixture.General().Genre().lineEdit(), QStringLiteral("Jazz"));
-        QTest::keyClick(fixture.General().Genre().lineEdit(), Qt::Key_Escape);
-        QCOMPARE(fixture.General().Genre().currentText(), QStringLiteral("Rock"));
-        QVERIFY(!fixture.General().Genre().Changed());
+        // TCON "(17)" shows its name; Escape puts it back, so the genre takes no part in a save.
+        auto& genre = fixture.General().Genre();
+        QCOMPARE(genre.currentText(), QStringLiteral("Rock"));
+        Type(*genre.lineEdit(), QStringLiteral("Jazz"));
+        QTest::keyClick(genre.lineEdit(), Qt::Key_Escape);
+        QVERIFY(genre.currentText() == QStringLiteral("Rock") && !genre.Changed());
+        auto& title = fixture.Field(V2Field::Title);
+        Type(title, QStringLiteral("New"));
+        QTest::keyClick(&title, Qt::Key_Escape);
+        QVERIFY(title.Overlay() == QStringLiteral("(multiple)") && !title.Changed());
 
-        // Only the titles typed change (the disk's side is the cell editing's save).
-        Type(fixture.Field(V2Field::Title), QStringLiteral("C"));
-        QVERIFY(fixture.Field(V2Field::Title).Overlay().isEmpty());
+        Type(title, QStringLiteral("C"));
         fixture.Click(QStringLiteral("Save All"));
-        QCOMPARE(fixture.Text("p1.mp3", V2Field::Title), QStringLiteral("C"));
         QCOMPARE(fixture.Text("p2.mp3", V2Field::Title), QStringLiteral("C"));
         QCOMPARE(fixture.Text("p3.mp3", V2Field::Title), QStringLiteral("B"));
         // The untouched genre box wrote nothing: TCON keeps its reference.
@@ -150,99 +130,90 @@ class PanelTest : public QObject {
                               fixture.Environment().CodePage()),
                  std::optional<std::u16string>(u"(17)"));
         QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 3 files (2 updated)"));
-        QVERIFY(fixture.ColumnTexts(int(Column::Title)).contains(QStringLiteral("C")));
-        // The page shows what the files now hold: nothing is pending any more.
-        QCOMPARE(fixture.Field(V2Field::Title).text(), QStringLiteral("C"));
-        QVERIFY(!fixture.Field(V2Field::Title).Changed());
+        QCOMPARE(fixture.Cell("p1.mp3", Column::Title), QStringLiteral("C"));
+        QVERIFY(title.text() == QStringLiteral("C") && !title.Changed());
+        auto& album = fixture.Field(V2Field::Album);
+        Type(album, QStringLiteral("Entered"));
+        QTest::keyClick(&album, Qt::Key_Return);
+        QCOMPARE(fixture.Text("p2.mp3", V2Field::Album), QStringLiteral("Entered"));
+
+        fixture.Select({"p1.mp3"});
+        Type(title, QStringLiteral("Kept"));
+        fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kId3v1Page);
+        fixture.Select({"p2.mp3"});
+        fixture.Click(QStringLiteral("Save All"));
+        QCOMPARE(fixture.Text("p1.mp3", V2Field::Title), QStringLiteral("Kept"));
+        QCOMPARE(fixture.Text("p2.mp3", V2Field::Title), QStringLiteral("C"));
+        fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kGeneralPage);
+        QVERIFY(title.text() == QStringLiteral("C") && !title.Changed());
+
+        // The extra fields write their frames; their hidden columns show once picked from
+        // View > Columns, which the keyboard reaches.
+        auto& view = fixture.Window().List();
+        for (Column column : {Column::AlbumArtist, Column::Disc, Column::Composer})
+            QVERIFY(view.isColumnHidden(int(column)));
+        fixture.Select({"p1.mp3", "p2.mp3"});
+        Type(fixture.Field(V2Field::Composer), QStringLiteral("Bach"));
+        Type(fixture.Field(V2Field::Disc), QStringLiteral("1/2"));
+        fixture.Click(QStringLiteral("Save All"));
+        QCOMPARE(fixture.Text("p1.mp3", V2Field::Disc), QStringLiteral("1/2"));
+        for (QAction* action : fixture.Menu(QStringLiteral("&Columns")).actions()) {
+            if (action->text() == QStringLiteral("Composer"))
+                action->trigger();
+        }
+        QVERIFY(view.columnWidth(int(Column::Composer)) > 0);
+        QCOMPARE(fixture.Cell("p2.mp3", Column::Composer), QStringLiteral("Bach"));
     }
 
+    // The page's own rules: overlays, the comment's room beside a track, digits only in the
+    // year, "(unchanged)" leaving every genre; the byte ranges are the core's (tests/edit).
     void id3v1PageTracksYearsAndGenres() {
-        PanelFixture fixture(
-            {Make("r1.mp3", u"T1", u""), Make("r2.mp3", u"T2", u""), Make("r3.mp3", u"T3", u""),
-             Make("r4.mp3", u"T4", u""), Make("r5.mp3", u"T5", u"")},
-            {{"r1.mp3", {5, "1990", 17}},
-             {"r2.mp3", {5, "1991", 17}},
-             {"r3.mp3", {7, "1992", 8}},
-             {"r4.mp3", {0, "", 255}},
-             {"r5.mp3", {0, "", 130}}});
+        PanelFixture fixture({Make("r1.mp3", u"T1", u""), Make("r2.mp3", u"T2", u""),
+                              Make("r3.mp3", u"T3", u""), Make("r5.mp3", u"T5", u"")},
+                             {{"r1.mp3", {5, "1990", 17}},
+                              {"r2.mp3", {5, "1991", 17}},
+                              {"r3.mp3", {7, "1992", 8}},
+                              {"r5.mp3", {0, "", 130}}});
         QVERIFY(fixture.Loaded());
-        fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kId3v1Page);
-        auto& page = fixture.V1Page();
+        auto& page = fixture.ShowPage<ui::Id3v1Page>(TagEditorPanel::kId3v1Page);
         // Beside a track the comment holds 28 characters, else 29.
-        struct Row {
-            const char* why;
-            QStringList files;
-            QString track, overlay, genre;
-            int comment;
-        };
-        const Row rows[] = {
-            {"tracks 5 and 5", {"r1.mp3", "r2.mp3"}, "5", "", "Rock", 28},
-            {"tracks 0 and 0", {"r4.mp3", "r5.mp3"}, "", "(empty)", "(unchanged)", 29},
-            {"tracks 5 and 7", {"r1.mp3", "r3.mp3"}, "", "(multiple)", "(unchanged)", 28},
-            {"a genre of Winamp's list", {"r5.mp3"}, "", "(empty)", "Terror", 29},
-        };
-        for (const Row& row : rows) {
-            fixture.Select(row.files);
-            QVERIFY2(page.Track().text() == row.track, row.why);
-            QVERIFY2(page.Track().Overlay() == row.overlay, row.why);
-            QVERIFY2(page.Genre().currentText() == row.genre, row.why);
-            QVERIFY2(page.Text(Id3v1Tag::kComment).maxLength() == row.comment, row.why);
+        const std::tuple<QStringList, QString, QString, QString, int> rows[] = {
+            {{"r1.mp3", "r2.mp3"}, "5", "", "Rock", 28},
+            {{"r1.mp3", "r3.mp3"}, "", "(multiple)", "(unchanged)", 28},
+            {{"r5.mp3"}, "", "(empty)", "Terror", 29}};
+        for (const auto& [files, track, overlay, genre, comment] : rows) {
+            fixture.Select(files);
+            QCOMPARE(QStringList(
+                         {page.Track().text(), page.Track().Overlay(), page.Genre().currentText()}),
+                     QStringList({track, overlay, genre}));
+            QCOMPARE(page.Text(Id3v1Tag::kComment).maxLength(), comment);
         }
         Type(page.Track(), QStringLiteral("3"));
         QCOMPARE(page.Text(Id3v1Tag::kComment).maxLength(), 28);
 
         fixture.Select({"r1.mp3", "r2.mp3", "r3.mp3"});
-        QCOMPARE(page.Text(Id3v1Tag::kTitle).Overlay(), QStringLiteral("(multiple)"));
         Type(page.Text(Id3v1Tag::kYear), QStringLiteral("19x99"));
         QCOMPARE(page.Text(Id3v1Tag::kYear).text(), QStringLiteral("1999"));
-        // Picking a genre and then "(unchanged)" leaves every genre as it was.
         page.Genre().setFocus();
         QTest::keyClick(&page.Genre(), Qt::Key_Down);
         QTest::keyClick(&page.Genre(), Qt::Key_Home);
-        QCOMPARE(page.Genre().currentIndex(), 0);
         fixture.Click(QStringLiteral("Save All"));
-        // Title, year, track and genre of each record's ID3v1 tag; the ID3v2 year stays.
-        const std::pair<QString, QString> saved[] = {
-            {"r1.mp3", "T1 1999 5 17"}, {"r2.mp3", "T2 1999 5 17"}, {"r3.mp3", "T3 1999 7 8"}};
-        for (const auto& [name, expected] : saved) {
+        // Year, track and genre of each record's ID3v1 tag; the ID3v2 year stays.
+        QStringList saved;
+        for (const char* name : {"r1.mp3", "r3.mp3"}) {
             const Id3v1Tag& v1 = fixture.Record(name).V1();
-            QCOMPARE(QStringLiteral("%1 %2 %3 %4")
-                         .arg(ui::ToQString(v1.Text(Id3v1Tag::kTitle)),
-                              ui::ToQString(v1.Text(Id3v1Tag::kYear)))
+            saved << QStringLiteral("%1 %2 %3 %4")
+                         .arg(ui::ToQString(v1.Text(Id3v1Tag::kYear)))
                          .arg(int(v1.Track()))
-                         .arg(int(v1.Genre())),
-                     expected);
-            QCOMPARE(fixture.Text(name, V2Field::Year), QStringLiteral("2000"));
+                         .arg(int(v1.Genre()))
+                         .arg(fixture.Text(name, V2Field::Year));
         }
-
-        // The track byte takes 0 to 255; a picked genre is written.
-        Type(page.Track(), QStringLiteral("300"));
-        QCOMPARE(page.Track().text(), QStringLiteral("30"));
+        QCOMPARE(saved, QStringList({"1999 5 17 2000", "1999 7 8 2000"}));
         page.Genre().setFocus();
         QTest::keyClick(&page.Genre(), Qt::Key_Down);
         fixture.Click(QStringLiteral("Save All"));
-        QCOMPARE(int(fixture.Record("r3.mp3").V1().Track()), 30);
         QCOMPARE(int(fixture.Record("r3.mp3").V1().Genre()),
                  int(GenreTable::GenreIndex(ui::ToU16(page.Genre().itemText(1))).index));
-    }
-
-    void capitalizeAndUnderscoresRewriteOnlyWhatChanges() {
-        PanelFixture fixture({Make("w1.mp3", u"hello_wide world-x", u"good Album", u"ab cd"),
-                              Make("w2.mp3", u"Done Right", u"Good Album", u"Ab Cd")});
-        QVERIFY(fixture.Loaded());
-        fixture.Select({"w1.mp3", "w2.mp3"});
-        fixture.Click(QStringLiteral("Capitalize"));
-        // Where a word starts is the core's rule; here every field of the selection is done.
-        QCOMPARE(fixture.Text("w1.mp3", V2Field::Title), QStringLiteral("Hello_Wide World-X"));
-        QCOMPARE(fixture.Text("w1.mp3", V2Field::LeadArtist), QStringLiteral("Ab Cd"));
-        // Already capitalized: nothing changes, so the file needs no save.
-        QVERIFY(!fixture.Record("w2.mp3").NeedsSave());
-        // The page reloads: the files now share their album and artist.
-        QCOMPARE(fixture.Field(V2Field::Album).text(), QStringLiteral("Good Album"));
-
-        fixture.Select({"w1.mp3"});
-        fixture.Click(QStringLiteral("Convert _ to Space"));
-        QCOMPARE(fixture.Field(V2Field::Title).text(), QStringLiteral("Hello Wide World-X"));
     }
 
     void removalsAskFirstShowInRowAndPanelAndKeepLaterEdits() {
@@ -251,13 +222,10 @@ class PanelTest : public QObject {
         fixture.Select({"m1.mp3", "m2.mp3"});
         auto seen = AnswerNextBox(QMessageBox::No);
         fixture.Click(QStringLiteral("Remove ID3v2"));
-        QVERIFY(seen->shown);
         QCOMPARE(seen->text,
                  QStringLiteral("The ID3v2 tag is removed when the file is saved; values entered "
                                 "afterwards are saved as a new tag.\nReally remove ID3v2?"));
-        QCOMPARE(seen->caption, QStringLiteral("Velmora 1.1"));
         QVERIFY(!fixture.Record("m1.mp3").NeedsSave() && !fixture.Record("m2.mp3").NeedsSave());
-        QVERIFY(!fixture.Window().Files().Journal().CanUndo());
         QVERIFY(fixture.Panel().RemovalNote().text().isEmpty());
 
         // Typed before or after the removal, the album is kept: the save writes a new tag.
@@ -266,8 +234,6 @@ class PanelTest : public QObject {
             AnswerNextBox(QMessageBox::Yes);
             fixture.Click(QString::fromLatin1(button));
         }
-        QVERIFY(fixture.Record("m1.mp3").RemoveV1Pending() &&
-                fixture.Record("m2.mp3").RemoveV2Pending());
         QCOMPARE(fixture.Field(V2Field::Album).text(), QStringLiteral("Kept"));
         QCOMPARE(fixture.Panel().RemovalNote().text(),
                  QStringLiteral("Saving removes\nID3v1, ID3v2"));
@@ -276,13 +242,18 @@ class PanelTest : public QObject {
         fixture.Window().Files().Save();
         QVERIFY(fixture.WaitIdle());
         QVERIFY(fixture.Panel().RemovalNote().text().isEmpty());
+        // The new tag alone, and no ID3v1 tag left at the end.
         const fs::path m2 = fixture.Folder() / "m2.mp3";
-        QCOMPARE(FramesOf(m2), QStringLiteral("[\"TALB ['Kept']\", \"TYER ['1999']\"]"));
-        // No ID3v1 tag is left at the end.
-        QCOMPARE(MutagenSays(m2, "open(sys.argv[1], 'rb').read()[-128:][:3] == b'TAG'"), "False");
+        QCOMPARE(MutagenSays(m2,
+                             "sorted(f.FrameID + ' ' + repr(f.text) for f in "
+                             "m.ID3(sys.argv[1], translate=False).values()), "
+                             "open(sys.argv[1], 'rb').read()[-128:][:3] == b'TAG'"),
+                 QStringLiteral("[\"TALB ['Kept']\", \"TYER ['1999']\"] False"));
     }
 
-    void everyButtonUndoesAndRedoesExactly() {
+    // Each button is one action that Undo takes back exactly (redo and exactness of every kind
+    // of action are tests/edit's JournalTest).
+    void everyButtonUndoesExactly() {
         PanelFixture fixture({Make("u1.mp3", u"a_b", u"x y"), Make("u2.mp3", u"c d", u"x_y")},
                              {{"u1.mp3", {9, "1977", 3}}, {"u2.mp3", {4, "1978", 3}}});
         QVERIFY(fixture.Loaded());
@@ -307,11 +278,8 @@ class PanelTest : public QObject {
             if (row.prepare)
                 row.prepare();
             fixture.Click(QString::fromLatin1(row.button));
-            std::vector<RecordState> after;
-            for (std::size_t i = 0; i < records.size(); ++i) {
+            for (std::size_t i = 0; i < records.size(); ++i)
                 QVERIFY2(!before[i].Matches(*records[i]), row.button);
-                after.push_back(RecordState::Capture(*records[i]));
-            }
             // The keys reach the window's Undo also from inside a field.
             QVERIFY(fixture.Activate());
             fixture.Field(V2Field::Title).setFocus();
@@ -321,76 +289,7 @@ class PanelTest : public QObject {
             // The page shows the records as they are again.
             QVERIFY2(!fixture.Field(V2Field::Album).Changed(), row.button);
             QVERIFY2(fixture.Field(V2Field::Album).Overlay() == "(multiple)", row.button);
-            QTest::keyClick(&fixture.Field(V2Field::Title), Qt::Key_Z,
-                            Qt::ControlModifier | Qt::ShiftModifier);
-            for (std::size_t i = 0; i < records.size(); ++i)
-                QVERIFY2(after[i].Matches(*records[i]), row.button);
-            QTest::keyClick(&fixture.Field(V2Field::Title), Qt::Key_Z, Qt::ControlModifier);
         }
-    }
-
-    // Enter applies, Escape reverts, an edit waits on a hidden page; the extra fields and
-    // their hidden columns.
-    void enterAppliesEscapeRevertsAndHiddenEditsWait() {
-        PanelFixture fixture({Make("e1.mp3", u"One", u"Al"), Make("e2.mp3", u"Two", u"Al")});
-        QVERIFY(fixture.Loaded());
-        fixture.Select({"e1.mp3", "e2.mp3"});
-        auto& album = fixture.Field(V2Field::Album);
-        Type(album, QStringLiteral("Other"));
-        QTest::keyClick(&album, Qt::Key_Escape);
-        QCOMPARE(album.text(), QStringLiteral("Al"));
-        QVERIFY(!album.Changed());
-        auto& title = fixture.Field(V2Field::Title);
-        Type(title, QStringLiteral("New"));
-        QTest::keyClick(&title, Qt::Key_Escape);
-        QCOMPARE(title.Overlay(), QStringLiteral("(multiple)"));
-
-        Type(album, QStringLiteral("Entered"));
-        QTest::keyClick(&album, Qt::Key_Return);
-        QCOMPARE(fixture.Text("e1.mp3", V2Field::Album), QStringLiteral("Entered"));
-        QCOMPARE(fixture.Text("e2.mp3", V2Field::Album), QStringLiteral("Entered"));
-
-        // An edit typed for one selection goes to it, never to the next, also from a hidden
-        // page.
-        fixture.Select({"e1.mp3"});
-        Type(title, QStringLiteral("Kept"));
-        fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kId3v1Page);
-        fixture.Select({"e2.mp3"});
-        fixture.Click(QStringLiteral("Save All"));
-        QCOMPARE(fixture.Text("e1.mp3", V2Field::Title), QStringLiteral("Kept"));
-        QCOMPARE(fixture.Text("e2.mp3", V2Field::Title), QStringLiteral("Two"));
-        fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kGeneralPage);
-        QCOMPARE(title.text(), QStringLiteral("Two"));
-        QVERIFY(!title.Changed());
-
-        // The extra fields write their frames; their columns show once picked.
-        auto& view = fixture.Window().List();
-        for (Column column : {Column::AlbumArtist, Column::Disc, Column::Composer})
-            QVERIFY(view.isColumnHidden(int(column)));
-        fixture.Select({"e1.mp3", "e2.mp3"});
-        Type(fixture.Field(V2Field::Composer), QStringLiteral("Bach"));
-        Type(fixture.Field(V2Field::Disc), QStringLiteral("1/2"));
-        fixture.Click(QStringLiteral("Save All"));
-        QCOMPARE(fixture.Text("e2.mp3", V2Field::Composer), QStringLiteral("Bach"));
-        QCOMPARE(fixture.Text("e1.mp3", V2Field::Disc), QStringLiteral("1/2"));
-        QCOMPARE(fixture.Text("e1.mp3", V2Field::AlbumArtist), QString());
-
-        // The header's column menu is also View > Columns, which the keyboard reaches.
-        QMenu* columns = nullptr;
-        for (QMenu* menu : fixture.Window().menuBar()->findChildren<QMenu*>()) {
-            if (menu->title() == QStringLiteral("&Columns"))
-                columns = menu;
-        }
-        QVERIFY(columns);
-        emit columns->aboutToShow();
-        for (QAction* action : columns->actions()) {
-            if (action->text() == QStringLiteral("Composer"))
-                action->trigger();
-        }
-        QVERIFY(!view.isColumnHidden(int(Column::Composer)));
-        QVERIFY(view.columnWidth(int(Column::Composer)) > 0);
-        QCOMPARE(fixture.ColumnTexts(int(Column::Composer)),
-                 QStringList({QStringLiteral("Bach"), QStringLiteral("Bach")}));
     }
 
     void typedTextIsAppliedNeverDropped() {
@@ -432,7 +331,7 @@ class PanelTest : public QObject {
             QVERIFY2(fixture.Text("t2.mp3", V2Field::Title) == "Two", why);
             QVERIFY2(ui::ToQString(journal.UndoName()) == "Edit Tags" || !journal.CanUndo(), why);
         }
-        QVERIFY(FramesOf(fixture.Folder() / "t1.mp3").contains("TIT2 ['Typed 3']"));
+        QCOMPARE(MutagenSays(fixture.Folder() / "t1.mp3", "t['TIT2'].text"), "['Typed 3']");
 
         // Ctrl+Z in a field takes back its own typing first, then the window's last action.
         Type(fixture.Field(V2Field::Album), QStringLiteral("B"));
