@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -20,6 +22,12 @@ inline std::string Pattern(std::size_t size, unsigned seed = 0) {
         bytes[i] = static_cast<char>((i * 31 + seed + i / 251) & 0xFF);
     }
     return bytes;
+}
+
+inline struct stat StatOf(const std::filesystem::path& path) {
+    struct stat info {};
+    ::lstat(path.c_str(), &info);
+    return info;
 }
 
 inline void OpenOrFail(BufferedFile& file, const std::filesystem::path& path, unsigned mode) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -97,11 +95,5 @@ struct SaveHarness {
         return job.Apply(before, AsBytes(EncodeId3v1(v1, *codePage)));
     }
 };
-
-inline struct stat StatOf(const std::filesystem::path& path) {
-    struct stat info {};
-    ::lstat(path.c_str(), &info);
-    return info;
-}
 
 }  // namespace velmora::testing

@@ -9,7 +9,6 @@
 #include "replace/ReplaceFaults.h"
 #include "tags/TagWriterTestSupport.h"
 #include "tags/file/BufferedFileFaults.h"
-#include "tags/file/SafeRename.h"
 #include "tags/record/Padding.h"
 #include "tags/record/TagRegion.h"
 #include "tags/record/TagSavePlan.h"
@@ -187,34 +186,6 @@ TEST(PaddingFor, AlignsTheWholeFileToFourKibibytes) {
     TagSave save;
     save.id3v2Frames = std::vector<std::uint8_t>(kMaxTagSize, 'f');
     EXPECT_EQ(PlanSave(FileFacts{.size = 100}, save).outcome, SavePlan::Outcome::Refused);
-}
-
-// With and without kernel support for RENAME_NOREPLACE (without it, a hard link takes the
-// new name and then the old one goes; the link cannot take a name that exists), from a name
-// that is not UTF-8.
-TEST(RenameNoReplace, NeverReplacesAnExistingFile) {
-    for (const bool kernel : {true, false}) {
-        for (const bool taken : {false, true}) {
-            SCOPED_TRACE(::testing::Message() << "kernel " << kernel << " taken " << taken);
-            ScratchDirectory dir;
-            dir.WriteFile("caf\xE9.mp3", "mine");
-            if (taken) {
-                dir.WriteFile("new.mp3", "theirs");
-            }
-            ReplaceFaults faults;
-            if (!kernel) {
-                faults.Fail(ReplaceStep::KernelNoReplace, 1, EINVAL);
-            }
-            ScopedReplaceFaults installed(faults);
-            int error = -1;
-            EXPECT_EQ(RenameNoReplace(TextPath(dir.Root()), text::FileNameToText("caf\xE9.mp3"),
-                                      u"new.mp3", &error),
-                      !taken);
-            EXPECT_EQ(error, taken ? EEXIST : 0);
-            EXPECT_EQ(ScratchDirectory::ReadFile(dir.Path("caf\xE9.mp3")), taken ? "mine" : "");
-            EXPECT_EQ(ScratchDirectory::ReadFile(dir.Path("new.mp3")), taken ? "theirs" : "mine");
-        }
-    }
 }
 
 }  // namespace
