@@ -188,8 +188,11 @@ void TagEditorPanel::ReloadShown() {
 void TagEditorPanel::FillShown(std::size_t shown, std::vector<Mp3File*> selection) {
     StopFill();
     fillBroken_ = false;
-    if (selection.size() <= kFillPart) {
-        pages_[shown]->Reload(selection);
+    // Every record selected: the window knows what they share without a pass.
+    const bool known = link_.IsEvery(selection.size()) && pages_[shown]->ReloadAsEvery();
+    if (known || selection.size() <= kFillPart) {
+        if (!known)
+            pages_[shown]->Reload(selection);
         current_[shown] = true;
         shownFor_ = std::move(selection);
         return;
