@@ -154,6 +154,18 @@ class PanelTest : public QObject {
         // The page shows what the files now hold: nothing is pending any more.
         QCOMPARE(fixture.Field(V2Field::Title).text(), QStringLiteral("C"));
         QVERIFY(!fixture.Field(V2Field::Title).Changed());
+
+        // Every row selected: the page shows what the window keeps of every record, also
+        // after an edit and its undo.
+        QTest::keyClick(&fixture.Window().List(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(fixture.Field(V2Field::Year).text(), QStringLiteral("2000"));
+        QCOMPARE(fixture.Field(V2Field::Title).Overlay(), QStringLiteral("(multiple)"));
+        QCOMPARE(fixture.General().Genre().currentText(), QString());
+        Type(fixture.Field(V2Field::Title), QStringLiteral("D"));
+        fixture.Click(QStringLiteral("Save All"));
+        QCOMPARE(fixture.Field(V2Field::Title).text(), QStringLiteral("D"));
+        QTest::keyClick(&fixture.Field(V2Field::Title), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(fixture.Field(V2Field::Title).Overlay(), QStringLiteral("(multiple)"));
     }
 
     void id3v1PageTracksYearsAndGenres() {
