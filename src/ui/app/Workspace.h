@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -104,6 +105,8 @@ class Workspace : public QObject {
     // dialog): repaint their rows and recount.
     void RecordsEdited(std::span<Mp3File* const> changed);
     std::size_t FileCount() const { return std::size_t(model_.rowCount()); }
+    // Frees `garbage` off the interface thread; it must hold no record.
+    void Dispose(std::shared_ptr<void> garbage) { disposal_.Drop(std::move(garbage)); }
     // Idle only: the common values of edit::V2ShownText over every loaded record, kept as
     // records come and change, so a library selected whole shows them at once.
     std::optional<std::vector<edit::CommonText>> ShownTextsOfEvery() const;

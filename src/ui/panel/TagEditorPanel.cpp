@@ -26,7 +26,7 @@ namespace {
 // A selection up to this size is read at once (a few milliseconds); a larger one is read
 // in parts of this size, from the event loop, for at most the budget each pass.
 constexpr std::size_t kFillPart = 2000;
-constexpr std::chrono::milliseconds kFillSliceBudget{20};
+constexpr std::chrono::milliseconds kFillSliceBudget{10};
 
 // What the selection's pending removals do at the next save; empty when there are none.
 QString RemovalText(std::span<Mp3File* const> selection) {
