@@ -114,7 +114,10 @@ QWidget* GeneralPage::BuildButtons() {
 
 void GeneralPage::RunOnEach(std::u16string name, const std::function<void(Mp3File&)>& change) {
     Link().ApplyToEach(std::move(name), change);
-    Reload(Link().Selection());
+    const std::vector<Mp3File*> selection = Link().Selection();
+    // Every record selected: what they now share is known without reading them.
+    if (!Link().IsEvery(selection.size()) || !ReloadAsEvery())
+        Reload(selection);
 }
 
 void GeneralPage::Reload(std::span<Mp3File* const> selection) {
