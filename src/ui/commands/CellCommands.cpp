@@ -203,7 +203,22 @@ void CellCommands::ImportCsvFile() {
         return;
     }
     workspace_.ApplyPendingEdits();
-    CsvImportPlan plan = PlanCsvImport(table, workspace_.Model().Records(), context_.codePage);
+    CsvImportEdits matched = MatchCsvImport(table, workspace_.Model().Records());
+    // The preview's plan is made in slices, as a paste's.
+    auto work = std::make_shared<CellWork>(std::move(matched.wanted), context_.codePage);
+    const bool planned = workspace_.ReadInParts(
+        edit::kImportCsvAction, work->planner.RecordsTotal(), [&](std::size_t& done) {
+            if (!work->planner.Step(kPlanStep))
+                work->plan = work->planner.Finish();
+            done = work->planner.RecordsDone();
+            return !work->plan;
+        });
+    if (!planned) {
+        workspace_.Dispose(std::move(work));
+        return;
+    }
+    CsvImportPlan plan{std::move(*work->plan), std::move(matched.unmatched)};
+    workspace_.Dispose(std::move(work));
     ShowRefusals(plan.cells.refusals);
     CsvImportDialog preview(plan, context_.codePage, view_.window());
     if (preview.exec() == QDialog::Accepted)
