@@ -246,8 +246,9 @@ void Workspace::RecordsEdited(std::span<Mp3File* const> changed) {
 
 void Workspace::MarkEdited(std::span<Mp3File* const> changed) {
     Recount(changed);
-    model_.MarkChanged(changed);
-    Reindex(changed);
+    // The rows found for the repaint serve the common values too.
+    model_.MarkChanged(
+        changed, [this](std::size_t row) { everyRecord_.Update(row, *model_.Record(int(row))); });
 }
 
 void Workspace::Reindex(std::span<const Mp3File* const> changed) {

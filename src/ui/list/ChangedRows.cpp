@@ -38,8 +38,13 @@ void ChangedRows::BuildIndex() {
     std::sort(index_.begin(), index_.end());
 }
 
-void ChangedRows::Mark(std::span<Mp3File* const> records) {
-    Find(records, [this](std::size_t row) { MarkRow(row); });
+void ChangedRows::Mark(std::span<Mp3File* const> records,
+                       const std::function<void(std::size_t row)>& found) {
+    Find(records, [&](std::size_t row) {
+        MarkRow(row);
+        if (found)
+            found(row);
+    });
 }
 
 void ChangedRows::Find(std::span<const Mp3File* const> records,
