@@ -26,6 +26,12 @@ std::u16string V2FieldText(const Mp3File& record, V2Field field, const text::Cod
         .value_or(std::u16string());
 }
 
+std::u16string V2ShownText(const Mp3File& record, std::size_t index,
+                           const text::CodePage& codePage) {
+    return index < kV2FieldCount ? V2FieldText(record, V2Field(index), codePage)
+                                 : GenreDisplayText(record.V2(), codePage);
+}
+
 bool V2Edits::Any() const {
     return genre || std::any_of(fields.begin(), fields.end(),
                                 [](const auto& field) { return field.has_value(); });

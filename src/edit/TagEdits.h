@@ -31,6 +31,11 @@ FrameId FrameOf(V2Field field);
 // TYER's text or else the year of TDRC); empty without the frame.
 std::u16string V2FieldText(const Mp3File& record, V2Field field, const text::CodePage& codePage);
 
+// The texts the ID3v2 editor shows, by index: the fields in V2Field order, then the genre.
+inline constexpr std::size_t kV2ShownCount = kV2FieldCount + 1;
+std::u16string V2ShownText(const Mp3File& record, std::size_t index,
+                           const text::CodePage& codePage);
+
 // The fields a user changed on the ID3v2 editor; the others are left alone.
 struct V2Edits {
     std::array<std::optional<std::u16string>, kV2FieldCount> fields;

@@ -100,24 +100,27 @@ CsvImportTable ReadCsvImport(std::string_view document) {
     return table;
 }
 
-CsvImportPlan PlanCsvImport(const CsvImportTable& table, std::span<Mp3File* const> records,
-                            const text::CodePage& codePage) {
-    CsvImportPlan plan;
+CsvImportEdits MatchCsvImport(const CsvImportTable& table, std::span<Mp3File* const> records) {
+    CsvImportEdits edits;
     const RecordIndex index(records);
-    std::vector<batch::CellEdit> wanted;
     for (const CsvImportTable::Row& row : table.rows) {
         Mp3File* record = index.Find(row.path);
         if (!record) {
-            plan.unmatched.push_back(row.path);
+            edits.unmatched.push_back(row.path);
             continue;
         }
         for (std::size_t i = 0; i < table.columns.size(); ++i) {
             if (batch::IsEditableColumn(table.columns[i]))
-                wanted.push_back({record, table.columns[i], row.cells[i]});
+                edits.wanted.push_back({record, table.columns[i], row.cells[i]});
         }
     }
-    plan.cells = batch::PlanCellEdits(std::move(wanted), codePage);
-    return plan;
+    return edits;
+}
+
+CsvImportPlan PlanCsvImport(const CsvImportTable& table, std::span<Mp3File* const> records,
+                            const text::CodePage& codePage) {
+    CsvImportEdits edits = MatchCsvImport(table, records);
+    return {batch::PlanCellEdits(std::move(edits.wanted), codePage), std::move(edits.unmatched)};
 }
 
 }  // namespace velmora

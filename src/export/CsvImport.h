@@ -35,5 +35,12 @@ struct CsvImportPlan {
 };
 CsvImportPlan PlanCsvImport(const CsvImportTable& table, std::span<Mp3File* const> records,
                             const text::CodePage& codePage);
+// The first half of PlanCsvImport: the edits the matched rows ask for, not yet compared with
+// the records (a batch::CellPlanner does that, in steps if need be), and the unmatched paths.
+struct CsvImportEdits {
+    std::vector<batch::CellEdit> wanted;
+    std::vector<std::u16string> unmatched;
+};
+CsvImportEdits MatchCsvImport(const CsvImportTable& table, std::span<Mp3File* const> records);
 
 }  // namespace velmora

@@ -6,7 +6,7 @@
 namespace velmora::ui {
 
 // Runs long work on the interface thread in slices while its caller waits: a slice takes
-// about 20 ms, then the event loop runs (input, paints, timers) before the next one. Work
+// about 10 ms, then the event loop runs (input, paints, timers) before the next one. Work
 // done within one slice starts no loop at all. Used for edits, undos and redos of many
 // records: the records stay on this thread, so the list reads them between slices safely.
 class SlicedRun {

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "edit/TagEdits.h"
 #include "tags/record/EngineContext.h"
 #include "tags/record/Mp3File.h"
 #include "ui/bridges/QtText.h"
@@ -43,7 +44,11 @@ Workspace::Workspace(EngineContext& context, UiMessageSink& sink, const Settings
       model_(context.codePage),
       proxy_(model_),
       loadPoller_([this] { return loader_.IsRunning(); }, kLoadDonePoll),
-      savePoller_([this] { return saver_.IsRunning(); }, kSaveDonePoll) {
+      savePoller_([this] { return saver_.IsRunning(); }, kSaveDonePoll),
+      everyRecord_(edit::kV2ShownCount,
+                   [&codePage = context.codePage](const Mp3File& record, std::size_t index) {
+                       return edit::V2ShownText(record, index, codePage);
+                   }) {
     connect(&loadPoller_, &WorkerPoller::batch, this, &Workspace::AddNewRows);
     connect(&loadPoller_, &WorkerPoller::done, this, &Workspace::OnLoadDone);
     connect(&savePoller_, &WorkerPoller::batch, this, &Workspace::ShowProgress);
@@ -93,6 +98,7 @@ void Workspace::Load(std::u16string directory, bool recurse) {
     ApplyPendingEdits();
     loader_.Retire(journal_.TakeAll());
     model_.Clear();
+    everyRecord_.Clear();
     loader_.SetDirectory(std::move(directory));
     loader_.SetRecurse(recurse);
     hasDirectory_ = true;
@@ -105,6 +111,7 @@ void Workspace::Reload(bool recurse) {
     ApplyPendingEdits();
     loader_.Retire(journal_.TakeAll());
     model_.Clear();
+    everyRecord_.Clear();
     loader_.SetRecurse(recurse);
     loader_.ResetList();
     StartLoad();
@@ -140,6 +147,7 @@ void Workspace::AddNewRows() {
     while (added < all.size() && std::chrono::steady_clock::now() < deadline) {
         const std::size_t count = std::min(kRowSlice, all.size() - added);
         model_.Append(all.subspan(added, count));
+        everyRecord_.Append(all.subspan(added, count));
         added += count;
     }
     // Freshly loaded records need no saving, so the count of updated ones stays.
@@ -173,6 +181,11 @@ void Workspace::Save(std::function<void()> then) {
     afterSave_ = std::move(then);
     const std::u16string what =
         SaveDescription(journal_.ActionNames([](const Mp3File& r) { return r.NeedsSave(); }));
+    strippedBySave_.clear();
+    for (const Mp3File* record : updated_) {
+        if (record->RemoveV2Pending())
+            strippedBySave_.push_back(record);
+    }
     // Saving a record ends what Undo could take back in it.
     journal_.Forget(updated_);
     sink_.BeginRun(UiMessageSink::SaveCheckText());
@@ -186,6 +199,7 @@ void Workspace::Save(std::function<void()> then) {
 
 void Workspace::OnSaveDone() {
     model_.ReleaseChangedRecords();
+    Reindex(std::exchange(strippedBySave_, {}));
     // Only what needed saving was saved, the records being held meanwhile: what failed to
     // save still needs it, and no other record changed.
     std::erase_if(updated_, [](const Mp3File* record) { return !record->NeedsSave(); });
@@ -216,6 +230,8 @@ void Workspace::ReloadFiles(const std::vector<std::pair<std::u16string, std::u16
         Mp3File* shown = fresh.get();
         retired.push_back(loader_.Records().Replace(record, std::move(fresh)));
         model_.ReplaceRecord(record, shown);
+        const Mp3File* const replaced = shown;
+        Reindex({&replaced, 1});
     }
     if (retired.empty())
         return;
@@ -230,7 +246,20 @@ void Workspace::RecordsEdited(std::span<Mp3File* const> changed) {
 
 void Workspace::MarkEdited(std::span<Mp3File* const> changed) {
     Recount(changed);
-    model_.MarkChanged(changed);
+    // The rows found for the repaint serve the common values too.
+    model_.MarkChanged(
+        changed, [this](std::size_t row) { everyRecord_.Update(row, *model_.Record(int(row))); });
+}
+
+void Workspace::Reindex(std::span<const Mp3File* const> changed) {
+    model_.FindRows(
+        changed, [this](std::size_t row) { everyRecord_.Update(row, *model_.Record(int(row))); });
+}
+
+std::optional<std::vector<edit::CommonText>> Workspace::ShownTextsOfEvery() const {
+    if (!IsIdle() || FileCount() == 0 || everyRecord_.Size() != FileCount())
+        return std::nullopt;
+    return everyRecord_.Common(*model_.Record(0));
 }
 
 void Workspace::AnnounceEdited() {

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "common/Disposal.h"
+#include "edit/CommonValueIndex.h"
 #include "edit/EditJournal.h"
 #include "scan/LoaderThread.h"
 #include "scan/SaveThread.h"
@@ -103,6 +105,11 @@ class Workspace : public QObject {
     // dialog): repaint their rows and recount.
     void RecordsEdited(std::span<Mp3File* const> changed);
     std::size_t FileCount() const { return std::size_t(model_.rowCount()); }
+    // Frees `garbage` off the interface thread; it must hold no record.
+    void Dispose(std::shared_ptr<void> garbage) { disposal_.Drop(std::move(garbage)); }
+    // Idle only: the common values of edit::V2ShownText over every loaded record, kept as
+    // records come and change, so a library selected whole shows them at once.
+    std::optional<std::vector<edit::CommonText>> ShownTextsOfEvery() const;
     std::size_t UpdatedCount() const { return updated_.size(); }
     // "Loaded %u files (%u updated)".
     QString StatusText() const;
@@ -153,6 +160,8 @@ class Workspace : public QObject {
     // Which of the changed records need saving (asking a record walks its frames, which
     // over 100,000 records takes milliseconds).
     void Recount(std::span<Mp3File* const> changed);
+    // These records' texts may have changed.
+    void Reindex(std::span<const Mp3File* const> changed);
 
     EngineContext& context_;
     UiMessageSink& sink_;
@@ -174,6 +183,10 @@ class Workspace : public QObject {
     std::optional<TagOptions> pendingOptions_;
     bool hasDirectory_ = false;
     std::unordered_set<const Mp3File*> updated_;
+    // By row, for ShownTextsOfEvery.
+    edit::CommonValueIndex everyRecord_;
+    // A save strips these records' ID3v2 tags, and with them their texts.
+    std::vector<const Mp3File*> strippedBySave_;
     std::function<void()> afterSave_;
     SlicedRun slicer_;
     EditProgress edit_;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <future>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 
@@ -49,6 +50,9 @@ struct EditGroups {
 
     // Groups up to `count` more of `changes`; false once every one is grouped.
     bool Add(const std::vector<batch::CellEdit>& changes, std::size_t count) {
+        // Room for every record at once: growing by rehashes held a step for milliseconds.
+        if (next == 0)
+            place.reserve(changes.size());
         for (const std::size_t end = std::min(changes.size(), next + count); next < end; ++next) {
             const batch::CellEdit& change = changes[next];
             const auto [at, fresh] = place.try_emplace(change.record, records.size());
@@ -60,6 +64,17 @@ struct EditGroups {
         }
         return next < changes.size();
     }
+};
+
+// What an edit of cells plans. Over a library it holds several allocations per record,
+// so it is freed off the interface thread.
+struct CellWork {
+    CellWork(std::vector<batch::CellEdit> wanted, const text::CodePage& codePage)
+        : planner(std::move(wanted), codePage) {}
+
+    batch::CellPlanner planner;
+    std::optional<batch::CellPlan> plan;
+    EditGroups groups;
 };
 
 // The clipboard read as the edits of a paste.
@@ -188,7 +203,22 @@ void CellCommands::ImportCsvFile() {
         return;
     }
     workspace_.ApplyPendingEdits();
-    CsvImportPlan plan = PlanCsvImport(table, workspace_.Model().Records(), context_.codePage);
+    CsvImportEdits matched = MatchCsvImport(table, workspace_.Model().Records());
+    // The preview's plan is made in slices, as a paste's.
+    auto work = std::make_shared<CellWork>(std::move(matched.wanted), context_.codePage);
+    const bool planned = workspace_.ReadInParts(
+        edit::kImportCsvAction, work->planner.RecordsTotal(), [&](std::size_t& done) {
+            if (!work->planner.Step(kPlanStep))
+                work->plan = work->planner.Finish();
+            done = work->planner.RecordsDone();
+            return !work->plan;
+        });
+    if (!planned) {
+        workspace_.Dispose(std::move(work));
+        return;
+    }
+    CsvImportPlan plan{std::move(*work->plan), std::move(matched.unmatched)};
+    workspace_.Dispose(std::move(work));
     ShowRefusals(plan.cells.refusals);
     CsvImportDialog preview(plan, context_.codePage, view_.window());
     if (preview.exec() == QDialog::Accepted)
@@ -201,9 +231,10 @@ void CellCommands::Apply(std::u16string name, std::vector<batch::CellEdit> wante
     // Typing in the editor not applied yet came first.
     workspace_.ApplyPendingEdits();
     // A long plan runs in slices too: its refusals are shown before anything changes.
-    batch::CellPlanner planner(std::move(wanted), context_.codePage);
-    std::optional<batch::CellPlan> plan;
-    EditGroups groups;
+    auto work = std::make_shared<CellWork>(std::move(wanted), context_.codePage);
+    batch::CellPlanner& planner = work->planner;
+    std::optional<batch::CellPlan>& plan = work->plan;
+    EditGroups& groups = work->groups;
     const bool planned =
         workspace_.ReadInParts(name, planner.RecordsTotal(), [&](std::size_t& done) {
             if (plan)
@@ -213,17 +244,18 @@ void CellCommands::Apply(std::u16string name, std::vector<batch::CellEdit> wante
             done = planner.RecordsDone();
             return true;
         });
-    if (!planned)
-        return;
-    ShowRefusals(plan->refusals);
-    if (plan->changes.empty())
-        return;
-    workspace_.ApplyToParts(std::move(name), groups.records, [&](std::span<Mp3File* const> part) {
-        for (Mp3File* record : part) {
-            for (const batch::CellEdit* change : groups.edits[groups.place.at(record)])
-                batch::ApplyCellEdit(*change, context_);
-        }
-    });
+    if (planned)
+        ShowRefusals(plan->refusals);
+    if (planned && !plan->changes.empty()) {
+        workspace_.ApplyToParts(
+            std::move(name), groups.records, [&](std::span<Mp3File* const> part) {
+                for (Mp3File* record : part) {
+                    for (const batch::CellEdit* change : groups.edits[groups.place.at(record)])
+                        batch::ApplyCellEdit(*change, context_);
+                }
+            });
+    }
+    workspace_.Dispose(std::move(work));
 }
 
 void CellCommands::ShowRefusals(const std::vector<Message>& refusals) {

@@ -38,22 +38,32 @@ void ChangedRows::BuildIndex() {
     std::sort(index_.begin(), index_.end());
 }
 
-void ChangedRows::Mark(std::span<Mp3File* const> records) {
+void ChangedRows::Mark(std::span<Mp3File* const> records,
+                       const std::function<void(std::size_t row)>& found) {
+    Find(records, [&](std::size_t row) {
+        MarkRow(row);
+        if (found)
+            found(row);
+    });
+}
+
+void ChangedRows::Find(std::span<const Mp3File* const> records,
+                       const std::function<void(std::size_t row)>& found) {
     if (index_.empty() && records.size() <= kDirectLookups) {
         for (const Mp3File* record : records) {
             const auto row = std::find(rows_.begin(), rows_.end(), record);
             if (row != rows_.end())
-                MarkRow(std::size_t(row - rows_.begin()));
+                found(std::size_t(row - rows_.begin()));
         }
         return;
     }
     if (index_.size() != rows_.size())
         BuildIndex();
     for (const Mp3File* record : records) {
-        const auto found = std::lower_bound(index_.begin(), index_.end(),
-                                            std::pair<const Mp3File*, std::size_t>{record, 0});
-        if (found != index_.end() && found->first == record)
-            MarkRow(found->second);
+        const auto at = std::lower_bound(index_.begin(), index_.end(),
+                                         std::pair<const Mp3File*, std::size_t>{record, 0});
+        if (at != index_.end() && at->first == record)
+            found(at->second);
     }
 }
 

@@ -22,7 +22,12 @@ class ChangedRows {
 
     // The rows changed: the index no longer fits, and nothing marked stays.
     void RowsChanged();
-    void Mark(std::span<Mp3File* const> records);
+    // Marks the rows of the records, telling `found` (when given) each row.
+    void Mark(std::span<Mp3File* const> records,
+              const std::function<void(std::size_t row)>& found = {});
+    // Calls `found` with the row of each record (none for a record not in the rows).
+    void Find(std::span<const Mp3File* const> records,
+              const std::function<void(std::size_t row)>& found);
     // Calls `run` with the first and last row of each run of marked rows, top down, and
     // forgets them.
     void Flush(const std::function<void(int first, int last)>& run);

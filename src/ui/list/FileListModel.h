@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -55,8 +56,16 @@ class FileListModel : public QAbstractTableModel {
     void RecordsChanged(std::span<Mp3File* const> records);
     // The same in parts, for an edit in slices: the rows are found as their records change,
     // and repainted at the end.
-    void MarkChanged(std::span<Mp3File* const> records) { changed_.Mark(records); }
+    void MarkChanged(std::span<Mp3File* const> records,
+                     const std::function<void(std::size_t row)>& found = {}) {
+        changed_.Mark(records, found);
+    }
     void RepaintChanged();
+    // Calls `found` with the row of each record that has one.
+    void FindRows(std::span<const Mp3File* const> records,
+                  const std::function<void(std::size_t row)>& found) {
+        changed_.Find(records, found);
+    }
     // The row of `old` shows `fresh` from now on (the file was loaded again).
     void ReplaceRecord(const Mp3File* old, Mp3File* fresh);
     void SetDisplay(const ListDisplay& display);

@@ -114,7 +114,10 @@ QWidget* GeneralPage::BuildButtons() {
 
 void GeneralPage::RunOnEach(std::u16string name, const std::function<void(Mp3File&)>& change) {
     Link().ApplyToEach(std::move(name), change);
-    Reload(Link().Selection());
+    const std::vector<Mp3File*> selection = Link().Selection();
+    // Every record selected: what they now share is known without reading them.
+    if (!Link().IsEvery(selection.size()) || !ReloadAsEvery())
+        Reload(selection);
 }
 
 void GeneralPage::Reload(std::span<Mp3File* const> selection) {
@@ -125,16 +128,26 @@ void GeneralPage::Reload(std::span<Mp3File* const> selection) {
 
 void GeneralPage::StartFill() {
     const text::CodePage& codePage = Link().Engine().codePage;
-    // The fields in their order, then the genre: one pass over a selection of any size.
-    common_.emplace(edit::kV2FieldCount + 1, [&codePage](const Mp3File& record, std::size_t index) {
-        return index < edit::kV2FieldCount ? edit::V2FieldText(record, V2Field(index), codePage)
-                                           : GenreDisplayText(record.V2(), codePage);
+    // One pass over a selection of any size.
+    common_.emplace(edit::kV2ShownCount, [&codePage](const Mp3File& record, std::size_t index) {
+        return edit::V2ShownText(record, index, codePage);
     });
 }
 
 void GeneralPage::EndFill() {
     const std::vector<edit::CommonText> common = common_->Result();
     common_.reset();
+    Show(common);
+}
+
+bool GeneralPage::ReloadAsEvery() {
+    const std::optional<std::vector<edit::CommonText>> common = Link().ShownTextsOfEvery();
+    if (common)
+        Show(*common);
+    return common.has_value();
+}
+
+void GeneralPage::Show(const std::vector<edit::CommonText>& common) {
     const edit::CommonText& genre = common[edit::kV2FieldCount];
     const auto entry = genre.shown == edit::Shown::Normal
                            ? edit::SortedGenreStartingWith(genre.text)

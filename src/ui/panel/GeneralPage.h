@@ -27,6 +27,7 @@ class GeneralPage : public PanelPage {
     void StartFill() override;
     bool FillPart(std::span<Mp3File* const> part) override { return common_->Add(part); }
     void EndFill() override;
+    bool ReloadAsEvery() override;
     void WriteEdits(std::span<Mp3File* const> selection) override;
     bool HasEdits() const override { return Edits().Any(); }
 
@@ -34,6 +35,8 @@ class GeneralPage : public PanelPage {
     GenreBox& Genre() { return *genre_; }
 
   private:
+    // Shows the common values of the shown texts (edit::V2ShownText), dropping typed edits.
+    void Show(const std::vector<edit::CommonText>& common);
     edit::V2Edits Edits() const;
     QWidget* BuildFields();
     QWidget* BuildButtons();
@@ -42,7 +45,7 @@ class GeneralPage : public PanelPage {
 
     std::array<FieldEdit*, edit::kV2FieldCount> fields_{};
     GenreBox* genre_ = nullptr;
-    // The fields in their order, then the genre, while a fill runs.
+    // The shown texts while a fill runs.
     std::optional<edit::CommonValuesInParts> common_;
 };
 

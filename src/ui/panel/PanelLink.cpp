@@ -18,6 +18,14 @@ bool PanelLink::Editable() const {
     return workspace_.IsIdle();
 }
 
+bool PanelLink::IsEvery(std::size_t selected) const {
+    return selected > 0 && selected == workspace_.FileCount();
+}
+
+std::optional<std::vector<edit::CommonText>> PanelLink::ShownTextsOfEvery() const {
+    return workspace_.ShownTextsOfEvery();
+}
+
 std::vector<Mp3File*> PanelLink::ApplyToEach(std::u16string name,
                                              const std::function<void(Mp3File&)>& change) const {
     return Apply(std::move(name), [&](std::span<Mp3File* const> records) {

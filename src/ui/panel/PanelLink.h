@@ -1,10 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "edit/CommonValue.h"
 
 namespace velmora {
 class Mp3File;
@@ -34,6 +37,11 @@ class PanelLink {
     FileChooser& Chooser() const { return chooser_; }
     // No worker runs: records may be changed.
     bool Editable() const;
+    // A selection of this many records holds every loaded record.
+    bool IsEvery(std::size_t selected) const;
+    // The common values of edit::V2ShownText over every loaded record (none while no record
+    // is loaded or a worker runs).
+    std::optional<std::vector<edit::CommonText>> ShownTextsOfEvery() const;
 
     // Runs `change` on each selected record, in order, as one undoable action named `name`,
     // then tells the window; the records it changed. Nothing happens while a worker runs.

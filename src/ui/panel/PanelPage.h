@@ -28,6 +28,9 @@ class PanelPage : public QWidget {
     virtual void StartFill() { gathered_.clear(); }
     virtual bool FillPart(std::span<Mp3File* const> part);
     virtual void EndFill();
+    // The selection is every loaded record: fills the page, as Reload would, from what the
+    // window keeps of all of them without reading them; false when it keeps too little.
+    virtual bool ReloadAsEvery() { return false; }
     // "Save All": writes the fields the user changed into each record. Called inside the
     // panel's one journal action over the selection, so it changes the records directly.
     virtual void WriteEdits(std::span<Mp3File* const> selection);

@@ -26,7 +26,7 @@ namespace {
 // A selection up to this size is read at once (a few milliseconds); a larger one is read
 // in parts of this size, from the event loop, for at most the budget each pass.
 constexpr std::size_t kFillPart = 2000;
-constexpr std::chrono::milliseconds kFillSliceBudget{20};
+constexpr std::chrono::milliseconds kFillSliceBudget{10};
 
 // What the selection's pending removals do at the next save; empty when there are none.
 QString RemovalText(std::span<Mp3File* const> selection) {
@@ -188,8 +188,11 @@ void TagEditorPanel::ReloadShown() {
 void TagEditorPanel::FillShown(std::size_t shown, std::vector<Mp3File*> selection) {
     StopFill();
     fillBroken_ = false;
-    if (selection.size() <= kFillPart) {
-        pages_[shown]->Reload(selection);
+    // Every record selected: the window knows what they share without a pass.
+    const bool known = link_.IsEvery(selection.size()) && pages_[shown]->ReloadAsEvery();
+    if (known || selection.size() <= kFillPart) {
+        if (!known)
+            pages_[shown]->Reload(selection);
         current_[shown] = true;
         shownFor_ = std::move(selection);
         return;

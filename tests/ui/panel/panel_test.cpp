@@ -163,6 +163,17 @@ class PanelTest : public QObject {
         }
         QVERIFY(view.columnWidth(int(Column::Composer)) > 0);
         QCOMPARE(fixture.Cell("p2.mp3", Column::Composer), QStringLiteral("Bach"));
+
+        // Every row selected: the page shows what the window keeps of every record, also
+        // after an edit and its undo.
+        QTest::keyClick(&fixture.Window().List(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(fixture.Field(V2Field::Year).text(), QStringLiteral("2000"));
+        QCOMPARE(fixture.Field(V2Field::Title).Overlay(), QStringLiteral("(multiple)"));
+        Type(fixture.Field(V2Field::Title), QStringLiteral("D"));
+        fixture.Click(QStringLiteral("Save All"));
+        QCOMPARE(fixture.Field(V2Field::Title).text(), QStringLiteral("D"));
+        QTest::keyClick(&fixture.Field(V2Field::Title), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(fixture.Field(V2Field::Title).Overlay(), QStringLiteral("(multiple)"));
     }
 
     // The page's own rules: overlays, the comment's room beside a track, digits only in the
