@@ -84,7 +84,10 @@ std::optional<FileIdentity> Restore(BufferedFile& file, const std::u16string& pa
         return std::nullopt;
     }
     ReplacedRegions present;
-    present.head = ReadRange(file, 0, old.newHeadSize);
+    present.head.resize(static_cast<std::size_t>(old.newHeadSize));
+    file.Seek(0);
+    if (file.Read(present.head.data(), present.head.size()) != present.head.size())
+        throw CFileExceptionEx(EIO, u"");
     present.tail = ReadRange(file, size - old.newTailSize, old.newTailSize);
     present.newHeadSize = old.head.size();
     present.newTailSize = old.tail.size();
