@@ -6,8 +6,10 @@
 namespace velmora::history {
 namespace {
 
-// Bodies shorter than this stay in the recipe: a digest would cost about as much.
-constexpr std::size_t kSmallestChunk = 64;
+// Bodies shorter than this stay in the recipe: kept apart, a body costs its digest in the
+// recipe and a link (two rows holding the digest, about 80 bytes), and the links are most of
+// what a save's record costs the store in time.
+constexpr std::size_t kSmallestChunk = 128;
 constexpr std::uint8_t kInline = 'I';
 constexpr std::uint8_t kZeros = 'Z';
 constexpr std::uint8_t kChunk = 'C';
