@@ -10,7 +10,8 @@ namespace velmora {
 
 // Hands out elements that a growing vector leaves unset instead of zero-filling them: for
 // buffers that are read into, where the filling costs as much as the reading (and touches
-// memory that nothing else would).
+// memory that nothing else would). Size such a buffer once: the standard library moves the
+// bytes of one that outgrows its room one at a time, and inserts into it likewise.
 template <class T>
 class UnsetAllocator : public std::allocator<T> {
   public:

@@ -1,5 +1,7 @@
 #include "history/HistoryStore.h"
 
+#include <algorithm>
+
 #include "history/Sql.h"
 #include "history/TagRecipe.h"
 #include "text/FileName.h"
@@ -279,7 +281,8 @@ std::optional<ReplacedRegions> HistoryStore::OldRegions(std::int64_t entry,
         return std::nullopt;
     ReplacedRegions old;
     old.kept = std::move(fromFile.stretches);
-    old.head.assign(head->begin(), head->end());
+    old.head.resize(head->size());
+    std::copy(head->begin(), head->end(), old.head.begin());
     old.tail = query->Blob(1);
     old.newHeadSize = static_cast<std::uint64_t>(query->Int(2));
     old.newTailSize = static_cast<std::uint64_t>(query->Int(3));
