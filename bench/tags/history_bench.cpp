@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "BenchEngine.h"
+#include "BenchFiles.h"
 #include "BenchMeasure.h"
 #include "LoadPasses.h"
 #include "RealShapedFiles.h"
@@ -38,6 +39,8 @@ Spent SaveAll(const fs::path& folder, SaveRecorder* recorder, std::u16string_vie
     Records records = LoadRecords(engine.Context(), reader, folder, names);
     for (auto& record : records)
         SetFrameText(record->V2(), FrameId("TALB"), album, engine.Context());
+    // Nothing is dirty when a save starts: the run before would be written back during it.
+    FlushFileSystem(folder);
     bool saved = true;
     Spent spent;
     spent.seconds = SecondsFor([&] {

@@ -40,6 +40,7 @@ bool HistoryRecorder::Entry(const std::u16string& path, const ReplacedRegions* o
 void HistoryRecorder::BeginGroup() {
     const std::lock_guard lock(mutex_);
     grouped_ = true;
+    inGroups_ = true;
     store_.BeginGroup();
 }
 
@@ -50,7 +51,11 @@ bool HistoryRecorder::CommitGroup(std::u16string& reason) {
     grouped_ = false;
     if (groupFailure_.empty()) {
         try {
+            // The saves of the group before ride on this group's commit.
+            if (!saved_.empty())
+                store_.MarkSaved(saved_);
             store_.EndGroup(true);
+            saved_.clear();
             staged_.clear();
             return true;
         } catch (const std::exception& failure) {
@@ -104,7 +109,8 @@ void HistoryRecorder::AfterWrite(const std::u16string& path, const FileIdentity&
     if (known == entries_.end())
         return;
     saved_.emplace_back(known->second, identity);
-    if (saved_.size() >= kSavesPerNote)
+    // In groups, the next group's commit notes them.
+    if (!inGroups_ && saved_.size() >= kSavesPerNote)
         NoteSaved();
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -47,13 +47,15 @@ class HistoryRecorder : public SaveRecorder {
     std::int64_t reverts_;
     std::int64_t batch_ = 0;
     // The entry of each file the run changed, by its present path.
-    std::map<std::u16string, std::int64_t> entries_;
-    // Saves done but not yet noted: noted many at a time, since every commit costs. Until
-    // then the entry is "recorded", which a revert treats as unfinished (it skips the file).
+    std::unordered_map<std::u16string, std::int64_t> entries_;
+    // Saves done but not yet noted: noted many at a time (in groups, with the next group),
+    // since every commit costs. Until then the entry is "recorded", which a revert treats as
+    // unfinished (it skips the file).
     std::vector<std::pair<std::int64_t, FileIdentity>> saved_;
     // While a group is open: the paths whose entries it holds, and why it failed (then it
     // keeps none of them, and takes no more).
     bool grouped_ = false;
+    bool inGroups_ = false;  // a group was begun: the run saves in groups
     std::vector<std::u16string> staged_;
     std::u16string groupFailure_;
     std::mutex mutex_;

@@ -1,5 +1,7 @@
 #include "history/HistoryStore.h"
 
+#include <algorithm>
+
 #include "history/Sql.h"
 #include "history/TagRecipe.h"
 #include "text/FileName.h"
@@ -56,19 +58,20 @@ void BindIdentity(Statement& statement, int first, const FileIdentity& identity)
               identity.modifiedSeconds * kNanosecondsPerSecond + identity.modifiedNanoseconds);
 }
 
-// A body already kept (a cover shared by an album, a file saved before) is only linked: its
-// bytes are not even handed to SQLite.
-void StoreChunks(StatementCache& statements, std::int64_t entry, const std::vector<Chunk>& chunks) {
+// Bodies up to this size are offered to the store outright, which keeps the first copy; a
+// larger one is looked up first, so that a body already kept is not even handed to SQLite.
+constexpr std::size_t kOfferedOutright = 16384;
+
+void StoreChunks(StatementCache& statements, const std::vector<Chunk>& chunks) {
     for (const Chunk& piece : chunks) {
-        auto known = statements.Get("SELECT 1 FROM chunk WHERE hash = ?");
-        if (!known->BindBlob(1, piece.hash).Step())
-            statements.Get("INSERT INTO chunk(hash, bytes) VALUES(?, ?)")
-                ->BindBlob(1, piece.hash)
-                .BindBlob(2, piece.bytes)
-                .Run();
-        statements.Get("INSERT OR IGNORE INTO entry_chunk(entry, hash) VALUES(?, ?)")
-            ->Bind(1, entry)
-            .BindBlob(2, piece.hash)
+        if (piece.bytes.size() > kOfferedOutright) {
+            auto known = statements.Get("SELECT 1 FROM chunk WHERE hash = ?");
+            if (known->BindBlob(1, piece.hash).Step())
+                continue;
+        }
+        statements.Get("INSERT OR IGNORE INTO chunk(hash, bytes) VALUES(?, ?)")
+            ->BindBlob(1, piece.hash)
+            .BindBlob(2, piece.bytes)
             .Run();
     }
 }
@@ -111,10 +114,7 @@ void HistoryStore::FinishBatch(std::int64_t batch, const std::u16string& summary
 std::int64_t HistoryStore::AddEntry(std::int64_t batch, const std::u16string& path,
                                     const ReplacedRegions* old,
                                     const std::optional<FileIdentity>& identity) {
-    if (group_ == Group::Waiting) {
-        statements_.Get("BEGIN IMMEDIATE")->Run();
-        group_ = Group::Open;
-    }
+    JoinGroup();
     Transaction transaction(statements_, group_ == Group::None);
     SplitTag split;
     {
@@ -126,7 +126,7 @@ std::int64_t HistoryStore::AddEntry(std::int64_t batch, const std::u16string& pa
         insert->Bind(1, batch).BindBlob(2, Bytes(native)).BindBlob(3, Bytes(native));
         insert->Bind(4, old != nullptr ? 1 : 0);
         if (old != nullptr) {
-            split = SplitForStore(old->head, old->kept);
+            split = SplitForStore(hasher_, old->head, old->kept);
             insert->BindBlob(5, split.recipe).BindBlob(6, old->tail);
             insert->Bind(7, static_cast<std::int64_t>(old->newHeadSize))
                 .Bind(8, static_cast<std::int64_t>(old->newTailSize));
@@ -136,13 +136,44 @@ std::int64_t HistoryStore::AddEntry(std::int64_t batch, const std::u16string& pa
         insert->Bind(13, std::string_view(identity ? "saved" : "recorded")).Run();
     }
     const std::int64_t entry = sqlite3_last_insert_rowid(db_);
-    StoreChunks(statements_, entry, split.chunks);
+    StoreChunks(statements_, split.chunks);
+    LinkChunks(entry, split.chunks);
     transaction.Commit();
     return entry;
 }
 
+std::array<std::string, HistoryStore::kLinksAtOnce> HistoryStore::LinkStatements() {
+    std::array<std::string, kLinksAtOnce> texts;
+    std::string rows = "(?1, ?2)";
+    for (std::size_t n = 0; n < kLinksAtOnce; ++n) {
+        texts[n] = "INSERT OR IGNORE INTO entry_chunk(entry, hash) VALUES" + rows;
+        rows += ", (?1, ?" + std::to_string(n + 3) + ")";
+    }
+    return texts;
+}
+
+// The links of an entry to its chunks, a few rows per statement.
+void HistoryStore::LinkChunks(std::int64_t entry, std::span<const Chunk> chunks) {
+    while (!chunks.empty()) {
+        const std::size_t count = std::min(chunks.size(), kLinksAtOnce);
+        auto insert = statements_.Get(linkStatements_[count - 1]);
+        insert->Bind(1, entry);
+        for (std::size_t n = 0; n < count; ++n)
+            insert->BindBlob(static_cast<int>(n) + 2, chunks[n].hash);
+        insert->Run();
+        chunks = chunks.subspan(count);
+    }
+}
+
 void HistoryStore::BeginGroup() {
     group_ = Group::Waiting;
+}
+
+void HistoryStore::JoinGroup() {
+    if (group_ == Group::Waiting) {
+        statements_.Get("BEGIN IMMEDIATE")->Run();
+        group_ = Group::Open;
+    }
 }
 
 void HistoryStore::EndGroup(bool commit) {
@@ -162,7 +193,8 @@ void HistoryStore::EndGroup(bool commit) {
 }
 
 void HistoryStore::MarkSaved(const std::vector<std::pair<std::int64_t, FileIdentity>>& saved) {
-    Transaction transaction(statements_, true);
+    JoinGroup();
+    Transaction transaction(statements_, group_ == Group::None);
     for (const auto& [entry, identity] : saved) {
         auto update = statements_.Get(
             "UPDATE entry SET dev = ?, ino = ?, size = ?, mtime_ns = ?, state = 'saved' "
@@ -233,7 +265,7 @@ std::optional<ReplacedRegions> HistoryStore::OldRegions(std::int64_t entry,
         return std::nullopt;
     FromFile fromFile;
     const auto head = Rebuild(
-        query->Blob(0),
+        hasher_, query->Blob(0),
         [&](const Digest& hash) {
             auto chunk = statements_.Get("SELECT bytes FROM chunk WHERE hash = ?");
             chunk->BindBlob(1, hash);
@@ -249,7 +281,8 @@ std::optional<ReplacedRegions> HistoryStore::OldRegions(std::int64_t entry,
         return std::nullopt;
     ReplacedRegions old;
     old.kept = std::move(fromFile.stretches);
-    old.head = *head;
+    old.head.resize(head->size());
+    std::copy(head->begin(), head->end(), old.head.begin());
     old.tail = query->Blob(1);
     old.newHeadSize = static_cast<std::uint64_t>(query->Int(2));
     old.newTailSize = static_cast<std::uint64_t>(query->Int(3));

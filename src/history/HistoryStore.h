@@ -2,10 +2,12 @@
 
 #include <sqlite3.h>
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -67,7 +69,8 @@ class HistoryStore {
     // none of them (a failed AddEntry in a group leaves it to be ended so).
     void BeginGroup();
     void EndGroup(bool commit);
-    // Notes the identities of saved files (state "saved"), all in one transaction.
+    // Notes the identities of saved files (state "saved"), all in one transaction: the
+    // group's, while a group is open.
     void MarkSaved(const std::vector<std::pair<std::int64_t, FileIdentity>>& saved);
     void MarkRenamed(std::int64_t entry, const std::u16string& pathAfter);
 
@@ -89,13 +92,23 @@ class HistoryStore {
     std::uint64_t SizeInBytes();
 
   private:
-    explicit HistoryStore(sqlite3* db) : db_(db), statements_(db) {}
+    explicit HistoryStore(sqlite3* db)
+        : db_(db), linkStatements_(LinkStatements()), statements_(db) {}
     void DeleteBatch(std::int64_t id);
+    // Opens the transaction of a group begun and not yet open.
+    void JoinGroup();
+    static constexpr std::size_t kLinksAtOnce = 8;
+    // The statements that link an entry to 1 to kLinksAtOnce chunks.
+    static std::array<std::string, kLinksAtOnce> LinkStatements();
+    void LinkChunks(std::int64_t entry, std::span<const Chunk> chunks);
 
     enum class Group { None, Waiting, Open };
 
     sqlite3* db_;
+    // Before the cache, which holds their text.
+    const std::array<std::string, kLinksAtOnce> linkStatements_;
     StatementCache statements_;
+    Sha256 hasher_;
     Group group_ = Group::None;
 };
 

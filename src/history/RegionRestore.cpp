@@ -67,25 +67,58 @@ void MeasurePresentTags(BufferedFile& file, std::uint64_t size, ReplacedRegions&
     }
 }
 
-std::optional<FileIdentity> Restore(BufferedFile& file, const std::u16string& path,
-                                    const std::optional<FileIdentity>& expected,
-                                    ReplacedRegions old, SaveRecorder& recorder,
-                                    std::u16string& reason) {
-    const auto locked = LockUnchanged(file, path, expected);
-    if (!locked) {
-        reason = u"it changed since the save";
-        return std::nullopt;
+}  // namespace
+
+// The old regions of `path`'s file restored in two halves: the first locks and checks the
+// file and tells the recorder its present regions, the second writes the old ones.
+class Restoring {
+  public:
+    Restoring(const std::u16string& path, ReplacedRegions old)
+        : path_(path), old_(std::move(old)) {}
+    // False, with `reason`, when the file may not be written.
+    bool Begin(const std::optional<FileIdentity>& expected, SaveRecorder& recorder,
+               std::u16string& reason);
+    std::optional<FileIdentity> Write(SaveRecorder& recorder, std::u16string& reason);
+
+  private:
+    bool Open(std::u16string& reason) {
+        CFileExceptionEx error;
+        if (file_.Open(path_, BufferedFile::kReadWrite | BufferedFile::kOpenExisting, error))
+            return true;
+        reason = SystemReasonText(error.ErrorNumber());
+        return false;
     }
-    const std::uint64_t size = file.Size();
+
+    std::u16string path_;
+    ReplacedRegions old_;
+    BufferedFile file_;
+    std::optional<FileIdentity> locked_;
+    std::uint64_t size_ = 0;
+};
+
+bool Restoring::Begin(const std::optional<FileIdentity>& expected, SaveRecorder& recorder,
+                      std::u16string& reason) {
+    if (!Open(reason))
+        return false;
+    ReplacedRegions& old = old_;
+    locked_ = LockUnchanged(file_, path_, expected);
+    if (!locked_) {
+        reason = u"it changed since the save";
+        return false;
+    }
+    size_ = file_.Size();
     if (!expected)
-        MeasurePresentTags(file, size, old);
-    if (old.newHeadSize + old.newTailSize > size) {
+        MeasurePresentTags(file_, size_, old);
+    if (old.newHeadSize + old.newTailSize > size_) {
         reason = u"it is shorter than the tags the save wrote";
-        return std::nullopt;
+        return false;
     }
     ReplacedRegions present;
-    present.head = ReadRange(file, 0, old.newHeadSize);
-    present.tail = ReadRange(file, size - old.newTailSize, old.newTailSize);
+    present.head.resize(static_cast<std::size_t>(old.newHeadSize));
+    file_.Seek(0);
+    if (file_.Read(present.head.data(), present.head.size()) != present.head.size())
+        throw CFileExceptionEx(EIO, u"");
+    present.tail = ReadRange(file_, size_ - old.newTailSize, old.newTailSize);
     present.newHeadSize = old.head.size();
     present.newTailSize = old.tail.size();
     // The bodies the old head took from the file stay in it, where the old head puts them.
@@ -95,23 +128,25 @@ std::optional<FileIdentity> Restore(BufferedFile& file, const std::u16string& pa
     }
     std::sort(present.kept.begin(), present.kept.end(),
               [](const auto& a, const auto& b) { return a.oldAt < b.oldAt; });
-    if (!recorder.BeforeWrite(path, present, reason)) {
+    if (!recorder.BeforeWrite(path_, present, reason)) {
         reason = u"its present tags could not be kept in the history of saves (" + reason + u")";
-        return std::nullopt;
+        return false;
     }
+    return true;
+}
+
+std::optional<FileIdentity> Restoring::Write(SaveRecorder& recorder, std::u16string& reason) {
     std::optional<FileIdentity> identity;
-    if (old.head.size() == old.newHeadSize) {
-        WriteInPlace(file, size, old);
-        identity = IdentityAfterWrite(file, path, *locked);
-    } else if (!(identity = WriteReplacement(file, path, size, old))) {
+    if (old_.head.size() == old_.newHeadSize) {
+        WriteInPlace(file_, size_, old_);
+        identity = IdentityAfterWrite(file_, path_, *locked_);
+    } else if (!(identity = WriteReplacement(file_, path_, size_, old_))) {
         reason = u"its folder takes no new file, so the audio cannot be moved safely";
         return std::nullopt;
     }
-    recorder.AfterWrite(path, *identity);
+    recorder.AfterWrite(path_, *identity);
     return identity;
 }
-
-}  // namespace
 
 InFileLookup BytesInFile(const std::u16string& path) {
     return [path](std::uint64_t at, std::uint64_t length) {
@@ -129,22 +164,48 @@ InFileLookup BytesInFile(const std::u16string& path) {
     };
 }
 
-std::optional<FileIdentity> RestoreRegions(const std::u16string& path,
-                                           const std::optional<FileIdentity>& expected,
-                                           const ReplacedRegions& old, SaveRecorder& recorder,
-                                           std::u16string& reason) {
-    BufferedFile file;
-    CFileExceptionEx error;
-    if (!file.Open(path, BufferedFile::kReadWrite | BufferedFile::kOpenExisting, error)) {
-        reason = SystemReasonText(error.ErrorNumber());
+PendingRestore::PendingRestore(const std::u16string& path,
+                               const std::optional<FileIdentity>& expected, ReplacedRegions old,
+                               SaveRecorder& recorder)
+    : restoring_(std::make_unique<Restoring>(path, std::move(old))) {
+    try {
+        if (!restoring_->Begin(expected, recorder, reason_))
+            restoring_.reset();
+    } catch (const CFileExceptionEx& failure) {
+        reason_ = SystemReasonText(failure.ErrorNumber());
+        restoring_.reset();
+    }
+}
+
+PendingRestore::~PendingRestore() = default;
+
+std::optional<FileIdentity> PendingRestore::Finish(SaveRecorder& recorder,
+                                                   const std::u16string* notRecorded,
+                                                   std::u16string& reason) {
+    if (!restoring_) {
+        reason = reason_;
+        return std::nullopt;
+    }
+    const std::unique_ptr<Restoring> restoring = std::move(restoring_);
+    if (notRecorded != nullptr) {
+        reason =
+            u"its present tags could not be kept in the history of saves (" + *notRecorded + u")";
         return std::nullopt;
     }
     try {
-        return Restore(file, path, expected, old, recorder, reason);
+        return restoring->Write(recorder, reason);
     } catch (const CFileExceptionEx& failure) {
         reason = SystemReasonText(failure.ErrorNumber());
         return std::nullopt;
     }
+}
+
+std::optional<FileIdentity> RestoreRegions(const std::u16string& path,
+                                           const std::optional<FileIdentity>& expected,
+                                           ReplacedRegions old, SaveRecorder& recorder,
+                                           std::u16string& reason) {
+    return PendingRestore(path, expected, std::move(old), recorder)
+        .Finish(recorder, nullptr, reason);
 }
 
 }  // namespace velmora::history

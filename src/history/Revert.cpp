@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "common/SystemReason.h"
@@ -17,6 +18,10 @@ namespace velmora::history {
 namespace {
 
 using Outcome = RevertedFile::Outcome;
+
+// Files recorded in one commit; each is held open and locked, with its old tags, until the
+// group is written.
+constexpr std::size_t kGroupFiles = 64;
 
 std::filesystem::path Normal(const std::u16string& path) {
     return std::filesystem::absolute(text::TextToFileName(path)).lexically_normal();
@@ -78,13 +83,23 @@ bool RenameBack(const std::u16string& from, const std::u16string& to, SaveRecord
     return true;
 }
 
-RevertedFile RevertEntry(HistoryStore& store, const EntryRow& entry, const RevertOptions& options,
-                         SaveRecorder& recorder) {
+// A file of the batch on its way back: checked, and its present regions handed to the
+// recorder; `restore` (when there are tags to put back) holds it locked until it is written.
+struct PendingEntry {
+    const EntryRow* entry;
     RevertedFile file;
+    bool decided = false;  // the outcome is final: nothing to write
+    std::unique_ptr<PendingRestore> restore;
+};
+
+PendingEntry BeginEntry(HistoryStore& store, const EntryRow& entry, const RevertOptions& options,
+                        SaveRecorder& recorder) {
+    PendingEntry pending{&entry, {}, true, nullptr};
+    RevertedFile& file = pending.file;
     file.path = FindFile(entry, options.force, file.reason);
     if (file.path.empty()) {
         file.path = entry.pathAfter;
-        return file;
+        return pending;
     }
     // A body the save left in the file is checked at its edges only, so it is taken from
     // there only while the file is as the save left it; even --force cannot vouch for it.
@@ -99,26 +114,45 @@ RevertedFile RevertEntry(HistoryStore& store, const EntryRow& entry, const Rever
         file.outcome = fileChanged ? Outcome::Skipped : Outcome::Failed;
         file.reason = fileChanged ? u"the old tags it still held after the save changed since"
                                   : u"its old tags are damaged in the history";
-        return file;
-    }
-    if (file.path != entry.pathBefore && IdentityOfPath(entry.pathBefore)) {
-        file.reason = u"another file has its old name " + entry.pathBefore;
-        return file;
+        return pending;
     }
     if (options.dryRun) {
-        file.outcome = Outcome::WouldRevert;
-        return file;
+        if (file.path != entry.pathBefore && IdentityOfPath(entry.pathBefore))
+            file.reason = u"another file has its old name " + entry.pathBefore;
+        else
+            file.outcome = Outcome::WouldRevert;
+        return pending;
+    }
+    const std::optional<FileIdentity> expected = options.force ? std::nullopt : entry.identity;
+    if (old)
+        pending.restore =
+            std::make_unique<PendingRestore>(file.path, expected, std::move(*old), recorder);
+    pending.decided = false;
+    return pending;
+}
+
+// Writes the file's old tags back, then its old name; refused when its group's records were
+// not kept (`notRecorded`). Its old name is checked only now: an earlier file of the batch
+// may have just given it up.
+RevertedFile FinishEntry(PendingEntry& pending, SaveRecorder& recorder,
+                         const std::u16string* notRecorded) {
+    RevertedFile& file = pending.file;
+    const EntryRow& entry = *pending.entry;
+    if (pending.decided)
+        return std::move(file);
+    if (file.path != entry.pathBefore && IdentityOfPath(entry.pathBefore)) {
+        file.reason = u"another file has its old name " + entry.pathBefore;
+        return std::move(file);
     }
     file.outcome = Outcome::Failed;
-    const std::optional<FileIdentity> expected = options.force ? std::nullopt : entry.identity;
-    if (old && !RestoreRegions(file.path, expected, *old, recorder, file.reason))
-        return file;
+    if (pending.restore && !pending.restore->Finish(recorder, notRecorded, file.reason))
+        return std::move(file);
     if (file.path != entry.pathBefore &&
         !RenameBack(file.path, entry.pathBefore, recorder, file.reason))
-        return file;
+        return std::move(file);
     file.path = entry.pathBefore;
     file.outcome = Outcome::Reverted;
-    return file;
+    return std::move(file);
 }
 
 }  // namespace
@@ -135,13 +169,26 @@ RevertResult RevertBatch(HistoryStore& store, std::int64_t id, const RevertOptio
     std::vector<EntryRow> entries = store.Entries(id);
     std::reverse(entries.begin(), entries.end());
     HistoryRecorder recorder(store, "revert", id);
-    for (const EntryRow& entry : entries) {
-        if (options.stop != nullptr && options.stop->load())
-            break;
-        if (Chosen(entry, chosen))
-            result.files.push_back(RevertEntry(store, entry, options, recorder));
-        if (options.done != nullptr)
-            ++*options.done;
+    const auto stopped = [&] { return options.stop != nullptr && options.stop->load(); };
+    for (std::size_t next = 0; next < entries.size() && !stopped();) {
+        // The present regions of a group of files are kept in one commit before any of them
+        // is written.
+        recorder.BeginGroup();
+        std::vector<PendingEntry> group;
+        while (next < entries.size() && group.size() < kGroupFiles && !stopped()) {
+            const EntryRow& entry = entries[next++];
+            if (Chosen(entry, chosen))
+                group.push_back(BeginEntry(store, entry, options, recorder));
+            else if (options.done != nullptr)
+                ++*options.done;
+        }
+        std::u16string reason;
+        const bool kept = recorder.CommitGroup(reason);
+        for (PendingEntry& pending : group) {
+            result.files.push_back(FinishEntry(pending, recorder, kept ? nullptr : &reason));
+            if (options.done != nullptr)
+                ++*options.done;
+        }
     }
     result.batch = recorder.Finish(u"Revert of batch " + text::FromUtf8(std::to_string(id)));
     return result;

@@ -6,8 +6,10 @@
 namespace velmora::history {
 namespace {
 
-// Bodies shorter than this stay in the recipe: a digest would cost about as much.
-constexpr std::size_t kSmallestChunk = 64;
+// Bodies shorter than this stay in the recipe: kept apart, a body costs its digest in the
+// recipe and a link (two rows holding the digest, about 80 bytes), and the links are most of
+// what a save's record costs the store in time.
+constexpr std::size_t kSmallestChunk = 128;
 constexpr std::uint8_t kInline = 'I';
 constexpr std::uint8_t kZeros = 'Z';
 constexpr std::uint8_t kChunk = 'C';
@@ -39,16 +41,15 @@ std::optional<std::uint64_t> TakeNumber(std::span<const std::uint8_t>& in) {
 
 // What a stretch left in the file is known by: its first and last bytes (reading it all
 // would cost as much as keeping it).
-Digest EdgeDigest(std::span<const std::uint8_t> stretch) {
-    std::vector<std::uint8_t> edges(stretch.begin(), stretch.begin() + kEdge);
-    edges.insert(edges.end(), stretch.end() - kEdge, stretch.end());
-    return Sha256(edges);
+Digest EdgeDigest(Sha256& hasher, std::span<const std::uint8_t> stretch) {
+    return hasher.Of(stretch.first(kEdge), stretch.last(kEdge));
 }
 
 class Splitter {
   public:
-    Splitter(std::span<const std::uint8_t> bytes, std::span<const ReplacedRegions::Kept> kept)
-        : bytes_(bytes), kept_(kept) {}
+    Splitter(Sha256& hasher, std::span<const std::uint8_t> bytes,
+             std::span<const ReplacedRegions::Kept> kept)
+        : hasher_(hasher), bytes_(bytes), kept_(kept) {}
 
     // Where the next stretch left in the file begins, from `from` on.
     std::size_t NextKept(std::size_t from) const {
@@ -71,7 +72,8 @@ class Splitter {
             split_.recipe.push_back(kInFile);
             PutNumber(split_.recipe, stretch.newAt);
             PutNumber(split_.recipe, stretch.length);
-            const Digest digest = EdgeDigest(bytes_.subspan(stretch.oldAt, stretch.length));
+            const Digest digest =
+                EdgeDigest(hasher_, bytes_.subspan(stretch.oldAt, stretch.length));
             split_.recipe.insert(split_.recipe.end(), digest.begin(), digest.end());
             from = static_cast<std::size_t>(end);
         }
@@ -92,13 +94,14 @@ class Splitter {
             PutNumber(split_.recipe, piece.size());
             split_.recipe.insert(split_.recipe.end(), piece.begin(), piece.end());
         } else {
-            const Chunk chunk{Sha256(piece), piece};
+            const Chunk chunk{hasher_.Of(piece), piece};
             split_.recipe.push_back(kChunk);
             split_.recipe.insert(split_.recipe.end(), chunk.hash.begin(), chunk.hash.end());
             split_.chunks.push_back(chunk);
         }
     }
 
+    Sha256& hasher_;
     std::span<const std::uint8_t> bytes_;
     std::span<const ReplacedRegions::Kept> kept_;
     SplitTag split_;
@@ -133,9 +136,9 @@ std::optional<std::size_t> FramesStart(std::span<const std::uint8_t> tag) {
 
 namespace {
 
-SplitTag SplitFrames(std::span<const std::uint8_t> bytes,
+SplitTag SplitFrames(Sha256& hasher, std::span<const std::uint8_t> bytes,
                      std::span<const ReplacedRegions::Kept> kept) {
-    Splitter splitter(bytes, kept);
+    Splitter splitter(hasher, bytes, kept);
     const bool tag = bytes.size() >= 10 && bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3';
     const std::optional<std::size_t> start = tag ? FramesStart(bytes) : std::nullopt;
     if (!start) {
@@ -167,14 +170,14 @@ SplitTag SplitFrames(std::span<const std::uint8_t> bytes,
 
 }  // namespace
 
-SplitTag SplitForStore(std::span<const std::uint8_t> bytes,
+SplitTag SplitForStore(Sha256& hasher, std::span<const std::uint8_t> bytes,
                        std::span<const ReplacedRegions::Kept> kept) {
     try {
-        return SplitFrames(bytes, kept);
+        return SplitFrames(hasher, bytes, kept);
     } catch (const std::invalid_argument&) {
         // Frames walked otherwise than the save saw them: the bytes as one piece still split
         // around the stretches left in the file.
-        Splitter whole(bytes, kept);
+        Splitter whole(hasher, bytes, kept);
         whole.Piece(0, bytes.size());
         return whole.Take();
     }
@@ -183,7 +186,7 @@ SplitTag SplitForStore(std::span<const std::uint8_t> bytes,
 namespace {
 
 // The stretch a recipe names in the file the save wrote, checked by its edges.
-bool TakeFromFile(std::span<const std::uint8_t>& recipe, const InFileLookup& inFile,
+bool TakeFromFile(Sha256& hasher, std::span<const std::uint8_t>& recipe, const InFileLookup& inFile,
                   std::vector<std::uint8_t>& out, FromFile& fromFile) {
     const auto at = TakeNumber(recipe);
     const auto length = TakeNumber(recipe);
@@ -194,7 +197,7 @@ bool TakeFromFile(std::span<const std::uint8_t>& recipe, const InFileLookup& inF
     std::copy_n(recipe.begin(), digest.size(), digest.begin());
     recipe = recipe.subspan(digest.size());
     const auto bytes = inFile ? inFile(*at, *length) : std::nullopt;
-    if (!bytes || bytes->size() != *length || EdgeDigest(*bytes) != digest) {
+    if (!bytes || bytes->size() != *length || EdgeDigest(hasher, *bytes) != digest) {
         fromFile.changed = true;
         return false;
     }
@@ -205,7 +208,8 @@ bool TakeFromFile(std::span<const std::uint8_t>& recipe, const InFileLookup& inF
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> Rebuild(std::span<const std::uint8_t> recipe,
+std::optional<std::vector<std::uint8_t>> Rebuild(Sha256& hasher,
+                                                 std::span<const std::uint8_t> recipe,
                                                  const ChunkLookup& lookup,
                                                  const InFileLookup& inFile, FromFile* fromFile) {
     std::vector<std::uint8_t> out;
@@ -214,7 +218,7 @@ std::optional<std::vector<std::uint8_t>> Rebuild(std::span<const std::uint8_t> r
         const std::uint8_t kind = recipe.front();
         recipe = recipe.subspan(1);
         if (kind == kInFile) {
-            if (TakeFromFile(recipe, inFile, out, taken))
+            if (TakeFromFile(hasher, recipe, inFile, out, taken))
                 continue;
             if (fromFile != nullptr)
                 fromFile->changed = taken.changed;

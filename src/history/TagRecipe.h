@@ -28,7 +28,7 @@ struct SplitTag {
 };
 // `kept`: stretches of `bytes` the new file holds (see ReplacedRegions), which `bytes` holds
 // only at their edges. Throws std::invalid_argument when one crosses a frame's bounds.
-SplitTag SplitForStore(std::span<const std::uint8_t> bytes,
+SplitTag SplitForStore(Sha256& hasher, std::span<const std::uint8_t> bytes,
                        std::span<const ReplacedRegions::Kept> kept = {});
 
 // The bytes a recipe describes; none when the recipe is damaged, a chunk is missing or a
@@ -43,7 +43,8 @@ struct FromFile {
     std::vector<ReplacedRegions::Kept> stretches;
     bool changed = false;
 };
-std::optional<std::vector<std::uint8_t>> Rebuild(std::span<const std::uint8_t> recipe,
+std::optional<std::vector<std::uint8_t>> Rebuild(Sha256& hasher,
+                                                 std::span<const std::uint8_t> recipe,
                                                  const ChunkLookup& lookup,
                                                  const InFileLookup& inFile = {},
                                                  FromFile* fromFile = nullptr);

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <optional>
+#include <span>
 
 #include "history/HistoryStore.h"
 #include "history/RegionRestore.h"
@@ -55,8 +56,8 @@ TagsRead Read(const ShownTags& tags, const text::CodePage& codePage, const std::
 }
 
 // The tags of a file whose first bytes are `head` and last `tail`.
-TagsRead ReadRegions(const Bytes& head, const Bytes& tail, const text::CodePage& codePage,
-                     const std::u16string& name) {
+TagsRead ReadRegions(std::span<const std::uint8_t> head, std::span<const std::uint8_t> tail,
+                     const text::CodePage& codePage, const std::u16string& name) {
     Id3v2Tag v2;
     if (!head.empty()) {
         Id3v2Reader reader(codePage, EncodingPolicy{});

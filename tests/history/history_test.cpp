@@ -280,14 +280,15 @@ TEST(History, ABrokenStoreIsSetAsideAndANewOneStarted) {
 
 TEST(TagRecipe, DamagedRecipesRebuildNothing) {
     const std::string tag = FramedTag(3);
-    const SplitTag split =
-        SplitForStore(std::span(reinterpret_cast<const std::uint8_t*>(tag.data()), tag.size()));
+    Sha256 hasher;
+    const SplitTag split = SplitForStore(
+        hasher, std::span(reinterpret_cast<const std::uint8_t*>(tag.data()), tag.size()));
     EXPECT_EQ(split.chunks.size(), 1u);  // the cover; the title is too short to be worth it
     const auto none = [](const Digest&) { return std::optional<std::vector<std::uint8_t>>(); };
-    EXPECT_FALSE(Rebuild(split.recipe, none));
+    EXPECT_FALSE(Rebuild(hasher, split.recipe, none));
     const std::vector<std::uint8_t> huge = {'Z', 0xFF, 0xFF, 0xFF, 0xFF, 0x0F};
-    EXPECT_FALSE(Rebuild(huge, none));
-    EXPECT_FALSE(Rebuild(std::vector<std::uint8_t>{'I', 5, 'a'}, none));
+    EXPECT_FALSE(Rebuild(hasher, huge, none));
+    EXPECT_FALSE(Rebuild(hasher, std::vector<std::uint8_t>{'I', 5, 'a'}, none));
 }
 
 }  // namespace

@@ -175,11 +175,12 @@ void KeepBodyIfRewriteDiffers(Id3v2Frame& frame, std::span<const std::uint8_t> b
 namespace {
 
 // Writes the frames into `out`: bodies left in the file are read through `source`, or, with
-// `splices`, left as zero bytes and noted there.
+// `splices`, left out and noted there (at their place in the frames that hold them).
 void SerializeFrames(const Id3v2Tag& tag, std::uint8_t majorVersion, const text::CodePage& codePage,
                      const StoredBodySource* source, std::vector<StoredSplice>* splices,
                      std::vector<std::uint8_t>& out) {
     out.reserve(16384);
+    std::size_t leftOut = 0;
     for (const auto& frame : tag.Frames()) {
         const StoredBytesField* tail = splices ? StoredTail(*frame) : nullptr;
         std::vector<std::uint8_t> body =
@@ -203,8 +204,8 @@ void SerializeFrames(const Id3v2Tag& tag, std::uint8_t majorVersion, const text:
         out.insert(out.end(), extras.bytes.begin(), extras.bytes.end());
         out.insert(out.end(), body.begin(), body.end());
         if (tail) {
-            splices->push_back({out.size(), tail->Stored()});
-            out.resize(out.size() + static_cast<std::size_t>(tailSize), 0);
+            splices->push_back({out.size() + leftOut, tail->Stored()});
+            leftOut += static_cast<std::size_t>(tailSize);
         }
     }
 }

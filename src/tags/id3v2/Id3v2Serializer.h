@@ -59,8 +59,10 @@ std::vector<std::uint8_t> SerializeTag(const Id3v2Tag& tag, std::uint8_t majorVe
                                        const text::CodePage& codePage,
                                        const StoredBodySource* source = nullptr);
 
-// The frames as SerializeTag writes them, with zero bytes where bodies left in the file go:
-// a save copies those in from the file once it has checked that the file is as loaded.
+// The frames as SerializeTag writes them, but for the bodies left in the file: `bytes` leaves
+// them out, and each splice says where one goes in the frames that hold it (its `at` counts
+// the bodies before it). A save copies them in from the file as it writes the tag, once it
+// has checked that the file is as loaded.
 struct SerializedFrames {
     std::vector<std::uint8_t> bytes;
     std::vector<StoredSplice> splices;

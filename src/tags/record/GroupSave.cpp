@@ -10,8 +10,8 @@
 namespace velmora {
 namespace {
 
-// Each file of a group is held open and locked until the group is written; a save that moves
-// the audio holds its new tag too.
+// Each file of a group is held open and locked until the group is written, with its new
+// tag's frames (its covers are read only as it is written).
 constexpr std::size_t kGroupFiles = 64;
 constexpr std::uint64_t kGroupBytes = 16ull << 20;
 

@@ -40,12 +40,8 @@ std::unique_ptr<Mp3File::PendingSave> Mp3File::BeginSave(EngineContext& context)
     }
     try {
         pending->save = BuildSave(context);
-        if (pending->save->ChangesSomething()) {
+        if (pending->save->ChangesSomething())
             pending->tags = std::make_unique<PendingTags>(*pending->save, context);
-            // The plan holds the new tag now: a group of saves need not hold its frames twice.
-            if (pending->save->id3v2Frames)
-                std::vector<std::uint8_t>().swap(*pending->save->id3v2Frames);
-        }
     } catch (const FrameTooLargeError& error) {
         ShowError(context.messages, MessageKind::SaveFailed, {DiskPath()}, {},
                   text::FromUtf8(error.what()));

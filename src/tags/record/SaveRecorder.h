@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/UnsetBytes.h"
 #include "tags/file/FileIdentity.h"
 
 namespace velmora {
@@ -23,7 +24,7 @@ struct ReplacedRegions {
         std::uint64_t length = 0;
     };
     std::vector<Kept> kept;  // in order, apart
-    std::vector<std::uint8_t> head;
+    UnsetBytes head;         // the middles of `kept` may be left unset
     std::vector<std::uint8_t> tail;
     std::uint64_t newHeadSize = 0;
     std::uint64_t newTailSize = 0;

@@ -12,6 +12,7 @@
 #include "tags/id3v1/Id3v1Record.h"
 #include "tags/id3v1/Id3v1Tag.h"
 #include "tags/record/EngineContext.h"
+#include "tags/record/OldRegions.h"
 #include "tags/record/SaveRecorder.h"
 #include "tags/record/TagSavePlan.h"
 
@@ -45,28 +46,46 @@ void ApplyId3v1InPlace(BufferedFile& file, const SavePlan& plan) {
     }
 }
 
-void RewriteInPlace(BufferedFile& file, const SavePlan& plan) {
+// The new tag as the plan lays it out, with the bodies left in the file read from the old
+// file (which has passed the changed-on-disk check) straight into their places.
+UnsetBytes LayOutTag(BufferedFile& file, const TagSave& save, const SavePlan& plan) {
+    UnsetBytes tag(static_cast<std::size_t>(plan.tagSize));
+    if (tag.empty())
+        return tag;
+    const std::span<const std::uint8_t> frames = *save.id3v2Frames;
+    std::copy(plan.tagHeader.begin(), plan.tagHeader.end(), tag.begin());
+    std::size_t from = 0;  // in the frames
+    std::size_t at = kTagHeaderSize;
+    for (const StoredSplice& splice : save.storedSplices) {
+        const std::size_t to = kTagHeaderSize + splice.at;
+        const std::size_t before = to - at;
+        if (to < at || from + before > frames.size() || to + splice.body->length > tag.size())
+            throw CFileExceptionEx(EINVAL, save.path);
+        std::copy_n(frames.begin() + from, before, tag.begin() + at);
+        from += before;
+        ReadStoredBodyInto(file, *splice.body, std::span(tag).subspan(to, splice.body->length));
+        at = to + splice.body->length;
+    }
+    if (at + (frames.size() - from) > tag.size())
+        throw CFileExceptionEx(EINVAL, save.path);
+    at = std::copy(frames.begin() + from, frames.end(), tag.begin() + at) - tag.begin();
+    std::fill(tag.begin() + at, tag.end(), 0);
+    return tag;
+}
+
+void RewriteInPlace(BufferedFile& file, const SavePlan& plan, const UnsetBytes& tag) {
     ApplyId3v1InPlace(file, plan);
-    if (!plan.tag.empty()) {
+    if (!tag.empty()) {
         file.Seek(0);
-        file.Write(plan.tag.data(), plan.tag.size());
+        file.Write(tag.data(), tag.size());
     }
 }
 
-// Bodies left in the file, read from the old file once it has passed the changed-on-disk
-// check: those the new tag holds go into it; the others are kept in memory, since the new
-// file will not hold them.
-void TakeStoredBodies(BufferedFile& file, const TagSave& save, SavePlan& plan) {
+// Bodies left in the file that the new file will not hold, read from the old file once it
+// has passed the changed-on-disk check and kept in memory.
+void HoldStoredBodies(BufferedFile& file, const TagSave& save, const SavePlan& plan) {
     if (plan.outcome == SavePlan::Outcome::Refused || (!save.stripId3v2 && !save.id3v2Frames))
         return;
-    for (const StoredSplice& splice : save.storedSplices) {
-        const std::uint64_t at = kTagHeaderSize + splice.at;
-        if (plan.tag.size() < at + splice.body->length)
-            throw CFileExceptionEx(EINVAL, save.path);
-        ReadStoredBodyInto(
-            file, *splice.body,
-            std::span(plan.tag).subspan(static_cast<std::size_t>(at), splice.body->length));
-    }
     if (save.storedBodies == nullptr)
         return;
     for (const auto& registered : *save.storedBodies) {
@@ -82,61 +101,6 @@ void TakeStoredBodies(BufferedFile& file, const TagSave& save, SavePlan& plan) {
 // How a save that passed its checks ended.
 enum class Carried { Saved, Refused, FolderNotWritable, NotRecorded };
 
-std::vector<std::uint8_t> ReadRange(BufferedFile& file, std::uint64_t from, std::uint64_t to) {
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(to - from));
-    file.Seek(from);
-    if (file.Read(bytes.data(), bytes.size()) != bytes.size())
-        throw CFileExceptionEx(EIO, u"");
-    return bytes;
-}
-
-// Bodies the new tag takes over byte for byte: those the old file holds plainly inside the
-// head the save replaces, which the new tag holds after its header.
-std::vector<ReplacedRegions::Kept> KeptBodies(const TagSave& save, std::uint64_t headEnd) {
-    std::vector<ReplacedRegions::Kept> kept;
-    for (const StoredSplice& splice : save.storedSplices) {
-        const StoredBody& body = *splice.body;
-        if (body.held || body.unsynchronised || body.compressed || body.skip != 0 ||
-            body.storedLength != body.length || body.length <= 2 * ReplacedRegions::Kept::kEdge ||
-            body.offset + body.length > headEnd)
-            continue;
-        kept.push_back({body.offset, kTagHeaderSize + splice.at, body.length});
-    }
-    std::sort(kept.begin(), kept.end(),
-              [](const auto& a, const auto& b) { return a.oldAt < b.oldAt; });
-    // Two splices of one body (a copied frame) would overlap: the second is read instead.
-    std::uint64_t end = 0;
-    std::erase_if(kept, [&](const ReplacedRegions::Kept& piece) {
-        const bool overlaps = piece.oldAt < end;
-        end = overlaps ? end : piece.oldAt + piece.length;
-        return overlaps;
-    });
-    return kept;
-}
-
-// The ends of the old file the plan replaces, read before anything is written; the bodies
-// the new file keeps are not read again, but for their edges.
-ReplacedRegions RegionsBefore(BufferedFile& file, const TagSave& save, const SavePlan& plan) {
-    ReplacedRegions old;
-    const std::uint64_t headEnd =
-        plan.outcome == SavePlan::Outcome::Move ? plan.tagEnd : plan.tag.size();
-    old.kept = KeptBodies(save, headEnd);
-    old.head.resize(static_cast<std::size_t>(headEnd));
-    std::uint64_t at = 0;
-    for (std::size_t i = 0; i <= old.kept.size(); ++i) {
-        constexpr std::uint64_t edge = ReplacedRegions::Kept::kEdge;
-        const std::uint64_t to = i < old.kept.size() ? old.kept[i].oldAt + edge : headEnd;
-        file.Seek(at);
-        if (file.Read(old.head.data() + at, to - at) != to - at)
-            throw CFileExceptionEx(EIO, u"");
-        at = i < old.kept.size() ? old.kept[i].oldAt + old.kept[i].length - edge : to;
-    }
-    old.tail = ReadRange(file, plan.keep, plan.oldSize);
-    old.newHeadSize = plan.tag.size();
-    old.newTailSize = plan.id3v1Record.size();
-    return old;
-}
-
 // Write-ahead: the old ends are in the history before the file changes.
 bool Recorded(BufferedFile& file, const TagSave& save, const SavePlan& plan, SaveRecorder* recorder,
               std::u16string& why) {
@@ -147,13 +111,13 @@ bool Recorded(BufferedFile& file, const TagSave& save, const SavePlan& plan, Sav
 
 // The new file beside the old one; false when none can be created in that folder.
 bool WriteReplacement(BufferedFile& file, const std::u16string& path, const SavePlan& plan,
-                      FileIdentity& written) {
+                      const UnsetBytes& tag, FileIdentity& written) {
     const auto replacement = FileReplacement::Begin(path, file);
     if (!replacement) {
         return false;
     }
     BufferedFile& out = replacement->File();
-    out.Write(plan.tag.data(), plan.tag.size());
+    out.Write(tag.data(), tag.size());
     CopyRange(file, plan.tagEnd, plan.keep - plan.tagEnd, out);
     out.Write(plan.id3v1Record.data(), plan.id3v1Record.size());
     out.Flush();
@@ -169,13 +133,15 @@ bool WriteReplacement(BufferedFile& file, const std::u16string& path, const Save
 
 // Moving the audio is only ever done through a replacement file: inside the file itself an
 // interruption would leave neither the old file nor the new one.
-Carried CarryOut(BufferedFile& file, const std::u16string& path, const SavePlan& plan,
+Carried CarryOut(BufferedFile& file, const TagSave& save, const SavePlan& plan,
                  FileIdentity& identity) {
+    const std::u16string& path = save.path;
+    const UnsetBytes tag = LayOutTag(file, save, plan);
     switch (plan.outcome) {
         case SavePlan::Outcome::Refused:
             return Carried::Refused;
         case SavePlan::Outcome::InPlace:
-            RewriteInPlace(file, plan);
+            RewriteInPlace(file, plan, tag);
             if (!plan.ChangesNothing()) {
                 identity = IdentityAfterWrite(file, path, identity);
             }
@@ -184,8 +150,8 @@ Carried CarryOut(BufferedFile& file, const std::u16string& path, const SavePlan&
         case SavePlan::Outcome::Move:
             // The old file was only read, so closing it (which ends the lock, after the
             // rename) cannot lose anything, and the destructor does it.
-            return WriteReplacement(file, path, plan, identity) ? Carried::Saved
-                                                                : Carried::FolderNotWritable;
+            return WriteReplacement(file, path, plan, tag, identity) ? Carried::Saved
+                                                                     : Carried::FolderNotWritable;
     }
     return Carried::Refused;
 }
@@ -234,7 +200,7 @@ PendingTags::PendingTags(const TagSave& save, EngineContext& context)
         }
         at.plan = PlanSave(ReadFacts(at.file), save);
         at.refusal = at.plan->refusal;
-        TakeStoredBodies(at.file, save, *at.plan);
+        HoldStoredBodies(at.file, save, *at.plan);
         if (!Recorded(at.file, save, *at.plan, context.recorder, at.refusal))
             at.carried = Carried::NotRecorded;
         else
@@ -248,7 +214,7 @@ PendingTags::PendingTags(const TagSave& save, EngineContext& context)
 PendingTags::~PendingTags() = default;
 
 std::uint64_t PendingTags::HeldBytes() const {
-    return state_->plan ? state_->plan->tag.size() : 0;
+    return state_->save.id3v2Frames ? state_->save.id3v2Frames->size() : 0;
 }
 
 bool PendingTags::Finish(EngineContext& context, TagSaveOutcome* outcome,
@@ -272,7 +238,7 @@ bool PendingTags::Finish(EngineContext& context, TagSaveOutcome* outcome,
         at.refusal = *notRecorded;
     } else if (at.step == State::Step::Ready) {
         try {
-            at.carried = CarryOut(at.file, path, *at.plan, *at.identity);
+            at.carried = CarryOut(at.file, at.save, *at.plan, *at.identity);
             if (at.carried == Carried::Saved && context.recorder != nullptr)
                 context.recorder->AfterWrite(path, *at.identity);
             if (at.carried == Carried::Saved && outcome != nullptr)

@@ -46,7 +46,7 @@ class PendingTags {
     PendingTags(const PendingTags&) = delete;
     PendingTags& operator=(const PendingTags&) = delete;
 
-    // The bytes held until Finish (the new tag of a save that moves the audio).
+    // The bytes held until Finish (the new tag's frames, but for the bodies left in the file).
     std::uint64_t HeldBytes() const;
     // `notRecorded`, when given, says why the recorder could not keep the old ends after all:
     // the file is then refused as for a failed record.

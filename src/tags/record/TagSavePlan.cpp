@@ -65,8 +65,7 @@ void PlanStrip(std::optional<std::uint64_t> oldEnd, std::uint64_t limit, SavePla
 
 void PlanWrite(std::optional<std::uint64_t> oldEnd, std::uint64_t limit, const TagSave& save,
                SavePlan& plan) {
-    const std::span<const std::uint8_t> frames = *save.id3v2Frames;
-    const std::uint64_t bodySize = frames.size();
+    const std::uint64_t bodySize = save.FramesSize();
     std::uint64_t padding = 0;
     if (oldEnd && *oldEnd > limit) {
         // The declared size runs past the end or into the ID3v1 record: rewriting in place
@@ -87,12 +86,9 @@ void PlanWrite(std::optional<std::uint64_t> oldEnd, std::uint64_t limit, const T
         plan.outcome = SavePlan::Outcome::Refused;
         return;
     }
-    const auto header =
+    plan.tagHeader =
         EncodeTagHeader(save.id3v2Version, static_cast<std::uint32_t>(bodySize + padding));
-    plan.tag.reserve(static_cast<std::size_t>(kTagHeaderSize + bodySize + padding));
-    plan.tag.assign(header.begin(), header.end());
-    plan.tag.insert(plan.tag.end(), frames.begin(), frames.end());
-    plan.tag.resize(plan.tag.size() + static_cast<std::size_t>(padding), 0);
+    plan.tagSize = kTagHeaderSize + bodySize + padding;
 }
 
 }  // namespace
@@ -104,6 +100,13 @@ void TagSave::WriteId3v1(const Id3v1Tag& tag, const text::CodePage& codePage, bo
     }
     id3v1 = Id3v1Action::Write;
     id3v1Record = EncodeId3v1(tag, codePage);
+}
+
+std::uint64_t TagSave::FramesSize() const {
+    std::uint64_t size = id3v2Frames ? id3v2Frames->size() : 0;
+    for (const StoredSplice& splice : storedSplices)
+        size += splice.body->length;
+    return size;
 }
 
 SavePlan PlanSave(const FileFacts& facts, const TagSave& save) {

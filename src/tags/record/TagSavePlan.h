@@ -45,11 +45,13 @@ struct TagSave {
     Id3v1Record id3v1Record{};  // for Id3v1Action::Write
     // Remove the ID3v2 tag; takes precedence over id3v2Frames.
     bool stripId3v2 = false;
-    // The serialised frames of the new ID3v2 tag; none leaves the ID3v2 tag as it is.
+    // The serialised frames of the new ID3v2 tag, but for the bodies left in the file; none
+    // leaves the ID3v2 tag as it is.
     std::optional<std::vector<std::uint8_t>> id3v2Frames;
     std::uint8_t id3v2Version = 3;
-    // Where in id3v2Frames bodies left in the file go: SaveTags copies them in from the
-    // file once it has passed the changed-on-disk check.
+    // Where the bodies left in the file go in the frames (in order; `at` counts the bodies
+    // before it): SaveTags copies them in from the file as it writes the tag, once the file
+    // has passed the changed-on-disk check.
     std::vector<StoredSplice> storedSplices;
     // Every body the record's load left in the file: when the ID3v2 tag is rewritten or
     // stripped, SaveTags reads those the new tag does not hold into memory before anything
@@ -62,6 +64,8 @@ struct TagSave {
     bool ChangesSomething() const {
         return id3v1 != Id3v1Action::Leave || stripId3v2 || id3v2Frames.has_value();
     }
+    // The size of the new tag's frames, the bodies left in the file included.
+    std::uint64_t FramesSize() const;
 };
 
 // The file a save produces, described against the old one. The ID3v1 step comes first:
@@ -78,12 +82,17 @@ struct SavePlan {
     std::uint64_t oldSize = 0;
     std::uint64_t keep = 0;
     std::vector<std::uint8_t> id3v1Record;  // empty: no record at the end
-    std::vector<std::uint8_t> tag;
+    // The new ID3v2 tag (none when tagSize is 0): this header, the save's frames, then zero
+    // bytes of padding up to tagSize. The writer lays it out only as it writes it, so that a
+    // group of planned saves does not hold every file's covers.
+    std::array<std::uint8_t, kTagHeaderSize> tagHeader{};
+    std::uint64_t tagSize = 0;
     std::uint64_t tagEnd = 0;
 
     std::uint64_t IntermediateSize() const { return keep + id3v1Record.size(); }
     bool ChangesNothing() const {
-        return outcome == Outcome::InPlace && keep == oldSize && id3v1Record.empty() && tag.empty();
+        return outcome == Outcome::InPlace && keep == oldSize && id3v1Record.empty() &&
+               tagSize == 0;
     }
 };
 
