@@ -29,64 +29,63 @@ std::optional<RecordDelta> RecordDelta::Between(RecordState before, Mp3File& rec
     delta.record_ = &record;
     delta.front_ = std::uint32_t(front);
     delta.back_ = std::uint32_t(back);
-    delta.before_.frames.assign(std::make_move_iterator(before.frames.begin() + long(front)),
-                                std::make_move_iterator(before.frames.end() - long(back)));
+    delta.before_ = FrameRun({std::make_move_iterator(before.frames.begin() + long(front)),
+                              std::make_move_iterator(before.frames.end() - long(back))});
+    std::vector<std::unique_ptr<const Id3v2Frame>> after;
     for (std::size_t i = front; i + back < now.size(); ++i)
-        delta.after_.frames.push_back(CloneFrame(*now[i]));
+        after.push_back(CloneFrame(*now[i]));
+    delta.after_ = FrameRun(std::move(after));
     delta.listChangedBefore_ = before.frameListChanged;
     delta.listChangedAfter_ = record.V2().FrameListChanged();
     if (!sameRest) {
-        delta.before_.rest =
-            std::make_unique<const Rest>(Rest{std::move(before.v1), std::move(before.name),
-                                              before.removeV1Pending, before.removeV2Pending});
-        delta.after_.rest = std::make_unique<const Rest>(
-            Rest{record.V1(), record.Name(), record.RemoveV1Pending(), record.RemoveV2Pending()});
+        delta.rests_ = std::make_unique<const Rests>(Rests{
+            {std::move(before.v1), std::move(before.name), before.removeV1Pending,
+             before.removeV2Pending},
+            {record.V1(), record.Name(), record.RemoveV1Pending(), record.RemoveV2Pending()}});
     }
     return delta;
 }
 
 bool RecordDelta::Holds(bool after) const {
-    const Side& side = Of(after);
+    const FrameRun& side = FramesOf(after);
     const FrameList& now = record_->V2().Frames();
-    if (now.size() != front_ + side.frames.size() + back_ ||
+    if (now.size() != front_ + side.Size() + back_ ||
         record_->V2().FrameListChanged() != (after ? listChangedAfter_ : listChangedBefore_))
         return false;
-    for (std::size_t i = 0; i < side.frames.size(); ++i) {
-        if (!SameFrame(*side.frames[i], *now[front_ + i]))
+    for (std::size_t i = 0; i < side.Size(); ++i) {
+        if (!SameFrame(side.At(i), *now[front_ + i]))
             return false;
     }
-    const Rest* rest = side.rest.get();
+    const Rest* rest = RestOf(after);
     return rest == nullptr || (SameV1(rest->v1, record_->V1()) && rest->name == record_->Name() &&
                                rest->removeV1 == record_->RemoveV1Pending() &&
                                rest->removeV2 == record_->RemoveV2Pending());
 }
 
 void RecordDelta::PutBack(bool after) const {
-    const Side& side = Of(after);
-    const Side& other = Of(!after);
+    const FrameRun& side = FramesOf(after);
     FrameList& frames = record_->V2().MutableFrames();
     const auto first = frames.begin() + long(front_);
-    frames.erase(first, first + long(other.frames.size()));
+    frames.erase(first, first + long(FramesOf(!after).Size()));
     std::vector<std::unique_ptr<Id3v2Frame>> copies;
-    copies.reserve(side.frames.size());
-    for (const auto& frame : side.frames)
-        copies.push_back(CloneFrame(*frame));
+    copies.reserve(side.Size());
+    for (std::size_t i = 0; i < side.Size(); ++i)
+        copies.push_back(CloneFrame(side.At(i)));
     frames.insert(frames.begin() + long(front_), std::make_move_iterator(copies.begin()),
                   std::make_move_iterator(copies.end()));
     record_->V2().SetFrameListChanged(after ? listChangedAfter_ : listChangedBefore_);
-    if (const Rest* rest = side.rest.get()) {
+    if (const Rest* rest = RestOf(after)) {
         record_->V1() = rest->v1;
         record_->RestorePending(rest->name, rest->removeV1, rest->removeV2);
     }
 }
 
 std::size_t RecordDelta::MemoryBytes() const {
-    std::size_t bytes = sizeof(RecordDelta);
-    for (const Side* side : {&before_, &after_}) {
-        for (const auto& frame : side->frames)
-            bytes += sizeof(frame) + FrameMemory(*frame);
-        if (side->rest)
-            bytes += sizeof(Rest) + side->rest->name.size() * sizeof(char16_t);
+    std::size_t bytes = sizeof(RecordDelta) + before_.MemoryBytes() + after_.MemoryBytes();
+    if (rests_) {
+        bytes += sizeof(Rests);
+        for (const Rest* rest : {&rests_->before, &rests_->after})
+            bytes += rest->name.size() * sizeof(char16_t);
     }
     return bytes;
 }

@@ -5,8 +5,8 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
+#include "edit/FrameRun.h"
 #include "tags/record/RecordState.h"
 
 namespace velmora {
@@ -39,18 +39,24 @@ class RecordDelta {
         bool removeV1 = false;
         bool removeV2 = false;
     };
-    struct Side {
-        std::vector<std::unique_ptr<const Id3v2Frame>> frames;
-        std::unique_ptr<const Rest> rest;
+    // Both sides' rest or neither, in one block.
+    struct Rests {
+        Rest before;
+        Rest after;
     };
 
-    const Side& Of(bool after) const { return after ? after_ : before_; }
+    const FrameRun& FramesOf(bool after) const { return after ? after_ : before_; }
+    const Rest* RestOf(bool after) const {
+        return rests_ ? (after ? &rests_->after : &rests_->before) : nullptr;
+    }
 
+    // One entry is kept for each record an action changed, so its size counts that often.
     Mp3File* record_ = nullptr;
     std::uint32_t front_ = 0;
     std::uint32_t back_ = 0;
-    Side before_;
-    Side after_;
+    FrameRun before_;
+    FrameRun after_;
+    std::unique_ptr<const Rests> rests_;
     bool listChangedBefore_ = false;
     bool listChangedAfter_ = false;
 };
