@@ -83,6 +83,8 @@ std::vector<Mp3File*> EditJournal::Commit() {
     changed.reserve(action.changes.size());
     for (const RecordDelta& delta : action.changes)
         changed.push_back(delta.Record());
+    // The budget counts one slot a change: the room the list grew into beyond that goes.
+    action.changes.shrink_to_fit();
     if (!changed.empty() && !Keep(std::move(action)))
         changed.clear();
     return changed;

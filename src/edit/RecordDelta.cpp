@@ -85,7 +85,7 @@ std::size_t RecordDelta::MemoryBytes() const {
     if (rests_) {
         bytes += sizeof(Rests);
         for (const Rest* rest : {&rests_->before, &rests_->after})
-            bytes += rest->name.size() * sizeof(char16_t);
+            bytes += rest->name.size() * sizeof(char16_t) + rest->v1.HeapBytes();
     }
     return bytes;
 }

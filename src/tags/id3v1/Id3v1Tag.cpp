@@ -24,6 +24,15 @@ Id3v1Tag::Values& Id3v1Tag::MutableValues() {
     return *values_;
 }
 
+std::size_t Id3v1Tag::HeapBytes() const {
+    if (!values_)
+        return 0;
+    std::size_t bytes = sizeof(Values);
+    for (const std::u16string& text : values_->texts)
+        bytes += text.size() * sizeof(char16_t);
+    return bytes;
+}
+
 const std::u16string& Id3v1Tag::Text(std::size_t index) const {
     static const std::u16string kNone;
     if (index >= kTextCount)

@@ -48,6 +48,8 @@ class Id3v1Tag {
     void SetLoaded(const RecordBytes& record) { MutableValues().loaded = record; }
     // The file had an ID3v1 tag, or the user gave one a value.
     bool Exists() const { return Loaded() != nullptr || !IsEmpty(); }
+    // What the values beside the tag object hold on the heap (the journal's budget counts it).
+    std::size_t HeapBytes() const;
 
   private:
     struct Values {
