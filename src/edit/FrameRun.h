@@ -16,11 +16,6 @@ class FrameRun {
   public:
     FrameRun() = default;
     explicit FrameRun(std::vector<std::unique_ptr<const Id3v2Frame>> frames);
-    FrameRun(FrameRun&& other) noexcept;
-    FrameRun& operator=(FrameRun&& other) noexcept;
-    FrameRun(const FrameRun&) = delete;
-    FrameRun& operator=(const FrameRun&) = delete;
-    ~FrameRun() { Free(); }
 
     std::size_t Size() const { return size_; }
     const Id3v2Frame& At(std::size_t index) const { return size_ == 1 ? *one_ : *many_[index]; }
@@ -28,15 +23,8 @@ class FrameRun {
     std::size_t MemoryBytes() const;
 
   private:
-    // Moves other's frames in; this run must be empty.
-    void Take(FrameRun& other) noexcept;
-    void Free() noexcept;
-
-    // One frame is owned directly; more through a list of pointers of their own.
-    union {
-        const Id3v2Frame* one_ = nullptr;
-        const Id3v2Frame** many_;
-    };
+    std::unique_ptr<const Id3v2Frame> one_;
+    std::unique_ptr<std::unique_ptr<const Id3v2Frame>[]> many_;  // two frames or more
     std::uint32_t size_ = 0;
 };
 
