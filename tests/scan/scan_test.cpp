@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "scan/BackgroundWorker.h"
@@ -277,12 +278,11 @@ TEST_F(ScanTest, LoaderStopsAfterTheFileAtHandKeepingWhatItLoaded) {
     loader->Stop();
     gate.open.count_down();
     loader->Join();
-    EXPECT_FALSE(loader->IsRunning());
-    EXPECT_EQ(doneCalls, 1);
-    EXPECT_EQ(loader->Records().Size(), 1u);
-    EXPECT_EQ(loader->Progress().done, 1u);
-    EXPECT_EQ(loader->Progress().failed, 1u);
-    EXPECT_EQ(loader->Records().All()[0]->Status(), LoadStatus::Failed);
+    // Running, done calls, records, files done and failed, and the one record's status.
+    EXPECT_EQ(std::tuple(loader->IsRunning(), doneCalls.load(), loader->Records().Size(),
+                         loader->Progress().done, loader->Progress().failed,
+                         loader->Records().All().at(0)->Status()),
+              std::tuple(false, 1, 1u, 1u, 1u, LoadStatus::Failed));
 }
 
 TEST_F(ScanTest, DestroyingALoaderMidLoadDoesNotWaitForTheWalk) {

@@ -22,7 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace names = settings;
-using Entries = std::vector<std::u16string>;
 
 fs::path WriteText(const fs::path& file, const std::string& text) {
     fs::create_directories(file.parent_path());
@@ -41,9 +40,8 @@ std::string Dump(const SettingsKey& key, std::initializer_list<std::string_view>
         out += key.ReadBool(name, true) ? " T" : " F";
         out += key.ReadBool(name, false) ? "T '" : "F '";
         out += text::ToUtf8(key.ReadString(name)) + "' [";
-        for (const std::u16string& entry : key.ReadList(name)) {
+        for (const std::u16string& entry : key.ReadList(name))
             out += text::ToUtf8(entry) + ";";
-        }
         out += "]\n";
     }
     return out;
@@ -59,19 +57,13 @@ class SettingsTest : public ::testing::Test {
         EXPECT_TRUE(result.notice.empty());
         return std::move(result.store);
     }
-    std::unique_ptr<SettingsStore> OpenWith(const std::string& toml) {
-        WriteText(file_, toml);
-        return OpenStore();
-    }
 
     // The texts of the files beside the settings file named "settings.toml.broken-...".
     std::vector<std::string> BrokenCopies() const {
         std::vector<std::string> texts;
-        for (const auto& entry : fs::directory_iterator(file_.parent_path())) {
-            if (entry.path().filename().string().starts_with("settings.toml.broken-")) {
+        for (const auto& entry : fs::directory_iterator(file_.parent_path()))
+            if (entry.path().filename().string().starts_with("settings.toml.broken-"))
                 texts.push_back(ScratchDirectory::ReadFile(entry.path()));
-            }
-        }
         std::sort(texts.begin(), texts.end());
         return texts;
     }
@@ -79,9 +71,8 @@ class SettingsTest : public ::testing::Test {
     // Every path under the scratch folder with its size.
     std::vector<std::pair<fs::path, std::uintmax_t>> Tree() const {
         std::vector<std::pair<fs::path, std::uintmax_t>> tree;
-        for (const auto& entry : fs::recursive_directory_iterator(folder_)) {
+        for (const auto& entry : fs::recursive_directory_iterator(folder_))
             tree.emplace_back(entry.path(), entry.is_regular_file() ? entry.file_size() : 0);
-        }
         std::sort(tree.begin(), tree.end());
         return tree;
     }
@@ -127,8 +118,7 @@ TEST_F(SettingsTest, NamedReadOnlyOrUnfitFilesLeaveTheDiskAlone) {
     const fs::path large = WriteText(folder_ / "large.toml", std::string(1024 * 1024 + 1, '#'));
     const fs::path fits =
         WriteText(folder_ / "fits.toml", "Encoding = 1 #" + std::string(1024 * 1024 - 14, 'x'));
-    ASSERT_LE(fs::file_size(fits), 1024u * 1024u);
-    const char* notToml = "broken.toml\" is not a settings file (line 1";
+    const char* notToml = "\" is not a settings file (line 1";
     const struct {
         fs::path file;
         SettingsOpenOptions options;
@@ -139,11 +129,11 @@ TEST_F(SettingsTest, NamedReadOnlyOrUnfitFilesLeaveTheDiskAlone) {
         {broken, {.readOnly = true}, nullptr},
         {folder_ / "missing" / "settings.toml", {.named = true}, nullptr},
         {folder_ / "absent.toml", {.readOnly = true}, nullptr},
-        {"/dev/zero", {}, "Invalid argument"},
-        {file_, {}, "Is a directory"},
-        {fifo, {}, "Invalid argument"},
-        {large, {}, "File too large"},
-        {fits, {.named = true}, nullptr},
+        {"/dev/zero", {}, "\": Invalid argument"},
+        {file_, {}, "\": Is a directory"},
+        {fifo, {}, "\": Invalid argument"},
+        {large, {}, "\": File too large"},
+        {fits, {.readOnly = true}, nullptr},  // exactly 1 MiB
     };
     for (const auto& row : rows) {
         for (const bool named : {row.options.named, row.options.named || !row.options.readOnly}) {
@@ -154,9 +144,9 @@ TEST_F(SettingsTest, NamedReadOnlyOrUnfitFilesLeaveTheDiskAlone) {
             ASSERT_EQ(result.store == nullptr, row.error != nullptr) << result.error;
             EXPECT_EQ(result.refused, row.error != nullptr && named);
             if (!result.store) {
-                EXPECT_NE(result.error.find(row.error), std::string::npos) << result.error;
-                EXPECT_NE(result.error.find(row.file.string()), std::string::npos) << result.error;
-            } else if (row.file != fits) {
+                EXPECT_NE(result.error.find(row.file.string() + row.error), std::string::npos)
+                    << result.error;
+            } else {
                 // Kept for the run, never written.
                 result.store->Root().Write(names::kUse24, true);
                 EXPECT_TRUE(result.store->Root().Read(names::kUse24));
@@ -165,7 +155,6 @@ TEST_F(SettingsTest, NamedReadOnlyOrUnfitFilesLeaveTheDiskAlone) {
         }
     }
     EXPECT_FALSE(fs::exists("/dev/zero.lock"));
-    EXPECT_NE(SettingsStore::Open(fits).store, nullptr);
 }
 
 // The variables are left changed: no other test of this program reads them.
@@ -184,9 +173,8 @@ TEST(SettingsDefaultPath, UsesAnAbsoluteXdgConfigHomeElseHomeConfig) {
 // string, the empty list. A string ends at its first NUL; 259 UTF-16 units fit, 260 do not.
 TEST_F(SettingsTest, ReadEachTypeReadsOnlyItsOwnValues) {
     std::string pairs = "a";  // U+1F600 takes two UTF-16 units
-    for (int i = 0; i < 129; ++i) {
+    for (int i = 0; i < 129; ++i)
         pairs += "\U0001F600";
-    }
     const std::string a259(259, 'a');
     std::vector<std::pair<std::string, std::string>> rows = {
         {"0", "0 FF '' []"},
@@ -198,14 +186,14 @@ TEST_F(SettingsTest, ReadEachTypeReadsOnlyItsOwnValues) {
         {'"' + pairs + '"', "- TF '" + pairs + "' []"},
     };
     // Other types, numbers out of range, lists of no text or mixed types, texts too long.
+    using namespace std::string_literals;
     for (const std::string& toml :
-         {std::string("1.0"), std::string("true"), std::string("-1"), std::string("4294967296"),
-          std::string("1979-05-27"), std::string("{ a = \"x\" }"), std::string("[\"\", \"\"]"),
-          std::string("[\"a\", 1]"), '"' + a259 + "a\"", '"' + pairs + "a\""})
+         {"1.0"s, "true"s, "-1"s, "4294967296"s, "1979-05-27"s, "{ a = \"x\" }"s, "[\"\", \"\"]"s,
+          "[\"a\", 1]"s, '"' + a259 + "a\"", '"' + pairs + "a\""})
         rows.emplace_back(toml, "- TF '' []");
     for (const auto& [toml, expected] : rows) {
-        EXPECT_EQ(Dump(OpenWith("Recurse = " + toml + "\n")->Root(), {names::kRecurse.name}),
-                  expected + "\n");
+        WriteText(file_, "Recurse = " + toml + "\n");
+        EXPECT_EQ(Dump(OpenStore()->Root(), {names::kRecurse.name}), expected + "\n");
     }
 }
 
@@ -213,25 +201,22 @@ TEST_F(SettingsTest, ReadEachTypeReadsOnlyItsOwnValues) {
 // both. A string is stored up to its first NUL; a lone surrogate, which no TOML document can
 // hold, as U+FFFD, so the file stays readable. Reads are served from memory, never the disk.
 TEST_F(SettingsTest, WriteValuesSurviveReopening) {
-    const fs::path target = folder_ / "dotfiles" / "velmora.toml";
-    WriteText(target, "Recurse = \"yes\"\nXML = 5\n");
+    const fs::path target =
+        WriteText(file_.parent_path() / "dotfile.toml", "Recurse = \"yes\"\nXML = 5\n");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
-    fs::create_directories(file_.parent_path());
     fs::create_symlink(target, file_);
     const std::u16string tricky = u"C:\\a \"quoted\"\ttab\nline caf\u00e9 \U0001F600 '''";
-    {
-        auto store = OpenStore();
-        store->Root().WriteBool(names::kRecurse.name, false);  // replaces a value of another type
-        store->Root().WriteNumber(names::kEncoding.name, 4294967295u);
-        store->Root().WriteString(names::kBrowseDir, tricky);
-        store->Root().WriteString(names::kCodePage.name, std::u16string(u"/a\0b", 4));
-        store->Root().WriteString("Lone", u"/m\xDC80x");
-        store->Root().AddToList(names::kRenames, u"%artist - %title");
-        store->SubKey(names::kXmlKey).WriteNumber(names::kStructure2, 4);  // replaces XML = 5
-        store->SubKey(names::kXmlKey).WriteBool(names::kV2Title, false);
-        // The same name in the root is another value.
-        store->Root().WriteBool(names::kV2Title, true);
-    }
+    auto store = OpenStore();
+    store->Root().WriteBool(names::kRecurse.name, false);  // replaces a value of another type
+    store->Root().WriteNumber(names::kEncoding.name, 4294967295u);
+    store->Root().WriteString(names::kBrowseDir, tricky);
+    store->Root().WriteString(names::kCodePage.name, std::u16string(u"/a\0b", 4));
+    store->Root().WriteString("Lone", u"/m\xDC80x");
+    store->Root().AddToList(names::kRenames, u"%artist - %title");
+    store->SubKey(names::kXmlKey).WriteNumber(names::kStructure2, 4);  // replaces XML = 5
+    store->SubKey(names::kXmlKey).WriteBool(names::kV2Title, false);
+    // The same name in the root is another value.
+    store->Root().WriteBool(names::kV2Title, true);
     EXPECT_TRUE(fs::is_symlink(file_));
     EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     // The value names and types as another program or the user sees them in the file.
@@ -240,7 +225,7 @@ TEST_F(SettingsTest, WriteValuesSurviveReopening) {
                              "[XML]\nStructure2 = 4\nV2Title = 0\n", "\nV2Title = 1\n"}) {
         EXPECT_NE(text.find(line), std::string::npos) << text;
     }
-    const auto store = OpenStore();
+    store = OpenStore();
     const auto dump = [&] {
         return Dump(store->Root(), {names::kRecurse.name, names::kEncoding.name, names::kBrowseDir,
                                     names::kCodePage.name, "Lone", names::kRenames, names::kV2Title,
@@ -252,13 +237,9 @@ TEST_F(SettingsTest, WriteValuesSurviveReopening) {
                                  "- TF '' [%artist - %title;]\n1 TT '' []\n- TF '' []\n"
                                  "4 TT '' []\n0 FF '' []\n";
     EXPECT_EQ(dump(), expected);
-    WriteText(target, "Recurse = 1\nBrowseDir = \"/other\"\n");
+    fs::remove_all(file_.parent_path());
     EXPECT_EQ(dump(), expected);
-    fs::remove(target);
-    fs::remove(file_);
-    fs::remove(file_.parent_path() / "settings.toml.lock");
-    EXPECT_EQ(dump(), expected);
-    EXPECT_EQ(scratch_.Names(file_.parent_path()), std::vector<std::string>{});
+    EXPECT_FALSE(fs::exists(file_.parent_path()));  // reading made nothing
 }
 
 // Recent lists: an entry added moves last, case-sensitive; empty entries are dropped; a remove
@@ -277,88 +258,65 @@ TEST_F(SettingsTest, WriteRecentListOperations) {
     };
     for (const auto& [stored, action, expected] : rows) {
         SCOPED_TRACE(stored ? stored : "absent");
-        auto store = OpenWith(stored ? std::string("Renames = ") + stored + "\n" : "");
-        const std::u16string_view text = std::u16string_view(action).substr(1);
-        if (action[0] == u'+') {
-            store->Root().AddToList(names::kRenames, text);
-        } else {
-            store->Root().RemoveFromList(names::kRenames, text);
-        }
-        const std::string line = std::string("- TF '' [") + expected + "]\n";
-        EXPECT_EQ(Dump(store->Root(), {names::kRenames}), line);
-        EXPECT_EQ(Dump(OpenStore()->Root(), {names::kRenames}), line);
+        WriteText(file_, stored ? std::string("Renames = ") + stored + "\n" : "");
+        auto store = OpenStore();
+        const auto change =
+            action[0] == u'+' ? &SettingsKey::AddToList : &SettingsKey::RemoveFromList;
+        (store->Root().*change)(names::kRenames, std::u16string_view(action).substr(1));
+        EXPECT_EQ(Dump(store->Root(), {names::kRenames}),
+                  std::string("- TF '' [") + expected + "]\n");
     }
 }
 
-// Each child process opens its own store on the same file and writes values nobody else
-// writes, plus entries of one shared list; all start when the parent closes the pipe. Within a
-// child two threads share the store, as the loader and the interface threads do.
+// Each child process opens its own store on the same file and adds its own entries to one
+// shared list from two threads, as the loader and the interface threads share a store; all
+// start when the parent closes the pipe.
 TEST_F(SettingsTest, ProcessesAndThreadsWritingAtOnceKeepEachOthersValues) {
     ASSERT_NE(OpenStore(), nullptr);  // the file exists before the race starts
     int start[2];
     ASSERT_EQ(::pipe(start), 0);
-    std::vector<pid_t> children;
-    Entries expected;
     for (int writer = 0; writer < 4; ++writer) {
-        for (int index = 0; index < 20; ++index) {
-            expected.push_back(u"W" + text::FromUtf8(std::to_string(writer * 100 + index)));
-        }
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
+        if (::fork() == 0) {  // a failed fork shows as a child the parent never reaps
             ::close(start[1]);
             char byte;
             (void)::read(start[0], &byte, 1);
             const auto store = SettingsStore::Open(file_).store;
-            const Entries mine(expected.end() - 20, expected.end());
-            std::thread lists([&] {
-                for (int index = 0; store && index < 20; ++index) {
-                    store->Root().AddToList(names::kRegExps, mine[index]);
+            const auto add = [&](int first) {
+                for (int n = first; store && n < first + 40; n += 2) {
+                    store->Root().AddToList(names::kRegExps,
+                                            u"W" + text::FromUtf8(std::to_string(n)));
                 }
-            });
-            for (int index = 0; store && index < 20; ++index) {
-                store->SubKey(names::kXmlKey)
-                    .WriteNumber(text::ToUtf8(mine[index]),
-                                 static_cast<std::uint32_t>(writer * 100 + index));
-            }
-            lists.join();
+            };
+            std::thread other(add, writer * 100 + 1);
+            add(writer * 100);
+            other.join();
             ::_exit(store ? 0 : 1);
         }
-        children.push_back(child);
     }
     ::close(start[0]);
     ::close(start[1]);
-    for (const pid_t child : children) {
+    for (int writer = 0; writer < 4; ++writer) {
         int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_GT(::wait(&status), 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    const auto store = OpenStore();
-    Entries list = store->Root().ReadList(names::kRegExps);
+    // 40 distinct entries from each writer, and only writers add entries.
+    auto list = OpenStore()->Root().ReadList(names::kRegExps);
     std::sort(list.begin(), list.end());
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(list, expected);
-    for (const std::u16string& name : expected) {
-        std::uint32_t number = 0;
-        EXPECT_TRUE(store->SubKey(names::kXmlKey).ReadNumber(text::ToUtf8(name), number));
-        EXPECT_EQ(u"W" + text::FromUtf8(std::to_string(number)), name);
-    }
+    EXPECT_EQ(std::unique(list.begin(), list.end()) - list.begin(), 160);
 }
 
 // A name iconv does not know must not leave the run without a code page.
 TEST(ActiveCodePage, TheSettingNamesTheCodePageAndAnUnknownNameFallsBack) {
-    const std::tuple<const char16_t*, const char*, std::u16string_view> rows[] = {
-        {u"", "CP1252", u""},
-        {u"ISO-8859-2", "ISO-8859-2", u""},
-        {u"NO-SUCH", "CP1252", u"unknown code page NO-SUCH, using CP1252"}};
-    for (const auto& [setting, expected, notice] : rows) {
-        testing::FakeSettingsKey settings;
+    testing::FakeSettingsKey settings;
+    std::string chosen;  // the page's name and the notice, for each setting
+    for (const char16_t* setting : {u"", u"ISO-8859-2", u"NO-SUCH"}) {
         settings.WriteString(names::kCodePage.name, setting);
         const ActiveCodePage active = ChooseCodePage(settings);
-        ASSERT_NE(active.codePage, nullptr) << expected;
-        EXPECT_EQ(active.codePage->Name(), expected);
-        EXPECT_EQ(active.notice, notice) << expected;
+        chosen += active.codePage->Name() + " '" + text::ToUtf8(active.notice) + "'\n";
     }
+    EXPECT_EQ(chosen,
+              "CP1252 ''\nISO-8859-2 ''\nCP1252 'unknown code page NO-SUCH, using CP1252'\n");
 }
 
 }  // namespace
