@@ -37,7 +37,6 @@ const struct {
     {"id3lib/jules-badtag.mp3", "3 5|TPE1=No Artist|TIT2=Jules"},
     {"id3lib/jules-goodtag.mp3", "3 5|TYER=1999|TALB=No Album|TPE1=No Artist|TIT2=Jules",
      "@126 L3/44100 128 4s - 0"},  // 128, 4.73 s
-    {"id3lib/thatspot.mp3", "3 49|TCON=Blues|TPE1=Carey Bell|TIT2=That Spot Right There"},
     {"mutagen/apev2-lyricsv2.mp3", "4 7|TIT2=A song   |TPE1=Auth|TCON=35",
      "@1280 L3/44100 192 210s Info 8076"},  // 192: "Info" behind a CRC
     {"mutagen/audacious-trailing-id32-apev2.mp3", "absent 0 0",
