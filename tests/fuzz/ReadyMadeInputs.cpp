@@ -6,22 +6,15 @@ namespace velmora::fuzz {
 namespace {
 
 using namespace std::literals;
-using testing::B;
-using testing::Bytes;
-using testing::Cat;
-using testing::Deflate;
-using testing::Frame;
-using testing::Frame22;
-using testing::Tag;
-using testing::TextBody;
+using namespace velmora::testing;
 
 // MPEG-1 Layer III frames, 128 kbit/s, 44.1 kHz, stereo.
 Bytes Audio(std::size_t count) {
-    return testing::Frames(testing::FrameShape{.channelMode = 0}, count);
+    return Frames(FrameShape{.channelMode = 0}, count);
 }
 
 Bytes Id3v1(const std::string& title, char track) {
-    return B(testing::AsBytes(testing::RecordWith({{3, title}, {93, "1999"}, {126, {track, 17}}})));
+    return B(AsBytes(RecordWith({{3, title}, {93, "1999"}, {126, {track, 17}}})));
 }
 
 // A tag that claims 2^28 - 1 bytes (the most a synchsafe size holds) holding a frame that
@@ -50,13 +43,13 @@ void AddMp3Inputs(std::vector<NamedInput>& inputs) {
     }
     // The first frame carries a Xing header (frame and byte counts) after its side information.
     Bytes xing = Audio(3);
-    testing::PutXing(xing, 36, "Xing", 3, 100, 0xA2EC);
+    PutXing(xing, 36, "Xing", 3, 100, 0xA2EC);
     // Well-formed tags of each version, with the frames the editor shows.
     const Bytes v23 =
         Cat({Frame("TIT2", TextBody("Title")), Frame("TRCK", TextBody("05/12")),
              Frame("TCON", TextBody("(17)Rock")), Frame("COMM", B("\0eng\0A comment"sv)),
              Frame("APIC", B("\0image/png\0\3cover\0\x89PNG...."sv)),
-             Frame("TXXX", Cat({{1}, testing::Utf16(u"desc"), {0, 0}, testing::Utf16(u"v")}))});
+             Frame("TXXX", Cat({{1}, Utf16(u"desc"), {0, 0}, Utf16(u"v")}))});
     const Bytes v24 =
         Cat({Frame("TIT2", B("\3Gr\xC3\xBC\xC3\x9F"sv), 4), Frame("TDRC", TextBody("2001"), 4),
              Frame("TPE1", {0, 'A', 0xFF, 0, 'B'}, 4, 0x02)});

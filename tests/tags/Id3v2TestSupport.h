@@ -89,6 +89,13 @@ inline Bytes Deflate(const Bytes& plain) {
     return out;
 }
 
+// The size `plain` inflates to (synchsafe in ID3v2.4), then its zlib data: a compressed body.
+inline Bytes Compressed(const Bytes& plain, std::uint8_t version) {
+    const auto size = static_cast<std::uint32_t>(plain.size());
+    const auto length = version == 4 ? MakeSynchsafe32(size) : MakeBigEndian32(size);
+    return Cat({Bytes(length.begin(), length.end()), Deflate(plain)});
+}
+
 inline Bytes TextBody(std::string_view latin1) {
     return Cat({{0}, B(latin1)});
 }

@@ -43,12 +43,6 @@ Bytes Unsynchronised(const Bytes& body) {
     return out;
 }
 
-// An ID3v2.3 compressed body: the inflated size, then zlib data.
-Bytes Compressed(const Bytes& body) {
-    const auto length = MakeBigEndian32(static_cast<std::uint32_t>(body.size()));
-    return Cat({Bytes(length.begin(), length.end()), Deflate(body)});
-}
-
 // Files holding bodies a load leaves in the file, in each way they are stored, before audio.
 std::vector<std::pair<std::string, Bytes>> GeneratedFiles() {
     const Bytes cover = Picture(90 * 1024, 1), title = TextBody("Old");
@@ -66,7 +60,7 @@ std::vector<std::pair<std::string, Bytes>> GeneratedFiles() {
         {"unsynchronised24.mp3",
          Tag(4, Cat({Frame("TIT2", title, 4), Frame("APIC", Unsynchronised(front), 4, 0x02)}))},
         {"compressed23.mp3",
-         Tag(3, Cat({Frame("TIT2", title), Frame("APIC", Compressed(front), 3, 0x80)}))},
+         Tag(3, Cat({Frame("TIT2", title), Frame("APIC", Compressed(front, 3), 3, 0x80)}))},
         {"pic22.mp3", Tag(2, Cat({Frame22("TT2", title),
                                   Frame22("PIC", Cat({{0}, B("JPG"), {3}, B("d"), {0}, cover}))}))},
         // Unsynchronised as a whole: the frames are read from a decoded copy, so stay in memory.

