@@ -43,6 +43,23 @@ QStringList EnabledMenuItems(QMainWindow& window) {
     return enabled;
 }
 
+// The texts of the context menu opened on `row`; none when no menu opens.
+QStringList ContextMenuOn(ui::FileListView& view, int row) {
+    auto shown = std::make_shared<QStringList>();
+    const QPoint at = view.visualRect(view.model()->index(row, 0)).center();
+    QTimer::singleShot(100, [shown] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions())
+                *shown << action->text();
+            menu->close();
+        }
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, view.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view.viewport(), &event);
+    QTest::qWait(150);
+    return *shown;
+}
+
 // Marks both songs for the removal of their ID3v1 tags and turns b.mp3 into a folder: its
 // save fails, a.mp3's does not.
 void BreakSecondSave(WindowFixture& fixture) {
@@ -79,8 +96,8 @@ class MainWindowTest : public QObject {
         }
     }
 
-    // Loaded, a row shows its cells; a marked row turns red (or shows its icon, as the
-    // preferences say) until it is saved.
+    // Loaded, a row shows its cells; the context menu opens on a selected row only; a marked
+    // row turns red (or shows its icon, as the preferences say) until it is saved.
     void loadMarkAndSave() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
@@ -92,6 +109,11 @@ class MainWindowTest : public QObject {
             cells << fixture.CellText(1, column);
         QCOMPARE(cells.mid(0, 10), QStringList({"b.mp3", "10", "Banana", "alpha", "gamma", "2001",
                                                 "96", fixture.SongsText(), "Jazz", "62:05"}));
+        fixture.Select({"a.mp3"});
+        QVERIFY(ContextMenuOn(window.List(), 1).isEmpty());
+        const QStringList menu = ContextMenuOn(window.List(), 0);
+        QVERIFY(menu.contains("Remove ID3v&1") && menu.contains("E&xplore Directory"));
+
         QVERIFY(fixture.Remove({"c.mp3"}, QStringLiteral("Remove ID3v&1"))->shown);
         QCOMPARE(proxy.index(2, 0).data(Qt::ForegroundRole).value<QColor>(), ui::kUpdatedText);
         QVERIFY(!proxy.index(1, 0).data(Qt::ForegroundRole).isValid());
