@@ -5,6 +5,7 @@
 #include "batch/RenameCommand.h"
 #include "batch/RenamePattern.h"
 #include "batch/TrackNumbering.h"
+#include "export/CsvImport.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
 #include "support/ScratchDirectory.h"
@@ -53,6 +54,15 @@ class BatchTest : public ::testing::Test {
     std::vector<std::unique_ptr<Mp3File>> files_;
     std::vector<Mp3File*> batch_;
 };
+
+// Each edit as "file column value|".
+std::u16string Dump(const std::vector<batch::CellEdit>& edits) {
+    std::u16string text;
+    for (const batch::CellEdit& edit : edits)
+        text += edit.record->Name() + u" " + std::u16string(ColumnInfoOf(edit.column).header) +
+                u" " + edit.value + u"|";
+    return text;
+}
 
 Bytes With(const char* id, const char* text) {
     return Tag(3, Text(id, text));
@@ -120,6 +130,49 @@ TEST_F(BatchTest, CellPlanInPartsCountsRecordsAndEndsAsTheWholePlan) {
     ASSERT_EQ(whole.refusals.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i)
         EXPECT_EQ(MessageText(parts.refusals[i], u" "), MessageText(whole.refusals[i], u" "));
+}
+
+// One line pasted goes to every row, else line i to row i, its fields to the columns in turn
+// (those beyond them dropped); another count of lines fits no selection (PasteFits).
+TEST_F(BatchTest, PasteGivesOneLineToEveryRowOrALineToEachRow) {
+    AddFile("a.mp3");
+    AddFile("b.mp3");
+    const Column columns[] = {Column::Artist, Column::Album};
+    const std::pair<std::vector<Texts>, const char16_t*> rows[] = {
+        {{{u"One", u"Two", u"gone"}},
+         u"a.mp3 Artist One|a.mp3 Album Two|b.mp3 Artist One|b.mp3 Album Two|"},
+        {{{u"x"}, {u"y"}}, u"a.mp3 Artist x|b.mp3 Artist y|"},
+        {{{u"1"}, {u"2"}, {u"3"}}, u""}};
+    for (const auto& [lines, edits] : rows)
+        EXPECT_EQ(Dump(batch::PasteEdits(batch_, columns, lines)), edits);
+}
+
+// A row imported matches the record at its path, else the one record of its file name; rows
+// that match none are named; the file's facts (Bitrate) are not imported. A header or a row
+// that does not fit refuses the whole document.
+TEST_F(BatchTest, CsvImportMatchesByPathThenByNameAndRefusesADocumentThatDoesNotFit) {
+    AddFile("a.mp3");
+    AddFile("b.mp3");
+    const CsvImportEdits edits = MatchCsvImport(
+        ReadCsvImport("Path,Title,Bitrate\r\n" + scratch_.Root().string() +
+                      "/a.mp3,New A,1\r\n/elsewhere/b.mp3,\"New\nB\",96\r\n/x/none.mp3,,\r\n"),
+        batch_);
+    EXPECT_EQ(Dump(edits.wanted), u"a.mp3 Title New A|b.mp3 Title New\nB|");
+    EXPECT_EQ(edits.unmatched, Texts{u"/x/none.mp3"});
+    const std::pair<const char*, const char16_t*> refused[] = {
+        {"", u"the file is empty"},
+        {"Title\r\n", u"the first column of the header must be \"Path\""},
+        {"Path,Titel\r\n", u"the header names an unknown column \"Titel\""},
+        {"Path,Title,Title\r\n", u"the header names the column \"Title\" twice"},
+        {"Path,Title\r\nx\r\n", u"row 2 has 1 fields where the header has 2"},
+        {"Path,Title\r\nx,\"y\r\n", u"line 2: a quoted field is not closed"},
+        {"Path,Title\r\nx,\"y\"z\r\n", u"line 2: text after the closing quote of a field"}};
+    for (const auto& [document, error] : refused) {
+        const CsvImportTable table = ReadCsvImport(document);
+        EXPECT_EQ(std::pair(table.error, table.rows.size()),
+                  std::pair(std::u16string(error), std::size_t{0}))
+            << document;
+    }
 }
 
 TEST_F(BatchTest, RenamePreviewsThenRenamesInMemoryAndDropsUnchangedFilesFromTheBatch) {

@@ -70,22 +70,10 @@ class CsvRoundTrip(CliTestCase):
         self.assertIn(b"matches the row of /nowhere/gone.mp3", result.stderr)
         self.assertEqual(ID3(self.plain)["TIT2"].text, ["Changed"])
 
-    def test_bad_documents_are_refused_with_the_reason(self):
-        self.cli("import", "csv", self.export() and self.out, "--dry-run")
-        cases = [
-            (b'"Path","Titel"\r\n"x","y"\r\n', b'unknown column "Titel"'),
-            (b'"Title"\r\n"y"\r\n', b'first column of the header must be "Path"'),
-            (b'"Path","Title","Title"\r\n', b'"Title" twice'),
-            (b'"Path","Title"\r\n"x"\r\n', b"row 2 has 1 fields where the header has 2"),
-            (b'"Path","Title"\r\n"x","y\r\n', b"line 2: a quoted field is not closed"),
-            (b'"Path","Title"\r\n"x","y"z\r\n', b"line 2: text after the closing quote"),
-        ]
-        for document, reason in cases:
-            with self.subTest(reason=reason):
-                self.write("bad.csv", document)
-                result = self.run_cli("import", "csv", self.path("bad.csv"))
-                self.assertEqual(result.returncode, 2)
-                self.assertIn(reason, result.stderr)
+    def test_a_bad_document_is_refused_with_the_reason(self):
+        # Each reason a document is refused for: tests/batch's CsvImport case.
+        self.write("bad.csv", b'"Path","Titel"\r\n"x","y"\r\n')
+        self.assertFails(["import", "csv", self.path("bad.csv")], 2, 'unknown column "Titel"')
 
     def test_libreoffice_keeps_the_columns_and_its_csv_imports_unchanged(self):
         soffice = shutil.which("soffice")

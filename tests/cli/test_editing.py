@@ -98,8 +98,3 @@ class Editing(CliTestCase):
         self.assertEqual([p.type for p in pictures()], [4])
         self.cli("picture", "remove", mp3)
         self.assertEqual(pictures(), [])
-
-        # A picture replaces one of the same type; the content decides: a PNG named .jpg is a PNG.
-        self.cli("picture", "add", png, mp3)
-        self.cli("picture", "add", self.write("png.jpg", PNG), mp3)
-        self.assertEqual([(p.mime, p.type) for p in pictures()], [("image/png", 0)])

@@ -44,14 +44,21 @@ class Listing(CliTestCase):
         self.assertEqual(sorted(line.split("\t")[0] for line in lines[1:]),
                          ["tab\\tand\\nbreak.mp3", "top.mp3"])
 
-    def test_dump_json_matches_mutagen_on_peer_files(self):
-        for peer in ["id3lib/jules-goodtag.mp3", "mutagen/id3v1v2-combined.mp3",
-                     "id3lib/thatspot.mp3", "mutagen/bad-POPM-frame.mp3"]:
+    def test_dump_json_gives_what_mutagen_reads_of_peer_files(self):
+        modes = ["stereo", "joint stereo", "dual channel", "single channel"]
+        for peer in ["id3lib/thatspot.mp3", "mutagen/id3v1v2-combined.mp3", "id3lib/jules.mp3",
+                     "mutagen/bad-POPM-frame.mp3", "taglib/mpeg2.mp3",
+                     "mutagen/silence-44-s-mpeg25.mp3", "taglib/bladeenc.mp3"]:
             with self.subTest(peer=peer):
                 path = self.copy_peer(peer)
-                record = self.dump(path)[0]
-                self.assertEqual(record["path"], path)
-                self.assertFalse(record["needs_save"])
+                record, info = self.dump(path)[0], MP3(path).info
+                self.assertEqual((record["path"], record["needs_save"], record["mpeg"]),
+                                 (path, False, {"version": "%g" % info.version,
+                                                "layer": info.layer,
+                                                "sample_rate": info.sample_rate,
+                                                "channel_mode": modes[info.mode]}))
+                if record["v2"] is None:
+                    continue
                 tag = ID3(path)
                 self.assertEqual(record["v2"]["version"], tag.version[1])
                 for frame in record["v2"]["frames"]:
@@ -62,17 +69,6 @@ class Listing(CliTestCase):
                         digest = hashlib.sha256(pictures[0].data).hexdigest()
                         self.assertEqual(frame["sha256"], digest)
                         self.assertEqual(frame["size"], len(pictures[0].data))
-
-    def test_dump_json_gives_the_mpeg_facts_mutagen_reads_and_the_id3v1_tag(self):
-        modes = ["stereo", "joint stereo", "dual channel", "single channel"]
-        for peer in ["id3lib/jules.mp3", "taglib/mpeg2.mp3", "mutagen/silence-44-s-mpeg25.mp3",
-                     "taglib/bladeenc.mp3"]:
-            with self.subTest(peer=peer):
-                path = self.copy_peer(peer)
-                info = MP3(path).info
-                self.assertEqual(self.dump(path)[0]["mpeg"],
-                                 {"version": "%g" % info.version, "layer": info.layer,
-                                  "sample_rate": info.sample_rate, "channel_mode": modes[info.mode]})
         open(self.path("empty.mp3"), "wb").close()
         self.assertIsNone(self.dump(self.path("empty.mp3"))[0]["mpeg"])
         record = self.dump(self.copy_peer("id3lib/jules.mp3"))[0]

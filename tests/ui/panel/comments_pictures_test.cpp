@@ -96,7 +96,6 @@ class CommentsPicturesTest : public QObject {
         QCOMPARE(GetComment(c.V2(), u"", context.codePage).text, std::u16string(u"salut"));
         QCOMPARE(GetComment(a.V2(), u"", context.codePage).language, std::string("fra"));
         QCOMPARE(GetComment(c.V2(), u"", context.codePage).language, std::string("fre"));
-        QCOMPARE(page.List()->topLevelItemCount(), 0);  // languages differ: not shared
 
         // Delete All takes every comment as one action (the journal's rules are tests/edit's).
         Click(page, "Delete All");
@@ -298,7 +297,7 @@ class CommentsPicturesTest : public QObject {
         QCOMPARE(PictureData(*picture, &a), huge);
     }
 
-    void pastedCoverCommentAndDeletesReachTheDiskAndUndo() {
+    void pastedCoverAndDeleteReachTheDiskAndUndo() {
         WindowFixture fixture;
         QVERIFY(LoadSorted(fixture));
         const Bytes jpeg = Image(50, 50, "JPG");
@@ -316,17 +315,7 @@ class CommentsPicturesTest : public QObject {
         auto& journal = fixture.Window().Files().Journal();
         QCOMPARE(ui::ToQString(journal.UndoName()), QStringLiteral("Add Cover"));
 
-        auto& comments = fixture.ShowPage<ui::CommentsPage>(ui::TagEditorPanel::kCommentsPage);
-        WhenModal<ui::EditCommentDialog>([](ui::EditCommentDialog* dialog) {
-            dialog->Description()->setPlainText(QStringLiteral("liner notes"));
-            Accept(dialog);
-        });
-        Click(comments, "Add");
-        QCOMPARE(comments.List()->topLevelItemCount(), 1);
-        QCOMPARE(comments.List()->topLevelItem(0)->text(1), QStringLiteral("English"));
-
         // A picture deleted and undone is back.
-        fixture.ShowPage<ui::PicturesPage>(ui::TagEditorPanel::kPicturesPage);
         page.List()->setCurrentRow(0);
         Click(page, "Delete");
         QCOMPARE(page.List()->count(), 0);
@@ -337,9 +326,8 @@ class CommentsPicturesTest : public QObject {
         QVERIFY(fixture.WaitIdle());
         for (const char* song : {"a.mp3", "b.mp3"}) {
             QCOMPARE(MutagenSays(fixture.Songs() / song,
-                                 "(lambda p, c: '%d %s %d %s %s' % (p.type, p.mime, len(p.data), "
-                                 "c.lang, c.text[0]))(t.getall('APIC')[0], t.getall('COMM')[0])"),
-                     QStringLiteral("3 image/jpg %1 eng liner notes").arg(jpeg.size()));
+                                 "[(int(p.type), p.mime, len(p.data)) for p in t.getall('APIC')]"),
+                     QStringLiteral("[(3, 'image/jpg', %1)]").arg(jpeg.size()));
         }
     }
 };
