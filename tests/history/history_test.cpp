@@ -122,12 +122,13 @@ TEST(History, ACoverSharedByManyFilesIsKeptOnce) {
         const auto path = harness.dir.WriteFile("s" + std::to_string(i), FramedTag(3) + kAudio);
         EXPECT_TRUE(SaveTags(harness.Request(path, {.frames = Pattern(100, 1)}), harness.context));
     }
-    recorder.Finish({});
+    const std::int64_t batch = recorder.Finish({});
     EXPECT_LT(harness.store->SizeInBytes() - empty, 20'000 * 12 / 10);
     EXPECT_EQ(harness.store->Batches().at(0).summary, u"20 files");
     // Pruned to nothing but the newest batch, the cover goes with the batch that used it.
     harness.Save(harness.dir.WriteFile("other", kAudio), {.frames = "x"});
     EXPECT_EQ(harness.store->Prune(180, 0), 1u);
+    EXPECT_TRUE(harness.store->Entries(batch).empty());
     EXPECT_LT(harness.store->SizeInBytes(), empty + 20'000);
 }
 
