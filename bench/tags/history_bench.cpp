@@ -56,6 +56,19 @@ Spent SaveAll(const fs::path& folder, SaveRecorder* recorder, std::u16string_vie
     return spent;
 }
 
+// Groups as the history does, keeps nothing: the floor of a grouped save.
+class NullRecorder : public SaveRecorder {
+  public:
+    bool BeforeWrite(const std::u16string&, const ReplacedRegions&, std::u16string&) override {
+        return true;
+    }
+    void AfterWrite(const std::u16string&, const FileIdentity&) override {}
+    bool BeforeRename(const std::u16string&, const std::u16string&, std::u16string&) override {
+        return true;
+    }
+    void AfterRename(const std::u16string&, const std::u16string&) override {}
+};
+
 void ReportSaves(const std::string& what, const Spent& on, const std::string& floorName,
                  const Spent& off) {
     ReportRatio(what, on.seconds, floorName, off.seconds, "s", kSaveAim);
@@ -79,6 +92,9 @@ int main(int argc, char** argv) {
     const Spent off = SaveAll(root / "off", nullptr, u"Another album");
     history::HistoryRecorder recorder(*store, "cli");
     const Spent on = SaveAll(root / "on", &recorder, u"Another album");
+    NullRecorder null;
+    const Spent grouped = SaveAll(root / "off", &null, u"Album three");
+    ReportSaves("  grouped, recording nothing", grouped, "without", off);
     const std::int64_t batch = recorder.Finish(u"Album");
     std::printf("Save of %zu real-shaped files, album changed:\n", count);
     ReportSaves("  with history", on, "without", off);

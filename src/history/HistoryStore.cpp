@@ -118,24 +118,23 @@ std::int64_t HistoryStore::AddEntry(std::int64_t batch, const std::u16string& pa
     Transaction transaction(statements_, group_ == Group::None);
     SplitTag split;
     {
+        // path_after stays NULL until a rename.
         auto insert = statements_.Get(
-            "INSERT INTO entry(batch, path_before, path_after, tags_changed, head_recipe, tail, "
-            "new_head_size, new_tail_size, dev, ino, size, mtime_ns, state) "
-            "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+            "INSERT INTO entry(batch, path_before, tags_changed, head_recipe, tail, "
+            "new_head_size, new_tail_size) VALUES(?, ?, ?, ?, ?, ?, ?)");
         const std::string native = text::TextToFileName(path);
-        insert->Bind(1, batch).BindBlob(2, Bytes(native)).BindBlob(3, Bytes(native));
-        insert->Bind(4, old != nullptr ? 1 : 0);
+        insert->Bind(1, batch).BindBlob(2, Bytes(native)).Bind(3, old != nullptr ? 1 : 0);
         if (old != nullptr) {
             split = SplitForStore(hasher_, old->head, old->kept);
-            insert->BindBlob(5, split.recipe).BindBlob(6, old->tail);
-            insert->Bind(7, static_cast<std::int64_t>(old->newHeadSize))
-                .Bind(8, static_cast<std::int64_t>(old->newTailSize));
+            insert->BindBlob(4, split.recipe).BindBlob(5, old->tail);
+            insert->Bind(6, static_cast<std::int64_t>(old->newHeadSize))
+                .Bind(7, static_cast<std::int64_t>(old->newTailSize));
         }
-        if (identity)
-            BindIdentity(*insert, 9, *identity);
-        insert->Bind(13, std::string_view(identity ? "saved" : "recorded")).Run();
+        insert->Run();
     }
     const std::int64_t entry = sqlite3_last_insert_rowid(db_);
+    if (identity)
+        NoteSaved(entry, *identity);
     StoreChunks(statements_, split.chunks);
     LinkChunks(entry, split.chunks);
     transaction.Commit();
@@ -195,14 +194,18 @@ void HistoryStore::EndGroup(bool commit) {
 void HistoryStore::MarkSaved(const std::vector<std::pair<std::int64_t, FileIdentity>>& saved) {
     JoinGroup();
     Transaction transaction(statements_, group_ == Group::None);
-    for (const auto& [entry, identity] : saved) {
-        auto update = statements_.Get(
-            "UPDATE entry SET dev = ?, ino = ?, size = ?, mtime_ns = ?, state = 'saved' "
-            "WHERE id = ?");
-        BindIdentity(*update, 1, identity);
-        update->Bind(5, entry).Run();
-    }
+    for (const auto& [entry, identity] : saved)
+        NoteSaved(entry, identity);
     transaction.Commit();
+}
+
+// A row of its own, not the entry's: the entry's pages, written by the last commit, are not
+// rewritten by the next.
+void HistoryStore::NoteSaved(std::int64_t entry, const FileIdentity& identity) {
+    auto insert = statements_.Get(
+        "INSERT OR REPLACE INTO saved(entry, dev, ino, size, mtime_ns) VALUES(?, ?, ?, ?, ?)");
+    BindIdentity(insert->Bind(1, entry), 2, identity);
+    insert->Run();
 }
 
 void HistoryStore::MarkRenamed(std::int64_t entry, const std::u16string& pathAfter) {
@@ -232,8 +235,9 @@ std::optional<BatchRow> HistoryStore::Batch(std::int64_t id) {
 std::vector<EntryRow> HistoryStore::Entries(std::int64_t batch) {
     std::vector<EntryRow> entries;
     Statement query(db_,
-                    "SELECT id, path_before, path_after, tags_changed, state, dev, ino, size, "
-                    "mtime_ns FROM entry WHERE batch = ? ORDER BY id");
+                    "SELECT id, path_before, coalesce(path_after, path_before), tags_changed, "
+                    "dev, ino, size, mtime_ns FROM entry LEFT JOIN saved ON saved.entry = entry.id "
+                    "WHERE batch = ? ORDER BY id");
     query.Bind(1, batch);
     while (query.Step()) {
         EntryRow row;
@@ -241,12 +245,12 @@ std::vector<EntryRow> HistoryStore::Entries(std::int64_t batch) {
         row.pathBefore = PathOf(query.Blob(1));
         row.pathAfter = PathOf(query.Blob(2));
         row.tagsChanged = query.Int(3) != 0;
-        row.state = query.Text(4);
-        if (!query.IsNull(5)) {
-            const std::int64_t mtime = query.Int(8);
+        row.state = query.IsNull(4) ? "recorded" : "saved";
+        if (!query.IsNull(4)) {
+            const std::int64_t mtime = query.Int(7);
             row.identity =
-                FileIdentity{static_cast<dev_t>(query.Int(5)), static_cast<ino_t>(query.Int(6)),
-                             static_cast<std::uint64_t>(query.Int(7)),
+                FileIdentity{static_cast<dev_t>(query.Int(4)), static_cast<ino_t>(query.Int(5)),
+                             static_cast<std::uint64_t>(query.Int(6)),
                              mtime / kNanosecondsPerSecond, mtime % kNanosecondsPerSecond};
         }
         entries.push_back(std::move(row));

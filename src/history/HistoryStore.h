@@ -39,7 +39,7 @@ struct EntryRow {
     // The file after the save (or, for a rename alone, as it was renamed); none until the
     // save succeeded.
     std::optional<FileIdentity> identity;
-    std::string state;  // "recorded", "saved"
+    std::string state;  // "saved" with an identity, else "recorded"
 };
 
 // The history of saves in one SQLite file (WAL, so the window and velmora-cli may write at
@@ -69,8 +69,8 @@ class HistoryStore {
     // none of them (a failed AddEntry in a group leaves it to be ended so).
     void BeginGroup();
     void EndGroup(bool commit);
-    // Notes the identities of saved files (state "saved"), all in one transaction: the
-    // group's, while a group is open.
+    // Notes the identities of saved files, all in one transaction: the group's, while a group
+    // is open.
     void MarkSaved(const std::vector<std::pair<std::int64_t, FileIdentity>>& saved);
     void MarkRenamed(std::int64_t entry, const std::u16string& pathAfter);
 
@@ -101,6 +101,7 @@ class HistoryStore {
     // The statements that link an entry to 1 to kLinksAtOnce chunks.
     static std::array<std::string, kLinksAtOnce> LinkStatements();
     void LinkChunks(std::int64_t entry, std::span<const Chunk> chunks);
+    void NoteSaved(std::int64_t entry, const FileIdentity& identity);
 
     enum class Group { None, Waiting, Open };
 

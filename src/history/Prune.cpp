@@ -27,7 +27,17 @@ std::uint64_t HistoryStore::SizeInBytes() {
 }
 
 void HistoryStore::DeleteBatch(std::int64_t id) {
-    Statement(db_, "DELETE FROM batch WHERE id = ?").Bind(1, id).Run();
+    const std::string batch = std::to_string(id);
+    const std::string entries = " IN (SELECT id FROM entry WHERE batch = " + batch + ");";
+    try {
+        Exec(db_, ("BEGIN IMMEDIATE; DELETE FROM entry_chunk WHERE entry" + entries +
+                   "DELETE FROM saved WHERE entry" + entries + "DELETE FROM entry WHERE batch = " +
+                   batch + "; DELETE FROM batch WHERE id = " + batch + "; COMMIT;")
+                      .c_str());
+    } catch (const SqlError&) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
 
 std::size_t HistoryStore::Prune(std::uint32_t keepDays, std::uint64_t maxBytes) {

@@ -1,6 +1,7 @@
 #include "history/TagRecipe.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace velmora::history {
@@ -13,8 +14,12 @@ constexpr std::size_t kSmallestChunk = 128;
 constexpr std::uint8_t kInline = 'I';
 constexpr std::uint8_t kZeros = 'Z';
 constexpr std::uint8_t kChunk = 'C';
-constexpr std::uint8_t kInFile = 'F';
+// A stretch left in the file, known by a digest of its edges: 'E' names the edges' length,
+// 'F' (recipes of stores made before edges shrank) has edges of kOldEdge.
+constexpr std::uint8_t kInFile = 'E';
+constexpr std::uint8_t kInFileOldEdges = 'F';
 constexpr std::uint64_t kEdge = ReplacedRegions::Kept::kEdge;
+constexpr std::uint64_t kOldEdge = 4096;
 // No tag region is larger (a 28-bit size, its header and footer): a damaged recipe that
 // claims more is refused instead of filling memory.
 constexpr std::uint64_t kLargestRun = (1u << 28) + 20;
@@ -41,15 +46,30 @@ std::optional<std::uint64_t> TakeNumber(std::span<const std::uint8_t>& in) {
 
 // What a stretch left in the file is known by: its first and last bytes (reading it all
 // would cost as much as keeping it).
-Digest EdgeDigest(Sha256& hasher, std::span<const std::uint8_t> stretch) {
-    return hasher.Of(stretch.first(kEdge), stretch.last(kEdge));
+Digest EdgeDigest(Sha256& hasher, std::span<const std::uint8_t> stretch, std::uint64_t edge) {
+    return hasher.Of(stretch.first(edge), stretch.last(edge));
+}
+
+// How many bytes at the start of `bytes` are zero, a word at a time (padding runs to KiBs).
+std::size_t LeadingZeros(std::span<const std::uint8_t> bytes) {
+    std::size_t at = 0;
+    for (std::uint64_t word = 0; at + sizeof word <= bytes.size(); at += sizeof word) {
+        std::memcpy(&word, bytes.data() + at, sizeof word);
+        if (word != 0)
+            break;
+    }
+    while (at < bytes.size() && bytes[at] == 0)
+        ++at;
+    return at;
 }
 
 class Splitter {
   public:
     Splitter(Sha256& hasher, std::span<const std::uint8_t> bytes,
              std::span<const ReplacedRegions::Kept> kept)
-        : hasher_(hasher), bytes_(bytes), kept_(kept) {}
+        : hasher_(hasher), bytes_(bytes), kept_(kept) {
+        split_.recipe.reserve(std::min<std::size_t>(bytes.size(), kReserved));
+    }
 
     // Where the next stretch left in the file begins, from `from` on.
     std::size_t NextKept(std::size_t from) const {
@@ -69,30 +89,44 @@ class Splitter {
                 stretch.length < 2 * kEdge)
                 throw std::invalid_argument("a body left in the file crosses a frame");
             Stored(from, static_cast<std::size_t>(stretch.oldAt));
+            EndInline();
             split_.recipe.push_back(kInFile);
             PutNumber(split_.recipe, stretch.newAt);
             PutNumber(split_.recipe, stretch.length);
+            PutNumber(split_.recipe, kEdge);
             const Digest digest =
-                EdgeDigest(hasher_, bytes_.subspan(stretch.oldAt, stretch.length));
+                EdgeDigest(hasher_, bytes_.subspan(stretch.oldAt, stretch.length), kEdge);
             split_.recipe.insert(split_.recipe.end(), digest.begin(), digest.end());
             from = static_cast<std::size_t>(end);
         }
         Stored(from, to);
     }
-    SplitTag Take() { return std::move(split_); }
+    SplitTag Take() {
+        EndInline();
+        return std::move(split_);
+    }
 
   private:
+    // Recipes of most tags stay under this; a larger one grows as it must.
+    static constexpr std::size_t kReserved = 2048;
+
     void Stored(std::size_t from, std::size_t to) {
         const auto piece = bytes_.subspan(from, to - from);
         if (piece.empty())
             return;
-        if (std::all_of(piece.begin(), piece.end(), [](std::uint8_t b) { return b == 0; })) {
+        const bool zeros = LeadingZeros(piece) == piece.size();
+        if (!zeros && piece.size() < kSmallestChunk) {
+            // Short pieces side by side (a frame's header and body) go in as one.
+            if (from != inlineTo_)
+                EndInline();
+            inlineFrom_ = inlineFrom_ < inlineTo_ ? inlineFrom_ : from;
+            inlineTo_ = to;
+            return;
+        }
+        EndInline();
+        if (zeros) {
             split_.recipe.push_back(kZeros);
             PutNumber(split_.recipe, piece.size());
-        } else if (piece.size() < kSmallestChunk) {
-            split_.recipe.push_back(kInline);
-            PutNumber(split_.recipe, piece.size());
-            split_.recipe.insert(split_.recipe.end(), piece.begin(), piece.end());
         } else {
             const Chunk chunk{hasher_.Of(piece), piece};
             split_.recipe.push_back(kChunk);
@@ -101,10 +135,23 @@ class Splitter {
         }
     }
 
+    void EndInline() {
+        if (inlineFrom_ == inlineTo_)
+            return;
+        split_.recipe.push_back(kInline);
+        PutNumber(split_.recipe, inlineTo_ - inlineFrom_);
+        const auto run = bytes_.subspan(inlineFrom_, inlineTo_ - inlineFrom_);
+        split_.recipe.insert(split_.recipe.end(), run.begin(), run.end());
+        inlineFrom_ = inlineTo_ = 0;
+    }
+
     Sha256& hasher_;
     std::span<const std::uint8_t> bytes_;
     std::span<const ReplacedRegions::Kept> kept_;
     SplitTag split_;
+    // Short pieces waiting to go in as one: bytes_[inlineFrom_, inlineTo_).
+    std::size_t inlineFrom_ = 0;
+    std::size_t inlineTo_ = 0;
 };
 
 std::uint64_t BigEndian(std::span<const std::uint8_t> bytes, unsigned bitsPerByte) {
@@ -159,10 +206,8 @@ SplitTag SplitFrames(Sha256& hasher, std::span<const std::uint8_t> bytes,
         at += header + static_cast<std::size_t>(size);
     }
     // Padding, and a footer after it, or whatever did not parse.
-    std::size_t zerosEnd = at;
     const std::size_t unread = splitter.NextKept(at);
-    while (zerosEnd < unread && bytes[zerosEnd] == 0)
-        ++zerosEnd;
+    const std::size_t zerosEnd = at + LeadingZeros(bytes.subspan(at, unread - at));
     splitter.Piece(at, zerosEnd);
     splitter.Piece(zerosEnd, bytes.size());
     return splitter.Take();
@@ -186,18 +231,19 @@ SplitTag SplitForStore(Sha256& hasher, std::span<const std::uint8_t> bytes,
 namespace {
 
 // The stretch a recipe names in the file the save wrote, checked by its edges.
-bool TakeFromFile(Sha256& hasher, std::span<const std::uint8_t>& recipe, const InFileLookup& inFile,
-                  std::vector<std::uint8_t>& out, FromFile& fromFile) {
+bool TakeFromFile(Sha256& hasher, std::span<const std::uint8_t>& recipe, bool oldEdges,
+                  const InFileLookup& inFile, std::vector<std::uint8_t>& out, FromFile& fromFile) {
     const auto at = TakeNumber(recipe);
     const auto length = TakeNumber(recipe);
-    if (!at || !length || *length > kLargestRun || *length < 2 * kEdge ||
+    const auto edge = oldEdges ? std::optional(kOldEdge) : TakeNumber(recipe);
+    if (!at || !length || !edge || *edge == 0 || *length > kLargestRun || *length / 2 < *edge ||
         recipe.size() < sizeof(Digest))
         return false;
     Digest digest{};
     std::copy_n(recipe.begin(), digest.size(), digest.begin());
     recipe = recipe.subspan(digest.size());
     const auto bytes = inFile ? inFile(*at, *length) : std::nullopt;
-    if (!bytes || bytes->size() != *length || EdgeDigest(hasher, *bytes) != digest) {
+    if (!bytes || bytes->size() != *length || EdgeDigest(hasher, *bytes, *edge) != digest) {
         fromFile.changed = true;
         return false;
     }
@@ -217,8 +263,8 @@ std::optional<std::vector<std::uint8_t>> Rebuild(Sha256& hasher,
     while (!recipe.empty()) {
         const std::uint8_t kind = recipe.front();
         recipe = recipe.subspan(1);
-        if (kind == kInFile) {
-            if (TakeFromFile(hasher, recipe, inFile, out, taken))
+        if (kind == kInFile || kind == kInFileOldEdges) {
+            if (TakeFromFile(hasher, recipe, kind == kInFileOldEdges, inFile, out, taken))
                 continue;
             if (fromFile != nullptr)
                 fromFile->changed = taken.changed;

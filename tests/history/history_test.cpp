@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -6,7 +7,9 @@
 
 #include "history/HistoryRecorder.h"
 #include "history/HistoryStore.h"
+#include "history/RegionRestore.h"
 #include "history/Revert.h"
+#include "history/Sql.h"
 #include "history/TagRecipe.h"
 #include "tags/TagWriterTestSupport.h"
 #include "tags/ops/FrameTextOps.h"
@@ -119,12 +122,13 @@ TEST(History, ACoverSharedByManyFilesIsKeptOnce) {
         const auto path = harness.dir.WriteFile("s" + std::to_string(i), FramedTag(3) + kAudio);
         EXPECT_TRUE(SaveTags(harness.Request(path, {.frames = Pattern(100, 1)}), harness.context));
     }
-    recorder.Finish({});
+    const std::int64_t batch = recorder.Finish({});
     EXPECT_LT(harness.store->SizeInBytes() - empty, 20'000 * 12 / 10);
     EXPECT_EQ(harness.store->Batches().at(0).summary, u"20 files");
     // Pruned to nothing but the newest batch, the cover goes with the batch that used it.
     harness.Save(harness.dir.WriteFile("other", kAudio), {.frames = "x"});
     EXPECT_EQ(harness.store->Prune(180, 0), 1u);
+    EXPECT_TRUE(harness.store->Entries(batch).empty());
     EXPECT_LT(harness.store->SizeInBytes(), empty + 20'000);
 }
 
@@ -276,6 +280,61 @@ TEST(History, ABrokenStoreIsSetAsideAndANewOneStarted) {
         EXPECT_TRUE(store->Batches().empty());
     }
     EXPECT_EQ(dir.Names().size(), 3u);  // the new store (closed) and the two set aside
+}
+
+// A store of the first shape: the identity after a save in the entry's row, with its state,
+// and bodies left in the file known by edges of 4 KiB.
+constexpr char kFirstShape[] = R"(
+CREATE TABLE batch(id INTEGER PRIMARY KEY, started TEXT NOT NULL, finished TEXT,
+    origin TEXT NOT NULL, summary TEXT NOT NULL DEFAULT '', reverts INTEGER);
+CREATE TABLE entry(id INTEGER PRIMARY KEY, batch INTEGER NOT NULL, path_before BLOB NOT NULL,
+    path_after BLOB NOT NULL, tags_changed INTEGER NOT NULL, head_recipe BLOB, tail BLOB,
+    new_head_size INTEGER, new_tail_size INTEGER, dev INTEGER, ino INTEGER, size INTEGER,
+    mtime_ns INTEGER, state TEXT NOT NULL);
+INSERT INTO batch VALUES(1, '2026-12-01T10:00:00Z', NULL, 'cli', 'Album: 2 files', NULL);
+)";
+
+TEST(History, AStoreOfTheFirstShapeKeepsItsBatches) {
+    ScratchDirectory dir;
+    const std::string cover = Pattern(10'000, 4);
+    const auto song = dir.WriteFile("song.mp3", cover);
+    const FileIdentity identity = *IdentityOfPath(TextPath(song));
+    const auto bytes = [](const std::string& text) {
+        return std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    };
+    Sha256 hasher;
+    const Digest edges = hasher.Of(bytes(cover.substr(0, 4096)), bytes(cover.substr(5904)));
+    // "abc", then the 10,000 bytes at 0 of the file.
+    const std::string recipe = std::string("I\x03", 2) + "abcF" + std::string("\x00\x90\x4E", 3) +
+                               std::string(edges.begin(), edges.end());
+    const std::string path = song.string();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.Path("h.sqlite").c_str(), &db), SQLITE_OK);
+    Exec(db, kFirstShape);
+    for (const bool saved : {true, false}) {
+        Statement insert(db,
+                         "INSERT INTO entry VALUES(NULL, 1, ?1, ?1, 1, ?2, x'', 3, 0, ?3, ?4, "
+                         "?5, ?6, ?7)");
+        insert.BindBlob(1, bytes(path)).BindBlob(2, bytes(recipe)).Bind(3, identity.device);
+        insert.Bind(4, identity.inode).Bind(5, identity.size).Bind(7, saved ? "saved" : "recorded");
+        insert.Bind(6, identity.modifiedSeconds * 1'000'000'000 + identity.modifiedNanoseconds)
+            .Run();
+    }
+    sqlite3_close(db);
+
+    std::u16string notice;
+    std::string error;
+    auto store = HistoryStore::Open(dir.Path("h.sqlite"), notice, error);
+    ASSERT_TRUE(store) << error;
+    EXPECT_EQ(notice, u"");
+    const std::vector<EntryRow> entries = store->Entries(1);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].identity, identity);
+    EXPECT_EQ(entries[0].pathAfter, TextPath(song));
+    EXPECT_FALSE(entries[1].identity);
+    const auto old = store->OldRegions(entries[0].id, BytesInFile(TextPath(song)));
+    ASSERT_TRUE(old);
+    EXPECT_EQ(std::string(old->head.begin(), old->head.end()), "abc" + cover);
 }
 
 TEST(TagRecipe, DamagedRecipesRebuildNothing) {

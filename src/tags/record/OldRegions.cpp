@@ -4,16 +4,34 @@
 #include <cerrno>
 
 #include "tags/file/BufferedFile.h"
+#include "tags/id3v1/Id3v1Record.h"
 
 namespace velmora {
 namespace {
 
-std::vector<std::uint8_t> ReadRange(BufferedFile& file, std::uint64_t from, std::uint64_t to) {
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(to - from));
-    file.Seek(from);
-    if (file.Read(bytes.data(), bytes.size()) != bytes.size())
-        throw CFileExceptionEx(EIO, u"");
+// Most tags of text, with the first edge of a cover left in the file, fit in this many.
+constexpr std::size_t kFirstBytes = 4096;
+
+std::vector<std::uint8_t> ReadUpTo(BufferedFile& file, std::uint64_t at, std::size_t count) {
+    std::vector<std::uint8_t> bytes(count);
+    file.Seek(at);
+    bytes.resize(file.Read(bytes.data(), count));
     return bytes;
+}
+
+// [at, at + count) of the old file of `size` bytes, from what was read ahead when it holds them.
+void ReadInto(BufferedFile& file, const ReadAhead& ahead, std::uint64_t size, std::uint64_t at,
+              std::uint8_t* out, std::uint64_t count) {
+    const std::uint64_t lastAt = size - std::min<std::uint64_t>(size, ahead.last.size());
+    if (at + count <= ahead.first.size()) {
+        std::copy_n(ahead.first.begin() + static_cast<std::ptrdiff_t>(at), count, out);
+    } else if (at >= lastAt && at + count <= size) {
+        std::copy_n(ahead.last.begin() + static_cast<std::ptrdiff_t>(at - lastAt), count, out);
+    } else {
+        file.Seek(at);
+        if (file.Read(out, count) != count)
+            throw CFileExceptionEx(EIO, u"");
+    }
 }
 
 // Bodies the new tag takes over byte for byte: those the old file holds plainly inside the
@@ -42,7 +60,25 @@ std::vector<ReplacedRegions::Kept> KeptBodies(const TagSave& save, std::uint64_t
 
 }  // namespace
 
-ReplacedRegions RegionsBefore(BufferedFile& file, const TagSave& save, const SavePlan& plan) {
+FileFacts ReadFacts(BufferedFile& file, ReadAhead* ahead) {
+    FileFacts facts;
+    facts.size = file.Size();
+    ReadAhead read{ReadUpTo(file, 0, ahead != nullptr ? kFirstBytes : facts.start.size()), {}};
+    std::copy_n(read.first.begin(), std::min(read.first.size(), facts.start.size()),
+                facts.start.begin());
+    if (ahead != nullptr || facts.size > kId3v1Size) {
+        const std::uint64_t recordAt = facts.size - std::min<std::uint64_t>(facts.size, kId3v1Size);
+        read.last = ReadUpTo(file, recordAt, ahead != nullptr ? kId3v1Size : kId3v1Magic.size());
+        facts.id3v1AtEnd = facts.size > kId3v1Size && read.last.size() >= kId3v1Magic.size() &&
+                           HasId3v1Magic(std::span(read.last).first(kId3v1Magic.size()));
+    }
+    if (ahead != nullptr)
+        *ahead = std::move(read);
+    return facts;
+}
+
+ReplacedRegions RegionsBefore(BufferedFile& file, const TagSave& save, const SavePlan& plan,
+                              const ReadAhead& ahead) {
     ReplacedRegions old;
     const std::uint64_t headEnd =
         plan.outcome == SavePlan::Outcome::Move ? plan.tagEnd : plan.tagSize;
@@ -52,12 +88,11 @@ ReplacedRegions RegionsBefore(BufferedFile& file, const TagSave& save, const Sav
     for (std::size_t i = 0; i <= old.kept.size(); ++i) {
         constexpr std::uint64_t edge = ReplacedRegions::Kept::kEdge;
         const std::uint64_t to = i < old.kept.size() ? old.kept[i].oldAt + edge : headEnd;
-        file.Seek(at);
-        if (file.Read(old.head.data() + at, to - at) != to - at)
-            throw CFileExceptionEx(EIO, u"");
+        ReadInto(file, ahead, plan.oldSize, at, old.head.data() + at, to - at);
         at = i < old.kept.size() ? old.kept[i].oldAt + old.kept[i].length - edge : to;
     }
-    old.tail = ReadRange(file, plan.keep, plan.oldSize);
+    old.tail.resize(static_cast<std::size_t>(plan.oldSize - plan.keep));
+    ReadInto(file, ahead, plan.oldSize, plan.keep, old.tail.data(), old.tail.size());
     old.newHeadSize = plan.tagSize;
     old.newTailSize = plan.id3v1Record.size();
     return old;

@@ -16,9 +16,10 @@ struct ReplacedRegions {
     // Old head bytes the new file holds unchanged (a cover an album edit leaves alone):
     // head[oldAt, oldAt + length) is the new file's [newAt, newAt + length). The head need not
     // hold them (those bytes may be zero) but for their first and last kEdge bytes: they need
-    // not be read or kept, only known again by their edges.
+    // not be read or kept, only known again by their edges (a body moved or edited since shows
+    // at its edges; the file's identity vouches for the rest).
     struct Kept {
-        static constexpr std::uint64_t kEdge = 4096;
+        static constexpr std::uint64_t kEdge = 512;
         std::uint64_t oldAt = 0;
         std::uint64_t newAt = 0;
         std::uint64_t length = 0;

@@ -22,20 +22,6 @@ namespace {
 
 constexpr unsigned kSaveMode = BufferedFile::kReadWrite | BufferedFile::kOpenExisting;
 
-FileFacts ReadFacts(BufferedFile& file) {
-    FileFacts facts;
-    facts.size = file.Size();
-    file.Seek(0);
-    file.Read(facts.start.data(), facts.start.size());
-    if (facts.size > kId3v1Size) {
-        std::array<std::uint8_t, kId3v1Magic.size()> magic{};
-        file.Seek(facts.size - kId3v1Size);
-        facts.id3v1AtEnd =
-            file.Read(magic.data(), magic.size()) == magic.size() && HasId3v1Magic(magic);
-    }
-    return facts;
-}
-
 // The ID3v1 step, done in the file itself: it writes only the last 128 bytes, or cuts them.
 void ApplyId3v1InPlace(BufferedFile& file, const SavePlan& plan) {
     if (!plan.id3v1Record.empty()) {
@@ -103,10 +89,10 @@ enum class Carried { Saved, Refused, FolderNotWritable, NotRecorded };
 
 // Write-ahead: the old ends are in the history before the file changes.
 bool Recorded(BufferedFile& file, const TagSave& save, const SavePlan& plan, SaveRecorder* recorder,
-              std::u16string& why) {
+              const ReadAhead& ahead, std::u16string& why) {
     if (recorder == nullptr || plan.outcome == SavePlan::Outcome::Refused || plan.ChangesNothing())
         return true;
-    return recorder->BeforeWrite(save.path, RegionsBefore(file, save, plan), why);
+    return recorder->BeforeWrite(save.path, RegionsBefore(file, save, plan, ahead), why);
 }
 
 // The new file beside the old one; false when none can be created in that folder.
@@ -198,10 +184,11 @@ PendingTags::PendingTags(const TagSave& save, EngineContext& context)
             at.step = State::Step::ChangedOnDisk;
             return;
         }
-        at.plan = PlanSave(ReadFacts(at.file), save);
+        ReadAhead ahead;
+        at.plan = PlanSave(ReadFacts(at.file, context.recorder ? &ahead : nullptr), save);
         at.refusal = at.plan->refusal;
         HoldStoredBodies(at.file, save, *at.plan);
-        if (!Recorded(at.file, save, *at.plan, context.recorder, at.refusal))
+        if (!Recorded(at.file, save, *at.plan, context.recorder, ahead, at.refusal))
             at.carried = Carried::NotRecorded;
         else
             at.step = State::Step::Ready;
