@@ -177,8 +177,8 @@ void PeopleTo24(Id3v2Tag& tag) {
 void PeopleTo23(Id3v2Tag& tag) {
     Id3v2Frame* tipl = FindConvertible(tag, kTipl);
     Id3v2Frame* tmcl = FindConvertible(tag, kTmcl);
-    // The list takes its encoding, flags and place from a frame that holds people: an empty
-    // one is dropped on write and must not decide how the others' names are written.
+    // The list takes its encoding and place from a frame that holds people: an empty one is
+    // dropped on write and must not decide how the others' names are written.
     Id3v2Frame* first = tipl && !ValuesOf(tipl).empty() ? tipl : tmcl ? tmcl : tipl;
     if (first && !FindFrame(tag, kIpls)) {
         Values people = ValuesOf(tipl);
