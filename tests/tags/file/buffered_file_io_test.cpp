@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <vector>
 
 #include "support/ScratchDirectory.h"
 #include "tags/FileTestHelpers.h"
@@ -16,91 +14,6 @@ namespace {
 
 using namespace testing;
 using Cause = CFileExceptionEx::Cause;
-using WriteCall = FileFaults::WriteCall;
-
-// n pending bytes, then a write of L: the system writes that happen before any flush.
-TEST(BufferedFile, WritesWholeBuffersAndKeepsTheRest) {
-    constexpr std::size_t C = BufferedFile::kBufferSize;
-    struct Case {
-        std::size_t pending, length;
-        std::vector<WriteCall> writes;
-        std::uint64_t tell;
-    };
-    const Case cases[] = {
-        {0, 100, {}, 0},
-        {0, C, {{0, C}}, C},
-        {0, 70000, {{0, 65536}}, 65536},  // and 4464 left in the buffer
-        {100, C - 101, {}, 0},
-        {100, C - 100, {{0, C}}, C},
-        {100, 100000, {{0, C}, {C, 2 * C}}, 3 * C},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.pending << "+" << c.length);
-        ScratchDirectory dir;
-        const auto path = dir.Path("out.bin");
-        const std::string bytes = Pattern(c.pending + c.length);
-        FileFaults faults;
-        ScopedFileFaults installed(faults);
-        BufferedFile file;
-        OpenOrFail(file, path, kExportMode);
-        file.Write(bytes.data(), c.pending);
-        file.Write(bytes.data() + c.pending, c.length);
-        EXPECT_EQ(file.Tell(), c.tell);        // the position before the buffered bytes
-        EXPECT_EQ(file.Size(), bytes.size());  // which Size writes out first
-        auto writes = c.writes;
-        if (bytes.size() > c.tell) {
-            writes.push_back({c.tell, bytes.size() - c.tell});
-        }
-        EXPECT_EQ(faults.Writes(), writes);
-        file.Close();
-        EXPECT_EQ(ScratchDirectory::ReadFile(path), bytes);
-    }
-}
-
-TEST(BufferedFile, ReadTruncateAndDestructorFlushFirstAt64BitPositions) {
-    ScratchDirectory dir;
-    const auto path = dir.WriteFile("in.bin", Pattern(300));
-    std::string expected = Pattern(300).replace(10, 5, "abcde").substr(0, 200);
-    {
-        BufferedFile file;
-        OpenOrFail(file, path, kSaveMode);
-        file.Seek(10);
-        file.Write("abcde", 5);
-        char got[16] = {};
-        ASSERT_EQ(file.Read(got, 4), 4u);
-        EXPECT_EQ(std::string(got, 4), expected.substr(15, 4));
-        file.Seek(290);
-        file.Write("tail", 4);
-        file.Truncate(200);
-        EXPECT_EQ(file.Tell(), 200u);
-        EXPECT_EQ(file.Size(), 200u);
-        // Reads at or past the end are short, not errors.
-        EXPECT_EQ(file.Read(got, sizeof got), 0u);
-        file.Seek(196);
-        EXPECT_EQ(file.Read(got, sizeof got), 4u);
-        const std::uint64_t far = (std::uint64_t{1} << 32) + 7;  // positions are 64-bit
-        file.Seek(far);
-        file.Write("end", 3);
-        EXPECT_EQ(file.Size(), far + 3);
-        file.Seek(far);
-        ASSERT_EQ(file.Read(got, sizeof got), 3u);
-        EXPECT_EQ(std::string(got, 3), "end");
-        file.Truncate(200);
-        file.Seek(0);
-        file.Write("xy", 2);  // left for the destructor
-    }
-    EXPECT_EQ(ScratchDirectory::ReadFile(path), expected.replace(0, 2, "xy"));
-
-    // A read-only handle keeps the size its open's status gave: a load asks several times and
-    // makes one fstat per file, in the open.
-    FileFaults faults;
-    ScopedFileFaults installed(faults);
-    BufferedFile reader;
-    OpenOrFail(reader, path, kLoadMode);
-    EXPECT_EQ(reader.Size(), 200u);
-    EXPECT_EQ(reader.OpenedAs().size, 200u);
-    EXPECT_EQ(faults.Count(FileCall::Size), 0u);
-}
 
 // How each mode opens a name that is not valid UTF-8 (which must open like any other), and
 // failures classified, not thrown, with the errno and the path.
