@@ -144,29 +144,6 @@ TEST(MpegMeasure, FirstFrameIsFoundAtAnyOffset) {
     }
     EXPECT_EQ(FoundAt(kMpegSearchLimit - 1, 2, 0), long(kMpegSearchLimit - 1));
     EXPECT_EQ(FoundAt(kMpegSearchLimit, 2, 0), -1);
-    // A confirmed stream in a long region, around the end of the search's first (smaller)
-    // read and of its first full window.
-    for (std::size_t base : {std::size_t{4096}, std::size_t{8192}, std::size_t{16384},
-                             std::size_t{8192} + MaxMpegFrameLength() + 4, C}) {
-        for (std::size_t offset = base - 3; offset <= base + 3; ++offset)
-            EXPECT_EQ(FoundAt(offset, 2, 40000), long(offset));
-    }
-}
-
-// A region too short for a header, or past the end of the bytes, measures nothing.
-TEST(MpegMeasure, FalseSyncsAndEmptyRegionsFindNothing) {
-    Bytes file(5000, 0);
-    // A lone 320k header: its next header would be at 1044, where there are zeros.
-    PutWord(file, 0, HeaderWord(kCbr320));
-    // A 48 kHz header followed, at its frame length (384), by a 44.1 kHz one.
-    const FrameShape at48k{.sampleRateIndex = 1};
-    PutWord(file, 1200, HeaderWord(at48k));
-    PutWord(file, 1200 + FrameLength(at48k), HeaderWord(kCbr128));
-    Append(file, Frames(kCbr128, 10));
-    EXPECT_EQ(Facts(MeasureAll(file)), "@5000 L3/44100 128 0s - 0");
-    EXPECT_FALSE(Measure(file, 5000, 5003).found);
-    EXPECT_FALSE(Measure(file, 6000, 5000).found);
-    EXPECT_FALSE(Measure(file, UINT64_MAX, UINT64_MAX).found);
 }
 
 }  // namespace
