@@ -92,28 +92,6 @@ TEST(ReaderTest, ReadsTheFramesItShould) {
     }
 }
 
-std::string OnDisk(const Bytes& file) {
-    TestEngine engine;
-    const Id3v2TagOnDisk d = ReadBytes(file, engine).onDisk;
-    return std::string(d.present ? "tag" : "none") + " size " + std::to_string(d.declaredSize) +
-           " audio " + std::to_string(d.audioOffset) + (d.hasFooter ? " footer" : "") +
-           (d.truncated ? " truncated" : "");
-}
-
-// A footer counts only in ID3v2.4; a truncated tag reads what is there and says so.
-TEST(ReaderTest, TagOnDiskFacts) {
-    const Bytes footed = Tag(4, Frame("TIT2", TextBody("T"), 4), 20, 0x10);
-    EXPECT_EQ(OnDisk(Cat({footed, B("3DI"), Bytes(7, 0), B("audio")})),
-              "tag size 32 audio 52 footer");
-    EXPECT_EQ(OnDisk(Cat({B("ID3"), Bytes(7, 0)})), "none size 0 audio 0");
-    EXPECT_EQ(OnDisk(Tag(3, kTitle, 0, 0x10)), "tag size 16 audio 26");
-    Bytes file = Tag(3, Cat({kTitle, kArtist}), 1000);
-    file.resize(10 + kTitle.size() + 5);
-    EXPECT_EQ(OnDisk(file), "tag size 1033 audio 1043 truncated");
-    TestEngine engine;
-    EXPECT_EQ(Describe(*ReadBytes(file, engine).tag), "TIT2=Title");
-}
-
 // Bodies the reader keeps as bytes go back as they came: a decompression bomb still
 // compressed (in the form of either version), an encrypted frame with its method and group bytes in
 // the order of the version written (ID3v2.3: method, group; ID3v2.4: group, method). So does a
