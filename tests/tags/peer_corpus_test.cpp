@@ -45,10 +45,8 @@ const struct {
     {"mutagen/bad-TYER-frame.mp3", "3 2"},
     {"mutagen/bad-xing.mp3", "3 11|TYER=1992", "@1582 L3/44100 48 0s - 0"},  // 0-frame Xing: 48
     {"mutagen/emptyfile.mp3", "", "none"},
-    {"mutagen/id3v22-test.mp3", "2 10|TPE1=Anais Mitchell|TALB=Hymns for the Exiled|TYER=2004"},
     {"mutagen/id3v24_extended_header.id3", "4 7|TIT2=One Second of Silence|TYER=2023"},
     {"mutagen/issue_21.id3", "4 8|TIT2=Punk To Funk|TALB=Better Living Through Chemistr"},
-    {"mutagen/lame.mp3", "", "@0 L3/44100 159v 0s Xing 4"},      // VBR, 0.1 s
     {"mutagen/lame-peak.mp3", "", "@0 L3/44100 128 0s Info 4"},  // 128, 0.1 s: "Info"
     // 24000 × 552 bytes ÷ 3 frames ÷ 72000 = 61.33; the peer reports the header's 40.
     {"mutagen/lame397v9short.mp3", "", "@0 L3/24000 61v 0s Xing 3"},
@@ -63,11 +61,9 @@ const struct {
     // Tag sizes past the end of the file.
     {"taglib/compressed_id3_frame.mp3", "4 5 truncated|TPE1=Moby|TCON=Techno-Dance|APIC0=86414 bmp",
      "none"},
-    {"taglib/compressed_id3_frame_invalid.mp3", "3 10 truncated|TPE1=Moby"},
     {"taglib/duplicate_id3v2.mp3", "3 10|TIT2=TitleXXXX|TPE1=ArtistXXXX",
      "@8049 L3/44100 128 0s - 0"},
     {"taglib/excessive_alloc.mp3", "4 11 truncated|TIT2=Bush|TPE1=Rihanna|TRCK=10/13"},
-    {"taglib/extended-header.mp3", "4 7|TIT2=Druids|TCON=Folk/Power Metal|TRCK=03|TDOR=2013"},
     // Junk with false syncs, then a tag not at the start of the file: 64, first frame at 2255.
     {"taglib/garbage.mp3", "absent 0 0", "@2255 L3/44100 64 1887s Info 72243"},
     {"taglib/id3v22-tda.mp3", "2 3|TYER=2010|TRCK=1|TDAT=0304"},
@@ -81,7 +77,6 @@ const struct {
     {"taglib/toc_many_children.mp3", "4 130"},
     {"taglib/unsynch.id3", "3 5|TIT2=My babe just cares for me|TALB=100% Jazz"},  // = mutagen's
     {"taglib/unsynch24.id3", "4 1|TIT2=Hi"},
-    {"taglib/w000.mp3", "3 11 truncated|TIT2=Knowing You|TPE1=Sergio Galoyan f. Tamra Keenan"},
 };
 
 // The tag as `row` shows it: version, frame count and truncation, then the values it names.
