@@ -7,7 +7,6 @@
 
 #include "tags/mpeg/MpegAverages.h"
 #include "tags/mpeg/MpegFacts.h"
-#include "tags/mpeg/MpegFrameSearch.h"
 #include "tags/mpeg/MpegHeader.h"
 #include "tags/mpeg/mpeg_test_streams.h"
 
@@ -71,7 +70,6 @@ TEST(MpegAverages, ExactQuotientsAndLimits) {
     EXPECT_EQ(DurationFromFrames(100, 1152, 0), 0u);
 }
 
-constexpr FrameShape kCbr128{};                    // MPEG-1 Layer III 128 kbit/s 44.1 kHz
 constexpr FrameShape kCbr320{.bitrateIndex = 14};  // 320 kbit/s
 
 // Over 20 frames and 1,000,000 zeros (at 320 kbit/s: 1,020,880 audio bytes, 25 s at the
@@ -118,32 +116,6 @@ TEST(MpegMeasure, StreamsWithAndWithoutVbrHeaders) {
         Append(file, Bytes(1'000'000, 0));
         EXPECT_EQ(Facts(MeasureAll(file)), c.facts) << &c - cases;
     }
-}
-
-// `zeros` zero bytes, `frames` 128 kbit/s frames, `after` zeros: where the search finds the
-// stream, measured to `cut` bytes short of the end, or -1.
-long FoundAt(std::size_t zeros, std::size_t frames, std::size_t after, std::size_t cut = 0) {
-    Bytes file(zeros, 0);
-    Append(file, Frames(kCbr128, frames));
-    Append(file, Bytes(after, 0));
-    const MpegInfo info = Measure(file, 0, file.size() - cut);
-    EXPECT_TRUE(!info.found || info.bitrate == 128) << zeros;
-    return info.found ? long(info.firstFrameOffset) : -1;
-}
-
-// Around the chunk ends of the search and the end of its own window, and the search's limit
-// for the start of a stream. A lone frame counts only when it ends exactly with the region.
-TEST(MpegMeasure, FirstFrameIsFoundAtAnyOffset) {
-    constexpr std::size_t C = kMpegSearchChunk;
-    const std::size_t window = C + MaxMpegFrameLength() + 4;
-    for (std::size_t offset :
-         {std::size_t{0}, C - 4, C - 3, C - 2, C - 1, C, window - 1, window, 2 * C - 1}) {
-        EXPECT_EQ(FoundAt(offset, 1, 0), long(offset));
-        EXPECT_EQ(FoundAt(offset, 1, 0, 1), -1) << offset;
-        EXPECT_EQ(FoundAt(offset, 1, 2), -1) << offset;
-    }
-    EXPECT_EQ(FoundAt(kMpegSearchLimit - 1, 2, 0), long(kMpegSearchLimit - 1));
-    EXPECT_EQ(FoundAt(kMpegSearchLimit, 2, 0), -1);
 }
 
 }  // namespace
