@@ -14,30 +14,6 @@ using Edits = std::vector<RecordEdit>;
 const std::string k30 = "abcdefghijklmnopqrstuvwxyz0123";
 const std::u16string w30(k30.begin(), k30.end());
 
-// "title|artist|album|year|comment #track genre", in UTF-8.
-std::string Shown(const Id3v1Tag& tag) {
-    std::string out;
-    for (std::size_t i = 0; i < Id3v1Tag::kTextCount; ++i)
-        out += text::ToUtf8(tag.Text(i)) + (i + 1 < Id3v1Tag::kTextCount ? "|" : "");
-    return out + " #" + std::to_string(tag.Track()) + " " + std::to_string(tag.Genre());
-}
-
-TEST(Id3v1, DecodesTheRecord) {
-    const std::pair<Edits, std::string> cases[] = {
-        {{{3, "Title   "}, {33, "Band\t\r\n "}, {63, "  Lead"}}, "Title|Band|  Lead|| #0 255"},
-        // ID3v1.1: a zero at 125 makes byte 126 the track.
-        {{{97, k30.substr(0, 28)}, {126, "\x05"}}, "||||" + k30.substr(0, 28) + " #5 255"},
-        // ID3v1.0: the comment runs to byte 126 and there is no track.
-        {{{97, k30.substr(0, 29) + "\x05"}}, "||||" + k30.substr(0, 29) + "\x05 #0 255"},
-        {{{3, "Caf\xE9 \x80"}}, "Café €|||| #0 255"},
-    };
-    for (const auto& [edits, shown] : cases) {
-        Id3v1Tag tag;
-        DecodeId3v1(RecordWith(edits), Cp1252(), tag);
-        EXPECT_EQ(Shown(tag), shown);
-    }
-}
-
 TEST(Id3v1, EncodesByteForByte) {
     const std::pair<Id3v1Tag, Edits> cases[] = {
         {Id3v1Tag(), {}},
