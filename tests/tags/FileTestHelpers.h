@@ -39,6 +39,5 @@ inline void OpenOrFail(BufferedFile& file, const std::filesystem::path& path, un
 
 inline constexpr unsigned kLoadMode = BufferedFile::kRead | BufferedFile::kOpenExisting;
 inline constexpr unsigned kSaveMode = BufferedFile::kReadWrite | BufferedFile::kOpenExisting;
-inline constexpr unsigned kExportMode = BufferedFile::kWrite | BufferedFile::kCreateAlways;
 
 }  // namespace velmora::testing

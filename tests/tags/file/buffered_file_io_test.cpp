@@ -105,26 +105,5 @@ TEST(BufferedFile, EveryInjectedFailureSurfacesAsFileException) {
     }
 }
 
-// A failed flush keeps the bytes that did not reach the file; they go out with the next one.
-TEST(BufferedFile, ShortWriteThenFailureKeepsOnlyTheUnwrittenRest) {
-    ScratchDirectory dir;
-    const auto path = dir.Path("out.bin");
-    const std::string bytes = Pattern(1000);
-    FileFaults faults;
-    faults.ShortenWrite(1, 400);
-    faults.Fail(FileCall::Write, 2, ENOSPC);
-    ScopedFileFaults installed(faults);
-    BufferedFile file;
-    OpenOrFail(file, path, kExportMode);
-    file.Write(bytes.data(), bytes.size());
-    EXPECT_THROW(file.Flush(), CFileExceptionEx);
-    EXPECT_EQ(file.Tell(), 400u);
-    file.Flush();
-    EXPECT_EQ(faults.Writes().back(), (FileFaults::WriteCall{400, 600}));
-    file.Close();
-    EXPECT_EQ(ScratchDirectory::ReadFile(path), bytes);
-    EXPECT_THROW(file.Write("x", 1), CFileExceptionEx);  // not buffered for a closed handle
-}
-
 }  // namespace
 }  // namespace velmora

@@ -8,30 +8,14 @@
 namespace velmora {
 namespace {
 
-// Numbers in each form from the middle of a buffer; then a read past the end fails as a value
-// that says what and where, and leaves the cursor where it was, so a reader may try another
-// reading of the same bytes.
+// A synchsafe number ignores the high bits; a read past the end fails as a value that says
+// what and where, and leaves the cursor where it was, so a reader may try another reading of
+// the same bytes. (The other number forms: the tag and frame sizes every reader case reads.)
 TEST(ByteCursor, ReadsInRangeAndFailsAsAValueSayingWhereOutside) {
     const std::vector<std::uint8_t> bytes = {0xAA, 0xBB, 0x01, 0x02, 0x83, 0x04};
-    struct Row {
-        const char* name;
-        CursorResult<std::uint32_t> (ByteCursor::*read)();
-        std::uint32_t value;
-    };
-    const Row rows[] = {
-        {"big-endian 24 bits", &ByteCursor::TakeBigEndian24, 0x010283},
-        {"big-endian 32 bits", &ByteCursor::TakeBigEndian32, 0x01028304},
-        {"little-endian 32 bits", &ByteCursor::TakeLittleEndian32, 0x04830201},
-        {"synchsafe ignores high bits", &ByteCursor::TakeSynchsafe32,
-         (1u << 21) | (2u << 14) | (3u << 7) | 4u},
-    };
-    for (const Row& row : rows) {
-        ByteCursor cursor(bytes, "test bytes");
-        ASSERT_TRUE(cursor.Take(2));
-        auto value = (cursor.*row.read)();
-        ASSERT_TRUE(value) << row.name;
-        EXPECT_EQ(*value, row.value) << row.name;
-    }
+    ByteCursor synchsafe(bytes, "test bytes");
+    ASSERT_TRUE(synchsafe.Take(2));
+    EXPECT_EQ(synchsafe.TakeSynchsafe32().AsOptional(), (1u << 21) | (2u << 14) | (3u << 7) | 4u);
     ByteCursor cursor(bytes, "test bytes");
     ASSERT_TRUE(cursor.Take(3));
     auto tooFar = cursor.TakeBigEndian32();
