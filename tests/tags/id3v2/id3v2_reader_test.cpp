@@ -92,6 +92,13 @@ TEST(ReaderTest, ReadsTheFramesItShould) {
     }
 }
 
+// An ID3v2.4 footer puts the audio ten bytes later.
+TEST(ReaderTest, AFooterMovesTheAudio) {
+    TestEngine engine;
+    const Bytes footed = Tag(4, Frame("TIT2", TextBody("T"), 4), 20, 0x10);
+    EXPECT_EQ(ReadBytes(footed, engine).onDisk.audioOffset, 52u);
+}
+
 // Bodies the reader keeps as bytes go back as they came: a decompression bomb still
 // compressed (in the form of either version), an encrypted frame with its method and group bytes in
 // the order of the version written (ID3v2.3: method, group; ID3v2.4: group, method). So does a
