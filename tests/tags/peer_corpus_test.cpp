@@ -42,7 +42,6 @@ const struct {
     {"mutagen/audacious-trailing-id32-apev2.mp3", "absent 0 0",
      "@0 L3/16000 18v 1s Xing 30"},  // VBR at 16 kHz, 1.08 s
     {"mutagen/bad-POPM-frame.mp3", "4 13|TIT2=Emit and exude|TRCK=4|TDRC=2004|TYER=2004"},
-    {"mutagen/bad-TYER-frame.mp3", "3 2"},
     {"mutagen/bad-xing.mp3", "3 11|TYER=1992", "@1582 L3/44100 48 0s - 0"},  // 0-frame Xing: 48
     {"mutagen/emptyfile.mp3", "", "none"},
     {"mutagen/id3v24_extended_header.id3", "4 7|TIT2=One Second of Silence|TYER=2023"},
@@ -50,8 +49,7 @@ const struct {
     {"mutagen/lame-peak.mp3", "", "@0 L3/44100 128 0s Info 4"},  // 128, 0.1 s: "Info"
     // 24000 × 552 bytes ÷ 3 frames ÷ 72000 = 61.33; the peer reports the header's 40.
     {"mutagen/lame397v9short.mp3", "", "@0 L3/24000 61v 0s Xing 3"},
-    {"mutagen/silence-44-s-mpeg2.mp3", "", "@0 L3/24000 18v 3s Xing 157"},  // 17.783, 3.68475 s
-    {"mutagen/silence-44-s-mpeg25.mp3", "", "@0 L3/12000 9v 3s Xing 80"},   // 8.9, 3.68475 s
+    {"mutagen/silence-44-s-mpeg25.mp3", "", "@0 L3/12000 9v 3s Xing 80"},  // 8.9, 3.68475 s
     // A single frame that ends with the file (the peer refuses: no second frame): 160, 0.03 s.
     {"mutagen/too-short.mp3", "2 8|TIT2=Track 10|TPE1=Hieroglyph|TRCK=10/10",
      "@2147 L3/44100 160 0s - 0"},
@@ -67,7 +65,6 @@ const struct {
     // Junk with false syncs, then a tag not at the start of the file: 64, first frame at 2255.
     {"taglib/garbage.mp3", "absent 0 0", "@2255 L3/44100 64 1887s Info 72243"},
     {"taglib/id3v22-tda.mp3", "2 3|TYER=2010|TRCK=1|TDAT=0304"},
-    {"taglib/invalid-frames1.mp3", "", "@327 L3/44100 160 0s - 0"},  // 160, 0.392 s
     {"taglib/itunes10.mp3",
      "2 23|TPE2=Album Artist|TBPM=180|TPOS=1/2|TSO2=Sort Album Artist|TCMP=1|APIC0=2315 png"},
     {"taglib/lame_vbr.mp3", "", "@1876 L3/44100 70v 1887s Xing 72243"},  // 70 VBR, 1887.164 s
