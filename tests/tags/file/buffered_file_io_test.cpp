@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 
@@ -14,6 +15,28 @@ namespace {
 
 using namespace testing;
 using Cause = CFileExceptionEx::Cause;
+
+// A read past the end is short, positions are 64-bit, and the destructor writes what is left.
+TEST(BufferedFile, PositionsAre64BitAndTheDestructorFlushes) {
+    ScratchDirectory dir;
+    const auto path = dir.WriteFile("in.bin", Pattern(300));
+    {
+        BufferedFile file;
+        OpenOrFail(file, path, kSaveMode);
+        const std::uint64_t far = (std::uint64_t{1} << 32) + 7;
+        file.Seek(far);
+        file.Write("end", 3);
+        EXPECT_EQ(file.Size(), far + 3);
+        file.Seek(far);
+        char got[8] = {};
+        ASSERT_EQ(file.Read(got, sizeof got), 3u);
+        EXPECT_EQ(std::string(got, 3), "end");
+        file.Truncate(200);
+        file.Seek(0);
+        file.Write("xy", 2);
+    }
+    EXPECT_EQ(ScratchDirectory::ReadFile(path), Pattern(300).replace(0, 2, "xy").substr(0, 200));
+}
 
 // How each mode opens a name that is not valid UTF-8 (which must open like any other), and
 // failures classified, not thrown, with the errno and the path.

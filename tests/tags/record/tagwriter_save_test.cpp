@@ -147,6 +147,21 @@ TEST(TagSave, FailuresAreReportedAndKeepTheFile) {
     }
 }
 
+// The new file takes the old one's place behind the link (its mode and owner: SafeReplace).
+TEST(TagSave, MovingSaveKeepsTheLink) {
+    SaveHarness harness;
+    std::filesystem::create_directory(harness.dir.Path("music"));
+    const std::string bytes = TagBytes(10, Pattern(10)) + kAudio;
+    const auto target = harness.dir.WriteFile("music/song.mp3", bytes);
+    const auto link = harness.dir.Path("link.mp3");
+    std::filesystem::create_symlink("music/song.mp3", link);
+    const SaveJob job{.frames = P(500)};
+    ASSERT_TRUE(SaveTags(harness.Request(link, job), harness.context));
+    EXPECT_EQ(std::filesystem::read_symlink(link), "music/song.mp3");
+    EXPECT_EQ(ScratchDirectory::ReadFile(target), harness.Expected(job, bytes));
+    EXPECT_EQ(harness.dir.Names().size(), 2u);
+}
+
 // The save tests' model pads with PaddingFor too, so its figures are checked here by hand;
 // a tag too large for its size field is refused.
 TEST(PaddingFor, AlignsTheWholeFileToFourKibibytes) {
