@@ -20,6 +20,8 @@ class BadInput(CliTestCase):
         pic = self.make_mp3("pic.mp3", [APIC(encoding=0, mime="image/png", type=3, data=b"x")])
         png, gif = self.write("c.png", b"\x89PNG\r\n\x1a\n"), self.write("anim.gif", b"GIF89a")
         old = self.write("old.m3u", b"keep")
+        # Each reason a document is refused for: tests/batch's CsvImport case.
+        csv = self.write("bad.csv", b'"Path","Titel"\r\n"x","y"\r\n')
         nowhere = self.path("nowhere", "x")
         cases = [
             (["set", "--title", "X", self.path("missing.mp3")], 1, "No such file"),
@@ -40,6 +42,7 @@ class BadInput(CliTestCase):
             (["export", "xml", self.path("x.xml"), mp3, "--v2", "mood"], 2, "unknown field"),
             (["export", "xml", self.path("x.xml"), mp3, "--levels", "list,artist"], 2,
              "after list"),
+            (["import", "csv", csv], 2, 'unknown column "Titel"'),
             (["export", "wpl", self.path("x.wpl"), mp3], 2, "wpl"),
             (["export", "m3u", old, mp3], 0, "replace"),
             (["picture", "add", gif, mp3], 2, "File must be a JPG or PNG image!"),

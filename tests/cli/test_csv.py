@@ -1,13 +1,12 @@
 """export csv and import csv: round trips, quoting, bad headers and a spreadsheet's copy."""
 
 import csv
-import io
 import os
 import shutil
 import subprocess
 import tempfile
 
-from mutagen.id3 import ID3, COMM, TALB, TCON, TIT2, TPE1, TRCK
+from mutagen.id3 import ID3, COMM, TCON, TIT2, TPE1, TRCK
 
 from clitest import CliTestCase
 
@@ -34,15 +33,11 @@ class CsvRoundTrip(CliTestCase):
         with open(self.out, "w", newline="", encoding="utf-8") as f:
             csv.writer(f).writerows(rows)
 
-    def test_export_quotes_and_import_writes_only_what_differs(self):
+    def test_export_then_import_writes_only_what_differs_and_names_unmatched_rows(self):
         rows = self.export()
-        self.assertEqual(rows[0][:3], ["Path", "Filename", "Track"])
-        self.assertEqual(rows[0][-4:], ["Album Artist", "Disc", "Composer", "Comment"])
         odd = dict(zip(rows[0], rows[1]))
         self.assertEqual((odd["Path"], odd["Title"], odd["Artist"], odd["Track"], odd["Comment"]),
                          (self.odd, ODD, " lead", "0042", "c"))
-        self.assertTrue(self.read(self.out).startswith(b'"Path","Filename"'))
-        self.assertEqual(dict(zip(rows[0], rows[2]))["Genre"], "Rock")
         # Unchanged: no file is written.
         before = {p: self.read(p) for p in (self.odd, self.plain)}
         self.assertEqual(self.cli("import", "csv", self.out), "")
@@ -51,29 +46,15 @@ class CsvRoundTrip(CliTestCase):
         header = rows[0]
         rows[1][header.index("Album")] = "New, \"album\"\n2"
         rows[2][header.index("Genre")] = "17"
-        self.write_rows(rows)
-        dry = self.cli("import", "csv", self.out, "--dry-run", "--json")
-        self.assertEqual(dry.count("\n"), 1)
+        self.write_rows(rows + [["/nowhere/gone.mp3"] + [""] * (len(header) - 1)])
+        dry = self.run_cli("import", "csv", self.out, "--dry-run", "--json").stdout.decode()
+        self.assertEqual(dry.splitlines()[1:], ['{"unmatched":"/nowhere/gone.mp3"}'])
         self.assertIn('"column":"Album","old":"","new":"New, \\"album\\"\\n2"', dry)
-        self.cli("import", "csv", self.out)
-        self.assertEqual(ID3(self.odd)["TALB"].text, ["New, \"album\"\n2"])
-        self.assertEqual(ID3(self.odd)["TIT2"].text, [ODD])
-        self.assertEqual(self.read(self.plain), before[self.plain])
-
-    def test_unmatched_rows_are_named_and_the_others_imported(self):
-        rows = self.export()
-        rows[2][rows[0].index("Title")] = "Changed"
-        rows.append(["/nowhere/gone.mp3"] + [""] * (len(rows[0]) - 1))
-        self.write_rows(rows)
         result = self.run_cli("import", "csv", self.out)
         self.assertEqual(result.returncode, 1)
         self.assertIn(b"matches the row of /nowhere/gone.mp3", result.stderr)
-        self.assertEqual(ID3(self.plain)["TIT2"].text, ["Changed"])
-
-    def test_a_bad_document_is_refused_with_the_reason(self):
-        # Each reason a document is refused for: tests/batch's CsvImport case.
-        self.write("bad.csv", b'"Path","Titel"\r\n"x","y"\r\n')
-        self.assertFails(["import", "csv", self.path("bad.csv")], 2, 'unknown column "Titel"')
+        self.assertEqual(ID3(self.odd)["TALB"].text, ["New, \"album\"\n2"])
+        self.assertEqual(self.read(self.plain), before[self.plain])
 
     def test_libreoffice_keeps_the_columns_and_its_csv_imports_unchanged(self):
         soffice = shutil.which("soffice")

@@ -26,19 +26,20 @@ class Exporting(CliTestCase):
         self.assertEqual(self.read(self.path("list.m3u")).decode("utf-8"),
                          "#EXTM3U\n#EXTINF:0, - Second\nmusic/Déjà Vu.mp3\n"
                          "#EXTINF:5,Ärtist - First\nmusic/one.mp3\n")
-        self.cli("export", "m3u8", self.path("list.m3u8"), self.one)
-        self.assertIn("Ärtist - First", self.read(self.path("list.m3u8")).decode("utf-8"))
-        self.cli("export", "pls", self.path("list.pls"), self.one)
-        self.assertEqual(self.read(self.path("list.pls")).decode("ascii"),
-                         "[playlist]\nFile1=music/one.mp3\nTitle1=First\nLength1=5\n"
-                         "NumberOfEntries=1\nVersion=2")
+        for kind, says in (("m3u8", "Ärtist - First"), ("pls", "Title1=First\nLength1=5")):
+            self.cli("export", kind, self.path("list." + kind), self.one)
+            self.assertIn(says, self.read(self.path("list." + kind)).decode("utf-8"))
 
-    def test_xml_with_the_options_given(self):
+    def test_xml_with_the_options_given_names_a_folder_once_and_absolutely(self):
         out = self.path("list.xml")
-        self.cli("export", "xml", out, self.path("music"), "--location", "path", "--v2",
-                 "title,album", "--v1", "", "--bitrate", "--levels", "album,list")
-        root = ElementTree.parse(out).getroot()
-        albums = {a.get("name"): [f.attrib for f in a.iter("File")] for a in root.iter("Album")}
+        result = self.run_cli("export", "xml", out, "./music/one.mp3", "music/", "--location",
+                              "path", "--v2", "title,album", "--v1", "", "--bitrate",
+                              "--levels", "directory,album,list", cwd=self.dir)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        groups = ElementTree.parse(out).getroot().findall("Directory")
+        self.assertEqual([g.get("path") for g in groups], [self.path("music")])
+        albums = {a.get("name"): [f.attrib for f in a.iter("File")]
+                  for a in groups[0].iter("Album")}
         self.assertEqual(albums["Album"], [{"path": self.one, "bitrate": "128", "album": "Album",
-                                            "title": "First"}])
+                                            "title": "First"}] * 2)
         self.assertEqual(len(albums), 2)

@@ -18,12 +18,8 @@ class NotMp3Files(CliTestCase):
         # Every kind of content that is no MP3: the record tests; here each command meets one.
         commands = [
             ["set", "--title", "X"],
-            ["set", "--v1-title", "X"],
-            ["number"],
-            ["from-name", "(?P<title>.*)"],
             ["rename", "%title"],
             ["picture", "add", png],
-            ["--yes", "remove-v1"],
             ["--yes", "remove-v2"],
         ]
         for command in commands:

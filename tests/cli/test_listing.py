@@ -46,9 +46,9 @@ class Listing(CliTestCase):
 
     def test_dump_json_gives_what_mutagen_reads_of_peer_files(self):
         modes = ["stereo", "joint stereo", "dual channel", "single channel"]
-        for peer in ["id3lib/thatspot.mp3", "mutagen/id3v1v2-combined.mp3", "id3lib/jules.mp3",
-                     "mutagen/bad-POPM-frame.mp3", "taglib/mpeg2.mp3",
-                     "mutagen/silence-44-s-mpeg25.mp3", "taglib/bladeenc.mp3"]:
+        # ID3v2.3 with a cover, ID3v2.4, MPEG 2 and 2.5, and each channel mode but dual.
+        for peer in ["id3lib/thatspot.mp3", "mutagen/bad-POPM-frame.mp3", "taglib/mpeg2.mp3",
+                     "mutagen/silence-44-s-mpeg25.mp3"]:
             with self.subTest(peer=peer):
                 path = self.copy_peer(peer)
                 record, info = self.dump(path)[0], MP3(path).info
@@ -74,9 +74,6 @@ class Listing(CliTestCase):
         record = self.dump(self.copy_peer("id3lib/jules.mp3"))[0]
         self.assertEqual([record[k] for k in ("v2", "v1", "bitrate", "vbr")],
                          [None, None, 128, False])
-        v1 = self.dump(self.copy_peer("mutagen/id3v1v2-combined.mp3"))[0]["v1"]
-        self.assertEqual([v1[k] for k in ("album", "year", "track")],
-                         ["Hymns for the Exiled", "1337", 3])
 
     def test_a_name_that_is_not_utf8_still_lists_and_dumps(self):
         self.write(os.fsdecode(b"caf\xe9.mp3"), MPEG_FRAME)

@@ -8,29 +8,6 @@
 #include "text/FileName.h"
 
 namespace velmora::fuzz {
-namespace {
-
-constexpr std::string_view kPrefix = "velmora-fuzz-";
-
-// Removes the folders of fuzz processes that ended without cleaning up (a crash aborts them).
-std::filesystem::path ScratchBase() {
-    std::error_code error;
-    const std::filesystem::path base =
-        ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::filesystem::temp_directory_path();
-    for (const auto& entry : std::filesystem::directory_iterator(base, error)) {
-        const std::string name = entry.path().filename().string();
-        if (!name.starts_with(kPrefix))
-            continue;
-        const std::string pid =
-            name.substr(kPrefix.size(), name.find('-', kPrefix.size()) - kPrefix.size());
-        if (!pid.empty() && !std::filesystem::exists("/proc/" + pid, error))
-            std::filesystem::remove_all(entry.path(), error);
-    }
-    return base;
-}
-
-}  // namespace
-
 std::vector<Input> SplitAtZeros(Input input, std::size_t maxParts) {
     std::vector<Input> parts;
     for (auto zero = std::ranges::find(input, 0);
@@ -67,7 +44,8 @@ std::u32string CodePoints(std::u16string_view text) {
 
 const testing::ScratchDirectory& Scratch() {
     static const testing::ScratchDirectory folder(
-        ScratchBase(), std::string(kPrefix) + std::to_string(::getpid()) + "-");
+        ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::filesystem::temp_directory_path(),
+        "velmora-fuzz-");
     return folder;
 }
 

@@ -50,11 +50,10 @@ class ScratchDirectory {
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    // The names in `folder` (the root when empty), sorted.
-    std::vector<std::string> Names(const std::filesystem::path& folder = {}) const {
+    // The names in the root, sorted.
+    std::vector<std::string> Names() const {
         std::vector<std::string> names;
-        for (const auto& entry :
-             std::filesystem::directory_iterator(folder.empty() ? root_ : folder))
+        for (const auto& entry : std::filesystem::directory_iterator(root_))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
