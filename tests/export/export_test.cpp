@@ -106,13 +106,6 @@ TEST_F(ExportFixture, ReplacesTheFileALinkNamesKeepingItsPermissions) {
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"link.pls", "list.m3u"}));
 }
 
-// The temporary name is made from the target's name; a longest possible name still fits.
-TEST_F(ExportFixture, LongestFileNameIsWritten) {
-    const fs::path longest = dir.Path(std::string(251, 'n') + ".m3u");
-    EXPECT_EQ(Run(m3u, TextPath(longest)), ExportOutcome::Written);
-    EXPECT_EQ(ScratchDirectory::ReadFile(longest).substr(0, 8), "#EXTM3U\n");
-}
-
 // An unusable target is found before any options are asked, and nothing is created anywhere.
 TEST_F(ExportFixture, EachFailingStepLeavesTheTargetByteForByte) {
     fs::create_directory(dir.Path("folder"));

@@ -64,19 +64,6 @@ TEST(XmlExport, WorkedExampleWithAndWithoutSkipping) {
     EXPECT_EQ(Built(options, kWorkedFiles), Document(body));
 }
 
-// The second file carries every field, so a wrong default shows as an extra attribute.
-TEST(XmlExport, FreshStoreWritesTheDefaultFields) {
-    ExportedFile full = MakeFile(u"b.mp3", u"Ar", u"Ti", 215);
-    full.album = full.year = full.track = full.genre = u"x";
-    full.artist1 = full.album1 = full.title1 = full.year1 = u"y";
-    full.track1 = full.genre1 = 1;
-    const testing::FakeSettingsKey fresh;
-    EXPECT_EQ(Built(LoadXmlExportOptions(fresh), {MakeFile(u"a.mp3", u"", u"One", 0, 128), full}),
-              Document("\t<File filename=\"a.mp3\" bitrate=\"128\" title=\"One\" />\n"
-                       "\t<File filename=\"b.mp3\" bitrate=\"0\" artist=\"Ar\" album=\"x\" "
-                       "title=\"Ti\" />\n"));
-}
-
 // Only the chosen attributes: no location, nothing from MP3 Info or ID3v2.
 XmlExportOptions Bare() {
     XmlExportOptions options;
@@ -206,20 +193,6 @@ TEST(XmlStructure, StoredNumbersApplyOverThePreset) {
         SCOPED_TRACE(::testing::PrintToString(row.stored));
         EXPECT_EQ(LevelsOf(XmlStructure::FromStored(row.stored)), row.levels);
     }
-}
-
-TEST(XmlStructure, SelectingListDisablesLaterLevelsAndAKeyEnablesTheNext) {
-    XmlStructure s = XmlStructure::FromStored({1, 2, 3, 4});
-    s.Select(1, kList);
-    EXPECT_EQ(LevelsOf(s),
-              (Levels{{{kArtist, true}, {kList, true}, {kList, false}, {kList, false}}}));
-    EXPECT_EQ(s.ToStored(), (Stored{1, 0, 0, 0}));
-    s.Select(1, kYear);
-    EXPECT_EQ(LevelsOf(s),
-              (Levels{{{kArtist, true}, {kYear, true}, {kList, true}, {kList, false}}}));
-    XmlStructure preset;  // Level 4 disabled with "List": a key at Level 3 enables it as it is
-    preset.Select(2, kYear);
-    EXPECT_EQ(preset.At(3), (Level{kList, true}));
 }
 
 TEST(XmlExportOptions, SaveWritesEveryValueAndLoadsBackEqual) {
