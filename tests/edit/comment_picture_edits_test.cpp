@@ -7,9 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "edit/ActionNames.h"
 #include "edit/CommentEdits.h"
-#include "edit/EditJournal.h"
 #include "edit/PictureEdits.h"
 #include "edit/PictureFiles.h"
 #include "edit/PictureRules.h"
@@ -67,7 +65,6 @@ class EditsTest : public RecordFolder {
     }
 
     EngineContext& context_ = engine_.context;
-    edit::EditJournal journal_;
     std::vector<std::unique_ptr<Mp3File>> files_;
     Records records_;
 };
@@ -81,32 +78,25 @@ TEST_F(EditsTest, CommentsListedAreThoseEveryFileHoldsAlike) {
     EXPECT_EQ(Shared(records_), "fra/=hello (French) XXX/y=2 () ");
 }
 
-TEST_F(EditsTest, CommentActionsApplyToEveryFileAndUndoAsOne) {
+TEST_F(EditsTest, CommentActionsApplyToEveryFile) {
     Add("a.mp3", {Comment("fra", "D", "old"), Comment("eng", "D", "second")});
     Add("b.mp3", {});
     Add("c.mp3", {Comment("eng", "other", "kept")});
-    const auto changed = journal_.ApplyToEach(edit::kCommentsAction, records_, [&](Mp3File& r) {
-        edit::ApplyComment(r, {{u"D", "fra"}, u"new", "ger"}, context_);
-    });
-    EXPECT_EQ(changed.size(), 3u);
+    for (Mp3File* record : records_)
+        edit::ApplyComment(*record, {{u"D", "fra"}, u"new", "ger"}, context_);
     // The language is kept where the comment was, taken where it is new.
     EXPECT_EQ(Comments(),
               "fra/D=new (French) eng/D=second (English) |ger/D=new (German) |"
               "eng/other=kept (English) ger/D=new (German) |");
-    EXPECT_EQ(journal_.UndoName(), u"Edit Comment");
     // Only the comment of that description and language goes.
-    for (const char* language : {"ger", "fra"}) {
-        journal_.ApplyToEach(edit::kDeleteCommentAction, records_, [&](Mp3File& r) {
-            edit::DeleteComment(r, {u"D", language});
-        });
+    for (Mp3File* record : records_) {
+        for (const char* language : {"ger", "fra"})
+            edit::DeleteComment(*record, {u"D", language});
     }
     EXPECT_EQ(Comments(), "eng/D=second (English) ||eng/other=kept (English) |");
-    journal_.ApplyToEach(edit::kDeleteAllCommentsAction, records_, edit::DeleteAllComments);
+    for (Mp3File* record : records_)
+        edit::DeleteAllComments(*record);
     EXPECT_EQ(Comments(), "|||");
-    for (int i = 0; i < 4; ++i)
-        journal_.Undo();
-    EXPECT_EQ(Comments(), "fra/D=old (French) eng/D=second (English) ||eng/other=kept (English) |");
-    EXPECT_FALSE(records_[1]->NeedsSave());
 }
 
 TEST_F(EditsTest, PicturesListedAreThoseEveryFileHoldsAlikeReadOnlyWhereLengthsAgree) {

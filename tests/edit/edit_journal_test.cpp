@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "batch/RenameCommand.h"
-#include "edit/ActionNames.h"
 #include "edit/EditJournal.h"
 #include "tags/FileTestHelpers.h"
 #include "tags/Id3v1TestRecords.h"
