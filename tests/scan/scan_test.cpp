@@ -152,8 +152,6 @@ TEST_F(ScanTest, BitrateAndDurationSortByNumberOtherColumnsByTheirText) {
     EXPECT_EQ(CellText(slowRecord, Column::Bitrate, codePage), u"96");
     EXPECT_EQ(CellText(slowRecord, Column::Duration, codePage), u"00:04");
     EXPECT_EQ(CellText(fastRecord, Column::Duration, codePage), u"00:01");
-    EXPECT_GT(CellText(slowRecord, Column::Bitrate, codePage),
-              CellText(fastRecord, Column::Bitrate, codePage));
     EXPECT_LT(NumericSortKey(slowRecord, Column::Bitrate),
               NumericSortKey(fastRecord, Column::Bitrate));
     EXPECT_LT(NumericSortKey(fastRecord, Column::Duration),
