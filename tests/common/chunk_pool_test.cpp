@@ -16,6 +16,46 @@ struct alignas(64) Item {
     std::uint64_t index;
 };
 
+std::ptrdiff_t Distance(const void* from, const void* to) {
+    return static_cast<const char*>(to) - static_cast<const char*>(from);
+}
+
+TEST(ChunkPool, SlotsChunksAndTheirReturn) {
+    ChunkPool<Item, 4> pool;
+    std::vector<void*> first;
+    for (int i = 0; i < 4; ++i) {
+        first.push_back(pool.Allocate());
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(first.back()) % alignof(Item), 0u);
+    }
+    EXPECT_EQ(Distance(first[0], first[3]), 3 * std::ptrdiff_t{sizeof(Item)});
+    void* fifth = pool.Allocate();
+    EXPECT_EQ(pool.ChunkCount(), 2u);
+    // A slot freed in an older chunk is not taken while the current one has room.
+    ASSERT_TRUE(pool.TryFree(first[1]));
+    void* sixth = pool.Allocate();
+    EXPECT_EQ(Distance(fifth, sixth), std::ptrdiff_t{sizeof(Item)});
+    // The first free slot of the current chunk is taken, not the last one freed.
+    void* seventh = pool.Allocate();
+    ASSERT_TRUE(pool.TryFree(fifth));
+    ASSERT_TRUE(pool.TryFree(sixth));
+    EXPECT_EQ(pool.Allocate(), fifth);
+    Item onStack{};
+    EXPECT_FALSE(pool.TryFree(&onStack));
+    EXPECT_EQ(pool.UsedCount(), 5u);
+    for (void* slot : {first[0], first[2], first[3]}) {
+        ASSERT_TRUE(pool.TryFree(slot));
+    }
+    EXPECT_EQ(pool.ChunkCount(), 1u);  // the emptied chunk is kept aside
+    ASSERT_TRUE(pool.TryFree(fifth));
+    ASSERT_TRUE(pool.TryFree(seventh));
+    EXPECT_EQ(pool.ChunkCount(), 0u);  // the second emptied chunk went back
+    // The next object (the next file of a command) takes the kept chunk from its start,
+    // instead of mapping a new one.
+    void* again = pool.Allocate();
+    EXPECT_EQ(again, first[0]);
+    ASSERT_TRUE(pool.TryFree(again));
+}
+
 TEST(ChunkPool, TwoThreadsAllocateAndFreeWithoutSharingASlot) {
     ChunkPool<Item, 64> pool;
     auto work = [&pool](std::uint64_t owner) {
