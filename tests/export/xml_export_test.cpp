@@ -195,6 +195,20 @@ TEST(XmlStructure, StoredNumbersApplyOverThePreset) {
     }
 }
 
+TEST(XmlStructure, SelectingListDisablesLaterLevelsAndAKeyEnablesTheNext) {
+    XmlStructure s = XmlStructure::FromStored({1, 2, 3, 4});
+    s.Select(1, kList);
+    EXPECT_EQ(LevelsOf(s),
+              (Levels{{{kArtist, true}, {kList, true}, {kList, false}, {kList, false}}}));
+    EXPECT_EQ(s.ToStored(), (Stored{1, 0, 0, 0}));
+    s.Select(1, kYear);
+    EXPECT_EQ(LevelsOf(s),
+              (Levels{{{kArtist, true}, {kYear, true}, {kList, true}, {kList, false}}}));
+    XmlStructure preset;  // Level 4 disabled with "List": a key at Level 3 enables it as it is
+    preset.Select(2, kYear);
+    EXPECT_EQ(preset.At(3), (Level{kList, true}));
+}
+
 TEST(XmlExportOptions, SaveWritesEveryValueAndLoadsBackEqual) {
     XmlExportOptions options;
     options.SetLocation(XmlLocation::FullPath);
