@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <future>
@@ -277,6 +278,19 @@ TEST_F(ScanTest, LoaderStopsAfterTheFileAtHandKeepingWhatItLoaded) {
                          loader->Progress().done, loader->Progress().failed,
                          loader->Records().All().at(0)->Status()),
               std::tuple(false, 1, 1u, 1u, 1u, LoadStatus::Failed));
+}
+
+TEST_F(ScanTest, DestroyingALoaderMidLoadDoesNotWaitForTheWalk) {
+    GatedMessageSink gate;
+    auto loader = StartGated(gate);
+    gate.shown.wait(0);
+    auto destroyed = std::async(std::launch::async, [&] { loader.reset(); });
+    // Gives the destructor time to ask for the stop and start waiting; should it come late,
+    // a few more files load, never the whole walk.
+    destroyed.wait_for(std::chrono::milliseconds(100));
+    gate.open.count_down();
+    destroyed.wait();
+    EXPECT_LT(gate.shown, kFiles / 2);
 }
 
 // b is not edited; d is edited but its file is gone, which must not stop the others.
