@@ -13,7 +13,6 @@
 #include "export/Export.h"
 #include "export/ExportedFileOfRecord.h"
 #include "export/M3uExporter.h"
-#include "export/PlsExporter.h"
 #include "export/XmlExporter.h"
 #include "support/FakeSettingsKey.h"
 #include "support/RecordingMessageSink.h"
@@ -88,29 +87,6 @@ TEST_F(ExportFixture, CancelLeavesTargetAndOptionsAlone) {
     EXPECT_EQ(key.writes, 0);
     EXPECT_TRUE(messages.Shown().empty());
     ExpectOldTargetAlone();
-}
-
-// Written through a symbolic link: the file it names gets the whole new content (nothing of
-// the longer old one is left) and keeps its permissions; the link stays a link.
-TEST_F(ExportFixture, ReplacesTheFileALinkNamesKeepingItsPermissions) {
-    const fs::perms perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-    fs::permissions(target, perms);
-    fs::create_symlink(target, dir.Path("link.pls"));
-    files[0].directory = TextPath(dir.Root());
-    PlsExporter pls(Cp1252());
-    EXPECT_EQ(Run(pls, TextPath(dir.Path("link.pls"))), ExportOutcome::Written);
-    EXPECT_TRUE(fs::is_symlink(dir.Path("link.pls")));
-    EXPECT_EQ(ScratchDirectory::ReadFile(target),
-              "[playlist]\nFile1=a.mp3\nTitle1=Y\nLength1=215\nNumberOfEntries=1\nVersion=2");
-    EXPECT_EQ(fs::status(target).permissions(), perms);
-    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"link.pls", "list.m3u"}));
-}
-
-// The temporary name is made from the target's name; a longest possible name still fits.
-TEST_F(ExportFixture, LongestFileNameIsWritten) {
-    const fs::path longest = dir.Path(std::string(251, 'n') + ".m3u");
-    EXPECT_EQ(Run(m3u, TextPath(longest)), ExportOutcome::Written);
-    EXPECT_EQ(ScratchDirectory::ReadFile(longest).substr(0, 8), "#EXTM3U\n");
 }
 
 // An unusable target is found before any options are asked, and nothing is created anywhere.

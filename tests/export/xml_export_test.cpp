@@ -64,19 +64,6 @@ TEST(XmlExport, WorkedExampleWithAndWithoutSkipping) {
     EXPECT_EQ(Built(options, kWorkedFiles), Document(body));
 }
 
-// The second file carries every field, so a wrong default shows as an extra attribute.
-TEST(XmlExport, FreshStoreWritesTheDefaultFields) {
-    ExportedFile full = MakeFile(u"b.mp3", u"Ar", u"Ti", 215);
-    full.album = full.year = full.track = full.genre = u"x";
-    full.artist1 = full.album1 = full.title1 = full.year1 = u"y";
-    full.track1 = full.genre1 = 1;
-    const testing::FakeSettingsKey fresh;
-    EXPECT_EQ(Built(LoadXmlExportOptions(fresh), {MakeFile(u"a.mp3", u"", u"One", 0, 128), full}),
-              Document("\t<File filename=\"a.mp3\" bitrate=\"128\" title=\"One\" />\n"
-                       "\t<File filename=\"b.mp3\" bitrate=\"0\" artist=\"Ar\" album=\"x\" "
-                       "title=\"Ti\" />\n"));
-}
-
 // Only the chosen attributes: no location, nothing from MP3 Info or ID3v2.
 XmlExportOptions Bare() {
     XmlExportOptions options;

@@ -23,24 +23,20 @@ using testing::ScratchDirectory;
 // waits; `ignoreHangup` makes it ignore SIGHUP first, as nohup does.
 pid_t ChildInTheMiddleOfAReplace(const std::filesystem::path& folder, bool ignoreHangup) {
     int ready[2];
-    if (::pipe(ready) != 0) {
+    if (::pipe(ready) != 0)
         return -1;
-    }
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(ready[0]);
-        if (ignoreHangup) {
+        if (ignoreHangup)
             ::signal(SIGHUP, SIG_IGN);
-        }
         SafeReplace replacement;
         if (replacement.Begin((folder / "song.mp3").string(), TemporaryPattern::Save(), nullptr) ||
-            replacement.Write(std::string(1'000'000, 'a'))) {
+            replacement.Write(std::string(1'000'000, 'a')))
             ::_exit(3);
-        }
         [[maybe_unused]] const ssize_t told = ::write(ready[1], "r", 1);
-        for (;;) {
+        for (;;)
             ::pause();
-        }
     }
     ::close(ready[1]);
     char byte = 0;
@@ -73,9 +69,8 @@ TEST(InterruptCleanup, EachSignalRemovesTheTemporaryFileAndStillEndsTheProcess) 
         ASSERT_GT(child, 0);
         ASSERT_EQ(dir.Names().size(), 2u);
         ::kill(child, row.signal);
-        if (row.endedBy != row.signal) {
+        if (row.endedBy != row.signal)
             ::kill(child, row.endedBy);
-        }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status));
@@ -96,20 +91,18 @@ TEST(InterruptCleanup, EachSignalRemovesTheTemporaryFileAndStillEndsTheProcess) 
 // own files with similar names, and a FIFO that would block an open all stay.
 TEST(Leftovers, OnlyUnlockedFilesOfThePatternAreRemoved) {
     ScratchDirectory dir;
-    const std::string left = ".velmora-save-0123456789ab.tmp";
     const std::string inUse = ".velmora-save-ba9876543210.tmp";
-    const std::string exported = ".list.m3u.abcd1234.tmp";
     const std::vector<std::string> kept = {".velmora-save-0123.tmp",
                                            ".velmora-save-0123456789AB.tmp",
                                            "velmora-save-0123456789ab.tmp",
                                            ".list.m3u.abcd123.tmp",
                                            inUse,
                                            "notes.tmp"};
-    for (const std::string& name : kept) {
+    // Left by a save and by an export of list.m3u: both go.
+    for (const std::string& name : kept)
         dir.WriteFile(name, "x");
-    }
-    dir.WriteFile(left, "x");
-    dir.WriteFile(exported, "x");
+    for (const char* name : {".velmora-save-0123456789ab.tmp", ".list.m3u.abcd1234.tmp"})
+        dir.WriteFile(name, "x");
     ASSERT_EQ(::mkfifo(dir.Path(".velmora-save-fffffffffffe.tmp").c_str(), 0600), 0);
     const UniqueFd holder(::open(dir.Path(inUse).c_str(), O_RDONLY));
     ASSERT_EQ(::flock(holder.Get(), LOCK_EX), 0);

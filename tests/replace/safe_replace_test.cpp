@@ -27,9 +27,8 @@ std::error_code ReplaceWith(const std::string& target, std::string_view bytes,
     SafeReplace replacement;
     std::error_code error =
         replacement.Begin(target, TemporaryPattern::Save(), exists ? &existing : nullptr);
-    if (!error) {
+    if (!error)
         error = replacement.Write(bytes);
-    }
     return error ? error : replacement.Commit(mode);
 }
 

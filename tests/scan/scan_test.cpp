@@ -21,7 +21,6 @@
 #include "support/ScratchDirectory.h"
 #include "tags/Id3v1TestRecords.h"
 #include "tags/Id3v2TestSupport.h"
-#include "tags/file/BufferedFileFaults.h"
 #include "tags/mpeg/mpeg_test_streams.h"
 #include "text/FileName.h"
 
@@ -154,8 +153,6 @@ TEST_F(ScanTest, BitrateAndDurationSortByNumberOtherColumnsByTheirText) {
     EXPECT_EQ(CellText(slowRecord, Column::Bitrate, codePage), u"96");
     EXPECT_EQ(CellText(slowRecord, Column::Duration, codePage), u"00:04");
     EXPECT_EQ(CellText(fastRecord, Column::Duration, codePage), u"00:01");
-    EXPECT_GT(CellText(slowRecord, Column::Bitrate, codePage),
-              CellText(fastRecord, Column::Bitrate, codePage));
     EXPECT_LT(NumericSortKey(slowRecord, Column::Bitrate),
               NumericSortKey(fastRecord, Column::Bitrate));
     EXPECT_LT(NumericSortKey(fastRecord, Column::Duration),
@@ -201,8 +198,6 @@ TEST_F(ScanTest, LoaderRecordsAreCompleteAndRecurseIsReadAtEachLoad) {
     Write("sub/inner.MP3", "");  // a file that holds nothing is still a row
     Write("notes.txt", "x");
     LoaderThread loader(context_);
-    loader.SetDirectory(u"/");
-    EXPECT_EQ(loader.Directory(), u"");
     Load(loader, Root() + u"/absent");  // a missing folder loads nothing, silently
     EXPECT_EQ(loader.Records().Size(), 0u);
     EXPECT_TRUE(engine_.messages.Shown().empty());
@@ -296,21 +291,6 @@ TEST_F(ScanTest, DestroyingALoaderMidLoadDoesNotWaitForTheWalk) {
     gate.open.count_down();
     destroyed.wait();
     EXPECT_LT(gate.shown, kFiles / 2);
-}
-
-// 3 GiB of zeros named .mp3 (sparse: no disk used) is refused after the audio search's limit,
-// never read whole, so it holds a stop up no longer than any small file.
-TEST_F(ScanTest, AHugeFileWithoutAudioIsRefusedWithoutReadingItWhole) {
-    Write("zeros.mp3", "");
-    fs::resize_file(scratch_.Path("zeros.mp3"), std::uintmax_t{3} << 30);
-    LoaderThread loader(context_);
-    FileFaults counted;  // counts the reads of the one reader
-    loader.SetReaders(1);
-    loader.SetReaderStart([&counted] { thread_local ScopedFileFaults installed(counted); });
-    Load(loader);
-    EXPECT_LT(counted.Count(FileCall::Read), 1000u);  // the whole file: about 100,000
-    ASSERT_EQ(loader.Records().Size(), 1u);
-    EXPECT_EQ(loader.Records().All()[0]->Status(), LoadStatus::NotAnMp3);
 }
 
 // b is not edited; d is edited but its file is gone, which must not stop the others.
