@@ -75,6 +75,13 @@ struct ExportFixture : ::testing::Test {
     }
 };
 
+// The temporary name is made from the target's name; a longest possible name still fits.
+TEST_F(ExportFixture, LongestFileNameIsWritten) {
+    const fs::path longest = dir.Path(std::string(251, 'n') + ".m3u");
+    EXPECT_EQ(Run(m3u, TextPath(longest)), ExportOutcome::Written);
+    EXPECT_EQ(ScratchDirectory::ReadFile(longest).substr(0, 8), "#EXTM3U\n");
+}
+
 // At the Save dialog or in the XML options: nothing is written, no options are stored.
 TEST_F(ExportFixture, CancelLeavesTargetAndOptionsAlone) {
     CancellingChooser chooser;
