@@ -56,14 +56,14 @@ Bytes Id3v1(const Song& song) {
     return record;
 }
 
-}  // namespace
-
 std::vector<std::uint8_t> SongFile(const Song& song) {
     Bytes file = Id3v2(song);
     Append(file, Audio(song));
     Append(file, Id3v1(song));
     return file;
 }
+
+}  // namespace
 
 void WriteSongs(const std::filesystem::path& folder, const std::vector<Song>& songs) {
     std::filesystem::create_directories(folder);

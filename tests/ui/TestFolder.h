@@ -17,7 +17,6 @@ struct Song {
     bool vbr = false;  // a "Xing" header whose average is the frames' rate
 };
 
-std::vector<std::uint8_t> SongFile(const Song& song);
 void WriteSongs(const std::filesystem::path& folder, const std::vector<Song>& songs);
 
 // The folder the tests load: four songs whose texts sort differently by collation and by

@@ -135,12 +135,6 @@ FileCatcher::~FileCatcher() {
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }
 
-void ForgetModalHandlers() {
-    for (QTimer* poll :
-         qApp->findChildren<QTimer*>(QStringLiteral("WhenModal"), Qt::FindDirectChildrenOnly))
-        delete poll;
-}
-
 void QueuedChooser::Answer(const std::filesystem::path& path) {
     answers_ << QString::fromStdString(path.string());
 }
@@ -165,7 +159,10 @@ WindowFixture::WindowFixture() : songs_(scratch_.Root() / "songs") {
 }
 
 WindowFixture::~WindowFixture() {
-    ForgetModalHandlers();
+    // Drops every handler still waiting, so none answers a later test's box.
+    for (QTimer* poll :
+         qApp->findChildren<QTimer*>(QStringLiteral("WhenModal"), Qt::FindDirectChildrenOnly))
+        delete poll;
     window_.reset();
 }
 
@@ -196,16 +193,6 @@ QString WindowFixture::Cell(const QString& name, Column column) {
             return CellText(row, int(column));
     }
     return {};
-}
-
-QMenu& WindowFixture::Menu(const QString& title) {
-    QMenu* found = nullptr;
-    for (QMenu* menu : window_->findChildren<QMenu*>()) {
-        if (menu->title() == title)
-            found = menu;
-    }
-    emit found->aboutToShow();
-    return *found;
 }
 
 void WindowFixture::Select(const QStringList& names) {

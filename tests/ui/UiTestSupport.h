@@ -93,9 +93,6 @@ T& ChildNamed(QWidget& parent, const char* name) {
 QLineEdit& FilterOf(QWidget& window);
 QLabel& StatusOf(QWidget& window);
 
-// Drops every handler still waiting, so none answers a later test's box.
-void ForgetModalHandlers();
-
 // Collects the local files the desktop was asked to open instead of opening them.
 class FileCatcher : public QObject {
     Q_OBJECT
@@ -156,8 +153,6 @@ class WindowFixture {
     QStringList ColumnTexts(int column);
     // The text in `column` of the shown row whose Filename is `name`.
     QString Cell(const QString& name, Column column);
-    // The menu bar's menu titled `title` (accelerator marks included), filled as when opened.
-    QMenu& Menu(const QString& title);
     // Shows the panel's page `index`, of class `Page`.
     template <class Page>
     Page& ShowPage(ui::TagEditorPanel::PageIndex index) {

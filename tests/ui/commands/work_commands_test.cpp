@@ -26,20 +26,17 @@ class WorkCommandsTest : public QObject {
         auto& files = window.Files();
         QAction* undo = ActionNamed(window, QStringLiteral("Undo"));
         QAction* redo = ActionNamed(window, QStringLiteral("Redo"));
-        QVERIFY(!undo->isEnabled());
-        QCOMPARE(Shown(undo), QStringLiteral("Undo"));
+        QVERIFY(!undo->isEnabled() && Shown(undo) == "Undo");
 
         fixture.Remove({"a.mp3"}, QStringLiteral("Remove ID3v1"));
-        QCOMPARE(files.UpdatedCount(), 1u);
-        QVERIFY(undo->isEnabled());
+        QVERIFY(files.UpdatedCount() == 1 && undo->isEnabled());
         QCOMPARE(Shown(undo), QStringLiteral("Undo Remove ID3v1"));
 
         // The box has closed: the keys go to the window again.
         QVERIFY(fixture.Activate());
         window.List().setFocus();
         QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(files.UpdatedCount(), 0u);
-        QVERIFY(!undo->isEnabled());
+        QVERIFY(files.UpdatedCount() == 0 && !undo->isEnabled());
         QCOMPARE(Shown(redo), QStringLiteral("Redo Remove ID3v1"));
         QCOMPARE(StatusOf(window).text(), QStringLiteral("Loaded 4 files (0 updated)"));
         QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
@@ -51,17 +48,14 @@ class WorkCommandsTest : public QObject {
         // A save ends what Undo could take back in the saved records.
         ActionNamed(window, QStringLiteral("Save"))->trigger();
         QVERIFY(fixture.WaitIdle());
-        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
-        QCOMPARE(Shown(undo), QStringLiteral("Undo"));
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled() && Shown(undo) == "Undo");
 
         // The records go with a reload, and their actions with them.
         fixture.Remove({"b.mp3"}, QStringLiteral("Remove ID3v2"));
         QVERIFY(undo->isEnabled());
         auto question = AnswerNextBox(QMessageBox::No);
         ActionNamed(window, QStringLiteral("Reload"))->trigger();
-        QVERIFY(fixture.WaitIdle());
-        QVERIFY(question->shown);
-        QVERIFY(!undo->isEnabled());
+        QVERIFY(fixture.WaitIdle() && question->shown && !undo->isEnabled());
 
         // An action too large for the journal asks first: "No" leaves the records and the Undo
         // menu as they were, "Yes" runs it with nothing left to undo. Stop during a long action
@@ -80,12 +74,10 @@ class WorkCommandsTest : public QObject {
         QCOMPARE(question->text,
                  QStringLiteral("This change cannot be undone before saving; it can be reverted "
                                 "from History after saving. Continue?"));
-        QCOMPARE(files.UpdatedCount(), 1u);
-        QCOMPARE(Shown(undo), QStringLiteral("Undo Remove ID3v1"));
+        QVERIFY(files.UpdatedCount() == 1 && Shown(undo) == "Undo Remove ID3v1");
         AnswerNextBox(QMessageBox::Yes);
         QCOMPARE(files.ApplyToEach(u"Retitle", all, retitle(u"Same")).size(), all.size());
-        QVERIFY(!undo->isEnabled());
-        QCOMPARE(Shown(undo), QStringLiteral("Undo"));
+        QVERIFY(!undo->isEnabled() && Shown(undo) == "Undo");
 
         files.Journal().SetLimits({});
         std::vector<RecordState> before;
@@ -102,11 +94,9 @@ class WorkCommandsTest : public QObject {
                 ActionNamed(window, QStringLiteral("Stop Loading"))->trigger();
         };
         QVERIFY(files.ApplyToEach(u"Slow", all, slow).empty());
-        QVERIFY(calls < int(all.size()));
+        QVERIFY(calls < int(all.size()) && files.IsIdle() && !undo->isEnabled());
         for (std::size_t i = 0; i < all.size(); ++i)
             QVERIFY(before[i].Matches(*all[i]));
-        QVERIFY(files.IsIdle());
-        QVERIFY(!undo->isEnabled());
 
         // Run to its end, it counts its records part by part: the count to save is right after
         // it, its undo and its redo.
@@ -165,12 +155,14 @@ class WorkCommandsTest : public QObject {
         FileCatcher caught;
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(1));
         QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(view.SelectedRecords().size(), 4u);
         QTest::keyClick(&view, Qt::Key_Return);
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(2));
         QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centre(2));
         fixture.Select({"a.mp3"});
-        fixture.Menu(QStringLiteral("&File"));
+        for (QMenu* menu : fixture.Window().findChildren<QMenu*>()) {
+            if (menu->title() == QStringLiteral("&File"))
+                emit menu->aboutToShow();  // as when opened: Enqueue asks for a player
+        }
         QAction* enqueue = ActionNamed(fixture.Window(), QStringLiteral("Enqueue"));
         QVERIFY(!enqueue->isEnabled());
         QCOMPARE(enqueue->toolTip(),

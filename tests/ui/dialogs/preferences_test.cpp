@@ -60,16 +60,6 @@ class PreferencesTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void codePageNoConverterKnowsFallsBackAndSaysSo() {
-        ScratchDirectory scratch;
-        const auto file = scratch.Root() / "settings.toml";
-        SettingsStore::Open(file).store->Root().WriteString("CodePage", u"NO-SUCH-PAGE");
-        auto opened = ui::UiEnvironment::Open(file);
-        QVERIFY(opened.environment);
-        QCOMPARE(QString::fromStdU16String(opened.notice),
-                 QStringLiteral("unknown code page NO-SUCH-PAGE, using CP1252"));
-    }
-
     // One store through several visits: OK writes the General page, the User Interface page
     // only once opened, Cancel writes nothing, and the list is refreshed either way; an
     // encoding outside the buttons checks none and stays.

