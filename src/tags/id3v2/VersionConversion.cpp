@@ -167,10 +167,24 @@ std::vector<std::unique_ptr<Id3v2Frame>> YearFromStamp(const FrameId& id, const 
     return One(TextFrame(id, old, {YearOfTimeStamp(text)}));
 }
 
+// `names` (of the frame `from`) join the people list `into` holds, at its place; a list that
+// is already there must not cost the other list its names. An empty list takes the encoding
+// of the frame that brings the names.
+void JoinPeople(Id3v2Tag& tag, Id3v2Frame& into, const Values& names, const Id3v2Frame& from) {
+    Values people = ValuesOf(&into);
+    const Id3v2Frame& like = people.empty() ? from : into;
+    people.insert(people.end(), names.begin(), names.end());
+    Replace(tag, &into, TextFrame(into.Id(), like, std::move(people)));
+}
+
 void PeopleTo24(Id3v2Tag& tag) {
     Id3v2Frame* ipls = FindConvertible(tag, kIpls);
-    if (ipls && !FindFrame(tag, kTipl) && !ValuesOf(ipls).empty())
-        Replace(tag, ipls, TextFrame(kTipl, *ipls, ValuesOf(ipls)));
+    if (ipls && !ValuesOf(ipls).empty()) {
+        if (!FindFrame(tag, kTipl))
+            Replace(tag, ipls, TextFrame(kTipl, *ipls, ValuesOf(ipls)));
+        else if (Id3v2Frame* tipl = FindConvertible(tag, kTipl))
+            JoinPeople(tag, *tipl, ValuesOf(ipls), *ipls);
+    }
     RemoveAll(tag, kIpls);
 }
 
@@ -180,14 +194,16 @@ void PeopleTo23(Id3v2Tag& tag) {
     // The list takes its encoding and place from a frame that holds people: an empty one is
     // dropped on write and must not decide how the others' names are written.
     Id3v2Frame* first = tipl && !ValuesOf(tipl).empty() ? tipl : tmcl ? tmcl : tipl;
-    if (first && !FindFrame(tag, kIpls)) {
-        Values people = ValuesOf(tipl);
-        Values musicians = ValuesOf(tmcl);
-        people.insert(people.end(), musicians.begin(), musicians.end());
-        // Frames that hold no values are dropped on write; they must not come back as an
-        // IPLS that holds an empty text.
-        if (!people.empty())
+    Values people = ValuesOf(tipl);
+    const Values musicians = ValuesOf(tmcl);
+    people.insert(people.end(), musicians.begin(), musicians.end());
+    // Frames that hold no values are dropped on write; they must not come back as an IPLS
+    // that holds an empty text.
+    if (first && !people.empty()) {
+        if (!FindFrame(tag, kIpls))
             Replace(tag, first, TextFrame(kIpls, *first, std::move(people)));
+        else if (Id3v2Frame* ipls = FindConvertible(tag, kIpls))
+            JoinPeople(tag, *ipls, people, *first);
     }
     RemoveAll(tag, kTipl);
     RemoveAll(tag, kTmcl);
