@@ -36,8 +36,8 @@ Values ValuesOf(const Id3v2Frame* frame) {
 
 // A frame of `id` that a save writes. One with nothing in it is left out of the tag, so it
 // must not stand in for the frame a conversion makes: the date would be lost.
-const Id3v2Frame* FindWritten(const Id3v2Tag& tag, const FrameId& id) {
-    const Id3v2Frame* frame = FindFrame(tag, id);
+Id3v2Frame* FindWritten(const Id3v2Tag& tag, const FrameId& id) {
+    Id3v2Frame* frame = FindFrame(tag, id);
     const auto empty = [](const Id3v2Frame& f) {
         const bool noBytes = f.FieldCount() == 0 ||
                              (f.FieldCount() == 1 && f.FieldAt(0)->Kind() == FieldKind::RawBody &&
@@ -180,9 +180,11 @@ void JoinPeople(Id3v2Tag& tag, Id3v2Frame& into, const Values& names, const Id3v
 void PeopleTo24(Id3v2Tag& tag) {
     Id3v2Frame* ipls = FindConvertible(tag, kIpls);
     if (ipls && !ValuesOf(ipls).empty()) {
-        if (!FindFrame(tag, kTipl))
+        // An empty TIPL is dropped on write: the names keep the IPLS's place.
+        Id3v2Frame* tipl = FindWritten(tag, kTipl);
+        if (!tipl)
             Replace(tag, ipls, TextFrame(kTipl, *ipls, ValuesOf(ipls)));
-        else if (Id3v2Frame* tipl = FindConvertible(tag, kTipl))
+        else if (!IsOpaque(*tipl))
             JoinPeople(tag, *tipl, ValuesOf(ipls), *ipls);
     }
     RemoveAll(tag, kIpls);
@@ -200,9 +202,10 @@ void PeopleTo23(Id3v2Tag& tag) {
     // Frames that hold no values are dropped on write; they must not come back as an IPLS
     // that holds an empty text.
     if (first && !people.empty()) {
-        if (!FindFrame(tag, kIpls))
+        Id3v2Frame* ipls = FindWritten(tag, kIpls);
+        if (!ipls)
             Replace(tag, first, TextFrame(kIpls, *first, std::move(people)));
-        else if (Id3v2Frame* ipls = FindConvertible(tag, kIpls))
+        else if (!IsOpaque(*ipls))
             JoinPeople(tag, *ipls, people, *first);
     }
     RemoveAll(tag, kTipl);
