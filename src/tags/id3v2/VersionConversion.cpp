@@ -1,6 +1,7 @@
 #include "tags/id3v2/VersionConversion.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <memory>
 #include <span>
 #include <string>
@@ -177,37 +178,47 @@ void JoinPeople(Id3v2Tag& tag, Id3v2Frame& into, const Values& names, const Id3v
     Replace(tag, &into, TextFrame(into.Id(), like, std::move(people)));
 }
 
-void PeopleTo24(Id3v2Tag& tag) {
-    Id3v2Frame* ipls = FindConvertible(tag, kIpls);
-    if (ipls && !ValuesOf(ipls).empty()) {
-        // An empty TIPL is dropped on write: the names keep the IPLS's place.
-        Id3v2Frame* tipl = FindWritten(tag, kTipl);
-        if (!tipl)
-            Replace(tag, ipls, TextFrame(kTipl, *ipls, ValuesOf(ipls)));
-        else if (!IsOpaque(*tipl))
-            JoinPeople(tag, *tipl, ValuesOf(ipls), *ipls);
+// The names of every frame of `ids` that a conversion may open, in that order, and the first
+// frame holding any. A tag may carry a list twice, or an empty copy first: an empty frame is
+// dropped on write and must decide neither the list's encoding nor its place, and no copy may
+// lose its names.
+Id3v2Frame* CollectPeople(Id3v2Tag& tag, std::initializer_list<FrameId> ids, Values& names) {
+    Id3v2Frame* first = nullptr;
+    for (const FrameId& id : ids) {
+        for (auto& frame : tag.MutableFrames()) {
+            if (frame->Id() != id || IsOpaque(*frame))
+                continue;
+            const Values values = ValuesOf(frame.get());
+            if (!values.empty() && !first)
+                first = frame.get();
+            names.insert(names.end(), values.begin(), values.end());
+        }
     }
+    return first;
+}
+
+// The list `first` (holding `names`) becomes a frame `to`, joining one that a save writes.
+void MovePeople(Id3v2Tag& tag, Id3v2Frame* first, Values names, const FrameId& to) {
+    if (!first)
+        return;
+    Id3v2Frame* into = FindWritten(tag, to);
+    if (!into)
+        Replace(tag, first, TextFrame(to, *first, std::move(names)));
+    else if (!IsOpaque(*into))
+        JoinPeople(tag, *into, names, *first);
+}
+
+void PeopleTo24(Id3v2Tag& tag) {
+    Values names;
+    Id3v2Frame* first = CollectPeople(tag, {kIpls}, names);
+    MovePeople(tag, first, std::move(names), kTipl);
     RemoveAll(tag, kIpls);
 }
 
 void PeopleTo23(Id3v2Tag& tag) {
-    Id3v2Frame* tipl = FindConvertible(tag, kTipl);
-    Id3v2Frame* tmcl = FindConvertible(tag, kTmcl);
-    // The list takes its encoding and place from a frame that holds people: an empty one is
-    // dropped on write and must not decide how the others' names are written.
-    Id3v2Frame* first = tipl && !ValuesOf(tipl).empty() ? tipl : tmcl ? tmcl : tipl;
-    Values people = ValuesOf(tipl);
-    const Values musicians = ValuesOf(tmcl);
-    people.insert(people.end(), musicians.begin(), musicians.end());
-    // Frames that hold no values are dropped on write; they must not come back as an IPLS
-    // that holds an empty text.
-    if (first && !people.empty()) {
-        Id3v2Frame* ipls = FindWritten(tag, kIpls);
-        if (!ipls)
-            Replace(tag, first, TextFrame(kIpls, *first, std::move(people)));
-        else if (!IsOpaque(*ipls))
-            JoinPeople(tag, *ipls, people, *first);
-    }
+    Values names;
+    Id3v2Frame* first = CollectPeople(tag, {kTipl, kTmcl}, names);
+    MovePeople(tag, first, std::move(names), kIpls);
     RemoveAll(tag, kTipl);
     RemoveAll(tag, kTmcl);
 }
