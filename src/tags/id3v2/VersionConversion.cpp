@@ -114,6 +114,16 @@ Id3v2Frame* FindConvertible(Id3v2Tag& tag, const FrameId& id) {
     return nullptr;
 }
 
+// The first frame of `id` a conversion may open whose text holds a digit. A tag may carry an
+// empty copy first (dropped on write), which must not cost the date.
+Id3v2Frame* FindDated(const Id3v2Tag& tag, const FrameId& id) {
+    for (const auto& frame : tag.Frames()) {
+        if (frame->Id() == id && !IsOpaque(*frame) && HasDigit(FirstValue(frame.get())))
+            return frame.get();
+    }
+    return nullptr;
+}
+
 void RemoveAll(Id3v2Tag& tag, const FrameId& id) {
     while (Id3v2Frame* frame = FindConvertible(tag, id))
         RemoveFrame(tag, frame);
@@ -124,16 +134,12 @@ void RemoveAll(Id3v2Tag& tag, const FrameId& id) {
 // old frame is only dropped.
 template <typename Make>
 void ConvertDate(Id3v2Tag& tag, const FrameId& from, const FrameId& to, Make make) {
-    Id3v2Frame* old = FindConvertible(tag, from);
-    if (!old)
-        return;
-    if (!FindWritten(tag, to)) {
+    Id3v2Frame* old = FindDated(tag, from);
+    if (old && !FindWritten(tag, to)) {
         std::vector<std::unique_ptr<Id3v2Frame>> made = make(*old);
-        if (!made.empty()) {
-            Replace(tag, old, std::move(made));
-        } else if (HasDigit(FirstValue(old))) {
+        if (made.empty())
             return;  // a date in a form the other version has no place for: kept as it is
-        }
+        Replace(tag, old, std::move(made));
     }
     RemoveAll(tag, from);
 }
@@ -151,8 +157,8 @@ std::vector<std::unique_ptr<Id3v2Frame>> StampFromV23(const Id3v2Tag& tag, const
     if (!HasDigit(year))
         return {};
     std::u16string stamp = year;
-    const std::u16string date = FirstValue(FindFrame(tag, kTdat));
-    const std::u16string time = FirstValue(FindFrame(tag, kTime));
+    const std::u16string date = FirstValue(FindDated(tag, kTdat));
+    const std::u16string time = FirstValue(FindDated(tag, kTime));
     if (IsDigits(year, 4) && IsDigits(date, 4)) {
         stamp += u"-" + date.substr(2, 2) + u"-" + date.substr(0, 2);
         if (IsDigits(time, 4))
@@ -256,14 +262,14 @@ bool IsConvertedBetweenVersions(const FrameId& id) {
 }
 
 void ConvertDateFramesTo24(Id3v2Tag& tag) {
-    if (Id3v2Frame* tyer = FindConvertible(tag, kTyer); tyer && !FindWritten(tag, kTdrc)) {
+    if (Id3v2Frame* tyer = FindDated(tag, kTyer); tyer && !FindWritten(tag, kTdrc)) {
         if (auto made = StampFromV23(tag, *tyer); !made.empty())
             Replace(tag, tyer, std::move(made));
     }
     // TYER is superseded by TDRC (or held no digit, so no year); so are TDAT and TIME once
     // there is a TDRC, else they are kept.
     RemoveAll(tag, kTyer);
-    if (FindFrame(tag, kTdrc)) {
+    if (FindWritten(tag, kTdrc)) {
         RemoveAll(tag, kTdat);
         RemoveAll(tag, kTime);
     }
@@ -298,9 +304,9 @@ void ConvertFramesForVersion(Id3v2Tag& tag, std::uint8_t majorVersion,
             return made;
         }
         made = One(TextFrame(kTyer, tdrc, {stamp->year}));
-        if (!stamp->day.empty() && !FindFrame(tag, kTdat))
+        if (!stamp->day.empty() && !FindDated(tag, kTdat))
             made.push_back(TextFrame(kTdat, tdrc, {stamp->day + stamp->month}));
-        if (!stamp->minute.empty() && !FindFrame(tag, kTime))
+        if (!stamp->minute.empty() && !FindDated(tag, kTime))
             made.push_back(TextFrame(kTime, tdrc, {stamp->hour + stamp->minute}));
         return made;
     });
