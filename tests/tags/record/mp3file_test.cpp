@@ -87,32 +87,34 @@ TEST_F(SaveSafetyTest, AFileChangedSinceTheLoadIsNotOverwritten) {
         SetTitle(*other, title);
         ASSERT_TRUE(other->Save(engine_.context));
     };
-    const std::tuple<const char*, std::function<void()>, bool> changes[] = {
-        {"another tagger rewrote a byte",
-         [&] { std::fstream(path, std::ios::in | std::ios::out).seekp(20).put('Z'); }, false},
-        {"its time was set", [&] { ::utimensat(AT_FDCWD, path.c_str(), nullptr, 0); }, false},
-        {"another tagger replaced the file", [&] { fs::rename(Write("new.tmp", Song()), path); },
-         true},
-        {"something appended to it", [&] { std::ofstream(path, std::ios::app) << "x"; }, true},
-        {"another record saved it in place", [&] { saveOther(u"Other"); }, true},
-        {"another record saved it by moving the audio", [&] { saveOther(kLongTitle); }, true},
+    // Each change, and whether it is seen at once.
+    const std::pair<std::function<void()>, bool> changes[] = {
+        // another tagger rewrote a byte; its time was set
+        {[&] { std::fstream(path, std::ios::in | std::ios::out).seekp(20).put('Z'); }, false},
+        {[&] { ::utimensat(AT_FDCWD, path.c_str(), nullptr, 0); }, false},
+        // another tagger replaced the file; something appended to it
+        {[&] { fs::rename(Write("new.tmp", Song()), path); }, true},
+        {[&] { std::ofstream(path, std::ios::app) << "x"; }, true},
+        // another record saved it in place, and by moving the audio
+        {[&] { saveOther(u"Other"); }, true},
+        {[&] { saveOther(kLongTitle); }, true},
     };
     for (const auto& [justWritten, edit] : {std::pair{false, true}, {false, false}, {true, true}}) {
-        for (const auto& [what, change, seenAtOnce] : changes) {
-            if (justWritten && !seenAtOnce)
+        for (const auto& row : changes) {
+            if (justWritten && !row.second)
                 continue;
-            SCOPED_TRACE(::testing::Message() << what << " " << justWritten << edit);
+            SCOPED_TRACE(::testing::Message() << &row - changes << justWritten << edit);
             justWritten ? (void)Write("song.mp3", Song()) : WriteOld("song.mp3", Song());
             auto record = Load("song.mp3");
-            change();
+            row.first();
             const std::string changed = Read("song.mp3");
             if (edit)
                 SetTitle(*record, kShortTitle);
             record->SetFileName(u"renamed.mp3");
             EXPECT_FALSE(record->Save(engine_.context));
-            EXPECT_EQ(LastMessage(), PathOf("song.mp3") +
-                                         u" changed on disk since it was "
-                                         u"loaded; reload it before saving");
+            EXPECT_EQ(LastMessage(),
+                      PathOf("song.mp3") +
+                          u" changed on disk since it was loaded; reload it before saving");
             EXPECT_EQ(std::tuple(Read("song.mp3"), dir_.Names().size(), record->NeedsSave()),
                       std::tuple(changed, 1u, true));
         }
