@@ -46,9 +46,7 @@ const struct {
     {"mutagen/emptyfile.mp3", "", "none"},
     {"mutagen/id3v24_extended_header.id3", "4 7|TIT2=One Second of Silence|TYER=2023"},
     {"mutagen/issue_21.id3", "4 8|TIT2=Punk To Funk|TALB=Better Living Through Chemistr"},
-    {"mutagen/lame-peak.mp3", "", "@0 L3/44100 128 0s Info 4"},  // 128, 0.1 s: "Info"
-    // 24000 × 552 bytes ÷ 3 frames ÷ 72000 = 61.33; the peer reports the header's 40.
-    {"mutagen/lame397v9short.mp3", "", "@0 L3/24000 61v 0s Xing 3"},
+    {"mutagen/lame-peak.mp3", "", "@0 L3/44100 128 0s Info 4"},            // 128, 0.1 s: "Info"
     {"mutagen/silence-44-s-mpeg25.mp3", "", "@0 L3/12000 9v 3s Xing 80"},  // 8.9, 3.68475 s
     // A single frame that ends with the file (the peer refuses: no second frame): 160, 0.03 s.
     {"mutagen/too-short.mp3", "2 8|TIT2=Track 10|TPE1=Hieroglyph|TRCK=10/10",
@@ -61,16 +59,13 @@ const struct {
      "none"},
     {"taglib/duplicate_id3v2.mp3", "3 10|TIT2=TitleXXXX|TPE1=ArtistXXXX",
      "@8049 L3/44100 128 0s - 0"},
-    {"taglib/excessive_alloc.mp3", "4 11 truncated|TIT2=Bush|TPE1=Rihanna|TRCK=10/13"},
     // Junk with false syncs, then a tag not at the start of the file: 64, first frame at 2255.
     {"taglib/garbage.mp3", "absent 0 0", "@2255 L3/44100 64 1887s Info 72243"},
     {"taglib/id3v22-tda.mp3", "2 3|TYER=2010|TRCK=1|TDAT=0304"},
     {"taglib/itunes10.mp3",
      "2 23|TPE2=Album Artist|TBPM=180|TPOS=1/2|TSO2=Sort Album Artist|TCMP=1|APIC0=2315 png"},
-    {"taglib/lame_vbr.mp3", "", "@1876 L3/44100 70v 1887s Xing 72243"},  // 70 VBR, 1887.164 s
     // 22050 × 16878342 bytes ÷ 206232 frames ÷ 72000 = 25.06 VBR, 5387.285 s.
     {"taglib/mpeg2.mp3", "", "@0 L3/22050 25v 5387s Xing 206232"},
-    {"taglib/removed/id3v2-invalid-version.mp3", "absent 0 0"},
     {"taglib/toc_many_children.mp3", "4 130"},
     {"taglib/unsynch.id3", "3 5|TIT2=My babe just cares for me|TALB=100% Jazz"},  // = mutagen's
     {"taglib/unsynch24.id3", "4 1|TIT2=Hi"},

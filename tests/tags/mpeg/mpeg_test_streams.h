@@ -69,15 +69,4 @@ inline void PutXing(Bytes& frame, std::size_t at, std::string_view tag, std::uin
         PutWord(frame, field, byteCount);
 }
 
-// A VBRI header 32 bytes behind the frame header: version 1, delay 0, quality 100, byte count,
-// frame count.
-inline void PutVbri(Bytes& frame, std::uint32_t frames, std::uint32_t byteCount) {
-    PutText(frame, 36, "VBRI");
-    PutWord(frame, 40, 0x00010000);
-    frame.at(44) = 0;
-    frame.at(45) = 100;
-    PutWord(frame, 46, byteCount);
-    PutWord(frame, 50, frames);
-}
-
 }  // namespace velmora::testing
