@@ -17,8 +17,6 @@
 namespace velmora::testing {
 namespace {
 
-using Level = XmlStructure::Level;
-using Levels = std::array<Level, XmlStructure::kLevelCount>;
 using Stored = std::array<std::uint32_t, XmlStructure::kLevelCount>;
 
 std::string Document(const std::string& body) {
@@ -162,51 +160,40 @@ TEST(XmlDocument, EveryValueReadsBackOrBecomesReplacement) {
     EXPECT_EQ(parsed.elements, expected);
 }
 
-constexpr XmlGrouping kList = XmlGrouping::List;
-constexpr XmlGrouping kArtist = XmlGrouping::Artist;
-constexpr XmlGrouping kAlbum = XmlGrouping::Album;
-constexpr XmlGrouping kYear = XmlGrouping::Year;
-constexpr XmlGrouping kDirectory = XmlGrouping::Directory;
-
-Levels LevelsOf(const XmlStructure& s) {
-    return {s.At(0), s.At(1), s.At(2), s.At(3)};
+// Each level's key, a disabled one marked "-": "Artist Album List -List" is the preset.
+std::string LevelsOf(const XmlStructure& s) {
+    const char* const names[] = {"List", "Artist", "Album", "Year", "Directory"};
+    std::string out;
+    for (std::size_t level = 0; level < XmlStructure::kLevelCount; ++level)
+        out += (s.Enabled(level) ? " " : " -") + std::string(names[int(s.Key(level))]);
+    return out.substr(1);
 }
 
 TEST(XmlStructure, StoredNumbersApplyOverThePreset) {
-    const struct {
-        Stored stored;
-        Levels levels;
-    } rows[] = {
-        // A fresh store: one list level.
-        {{0, 0, 0, 0}, {{{kList, true}, {kList, false}, {kList, false}, {kList, false}}}},
-        {{1, 2, 0, 0}, {{{kArtist, true}, {kAlbum, true}, {kList, true}, {kList, false}}}},
-        {{1, 2, 3, 4}, {{{kArtist, true}, {kAlbum, true}, {kYear, true}, {kDirectory, true}}}},
-        // Levels after the first list are reset.
-        {{1, 0, 3, 4}, {{{kArtist, true}, {kList, true}, {kList, false}, {kList, false}}}},
+    const std::pair<Stored, const char*> rows[] = {
+        {{0, 0, 0, 0}, "List -List -List -List"},  // a fresh store: one list level
+        {{1, 2, 0, 0}, "Artist Album List -List"},
+        {{1, 2, 3, 4}, "Artist Album Year Directory"},
+        {{1, 0, 3, 4}, "Artist List -List -List"},  // levels after the first list are reset
         // A number of 5 or more stops either walk, keeping the preset from there.
-        {{9, 0, 0, 0}, {{{kArtist, true}, {kList, false}, {kList, false}, {kList, false}}}},
-        {{9, 0, 5, 0}, {{{kArtist, true}, {kList, false}, {kList, true}, {kList, false}}}},
-        {{4, 0xFFFFFFFFu, 1, 1},
-         {{{kDirectory, true}, {kAlbum, true}, {kList, false}, {kList, false}}}},
+        {{9, 0, 0, 0}, "Artist -List -List -List"},
+        {{9, 0, 5, 0}, "Artist -List List -List"},
+        {{4, 0xFFFFFFFFu, 1, 1}, "Directory Album -List -List"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(::testing::PrintToString(row.stored));
-        EXPECT_EQ(LevelsOf(XmlStructure::FromStored(row.stored)), row.levels);
-    }
+    for (const auto& [stored, levels] : rows)
+        EXPECT_EQ(LevelsOf(XmlStructure::FromStored(stored)), levels);
 }
 
 TEST(XmlStructure, SelectingListDisablesLaterLevelsAndAKeyEnablesTheNext) {
     XmlStructure s = XmlStructure::FromStored({1, 2, 3, 4});
-    s.Select(1, kList);
-    EXPECT_EQ(LevelsOf(s),
-              (Levels{{{kArtist, true}, {kList, true}, {kList, false}, {kList, false}}}));
+    s.Select(1, XmlGrouping::List);
+    EXPECT_EQ(LevelsOf(s), "Artist List -List -List");
     EXPECT_EQ(s.ToStored(), (Stored{1, 0, 0, 0}));
-    s.Select(1, kYear);
-    EXPECT_EQ(LevelsOf(s),
-              (Levels{{{kArtist, true}, {kYear, true}, {kList, true}, {kList, false}}}));
+    s.Select(1, XmlGrouping::Year);
+    EXPECT_EQ(LevelsOf(s), "Artist Year List -List");
     XmlStructure preset;  // Level 4 disabled with "List": a key at Level 3 enables it as it is
-    preset.Select(2, kYear);
-    EXPECT_EQ(preset.At(3), (Level{kList, true}));
+    preset.Select(2, XmlGrouping::Year);
+    EXPECT_EQ(LevelsOf(preset), "Artist Album Year List");
 }
 
 TEST(XmlExportOptions, SaveWritesEveryValueAndLoadsBackEqual) {
@@ -214,8 +201,8 @@ TEST(XmlExportOptions, SaveWritesEveryValueAndLoadsBackEqual) {
     options.SetLocation(XmlLocation::FullPath);
     options.mp3Bitrate = options.v2Title = options.skipIfEmpty = false;
     options.mp3Duration = options.mp3Vbr = options.v2Genre = options.v1Track = true;
-    options.structure.Select(1, kYear);
-    options.structure.Select(2, kDirectory);
+    options.structure.Select(1, XmlGrouping::Year);
+    options.structure.Select(2, XmlGrouping::Directory);
     FakeSettingsKey key;
     SaveXmlExportOptions(options, key);
     EXPECT_EQ(key.values.size(), 22u);
