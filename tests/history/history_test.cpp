@@ -66,33 +66,29 @@ TEST(History, RevertGivesBackEveryFileByteForByte) {
     const std::string tagged = TagBytes(2048, Pattern(2048, 1)) + kAudio;
     const std::string footer = TagBytes(500, Pattern(510, 2), 4, 0x10) + kAudio;
     const struct {
-        const char* name;
         std::string file;
         SaveJob job;
     } cases[] = {
-        {"V23InPlace", FramedTag(3) + kAudio, {.frames = Pattern(900, 9)}},
-        {"V23GrowsWithRecord",
-         FramedTag(3) + kAudio + kRecord,
-         {.writeV1 = true, .frames = Pattern(30'000, 9)}},
-        {"V24ExtendedHeader",
-         FramedTag(4, 0x40, {0, 0, 0, 6, 1, 0}) + kAudio,
+        {FramedTag(3) + kAudio, {.frames = Pattern(900, 9)}},  // in place
+        // Grows, with a record.
+        {FramedTag(3) + kAudio + kRecord, {.writeV1 = true, .frames = Pattern(30'000, 9)}},
+        // Extended headers.
+        {FramedTag(4, 0x40, {0, 0, 0, 6, 1, 0}) + kAudio,
          {.frames = Pattern(100, 9), .version = 4}},
-        {"V23ExtendedHeader",
-         FramedTag(3, 0x40, Cat({{0, 0, 0, 6}, B(Pattern(6, 1))})) + kAudio,
-         {.stripV2 = true}},
-        {"V23Unsynchronised", FramedTag(3, 0x80) + kAudio, {.frames = Pattern(100, 9)}},
-        {"V22Replaced", FramedTag(2) + kAudio, {.frames = Pattern(50'000, 9)}},
-        {"FooterInPlace", footer, {.frames = Pattern(505, 9), .version = 4}},
-        {"FooterStripped", footer, {.stripV2 = true}},
-        {"GarbageTag", tagged + kRecord, {.stripV1 = true, .frames = Pattern(9000, 9)}},
-        {"NoTagGetsOne", kAudio, {.writeV1 = true, .frames = Pattern(100, 9)}},
-        {"Id3v1Only", kAudio + kRecord, {.writeV1 = true}},
-        {"Id3v1Removed", kAudio + kRecord, {.stripV1 = true}},
-        {"TinyFile", "01234", {.writeV1 = true, .frames = Pattern(50, 9)}},
-        {"RecordOnlyFile", kRecord, {.writeV1 = true}},
+        {FramedTag(3, 0x40, Cat({{0, 0, 0, 6}, B(Pattern(6, 1))})) + kAudio, {.stripV2 = true}},
+        {FramedTag(3, 0x80) + kAudio, {.frames = Pattern(100, 9)}},  // unsynchronised
+        {FramedTag(2) + kAudio, {.frames = Pattern(50'000, 9)}},     // ID3v2.2 replaced
+        {footer, {.frames = Pattern(505, 9), .version = 4}},
+        {footer, {.stripV2 = true}},
+        {tagged + kRecord, {.stripV1 = true, .frames = Pattern(9000, 9)}},  // frames of garbage
+        {kAudio, {.writeV1 = true, .frames = Pattern(100, 9)}},             // no tag gets one
+        {kAudio + kRecord, {.writeV1 = true}},
+        {kAudio + kRecord, {.stripV1 = true}},
+        {"01234", {.writeV1 = true, .frames = Pattern(50, 9)}},  // a tiny file
+        {kRecord, {.writeV1 = true}},                            // a file of a record alone
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(&c - cases);  // the row number
         StoreHarness harness;
         const auto path = harness.dir.WriteFile("song.mp3", c.file);
         const std::int64_t batch = harness.Save(path, c.job);
