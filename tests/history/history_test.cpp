@@ -206,23 +206,19 @@ TEST(History, AFileChangedSinceOrAnUnfinishedSaveIsRevertedOnlyWhenForced) {
     }
 }
 
-class RefusingRecorder : public SaveRecorder {
+class RefusingRecorder : public HistoryRecorder {
   public:
+    using HistoryRecorder::HistoryRecorder;
     bool BeforeWrite(const std::u16string&, const ReplacedRegions&,
                      std::u16string& reason) override {
         reason = u"disk full";
         return false;
     }
-    void AfterWrite(const std::u16string&, const FileIdentity&) override {}
-    bool BeforeRename(const std::u16string&, const std::u16string&, std::u16string&) override {
-        return false;
-    }
-    void AfterRename(const std::u16string&, const std::u16string&) override {}
 };
 
 TEST(History, ASaveWhoseOldTagsCannotBeKeptIsRefused) {
-    SaveHarness harness;
-    RefusingRecorder recorder;
+    StoreHarness harness;
+    RefusingRecorder recorder(*harness.store, "cli");
     harness.context.recorder = &recorder;
     const auto path = harness.dir.WriteFile("song.mp3", kAudio);
     EXPECT_FALSE(SaveTags(harness.Request(path, {.frames = "x"}), harness.context));
@@ -233,15 +229,12 @@ TEST(History, ASaveWhoseOldTagsCannotBeKeptIsRefused) {
 }
 
 TEST(History, ABrokenStoreIsSetAsideAndANewOneStarted) {
-    ScratchDirectory dir;
+    StoreHarness harness;
+    for (int i = 0; i < 200; ++i)
+        harness.store->FinishBatch(harness.store->BeginBatch("cli", 0), std::u16string(100, u'x'));
+    harness.store.reset();
+    ScratchDirectory& dir = harness.dir;
     const auto file = dir.Path("h.sqlite");
-    {
-        std::u16string notice;
-        std::string error;
-        auto store = HistoryStore::Open(file, notice, error);
-        for (int i = 0; i < 200; ++i)
-            store->FinishBatch(store->BeginBatch("cli", 0), std::u16string(100, u'x'));
-    }
     const std::string whole = ScratchDirectory::ReadFile(file);
     for (const std::string& broken : {whole.substr(0, whole.size() / 2), Pattern(9000, 1)}) {
         dir.WriteFile("h.sqlite", broken);
