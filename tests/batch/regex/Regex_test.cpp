@@ -8,13 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "RegexTestSupport.h"
 #include "batch/regex/RegexEngine.h"
 
 namespace velmora::regex {
 namespace {
-
-using testing::Printable;
 
 // One row per case: pattern, subject, whether it matches, the text of the whole match and
 // of the first groups.
@@ -28,15 +25,14 @@ struct Row {
 
 void Check(const std::vector<Row>& rows) {
     for (const Row& row : rows) {
-        SCOPED_TRACE("pattern /" + Printable(row.pattern) + "/ subject \"" +
-                     Printable(row.subject) + "\"");
+        SCOPED_TRACE("pattern " + ::testing::PrintToString(row.pattern) + " subject " +
+                     ::testing::PrintToString(row.subject));
         RegexEngine engine;
         engine.Compile(row.pattern);
         ASSERT_EQ(engine.Search(row.subject), row.matches);
-        EXPECT_EQ(Printable(engine.GroupTextByNumber(0)), Printable(row.whole));
+        EXPECT_EQ(engine.GroupTextByNumber(0), row.whole);
         for (std::size_t group = 0; group < row.groups.size(); ++group) {
-            EXPECT_EQ(Printable(engine.GroupTextByNumber(static_cast<int>(group) + 1)),
-                      Printable(row.groups[group]))
+            EXPECT_EQ(engine.GroupTextByNumber(static_cast<int>(group) + 1), row.groups[group])
                 << "group " << group + 1;
         }
     }
@@ -154,7 +150,7 @@ TEST(RegexErrors, EachCodeAndItsPatterns) {
     };
     for (const auto& row : rows) {
         for (const std::u16string& pattern : row.patterns) {
-            SCOPED_TRACE("pattern /" + Printable(pattern).substr(0, 60) + "/");
+            SCOPED_TRACE(::testing::PrintToString(pattern.substr(0, 60)));
             RegexEngine engine;
             try {
                 engine.Compile(pattern);
