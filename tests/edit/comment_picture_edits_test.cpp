@@ -107,8 +107,7 @@ TEST_F(EditsTest, PicturesListedAreThoseEveryFileHoldsAlikeReadOnlyWhereLengthsA
     ASSERT_NE(PictureDataField(*FindPicture(records_[1]->V2(), 3)), nullptr);
     auto shared = edit::SharedPictures(records_, Cp1252(), engine_.messages);
     ASSERT_EQ(shared.size(), 2u);  // the "other" data differ, at the same length
-    EXPECT_EQ(shared[0].type, 3);
-    EXPECT_EQ(shared[1].type, 4);
+    EXPECT_EQ(std::tuple(shared[0].type, shared[1].type), std::tuple(3, 4));
     EXPECT_EQ(edit::PictureTypeLabel(40), u"Other");
 
     // The second file goes: what cannot be compared is not listed, and is said once.

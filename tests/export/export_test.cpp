@@ -68,10 +68,10 @@ struct ExportFixture : ::testing::Test {
     void ExpectError(const char16_t* text, const std::u16string& path, int error) {
         ASSERT_EQ(messages.Shown().size(), ++errors);
         const Message shown = messages.Shown().back();
-        EXPECT_EQ(MessageText(shown, u"\r\n"), text + path + u": " + SystemReasonText(error));
-        EXPECT_EQ(shown.cause.value(), error);
-        EXPECT_EQ(shown.caption, u"Error");
-        EXPECT_EQ(shown.icon, MessageIcon::Error);
+        EXPECT_EQ(
+            std::tuple(MessageText(shown, u"\r\n"), shown.cause.value(), shown.caption, shown.icon),
+            std::tuple(text + path + u": " + SystemReasonText(error), error, u"Error",
+                       MessageIcon::Error));
     }
 };
 
@@ -152,56 +152,47 @@ TEST_F(ExportFixture, FailedRenameIsAWriteFailureAndLeavesNoTemporaryFile) {
 
 // Files on disk, loaded as records: an ID3v2.3 tag with the given frames (none when empty),
 // a second of 128 kbit/s MPEG-1 Layer III audio and an ID3v1.1 tag (T1, V1, A1, 1999,
-// track 5, Rock).
-struct LoadedRecords : ::testing::Test {
+// track 5, Rock). A pending rename already shows its new name; a file without an ID3v2 tag
+// gives empty texts. The XML document carries every attribute, in the order of the table.
+TEST(LoadedRecords, PlaylistAndXmlReadTheRecords) {
     ScratchDirectory dir;
-    testing::TestEngine engine;
+    TestEngine engine;
     std::deque<Mp3File> records;
     std::vector<const Mp3File*> inOrder;
-
-    Mp3File& Load(const std::string& folder, const std::string& name, const Bytes& frames) {
-        std::filesystem::create_directories(dir.Path(folder));
-        Bytes file = frames.empty() ? Bytes{} : testing::Tag(3, frames);
-        testing::Append(file, testing::Frames(testing::FrameShape{}, 40));
-        const Id3v1Record v1 = EncodeId3v1(
-            testing::MakeId3v1({u"T1", u"V1", u"A1", u"1999"}, 5, 17), engine.context.codePage);
-        file.insert(file.end(), v1.begin(), v1.end());
-        dir.WriteFile(folder + "/" + name, std::string(file.begin(), file.end()));
-        Mp3File& record = records.emplace_back(engine.context, TextPath(dir.Path(folder)),
-                                               text::FileNameToText(name));
-        inOrder.push_back(&record);
-        return record;
-    }
-    std::string ExportTo(Exporter& exporter, const std::string& target) {
+    const auto load = [&](const std::string& folder, const std::string& name, const Bytes& frames) {
+        fs::create_directories(dir.Path(folder));
+        const Bytes file =
+            Cat({frames.empty() ? Bytes{} : Tag(3, frames), Frames(FrameShape{}, 40)});
+        const Id3v1Tag v1 = MakeId3v1({u"T1", u"V1", u"A1", u"1999"}, 5, 17);
+        dir.WriteFile(folder + "/" + name, std::string(file.begin(), file.end()) +
+                                               AsBytes(EncodeId3v1(v1, engine.context.codePage)));
+        inOrder.push_back(&records.emplace_back(engine.context, TextPath(dir.Path(folder)),
+                                                text::FileNameToText(name)));
+    };
+    const auto exportTo = [&](Exporter& exporter, const std::string& target) {
         FixedExportTarget chooser(TextPath(dir.Path(target)));
         EXPECT_EQ(Export(exporter, inOrder, chooser, engine.context), ExportOutcome::Written);
         return ScratchDirectory::ReadFile(dir.Path(target));
-    }
-};
-
-// A pending rename already shows its new name; a file without an ID3v2 tag gives empty texts.
-// The XML document carries every attribute, in the order of the table.
-TEST_F(LoadedRecords, PlaylistAndXmlReadTheRecords) {
-    Load("music", "old.mp3",
-         testing::Cat({Frame("TPE1", TextBody("X")), Frame("TALB", TextBody("Al")),
-                       Frame("TIT2", TextBody("One")), Frame("TYER", TextBody("2004")),
-                       Frame("TRCK", TextBody("3")), Frame("TCON", TextBody("(17)"))}));
+    };
+    load("music", "old.mp3",
+         Cat({Frame("TPE1", TextBody("X")), Frame("TALB", TextBody("Al")),
+              Frame("TIT2", TextBody("One")), Frame("TYER", TextBody("2004")),
+              Frame("TRCK", TextBody("3")), Frame("TCON", TextBody("(17)"))}));
     ASSERT_TRUE(records[0].SetFileName(u"new.mp3"));
-    Load("music/sub", "b.mp3", {});
+    load("music/sub", "b.mp3", {});
     M3uExporter m3u(engine.context.codePage);
-    EXPECT_EQ(ExportTo(m3u, "music/l.m3u"),
+    EXPECT_EQ(exportTo(m3u, "music/l.m3u"),
               "#EXTM3U\n#EXTINF:1,X - One\nnew.mp3\n#EXTINF:1, - \nsub/b.mp3\n");
     XmlExportOptions options;
     options.SetLocation(XmlLocation::FullPath);
-    options.mp3Duration = options.mp3Vbr = true;
-    options.v2Year = options.v2Track = options.v2Genre = true;
-    options.v1Artist = options.v1Album = options.v1Title = true;
-    options.v1Year = options.v1Track = options.v1Genre = true;
+    options.mp3Duration = options.mp3Vbr = options.v2Year = options.v2Track = options.v2Genre =
+        options.v1Artist = options.v1Album = options.v1Title = options.v1Year = options.v1Track =
+            options.v1Genre = true;
     options.structure.Select(0, XmlGrouping::List);
-    testing::FakeSettingsKey key;
+    FakeSettingsKey key;
     FixedXmlOptions prompt(options);
     XmlExporter exporter(key, prompt);
-    const std::string document = ExportTo(exporter, "l.xml");
+    const std::string document = exportTo(exporter, "l.xml");
     EXPECT_NE(document.find("<File path=\"" + dir.Path("music/new.mp3").string() +
                             "\" bitrate=\"128\" vbr=\"false\" duration=\"1\" artist=\"X\" "
                             "album=\"Al\" title=\"One\" year=\"2004\" track=\"3\" "

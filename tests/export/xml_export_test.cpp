@@ -17,8 +17,6 @@
 namespace velmora::testing {
 namespace {
 
-using Level = XmlStructure::Level;
-using Levels = std::array<Level, XmlStructure::kLevelCount>;
 using Stored = std::array<std::uint32_t, XmlStructure::kLevelCount>;
 
 std::string Document(const std::string& body) {
@@ -50,20 +48,6 @@ const std::string kWorkedBody =
     "\t\t<File filename=\"b1.mp3\" bitrate=\"192\" artist=\"a&amp;&quot;\" title=\"Two\" />\n"
     "\t</Artist>\n";
 
-TEST(XmlExport, WorkedExampleWithAndWithoutSkipping) {
-    // Location "File name", MP3 Info "Bitrate", ID3v2 "Artist" and "Title", skipping, Level 1
-    // "Artist", Level 2 "List".
-    XmlExportOptions options;
-    options.v2Album = false;
-    options.structure.Select(1, XmlGrouping::List);
-    EXPECT_EQ(Built(options, kWorkedFiles), Document(kWorkedBody));
-    EXPECT_EQ(Built(options, {}), Document(""));
-    options.skipIfEmpty = false;
-    std::string body = kWorkedBody;  // a2.mp3 gets an empty title
-    body.insert(body.find("\" />\n", body.find("a2.mp3")) + 1, " title=\"\"");
-    EXPECT_EQ(Built(options, kWorkedFiles), Document(body));
-}
-
 // Only the chosen attributes: no location, nothing from MP3 Info or ID3v2.
 XmlExportOptions Bare() {
     XmlExportOptions options;
@@ -84,6 +68,7 @@ TEST(XmlExport, EveryLevelGroupsAndTheLastListsItsFiles) {
     std::vector<ExportedFile> files(3, file);
     files[0].directory = files[2].directory = u"/m/x";
     files[1].directory = u"/m/y";
+    EXPECT_EQ(Built(options, {}), Document(""));
     EXPECT_EQ(Built(options, files), Document("\t<Artist name=\"A\">\n"
                                               "\t\t<Album name=\"L\">\n"
                                               "\t\t\t<Year value=\"1999\">\n"
@@ -119,17 +104,22 @@ TEST(XmlExport, Id3v1TrackAndGenreFollowTheSkipRule) {
     }
 }
 
-// Structure0 = 9: Level 1 keeps its preset "Artist", the later levels become "List". Both
-// locations stored: the file name wins.
+// The worked example, from stored options: location "File name", MP3 Info "Bitrate", ID3v2
+// "Artist" and "Title". Structure0 = 9: Level 1 keeps its preset "Artist", the later levels
+// become "List". Both locations stored: the file name wins. Not skipping empty values, a2.mp3
+// gets an empty title.
 TEST(XmlExporter, StoredStructureOfNineKeepsThePresetFirstLevel) {
     testing::FakeSettingsKey key;
     key.values["Structure0"] = std::uint32_t{9};
     key.values["FullPath"] = std::uint32_t{1};
+    key.values["V2Album"] = key.values["SkipIfEmpty"] = std::uint32_t{0};
     StoredXmlOptions prompt;
     XmlExporter exporter(key, prompt);
     std::string out;
     ASSERT_TRUE(exporter.BuildDocument(out, kWorkedFiles, u"/x.xml"));
-    EXPECT_EQ(out, Document(kWorkedBody));
+    std::string body = kWorkedBody;
+    body.insert(body.find("\" />\n", body.find("a2.mp3")) + 1, " title=\"\"");
+    EXPECT_EQ(out, Document(body));
     EXPECT_EQ(std::get<std::uint32_t>(key.values.at("Structure0")), 1u);
     EXPECT_EQ(std::get<std::uint32_t>(key.values.at("Structure1")), 0u);
 }
@@ -162,51 +152,28 @@ TEST(XmlDocument, EveryValueReadsBackOrBecomesReplacement) {
     EXPECT_EQ(parsed.elements, expected);
 }
 
-constexpr XmlGrouping kList = XmlGrouping::List;
-constexpr XmlGrouping kArtist = XmlGrouping::Artist;
-constexpr XmlGrouping kAlbum = XmlGrouping::Album;
-constexpr XmlGrouping kYear = XmlGrouping::Year;
-constexpr XmlGrouping kDirectory = XmlGrouping::Directory;
-
-Levels LevelsOf(const XmlStructure& s) {
-    return {s.At(0), s.At(1), s.At(2), s.At(3)};
+// Each level's key, a disabled one marked "-": "Artist Album List -List" is the preset.
+std::string LevelsOf(const XmlStructure& s) {
+    const char* const names[] = {"List", "Artist", "Album", "Year", "Directory"};
+    std::string out;
+    for (std::size_t level = 0; level < XmlStructure::kLevelCount; ++level)
+        out += (s.Enabled(level) ? " " : " -") + std::string(names[int(s.Key(level))]);
+    return out.substr(1);
 }
 
 TEST(XmlStructure, StoredNumbersApplyOverThePreset) {
-    const struct {
-        Stored stored;
-        Levels levels;
-    } rows[] = {
-        // A fresh store: one list level.
-        {{0, 0, 0, 0}, {{{kList, true}, {kList, false}, {kList, false}, {kList, false}}}},
-        {{1, 2, 0, 0}, {{{kArtist, true}, {kAlbum, true}, {kList, true}, {kList, false}}}},
-        {{1, 2, 3, 4}, {{{kArtist, true}, {kAlbum, true}, {kYear, true}, {kDirectory, true}}}},
-        // Levels after the first list are reset.
-        {{1, 0, 3, 4}, {{{kArtist, true}, {kList, true}, {kList, false}, {kList, false}}}},
+    const std::pair<Stored, const char*> rows[] = {
+        {{0, 0, 0, 0}, "List -List -List -List"},  // a fresh store: one list level
+        {{1, 2, 0, 0}, "Artist Album List -List"},
+        {{1, 2, 3, 4}, "Artist Album Year Directory"},
+        {{1, 0, 3, 4}, "Artist List -List -List"},  // levels after the first list are reset
         // A number of 5 or more stops either walk, keeping the preset from there.
-        {{9, 0, 0, 0}, {{{kArtist, true}, {kList, false}, {kList, false}, {kList, false}}}},
-        {{9, 0, 5, 0}, {{{kArtist, true}, {kList, false}, {kList, true}, {kList, false}}}},
-        {{4, 0xFFFFFFFFu, 1, 1},
-         {{{kDirectory, true}, {kAlbum, true}, {kList, false}, {kList, false}}}},
+        {{9, 0, 0, 0}, "Artist -List -List -List"},
+        {{9, 0, 5, 0}, "Artist -List List -List"},
+        {{4, 0xFFFFFFFFu, 1, 1}, "Directory Album -List -List"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(::testing::PrintToString(row.stored));
-        EXPECT_EQ(LevelsOf(XmlStructure::FromStored(row.stored)), row.levels);
-    }
-}
-
-TEST(XmlStructure, SelectingListDisablesLaterLevelsAndAKeyEnablesTheNext) {
-    XmlStructure s = XmlStructure::FromStored({1, 2, 3, 4});
-    s.Select(1, kList);
-    EXPECT_EQ(LevelsOf(s),
-              (Levels{{{kArtist, true}, {kList, true}, {kList, false}, {kList, false}}}));
-    EXPECT_EQ(s.ToStored(), (Stored{1, 0, 0, 0}));
-    s.Select(1, kYear);
-    EXPECT_EQ(LevelsOf(s),
-              (Levels{{{kArtist, true}, {kYear, true}, {kList, true}, {kList, false}}}));
-    XmlStructure preset;  // Level 4 disabled with "List": a key at Level 3 enables it as it is
-    preset.Select(2, kYear);
-    EXPECT_EQ(preset.At(3), (Level{kList, true}));
+    for (const auto& [stored, levels] : rows)
+        EXPECT_EQ(LevelsOf(XmlStructure::FromStored(stored)), levels);
 }
 
 TEST(XmlExportOptions, SaveWritesEveryValueAndLoadsBackEqual) {
@@ -214,8 +181,8 @@ TEST(XmlExportOptions, SaveWritesEveryValueAndLoadsBackEqual) {
     options.SetLocation(XmlLocation::FullPath);
     options.mp3Bitrate = options.v2Title = options.skipIfEmpty = false;
     options.mp3Duration = options.mp3Vbr = options.v2Genre = options.v1Track = true;
-    options.structure.Select(1, kYear);
-    options.structure.Select(2, kDirectory);
+    options.structure.Select(1, XmlGrouping::Year);
+    options.structure.Select(2, XmlGrouping::Directory);
     FakeSettingsKey key;
     SaveXmlExportOptions(options, key);
     EXPECT_EQ(key.values.size(), 22u);

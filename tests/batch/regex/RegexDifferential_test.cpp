@@ -33,7 +33,8 @@ std::string EngineAnswer(RegexEngine& engine, const std::string& subject) {
     std::string line = "M " + std::to_string(span->start) + " " + std::to_string(span->end) + " " +
                        std::to_string(engine.GroupCount());
     for (int g = 1; g <= engine.GroupCount(); ++g) {
-        line += "\t" + testing::Printable(engine.GroupTextByNumber(g));
+        const std::u16string text = engine.GroupTextByNumber(g);
+        line += "\t" + std::string(text.begin(), text.end());  // the subjects are ASCII
     }
     return line;
 }
@@ -52,7 +53,6 @@ TEST(RegexDifferential, AgreesWithPythonOnRandomPatterns) {
     std::string pattern;
     int subjects = 0;
     int matches = 0;
-    int failures = 0;
     for (std::string line; std::getline(in, line);) {
         if (line.starts_with("/")) {
             pattern = line.substr(1);
@@ -64,13 +64,9 @@ TEST(RegexDifferential, AgreesWithPythonOnRandomPatterns) {
         const std::string expected = line.substr(subject.size() + 1);
         ++subjects;
         matches += expected[0] == 'M' ? 1 : 0;
-        const std::string actual = EngineAnswer(*engine, subject);
-        EXPECT_FALSE(engine->BudgetExhausted()) << "/" << pattern << "/ \"" << subject << "\"";
-        if (actual != expected) {
-            ADD_FAILURE() << "/" << pattern << "/ on \"" << subject << "\": engine [" << actual
-                          << "], Python [" << expected << "]";
-            ASSERT_LT(++failures, 20) << "stopping after 20 disagreements";
-        }
+        // Python's answer on the right.
+        EXPECT_EQ(EngineAnswer(*engine, subject), expected) << "/" << pattern << "/ on " << subject;
+        EXPECT_FALSE(engine->BudgetExhausted()) << "/" << pattern << "/ on " << subject;
     }
     std::remove(cases.c_str());
     // The generator must produce a useful share of matches for the comparison to mean much.

@@ -1,10 +1,9 @@
-"""Random search questions answered by Python's re, for the differential test of the engine.
-
-Usage: re_oracle.py SEED TARGET. Writes, per random pattern, a line "/<pattern>" and then one
-line per subject: the subject, a tab and the answer: "E" when the pattern does not compile,
-"N" for no match, else "M <start> <end> <groups>" and then a tab and the text of each group
-(empty for a group that took no part).
-"""
+# Random search questions answered by Python's re, for the differential test of the engine.
+#
+# Usage: re_oracle.py SEED TARGET. Writes, per random pattern, a line "/<pattern>" and then one
+# line per subject: the subject, a tab and the answer: "E" when the pattern does not compile,
+# "N" for no match, else "M <start> <end> <groups>" and then a tab and the text of each group
+# (empty for a group that took no part).
 import random
 import re
 import sys
@@ -141,5 +140,4 @@ def main(seed, target):
                 out.write(subject + "\t" + (answer(compiled, subject) if compiled else "E") + "\n")
 
 
-if __name__ == "__main__":
-    main(int(sys.argv[1]), sys.argv[2])
+main(int(sys.argv[1]), sys.argv[2])
