@@ -176,6 +176,18 @@ TEST(XmlStructure, StoredNumbersApplyOverThePreset) {
         EXPECT_EQ(LevelsOf(XmlStructure::FromStored(stored)), levels);
 }
 
+TEST(XmlStructure, SelectingListDisablesLaterLevelsAndAKeyEnablesTheNext) {
+    XmlStructure s = XmlStructure::FromStored({1, 2, 3, 4});
+    s.Select(1, XmlGrouping::List);
+    EXPECT_EQ(LevelsOf(s), "Artist List -List -List");
+    EXPECT_EQ(s.ToStored(), (Stored{1, 0, 0, 0}));
+    s.Select(1, XmlGrouping::Year);
+    EXPECT_EQ(LevelsOf(s), "Artist Year List -List");
+    XmlStructure preset;  // Level 4 disabled with "List": a key at Level 3 enables it as it is
+    preset.Select(2, XmlGrouping::Year);
+    EXPECT_EQ(LevelsOf(preset), "Artist Album Year List");
+}
+
 TEST(XmlExportOptions, SaveWritesEveryValueAndLoadsBackEqual) {
     XmlExportOptions options;
     options.SetLocation(XmlLocation::FullPath);
