@@ -174,13 +174,28 @@ std::vector<std::unique_ptr<Id3v2Frame>> YearFromStamp(const FrameId& id, const 
     return One(TextFrame(id, old, {YearOfTimeStamp(text)}));
 }
 
+bool HoldsNobody(const Values& values) {
+    return std::ranges::all_of(values, [](const std::u16string& text) { return text.empty(); });
+}
+
+// People lists are pairs (role, name): a list of an odd count gets an empty name before more
+// pairs join it, so that roles stay roles.
+void AppendPeople(Values& list, const Values& more) {
+    if (HoldsNobody(more))
+        return;
+    if (list.size() % 2 != 0)
+        list.emplace_back();
+    list.insert(list.end(), more.begin(), more.end());
+}
+
 // `names` (of the frame `from`) join the people list `into` holds, at its place; a list that
 // is already there must not cost the other list its names. An empty list takes the encoding
 // of the frame that brings the names.
 void JoinPeople(Id3v2Tag& tag, Id3v2Frame& into, const Values& names, const Id3v2Frame& from) {
-    Values people = ValuesOf(&into);
+    Values people;
+    AppendPeople(people, ValuesOf(&into));
     const Id3v2Frame& like = people.empty() ? from : into;
-    people.insert(people.end(), names.begin(), names.end());
+    AppendPeople(people, names);
     Replace(tag, &into, TextFrame(into.Id(), like, std::move(people)));
 }
 
@@ -192,26 +207,28 @@ Id3v2Frame* CollectPeople(Id3v2Tag& tag, std::initializer_list<FrameId> ids, Val
     Id3v2Frame* first = nullptr;
     for (const FrameId& id : ids) {
         for (auto& frame : tag.MutableFrames()) {
-            if (frame->Id() != id || IsOpaque(*frame))
+            const Values values =
+                frame->Id() == id && !IsOpaque(*frame) ? ValuesOf(frame.get()) : Values{};
+            if (HoldsNobody(values))
                 continue;
-            const Values values = ValuesOf(frame.get());
-            if (!values.empty() && !first)
+            if (!first)
                 first = frame.get();
-            names.insert(names.end(), values.begin(), values.end());
+            AppendPeople(names, values);
         }
     }
     return first;
 }
 
-// The list `first` (holding `names`) becomes a frame `to`, joining one that a save writes.
+// The list `first` (holding `names`) becomes a frame `to`, joining one that a save writes. One
+// that cannot be opened (encrypted) cannot take them: they get a frame of their own.
 void MovePeople(Id3v2Tag& tag, Id3v2Frame* first, Values names, const FrameId& to) {
     if (!first)
         return;
     Id3v2Frame* into = FindWritten(tag, to);
-    if (!into)
-        Replace(tag, first, TextFrame(to, *first, std::move(names)));
-    else if (!IsOpaque(*into))
+    if (into && !IsOpaque(*into))
         JoinPeople(tag, *into, names, *first);
+    else
+        Replace(tag, first, TextFrame(to, *first, std::move(names)));
 }
 
 void PeopleTo24(Id3v2Tag& tag) {

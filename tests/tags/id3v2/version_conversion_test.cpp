@@ -40,6 +40,9 @@ TEST(ConversionTest, ConvertsAsOtherTaggersDo) {
         {3, 4, "TRDA=2001-02-03", "TDRC=2001-02-03"},
         {3, 4, "TRDA=June 2, 2001", "TRDA=June 2, 2001"},
         {3, 4, "TORY=1970|IPLS=producer;P", "TDOR=1970|TIPL=producer;P"},
+        // A copy without a date or a name must not cost the next copy its date or names.
+        {3, 4, "TYER=|TYER=2004|TORY=|TORY=1999", "TDRC=2004|TDOR=1999"},
+        {4, 4, "IPLS=|IPLS=producer;P", "TIPL=producer;P"},
         // To 2.3: TDRC becomes TYER, TDAT and TIME as far as it is a time stamp; an existing
         // TYER wins; TDOR becomes the TORY of its year; TIPL and TMCL become one IPLS.
         {4, 3, "TDRC=2004-05-06T12:30|TIT2=T", "TYER=2004|TDAT=0605|TIME=1230|TIT2=T"},
@@ -47,6 +50,7 @@ TEST(ConversionTest, ConvertsAsOtherTaggersDo) {
         {4, 3, "TYER=1999|TDRC=2004", "TYER=1999"},
         {4, 3, "TDOR=1970-01-02", "TORY=1970"},
         {4, 3, "TMCL=piano;X|TIPL=producer;P", "IPLS=producer;P;piano;X"},
+        {4, 3, "IPLS=|TIPL=producer|TMCL=piano;X", "IPLS=producer;;piano;X"},  // pairs kept
         {4, 3, "TPE1=a;b|TXXX=key;v1;v2", "TPE1=a/b|TXXX=key;v1/v2"},
         {4, 3, "TSOP=Sort|RVA2=xyz", "TSOP=Sort|RVA2=xyz"},  // frames without a counterpart
     };
