@@ -52,7 +52,9 @@ Bytes Id3v1(const Song& song) {
     PutText(record, 0, "TAG");
     std::string title(song.title.begin(), song.title.end());  // ASCII titles only
     PutText(record, 3, title.substr(0, 30));
-    record[127] = 255;
+    PutText(record, 93, song.v1.year);
+    record[126] = std::uint8_t(song.v1.track);
+    record[127] = std::uint8_t(song.v1.genre);
     return record;
 }
 

@@ -1,32 +1,19 @@
 #include "UiTestSupport.h"
 
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QProcess>
 
 #include "text/FileName.h"
 #include "ui/bridges/QtText.h"
+#include "ui/panel/GeneralPage.h"
 
 namespace velmora::testing {
 
-namespace {
-
-std::vector<TestFactory>& Registry() {
+std::vector<TestFactory>& RegisteredTests() {
     static std::vector<TestFactory> tests;
     return tests;
-}
-
-}  // namespace
-
-bool RegisterTest(TestFactory make) {
-    Registry().push_back(make);
-    return true;
-}
-
-const std::vector<TestFactory>& RegisteredTests() {
-    return Registry();
 }
 
 std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool tick,
@@ -75,11 +62,11 @@ QAction* ActionNamed(QWidget& window, const QString& text) {
 }
 
 QLineEdit& FilterOf(QWidget& window) {
-    return *window.findChild<QLineEdit*>(QStringLiteral("filter"));
+    return *window.findChild<QLineEdit*>(u"filter"_s);
 }
 
 QLabel& StatusOf(QWidget& window) {
-    return *window.findChild<QLabel*>(QStringLiteral("status"));
+    return *window.findChild<QLabel*>(u"status"_s);
 }
 
 QAbstractButton* ButtonNamed(QWidget& parent, const QString& text) {
@@ -109,43 +96,26 @@ void Type(QLineEdit& field, const QString& text) {
 void ChooseInFileDialog(QFileDialog* dialog, const QString& path) {
     // Typed, as a user would: selectFile leaves the name field alone once it has the focus,
     // and the dialog then answers with its folder.
-    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
     name->setText(path);
     static_cast<QDialog*>(dialog)->accept();  // the Save button
 }
 
 QString MutagenSays(const std::filesystem::path& file, const QString& expression) {
     QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import sys, mutagen.id3 as m; t = m.ID3(sys.argv[1]); print(") +
-                      expression + QLatin1Char(')'),
+    python.start(u"/usr/bin/python3"_s,
+                 {u"-c"_s,
+                  u"import sys, mutagen.id3 as m; t = m.ID3(sys.argv[1]); print("_s + expression +
+                      QLatin1Char(')'),
                   QString::fromStdString(file.string())});
     if (!python.waitForFinished(20000))
-        return QStringLiteral("python3 did not finish");
+        return u"python3 did not finish"_s;
     const QByteArray error = python.readAllStandardError();
     return QString::fromUtf8(error.isEmpty() ? python.readAllStandardOutput() : error).trimmed();
 }
 
-FileCatcher::FileCatcher() {
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Catch");
-}
-
-FileCatcher::~FileCatcher() {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-}
-
-void QueuedChooser::Answer(const std::filesystem::path& path) {
-    answers_ << QString::fromStdString(path.string());
-}
-
-QString QueuedChooser::Ask(QWidget* owner, const ui::FileQuestion& question) {
-    asked_.push_back(question);
-    return answers_.isEmpty() ? dialogs_.Ask(owner, question) : answers_.takeFirst();
-}
-
-WindowFixture::WindowFixture() : songs_(scratch_.Root() / "songs") {
-    WriteSongs(songs_, SampleSongs());
+WindowFixture::WindowFixture(const std::vector<Song>& songs) : songs_(scratch_.Root() / "songs") {
+    WriteSongs(songs_, songs);
     auto opened = ui::UiEnvironment::Open(scratch_.Root() / "settings.toml");
     environment_ = std::move(opened.environment);
     auto chooser = std::make_unique<QueuedChooser>();
@@ -160,8 +130,7 @@ WindowFixture::WindowFixture() : songs_(scratch_.Root() / "songs") {
 
 WindowFixture::~WindowFixture() {
     // Drops every handler still waiting, so none answers a later test's box.
-    for (QTimer* poll :
-         qApp->findChildren<QTimer*>(QStringLiteral("WhenModal"), Qt::FindDirectChildrenOnly))
+    for (QTimer* poll : qApp->findChildren<QTimer*>(u"WhenModal"_s, Qt::FindDirectChildrenOnly))
         delete poll;
     window_.reset();
 }
@@ -232,6 +201,15 @@ std::shared_ptr<SeenBox> WindowFixture::Remove(const QStringList& names, const Q
 void WindowFixture::AddUnreadableSongs() {
     for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
         std::filesystem::create_symlink(scratch_.Root() / "missing", songs_ / name);
+}
+
+ui::FieldEdit& WindowFixture::Field(edit::V2Field field) {
+    auto& page = window_->Panel().Page(ui::TagEditorPanel::kGeneralPage);
+    return static_cast<ui::GeneralPage&>(page).Field(field);
+}
+
+QString WindowFixture::Text(const QString& name, edit::V2Field field) {
+    return ui::ToQString(edit::V2FieldText(Record(name), field, environment_->Context().codePage));
 }
 
 Mp3File& WindowFixture::Record(const QString& name) {

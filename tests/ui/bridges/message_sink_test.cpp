@@ -23,7 +23,7 @@ class MessageSinkTest : public QObject {
                 ErrorMessage(MessageKind(kind), {u"/a %2", u"/b"}, SystemError(EACCES), u"detail");
             if (message.kind == MessageKind::Note)
                 message.lines = {u"one", u"two"};
-            QCOMPARE(ui::MessageWords(message, QStringLiteral("\n")),
+            QCOMPARE(ui::MessageWords(message, u"\n"_s),
                      ui::ToQString(MessageText(message, u"\n")));
         }
         for (Column column : kAllColumns)
@@ -60,7 +60,7 @@ class MessageSinkTest : public QObject {
             QVERIFY(QTest::qWaitFor([&] { return returned.load(); }, 10000));
             QVERIFY(waitedWhileShown);
             QCOMPARE(int(worker.get()), int(answer));
-            QCOMPARE(seen->text, QStringLiteral("Overwrite?\nReally?"));
+            QCOMPARE(seen->text, u"Overwrite?\nReally?"_s);
             QVERIFY(!seen->hasOwner);
         }
     }

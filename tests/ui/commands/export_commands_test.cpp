@@ -35,7 +35,7 @@ std::shared_ptr<SeenSaveDialog> ChooseInNextSaveDialog(const fs::path& path) {
 // The song files a playlist or an XML document names, in its order.
 QStringList NamedSongs(const fs::path& file) {
     QStringList names;
-    const QRegularExpression song(QStringLiteral("[^/\"]+\\.mp3"));
+    const QRegularExpression song(u"[^/\"]+\\.mp3"_s);
     for (auto it = song.globalMatch(QString::fromStdString(ScratchDirectory::ReadFile(file)));
          it.hasNext();)
         names << it.next().captured();

@@ -126,8 +126,8 @@ class BatchDialogsTest : public QObject {
                      "The expression does not compile: a group is opened with ( but never closed"));
         QVERIFY(notParsed->shown && notParsed->hasOwner);
         QCOMPARE(captured, QStringList({"yes", "no match", "yes", "Air", "", "Cee"}));
-        QCOMPARE(noMatch->text, QStringLiteral("The regular expression didn't match the filename"));
-        QCOMPARE(fixture.Cell("Air - 07 - Jazz.mp3", Column::Artist), QStringLiteral("Air"));
+        QCOMPARE(noMatch->text, u"The regular expression didn't match the filename"_s);
+        QCOMPARE(fixture.Cell("Air - 07 - Jazz.mp3", Column::Artist), u"Air"_s);
         QCOMPARE(fixture.Window().Files().UpdatedCount(), 2u);
         QCOMPARE(fixture.Environment().Settings().ReadList(settings::kRegExps),
                  std::vector<std::u16string>{expression.toStdU16String()});

@@ -57,33 +57,33 @@ class CellEditingTest : public QObject {
         QTest::keyClick(ViewOf(fixture).viewport(), 'N');
         QLineEdit* editor = OpenEditor(fixture);
         QVERIFY(editor);
-        QTest::keyClicks(editor, QStringLiteral("ull"));
+        QTest::keyClicks(editor, u"ull"_s);
         // Tab applies and opens the next editable cell of the row, for the same rows.
         QTest::keyClick(editor, Qt::Key_Tab);
-        QCOMPARE(fixture.Cell("a.mp3", Column::Artist), QStringLiteral("Null"));
-        QCOMPARE(fixture.Cell("c.mp3", Column::Artist), QStringLiteral("Null"));
-        QCOMPARE(fixture.Cell("b.mp3", Column::Artist), QStringLiteral("Banana"));
+        QCOMPARE(fixture.Cell("a.mp3", Column::Artist), u"Null"_s);
+        QCOMPARE(fixture.Cell("c.mp3", Column::Artist), u"Null"_s);
+        QCOMPARE(fixture.Cell("b.mp3", Column::Artist), u"Banana"_s);
         QCOMPARE(ViewOf(fixture).currentIndex().column(), int(Column::Album));
         QCOMPARE(ViewOf(fixture).SelectedRecords().size(), std::size_t(2));
         editor = OpenEditor(fixture);
         QVERIFY(editor);
         // Escape leaves the cell as it was.
-        QTest::keyClicks(editor, QStringLiteral("gone"));
+        QTest::keyClicks(editor, u"gone"_s);
         QTest::keyClick(editor, Qt::Key_Escape);
-        QCOMPARE(fixture.Cell("a.mp3", Column::Album), QStringLiteral("Zed"));
+        QCOMPARE(fixture.Cell("a.mp3", Column::Album), u"Zed"_s);
         // Year takes digits only: the letters never reach the cell.
         SelectCell(fixture, {"a.mp3", "c.mp3"}, Column::Year);
         QTest::keyClick(ViewOf(fixture).viewport(), Qt::Key_F2);
         editor = OpenEditor(fixture);
         editor->selectAll();
-        QTest::keyClicks(editor, QStringLiteral("20x24"));
+        QTest::keyClicks(editor, u"20x24"_s);
         QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_COMPARE(fixture.Cell("c.mp3", Column::Year), QStringLiteral("2024"));
+        QTRY_COMPARE(fixture.Cell("c.mp3", Column::Year), u"2024"_s);
         ui::Workspace& files = fixture.Window().Files();
         QCOMPARE(files.Journal().ActionCount(), std::size_t(2));
         QVERIFY(files.Undo() && files.Undo());
         QCOMPARE(fixture.Cell("c.mp3", Column::Artist) + fixture.Cell("a.mp3", Column::Year),
-                 QStringLiteral("zebra1999"));
+                 u"zebra1999"_s);
 
         // A file name is a pending rename. One name for two files: the second is refused as taken
         // (batch::PlanCellEdits, tested in tests/batch), and keeps its name.
@@ -106,14 +106,13 @@ class CellEditingTest : public QObject {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         SelectCell(fixture, {"b.mp3"}, Column::Title);
-        QTest::keyClicks(ViewOf(fixture).viewport(), QStringLiteral("T"));
-        OpenEditor(fixture)->insert(QStringLiteral("\U0001F3B5"));
+        QTest::keyClicks(ViewOf(fixture).viewport(), u"T"_s);
+        OpenEditor(fixture)->insert(u"\U0001F3B5"_s);
         // Ctrl+S with the editor still open: what is typed is saved, not dropped.
         QTest::keyClick(OpenEditor(fixture), Qt::Key_S, Qt::ControlModifier);
         QVERIFY(fixture.WaitIdle());
         QCOMPARE(fixture.Window().Files().UpdatedCount(), 0u);
-        QCOMPARE(MutagenSays(fixture.Songs() / "b.mp3", QStringLiteral("t['TIT2'].text")),
-                 QStringLiteral("['T\U0001F3B5']"));
+        QCOMPARE(MutagenSays(fixture.Songs() / "b.mp3", u"t['TIT2'].text"_s), u"['T\U0001F3B5']"_s);
     }
 
     // A copy of the shown columns pasted back changes nothing; a paste fills a line per row, and
@@ -129,25 +128,24 @@ class CellEditingTest : public QObject {
         QTest::keySequence(view.viewport(), QKeySequence::Copy);
         const QString text = QApplication::clipboard()->text();
         QCOMPARE(text.count(QLatin1Char('\n')), 4);
-        QVERIFY(text.contains(QStringLiteral("\na.mp3\t1999\t2\tapple\tZed\tBeta\t128 (VBR)\t")));
-        QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("text/csv")));
+        QVERIFY(text.contains(u"\na.mp3\t1999\t2\tapple\tZed\tBeta\t128 (VBR)\t"_s));
+        QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(u"text/csv"_s));
         QTest::keySequence(view.viewport(), QKeySequence::Paste);
         QVERIFY(fixture.Window().Files().Journal().ActionCount() == 0 &&
                 fixture.Window().Files().UpdatedCount() == 0);
         // Which line goes to which row and column is tests/batch's PasteEdits case.
         SelectCell(fixture, {"a.mp3", "b.mp3"}, Column::Artist);
-        Paste(fixture, QStringLiteral("\"two\tlines\"\tAlbum\nSecond\n"));
-        QCOMPARE(fixture.Cell("a.mp3", Column::Artist), QStringLiteral("two\tlines"));
+        Paste(fixture, u"\"two\tlines\"\tAlbum\nSecond\n"_s);
+        QCOMPARE(fixture.Cell("a.mp3", Column::Artist), u"two\tlines"_s);
         QCOMPARE(fixture.Cell("a.mp3", Column::Album) + fixture.Cell("b.mp3", Column::Artist),
-                 QStringLiteral("AlbumSecond"));
+                 u"AlbumSecond"_s);
         auto seen = AnswerNextBox(QMessageBox::Ok);
-        Paste(fixture, QStringLiteral("1\n2\n3"));
-        QVERIFY2(seen->text.contains(QStringLiteral("3 lines, but 2 rows")),
-                 qPrintable(seen->text));
+        Paste(fixture, u"1\n2\n3"_s);
+        QVERIFY2(seen->text.contains(u"3 lines, but 2 rows"_s), qPrintable(seen->text));
         ui::Workspace& files = fixture.Window().Files();
         QCOMPARE(files.Journal().ActionCount(), std::size_t(1));
         QVERIFY(files.Undo());
-        QCOMPARE(fixture.Cell("b.mp3", Column::Artist), QStringLiteral("Banana"));
+        QCOMPARE(fixture.Cell("b.mp3", Column::Artist), u"Banana"_s);
     }
 
     // Which rows match which files is tests/batch's CsvImport case.
@@ -169,15 +167,15 @@ class CellEditingTest : public QObject {
                     cells << rows.index(row, column).data().toString();
                 shown << cells.join(QLatin1Char('|'));
             }
-            ButtonNamed(*dialog, QStringLiteral("Apply"))->click();
+            ButtonNamed(*dialog, u"Apply"_s)->click();
         });
-        ActionNamed(fixture.Window(), QStringLiteral("Import CSV..."))->trigger();
+        ActionNamed(fixture.Window(), u"Import CSV..."_s)->trigger();
         QCOMPARE(shown, QStringList({"Title|Beta|New\u21B5A", "(matches no loaded file)||"}));
-        QCOMPARE(fixture.Cell("a.mp3", Column::Title), QStringLiteral("New\u21B5A"));
+        QCOMPARE(fixture.Cell("a.mp3", Column::Title), u"New\u21B5A"_s);
         ui::Workspace& files = fixture.Window().Files();
         QCOMPARE(files.Journal().UndoName(), std::u16string(u"Import CSV"));
         QVERIFY(files.Undo() && files.UpdatedCount() == 0);
-        QCOMPARE(fixture.Cell("a.mp3", Column::Title), QStringLiteral("Beta"));
+        QCOMPARE(fixture.Cell("a.mp3", Column::Title), u"Beta"_s);
     }
 };
 
