@@ -61,6 +61,13 @@ QAction* ActionNamed(QWidget& window, const QString& text) {
     return nullptr;
 }
 
+QStringList Texts(const QAbstractItemModel& model, int column) {
+    QStringList texts;
+    for (int row = 0; row < model.rowCount(); ++row)
+        texts << model.index(row, column).data().toString();
+    return texts;
+}
+
 QLineEdit& FilterOf(QWidget& window) {
     return *window.findChild<QLineEdit*>(u"filter"_s);
 }
@@ -141,7 +148,9 @@ bool WindowFixture::WaitIdle() {
 
 bool WindowFixture::Load(const std::filesystem::path& folder) {
     window_->OpenFolder(text::FileNameToText((folder.empty() ? songs_ : folder).string()));
-    return WaitIdle();
+    const bool idle = WaitIdle();
+    window_->List().sortByColumn(int(Column::Filename), Qt::AscendingOrder);
+    return idle;
 }
 
 QString WindowFixture::CellText(int row, int column) {
@@ -150,10 +159,7 @@ QString WindowFixture::CellText(int row, int column) {
 }
 
 QStringList WindowFixture::ColumnTexts(int column) {
-    QStringList texts;
-    for (int row = 0; row < window_->Files().Proxy().rowCount(); ++row)
-        texts << CellText(row, column);
-    return texts;
+    return Texts(window_->Files().Proxy(), column);
 }
 
 QString WindowFixture::Cell(const QString& name, Column column) {

@@ -87,6 +87,9 @@ QAbstractButton* ButtonNamed(QWidget& parent, const QString& text);
 // error output instead when it fails.
 QString MutagenSays(const std::filesystem::path& file, const QString& expression);
 
+// The texts of the model's `column`, top to bottom.
+QStringList Texts(const QAbstractItemModel& model, int column = 0);
+
 // The child of `parent` with the object name; the test fails on a null reference if none.
 template <class T>
 T& ChildNamed(QWidget& parent, const char* name) {
@@ -155,7 +158,7 @@ class WindowFixture {
     const std::filesystem::path& Songs() const { return songs_; }
     std::filesystem::path Scratch() const { return scratch_.Root(); }
 
-    // Loads `folder` (default: the songs) and waits until the load is done.
+    // Loads `folder` (default: the songs), sorted by name, and waits until the load is done.
     bool Load(const std::filesystem::path& folder = {});
     bool WaitIdle();
     // Saves every pending change and waits until the save is done.

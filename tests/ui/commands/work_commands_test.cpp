@@ -147,7 +147,6 @@ class WorkCommandsTest : public QObject {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         auto& view = fixture.Window().List();
-        view.sortByColumn(0, Qt::AscendingOrder);
         auto centre = [&](int row) {
             return view.visualRect(view.model()->index(row, 0)).center();
         };

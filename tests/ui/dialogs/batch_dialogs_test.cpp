@@ -16,25 +16,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kNameColumn = 0;
-
-QStringList ListTexts(const QListWidget& list) {
-    QStringList texts;
-    for (int row = 0; row < list.count(); ++row)
-        texts << list.item(row)->text();
-    return texts;
-}
-
-// The dialog's expression box, and its preview's texts in `column`.
+// The dialog's expression box.
 QLineEdit& Expression(QDialog& dialog) {
     return ChildNamed<QLineEdit>(dialog, "expression");
-}
-QStringList PreviewColumn(QDialog& dialog, int column) {
-    const auto& table = ChildNamed<QTableWidget>(dialog, "preview");
-    QStringList texts;
-    for (int row = 0; row < table.rowCount(); ++row)
-        texts << table.item(row, column)->text();
-    return texts;
 }
 
 }  // namespace
@@ -50,15 +34,14 @@ class BatchDialogsTest : public QObject {
     void renamePreviewsMarksAndAppliesWhatIsPossible() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        fixture.Window().List().sortByColumn(kNameColumn, Qt::AscendingOrder);
         std::ofstream(fixture.Songs() / "gamma.mp3") << "";  // b.mp3's title
         fixture.Select({"a.mp3", "b.mp3", "c.mp3"});
-        const QStringList loaded = fixture.ColumnTexts(kNameColumn);
+        const QStringList loaded = fixture.ColumnTexts(int(Column::Filename));
         QStringList seeded, marked;
         WhenModal<ui::RenameDialog>([&](ui::RenameDialog* dialog) {
             auto* recent = dialog->findChild<QListWidget*>();
             auto& table = ChildNamed<QTableWidget>(*dialog, "preview");
-            seeded = ListTexts(*recent);
+            seeded = Texts(*recent->model());
             Type(Expression(*dialog), "");
             recent->setCurrentRow(0);
             seeded << Expression(*dialog).text();
@@ -83,13 +66,13 @@ class BatchDialogsTest : public QObject {
             auto* recent = dialog->findChild<QListWidget*>();
             recent->setCurrentRow(0);  // "%title", newest first
             Click(*dialog, "Delete Selected");
-            kept = ListTexts(*recent);
+            kept = Texts(*recent->model());
             Click(*dialog, "Cancel");
         });
         ActionNamed(fixture.Window(), "Rename...")->trigger();
         QCOMPARE(kept, QStringList({"%artist - %track - %title"}));
         ActionNamed(fixture.Window(), "Undo Rename")->trigger();
-        QCOMPARE(fixture.ColumnTexts(kNameColumn), loaded);
+        QCOMPARE(fixture.ColumnTexts(int(Column::Filename)), loaded);
     }
 
     // A compile error is explained in the preview and, on Generate, by a box over the dialog;
@@ -104,7 +87,6 @@ class BatchDialogsTest : public QObject {
         songs[2].name = "Cee - 10 - jazz.mp3";
         WriteSongs(folder, songs);
         QVERIFY(fixture.Load(folder));
-        fixture.Window().List().sortByColumn(kNameColumn, Qt::AscendingOrder);
         fixture.Window().List().selectAll();
         const QString expression = R"((?P<artist>\w+) - (?P<track>\d+) - (?P<genre>\w+))";
         QString problem;
@@ -116,7 +98,8 @@ class BatchDialogsTest : public QObject {
             notParsed = AnswerNextBox(QMessageBox::Ok);
             Click(*dialog, "Generate ID3");
             Type(Expression(*dialog), expression);
-            captured = PreviewColumn(*dialog, 1) + PreviewColumn(*dialog, 2);
+            auto* preview = ChildNamed<QTableWidget>(*dialog, "preview").model();
+            captured = Texts(*preview, 1) + Texts(*preview, 2);
             noMatch = AnswerNextBox(QMessageBox::Ok);
             Click(*dialog, "Generate ID3");
         });

@@ -42,14 +42,6 @@ Bytes Image(int width, int height, const char* format) {
     return {bytes.begin(), bytes.end()};
 }
 
-// Loads the songs sorted by name, so the first selected file is the first by name.
-bool LoadSorted(WindowFixture& fixture) {
-    if (!fixture.Load())
-        return false;
-    fixture.Window().List().sortByColumn(0, Qt::AscendingOrder);
-    return true;
-}
-
 }  // namespace
 
 class CommentsPicturesTest : public QObject {
@@ -58,7 +50,7 @@ class CommentsPicturesTest : public QObject {
   private slots:
     void commentDialogFindsPreselectsAndAppliesToEveryFile() {
         WindowFixture fixture;
-        QVERIFY(LoadSorted(fixture));
+        QVERIFY(fixture.Load());
         auto& context = fixture.Environment().Context();
         Mp3File& a = fixture.Record("a.mp3");
         Mp3File& c = fixture.Record("c.mp3");
@@ -91,7 +83,7 @@ class CommentsPicturesTest : public QObject {
 
     void commentsAndPicturesAreKnownByTheirFrameAndKeepTheirBytes() {
         WindowFixture fixture;
-        QVERIFY(LoadSorted(fixture));
+        QVERIFY(fixture.Load());
         auto& context = fixture.Environment().Context();
         Id3v2Tag& tag = fixture.Record("a.mp3").V2();
         // The first comment of the empty description is not the one acted on.
@@ -151,7 +143,7 @@ class CommentsPicturesTest : public QObject {
             {"large.jpg", large, "Image size is greater than 3 MB.\nContinue anyway?"},
             {"COVER.JPG", jpeg, ""}};
         WindowFixture fixture;
-        QVERIFY(LoadSorted(fixture));
+        QVERIFY(fixture.Load());
         fixture.Select({"a.mp3", "b.mp3"});
         auto& page = fixture.ShowPage<ui::PicturesPage>(ui::TagEditorPanel::kPicturesPage);
         for (const auto& [name, content, box] : rows) {
@@ -186,7 +178,7 @@ class CommentsPicturesTest : public QObject {
 
     void savePictureOffersTheTypeNameAndSubtypeAndTheViewerGetsAPrivateFile() {
         WindowFixture fixture;
-        QVERIFY(LoadSorted(fixture));
+        QVERIFY(fixture.Load());
         const Bytes png = Image(400, 100, "PNG");
         Mp3File& a = fixture.Record("a.mp3");
         SetPicture(a.V2(), "image/png", u"front", 3, png, fixture.Environment().Context());
@@ -248,7 +240,7 @@ class CommentsPicturesTest : public QObject {
 
         // Such a picture is listed without a thumbnail and stays as it was through OK.
         WindowFixture fixture;
-        QVERIFY(LoadSorted(fixture));
+        QVERIFY(fixture.Load());
         Mp3File& a = fixture.Record("a.mp3");
         SetPicture(a.V2(), "image/png", u"", 3, huge, fixture.Environment().Context());
         fixture.Select({"a.mp3"});
@@ -273,7 +265,7 @@ class CommentsPicturesTest : public QObject {
 
     void pastedCoverAndDeleteReachTheDiskAndUndo() {
         WindowFixture fixture;
-        QVERIFY(LoadSorted(fixture));
+        QVERIFY(fixture.Load());
         const Bytes jpeg = Image(50, 50, "JPG");
         const fs::path cover = fixture.Scratch() / "folder.jpg";
         std::ofstream(cover, std::ios::binary) << std::string(jpeg.begin(), jpeg.end());
