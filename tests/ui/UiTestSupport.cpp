@@ -142,10 +142,6 @@ WindowFixture::~WindowFixture() {
     window_.reset();
 }
 
-bool WindowFixture::WaitIdle() {
-    return QTest::qWaitFor([this] { return window_->Files().IsIdle(); }, 10000);
-}
-
 bool WindowFixture::Load(const std::filesystem::path& folder) {
     window_->OpenFolder(text::FileNameToText((folder.empty() ? songs_ : folder).string()));
     const bool idle = WaitIdle();
@@ -153,21 +149,8 @@ bool WindowFixture::Load(const std::filesystem::path& folder) {
     return idle;
 }
 
-QString WindowFixture::CellText(int row, int column) {
-    const auto& proxy = window_->Files().Proxy();
-    return proxy.index(row, column).data().toString();
-}
-
-QStringList WindowFixture::ColumnTexts(int column) {
-    return Texts(window_->Files().Proxy(), column);
-}
-
 QString WindowFixture::Cell(const QString& name, Column column) {
-    for (int row = 0; row < window_->Files().Proxy().rowCount(); ++row) {
-        if (CellText(row, int(Column::Filename)) == name)
-            return CellText(row, int(column));
-    }
-    return {};
+    return ColumnTexts(int(column)).value(ColumnTexts(int(Column::Filename)).indexOf(name));
 }
 
 void WindowFixture::Select(const QStringList& names) {
@@ -207,11 +190,6 @@ std::shared_ptr<SeenBox> WindowFixture::Remove(const QStringList& names, const Q
 void WindowFixture::AddUnreadableSongs() {
     for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
         std::filesystem::create_symlink(scratch_.Root() / "missing", songs_ / name);
-}
-
-ui::FieldEdit& WindowFixture::Field(edit::V2Field field) {
-    auto& page = window_->Panel().Page(ui::TagEditorPanel::kGeneralPage);
-    return static_cast<ui::GeneralPage&>(page).Field(field);
 }
 
 QString WindowFixture::Text(const QString& name, edit::V2Field field) {

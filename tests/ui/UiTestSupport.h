@@ -30,7 +30,7 @@
 #include "ui/app/UiEnvironment.h"
 #include "ui/app/Workspace.h"
 #include "ui/list/FileListView.h"
-#include "ui/panel/FieldEdit.h"
+#include "ui/panel/GeneralPage.h"
 #include "ui/panel/TagEditorPanel.h"
 
 namespace velmora::testing {
@@ -160,14 +160,16 @@ class WindowFixture {
 
     // Loads `folder` (default: the songs), sorted by name, and waits until the load is done.
     bool Load(const std::filesystem::path& folder = {});
-    bool WaitIdle();
+    bool WaitIdle() {
+        return QTest::qWaitFor([this] { return window_->Files().IsIdle(); }, 10000);
+    }
     // Saves every pending change and waits until the save is done.
     bool Save() {
         window_->Files().Save();
         return WaitIdle();
     }
-    QString CellText(int row, int column);
-    QStringList ColumnTexts(int column);
+    QString CellText(int row, int column) { return ColumnTexts(column).value(row); }
+    QStringList ColumnTexts(int column) { return Texts(window_->Files().Proxy(), column); }
     // The text in `column` of the shown row whose Filename is `name`.
     QString Cell(const QString& name, Column column);
     // Shows the panel's page `index`, of class `Page`.
@@ -177,7 +179,11 @@ class WindowFixture {
         return static_cast<Page&>(window_->Panel().Page(index));
     }
     // The General page's field, and the text the loaded record `name` holds for it.
-    ui::FieldEdit& Field(edit::V2Field field);
+    ui::FieldEdit& Field(edit::V2Field field) {
+        return static_cast<ui::GeneralPage&>(
+                   window_->Panel().Page(ui::TagEditorPanel::kGeneralPage))
+            .Field(field);
+    }
     QString Text(const QString& name, edit::V2Field field);
     // Clicks the window's button `caption`.
     void Click(const QString& caption) { velmora::testing::Click(*window_, caption); }
