@@ -72,8 +72,8 @@ class WorkCommandsTest : public QObject {
         question = AnswerNextBox(QMessageBox::No);
         QVERIFY(files.ApplyToEach(u"Retitle", all, retitle(u"Same")).empty());
         QCOMPARE(question->text,
-                 QStringLiteral("This change cannot be undone before saving; it can be reverted "
-                                "from History after saving. Continue?"));
+                 u"This change cannot be undone before saving; it can be reverted "
+                 "from History after saving. Continue?"_s);
         QVERIFY(files.UpdatedCount() == 1 && Shown(undo) == "Undo Remove ID3v1");
         AnswerNextBox(QMessageBox::Yes);
         QCOMPARE(files.ApplyToEach(u"Retitle", all, retitle(u"Same")).size(), all.size());

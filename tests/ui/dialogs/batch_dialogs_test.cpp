@@ -38,7 +38,7 @@ class BatchDialogsTest : public QObject {
         fixture.Select({"a.mp3", "b.mp3", "c.mp3"});
         const QStringList loaded = fixture.ColumnTexts(int(Column::Filename));
         QStringList seeded, marked;
-        WhenModal<ui::RenameDialog>([&](ui::RenameDialog* dialog) {
+        QVERIFY(fixture.RunDialog<ui::RenameDialog>("Rename...", [&](ui::RenameDialog* dialog) {
             auto* recent = dialog->findChild<QListWidget*>();
             auto& table = ChildNamed<QTableWidget>(*dialog, "preview");
             seeded = Texts(*recent->model());
@@ -49,12 +49,11 @@ class BatchDialogsTest : public QObject {
             for (int row : ui::MarkedPreviewRows(table))
                 marked << table.item(row, 0)->text() + " " + table.item(row, 2)->text();
             Click(*dialog, "Rename");
-        });
-        ActionNamed(fixture.Window(), "Rename...")->trigger();
+        }));
         QCOMPARE(seeded, QStringList({"%artist - %track - %title", "%artist - %track - %title"}));
-        QCOMPARE(marked.size(), 1);
-        QVERIFY2(marked[0].startsWith("b.mp3 Couldn't rename \"b.mp3\" to \"gamma.mp3\""),
-                 qPrintable(marked[0]));
+        QVERIFY2(marked.size() == 1 &&
+                     marked[0].startsWith("b.mp3 Couldn't rename \"b.mp3\" to \"gamma.mp3\""),
+                 qPrintable(marked.join('|')));
         QStringList selected;
         for (Mp3File* record : fixture.Window().List().SelectedRecords())
             selected << QString::fromStdU16String(record->Name());
@@ -62,14 +61,13 @@ class BatchDialogsTest : public QObject {
         QCOMPARE(selected, QStringList({"Alpha.mp3", "Beta.mp3"}));
 
         QStringList kept;
-        WhenModal<ui::RenameDialog>([&](ui::RenameDialog* dialog) {
+        QVERIFY(fixture.RunDialog<ui::RenameDialog>("Rename...", [&](ui::RenameDialog* dialog) {
             auto* recent = dialog->findChild<QListWidget*>();
             recent->setCurrentRow(0);  // "%title", newest first
             Click(*dialog, "Delete Selected");
             kept = Texts(*recent->model());
             Click(*dialog, "Cancel");
-        });
-        ActionNamed(fixture.Window(), "Rename...")->trigger();
+        }));
         QCOMPARE(kept, QStringList({"%artist - %track - %title"}));
         ActionNamed(fixture.Window(), "Undo Rename")->trigger();
         QCOMPARE(fixture.ColumnTexts(int(Column::Filename)), loaded);
@@ -79,20 +77,14 @@ class BatchDialogsTest : public QObject {
     // the preview shows which names match; a name that does not gets one message; the
     // expression that ran is stored; Undo.
     void generateFillsFieldsFromNames() {
-        WindowFixture fixture;
-        const fs::path folder = fixture.Scratch() / "named";
-        std::vector<Song> songs(3);
-        songs[0].name = "Air - 07 - Jazz.mp3";
-        songs[1].name = "Bz.mp3";
-        songs[2].name = "Cee - 10 - jazz.mp3";
-        WriteSongs(folder, songs);
-        QVERIFY(fixture.Load(folder));
+        WindowFixture fixture({{"Air - 07 - Jazz.mp3"}, {"Bz.mp3"}, {"Cee - 10 - jazz.mp3"}});
+        QVERIFY(fixture.Load());
         fixture.Window().List().selectAll();
         const QString expression = R"((?P<artist>\w+) - (?P<track>\d+) - (?P<genre>\w+))";
         QString problem;
         QStringList captured;
         std::shared_ptr<SeenBox> notParsed, noMatch;
-        WhenModal<ui::GenerateDialog>([&](ui::GenerateDialog* dialog) {
+        QVERIFY(fixture.RunDialog<ui::GenerateDialog>("Generate ID3...", [&](QDialog* dialog) {
             Type(Expression(*dialog), "(?P<artist>.*");
             problem = ChildNamed<QLabel>(*dialog, "problem").text();
             notParsed = AnswerNextBox(QMessageBox::Ok);
@@ -102,11 +94,9 @@ class BatchDialogsTest : public QObject {
             captured = Texts(*preview, 1) + Texts(*preview, 2);
             noMatch = AnswerNextBox(QMessageBox::Ok);
             Click(*dialog, "Generate ID3");
-        });
-        ActionNamed(fixture.Window(), "Generate ID3...")->trigger();
+        }));
         QCOMPARE(problem,
-                 QStringLiteral(
-                     "The expression does not compile: a group is opened with ( but never closed"));
+                 u"The expression does not compile: a group is opened with ( but never closed"_s);
         QVERIFY(notParsed->shown && notParsed->hasOwner);
         QCOMPARE(captured, QStringList({"yes", "no match", "yes", "Air", "", "Cee"}));
         QCOMPARE(noMatch->text, u"The regular expression didn't match the filename"_s);

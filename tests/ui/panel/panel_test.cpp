@@ -158,8 +158,8 @@ class PanelTest : public QObject {
         auto seen = AnswerNextBox(QMessageBox::No);
         fixture.Click(u"Remove ID3v2"_s);
         QCOMPARE(seen->text,
-                 QStringLiteral("The ID3v2 tag is removed when the file is saved; values entered "
-                                "afterwards are saved as a new tag.\nReally remove ID3v2?"));
+                 u"The ID3v2 tag is removed when the file is saved; values entered "
+                 "afterwards are saved as a new tag.\nReally remove ID3v2?"_s);
         QVERIFY(!fixture.Record("m1.mp3").NeedsSave() &&
                 fixture.Window().Panel().RemovalNote().text().isEmpty());
 
