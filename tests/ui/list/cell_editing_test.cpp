@@ -58,8 +58,8 @@ class CellEditingTest : public QObject {
         QTest::keyClick(editor, Qt::Key_Tab);
         QCOMPARE(fixture.ColumnTexts(int(Column::Artist)),
                  QStringList({"Null", "Banana", "Null", "\u00C9mile"}));
-        QCOMPARE(fixture.Window().List().currentIndex().column(), int(Column::Album));
-        QCOMPARE(fixture.Window().List().SelectedRecords().size(), std::size_t(2));
+        QVERIFY(fixture.Window().List().currentIndex().column() == int(Column::Album) &&
+                fixture.Window().List().SelectedRecords().size() == 2);
         editor = OpenEditor(fixture);
         QVERIFY(editor);
         // Escape leaves the cell as it was.
@@ -87,11 +87,9 @@ class CellEditingTest : public QObject {
         QTest::keyClick(fixture.Window().List().viewport(), Qt::Key_F2);
         OpenEditor(fixture)->setText("new.mp3");
         QTest::keyClick(OpenEditor(fixture), Qt::Key_Return);
-        QTRY_VERIFY(seen->shown);
-        QVERIFY(seen->text.contains("new.mp3"));
-        QStringList names = fixture.ColumnTexts(int(Column::Filename));
-        names.sort();
-        QCOMPARE(names, QStringList({"b.mp3", "c.mp3", "d.mp3", "new.mp3"}));
+        QTRY_VERIFY(seen->shown && seen->text.contains("new.mp3"));
+        QCOMPARE(fixture.ColumnTexts(int(Column::Filename)),
+                 QStringList({"new.mp3", "b.mp3", "c.mp3", "d.mp3"}));
         QVERIFY(fs::exists(fixture.Songs() / "a.mp3"));
     }
 
