@@ -52,7 +52,9 @@ Bytes Id3v1(const Song& song) {
     PutText(record, 0, "TAG");
     std::string title(song.title.begin(), song.title.end());  // ASCII titles only
     PutText(record, 3, title.substr(0, 30));
-    record[127] = 255;
+    PutText(record, 93, song.v1.year);
+    record[126] = std::uint8_t(song.v1.track);
+    record[127] = std::uint8_t(song.v1.genre);
     return record;
 }
 
@@ -97,19 +99,12 @@ std::vector<Song> ShowcaseSongs() {
     std::vector<Song> songs;
     for (const auto& album : albums) {
         for (std::size_t track = 1; track + 4 <= album.size(); ++track) {
-            Song song;
-            song.name = text::ToUtf8(album[0]) + " - " + std::to_string(track) + " - " +
-                        text::ToUtf8(album[track + 3]) + ".mp3";
-            song.track = std::u16string(1, char16_t(u'0' + track));
-            song.artist = album[0];
-            song.album = album[1];
-            song.title = album[track + 3];
-            song.year = album[2];
-            song.genre = album[3];
             const auto variety = unsigned(songs.size());
-            song.bitrateIndex = 7 + (variety % 3) * 2;
-            song.seconds = 150 + (variety * 37) % 180;
-            songs.push_back(song);
+            const std::string title = text::ToUtf8(album[track + 3]);
+            songs.push_back(
+                {text::ToUtf8(album[0]) + " - " + std::to_string(track) + " - " + title + ".mp3",
+                 std::u16string(1, char16_t(u'0' + track)), album[0], album[1], album[track + 3],
+                 album[2], album[3], 7 + (variety % 3) * 2, 150 + (variety * 37) % 180});
         }
     }
     return songs;

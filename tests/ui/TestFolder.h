@@ -11,10 +11,16 @@ namespace velmora::testing {
 
 struct Song {
     std::string name;  // file name
-    std::u16string track, artist, album, title, year, genre;
+    std::u16string track{}, artist{}, album{}, title{}, year{}, genre{};
     unsigned bitrateIndex = 9;  // MPEG-1 Layer III: 7 is 96 kbit/s, 9 is 128, 11 is 192
     unsigned seconds = 60;
     bool vbr = false;  // a "Xing" header whose average is the frames' rate
+    // The ID3v1 record's track, year and genre (255: none).
+    struct V1 {
+        int track = 0;
+        std::string year;
+        int genre = 255;
+    } v1 = {};
 };
 
 void WriteSongs(const std::filesystem::path& folder, const std::vector<Song>& songs);

@@ -1,32 +1,19 @@
 #include "UiTestSupport.h"
 
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QProcess>
 
 #include "text/FileName.h"
 #include "ui/bridges/QtText.h"
+#include "ui/panel/GeneralPage.h"
 
 namespace velmora::testing {
 
-namespace {
-
-std::vector<TestFactory>& Registry() {
+std::vector<TestFactory>& RegisteredTests() {
     static std::vector<TestFactory> tests;
     return tests;
-}
-
-}  // namespace
-
-bool RegisterTest(TestFactory make) {
-    Registry().push_back(make);
-    return true;
-}
-
-const std::vector<TestFactory>& RegisteredTests() {
-    return Registry();
 }
 
 std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool tick,
@@ -74,12 +61,19 @@ QAction* ActionNamed(QWidget& window, const QString& text) {
     return nullptr;
 }
 
+QStringList Texts(const QAbstractItemModel& model, int column) {
+    QStringList texts;
+    for (int row = 0; row < model.rowCount(); ++row)
+        texts << model.index(row, column).data().toString();
+    return texts;
+}
+
 QLineEdit& FilterOf(QWidget& window) {
-    return *window.findChild<QLineEdit*>(QStringLiteral("filter"));
+    return *window.findChild<QLineEdit*>(u"filter"_s);
 }
 
 QLabel& StatusOf(QWidget& window) {
-    return *window.findChild<QLabel*>(QStringLiteral("status"));
+    return *window.findChild<QLabel*>(u"status"_s);
 }
 
 QAbstractButton* ButtonNamed(QWidget& parent, const QString& text) {
@@ -109,43 +103,26 @@ void Type(QLineEdit& field, const QString& text) {
 void ChooseInFileDialog(QFileDialog* dialog, const QString& path) {
     // Typed, as a user would: selectFile leaves the name field alone once it has the focus,
     // and the dialog then answers with its folder.
-    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
     name->setText(path);
     static_cast<QDialog*>(dialog)->accept();  // the Save button
 }
 
 QString MutagenSays(const std::filesystem::path& file, const QString& expression) {
     QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import sys, mutagen.id3 as m; t = m.ID3(sys.argv[1]); print(") +
-                      expression + QLatin1Char(')'),
+    python.start(u"/usr/bin/python3"_s,
+                 {u"-c"_s,
+                  u"import sys, mutagen.id3 as m; t = m.ID3(sys.argv[1]); print("_s + expression +
+                      QLatin1Char(')'),
                   QString::fromStdString(file.string())});
     if (!python.waitForFinished(20000))
-        return QStringLiteral("python3 did not finish");
+        return u"python3 did not finish"_s;
     const QByteArray error = python.readAllStandardError();
     return QString::fromUtf8(error.isEmpty() ? python.readAllStandardOutput() : error).trimmed();
 }
 
-FileCatcher::FileCatcher() {
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Catch");
-}
-
-FileCatcher::~FileCatcher() {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-}
-
-void QueuedChooser::Answer(const std::filesystem::path& path) {
-    answers_ << QString::fromStdString(path.string());
-}
-
-QString QueuedChooser::Ask(QWidget* owner, const ui::FileQuestion& question) {
-    asked_.push_back(question);
-    return answers_.isEmpty() ? dialogs_.Ask(owner, question) : answers_.takeFirst();
-}
-
-WindowFixture::WindowFixture() : songs_(scratch_.Root() / "songs") {
-    WriteSongs(songs_, SampleSongs());
+WindowFixture::WindowFixture(const std::vector<Song>& songs) : songs_(scratch_.Root() / "songs") {
+    WriteSongs(songs_, songs);
     auto opened = ui::UiEnvironment::Open(scratch_.Root() / "settings.toml");
     environment_ = std::move(opened.environment);
     auto chooser = std::make_unique<QueuedChooser>();
@@ -160,39 +137,20 @@ WindowFixture::WindowFixture() : songs_(scratch_.Root() / "songs") {
 
 WindowFixture::~WindowFixture() {
     // Drops every handler still waiting, so none answers a later test's box.
-    for (QTimer* poll :
-         qApp->findChildren<QTimer*>(QStringLiteral("WhenModal"), Qt::FindDirectChildrenOnly))
+    for (QTimer* poll : qApp->findChildren<QTimer*>(u"WhenModal"_s, Qt::FindDirectChildrenOnly))
         delete poll;
     window_.reset();
 }
 
-bool WindowFixture::WaitIdle() {
-    return QTest::qWaitFor([this] { return window_->Files().IsIdle(); }, 10000);
-}
-
 bool WindowFixture::Load(const std::filesystem::path& folder) {
     window_->OpenFolder(text::FileNameToText((folder.empty() ? songs_ : folder).string()));
-    return WaitIdle();
-}
-
-QString WindowFixture::CellText(int row, int column) {
-    const auto& proxy = window_->Files().Proxy();
-    return proxy.index(row, column).data().toString();
-}
-
-QStringList WindowFixture::ColumnTexts(int column) {
-    QStringList texts;
-    for (int row = 0; row < window_->Files().Proxy().rowCount(); ++row)
-        texts << CellText(row, column);
-    return texts;
+    const bool idle = WaitIdle();
+    window_->List().sortByColumn(int(Column::Filename), Qt::AscendingOrder);
+    return idle;
 }
 
 QString WindowFixture::Cell(const QString& name, Column column) {
-    for (int row = 0; row < window_->Files().Proxy().rowCount(); ++row) {
-        if (CellText(row, int(Column::Filename)) == name)
-            return CellText(row, int(column));
-    }
-    return {};
+    return ColumnTexts(int(column)).value(ColumnTexts(int(Column::Filename)).indexOf(name));
 }
 
 void WindowFixture::Select(const QStringList& names) {
@@ -232,6 +190,10 @@ std::shared_ptr<SeenBox> WindowFixture::Remove(const QStringList& names, const Q
 void WindowFixture::AddUnreadableSongs() {
     for (const char* name : {"x.mp3", "y.mp3", "z.mp3"})
         std::filesystem::create_symlink(scratch_.Root() / "missing", songs_ / name);
+}
+
+QString WindowFixture::Text(const QString& name, edit::V2Field field) {
+    return ui::ToQString(edit::V2FieldText(Record(name), field, environment_->Context().codePage));
 }
 
 Mp3File& WindowFixture::Record(const QString& name) {

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -22,24 +23,27 @@
 #include <vector>
 
 #include "TestFolder.h"
+#include "edit/TagEdits.h"
 #include "support/ScratchDirectory.h"
 #include "tags/record/Mp3File.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/UiEnvironment.h"
 #include "ui/app/Workspace.h"
 #include "ui/list/FileListView.h"
+#include "ui/panel/GeneralPage.h"
 #include "ui/panel/TagEditorPanel.h"
 
 namespace velmora::testing {
 
+using namespace Qt::StringLiterals;
+
 // The test classes, registered by their files: ui_tests runs them all, or the one named.
 using TestFactory = QObject* (*)();
-bool RegisterTest(TestFactory make);
-const std::vector<TestFactory>& RegisteredTests();
+std::vector<TestFactory>& RegisteredTests();
 // At namespace scope after the class: registers `Class` with ui_tests.
 #define VELMORA_UI_TEST(Class)                       \
     [[maybe_unused]] const bool kRegistered##Class = \
-        RegisterTest([]() -> QObject* { return new Class; })
+        (RegisteredTests().push_back([]() -> QObject* { return new Class; }), true)
 
 // Runs `handler` on the next modal widget of type T as soon as it is up (checked every
 // 10 ms for up to 10 s): how a test answers a box or a dialog that the code under test
@@ -83,6 +87,9 @@ QAbstractButton* ButtonNamed(QWidget& parent, const QString& text);
 // error output instead when it fails.
 QString MutagenSays(const std::filesystem::path& file, const QString& expression);
 
+// The texts of the model's `column`, top to bottom.
+QStringList Texts(const QAbstractItemModel& model, int column = 0);
+
 // The child of `parent` with the object name; the test fails on a null reference if none.
 template <class T>
 T& ChildNamed(QWidget& parent, const char* name) {
@@ -98,8 +105,8 @@ class FileCatcher : public QObject {
     Q_OBJECT
 
   public:
-    FileCatcher();
-    ~FileCatcher() override;
+    FileCatcher() { QDesktopServices::setUrlHandler(u"file"_s, this, "Catch"); }
+    ~FileCatcher() override { QDesktopServices::unsetUrlHandler(u"file"_s); }
     QStringList files;
 
   public slots:
@@ -123,10 +130,15 @@ std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool 
 // asks (for the tests of the dialogs themselves).
 class QueuedChooser final : public ui::FileChooser {
   public:
-    void Answer(const std::filesystem::path& path);
+    void Answer(const std::filesystem::path& path) {
+        answers_ << QString::fromStdString(path.string());
+    }
     // What the window asked, oldest first.
     const std::vector<ui::FileQuestion>& Asked() const { return asked_; }
-    QString Ask(QWidget* owner, const ui::FileQuestion& question) override;
+    QString Ask(QWidget* owner, const ui::FileQuestion& question) override {
+        asked_.push_back(question);
+        return answers_.isEmpty() ? dialogs_.Ask(owner, question) : answers_.takeFirst();
+    }
 
   private:
     QStringList answers_;
@@ -137,7 +149,7 @@ class QueuedChooser final : public ui::FileChooser {
 // A window over a fresh settings store in a scratch folder, with a folder of songs.
 class WindowFixture {
   public:
-    WindowFixture();
+    explicit WindowFixture(const std::vector<Song>& songs = SampleSongs());
     ~WindowFixture();
 
     ui::MainWindow& Window() { return *window_; }
@@ -146,11 +158,18 @@ class WindowFixture {
     const std::filesystem::path& Songs() const { return songs_; }
     std::filesystem::path Scratch() const { return scratch_.Root(); }
 
-    // Loads `folder` (default: the songs) and waits until the load is done.
+    // Loads `folder` (default: the songs), sorted by name, and waits until the load is done.
     bool Load(const std::filesystem::path& folder = {});
-    bool WaitIdle();
-    QString CellText(int row, int column);
-    QStringList ColumnTexts(int column);
+    bool WaitIdle() {
+        return QTest::qWaitFor([this] { return window_->Files().IsIdle(); }, 10000);
+    }
+    // Saves every pending change and waits until the save is done.
+    bool Save() {
+        window_->Files().Save();
+        return WaitIdle();
+    }
+    QString CellText(int row, int column) { return ColumnTexts(column).value(row); }
+    QStringList ColumnTexts(int column) { return Texts(window_->Files().Proxy(), column); }
     // The text in `column` of the shown row whose Filename is `name`.
     QString Cell(const QString& name, Column column);
     // Shows the panel's page `index`, of class `Page`.
@@ -159,6 +178,15 @@ class WindowFixture {
         window_->Panel().Tabs().setCurrentIndex(index);
         return static_cast<Page&>(window_->Panel().Page(index));
     }
+    // The General page's field, and the text the loaded record `name` holds for it.
+    ui::FieldEdit& Field(edit::V2Field field) {
+        return static_cast<ui::GeneralPage&>(
+                   window_->Panel().Page(ui::TagEditorPanel::kGeneralPage))
+            .Field(field);
+    }
+    QString Text(const QString& name, edit::V2Field field);
+    // Clicks the window's button `caption`.
+    void Click(const QString& caption) { velmora::testing::Click(*window_, caption); }
     // Selects the shown rows whose Filename is in `names`.
     void Select(const QStringList& names);
     // The loaded record named `name`.

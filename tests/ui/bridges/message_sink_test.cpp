@@ -23,7 +23,7 @@ class MessageSinkTest : public QObject {
                 ErrorMessage(MessageKind(kind), {u"/a %2", u"/b"}, SystemError(EACCES), u"detail");
             if (message.kind == MessageKind::Note)
                 message.lines = {u"one", u"two"};
-            QCOMPARE(ui::MessageWords(message, QStringLiteral("\n")),
+            QCOMPARE(ui::MessageWords(message, u"\n"_s),
                      ui::ToQString(MessageText(message, u"\n")));
         }
         for (Column column : kAllColumns)
@@ -38,7 +38,6 @@ class MessageSinkTest : public QObject {
             {QMessageBox::No, MessageAnswer::No},
             {QMessageBox::Cancel, MessageAnswer::Cancel}};
         for (const auto& [button, answer] : rows) {
-            const QMessageBox::StandardButton click = button;
             ui::UiMessageSink sink;
             std::atomic<bool> returned{false};
             auto worker = std::async(std::launch::async, [&] {
@@ -49,19 +48,14 @@ class MessageSinkTest : public QObject {
                 return given;
             });
             bool waitedWhileShown = false;
-            auto seen = std::make_shared<SeenBox>();
-            WhenModal<QMessageBox>([&, seen](QMessageBox* box) {
+            auto seen = AnswerNextBox(button, false, [&] {
                 QTest::qWait(50);
                 waitedWhileShown = !returned;
-                seen->text = box->text();
-                seen->hasOwner = box->parentWidget() != nullptr;
-                box->button(click)->click();
             });
             QVERIFY(QTest::qWaitFor([&] { return returned.load(); }, 10000));
-            QVERIFY(waitedWhileShown);
+            QVERIFY(waitedWhileShown && !seen->hasOwner);
             QCOMPARE(int(worker.get()), int(answer));
-            QCOMPARE(seen->text, QStringLiteral("Overwrite?\nReally?"));
-            QVERIFY(!seen->hasOwner);
+            QCOMPARE(seen->text, u"Overwrite?\nReally?"_s);
         }
     }
 

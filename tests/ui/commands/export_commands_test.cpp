@@ -13,29 +13,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What the next Save dialog offered; it is answered with `path`, typed as given.
-struct SeenSaveDialog {
-    bool shown = false, asksToReplace = false;
-    QStringList filters;
-    QString suffix;
-};
-std::shared_ptr<SeenSaveDialog> ChooseInNextSaveDialog(const fs::path& path) {
-    auto seen = std::make_shared<SeenSaveDialog>();
-    WhenModal<QFileDialog>([seen, path](QFileDialog* dialog) {
-        seen->shown = true;
-        seen->filters = dialog->nameFilters();
-        seen->suffix = dialog->defaultSuffix();
-        seen->asksToReplace = dialog->acceptMode() == QFileDialog::AcceptSave &&
-                              !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+// What the next Save dialog offers: its filters, its default suffix and whether it asks before
+// a file is replaced; it is answered with `path`, typed as given.
+std::shared_ptr<QStringList> ChooseInNextSaveDialog(const fs::path& path) {
+    auto offered = std::make_shared<QStringList>();
+    WhenModal<QFileDialog>([offered, path](QFileDialog* dialog) {
+        const bool asks = dialog->acceptMode() == QFileDialog::AcceptSave &&
+                          !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        *offered << dialog->nameFilters() << dialog->defaultSuffix() << (asks ? "asks" : "");
         ChooseInFileDialog(dialog, QString::fromStdString(path.string()));
     });
-    return seen;
+    return offered;
 }
 
 // The song files a playlist or an XML document names, in its order.
 QStringList NamedSongs(const fs::path& file) {
     QStringList names;
-    const QRegularExpression song(QStringLiteral("[^/\"]+\\.mp3"));
+    const QRegularExpression song(u"[^/\"]+\\.mp3"_s);
     for (auto it = song.globalMatch(QString::fromStdString(ScratchDirectory::ReadFile(file)));
          it.hasNext();)
         names << it.next().captured();
@@ -61,7 +55,7 @@ class ExportCommandsTest : public QObject {
                             {"pls", "a", {"a.mp3", "c.mp3"}, {"c.mp3", "a.mp3"}}};
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        fixture.Window().List().sortByColumn(0, Qt::DescendingOrder);
+        fixture.ClickHeader(0);  // descending
         for (const Row& row : rows) {
             FilterOf(fixture.Window()).setText(row.filter);
             fixture.Select(row.selected);
@@ -69,12 +63,10 @@ class ExportCommandsTest : public QObject {
             auto seen = ChooseInNextSaveDialog(fixture.Scratch() / ("list-" + extension));
             const QString upper = row.extension.toUpper();
             ActionNamed(fixture.Window(), "Playlist (" + upper + ")...")->trigger();
-            QVERIFY(seen->shown && seen->asksToReplace);
-            QCOMPARE(seen->filters,
-                     QStringList({upper + " Files (*." + row.extension + ")", "All Files (*.*)"}));
-            QCOMPARE(seen->suffix, row.extension);
-            const fs::path written = fixture.Scratch() / ("list-" + extension + "." + extension);
-            QCOMPARE(NamedSongs(written), row.exported);
+            QCOMPARE(*seen, QStringList({upper + " Files (*." + row.extension + ")",
+                                         "All Files (*.*)", row.extension, "asks"}));
+            QCOMPARE(NamedSongs(fixture.Scratch() / ("list-" + extension + "." + extension)),
+                     row.exported);
         }
 
         // Fresh XML options are shown and Save writes with the options picked; Cancel writes and
@@ -97,7 +89,7 @@ class ExportCommandsTest : public QObject {
         });
         ActionNamed(fixture.Window(), "XML...")->trigger();
         QVERIFY(shownFresh);
-        QCOMPARE(seen->filters, QStringList({"XML Files (*.xml)", "All Files (*.*)"}));
+        QCOMPARE(*seen, QStringList({"XML Files (*.xml)", "All Files (*.*)", "xml", "asks"}));
         // The options picked reach the document: grouped by artist, with paths and durations.
         const std::string document = ScratchDirectory::ReadFile(fixture.Scratch() / "library.xml");
         for (const char* part : {"<Artist name=", " path=\"/", " duration=\"75\""})
@@ -111,7 +103,7 @@ class ExportCommandsTest : public QObject {
             Click(*dialog, "Cancel");
         });
         ActionNamed(fixture.Window(), "XML...")->trigger();
-        QVERIFY(seen->shown && !fs::exists(cancelled));
+        QVERIFY(!seen->isEmpty() && !fs::exists(cancelled));
         QVERIFY(LoadXmlExportOptions(fixture.Environment().XmlSettings()) == before);
     }
 

@@ -24,21 +24,21 @@ class WorkCommandsTest : public QObject {
         QVERIFY(fixture.Load());
         auto& window = fixture.Window();
         auto& files = window.Files();
-        QAction* undo = ActionNamed(window, QStringLiteral("Undo"));
-        QAction* redo = ActionNamed(window, QStringLiteral("Redo"));
+        QAction* undo = ActionNamed(window, u"Undo"_s);
+        QAction* redo = ActionNamed(window, u"Redo"_s);
         QVERIFY(!undo->isEnabled() && Shown(undo) == "Undo");
 
-        fixture.Remove({"a.mp3"}, QStringLiteral("Remove ID3v1"));
-        QVERIFY(files.UpdatedCount() == 1 && undo->isEnabled());
-        QCOMPARE(Shown(undo), QStringLiteral("Undo Remove ID3v1"));
+        fixture.Remove({"a.mp3"}, u"Remove ID3v1"_s);
+        QVERIFY(files.UpdatedCount() == 1 && undo->isEnabled() &&
+                Shown(undo) == "Undo Remove ID3v1");
 
         // The box has closed: the keys go to the window again.
         QVERIFY(fixture.Activate());
         window.List().setFocus();
         QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(files.UpdatedCount() == 0 && !undo->isEnabled());
-        QCOMPARE(Shown(redo), QStringLiteral("Redo Remove ID3v1"));
-        QCOMPARE(StatusOf(window).text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        QVERIFY(files.UpdatedCount() == 0 && !undo->isEnabled() &&
+                Shown(redo) == "Redo Remove ID3v1");
+        QCOMPARE(StatusOf(window).text(), u"Loaded 4 files (0 updated)"_s);
         QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(files.UpdatedCount(), 1u);
         QTest::keyClick(&window, Qt::Key_Backspace, Qt::AltModifier);
@@ -46,21 +46,20 @@ class WorkCommandsTest : public QObject {
         redo->trigger();
 
         // A save ends what Undo could take back in the saved records.
-        ActionNamed(window, QStringLiteral("Save"))->trigger();
-        QVERIFY(fixture.WaitIdle());
+        QVERIFY(fixture.Save());
         QVERIFY(!undo->isEnabled() && !redo->isEnabled() && Shown(undo) == "Undo");
 
         // The records go with a reload, and their actions with them.
-        fixture.Remove({"b.mp3"}, QStringLiteral("Remove ID3v2"));
+        fixture.Remove({"b.mp3"}, u"Remove ID3v2"_s);
         QVERIFY(undo->isEnabled());
         auto question = AnswerNextBox(QMessageBox::No);
-        ActionNamed(window, QStringLiteral("Reload"))->trigger();
+        ActionNamed(window, u"Reload"_s)->trigger();
         QVERIFY(fixture.WaitIdle() && question->shown && !undo->isEnabled());
 
         // An action too large for the journal asks first: "No" leaves the records and the Undo
         // menu as they were, "Yes" runs it with nothing left to undo. Stop during a long action
         // takes back what it did.
-        fixture.Remove({"c.mp3"}, QStringLiteral("Remove ID3v1"));
+        fixture.Remove({"c.mp3"}, u"Remove ID3v1"_s);
         const std::vector<Mp3File*> all = files.Model().Records();
         auto retitle = [&](const char16_t* title) {
             return [&, title](Mp3File& record) {
@@ -72,8 +71,8 @@ class WorkCommandsTest : public QObject {
         question = AnswerNextBox(QMessageBox::No);
         QVERIFY(files.ApplyToEach(u"Retitle", all, retitle(u"Same")).empty());
         QCOMPARE(question->text,
-                 QStringLiteral("This change cannot be undone before saving; it can be reverted "
-                                "from History after saving. Continue?"));
+                 u"This change cannot be undone before saving; it can be reverted "
+                 "from History after saving. Continue?"_s);
         QVERIFY(files.UpdatedCount() == 1 && Shown(undo) == "Undo Remove ID3v1");
         AnswerNextBox(QMessageBox::Yes);
         QCOMPARE(files.ApplyToEach(u"Retitle", all, retitle(u"Same")).size(), all.size());
@@ -91,7 +90,7 @@ class WorkCommandsTest : public QObject {
             if (++calls == 1)
                 QThread::msleep(40);
             else if (calls == 2 && stop)
-                ActionNamed(window, QStringLiteral("Stop Loading"))->trigger();
+                ActionNamed(window, u"Stop Loading"_s)->trigger();
         };
         QVERIFY(files.ApplyToEach(u"Slow", all, slow).empty());
         QVERIFY(calls < int(all.size()) && files.IsIdle() && !undo->isEnabled());
@@ -100,14 +99,13 @@ class WorkCommandsTest : public QObject {
 
         // Run to its end, it counts its records part by part: the count to save is right after
         // it, its undo and its redo.
-        files.Save();
-        QVERIFY(fixture.WaitIdle());
+        QVERIFY(fixture.Save());
         calls = 0;
         stop = false;
         files.ApplyToEach(u"Slow", all, slow);
         QCOMPARE(files.UpdatedCount(), all.size());
         QVERIFY(files.Undo());
-        QCOMPARE(StatusOf(window).text(), QStringLiteral("Loaded 4 files (0 updated)"));
+        QCOMPARE(StatusOf(window).text(), u"Loaded 4 files (0 updated)"_s);
         QVERIFY(files.Redo());
         QCOMPARE(files.UpdatedCount(), all.size());
     }
@@ -119,7 +117,7 @@ class WorkCommandsTest : public QObject {
             WindowFixture fixture;
             fixture.AddUnreadableSongs();
             auto& window = fixture.Window();
-            QAbstractButton* stop = ButtonNamed(window, QStringLiteral("Stop"));
+            QAbstractButton* stop = ButtonNamed(window, u"Stop"_s);
             auto& bar = ChildNamed<QLabel>(window, "progress");
             QVERIFY(stop && !stop->isVisible());
             QString progress, loadingBefore;
@@ -134,7 +132,7 @@ class WorkCommandsTest : public QObject {
                     QTest::mouseClick(stop, Qt::LeftButton);
             });
             QVERIFY(fixture.Load());
-            QVERIFY2(progress.startsWith(QStringLiteral("Loading: ")), qPrintable(progress));
+            QVERIFY2(progress.startsWith(u"Loading: "_s), qPrintable(progress));
             const int before = loadingBefore.section(QLatin1Char(' '), 1, 1).toInt();
             QCOMPARE(window.Files().Proxy().rowCount(), before + 1);
             QVERIFY(!bar.isVisible() && !stop->isVisible());
@@ -148,7 +146,6 @@ class WorkCommandsTest : public QObject {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         auto& view = fixture.Window().List();
-        view.sortByColumn(0, Qt::AscendingOrder);
         auto centre = [&](int row) {
             return view.visualRect(view.model()->index(row, 0)).center();
         };
@@ -160,17 +157,16 @@ class WorkCommandsTest : public QObject {
         QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centre(2));
         fixture.Select({"a.mp3"});
         for (QMenu* menu : fixture.Window().findChildren<QMenu*>()) {
-            if (menu->title() == QStringLiteral("&File"))
+            if (menu->title() == u"&File"_s)
                 emit menu->aboutToShow();  // as when opened: Enqueue asks for a player
         }
-        QAction* enqueue = ActionNamed(fixture.Window(), QStringLiteral("Enqueue"));
+        QAction* enqueue = ActionNamed(fixture.Window(), u"Enqueue"_s);
         QVERIFY(!enqueue->isEnabled());
-        QCOMPARE(enqueue->toolTip(),
-                 QStringLiteral("No running player offers a play queue (MPRIS track list)"));
+        QCOMPARE(enqueue->toolTip(), u"No running player offers a play queue (MPRIS track list)"_s);
         view.SelectedRecords().front()->SetFileName(u"renamed.mp3");
-        ActionNamed(fixture.Window(), QStringLiteral("Open"))->trigger();
+        ActionNamed(fixture.Window(), u"Open"_s)->trigger();
         // Without a session bus there is no file manager to ask: the folder is opened.
-        ActionNamed(fixture.Window(), QStringLiteral("Explore Directory"))->trigger();
+        ActionNamed(fixture.Window(), u"Explore Directory"_s)->trigger();
         const QString folder = fixture.SongsText();
         QCOMPARE(caught.files,
                  QStringList({folder + "/b.mp3", folder + "/c.mp3", folder + "/a.mp3", folder}));

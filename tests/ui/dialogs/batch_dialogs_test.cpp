@@ -16,25 +16,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kNameColumn = 0;
-
-QStringList ListTexts(const QListWidget& list) {
-    QStringList texts;
-    for (int row = 0; row < list.count(); ++row)
-        texts << list.item(row)->text();
-    return texts;
-}
-
-// The dialog's expression box, and its preview's texts in `column`.
+// The dialog's expression box.
 QLineEdit& Expression(QDialog& dialog) {
     return ChildNamed<QLineEdit>(dialog, "expression");
-}
-QStringList PreviewColumn(QDialog& dialog, int column) {
-    const auto& table = ChildNamed<QTableWidget>(dialog, "preview");
-    QStringList texts;
-    for (int row = 0; row < table.rowCount(); ++row)
-        texts << table.item(row, column)->text();
-    return texts;
 }
 
 }  // namespace
@@ -50,15 +34,14 @@ class BatchDialogsTest : public QObject {
     void renamePreviewsMarksAndAppliesWhatIsPossible() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        fixture.Window().List().sortByColumn(kNameColumn, Qt::AscendingOrder);
         std::ofstream(fixture.Songs() / "gamma.mp3") << "";  // b.mp3's title
         fixture.Select({"a.mp3", "b.mp3", "c.mp3"});
-        const QStringList loaded = fixture.ColumnTexts(kNameColumn);
+        const QStringList loaded = fixture.ColumnTexts(int(Column::Filename));
         QStringList seeded, marked;
-        WhenModal<ui::RenameDialog>([&](ui::RenameDialog* dialog) {
+        QVERIFY(fixture.RunDialog<ui::RenameDialog>("Rename...", [&](ui::RenameDialog* dialog) {
             auto* recent = dialog->findChild<QListWidget*>();
             auto& table = ChildNamed<QTableWidget>(*dialog, "preview");
-            seeded = ListTexts(*recent);
+            seeded = Texts(*recent->model());
             Type(Expression(*dialog), "");
             recent->setCurrentRow(0);
             seeded << Expression(*dialog).text();
@@ -66,12 +49,11 @@ class BatchDialogsTest : public QObject {
             for (int row : ui::MarkedPreviewRows(table))
                 marked << table.item(row, 0)->text() + " " + table.item(row, 2)->text();
             Click(*dialog, "Rename");
-        });
-        ActionNamed(fixture.Window(), "Rename...")->trigger();
+        }));
         QCOMPARE(seeded, QStringList({"%artist - %track - %title", "%artist - %track - %title"}));
-        QCOMPARE(marked.size(), 1);
-        QVERIFY2(marked[0].startsWith("b.mp3 Couldn't rename \"b.mp3\" to \"gamma.mp3\""),
-                 qPrintable(marked[0]));
+        QVERIFY2(marked.size() == 1 &&
+                     marked[0].startsWith("b.mp3 Couldn't rename \"b.mp3\" to \"gamma.mp3\""),
+                 qPrintable(marked.join('|')));
         QStringList selected;
         for (Mp3File* record : fixture.Window().List().SelectedRecords())
             selected << QString::fromStdU16String(record->Name());
@@ -79,55 +61,46 @@ class BatchDialogsTest : public QObject {
         QCOMPARE(selected, QStringList({"Alpha.mp3", "Beta.mp3"}));
 
         QStringList kept;
-        WhenModal<ui::RenameDialog>([&](ui::RenameDialog* dialog) {
+        QVERIFY(fixture.RunDialog<ui::RenameDialog>("Rename...", [&](ui::RenameDialog* dialog) {
             auto* recent = dialog->findChild<QListWidget*>();
             recent->setCurrentRow(0);  // "%title", newest first
             Click(*dialog, "Delete Selected");
-            kept = ListTexts(*recent);
+            kept = Texts(*recent->model());
             Click(*dialog, "Cancel");
-        });
-        ActionNamed(fixture.Window(), "Rename...")->trigger();
+        }));
         QCOMPARE(kept, QStringList({"%artist - %track - %title"}));
         ActionNamed(fixture.Window(), "Undo Rename")->trigger();
-        QCOMPARE(fixture.ColumnTexts(kNameColumn), loaded);
+        QCOMPARE(fixture.ColumnTexts(int(Column::Filename)), loaded);
     }
 
     // A compile error is explained in the preview and, on Generate, by a box over the dialog;
     // the preview shows which names match; a name that does not gets one message; the
     // expression that ran is stored; Undo.
     void generateFillsFieldsFromNames() {
-        WindowFixture fixture;
-        const fs::path folder = fixture.Scratch() / "named";
-        std::vector<Song> songs(3);
-        songs[0].name = "Air - 07 - Jazz.mp3";
-        songs[1].name = "Bz.mp3";
-        songs[2].name = "Cee - 10 - jazz.mp3";
-        WriteSongs(folder, songs);
-        QVERIFY(fixture.Load(folder));
-        fixture.Window().List().sortByColumn(kNameColumn, Qt::AscendingOrder);
+        WindowFixture fixture({{"Air - 07 - Jazz.mp3"}, {"Bz.mp3"}, {"Cee - 10 - jazz.mp3"}});
+        QVERIFY(fixture.Load());
         fixture.Window().List().selectAll();
         const QString expression = R"((?P<artist>\w+) - (?P<track>\d+) - (?P<genre>\w+))";
         QString problem;
         QStringList captured;
         std::shared_ptr<SeenBox> notParsed, noMatch;
-        WhenModal<ui::GenerateDialog>([&](ui::GenerateDialog* dialog) {
+        QVERIFY(fixture.RunDialog<ui::GenerateDialog>("Generate ID3...", [&](QDialog* dialog) {
             Type(Expression(*dialog), "(?P<artist>.*");
             problem = ChildNamed<QLabel>(*dialog, "problem").text();
             notParsed = AnswerNextBox(QMessageBox::Ok);
             Click(*dialog, "Generate ID3");
             Type(Expression(*dialog), expression);
-            captured = PreviewColumn(*dialog, 1) + PreviewColumn(*dialog, 2);
+            auto* preview = ChildNamed<QTableWidget>(*dialog, "preview").model();
+            captured = Texts(*preview, 1) + Texts(*preview, 2);
             noMatch = AnswerNextBox(QMessageBox::Ok);
             Click(*dialog, "Generate ID3");
-        });
-        ActionNamed(fixture.Window(), "Generate ID3...")->trigger();
+        }));
         QCOMPARE(problem,
-                 QStringLiteral(
-                     "The expression does not compile: a group is opened with ( but never closed"));
+                 u"The expression does not compile: a group is opened with ( but never closed"_s);
         QVERIFY(notParsed->shown && notParsed->hasOwner);
         QCOMPARE(captured, QStringList({"yes", "no match", "yes", "Air", "", "Cee"}));
-        QCOMPARE(noMatch->text, QStringLiteral("The regular expression didn't match the filename"));
-        QCOMPARE(fixture.Cell("Air - 07 - Jazz.mp3", Column::Artist), QStringLiteral("Air"));
+        QCOMPARE(noMatch->text, u"The regular expression didn't match the filename"_s);
+        QCOMPARE(fixture.Cell("Air - 07 - Jazz.mp3", Column::Artist), u"Air"_s);
         QCOMPARE(fixture.Window().Files().UpdatedCount(), 2u);
         QCOMPARE(fixture.Environment().Settings().ReadList(settings::kRegExps),
                  std::vector<std::u16string>{expression.toStdU16String()});

@@ -16,14 +16,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-ui::FileListView& ViewOf(WindowFixture& fixture) {
-    return fixture.Window().List();
-}
-
 // Selects the rows named and makes `column` of the first the current cell.
 void SelectCell(WindowFixture& fixture, const QStringList& names, Column column) {
     fixture.Select(names);
-    ui::FileListView& view = ViewOf(fixture);
+    ui::FileListView& view = fixture.Window().List();
     const QModelIndex first = view.selectionModel()->selectedRows().value(0);
     view.selectionModel()->setCurrentIndex(first.siblingAtColumn(int(column)),
                                            QItemSelectionModel::NoUpdate);
@@ -32,7 +28,7 @@ void SelectCell(WindowFixture& fixture, const QStringList& names, Column column)
 
 // The cell's open editor (a closed one is hidden until it goes).
 QLineEdit* OpenEditor(WindowFixture& fixture) {
-    for (QLineEdit* editor : ViewOf(fixture).findChildren<QLineEdit*>()) {
+    for (QLineEdit* editor : fixture.Window().List().findChildren<QLineEdit*>()) {
         if (editor->isVisible())
             return editor;
     }
@@ -41,7 +37,7 @@ QLineEdit* OpenEditor(WindowFixture& fixture) {
 
 void Paste(WindowFixture& fixture, const QString& text) {
     QApplication::clipboard()->setText(text);
-    QTest::keySequence(ViewOf(fixture).viewport(), QKeySequence::Paste);
+    QTest::keySequence(fixture.Window().List().viewport(), QKeySequence::Paste);
 }
 
 }  // namespace
@@ -54,49 +50,46 @@ class CellEditingTest : public QObject {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         SelectCell(fixture, {"a.mp3", "c.mp3"}, Column::Artist);
-        QTest::keyClick(ViewOf(fixture).viewport(), 'N');
+        QTest::keyClick(fixture.Window().List().viewport(), 'N');
         QLineEdit* editor = OpenEditor(fixture);
         QVERIFY(editor);
-        QTest::keyClicks(editor, QStringLiteral("ull"));
+        QTest::keyClicks(editor, u"ull"_s);
         // Tab applies and opens the next editable cell of the row, for the same rows.
         QTest::keyClick(editor, Qt::Key_Tab);
-        QCOMPARE(fixture.Cell("a.mp3", Column::Artist), QStringLiteral("Null"));
-        QCOMPARE(fixture.Cell("c.mp3", Column::Artist), QStringLiteral("Null"));
-        QCOMPARE(fixture.Cell("b.mp3", Column::Artist), QStringLiteral("Banana"));
-        QCOMPARE(ViewOf(fixture).currentIndex().column(), int(Column::Album));
-        QCOMPARE(ViewOf(fixture).SelectedRecords().size(), std::size_t(2));
+        QCOMPARE(fixture.ColumnTexts(int(Column::Artist)),
+                 QStringList({"Null", "Banana", "Null", "\u00C9mile"}));
+        QVERIFY(fixture.Window().List().currentIndex().column() == int(Column::Album) &&
+                fixture.Window().List().SelectedRecords().size() == 2);
         editor = OpenEditor(fixture);
         QVERIFY(editor);
         // Escape leaves the cell as it was.
-        QTest::keyClicks(editor, QStringLiteral("gone"));
+        QTest::keyClicks(editor, u"gone"_s);
         QTest::keyClick(editor, Qt::Key_Escape);
-        QCOMPARE(fixture.Cell("a.mp3", Column::Album), QStringLiteral("Zed"));
+        QCOMPARE(fixture.Cell("a.mp3", Column::Album), u"Zed"_s);
         // Year takes digits only: the letters never reach the cell.
         SelectCell(fixture, {"a.mp3", "c.mp3"}, Column::Year);
-        QTest::keyClick(ViewOf(fixture).viewport(), Qt::Key_F2);
+        QTest::keyClick(fixture.Window().List().viewport(), Qt::Key_F2);
         editor = OpenEditor(fixture);
         editor->selectAll();
-        QTest::keyClicks(editor, QStringLiteral("20x24"));
+        QTest::keyClicks(editor, u"20x24"_s);
         QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_COMPARE(fixture.Cell("c.mp3", Column::Year), QStringLiteral("2024"));
+        QTRY_COMPARE(fixture.Cell("c.mp3", Column::Year), u"2024"_s);
         ui::Workspace& files = fixture.Window().Files();
         QCOMPARE(files.Journal().ActionCount(), std::size_t(2));
         QVERIFY(files.Undo() && files.Undo());
         QCOMPARE(fixture.Cell("c.mp3", Column::Artist) + fixture.Cell("a.mp3", Column::Year),
-                 QStringLiteral("zebra1999"));
+                 u"zebra1999"_s);
 
         // A file name is a pending rename. One name for two files: the second is refused as taken
         // (batch::PlanCellEdits, tested in tests/batch), and keeps its name.
         SelectCell(fixture, {"a.mp3", "b.mp3"}, Column::Filename);
         auto seen = AnswerNextBox(QMessageBox::Ok);
-        QTest::keyClick(ViewOf(fixture).viewport(), Qt::Key_F2);
+        QTest::keyClick(fixture.Window().List().viewport(), Qt::Key_F2);
         OpenEditor(fixture)->setText("new.mp3");
         QTest::keyClick(OpenEditor(fixture), Qt::Key_Return);
-        QTRY_VERIFY(seen->shown);
-        QVERIFY(seen->text.contains("new.mp3"));
-        QStringList names = fixture.ColumnTexts(int(Column::Filename));
-        names.sort();
-        QCOMPARE(names, QStringList({"b.mp3", "c.mp3", "d.mp3", "new.mp3"}));
+        QTRY_VERIFY(seen->shown && seen->text.contains("new.mp3"));
+        QCOMPARE(fixture.ColumnTexts(int(Column::Filename)),
+                 QStringList({"new.mp3", "b.mp3", "c.mp3", "d.mp3"}));
         QVERIFY(fs::exists(fixture.Songs() / "a.mp3"));
     }
 
@@ -106,14 +99,13 @@ class CellEditingTest : public QObject {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
         SelectCell(fixture, {"b.mp3"}, Column::Title);
-        QTest::keyClicks(ViewOf(fixture).viewport(), QStringLiteral("T"));
-        OpenEditor(fixture)->insert(QStringLiteral("\U0001F3B5"));
+        QTest::keyClicks(fixture.Window().List().viewport(), u"T"_s);
+        OpenEditor(fixture)->insert(u"\U0001F3B5"_s);
         // Ctrl+S with the editor still open: what is typed is saved, not dropped.
         QTest::keyClick(OpenEditor(fixture), Qt::Key_S, Qt::ControlModifier);
         QVERIFY(fixture.WaitIdle());
         QCOMPARE(fixture.Window().Files().UpdatedCount(), 0u);
-        QCOMPARE(MutagenSays(fixture.Songs() / "b.mp3", QStringLiteral("t['TIT2'].text")),
-                 QStringLiteral("['T\U0001F3B5']"));
+        QCOMPARE(MutagenSays(fixture.Songs() / "b.mp3", u"t['TIT2'].text"_s), u"['T\U0001F3B5']"_s);
     }
 
     // A copy of the shown columns pasted back changes nothing; a paste fills a line per row, and
@@ -121,7 +113,7 @@ class CellEditingTest : public QObject {
     void copyAndPaste() {
         WindowFixture fixture;
         QVERIFY(fixture.Load());
-        ui::FileListView& view = ViewOf(fixture);
+        ui::FileListView& view = fixture.Window().List();
         view.horizontalHeader()->moveSection(int(Column::Year), 1);
         view.selectAll();
         view.setCurrentIndex(view.model()->index(0, int(Column::Filename)));
@@ -129,25 +121,24 @@ class CellEditingTest : public QObject {
         QTest::keySequence(view.viewport(), QKeySequence::Copy);
         const QString text = QApplication::clipboard()->text();
         QCOMPARE(text.count(QLatin1Char('\n')), 4);
-        QVERIFY(text.contains(QStringLiteral("\na.mp3\t1999\t2\tapple\tZed\tBeta\t128 (VBR)\t")));
-        QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("text/csv")));
+        QVERIFY(text.startsWith(u"a.mp3\t1999\t2\tapple\tZed\tBeta\t128 (VBR)\t"_s));
+        QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(u"text/csv"_s));
         QTest::keySequence(view.viewport(), QKeySequence::Paste);
         QVERIFY(fixture.Window().Files().Journal().ActionCount() == 0 &&
                 fixture.Window().Files().UpdatedCount() == 0);
         // Which line goes to which row and column is tests/batch's PasteEdits case.
         SelectCell(fixture, {"a.mp3", "b.mp3"}, Column::Artist);
-        Paste(fixture, QStringLiteral("\"two\tlines\"\tAlbum\nSecond\n"));
-        QCOMPARE(fixture.Cell("a.mp3", Column::Artist), QStringLiteral("two\tlines"));
+        Paste(fixture, u"\"two\tlines\"\tAlbum\nSecond\n"_s);
+        QCOMPARE(fixture.Cell("a.mp3", Column::Artist), u"two\tlines"_s);
         QCOMPARE(fixture.Cell("a.mp3", Column::Album) + fixture.Cell("b.mp3", Column::Artist),
-                 QStringLiteral("AlbumSecond"));
+                 u"AlbumSecond"_s);
         auto seen = AnswerNextBox(QMessageBox::Ok);
-        Paste(fixture, QStringLiteral("1\n2\n3"));
-        QVERIFY2(seen->text.contains(QStringLiteral("3 lines, but 2 rows")),
-                 qPrintable(seen->text));
+        Paste(fixture, u"1\n2\n3"_s);
+        QVERIFY2(seen->text.contains(u"3 lines, but 2 rows"_s), qPrintable(seen->text));
         ui::Workspace& files = fixture.Window().Files();
         QCOMPARE(files.Journal().ActionCount(), std::size_t(1));
         QVERIFY(files.Undo());
-        QCOMPARE(fixture.Cell("b.mp3", Column::Artist), QStringLiteral("Banana"));
+        QCOMPARE(fixture.Cell("b.mp3", Column::Artist), u"Banana"_s);
     }
 
     // Which rows match which files is tests/batch's CsvImport case.
@@ -162,22 +153,18 @@ class CellEditingTest : public QObject {
         });
         QStringList shown;
         WhenModal<ui::CsvImportDialog>([&shown](ui::CsvImportDialog* dialog) {
-            const QAbstractItemModel& rows = dialog->Preview();
-            for (int row = 0; row < rows.rowCount(); ++row) {
-                QStringList cells;
-                for (int column = 1; column < rows.columnCount(); ++column)
-                    cells << rows.index(row, column).data().toString();
-                shown << cells.join(QLatin1Char('|'));
-            }
-            ButtonNamed(*dialog, QStringLiteral("Apply"))->click();
+            for (int column = 1; column < dialog->Preview().columnCount(); ++column)
+                shown += Texts(dialog->Preview(), column);
+            ButtonNamed(*dialog, u"Apply"_s)->click();
         });
-        ActionNamed(fixture.Window(), QStringLiteral("Import CSV..."))->trigger();
-        QCOMPARE(shown, QStringList({"Title|Beta|New\u21B5A", "(matches no loaded file)||"}));
-        QCOMPARE(fixture.Cell("a.mp3", Column::Title), QStringLiteral("New\u21B5A"));
+        ActionNamed(fixture.Window(), u"Import CSV..."_s)->trigger();
+        QCOMPARE(shown,
+                 QStringList({"Title", "(matches no loaded file)", "Beta", "", "New\u21B5A", ""}));
+        QCOMPARE(fixture.Cell("a.mp3", Column::Title), u"New\u21B5A"_s);
         ui::Workspace& files = fixture.Window().Files();
         QCOMPARE(files.Journal().UndoName(), std::u16string(u"Import CSV"));
         QVERIFY(files.Undo() && files.UpdatedCount() == 0);
-        QCOMPARE(fixture.Cell("a.mp3", Column::Title), QStringLiteral("Beta"));
+        QCOMPARE(fixture.Cell("a.mp3", Column::Title), u"Beta"_s);
     }
 };
 

@@ -14,6 +14,7 @@
 #include <fstream>
 
 #include "edit/PictureFiles.h"
+#include "tags/Id3v2TestSupport.h"
 #include "tags/ops/CommentOps.h"
 #include "tags/ops/PictureOps.h"
 #include "ui/UiTestSupport.h"
@@ -30,7 +31,6 @@ namespace velmora::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
 
 Bytes Image(int width, int height, const char* format) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -42,24 +42,6 @@ Bytes Image(int width, int height, const char* format) {
     return {bytes.begin(), bytes.end()};
 }
 
-void WriteBytes(const fs::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-Bytes ReadBytes(const fs::path& path) {
-    const std::string bytes = ScratchDirectory::ReadFile(path);
-    return {bytes.begin(), bytes.end()};
-}
-
-// Loads the songs sorted by name, so the first selected file is the first by name.
-bool LoadSorted(WindowFixture& fixture) {
-    if (!fixture.Load())
-        return false;
-    fixture.Window().List().sortByColumn(0, Qt::AscendingOrder);
-    return true;
-}
-
 }  // namespace
 
 class CommentsPicturesTest : public QObject {
@@ -68,7 +50,7 @@ class CommentsPicturesTest : public QObject {
   private slots:
     void commentDialogFindsPreselectsAndAppliesToEveryFile() {
         WindowFixture fixture;
-        QVERIFY(LoadSorted(fixture));
+        QVERIFY(fixture.Load());
         auto& context = fixture.Environment().Context();
         Mp3File& a = fixture.Record("a.mp3");
         Mp3File& c = fixture.Record("c.mp3");
@@ -80,28 +62,27 @@ class CommentsPicturesTest : public QObject {
 
         // Add opens on the comment with the empty description: fra shows French, and the
         // files without it get a new one under the first row of French, fre.
-        auto shown = std::make_shared<QStringList>();
-        WhenModal<ui::EditCommentDialog>([shown](ui::EditCommentDialog* dialog) {
-            *shown << dialog->Description()->toPlainText() << dialog->Language()->currentText();
-            dialog->Description()->setPlainText(QStringLiteral("salut"));
+        QStringList shown;
+        WhenModal<ui::EditCommentDialog>([&shown](ui::EditCommentDialog* dialog) {
+            shown << dialog->Description()->toPlainText() << dialog->Language()->currentText();
+            dialog->Description()->setPlainText(u"salut"_s);
             Press(*dialog, QDialogButtonBox::Ok);
         });
         Click(page, "Add");
-        QCOMPARE(*shown, (QStringList{"bonjour", "French"}));
+        QCOMPARE(shown, (QStringList{"bonjour", "French"}));
         const auto added = GetComment(c.V2(), u"", context.codePage);
         QVERIFY(added.text == u"salut" && added.language == "fre");
         QCOMPARE(GetComment(a.V2(), u"", context.codePage).language, std::string("fra"));
 
         // Delete All takes every comment as one action (the journal's rules are tests/edit's).
         Click(page, "Delete All");
-        QCOMPARE(page.List()->topLevelItemCount(), 0);
-        QCOMPARE(ui::ToQString(fixture.Window().Files().Journal().UndoName()),
-                 QStringLiteral("Delete All Comments"));
+        QVERIFY(page.List()->topLevelItemCount() == 0 &&
+                fixture.Window().Files().Journal().UndoName() == u"Delete All Comments");
     }
 
     void commentsAndPicturesAreKnownByTheirFrameAndKeepTheirBytes() {
         WindowFixture fixture;
-        QVERIFY(LoadSorted(fixture));
+        QVERIFY(fixture.Load());
         auto& context = fixture.Environment().Context();
         Id3v2Tag& tag = fixture.Record("a.mp3").V2();
         // The first comment of the empty description is not the one acted on.
@@ -111,51 +92,44 @@ class CommentsPicturesTest : public QObject {
         SetPicture(tag, "image/jpeg", u"real other", 0, Image(8, 8, "JPG"), context);
         SetPicture(tag, "image/png", u"odd", 25, Image(9, 9, "PNG"), context);
         // Written and read back, so the languages come from the file.
-        fixture.Window().Files().Save();
-        QVERIFY(fixture.WaitIdle());
+        QVERIFY(fixture.Save());
         fixture.Window().Files().Reload(false);
         QVERIFY(fixture.WaitIdle());
         fixture.Select({"a.mp3"});
         auto& comments = fixture.ShowPage<ui::CommentsPage>(ui::TagEditorPanel::kCommentsPage);
-        auto selectRow = [&](const QString& language) {
-            for (int row = 0; row < comments.List()->topLevelItemCount(); ++row) {
-                if (comments.List()->topLevelItem(row)->text(1) == language)
-                    comments.List()->setCurrentItem(comments.List()->topLevelItem(row));
-            }
-        };
-        selectRow(QStringLiteral("German"));
+        auto* list = comments.List();
+        list->setCurrentItem(list->findItems(u"German"_s, Qt::MatchExactly, 1).value(0));
         auto shown = std::make_shared<QString>();
         WhenModal<ui::EditCommentDialog>([shown](ui::EditCommentDialog* dialog) {
             *shown = dialog->Description()->toPlainText();
-            dialog->Description()->setPlainText(QStringLiteral("Neu"));
+            dialog->Description()->setPlainText(u"Neu"_s);
             Press(*dialog, QDialogButtonBox::Ok);
         });
         Click(comments, "Edit");
-        QCOMPARE(*shown, QStringLiteral("Deutsch"));
-        selectRow(QStringLiteral("German"));
+        QCOMPARE(*shown, u"Deutsch"_s);
+        list->setCurrentItem(list->findItems(u"German"_s, Qt::MatchExactly, 1).value(0));
         Click(comments, "Delete");
 
         // Two pictures show as "Other": the one of type 25 keeps its type through OK.
         auto& pictures = fixture.ShowPage<ui::PicturesPage>(ui::TagEditorPanel::kPicturesPage);
         QCOMPARE(pictures.List()->count(), 2);
         for (int row = 0; row < 2; ++row) {
-            QCOMPARE(pictures.List()->item(row)->text(), QStringLiteral("Other"));
+            QCOMPARE(pictures.List()->item(row)->text(), u"Other"_s);
             if (pictures.List()->item(row)->data(Qt::UserRole).toInt() == 25)
                 pictures.List()->setCurrentRow(row);
         }
         WhenModal<ui::EditPictureDialog>([](ui::EditPictureDialog* dialog) {
-            dialog->findChild<QLineEdit*>()->setText(QStringLiteral("renamed"));
+            dialog->findChild<QLineEdit*>()->setText(u"renamed"_s);
             Press(*dialog, QDialogButtonBox::Ok);
         });
         Click(pictures, "Edit");
 
-        fixture.Window().Files().Save();
-        QVERIFY(fixture.WaitIdle());
+        QVERIFY(fixture.Save());
         QCOMPARE(MutagenSays(fixture.Songs() / "a.mp3",
                              "sorted([c.lang + '|' + c.desc + '|' + c.text[0] for c in "
                              "t.getall('COMM')] + ['%d|%s' % (p.type, p.desc) for p in "
                              "t.getall('APIC')])"),
-                 QStringLiteral("['0|real other', '25|renamed', 'XXX|note|keep', 'jpn||Nihongo']"));
+                 u"['0|real other', '25|renamed', 'XXX|note|keep', 'jpn||Nihongo']"_s);
     }
 
     // Which files are pictures is the core's table (PictureFiles): one asked about and
@@ -168,35 +142,29 @@ class CommentsPicturesTest : public QObject {
             {"large.jpg", large, "Image size is greater than 3 MB.\nContinue anyway?"},
             {"COVER.JPG", jpeg, ""}};
         WindowFixture fixture;
-        QVERIFY(LoadSorted(fixture));
+        QVERIFY(fixture.Load());
         fixture.Select({"a.mp3", "b.mp3"});
         auto& page = fixture.ShowPage<ui::PicturesPage>(ui::TagEditorPanel::kPicturesPage);
         for (const auto& [name, content, box] : rows) {
             const fs::path file = fixture.Scratch() / name;
-            WriteBytes(file, content);
+            std::ofstream(file, std::ios::binary) << std::string(content.begin(), content.end());
             auto seen = AnswerNextBox(QMessageBox::No);
-            auto held = std::make_shared<bool>(false);
-            auto size = std::make_shared<QString>();
+            auto size = std::make_shared<QString>();  // shown once a picture is held
             fixture.Chooser().Answer(file);
-            WhenModal<ui::EditPictureDialog>([held, size](ui::EditPictureDialog* dialog) {
-                QTimer::singleShot(0, dialog, [dialog, held, size] {
+            WhenModal<ui::EditPictureDialog>([size](ui::EditPictureDialog* dialog) {
+                QTimer::singleShot(0, dialog, [dialog, size] {
                     ButtonNamed(*dialog, "Browse for new picture...")->click();
-                    *held = dialog->Held().has_value();
-                    *size = dialog->SizeText()->text();
+                    *size = dialog->Held() ? dialog->SizeText()->text() : QString();
                     Press(*dialog, QDialogButtonBox::Ok);
                 });
             });
             Click(page, "Add");
             QCOMPARE(seen->shown ? seen->text : QString(), box);
-            QCOMPARE(*held, box.isEmpty());
-            QVERIFY2(!*held || size->startsWith(QStringLiteral("40 × 30 pixels, ")),
-                     qPrintable(*size));
+            QVERIFY2(size->startsWith(u"40 × 30 pixels, "_s) == box.isEmpty(), qPrintable(*size));
             for (const char* song : {"a.mp3", "b.mp3"}) {
-                const Mp3File& record = fixture.Record(song);
-                const Id3v2Frame* picture = FindPicture(record.V2(), 0);
-                QCOMPARE(picture != nullptr, box.isEmpty());
-                if (picture)
-                    QCOMPARE(PictureData(*picture, &record), content);
+                const Id3v2Frame* picture = FindPicture(fixture.Record(song).V2(), 0);
+                QCOMPARE(picture ? PictureData(*picture, &fixture.Record(song)) : Bytes(),
+                         box.isEmpty() ? content : Bytes());
             }
             QCOMPARE(page.List()->count(), box.isEmpty() ? 1 : 0);
         }
@@ -204,7 +172,7 @@ class CommentsPicturesTest : public QObject {
 
     void savePictureOffersTheTypeNameAndSubtypeAndTheViewerGetsAPrivateFile() {
         WindowFixture fixture;
-        QVERIFY(LoadSorted(fixture));
+        QVERIFY(fixture.Load());
         const Bytes png = Image(400, 100, "PNG");
         Mp3File& a = fixture.Record("a.mp3");
         SetPicture(a.V2(), "image/png", u"front", 3, png, fixture.Environment().Context());
@@ -239,10 +207,10 @@ class CommentsPicturesTest : public QObject {
         QCOMPARE(*drawn, QRect(1, 1 + 75, 200, 50));
         QCOMPARE(*offered, (QStringList{"PNG Images (*.png)", "PNG Images (*.png)",
                                         "Cover  front .png", "png"}));
-        QCOMPARE(ReadBytes(target), png);
+        QCOMPARE(B(ScratchDirectory::ReadFile(target)), png);
         const QFileInfo shown(viewer.files.value(0));
         QVERIFY(viewer.files.size() == 1 && shown.fileName() == "tempimage.png");
-        QCOMPARE(ReadBytes(shown.filePath().toStdString()), png);
+        QCOMPARE(B(ScratchDirectory::ReadFile(shown.filePath().toStdString())), png);
         QCOMPARE(QFile::permissions(shown.path()) & (QFile::ReadOther | QFile::ReadGroup),
                  QFile::Permissions());
         QVERIFY(!fixture.Window().Files().Journal().CanUndo());  // Cancel changed nothing
@@ -266,7 +234,7 @@ class CommentsPicturesTest : public QObject {
 
         // Such a picture is listed without a thumbnail and stays as it was through OK.
         WindowFixture fixture;
-        QVERIFY(LoadSorted(fixture));
+        QVERIFY(fixture.Load());
         Mp3File& a = fixture.Record("a.mp3");
         SetPicture(a.V2(), "image/png", u"", 3, huge, fixture.Environment().Context());
         fixture.Select({"a.mp3"});
@@ -278,23 +246,23 @@ class CommentsPicturesTest : public QObject {
             *state << QString::number(dialog->Held().has_value())
                    << QString::number(dialog->Frame()->Image().isNull())
                    << dialog->SizeText()->text();
-            dialog->findChild<QLineEdit*>()->setText(QStringLiteral("kept"));
+            dialog->findChild<QLineEdit*>()->setText(u"kept"_s);
             Press(*dialog, QDialogButtonBox::Ok);
         });
         Click(page, "Edit");
-        QCOMPARE(*state, (QStringList{"1", "1",
-                                      QLocale().formattedDataSize(qint64(huge.size())) +
-                                          QStringLiteral(", not shown")}));
+        QCOMPARE(*state, (QStringList{
+                             "1", "1",
+                             QLocale().formattedDataSize(qint64(huge.size())) + u", not shown"_s}));
         const Id3v2Frame* picture = FindPicture(a.V2(), 3);
         QVERIFY(picture && PictureData(*picture, &a) == huge);
     }
 
     void pastedCoverAndDeleteReachTheDiskAndUndo() {
         WindowFixture fixture;
-        QVERIFY(LoadSorted(fixture));
+        QVERIFY(fixture.Load());
         const Bytes jpeg = Image(50, 50, "JPG");
         const fs::path cover = fixture.Scratch() / "folder.jpg";
-        WriteBytes(cover, jpeg);
+        std::ofstream(cover, std::ios::binary) << std::string(jpeg.begin(), jpeg.end());
         fixture.Select({"a.mp3", "b.mp3"});
         auto& page = fixture.ShowPage<ui::PicturesPage>(ui::TagEditorPanel::kPicturesPage);
         auto* mime = new QMimeData;
@@ -303,21 +271,19 @@ class CommentsPicturesTest : public QObject {
         page.List()->setFocus();
         QTest::keyClick(page.List(), Qt::Key_V, Qt::ControlModifier);
         QVERIFY(page.List()->count() == 1 && page.List()->item(0)->text() == "Cover (front)");
-        QCOMPARE(ui::ToQString(fixture.Window().Files().Journal().UndoName()),
-                 QStringLiteral("Add Cover"));
+        QCOMPARE(ui::ToQString(fixture.Window().Files().Journal().UndoName()), u"Add Cover"_s);
 
         // A picture deleted and undone is back.
         page.List()->setCurrentRow(0);
         Click(page, "Delete");
         QCOMPARE(page.List()->count(), 0);
-        ActionNamed(fixture.Window(), QStringLiteral("Undo"))->trigger();
+        ActionNamed(fixture.Window(), u"Undo"_s)->trigger();
         QCOMPARE(page.List()->count(), 1);
 
-        fixture.Window().Files().Save();
-        QVERIFY(fixture.WaitIdle());
+        QVERIFY(fixture.Save());
         QCOMPARE(MutagenSays(fixture.Songs() / "b.mp3",
                              "[(int(p.type), p.mime, len(p.data)) for p in t.getall('APIC')]"),
-                 QStringLiteral("[(3, 'image/jpg', %1)]").arg(jpeg.size()));
+                 u"[(3, 'image/jpg', %1)]"_s.arg(jpeg.size()));
     }
 };
 

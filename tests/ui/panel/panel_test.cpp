@@ -2,8 +2,6 @@
 // "Save All" writing only what was typed, the extra fields, the ID3v1 page, the
 // removals (read back by mutagen), undo and redo of every button, and typed text never dropped.
 #include <QComboBox>
-#include <fstream>
-#include <map>
 
 #include "edit/TagEdits.h"
 #include "scan/FileListColumns.h"
@@ -25,63 +23,9 @@ namespace fs = std::filesystem;
 using edit::V2Field;
 using ui::TagEditorPanel;
 
-// The ID3v1 record's track, year and genre, written over the generated one.
-struct V1Bytes {
-    int track = 0;
-    const char* year = "";
-    int genre = 255;
-};
-
-void PatchV1(const fs::path& file, const V1Bytes& v1) {
-    std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
-    out.seekp(-128 + 93, std::ios::end);
-    const std::string year = std::string(v1.year) + std::string(4, '\0');
-    out.write(year.data(), 4);
-    out.seekp(-3, std::ios::end);
-    const char tail[3] = {0, char(v1.track), char(v1.genre)};
-    out.write(tail, 3);
-}
-
-class PanelFixture : public WindowFixture {
-  public:
-    PanelFixture(const std::vector<Song>& songs, const std::map<std::string, V1Bytes>& v1 = {})
-        : folder_(Scratch() / "panel") {
-        WriteSongs(folder_, songs);
-        for (const auto& [name, bytes] : v1)
-            PatchV1(folder_ / name, bytes);
-        loaded_ = Load(folder_);
-    }
-
-    bool Loaded() const { return loaded_; }
-    const fs::path& Folder() const { return folder_; }
-    TagEditorPanel& Panel() { return Window().Panel(); }
-    ui::GeneralPage& General() {
-        return static_cast<ui::GeneralPage&>(Panel().Page(TagEditorPanel::kGeneralPage));
-    }
-    ui::FieldEdit& Field(V2Field field) { return General().Field(field); }
-
-    QString Text(const QString& name, V2Field field) {
-        return ui::ToQString(
-            edit::V2FieldText(Record(name), field, Environment().Context().codePage));
-    }
-    void Click(const QString& caption) { velmora::testing::Click(Window(), caption); }
-
-  private:
-    fs::path folder_;
-    bool loaded_ = false;
-};
-
-Song Make(const char* name, const char16_t* title, const char16_t* album,
+Song Make(const char* name, const char16_t* title, const char16_t* album, Song::V1 v1 = {},
           const char16_t* artist = u"X", const char16_t* genre = u"(17)") {
-    Song song;
-    song.name = name;
-    song.title = title;
-    song.album = album;
-    song.artist = artist;
-    song.genre = genre;
-    song.year = u"2000";
-    song.track = u"1";
-    return song;
+    return {name, u"1", artist, album, title, u"2000", genre, 9, 60, false, v1};
 }
 
 }  // namespace
@@ -95,85 +39,78 @@ class PanelTest : public QObject {
     // an edit typed for one selection never goes to the next, also from a hidden page; the
     // extra fields and their columns.
     void commonValuesEnterEscapeAndSaveAll() {
-        PanelFixture fixture({Make("p1.mp3", u"A", u"Disc One"), Make("p2.mp3", u"B", u""),
-                              Make("p3.mp3", u"B", u"", u"Y", u"Jazz")});
-        QVERIFY(fixture.Loaded());
-        QVERIFY(!fixture.General().isEnabled());  // nothing selected, nothing to edit
-        const std::tuple<QStringList, V2Field, QString, QString> rows[] = {
-            {{"p2.mp3", "p3.mp3"}, V2Field::Album, "", "(empty)"},
-            {{"p1.mp3", "p2.mp3"}, V2Field::LeadArtist, "X", ""}};
-        for (const auto& [files, field, text, overlay] : rows) {
-            fixture.Select(files);
-            QCOMPARE(fixture.Field(field).text() + "|" + fixture.Field(field).Overlay(),
-                     text + "|" + overlay);
-        }
+        WindowFixture fixture({Make("p1.mp3", u"A", u"Disc One"), Make("p2.mp3", u"B", u""),
+                               Make("p3.mp3", u"B", u"", {}, u"Y", u"Jazz")});
+        QVERIFY(fixture.Load());
+        auto& general = fixture.ShowPage<ui::GeneralPage>(TagEditorPanel::kGeneralPage);
+        QVERIFY(!general.isEnabled());  // nothing selected, nothing to edit
+        fixture.Select({"p2.mp3", "p3.mp3"});
+        QCOMPARE(fixture.Field(V2Field::Album).Overlay(), u"(empty)"_s);
         fixture.Select({"p1.mp3", "p2.mp3"});
         // TCON "(17)" shows its name; Escape puts it back, so the genre takes no part in a save.
-        auto& genre = fixture.General().Genre();
-        QCOMPARE(genre.currentText(), QStringLiteral("Rock"));
-        Type(*genre.lineEdit(), QStringLiteral("Jazz"));
+        auto& genre = general.Genre();
+        QCOMPARE(genre.currentText(), u"Rock"_s);
+        Type(*genre.lineEdit(), u"Jazz"_s);
         QTest::keyClick(genre.lineEdit(), Qt::Key_Escape);
-        QVERIFY(genre.currentText() == QStringLiteral("Rock") && !genre.Changed());
+        QVERIFY(genre.currentText() == u"Rock"_s && !genre.Changed());
         auto& title = fixture.Field(V2Field::Title);
-        Type(title, QStringLiteral("New"));
+        Type(title, u"New"_s);
         QTest::keyClick(&title, Qt::Key_Escape);
-        QVERIFY(title.Overlay() == QStringLiteral("(multiple)") && !title.Changed());
+        QVERIFY(title.Overlay() == u"(multiple)"_s && !title.Changed());
 
-        Type(title, QStringLiteral("C"));
-        fixture.Click(QStringLiteral("Save All"));
+        Type(title, u"C"_s);
+        fixture.Click(u"Save All"_s);
         QCOMPARE(fixture.Text("p2.mp3", V2Field::Title) + fixture.Text("p3.mp3", V2Field::Title),
-                 QStringLiteral("CB"));
+                 u"CB"_s);
         // The untouched genre box wrote nothing: TCON keeps its reference.
         QCOMPARE(GetFrameText(fixture.Record("p1.mp3").V2(), frame_ids::kTcon, FieldKind::Text,
                               fixture.Environment().CodePage()),
                  std::optional<std::u16string>(u"(17)"));
-        QCOMPARE(fixture.Cell("p1.mp3", Column::Title), QStringLiteral("C"));
-        QVERIFY(title.text() == QStringLiteral("C") && !title.Changed());
+        QCOMPARE(fixture.Cell("p1.mp3", Column::Title), u"C"_s);
+        QVERIFY(title.text() == u"C"_s && !title.Changed());
         auto& album = fixture.Field(V2Field::Album);
-        Type(album, QStringLiteral("Entered"));
+        Type(album, u"Entered"_s);
         QTest::keyClick(&album, Qt::Key_Return);
-        QCOMPARE(fixture.Text("p2.mp3", V2Field::Album), QStringLiteral("Entered"));
+        QCOMPARE(fixture.Text("p2.mp3", V2Field::Album), u"Entered"_s);
 
         fixture.Select({"p1.mp3"});
-        Type(title, QStringLiteral("Kept"));
-        fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kId3v1Page);
+        Type(title, u"Kept"_s);
+        fixture.Window().Panel().Tabs().setCurrentIndex(TagEditorPanel::kId3v1Page);
         fixture.Select({"p2.mp3"});
-        fixture.Click(QStringLiteral("Save All"));
+        fixture.Click(u"Save All"_s);
         QCOMPARE(fixture.Text("p1.mp3", V2Field::Title) + fixture.Text("p2.mp3", V2Field::Title),
-                 QStringLiteral("KeptC"));
-        fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kGeneralPage);
-        QVERIFY(title.text() == QStringLiteral("C") && !title.Changed());
+                 u"KeptC"_s);
+        fixture.Window().Panel().Tabs().setCurrentIndex(TagEditorPanel::kGeneralPage);
+        QVERIFY(title.text() == u"C"_s && !title.Changed());
 
         // The extra fields write their frames (a hidden column is picked in the filter test).
         fixture.Select({"p1.mp3", "p2.mp3"});
-        Type(fixture.Field(V2Field::Composer), QStringLiteral("Bach"));
-        Type(fixture.Field(V2Field::Disc), QStringLiteral("1/2"));
-        fixture.Click(QStringLiteral("Save All"));
+        Type(fixture.Field(V2Field::Composer), u"Bach"_s);
+        Type(fixture.Field(V2Field::Disc), u"1/2"_s);
+        fixture.Click(u"Save All"_s);
         QCOMPARE(fixture.Text("p1.mp3", V2Field::Disc) + fixture.Text("p2.mp3", V2Field::Composer),
-                 QStringLiteral("1/2Bach"));
+                 u"1/2Bach"_s);
 
         // Every row selected: the page shows what the window keeps of every record, also
         // after an edit and its undo.
         QTest::keyClick(&fixture.Window().List(), Qt::Key_A, Qt::ControlModifier);
         QVERIFY(fixture.Field(V2Field::Year).text() == "2000" &&
                 fixture.Field(V2Field::Title).Overlay() == "(multiple)");
-        Type(fixture.Field(V2Field::Title), QStringLiteral("D"));
-        fixture.Click(QStringLiteral("Save All"));
-        QCOMPARE(fixture.Field(V2Field::Title).text(), QStringLiteral("D"));
+        Type(fixture.Field(V2Field::Title), u"D"_s);
+        fixture.Click(u"Save All"_s);
+        QCOMPARE(fixture.Field(V2Field::Title).text(), u"D"_s);
         QTest::keyClick(&fixture.Field(V2Field::Title), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(fixture.Field(V2Field::Title).Overlay(), QStringLiteral("(multiple)"));
+        QCOMPARE(fixture.Field(V2Field::Title).Overlay(), u"(multiple)"_s);
     }
 
     // The page's own rules: overlays, the comment's room beside a track, digits only in the
     // year, "(unchanged)" leaving every genre; the byte ranges are the core's (tests/edit).
     void id3v1PageTracksYearsAndGenres() {
-        PanelFixture fixture({Make("r1.mp3", u"T1", u""), Make("r2.mp3", u"T2", u""),
-                              Make("r3.mp3", u"T3", u""), Make("r5.mp3", u"T5", u"")},
-                             {{"r1.mp3", {5, "1990", 17}},
-                              {"r2.mp3", {5, "1991", 17}},
-                              {"r3.mp3", {7, "1992", 8}},
-                              {"r5.mp3", {0, "", 130}}});
-        QVERIFY(fixture.Loaded());
+        WindowFixture fixture({Make("r1.mp3", u"T1", u"", {5, "1990", 17}),
+                               Make("r2.mp3", u"T2", u"", {5, "1991", 17}),
+                               Make("r3.mp3", u"T3", u"", {7, "1992", 8}),
+                               Make("r5.mp3", u"T5", u"", {0, "", 130})});
+        QVERIFY(fixture.Load());
         auto& page = fixture.ShowPage<ui::Id3v1Page>(TagEditorPanel::kId3v1Page);
         // Beside a track the comment holds 28 characters, else 29.
         const std::tuple<QStringList, QString, QString, QString, int> rows[] = {
@@ -187,22 +124,21 @@ class PanelTest : public QObject {
                      QStringList({track, overlay, genre}));
             QCOMPARE(page.Text(Id3v1Tag::kComment).maxLength(), comment);
         }
-        Type(page.Track(), QStringLiteral("3"));
+        Type(page.Track(), u"3"_s);
         QCOMPARE(page.Text(Id3v1Tag::kComment).maxLength(), 28);
 
         fixture.Select({"r1.mp3", "r2.mp3", "r3.mp3"});
-        Type(page.Text(Id3v1Tag::kYear), QStringLiteral("19x99"));
-        QCOMPARE(page.Text(Id3v1Tag::kYear).text(), QStringLiteral("1999"));
+        Type(page.Text(Id3v1Tag::kYear), u"19x99"_s);
+        QCOMPARE(page.Text(Id3v1Tag::kYear).text(), u"1999"_s);
         page.Genre().setFocus();
         QTest::keyClick(&page.Genre(), Qt::Key_Down);
         QTest::keyClick(&page.Genre(), Qt::Key_Home);
-        fixture.Click(QStringLiteral("Save All"));
+        fixture.Click(u"Save All"_s);
         // Year, track and genre of each record's ID3v1 tag; the ID3v2 year stays.
         QStringList saved;
         for (const char* name : {"r1.mp3", "r3.mp3"}) {
             const Id3v1Tag& v1 = fixture.Record(name).V1();
-            saved << QStringLiteral("%1 %2 %3 %4")
-                         .arg(ui::ToQString(v1.Text(Id3v1Tag::kYear)))
+            saved << u"%1 %2 %3 %4"_s.arg(ui::ToQString(v1.Text(Id3v1Tag::kYear)))
                          .arg(int(v1.Track()))
                          .arg(int(v1.Genre()))
                          .arg(fixture.Text(name, V2Field::Year));
@@ -210,59 +146,52 @@ class PanelTest : public QObject {
         QCOMPARE(saved, QStringList({"1999 5 17 2000", "1999 7 8 2000"}));
         page.Genre().setFocus();
         QTest::keyClick(&page.Genre(), Qt::Key_Down);
-        fixture.Click(QStringLiteral("Save All"));
+        fixture.Click(u"Save All"_s);
         QCOMPARE(int(fixture.Record("r3.mp3").V1().Genre()),
                  int(GenreTable::GenreIndex(ui::ToU16(page.Genre().itemText(1))).index));
     }
 
     void removalsAskFirstShowInRowAndPanelAndKeepLaterEdits() {
-        PanelFixture fixture({Make("m1.mp3", u"One", u"Al"), Make("m2.mp3", u"Two", u"Al")});
-        QVERIFY(fixture.Loaded());
+        WindowFixture fixture({Make("m1.mp3", u"One", u"Al"), Make("m2.mp3", u"Two", u"Al")});
+        QVERIFY(fixture.Load());
         fixture.Select({"m1.mp3", "m2.mp3"});
         auto seen = AnswerNextBox(QMessageBox::No);
-        fixture.Click(QStringLiteral("Remove ID3v2"));
+        fixture.Click(u"Remove ID3v2"_s);
         QCOMPARE(seen->text,
-                 QStringLiteral("The ID3v2 tag is removed when the file is saved; values entered "
-                                "afterwards are saved as a new tag.\nReally remove ID3v2?"));
+                 u"The ID3v2 tag is removed when the file is saved; values entered "
+                 "afterwards are saved as a new tag.\nReally remove ID3v2?"_s);
         QVERIFY(!fixture.Record("m1.mp3").NeedsSave() &&
-                fixture.Panel().RemovalNote().text().isEmpty());
+                fixture.Window().Panel().RemovalNote().text().isEmpty());
 
         // Typed before or after the removal, the album is kept: the save writes a new tag.
-        Type(fixture.Field(V2Field::Album), QStringLiteral("Kept"));
+        Type(fixture.Field(V2Field::Album), u"Kept"_s);
         for (const char* button : {"Remove ID3v2", "Remove ID3v1"}) {
             AnswerNextBox(QMessageBox::Yes);
             fixture.Click(QString::fromLatin1(button));
         }
-        QCOMPARE(fixture.Field(V2Field::Album).text(), QStringLiteral("Kept"));
-        QCOMPARE(fixture.Panel().RemovalNote().text(),
-                 QStringLiteral("Saving removes\nID3v1, ID3v2"));
+        QCOMPARE(fixture.Field(V2Field::Album).text(), u"Kept"_s);
+        QCOMPARE(fixture.Window().Panel().RemovalNote().text(), u"Saving removes\nID3v1, ID3v2"_s);
         QCOMPARE(fixture.ColumnTexts(int(Column::Title)), QStringList({"", ""}));
-        Type(fixture.Field(V2Field::Year), QStringLiteral("1999"));
-        fixture.Window().Files().Save();
-        QVERIFY(fixture.WaitIdle());
-        QVERIFY(fixture.Panel().RemovalNote().text().isEmpty());
+        Type(fixture.Field(V2Field::Year), u"1999"_s);
+        QVERIFY(fixture.Save());
+        QVERIFY(fixture.Window().Panel().RemovalNote().text().isEmpty());
         // The new tag alone, and no ID3v1 tag left at the end.
-        const fs::path m2 = fixture.Folder() / "m2.mp3";
-        QCOMPARE(MutagenSays(m2,
+        QCOMPARE(MutagenSays(fixture.Songs() / "m2.mp3",
                              "sorted(f.FrameID + ' ' + repr(f.text) for f in "
                              "m.ID3(sys.argv[1], translate=False).values()), "
                              "open(sys.argv[1], 'rb').read()[-128:][:3] == b'TAG'"),
-                 QStringLiteral("[\"TALB ['Kept']\", \"TYER ['1999']\"] False"));
+                 u"[\"TALB ['Kept']\", \"TYER ['1999']\"] False"_s);
     }
 
     // Each button is one action that Undo takes back exactly (redo and exactness of every kind
     // of action are tests/edit's JournalTest).
     void everyButtonUndoesExactly() {
-        PanelFixture fixture({Make("u1.mp3", u"a_b", u"x y"), Make("u2.mp3", u"c d", u"x_y")},
-                             {{"u1.mp3", {9, "1977", 3}}, {"u2.mp3", {4, "1978", 3}}});
-        QVERIFY(fixture.Loaded());
+        WindowFixture fixture({Make("u1.mp3", u"a_b", u"x y", {9, "1977", 3}),
+                               Make("u2.mp3", u"c d", u"x_y", {4, "1978", 3})});
+        QVERIFY(fixture.Load());
         fixture.Select({"u1.mp3", "u2.mp3"});
         std::vector<Mp3File*> records = {&fixture.Record("u1.mp3"), &fixture.Record("u2.mp3")};
-        struct Row {
-            const char* button;
-            std::function<void()> prepare;
-        };
-        const Row rows[] = {
+        const std::pair<const char*, std::function<void()>> rows[] = {
             {"Save All", [&] { Type(fixture.Field(V2Field::Album), "New"); }},
             {"Copy from ID3v1", {}},
             {"Capitalize", {}},
@@ -270,30 +199,30 @@ class PanelTest : public QObject {
             {"Remove ID3v1", [] { AnswerNextBox(QMessageBox::Yes); }},
             {"Remove ID3v2", [] { AnswerNextBox(QMessageBox::Yes); }},
         };
-        for (const Row& row : rows) {
+        for (const auto& [button, prepare] : rows) {
             std::vector<RecordState> before;
             for (Mp3File* record : records)
                 before.push_back(RecordState::Capture(*record));
-            if (row.prepare)
-                row.prepare();
-            fixture.Click(QString::fromLatin1(row.button));
+            if (prepare)
+                prepare();
+            fixture.Click(QString::fromLatin1(button));
             for (std::size_t i = 0; i < records.size(); ++i)
-                QVERIFY2(!before[i].Matches(*records[i]), row.button);
+                QVERIFY2(!before[i].Matches(*records[i]), button);
             // The keys reach the window's Undo also from inside a field.
             QVERIFY(fixture.Activate());
             fixture.Field(V2Field::Title).setFocus();
             QTest::keyClick(&fixture.Field(V2Field::Title), Qt::Key_Z, Qt::ControlModifier);
             for (std::size_t i = 0; i < records.size(); ++i)
-                QVERIFY2(before[i].Matches(*records[i]), row.button);
+                QVERIFY2(before[i].Matches(*records[i]), button);
             // The page shows the records as they are again.
-            QVERIFY2(!fixture.Field(V2Field::Album).Changed(), row.button);
-            QVERIFY2(fixture.Field(V2Field::Album).Overlay() == "(multiple)", row.button);
+            QVERIFY2(!fixture.Field(V2Field::Album).Changed(), button);
+            QVERIFY2(fixture.Field(V2Field::Album).Overlay() == "(multiple)", button);
         }
     }
 
     void typedTextIsAppliedNeverDropped() {
-        PanelFixture fixture({Make("t1.mp3", u"One", u"Al"), Make("t2.mp3", u"Two", u"Al")});
-        QVERIFY(fixture.Loaded());
+        WindowFixture fixture({Make("t1.mp3", u"One", u"Al"), Make("t2.mp3", u"Two", u"Al")});
+        QVERIFY(fixture.Load());
         auto& window = fixture.Window();
         auto& journal = window.Files().Journal();
         auto& title = fixture.Field(V2Field::Title);
@@ -307,9 +236,9 @@ class PanelTest : public QObject {
              }},
             {"a tab switch keeps it, then another row is clicked",
              [&] {
-                 fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kCommentsPage);
-                 QCOMPARE(fixture.Panel().Tabs().tabText(0), QStringLiteral("&General ID3v2 *"));
-                 fixture.Panel().Tabs().setCurrentIndex(TagEditorPanel::kGeneralPage);
+                 fixture.Window().Panel().Tabs().setCurrentIndex(TagEditorPanel::kCommentsPage);
+                 QCOMPARE(fixture.Window().Panel().Tabs().tabText(0), u"&General ID3v2 *"_s);
+                 fixture.Window().Panel().Tabs().setCurrentIndex(TagEditorPanel::kGeneralPage);
                  QVERIFY(title.Changed() && ui::ShowsPending(title));
                  fixture.Select({"t2.mp3"});
              }},
@@ -318,7 +247,7 @@ class PanelTest : public QObject {
         int typed = 0;
         for (const auto& [why, leave] : rows) {
             fixture.Select({"t1.mp3"});
-            const QString text = QStringLiteral("Typed %1").arg(++typed);
+            const QString text = u"Typed %1"_s.arg(++typed);
             Type(title, text);
             QVERIFY2(ui::ShowsPending(title) && !ui::ShowsPending(fixture.Field(V2Field::Album)),
                      why);
@@ -330,18 +259,18 @@ class PanelTest : public QObject {
             QVERIFY2(fixture.Text("t2.mp3", V2Field::Title) == "Two", why);
             QVERIFY2(ui::ToQString(journal.UndoName()) == "Edit Tags" || !journal.CanUndo(), why);
         }
-        QCOMPARE(MutagenSays(fixture.Folder() / "t1.mp3", "t['TIT2'].text"), "['Typed 3']");
+        QCOMPARE(MutagenSays(fixture.Songs() / "t1.mp3", "t['TIT2'].text"), "['Typed 3']");
 
         // Ctrl+Z in a field takes back its own typing first, then the window's last action.
-        Type(fixture.Field(V2Field::Album), QStringLiteral("B"));
+        Type(fixture.Field(V2Field::Album), u"B"_s);
         QTest::keyClick(&fixture.Field(V2Field::Album), Qt::Key_Return);
-        Type(title, QStringLiteral("Gone"));
+        Type(title, u"Gone"_s);
         for (int key = 0; key < 5 && title.isUndoAvailable(); ++key)
             QTest::keyClick(&title, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(title.text() == "Typed 3" && !title.Changed() && !ui::ShowsPending(title));
-        QCOMPARE(fixture.Text("t1.mp3", V2Field::Album), QStringLiteral("B"));
+        QCOMPARE(fixture.Text("t1.mp3", V2Field::Album), u"B"_s);
         QTest::keyClick(&title, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(fixture.Text("t1.mp3", V2Field::Album), QStringLiteral("Al"));
+        QCOMPARE(fixture.Text("t1.mp3", V2Field::Album), u"Al"_s);
     }
 };
 
