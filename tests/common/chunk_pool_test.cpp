@@ -42,18 +42,16 @@ TEST(ChunkPool, SlotsChunksAndTheirReturn) {
     Item onStack{};
     EXPECT_FALSE(pool.TryFree(&onStack));
     EXPECT_EQ(pool.UsedCount(), 5u);
-    for (void* slot : {first[0], first[2], first[3]}) {
+    for (void* slot : {first[0], first[2], first[3]})
         ASSERT_TRUE(pool.TryFree(slot));
-    }
     EXPECT_EQ(pool.ChunkCount(), 1u);  // the emptied chunk is kept aside
     ASSERT_TRUE(pool.TryFree(fifth));
     ASSERT_TRUE(pool.TryFree(seventh));
     EXPECT_EQ(pool.ChunkCount(), 0u);  // the second emptied chunk went back
     // The next object (the next file of a command) takes the kept chunk from its start,
     // instead of mapping a new one.
-    void* again = pool.Allocate();
-    EXPECT_EQ(again, first[0]);
-    ASSERT_TRUE(pool.TryFree(again));
+    EXPECT_EQ(pool.Allocate(), first[0]);
+    ASSERT_TRUE(pool.TryFree(first[0]));
 }
 
 TEST(ChunkPool, TwoThreadsAllocateAndFreeWithoutSharingASlot) {
@@ -61,14 +59,12 @@ TEST(ChunkPool, TwoThreadsAllocateAndFreeWithoutSharingASlot) {
     auto work = [&pool](std::uint64_t owner) {
         for (int round = 0; round < 50; ++round) {
             std::vector<Item*> items;
-            for (std::uint64_t i = 0; i < 300; ++i) {
+            for (std::uint64_t i = 0; i < 300; ++i)
                 items.push_back(new (pool.Allocate()) Item{owner, i});
-            }
             // Every other one first, then the rest, so chunks empty at different times.
             for (std::size_t pass = 0; pass < 2; ++pass) {
                 for (std::size_t i = pass; i < items.size(); i += 2) {
-                    EXPECT_EQ(items[i]->owner, owner);
-                    EXPECT_EQ(items[i]->index, i);
+                    EXPECT_EQ(std::pair(items[i]->owner, items[i]->index), std::pair(owner, i));
                     EXPECT_TRUE(pool.TryFree(items[i]));
                 }
             }
@@ -94,9 +90,8 @@ struct BiggerPooled : Pooled {
 TEST(ChunkPoolAllocated, NewAndDeleteUseTheClassPoolForTheClassItself) {
     auto& pool = Pooled::ClassPool();
     std::vector<std::unique_ptr<Pooled>> objects;
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 20; ++i)
         objects.push_back(std::make_unique<Pooled>());
-    }
     objects.push_back(std::make_unique<BiggerPooled>());
     EXPECT_EQ(pool.UsedCount(), 20u);
     objects.clear();
