@@ -100,3 +100,4 @@ class CliTestCase(unittest.TestCase):
         self.assertIn("velmora-cli: ", error)
         self.assertIn(says, error)
         self.assertEqual(self.snapshot(), before)
+        return result

@@ -23,6 +23,8 @@ class BadInput(CliTestCase):
         # Each reason a document is refused for: tests/batch's CsvImport case.
         csv = self.write("bad.csv", b'"Path","Titel"\r\n"x","y"\r\n')
         nowhere = self.path("nowhere", "x")
+        fifo = self.path("out.png")
+        os.mkfifo(fifo)
         cases = [
             (["set", "--title", "X", self.path("missing.mp3")], 1, "No such file"),
             (["set", "--title", "X", self.path("folder.mp3")], 1, "is a directory"),
@@ -51,6 +53,9 @@ class BadInput(CliTestCase):
             (["picture", "extract", mp3, self.path("x.png")], 1, "no such picture"),
             (["picture", "extract", pic, nowhere + ".png"], 1, "Couldn't open file:"),
             (["picture", "extract", pic, png], 0, "replace"),
+            (["--yes", "picture", "extract", pic, fifo], 1, "not a regular file"),
+            (["--yes", "picture", "extract", pic, "/dev/null"], 1, "not a regular file"),
+            (["--yes", "picture", "extract", pic, locked], 1, "read-only"),
         ]
         for args, code, says in cases:
             with self.subTest(args=args):

@@ -29,10 +29,6 @@ class CsvRoundTrip(CliTestCase):
         with open(self.out, newline="", encoding="utf-8") as f:
             return list(csv.reader(f))
 
-    def write_rows(self, rows):
-        with open(self.out, "w", newline="", encoding="utf-8") as f:
-            csv.writer(f).writerows(rows)
-
     def test_export_then_import_writes_only_what_differs_and_names_unmatched_rows(self):
         rows = self.export()
         odd = dict(zip(rows[0], rows[1]))
@@ -46,7 +42,8 @@ class CsvRoundTrip(CliTestCase):
         header = rows[0]
         rows[1][header.index("Album")] = "New, \"album\"\n2"
         rows[2][header.index("Genre")] = "17"
-        self.write_rows(rows + [["/nowhere/gone.mp3"] + [""] * (len(header) - 1)])
+        with open(self.out, "w", newline="", encoding="utf-8") as f:
+            csv.writer(f).writerows(rows + [["/nowhere/gone.mp3"] + [""] * (len(header) - 1)])
         dry = self.run_cli("import", "csv", self.out, "--dry-run", "--json").stdout.decode()
         self.assertEqual(dry.splitlines()[1:], ['{"unmatched":"/nowhere/gone.mp3"}'])
         self.assertIn('"column":"Album","old":"","new":"New, \\"album\\"\\n2"', dry)

@@ -90,9 +90,9 @@ TEST(CodePage, RoundTripsAgreesWithEncodingTheDecodedText) {
 // surrogate sequences) come back byte for byte, a lone byte as a low surrogate.
 TEST(FileName, ValidUtf8DecodesAndAnyOtherBytesRoundTrip) {
     EXPECT_EQ(FileNameToText("Caf\xC3\xA9 \xF0\x9F\x8E\xB5.mp3"), u"Caf\u00E9 \U0001F3B5.mp3");
-    EXPECT_EQ(TextToFileName(u"Caf\u00E9 \U0001F3B5.mp3"), "Caf\xC3\xA9 \xF0\x9F\x8E\xB5.mp3");
     EXPECT_EQ(FileNameToText("\xE9"), u"\xDCE9");
-    std::vector<std::string> names = {"\xC3", "\xED\xA0\x80.mp3", "\xC0\xAF", "\xF5\x80\x80\x80"};
+    std::vector<std::string> names = {"Caf\xC3\xA9 \xF0\x9F\x8E\xB5.mp3", "\xC3",
+                                      "\xED\xA0\x80.mp3", "\xC0\xAF", "\xF5\x80\x80\x80"};
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> byte(1, 255), len(0, 24);
     for (int n = 0; n < 5000; ++n) {
@@ -144,9 +144,7 @@ TEST(Utf8, RoundTripsEveryCodePoint) {
             continue;
         std::u16string text;
         AppendUtf16CodePoint(text, cp);
-        auto back = DecodeUtf8(EncodeUtf8(text));
-        ASSERT_TRUE(back.has_value()) << static_cast<unsigned>(cp);
-        ASSERT_EQ(*back, text) << static_cast<unsigned>(cp);
+        ASSERT_EQ(DecodeUtf8(EncodeUtf8(text)), text) << static_cast<unsigned>(cp);
         ASSERT_EQ(FromUtf8(ToUtf8(text)), text);
     }
 }
