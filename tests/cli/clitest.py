@@ -9,7 +9,7 @@ import subprocess
 import tempfile
 import unittest
 
-from mutagen.id3 import ID3
+from mutagen.id3 import ID3, Frames
 
 BINARY = os.environ["VELMORA_CLI"]
 PEERS = os.environ.get("VELMORA_PEERS_DIR", "")
@@ -64,11 +64,12 @@ class CliTestCase(unittest.TestCase):
         os.makedirs(folder)
         self.mount("-t", "tmpfs", "-o", "size=" + size, "tmpfs", folder)
 
-    def make_mp3(self, name, frames=(), count=12, version=3, v1=True):
-        """An MP3 with the given ID3v2 frames and, unless v1 is False, an ID3v1 tag (mutagen's)."""
+    def make_mp3(self, name, frames=(), count=12, version=3, v1=True, **texts):
+        """An MP3 with the given ID3v2 frames, Latin-1 text frames by ID (TIT2="Title") and,
+        unless v1 is False, an ID3v1 tag (mutagen's)."""
         path = self.write(name, MPEG_FRAME * count)
         tag = ID3()
-        for frame in frames:
+        for frame in [*frames, *(Frames[i](encoding=0, text=text) for i, text in texts.items())]:
             tag.add(frame)
         tag.save(path, v2_version=version, v1=2 if v1 else 0)
         return path

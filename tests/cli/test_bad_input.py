@@ -1,22 +1,27 @@
-"""Bad input: a clear message, the right exit code, and nothing changed on disk."""
+"""Bad input and failures: a clear message with the system's reason, the right exit code, and
+nothing changed on disk; files that are not MP3s are never written, by any command."""
 
+import json
 import os
+import pathlib
 import stat
 
-from mutagen.id3 import APIC, TIT2
+from mutagen.id3 import APIC, ID3
 
-from clitest import CliTestCase
+from clitest import MPEG_FRAME, CliTestCase
+
+NOT_MP3 = " is not an MP3 file; nothing changed"
 
 
 class BadInput(CliTestCase):
     def test_bad_input(self):
-        mp3 = self.make_mp3("a.mp3", [TIT2(encoding=0, text="b")])
-        locked = self.make_mp3("locked.mp3", [TIT2(encoding=0, text="L")])
-        hidden = self.make_mp3("hidden.mp3", [TIT2(encoding=0, text="H")])
+        mp3 = self.make_mp3("a.mp3", TIT2="b")
+        locked = self.make_mp3("locked.mp3", TIT2="L")
+        hidden = self.make_mp3("hidden.mp3", TIT2="H")
         os.chmod(locked, stat.S_IRUSR | stat.S_IRGRP)
         os.chmod(hidden, 0)
         os.mkdir(self.path("folder.mp3"))
-        self.make_mp3("b.mp3", [TIT2(encoding=0, text="other")])
+        self.make_mp3("b.mp3", TIT2="other")
         pic = self.make_mp3("pic.mp3", [APIC(encoding=0, mime="image/png", type=3, data=b"x")])
         png, gif = self.write("c.png", b"\x89PNG\r\n\x1a\n"), self.write("anim.gif", b"GIF89a")
         old = self.write("old.m3u", b"keep")
@@ -61,3 +66,79 @@ class BadInput(CliTestCase):
             with self.subTest(args=args):
                 self.assertFails(args, code, says)
         self.assertFalse(os.path.exists(self.path("nowhere")))
+
+    def test_output_that_cannot_be_written_fails_the_run(self):
+        self.assertEqual(self.cli("--version"), "velmora-cli 1.1\n")
+        for i in range(3):
+            self.make_mp3("m%d.mp3" % i, TIT2="x" * 3000)
+        with open("/dev/full", "wb") as full:
+            for args in (["list", self.dir], ["dump", "--json", self.dir], ["--version"]):
+                with self.subTest(args=args):
+                    result = self.run_cli(*args, stdout=full)
+                    self.assertEqual(result.returncode, 1)
+                    self.assertIn(b"velmora-cli: couldn't write to standard output: No space left "
+                                  b"on device", result.stderr)
+
+    def test_failure_messages_end_with_the_system_reason(self):
+        song = self.make_mp3("a.mp3", TIT2="T" * 300)
+        self.assertFails(["rename", "%title", song], 1,
+                         'Couldn\'t rename "a.mp3" to "' + "T" * 300 + '.mp3": File name too long')
+        self.assertFails(["export", "m3u", self.path("none", "x.m3u"), song], 1,
+                         "Couldn't open file " + self.path("none", "x.m3u") +
+                         ": No such file or directory")
+
+    def test_rename_dry_run_fails_where_the_real_run_fails(self):
+        one = self.make_mp3("one.mp3", TIT2="Same")
+        two = self.make_mp3("two.mp3", TIT2="Same")
+        dot = self.make_mp3("dot.mp3", TIT2=".")
+        # The real run of the last case renames one file, and refuses the other.
+        for args, says in ((["%title", dot], "the new name would be empty or start with a dot"),
+                           (["%title", one, two], 'to "Same.mp3": File exists')):
+            with self.subTest(args=args):
+                dry = self.assertFails(["rename", "--dry-run", *args], 1, says)
+                real = self.run_cli("rename", *args)
+                self.assertEqual((real.returncode, real.stderr), (1, dry.stderr))
+        self.assertEqual(sorted(os.listdir(self.dir)), ["Same.mp3", "dot.mp3", "two.mp3"])
+        dry = self.run_cli("rename", "--dry-run", "--json", "%title", dot)
+        self.assertIn("empty or start with a dot", json.loads(dry.stdout)["refused"])
+
+    def test_every_writing_command_refuses_files_that_are_not_mp3(self):
+        song = self.make_mp3("song.mp3", TIT2="Song")
+        cover = self.write("cover.jpg", b"\xff\xd8\xff\xe0" + bytes(200) + MPEG_FRAME * 2)
+        png = self.write("cover.png", b"\x89PNG\r\n\x1a\n" + bytes(100))
+        # Every kind of content that is no MP3: the record tests; here each command meets one.
+        commands = [
+            ["set", "--title", "X"],
+            ["rename", "%title"],
+            ["picture", "add", png],
+            ["--yes", "remove-v2"],
+        ]
+        for command in commands:
+            with self.subTest(command=command):
+                self.assertFails(command + [cover], 1, cover + NOT_MP3)
+        # A batch goes on with the MP3s it holds and fails as a whole.
+        result = self.run_cli("set", "--title", "New", cover, song)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(cover + NOT_MP3, result.stderr.decode())
+        self.assertEqual(ID3(song)["TIT2"].text, ["New"])
+
+
+class UnwritableFolder(CliTestCase):
+    """A writable file in a folder that takes no new files (a read-only tmpfs under a
+    writable file bound over its name): only a save that fits the old tag goes through."""
+
+    def test_moving_the_audio_is_refused_and_the_file_stays(self):
+        real = self.make_mp3("real.mp3", TIT2="Old")
+        folder = self.path("folder")
+        self.mount_tmpfs(folder, "64k")
+        song = os.path.join(folder, "song.mp3")
+        open(song, "wb").close()
+        self.mount("--bind", real, song)
+        self.mount("-o", "remount,ro", folder)
+        before = pathlib.Path(song).read_bytes()
+        self.assertFails(["set", "--title", "T" * 5000, song], 1,
+                         "the folder " + folder + " is not writable, so the audio cannot be "
+                         "moved safely")
+        self.assertEqual(pathlib.Path(song).read_bytes(), before)
+        self.cli("set", "--title", "New", song)
+        self.assertEqual(ID3(song)["TIT2"].text, ["New"])

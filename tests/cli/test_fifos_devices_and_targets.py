@@ -3,14 +3,12 @@
 import os
 import stat
 
-from mutagen.id3 import TIT2
-
 from clitest import CliTestCase
 
 
 class SpecialFiles(CliTestCase):
     def test_fifo_and_device_named_mp3_are_skipped_or_refused(self):
-        self.make_mp3("music/a.mp3", [TIT2(encoding=0, text="A")])
+        self.make_mp3("music/a.mp3", TIT2="A")
         fifo = self.path("music", "x.mp3")
         os.mkfifo(fifo)
         if os.geteuid() == 0:
@@ -24,19 +22,16 @@ class SpecialFiles(CliTestCase):
                 self.assertNotIn(b"x.mp3", result.stdout)
                 self.assertNotIn(b"y.mp3", result.stdout)
         self.assertEqual(self.read(self.path("l.m3u")), b"#EXTM3U\n#EXTINF:0, - A\nmusic/a.mp3\n")
-        result = self.run_cli("dump", fifo)
-        self.assertEqual(result.returncode, 1)
-        self.assertIn(b"is not a regular file", result.stderr)
+        self.assertFails(["dump", fifo], 1, "is not a regular file")
 
     def test_a_named_file_that_is_no_settings_file_is_refused(self):
         # Which files are refused, and that a missing folder is not made: the settings tests.
-        with open(self.settings, "w") as profile:
-            profile.write("export PATH=$HOME/bin:$PATH\n")
+        self.write(self.settings, b"export PATH=$HOME/bin:$PATH\n")
         self.assertFails(["set", "--title", "X", self.make_mp3("a.mp3")], 2,
                          "cannot open the settings")
 
     def test_read_only_commands_never_write_the_default_store(self):
-        mp3 = self.make_mp3("a.mp3", [TIT2(encoding=0, text="T")])
+        mp3 = self.make_mp3("a.mp3", TIT2="T")
         config = self.path("config")
         os.mkdir(config)
         env = dict(os.environ, XDG_CONFIG_HOME=config)
@@ -54,7 +49,7 @@ class SpecialFiles(CliTestCase):
         self.assertEqual(os.listdir(os.path.dirname(store)), ["settings.toml"])
 
     def test_xml_options_apply_to_one_run_unless_saved(self):
-        mp3 = self.make_mp3("a.mp3", [TIT2(encoding=0, text="")])
+        mp3 = self.make_mp3("a.mp3", TIT2="")
         out = self.path("x.xml")
         self.cli("--yes", "export", "xml", out, mp3, "--keep-empty", "--v2", "title")
         self.assertIn(b'title=""', self.read(out))

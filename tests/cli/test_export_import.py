@@ -1,12 +1,14 @@
-"""export csv and import csv: round trips, quoting, bad headers and a spreadsheet's copy."""
+"""export: playlists, the XML document and CSV; import csv: round trips, quoting, bad headers and
+a spreadsheet's copy."""
 
 import csv
 import os
 import shutil
 import subprocess
 import tempfile
+import xml.etree.ElementTree as ElementTree
 
-from mutagen.id3 import ID3, COMM, TCON, TIT2, TPE1, TRCK
+from mutagen.id3 import ID3, COMM, TIT2, TPE1
 
 from clitest import CliTestCase
 
@@ -17,11 +19,9 @@ class CsvRoundTrip(CliTestCase):
     def setUp(self):
         super().setUp()
         self.odd = self.make_mp3("m/odd.mp3", [TIT2(encoding=1, text=ODD),
-                                               TPE1(encoding=0, text=" lead"),
-                                               TRCK(encoding=0, text="0042"),
-                                               COMM(encoding=0, lang="eng", desc="", text="c")])
-        self.plain = self.make_mp3("m/plain.mp3", [TIT2(encoding=0, text="Plain"),
-                                                   TCON(encoding=0, text="(17)")])
+                                               COMM(encoding=0, lang="eng", desc="", text="c")],
+                                   TPE1=" lead", TRCK="0042")
+        self.plain = self.make_mp3("m/plain.mp3", TIT2="Plain", TCON="(17)")
         self.out = self.path("tags.csv")
 
     def export(self):
@@ -80,3 +80,39 @@ class CsvRoundTrip(CliTestCase):
         before = {p: self.read(p) for p in (self.odd, self.plain)}
         self.assertEqual(self.cli("import", "csv", self.path("lo", "tags.csv")), "")
         self.assertEqual({p: self.read(p) for p in before}, before)
+
+
+class Exporting(CliTestCase):
+    def setUp(self):
+        super().setUp()
+        self.one = self.make_mp3("music/one.mp3", [TPE1(encoding=1, text="Ärtist")], count=200,
+                                 TIT2="First", TALB="Album")
+        self.two = self.make_mp3("music/Déjà Vu.mp3", TIT2="Second")
+
+    def test_playlists_in_the_order_given(self):
+        self.write("list.m3u", b"keep")
+        # Entries are the paths' bytes, titles in the locale's encoding: UTF-8 (as for the C
+        # locale), not the tags' code page.
+        result = self.run_cli("--yes", "export", "m3u", self.path("list.m3u"), self.two, self.one,
+                              env=dict(os.environ, LC_ALL="C"))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.read(self.path("list.m3u")).decode("utf-8"),
+                         "#EXTM3U\n#EXTINF:0, - Second\nmusic/Déjà Vu.mp3\n"
+                         "#EXTINF:5,Ärtist - First\nmusic/one.mp3\n")
+        for kind, says in (("m3u8", "Ärtist - First"), ("pls", "Title1=First\nLength1=5")):
+            self.cli("export", kind, self.path("list." + kind), self.one)
+            self.assertIn(says, self.read(self.path("list." + kind)).decode("utf-8"))
+
+    def test_xml_with_the_options_given_names_a_folder_once_and_absolutely(self):
+        out = self.path("list.xml")
+        result = self.run_cli("export", "xml", out, "./music/one.mp3", "music/", "--location",
+                              "path", "--v2", "title,album", "--v1", "", "--bitrate",
+                              "--levels", "directory,album,list", cwd=self.dir)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        groups = ElementTree.parse(out).getroot().findall("Directory")
+        self.assertEqual([g.get("path") for g in groups], [self.path("music")])
+        albums = {a.get("name"): [f.attrib for f in a.iter("File")]
+                  for a in groups[0].iter("Album")}
+        self.assertEqual(albums["Album"], [{"path": self.one, "bitrate": "128", "album": "Album",
+                                            "title": "First"}] * 2)
+        self.assertEqual(len(albums), 2)
