@@ -36,9 +36,9 @@ class CliTestCase(unittest.TestCase):
         return subprocess.run(argv, stdout=stdout, stderr=subprocess.PIPE,
                               stdin=subprocess.DEVNULL, timeout=60, **options)
 
-    def cli(self, *args):
+    def cli(self, *args, **options):
         """Runs the command and checks it succeeds; returns standard output as text."""
-        result = self.run_cli(*args)
+        result = self.run_cli(*args, **options)
         self.assertEqual(result.returncode, 0, result.stderr.decode(errors="replace"))
         return result.stdout.decode()
 
@@ -92,13 +92,18 @@ class CliTestCase(unittest.TestCase):
         return {f: hashlib.sha256(pathlib.Path(f).read_bytes()).hexdigest()
                 for f in files if os.path.isfile(f)}
 
+    def assertExits(self, args, code, says, **options):
+        """The command exits with the code and names the problem on standard error."""
+        result = self.run_cli(*args, **options)
+        error = result.stderr.decode(errors="replace")
+        self.assertEqual(result.returncode, code, error)
+        self.assertIn(says, error)
+        return result
+
     def assertFails(self, args, code, says):
         """The command exits with the code, names the problem, and changes nothing."""
         before = self.snapshot()
-        result = self.run_cli(*args)
-        error = result.stderr.decode(errors="replace")
-        self.assertEqual(result.returncode, code, error)
-        self.assertIn("velmora-cli: ", error)
-        self.assertIn(says, error)
+        result = self.assertExits(args, code, "velmora-cli: ")
+        self.assertIn(says, result.stderr.decode(errors="replace"))
         self.assertEqual(self.snapshot(), before)
         return result

@@ -78,9 +78,7 @@ class BadInput(CliTestCase):
                 self.assertFails(args, code, says)
         self.assertFalse(os.path.exists(self.path("nowhere")))
         # A batch goes on with the MP3s it holds and fails as a whole.
-        result = self.run_cli("set", "--title", "New", cover, mp3)
-        self.assertEqual(result.returncode, 1)
-        self.assertIn(cover + NOT_MP3, result.stderr.decode())
+        self.assertExits(["set", "--title", "New", cover, mp3], 1, cover + NOT_MP3)
         self.assertEqual(ID3(mp3)["TIT2"].text, ["New"])
 
     def test_output_that_cannot_be_written_fails_the_run(self):
