@@ -58,11 +58,10 @@ TEST(SafeReplace, EachFailingStepLeavesTheTargetAndNoTemporaryFile) {
         ASSERT_TRUE(!root || ::chown(target.c_str(), 1234, 5678) == 0);
         ReplaceFaults faults;
         faults.Fail(row.step, 1, row.error);
-        std::error_code error;
-        {
+        const std::error_code error = [&] {
             ScopedReplaceFaults installed(faults);
-            error = ReplaceWithNew(target);
-        }
+            return ReplaceWithNew(target);
+        }();
         EXPECT_EQ(faults.Count(row.step), 1u);
         EXPECT_EQ(error.value(), row.replaced ? 0 : row.error);
         EXPECT_EQ(ScratchDirectory::ReadFile(target), row.replaced ? kNew : kOld);
@@ -89,9 +88,7 @@ TEST(SafeReplace, NoReplaceModeNeverReplacesAFileThatAppeared) {
     const auto fresh = dir.Path("new.mp3");
     ASSERT_FALSE(ReplaceWithNew(fresh));
     ::umask(mask);
-    struct stat after {};
-    ASSERT_EQ(::stat(fresh.c_str(), &after), 0);
-    EXPECT_EQ(after.st_mode & 07777, 0644u);
+    EXPECT_EQ(std::filesystem::status(fresh).permissions(), std::filesystem::perms(0644));
 }
 
 TEST(FolderOf, BareNamesRootAndNestedPaths) {
