@@ -78,9 +78,7 @@ class CliTestCase(unittest.TestCase):
         source = os.path.join(PEERS, relative)
         if not os.path.exists(source):
             self.skipTest("peer corpus not present")
-        target = self.path(os.path.basename(relative))
-        shutil.copyfile(source, target)
-        return target
+        return shutil.copyfile(source, self.path(os.path.basename(relative)))
 
     def dump(self, *paths):
         lines = self.cli("dump", "--json", *paths).splitlines()

@@ -51,11 +51,10 @@ class Listing(CliTestCase):
             with self.subTest(peer=peer):
                 path = self.copy_peer(peer)
                 record, info = self.dump(path)[0], MP3(path).info
+                mpeg = {"version": "%g" % info.version, "layer": info.layer,
+                        "sample_rate": info.sample_rate, "channel_mode": modes[info.mode]}
                 self.assertEqual((record["path"], record["needs_save"], record["mpeg"]),
-                                 (path, False, {"version": "%g" % info.version,
-                                                "layer": info.layer,
-                                                "sample_rate": info.sample_rate,
-                                                "channel_mode": modes[info.mode]}))
+                                 (path, False, mpeg))
                 if record["v2"] is None:
                     continue
                 tag = ID3(path)
@@ -67,8 +66,7 @@ class Listing(CliTestCase):
                         data = next(p for p in tag.getall("APIC") if p.type == frame["type"]).data
                         self.assertEqual((frame["sha256"], frame["size"]),
                                          (hashlib.sha256(data).hexdigest(), len(data)))
-        open(self.path("empty.mp3"), "wb").close()
-        self.assertIsNone(self.dump(self.path("empty.mp3"))[0]["mpeg"])
+        self.assertIsNone(self.dump(self.write("empty.mp3", b""))[0]["mpeg"])
         record = self.dump(self.copy_peer("id3lib/jules.mp3"))[0]
         self.assertEqual([record[k] for k in ("v2", "v1", "bitrate", "vbr")],
                          [None, None, 128, False])
