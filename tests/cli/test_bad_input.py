@@ -15,9 +15,7 @@ NOT_MP3 = " is not an MP3 file; nothing changed"
 
 class BadInput(CliTestCase):
     def test_bad_input(self):
-        mp3 = self.make_mp3("a.mp3", TIT2="b")
-        locked = self.make_mp3("locked.mp3", TIT2="L")
-        hidden = self.make_mp3("hidden.mp3", TIT2="H")
+        mp3, locked, hidden = (self.make_mp3(n + ".mp3", TIT2=n) for n in ("a", "locked", "hidden"))
         os.chmod(locked, stat.S_IRUSR | stat.S_IRGRP)
         os.chmod(hidden, 0)
         os.mkdir(self.path("folder.mp3"))
@@ -93,8 +91,7 @@ class BadInput(CliTestCase):
                                          b"No space left on device\n"))
 
     def test_rename_dry_run_fails_where_the_real_run_fails(self):
-        one = self.make_mp3("one.mp3", TIT2="Same")
-        two = self.make_mp3("two.mp3", TIT2="Same")
+        one, two = (self.make_mp3(n, TIT2="Same") for n in ("one.mp3", "two.mp3"))
         dot = self.make_mp3("dot.mp3", TIT2=".")
         # The real run of the last case renames one file, and refuses the other.
         for args, says in ((["%title", dot], "the new name would be empty or start with a dot"),
