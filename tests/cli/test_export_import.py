@@ -5,7 +5,6 @@ import csv
 import os
 import shutil
 import subprocess
-import tempfile
 import xml.etree.ElementTree as ElementTree
 
 from mutagen.id3 import ID3, COMM, TIT2, TPE1
@@ -26,7 +25,10 @@ class CsvRoundTrip(CliTestCase):
 
     def export(self):
         self.cli("--yes", "export", "csv", self.out, self.path("m"))
-        with open(self.out, newline="", encoding="utf-8") as f:
+        return self.rows(self.out)
+
+    def rows(self, document):
+        with open(document, newline="", encoding="utf-8") as f:
             return list(csv.reader(f))
 
     def test_export_then_import_writes_only_what_differs_and_names_unmatched_rows(self):
@@ -60,8 +62,7 @@ class CsvRoundTrip(CliTestCase):
         tag["TIT2"].text = [ODD.replace("\t", " ")]
         tag.save()
         rows = self.export()
-        home = tempfile.mkdtemp(prefix="velmora-lo-")
-        self.addCleanup(shutil.rmtree, home, True)
+        home = self.path("lo-home")
 
         def convert(source, target, options):
             subprocess.run([soffice, "-env:UserInstallation=file://" + home, "--headless",
@@ -73,8 +74,7 @@ class CsvRoundTrip(CliTestCase):
         convert(self.out, "ods", ["--infilter=CSV:44,34,76,1,,0,true"])
         convert(self.path("lo", "tags.ods"),
                 "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,true", [])
-        with open(self.path("lo", "tags.csv"), newline="", encoding="utf-8") as f:
-            self.assertEqual(list(csv.reader(f)), rows)
+        self.assertEqual(self.rows(self.path("lo", "tags.csv")), rows)
         before = {p: self.read(p) for p in (self.odd, self.plain)}
         self.assertEqual(self.cli("import", "csv", self.path("lo", "tags.csv")), "")
         self.assertEqual({p: self.read(p) for p in before}, before)
