@@ -31,13 +31,11 @@ fi
 
 rm -rf "$work/seeds" "$work/artifacts" "$work/scratch"
 "$build/tests/fuzz/velmora_fuzz_seeds" "$work/seeds"
+# Long regex patterns mostly buy slow compiles of counted repeats.
+declare -A max_lens=([mp3_load]=65536 [mp3_save]=65536 [regex]=2048)
 failed=()
 for target in csv mp3_load mp3_save regex rename settings xml_writer; do
-    case "$target" in
-        mp3_*) max_len=65536 ;;
-        regex) max_len=2048 ;; # long patterns mostly buy slow compiles of counted repeats
-        *) max_len=8192 ;;
-    esac
+    max_len="${max_lens[$target]:-8192}"
     artifacts="$work/artifacts/$target"
     mkdir -p "$artifacts" "$found/$target" "$fuzz/corpus/$target" "$fuzz/crashers/$target"
     inputs=("$found/$target" "$fuzz/corpus/$target" "$work/seeds/$target"
