@@ -38,9 +38,7 @@ class CliTestCase(unittest.TestCase):
 
     def cli(self, *args, **options):
         """Runs the command and checks it succeeds; returns standard output as text."""
-        result = self.run_cli(*args, **options)
-        self.assertEqual(result.returncode, 0, result.stderr.decode(errors="replace"))
-        return result.stdout.decode()
+        return self.assertExits(args, 0, "", **options).stdout.decode()
 
     def path(self, *parts):
         return os.path.join(self.dir, *parts)
