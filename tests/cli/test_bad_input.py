@@ -66,10 +66,9 @@ class BadInput(CliTestCase):
             (["export", "m3u", nowhere, mp3], 1,
              "Couldn't open file " + nowhere + ": No such file or directory"),
             # Nothing that is no MP3 is written; every kind of such content: the record tests.
-            (["set", "--title", "X", cover], 1, cover + NOT_MP3),
-            (["rename", "%title", cover], 1, cover + NOT_MP3),
-            (["picture", "add", png, cover], 1, cover + NOT_MP3),
-            (["--yes", "remove-v2", cover], 1, cover + NOT_MP3),
+            *((command + [cover], 1, cover + NOT_MP3) for command in (
+                ["set", "--title", "X"], ["rename", "%title"], ["picture", "add", png],
+                ["--yes", "remove-v2"])),
         ]
         for args, code, says in cases:
             with self.subTest(args=args):
