@@ -22,10 +22,7 @@ void ReadCommonFields(const Id3v2Tag& tag) {
 // record was loaded from, so both measurements cover the same bytes.
 std::uint64_t AudioEnd(std::uint64_t start, std::uint64_t end) {
     BufferedFile file;
-    CFileExceptionEx error;
-    Check(file.Open(TextPath(Scratch().Root() / kScratchMp3),
-                    BufferedFile::kRead | BufferedFile::kOpenExisting, error),
-          "the loaded file cannot be opened again");
+    testing::OpenOrFail(file, Scratch().Root() / kScratchMp3, testing::kLoadMode);
     return AudioEndBeforeTrailingTags(file, start, end);
 }
 
