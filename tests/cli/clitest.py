@@ -20,10 +20,8 @@ MPEG_FRAME = b"\xff\xfb\x90\x00" + bytes(413)
 
 class CliTestCase(unittest.TestCase):
     def setUp(self):
-        self.dir = tempfile.mkdtemp(prefix="velmora-cli-")
-        self.addCleanup(shutil.rmtree, self.dir, True)
-        settings_dir = tempfile.mkdtemp(prefix="velmora-cli-settings-")
-        self.addCleanup(shutil.rmtree, settings_dir, True)
+        self.dir = self.enterContext(tempfile.TemporaryDirectory(prefix="velmora-cli-"))
+        settings_dir = self.enterContext(tempfile.TemporaryDirectory(prefix="velmora-settings-"))
         self.settings = os.path.join(settings_dir, "settings.toml")
         # The history of saves goes beside the settings, never into the user's own.
         self.state = os.path.join(settings_dir, "state")

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,9 +13,8 @@ namespace velmora::text {
 namespace {
 
 std::string AllBytes() {
-    std::string all;
-    for (int b = 1; b < 256; ++b)
-        all.push_back(static_cast<char>(b));
+    std::string all(255, '\0');
+    std::iota(all.begin(), all.end(), '\1');
     return all;
 }
 
