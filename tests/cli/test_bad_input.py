@@ -1,5 +1,4 @@
-"""Bad input and failures: a clear message with the system's reason, the right exit code, and
-nothing changed on disk; files that are not MP3s are never written, by any command."""
+"""Bad input and failures: a clear message with its reason, the exit code, nothing changed."""
 
 import json
 import os

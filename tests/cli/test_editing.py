@@ -1,5 +1,4 @@
-"""set, copy-v1, remove-v1, remove-v2, capitalize, underscores, picture, rename, from-name and
-number, read back from disk."""
+"""set, copy-v1, the removals, clean-ups, picture, rename, from-name and number, read back."""
 
 import json
 import os

@@ -1,5 +1,4 @@
-"""export: playlists, the XML document and CSV; import csv: round trips, quoting, bad headers and
-a spreadsheet's copy."""
+"""Playlists, the XML document, and CSV out and back in (a spreadsheet's copy too)."""
 
 import csv
 import os

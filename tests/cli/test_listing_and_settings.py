@@ -1,5 +1,4 @@
-"""list and dump: what the loader read, in the order the walk met it; FIFOs, devices and unusual
-settings files: nothing blocks, nothing is damaged."""
+"""list and dump in the walk's order; FIFOs, devices and odd settings files block nothing."""
 
 import hashlib
 import json

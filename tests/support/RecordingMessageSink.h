@@ -24,9 +24,8 @@ class RecordingMessageSink : public MessageSink {
     }
 
     std::vector<std::u16string> Texts() const {
-        std::lock_guard lock(mutex_);
         std::vector<std::u16string> texts;
-        for (const auto& m : shown_)
+        for (const auto& m : Shown())
             texts.push_back(MessageText(m, u"\n"));
         return texts;
     }
