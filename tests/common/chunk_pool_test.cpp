@@ -16,10 +16,6 @@ struct alignas(64) Item {
     std::uint64_t index;
 };
 
-std::ptrdiff_t Distance(const void* from, const void* to) {
-    return static_cast<const char*>(to) - static_cast<const char*>(from);
-}
-
 TEST(ChunkPool, SlotsChunksAndTheirReturn) {
     ChunkPool<Item, 4> pool;
     std::vector<void*> first;
@@ -27,13 +23,13 @@ TEST(ChunkPool, SlotsChunksAndTheirReturn) {
         first.push_back(pool.Allocate());
         EXPECT_EQ(reinterpret_cast<std::uintptr_t>(first.back()) % alignof(Item), 0u);
     }
-    EXPECT_EQ(Distance(first[0], first[3]), 3 * std::ptrdiff_t{sizeof(Item)});
+    EXPECT_EQ(first[3], static_cast<char*>(first[0]) + 3 * sizeof(Item));
     void* fifth = pool.Allocate();
     EXPECT_EQ(pool.ChunkCount(), 2u);
     // A slot freed in an older chunk is not taken while the current one has room.
     ASSERT_TRUE(pool.TryFree(first[1]));
     void* sixth = pool.Allocate();
-    EXPECT_EQ(Distance(fifth, sixth), std::ptrdiff_t{sizeof(Item)});
+    EXPECT_EQ(sixth, static_cast<char*>(fifth) + sizeof(Item));
     // The first free slot of the current chunk is taken, not the last one freed.
     void* seventh = pool.Allocate();
     ASSERT_TRUE(pool.TryFree(fifth));
