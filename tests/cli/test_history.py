@@ -23,8 +23,7 @@ class HistoryTest(CliTestCase):
         self.cli("rename", "%title x", *paths)
         batches = self.batches()
         ids = [str(b["id"]) for b in batches]
-        self.assertEqual([b["summary"] for b in batches],
-                         ["rename: 3 files", "set album: 3 files"])
+        self.assertEqual([b["summary"] for b in batches], ["rename: 3 files", "set album: 3 files"])
         shown = json.loads(self.cli("history", "show", ids[0], "--json"))
         self.assertEqual(os.path.basename(shown["entries"][0]["after"]), "T0 x.mp3")
         self.assertTrue(all(e["matches"] for e in shown["entries"]))

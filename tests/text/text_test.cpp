@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 #include <random>
 #include <string>
@@ -95,9 +96,8 @@ TEST(FileName, ValidUtf8DecodesAndAnyOtherBytesRoundTrip) {
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> byte(1, 255), len(0, 24);
     for (int n = 0; n < 5000; ++n) {
-        names.emplace_back();
-        for (int i = len(rng); i > 0; --i)
-            names.back().push_back(static_cast<char>(byte(rng)));
+        names.emplace_back(len(rng), '\0');
+        std::ranges::generate(names.back(), [&] { return static_cast<char>(byte(rng)); });
     }
     for (const auto& name : names)
         ASSERT_EQ(TextToFileName(FileNameToText(name)), name);
