@@ -9,7 +9,7 @@ import subprocess
 import tempfile
 import unittest
 
-from mutagen.id3 import ID3
+from mutagen.id3 import ID3, Frames
 
 BINARY = os.environ["VELMORA_CLI"]
 PEERS = os.environ.get("VELMORA_PEERS_DIR", "")
@@ -20,10 +20,8 @@ MPEG_FRAME = b"\xff\xfb\x90\x00" + bytes(413)
 
 class CliTestCase(unittest.TestCase):
     def setUp(self):
-        self.dir = tempfile.mkdtemp(prefix="velmora-cli-")
-        self.addCleanup(shutil.rmtree, self.dir, True)
-        settings_dir = tempfile.mkdtemp(prefix="velmora-cli-settings-")
-        self.addCleanup(shutil.rmtree, settings_dir, True)
+        self.dir = self.enterContext(tempfile.TemporaryDirectory(prefix="velmora-cli-"))
+        settings_dir = self.enterContext(tempfile.TemporaryDirectory(prefix="velmora-settings-"))
         self.settings = os.path.join(settings_dir, "settings.toml")
         # The history of saves goes beside the settings, never into the user's own.
         self.state = os.path.join(settings_dir, "state")
@@ -36,11 +34,9 @@ class CliTestCase(unittest.TestCase):
         return subprocess.run(argv, stdout=stdout, stderr=subprocess.PIPE,
                               stdin=subprocess.DEVNULL, timeout=60, **options)
 
-    def cli(self, *args):
+    def cli(self, *args, **options):
         """Runs the command and checks it succeeds; returns standard output as text."""
-        result = self.run_cli(*args)
-        self.assertEqual(result.returncode, 0, result.stderr.decode(errors="replace"))
-        return result.stdout.decode()
+        return self.assertExits(args, 0, "", **options).stdout.decode()
 
     def path(self, *parts):
         return os.path.join(self.dir, *parts)
@@ -64,11 +60,12 @@ class CliTestCase(unittest.TestCase):
         os.makedirs(folder)
         self.mount("-t", "tmpfs", "-o", "size=" + size, "tmpfs", folder)
 
-    def make_mp3(self, name, frames=(), count=12, version=3, v1=True):
-        """An MP3 with the given ID3v2 frames and, unless v1 is False, an ID3v1 tag (mutagen's)."""
+    def make_mp3(self, name, frames=(), count=12, version=3, v1=True, **texts):
+        """An MP3 with the given ID3v2 frames, Latin-1 text frames by ID (TIT2="Title") and,
+        unless v1 is False, an ID3v1 tag (mutagen's)."""
         path = self.write(name, MPEG_FRAME * count)
         tag = ID3()
-        for frame in frames:
+        for frame in [*frames, *(Frames[i](encoding=0, text=text) for i, text in texts.items())]:
             tag.add(frame)
         tag.save(path, v2_version=version, v1=2 if v1 else 0)
         return path
@@ -77,9 +74,7 @@ class CliTestCase(unittest.TestCase):
         source = os.path.join(PEERS, relative)
         if not os.path.exists(source):
             self.skipTest("peer corpus not present")
-        target = self.path(os.path.basename(relative))
-        shutil.copyfile(source, target)
-        return target
+        return shutil.copyfile(source, self.path(os.path.basename(relative)))
 
     def dump(self, *paths):
         lines = self.cli("dump", "--json", *paths).splitlines()
@@ -91,12 +86,18 @@ class CliTestCase(unittest.TestCase):
         return {f: hashlib.sha256(pathlib.Path(f).read_bytes()).hexdigest()
                 for f in files if os.path.isfile(f)}
 
+    def assertExits(self, args, code, says, **options):
+        """The command exits with the code and names the problem on standard error."""
+        result = self.run_cli(*args, **options)
+        error = result.stderr.decode(errors="replace")
+        self.assertEqual(result.returncode, code, error)
+        self.assertIn(says, error)
+        return result
+
     def assertFails(self, args, code, says):
         """The command exits with the code, names the problem, and changes nothing."""
         before = self.snapshot()
-        result = self.run_cli(*args)
-        error = result.stderr.decode(errors="replace")
-        self.assertEqual(result.returncode, code, error)
-        self.assertIn("velmora-cli: ", error)
-        self.assertIn(says, error)
+        result = self.assertExits(args, code, "velmora-cli: ")
+        self.assertIn(says, result.stderr.decode(errors="replace"))
         self.assertEqual(self.snapshot(), before)
+        return result

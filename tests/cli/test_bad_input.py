@@ -1,28 +1,32 @@
-"""Bad input: a clear message, the right exit code, and nothing changed on disk."""
+"""Bad input and failures: a clear message with its reason, the exit code, nothing changed."""
 
+import json
 import os
 import stat
 
-from mutagen.id3 import APIC, TIT2
+from mutagen.id3 import APIC, ID3
 
-from clitest import CliTestCase
+from clitest import MPEG_FRAME, CliTestCase
+
+NOT_MP3 = " is not an MP3 file; nothing changed"
 
 
 class BadInput(CliTestCase):
     def test_bad_input(self):
-        mp3 = self.make_mp3("a.mp3", [TIT2(encoding=0, text="b")])
-        locked = self.make_mp3("locked.mp3", [TIT2(encoding=0, text="L")])
-        hidden = self.make_mp3("hidden.mp3", [TIT2(encoding=0, text="H")])
+        mp3, locked, hidden = (self.make_mp3(n + ".mp3", TIT2=n) for n in ("a", "locked", "hidden"))
         os.chmod(locked, stat.S_IRUSR | stat.S_IRGRP)
         os.chmod(hidden, 0)
         os.mkdir(self.path("folder.mp3"))
-        self.make_mp3("b.mp3", [TIT2(encoding=0, text="other")])
+        long = self.make_mp3("long.mp3", TIT2="T" * 300)
+        cover = self.write("cover.jpg", b"\xff\xd8\xff\xe0" + bytes(200) + MPEG_FRAME * 2)
         pic = self.make_mp3("pic.mp3", [APIC(encoding=0, mime="image/png", type=3, data=b"x")])
         png, gif = self.write("c.png", b"\x89PNG\r\n\x1a\n"), self.write("anim.gif", b"GIF89a")
         old = self.write("old.m3u", b"keep")
         # Each reason a document is refused for: tests/batch's CsvImport case.
         csv = self.write("bad.csv", b'"Path","Titel"\r\n"x","y"\r\n')
         nowhere = self.path("nowhere", "x")
+        fifo = self.path("out.png")
+        os.mkfifo(fifo)
         cases = [
             (["set", "--title", "X", self.path("missing.mp3")], 1, "No such file"),
             (["set", "--title", "X", self.path("folder.mp3")], 1, "is a directory"),
@@ -51,8 +55,67 @@ class BadInput(CliTestCase):
             (["picture", "extract", mp3, self.path("x.png")], 1, "no such picture"),
             (["picture", "extract", pic, nowhere + ".png"], 1, "Couldn't open file:"),
             (["picture", "extract", pic, png], 0, "replace"),
+            (["--yes", "picture", "extract", pic, fifo], 1, "not a regular file"),
+            (["--yes", "picture", "extract", pic, "/dev/null"], 1, "not a regular file"),
+            (["--yes", "picture", "extract", pic, locked], 1, "read-only"),
+            # Failures end with the system's reason.
+            (["rename", "%title", long], 1,
+             'Couldn\'t rename "long.mp3" to "' + "T" * 300 + '.mp3": File name too long'),
+            (["export", "m3u", nowhere, mp3], 1,
+             "Couldn't open file " + nowhere + ": No such file or directory"),
+            # Nothing that is no MP3 is written; every kind of such content: the record tests.
+            *((command + [cover], 1, cover + NOT_MP3) for command in (
+                ["set", "--title", "X"], ["rename", "%title"], ["picture", "add", png],
+                ["--yes", "remove-v2"])),
         ]
         for args, code, says in cases:
             with self.subTest(args=args):
                 self.assertFails(args, code, says)
         self.assertFalse(os.path.exists(self.path("nowhere")))
+        # A batch goes on with the MP3s it holds and fails as a whole.
+        self.assertExits(["set", "--title", "New", cover, mp3], 1, cover + NOT_MP3)
+        self.assertEqual(ID3(mp3)["TIT2"].text, ["New"])
+
+    def test_output_that_cannot_be_written_fails_the_run(self):
+        for i in range(3):
+            self.make_mp3("m%d.mp3" % i, TIT2="x" * 3000)
+        with open("/dev/full", "wb") as full:
+            for args in (["list", self.dir], ["dump", "--json", self.dir], ["--version"]):
+                with self.subTest(args=args):
+                    result = self.run_cli(*args, stdout=full)
+                    self.assertEqual((result.returncode, result.stderr),
+                                     (1, b"velmora-cli: couldn't write to standard output: "
+                                         b"No space left on device\n"))
+
+    def test_rename_dry_run_fails_where_the_real_run_fails(self):
+        one, two = (self.make_mp3(n, TIT2="Same") for n in ("one.mp3", "two.mp3"))
+        dot = self.make_mp3("dot.mp3", TIT2=".")
+        # The real run of the last case renames one file, and refuses the other.
+        for args, says in ((["%title", dot], "the new name would be empty or start with a dot"),
+                           (["%title", one, two], 'to "Same.mp3": File exists')):
+            with self.subTest(args=args):
+                dry = self.assertFails(["rename", "--dry-run", *args], 1, says)
+                real = self.run_cli("rename", *args)
+                self.assertEqual((real.returncode, real.stderr), (1, dry.stderr))
+        self.assertEqual(sorted(os.listdir(self.dir)), ["Same.mp3", "dot.mp3", "two.mp3"])
+        dry = self.run_cli("rename", "--dry-run", "--json", "%title", dot)
+        self.assertIn("empty or start with a dot", json.loads(dry.stdout)["refused"])
+
+
+class UnwritableFolder(CliTestCase):
+    """A writable file in a folder that takes no new files (a read-only tmpfs under a
+    writable file bound over its name): only a save that fits the old tag goes through."""
+
+    def test_moving_the_audio_is_refused_and_the_file_stays(self):
+        real = self.make_mp3("real.mp3", TIT2="Old")
+        folder = self.path("folder")
+        self.mount_tmpfs(folder, "64k")
+        song = self.write(os.path.join(folder, "song.mp3"), b"")
+        self.mount("--bind", real, song)
+        self.mount("-o", "remount,ro", folder)
+        # The check of every file, unchanged, reads the song through its bound name.
+        self.assertFails(["set", "--title", "T" * 5000, song], 1,
+                         "the folder " + folder + " is not writable, so the audio cannot be "
+                         "moved safely")
+        self.cli("set", "--title", "New", song)
+        self.assertEqual(ID3(song)["TIT2"].text, ["New"])

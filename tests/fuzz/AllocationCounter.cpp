@@ -42,8 +42,7 @@ namespace velmora::fuzz {
 
 // Starts a new peak at what is held now; AllocationPeakBytes() is the most held above it since.
 std::size_t StartAllocationPeak() {
-    peak = held.load();
-    return peak;
+    return peak = held.load();
 }
 
 std::size_t AllocationPeakBytes(std::size_t start) {

@@ -23,13 +23,6 @@ std::u16string LenientUtf8(Input bytes) {
     return text::FileNameToText({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
 
-std::u16string RawUtf16(Input bytes) {
-    std::u16string out;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        out.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
-    return out;
-}
-
 std::u32string CodePoints(std::u16string_view text) {
     std::u32string out;
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -35,9 +35,6 @@ std::vector<Input> SplitAtZeros(Input input, std::size_t maxParts);
 // UTF-8 where it is valid, each other byte as a lone surrogate (as file names decode): any
 // bytes give text, and the dictionary-friendly ASCII stays as it is.
 std::u16string LenientUtf8(Input bytes);
-// Byte pairs as UTF-16LE units (an odd last byte is dropped): reaches lone surrogates,
-// controls and noncharacters.
-std::u16string RawUtf16(Input bytes);
 // Code points of the text; a lone surrogate stays as its own value (0xD800-0xDFFF).
 std::u32string CodePoints(std::u16string_view text);
 

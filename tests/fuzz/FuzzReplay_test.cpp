@@ -25,30 +25,28 @@ void RunOne(TargetFunction run, Input bytes, const std::string& what) {
     }
 }
 
-void RunFile(TargetFunction run, const fs::path& file) {
-    const std::string bytes = testing::ScratchDirectory::ReadFile(file);
-    RunOne(run, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, file.string());
-}
-
-std::vector<fs::path> FilesUnder(const fs::path& folder) {
+// Runs every file under the folder (none if there is no such folder), in name order.
+void RunFilesUnder(TargetFunction run, const fs::path& folder) {
     std::vector<fs::path> files;
     std::error_code error;
     for (const auto& entry : fs::recursive_directory_iterator(folder, error)) {
         if (entry.is_regular_file())
             files.push_back(entry.path());
     }
-    std::sort(files.begin(), files.end());
-    return files;
+    std::ranges::sort(files);
+    for (const fs::path& file : files) {
+        const std::string bytes = testing::ScratchDirectory::ReadFile(file);
+        RunOne(run, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()},
+               file.string());
+    }
 }
 
 // The inputs that once failed, and those fuzzing kept for reaching new code.
 TEST(FuzzReplay, KeptInputsPass) {
     const fs::path fuzz = fs::path(VELMORA_SOURCE_DIR) / "tests" / "fuzz";
     for (const char* folder : {"crashers", "corpus"}) {
-        for (const auto& target : kTargets) {
-            for (const fs::path& file : FilesUnder(fuzz / folder / target.name))
-                RunFile(target.run, file);
-        }
+        for (const auto& target : kTargets)
+            RunFilesUnder(target.run, fuzz / folder / target.name);
     }
 }
 
@@ -73,10 +71,8 @@ TEST(FuzzReplay, PeerFilesLoadAndSave) {
     const fs::path peers = VELMORA_PEERS_DIR;
     if (!fs::is_directory(peers))
         GTEST_SKIP() << "no peer corpus at " << peers;
-    for (const fs::path& file : FilesUnder(peers)) {
-        for (const TargetFunction run : {Mp3Load, Mp3SaveRoundTrip})
-            RunFile(run, file);
-    }
+    for (const TargetFunction run : {Mp3Load, Mp3SaveRoundTrip})
+        RunFilesUnder(run, peers);
 }
 
 }  // namespace

@@ -22,10 +22,7 @@ void ReadCommonFields(const Id3v2Tag& tag) {
 // record was loaded from, so both measurements cover the same bytes.
 std::uint64_t AudioEnd(std::uint64_t start, std::uint64_t end) {
     BufferedFile file;
-    CFileExceptionEx error;
-    Check(file.Open(TextPath(Scratch().Root() / kScratchMp3),
-                    BufferedFile::kRead | BufferedFile::kOpenExisting, error),
-          "the loaded file cannot be opened again");
+    testing::OpenOrFail(file, Scratch().Root() / kScratchMp3, testing::kLoadMode);
     return AudioEndBeforeTrailingTags(file, start, end);
 }
 
@@ -55,12 +52,11 @@ void CheckAgainstMemoryRead(const Mp3File& record, Input input, const TagEngine&
 
 // Encoding 2 is big-endian whatever its bytes look like: no guess may swap them.
 void CheckBigEndianTextIsNeverGuessed(Input input) {
-    const Input even = input.first(input.size() & ~std::size_t{1});
-    const auto text = DecodeText(even, text_encoding::kUtf16BE, Cp1252());
-    Check(text && text->size() == even.size() / 2, "encoding 2 text did not decode unit by unit");
-    for (std::size_t i = 0; i < text->size(); ++i)
-        Check((*text)[i] == (even[2 * i] << 8 | even[2 * i + 1]),
-              "encoding 2 text was read in another byte order");
+    std::u16string units;
+    for (std::size_t i = 0; i + 1 < input.size(); i += 2)
+        units.push_back(static_cast<char16_t>(input[i] << 8 | input[i + 1]));
+    Check(DecodeText(input.first(2 * units.size()), text_encoding::kUtf16BE, Cp1252()) == units,
+          "encoding 2 text was not read unit by unit in its byte order");
 }
 
 }  // namespace

@@ -37,10 +37,8 @@ std::string Nested(std::string_view open, std::string_view middle, std::string_v
 
 void AddMp3Inputs(std::vector<NamedInput>& inputs) {
     Bytes zeroSizeFrames;
-    for (int i = 0; i < 100'000; ++i) {
-        const Bytes frame = Frame(i % 2 ? "TXXX" : "PRIV", {});
-        zeroSizeFrames.insert(zeroSizeFrames.end(), frame.begin(), frame.end());
-    }
+    for (int i = 0; i < 100'000; ++i)
+        Append(zeroSizeFrames, Frame(i % 2 ? "TXXX" : "PRIV", {}));
     // The first frame carries a Xing header (frame and byte counts) after its side information.
     Bytes xing = Audio(3);
     PutXing(xing, 36, "Xing", 3, 100, 0xA2EC);

@@ -11,13 +11,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     for (const auto& input : velmora::fuzz::ReadyMadeInputs()) {
-        const std::filesystem::path target = std::filesystem::path(argv[1]) / input.target;
-        std::filesystem::create_directories(target);
-        std::ofstream out(target / input.name, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(input.bytes.data()),
-                  static_cast<std::streamsize>(input.bytes.size()));
-        if (!out.flush()) {
-            std::fprintf(stderr, "cannot write %s\n", (target / input.name).c_str());
+        const std::filesystem::path folder = std::filesystem::path(argv[1]) / input.target;
+        std::filesystem::create_directories(folder);
+        const std::string bytes(input.bytes.begin(), input.bytes.end());
+        if (!(std::ofstream(folder / input.name, std::ios::binary) << bytes).flush()) {
+            std::fprintf(stderr, "cannot write %s\n", (folder / input.name).c_str());
             return 1;
         }
     }

@@ -34,10 +34,9 @@ auto Read(SettingsStore& store) {
 }  // namespace
 
 void SettingsOpen(Input input) {
-    const std::filesystem::path directory = Scratch().Root() / "velmora";
-    std::filesystem::remove_all(directory);
-    std::filesystem::create_directories(directory);
-    const std::filesystem::path file = directory / "settings.toml";
+    const std::filesystem::path file = Scratch().Root() / "velmora" / "settings.toml";
+    std::filesystem::remove_all(file.parent_path());
+    std::filesystem::create_directories(file.parent_path());
     WriteScratchFile("velmora/settings.toml", input);
 
     const auto written = static_cast<std::uint32_t>(input.size());

@@ -10,6 +10,15 @@ constexpr std::size_t kMaxDepth = 48;  // libxml2 refuses documents nested beyon
 constexpr std::size_t kMaxAttributeUnits = 96;
 const std::u16string kElementNames[] = {u"Export", u"Artist", u"Album", u"File", u"Genre"};
 
+// Byte pairs as UTF-16LE units (an odd last byte is dropped): reaches lone surrogates,
+// controls and noncharacters.
+std::u16string RawUtf16(Input bytes) {
+    std::u16string out;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        out.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    return out;
+}
+
 // Each step byte of the input opens a child, closes the current element, or adds an
 // attribute whose raw UTF-16 text follows.
 void BuildTree(Input input, XmlElement& root) {

@@ -15,71 +15,51 @@
 # Any crash, leak, timeout or over-allocation fails the run; its input is left in
 # <build>/fuzz-run/artifacts/<target>/.
 set -euo pipefail
+shopt -s nullglob
 root="$(cd "$(dirname "$0")/../.." && pwd)"
+fuzz="$root/tests/fuzz"
 build="${1:-$root/build-fuzz}"
-runs="${2:-}"
-explore=""
-if [ "$runs" = "--explore" ]; then
-    explore="${3:?--explore needs a number of seconds}"
-fi
-runs="${runs:-20000}"
 work="$build/fuzz-run"
 peers="$root/../shared/corpus/peers"
-kept="$root/tests/fuzz/corpus"
-limits=(-rss_limit_mb=2048 -malloc_limit_mb=64 -timeout=10)
+# New inputs go to the first folder: kept between explorations, thrown away in CI.
+found="$work/scratch"
+mode=(-seed=1 -runs="${2:-20000}")
+if [ "${2:-}" = "--explore" ]; then
+    found="$work/corpus"
+    mode=(-max_total_time="${3:?--explore needs a number of seconds}")
+fi
 
 rm -rf "$work/seeds" "$work/artifacts" "$work/scratch"
 "$build/tests/fuzz/velmora_fuzz_seeds" "$work/seeds"
-
+# Long regex patterns mostly buy slow compiles of counted repeats.
+declare -A max_lens=([mp3_load]=65536 [mp3_save]=65536 [regex]=2048)
 failed=()
 for target in csv mp3_load mp3_save regex rename settings xml_writer; do
-    binary="$build/tests/fuzz/fuzz_$target"
+    max_len="${max_lens[$target]:-8192}"
     artifacts="$work/artifacts/$target"
-    log="$work/$target.log"
-    case "$target" in
-        mp3_*) max_len=65536 ;;
-        regex) max_len=2048 ;; # long patterns mostly buy slow compiles of counted repeats
-        *) max_len=8192 ;;
-    esac
-    # New inputs go to the first folder: kept between explorations, thrown away in CI.
-    if [ -n "$explore" ]; then
-        found="$work/corpus/$target"
-        mode=(-max_total_time="$explore")
-    else
-        found="$work/scratch/$target"
-        mode=(-seed=1 -runs="$runs")
-    fi
-    mkdir -p "$artifacts" "$found" "$kept/$target"
-    inputs=("$found" "$kept/$target" "$work/seeds/$target")
-    [ -d "$root/tests/fuzz/crashers/$target" ] && inputs+=("$root/tests/fuzz/crashers/$target")
+    mkdir -p "$artifacts" "$found/$target" "$fuzz/corpus/$target" "$fuzz/crashers/$target"
+    inputs=("$found/$target" "$fuzz/corpus/$target" "$work/seeds/$target"
+            "$fuzz/crashers/$target")
     [[ "$target" == mp3_* && -d "$peers" ]] && inputs+=("$peers")
-    hostile=("$work/seeds/$target"/*)
-    status=0
-    {
-        "$binary" "${limits[@]}" -artifact_prefix="$artifacts/" "${hostile[@]}" &&
-            "$binary" "${limits[@]}" -max_len="$max_len" "${mode[@]}" -print_final_stats=1 \
-                -artifact_prefix="$artifacts/" "${inputs[@]}"
-    } >"$log" 2>&1 || status=$?
-    executed="$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)"
-    seed="$(grep -o 'Seed: [0-9]*' "$log" | tail -n 1 | grep -o '[0-9]*$' || true)"
-    if [ -n "$explore" ]; then
-        "$binary" "${limits[@]}" -max_len="$max_len" -merge=1 "$kept/$target" "$found" \
-            >>"$log" 2>&1 || true
-        for artifact in "$artifacts"/*; do
-            [ -f "$artifact" ] || continue
-            mkdir -p "$root/tests/fuzz/crashers/$target"
-            cp "$artifact" "$root/tests/fuzz/crashers/$target/found-$(basename "$artifact")"
-        done
-    fi
-    if [ "$status" -ne 0 ]; then
-        echo "fuzz $target: FAILED (exit $status, seed ${seed:-?}); last lines of $log:"
+    run=("$build/tests/fuzz/fuzz_$target" -rss_limit_mb=2048 -malloc_limit_mb=64 -timeout=10
+         -artifact_prefix="$artifacts/")
+    log="$work/$target.log"
+    if "${run[@]}" "$work/seeds/$target"/* >"$log" 2>&1 &&
+        "${run[@]}" -max_len="$max_len" "${mode[@]}" -print_final_stats=1 "${inputs[@]}" \
+            >>"$log" 2>&1; then
+        echo "fuzz $target: no crash ($(grep -o 'Seed: [0-9]*' "$log" | tail -n 1)," \
+             "$(grep -o 'executed_units: *[0-9]*' "$log"))"
+    else
+        echo "fuzz $target: FAILED ($(grep -o 'Seed: [0-9]*' "$log" | tail -n 1)); end of $log:"
         tail -n 40 "$log"
         failed+=("$target")
-    else
-        echo "fuzz $target: ${executed:-?} executions (seed ${seed:-?}), no crash"
+    fi
+    if [ "${2:-}" = "--explore" ]; then
+        "${run[@]}" -max_len="$max_len" -merge=1 "$fuzz/corpus/$target" "$found/$target" \
+            >>"$log" 2>&1 || true
+        for artifact in "$artifacts"/*; do
+            cp "$artifact" "$fuzz/crashers/$target/found-$(basename "$artifact")"
+        done
     fi
 done
-if [ ${#failed[@]} -ne 0 ]; then
-    echo "fuzz: failing targets: ${failed[*]}"
-    exit 1
-fi
+[ ${#failed[@]} -eq 0 ] || { echo "fuzz: failing targets: ${failed[*]}"; exit 1; }

@@ -19,17 +19,16 @@ using testing::ScratchDirectory;
 const std::string kOld = "old content";
 const std::string kNew(100'000, 'n');
 
-// Replaces folder/target with kNew; the error of the first step that failed.
-std::error_code ReplaceWith(const std::string& target, std::string_view bytes,
-                            SafeReplace::Mode mode = SafeReplace::Mode::Replace) {
+// Replaces the target with kNew; the error of the first step that failed.
+std::error_code ReplaceWithNew(const std::string& target) {
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     SafeReplace replacement;
     std::error_code error =
         replacement.Begin(target, TemporaryPattern::Save(), exists ? &existing : nullptr);
     if (!error)
-        error = replacement.Write(bytes);
-    return error ? error : replacement.Commit(mode);
+        error = replacement.Write(kNew);
+    return error ? error : replacement.Commit();
 }
 
 // Whatever step fails, the target keeps its old bytes and no temporary file is left; a
@@ -59,11 +58,10 @@ TEST(SafeReplace, EachFailingStepLeavesTheTargetAndNoTemporaryFile) {
         ASSERT_TRUE(!root || ::chown(target.c_str(), 1234, 5678) == 0);
         ReplaceFaults faults;
         faults.Fail(row.step, 1, row.error);
-        std::error_code error;
-        {
+        const std::error_code error = [&] {
             ScopedReplaceFaults installed(faults);
-            error = ReplaceWith(target, kNew);
-        }
+            return ReplaceWithNew(target);
+        }();
         EXPECT_EQ(faults.Count(row.step), 1u);
         EXPECT_EQ(error.value(), row.replaced ? 0 : row.error);
         EXPECT_EQ(ScratchDirectory::ReadFile(target), row.replaced ? kNew : kOld);
@@ -88,11 +86,9 @@ TEST(SafeReplace, NoReplaceModeNeverReplacesAFileThatAppeared) {
     EXPECT_EQ(ScratchDirectory::ReadFile(target), "theirs");
     const mode_t mask = ::umask(022);
     const auto fresh = dir.Path("new.mp3");
-    ASSERT_FALSE(ReplaceWith(fresh, kNew));
+    ASSERT_FALSE(ReplaceWithNew(fresh));
     ::umask(mask);
-    struct stat after {};
-    ASSERT_EQ(::stat(fresh.c_str(), &after), 0);
-    EXPECT_EQ(after.st_mode & 07777, 0644u);
+    EXPECT_EQ(std::filesystem::status(fresh).permissions(), std::filesystem::perms(0644));
 }
 
 TEST(FolderOf, BareNamesRootAndNestedPaths) {

@@ -24,32 +24,33 @@ class FakeSettingsKey : public SettingsKey {
         return ReadNumber(name, number) ? number != 0 : defaultValue;
     }
     bool ReadNumber(std::string_view name, std::uint32_t& out) const override {
-        const auto it = values.find(name);
-        if (it == values.end() || !std::holds_alternative<std::uint32_t>(it->second)) {
-            return false;
-        }
-        out = std::get<std::uint32_t>(it->second);
-        return true;
+        const auto* number = Find<std::uint32_t>(name);
+        out = number ? *number : out;
+        return number != nullptr;
     }
     void WriteBool(std::string_view name, bool value) override { WriteNumber(name, value ? 1 : 0); }
-    void WriteNumber(std::string_view name, std::uint32_t value) override {
-        values[std::string(name)] = value;
-        ++writes;
-    }
+    void WriteNumber(std::string_view name, std::uint32_t value) override { Write(name, value); }
     std::u16string ReadString(std::string_view name) const override {
-        const auto it = values.find(name);
-        if (it == values.end() || !std::holds_alternative<std::u16string>(it->second)) {
-            return {};
-        }
-        return std::get<std::u16string>(it->second);
+        const auto* text = Find<std::u16string>(name);
+        return text ? *text : std::u16string();
     }
     void WriteString(std::string_view name, std::u16string_view text) override {
-        values[std::string(name)] = std::u16string(text);
-        ++writes;
+        Write(name, std::u16string(text));
     }
     std::vector<std::u16string> ReadList(std::string_view) const override { return {}; }
     void AddToList(std::string_view, std::u16string_view) override { ++writes; }
     void RemoveFromList(std::string_view, std::u16string_view) override { ++writes; }
+
+  private:
+    template <typename T>
+    const T* Find(std::string_view name) const {
+        const auto it = values.find(name);
+        return it == values.end() ? nullptr : std::get_if<T>(&it->second);
+    }
+    void Write(std::string_view name, Value value) {
+        values[std::string(name)] = std::move(value);
+        ++writes;
+    }
 };
 
 }  // namespace velmora::testing

@@ -13,13 +13,9 @@ class RecordingMessageSink : public MessageSink {
     MessageAnswer Show(const Message& message) override {
         std::lock_guard lock(mutex_);
         shown_.push_back(message);
-        switch (message.buttons) {
-            case MessageButtons::YesNo:
-            case MessageButtons::YesNoCancel:
-                return MessageAnswer::Yes;
-            default:
-                return MessageAnswer::Ok;
-        }
+        const bool asks = message.buttons == MessageButtons::YesNo ||
+                          message.buttons == MessageButtons::YesNoCancel;
+        return asks ? MessageAnswer::Yes : MessageAnswer::Ok;
     }
 
     std::vector<Message> Shown() const {
@@ -28,9 +24,8 @@ class RecordingMessageSink : public MessageSink {
     }
 
     std::vector<std::u16string> Texts() const {
-        std::lock_guard lock(mutex_);
         std::vector<std::u16string> texts;
-        for (const auto& m : shown_)
+        for (const auto& m : Shown())
             texts.push_back(MessageText(m, u"\n"));
         return texts;
     }

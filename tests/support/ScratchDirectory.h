@@ -20,9 +20,8 @@ class ScratchDirectory {
                               std::string_view prefix = "velmora-") {
         const auto parent = base.empty() ? std::filesystem::temp_directory_path() : base;
         std::string pattern = (parent / (std::string(prefix) + "XXXXXX")).string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
+        if (::mkdtemp(pattern.data()) == nullptr)
             throw std::runtime_error("mkdtemp failed for " + pattern);
-        }
         root_ = pattern;
     }
     ~ScratchDirectory() {
@@ -39,9 +38,8 @@ class ScratchDirectory {
         const std::filesystem::path path = Path(name);
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush()) {
+        if (!out.flush())
             throw std::runtime_error("cannot write " + path.string());
-        }
         return path;
     }
 

@@ -3,8 +3,6 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
-#include <cstdarg>
-#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,15 +34,6 @@ struct XmlReadBack {
 };
 
 namespace detail {
-
-inline void CollectDiagnostic(void* diagnostics, const char* format, ...) {
-    char line[512];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vsnprintf(line, sizeof line, format, arguments);
-    va_end(arguments);
-    *static_cast<std::string*>(diagnostics) += line;
-}
 
 // From the UTF-8 libxml2 has checked.
 inline std::u32string CodePoints(const xmlChar* utf8) {
@@ -78,10 +67,12 @@ inline void ElementsOf(const xmlNode* node, int depth, std::vector<ParsedElement
 
 inline XmlReadBack ReadXml(const std::string& document) {
     XmlReadBack result;
-    xmlSetGenericErrorFunc(&result.diagnostics, detail::CollectDiagnostic);
+    xmlSetStructuredErrorFunc(&result.diagnostics, [](void* diagnostics, xmlErrorPtr error) {
+        *static_cast<std::string*>(diagnostics) += error->message;
+    });
     xmlDoc* parsed = xmlReadMemory(document.data(), static_cast<int>(document.size()), nullptr,
                                    nullptr, XML_PARSE_NONET);
-    xmlSetGenericErrorFunc(nullptr, nullptr);
+    xmlSetStructuredErrorFunc(nullptr, nullptr);
     result.parsed = parsed != nullptr;
     if (parsed != nullptr)
         detail::ElementsOf(xmlDocGetRootElement(parsed), 0, result.elements);

@@ -1,12 +1,12 @@
-"""export csv and import csv: round trips, quoting, bad headers and a spreadsheet's copy."""
+"""Playlists, the XML document, and CSV out and back in (a spreadsheet's copy too)."""
 
 import csv
 import os
 import shutil
 import subprocess
-import tempfile
+import xml.etree.ElementTree as ElementTree
 
-from mutagen.id3 import ID3, COMM, TCON, TIT2, TPE1, TRCK
+from mutagen.id3 import ID3, COMM, TIT2, TPE1
 
 from clitest import CliTestCase
 
@@ -17,21 +17,18 @@ class CsvRoundTrip(CliTestCase):
     def setUp(self):
         super().setUp()
         self.odd = self.make_mp3("m/odd.mp3", [TIT2(encoding=1, text=ODD),
-                                               TPE1(encoding=0, text=" lead"),
-                                               TRCK(encoding=0, text="0042"),
-                                               COMM(encoding=0, lang="eng", desc="", text="c")])
-        self.plain = self.make_mp3("m/plain.mp3", [TIT2(encoding=0, text="Plain"),
-                                                   TCON(encoding=0, text="(17)")])
+                                               COMM(encoding=0, lang="eng", desc="", text="c")],
+                                   TPE1=" lead", TRCK="0042")
+        self.plain = self.make_mp3("m/plain.mp3", TIT2="Plain", TCON="(17)")
         self.out = self.path("tags.csv")
 
     def export(self):
         self.cli("--yes", "export", "csv", self.out, self.path("m"))
-        with open(self.out, newline="", encoding="utf-8") as f:
-            return list(csv.reader(f))
+        return self.rows(self.out)
 
-    def write_rows(self, rows):
-        with open(self.out, "w", newline="", encoding="utf-8") as f:
-            csv.writer(f).writerows(rows)
+    def rows(self, document):
+        with open(document, newline="", encoding="utf-8") as f:
+            return list(csv.reader(f))
 
     def test_export_then_import_writes_only_what_differs_and_names_unmatched_rows(self):
         rows = self.export()
@@ -46,13 +43,12 @@ class CsvRoundTrip(CliTestCase):
         header = rows[0]
         rows[1][header.index("Album")] = "New, \"album\"\n2"
         rows[2][header.index("Genre")] = "17"
-        self.write_rows(rows + [["/nowhere/gone.mp3"] + [""] * (len(header) - 1)])
+        with open(self.out, "w", newline="", encoding="utf-8") as f:
+            csv.writer(f).writerows(rows + [["/nowhere/gone.mp3"] + [""] * (len(header) - 1)])
         dry = self.run_cli("import", "csv", self.out, "--dry-run", "--json").stdout.decode()
         self.assertEqual(dry.splitlines()[1:], ['{"unmatched":"/nowhere/gone.mp3"}'])
         self.assertIn('"column":"Album","old":"","new":"New, \\"album\\"\\n2"', dry)
-        result = self.run_cli("import", "csv", self.out)
-        self.assertEqual(result.returncode, 1)
-        self.assertIn(b"matches the row of /nowhere/gone.mp3", result.stderr)
+        self.assertExits(["import", "csv", self.out], 1, "matches the row of /nowhere/gone.mp3")
         self.assertEqual(ID3(self.odd)["TALB"].text, ["New, \"album\"\n2"])
         self.assertEqual(self.read(self.plain), before[self.plain])
 
@@ -65,8 +61,7 @@ class CsvRoundTrip(CliTestCase):
         tag["TIT2"].text = [ODD.replace("\t", " ")]
         tag.save()
         rows = self.export()
-        home = tempfile.mkdtemp(prefix="velmora-lo-")
-        self.addCleanup(shutil.rmtree, home, True)
+        home = self.path("lo-home")
 
         def convert(source, target, options):
             subprocess.run([soffice, "-env:UserInstallation=file://" + home, "--headless",
@@ -78,8 +73,41 @@ class CsvRoundTrip(CliTestCase):
         convert(self.out, "ods", ["--infilter=CSV:44,34,76,1,,0,true"])
         convert(self.path("lo", "tags.ods"),
                 "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,true", [])
-        with open(self.path("lo", "tags.csv"), newline="", encoding="utf-8") as f:
-            self.assertEqual(list(csv.reader(f)), rows)
+        self.assertEqual(self.rows(self.path("lo", "tags.csv")), rows)
         before = {p: self.read(p) for p in (self.odd, self.plain)}
         self.assertEqual(self.cli("import", "csv", self.path("lo", "tags.csv")), "")
         self.assertEqual({p: self.read(p) for p in before}, before)
+
+
+class Exporting(CliTestCase):
+    def setUp(self):
+        super().setUp()
+        self.one = self.make_mp3("music/one.mp3", [TPE1(encoding=1, text="Ärtist")], count=200,
+                                 TIT2="First", TALB="Album")
+        self.two = self.make_mp3("music/Déjà Vu.mp3", TIT2="Second")
+
+    def test_playlists_in_the_order_given(self):
+        self.write("list.m3u", b"keep")
+        # Entries are the paths' bytes, titles in the locale's encoding: UTF-8 (as for the C
+        # locale), not the tags' code page.
+        self.cli("--yes", "export", "m3u", self.path("list.m3u"), self.two, self.one,
+                 env=dict(os.environ, LC_ALL="C"))
+        self.assertEqual(self.read(self.path("list.m3u")).decode("utf-8"),
+                         "#EXTM3U\n#EXTINF:0, - Second\nmusic/Déjà Vu.mp3\n"
+                         "#EXTINF:5,Ärtist - First\nmusic/one.mp3\n")
+        for kind, says in (("m3u8", "Ärtist - First"), ("pls", "Title1=First\nLength1=5")):
+            self.cli("export", kind, self.path("list." + kind), self.one)
+            self.assertIn(says, self.read(self.path("list." + kind)).decode("utf-8"))
+
+    def test_xml_with_the_options_given_names_a_folder_once_and_absolutely(self):
+        out = self.path("list.xml")
+        self.cli("export", "xml", out, "./music/one.mp3", "music/", "--location", "path", "--v2",
+                 "title,album", "--v1", "", "--bitrate", "--levels", "directory,album,list",
+                 cwd=self.dir)
+        groups = ElementTree.parse(out).getroot().findall("Directory")
+        self.assertEqual([g.get("path") for g in groups], [self.path("music")])
+        albums = {a.get("name"): [f.attrib for f in a.iter("File")]
+                  for a in groups[0].iter("Album")}
+        self.assertEqual(albums["Album"], [{"path": self.one, "bitrate": "128", "album": "Album",
+                                            "title": "First"}] * 2)
+        self.assertEqual(len(albums), 2)
