@@ -18,6 +18,7 @@ namespace {
 
 using namespace testing;
 
+// Several move chunks of audio, so failures land between chunks as well.
 const std::string kAudio = Pattern(300'000, 7);
 const std::string kOldRecord = "TAG" + Pattern(125, 3);
 constexpr std::uint64_t kOldTime = 1'000'000;
@@ -31,60 +32,130 @@ void SetOldTime(const std::filesystem::path& path) {
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 }
 
-// Each save gives the model's bytes and leaves no temporary file; one that fits in the old
-// tag (`tagEnd`: where that tag ends) writes only the tag and the record, in the same file,
-// and a save with nothing to do opens nothing.
-TEST(TagSave, GivesTheModelsBytes) {
+// One way of making the nth step of a save fail: a file call, a replace step, or (neither)
+// a short write followed by a failing one.
+struct Fault {
+    std::optional<FileCall> call{};
+    std::optional<ReplaceStep> step{};
+    int error = EIO;
+};
+
+const Fault kFaults[] = {
+    {.call = FileCall::Write},
+    {.call = FileCall::Read},
+    {.call = FileCall::Sync},
+    {.call = FileCall::Truncate},
+    {.call = FileCall::Size},
+    {.call = FileCall::Open},
+    {.call = FileCall::Close},
+    {},
+    {.step = ReplaceStep::Rename},
+    {.step = ReplaceStep::SyncDirectory},
+    {.step = ReplaceStep::CreateTemporary},
+    // A folder that takes no new files: the audio is not moved inside the file instead.
+    {.step = ReplaceStep::CreateTemporary, .error = EACCES},
+};
+
+// Each save, with each step of it failing in turn: a save that moves the audio leaves the old
+// file or the complete new one (the new one when it reports success), and an in-place save
+// leaves every audio byte where it was. Once nothing fails, the save gives the model's bytes
+// and leaves no temporary file; one in place (`audioAt`: where its audio starts) writes only
+// the tag and the record, in the same file, and a save with nothing to do opens nothing.
+TEST(TagSave, GivesTheModelsBytesAndAFailingStepLeavesTheOldFileOrTheNewOne) {
     const std::string tagged = TagBytes(2048, Pattern(2048, 1)) + kAudio;
     const std::string both = tagged + kOldRecord;
     const std::string footerTag = TagBytes(500, Pattern(510, 2), 4, 0x10);
+    const std::string large = TagBytes(8000, Pattern(8000, 1)) + kAudio + kOldRecord;
+    constexpr std::size_t kMoves = std::string::npos;
     const struct {
         const char* name;
         std::string file;
         SaveJob job;
-        std::size_t tagEnd = 0;  // 0: the audio may move
+        std::size_t audioAt = kMoves;
     } cases[] = {
         {"NothingToDo", tagged, {}, 2058},
         {"InPlaceWithPadding", tagged, {.frames = P(1000)}, 2058},
         {"ExactFit", tagged, {.frames = P(2048)}, 2058},
         {"GrowsOldTag", both, {.frames = P(5000)}},
+        {"GrowsOldTagWithId3v1Write", both, {.writeV1 = true, .frames = P(20'000)}},
         {"NewTagBeforeAudio", kAudio, {.frames = P(100), .version = 4}},
         {"InPlaceWithId3v1Write", both, {.writeV1 = true, .frames = P(1000)}, 2058},
+        {"LargeTagInPlace", large, {.writeV1 = true, .frames = P(7000)}, 8010},
         {"FooterTagInPlace", footerTag + kAudio, {.frames = P(505), .version = 4}, 520},
-        {"Id3v22Replaced", TagBytes(300, Pattern(300, 4), 2) + kAudio, {.frames = P(20)}},
+        {"Id3v22Replaced", TagBytes(300, Pattern(300, 4), 2) + kAudio, {.frames = P(20)}, 310},
         {"Id3v23HasNoFooter", TagBytes(500, P(500), 3, 0x10) + kAudio, {.frames = P(600)}},
         {"StripFooterTag", footerTag + kAudio, {.stripV2 = true}},
+        {"StripBoth", both, {.stripV1 = true, .stripV2 = true}},
         {"StripTagThatEndsAtTheRecord", TagBytes(100, P(100)) + kOldRecord, {.stripV2 = true}},
         {"StripWinsOverFrames", tagged, {.stripV2 = true, .frames = P(9)}},
-        {"Id3v1Overwritten", kAudio + kOldRecord, {.writeV1 = true}, 10},
-        {"RecordOnlyFileGetsASecond", kOldRecord, {.writeV1 = true}},
-        {"EmptyId3v1AutoDeleted", kAudio + kOldRecord, {.writeV1 = true, .emptyV1 = true}, 10},
-        {"Id3v1Stripped", kAudio + kOldRecord, {.stripV1 = true}, 10},
+        {"Id3v1Appended", kAudio, {.writeV1 = true}, 0},
+        {"Id3v1Overwritten", kAudio + kOldRecord, {.writeV1 = true}, 0},
+        {"RecordOnlyFileGetsASecond", kOldRecord, {.writeV1 = true}, 0},
+        {"EmptyId3v1AutoDeleted", kAudio + kOldRecord, {.writeV1 = true, .emptyV1 = true}, 0},
+        {"Id3v1Stripped", kAudio + kOldRecord, {.stripV1 = true}, 0},
         {"TinyFileGetsRecordThenTag", "01234", {.writeV1 = true, .frames = P(50)}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        SaveHarness harness;
-        const auto path = harness.dir.WriteFile("song.mp3", c.file);
-        SetOldTime(path);
-        const ino_t inode = StatOf(path).st_ino;
-        const TagSave request = harness.Request(path, c.job);
-        FileFaults faults;
-        {
-            ScopedFileFaults installed(faults);
-            EXPECT_TRUE(SaveTags(request, harness.context));
-        }
-        EXPECT_EQ(std::tuple(ScratchDirectory::ReadFile(path), harness.messages.Texts().size(),
-                             harness.dir.Names().size()),
-                  std::tuple(harness.Expected(c.job, c.file), 0u, 1u));
-        EXPECT_EQ(StatOf(path).st_mtim.tv_sec == kOldTime, !request.ChangesSomething());
-        EXPECT_EQ(faults.Count(FileCall::Open) == 0, !request.ChangesSomething());
-        if (c.tagEnd == 0)
-            continue;
-        EXPECT_EQ(StatOf(path).st_ino, inode);
-        for (const auto& write : faults.Writes()) {
-            const bool inRecord = write.offset + 128 >= c.file.size();
-            EXPECT_TRUE(write.offset + write.size <= c.tagEnd || inRecord) << write.offset;
+        const std::string expected = SaveHarness().Expected(c.job, c.file);
+        // What a save in place leaves alone: the bytes from the audio to the old ID3v1 record.
+        const bool record =
+            c.file.size() > 128 && c.file.compare(c.file.size() - 128, 3, "TAG") == 0;
+        const std::string audio =
+            c.audioAt == kMoves
+                ? ""
+                : c.file.substr(c.audioAt, c.file.size() - c.audioAt - (record ? 128 : 0));
+        for (const Fault& fault : kFaults) {
+            for (std::uint64_t nth = 1;; ++nth) {
+                SCOPED_TRACE(::testing::Message()
+                             << c.name << ", fault " << &fault - kFaults << " #" << nth);
+                SaveHarness harness;
+                const auto path = harness.dir.WriteFile("song.mp3", c.file);
+                SetOldTime(path);
+                const ino_t inode = StatOf(path).st_ino;
+                const TagSave request = harness.Request(path, c.job);
+                FileFaults files;
+                ReplaceFaults replaces;
+                if (fault.step) {
+                    replaces.Fail(*fault.step, nth, fault.error);
+                } else if (fault.call) {
+                    files.Fail(*fault.call, nth, fault.error);
+                } else {
+                    files.ShortenWrite(nth, 100);
+                    files.Fail(FileCall::Write, nth + 1, ENOSPC);
+                }
+                bool saved = false;
+                {
+                    ScopedFileFaults installedFiles(files);
+                    ScopedReplaceFaults installedReplaces(replaces);
+                    saved = SaveTags(request, harness.context);
+                }
+                const std::string bytes = ScratchDirectory::ReadFile(path);
+                EXPECT_EQ(harness.dir.Names().size(), 1u);
+                if (c.audioAt == kMoves) {
+                    EXPECT_EQ(bytes, saved ? expected : c.file);
+                } else {
+                    ASSERT_GE(bytes.size(), c.audioAt + audio.size());
+                    EXPECT_EQ(bytes.compare(c.audioAt, audio.size(), audio), 0);
+                }
+                // Once the nth step no longer happens, nothing failed and the save succeeds.
+                const auto count = fault.step ? replaces.Count(*fault.step)
+                                              : files.Count(fault.call.value_or(FileCall::Write));
+                if (count >= nth)
+                    continue;
+                EXPECT_EQ(std::tuple(saved, bytes, harness.messages.Texts().size()),
+                          std::tuple(true, expected, 0u));
+                EXPECT_EQ(StatOf(path).st_mtim.tv_sec == kOldTime, !request.ChangesSomething());
+                EXPECT_EQ(files.Count(FileCall::Open) == 0, !request.ChangesSomething());
+                if (c.audioAt != kMoves) {
+                    EXPECT_EQ(StatOf(path).st_ino, inode);
+                    for (const auto& write : files.Writes()) {
+                        const bool inRecord = write.offset + 128 >= c.file.size();
+                        EXPECT_TRUE(write.offset + write.size <= c.audioAt || inRecord)
+                            << write.offset;
+                    }
+                }
+                break;
+            }
         }
     }
 }
