@@ -59,8 +59,9 @@ const Fault kFaults[] = {
 // Each save, with each step of it failing in turn: a save that moves the audio leaves the old
 // file or the complete new one (the new one when it reports success), and an in-place save
 // leaves every audio byte where it was. Once nothing fails, the save gives the model's bytes
-// and leaves no temporary file; one in place (`audioAt`: where its audio starts) writes only
-// the tag and the record, in the same file, and a save with nothing to do opens nothing.
+// and leaves no temporary file (nor a file in place of a link it went through); one in place
+// (`audioAt`: where its audio starts) writes only the tag and the record, in the same file, and a
+// save with nothing to do opens nothing.
 TEST(TagSave, GivesTheModelsBytesAndAFailingStepLeavesTheOldFileOrTheNewOne) {
     const std::string tagged = TagBytes(2048, Pattern(2048, 1)) + kAudio;
     const std::string both = tagged + kOldRecord;
@@ -72,6 +73,7 @@ TEST(TagSave, GivesTheModelsBytesAndAFailingStepLeavesTheOldFileOrTheNewOne) {
         std::string file;
         SaveJob job;
         std::size_t audioAt = kMoves;
+        bool throughLink = false;  // saved through a link in another folder
     } cases[] = {
         {"NothingToDo", tagged, {}, 2058},
         {"InPlaceWithPadding", tagged, {.frames = P(1000)}, 2058},
@@ -79,6 +81,7 @@ TEST(TagSave, GivesTheModelsBytesAndAFailingStepLeavesTheOldFileOrTheNewOne) {
         {"GrowsOldTag", both, {.frames = P(5000)}},
         {"GrowsOldTagWithId3v1Write", both, {.writeV1 = true, .frames = P(20'000)}},
         {"NewTagBeforeAudio", kAudio, {.frames = P(100), .version = 4}},
+        {"MovesBehindALink", TagBytes(10, Pattern(10)) + kAudio, {.frames = P(500)}, kMoves, true},
         {"InPlaceWithId3v1Write", both, {.writeV1 = true, .frames = P(1000)}, 2058},
         {"LargeTagInPlace", large, {.writeV1 = true, .frames = P(7000)}, 8010},
         {"FooterTagInPlace", footerTag + kAudio, {.frames = P(505), .version = 4}, 520},
@@ -110,9 +113,14 @@ TEST(TagSave, GivesTheModelsBytesAndAFailingStepLeavesTheOldFileOrTheNewOne) {
                              << c.name << ", fault " << &fault - kFaults << " #" << nth);
                 SaveHarness harness;
                 const auto path = harness.dir.WriteFile("song.mp3", c.file);
+                const auto link = harness.dir.Path("links/song.mp3");
+                if (c.throughLink) {
+                    std::filesystem::create_directory(harness.dir.Path("links"));
+                    std::filesystem::create_symlink("../song.mp3", link);
+                }
                 SetOldTime(path);
                 const ino_t inode = StatOf(path).st_ino;
-                const TagSave request = harness.Request(path, c.job);
+                const TagSave request = harness.Request(c.throughLink ? link : path, c.job);
                 FileFaults files;
                 ReplaceFaults replaces;
                 if (fault.step) {
@@ -130,7 +138,7 @@ TEST(TagSave, GivesTheModelsBytesAndAFailingStepLeavesTheOldFileOrTheNewOne) {
                     saved = SaveTags(request, harness.context);
                 }
                 const std::string bytes = ScratchDirectory::ReadFile(path);
-                EXPECT_EQ(harness.dir.Names().size(), 1u);
+                EXPECT_EQ(harness.dir.Names().size(), c.throughLink ? 2u : 1u);
                 if (c.audioAt == kMoves) {
                     EXPECT_EQ(bytes, saved ? expected : c.file);
                 } else {
@@ -142,8 +150,9 @@ TEST(TagSave, GivesTheModelsBytesAndAFailingStepLeavesTheOldFileOrTheNewOne) {
                                               : files.Count(fault.call.value_or(FileCall::Write));
                 if (count >= nth)
                     continue;
-                EXPECT_EQ(std::tuple(saved, bytes, harness.messages.Texts().size()),
-                          std::tuple(true, expected, 0u));
+                EXPECT_EQ(std::tuple(saved, bytes, harness.messages.Texts().size(),
+                                     std::filesystem::is_symlink(link)),
+                          std::tuple(true, expected, 0u, c.throughLink));
                 EXPECT_EQ(StatOf(path).st_mtim.tv_sec == kOldTime, !request.ChangesSomething());
                 EXPECT_EQ(files.Count(FileCall::Open) == 0, !request.ChangesSomething());
                 if (c.audioAt != kMoves) {
@@ -215,21 +224,6 @@ TEST(TagSave, FailuresAreReportedAndKeepTheFile) {
                              StatOf(path).st_mtim.tv_sec),
                   std::tuple(u"Error", c.reason, c.file, c.file.empty() ? 0 : kOldTime));
     }
-}
-
-// The new file takes the old one's place behind the link (its mode and owner: SafeReplace).
-TEST(TagSave, MovingSaveKeepsTheLink) {
-    SaveHarness harness;
-    std::filesystem::create_directory(harness.dir.Path("music"));
-    const std::string bytes = TagBytes(10, Pattern(10)) + kAudio;
-    const auto target = harness.dir.WriteFile("music/song.mp3", bytes);
-    const auto link = harness.dir.Path("link.mp3");
-    std::filesystem::create_symlink("music/song.mp3", link);
-    const SaveJob job{.frames = P(500)};
-    ASSERT_TRUE(SaveTags(harness.Request(link, job), harness.context));
-    EXPECT_EQ(std::tuple(std::filesystem::read_symlink(link).string(),
-                         ScratchDirectory::ReadFile(target), harness.dir.Names().size()),
-              std::tuple("music/song.mp3", harness.Expected(job, bytes), 2u));
 }
 
 // The save tests' model pads with PaddingFor too, so its figures are checked here by hand;
