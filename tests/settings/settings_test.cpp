@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -91,10 +92,9 @@ TEST_F(SettingsTest, OpenBrokenFileIsMovedAsideAndNeverOverwritten) {
     ASSERT_NE(result.store, nullptr) << result.error;
     EXPECT_TRUE(result.store->Root().Read(names::kRecurse));
     ASSERT_EQ(BrokenCopies(), std::vector<std::string>{broken});
-    const std::string notice = text::ToUtf8(result.notice);
-    EXPECT_NE(notice.find(file_.string() + ".broken-"), std::string::npos) << notice;
-    const std::string stamp = notice.substr(notice.find(".broken-") + 8, 16);
-    EXPECT_EQ(stamp.find_first_not_of("0123456789-"), 15u) << notice;  // YYYYMMDD-HHMMSS
+    EXPECT_THAT(text::ToUtf8(result.notice), ::testing::HasSubstr(file_.string() + ".broken-"));
+    EXPECT_THAT(text::ToUtf8(result.notice),
+                ::testing::ContainsRegex("\\.broken-[0-9]{8}-[0-9]{6}\""));  // YYYYMMDD-HHMMSS
     result.store->Root().Write(names::kUse24, true);
     // Broken again while open: the next write keeps that one aside too and merges nothing.
     WriteText(file_, "[[[");
