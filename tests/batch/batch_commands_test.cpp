@@ -5,7 +5,6 @@
 #include "batch/RenameCommand.h"
 #include "batch/RenamePattern.h"
 #include "batch/TrackNumbering.h"
-#include "batch/regex/RegexTestSupport.h"
 #include "export/CsvImport.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
@@ -13,6 +12,7 @@
 #include "tags/FileTestHelpers.h"
 #include "tags/Id3v2TestSupport.h"
 #include "tags/record/Mp3File.h"
+#include "text/Utf8.h"
 
 namespace velmora::testing {
 namespace {
@@ -21,7 +21,7 @@ using batch::CompileRenamePattern;
 using batch::GenerateTagsFromNames;
 using batch::RenameBatch;
 using Texts = std::vector<std::u16string>;
-using regex::testing::U16;
+using text::FromUtf8;
 
 Bytes Text(std::string_view id, std::string_view latin1) {
     return Frame(id, TextBody(latin1));
@@ -84,10 +84,10 @@ TEST(RenamePattern, ExpandsVariablesFromTheTag) {
         {"x.%title", With("TIT2", " Spaced "), "x. Spaced .mp3", false}};
     TestEngine engine;
     for (const auto& [expression, tag, expected, onlyPatternText] : rows) {
-        const auto compiled = CompileRenamePattern(U16(expression));
+        const auto compiled = CompileRenamePattern(FromUtf8(expression));
         ASSERT_TRUE(compiled.pattern) << expression;
         const auto expansion = compiled.pattern->Expand({*ReadBytes(tag, engine).tag}, Cp1252());
-        EXPECT_EQ(expansion.name, U16(expected)) << expression;
+        EXPECT_EQ(expansion.name, FromUtf8(expected)) << expression;
         EXPECT_EQ(expansion.onlyPatternText, onlyPatternText) << expression;
     }
 }
@@ -97,9 +97,9 @@ TEST(RenamePattern, NamesTheFieldItDoesNotKnow) {
         {"%Artist", "Artist"},   {"%%", ""},       {"50%", ""},
         {"%artists", "artists"}, {"%-%title", ""}, {"%title %TRACK", "TRACK"}};
     for (const auto& [expression, field] : rows) {
-        const auto compiled = CompileRenamePattern(U16(expression));
+        const auto compiled = CompileRenamePattern(FromUtf8(expression));
         EXPECT_FALSE(compiled.pattern) << expression;
-        EXPECT_EQ(compiled.unrecognizedField, U16(field)) << expression;
+        EXPECT_EQ(compiled.unrecognizedField, FromUtf8(field)) << expression;
     }
 }
 
