@@ -30,17 +30,16 @@ namespace {
 namespace fs = std::filesystem;
 
 // Eight silent frames of 128 kbit/s MPEG-1 Layer III audio and an ID3v1 tag holding the title.
-std::string TestMp3(const std::string& title) {
-    const Bytes audio = Frames(FrameShape{}, 8);
-    return std::string(audio.begin(), audio.end()) + AsBytes(RecordWith({{3, title}}));
+Bytes TestMp3(const std::string& title) {
+    return Cat({Frames(FrameShape{}, 8), B(AsBytes(RecordWith({{3, title}})))});
 }
 
 // A scratch folder of MP3 files and an engine to load them with.
 class ScanTest : public ::testing::Test {
   protected:
-    void Write(const std::string& relative, const std::string& bytes) {
+    void Write(const std::string& relative, const Bytes& bytes) {
         std::filesystem::create_directories((scratch_.Root() / relative).parent_path());
-        scratch_.WriteFile(relative, bytes);
+        scratch_.WriteFile(relative, std::string(bytes.begin(), bytes.end()));
     }
     std::u16string Root() const { return text::FileNameToText(scratch_.Root().string()); }
     void Load(LoaderThread& loader, const std::u16string& folder = {}) {
@@ -117,7 +116,7 @@ TEST_F(ScanTest, WalkFindsMp3FilesDepthFirstOnceEachAndRecursesOnlyWhenAsked) {
     for (const char* name :
          {"top.MP3", ".mp3", "mp3", "a.mp3.bak", "a_mp3", "caf\xE9.mp3", "sub/one.mp3",
           "sub/two.mp3", "sub/deeper/three.mp3", "..dots/four.mp3"})
-        Write(name, "x");
+        Write(name, B("x"));
     const fs::path& root = scratch_.Root();
     // Links back up the tree are not followed forever.
     fs::create_directory_symlink(root, root / "sub" / "loop");
@@ -138,10 +137,8 @@ TEST_F(ScanTest, WalkFindsMp3FilesDepthFirstOnceEachAndRecursesOnlyWhenAsked) {
 // 96 kbit/s for four seconds against 128 kbit/s for one: as text "96" sorts after "128", its
 // key must not.
 TEST_F(ScanTest, BitrateAndDurationSortByNumberOtherColumnsByTheirText) {
-    const Bytes slow = Frames(FrameShape{.bitrateIndex = 7}, 160);
-    const Bytes fast = Frames(FrameShape{}, 40);
-    scratch_.WriteFile("slow.mp3", std::string(slow.begin(), slow.end()));
-    scratch_.WriteFile("fast.mp3", std::string(fast.begin(), fast.end()));
+    Write("slow.mp3", Frames(FrameShape{.bitrateIndex = 7}, 160));
+    Write("fast.mp3", Frames(FrameShape{}, 40));
     Mp3File slowRecord(context_, Root(), u"slow.mp3");
     Mp3File fastRecord(context_, Root(), u"fast.mp3");
     const text::CodePage& codePage = context_.codePage;
@@ -160,13 +157,10 @@ TEST_F(ScanTest, BitrateAndDurationSortByNumberOtherColumnsByTheirText) {
 // shows, even empty; a pending removal of the ID3v1 tag takes its values away. A genre stored
 // as a bare number (ID3v2.4) shows its name.
 TEST_F(ScanTest, FieldsWithoutAnId3v2FrameShowTheId3v1Values) {
-    const Bytes tag = Tag(3, Cat({Frame("TIT2", TextBody("")), Frame("TCON", TextBody("17"))}));
-    const Bytes audio = Frames(FrameShape{}, 8);
-    Write(
-        "v1.mp3",
-        std::string(tag.begin(), tag.end()) + std::string(audio.begin(), audio.end()) +
-            AsBytes(RecordWith(
-                {{3, "V1 Title"}, {33, "V1 Artist"}, {63, "Album"}, {93, "1999"}, {126, "\x05"}})));
+    const auto v1 = RecordWith(
+        {{3, "V1 Title"}, {33, "V1 Artist"}, {63, "Album"}, {93, "1999"}, {126, "\x05"}});
+    Write("v1.mp3", Cat({Tag(3, Cat({Frame("TIT2", TextBody("")), Frame("TCON", TextBody("17"))})),
+                         Frames(FrameShape{}, 8), B(AsBytes(v1))}));
     Mp3File record(context_, Root(), u"v1.mp3");
     const std::tuple<Column, std::u16string_view, bool> rows[] = {
         {Column::Title, u"", false},     {Column::Artist, u"V1 Artist", true},
@@ -183,8 +177,8 @@ TEST_F(ScanTest, FieldsWithoutAnId3v2FrameShowTheId3v1Values) {
 
 TEST_F(ScanTest, LoaderRecordsAreCompleteAndRecurseIsReadAtEachLoad) {
     Write("top.mp3", TestMp3("Top"));
-    Write("sub/inner.MP3", "");  // a file that holds nothing is still a row
-    Write("notes.txt", "x");
+    Write("sub/inner.MP3", {});  // a file that holds nothing is still a row
+    Write("notes.txt", B("x"));
     LoaderThread loader(context_);
     Load(loader, Root() + u"/absent");  // a missing folder loads nothing, silently
     EXPECT_EQ(loader.Records().Size(), 0u);
@@ -214,14 +208,13 @@ std::string Summary(const Mp3File& record) {
 // a load of one file after another gives them.
 TEST_F(ScanTest, LoaderReadsInParallelYetGivesTheWalksOrder) {
     const Bytes audio = Frames(FrameShape{}, 8);
-    const auto text = [](const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); };
-    const std::string shapes[] = {
+    const Bytes shapes[] = {
         TestMp3("v1"),
-        text(Cat({Tag(3, Frame("TIT2", TextBody("v2.3"))), audio})),
-        text(Cat({Tag(4, Frame("TPE1", TextBody("v2.4"), 4), 64), audio})),
-        text(Tag(3, Frame("TIT2", TextBody("cut")), 5000)),
-        "",
-        "not an mp3",
+        Cat({Tag(3, Frame("TIT2", TextBody("v2.3"))), audio}),
+        Cat({Tag(4, Frame("TPE1", TextBody("v2.4"), 4), 64), audio}),
+        Tag(3, Frame("TIT2", TextBody("cut")), 5000),
+        {},
+        B("not an mp3"),
     };
     for (int i = 0; i < 240; ++i) {
         const std::string name = "d" + std::to_string(i % 5) + "/f" + std::to_string(i);
@@ -282,7 +275,7 @@ TEST_F(ScanTest, DestroyingALoaderMidLoadDoesNotWaitForTheWalk) {
 // b is not edited; d is edited but its file is gone, which must not stop the others.
 TEST_F(ScanTest, SaverSavesOnlyTheRecordsThatNeedItAndGoesOnAfterAFailure) {
     for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"})
-        scratch_.WriteFile(name, TestMp3(name));
+        Write(name, TestMp3(name));
     LoaderThread loader(context_);
     Load(loader);
     auto records = loader.Records().All();
