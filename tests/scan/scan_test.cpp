@@ -18,9 +18,8 @@
 #include "scan/FileListColumns.h"
 #include "scan/LoaderThread.h"
 #include "scan/SaveThread.h"
-#include "support/ScratchDirectory.h"
 #include "tags/Id3v1TestRecords.h"
-#include "tags/Id3v2TestSupport.h"
+#include "tags/RecordFolder.h"
 #include "tags/mpeg/mpeg_test_streams.h"
 #include "text/FileName.h"
 
@@ -35,15 +34,14 @@ Bytes TestMp3(const std::string& title) {
 }
 
 // A scratch folder of MP3 files and an engine to load them with.
-class ScanTest : public ::testing::Test {
+class ScanTest : public RecordFolder {
   protected:
     void Write(const std::string& relative, const Bytes& bytes) {
-        std::filesystem::create_directories((scratch_.Root() / relative).parent_path());
-        scratch_.WriteFile(relative, std::string(bytes.begin(), bytes.end()));
+        fs::create_directories(dir_.Path(relative).parent_path());
+        RecordFolder::Write(relative, bytes);
     }
-    std::u16string Root() const { return text::FileNameToText(scratch_.Root().string()); }
     void Load(LoaderThread& loader, const std::u16string& folder = {}) {
-        loader.SetDirectory(folder.empty() ? Root() : folder);
+        loader.SetDirectory(folder.empty() ? Dir() : folder);
         ASSERT_TRUE(loader.Start());
         loader.Join();
     }
@@ -51,17 +49,15 @@ class ScanTest : public ::testing::Test {
     // test knows exactly which file the worker is at.
     std::unique_ptr<LoaderThread> StartGated(MessageSink& gate, std::function<void()> done = {}) {
         for (int i = 0; i < kFiles; ++i)
-            fs::create_symlink("absent", scratch_.Path("f" + std::to_string(i) + ".mp3"));
+            fs::create_symlink("absent", dir_.Path("f" + std::to_string(i) + ".mp3"));
         gated_.emplace(context_.options, context_.codePage, gate);
         auto loader = std::make_unique<LoaderThread>(*gated_);
-        loader->SetDirectory(Root());
+        loader->SetDirectory(Dir());
         EXPECT_TRUE(loader->Start(std::move(done)));
         return loader;
     }
     static constexpr int kFiles = 500;
 
-    ScratchDirectory scratch_;
-    TestEngine engine_;
     EngineContext& context_ = engine_.context;
     std::optional<EngineContext> gated_;
 };
@@ -117,7 +113,7 @@ TEST_F(ScanTest, WalkFindsMp3FilesDepthFirstOnceEachAndRecursesOnlyWhenAsked) {
          {"top.MP3", ".mp3", "mp3", "a.mp3.bak", "a_mp3", "caf\xE9.mp3", "sub/one.mp3",
           "sub/two.mp3", "sub/deeper/three.mp3", "..dots/four.mp3"})
         Write(name, B("x"));
-    const fs::path& root = scratch_.Root();
+    const fs::path& root = dir_.Root();
     // Links back up the tree are not followed forever.
     fs::create_directory_symlink(root, root / "sub" / "loop");
     fs::create_directory_symlink(root / "sub", root / "again");
@@ -139,8 +135,8 @@ TEST_F(ScanTest, WalkFindsMp3FilesDepthFirstOnceEachAndRecursesOnlyWhenAsked) {
 TEST_F(ScanTest, BitrateAndDurationSortByNumberOtherColumnsByTheirText) {
     Write("slow.mp3", Frames(FrameShape{.bitrateIndex = 7}, 160));
     Write("fast.mp3", Frames(FrameShape{}, 40));
-    Mp3File slowRecord(context_, Root(), u"slow.mp3");
-    Mp3File fastRecord(context_, Root(), u"fast.mp3");
+    Mp3File slowRecord(context_, Dir(), u"slow.mp3");
+    Mp3File fastRecord(context_, Dir(), u"fast.mp3");
     const text::CodePage& codePage = context_.codePage;
     EXPECT_EQ(CellText(slowRecord, Column::Bitrate, codePage) + u" " +
                   CellText(slowRecord, Column::Duration, codePage) + u" " +
@@ -161,7 +157,7 @@ TEST_F(ScanTest, FieldsWithoutAnId3v2FrameShowTheId3v1Values) {
         {{3, "V1 Title"}, {33, "V1 Artist"}, {63, "Album"}, {93, "1999"}, {126, "\x05"}});
     Write("v1.mp3", Cat({Tag(3, Cat({Frame("TIT2", TextBody("")), Frame("TCON", TextBody("17"))})),
                          Frames(FrameShape{}, 8), B(AsBytes(v1))}));
-    Mp3File record(context_, Root(), u"v1.mp3");
+    Mp3File record(context_, Dir(), u"v1.mp3");
     const std::tuple<Column, std::u16string_view, bool> rows[] = {
         {Column::Title, u"", false},     {Column::Artist, u"V1 Artist", true},
         {Column::Album, u"Album", true}, {Column::Year, u"1999", true},
@@ -180,12 +176,12 @@ TEST_F(ScanTest, LoaderRecordsAreCompleteAndRecurseIsReadAtEachLoad) {
     Write("sub/inner.MP3", {});  // a file that holds nothing is still a row
     Write("notes.txt", B("x"));
     LoaderThread loader(context_);
-    Load(loader, Root() + u"/absent");  // a missing folder loads nothing, silently
+    Load(loader, Dir() + u"/absent");  // a missing folder loads nothing, silently
     EXPECT_EQ(loader.Records().Size(), 0u);
     EXPECT_TRUE(engine_.messages.Shown().empty());
 
-    Load(loader, Root() + u"/");
-    EXPECT_EQ(loader.Directory(), Root());
+    Load(loader, Dir() + u"/");
+    EXPECT_EQ(loader.Directory(), Dir());
     // What each record holds: LoaderReadsInParallelYetGivesTheWalksOrder.
     EXPECT_EQ(loader.Records().Size(), 2u);
 
@@ -220,15 +216,15 @@ TEST_F(ScanTest, LoaderReadsInParallelYetGivesTheWalksOrder) {
         const std::string name = "d" + std::to_string(i % 5) + "/f" + std::to_string(i);
         Write(name + ".mp3", shapes[i % std::size(shapes)]);
         if (i % 37 == 5)  // a link to nothing fails its load with a message
-            fs::create_symlink("absent", scratch_.Path(name + "-gone.mp3"));
+            fs::create_symlink("absent", dir_.Path(name + "-gone.mp3"));
     }
     std::vector<std::string> expected;
     TestEngine sequential;
-    WalkDirectory(Root(), true, [&](const std::u16string& dir, const std::u16string& name) {
+    WalkDirectory(Dir(), true, [&](const std::u16string& dir, const std::u16string& name) {
         expected.push_back(Summary(Mp3File(sequential.context, dir, name)));
     });
     LoaderThread loader(context_);
-    loader.SetDirectory(Root());
+    loader.SetDirectory(Dir());
     ASSERT_TRUE(loader.Start());
     std::vector<std::string> seen;
     for (bool finished = false; !finished;) {
@@ -284,8 +280,8 @@ TEST_F(ScanTest, SaverSavesOnlyTheRecordsThatNeedItAndGoesOnAfterAFailure) {
               [](auto* x, auto* y) { return x->Name() < y->Name(); });
     for (Mp3File* record : {records[0], records[2], records[3]})
         SetFrameText(record->V2(), frame_ids::kTit2, u"New " + record->Name(), context_);
-    const std::string untouched = scratch_.ReadFile(scratch_.Path("b.mp3"));
-    std::filesystem::remove(scratch_.Path("d.mp3"));
+    const std::string untouched = Read("b.mp3");
+    std::filesystem::remove(dir_.Path("d.mp3"));
 
     SaveThread saver(context_, loader.Records());
     ASSERT_TRUE(saver.Start());
@@ -293,10 +289,10 @@ TEST_F(ScanTest, SaverSavesOnlyTheRecordsThatNeedItAndGoesOnAfterAFailure) {
     saver.Join();
     EXPECT_EQ(std::tuple(saver.Progress().done, saver.Progress().failed), std::tuple(3u, 1u));
     for (const char* name : {"a.mp3", "c.mp3"}) {
-        Mp3File fresh(context_, Root(), text::FileNameToText(name));
+        Mp3File fresh(context_, Dir(), text::FileNameToText(name));
         EXPECT_EQ(TextOf(fresh.V2(), "TIT2"), std::string("New ") + name);
     }
-    EXPECT_EQ(scratch_.ReadFile(scratch_.Path("b.mp3")), untouched);
+    EXPECT_EQ(Read("b.mp3"), untouched);
     EXPECT_EQ(std::tuple(records[0]->NeedsSave(), records[2]->NeedsSave(), records[3]->NeedsSave()),
               std::tuple(false, false, true));
     EXPECT_EQ(engine_.messages.Shown().size(), 1u);
