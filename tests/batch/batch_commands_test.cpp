@@ -5,14 +5,12 @@
 #include "batch/RenameCommand.h"
 #include "batch/RenamePattern.h"
 #include "batch/TrackNumbering.h"
-#include "batch/regex/RegexTestSupport.h"
 #include "export/CsvImport.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
-#include "support/ScratchDirectory.h"
-#include "tags/FileTestHelpers.h"
-#include "tags/Id3v2TestSupport.h"
+#include "tags/RecordFolder.h"
 #include "tags/record/Mp3File.h"
+#include "text/Utf8.h"
 
 namespace velmora::testing {
 namespace {
@@ -21,34 +19,28 @@ using batch::CompileRenamePattern;
 using batch::GenerateTagsFromNames;
 using batch::RenameBatch;
 using Texts = std::vector<std::u16string>;
-using regex::testing::U16;
+using text::FromUtf8;
 
 Bytes Text(std::string_view id, std::string_view latin1) {
     return Frame(id, TextBody(latin1));
 }
 
-// A real settings store, a message recorder and MP3 files in a scratch folder.
-class BatchTest : public ::testing::Test {
+// A real settings store (for the recent lists) and MP3 files in a scratch folder.
+class BatchTest : public RecordFolder {
   protected:
     void SetUp() override { ASSERT_NE(store_, nullptr); }
 
     // A file holding an ID3v2.3 tag with the frames and a few bytes of silence.
-    Mp3File* AddFile(std::string_view name, std::initializer_list<Bytes> frames = {}) {
-        const Bytes tag = Tag(3, Cat(frames));
-        std::string bytes(tag.begin(), tag.end());
-        bytes.append(16, '\0');
-        scratch_.WriteFile(name, bytes);
-        files_.push_back(std::make_unique<Mp3File>(context_, TextPath(scratch_.Root()),
-                                                   std::u16string(name.begin(), name.end())));
+    Mp3File* AddFile(const std::string& name, std::initializer_list<Bytes> frames = {}) {
+        Write(name, Cat({Tag(3, Cat(frames)), Bytes(16, 0)}));
+        files_.push_back(Load(name));
         batch_.push_back(files_.back().get());
         return files_.back().get();
     }
 
-    ScratchDirectory scratch_;
-    RecordingMessageSink messages_;
-    std::unique_ptr<SettingsStore> store_ =
-        SettingsStore::Open(scratch_.Path("settings.toml")).store;
-    EngineContext context_{{}, Cp1252(), messages_};
+    std::unique_ptr<SettingsStore> store_ = SettingsStore::Open(dir_.Path("settings.toml")).store;
+    EngineContext& context_ = engine_.context;
+    RecordingMessageSink& messages_ = engine_.messages;
     std::vector<std::unique_ptr<Mp3File>> files_;
     std::vector<Mp3File*> batch_;
 };
@@ -84,10 +76,10 @@ TEST(RenamePattern, ExpandsVariablesFromTheTag) {
         {"x.%title", With("TIT2", " Spaced "), "x. Spaced .mp3", false}};
     TestEngine engine;
     for (const auto& [expression, tag, expected, onlyPatternText] : rows) {
-        const auto compiled = CompileRenamePattern(U16(expression));
+        const auto compiled = CompileRenamePattern(FromUtf8(expression));
         ASSERT_TRUE(compiled.pattern) << expression;
         const auto expansion = compiled.pattern->Expand({*ReadBytes(tag, engine).tag}, Cp1252());
-        EXPECT_EQ(expansion.name, U16(expected)) << expression;
+        EXPECT_EQ(expansion.name, FromUtf8(expected)) << expression;
         EXPECT_EQ(expansion.onlyPatternText, onlyPatternText) << expression;
     }
 }
@@ -97,9 +89,9 @@ TEST(RenamePattern, NamesTheFieldItDoesNotKnow) {
         {"%Artist", "Artist"},   {"%%", ""},       {"50%", ""},
         {"%artists", "artists"}, {"%-%title", ""}, {"%title %TRACK", "TRACK"}};
     for (const auto& [expression, field] : rows) {
-        const auto compiled = CompileRenamePattern(U16(expression));
+        const auto compiled = CompileRenamePattern(FromUtf8(expression));
         EXPECT_FALSE(compiled.pattern) << expression;
-        EXPECT_EQ(compiled.unrecognizedField, U16(field)) << expression;
+        EXPECT_EQ(compiled.unrecognizedField, FromUtf8(field)) << expression;
     }
 }
 
@@ -151,7 +143,7 @@ TEST_F(BatchTest, CsvImportMatchesByPathThenByNameAndRefusesADocumentThatDoesNot
     AddFile("a.mp3");
     AddFile("b.mp3");
     const CsvImportEdits edits = MatchCsvImport(
-        ReadCsvImport("Path,Title,Bitrate\r\n" + scratch_.Root().string() +
+        ReadCsvImport("Path,Title,Bitrate\r\n" + dir_.Root().string() +
                       "/a.mp3,New A,1\r\n/elsewhere/b.mp3,\"New\nB\",96\r\n/x/none.mp3,,\r\n"),
         batch_);
     EXPECT_EQ(Dump(edits.wanted), u"a.mp3 Title New A|b.mp3 Title New\nB|");

@@ -32,7 +32,6 @@ class BadInput(CliTestCase):
             (["set", "--title", "X", self.path("folder.mp3")], 1, "is a directory"),
             (["set", "--title", "X", locked], 1, "read-only"),
             (["set", "--title", "X", hidden], 1, "cannot be read"),
-            (["dump", hidden], 1, "cannot be read"),
             (["set", "--mood", "sad", mp3], 2, "--mood"),
             (["set", mp3], 2, "at least one field"),
             (["set", "--v1-genre", "Polka Metal", mp3], 2, "unknown genre"),
@@ -56,7 +55,6 @@ class BadInput(CliTestCase):
             (["picture", "extract", pic, nowhere + ".png"], 1, "Couldn't open file:"),
             (["picture", "extract", pic, png], 0, "replace"),
             (["--yes", "picture", "extract", pic, fifo], 1, "not a regular file"),
-            (["--yes", "picture", "extract", pic, "/dev/null"], 1, "not a regular file"),
             (["--yes", "picture", "extract", pic, locked], 1, "read-only"),
             # Failures end with the system's reason.
             (["rename", "%title", long], 1,

