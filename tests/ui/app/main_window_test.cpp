@@ -96,7 +96,6 @@ class MainWindowTest : public QObject {
     // row turns red (or shows its icon, as the preferences say) until it is saved.
     void loadMarkAndSave() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         auto& window = fixture.Window();
         auto& proxy = window.Files().Proxy();
         QStringList cells;
@@ -136,7 +135,7 @@ class MainWindowTest : public QObject {
     // An ID3v1 value stands in italics where the ID3v2 tag has none; a line break in a name
     // shows as a mark.
     void cellsShowWhatTheirTextCannot() {
-        WindowFixture fixture;
+        WindowFixture fixture(WindowFixture::Start::kEmpty);
         const fs::path folder = fixture.Scratch() / "odd";
         fs::create_directories(folder);
         const Bytes audio = Frames(FrameShape{}, 8);
@@ -159,7 +158,6 @@ class MainWindowTest : public QObject {
             {2, {"apple", "Banana", "Émile", "zebra"}},  // by collation, not code unit
             {6, {"96", "128", "128 (VBR)", "192"}}};     // by number, VBR after CBR
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         QHeaderView* header = fixture.Window().List().horizontalHeader();
         const auto loaded = fixture.Window().Files().Model().Records();
         for (const auto& [column, ascending] : rows) {
@@ -186,11 +184,10 @@ class MainWindowTest : public QObject {
             WindowFixture fixture;
             const fs::path other = fixture.Scratch() / "other";
             WriteSongs(other, {SampleSongs().front()});
-            QVERIFY(fixture.Load());
             QVERIFY(fixture.Remove({"a.mp3"}, u"Remove ID3v&1"_s)->shown);
             auto question = AnswerNextBox(answer);
             if (command == "Browse") {
-                fixture.Chooser().Answer(other);
+                fixture.Chooser().answers << QString::fromStdString(other.string());
                 Click(fixture.Window(), u"Browse"_s);
             } else if (command == "Reload") {
                 QVERIFY(fixture.Activate());
@@ -208,7 +205,7 @@ class MainWindowTest : public QObject {
                 QVERIFY(fixture.Window().isVisible());
             else if (command == "Browse")
                 QVERIFY(files.FileCount() == 1 &&
-                        fixture.Chooser().Asked().front().title == "Select a directory");
+                        fixture.Chooser().asked.front().title == "Select a directory");
             else
                 QCOMPARE(files.UpdatedCount(), 0u);
         }
@@ -216,7 +213,6 @@ class MainWindowTest : public QObject {
 
     void failedSaveIsReportedWhileRowsKeepTheirPendingState() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         BreakSecondSave(fixture);
         auto& files = fixture.Window().Files();
         QString rowWhileSaving;
@@ -246,7 +242,6 @@ class MainWindowTest : public QObject {
     // save is done (asking again for what it could not save); the reload never runs.
     void closeDuringAPromptedSaveRunsOnlyTheClose() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         auto& window = fixture.Window();
         BreakSecondSave(fixture);  // the worker waits on the failure's message
         QSignalSpy cleared(&window.Files(), &ui::Workspace::listCleared);
@@ -267,7 +262,7 @@ class MainWindowTest : public QObject {
     // A worker waits on a box the user is asked to tick: commands are held back meanwhile, and
     // what the tick hid is listed once the load ends.
     void hiddenMessagesAreListedOnceTheLoadEnds() {
-        WindowFixture fixture;
+        WindowFixture fixture(WindowFixture::Start::kEmpty);
         fixture.AddUnreadableSongs();
         QStringList enabledDuringLoad;
         auto first = AnswerNextBox(QMessageBox::Ok, true, [&] {
@@ -293,7 +288,7 @@ class MainWindowTest : public QObject {
     // The window starts empty and ready; a filter typed then hides rows of the folder loaded
     // under it, and the commands act on the rows shown.
     void filterShowsMatchingRowsAndCommandsActOnThem() {
-        WindowFixture fixture;
+        WindowFixture fixture(WindowFixture::Start::kEmpty);
         auto& window = fixture.Window();
         auto& view = window.List();
         QCOMPARE(StatusOf(window).text(), u"Ready"_s);
@@ -340,7 +335,6 @@ class MainWindowTest : public QObject {
     // alone; switched off, a click numbers nothing.
     void trackNumbersGoToTheRowsClickedInAListSortedByTrack() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         QAbstractItemModelTester tester(fixture.Window().List().model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         fixture.ClickHeader(1);
@@ -366,7 +360,7 @@ class MainWindowTest : public QObject {
     // A file dropped on the window loads its folder, which Browse then starts from; the
     // window comes back as it was left.
     void windowComesBackAsItWasLeft() {
-        WindowFixture fixture;
+        WindowFixture fixture(WindowFixture::Start::kEmpty);
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(fixture.SongsText() + "/b.mp3")});
         auto& first = fixture.Window();

@@ -21,7 +21,6 @@ class WorkCommandsTest : public QObject {
   private slots:
     void undoRedoATooLargeAndAStoppedAction() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         auto& window = fixture.Window();
         auto& files = window.Files();
         QAction* undo = ActionNamed(window, u"Undo"_s);
@@ -114,7 +113,7 @@ class WorkCommandsTest : public QObject {
     // loaded so far stays; a close then closes the window.
     void stopOrCloseKeepsTheRowsLoadedSoFar() {
         for (const bool close : {false, true}) {
-            WindowFixture fixture;
+            WindowFixture fixture(WindowFixture::Start::kEmpty);
             fixture.AddUnreadableSongs();
             auto& window = fixture.Window();
             QAbstractButton* stop = ButtonNamed(window, u"Stop"_s);
@@ -144,7 +143,6 @@ class WorkCommandsTest : public QObject {
     // until the save, a renamed file exists only under its old name; Enqueue says why it is off.
     void openExploreAndEnterUseTheCurrentRowsNameOnDisk() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         auto& view = fixture.Window().List();
         auto centre = [&](int row) {
             return view.visualRect(view.model()->index(row, 0)).center();

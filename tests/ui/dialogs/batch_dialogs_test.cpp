@@ -33,7 +33,6 @@ class BatchDialogsTest : public QObject {
     // dialog is the dialogs' common part, proven once by Generate.)
     void renamePreviewsMarksAndAppliesWhatIsPossible() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         std::ofstream(fixture.Songs() / "gamma.mp3") << "";  // b.mp3's title
         fixture.Select({"a.mp3", "b.mp3", "c.mp3"});
         const QStringList loaded = fixture.ColumnTexts(int(Column::Filename));
@@ -78,7 +77,6 @@ class BatchDialogsTest : public QObject {
     // expression that ran is stored; Undo.
     void generateFillsFieldsFromNames() {
         WindowFixture fixture({{"Air - 07 - Jazz.mp3"}, {"Bz.mp3"}, {"Cee - 10 - jazz.mp3"}});
-        QVERIFY(fixture.Load());
         fixture.Window().List().selectAll();
         const QString expression = R"((?P<artist>\w+) - (?P<track>\d+) - (?P<genre>\w+))";
         QString problem;

@@ -24,7 +24,6 @@ class HistoryDialogTest : public QObject {
   private slots:
     void savedEditIsRevertedFromTheHistoryWindow() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         auto& window = fixture.Window();
         auto& files = window.Files();
         const std::filesystem::path song = fixture.Songs() / "b.mp3";

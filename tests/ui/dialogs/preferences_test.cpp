@@ -56,7 +56,7 @@ class PreferencesTest : public QObject {
     // only once opened, Cancel writes nothing, and the list is refreshed either way; an
     // encoding outside the buttons checks none and stays.
     void okAndCancelWriteWhatTheDialogShows() {
-        WindowFixture fixture;
+        WindowFixture fixture(WindowFixture::Start::kEmpty);
         QStringList general, interface;
         std::shared_ptr<SeenBox> notice;
         QVERIFY(fixture.RunDialog<ui::PreferencesDialog>(kPreferences, [&](QDialog* dialog) {
@@ -125,7 +125,6 @@ class PreferencesTest : public QObject {
     // files already loaded.
     void saveOptionsReachFilesAlreadyLoaded() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         QVERIFY(fixture.RunDialog<ui::PreferencesDialog>(kPreferences, [&](QDialog* dialog) {
             Click(*dialog, "Save files in ID3v2.4 (may create problems with older media players)");
             dialog->findChildren<QRadioButton*>().back()->click();  // "Save as UTF-8"

@@ -48,7 +48,6 @@ class CellEditingTest : public QObject {
   private slots:
     void typedValueGoesToEverySelectedRowAsOneActionAndNamesArePendingRenames() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         SelectCell(fixture, {"a.mp3", "c.mp3"}, Column::Artist);
         QTest::keyClick(fixture.Window().List().viewport(), 'N');
         QLineEdit* editor = OpenEditor(fixture);
@@ -97,7 +96,6 @@ class CellEditingTest : public QObject {
     // tests/tags').
     void savedEditIsWrittenFromAnOpenEditor() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         SelectCell(fixture, {"b.mp3"}, Column::Title);
         QTest::keyClicks(fixture.Window().List().viewport(), u"T"_s);
         OpenEditor(fixture)->insert(u"\U0001F3B5"_s);
@@ -112,7 +110,6 @@ class CellEditingTest : public QObject {
     // refuses a count of lines that fits no selection.
     void copyAndPaste() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         ui::FileListView& view = fixture.Window().List();
         view.horizontalHeader()->moveSection(int(Column::Year), 1);
         view.selectAll();
@@ -144,7 +141,6 @@ class CellEditingTest : public QObject {
     // Which rows match which files is tests/batch's CsvImport case.
     void importPreviewsEveryChangeAndAppliesItAsOneAction() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         const auto csv = fixture.Scratch() / "in.csv";
         std::ofstream(csv) << "Path,Title\n" + fixture.Songs().string() +
                                   "/a.mp3,\"New\nA\"\n/x.mp3,\n";

@@ -41,7 +41,6 @@ class PanelTest : public QObject {
     void commonValuesEnterEscapeAndSaveAll() {
         WindowFixture fixture({Make("p1.mp3", u"A", u"Disc One"), Make("p2.mp3", u"B", u""),
                                Make("p3.mp3", u"B", u"", {}, u"Y", u"Jazz")});
-        QVERIFY(fixture.Load());
         auto& general = fixture.ShowPage<ui::GeneralPage>(TagEditorPanel::kGeneralPage);
         QVERIFY(!general.isEnabled());  // nothing selected, nothing to edit
         fixture.Select({"p2.mp3", "p3.mp3"});
@@ -110,7 +109,6 @@ class PanelTest : public QObject {
                                Make("r2.mp3", u"T2", u"", {5, "1991", 17}),
                                Make("r3.mp3", u"T3", u"", {7, "1992", 8}),
                                Make("r5.mp3", u"T5", u"", {0, "", 130})});
-        QVERIFY(fixture.Load());
         auto& page = fixture.ShowPage<ui::Id3v1Page>(TagEditorPanel::kId3v1Page);
         // Beside a track the comment holds 28 characters, else 29.
         const std::tuple<QStringList, QString, QString, QString, int> rows[] = {
@@ -153,7 +151,6 @@ class PanelTest : public QObject {
 
     void removalsAskFirstShowInRowAndPanelAndKeepLaterEdits() {
         WindowFixture fixture({Make("m1.mp3", u"One", u"Al"), Make("m2.mp3", u"Two", u"Al")});
-        QVERIFY(fixture.Load());
         fixture.Select({"m1.mp3", "m2.mp3"});
         auto seen = AnswerNextBox(QMessageBox::No);
         fixture.Click(u"Remove ID3v2"_s);
@@ -188,7 +185,6 @@ class PanelTest : public QObject {
     void everyButtonUndoesExactly() {
         WindowFixture fixture({Make("u1.mp3", u"a_b", u"x y", {9, "1977", 3}),
                                Make("u2.mp3", u"c d", u"x_y", {4, "1978", 3})});
-        QVERIFY(fixture.Load());
         fixture.Select({"u1.mp3", "u2.mp3"});
         std::vector<Mp3File*> records = {&fixture.Record("u1.mp3"), &fixture.Record("u2.mp3")};
         const std::pair<const char*, std::function<void()>> rows[] = {
@@ -222,7 +218,6 @@ class PanelTest : public QObject {
 
     void typedTextIsAppliedNeverDropped() {
         WindowFixture fixture({Make("t1.mp3", u"One", u"Al"), Make("t2.mp3", u"Two", u"Al")});
-        QVERIFY(fixture.Load());
         auto& window = fixture.Window();
         auto& journal = window.Files().Journal();
         auto& title = fixture.Field(V2Field::Title);
