@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "tags/Id3v1TestRecords.h"
 #include "tags/Id3v2TestSupport.h"
 #include "tags/mpeg/MpegHeader.h"
 #include "tags/mpeg/mpeg_test_streams.h"
@@ -30,8 +31,7 @@ Bytes Id3v2(const Song& song) {
 }
 
 Bytes Audio(const Song& song) {
-    FrameShape shape;
-    shape.bitrateIndex = song.bitrateIndex;
+    const FrameShape shape{.bitrateIndex = song.bitrateIndex};
     Bytes audio = Frames(shape, 4);
     // Enough frames for the whole seconds, rounded up.
     const auto frames = std::uint32_t(
@@ -48,21 +48,10 @@ Bytes Audio(const Song& song) {
 }
 
 Bytes Id3v1(const Song& song) {
-    Bytes record(128, 0);
-    PutText(record, 0, "TAG");
-    std::string title(song.title.begin(), song.title.end());  // ASCII titles only
-    PutText(record, 3, title.substr(0, 30));
-    PutText(record, 93, song.v1.year);
-    record[126] = std::uint8_t(song.v1.track);
-    record[127] = std::uint8_t(song.v1.genre);
-    return record;
-}
-
-std::vector<std::uint8_t> SongFile(const Song& song) {
-    Bytes file = Id3v2(song);
-    Append(file, Audio(song));
-    Append(file, Id3v1(song));
-    return file;
+    const std::string title(song.title.begin(), song.title.end());  // ASCII titles only
+    return B(AsBytes(RecordWith({{3, title.substr(0, 30)},
+                                 {93, song.v1.year},
+                                 {126, {char(song.v1.track), char(song.v1.genre)}}})));
 }
 
 }  // namespace
@@ -70,7 +59,7 @@ std::vector<std::uint8_t> SongFile(const Song& song) {
 void WriteSongs(const std::filesystem::path& folder, const std::vector<Song>& songs) {
     std::filesystem::create_directories(folder);
     for (const Song& song : songs) {
-        const Bytes bytes = SongFile(song);
+        const Bytes bytes = Cat({Id3v2(song), Audio(song), Id3v1(song)});
         std::ofstream out(folder / song.name, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }

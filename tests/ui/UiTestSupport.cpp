@@ -48,17 +48,16 @@ bool Names(QString shown, const QString& text) {
 }  // namespace
 
 QAction* ActionNamed(QWidget& window, const QString& text) {
-    const auto actions = window.findChildren<QAction*>();
-    for (QAction* action : actions) {
+    QAction* beginning = nullptr;
+    for (QAction* action : window.findChildren<QAction*>()) {
         if (Names(action->text(), text))
             return action;
+        if (!beginning && action->text().remove(QLatin1Char('&')).startsWith(text))
+            beginning = action;
     }
-    for (QAction* action : actions) {
-        if (action->text().remove(QLatin1Char('&')).startsWith(text))
-            return action;
-    }
-    qWarning("no action %s", qPrintable(text));
-    return nullptr;
+    if (!beginning)
+        qWarning("no action %s", qPrintable(text));
+    return beginning;
 }
 
 QStringList Texts(const QAbstractItemModel& model, int column) {
@@ -66,14 +65,6 @@ QStringList Texts(const QAbstractItemModel& model, int column) {
     for (int row = 0; row < model.rowCount(); ++row)
         texts << model.index(row, column).data().toString();
     return texts;
-}
-
-QLineEdit& FilterOf(QWidget& window) {
-    return *window.findChild<QLineEdit*>(u"filter"_s);
-}
-
-QLabel& StatusOf(QWidget& window) {
-    return *window.findChild<QLabel*>(u"status"_s);
 }
 
 QAbstractButton* ButtonNamed(QWidget& parent, const QString& text) {
@@ -103,8 +94,7 @@ void Type(QLineEdit& field, const QString& text) {
 void ChooseInFileDialog(QFileDialog* dialog, const QString& path) {
     // Typed, as a user would: selectFile leaves the name field alone once it has the focus,
     // and the dialog then answers with its folder.
-    auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
-    name->setText(path);
+    dialog->findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(path);
     static_cast<QDialog*>(dialog)->accept();  // the Save button
 }
 
@@ -121,7 +111,8 @@ QString MutagenSays(const std::filesystem::path& file, const QString& expression
     return QString::fromUtf8(error.isEmpty() ? python.readAllStandardOutput() : error).trimmed();
 }
 
-WindowFixture::WindowFixture(const std::vector<Song>& songs) : songs_(scratch_.Root() / "songs") {
+WindowFixture::WindowFixture(const std::vector<Song>& songs, Start start)
+    : songs_(scratch_.Root() / "songs") {
     WriteSongs(songs_, songs);
     auto opened = ui::UiEnvironment::Open(scratch_.Root() / "settings.toml");
     environment_ = std::move(opened.environment);
@@ -133,6 +124,8 @@ WindowFixture::WindowFixture(const std::vector<Song>& songs) : songs_(scratch_.R
     window_->activateWindow();
     if (!QTest::qWaitForWindowActive(window_.get()))
         qWarning("the window did not become active");
+    if (start == Start::kLoaded && !Load())
+        QFAIL("the songs did not load");
 }
 
 WindowFixture::~WindowFixture() {

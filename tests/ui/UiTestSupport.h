@@ -52,11 +52,10 @@ template <class T>
 void WhenModal(std::function<void(T*)> handler) {
     auto* poll = new QTimer(qApp);
     poll->setObjectName(QStringLiteral("WhenModal"));
-    auto started = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, started, handler] {
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, handler, polls = 0]() mutable {
         auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
         if (!modal || !modal->isVisible()) {
-            if (++*started > 1000)
+            if (++polls > 1000)
                 poll->deleteLater();
             return;
         }
@@ -97,8 +96,12 @@ T& ChildNamed(QWidget& parent, const char* name) {
 }
 
 // The window's filter and status text, found by their object names.
-QLineEdit& FilterOf(QWidget& window);
-QLabel& StatusOf(QWidget& window);
+inline QLineEdit& FilterOf(QWidget& window) {
+    return ChildNamed<QLineEdit>(window, "filter");
+}
+inline QLabel& StatusOf(QWidget& window) {
+    return ChildNamed<QLabel>(window, "status");
+}
 
 // Collects the local files the desktop was asked to open instead of opening them.
 class FileCatcher : public QObject {
@@ -128,28 +131,25 @@ std::shared_ptr<SeenBox> AnswerNextBox(QMessageBox::StandardButton button, bool 
 
 // Answers the window's file choosers with the paths queued; with none queued, the real dialog
 // asks (for the tests of the dialogs themselves).
-class QueuedChooser final : public ui::FileChooser {
-  public:
-    void Answer(const std::filesystem::path& path) {
-        answers_ << QString::fromStdString(path.string());
-    }
-    // What the window asked, oldest first.
-    const std::vector<ui::FileQuestion>& Asked() const { return asked_; }
-    QString Ask(QWidget* owner, const ui::FileQuestion& question) override {
-        asked_.push_back(question);
-        return answers_.isEmpty() ? dialogs_.Ask(owner, question) : answers_.takeFirst();
-    }
+struct QueuedChooser final : ui::FileChooser {
+    QStringList answers;
+    std::vector<ui::FileQuestion> asked;  // oldest first
+    ui::DialogFileChooser dialogs;
 
-  private:
-    QStringList answers_;
-    std::vector<ui::FileQuestion> asked_;
-    ui::DialogFileChooser dialogs_;
+    QString Ask(QWidget* owner, const ui::FileQuestion& question) override {
+        asked.push_back(question);
+        return answers.isEmpty() ? dialogs.Ask(owner, question) : answers.takeFirst();
+    }
 };
 
-// A window over a fresh settings store in a scratch folder, with a folder of songs.
+// A window over a fresh settings store in a scratch folder, with a folder of songs: loaded
+// (sorted by name), or not yet.
 class WindowFixture {
   public:
-    explicit WindowFixture(const std::vector<Song>& songs = SampleSongs());
+    enum class Start { kLoaded, kEmpty };
+    explicit WindowFixture(const std::vector<Song>& songs = SampleSongs(),
+                           Start start = Start::kLoaded);
+    explicit WindowFixture(Start start) : WindowFixture(SampleSongs(), start) {}
     ~WindowFixture();
 
     ui::MainWindow& Window() { return *window_; }

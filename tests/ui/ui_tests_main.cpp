@@ -19,21 +19,16 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Collation differs by locale (the C locale compares code units): the tests name one.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    // "ui_tests ClassName [QtTest arguments]" runs that class alone.
+    // "ui_tests ClassName [QtTest arguments]" runs that class alone. scripts/mutate speaks
+    // gtest: "--gtest_filter=ClassName" names the class, other --gtest_ options mean nothing here.
     QString only;
-    if (argc > 1 && argv[1][0] != '-') {
-        only = QString::fromLocal8Bit(argv[1]);
-        argv[1] = argv[0];
-        --argc;
-        ++argv;
-    }
-    // scripts/mutate speaks gtest: "--gtest_filter=ClassName" names the class, other
-    // --gtest_ options mean nothing here.
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg.startsWith(QLatin1String("--gtest_filter=")))
             only = arg.mid(15);
+        else if (i == 1 && !arg.startsWith(QLatin1Char('-')))
+            only = arg;
         else if (!arg.startsWith(QLatin1String("--gtest_")))
             argv[kept++] = argv[i];
     }

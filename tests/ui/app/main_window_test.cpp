@@ -6,12 +6,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSignalSpy>
-#include <fstream>
 
 #include "settings/SettingNames.h"
-#include "tags/Id3v1TestRecords.h"
-#include "tags/mpeg/mpeg_test_streams.h"
-#include "text/FileName.h"
 #include "ui/UiTestSupport.h"
 #include "ui/app/StartArguments.h"
 #include "ui/list/ListDisplay.h"
@@ -56,14 +52,6 @@ QStringList ContextMenuOn(ui::FileListView& view, int row) {
     return *shown;
 }
 
-// Marks both songs for the removal of their ID3v1 tags and turns b.mp3 into a folder: its
-// save fails, a.mp3's does not.
-void BreakSecondSave(WindowFixture& fixture) {
-    fixture.Remove({"a.mp3", "b.mp3"}, u"Remove ID3v&1"_s);
-    fs::remove(fixture.Songs() / "b.mp3");
-    fs::create_directory(fixture.Songs() / "b.mp3");
-}
-
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -96,7 +84,6 @@ class MainWindowTest : public QObject {
     // row turns red (or shows its icon, as the preferences say) until it is saved.
     void loadMarkAndSave() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         auto& window = fixture.Window();
         auto& proxy = window.Files().Proxy();
         QStringList cells;
@@ -136,30 +123,28 @@ class MainWindowTest : public QObject {
     // An ID3v1 value stands in italics where the ID3v2 tag has none; a line break in a name
     // shows as a mark.
     void cellsShowWhatTheirTextCannot() {
-        WindowFixture fixture;
-        const fs::path folder = fixture.Scratch() / "odd";
-        fs::create_directories(folder);
-        const Bytes audio = Frames(FrameShape{}, 8);
-        std::ofstream(folder / "two\nlines.mp3")
-            << std::string(audio.begin(), audio.end()) << AsBytes(RecordWith({{33, "Singer"}}));
-        QVERIFY(fixture.Load(folder));
+        WindowFixture fixture({{.name = "two\nlines.mp3", .v1 = {.year = "1999"}}});
         const auto& proxy = fixture.Window().Files().Proxy();
-        const QModelIndex artist = proxy.index(0, int(Column::Artist));
-        QCOMPARE(artist.data().toString() + "|" + artist.data(Qt::ToolTipRole).toString(),
-                 u"Singer|From the ID3v1 tag"_s);
-        QVERIFY(artist.data(Qt::FontRole).value<QFont>().italic());
+        const QModelIndex year = proxy.index(0, int(Column::Year));
+        QCOMPARE(year.data().toString() + "|" + year.data(Qt::ToolTipRole).toString(),
+                 u"1999|From the ID3v1 tag"_s);
+        QVERIFY(year.data(Qt::FontRole).value<QFont>().italic());
         QVERIFY(!proxy.index(0, int(Column::Title)).data(Qt::FontRole).isValid());
         QCOMPARE(fixture.CellText(0, 0), u"two\u21B5lines.mp3"_s);
     }
 
     // Each column sorts both ways by header clicks; only the view sorts, not the model.
-    void sortsEveryColumnByHeaderClicks() {
+    // Sorted by Track, "Track #" numbers the rows the user clicks (in the order of
+    // batch::TrackNumbering, tested in tests/batch): a numbered row stays where it is until the
+    // next sort, so the next click lands on the row that was under it. Each number undoes
+    // alone; switched off, a click numbers nothing.
+    void headerClicksSortAndTrackNumbersGoToTheRowsClicked() {
         const std::pair<int, QStringList> rows[] = {
-            {1, {"1", "10", "2", "3"}},                  // Track compares texts
             {2, {"apple", "Banana", "Émile", "zebra"}},  // by collation, not code unit
             {6, {"96", "128", "128 (VBR)", "192"}}};     // by number, VBR after CBR
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
+        QAbstractItemModelTester tester(fixture.Window().List().model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QHeaderView* header = fixture.Window().List().horizontalHeader();
         const auto loaded = fixture.Window().Files().Model().Records();
         for (const auto& [column, ascending] : rows) {
@@ -173,6 +158,26 @@ class MainWindowTest : public QObject {
                     header->sortIndicatorSection() == column);
         }
         QCOMPARE(fixture.Window().Files().Model().Records(), loaded);
+
+        // Track compares texts.
+        fixture.ClickHeader(1);
+        const QStringList names = fixture.ColumnTexts(0);
+        QCOMPARE(fixture.ColumnTexts(1), QStringList({"1", "10", "2", "3"}));
+        QAbstractButton* toggle = ButtonNamed(fixture.Window(), "Track #");
+        QTest::mouseClick(toggle, Qt::LeftButton);
+        QCOMPARE(toggle->text(), u"Track 1"_s);
+        for (int row = 3; row >= 0; --row)
+            fixture.ClickRow(row);
+        QCOMPARE(fixture.ColumnTexts(0), names);
+        QCOMPARE(fixture.ColumnTexts(1), QStringList({"4", "3", "2", "1"}));
+        // a.mp3 kept its "2".
+        QVERIFY(toggle->text() == "Track 5" && fixture.Window().Files().UpdatedCount() == 3);
+        ActionNamed(fixture.Window(), "Undo Track #")->trigger();
+        QCOMPARE(fixture.ColumnTexts(1), QStringList({"1", "3", "2", "1"}));
+        QTest::mouseClick(toggle, Qt::LeftButton);
+        QCOMPARE(toggle->text(), u"Track #"_s);
+        fixture.ClickRow(1);
+        QCOMPARE(fixture.CellText(1, 1), u"3"_s);
     }
 
     // Yes saves first, No goes on without saving, Cancel stops: each answer once, each command
@@ -186,11 +191,10 @@ class MainWindowTest : public QObject {
             WindowFixture fixture;
             const fs::path other = fixture.Scratch() / "other";
             WriteSongs(other, {SampleSongs().front()});
-            QVERIFY(fixture.Load());
             QVERIFY(fixture.Remove({"a.mp3"}, u"Remove ID3v&1"_s)->shown);
             auto question = AnswerNextBox(answer);
             if (command == "Browse") {
-                fixture.Chooser().Answer(other);
+                fixture.Chooser().answers << QString::fromStdString(other.string());
                 Click(fixture.Window(), u"Browse"_s);
             } else if (command == "Reload") {
                 QVERIFY(fixture.Activate());
@@ -208,77 +212,69 @@ class MainWindowTest : public QObject {
                 QVERIFY(fixture.Window().isVisible());
             else if (command == "Browse")
                 QVERIFY(files.FileCount() == 1 &&
-                        fixture.Chooser().Asked().front().title == "Select a directory");
+                        fixture.Chooser().asked.front().title == "Select a directory");
             else
                 QCOMPARE(files.UpdatedCount(), 0u);
         }
     }
 
-    void failedSaveIsReportedWhileRowsKeepTheirPendingState() {
+    // Both songs lose their ID3v1 tags, and b.mp3 is made a folder: its save fails, and the
+    // worker waits on the box that says so while the row stays pending and the shell commands
+    // are held back; a.mp3 is saved. The save is the one Reload's question started, and the
+    // window is closed meanwhile: it closes once the save is done (asking again for what it
+    // could not save); the reload never runs.
+    void failedSaveIsReportedAndACloseMeanwhileRunsOnlyTheClose() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        BreakSecondSave(fixture);
-        auto& files = fixture.Window().Files();
+        auto& window = fixture.Window();
+        auto& files = window.Files();
+        fixture.Remove({"a.mp3", "b.mp3"}, u"Remove ID3v&1"_s);
+        fs::remove(fixture.Songs() / "b.mp3");
+        fs::create_directory(fixture.Songs() / "b.mp3");
+        QSignalSpy cleared(&files, &ui::Workspace::listCleared);
         QString rowWhileSaving;
         QStringList shellOn;
-        auto seen = AnswerNextBox(QMessageBox::Ok, false, [&] {
-            QVERIFY(files.State() == ui::WorkState::Saving);
-            // The save's worker rewrites the names these commands read.
-            for (const char* command : {"Open", "Enqueue", "Explore Directory"}) {
-                if (ActionNamed(fixture.Window(), QString::fromLatin1(command))->isEnabled())
-                    shellOn << QString::fromLatin1(command);
-            }
-            rowWhileSaving = fixture.CellText(1, 0);
-            const QVariant colour = files.Proxy().index(1, 0).data(Qt::ForegroundRole);
-            QCOMPARE(colour.value<QColor>(), ui::kUpdatedText);
-        });
-        ActionNamed(fixture.Window(), u"&Save"_s)->trigger();
-        QVERIFY(fixture.WaitIdle());
-        QCOMPARE(QStringList({seen->caption, seen->checkText, rowWhileSaving}),
-                 QStringList({"Error", "Don't show more of these until this save ends", "b.mp3"}));
-        QCOMPARE(shellOn, QStringList());
-        QVERIFY(!HasId3v1(fixture.Songs() / "a.mp3") &&
-                !ChildNamed<QLabel>(fixture.Window(), "progress").isVisible() &&
-                ActionNamed(fixture.Window(), u"Open"_s)->isEnabled());
-    }
-
-    // Closing while the save that Reload's question started runs: the window closes once the
-    // save is done (asking again for what it could not save); the reload never runs.
-    void closeDuringAPromptedSaveRunsOnlyTheClose() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        auto& window = fixture.Window();
-        BreakSecondSave(fixture);  // the worker waits on the failure's message
-        QSignalSpy cleared(&window.Files(), &ui::Workspace::listCleared);
-        std::shared_ptr<SeenBox> askedAgain;
+        std::shared_ptr<SeenBox> failure, askedAgain;
         WhenModal<QMessageBox>([&](QMessageBox* question) {
-            WhenModal<QMessageBox>([&](QMessageBox* failure) {
+            failure = AnswerNextBox(QMessageBox::Ok, false, [&] {
+                QVERIFY(files.State() == ui::WorkState::Saving);
+                // The save's worker rewrites the names these commands read.
+                for (const char* command : {"Open", "Enqueue", "Explore Directory"}) {
+                    if (ActionNamed(window, QString::fromLatin1(command))->isEnabled())
+                        shellOn << QString::fromLatin1(command);
+                }
+                rowWhileSaving = fixture.CellText(1, 0);
+                const QVariant colour = files.Proxy().index(1, 0).data(Qt::ForegroundRole);
+                QCOMPARE(colour.value<QColor>(), ui::kUpdatedText);
                 window.close();
                 askedAgain = AnswerNextBox(QMessageBox::No);
-                failure->button(QMessageBox::Ok)->click();
             });
             question->button(QMessageBox::Yes)->click();
         });
         ActionNamed(window, u"&Reload"_s)->trigger();
         QTRY_VERIFY(!window.isVisible());
-        QVERIFY(askedAgain && askedAgain->shown && cleared.count() == 0);
+        QVERIFY(failure && askedAgain && askedAgain->shown && cleared.count() == 0);
+        QCOMPARE(QStringList({failure->caption, failure->checkText, rowWhileSaving}),
+                 QStringList({"Error", "Don't show more of these until this save ends", "b.mp3"}));
+        QCOMPARE(shellOn, QStringList());
+        QVERIFY(!HasId3v1(fixture.Songs() / "a.mp3") &&
+                ChildNamed<QLabel>(window, "progress").isHidden() &&
+                ActionNamed(window, u"Open"_s)->isEnabled());
     }
 
     // A worker waits on a box the user is asked to tick: commands are held back meanwhile, and
     // what the tick hid is listed once the load ends.
     void hiddenMessagesAreListedOnceTheLoadEnds() {
-        WindowFixture fixture;
+        WindowFixture fixture(WindowFixture::Start::kEmpty);
         fixture.AddUnreadableSongs();
         QStringList enabledDuringLoad;
+        std::shared_ptr<SeenBox> summary;
         auto first = AnswerNextBox(QMessageBox::Ok, true, [&] {
             QVERIFY(fixture.Window().Files().State() == ui::WorkState::Loading);
             enabledDuringLoad = EnabledMenuItems(fixture.Window().menuBar());
+            summary = AnswerNextBox(QMessageBox::Ok);  // the next box, once this one is gone
         });
-        fixture.Window().OpenFolder(text::FileNameToText(fixture.Songs().string()));
-        QVERIFY(QTest::qWaitFor([&] { return first->shown; }, 10000));
-        auto summary = AnswerNextBox(QMessageBox::Ok);
-        QVERIFY(fixture.WaitIdle());
-        QVERIFY(QTest::qWaitFor([&] { return summary->shown; }, 5000));
+        QVERIFY(fixture.Load());
+        QVERIFY(QTest::qWaitFor([&] { return summary && summary->shown; }, 5000));
         QVERIFY(first->text.startsWith(u"Couldn't open file:\n"_s) && !first->hasOwner);
         QCOMPARE(first->checkText, u"Don't show more of these until this load ends"_s);
         enabledDuringLoad.sort();
@@ -293,7 +289,7 @@ class MainWindowTest : public QObject {
     // The window starts empty and ready; a filter typed then hides rows of the folder loaded
     // under it, and the commands act on the rows shown.
     void filterShowsMatchingRowsAndCommandsActOnThem() {
-        WindowFixture fixture;
+        WindowFixture fixture(WindowFixture::Start::kEmpty);
         auto& window = fixture.Window();
         auto& view = window.List();
         QCOMPARE(StatusOf(window).text(), u"Ready"_s);
@@ -323,10 +319,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(window.Files().Proxy().rowCount(), 4);
         QMenu columns;
         view.FillColumnMenu(columns);
-        for (QAction* action : columns.actions()) {
-            if (action->text() == u"Directory"_s)
-                action->trigger();
-        }
+        ActionNamed(columns, u"Directory"_s)->trigger();
         QCOMPARE(count->text(), u"0 of 4 shown"_s);
         // The rows that come back take their places in the sorted list.
         FilterOf(window).clear();
@@ -334,39 +327,10 @@ class MainWindowTest : public QObject {
         QCOMPARE(fixture.ColumnTexts(0), QStringList({"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
     }
 
-    // Sorted by Track, "Track #" numbers the rows the user clicks (in the order of
-    // batch::TrackNumbering, tested in tests/batch): a numbered row stays where it is until the
-    // next sort, so the next click lands on the row that was under it. Each number undoes
-    // alone; switched off, a click numbers nothing.
-    void trackNumbersGoToTheRowsClickedInAListSortedByTrack() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        QAbstractItemModelTester tester(fixture.Window().List().model(),
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
-        fixture.ClickHeader(1);
-        const QStringList names = fixture.ColumnTexts(0);
-        QCOMPARE(fixture.ColumnTexts(1), QStringList({"1", "10", "2", "3"}));
-        QAbstractButton* toggle = ButtonNamed(fixture.Window(), "Track #");
-        QTest::mouseClick(toggle, Qt::LeftButton);
-        QCOMPARE(toggle->text(), u"Track 1"_s);
-        for (int row = 3; row >= 0; --row)
-            fixture.ClickRow(row);
-        QCOMPARE(fixture.ColumnTexts(0), names);
-        QCOMPARE(fixture.ColumnTexts(1), QStringList({"4", "3", "2", "1"}));
-        // a.mp3 kept its "2".
-        QVERIFY(toggle->text() == "Track 5" && fixture.Window().Files().UpdatedCount() == 3);
-        ActionNamed(fixture.Window(), "Undo Track #")->trigger();
-        QCOMPARE(fixture.ColumnTexts(1), QStringList({"1", "3", "2", "1"}));
-        QTest::mouseClick(toggle, Qt::LeftButton);
-        QCOMPARE(toggle->text(), u"Track #"_s);
-        fixture.ClickRow(1);
-        QCOMPARE(fixture.CellText(1, 1), u"3"_s);
-    }
-
     // A file dropped on the window loads its folder, which Browse then starts from; the
     // window comes back as it was left.
     void windowComesBackAsItWasLeft() {
-        WindowFixture fixture;
+        WindowFixture fixture(WindowFixture::Start::kEmpty);
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(fixture.SongsText() + "/b.mp3")});
         auto& first = fixture.Window();

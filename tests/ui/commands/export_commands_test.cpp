@@ -36,6 +36,10 @@ QStringList NamedSongs(const fs::path& file) {
     return names;
 }
 
+bool Checked(QWidget& parent, const QString& text) {
+    return ButtonNamed(parent, text)->isChecked();
+}
+
 }  // namespace
 
 class ExportCommandsTest : public QObject {
@@ -54,7 +58,6 @@ class ExportCommandsTest : public QObject {
                             {"m3u8", "", {"b.mp3", "d.mp3"}, {"d.mp3", "b.mp3"}},
                             {"pls", "a", {"a.mp3", "c.mp3"}, {"c.mp3", "a.mp3"}}};
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         fixture.ClickHeader(0);  // descending
         for (const Row& row : rows) {
             FilterOf(fixture.Window()).setText(row.filter);
@@ -74,7 +77,7 @@ class ExportCommandsTest : public QObject {
         FilterOf(fixture.Window()).clear();
         auto seen = ChooseInNextSaveDialog(fixture.Scratch() / "library");
         bool shownFresh = false;
-        WhenModal<ui::XmlExportDialog>([&](ui::XmlExportDialog* dialog) {
+        QVERIFY(fixture.RunDialog<ui::XmlExportDialog>("XML...", [&](ui::XmlExportDialog* dialog) {
             auto levels = dialog->findChildren<QComboBox*>();
             QCOMPARE(levels.size(), 4);
             shownFresh = levels[0]->currentText() == "List" && levels[0]->isEnabled() &&
@@ -86,8 +89,7 @@ class ExportCommandsTest : public QObject {
             Click(*dialog, "Full file path");
             Click(*dialog, "Duration");
             Click(*dialog, "Save");
-        });
-        ActionNamed(fixture.Window(), "XML...")->trigger();
+        }));
         QVERIFY(shownFresh);
         QCOMPARE(*seen, QStringList({"XML Files (*.xml)", "All Files (*.*)", "xml", "asks"}));
         // The options picked reach the document: grouped by artist, with paths and durations.
@@ -97,19 +99,13 @@ class ExportCommandsTest : public QObject {
         const XmlExportOptions before = LoadXmlExportOptions(fixture.Environment().XmlSettings());
         const fs::path cancelled = fixture.Scratch() / "cancelled.xml";
         seen = ChooseInNextSaveDialog(cancelled);
-        WhenModal<ui::XmlExportDialog>([&](ui::XmlExportDialog* dialog) {
+        QVERIFY(fixture.RunDialog<ui::XmlExportDialog>("XML...", [&](ui::XmlExportDialog* dialog) {
             QVERIFY(Checked(*dialog, "Full file path") && Checked(*dialog, "Duration"));
             Click(*dialog, "Duration");
             Click(*dialog, "Cancel");
-        });
-        ActionNamed(fixture.Window(), "XML...")->trigger();
+        }));
         QVERIFY(!seen->isEmpty() && !fs::exists(cancelled));
         QVERIFY(LoadXmlExportOptions(fixture.Environment().XmlSettings()) == before);
-    }
-
-  private:
-    static bool Checked(QWidget& parent, const QString& text) {
-        return ButtonNamed(parent, text)->isChecked();
     }
 };
 

@@ -7,13 +7,6 @@
 #include "ui/UiTestSupport.h"
 
 namespace velmora::testing {
-namespace {
-
-QString Shown(QAction* action) {
-    return action->text().remove(QLatin1Char('&'));
-}
-
-}  // namespace
 
 class WorkCommandsTest : public QObject {
     Q_OBJECT
@@ -21,11 +14,11 @@ class WorkCommandsTest : public QObject {
   private slots:
     void undoRedoATooLargeAndAStoppedAction() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         auto& window = fixture.Window();
         auto& files = window.Files();
         QAction* undo = ActionNamed(window, u"Undo"_s);
         QAction* redo = ActionNamed(window, u"Redo"_s);
+        auto Shown = [](QAction* action) { return action->text().remove(QLatin1Char('&')); };
         QVERIFY(!undo->isEnabled() && Shown(undo) == "Undo");
 
         fixture.Remove({"a.mp3"}, u"Remove ID3v1"_s);
@@ -114,7 +107,7 @@ class WorkCommandsTest : public QObject {
     // loaded so far stays; a close then closes the window.
     void stopOrCloseKeepsTheRowsLoadedSoFar() {
         for (const bool close : {false, true}) {
-            WindowFixture fixture;
+            WindowFixture fixture(WindowFixture::Start::kEmpty);
             fixture.AddUnreadableSongs();
             auto& window = fixture.Window();
             QAbstractButton* stop = ButtonNamed(window, u"Stop"_s);
@@ -144,22 +137,17 @@ class WorkCommandsTest : public QObject {
     // until the save, a renamed file exists only under its old name; Enqueue says why it is off.
     void openExploreAndEnterUseTheCurrentRowsNameOnDisk() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         auto& view = fixture.Window().List();
-        auto centre = [&](int row) {
-            return view.visualRect(view.model()->index(row, 0)).center();
-        };
         FileCatcher caught;
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(1));
+        fixture.ClickRow(1);
         QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(&view, Qt::Key_Return);
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(2));
-        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centre(2));
+        fixture.ClickRow(2);
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {},
+                           view.visualRect(view.model()->index(2, 0)).center());
         fixture.Select({"a.mp3"});
-        for (QMenu* menu : fixture.Window().findChildren<QMenu*>()) {
-            if (menu->title() == u"&File"_s)
-                emit menu->aboutToShow();  // as when opened: Enqueue asks for a player
-        }
+        // As when opened: Enqueue asks for a player.
+        emit ActionNamed(fixture.Window(), u"&File"_s)->menu()->aboutToShow();
         QAction* enqueue = ActionNamed(fixture.Window(), u"Enqueue"_s);
         QVERIFY(!enqueue->isEnabled());
         QCOMPARE(enqueue->toolTip(), u"No running player offers a play queue (MPRIS track list)"_s);

@@ -14,8 +14,6 @@
 namespace velmora::testing {
 namespace {
 
-namespace fs = std::filesystem;
-
 // The dialog's expression box.
 QLineEdit& Expression(QDialog& dialog) {
     return ChildNamed<QLineEdit>(dialog, "expression");
@@ -33,7 +31,6 @@ class BatchDialogsTest : public QObject {
     // dialog is the dialogs' common part, proven once by Generate.)
     void renamePreviewsMarksAndAppliesWhatIsPossible() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         std::ofstream(fixture.Songs() / "gamma.mp3") << "";  // b.mp3's title
         fixture.Select({"a.mp3", "b.mp3", "c.mp3"});
         const QStringList loaded = fixture.ColumnTexts(int(Column::Filename));
@@ -57,8 +54,7 @@ class BatchDialogsTest : public QObject {
         QStringList selected;
         for (Mp3File* record : fixture.Window().List().SelectedRecords())
             selected << QString::fromStdU16String(record->Name());
-        selected.sort();
-        QCOMPARE(selected, QStringList({"Alpha.mp3", "Beta.mp3"}));
+        QCOMPARE(selected, QStringList({"Beta.mp3", "Alpha.mp3"}));  // the rows stay in place
 
         QStringList kept;
         QVERIFY(fixture.RunDialog<ui::RenameDialog>("Rename...", [&](ui::RenameDialog* dialog) {
@@ -78,7 +74,6 @@ class BatchDialogsTest : public QObject {
     // expression that ran is stored; Undo.
     void generateFillsFieldsFromNames() {
         WindowFixture fixture({{"Air - 07 - Jazz.mp3"}, {"Bz.mp3"}, {"Cee - 10 - jazz.mp3"}});
-        QVERIFY(fixture.Load());
         fixture.Window().List().selectAll();
         const QString expression = R"((?P<artist>\w+) - (?P<track>\d+) - (?P<genre>\w+))";
         QString problem;

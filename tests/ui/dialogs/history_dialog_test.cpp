@@ -2,11 +2,10 @@
 // its old -> new values and reverted byte for byte; the review shows the pending edit.
 #include <QTableView>
 
-#include "tags/id3v2/FrameIdTable.h"
-#include "tags/ops/FrameTextOps.h"
 #include "ui/UiTestSupport.h"
 #include "ui/dialogs/HistoryDialog.h"
 #include "ui/dialogs/ReviewDialog.h"
+#include "ui/panel/FieldEdit.h"
 
 namespace velmora::testing {
 namespace {
@@ -24,16 +23,12 @@ class HistoryDialogTest : public QObject {
   private slots:
     void savedEditIsRevertedFromTheHistoryWindow() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         auto& window = fixture.Window();
-        auto& files = window.Files();
         const std::filesystem::path song = fixture.Songs() / "b.mp3";
         const std::string original = ScratchDirectory::ReadFile(song);
-        Mp3File* record = &fixture.Record("b.mp3");
-        EngineContext& context = fixture.Environment().Context();
-        files.ApplyToEach(u"Album", std::span(&record, 1), [&](Mp3File& r) {
-            SetFrameText(r.V2(), frame_ids::kTalb, u"Changed", context);
-        });
+        fixture.Select({"b.mp3"});
+        Type(fixture.Field(edit::V2Field::Album), u"Changed"_s);
+        fixture.Click(u"Save All"_s);
 
         // Columns: Artist, Album, ... as the list names them.
         QString reviewed;
@@ -58,11 +53,11 @@ class HistoryDialogTest : public QObject {
         });
         QVERIFY(fixture.Activate());
         QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
-        QCOMPARE(seen, (QStringList{"Album: 1 file", "1", "alpha -> Changed"}));
+        QCOMPARE(seen, (QStringList{"Edit Tags: 1 file", "1", "alpha -> Changed"}));
         QCOMPARE(ScratchDirectory::ReadFile(song), original);
         // The row reloaded from the reverted file.
         QVERIFY(fixture.ColumnTexts(3).contains(u"alpha"_s));
-        QCOMPARE(files.UpdatedCount(), 0u);
+        QCOMPARE(window.Files().UpdatedCount(), 0u);
     }
 };
 

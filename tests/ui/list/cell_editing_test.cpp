@@ -46,9 +46,10 @@ class CellEditingTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // A typed value goes to every selected row as one action, and is saved from an open editor;
+    // a typed name is a pending rename.
     void typedValueGoesToEverySelectedRowAsOneActionAndNamesArePendingRenames() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         SelectCell(fixture, {"a.mp3", "c.mp3"}, Column::Artist);
         QTest::keyClick(fixture.Window().List().viewport(), 'N');
         QLineEdit* editor = OpenEditor(fixture);
@@ -80,6 +81,16 @@ class CellEditingTest : public QObject {
         QCOMPARE(fixture.Cell("c.mp3", Column::Artist) + fixture.Cell("a.mp3", Column::Year),
                  u"zebra1999"_s);
 
+        // Ctrl+S with the editor still open: what is typed is saved, not dropped (that the save
+        // keeps every other frame is tests/tags').
+        SelectCell(fixture, {"b.mp3"}, Column::Title);
+        QTest::keyClicks(fixture.Window().List().viewport(), u"T"_s);
+        OpenEditor(fixture)->insert(u"\U0001F3B5"_s);
+        QTest::keyClick(OpenEditor(fixture), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(fixture.WaitIdle());
+        QCOMPARE(files.UpdatedCount(), 0u);
+        QCOMPARE(MutagenSays(fixture.Songs() / "b.mp3", u"t['TIT2'].text"_s), u"['T\U0001F3B5']"_s);
+
         // A file name is a pending rename. One name for two files: the second is refused as taken
         // (batch::PlanCellEdits, tested in tests/batch), and keeps its name.
         SelectCell(fixture, {"a.mp3", "b.mp3"}, Column::Filename);
@@ -93,26 +104,10 @@ class CellEditingTest : public QObject {
         QVERIFY(fs::exists(fixture.Songs() / "a.mp3"));
     }
 
-    // Typed text is saved from an open editor (that the save keeps every other frame is
-    // tests/tags').
-    void savedEditIsWrittenFromAnOpenEditor() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        SelectCell(fixture, {"b.mp3"}, Column::Title);
-        QTest::keyClicks(fixture.Window().List().viewport(), u"T"_s);
-        OpenEditor(fixture)->insert(u"\U0001F3B5"_s);
-        // Ctrl+S with the editor still open: what is typed is saved, not dropped.
-        QTest::keyClick(OpenEditor(fixture), Qt::Key_S, Qt::ControlModifier);
-        QVERIFY(fixture.WaitIdle());
-        QCOMPARE(fixture.Window().Files().UpdatedCount(), 0u);
-        QCOMPARE(MutagenSays(fixture.Songs() / "b.mp3", u"t['TIT2'].text"_s), u"['T\U0001F3B5']"_s);
-    }
-
     // A copy of the shown columns pasted back changes nothing; a paste fills a line per row, and
-    // refuses a count of lines that fits no selection.
-    void copyAndPaste() {
+    // refuses a count of lines that fits no selection; a CSV import.
+    void copyPasteAndImportEachApplyAsOneAction() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         ui::FileListView& view = fixture.Window().List();
         view.horizontalHeader()->moveSection(int(Column::Year), 1);
         view.selectAll();
@@ -139,12 +134,9 @@ class CellEditingTest : public QObject {
         QCOMPARE(files.Journal().ActionCount(), std::size_t(1));
         QVERIFY(files.Undo());
         QCOMPARE(fixture.Cell("b.mp3", Column::Artist), u"Banana"_s);
-    }
 
-    // Which rows match which files is tests/batch's CsvImport case.
-    void importPreviewsEveryChangeAndAppliesItAsOneAction() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
+        // A CSV import previews every change and applies it as one action (which rows match
+        // which files is tests/batch's CsvImport case).
         const auto csv = fixture.Scratch() / "in.csv";
         std::ofstream(csv) << "Path,Title\n" + fixture.Songs().string() +
                                   "/a.mp3,\"New\nA\"\n/x.mp3,\n";
@@ -152,16 +144,14 @@ class CellEditingTest : public QObject {
             ChooseInFileDialog(dialog, QString::fromStdString(csv.string()));
         });
         QStringList shown;
-        WhenModal<ui::CsvImportDialog>([&shown](ui::CsvImportDialog* dialog) {
+        QVERIFY(fixture.RunDialog<ui::CsvImportDialog>("Import CSV...", [&](auto* dialog) {
             for (int column = 1; column < dialog->Preview().columnCount(); ++column)
                 shown += Texts(dialog->Preview(), column);
             ButtonNamed(*dialog, u"Apply"_s)->click();
-        });
-        ActionNamed(fixture.Window(), u"Import CSV..."_s)->trigger();
+        }));
         QCOMPARE(shown,
                  QStringList({"Title", "(matches no loaded file)", "Beta", "", "New\u21B5A", ""}));
         QCOMPARE(fixture.Cell("a.mp3", Column::Title), u"New\u21B5A"_s);
-        ui::Workspace& files = fixture.Window().Files();
         QCOMPARE(files.Journal().UndoName(), std::u16string(u"Import CSV"));
         QVERIFY(files.Undo() && files.UpdatedCount() == 0);
         QCOMPARE(fixture.Cell("a.mp3", Column::Title), u"Beta"_s);

@@ -42,15 +42,27 @@ Bytes Image(int width, int height, const char* format) {
     return {bytes.begin(), bytes.end()};
 }
 
+// A whole PNG whose header claims 8000 x 8000 pixels: 244 MiB to decode.
+Bytes OversizedPng() {
+    Bytes huge = Image(64, 48, "PNG");
+    for (int at : {16, 20})
+        std::copy_n(std::array<std::uint8_t, 4>{0, 0, 0x1F, 0x40}.begin(), 4, &huge[at]);
+    const auto crc = std::uint32_t(crc32(0, &huge[12], 17));  // the chunk's type and data
+    for (int i = 0; i < 4; ++i)
+        huge[29 + i] = std::uint8_t(crc >> (24 - 8 * i));
+    return huge;
+}
+
 }  // namespace
 
 class CommentsPicturesTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void commentDialogFindsPreselectsAndAppliesToEveryFile() {
+    // The comment dialog finds, preselects and applies to every file; comments and pictures
+    // keep their frames and bytes through the pages and their dialogs.
+    void commentsAndPicturesAreKnownByTheirFrameAndKeepTheirBytes() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         auto& context = fixture.Environment().Context();
         Mp3File& a = fixture.Record("a.mp3");
         Mp3File& c = fixture.Record("c.mp3");
@@ -78,19 +90,17 @@ class CommentsPicturesTest : public QObject {
         Click(page, "Delete All");
         QVERIFY(page.List()->topLevelItemCount() == 0 &&
                 fixture.Window().Files().Journal().UndoName() == u"Delete All Comments");
-    }
 
-    void commentsAndPicturesAreKnownByTheirFrameAndKeepTheirBytes() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        auto& context = fixture.Environment().Context();
-        Id3v2Tag& tag = fixture.Record("a.mp3").V2();
-        // The first comment of the empty description is not the one acted on.
+        // Comments and pictures are known by their frame: the first comment of the empty
+        // description is not the one acted on, and the picture of type 25, one too large to
+        // decode, is listed without a thumbnail and stays as it was through OK.
+        const Bytes huge = OversizedPng();
+        Id3v2Tag& tag = a.V2();
         AddComment(tag, "jpn", u"", u"Nihongo", context);
         AddComment(tag, "ger", u"", u"Deutsch", context);
         AddComment(tag, "XXX", u"note", u"keep", context);
         SetPicture(tag, "image/jpeg", u"real other", 0, Image(8, 8, "JPG"), context);
-        SetPicture(tag, "image/png", u"odd", 25, Image(9, 9, "PNG"), context);
+        SetPicture(tag, "image/png", u"odd", 25, huge, context);
         // Written and read back, so the languages come from the file.
         QVERIFY(fixture.Save());
         fixture.Window().Files().Reload(false);
@@ -99,14 +109,14 @@ class CommentsPicturesTest : public QObject {
         auto& comments = fixture.ShowPage<ui::CommentsPage>(ui::TagEditorPanel::kCommentsPage);
         auto* list = comments.List();
         list->setCurrentItem(list->findItems(u"German"_s, Qt::MatchExactly, 1).value(0));
-        auto shown = std::make_shared<QString>();
-        WhenModal<ui::EditCommentDialog>([shown](ui::EditCommentDialog* dialog) {
-            *shown = dialog->Description()->toPlainText();
+        QString described;
+        WhenModal<ui::EditCommentDialog>([&described](ui::EditCommentDialog* dialog) {
+            described = dialog->Description()->toPlainText();
             dialog->Description()->setPlainText(u"Neu"_s);
             Press(*dialog, QDialogButtonBox::Ok);
         });
         Click(comments, "Edit");
-        QCOMPARE(*shown, u"Deutsch"_s);
+        QCOMPARE(described, u"Deutsch"_s);
         list->setCurrentItem(list->findItems(u"German"_s, Qt::MatchExactly, 1).value(0));
         Click(comments, "Delete");
 
@@ -114,15 +124,27 @@ class CommentsPicturesTest : public QObject {
         auto& pictures = fixture.ShowPage<ui::PicturesPage>(ui::TagEditorPanel::kPicturesPage);
         QCOMPARE(pictures.List()->count(), 2);
         for (int row = 0; row < 2; ++row) {
-            QCOMPARE(pictures.List()->item(row)->text(), u"Other"_s);
-            if (pictures.List()->item(row)->data(Qt::UserRole).toInt() == 25)
+            QListWidgetItem* item = pictures.List()->item(row);
+            const bool odd = item->data(Qt::UserRole).toInt() == 25;
+            QVERIFY(item->text() == u"Other"_s && item->icon().isNull() == odd);
+            if (odd)
                 pictures.List()->setCurrentRow(row);
         }
-        WhenModal<ui::EditPictureDialog>([](ui::EditPictureDialog* dialog) {
+        QStringList state;
+        WhenModal<ui::EditPictureDialog>([&state](ui::EditPictureDialog* dialog) {
+            state << QString::number(dialog->Held().has_value())
+                  << QString::number(dialog->Frame()->Image().isNull())
+                  << dialog->SizeText()->text();
             dialog->findChild<QLineEdit*>()->setText(u"renamed"_s);
             Press(*dialog, QDialogButtonBox::Ok);
         });
         Click(pictures, "Edit");
+        QCOMPARE(state, (QStringList{
+                            "1", "1",
+                            QLocale().formattedDataSize(qint64(huge.size())) + u", not shown"_s}));
+        Mp3File& reloaded = fixture.Record("a.mp3");
+        const Id3v2Frame* odd = FindPicture(reloaded.V2(), 25);
+        QVERIFY(odd && PictureData(*odd, &reloaded) == huge);
 
         QVERIFY(fixture.Save());
         QCOMPARE(MutagenSays(fixture.Songs() / "a.mp3",
@@ -133,8 +155,8 @@ class CommentsPicturesTest : public QObject {
     }
 
     // Which files are pictures is the core's table (PictureFiles): one asked about and
-    // refused, then one taken for every selected file.
-    void browseChecksTheFileAndOkAppliesToEverySelectedFile() {
+    // refused, then one taken for every selected file, by Browse and by a paste.
+    void browseOrPasteAddsThePictureToEverySelectedFile() {
         const Bytes jpeg = Image(40, 30, "JPG");
         Bytes large = jpeg;
         large.resize(edit::kLargePictureBytes + 1, 'x');  // one byte over 3 MiB
@@ -142,7 +164,6 @@ class CommentsPicturesTest : public QObject {
             {"large.jpg", large, "Image size is greater than 3 MB.\nContinue anyway?"},
             {"COVER.JPG", jpeg, ""}};
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         fixture.Select({"a.mp3", "b.mp3"});
         auto& page = fixture.ShowPage<ui::PicturesPage>(ui::TagEditorPanel::kPicturesPage);
         for (const auto& [name, content, box] : rows) {
@@ -150,7 +171,7 @@ class CommentsPicturesTest : public QObject {
             std::ofstream(file, std::ios::binary) << std::string(content.begin(), content.end());
             auto seen = AnswerNextBox(QMessageBox::No);
             auto size = std::make_shared<QString>();  // shown once a picture is held
-            fixture.Chooser().Answer(file);
+            fixture.Chooser().answers << QString::fromStdString(file.string());
             WhenModal<ui::EditPictureDialog>([size](ui::EditPictureDialog* dialog) {
                 QTimer::singleShot(0, dialog, [dialog, size] {
                     ButtonNamed(*dialog, "Browse for new picture...")->click();
@@ -168,11 +189,33 @@ class CommentsPicturesTest : public QObject {
             }
             QCOMPARE(page.List()->count(), box.isEmpty() ? 1 : 0);
         }
+
+        // The file pasted (as a link) is a front cover of every selected file too; deleted and
+        // undone, it is back; saved, it is on the disk.
+        auto* mime = new QMimeData;
+        mime->setUrls({QUrl::fromLocalFile(
+            QString::fromStdString((fixture.Scratch() / "COVER.JPG").string()))});
+        QApplication::clipboard()->setMimeData(mime);
+        QVERIFY(fixture.Activate());  // the boxes took the window: shortcuts need it active
+        page.List()->setFocus();
+        QTest::keyClick(page.List(), Qt::Key_V, Qt::ControlModifier);
+        const auto covers = page.List()->findItems(u"Cover (front)"_s, Qt::MatchExactly);
+        QVERIFY(page.List()->count() == 2 && covers.size() == 1);
+        QCOMPARE(ui::ToQString(fixture.Window().Files().Journal().UndoName()), u"Add Cover"_s);
+        page.List()->setCurrentItem(covers[0]);
+        Click(page, "Delete");
+        QCOMPARE(page.List()->count(), 1);
+        ActionNamed(fixture.Window(), u"Undo"_s)->trigger();
+        QCOMPARE(page.List()->count(), 2);
+        QVERIFY(fixture.Save());
+        QCOMPARE(
+            MutagenSays(fixture.Songs() / "b.mp3",
+                        "sorted((int(p.type), p.mime, len(p.data)) for p in t.getall('APIC'))"),
+            u"[(0, 'image/jpg', %1), (3, 'image/jpg', %1)]"_s.arg(jpeg.size()));
     }
 
     void savePictureOffersTheTypeNameAndSubtypeAndTheViewerGetsAPrivateFile() {
         WindowFixture fixture;
-        QVERIFY(fixture.Load());
         const Bytes png = Image(400, 100, "PNG");
         Mp3File& a = fixture.Record("a.mp3");
         SetPicture(a.V2(), "image/png", u"front", 3, png, fixture.Environment().Context());
@@ -216,74 +259,14 @@ class CommentsPicturesTest : public QObject {
         QVERIFY(!fixture.Window().Files().Journal().CanUndo());  // Cancel changed nothing
     }
 
-    void decodingRefusesOversizedPicturesAndKeepsTheirData() {
+    void decodingRefusesOversizedPictures() {
         const Bytes jpeg = Image(64, 48, "JPG");
         const Bytes png = Image(64, 48, "PNG");
         QCOMPARE(ui::DecodePicture(jpeg, "jpeg").size(), ui::DecodePicture(png, "png").size());
         QCOMPARE(ui::DecodePicture(png, "png").size(), QSize(64, 48));
         // Decoded by the name, not guessed.
         QVERIFY(ui::DecodePicture(png, "jpg").isNull() && ui::DecodePicture(png, "gif").isNull());
-        // A whole PNG whose header claims 8000 x 8000 pixels: 244 MiB to decode.
-        Bytes huge = png;
-        for (int at : {16, 20})
-            std::copy_n(std::array<std::uint8_t, 4>{0, 0, 0x1F, 0x40}.begin(), 4, &huge[at]);
-        const auto crc = std::uint32_t(crc32(0, &huge[12], 17));  // the chunk's type and data
-        for (int i = 0; i < 4; ++i)
-            huge[29 + i] = std::uint8_t(crc >> (24 - 8 * i));
-        QVERIFY(ui::DecodePicture(huge, "png").isNull());
-
-        // Such a picture is listed without a thumbnail and stays as it was through OK.
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        Mp3File& a = fixture.Record("a.mp3");
-        SetPicture(a.V2(), "image/png", u"", 3, huge, fixture.Environment().Context());
-        fixture.Select({"a.mp3"});
-        auto& page = fixture.ShowPage<ui::PicturesPage>(ui::TagEditorPanel::kPicturesPage);
-        QVERIFY(page.List()->item(0)->icon().isNull());
-        page.List()->setCurrentRow(0);
-        auto state = std::make_shared<QStringList>();
-        WhenModal<ui::EditPictureDialog>([state](ui::EditPictureDialog* dialog) {
-            *state << QString::number(dialog->Held().has_value())
-                   << QString::number(dialog->Frame()->Image().isNull())
-                   << dialog->SizeText()->text();
-            dialog->findChild<QLineEdit*>()->setText(u"kept"_s);
-            Press(*dialog, QDialogButtonBox::Ok);
-        });
-        Click(page, "Edit");
-        QCOMPARE(*state, (QStringList{
-                             "1", "1",
-                             QLocale().formattedDataSize(qint64(huge.size())) + u", not shown"_s}));
-        const Id3v2Frame* picture = FindPicture(a.V2(), 3);
-        QVERIFY(picture && PictureData(*picture, &a) == huge);
-    }
-
-    void pastedCoverAndDeleteReachTheDiskAndUndo() {
-        WindowFixture fixture;
-        QVERIFY(fixture.Load());
-        const Bytes jpeg = Image(50, 50, "JPG");
-        const fs::path cover = fixture.Scratch() / "folder.jpg";
-        std::ofstream(cover, std::ios::binary) << std::string(jpeg.begin(), jpeg.end());
-        fixture.Select({"a.mp3", "b.mp3"});
-        auto& page = fixture.ShowPage<ui::PicturesPage>(ui::TagEditorPanel::kPicturesPage);
-        auto* mime = new QMimeData;
-        mime->setUrls({QUrl::fromLocalFile(QString::fromStdString(cover.string()))});
-        QApplication::clipboard()->setMimeData(mime);
-        page.List()->setFocus();
-        QTest::keyClick(page.List(), Qt::Key_V, Qt::ControlModifier);
-        QVERIFY(page.List()->count() == 1 && page.List()->item(0)->text() == "Cover (front)");
-        QCOMPARE(ui::ToQString(fixture.Window().Files().Journal().UndoName()), u"Add Cover"_s);
-
-        // A picture deleted and undone is back.
-        page.List()->setCurrentRow(0);
-        Click(page, "Delete");
-        QCOMPARE(page.List()->count(), 0);
-        ActionNamed(fixture.Window(), u"Undo"_s)->trigger();
-        QCOMPARE(page.List()->count(), 1);
-
-        QVERIFY(fixture.Save());
-        QCOMPARE(MutagenSays(fixture.Songs() / "b.mp3",
-                             "[(int(p.type), p.mime, len(p.data)) for p in t.getall('APIC')]"),
-                 u"[(3, 'image/jpg', %1)]"_s.arg(jpeg.size()));
+        QVERIFY(ui::DecodePicture(OversizedPng(), "png").isNull());
     }
 };
 
