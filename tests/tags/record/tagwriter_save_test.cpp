@@ -219,7 +219,7 @@ TEST(TagSave, FailuresAreReportedAndKeepTheFile) {
         if (const auto star = after.find(u'*'); star != std::u16string::npos)
             after.replace(star, 1, TextPath(harness.dir.Root()));
         EXPECT_EQ(harness.messages.Texts(), std::vector{c.before + TextPath(path) + after});
-        const Message& shown = harness.messages.Shown().at(0);
+        const Message shown = harness.messages.Shown().at(0);
         EXPECT_EQ(std::tuple(shown.caption, shown.cause.value(), ScratchDirectory::ReadFile(path),
                              StatOf(path).st_mtim.tv_sec),
                   std::tuple(u"Error", c.reason, c.file, c.file.empty() ? 0 : kOldTime));
