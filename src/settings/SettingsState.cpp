@@ -1,9 +1,9 @@
 #include "settings/SettingsState.h"
 
 #include <ctime>
-#include <sstream>
 
 #include "settings/SettingsFile.h"
+#include "settings/SettingsText.h"
 
 namespace velmora::settings {
 
@@ -62,15 +62,6 @@ std::optional<toml::table> SettingsState::MergeWithDisk(std::string_view subKey,
         return std::nullopt;
     }
     return merged;
-}
-
-std::string FormatSettings(const toml::table& values) {
-    std::ostringstream text;
-    // Plain double-quoted strings with Unicode kept readable; no literal or multi-line forms.
-    text << toml::toml_formatter{
-        values, toml::format_flags::allow_unicode_strings | toml::format_flags::indentation};
-    text << '\n';
-    return text.str();
 }
 
 }  // namespace velmora::settings

@@ -51,7 +51,4 @@ class SettingsState {
     toml::table values_;
 };
 
-// The text the store writes for `values`.
-std::string FormatSettings(const toml::table& values);
-
 }  // namespace velmora::settings

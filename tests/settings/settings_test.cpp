@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include <toml++/toml.h>
+
 #include "settings/ActiveCodePage.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsStore.h"
@@ -191,6 +193,20 @@ TEST_F(SettingsTest, ReadEachTypeReadsOnlyItsOwnValues) {
         WriteText(file_, "Recurse = " + toml + "\n");
         EXPECT_EQ(Dump(OpenStore()->Root(), {names::kRecurse.name}), expected + "\n");
     }
+}
+
+// Whatever a hand edit put in the file, keys with quotes or tabs, tables, arrays of tables, inline
+// tables, dates, a write keeps it all and leaves a file that opens without a notice.
+TEST_F(SettingsTest, HandEditedKeysAndTablesSurviveAWrite) {
+    const std::string edited =
+        "\"'title\" = 1\n\"a\\tb\" = \"x'y\"\n\"\" = [ 1.5, 1979-05-27, { \"k'\" = [] } ]\n"
+        "[\"'artist\"]\n\"x\\\"y\".z = true\n[[\"a'b\".list]]\nv = 2\n[[\"a'b\".list]]\n";
+    WriteText(file_, edited);
+    OpenStore()->Root().WriteNumber(names::kRecurse.name, 0);
+    toml::table expected = toml::parse(edited);
+    expected.insert("Recurse", 0);
+    EXPECT_EQ(toml::parse(ScratchDirectory::ReadFile(file_)), expected);
+    OpenStore();
 }
 
 // Written through a link to a file with other permissions than a new file gets: the write keeps
