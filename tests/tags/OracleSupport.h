@@ -10,20 +10,19 @@
 #include <string>
 #include <string_view>
 
+#include "text/Utf8.h"
+
 // The outside reader, mutagen (python3-mutagen), runs as the script beside the tests; it prints
 // "F <path>", then one line per frame.
 namespace velmora::testing {
 
 using OracleLines = std::multiset<std::string>;
 
-inline const std::string kPython = "/usr/bin/python3";
-
-inline std::string OracleScript(std::string_view name) {
-    return std::string(VELMORA_SOURCE_DIR) + "/tests/tags/" + std::string(name);
-}
+inline const std::string kMutagenOracle =
+    "/usr/bin/python3 " + std::string(VELMORA_SOURCE_DIR) + "/tests/tags/mutagen_oracle.py";
 
 inline bool HaveMutagen() {
-    return std::system((kPython + " -c 'import mutagen' 2>/dev/null").c_str()) == 0;
+    return std::system("/usr/bin/python3 -c 'import mutagen' 2>/dev/null") == 0;
 }
 
 inline std::string Hex(std::string_view bytes) {
@@ -32,6 +31,10 @@ inline std::string Hex(std::string_view bytes) {
     for (unsigned char c : bytes)
         out += {kDigits[c >> 4], kDigits[c & 15]};
     return out.empty() ? "-" : out;
+}
+
+inline std::string Hex(std::u16string_view text) {
+    return Hex(text::ToUtf8(text));
 }
 
 // The lines the command printed for each file: path -> lines.

@@ -2,21 +2,18 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "FileTestHelpers.h"
 #include "Id3v1TestRecords.h"
-#include "support/RecordingMessageSink.h"
+#include "Id3v2TestSupport.h"
 #include "support/ScratchDirectory.h"
 #include "tags/id3v1/Id3v1Record.h"
 #include "tags/id3v1/Id3v1Tag.h"
-#include "tags/record/EngineContext.h"
 #include "tags/record/Padding.h"
 #include "tags/record/TagFileWriter.h"
-#include "text/CodePage.h"
 
 namespace velmora::testing {
 
@@ -68,12 +65,9 @@ struct SaveJob {
     }
 };
 
-// What a save needs around it: a folder, the code page and a message recorder.
-struct SaveHarness {
+// What a save needs around it: the engine (code page, message recorder) and a folder.
+struct SaveHarness : TestEngine {
     ScratchDirectory dir;
-    std::unique_ptr<text::CodePage> codePage = text::CodePage::Create("CP1252");
-    RecordingMessageSink messages;
-    EngineContext context{{}, *codePage, messages};
     Id3v1Tag v1 = MakeId3v1({u"New title", u"Someone"}, 7, 17);
 
     TagSave Request(const std::filesystem::path& path, const SaveJob& job = {}) {
@@ -82,7 +76,7 @@ struct SaveHarness {
         if (job.stripV1) {
             save.id3v1 = Id3v1Action::Remove;
         } else if (job.writeV1) {
-            save.WriteId3v1(job.emptyV1 ? Id3v1Tag() : v1, *codePage, job.emptyV1);
+            save.WriteId3v1(job.emptyV1 ? Id3v1Tag() : v1, Cp1252(), job.emptyV1);
         }
         save.stripId3v2 = job.stripV2;
         if (job.frames) {
@@ -92,7 +86,7 @@ struct SaveHarness {
         return save;
     }
     std::string Expected(const SaveJob& job, const std::string& before) const {
-        return job.Apply(before, AsBytes(EncodeId3v1(v1, *codePage)));
+        return job.Apply(before, AsBytes(EncodeId3v1(v1, Cp1252())));
     }
 };
 

@@ -8,7 +8,7 @@
 #include "tags/FileTestHelpers.h"
 #include "tags/Id3v2TestSupport.h"
 #include "tags/id3v2/Id3v2Serializer.h"
-#include "tags/mpeg/MpegFacts.h"
+#include "tags/mpeg/mpeg_test_streams.h"
 #include "tags/ops/PictureOps.h"
 
 // The files other tag libraries test with, read as they read them.

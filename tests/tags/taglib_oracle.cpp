@@ -15,13 +15,8 @@
 namespace {
 
 std::string Hex(const TagLib::String& text) {
-    std::string out;
-    for (unsigned char c : text.to8Bit(true)) {
-        char digits[3];
-        std::snprintf(digits, sizeof digits, "%02x", c);
-        out += digits;
-    }
-    return out.empty() ? "-" : out;
+    const TagLib::ByteVector hex = text.data(TagLib::String::UTF8).toHex();
+    return hex.isEmpty() ? "-" : std::string(hex.data(), hex.size());
 }
 
 }  // namespace

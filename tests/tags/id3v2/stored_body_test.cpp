@@ -20,8 +20,7 @@ using namespace std::literals;
 
 OracleLines PayloadsOf(const fs::path& file) {
     const std::string path = "'" + file.string() + "'";
-    return LinesByFile(kPython + " " + OracleScript("mutagen_oracle.py") + " payloads " + path)
-        .at(file.string());
+    return LinesByFile(kMutagenOracle + " payloads " + path).at(file.string());
 }
 
 // Bytes of every value, with runs of FF that unsynchronisation must stuff.

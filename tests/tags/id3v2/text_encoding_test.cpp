@@ -10,13 +10,12 @@ namespace {
 
 using namespace testing;
 
+// The text's units in either byte order, without a mark.
 Bytes Units(std::u16string_view text, bool bigEndian) {
-    Bytes out;
-    for (char16_t c : text) {
-        const std::uint8_t hi = c >> 8, lo = c & 0xFF;
-        out.insert(out.end(), bigEndian ? std::initializer_list<std::uint8_t>{hi, lo}
-                                        : std::initializer_list<std::uint8_t>{lo, hi});
-    }
+    Bytes out = Utf16(text);
+    out.erase(out.begin(), out.begin() + 2);
+    for (std::size_t i = 0; bigEndian && i < out.size(); i += 2)
+        std::swap(out[i], out[i + 1]);
     return out;
 }
 

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "tags/mpeg/MpegAverages.h"
-#include "tags/mpeg/MpegFacts.h"
 #include "tags/mpeg/MpegHeader.h"
 #include "tags/mpeg/mpeg_test_streams.h"
 

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "tags/mpeg/MpegHeader.h"
+#include "tags/mpeg/MpegInfo.h"
 
 // Generated MPEG audio for the measuring tests: frames of zero bytes (which never sync) behind
 // headers built from their fields.
@@ -34,11 +37,6 @@ inline void PutWord(Bytes& bytes, std::size_t at, std::uint32_t word) {
         bytes.at(at++) = static_cast<std::uint8_t>(word >> shift);
 }
 
-inline void PutText(Bytes& bytes, std::size_t at, std::string_view text) {
-    for (char c : text)
-        bytes.at(at++) = static_cast<std::uint8_t>(c);
-}
-
 inline std::size_t FrameLength(const FrameShape& shape) {
     return ParseMpegHeader(HeaderWord(shape))->FrameLength();
 }
@@ -58,7 +56,7 @@ inline void Append(Bytes& to, const Bytes& more) {
 // A Xing/Info header: tag, flags, then the counts the flags announce.
 inline void PutXing(Bytes& frame, std::size_t at, std::string_view tag, std::uint32_t flags,
                     std::uint32_t frames, std::uint32_t byteCount) {
-    PutText(frame, at, tag);
+    std::ranges::copy(tag, frame.begin() + static_cast<std::ptrdiff_t>(at));
     PutWord(frame, at + 4, flags);
     std::size_t field = at + 8;
     if (flags & 1) {
@@ -67,6 +65,18 @@ inline void PutXing(Bytes& frame, std::size_t at, std::string_view tag, std::uin
     }
     if (flags & 2)
         PutWord(frame, field, byteCount);
+}
+
+// A measurement as one line, "@offset Llayer/rate kbps[v] seconds header frames", or "none".
+inline std::string Facts(const MpegInfo& info) {
+    using std::to_string;
+    const char* headers[] = {"-", "Xing", "Info", "VBRI"};
+    if (!info.found)
+        return "none";
+    return "@" + to_string(info.firstFrameOffset) + " L" + to_string(info.layer) + "/" +
+           to_string(info.sampleRate) + " " + to_string(info.bitrate) + (info.vbr ? "v " : " ") +
+           to_string(info.duration) + "s " + headers[int(info.vbrHeader)] + " " +
+           to_string(info.frameCount);
 }
 
 }  // namespace velmora::testing

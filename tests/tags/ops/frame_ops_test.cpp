@@ -65,12 +65,9 @@ Edit AddCommentIn(const char* language) {
     };
 }
 
-Bytes Tpe1(std::string_view values) {
-    return Frame("TPE1", Cat({{0}, B(values)}));
-}
-
-Bytes Comm(std::string_view languageAndTexts) {
-    return Frame("COMM", Cat({{0}, B(languageAndTexts)}));
+// A frame of Latin-1 fields: text values, or a comment's language, description and texts.
+Bytes Latin1(std::string_view id, std::string_view fields) {
+    return Frame(id, TextBody(fields));
 }
 
 // An edit of frames as read from a tag: what it returns, whether it marks the tag (only a
@@ -100,36 +97,36 @@ TEST(FrameTextOpsTest, EditsOfReadFrames) {
         Bytes written;
     } rows[] = {
         // the same text changes nothing
-        {4, Tpe1("a"), SetText("TPE1", u"a"), false, Tpe1("a")},
+        {4, Latin1("TPE1", "a"), SetText("TPE1", u"a"), false, Latin1("TPE1", "a")},
         // a track's leading zero goes only while a digit follows it; a genre name becomes its
         // number, matched case-sensitively
-        {3, {}, SetText("TRCK", u"007"), true, Frame("TRCK", TextBody("7"))},
-        {3, {}, SetText("TRCK", u"01/12"), true, Frame("TRCK", TextBody("1/12"))},
-        {3, {}, SetText("TRCK", u"0/5"), true, Frame("TRCK", TextBody("0/5"))},
-        {3, {}, SetText("TIT2", u"007"), true, Frame("TIT2", TextBody("007"))},
-        {3, {}, SetText("TCON", u"Rock"), true, Frame("TCON", TextBody("(17)"))},
-        {3, {}, SetText("TCON", u"rock"), true, Frame("TCON", TextBody("rock"))},
+        {3, {}, SetText("TRCK", u"007"), true, Latin1("TRCK", "7")},
+        {3, {}, SetText("TRCK", u"01/12"), true, Latin1("TRCK", "1/12")},
+        {3, {}, SetText("TRCK", u"0/5"), true, Latin1("TRCK", "0/5")},
+        {3, {}, SetText("TIT2", u"007"), true, Latin1("TIT2", "007")},
+        {3, {}, SetText("TCON", u"Rock"), true, Latin1("TCON", "(17)")},
+        {3, {}, SetText("TCON", u"rock"), true, Latin1("TCON", "rock")},
         // removing a frame changes the tag
-        {4, Tpe1("a"), remove, true, {}},
+        {4, Latin1("TPE1", "a"), remove, true, {}},
         // new text replaces later values
-        {4, Tpe1("a\0b"sv), SetText("TPE1", u"c"), true, Tpe1("c")},
+        {4, Latin1("TPE1", "a\0b"sv), SetText("TPE1", u"c"), true, Latin1("TPE1", "c")},
         // a text frame without a text field gets one
         {3, Frame("TIT2", Bytes{3, 0xF8, 0x80}), SetText("TIT2", u"Fixed"), true,
-         Frame("TIT2", TextBody("Fixed"))},
+         Latin1("TIT2", "Fixed")},
         // capitalize every value
-        {4, Tpe1("a_b\0c-d\0e"sv), capitalize, true, Tpe1("A_B\0C-D\0E"sv)},
+        {4, Latin1("TPE1", "a_b\0c-d\0e"sv), capitalize, true, Latin1("TPE1", "A_B\0C-D\0E"sv)},
         // only a later value changes
-        {4, Tpe1("Abc\0def"sv), capitalize, true, Tpe1("Abc\0Def"sv)},
+        {4, Latin1("TPE1", "Abc\0def"sv), capitalize, true, Latin1("TPE1", "Abc\0Def"sv)},
         // an underscore only in a later value
-        {4, Tpe1("ab\0c_d"sv), underscores, true, Tpe1("ab\0c d"sv)},
+        {4, Latin1("TPE1", "ab\0c_d"sv), underscores, true, Latin1("TPE1", "ab\0c d"sv)},
         // a comment's later values are kept
-        {3, Comm("eng\0one\0two"sv), none, false, Comm("eng\0one\0two"sv)},
+        {3, Latin1("COMM", "eng\0one\0two"sv), none, false, Latin1("COMM", "eng\0one\0two"sv)},
         // until its text is set
-        {3, Comm("eng\0one\0two"sv), setComment, true, Comm("eng\0new"sv)},
+        {3, Latin1("COMM", "eng\0one\0two"sv), setComment, true, Latin1("COMM", "eng\0new"sv)},
         // a comment's language is padded
-        {3, {}, AddCommentIn("en"), true, Comm("en\0d\0t"sv)},
+        {3, {}, AddCommentIn("en"), true, Latin1("COMM", "en\0d\0t"sv)},
         // or written as zeros
-        {3, {}, AddCommentIn(""), true, Comm("\0\0\0d\0t"sv)},
+        {3, {}, AddCommentIn(""), true, Latin1("COMM", "\0\0\0d\0t"sv)},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(&row - rows);
@@ -151,8 +148,7 @@ TEST(FrameTextOpsTest, CopyFromId3v1TakesOnlyWhatTheId3v2TagLacks) {
     const std::string longTitle = "A Title Far Longer Than The Thirty Characters Of ID3v1";
     const Bytes target =
         Cat({Frame("TIT2", TextBody(longTitle)), Frame("TPE1", Cat({{1}, Utf16(u"\u65E5 Band")})),
-             Frame("TYER", TextBody("1999")), Frame("TRCK", TextBody("5/12")),
-             Frame("TCON", TextBody("(17)"))});
+             Latin1("TYER", "1999"), Latin1("TRCK", "5/12"), Latin1("TCON", "(17)")});
     const std::string kept = "TIT2=" + longTitle + "|TPE1=\xE6\x97\xA5 Band|TYER=1999|TRCK=5/12";
     const std::string unchanged = kept + "|TCON=(17)";
     const struct {
