@@ -79,13 +79,8 @@ class Listing(CliTestCase):
         self.make_mp3("music/a.mp3", TIT2="A")
         fifo = self.path("music", "x.mp3")
         os.mkfifo(fifo)
-        folder = self.path("music")
-        for args in (["list", folder], ["dump", folder],
-                     ["export", "m3u", self.path("l.m3u"), folder]):
-            with self.subTest(args=args):
-                result = self.run_cli(*args)
-                self.assertEqual(result.returncode, 0, result.stderr)
-                self.assertNotIn(b"x.mp3", result.stdout)
+        # Every command's folder goes through the one walk, whose test skips a FIFO too.
+        self.cli("export", "m3u", self.path("l.m3u"), self.path("music"))
         self.assertEqual(self.read(self.path("l.m3u")), b"#EXTM3U\n#EXTINF:0, - A\nmusic/a.mp3\n")
         self.assertFails(["dump", fifo], 1, "is not a regular file")
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
@@ -114,6 +115,7 @@ TEST_F(ScanTest, WalkFindsMp3FilesDepthFirstOnceEachAndRecursesOnlyWhenAsked) {
           "sub/two.mp3", "sub/deeper/three.mp3", "..dots/four.mp3"})
         Write(name, B("x"));
     const fs::path& root = dir_.Root();
+    ASSERT_EQ(::mkfifo((root / "fifo.mp3").c_str(), 0600), 0);  // opening it would block
     // Links back up the tree are not followed forever.
     fs::create_directory_symlink(root, root / "sub" / "loop");
     fs::create_directory_symlink(root / "sub", root / "again");
