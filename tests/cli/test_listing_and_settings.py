@@ -113,7 +113,6 @@ class Listing(CliTestCase):
         self.assertIn(b'title=""', self.read(out))
         self.cli("--yes", "export", "xml", out, mp3)
         self.assertNotIn(b'title=""', self.read(out))
-        self.assertFalse(os.path.exists(self.settings))
         self.cli("--yes", "export", "xml", out, mp3, "--keep-empty", "--save-options")
         self.cli("--yes", "export", "xml", out, mp3)
         self.assertIn(b'title=""', self.read(out))
