@@ -17,7 +17,6 @@ class Listing(CliTestCase):
                       TRCK="7", TYER="1999", TCON="(17)")
         self.make_mp3("sub/inner.MP3", TIT2="Inner")
         self.make_mp3("tab\tand\nbreak.mp3", TIT2="a\tb\nc\\d", TPE1="plain")
-        open(self.path("notes.txt"), "w").close()
 
         lines = self.cli("list", self.dir).splitlines()
         self.assertEqual(lines[0], "Filename\tTrack\tArtist\tAlbum\tTitle\tYear\tBitrate\tDirectory\t"
