@@ -113,8 +113,7 @@ TEST_F(BatchTest, CellPlanInPartsCountsRecordsAndEndsAsTheWholePlan) {
     EXPECT_EQ(done, (std::vector<std::size_t>{1, 2, 3}));
     const batch::CellPlan parts = planner.Finish();
     const batch::CellPlan whole = batch::PlanCellEdits(wanted, context_.codePage);
-    ASSERT_EQ(parts.changes.size(), 2u);
-    EXPECT_EQ(parts.changes[1].record, c);
+    EXPECT_EQ(Dump(parts.changes), u"a.mp3 Title New|c.mp3 Year 1999|");
     ASSERT_EQ(parts.refusals.size(), 3u);
     ASSERT_EQ(whole.refusals.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i)

@@ -57,7 +57,6 @@ class Editing(CliTestCase):
         self.assertFails(["copy-v1", path], 0, path + ": no ID3v1 tag; nothing copied")
         self.cli("remove-v2", "--yes", path)
         self.assertRaises(ID3NoHeaderError, ID3, path)
-        self.assertEqual(self.dump(path)[0]["bitrate"], 128)
 
     def test_clean_ups_reach_artist_album_and_title_only(self):
         # Every value of a frame: the frame ops tests.
@@ -111,7 +110,6 @@ class Editing(CliTestCase):
 
         self.assertExits(["from-name", pattern, path, other], 1, "didn't match the filename")
         self.assertEqual(texts(path, "TRCK", "TPE1", "TIT2"), ["7", "Band", "Song_Name"])
-        self.assertFalse(ID3(other).getall("TPE1"))
 
     def test_number_in_the_order_given_once_each_and_never_wrapping(self):
         paths = [self.make_mp3(n, TRCK="9/12") for n in ("x.mp3", "y.mp3")]

@@ -92,7 +92,7 @@ TEST(HistoryKillTest, AKilledSaveIsAlwaysUndoable) {
             EXPECT_EQ(now, old) << "round " << round;
             continue;
         }
-        RevertBatch(*store, batches.back().id, {.files = {}, .dryRun = false, .force = true});
+        RevertBatch(*store, batches.back().id, {.files = {}, .force = true});
         EXPECT_EQ(ScratchDirectory::ReadFile(path), old) << "round " << round;
     }
 }

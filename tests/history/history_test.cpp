@@ -27,6 +27,10 @@ using Outcome = RevertedFile::Outcome;
 const std::string kAudio = "\xFF\xFB\x90\x00" + Pattern(40'000, 7);
 const std::string kRecord = "TAG" + Pattern(125, 3);
 
+std::span<const std::uint8_t> Span(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
 // A tag of real frames with a cover, `padding` zeros after them.
 std::string FramedTag(std::uint8_t version, std::uint8_t flags = 0, const Bytes& extended = {},
                       std::size_t padding = 500) {
@@ -142,9 +146,7 @@ TEST(History, RenamesGoBackButNeverOverAnotherFile) {
     EXPECT_EQ(ScratchDirectory::ReadFile(harness.dir.Path("a.mp3")), "someone else's");
 
     std::filesystem::remove(harness.dir.Path("a.mp3"));
-    result = RevertBatch(
-        *harness.store, batch,
-        {.files = {TextPath(harness.dir.Path("b.mp3"))}, .dryRun = false, .force = false});
+    result = RevertBatch(*harness.store, batch, {.files = {TextPath(harness.dir.Path("b.mp3"))}});
     EXPECT_EQ(result.files.at(0).outcome, Outcome::Reverted);
     EXPECT_EQ(ScratchDirectory::ReadFile(harness.dir.Path("a.mp3")), FramedTag(3) + kAudio);
     EXPECT_FALSE(std::filesystem::exists(harness.dir.Path("b.mp3")));
@@ -201,7 +203,7 @@ TEST(History, AFileChangedSinceOrAnUnfinishedSaveIsRevertedOnlyWhenForced) {
         EXPECT_EQ(refused.outcome, Outcome::Skipped);
         EXPECT_EQ(refused.reason == u"it changed since the save", !killed);
         EXPECT_EQ(ScratchDirectory::ReadFile(path), now);
-        EXPECT_EQ(revert({.files = {}, .dryRun = false, .force = true}).outcome, Outcome::Reverted);
+        EXPECT_EQ(revert({.files = {}, .force = true}).outcome, Outcome::Reverted);
         EXPECT_EQ(ScratchDirectory::ReadFile(path), before);
     }
 }
@@ -233,11 +235,10 @@ TEST(History, ABrokenStoreIsSetAsideAndANewOneStarted) {
     for (int i = 0; i < 200; ++i)
         harness.store->FinishBatch(harness.store->BeginBatch("cli", 0), std::u16string(100, u'x'));
     harness.store.reset();
-    ScratchDirectory& dir = harness.dir;
-    const auto file = dir.Path("h.sqlite");
+    const auto file = harness.dir.Path("h.sqlite");
     const std::string whole = ScratchDirectory::ReadFile(file);
     for (const std::string& broken : {whole.substr(0, whole.size() / 2), Pattern(9000, 1)}) {
-        dir.WriteFile("h.sqlite", broken);
+        harness.dir.WriteFile("h.sqlite", broken);
         std::u16string notice;
         std::string error;
         auto store = HistoryStore::Open(file, notice, error);
@@ -245,7 +246,7 @@ TEST(History, ABrokenStoreIsSetAsideAndANewOneStarted) {
         EXPECT_NE(notice.find(u"was moved to"), std::u16string::npos);
         EXPECT_TRUE(store->Batches().empty());
     }
-    EXPECT_EQ(dir.Names().size(), 3u);  // the new store (closed) and the two set aside
+    EXPECT_EQ(harness.dir.Names().size(), 3u);  // the new store (closed) and the two set aside
 }
 
 // A store of the first shape: the identity after a save in the entry's row, with its state,
@@ -265,11 +266,8 @@ TEST(History, AStoreOfTheFirstShapeKeepsItsBatches) {
     const std::string cover = Pattern(10'000, 4);
     const auto song = dir.WriteFile("song.mp3", cover);
     const FileIdentity identity = *IdentityOfPath(TextPath(song));
-    const auto bytes = [](const std::string& text) {
-        return std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-    };
     Sha256 hasher;
-    const Digest edges = hasher.Of(bytes(cover.substr(0, 4096)), bytes(cover.substr(5904)));
+    const Digest edges = hasher.Of(Span(cover.substr(0, 4096)), Span(cover.substr(5904)));
     // "abc", then the 10,000 bytes at 0 of the file.
     const std::string recipe = std::string("I\x03", 2) + "abcF" + std::string("\x00\x90\x4E", 3) +
                                std::string(edges.begin(), edges.end());
@@ -281,7 +279,7 @@ TEST(History, AStoreOfTheFirstShapeKeepsItsBatches) {
         Statement insert(db,
                          "INSERT INTO entry VALUES(NULL, 1, ?1, ?1, 1, ?2, x'', 3, 0, ?3, ?4, "
                          "?5, ?6, ?7)");
-        insert.BindBlob(1, bytes(path)).BindBlob(2, bytes(recipe)).Bind(3, identity.device);
+        insert.BindBlob(1, Span(path)).BindBlob(2, Span(recipe)).Bind(3, identity.device);
         insert.Bind(4, identity.inode).Bind(5, identity.size).Bind(7, saved ? "saved" : "recorded");
         insert.Bind(6, identity.modifiedSeconds * 1'000'000'000 + identity.modifiedNanoseconds)
             .Run();
@@ -306,8 +304,7 @@ TEST(History, AStoreOfTheFirstShapeKeepsItsBatches) {
 TEST(TagRecipe, DamagedRecipesRebuildNothing) {
     const std::string tag = FramedTag(3);
     Sha256 hasher;
-    const SplitTag split = SplitForStore(
-        hasher, std::span(reinterpret_cast<const std::uint8_t*>(tag.data()), tag.size()));
+    const SplitTag split = SplitForStore(hasher, Span(tag));
     EXPECT_EQ(split.chunks.size(), 1u);  // the cover; the title is too short to be worth it
     const auto none = [](const Digest&) { return std::optional<std::vector<std::uint8_t>>(); };
     EXPECT_FALSE(Rebuild(hasher, split.recipe, none));

