@@ -53,6 +53,19 @@ Bytes OversizedPng() {
     return huge;
 }
 
+// Opens the comment dialog by `button` of `page`, gives it the description `text` and presses
+// OK; what the dialog showed first: its description and its language.
+QStringList EditComment(QWidget& page, const char* button, const QString& text) {
+    auto shown = std::make_shared<QStringList>();
+    WhenModal<ui::EditCommentDialog>([shown, text](ui::EditCommentDialog* dialog) {
+        *shown << dialog->Description()->toPlainText() << dialog->Language()->currentText();
+        dialog->Description()->setPlainText(text);
+        Press(*dialog, QDialogButtonBox::Ok);
+    });
+    Click(page, button);
+    return *shown;
+}
+
 }  // namespace
 
 class CommentsPicturesTest : public QObject {
@@ -74,14 +87,7 @@ class CommentsPicturesTest : public QObject {
 
         // Add opens on the comment with the empty description: fra shows French, and the
         // files without it get a new one under the first row of French, fre.
-        QStringList shown;
-        WhenModal<ui::EditCommentDialog>([&shown](ui::EditCommentDialog* dialog) {
-            shown << dialog->Description()->toPlainText() << dialog->Language()->currentText();
-            dialog->Description()->setPlainText(u"salut"_s);
-            Press(*dialog, QDialogButtonBox::Ok);
-        });
-        Click(page, "Add");
-        QCOMPARE(shown, (QStringList{"bonjour", "French"}));
+        QCOMPARE(EditComment(page, "Add", u"salut"_s), (QStringList{"bonjour", "French"}));
         const auto added = GetComment(c.V2(), u"", context.codePage);
         QVERIFY(added.text == u"salut" && added.language == "fre");
         QCOMPARE(GetComment(a.V2(), u"", context.codePage).language, std::string("fra"));
@@ -109,14 +115,7 @@ class CommentsPicturesTest : public QObject {
         auto& comments = fixture.ShowPage<ui::CommentsPage>(ui::TagEditorPanel::kCommentsPage);
         auto* list = comments.List();
         list->setCurrentItem(list->findItems(u"German"_s, Qt::MatchExactly, 1).value(0));
-        QString described;
-        WhenModal<ui::EditCommentDialog>([&described](ui::EditCommentDialog* dialog) {
-            described = dialog->Description()->toPlainText();
-            dialog->Description()->setPlainText(u"Neu"_s);
-            Press(*dialog, QDialogButtonBox::Ok);
-        });
-        Click(comments, "Edit");
-        QCOMPARE(described, u"Deutsch"_s);
+        QCOMPARE(EditComment(comments, "Edit", u"Neu"_s), (QStringList{"Deutsch", "German"}));
         list->setCurrentItem(list->findItems(u"German"_s, Qt::MatchExactly, 1).value(0));
         Click(comments, "Delete");
 
