@@ -1,6 +1,7 @@
 #include "UiTestSupport.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QProcess>
@@ -91,11 +92,21 @@ void Type(QLineEdit& field, const QString& text) {
     QTest::keyClicks(&field, text);
 }
 
-void ChooseInFileDialog(QFileDialog* dialog, const QString& path) {
-    // Typed, as a user would: selectFile leaves the name field alone once it has the focus,
-    // and the dialog then answers with its folder.
-    dialog->findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(path);
-    static_cast<QDialog*>(dialog)->accept();  // the Save button
+std::shared_ptr<QStringList> ChooseInNextFileDialog(const std::filesystem::path& path) {
+    auto offered = std::make_shared<QStringList>();
+    WhenModal<QFileDialog>([offered, path](QFileDialog* dialog) {
+        const bool asks = dialog->acceptMode() == QFileDialog::AcceptSave &&
+                          !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        *offered << dialog->nameFilters() << dialog->selectedNameFilter()
+                 << QFileInfo(dialog->selectedFiles().value(0)).fileName()
+                 << dialog->defaultSuffix() << (asks ? u"asks"_s : QString());
+        // Typed, as a user would: selectFile leaves the name field alone once it has the
+        // focus, and the dialog then answers with its folder.
+        dialog->findChild<QLineEdit*>(u"fileNameEdit"_s)
+            ->setText(QString::fromStdString(path.string()));
+        static_cast<QDialog*>(dialog)->accept();  // the Save or Open button
+    });
+    return offered;
 }
 
 QString MutagenSays(const std::filesystem::path& file, const QString& expression) {

@@ -73,8 +73,11 @@ void Press(QDialog& dialog, QDialogButtonBox::StandardButton which);
 
 // Replaces the text of `field` by typing, as a user does.
 void Type(QLineEdit& field, const QString& text);
-// Types `path` into a file dialog's name field and presses its accept button.
-void ChooseInFileDialog(QFileDialog* dialog, const QString& path);
+// Answers the next file dialog with `path`, typed into its name field as a user types it;
+// what it offered is filled in then: its filters, the one selected, the file name it proposed
+// (the folder it opened in, when it proposed none), its default suffix, and "asks" when it
+// asks before a file is replaced.
+std::shared_ptr<QStringList> ChooseInNextFileDialog(const std::filesystem::path& path);
 
 // The window's action whose text is `text`, with or without its accelerator marks; failing
 // that, the first whose text begins so (Undo and Redo name what they undo).

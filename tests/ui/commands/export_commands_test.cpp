@@ -13,19 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What the next Save dialog offers: its filters, its default suffix and whether it asks before
-// a file is replaced; it is answered with `path`, typed as given.
-std::shared_ptr<QStringList> ChooseInNextSaveDialog(const fs::path& path) {
-    auto offered = std::make_shared<QStringList>();
-    WhenModal<QFileDialog>([offered, path](QFileDialog* dialog) {
-        const bool asks = dialog->acceptMode() == QFileDialog::AcceptSave &&
-                          !dialog->testOption(QFileDialog::DontConfirmOverwrite);
-        *offered << dialog->nameFilters() << dialog->defaultSuffix() << (asks ? "asks" : "");
-        ChooseInFileDialog(dialog, QString::fromStdString(path.string()));
-    });
-    return offered;
-}
-
 // The song files a playlist or an XML document names, in its order.
 QStringList NamedSongs(const fs::path& file) {
     QStringList names;
@@ -63,11 +50,12 @@ class ExportCommandsTest : public QObject {
             FilterOf(fixture.Window()).setText(row.filter);
             fixture.Select(row.selected);
             const std::string extension = row.extension.toStdString();
-            auto seen = ChooseInNextSaveDialog(fixture.Scratch() / ("list-" + extension));
+            auto seen = ChooseInNextFileDialog(fixture.Scratch() / ("list-" + extension));
             const QString upper = row.extension.toUpper();
             ActionNamed(fixture.Window(), "Playlist (" + upper + ")...")->trigger();
-            QCOMPARE(*seen, QStringList({upper + " Files (*." + row.extension + ")",
-                                         "All Files (*.*)", row.extension, "asks"}));
+            const QString filter = upper + " Files (*." + row.extension + ")";
+            QCOMPARE(*seen, QStringList({filter, "All Files (*.*)", filter, "songs", row.extension,
+                                         "asks"}));
             QCOMPARE(NamedSongs(fixture.Scratch() / ("list-" + extension + "." + extension)),
                      row.exported);
         }
@@ -75,7 +63,7 @@ class ExportCommandsTest : public QObject {
         // Fresh XML options are shown and Save writes with the options picked; Cancel writes and
         // stores nothing (the level rules and the document are tests/export's).
         FilterOf(fixture.Window()).clear();
-        auto seen = ChooseInNextSaveDialog(fixture.Scratch() / "library");
+        auto seen = ChooseInNextFileDialog(fixture.Scratch() / "library");
         bool shownFresh = false;
         QVERIFY(fixture.RunDialog<ui::XmlExportDialog>("XML...", [&](ui::XmlExportDialog* dialog) {
             auto levels = dialog->findChildren<QComboBox*>();
@@ -91,14 +79,15 @@ class ExportCommandsTest : public QObject {
             Click(*dialog, "Save");
         }));
         QVERIFY(shownFresh);
-        QCOMPARE(*seen, QStringList({"XML Files (*.xml)", "All Files (*.*)", "xml", "asks"}));
+        QCOMPARE(*seen, QStringList({"XML Files (*.xml)", "All Files (*.*)", "XML Files (*.xml)",
+                                     "songs", "xml", "asks"}));
         // The options picked reach the document: grouped by artist, with paths and durations.
         const std::string document = ScratchDirectory::ReadFile(fixture.Scratch() / "library.xml");
         for (const char* part : {"<Artist name=", " path=\"/", " duration=\"75\""})
             QVERIFY2(document.find(part) != std::string::npos, part);
         const XmlExportOptions before = LoadXmlExportOptions(fixture.Environment().XmlSettings());
         const fs::path cancelled = fixture.Scratch() / "cancelled.xml";
-        seen = ChooseInNextSaveDialog(cancelled);
+        seen = ChooseInNextFileDialog(cancelled);
         QVERIFY(fixture.RunDialog<ui::XmlExportDialog>("XML...", [&](ui::XmlExportDialog* dialog) {
             QVERIFY(Checked(*dialog, "Full file path") && Checked(*dialog, "Duration"));
             Click(*dialog, "Duration");

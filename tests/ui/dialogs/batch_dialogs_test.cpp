@@ -12,15 +12,6 @@
 #include "ui/dialogs/RenameDialog.h"
 
 namespace velmora::testing {
-namespace {
-
-// The dialog's expression box.
-QLineEdit& Expression(QDialog& dialog) {
-    return ChildNamed<QLineEdit>(dialog, "expression");
-}
-
-}  // namespace
-
 class BatchDialogsTest : public QObject {
     Q_OBJECT
 
@@ -38,11 +29,12 @@ class BatchDialogsTest : public QObject {
         QVERIFY(fixture.RunDialog<ui::RenameDialog>("Rename...", [&](ui::RenameDialog* dialog) {
             auto* recent = dialog->findChild<QListWidget*>();
             auto& table = ChildNamed<QTableWidget>(*dialog, "preview");
+            auto& box = ChildNamed<QLineEdit>(*dialog, "expression");
             seeded = Texts(*recent->model());
-            Type(Expression(*dialog), "");
+            Type(box, "");
             recent->setCurrentRow(0);
-            seeded << Expression(*dialog).text();
-            Type(Expression(*dialog), "%title");
+            seeded << box.text();
+            Type(box, "%title");
             for (int row : ui::MarkedPreviewRows(table))
                 marked << table.item(row, 0)->text() + " " + table.item(row, 2)->text();
             Click(*dialog, "Rename");
@@ -80,11 +72,12 @@ class BatchDialogsTest : public QObject {
         QStringList captured;
         std::shared_ptr<SeenBox> notParsed, noMatch;
         QVERIFY(fixture.RunDialog<ui::GenerateDialog>("Generate ID3...", [&](QDialog* dialog) {
-            Type(Expression(*dialog), "(?P<artist>.*");
+            auto& box = ChildNamed<QLineEdit>(*dialog, "expression");
+            Type(box, "(?P<artist>.*");
             problem = ChildNamed<QLabel>(*dialog, "problem").text();
             notParsed = AnswerNextBox(QMessageBox::Ok);
             Click(*dialog, "Generate ID3");
-            Type(Expression(*dialog), expression);
+            Type(box, expression);
             auto* preview = ChildNamed<QTableWidget>(*dialog, "preview").model();
             captured = Texts(*preview, 1) + Texts(*preview, 2);
             noMatch = AnswerNextBox(QMessageBox::Ok);

@@ -8,15 +8,6 @@
 #include "ui/panel/FieldEdit.h"
 
 namespace velmora::testing {
-namespace {
-
-QString Cell(QDialog& dialog, const char* table, int row, int column) {
-    auto* view = dialog.findChild<QTableView*>(QString::fromLatin1(table));
-    return view ? view->model()->index(row, column).data().toString() : QString();
-}
-
-}  // namespace
-
 class HistoryDialogTest : public QObject {
     Q_OBJECT
 
@@ -33,7 +24,7 @@ class HistoryDialogTest : public QObject {
         // Columns: Artist, Album, ... as the list names them.
         QString reviewed;
         QVERIFY(fixture.RunDialog<ui::ReviewDialog>("Review changes...", [&](QDialog* dialog) {
-            reviewed = Cell(*dialog, "changes", 0, 1);
+            reviewed = Texts(*ChildNamed<QTableView>(*dialog, "changes").model(), 1).value(0);
             dialog->reject();
         }));
         QCOMPARE(reviewed, u"alpha -> Changed"_s);
@@ -44,11 +35,12 @@ class HistoryDialogTest : public QObject {
 
         QStringList seen;
         WhenModal<ui::HistoryDialog>([&](ui::HistoryDialog* dialog) {
-            seen << Cell(*dialog, "batches", 0, 1) << Cell(*dialog, "batches", 0, 3)
-                 << Cell(*dialog, "files", 0, 1);
+            const auto& batches = *ChildNamed<QTableView>(*dialog, "batches").model();
+            seen << Texts(batches, 1).value(0) << Texts(batches, 3).value(0)
+                 << Texts(*ChildNamed<QTableView>(*dialog, "files").model(), 1).value(0);
             ButtonNamed(*dialog, u"Revert batch"_s)->click();
             // The revert's own batch comes first once it is done.
-            QTRY_VERIFY(Cell(*dialog, "batches", 0, 1).startsWith(u"Revert"_s));
+            QTRY_VERIFY(Texts(batches, 1).value(0).startsWith(u"Revert"_s));
             dialog->reject();
         });
         QVERIFY(fixture.Activate());

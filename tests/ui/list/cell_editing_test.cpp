@@ -140,9 +140,7 @@ class CellEditingTest : public QObject {
         const auto csv = fixture.Scratch() / "in.csv";
         std::ofstream(csv) << "Path,Title\n" + fixture.Songs().string() +
                                   "/a.mp3,\"New\nA\"\n/x.mp3,\n";
-        WhenModal<QFileDialog>([csv](QFileDialog* dialog) {
-            ChooseInFileDialog(dialog, QString::fromStdString(csv.string()));
-        });
+        ChooseInNextFileDialog(csv);
         QStringList shown;
         QVERIFY(fixture.RunDialog<ui::CsvImportDialog>("Import CSV...", [&](auto* dialog) {
             for (int column = 1; column < dialog->Preview().columnCount(); ++column)
