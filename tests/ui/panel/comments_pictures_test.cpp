@@ -1,7 +1,6 @@
 // The Comments and Pictures pages and their two dialogs, driven through the real window: the
 // records they change, one undo per action, the messages, the files written and, after a
 // save, what mutagen reads back.
-#include <zlib.h>
 #include <QBuffer>
 #include <QClipboard>
 #include <QComboBox>
@@ -10,7 +9,6 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
-#include <array>
 #include <fstream>
 
 #include "edit/PictureFiles.h"
@@ -40,17 +38,6 @@ Bytes Image(int width, int height, const char* format) {
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
     return {bytes.begin(), bytes.end()};
-}
-
-// A whole PNG whose header claims 8000 x 8000 pixels: 244 MiB to decode.
-Bytes OversizedPng() {
-    Bytes huge = Image(64, 48, "PNG");
-    for (int at : {16, 20})
-        std::copy_n(std::array<std::uint8_t, 4>{0, 0, 0x1F, 0x40}.begin(), 4, &huge[at]);
-    const auto crc = std::uint32_t(crc32(0, &huge[12], 17));  // the chunk's type and data
-    for (int i = 0; i < 4; ++i)
-        huge[29 + i] = std::uint8_t(crc >> (24 - 8 * i));
-    return huge;
 }
 
 // Opens the comment dialog by `button` of `page`, gives it the description `text` and presses
@@ -100,7 +87,8 @@ class CommentsPicturesTest : public QObject {
         // Comments and pictures are known by their frame: the first comment of the empty
         // description is not the one acted on, and the picture of type 25, one too large to
         // decode, is listed without a thumbnail and stays as it was through OK.
-        const Bytes huge = OversizedPng();
+        // 137 MiB decoded: past the window's limit (Qt 6.4's own is the same, later ones higher).
+        const Bytes huge = Image(6000, 6000, "PNG");
         Id3v2Tag& tag = a.V2();
         AddComment(tag, "jpn", u"", u"Nihongo", context);
         AddComment(tag, "ger", u"", u"Deutsch", context);
