@@ -54,6 +54,11 @@ std::string Value(const toml::node& node) {
     return Scalar(node);
 }
 
+// A blank line sets a header apart from what comes before it, if anything does.
+std::string Header(const std::string& header, const std::string& before) {
+    return (before.empty() ? "" : "\n") + header + '\n';
+}
+
 // Headers can only follow the plain values of a table, so those come first.
 void Section(std::string& out, const toml::table& table, const std::string& path) {
     const auto isHeader = [](const toml::node& node) {
@@ -67,11 +72,11 @@ void Section(std::string& out, const toml::table& table, const std::string& path
     for (const auto& [key, node] : table) {
         const std::string name = (path.empty() ? "" : path + '.') + Key(key);
         if (const toml::table* inner = node.as_table()) {
-            out += "\n[" + name + "]\n";
+            out += Header("[" + name + "]", out);
             Section(out, *inner, name);
         } else if (node.is_array_of_tables()) {
             for (const toml::node& item : *node.as_array()) {
-                out += "\n[[" + name + "]]\n";
+                out += Header("[[" + name + "]]", out);
                 Section(out, *item.as_table(), name);
             }
         }
