@@ -41,6 +41,12 @@ bool HasLineBreak(std::u16string_view text) {
     return text.find_first_of(u"\r\n") != std::u16string_view::npos;
 }
 
+// A playlist reader takes a line that starts with "#" for a comment and drops the blanks
+// that start a line or a value.
+bool NeedsDotSlash(std::u16string_view entry) {
+    return !entry.empty() && (entry[0] == u'#' || entry[0] == u' ' || entry[0] == u'\t');
+}
+
 bool IsUnreserved(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '.' || c == '_' || c == '~' || c == '/';
@@ -69,7 +75,7 @@ std::u16string PlaylistEntryPath(std::u16string_view fileFolder, std::u16string_
     if (HasLineBreak(entry) || (utf8Playlist && text::HoldsEscapedBytes(entry))) {
         return FileUri(ToText(folder / ToPath(name)));
     }
-    return entry;
+    return NeedsDotSlash(entry) ? u"./" + entry : entry;
 }
 
 std::u16string FileUri(std::u16string_view absolutePath) {

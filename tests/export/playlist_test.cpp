@@ -82,8 +82,12 @@ TEST(PlaylistEntryPath, FoldersAreResolvedBeforeComparing) {
     }
 }
 
-// A line break would split the entry in two; the entry becomes a file URI instead.
-TEST(PlaylistEntryPath, PathWithLineBreakBecomesAFileUri) {
+// A line break would split the entry in two: the entry becomes a file URI instead. A reader
+// would take a leading "#" for a comment and drop a leading blank: "./" keeps them.
+TEST(PlaylistEntryPath, EntriesThatWouldReadAsSomethingElseAreWrittenSo) {
+    for (const char16_t* name : {u"#a.mp3", u" a.mp3", u"\ta.mp3"})
+        EXPECT_EQ(PlaylistEntryPath(u"/m", name, u"/m/l.m3u", false), u"./" + std::u16string(name));
+    EXPECT_EQ(PlaylistEntryPath(u"/m/#s", u"a.mp3", u"/m/l.m3u", false), u"./#s/a.mp3");
     EXPECT_EQ(PlaylistEntryPath(u"/m", u"a\nb c.mp3", u"/m/l.m3u", false),
               u"file:///m/a%0Ab%20c.mp3");
     EXPECT_EQ(FileUri(u"/m/A-z_0.9~/%#?\r\u00E9"), u"file:///m/A-z_0.9~/%25%23%3F%0D%C3%A9");
