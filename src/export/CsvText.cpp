@@ -10,7 +10,9 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // Walks a document one field at a time.
 class CsvReader {
   public:
-    CsvReader(std::string_view document, char separator) : text_(document), separator_(separator) {
+    // `strictQuotes`: a quote inside a field that does not start with one is an error.
+    CsvReader(std::string_view document, char separator, bool strictQuotes)
+        : text_(document), separator_(separator), strictQuotes_(strictQuotes) {
         if (text_.starts_with(kByteOrderMark))
             at_ = kByteOrderMark.size();
     }
@@ -43,7 +45,7 @@ class CsvReader {
             return ReadQuoted(field);
         while (at_ < text_.size() && text_[at_] != separator_ && text_[at_] != '\n' &&
                text_[at_] != '\r') {
-            if (text_[at_] == '"' && separator_ == ',')
+            if (text_[at_] == '"' && strictQuotes_)
                 return Fail(u"a quote inside a field that does not start with one");
             field += text_[at_++];
         }
@@ -100,10 +102,27 @@ class CsvReader {
 
     std::string_view text_;
     char separator_;
+    bool strictQuotes_;
     std::size_t at_ = 0;
     std::size_t line_ = 1;
     std::u16string why_;
 };
+
+// A spreadsheet whose locale writes decimals with a comma saves its CSV with semicolons, and
+// some save tabs: the first of these outside quotes in the first record is the separator.
+char SeparatorOf(std::string_view document) {
+    bool quoted = false;
+    for (const char c : document) {
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && (c == ',' || c == ';' || c == '\t')) {
+            return c;
+        } else if (!quoted && (c == '\n' || c == '\r')) {
+            break;
+        }
+    }
+    return ',';
+}
 
 }  // namespace
 
@@ -143,12 +162,12 @@ void AppendTsvRecord(std::u16string& out, const std::vector<std::u16string>& fie
 }
 
 CsvTable ReadCsv(std::string_view document) {
-    return CsvReader(document, ',').Read();
+    return CsvReader(document, SeparatorOf(document), true).Read();
 }
 
 CsvTable ReadTsv(std::u16string_view text) {
     const std::string utf8 = text::ToUtf8(text);
-    return CsvReader(utf8, '\t').Read();
+    return CsvReader(utf8, '\t', false).Read();
 }
 
 }  // namespace velmora

@@ -22,9 +22,11 @@ struct CsvTable {
     // Where reading stopped: "line N: why"; empty when the whole document was read.
     std::u16string error;
 };
-// Reads a document: a UTF-8 byte order mark is skipped, records end in CRLF or LF, quoted
-// fields hold commas, quotes and line breaks, and a last line break is optional. An open quote
-// at the end and text after a closing quote are errors; bytes that are not UTF-8 read as U+FFFD.
+// Reads a document: a UTF-8 byte order mark is skipped; fields are separated by commas, or by
+// semicolons or tabs when one of those comes first outside quotes in the first record (as
+// spreadsheets in many locales save); records end in CRLF or LF; quoted fields hold separators,
+// quotes and line breaks; a last line break is optional. An open quote at the end and text
+// after a closing quote are errors; bytes that are not UTF-8 read as U+FFFD.
 CsvTable ReadCsv(std::string_view document);
 // Tab-separated text the same way, where a quote inside a field that does not start with one
 // is a quote (text from anywhere may hold one).

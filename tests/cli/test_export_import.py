@@ -71,11 +71,14 @@ class CsvRoundTrip(CliTestCase):
 
         # Quoted fields as text: "0042", "=1+1" and " lead" stay as they are.
         convert(self.out, "ods", ["--infilter=CSV:44,34,76,1,,0,true"])
-        convert(self.path("lo", "tags.ods"),
-                "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,true", [])
-        self.assertEqual(self.rows(self.path("lo", "tags.csv")), rows)
         before = {p: self.read(p) for p in (self.odd, self.plain)}
-        self.assertEqual(self.cli("import", "csv", self.path("lo", "tags.csv")), "")
+        # Saved back with commas, and with the semicolons and tabs of other locales.
+        for separator in (44, 59, 9):
+            convert(self.path("lo", "tags.ods"),
+                    f"csv:Text - txt - csv (StarCalc):{separator},34,76,1,,0,true,true", [])
+            if separator == 44:
+                self.assertEqual(self.rows(self.path("lo", "tags.csv")), rows)
+            self.assertEqual(self.cli("import", "csv", self.path("lo", "tags.csv")), "")
         self.assertEqual({p: self.read(p) for p in before}, before)
 
 
