@@ -26,10 +26,12 @@ class Editing(CliTestCase):
         path = self.make_mp3("a.mp3", TIT2="Old")
         self.cli("set", "--artist", "Ärtist", "--album", "Album", "--title", "Title",
                  "--year", "2001", "--track", "007", "--genre", "Rock", "--comment", "note=Hello",
+                 "--album-artist", "Various", "--disc", "1/2", "--composer", "Côme",
                  "--v1-title", "T1", "--v1-artist", "A1", "--v1-album", "B1", "--v1-year", "1984",
                  "--v1-comment", "C1", "--v1-track", "9", "--v1-genre", "Jazz", path)
-        self.assertEqual(texts(path, "TPE1", "TALB", "TIT2", "TYER", "TRCK", "TCON"),
-                         ["Ärtist", "Album", "Title", "2001", "7", "(17)"])
+        self.assertEqual(texts(path, "TPE1", "TALB", "TIT2", "TYER", "TRCK", "TCON", "TPE2", "TPOS",
+                               "TCOM"),
+                         ["Ärtist", "Album", "Title", "2001", "7", "(17)", "Various", "1/2", "Côme"])
         comment = ID3(path).getall("COMM")[0]
         self.assertEqual((ID3(path).version, comment.lang, comment.desc, comment.text),
                          ((2, 3, 0), "eng", "note", ["Hello"]))

@@ -32,13 +32,15 @@ struct V2Field {
     FrameId id;
     const char* help;
 };
-constexpr V2Field kV2Fields[] = {
-    {"--album", "TALB", "Album (TALB)"},
-    {"--artist", "TPE1", "Lead artist (TPE1)"},
-    {"--year", "TYER", "Year (TYER, or TDRC in an ID3v2.4 tag)"},
-    {"--title", "TIT2", "Title (TIT2)"},
-    {"--track", "TRCK", "Track (TRCK)"},
-    {"--genre", "TCON", "Genre (TCON; a genre name is stored as (n))"}};
+constexpr V2Field kV2Fields[] = {{"--album", "TALB", "Album (TALB)"},
+                                 {"--artist", "TPE1", "Lead artist (TPE1)"},
+                                 {"--year", "TYER", "Year (TYER, or TDRC in an ID3v2.4 tag)"},
+                                 {"--title", "TIT2", "Title (TIT2)"},
+                                 {"--track", "TRCK", "Track (TRCK)"},
+                                 {"--genre", "TCON", "Genre (TCON; a genre name is stored as (n))"},
+                                 {"--album-artist", "TPE2", "Album artist (TPE2)"},
+                                 {"--disc", "TPOS", "Disc (TPOS), e.g. 1/2"},
+                                 {"--composer", "TCOM", "Composer (TCOM)"}};
 
 // ID3v1 texts with the lengths the tag holds.
 struct V1Field {
