@@ -62,6 +62,14 @@ Id3v2Frame* FindKeyed(const Mp3File& record, const CommentKey& key) {
     return nullptr;
 }
 
+bool Takes(const Id3v2Frame& comment, const CommentFilter& filter, const text::CodePage& codePage) {
+    const auto parts = PartsOf(comment);
+    if (!parts)  // kept as bytes: neither its description nor its language is known
+        return !filter.description && !filter.language;
+    return (!filter.description || parts->description->GetText(codePage) == *filter.description) &&
+           (!filter.language || LanguageOf(*parts) == *filter.language);
+}
+
 SharedComment Listed(const CommentParts& parts, const text::CodePage& codePage) {
     std::string language = LanguageOf(parts);
     const std::string code = language.size() == 3 ? language : std::string();
@@ -113,6 +121,16 @@ void DeleteComment(Mp3File& record, const CommentKey& key) {
 
 void DeleteAllComments(Mp3File& record) {
     while (const Id3v2Frame* frame = FindFrame(record.V2(), frame_ids::kComm))
+        RemoveFrame(record.V2(), frame);
+}
+
+void DeleteComments(Mp3File& record, const CommentFilter& filter, const text::CodePage& codePage) {
+    std::vector<const Id3v2Frame*> taken;
+    for (const auto& frame : record.V2().Frames()) {
+        if (frame->Id() == frame_ids::kComm && Takes(*frame, filter, codePage))
+            taken.push_back(frame.get());
+    }
+    for (const Id3v2Frame* frame : taken)
         RemoveFrame(record.V2(), frame);
 }
 

@@ -50,4 +50,14 @@ void ApplyComment(Mp3File& record, const CommentEdit& edit, const EngineContext&
 void DeleteComment(Mp3File& record, const CommentKey& key);
 void DeleteAllComments(Mp3File& record);
 
+// Which comments a removal takes: those with the description and in the language (three bytes,
+// as the file holds them), each only when given; every comment when neither is.
+struct CommentFilter {
+    std::optional<std::u16string> description;
+    std::optional<std::string> language;
+};
+// Removes every comment of the record the filter takes; a comment kept as bytes only goes with
+// every comment.
+void DeleteComments(Mp3File& record, const CommentFilter& filter, const text::CodePage& codePage);
+
 }  // namespace velmora::edit

@@ -3,7 +3,7 @@
 import json
 import os
 
-from mutagen.id3 import ID3NoHeaderError
+from mutagen.id3 import COMM, ID3NoHeaderError
 from mutagen.id3 import ID3 as _ID3
 
 from clitest import CliTestCase
@@ -86,6 +86,12 @@ class Editing(CliTestCase):
         self.assertEqual([p.type for p in pictures()], [4])
         self.cli("picture", "remove", mp3)
         self.assertEqual(pictures(), [])
+
+    def test_comment_remove_takes_the_comments_named(self):
+        path = self.make_mp3("a.mp3", [COMM(encoding=0, lang=lang, desc=desc, text="x")
+                                       for lang, desc in (("eng", "ad"), ("fra", "ad"), ("eng", ""))])
+        self.cli("comment", "remove", "--description", "ad", path)
+        self.assertEqual([(c.lang, c.desc) for c in ID3(path).getall("COMM")], [("eng", "")])
 
     def test_rename_previews_then_renames(self):
         path = self.make_mp3("old.mp3", TPE1="Band", TIT2="A/B\r\nC", TRCK="03")

@@ -99,6 +99,21 @@ TEST_F(EditsTest, CommentActionsApplyToEveryFile) {
     EXPECT_EQ(Comments(), "|||");
 }
 
+// By description in every language, by language whatever the description, by both, or all.
+TEST_F(EditsTest, CommentsRemovedAreThoseTheFilterTakes) {
+    Mp3File& a = Add("a.mp3", {Comment("eng", "ad", "1"), Comment("fra", "ad", "2"),
+                               Comment("fra", "", "3"), Comment("eng", "", "4")});
+    const std::pair<edit::CommentFilter, std::string> steps[] = {
+        {{u"ad", "fra"}, "eng/ad=1 (English) fra/=3 (French) eng/=4 (English) |"},
+        {{std::nullopt, "fra"}, "eng/ad=1 (English) eng/=4 (English) |"},
+        {{u"ad", std::nullopt}, "eng/=4 (English) |"},
+        {{}, "|"}};
+    for (const auto& [filter, left] : steps) {
+        edit::DeleteComments(a, filter, Cp1252());
+        EXPECT_EQ(Comments(), left);
+    }
+}
+
 TEST_F(EditsTest, PicturesListedAreThoseEveryFileHoldsAlikeReadOnlyWhereLengthsAgree) {
     Add("a.mp3",
         {Picture(3, "front", kCover), Picture(4, "back", kCover), Picture(0, "other", kCover)});

@@ -26,6 +26,7 @@ void AddSetCommand(CLI::App& app, CommandBody& chosen);
 void AddTagCleanupCommands(CLI::App& app, CommandBody& chosen);
 void AddRemoveCommands(CLI::App& app, CommandBody& chosen);
 void AddPictureCommand(CLI::App& app, CommandBody& chosen);
+void AddCommentCommand(CLI::App& app, CommandBody& chosen);
 void AddExportCommand(CLI::App& app, CommandBody& chosen);
 void AddImportCommand(CLI::App& app, CommandBody& chosen);
 void AddNumberCommand(CLI::App& app, CommandBody& chosen);

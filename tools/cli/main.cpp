@@ -69,6 +69,7 @@ int Run(int argc, char** argv) {
     AddTagCleanupCommands(app, chosen);
     AddRemoveCommands(app, chosen);
     AddPictureCommand(app, chosen);
+    AddCommentCommand(app, chosen);
     AddExportCommand(app, chosen);
     AddImportCommand(app, chosen);
     AddRenameCommand(app, chosen);
