@@ -12,9 +12,21 @@
 namespace velmora {
 namespace {
 
+// A header cell names the column as typed in a spreadsheet may: in any case of its letters,
+// with blanks around it.
+bool Names(std::u16string_view cell, std::u16string_view name) {
+    const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+    while (!cell.empty() && blank(cell.front()))
+        cell.remove_prefix(1);
+    while (!cell.empty() && blank(cell.back()))
+        cell.remove_suffix(1);
+    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    return std::ranges::equal(cell, name, {}, lower, lower);
+}
+
 std::optional<Column> ColumnNamed(std::u16string_view header) {
     for (const Column column : kCsvColumns) {
-        if (ColumnInfoOf(column).header == header)
+        if (Names(header, ColumnInfoOf(column).header))
             return column;
     }
     return std::nullopt;
@@ -26,7 +38,7 @@ std::u16string Quoted(std::u16string_view text) {
 
 // The columns of the header after the path; an error when it does not do.
 std::u16string ReadHeader(const std::vector<std::u16string>& header, CsvImportTable& table) {
-    if (header.empty() || header.front() != kCsvPathHeader)
+    if (header.empty() || !Names(header.front(), kCsvPathHeader))
         return u"the first column of the header must be " + Quoted(kCsvPathHeader);
     for (std::size_t i = 1; i < header.size(); ++i) {
         const auto column = ColumnNamed(header[i]);

@@ -137,13 +137,13 @@ TEST_F(BatchTest, PasteGivesOneLineToEveryRowOrALineToEachRow) {
 
 // A row imported matches the record at its path, else the one record of its file name; rows
 // that match none are named; the file's facts (Bitrate) are not imported. A spreadsheet of a
-// locale that saves semicolons is read as it was saved. A header or a row that does not fit
-// refuses the whole document.
+// locale that saves semicolons is read as it was saved, a header as a user retyped it. A
+// header or a row that does not fit refuses the whole document.
 TEST_F(BatchTest, CsvImportMatchesByPathThenByNameAndRefusesADocumentThatDoesNotFit) {
     AddFile("a.mp3");
     AddFile("b.mp3");
     const CsvImportEdits edits = MatchCsvImport(
-        ReadCsvImport("Path;Title;Bitrate\r\n" + dir_.Root().string() +
+        ReadCsvImport("path;TITLE ;Bitrate\r\n" + dir_.Root().string() +
                       "/a.mp3;New, A;1\r\n/elsewhere/b.mp3;\"New\nB\";96\r\n/x/none.mp3;;\r\n"),
         batch_);
     EXPECT_EQ(Dump(edits.wanted), u"a.mp3 Title New, A|b.mp3 Title New\nB|");

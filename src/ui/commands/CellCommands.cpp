@@ -188,7 +188,7 @@ void CellCommands::ImportCsvFile() {
     const QString path = QFileDialog::getOpenFileName(
         view_.window(), tr("Import CSV"),
         workspace_.HasDirectory() ? PathToUrl(workspace_.Directory()).toLocalFile() : QString(),
-        tr("CSV Files (*.csv);;All Files (*)"));
+        tr("CSV Files (*.csv);;Tab-separated Files (*.tsv *.txt);;All Files (*)"));
     if (path.isEmpty() || !workspace_.IsIdle())
         return;
     QFile file(path);
