@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "export/CsvExporter.h"
 #include "export/CsvText.h"
@@ -81,6 +82,14 @@ class RecordIndex {
     std::unordered_map<std::u16string, Mp3File*> byName_;
 };
 
+// Rows count from the header's, 1, as a spreadsheet shows them.
+Message SharedRowsRefusal(const Mp3File& record, std::size_t firstRow, std::size_t laterRow) {
+    return NoteMessage(
+        {record.Name() + u": rows " + Number(firstRow + 2) + u" and " + Number(laterRow + 2) +
+         u" of the table both name this file, so none of its rows is imported"},
+        kErrorCaption, MessageIcon::Warning);
+}
+
 }  // namespace
 
 CsvImportTable ReadCsvImport(std::string_view document) {
@@ -115,15 +124,24 @@ CsvImportTable ReadCsvImport(std::string_view document) {
 CsvImportEdits MatchCsvImport(const CsvImportTable& table, std::span<Mp3File* const> records) {
     CsvImportEdits edits;
     const RecordIndex index(records);
-    for (const CsvImportTable::Row& row : table.rows) {
-        Mp3File* record = index.Find(row.path);
-        if (!record) {
-            edits.unmatched.push_back(row.path);
+    std::vector<Mp3File*> matched(table.rows.size());
+    std::unordered_map<Mp3File*, std::size_t> firstRow;
+    std::unordered_set<Mp3File*> shared;
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        if (!(matched[i] = index.Find(table.rows[i].path))) {
+            edits.unmatched.push_back(table.rows[i].path);
             continue;
         }
-        for (std::size_t i = 0; i < table.columns.size(); ++i) {
-            if (batch::IsEditableColumn(table.columns[i]))
-                edits.wanted.push_back({record, table.columns[i], row.cells[i]});
+        const auto [first, fresh] = firstRow.emplace(matched[i], i);
+        if (!fresh && shared.insert(matched[i]).second)
+            edits.refusals.push_back(SharedRowsRefusal(*matched[i], first->second, i));
+    }
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        if (!matched[i] || shared.contains(matched[i]))
+            continue;
+        for (std::size_t c = 0; c < table.columns.size(); ++c) {
+            if (batch::IsEditableColumn(table.columns[c]))
+                edits.wanted.push_back({matched[i], table.columns[c], table.rows[i].cells[c]});
         }
     }
     return edits;
@@ -132,7 +150,11 @@ CsvImportEdits MatchCsvImport(const CsvImportTable& table, std::span<Mp3File* co
 CsvImportPlan PlanCsvImport(const CsvImportTable& table, std::span<Mp3File* const> records,
                             const text::CodePage& codePage) {
     CsvImportEdits edits = MatchCsvImport(table, records);
-    return {batch::PlanCellEdits(std::move(edits.wanted), codePage), std::move(edits.unmatched)};
+    CsvImportPlan plan{batch::PlanCellEdits(std::move(edits.wanted), codePage),
+                       std::move(edits.unmatched)};
+    plan.cells.refusals.insert(plan.cells.refusals.begin(), edits.refusals.begin(),
+                               edits.refusals.end());
+    return plan;
 }
 
 }  // namespace velmora

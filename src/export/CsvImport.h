@@ -37,9 +37,12 @@ CsvImportPlan PlanCsvImport(const CsvImportTable& table, std::span<Mp3File* cons
                             const text::CodePage& codePage);
 // The first half of PlanCsvImport: the edits the matched rows ask for, not yet compared with
 // the records (a batch::CellPlanner does that, in steps if need be), and the unmatched paths.
+// Rows that match one record between them are not imported, since either could be meant: a
+// refusal says which.
 struct CsvImportEdits {
     std::vector<batch::CellEdit> wanted;
     std::vector<std::u16string> unmatched;
+    std::vector<Message> refusals;
 };
 CsvImportEdits MatchCsvImport(const CsvImportTable& table, std::span<Mp3File* const> records);
 

@@ -136,18 +136,25 @@ TEST_F(BatchTest, PasteGivesOneLineToEveryRowOrALineToEachRow) {
 }
 
 // A row imported matches the record at its path, else the one record of its file name; rows
-// that match none are named; the file's facts (Bitrate) are not imported. A spreadsheet of a
-// locale that saves semicolons is read as it was saved, a header as a user retyped it. A
-// header or a row that does not fit refuses the whole document.
+// that match none are named, rows that match one record between them are not imported; the
+// file's facts (Bitrate) are not imported. A spreadsheet of a locale that saves semicolons is
+// read as it was saved, a header as a user retyped it. A header or a row that does not fit
+// refuses the whole document.
 TEST_F(BatchTest, CsvImportMatchesByPathThenByNameAndRefusesADocumentThatDoesNotFit) {
     AddFile("a.mp3");
     AddFile("b.mp3");
+    AddFile("c.mp3");
+    const std::string root = dir_.Root().string();
     const CsvImportEdits edits = MatchCsvImport(
-        ReadCsvImport("path;TITLE ;Bitrate\r\n" + dir_.Root().string() +
-                      "/a.mp3;New, A;1\r\n/elsewhere/b.mp3;\"New\nB\";96\r\n/x/none.mp3;;\r\n"),
+        ReadCsvImport("path;TITLE ;Bitrate\r\n" + root +
+                      "/a.mp3;New, A;1\r\n/elsewhere/b.mp3;\"New\nB\";96\r\n/x/none.mp3;;\r\n" +
+                      root + "/c.mp3;C;\r\n/elsewhere/c.mp3;C2;\r\n"),
         batch_);
     EXPECT_EQ(Dump(edits.wanted), u"a.mp3 Title New, A|b.mp3 Title New\nB|");
     EXPECT_EQ(edits.unmatched, Texts{u"/x/none.mp3"});
+    EXPECT_EQ(MessageText(edits.refusals.at(0), u"\n"),
+              u"c.mp3: rows 5 and 6 of the table both name this file, so none of its rows is "
+              u"imported");
     const std::pair<const char*, const char16_t*> refused[] = {
         {"", u"the file is empty"},
         {"Title\r\n", u"the first column of the header must be \"Path\""},

@@ -51,6 +51,11 @@ class CsvRoundTrip(CliTestCase):
         self.assertExits(["import", "csv", self.out], 1, "matches the row of /nowhere/gone.mp3")
         self.assertEqual(ID3(self.odd)["TALB"].text, ["New, \"album\"\n2"])
         self.assertEqual(self.read(self.plain), before[self.plain])
+        # The same file named again by another path: neither of its rows goes in.
+        rows[1][header.index("Album")] = "Other"
+        with open(self.out, "a", newline="", encoding="utf-8") as f:
+            csv.writer(f).writerow([os.path.join(self.dir, "m", ".", "odd.mp3")] + rows[1][1:])
+        self.assertFails(["import", "csv", self.out], 1, "rows 2 and 5 of the table both name")
 
     def test_libreoffice_keeps_the_columns_and_its_csv_imports_unchanged(self):
         soffice = shutil.which("soffice")

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <set>
+#include <utility>
 
 #include "CliEnvironment.h"
 #include "Command.h"
@@ -76,6 +78,17 @@ std::vector<Mp3File*> FileBatch::Records() const {
     for (const auto& record : records)
         out.push_back(record.get());
     return out;
+}
+
+std::vector<std::string> EachFileOnce(const std::vector<std::string>& paths) {
+    std::set<std::pair<dev_t, ino_t>> seen;
+    std::vector<std::string> once;
+    for (const std::string& path : paths) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0 || seen.insert({info.st_dev, info.st_ino}).second)
+            once.push_back(path);
+    }
+    return once;
 }
 
 FileBatch LoadFileBatch(CliEnvironment& environment, const std::vector<std::string>& paths,

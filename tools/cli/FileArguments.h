@@ -19,6 +19,10 @@ enum class FileAccess { Read, ReadWrite };
 // whom the system would let through: the owner marked the file so on purpose.
 bool CheckFileArgument(const std::string& path, FileAccess access);
 
+// The paths without those that name a file an earlier path names (also as "./a.mp3" beside
+// "a.mp3", or through a link); a path that names nothing is kept, for its load to report.
+std::vector<std::string> EachFileOnce(const std::vector<std::string>& paths);
+
 // Loads the file without checks; its Status() tells whether the load failed.
 std::unique_ptr<Mp3File> LoadRecord(CliEnvironment& environment, const std::string& path);
 

@@ -27,17 +27,17 @@ struct ImportOptions {
     bool json = false;
 };
 
-// The files the rows name that exist; the others are rows that match nothing.
+// The files the rows name that exist, each once however it is named; the others are rows that
+// match nothing.
 std::vector<std::string> ExistingPaths(const CsvImportTable& table) {
     std::vector<std::string> paths;
     for (const CsvImportTable::Row& row : table.rows) {
         const std::string path = text::TextToFileName(row.path);
         std::error_code error;
-        if (std::filesystem::is_regular_file(path, error) &&
-            std::find(paths.begin(), paths.end(), path) == paths.end())
+        if (std::filesystem::is_regular_file(path, error))
             paths.push_back(path);
     }
-    return paths;
+    return EachFileOnce(paths);
 }
 
 void PrintPlan(const CsvImportPlan& plan, CliEnvironment& environment, bool json) {

@@ -1,12 +1,8 @@
 #include <CLI/CLI.hpp>
 
-#include <sys/stat.h>
-
 #include <limits>
 #include <memory>
-#include <set>
 #include <string>
-#include <utility>
 
 #include "CliEnvironment.h"
 #include "Command.h"
@@ -23,19 +19,6 @@ struct NumberOptions {
     std::uint32_t start = 1;
     std::vector<std::string> files;
 };
-
-// A file named twice (also as "./a.mp3" beside "a.mp3", or through a link) is one row: it is
-// numbered at its first place only.
-std::vector<std::string> EachFileOnce(const std::vector<std::string>& paths) {
-    std::set<std::pair<dev_t, ino_t>> seen;
-    std::vector<std::string> once;
-    for (const std::string& path : paths) {
-        struct stat info {};
-        if (::stat(path.c_str(), &info) != 0 || seen.insert({info.st_dev, info.st_ino}).second)
-            once.push_back(path);
-    }
-    return once;
-}
 
 // Each file gets the number of its place in the list, as if its row were clicked in that
 // order in track numbering mode: the whole TRCK text is replaced, a "/total" included.

@@ -219,6 +219,8 @@ void CellCommands::ImportCsvFile() {
     }
     CsvImportPlan plan{std::move(*work->plan), std::move(matched.unmatched)};
     workspace_.Dispose(std::move(work));
+    plan.cells.refusals.insert(plan.cells.refusals.begin(), matched.refusals.begin(),
+                               matched.refusals.end());
     ShowRefusals(plan.cells.refusals);
     CsvImportDialog preview(plan, context_.codePage, view_.window());
     if (preview.exec() == QDialog::Accepted)
