@@ -134,6 +134,19 @@ TEST_F(ExportFixture, EachFailingStepLeavesTheTargetByteForByte) {
     EXPECT_TRUE(fs::is_empty(dir.Path("folder")));
 }
 
+// Written over one of the files it lists (here through a link), a playlist would take the
+// place of that song.
+TEST_F(ExportFixture, ATargetThatIsOneOfTheFilesIsRefused) {
+    files[0].directory = TextPath(dir.Root());
+    files[0].name = u"list.m3u";
+    fs::create_symlink("list.m3u", dir.Path("link.m3u"));
+    const std::u16string link = TextPath(dir.Path("link.m3u"));
+    EXPECT_EQ(Run(m3u, link), ExportOutcome::OpenFailed);
+    EXPECT_EQ(MessageText(messages.Shown().at(0), u"\r\n"),
+              u"Couldn't open file\r\n" + link + u": it is one of the files exported");
+    ExpectOldTargetAlone({"link.m3u", "list.m3u"});
+}
+
 // The target turns into a folder with content while the options are open: the finished
 // document cannot be renamed over it.
 TEST_F(ExportFixture, FailedRenameIsAWriteFailureAndLeavesNoTemporaryFile) {
