@@ -54,6 +54,8 @@ class BadInput(CliTestCase):
             (["picture", "extract", mp3, self.path("x.png")], 1, "no such picture"),
             (["picture", "extract", pic, nowhere + ".png"], 1, "Couldn't open file:"),
             (["picture", "extract", pic, png], 0, "replace"),
+            (["--yes", "picture", "extract", pic, self.path(".", "pic.mp3")], 2,
+             "the picture comes from"),
             (["--yes", "picture", "extract", pic, fifo], 1, "not a regular file"),
             (["--yes", "picture", "extract", pic, locked], 1, "read-only"),
             # Failures end with the system's reason.

@@ -77,6 +77,11 @@ int RunExtract(CliEnvironment& environment, const PictureOptions& options) {
     std::optional<std::uint8_t> type;
     if (!options.type.empty() && !(type = ParsePictureType(options.type)))
         return kExitUsage;
+    // Written over the song it comes from, the picture would be all that is left of it.
+    if (EachFileOnce({options.mp3, options.output}).size() == 1) {
+        Complain(options.output + ": is the MP3 the picture comes from; nothing written");
+        return kExitUsage;
+    }
     auto record = LoadFileArgument(environment, options.mp3, FileAccess::Read);
     if (!record)
         return kExitFailed;
