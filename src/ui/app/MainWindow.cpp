@@ -89,6 +89,22 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::BuildMenus() {
+    BuildFileMenu();
+    BuildEditMenu();
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    // The header's menu, also for the keyboard.
+    QMenu* columns = view->addMenu(tr("&Columns"));
+    connect(columns, &QMenu::aboutToShow, this, [this, columns] {
+        columns->clear();
+        view_->FillColumnMenu(*columns);
+    });
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    QAction* about = help->addAction(tr("&About Velmora..."), this, &MainWindow::ShowAbout);
+    about->setShortcut(QKeySequence::HelpContents);
+    about->setStatusTip(tr("Show the program's name and version"));
+}
+
+void MainWindow::BuildFileMenu() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(loading_->Browse());
     file->addAction(loading_->Reload());
@@ -118,7 +134,9 @@ void MainWindow::BuildMenus() {
     exit->setStatusTip(tr("Quit the application; prompts to save documents"));
     file->setToolTipsVisible(true);
     connect(file, &QMenu::aboutToShow, shell_, &ShellCommands::MenuOpening);
+}
 
+void MainWindow::BuildEditMenu() {
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->addAction(edits_->Undo());
     edit->addAction(edits_->Redo());
@@ -148,19 +166,6 @@ void MainWindow::BuildMenus() {
     if (preferences->shortcuts().isEmpty())
         preferences->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     preferences->setStatusTip(tr("Edit preferences"));
-
-    QMenu* view = menuBar()->addMenu(tr("&View"));
-    // The header's menu, also for the keyboard.
-    QMenu* columns = view->addMenu(tr("&Columns"));
-    connect(columns, &QMenu::aboutToShow, this, [this, columns] {
-        columns->clear();
-        view_->FillColumnMenu(*columns);
-    });
-
-    QMenu* help = menuBar()->addMenu(tr("&Help"));
-    QAction* about = help->addAction(tr("&About Velmora..."), this, &MainWindow::ShowAbout);
-    about->setShortcut(QKeySequence::HelpContents);
-    about->setStatusTip(tr("Show the program's name and version"));
 }
 
 QWidget* MainWindow::BuildButtonBar() {

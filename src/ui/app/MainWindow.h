@@ -45,6 +45,8 @@ class MainWindow : public QMainWindow {
 
   private:
     void BuildMenus();
+    void BuildFileMenu();
+    void BuildEditMenu();
     QWidget* BuildButtonBar();
     QWidget* BuildCentre();
     void BuildStatusBar();
