@@ -10,6 +10,7 @@
 #include "tags/ops/FrameTextOps.h"
 #include "tags/record/EngineContext.h"
 #include "tags/record/Mp3File.h"
+#include "text/FileName.h"
 #include "text/Utf8.h"
 
 namespace velmora::batch {
@@ -40,6 +41,10 @@ bool Shows(const Mp3File& record, const CellEdit& edit, const text::CodePage& co
     const std::u16string shown = CellText(record, edit.column, codePage);
     if (shown == edit.value)
         return true;
+    // A name that is not UTF-8 leaves the program (clipboard, CSV) with U+FFFD for each odd
+    // byte; coming back so, it is the same name.
+    if (edit.column == Column::Filename && text::HoldsEscapedBytes(shown))
+        return text::ToUtf8(shown) == text::ToUtf8(edit.value);
     return edit.column == Column::Genre && !shown.empty() &&
            GenreDisplayFor(StoredCellValue(Column::Genre, edit.value)) == shown;
 }

@@ -1,8 +1,10 @@
 #include "export/CsvExporter.h"
 
 #include "export/CsvText.h"
+#include "export/PlaylistEntryPath.h"
 #include "scan/FileListColumns.h"
 #include "tags/record/Mp3File.h"
+#include "text/FileName.h"
 
 namespace velmora {
 
@@ -14,7 +16,9 @@ bool CsvExporter::BuildDocument(std::string& out, const std::vector<ExportedFile
     AppendCsvRecord(out, row);
     for (const ExportedFile& file : files) {
         row.clear();
-        row.push_back(file.record->DiskPath());
+        // A path that is not UTF-8 has no place in a UTF-8 table but as a file URI.
+        const std::u16string path = file.record->DiskPath();
+        row.push_back(text::HoldsEscapedBytes(path) ? FileUri(path) : path);
         for (const Column column : kCsvColumns)
             row.push_back(CellText(*file.record, column, codePage_));
         AppendCsvRecord(out, row);

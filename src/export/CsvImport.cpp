@@ -7,6 +7,7 @@
 
 #include "export/CsvExporter.h"
 #include "export/CsvText.h"
+#include "export/PlaylistEntryPath.h"
 #include "tags/record/Mp3File.h"
 #include "text/Utf8.h"
 
@@ -111,7 +112,7 @@ CsvImportTable ReadCsvImport(std::string_view document) {
                           u" fields where the header has " + Number(table.columns.size() + 1);
             break;
         }
-        CsvImportTable::Row row{std::move(fields.front()), {}};
+        CsvImportTable::Row row{PathOfFileUri(fields.front()), {}};
         row.cells.assign(std::make_move_iterator(fields.begin() + 1),
                          std::make_move_iterator(fields.end()));
         table.rows.push_back(std::move(row));

@@ -52,6 +52,15 @@ bool IsUnreserved(unsigned char c) {
            c == '.' || c == '_' || c == '~' || c == '/';
 }
 
+// The value of a hexadecimal digit; -1 for any other character.
+int HexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
+
 }  // namespace
 
 std::u16string RelativeEntry(std::u16string_view fileFolder, std::u16string_view name,
@@ -92,6 +101,25 @@ std::u16string FileUri(std::u16string_view absolutePath) {
         }
     }
     return uri;
+}
+
+std::u16string PathOfFileUri(std::u16string_view text) {
+    constexpr std::u16string_view kScheme = u"file:///";
+    if (!text.starts_with(kScheme))
+        return std::u16string(text);
+    const std::string encoded = text::TextToFileName(text.substr(kScheme.size() - 1));
+    std::string bytes;
+    for (std::size_t i = 0; i < encoded.size(); ++i) {
+        const int high = i + 2 < encoded.size() ? HexValue(encoded[i + 1]) : -1;
+        const int low = high >= 0 ? HexValue(encoded[i + 2]) : -1;
+        if (encoded[i] == '%' && low >= 0) {
+            bytes += static_cast<char>(high * 16 + low);
+            i += 2;
+        } else {
+            bytes += encoded[i];
+        }
+    }
+    return text::FileNameToText(bytes);
 }
 
 }  // namespace velmora

@@ -57,6 +57,16 @@ class CsvRoundTrip(CliTestCase):
             csv.writer(f).writerow([os.path.join(self.dir, "m", ".", "odd.mp3")] + rows[1][1:])
         self.assertFails(["import", "csv", self.out], 1, "rows 2 and 5 of the table both name")
 
+    def test_a_file_name_that_is_not_utf8_comes_back_as_itself(self):
+        path = self.make_mp3(os.fsdecode(b"m/caf\xe9.mp3"), TIT2="Old")
+        rows = self.export()
+        row = next(r for r in rows if r[0].endswith("/caf%E9.mp3"))
+        row[rows[0].index("Title")] = "New"
+        with open(self.out, "w", newline="", encoding="utf-8") as f:
+            csv.writer(f).writerows(rows)
+        self.assertExits(["import", "csv", self.out], 0, "")  # prints the name's own bytes
+        self.assertEqual(ID3(path)["TIT2"].text, ["New"])  # under its own name: not renamed
+
     def test_libreoffice_keeps_the_columns_and_its_csv_imports_unchanged(self):
         soffice = shutil.which("soffice")
         if not soffice:
