@@ -8,6 +8,7 @@
 #include "tags/ops/FrameTextOps.h"
 #include "tags/record/EngineContext.h"
 #include "tags/record/Mp3File.h"
+#include "text/FileName.h"
 
 namespace velmora::batch {
 namespace {
@@ -32,8 +33,8 @@ void ForgetGenerateExpression(SettingsKey& settings, std::u16string_view express
     settings.RemoveFromList(settings::kRegExps, expression);
 }
 
-GeneratePreview PreviewGenerate(std::u16string_view expression,
-                                const std::vector<Mp3File*>& batch) {
+GeneratePreview PreviewGenerate(std::u16string_view expression, const std::vector<Mp3File*>& batch,
+                                const text::CodePage& codePage) {
     GeneratePreview preview;
     std::optional<FileNameCapture> capture;
     try {
@@ -44,7 +45,8 @@ GeneratePreview PreviewGenerate(std::u16string_view expression,
     }
     preview.captures.reserve(batch.size());
     for (const Mp3File* file : batch)
-        preview.captures.push_back(capture->Capture(file->Name()));
+        preview.captures.push_back(
+            capture->Capture(text::DecodeEscapedBytes(file->Name(), codePage)));
     return preview;
 }
 
@@ -55,7 +57,8 @@ bool GenerateTagsFromNames(std::u16string_view expression, const std::vector<Mp3
         return false;
     settings.AddToList(settings::kRegExps, expression);
     for (Mp3File* file : batch) {
-        const auto fields = capture->Capture(file->Name());
+        const auto fields =
+            capture->Capture(text::DecodeEscapedBytes(file->Name(), context.codePage));
         if (!fields) {
             ShowError(context.messages, MessageKind::NameDidNotMatch, {file->Name()});
             continue;

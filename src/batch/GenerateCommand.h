@@ -12,6 +12,9 @@ namespace velmora {
 class Mp3File;
 class SettingsKey;
 struct EngineContext;
+namespace text {
+class CodePage;
+}
 
 namespace batch {
 
@@ -27,7 +30,10 @@ struct GeneratePreview {
     // In batch order: nothing for a name that does not match.
     std::vector<std::optional<std::vector<CapturedField>>> captures;
 };
-GeneratePreview PreviewGenerate(std::u16string_view expression, const std::vector<Mp3File*>& batch);
+// A name's bytes that are not UTF-8 are read through the code page (text::DecodeEscapedBytes),
+// here as in the command.
+GeneratePreview PreviewGenerate(std::u16string_view expression, const std::vector<Mp3File*>& batch,
+                                const text::CodePage& codePage);
 
 // The generate command. An expression that does not compile shows the ExpressionNotParsed
 // error and returns false: no file is touched and the expression is not stored.

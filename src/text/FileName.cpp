@@ -1,5 +1,6 @@
 #include "text/FileName.h"
 
+#include "text/CodePage.h"
 #include "text/Utf8.h"
 
 #include <cstdint>
@@ -109,6 +110,28 @@ bool HoldsEscapedBytes(std::u16string_view text) {
             return true;
     }
     return false;
+}
+
+std::u16string DecodeEscapedBytes(std::u16string_view text, const CodePage& codePage) {
+    if (!HoldsEscapedBytes(text))
+        return std::u16string(text);
+    std::u16string out;
+    for (std::size_t i = 0; i < text.size();) {
+        if (IsHighSurrogate(text[i]) && i + 1 < text.size()) {
+            out.append(text.substr(i, 2));
+            i += 2;
+            continue;
+        }
+        if (!IsEscapedByte(text[i])) {
+            out += text[i++];
+            continue;
+        }
+        std::string run;  // together, for a code page of more than one byte a character
+        while (i < text.size() && IsEscapedByte(text[i]))
+            run += static_cast<char>(text[i++] - kEscapeBase);
+        out += codePage.Decode(run);
+    }
+    return out;
 }
 
 }  // namespace velmora::text

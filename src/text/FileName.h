@@ -14,4 +14,9 @@ std::string TextToFileName(std::u16string_view text);
 // True when the text holds such an escaped byte: the name it stands for is not UTF-8.
 bool HoldsEscapedBytes(std::u16string_view text);
 
+class CodePage;
+// The text with each run of escaped bytes decoded through the code page: a name written in a
+// legacy 8-bit encoding reads as its user wrote it, where a tag takes text from it.
+std::u16string DecodeEscapedBytes(std::u16string_view text, const CodePage& codePage);
+
 }  // namespace velmora::text

@@ -231,6 +231,8 @@ TEST_F(BatchTest, GenerateStoresEachNamedGroupInItsFrame) {
         {u"(?P<track>\\d+) (?P<album>\\w*)", "07 Kind_of_Blue.mp3", "TALB=Kind_of_Blue|TRCK=7"},
         {u"(?P<genre>[^-]*)-(?P<artist>x?)", "Rock-.mp3", "TPE1=|TCON=(17)"},
         {u"(?P<genre>[^-]*)-", "rock-.mp3", "TCON=rock"},
+        // Bytes of the name that are not UTF-8 read through the code page.
+        {u"(?P<title>[^.]*)", "caf\xE9 \xF0\x9F\x8E\xB5.mp3", "TIT2=caf\xC3\xA9 \xF0\x9F\x8E\xB5"},
         {u"(?P<x>.)(y)", "by.mp3", ""},
         {u"", "any.mp3", ""},
     };
@@ -246,7 +248,7 @@ TEST_F(BatchTest, GeneratePreviewsThenReportsEachNameThatDoesNotMatch) {
     Mp3File* first = AddFile("Air - Alpha.mp3");
     Mp3File* second = AddFile("Nothing Here.mp3");
     Mp3File* capitals = AddFile("Air - Beta.MP3");
-    const auto preview = batch::PreviewGenerate(kArtistTitle, batch_);
+    const auto preview = batch::PreviewGenerate(kArtistTitle, batch_, Cp1252());
     const auto& previews = preview.captures;
     ASSERT_TRUE(!preview.compileError && previews.size() == 3u && previews[0] &&
                 previews[0]->size() == 2u);
@@ -266,7 +268,7 @@ TEST_F(BatchTest, GenerateStoresOnlyAnExpressionThatCompiles) {
     EXPECT_FALSE(GenerateTagsFromNames(u"(?P<artist>.*", batch_, store_->Root(), context_));
     EXPECT_EQ(messages_.Texts(), Texts{u"The regular expression you entered could not be parsed."});
     EXPECT_FALSE(file->NeedsSave());
-    const auto broken = batch::PreviewGenerate(u"(", batch_);
+    const auto broken = batch::PreviewGenerate(u"(", batch_, Cp1252());
     EXPECT_EQ(broken.compileError, regex::REGEXPERROR::UnclosedGroup);
     EXPECT_TRUE(broken.captures.empty());
     for (const char16_t* expression : {u"zzz", kArtistTitle, u"zzz"})

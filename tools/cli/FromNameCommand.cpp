@@ -11,6 +11,7 @@
 #include "batch/GenerateCommand.h"
 #include "batch/regex/RegexEngine.h"
 #include "edit/ActionNames.h"
+#include "text/FileName.h"
 #include "text/Utf8.h"
 
 namespace velmora::cli {
@@ -24,9 +25,11 @@ struct FromNameOptions {
 };
 
 // What every named group of the expression captured from each name, applied or not.
-void PrintPreview(const FileBatch& batch, regex::RegexEngine& engine, bool json) {
+void PrintPreview(const FileBatch& batch, regex::RegexEngine& engine, bool json,
+                  const text::CodePage& codePage) {
     for (std::size_t i = 0; i < batch.records.size(); ++i) {
-        const bool match = engine.Search(batch.records[i]->Name());
+        const bool match =
+            engine.Search(text::DecodeEscapedBytes(batch.records[i]->Name(), codePage));
         nlohmann::ordered_json groups = nlohmann::ordered_json::object();
         if (match) {
             for (const std::u16string& name : engine.GroupNames())
@@ -58,7 +61,7 @@ int RunFromName(CliEnvironment& environment, const FromNameOptions& options) {
     FileBatch files = LoadFileBatch(environment, options.files,
                                     options.dryRun ? FileAccess::Read : FileAccess::ReadWrite);
     if (options.dryRun) {
-        PrintPreview(files, engine, options.json);
+        PrintPreview(files, engine, options.json, environment.CodePage());
         return files.failed == 0 ? kExitOk : kExitFailed;
     }
     // One file at a time, so that a name that does not match can be named.

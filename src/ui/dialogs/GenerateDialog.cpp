@@ -39,7 +39,7 @@ GenerateDialog::GenerateDialog(const std::vector<Mp3File*>& batch,
 }
 
 void GenerateDialog::UpdatePreview() {
-    const auto preview = batch::PreviewGenerate(ExpressionText(), batch_);
+    const auto preview = batch::PreviewGenerate(ExpressionText(), batch_, context_.engine.codePage);
     if (preview.compileError) {
         ShowPreview({}, tr("The expression does not compile: %1")
                             .arg(ToQString(regex::RegexErrorMeaning(*preview.compileError))));
