@@ -1,7 +1,7 @@
 #include "export/CsvExporter.h"
 
 #include "export/CsvText.h"
-#include "export/PlaylistEntryPath.h"
+#include "export/FileUri.h"
 #include "scan/FileListColumns.h"
 #include "tags/record/Mp3File.h"
 #include "text/FileName.h"

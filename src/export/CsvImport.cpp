@@ -7,7 +7,7 @@
 
 #include "export/CsvExporter.h"
 #include "export/CsvText.h"
-#include "export/PlaylistEntryPath.h"
+#include "export/FileUri.h"
 #include "tags/record/Mp3File.h"
 #include "text/Utf8.h"
 

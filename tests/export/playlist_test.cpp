@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ExportTestFiles.h"
+#include "export/FileUri.h"
 #include "export/M3uExporter.h"
 #include "export/PlaylistEntryPath.h"
 #include "export/PlaylistText.h"
@@ -92,6 +93,8 @@ TEST(PlaylistEntryPath, EntriesThatWouldReadAsSomethingElseAreWrittenSo) {
               u"file:///m/a%0Ab%20c.mp3");
     EXPECT_EQ(FileUri(u"/m/A-z_0.9~/%#?\r\u00E9"), u"file:///m/A-z_0.9~/%25%23%3F%0D%C3%A9");
     EXPECT_EQ(FileUri(text::FileNameToText("/\xE9")), u"file:///%E9");
+    EXPECT_EQ(PathOfFileUri(u"file:///m/A-z_0.9~/%25%23%3F%0D%C3%A9%e9%4"),
+              u"/m/A-z_0.9~/%#?\r\u00E9\xDCE9%4");
 }
 
 }  // namespace
