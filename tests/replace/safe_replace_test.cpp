@@ -159,7 +159,6 @@ TEST(InterruptCleanup, EachSignalRemovesTheTemporaryFileAndStillEndsTheProcess) 
         ASSERT_TRUE(WIFSIGNALED(status));
         EXPECT_EQ(WTERMSIG(status), row.endedBy);
         if (row.signal == SIGKILL) {
-            ASSERT_EQ(dir.Names().size(), 2u);
             ASSERT_FALSE(ReplaceWithNew(dir.Path("new.mp3")));
             std::filesystem::remove(dir.Path("new.mp3"));
         }
