@@ -8,13 +8,12 @@
 #include <vector>
 
 #include "edit/CommentEdits.h"
+#include "edit/EditFolder.h"
 #include "edit/PictureEdits.h"
 #include "edit/PictureFiles.h"
 #include "edit/PictureRules.h"
 #include "support/ScratchDirectory.h"
 #include "tags/FileTestHelpers.h"
-#include "tags/Id3v2TestSupport.h"
-#include "tags/RecordFolder.h"
 #include "tags/file/BufferedFileFaults.h"
 #include "tags/ops/CommentOps.h"
 #include "tags/ops/PictureOps.h"
@@ -26,7 +25,6 @@ namespace velmora::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using Records = std::vector<Mp3File*>;
 
 Bytes Comment(std::string_view language, std::string_view description, std::string_view text) {
     return Frame("COMM", Cat({{0}, B(language), B(description), {0}, B(text)}));
@@ -41,11 +39,10 @@ Bytes Picture(std::uint8_t type, std::string_view description, const Bytes& data
 const Bytes kCover = Cat({{0xFF, 0xD8, 0xFF}, B(Pattern(9000, 2))});
 const Bytes kOtherCover = Cat({{0xFF, 0xD8, 0xFF}, B(Pattern(9000, 3))});
 
-class EditsTest : public RecordFolder {
+class EditsTest : public EditFolder {
   protected:
     Mp3File& Add(const std::string& name, std::initializer_list<Bytes> frames) {
-        Write(name, Cat({Tag(3, Cat(frames)), B(Pattern(64, 1))}));
-        return *records_.emplace_back(files_.emplace_back(Load(name)).get());
+        return EditFolder::Add(name, Tag(3, Cat(frames)));
     }
 
     // The comments the records hold alike, as "language/description=text (language name)".
@@ -63,10 +60,6 @@ class EditsTest : public RecordFolder {
             out += Shared(std::span(&record, 1)) + "|";
         return out;
     }
-
-    EngineContext& context_ = engine_.context;
-    std::vector<std::unique_ptr<Mp3File>> files_;
-    Records records_;
 };
 
 TEST_F(EditsTest, CommentsListedAreThoseEveryFileHoldsAlike) {

@@ -1,28 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "edit/CommonValueIndex.h"
+#include "edit/EditFolder.h"
 #include "edit/TagEdits.h"
-#include "tags/RecordFolder.h"
 
 namespace velmora::testing {
 namespace {
 
-using CommonValueIndexTest = RecordFolder;
+using CommonValueIndexTest = EditFolder;
 
 TEST_F(CommonValueIndexTest, TellsAfterEachEditWhatAPassOverTheRecordsTells) {
-    std::vector<std::unique_ptr<Mp3File>> files;
-    for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"}) {
-        const Bytes tag =
-            Tag(3, Cat({Frame("TIT2", TextBody(name)), Frame("TALB", TextBody("A"))}));
-        Write(name, Cat({tag, B(Pattern(64, 1))}));
-        files.push_back(Load(name));
-    }
-    std::vector<Mp3File*> shown = {files[0].get(), files[1].get(), files[2].get()};
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"})
+        Add(name, Tag(3, Cat({Frame("TIT2", TextBody(name)), Frame("TALB", TextBody("A"))})));
+    Records shown(records_.begin(), records_.begin() + 3);
     const edit::TextsOf textOf = [this](const Mp3File& record, std::size_t index) {
         return edit::V2ShownText(record, index, engine_.context.codePage);
     };
@@ -53,7 +47,7 @@ TEST_F(CommonValueIndexTest, TellsAfterEachEditWhatAPassOverTheRecordsTells) {
             EXPECT_EQ(index.Common(*any), edit::CommonValues(shown, edit::kV2ShownCount, textOf));
     }
     // A record loaded again takes the place of another.
-    shown[1] = files[3].get();
+    shown[1] = records_[3];
     index.Update(1, *shown[1]);
     EXPECT_EQ(index.Common(*shown[0]), edit::CommonValues(shown, edit::kV2ShownCount, textOf));
 }

@@ -10,11 +10,10 @@
 #include <vector>
 
 #include "batch/RenameCommand.h"
+#include "edit/EditFolder.h"
 #include "edit/EditJournal.h"
 #include "tags/FileTestHelpers.h"
 #include "tags/Id3v1TestRecords.h"
-#include "tags/Id3v2TestSupport.h"
-#include "tags/RecordFolder.h"
 #include "tags/id3v1/Id3v1Record.h"
 #include "tags/id3v2/Id3v2Serializer.h"
 #include "tags/ops/PictureOps.h"
@@ -24,7 +23,6 @@ namespace velmora::testing {
 namespace {
 
 using edit::EditJournal;
-using Records = std::vector<Mp3File*>;
 
 // Everything undo must put back, as a save would see it: the tag as ID3v2.3 and ID3v2.4, which
 // frames are modified, the ID3v1 tag, the name, and whether the frame list changed, the ID3v1
@@ -55,7 +53,7 @@ const Bytes kPicture = B(Pattern(20000));
 
 // Three files unlike each other: a full ID3v2.3 tag beside an ID3v1 tag, an ID3v1 tag
 // alone, and an ID3v2.4 tag under a name holding a character a rename would replace.
-class JournalTest : public RecordFolder {
+class JournalTest : public EditFolder {
   protected:
     void SetUp() override { Reload(); }
 
@@ -75,17 +73,8 @@ class JournalTest : public RecordFolder {
         Add("Air - Playground.mp3", full, v1);
         ASSERT_NE(FindFrame(records_[0]->V2(), "TPE2")->KeptBody(), nullptr);
         Add("Band - Song.mp3", {}, v1);
-        Add("x?y.mp3", Tag(4, Cat({Text("TIT2", "lower case", 4), Text("TPE1", "a_b", 4)})), "");
+        Add("x?y.mp3", Tag(4, Cat({Text("TIT2", "lower case", 4), Text("TPE1", "a_b", 4)})));
     }
-
-    void Add(const std::string& name, const Bytes& tag, const std::string& v1) {
-        Write(name, Cat({tag, B(Pattern(64, 1) + v1)}));
-        records_.push_back(files_.emplace_back(Load(name)).get());
-    }
-
-    EngineContext& context_ = engine_.context;
-    std::vector<std::unique_ptr<Mp3File>> files_;
-    Records records_;
 };
 
 // Each kind runs after an earlier edit of the first record (named twice, kept once), so undo
