@@ -62,8 +62,10 @@ QWidget* GeneralPage::BuildFields() {
         auto* field = new FieldEdit;
         field->setObjectName(QString::fromLatin1(place.label));
         fields_[std::size_t(place.field)] = field;
-        grid->addWidget(new QLabel(QCoreApplication::translate("GeneralPage", place.label)),
-                        place.row, place.column * 2);
+        // The label names its field, also to a screen reader.
+        auto* label = new QLabel(QCoreApplication::translate("GeneralPage", place.label));
+        label->setBuddy(field);
+        grid->addWidget(label, place.row, place.column * 2);
         grid->addWidget(field, place.row, place.column * 2 + 1);
         connect(field, &QLineEdit::returnPressed, this, &PanelPage::saveAllWanted);
     }
@@ -74,7 +76,9 @@ QWidget* GeneralPage::BuildFields() {
     genre_ = new GenreBox(true);
     for (const std::u16string_view name : edit::SortedGenreNames())
         genre_->addItem(ToQString(name));
-    grid->addWidget(new QLabel(tr("Genre")), kGenreRow, 2);
+    auto* genreLabel = new QLabel(tr("Genre"));
+    genreLabel->setBuddy(genre_);
+    grid->addWidget(genreLabel, kGenreRow, 2);
     grid->addWidget(genre_, kGenreRow, 3);
     connect(genre_->lineEdit(), &QLineEdit::returnPressed, this, &PanelPage::saveAllWanted);
     grid->setColumnStretch(1, 3);

@@ -1,6 +1,7 @@
 // The tag editor panel driven through its real widgets: the common values over several files,
 // "Save All" writing only what was typed, the extra fields, the ID3v1 page, the
 // removals (read back by mutagen), undo and redo of every button, and typed text never dropped.
+#include <QAccessible>
 #include <QComboBox>
 
 #include "edit/TagEdits.h"
@@ -52,6 +53,9 @@ class PanelTest : public QObject {
         QTest::keyClick(genre.lineEdit(), Qt::Key_Escape);
         QVERIFY(genre.currentText() == u"Rock"_s && !genre.Changed());
         auto& title = fixture.Field(V2Field::Title);
+        // Its label names the field, also to a screen reader.
+        QCOMPARE(QAccessible::queryAccessibleInterface(&title)->text(QAccessible::Name),
+                 u"Title"_s);
         Type(title, u"New"_s);
         QTest::keyClick(&title, Qt::Key_Escape);
         QVERIFY(title.Overlay() == u"(multiple)"_s && !title.Changed());
