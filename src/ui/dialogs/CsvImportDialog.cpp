@@ -34,7 +34,8 @@ int CsvPreviewModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant CsvPreviewModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    const bool tip = role == Qt::ToolTipRole && index.column() == kFile;
+    if (!index.isValid() || (role != Qt::DisplayRole && !tip))
         return {};
     const std::size_t row = std::size_t(index.row());
     if (row >= plan_.cells.changes.size()) {
@@ -78,6 +79,8 @@ CsvImportDialog::CsvImportDialog(const CsvImportPlan& plan, const text::CodePage
     auto* table = new QTableView;
     table->setModel(model_);
     table->setWordWrap(false);
+    // A long path keeps its file name in sight; the whole path is the cell's tip.
+    table->setTextElideMode(Qt::ElideMiddle);
     table->verticalHeader()->hide();
     table->horizontalHeader()->setStretchLastSection(true);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -85,11 +88,13 @@ CsvImportDialog::CsvImportDialog(const CsvImportPlan& plan, const text::CodePage
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Apply | QDialogButtonBox::Cancel);
     QPushButton* apply = buttons->button(QDialogButtonBox::Apply);
     apply->setEnabled(!plan.cells.changes.empty());
-    apply->setDefault(true);
     connect(apply, &QPushButton::clicked, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+    // Once in the dialog, so that it is the dialog's default and Enter applies.
+    apply->setDefault(true);
     resize(kDialogSize);
+    table->horizontalHeader()->resizeSection(kFile, kDialogSize.width() * 2 / 5);
 }
 
 }  // namespace velmora::ui
