@@ -15,6 +15,7 @@
 #include "edit/ActionNames.h"
 #include "edit/PictureFiles.h"
 #include "edit/PictureRules.h"
+#include "tags/file/FileIdentity.h"
 #include "tags/ops/PictureOps.h"
 #include "tags/ops/PictureTypeNames.h"
 #include "tags/record/EngineContext.h"
@@ -153,7 +154,19 @@ void EditPictureDialog::SavePicture() {
     const QString chosen = link_.Chooser().Ask(this, question);
     if (chosen.isEmpty())
         return;
-    edit::WritePictureFile(PathFromQString(chosen), held_->data, link_.Messages());
+    const std::u16string path = PathFromQString(chosen);
+    // Written over a song it belongs to, the picture would be all that is left of the song.
+    const auto target = IdentityOfPath(path);
+    for (const Mp3File* record : link_.Selection()) {
+        const auto song = IdentityOfPath(record->DiskPath());
+        if (target && song && SameFile(*target, *song)) {
+            link_.Messages().Show(
+                NoteMessage({path, u"is one of the songs the picture belongs to; nothing written"},
+                            kErrorCaption, MessageIcon::Error));
+            return;
+        }
+    }
+    edit::WritePictureFile(path, held_->data, link_.Messages());
 }
 
 void EditPictureDialog::OpenInViewer() {

@@ -216,10 +216,17 @@ class CommentsPicturesTest : public QObject {
         const auto offered = ChooseInNextFileDialog(target);
         FileCatcher viewer;
         auto drawn = std::make_shared<QRect>();
-        WhenModal<ui::EditPictureDialog>([drawn](ui::EditPictureDialog* dialog) {
+        // Then over the song itself (through another spelling): refused.
+        const QString song = fixture.SongsText() + "/./a.mp3";
+        const std::string songBytes = ScratchDirectory::ReadFile(fixture.Songs() / "a.mp3");
+        std::shared_ptr<SeenBox> refused;
+        WhenModal<ui::EditPictureDialog>([&, drawn](ui::EditPictureDialog* dialog) {
             dialog->Frame()->resize(202, 202);
             *drawn = dialog->Frame()->ImageRect();
-            QTimer::singleShot(0, dialog, [dialog] {
+            QTimer::singleShot(0, dialog, [&, dialog] {
+                ButtonNamed(*dialog, "Save picture...")->click();
+                fixture.Chooser().answers << song;
+                refused = AnswerNextBox(QMessageBox::Ok);
                 ButtonNamed(*dialog, "Save picture...")->click();
                 QTest::mouseClick(dialog->Frame(), Qt::LeftButton, {},
                                   dialog->Frame()->rect().center());
@@ -232,6 +239,9 @@ class CommentsPicturesTest : public QObject {
         QCOMPARE(*offered, (QStringList{"PNG Images (*.png)", "PNG Images (*.png)",
                                         "Cover  front .png", "png", "asks"}));
         QCOMPARE(B(ScratchDirectory::ReadFile(target)), png);
+        QCOMPARE(refused->text,
+                 song + "\nis one of the songs the picture belongs to; nothing written");
+        QCOMPARE(ScratchDirectory::ReadFile(fixture.Songs() / "a.mp3"), songBytes);
         const QFileInfo shown(viewer.files.value(0));
         QVERIFY(viewer.files.size() == 1 && shown.fileName() == "tempimage.png");
         QCOMPARE(B(ScratchDirectory::ReadFile(shown.filePath().toStdString())), png);
