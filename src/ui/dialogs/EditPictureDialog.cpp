@@ -155,15 +155,16 @@ void EditPictureDialog::SavePicture() {
     if (chosen.isEmpty())
         return;
     const std::u16string path = PathFromQString(chosen);
-    // Written over a song it belongs to, the picture would be all that is left of the song.
-    const auto target = IdentityOfPath(path);
-    for (const Mp3File* record : link_.Selection()) {
-        const auto song = IdentityOfPath(record->DiskPath());
-        if (target && song && SameFile(*target, *song)) {
-            link_.Messages().Show(
-                NoteMessage({path, u"is one of the songs the picture belongs to; nothing written"},
-                            kErrorCaption, MessageIcon::Error));
-            return;
+    // Written over a song of the list, the picture would be all that is left of the song.
+    if (const auto target = IdentityOfPath(path)) {
+        for (const Mp3File* record : link_.Loaded()) {
+            const auto song = IdentityOfPath(record->DiskPath());
+            if (song && SameFile(*target, *song)) {
+                link_.Messages().Show(
+                    NoteMessage({path, u"is one of the songs loaded; nothing written"},
+                                kErrorCaption, MessageIcon::Error));
+                return;
+            }
         }
     }
     edit::WritePictureFile(path, held_->data, link_.Messages());

@@ -18,6 +18,10 @@ bool PanelLink::Editable() const {
     return workspace_.IsIdle();
 }
 
+const std::vector<Mp3File*>& PanelLink::Loaded() const {
+    return workspace_.Model().Records();
+}
+
 bool PanelLink::IsEvery(std::size_t selected) const {
     return selected > 0 && selected == workspace_.FileCount();
 }

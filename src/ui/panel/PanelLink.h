@@ -32,6 +32,8 @@ class PanelLink {
 
     // The selected records, in view order (top to bottom as shown).
     std::vector<Mp3File*> Selection() const { return selection_(); }
+    // Every loaded record.
+    const std::vector<Mp3File*>& Loaded() const;
     EngineContext& Engine() const { return engine_; }
     UiMessageSink& Messages() const { return messages_; }
     FileChooser& Chooser() const { return chooser_; }

@@ -216,9 +216,9 @@ class CommentsPicturesTest : public QObject {
         const auto offered = ChooseInNextFileDialog(target);
         FileCatcher viewer;
         auto drawn = std::make_shared<QRect>();
-        // Then over the song itself (through another spelling): refused.
-        const QString song = fixture.SongsText() + "/./a.mp3";
-        const std::string songBytes = ScratchDirectory::ReadFile(fixture.Songs() / "a.mp3");
+        // Then over a song of the list (through another spelling): refused.
+        const QString song = fixture.SongsText() + "/./b.mp3";
+        const std::string songBytes = ScratchDirectory::ReadFile(fixture.Songs() / "b.mp3");
         std::shared_ptr<SeenBox> refused;
         WhenModal<ui::EditPictureDialog>([&, drawn](ui::EditPictureDialog* dialog) {
             dialog->Frame()->resize(202, 202);
@@ -239,9 +239,8 @@ class CommentsPicturesTest : public QObject {
         QCOMPARE(*offered, (QStringList{"PNG Images (*.png)", "PNG Images (*.png)",
                                         "Cover  front .png", "png", "asks"}));
         QCOMPARE(B(ScratchDirectory::ReadFile(target)), png);
-        QCOMPARE(refused->text,
-                 song + "\nis one of the songs the picture belongs to; nothing written");
-        QCOMPARE(ScratchDirectory::ReadFile(fixture.Songs() / "a.mp3"), songBytes);
+        QCOMPARE(refused->text, song + "\nis one of the songs loaded; nothing written");
+        QCOMPARE(ScratchDirectory::ReadFile(fixture.Songs() / "b.mp3"), songBytes);
         const QFileInfo shown(viewer.files.value(0));
         QVERIFY(viewer.files.size() == 1 && shown.fileName() == "tempimage.png");
         QCOMPARE(B(ScratchDirectory::ReadFile(shown.filePath().toStdString())), png);
