@@ -148,14 +148,17 @@ CsvImportEdits MatchCsvImport(const CsvImportTable& table, std::span<Mp3File* co
     return edits;
 }
 
+CsvImportPlan FinishCsvImport(CsvImportEdits matched, batch::CellPlan checked) {
+    checked.refusals.insert(checked.refusals.begin(), matched.refusals.begin(),
+                            matched.refusals.end());
+    return {std::move(checked), std::move(matched.unmatched)};
+}
+
 CsvImportPlan PlanCsvImport(const CsvImportTable& table, std::span<Mp3File* const> records,
                             const text::CodePage& codePage) {
-    CsvImportEdits edits = MatchCsvImport(table, records);
-    CsvImportPlan plan{batch::PlanCellEdits(std::move(edits.wanted), codePage),
-                       std::move(edits.unmatched)};
-    plan.cells.refusals.insert(plan.cells.refusals.begin(), edits.refusals.begin(),
-                               edits.refusals.end());
-    return plan;
+    CsvImportEdits matched = MatchCsvImport(table, records);
+    batch::CellPlan checked = batch::PlanCellEdits(std::move(matched.wanted), codePage);
+    return FinishCsvImport(std::move(matched), std::move(checked));
 }
 
 }  // namespace velmora

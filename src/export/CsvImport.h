@@ -45,5 +45,7 @@ struct CsvImportEdits {
     std::vector<Message> refusals;
 };
 CsvImportEdits MatchCsvImport(const CsvImportTable& table, std::span<Mp3File* const> records);
+// The second half: the plan of the matched edits once checked, the matching's refusals first.
+CsvImportPlan FinishCsvImport(CsvImportEdits matched, batch::CellPlan checked);
 
 }  // namespace velmora

@@ -217,10 +217,8 @@ void CellCommands::ImportCsvFile() {
         workspace_.Dispose(std::move(work));
         return;
     }
-    CsvImportPlan plan{std::move(*work->plan), std::move(matched.unmatched)};
+    CsvImportPlan plan = FinishCsvImport(std::move(matched), std::move(*work->plan));
     workspace_.Dispose(std::move(work));
-    plan.cells.refusals.insert(plan.cells.refusals.begin(), matched.refusals.begin(),
-                               matched.refusals.end());
     ShowRefusals(plan.cells.refusals);
     CsvImportDialog preview(plan, context_.codePage, view_.window());
     if (preview.exec() == QDialog::Accepted)
